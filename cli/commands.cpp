@@ -1,0 +1,219 @@
+#include "cli/commands.h"
+
+#include "cli/documentjson.h"
+#include "gradefile/filecheck.h"
+#include "gradefile/gradedocument.h"
+#include "gradefile/gradefileio.h"
+#include "gradefile/linegrammar.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+
+void writeOut(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void writeErr(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+const QString kMainHelp = QStringLiteral(
+    "Usage: gradefile COMMAND [ARGUMENTS]\n"
+    "Reads and writes the grade files of saisie-notes.\n"
+    "\n"
+    "Commands:\n"
+    "  lines FILE       print the lines of a grade file, one per output line\n"
+    "  write FILE       write the lines read from standard input as a grade file\n"
+    "  check FILE...    print each file's name, a TAB and its description in the file list\n"
+    "  show FILE        print a grade file as the program opens it, as JSON\n"
+    "\n"
+    "'gradefile COMMAND --help' tells more about one command.\n");
+
+const QString kLinesHelp = QStringLiteral(
+    "Usage: gradefile lines FILE\n"
+    "Prints the lines of the grade file FILE, one per output line, in order (UTF-8).\n");
+
+const QString kWriteHelp = QStringLiteral(
+    "Usage: gradefile write FILE\n"
+    "Reads lines from standard input (UTF-8, LF or CR LF line ends) and writes them as\n"
+    "the grade file FILE. The old file is replaced only once the new content is safely\n"
+    "on the disk; on any failure it is left as it was.\n");
+
+const QString kCheckHelp = QStringLiteral(
+    "Usage: gradefile check FILE...\n"
+    "For each FILE prints its name, a TAB, and the description the program's file list\n"
+    "shows for it: the start line's description, or the invalid-file text.\n");
+
+const QString kShowHelp = QStringLiteral(
+    "Usage: gradefile show FILE\n"
+    "Prints the grade file FILE as the program opens it, as one JSON object: key, kind,\n"
+    "sheetKind, year, schoolYear, description, headers, pupils and, for a subject file\n"
+    "with an end line, end.\n");
+
+QString describeError(const gradefile::FileError& error)
+{
+    return QStringLiteral("%1 (%2)").arg(error.description).arg(error.number);
+}
+
+int usageError(const QString& message, const QString& help)
+{
+    writeErr(QStringLiteral("gradefile: %1\n\n%2").arg(message, help));
+    return kUsage;
+}
+
+bool wantsHelp(const QStringList& arguments)
+{
+    return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
+}
+
+std::optional<QStringList> readLinesOrReport(const QString& path)
+{
+    const gradefile::GradeFileRead read = gradefile::readGradeFile(path);
+    if (!read.lines)
+        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(read.error)));
+    return read.lines;
+}
+
+int linesCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return usageError(QStringLiteral("lines takes one FILE"), kLinesHelp);
+    const std::optional<QStringList> lines = readLinesOrReport(arguments.first());
+    if (!lines)
+        return kFailure;
+    for (const QString& line : *lines)
+        writeOut(line + u'\n');
+    return kSuccess;
+}
+
+QStringList splitInputLines(const QByteArray& input)
+{
+    QString text = QString::fromUtf8(input);
+    if (text.isEmpty())
+        return {};
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+int writeCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return usageError(QStringLiteral("write takes one FILE"), kWriteHelp);
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        writeErr(QStringLiteral("gradefile: cannot read standard input\n"));
+        return kFailure;
+    }
+    const QByteArray bytes = input.readAll();
+    if (QString::fromUtf8(bytes).toUtf8() != bytes) {
+        writeErr(QStringLiteral("gradefile: standard input is not UTF-8 text\n"));
+        return kFailure;
+    }
+    const QString& path = arguments.first();
+    const gradefile::SafeWriteResult result =
+        gradefile::writeGradeFile(path, splitInputLines(bytes));
+    if (!result.ok) {
+        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(result.error)));
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+int checkCommand(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("check takes at least one FILE"), kCheckHelp);
+    int status = kSuccess;
+    for (const QString& path : arguments) {
+        const QFileInfo info(path);
+        if (!info.isFile()) {
+            writeErr(QStringLiteral("gradefile: %1: no such file\n").arg(path));
+            status = kFailure;
+            continue;
+        }
+        writeOut(info.fileName() + u'\t' +
+                 gradefile::describeGradeFile(info.absolutePath(), info.fileName()) + u'\n');
+    }
+    return status;
+}
+
+int showCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return usageError(QStringLiteral("show takes one FILE"), kShowHelp);
+    const QString& path = arguments.first();
+    const std::optional<QStringList> lines = readLinesOrReport(path);
+    if (!lines)
+        return kFailure;
+    const gradefile::DocumentRead read =
+        gradefile::readGradeDocument(QFileInfo(path).fileName(), *lines);
+    if (!read.document) {
+        const QString reason =
+            read.error.invalidGradeFile
+                ? QStringLiteral("not a valid grade file (%1)")
+                      .arg(gradefile::kInvalidGradeFileText)
+                : QStringLiteral("%1 (%2)").arg(read.error.description).arg(read.error.number);
+        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, reason));
+        return kFailure;
+    }
+    writeOut(QString::fromUtf8(
+        QJsonDocument(documentToJson(*read.document)).toJson(QJsonDocument::Indented)));
+    return kSuccess;
+}
+
+} // namespace
+
+int runCommand(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("no command given"), kMainHelp);
+    const QString command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    struct Command {
+        const char* name;
+        const QString& help;
+        int (*run)(const QStringList&);
+    };
+    const Command commands[] = {{"lines", kLinesHelp, linesCommand},
+                                {"write", kWriteHelp, writeCommand},
+                                {"check", kCheckHelp, checkCommand},
+                                {"show", kShowHelp, showCommand}};
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        writeOut(kMainHelp);
+        return kSuccess;
+    }
+    for (const Command& entry : commands) {
+        if (command != QLatin1String(entry.name))
+            continue;
+        if (wantsHelp(rest)) {
+            writeOut(entry.help);
+            return kSuccess;
+        }
+        return entry.run(rest);
+    }
+    return usageError(QStringLiteral("unknown command '%1'").arg(command), kMainHelp);
+}
+
+} // namespace cli

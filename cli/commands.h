@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+
+namespace cli {
+
+// Runs one command line of the tool (without the program name) and returns the exit
+// status: 0 success, 1 a file could not be read or written, 2 a usage error.
+int runCommand(const QStringList& arguments);
+
+} // namespace cli

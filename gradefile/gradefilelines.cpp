@@ -1,0 +1,81 @@
+#include "gradefile/gradefilelines.h"
+
+namespace gradefile {
+
+SheetTable sheetTableOf(const GradeDocument& document)
+{
+    SheetTable table(size_t(document.rowCount) + 1);
+    for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
+        table[0][size_t(it.key())] = it.value();
+    for (int r = 0; r < document.rowCount; ++r) {
+        const RowCells& cells = document.rows[size_t(r)];
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            table[size_t(r) + 1][size_t(it.key())] = it.value();
+    }
+    return table;
+}
+
+int gradeSpanOf(const SheetTable& table)
+{
+    const bool hasPupils = table.size() > 1;
+    int span = 6;
+    for (int column = 0; column < kSheetColumns; ++column) {
+        bool empty = true;
+        for (size_t r = 1; r < table.size() && empty; ++r)
+            empty = table[r][size_t(column)].isEmpty();
+        if (!hasPupils && column >= 1 && column <= kFirstGradeColumn)
+            empty = table[0][size_t(column)].isEmpty();
+        if (!hasPupils && column > kFirstGradeColumn)
+            empty = false;
+        if (empty)
+            --span;
+    }
+    return span;
+}
+
+QString trimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+SaveLinesBuilt buildGradeFileLines(const QString& key, const QString& caption,
+                                   const SheetTable& table, int gradeSpan,
+                                   const EndLineTexts& texts, qint16 saveNumber, qint16 printNumber)
+{
+    const int written = qBound(0, gradeSpan + 1, kFirstGradeColumn + 1);
+    const QString separator(kFieldSeparator);
+    auto gradeFields = [&](size_t row) {
+        QString text;
+        for (int j = 1; j <= written; ++j)
+            text += separator + table[row][size_t(kFirstGradeColumn + 1 - j)];
+        return text;
+    };
+
+    SaveLinesBuilt built;
+    built.lines << kStartLinePrefix + key + separator + trimBlanks(caption);
+    built.lines << kTestLinePrefix + gradeFields(0);
+    for (size_t r = 1; r < table.size(); ++r) {
+        const auto& row = table[r];
+        built.lines << row[10] + separator + row[9] + separator + row[8] + separator + row[7] +
+                           gradeFields(r);
+    }
+
+    int raised = qMax(saveNumber, printNumber);
+    if (raised >= 32767) {
+        built.counterOverflow = true;
+        return built;
+    }
+    built.saveNumber = qint16(raised + 1);
+    built.lines << kEndLinePrefix + key + separator + texts.region + separator +
+                       texts.establishment + separator + texts.teacher + separator + separator +
+                       QString::number(built.saveNumber) + separator + QString::number(printNumber);
+    return built;
+}
+
+} // namespace gradefile

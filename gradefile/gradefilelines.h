@@ -1,0 +1,54 @@
+#pragma once
+
+#include "gradefile/gradedocument.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace gradefile {
+
+// Columns of the grade grid: 0 row headers, 1 to 6 grades (6 is the first exam),
+// 7 name, 8 identifier, 9 order number, 10 level and observation.
+inline constexpr int kSheetColumns = 11;
+inline constexpr int kFirstGradeColumn = 6;
+
+// The texts of a grade grid; index 0 is the header row, then one row per pupil.
+using SheetTable = std::vector<std::array<QString, kSheetColumns>>;
+
+// The grid of a freshly opened subject sheet: every cell empty but those the file sets.
+SheetTable sheetTableOf(const GradeDocument& document);
+
+// 6 minus the number of columns with no text in any pupil row, as the sheet window
+// computes it when it hides the empty columns. A sheet without pupils keeps the grade
+// columns that have a header, so saving it keeps its exams.
+int gradeSpanOf(const SheetTable& table);
+
+// What the save writes into the end line besides the key.
+struct EndLineTexts {
+    QString region;
+    QString establishment;
+    QString teacher;
+};
+
+struct SaveLinesBuilt {
+    QStringList lines;
+    qint16 saveNumber = 0;        // the raised counter written into the end line
+    bool counterOverflow = false; // the save counter cannot be raised any further
+};
+
+// The lines of a subject grade file rebuilt from its sheet: N = gradeSpan + 1 grade
+// columns are written, from column 6 down. The save counter is first raised to the
+// print counter when below it, then by one.
+SaveLinesBuilt buildGradeFileLines(const QString& key, const QString& caption,
+                                   const SheetTable& table, int gradeSpan,
+                                   const EndLineTexts& texts, qint16 saveNumber,
+                                   qint16 printNumber);
+
+// Caption without leading and trailing blanks (spaces only: a TAB is kept).
+QString trimBlanks(const QString& text);
+
+} // namespace gradefile

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace gradefile {
+
+// The field Ligne holds at most this many characters; the administration's
+// components refuse a longer value.
+constexpr int kMaxLineLength = 300;
+
+// Why a set of lines cannot be written as a grade file (a line too long, a control
+// character other than TAB, CR or LF), naming the line; nullopt when all can be written.
+std::optional<QString> findUnwritableLine(const QStringList& lines);
+
+// The exact bytes the administration's components write for these lines.
+// Precondition: findUnwritableLine(lines) is nullopt.
+QByteArray rowsetBytes(const QStringList& lines);
+
+} // namespace gradefile

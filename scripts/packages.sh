@@ -1,0 +1,8 @@
+# Debian packages the project needs, by purpose. Sourced by ./run and ./test.
+BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    fonts-noto-core fonts-dejavu-core
+)
+BENCH_PACKAGES=(libbenchmark-dev)
+FULL_TEST_PACKAGES=(clang libclang-rt-14-dev)

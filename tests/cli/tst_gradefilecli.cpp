@@ -1,0 +1,240 @@
+#include "gradefile/rowsetwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kExamples = QStringLiteral(SAISIE_EXAMPLES_DIR);
+const QString kSubject = QStringLiteral("8410203C07120002025");
+const QString kSixExams = QStringLiteral("8410203L09310002025");
+const QString kPlain = QStringLiteral("8410203C0712MOY2025");
+const QString kRenamed = QStringLiteral("8410203C07130002025");
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run runTool(const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(GRADEFILE_TOOL), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return Run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+               process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QString sample(const QString& key)
+{
+    return kExamples + QStringLiteral("/floppy/") + key + QStringLiteral(".xml");
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestGradeFileCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sampleDiskMatchesItsLines();
+    void linesPrintsEveryLine();
+    void writeThenRead_data();
+    void writeThenRead();
+    void writeRefusesWhatCannotBeStored_data();
+    void writeRefusesWhatCannotBeStored();
+    void checkDescribesEachFile();
+    void showSubjectFile();
+    void showPlainFile();
+    void showRefusesInvalidFile();
+    void usage_data();
+    void usage();
+};
+
+// The sample disk is what the writer makes of examples/lines: a sample edited by hand
+// without the writer would no longer be a file the administration's system wrote.
+void TestGradeFileCli::sampleDiskMatchesItsLines()
+{
+    const QStringList sources =
+        QDir(kExamples + QStringLiteral("/lines")).entryList({QStringLiteral("*.txt")});
+    QVERIFY(sources.size() >= 4);
+    for (const QString& source : sources) {
+        QString text = QString::fromUtf8(readAll(kExamples + QStringLiteral("/lines/") + source));
+        text.chop(1);
+        const QStringList lines = text.split(u'\n');
+        const QString xml = sample(source.chopped(4));
+        QVERIFY2(readAll(xml) == gradefile::rowsetBytes(lines),
+                 qPrintable(xml + QStringLiteral(" is out of step: run examples/make-floppy")));
+    }
+}
+
+void TestGradeFileCli::linesPrintsEveryLine()
+{
+    const Run run = runTool({QStringLiteral("lines"), sample(kSubject)});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out,
+             readAll(kExamples + QStringLiteral("/lines/") + kSubject + QStringLiteral(".txt")));
+    QVERIFY(run.err.isEmpty());
+}
+
+void TestGradeFileCli::writeThenRead_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("LF") << QByteArray("DEBUTK|قسم\nTYPEEPREUVE:|ف\nFINK|||||1|0\n")
+                        << QStringList{"DEBUTK|قسم", "TYPEEPREUVE:|ف", "FINK|||||1|0"};
+    QTest::newRow("CR LF, no final line end")
+        << QByteArray("a\r\nb'&<>\"\r\n\r\nc") << QStringList{"a", "b'&<>\"", "", "c"};
+    QTest::newRow("nothing") << QByteArray() << QStringList();
+}
+
+void TestGradeFileCli::writeThenRead()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K.xml"));
+    const Run written = runTool({QStringLiteral("write"), path}, input);
+    QCOMPARE(written.status, 0);
+    QCOMPARE(readAll(path), gradefile::rowsetBytes(lines));
+    const Run read = runTool({QStringLiteral("lines"), path});
+    QCOMPARE(read.status, 0);
+    QCOMPARE(QString::fromUtf8(read.out), lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n');
+}
+
+void TestGradeFileCli::writeRefusesWhatCannotBeStored_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("line of 301 characters") << QByteArray("ok\n") + QByteArray(301, 'x') + "\n";
+    QTest::newRow("control character") << QByteArray("DEBUTK|a\x01"
+                                                     "b\n");
+    QTest::newRow("not UTF-8") << QByteArray("DEBUTK|\xff\xfe\n");
+}
+
+void TestGradeFileCli::writeRefusesWhatCannotBeStored()
+{
+    QFETCH(QByteArray, input);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K.xml"));
+    const QByteArray old = gradefile::rowsetBytes({QStringLiteral("DEBUTK|قديم")});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(old);
+    file.close();
+    const Run run = runTool({QStringLiteral("write"), path}, input);
+    QCOMPARE(run.status, 1);
+    QVERIFY(!run.err.isEmpty());
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestGradeFileCli::checkDescribesEachFile()
+{
+    const Run run =
+        runTool({QStringLiteral("check"), sample(kSubject), sample(kPlain), sample(kRenamed),
+                 kExamples + QStringLiteral("/floppy/notes-personnelles.xml")});
+    QCOMPARE(run.status, 0);
+    const QStringList out = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(out.size(), 4);
+    QVERIFY(out[0].startsWith(kSubject + QStringLiteral(".xml\tإعدادية ابن خلدون")));
+    QVERIFY(out[0].endsWith(QStringLiteral("الثلاثي الأول")));
+    QVERIFY(out[1].startsWith(kPlain + QStringLiteral(".xml\t")));
+    QCOMPARE(out[2], kRenamed + QStringLiteral(".xml\tملف أعداد غير صحيح"));
+    QCOMPARE(out[3], QStringLiteral("notes-personnelles.xml\tملف أعداد غير صحيح"));
+
+    const Run missing =
+        runTool({QStringLiteral("check"), QStringLiteral("/nonexistent/K.xml"), sample(kSubject)});
+    QCOMPARE(missing.status, 1);
+    QVERIFY(QString::fromUtf8(missing.out).startsWith(kSubject));
+}
+
+void TestGradeFileCli::showSubjectFile()
+{
+    const Run run = runTool({QStringLiteral("show"), sample(kSixExams)});
+    QCOMPARE(run.status, 0);
+    const QJsonObject object = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(object.value("key").toString(), kSixExams);
+    QCOMPARE(object.value("kind").toString(), QStringLiteral("subject"));
+    QCOMPARE(object.value("sheetKind").toString(), QStringLiteral("L"));
+    QCOMPARE(object.value("year").toInt(), 2025);
+    QCOMPARE(object.value("schoolYear").toString(), QStringLiteral("2026/2025"));
+    QVERIFY(object.value("description").toString().endsWith(QStringLiteral("الثلاثي الثاني")));
+    const QJsonObject headers = object.value("headers").toObject();
+    QCOMPARE(headers.keys(), (QStringList{"1", "2", "3", "4", "5", "6"}));
+    QCOMPARE(headers.value("6").toString(), QStringLiteral("فرض مراقبة 1"));
+    const QJsonArray pupils = object.value("pupils").toArray();
+    QCOMPARE(pupils.size(), 26);
+    const QJsonObject first = pupils.first().toObject();
+    QCOMPARE(first.keys(), (QStringList{"1", "10", "2", "3", "4", "5", "6", "7", "8", "9"}));
+    QVERIFY(first.value("10").toString().contains(u'#'));
+    const QJsonObject end = object.value("end").toObject();
+    QCOMPARE(end.value("teacher").toString(), QStringLiteral("كريم بن صالح"));
+    QCOMPARE(end.value("saveNumber").toInt(), 0);
+    QCOMPARE(end.value("printNumber").toInt(), 7);
+}
+
+void TestGradeFileCli::showPlainFile()
+{
+    const Run run = runTool({QStringLiteral("show"), sample(kPlain)});
+    QCOMPARE(run.status, 0);
+    const QJsonObject object = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(object.value("kind").toString(), QStringLiteral("plain"));
+    QCOMPARE(object.value("headers").toObject().value("1").toString(),
+             QStringLiteral("المعدل السنوي"));
+    QCOMPARE(object.value("pupils").toArray().size(), 28);
+    QVERIFY(!object.contains("end"));
+}
+
+void TestGradeFileCli::showRefusesInvalidFile()
+{
+    const Run run = runTool({QStringLiteral("show"), sample(kRenamed)});
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(QString::fromUtf8(run.err).contains(QStringLiteral("ملف أعداد غير صحيح")));
+
+    const Run notRowset = runTool(
+        {QStringLiteral("show"), kExamples + QStringLiteral("/floppy/notes-personnelles.xml")});
+    QCOMPARE(notRowset.status, 1);
+    QVERIFY(!notRowset.err.isEmpty());
+}
+
+void TestGradeFileCli::usage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("nothing") << QStringList() << 2;
+    QTest::newRow("help") << QStringList{"--help"} << 0;
+    QTest::newRow("command help") << QStringList{"show", "--help"} << 0;
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
+    QTest::newRow("lines without file") << QStringList{"lines"} << 2;
+    QTest::newRow("show two files") << QStringList{"show", "a", "b"} << 2;
+    QTest::newRow("lines of a missing file") << QStringList{"lines", "/nonexistent/K.xml"} << 1;
+    QTest::newRow("lines of a folder") << QStringList{"lines", "/"} << 1;
+}
+
+void TestGradeFileCli::usage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    const Run run = runTool(arguments);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out.isEmpty(), status != 0);
+    QCOMPARE(run.err.isEmpty(), status == 0);
+}
+
+QTEST_GUILESS_MAIN(TestGradeFileCli)
+#include "tst_gradefilecli.moc"

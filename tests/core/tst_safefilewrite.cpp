@@ -1,0 +1,399 @@
+#include "gradefile/safefilewrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
+using namespace gradefile;
+
+namespace {
+
+const QString kName = QStringLiteral("notes.xml");
+
+class StepFault : public WriteFaultInjector {
+public:
+    StepFault(WriteStep step, FileError error) : m_step(step), m_error(std::move(error)) {}
+    std::optional<FileError> failAt(WriteStep step) const override
+    {
+        return step == m_step ? std::optional<FileError>(m_error) : std::nullopt;
+    }
+
+private:
+    WriteStep m_step;
+    FileError m_error;
+};
+
+class ReadBackChange : public WriteFaultInjector {
+public:
+    explicit ReadBackChange(std::function<void(QByteArray&)> change) : m_change(std::move(change)) {}
+    std::optional<FileError> failAt(WriteStep) const override { return std::nullopt; }
+    void alterReadBack(QByteArray& bytes) const override { m_change(bytes); }
+
+private:
+    std::function<void(QByteArray&)> m_change;
+};
+
+// Runs an action, for real, when the write reaches a step.
+class ActionAtStep : public WriteFaultInjector {
+public:
+    ActionAtStep(WriteStep step, std::function<void()> action)
+        : m_step(step), m_action(std::move(action))
+    {
+    }
+    std::optional<FileError> failAt(WriteStep step) const override
+    {
+        if (step == m_step)
+            m_action();
+        return std::nullopt;
+    }
+
+private:
+    WriteStep m_step;
+    std::function<void()> m_action;
+};
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+QByteArray oldContent()
+{
+    return QByteArray("old grades \xd9\x86\xd8\xb9\xd9\x85\r\n");
+}
+
+QByteArray newContent(int size = 5000)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char('a' + i % 26);
+    return bytes;
+}
+
+#ifdef Q_OS_LINUX
+// A small tmpfs over a temporary folder: a real disk that can be filled, write-protected or
+// pulled out. Needs the right to mount (the tests run as root).
+class TmpfsMount {
+public:
+    TmpfsMount(const QString& folder, const char* options)
+        : m_folder(QFile::encodeName(folder)), m_options(options)
+    {
+        m_mounted = ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, options) == 0;
+        m_error = m_mounted ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ~TmpfsMount() { pullOut(); }
+    bool isMounted() const { return m_mounted; }
+    QString error() const { return m_error; }
+    bool makeReadOnly()
+    {
+        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                       m_options) == 0;
+    }
+    // Like a disk pulled from the drive: the folder is at once empty, open files live on.
+    void pullOut()
+    {
+        if (m_mounted)
+            ::umount2(m_folder.constData(), MNT_DETACH);
+        m_mounted = false;
+    }
+
+private:
+    QByteArray m_folder;
+    const char* m_options;
+    bool m_mounted = false;
+    QString m_error;
+};
+
+// The immutable attribute (chattr +i): refused even to root, unlike plain permissions.
+class ImmutableFlag {
+public:
+    explicit ImmutableFlag(const QString& path)
+    {
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            m_flags = flags;
+            flags |= FS_IMMUTABLE_FL;
+            m_set = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+    }
+    ~ImmutableFlag()
+    {
+        if (m_set)
+            ::ioctl(m_fd, FS_IOC_SETFLAGS, &m_flags);
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool isSet() const { return m_set; }
+
+private:
+    int m_fd = -1;
+    int m_flags = 0;
+    bool m_set = false;
+};
+#endif
+
+} // namespace
+
+class TestSafeFileWrite : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesNewFile();
+    void replacesExistingFileKeepingItsRights();
+    void missingFolderIsNoDisk_data();
+    void missingFolderIsNoDisk();
+    void failingStepLeavesOldFile_data();
+    void failingStepLeavesOldFile();
+    void readBackMismatchFailsAtCompare_data();
+    void readBackMismatchFailsAtCompare();
+    void folderInTheTargetsPlaceFailsAtReplace();
+    void realFullDisk();
+    void realWriteProtectedDisk();
+    void realImmutableOldFile();
+    void realDiskPulledBeforeReplace();
+};
+
+void TestSafeFileWrite::writesNewFile()
+{
+    QTemporaryDir dir;
+    const SafeWriteResult result = replaceFileSafely(dir.filePath(kName), newContent());
+    QVERIFY2(result.ok, qPrintable(result.error.description));
+    QCOMPARE(contentsOf(dir.filePath(kName)), newContent());
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+}
+
+void TestSafeFileWrite::replacesExistingFileKeepingItsRights()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(kName);
+    QVERIFY(writeFile(target, oldContent()));
+    const auto rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(target, rights));
+
+    const SafeWriteResult result = replaceFileSafely(target, newContent(10));
+    QVERIFY2(result.ok, qPrintable(result.error.description));
+    QCOMPARE(contentsOf(target), newContent(10));
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+#ifdef Q_OS_UNIX
+    // The "User" flags mirror whoever runs the test, not the file.
+    const auto ownRights = ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    QCOMPARE(QFile::permissions(target) & ownRights, rights);
+#endif
+}
+
+void TestSafeFileWrite::missingFolderIsNoDisk_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("no such folder") << QStringLiteral("absent");
+    QTest::newRow("a file where the folder should be") << QStringLiteral("plain-file");
+}
+
+void TestSafeFileWrite::missingFolderIsNoDisk()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("plain-file")), oldContent()));
+    const QStringList before = entriesOf(dir.path());
+
+    const SafeWriteResult result =
+        replaceFileSafely(dir.filePath(folder + QLatin1Char('/') + kName), newContent());
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::CheckFolder);
+    QCOMPARE(result.error.kind, FileErrorKind::NoDisk);
+    QCOMPARE(entriesOf(dir.path()), before);
+}
+
+void TestSafeFileWrite::failingStepLeavesOldFile_data()
+{
+    QTest::addColumn<WriteStep>("step");
+    QTest::addColumn<bool>("oldFileExists");
+    const std::pair<WriteStep, const char*> steps[] = {
+        {WriteStep::CheckFolder, "check folder"},   {WriteStep::CreateTemporary, "create"},
+        {WriteStep::WriteTemporary, "write"},       {WriteStep::FlushTemporary, "flush"},
+        {WriteStep::ReadBack, "read back"},         {WriteStep::Compare, "compare"},
+        {WriteStep::Replace, "replace"},
+    };
+    for (const auto& [step, name] : steps) {
+        QTest::addRow("%s, old file", name) << step << true;
+        QTest::addRow("%s, no old file", name) << step << false;
+    }
+}
+
+void TestSafeFileWrite::failingStepLeavesOldFile()
+{
+    QFETCH(WriteStep, step);
+    QFETCH(bool, oldFileExists);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(kName);
+    if (oldFileExists)
+        QVERIFY(writeFile(target, oldContent()));
+    const QStringList before = entriesOf(dir.path());
+    const FileError injected = makeFileError(FileErrorKind::DiskFull, QStringLiteral("injected"));
+
+    const StepFault fault(step, injected);
+    const SafeWriteResult result = replaceFileSafely(target, newContent(), &fault);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, step);
+    QCOMPARE(result.error.kind, injected.kind);
+    QCOMPARE(result.error.description, injected.description);
+    QCOMPARE(entriesOf(dir.path()), before);
+    if (oldFileExists)
+        QCOMPARE(contentsOf(target), oldContent());
+}
+
+void TestSafeFileWrite::readBackMismatchFailsAtCompare_data()
+{
+    using Change = std::function<void(QByteArray&)>;
+    QTest::addColumn<Change>("change");
+    QTest::newRow("one byte changed") << Change([](QByteArray& b) { b[b.size() / 2] = '?'; });
+    QTest::newRow("last byte missing") << Change([](QByteArray& b) { b.chop(1); });
+    QTest::newRow("one byte more") << Change([](QByteArray& b) { b.append('\0'); });
+    QTest::newRow("nothing read") << Change([](QByteArray& b) { b.clear(); });
+}
+
+void TestSafeFileWrite::readBackMismatchFailsAtCompare()
+{
+    using Change = std::function<void(QByteArray&)>;
+    QFETCH(Change, change);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(kName);
+    QVERIFY(writeFile(target, oldContent()));
+
+    const ReadBackChange fault(change);
+    const SafeWriteResult result = replaceFileSafely(target, newContent(), &fault);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::Compare);
+    QVERIFY(result.error.isError());
+    QCOMPARE(contentsOf(target), oldContent());
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+}
+
+void TestSafeFileWrite::folderInTheTargetsPlaceFailsAtReplace()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(kName));
+    const SafeWriteResult result = replaceFileSafely(dir.filePath(kName), newContent());
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::Replace);
+    QVERIFY(QFileInfo(dir.filePath(kName)).isDir());
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+}
+
+void TestSafeFileWrite::realFullDisk()
+{
+#ifdef Q_OS_LINUX
+    QTemporaryDir dir;
+    TmpfsMount disk(dir.path(), "size=64k");
+    if (!disk.isMounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk.error()));
+    const QString target = dir.filePath(kName);
+    QVERIFY(writeFile(target, oldContent()));
+
+    const SafeWriteResult result = replaceFileSafely(target, newContent(256 * 1024));
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::WriteTemporary);
+    QCOMPARE(result.error.kind, FileErrorKind::DiskFull);
+    QVERIFY2(result.error.description.contains(writeStepName(WriteStep::WriteTemporary)),
+             qPrintable(result.error.description));
+    QCOMPARE(contentsOf(target), oldContent());
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+    // The failed temporary file gave its room back.
+    QVERIFY(replaceFileSafely(target, newContent(40 * 1024)).ok);
+#else
+    QSKIP("needs a Linux tmpfs to fill a disk for real");
+#endif
+}
+
+void TestSafeFileWrite::realWriteProtectedDisk()
+{
+#ifdef Q_OS_LINUX
+    QTemporaryDir dir;
+    TmpfsMount disk(dir.path(), "size=64k");
+    if (!disk.isMounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk.error()));
+    const QString target = dir.filePath(kName);
+    QVERIFY(writeFile(target, oldContent()));
+    QVERIFY(disk.makeReadOnly());
+
+    const SafeWriteResult result = replaceFileSafely(target, newContent());
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::CreateTemporary);
+    QCOMPARE(result.error.kind, FileErrorKind::PermissionDenied);
+    QCOMPARE(contentsOf(target), oldContent());
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+#else
+    QSKIP("needs a Linux tmpfs to write-protect a disk for real");
+#endif
+}
+
+void TestSafeFileWrite::realImmutableOldFile()
+{
+#ifdef Q_OS_LINUX
+    QTemporaryDir dir;
+    const QString target = dir.filePath(kName);
+    QVERIFY(writeFile(target, oldContent()));
+    ImmutableFlag immutable(target);
+    if (!immutable.isSet())
+        QSKIP("the file system of the temporary folder has no immutable attribute");
+
+    const SafeWriteResult result = replaceFileSafely(target, newContent());
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::Replace);
+    QCOMPARE(result.error.kind, FileErrorKind::PermissionDenied);
+    QCOMPARE(contentsOf(target), oldContent());
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+#else
+    QSKIP("needs the Linux immutable attribute");
+#endif
+}
+
+void TestSafeFileWrite::realDiskPulledBeforeReplace()
+{
+#ifdef Q_OS_LINUX
+    QTemporaryDir dir;
+    TmpfsMount disk(dir.path(), "size=64k");
+    if (!disk.isMounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk.error()));
+    const QString target = dir.filePath(kName);
+    QVERIFY(writeFile(target, oldContent()));
+
+    const ActionAtStep pull(WriteStep::Replace, [&disk] { disk.pullOut(); });
+    const SafeWriteResult result = replaceFileSafely(target, newContent(), &pull);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::Replace);
+    QCOMPARE(result.error.kind, FileErrorKind::NoDisk);
+    QCOMPARE(entriesOf(dir.path()), QStringList());
+#else
+    QSKIP("needs a Linux tmpfs to pull a disk out for real");
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestSafeFileWrite)
+#include "tst_safefilewrite.moc"
