@@ -27,10 +27,12 @@ GradeFileRead failedSystemRead(const QFileInfo& file, int error)
 {
     // The folder was there a moment ago, so a missing file is just that, not a missing disk.
     if (error == ENOENT)
-        return failedRead(FileErrorKind::Other,
-                          QStringLiteral("The grade file \"%1\" does not exist.").arg(shownPath(file)));
-    return failedRead(os::errorKindOf(error), QStringLiteral("Reading \"%1\" failed: %2")
-                                                  .arg(shownPath(file), os::errorText(error)));
+        return failedRead(
+            FileErrorKind::Other,
+            QStringLiteral("The grade file \"%1\" does not exist.").arg(shownPath(file)));
+    return failedRead(
+        os::errorKindOf(error),
+        QStringLiteral("Reading \"%1\" failed: %2").arg(shownPath(file), os::errorText(error)));
 }
 
 GradeFileRead linesFromBytes(const QFileInfo& file, const QByteArray& bytes)
@@ -42,8 +44,9 @@ GradeFileRead linesFromBytes(const QFileInfo& file, const QByteArray& bytes)
                               .arg(kMaxRowsetBytes));
     LinesRead read = readRowsetLines(bytes);
     if (!read.lines)
-        return failedRead(FileErrorKind::Malformed,
-                          QStringLiteral("\"%1\" is not a grade file: %2").arg(shownPath(file), read.error));
+        return failedRead(
+            FileErrorKind::Malformed,
+            QStringLiteral("\"%1\" is not a grade file: %2").arg(shownPath(file), read.error));
     return GradeFileRead{std::move(read.lines), FileError{}};
 }
 
@@ -53,9 +56,10 @@ GradeFileRead readGradeFile(const QString& path)
 {
     const QFileInfo file(path);
     if (const int error = os::checkFolder(file.absolutePath()))
-        return failedRead(os::errorKindOf(error),
-                          QStringLiteral("The folder \"%1\" cannot be read: %2")
-                              .arg(QDir::toNativeSeparators(file.absolutePath()), os::errorText(error)));
+        return failedRead(
+            os::errorKindOf(error),
+            QStringLiteral("The folder \"%1\" cannot be read: %2")
+                .arg(QDir::toNativeSeparators(file.absolutePath()), os::errorText(error)));
     // One byte past the limit tells a too large file without reading all of it.
     QByteArray bytes;
     if (const int error = os::readAtMost(file.absoluteFilePath(), kMaxRowsetBytes + 1, bytes))

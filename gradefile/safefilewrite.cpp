@@ -74,8 +74,7 @@ public:
     SafeReplacement(const QString& path, const QByteArray& content,
                     const WriteFaultInjector* faults)
         : m_target(path), m_content(content), m_faults(faults)
-    {
-    }
+    {}
 
     SafeWriteResult run();
 
@@ -87,7 +86,10 @@ private:
 
     FileError checkFolder() { return systemError(os::checkFolder(m_target.absolutePath())); }
     FileError createTemporary();
-    FileError writeTemporary() { return systemError(os::writeAll(m_temporary.handle(), m_content)); }
+    FileError writeTemporary()
+    {
+        return systemError(os::writeAll(m_temporary.handle(), m_content));
+    }
     FileError flushTemporary();
     FileError readBack();
     FileError compare();

@@ -99,8 +99,8 @@ void TestGradeFileIo::refusesToRead_data()
     QTest::addColumn<FileErrorKind>("kind");
 
     const QByteArray rowset = writtenSample(QStringLiteral("three-lines.xml"));
-    QTest::newRow("no disk folder") << QStringLiteral("absent/") + kName << QByteArray() << 0LL
-                                    << FileErrorKind::NoDisk;
+    QTest::newRow("no disk folder")
+        << QStringLiteral("absent/") + kName << QByteArray() << 0LL << FileErrorKind::NoDisk;
     QTest::newRow("no such file") << QStringLiteral("other.xml") << QByteArray() << 0LL
                                   << FileErrorKind::Other;
     QTest::newRow("a folder") << QStringLiteral("folder") << QByteArray() << 0LL
@@ -108,8 +108,8 @@ void TestGradeFileIo::refusesToRead_data()
     QTest::newRow("empty file") << kName << QByteArray() << 0LL << FileErrorKind::Malformed;
     QTest::newRow("plain text") << kName << QByteArray("12\t15\r\n") << 0LL
                                 << FileErrorKind::Malformed;
-    QTest::newRow("truncated rowset") << kName << rowset.left(rowset.size() - 12) << 0LL
-                                      << FileErrorKind::Malformed;
+    QTest::newRow("truncated rowset")
+        << kName << rowset.left(rowset.size() - 12) << 0LL << FileErrorKind::Malformed;
     QTest::newRow("past the size limit")
         << kName << rowset << kMaxRowsetBytes + 1 << FileErrorKind::Malformed;
     QTest::newRow("far past the size limit")

@@ -264,7 +264,7 @@ void TestRowsetReader::schemaVariants_data()
         << u"note FINALE"_s << QStringList{u"x"_s};
     QTest::newRow("older layout, types after the row type")
         << withSchemaBody(rowType.arg(u"<s:attribute type='Autre'/><s:attribute type='Ligne'/>") +
-                              u"<s:AttributeType name='Autre'/><s:AttributeType name='Ligne'/>",
+                              u"<s:AttributeType name='Autre'/><s:AttributeType name='Ligne'/>"_s,
                           u"<z:row Autre='a' Ligne='x'/><z:row Ligne='y'/>"_s)
         << u"Ligne"_s << QStringList{u"x"_s, u"y"_s};
     QTest::newRow("older layout, types before the row type")
@@ -329,7 +329,7 @@ void TestRowsetReader::recordStates_data()
     QTest::newRow("document order")
         << u"<z:row Ligne='1'/><rs:insert><z:row Ligne='2'/></rs:insert>"_s +
                update.arg(u"<z:row Ligne='3'/>") +
-               u"<rs:delete><z:row Ligne='gone'/></rs:delete><z:row Ligne='4'/>"
+               u"<rs:delete><z:row Ligne='gone'/></rs:delete><z:row Ligne='4'/>"_s
         << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
     QTest::newRow("update with two pairs")
         << u"<rs:update><rs:original><z:row Ligne='a'/></rs:original><z:row Ligne='b'/>"
@@ -411,9 +411,9 @@ void TestRowsetReader::refused_data()
     QTest::newRow("two fields") << QByteArray(file).replace("<s:extends", "<s:AttributeType name='LIGNE'/><s:extends")
                                 << "deux champs";
     QTest::newRow("older layout, unreferenced type")
-        << withSchemaBody("<s:AttributeType name='Ligne'/><s:ElementType name='row'/>", "")
+        << withSchemaBody(u"<s:AttributeType name='Ligne'/><s:ElementType name='row'/>"_s, {})
         << "aucun champ";
-    QTest::newRow("no row type") << withSchemaBody("<s:AttributeType name='Ligne'/>", "")
+    QTest::newRow("no row type") << withSchemaBody(u"<s:AttributeType name='Ligne'/>"_s, {})
                                  << "ne décrit pas les lignes";
     QTest::newRow("billion laughs")
         << QByteArray("<?xml version='1.0'?><!DOCTYPE xml [<!ENTITY a 'lol'>"

@@ -20,8 +20,8 @@ QByteArray writtenSample(const QString& name)
 QByteArray fileWithOneRow(const QByteArray& escapedValue)
 {
     QByteArray bytes = writtenSample(QStringLiteral("no-rows.xml"));
-    const QByteArray insert = "\t<rs:insert>\r\n\t\t<z:row Ligne='" + escapedValue +
-                              "'/>\r\n\t</rs:insert>\r\n";
+    const QByteArray insert =
+        "\t<rs:insert>\r\n\t\t<z:row Ligne='" + escapedValue + "'/>\r\n\t</rs:insert>\r\n";
     return bytes.insert(bytes.indexOf("</rs:data>"), insert);
 }
 
@@ -73,13 +73,14 @@ void TestRowsetWriter::writesOneValue_data()
         << QByteArray("Joe&#x27;s Garage &#x26; &#x3c;xml&#x3e;");
     QTest::newRow("components: raw tab cr lf sample")
         << QStringLiteral("row=1|phase=0|\"dq\"|'sq'|<&>|tab\tcr\rlf\nend")
-        << QByteArray("row=1|phase=0|&#x22;dq&#x22;|&#x27;sq&#x27;|&#x3c;&#x26;&#x3e;|tab\tcr\rlf\nend");
-    QTest::newRow("a reference in the text is text") << QStringLiteral("&#x27;&amp;")
-                                                     << QByteArray("&#x26;#x27;&#x26;amp;");
-    QTest::newRow("nothing else escaped") << QStringLiteral(" a=b; c/d #1 %]]? \\ ")
-                                          << QByteArray(" a=b; c/d #1 %]]? \\ ");
-    QTest::newRow("Arabic as UTF-8") << QStringLiteral("\u0646\u0639\u0645")
-                                     << QByteArray("\xd9\x86\xd8\xb9\xd9\x85");
+        << QByteArray(
+               "row=1|phase=0|&#x22;dq&#x22;|&#x27;sq&#x27;|&#x3c;&#x26;&#x3e;|tab\tcr\rlf\nend");
+    QTest::newRow("a reference in the text is text")
+        << QStringLiteral("&#x27;&amp;") << QByteArray("&#x26;#x27;&#x26;amp;");
+    QTest::newRow("nothing else escaped")
+        << QStringLiteral(" a=b; c/d #1 %]]? \\ ") << QByteArray(" a=b; c/d #1 %]]? \\ ");
+    QTest::newRow("Arabic as UTF-8")
+        << QStringLiteral("\u0646\u0639\u0645") << QByteArray("\xd9\x86\xd8\xb9\xd9\x85");
     QTest::newRow("outside the BMP") << kEmoji << QByteArray("\xf0\x9f\x98\x80");
     QTest::newRow("raw CR LF") << QStringLiteral("a\r\nb") << QByteArray("a\r\nb");
 }
@@ -106,8 +107,7 @@ void TestRowsetWriter::findsUnwritableLine_data()
         << QStringList{a, a, QStringLiteral("\u0639").repeated(301)} << 3;
     // 150 such characters are 300 code units: the components' count, not 150.
     QTest::newRow("150 outside the BMP") << QStringList{kEmoji.repeated(150)} << 0;
-    QTest::newRow("150 outside the BMP and one more") << QStringList{kEmoji.repeated(150) + a}
-                                                      << 1;
+    QTest::newRow("150 outside the BMP and one more") << QStringList{kEmoji.repeated(150) + a} << 1;
     QTest::newRow("lone high surrogate") << QStringList{a, kEmoji.left(1) + a} << 2;
     QTest::newRow("lone low surrogate") << QStringList{kEmoji.right(1)} << 1;
     for (char16_t code = 0; code < 0x20; ++code) {
@@ -155,8 +155,8 @@ void TestRowsetWriter::readerGetsTheSameLinesBack_data()
     QTest::newRow("escapes and raw controls")
         << QStringList{QStringLiteral("'&<>\" &#x27; &amp;"), QStringLiteral("a\tb\rc\nd\r\ne")};
     QTest::newRow("spaces kept") << QStringList{QStringLiteral("  x  "), QStringLiteral(" ")};
-    QTest::newRow("longest lines") << QStringList{QStringLiteral("\u0639").repeated(300),
-                                                  kEmoji.repeated(150)};
+    QTest::newRow("longest lines")
+        << QStringList{QStringLiteral("\u0639").repeated(300), kEmoji.repeated(150)};
     QTest::newRow("500 lines in order") << many;
 }
 

@@ -38,7 +38,8 @@ private:
 
 class ReadBackChange : public WriteFaultInjector {
 public:
-    explicit ReadBackChange(std::function<void(QByteArray&)> change) : m_change(std::move(change)) {}
+    explicit ReadBackChange(std::function<void(QByteArray&)> change) : m_change(std::move(change))
+    {}
     std::optional<FileError> failAt(WriteStep) const override { return std::nullopt; }
     void alterReadBack(QByteArray& bytes) const override { m_change(bytes); }
 
@@ -51,8 +52,7 @@ class ActionAtStep : public WriteFaultInjector {
 public:
     ActionAtStep(WriteStep step, std::function<void()> action)
         : m_step(step), m_action(std::move(action))
-    {
-    }
+    {}
     std::optional<FileError> failAt(WriteStep step) const override
     {
         if (step == m_step)
@@ -112,8 +112,8 @@ public:
     QString error() const { return m_error; }
     bool makeReadOnly()
     {
-        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
-                       m_options) == 0;
+        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, m_options) ==
+               0;
     }
     // Like a disk pulled from the drive: the folder is at once empty, open files live on.
     void pullOut()
@@ -173,6 +173,8 @@ private slots:
     void failingStepLeavesOldFile();
     void readBackMismatchFailsAtCompare_data();
     void readBackMismatchFailsAtCompare();
+    void temporaryFileChangedOnDiskFailsAtCompare_data();
+    void temporaryFileChangedOnDiskFailsAtCompare();
     void folderInTheTargetsPlaceFailsAtReplace();
     void realFullDisk();
     void realWriteProtectedDisk();
@@ -235,9 +237,9 @@ void TestSafeFileWrite::failingStepLeavesOldFile_data()
     QTest::addColumn<WriteStep>("step");
     QTest::addColumn<bool>("oldFileExists");
     const std::pair<WriteStep, const char*> steps[] = {
-        {WriteStep::CheckFolder, "check folder"},   {WriteStep::CreateTemporary, "create"},
-        {WriteStep::WriteTemporary, "write"},       {WriteStep::FlushTemporary, "flush"},
-        {WriteStep::ReadBack, "read back"},         {WriteStep::Compare, "compare"},
+        {WriteStep::CheckFolder, "check folder"}, {WriteStep::CreateTemporary, "create"},
+        {WriteStep::WriteTemporary, "write"},     {WriteStep::FlushTemporary, "flush"},
+        {WriteStep::ReadBack, "read back"},       {WriteStep::Compare, "compare"},
         {WriteStep::Replace, "replace"},
     };
     for (const auto& [step, name] : steps) {
@@ -291,6 +293,41 @@ void TestSafeFileWrite::readBackMismatchFailsAtCompare()
     QVERIFY(!result.ok);
     QCOMPARE(result.failedStep, WriteStep::Compare);
     QVERIFY(result.error.isError());
+    QCOMPARE(contentsOf(target), oldContent());
+    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
+}
+
+void TestSafeFileWrite::temporaryFileChangedOnDiskFailsAtCompare_data()
+{
+    QTest::addColumn<QByteArray>("appended");
+    QTest::addColumn<bool>("overwriteFirstByte");
+    QTest::newRow("one byte more") << QByteArray("x") << false;
+    QTest::newRow("first byte changed") << QByteArray() << true;
+}
+
+// What a bad medium does: the file on the disk is not what was written to it.
+void TestSafeFileWrite::temporaryFileChangedOnDiskFailsAtCompare()
+{
+    QFETCH(QByteArray, appended);
+    QFETCH(bool, overwriteFirstByte);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(kName);
+    QVERIFY(writeFile(target, oldContent()));
+
+    const ActionAtStep spoil(WriteStep::ReadBack, [&] {
+        const QStringList temporaries =
+            QDir(dir.path()).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden);
+        QCOMPARE(temporaries.size(), 1);
+        QFile file(dir.filePath(temporaries.first()));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        if (overwriteFirstByte)
+            file.write("?");
+        QVERIFY(file.seek(file.size()));
+        file.write(appended);
+    });
+    const SafeWriteResult result = replaceFileSafely(target, newContent(), &spoil);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.failedStep, WriteStep::Compare);
     QCOMPARE(contentsOf(target), oldContent());
     QCOMPARE(entriesOf(dir.path()), QStringList{kName});
 }

@@ -1,0 +1,139 @@
+// Reading and writing throughput of the grade file layer on a 5,000-pupil file, beside a
+// bare pass of Qt's own XML tokenizer over the same bytes.
+//   build/bench/bench_gradefile [--benchmark_min_time=1]
+#include "gradefile/gradedocument.h"
+#include "gradefile/rowsetreader.h"
+#include "gradefile/rowsetwriter.h"
+
+#include <QXmlStreamReader>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+const QString kKey = QStringLiteral("8410203C07120002025");
+
+QStringList classLines(int pupils)
+{
+    QStringList lines{QStringLiteral("DEBUT") + kKey +
+                          QStringLiteral("|إعدادية ابن خلدون - صفاقس    [السابعة أساسي 2] - "
+                                         "العربية - الثلاثي الأول"),
+                      QStringLiteral("TYPEEPREUVE:|فرض مراقبة 1|فرض مراقبة 2|فرض تأليفي 1|شفاهي|"
+                                     "عمل تطبيقي|فرض 6")};
+    for (int i = 0; i < pupils; ++i) {
+        lines << QStringLiteral("2#ملاحظة المدرّس|%1|%2|محمد بن صالح الطرابلسي|12.50|07.25|--.--|"
+                                "معفى|غ.ش.|19.75")
+                     .arg(i + 1)
+                     .arg(20250000 + i);
+    }
+    lines << QStringLiteral("FIN") + kKey + QStringLiteral("|صفاقس 1|إعدادية ابن خلدون|سلمى||3|3");
+    return lines;
+}
+
+const QStringList& lines5000()
+{
+    static const QStringList lines = classLines(5000);
+    return lines;
+}
+
+const QByteArray& bytes5000()
+{
+    static const QByteArray bytes = gradefile::rowsetBytes(lines5000());
+    return bytes;
+}
+
+void BM_QtXmlTokenizer(benchmark::State& state)
+{
+    const QByteArray& bytes = bytes5000();
+    for (auto _ : state) {
+        QXmlStreamReader reader(bytes);
+        qint64 attributes = 0;
+        while (!reader.atEnd()) {
+            if (reader.readNext() == QXmlStreamReader::StartElement)
+                attributes += reader.attributes().size();
+        }
+        benchmark::DoNotOptimize(attributes);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_ReadRowset(benchmark::State& state)
+{
+    const QByteArray& bytes = bytes5000();
+    for (auto _ : state) {
+        const gradefile::LinesRead read = gradefile::readRowsetLines(bytes);
+        if (!read.lines || read.lines->size() != lines5000().size())
+            state.SkipWithError("the reader did not give the lines back");
+        benchmark::DoNotOptimize(read);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_ReadGradeDocument(benchmark::State& state)
+{
+    const QByteArray& bytes = bytes5000();
+    for (auto _ : state) {
+        const gradefile::LinesRead read = gradefile::readRowsetLines(bytes);
+        const gradefile::DocumentRead document =
+            gradefile::readGradeDocument(kKey + QStringLiteral(".xml"), *read.lines);
+        if (!document.document)
+            state.SkipWithError("the document did not open");
+        benchmark::DoNotOptimize(document);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_WriteRowset(benchmark::State& state)
+{
+    const QStringList& lines = lines5000();
+    for (auto _ : state) {
+        if (gradefile::findUnwritableLine(lines))
+            state.SkipWithError("a line cannot be written");
+        const QByteArray bytes = gradefile::rowsetBytes(lines);
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes5000().size());
+}
+
+BENCHMARK(BM_QtXmlTokenizer)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadRowset)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadGradeDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteRowset)->Unit(benchmark::kMillisecond);
+
+// Keeps the time per iteration of each benchmark so the ratios can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.iterations > 0)
+                secondsPerIteration[run.benchmark_name()] =
+                    run.real_accumulated_time / double(run.iterations);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> secondsPerIteration;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& times = reporter.secondsPerIteration;
+    const auto tokenizer = times.find("BM_QtXmlTokenizer");
+    std::printf("\nFile: %d lines, %lld bytes. Time relative to Qt's bare XML tokenizer:\n",
+                int(lines5000().size()), static_cast<long long>(bytes5000().size()));
+    for (const auto& [name, seconds] : times) {
+        if (tokenizer != times.end() && tokenizer->second > 0)
+            std::printf("  %-22s %8.2f ms  %5.2fx\n", name.c_str(), seconds * 1e3,
+                        seconds / tokenizer->second);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
