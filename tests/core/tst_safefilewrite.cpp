@@ -23,46 +23,26 @@ namespace {
 
 const QString kName = QStringLiteral("notes.xml");
 
-class StepFault : public WriteFaultInjector {
-public:
-    StepFault(WriteStep step, FileError error) : m_step(step), m_error(std::move(error)) {}
+// Fails one step as told, runs a real action (spoiling a file, pulling the disk out) when a
+// step begins, or changes the bytes read back.
+struct Faults : WriteFaultInjector {
+    WriteStep failingStep = WriteStep::None;
+    FileError error;
+    WriteStep actionStep = WriteStep::None;
+    std::function<void()> action;
+    std::function<void(QByteArray&)> changeReadBack;
+
     std::optional<FileError> failAt(WriteStep step) const override
     {
-        return step == m_step ? std::optional<FileError>(m_error) : std::nullopt;
+        if (step == actionStep)
+            action();
+        return step == failingStep ? std::optional<FileError>(error) : std::nullopt;
     }
-
-private:
-    WriteStep m_step;
-    FileError m_error;
-};
-
-class ReadBackChange : public WriteFaultInjector {
-public:
-    explicit ReadBackChange(std::function<void(QByteArray&)> change) : m_change(std::move(change))
-    {}
-    std::optional<FileError> failAt(WriteStep) const override { return std::nullopt; }
-    void alterReadBack(QByteArray& bytes) const override { m_change(bytes); }
-
-private:
-    std::function<void(QByteArray&)> m_change;
-};
-
-// Runs an action, for real, when the write reaches a step.
-class ActionAtStep : public WriteFaultInjector {
-public:
-    ActionAtStep(WriteStep step, std::function<void()> action)
-        : m_step(step), m_action(std::move(action))
-    {}
-    std::optional<FileError> failAt(WriteStep step) const override
+    void alterReadBack(QByteArray& bytes) const override
     {
-        if (step == m_step)
-            m_action();
-        return std::nullopt;
+        if (changeReadBack)
+            changeReadBack(bytes);
     }
-
-private:
-    WriteStep m_step;
-    std::function<void()> m_action;
 };
 
 QByteArray contentsOf(const QString& path)
@@ -159,6 +139,8 @@ private:
 };
 #endif
 
+enum class DiskFault { Full, WriteProtected, PulledBeforeReplace };
+
 } // namespace
 
 class TestSafeFileWrite : public QObject {
@@ -176,10 +158,9 @@ private slots:
     void temporaryFileChangedOnDiskFailsAtCompare_data();
     void temporaryFileChangedOnDiskFailsAtCompare();
     void folderInTheTargetsPlaceFailsAtReplace();
-    void realFullDisk();
-    void realWriteProtectedDisk();
+    void realDiskFault_data();
+    void realDiskFault();
     void realImmutableOldFile();
-    void realDiskPulledBeforeReplace();
 };
 
 void TestSafeFileWrite::writesNewFile()
@@ -259,8 +240,10 @@ void TestSafeFileWrite::failingStepLeavesOldFile()
     const QStringList before = entriesOf(dir.path());
     const FileError injected = makeFileError(FileErrorKind::DiskFull, QStringLiteral("injected"));
 
-    const StepFault fault(step, injected);
-    const SafeWriteResult result = replaceFileSafely(target, newContent(), &fault);
+    Faults faults;
+    faults.failingStep = step;
+    faults.error = injected;
+    const SafeWriteResult result = replaceFileSafely(target, newContent(), &faults);
     QVERIFY(!result.ok);
     QCOMPARE(result.failedStep, step);
     QCOMPARE(result.error.kind, injected.kind);
@@ -288,8 +271,9 @@ void TestSafeFileWrite::readBackMismatchFailsAtCompare()
     const QString target = dir.filePath(kName);
     QVERIFY(writeFile(target, oldContent()));
 
-    const ReadBackChange fault(change);
-    const SafeWriteResult result = replaceFileSafely(target, newContent(), &fault);
+    Faults faults;
+    faults.changeReadBack = change;
+    const SafeWriteResult result = replaceFileSafely(target, newContent(), &faults);
     QVERIFY(!result.ok);
     QCOMPARE(result.failedStep, WriteStep::Compare);
     QVERIFY(result.error.isError());
@@ -314,7 +298,9 @@ void TestSafeFileWrite::temporaryFileChangedOnDiskFailsAtCompare()
     const QString target = dir.filePath(kName);
     QVERIFY(writeFile(target, oldContent()));
 
-    const ActionAtStep spoil(WriteStep::ReadBack, [&] {
+    Faults spoil;
+    spoil.actionStep = WriteStep::ReadBack;
+    spoil.action = [&] {
         const QStringList temporaries =
             QDir(dir.path()).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden);
         QCOMPARE(temporaries.size(), 1);
@@ -324,7 +310,7 @@ void TestSafeFileWrite::temporaryFileChangedOnDiskFailsAtCompare()
             file.write("?");
         QVERIFY(file.seek(file.size()));
         file.write(appended);
-    });
+    };
     const SafeWriteResult result = replaceFileSafely(target, newContent(), &spoil);
     QVERIFY(!result.ok);
     QCOMPARE(result.failedStep, WriteStep::Compare);
@@ -343,50 +329,52 @@ void TestSafeFileWrite::folderInTheTargetsPlaceFailsAtReplace()
     QCOMPARE(entriesOf(dir.path()), QStringList{kName});
 }
 
-void TestSafeFileWrite::realFullDisk()
+void TestSafeFileWrite::realDiskFault_data()
 {
-#ifdef Q_OS_LINUX
-    QTemporaryDir dir;
-    TmpfsMount disk(dir.path(), "size=64k");
-    if (!disk.isMounted())
-        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk.error()));
-    const QString target = dir.filePath(kName);
-    QVERIFY(writeFile(target, oldContent()));
-
-    const SafeWriteResult result = replaceFileSafely(target, newContent(256 * 1024));
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::WriteTemporary);
-    QCOMPARE(result.error.kind, FileErrorKind::DiskFull);
-    QVERIFY2(result.error.description.contains(writeStepName(WriteStep::WriteTemporary)),
-             qPrintable(result.error.description));
-    QCOMPARE(contentsOf(target), oldContent());
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-    // The failed temporary file gave its room back.
-    QVERIFY(replaceFileSafely(target, newContent(40 * 1024)).ok);
-#else
-    QSKIP("needs a Linux tmpfs to fill a disk for real");
-#endif
+    QTest::addColumn<DiskFault>("fault");
+    QTest::addColumn<WriteStep>("step");
+    QTest::addColumn<FileErrorKind>("kind");
+    QTest::newRow("full") << DiskFault::Full << WriteStep::WriteTemporary
+                          << FileErrorKind::DiskFull;
+    QTest::newRow("write-protected") << DiskFault::WriteProtected << WriteStep::CreateTemporary
+                                     << FileErrorKind::PermissionDenied;
+    QTest::newRow("pulled out before the rename")
+        << DiskFault::PulledBeforeReplace << WriteStep::Replace << FileErrorKind::NoDisk;
 }
 
-void TestSafeFileWrite::realWriteProtectedDisk()
+void TestSafeFileWrite::realDiskFault()
 {
 #ifdef Q_OS_LINUX
+    QFETCH(DiskFault, fault);
+    QFETCH(WriteStep, step);
+    QFETCH(FileErrorKind, kind);
     QTemporaryDir dir;
     TmpfsMount disk(dir.path(), "size=64k");
     if (!disk.isMounted())
         QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk.error()));
     const QString target = dir.filePath(kName);
     QVERIFY(writeFile(target, oldContent()));
-    QVERIFY(disk.makeReadOnly());
+    if (fault == DiskFault::WriteProtected)
+        QVERIFY(disk.makeReadOnly());
+    Faults pull;
+    if (fault == DiskFault::PulledBeforeReplace) {
+        pull.actionStep = WriteStep::Replace;
+        pull.action = [&disk] { disk.pullOut(); };
+    }
+    const QByteArray content = newContent(fault == DiskFault::Full ? 256 * 1024 : 5000);
 
-    const SafeWriteResult result = replaceFileSafely(target, newContent());
+    const SafeWriteResult result = replaceFileSafely(target, content, &pull);
     QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::CreateTemporary);
-    QCOMPARE(result.error.kind, FileErrorKind::PermissionDenied);
+    QCOMPARE(result.failedStep, step);
+    QCOMPARE(result.error.kind, kind);
+    QVERIFY2(result.error.description.contains(writeStepName(step)),
+             qPrintable(result.error.description));
+    if (fault == DiskFault::PulledBeforeReplace)
+        return; // the old file went away with the disk
     QCOMPARE(contentsOf(target), oldContent());
     QCOMPARE(entriesOf(dir.path()), QStringList{kName});
 #else
-    QSKIP("needs a Linux tmpfs to write-protect a disk for real");
+    QSKIP("needs a Linux tmpfs to fill, write-protect or pull out a disk for real");
 #endif
 }
 
@@ -408,27 +396,6 @@ void TestSafeFileWrite::realImmutableOldFile()
     QCOMPARE(entriesOf(dir.path()), QStringList{kName});
 #else
     QSKIP("needs the Linux immutable attribute");
-#endif
-}
-
-void TestSafeFileWrite::realDiskPulledBeforeReplace()
-{
-#ifdef Q_OS_LINUX
-    QTemporaryDir dir;
-    TmpfsMount disk(dir.path(), "size=64k");
-    if (!disk.isMounted())
-        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk.error()));
-    const QString target = dir.filePath(kName);
-    QVERIFY(writeFile(target, oldContent()));
-
-    const ActionAtStep pull(WriteStep::Replace, [&disk] { disk.pullOut(); });
-    const SafeWriteResult result = replaceFileSafely(target, newContent(), &pull);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::Replace);
-    QCOMPARE(result.error.kind, FileErrorKind::NoDisk);
-    QCOMPARE(entriesOf(dir.path()), QStringList());
-#else
-    QSKIP("needs a Linux tmpfs to pull a disk out for real");
 #endif
 }
 

@@ -1,0 +1,60 @@
+#include "app/uilook.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace ui {
+
+namespace {
+
+QString programFontFamily()
+{
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families();
+        for (const QString& candidate :
+             {QStringLiteral("Tahoma"), QStringLiteral("Noto Sans Arabic"),
+              QStringLiteral("Noto Naskh Arabic"), QStringLiteral("DejaVu Sans")}) {
+            if (families.contains(candidate, Qt::CaseInsensitive))
+                return candidate;
+        }
+        return QFont().family();
+    }();
+    return family;
+}
+
+} // namespace
+
+QFont programFont(qreal pointSize, bool bold)
+{
+    QFont font(programFontFamily());
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+void centreOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->geometry();
+    const QSize outer = window->frameGeometry().size();
+    window->move(available.x() + (available.width() - outer.width()) / 2,
+                 available.y() + (available.height() - outer.height()) / 2);
+}
+
+void makeFixedDialogWindow(QWidget* window, int clientWidthTwips, int clientHeightTwips,
+                           WindowRole role)
+{
+    const Qt::WindowFlags kind = role == WindowRole::Dialog ? Qt::Dialog : Qt::Window;
+    window->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    window->setFixedSize(fromTwips(clientWidthTwips), fromTwips(clientHeightTwips));
+    window->setLayoutDirection(Qt::RightToLeft);
+    window->setFont(programFont());
+}
+
+} // namespace ui

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+class QWidget;
+
+namespace ui {
+
+// Window positions and sizes are laid out in twips: 15 twips make one pixel at 96 dpi.
+constexpr int fromTwips(int twips)
+{
+    return (twips >= 0 ? twips + 7 : twips - 7) / 15;
+}
+
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
+}
+
+// The font of the program's windows: Tahoma where the system has it, else a packaged
+// font that shapes Arabic well. Sizes in points, as the windows are designed.
+QFont programFont(qreal pointSize = 8.25, bool bold = false);
+
+// Places a top-level window so that its centre is the screen's centre. A window larger
+// than the screen gets negative coordinates: it is not clamped.
+void centreOnScreen(QWidget* window);
+
+// Fixed border, close box, no minimise or maximise button, reading right to left, in
+// the program's font. A dialog stays above the window that shows it; the main window
+// is a window of its own.
+enum class WindowRole { Dialog, MainWindow };
+void makeFixedDialogWindow(QWidget* window, int clientWidthTwips, int clientHeightTwips,
+                           WindowRole role = WindowRole::Dialog);
+
+} // namespace ui
