@@ -14,6 +14,9 @@ constexpr int kMaxLineLength = 300;
 
 // Why a set of lines cannot be written as a grade file (a line too long, a control
 // character other than TAB, CR or LF), naming the line; nullopt when all can be written.
+// Length is counted in UTF-16 code units (QString::size()), as the components count a
+// string's length. A lone surrogate is refused too: it has no UTF-8 form and would
+// silently become another character.
 std::optional<QString> findUnwritableLine(const QStringList& lines);
 
 // The exact bytes the administration's components write for these lines.

@@ -1,0 +1,34 @@
+#include "app/drivelocation.h"
+
+namespace app {
+
+QString defaultDriveFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("A:/");
+#else
+    return QStringLiteral("/media/floppy");
+#endif
+}
+
+std::optional<QString> driveFolderFromArguments(const QStringList& arguments)
+{
+    const QString option = QStringLiteral("--drive");
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == option) {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
+                return std::nullopt;
+            return arguments.at(i + 1);
+        }
+        if (argument.startsWith(option + u'=')) {
+            const QString folder = argument.mid(option.size() + 1);
+            if (folder.isEmpty())
+                return std::nullopt;
+            return folder;
+        }
+    }
+    return defaultDriveFolder();
+}
+
+} // namespace app

@@ -1,0 +1,227 @@
+#include "app/frmanalysefilenote.h"
+
+#include "app/appstate.h"
+#include "app/frmabout.h"
+#include "app/listlineformatter.h"
+#include "app/notice.h"
+#include "app/uilook.h"
+#include "app/waitcursor.h"
+#include "gradefile/filecheck.h"
+#include "gradefile/gradedocument.h"
+#include "gradefile/linegrammar.h"
+#include "sheet/frmmsg.h"
+#include "sheet/sheetstate.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace app {
+
+namespace {
+
+const QString kCaption = QStringLiteral("معاينة محتوى القرص المرن");
+const QString kInsertDisk = QStringLiteral("الرجاء إدراج القرص المرن");
+
+QString unforeseenScanError()
+{
+    return QStringLiteral("Erreur non gérer contacter l'équipe Noravel tel : ") +
+           ui::kSupportTelephone;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sheetState,
+                                       QString driveFolder, QWidget* parent)
+    : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState),
+      m_driveFolder(std::move(driveFolder)), m_quit([] { QCoreApplication::exit(0); })
+{
+    setObjectName(QStringLiteral("FrmAnalyseFileNote"));
+    setWindowTitle(kCaption);
+    setWindowIcon(programIcon());
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(ui::programFont());
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(ui::fromTwips(10575), ui::fromTwips(4845));
+    setCentralWidget(client);
+
+    // Created in tab order: the scan button has the focus when the window is first shown.
+    m_cmdAnalyser = makeButton(client, QStringLiteral("معاينة المحتوى"),
+                               ui::twipsRect(1590, 4440, 1305, 345));
+    m_cmdAnalyser->setObjectName(QStringLiteral("CmdAnalyser"));
+    m_cmdAnalyser->setDefault(true);
+    m_cmdAnalyser->setAutoDefault(true);
+    m_cmdQuitter = makeButton(client, QStringLiteral("إنهاء العمل"),
+                              ui::twipsRect(150, 4440, 1305, 345));
+    m_cmdQuitter->setObjectName(QStringLiteral("CmdQuitter"));
+    m_lvw = new QTreeWidget(client);
+    m_lvw->setObjectName(QStringLiteral("Lvw"));
+    m_lvw->setGeometry(ui::twipsRect(90, 360, 10245, 3975));
+    m_label1 = new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(ui::twipsRect(7215, 90, 2940, 195));
+    m_label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    createMenu();
+    Form_Load();
+
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
+
+    connect(m_cmdAnalyser, &QPushButton::clicked, this, &FrmAnalyseFileNote::CmdAnalyser_Click);
+    connect(m_cmdQuitter, &QPushButton::clicked, this, &FrmAnalyseFileNote::CmdQuitter_Click);
+    m_cmdAnalyser->installEventFilter(this);
+    m_cmdAnalyser->setFocus();
+}
+
+void FrmAnalyseFileNote::createMenu()
+{
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("ملف"));
+    mnuFile->setObjectName(QStringLiteral("MnuFile"));
+    QAction* mnuFAfficher = mnuFile->addAction(QStringLiteral("معاينة المحتوى"));
+    mnuFAfficher->setObjectName(QStringLiteral("MnuFAfficher"));
+    QAction* mnuFQuitter = mnuFile->addAction(QStringLiteral("إنهاء العمل"));
+    mnuFQuitter->setObjectName(QStringLiteral("MnuFQuitter"));
+    QMenu* mnuApropos = menuBar()->addMenu(QStringLiteral("?"));
+    mnuApropos->setObjectName(QStringLiteral("MnuApropos"));
+    QAction* mnuAApropos = mnuApropos->addAction(QStringLiteral("حول..."));
+    mnuAApropos->setObjectName(QStringLiteral("MnuAApropos"));
+
+    connect(mnuFAfficher, &QAction::triggered, this, &FrmAnalyseFileNote::CmdAnalyser_Click);
+    connect(mnuFQuitter, &QAction::triggered, this, &FrmAnalyseFileNote::CmdQuitter_Click);
+    connect(mnuAApropos, &QAction::triggered, this, &FrmAnalyseFileNote::MnuAApropos_Click);
+}
+
+void FrmAnalyseFileNote::Form_Load()
+{
+    m_lvw->clear();
+    m_lvw->setColumnCount(3);
+    m_lvw->setHeaderLabels({QString(), QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
+    m_lvw->setRootIsDecorated(false);
+    m_lvw->setUniformRowHeights(true);
+    m_lvw->setAllColumnsShowFocus(true);
+    m_lvw->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lvw->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView* header = m_lvw->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setMinimumSectionSize(0);
+    header->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lvw->setColumnWidth(0, 0);
+    m_lvw->setColumnWidth(1, ui::fromTwips(8000));
+    m_lvw->setColumnWidth(2, ui::fromTwips(2100));
+}
+
+void FrmAnalyseFileNote::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ui::centreOnScreen(this);
+}
+
+bool FrmAnalyseFileNote::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_cmdAnalyser && event->type() == QEvent::FocusIn)
+        CmdAnalyser_GotFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmAnalyseFileNote::CmdAnalyser_GotFocus()
+{
+    // The start-up notice is shown once the focus has settled, not from inside the
+    // focus change itself.
+    if (m_appState.aboutShown || m_aboutPending)
+        return;
+    m_aboutPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_aboutPending = false;
+        if (!m_appState.aboutShown)
+            showAboutBox();
+    });
+}
+
+void FrmAnalyseFileNote::MnuAApropos_Click()
+{
+    showAboutBox();
+}
+
+void FrmAnalyseFileNote::showAboutBox()
+{
+    frmAbout about(m_appState);
+    about.exec();
+}
+
+void FrmAnalyseFileNote::CmdQuitter_Click()
+{
+    m_quit();
+}
+
+int FrmAnalyseFileNote::LVW_ModifyLine(QTreeWidget* listView, long index, bool bold,
+                                       const QString& foreColour, const QString& toolTip)
+{
+    return ModifyListLine(listView, index, bold, foreColour, toolTip);
+}
+
+std::optional<QStringList> FrmAnalyseFileNote::listDiskAskingForIt()
+{
+    for (;;) {
+        WaitCursor wait;
+        const gradefile::FolderListing listing = gradefile::listGradeFileNames(m_driveFolder);
+        if (listing.fileNames)
+            return listing.fileNames;
+        wait.restore();
+        if (listing.error.kind != gradefile::FileErrorKind::NoDisk) {
+            ui::showNotice(this, windowTitle(), unforeseenScanError());
+            return std::nullopt;
+        }
+        if (sheet::askQuestion(m_sheetState, kInsertDisk, false, windowTitle()) !=
+            QLatin1String("OK"))
+            return std::nullopt;
+    }
+}
+
+void FrmAnalyseFileNote::addListLine(const QString& fileName)
+{
+    auto* item = new QTreeWidgetItem(m_lvw);
+    item->setText(0, fileName);
+    item->setText(2, fileName);
+    item->setData(0, Qt::UserRole, gradefile::keyFromFileName(fileName));
+    for (int column = 0; column < 3; ++column)
+        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void FrmAnalyseFileNote::CmdAnalyser_Click()
+{
+    m_lvw->clear();
+    const std::optional<QStringList> fileNames = listDiskAskingForIt();
+    if (!fileNames)
+        return;
+    WaitCursor wait;
+    for (const QString& fileName : *fileNames)
+        addListLine(fileName);
+    for (int i = 1; i <= m_lvw->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_lvw->topLevelItem(i - 1);
+        // A file that cannot be read as a grade file is listed as invalid, and the scan
+        // goes on with the next one.
+        const QString description = gradefile::describeGradeFile(m_driveFolder, item->text(2));
+        item->setText(1, description);
+        if (description == gradefile::kInvalidGradeFileText)
+            LVW_ModifyLine(m_lvw, i, true, kRedLineColour, QString());
+    }
+}
+
+} // namespace app

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Runs action on the next modal window that opens, as soon as it is shown, so a test can
+// answer a dialog that the code under test runs with exec(). Polls on the event loop:
+// never sleeps.
+inline void whenModalOpens(std::function<void(QWidget*)> action, int attempts = 500)
+{
+    QTimer::singleShot(10, qApp, [action = std::move(action), attempts]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            action(modal);
+            return;
+        }
+        if (attempts > 0)
+            whenModalOpens(std::move(action), attempts - 1);
+    });
+}

@@ -1,0 +1,367 @@
+#include "app/appstate.h"
+#include "app/frmanalysefilenote.h"
+#include "gradefile/gradefileio.h"
+#include "modaltools.h"
+#include "sheet/sheetstate.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using app::FrmAnalyseFileNote;
+
+namespace {
+
+const QString kInvalid = QStringLiteral("ملف أعداد غير صحيح");
+const QColor kRed(255, 0, 0);
+
+// A file of the disk, by name and content: lines of a grade file, or raw bytes.
+struct DiskFile {
+    QString name;
+    QStringList lines;
+    QByteArray raw;
+};
+
+void writeDiskFile(const QString& folder, const DiskFile& file)
+{
+    const QString path = QDir(folder).filePath(file.name);
+    if (!file.lines.isEmpty()) {
+        QVERIFY(gradefile::writeGradeFile(path, file.lines).ok);
+        return;
+    }
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(file.raw);
+}
+
+struct ListLine {
+    QString fileName;
+    QString description;
+    bool boldRed = false;
+};
+
+QList<ListLine> linesOf(QTreeWidget* list)
+{
+    QList<ListLine> lines;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        const bool boldRed = item->font(1).bold() && item->foreground(1).color() == kRed &&
+                             item->font(2).bold() && item->foreground(2).color() == kRed;
+        lines.append({item->text(2), item->text(1), boldRed});
+        if (item->text(0) != item->text(2) ||
+            item->data(0, Qt::UserRole).toString() != item->text(2).chopped(4))
+            lines.last().description = QStringLiteral("<line text or key wrong>");
+    }
+    return lines;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<DiskFile>)
+
+bool operator==(const ListLine& a, const ListLine& b)
+{
+    return a.fileName == b.fileName && a.description == b.description && a.boldRed == b.boldRed;
+}
+
+char* toString(const ListLine& line)
+{
+    return QTest::toString(line.fileName + u" | " + line.description +
+                           (line.boldRed ? u" | bold red" : u""));
+}
+
+class TestFrmAnalyseFileNote : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void layout();
+    void scanListsEveryFile_data();
+    void scanListsEveryFile();
+    void scanKeepsReadOnlyFileAsItWas();
+    void enterRunsTheScanAndMenuToo();
+    void missingDiskAsksAndRetries();
+    void missingDiskClosedEndsTheScan();
+    void modifyLineOutOfRange();
+    void aboutBoxAtStartShownOnce_data();
+    void aboutBoxAtStartShownOnce();
+    void aboutBoxFromMenu();
+    void quitEndsTheProgram();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_disk;
+    app::AppState m_appState;
+    sheet::SheetState m_sheetState;
+    std::unique_ptr<FrmAnalyseFileNote> m_window;
+    int m_quitCalls = 0;
+
+    void openWindow(bool aboutAlreadyShown = true);
+};
+
+void TestFrmAnalyseFileNote::init()
+{
+    m_disk = std::make_unique<QTemporaryDir>();
+    m_appState = app::AppState{};
+    m_sheetState = sheet::SheetState{};
+    m_quitCalls = 0;
+}
+
+void TestFrmAnalyseFileNote::cleanup()
+{
+    m_window.reset();
+    m_disk.reset();
+}
+
+void TestFrmAnalyseFileNote::openWindow(bool aboutAlreadyShown)
+{
+    m_appState.aboutShown = aboutAlreadyShown;
+    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_disk->path());
+    m_window->setQuitAction([this] { ++m_quitCalls; });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestFrmAnalyseFileNote::layout()
+{
+    openWindow();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("معاينة محتوى القرص المرن"));
+    QCOMPARE(m_window->layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(m_window->centralWidget()->size(), QSize(705, 323));
+    auto* analyser = m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"));
+    auto* quitter = m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"));
+    auto* label = m_window->findChild<QLabel*>(QStringLiteral("Label1"));
+    QCOMPARE(analyser->geometry(), QRect(106, 296, 87, 23));
+    QCOMPARE(analyser->text(), QStringLiteral("معاينة المحتوى"));
+    QVERIFY(analyser->isDefault());
+    QVERIFY(analyser->hasFocus());
+    QCOMPARE(quitter->geometry(), QRect(10, 296, 87, 23));
+    QCOMPARE(quitter->text(), QStringLiteral("إنهاء العمل"));
+    QCOMPARE(label->geometry(), QRect(481, 6, 196, 13));
+    QTreeWidget* list = m_window->Lvw();
+    QCOMPARE(list->geometry(), QRect(6, 24, 683, 265));
+    QCOMPARE(list->columnCount(), 3);
+    QCOMPARE(list->columnWidth(0), 0);
+    QCOMPARE(list->columnWidth(1), 533);
+    QCOMPARE(list->columnWidth(2), 140);
+    QCOMPARE(list->headerItem()->text(1), QStringLiteral("محتوى الملف"));
+    QCOMPARE(list->headerItem()->text(2), QStringLiteral("إسم الملف"));
+    QCOMPARE(list->topLevelItemCount(), 0);
+    const QList<QAction*> menus = m_window->menuBar()->actions();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus[0]->text(), QStringLiteral("ملف"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("?"));
+}
+
+void TestFrmAnalyseFileNote::scanListsEveryFile_data()
+{
+    QTest::addColumn<QList<DiskFile>>("files");
+    QTest::addColumn<QList<ListLine>>("expected");
+
+    const QString subject = QStringLiteral("8410203C07120002025");
+    const QString plain = QStringLiteral("8410203C0712MOY2025");
+    const QStringList subjectLines{"DEBUT" + subject + "|[السابعة أساسي 2] العربية",
+                                   "TYPEEPREUVE:|فرض", "1|1|1|أ|--.--",
+                                   "FIN" + subject + "|||||0|0"};
+    QTest::newRow("empty disk") << QList<DiskFile>{} << QList<ListLine>{};
+    QTest::newRow("subject and plain files")
+        << QList<DiskFile>{{subject + ".xml", subjectLines, {}},
+                           {plain + ".xml", {"DEBUT" + plain + "|المعدلات", "TYPEEPREUVE:|م"}, {}}}
+        << QList<ListLine>{{plain + ".xml", "المعدلات", false},
+                           {subject + ".xml", "[السابعة أساسي 2] العربية", false}};
+    QTest::newRow("renamed file, then a valid one")
+        << QList<DiskFile>{{"A0002025.xml", subjectLines, {}},
+                           {"B.xml", {"DEBUTB|ب"}, {}}}
+        << QList<ListLine>{{"A0002025.xml", kInvalid, true}, {"B.xml", "ب", false}};
+    QTest::newRow("start line without separator does not stop the scan")
+        << QList<DiskFile>{{"A.xml", {"DEBUTA"}, {}}, {"B.xml", {"DEBUTB|ب"}, {}}}
+        << QList<ListLine>{{"A.xml", kInvalid, true}, {"B.xml", "ب", false}};
+    QTest::newRow("not XML, truncated, empty")
+        << QList<DiskFile>{{"A.xml", {}, "not xml at all"},
+                           {"B.xml", {}, "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'"},
+                           {"C.xml", {}, {}},
+                           {"D.xml", {"DEBUTD|د"}, {}}}
+        << QList<ListLine>{{"A.xml", kInvalid, true}, {"B.xml", kInvalid, true},
+                           {"C.xml", kInvalid, true}, {"D.xml", "د", false}};
+    QTest::newRow("hidden file and other extensions")
+        << QList<DiskFile>{{".H.xml", {"DEBUT.H|مخفي"}, {}},
+                           {"notes.txt", {}, "x"},
+                           {"U.XML", {"DEBUTU|كبير"}, {}}}
+        << QList<ListLine>{{".H.xml", "مخفي", false}, {"U.XML", "كبير", false}};
+}
+
+void TestFrmAnalyseFileNote::scanListsEveryFile()
+{
+    QFETCH(QList<DiskFile>, files);
+    QFETCH(QList<ListLine>, expected);
+    for (const DiskFile& file : files)
+        writeDiskFile(m_disk->path(), file);
+    openWindow();
+    m_window->CmdAnalyser_Click();
+    QCOMPARE(linesOf(m_window->Lvw()), expected);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    for (int i = 0; i < m_window->Lvw()->topLevelItemCount(); ++i)
+        QCOMPARE(m_window->Lvw()->topLevelItem(i)->toolTip(1), QString());
+}
+
+void TestFrmAnalyseFileNote::scanKeepsReadOnlyFileAsItWas()
+{
+    writeDiskFile(m_disk->path(), {"R.xml", {"DEBUTR|للقراءة فقط"}, {}});
+    const QString path = m_disk->filePath(QStringLiteral("R.xml"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    QFile before(path);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    openWindow();
+    m_window->CmdAnalyser_Click();
+    QCOMPARE(linesOf(m_window->Lvw()), (QList<ListLine>{{"R.xml", "للقراءة فقط", false}}));
+    QFile after(path);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), bytes);
+}
+
+void TestFrmAnalyseFileNote::enterRunsTheScanAndMenuToo()
+{
+    writeDiskFile(m_disk->path(), {"B.xml", {"DEBUTB|ب"}, {}});
+    openWindow();
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QCOMPARE(m_window->Lvw()->topLevelItemCount(), 1);
+
+    writeDiskFile(m_disk->path(), {"C.xml", {"DEBUTC|ج"}, {}});
+    auto* menuScan = m_window->findChild<QAction*>(QStringLiteral("MnuFAfficher"));
+    QVERIFY(menuScan);
+    menuScan->trigger();
+    QCOMPARE(m_window->Lvw()->topLevelItemCount(), 2);
+}
+
+void TestFrmAnalyseFileNote::missingDiskAsksAndRetries()
+{
+    const QString folder = m_disk->filePath(QStringLiteral("floppy"));
+    m_appState.aboutShown = true;
+    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, folder);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    QString title;
+    QString message;
+    whenModalOpens([&](QWidget* question) {
+        title = question->windowTitle();
+        message = question->findChild<QLabel*>(QStringLiteral("LblMsg"))->text();
+        // The teacher puts the disk in, then presses the Yes button.
+        QDir().mkpath(folder);
+        writeDiskFile(folder, {"K.xml", {"DEBUTK|قسم"}, {}});
+        QTest::keyClick(question, Qt::Key_Return);
+    });
+    m_window->CmdAnalyser_Click();
+    QCOMPARE(title, m_window->windowTitle());
+    QCOMPARE(message, QStringLiteral("الرجاء إدراج القرص المرن"));
+    QCOMPARE(linesOf(m_window->Lvw()), (QList<ListLine>{{"K.xml", "قسم", false}}));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void TestFrmAnalyseFileNote::missingDiskClosedEndsTheScan()
+{
+    m_appState.aboutShown = true;
+    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState,
+                                                    m_disk->filePath(QStringLiteral("none")));
+    m_window->show();
+    int questions = 0;
+    whenModalOpens([&](QWidget* question) {
+        ++questions;
+        question->close();
+    });
+    m_window->CmdAnalyser_Click();
+    QCOMPARE(questions, 1);
+    QCOMPARE(m_window->Lvw()->topLevelItemCount(), 0);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void TestFrmAnalyseFileNote::modifyLineOutOfRange()
+{
+    writeDiskFile(m_disk->path(), {"B.xml", {"DEBUTB|ب"}, {}});
+    openWindow();
+    m_window->CmdAnalyser_Click();
+    QTreeWidget* list = m_window->Lvw();
+    QCOMPARE(m_window->LVW_ModifyLine(list, 2, true, QStringLiteral("255"), QString()), -2);
+    QVERIFY(!list->topLevelItem(0)->font(1).bold());
+    QCOMPARE(m_window->LVW_ModifyLine(list, 1, true, QStringLiteral("16711680"),
+                                      QStringLiteral("محفوظ")),
+             1);
+    QCOMPARE(list->topLevelItem(0)->foreground(2).color(), QColor(0, 0, 255));
+    QCOMPARE(list->topLevelItem(0)->toolTip(1), QStringLiteral("محفوظ"));
+}
+
+void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce_data()
+{
+    QTest::addColumn<int>("closeKey"); // 0: the close box
+    QTest::addColumn<bool>("shownAgain");
+    QTest::newRow("OK by Enter") << int(Qt::Key_Return) << false;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+    QTest::newRow("close box") << 0 << true;
+}
+
+void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce()
+{
+    QFETCH(int, closeKey);
+    QFETCH(bool, shownAgain);
+    int shown = 0;
+    auto answer = [&](QWidget* about) {
+        ++shown;
+        if (closeKey)
+            QTest::keyClick(about, Qt::Key(closeKey));
+        else
+            about->close();
+    };
+    whenModalOpens(answer);
+    openWindow(false);
+    QTRY_COMPARE(shown, 1);
+    QCOMPARE(m_appState.aboutShown, !shownAgain);
+
+    // The focus comes back to the scan button: the notice shows again only if it was
+    // not acknowledged.
+    whenModalOpens([&](QWidget* about) {
+        ++shown;
+        QTest::keyClick(about, Qt::Key_Return);
+    });
+    auto* quitter = m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"));
+    quitter->setFocus();
+    m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"))->setFocus();
+    QTest::qWait(100);
+    QTRY_COMPARE(shown, shownAgain ? 2 : 1);
+    QVERIFY(m_appState.aboutShown);
+}
+
+void TestFrmAnalyseFileNote::aboutBoxFromMenu()
+{
+    openWindow();
+    auto* about = m_window->findChild<QAction*>(QStringLiteral("MnuAApropos"));
+    for (int time = 0; time < 2; ++time) {
+        QString caption;
+        whenModalOpens([&](QWidget* box) {
+            caption = box->windowTitle();
+            box->close();
+        });
+        about->trigger();
+        QCOMPARE(caption, QStringLiteral("حول الوحدة الخارجيّة لرقن الأعداد لمنظومة نورافيل"));
+    }
+    QVERIFY(m_appState.aboutShown); // closed by its close box: unchanged
+}
+
+void TestFrmAnalyseFileNote::quitEndsTheProgram()
+{
+    openWindow();
+    m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"))->click();
+    QCOMPARE(m_quitCalls, 1);
+    m_window->findChild<QAction*>(QStringLiteral("MnuFQuitter"))->trigger();
+    QCOMPARE(m_quitCalls, 2);
+}
+
+QTEST_MAIN(TestFrmAnalyseFileNote)
+#include "tst_frmanalysefilenote.moc"
