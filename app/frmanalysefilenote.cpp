@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -87,6 +88,21 @@ FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sh
     connect(m_cmdQuitter, &QPushButton::clicked, this, &FrmAnalyseFileNote::CmdQuitter_Click);
     m_cmdAnalyser->installEventFilter(this);
     m_cmdAnalyser->setFocus();
+
+    // Enter presses the button that has the focus, and the scan button from anywhere
+    // else in the window, as a dialog's default button does.
+    auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
+    auto* keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
+    for (QShortcut* shortcut : {enter, keypadEnter})
+        connect(shortcut, &QShortcut::activated, this, &FrmAnalyseFileNote::pressDefaultButton);
+}
+
+void FrmAnalyseFileNote::pressDefaultButton()
+{
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+        focused->click();
+    else
+        m_cmdAnalyser->click();
 }
 
 void FrmAnalyseFileNote::createMenu()

@@ -48,6 +48,7 @@ private:
     void CmdAnalyser_GotFocus();
     void MnuAApropos_Click();
     void showAboutBox();
+    void pressDefaultButton();
 
     // The file names of the disk, asking for the disk while it is missing; nullopt when
     // the scan must end.

@@ -2,10 +2,9 @@
 
 #include "gradefile/xmlnamespaces.h"
 #include "gradefile/xmlscanner.h"
+#include "gradefile/xmltext.h"
 
-#include <QByteArrayView>
 #include <QSet>
-#include <QStringDecoder>
 
 namespace gradefile {
 
@@ -30,66 +29,6 @@ FieldRead failedRead(const QString& reason)
     return read;
 }
 
-// ---- Bytes to text ----------------------------------------------------------------
-
-struct DecodedText {
-    QString text;
-    QString error; // the reason, when the bytes are not text we read
-};
-
-bool hasUnpairedSurrogate(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isLowSurrogate())
-            return true;
-        if (text[i].isHighSurrogate()) {
-            if (i + 1 == text.size() || !text[i + 1].isLowSurrogate())
-                return true;
-            ++i;
-        }
-    }
-    return false;
-}
-
-DecodedText decodeAs(QByteArrayView bytes, QStringConverter::Encoding encoding,
-                     const QString& invalidError)
-{
-    // Keep a second byte-order mark as a character, so it is refused rather than hidden.
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
-                                         QStringConverter::Flag::ConvertInitialBom);
-    DecodedText decoded{decoder.decode(bytes), QString()};
-    if (decoder.hasError() || hasUnpairedSurrogate(decoded.text))
-        decoded.error = invalidError;
-    return decoded;
-}
-
-DecodedText decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding)
-{
-    if (bytes.size() % 2 != 0)
-        return {QString(), QStringLiteral("texte UTF-16 coupé au milieu d'un caractère")};
-    return decodeAs(bytes, encoding, QStringLiteral("texte UTF-16 invalide"));
-}
-
-// The components write UTF-8 without a byte-order mark to a file and UTF-16 with
-// one to a Unicode stream; the byte-order mark decides, not the XML declaration.
-DecodedText decodeRowsetBytes(QByteArrayView bytes)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    else if (bytes.startsWith("\xFF\xFE"))
-        return decodeUtf16(bytes.sliced(2), QStringConverter::Utf16LE);
-    else if (bytes.startsWith("\xFE\xFF"))
-        return decodeUtf16(bytes.sliced(2), QStringConverter::Utf16BE);
-    else if (bytes.size() >= 2 && (bytes.startsWith(QByteArrayView("<\0", 2)) ||
-                                   bytes.startsWith(QByteArrayView("\0<", 2))))
-        return {QString(), QStringLiteral("texte UTF-16 sans marque d'ordre des octets")};
-    return decodeAs(bytes, QStringConverter::Utf8,
-                    QStringLiteral("ce n'est pas un texte UTF-8 (fichier binaire ou autre "
-                                   "encodage)"));
-}
-
-// ---- The rowset structure ---------------------------------------------------------
-
 // Where an element stands, which decides what may appear inside it.
 enum class Context {
     Document,
@@ -111,15 +50,15 @@ struct OpenElement {
 };
 
 struct FieldType {
-    QString name;                       // what rows use as the attribute name
+    QString name;                      // what rows use as the attribute name
     std::optional<QString> rowsetName; // rs:name: the field name, when not usable in XML
 };
 
 struct SchemaRead {
     bool hasRowType = false;
-    std::vector<FieldType> rowFields;         // AttributeTypes inside the row ElementType
-    std::vector<FieldType> schemaLevelTypes;  // the older layout: at schema level ...
-    QSet<QString> referencedTypes;            // ... referred to by <s:attribute type=.../>
+    std::vector<FieldType> rowFields;        // AttributeTypes inside the row ElementType
+    std::vector<FieldType> schemaLevelTypes; // the older layout: at schema level ...
+    QSet<QString> referencedTypes;           // ... referred to by <s:attribute type=.../>
 };
 
 // The field in one row: left out, forced NULL, or given.
@@ -163,8 +102,7 @@ class RowsetParser {
 public:
     RowsetParser(QStringView text, const QString& fieldName)
         : m_text(text), m_scanner(text), m_fieldName(fieldName)
-    {
-    }
+    {}
 
     FieldRead parse();
 
@@ -312,9 +250,9 @@ bool RowsetParser::acceptText(const xml::Token& text)
                                : QStringLiteral("ce n'est pas un document XML"),
                     text.position);
     default:
-        return fail(QStringLiteral("texte inattendu dans <%1>")
-                        .arg(xml::shortened(m_open.back().name)),
-                    text.position);
+        return fail(
+            QStringLiteral("texte inattendu dans <%1>").arg(xml::shortened(m_open.back().name)),
+            text.position);
     }
 }
 
@@ -333,9 +271,10 @@ bool RowsetParser::checkAttributePrefixes(const xml::Token& tag)
 {
     for (const xml::Attribute& attribute : tag.attributes) {
         if (!m_namespaces.resolveAttribute(attribute.name))
-            return fail(QStringLiteral("préfixe d'espace de noms non déclaré dans l'attribut « %1 »")
-                            .arg(xml::shortened(attribute.name)),
-                        tag.position);
+            return fail(
+                QStringLiteral("préfixe d'espace de noms non déclaré dans l'attribut « %1 »")
+                    .arg(xml::shortened(attribute.name)),
+                tag.position);
     }
     return true;
 }
@@ -379,8 +318,7 @@ std::optional<Context> RowsetParser::childContext(Context parent, const xml::Exp
     return unexpected(tag);
 }
 
-std::optional<Context> RowsetParser::rootChild(const xml::ExpandedName& name,
-                                               const xml::Token& tag)
+std::optional<Context> RowsetParser::rootChild(const xml::ExpandedName& name, const xml::Token& tag)
 {
     if (isElement(name, kSchemaNamespace, QLatin1String("Schema"))) {
         if (m_schemaSeen) {
@@ -529,8 +467,7 @@ bool RowsetParser::closeSchema(qsizetype position)
         m_field = *field;
     }
     if (!m_field)
-        return fail(QStringLiteral("aucun champ « %1 » dans le schéma").arg(m_fieldName),
-                    position);
+        return fail(QStringLiteral("aucun champ « %1 » dans le schéma").arg(m_fieldName), position);
     return true;
 }
 
@@ -569,8 +506,7 @@ Cell RowsetParser::readCell(const xml::Token& row) const
             cell.value = attribute.value;
             continue;
         }
-        const std::optional<xml::ExpandedName> name =
-            m_namespaces.resolveAttribute(attribute.name);
+        const std::optional<xml::ExpandedName> name = m_namespaces.resolveAttribute(attribute.name);
         if (name && isElement(*name, kRowsetNamespace, QLatin1String("forcenull")))
             forcedNull = forcedNull || namesListed(attribute.value, m_field->name);
     }
@@ -606,8 +542,9 @@ std::optional<QString> RowsetParser::unprefixedAttribute(const xml::Token& tag,
 
 std::optional<Context> RowsetParser::unexpected(const xml::Token& tag)
 {
-    const QString where = m_open.empty() ? QStringLiteral("le document")
-                                         : QStringLiteral("<%1>").arg(xml::shortened(m_open.back().name));
+    const QString where = m_open.empty()
+                              ? QStringLiteral("le document")
+                              : QStringLiteral("<%1>").arg(xml::shortened(m_open.back().name));
     fail(QStringLiteral("élément <%1> inattendu dans %2").arg(xml::shortened(tag.name), where),
          tag.position);
     return std::nullopt;
@@ -634,7 +571,7 @@ FieldRead readRowsetField(const QByteArray& bytes, const QString& fieldName)
                               .arg(kMaxRowsetBytes));
     if (bytes.isEmpty())
         return failedRead(QStringLiteral("fichier vide"));
-    const DecodedText decoded = decodeRowsetBytes(bytes);
+    const xml::DecodedText decoded = xml::decodeXmlBytes(bytes);
     if (!decoded.error.isEmpty())
         return failedRead(decoded.error);
     return RowsetParser(decoded.text, fieldName).parse();

@@ -21,8 +21,7 @@ std::optional<QString> declaredPrefix(QStringView attributeName)
 
 NamespaceScopes::NamespaceScopes()
 {
-    m_uris[QStringLiteral("xml")].push_back(
-        QStringLiteral("http://www.w3.org/XML/1998/namespace"));
+    m_uris[QStringLiteral("xml")].push_back(QStringLiteral("http://www.w3.org/XML/1998/namespace"));
     m_uris[QStringLiteral("xmlns")].push_back(QStringLiteral("http://www.w3.org/2000/xmlns/"));
 }
 

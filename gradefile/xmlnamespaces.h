@@ -33,7 +33,8 @@ public:
 
 private:
     void bind(const QString& prefix, const QString& uri);
-    std::optional<ExpandedName> resolve(QStringView qualifiedName, bool unprefixedUsesDefault) const;
+    std::optional<ExpandedName> resolve(QStringView qualifiedName,
+                                        bool unprefixedUsesDefault) const;
 
     // One stack of URIs per prefix keeps lookups constant-time however many
     // declarations a hostile file piles up; "" is the default namespace.

@@ -216,7 +216,8 @@ bool Scanner::scanAttributes(Token& tag)
     for (;;) {
         const bool spaced = skipWhitespace();
         if (atEnd())
-            return fail(QStringLiteral("balise <%1> non terminée").arg(shortened(tag.name)), tag.position);
+            return fail(QStringLiteral("balise <%1> non terminée").arg(shortened(tag.name)),
+                        tag.position);
         const QChar c = m_text[m_pos];
         if (c == u'>') {
             ++m_pos;
@@ -244,7 +245,8 @@ bool Scanner::scanAttribute(Attribute& attribute)
         return false;
     skipWhitespace();
     if (atEnd() || m_text[m_pos] != u'=')
-        return fail(QStringLiteral("« = » attendu après l'attribut « %1 »").arg(shortened(attribute.name)));
+        return fail(
+            QStringLiteral("« = » attendu après l'attribut « %1 »").arg(shortened(attribute.name)));
     ++m_pos;
     skipWhitespace();
     return scanAttributeValue(attribute.value);
@@ -259,8 +261,7 @@ bool Scanner::scanAttributeValue(QString& value)
     ++m_pos;
     for (;;) {
         const qsizetype runStart = m_pos;
-        while (!atEnd() && m_text[m_pos] != quote && m_text[m_pos] != u'<' &&
-               m_text[m_pos] != u'&')
+        while (!atEnd() && m_text[m_pos] != quote && m_text[m_pos] != u'<' && m_text[m_pos] != u'&')
             ++m_pos;
         value.append(m_text.mid(runStart, m_pos - runStart));
         if (atEnd())
@@ -348,7 +349,8 @@ bool Scanner::checkUniqueAttributes(const Token& tag)
     const auto twice = std::adjacent_find(names.begin(), names.end());
     if (twice == names.end())
         return true;
-    return fail(QStringLiteral("attribut « %1 » en double dans <%2>").arg(shortened(*twice), shortened(tag.name)),
+    return fail(QStringLiteral("attribut « %1 » en double dans <%2>")
+                    .arg(shortened(*twice), shortened(tag.name)),
                 tag.position);
 }
 

@@ -22,8 +22,8 @@ enum class TokenKind { StartTag, EndTag, Text, EndOfInput, Error };
 
 struct Token {
     TokenKind kind = TokenKind::Error;
-    qsizetype position = 0; // offset of the token in the text, for messages
-    QStringView name;       // StartTag, EndTag: qualified name, as written
+    qsizetype position = 0;            // offset of the token in the text, for messages
+    QStringView name;                  // StartTag, EndTag: qualified name, as written
     std::vector<Attribute> attributes; // StartTag
     bool selfClosing = false;          // StartTag
     bool whitespaceOnly = true;        // Text (character data or CDATA)

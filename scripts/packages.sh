@@ -6,3 +6,4 @@ BUILD_PACKAGES=(
 )
 BENCH_PACKAGES=(libbenchmark-dev)
 FULL_TEST_PACKAGES=(clang libclang-rt-14-dev)
+HEADLESS_RUN_PACKAGES=(xvfb xauth)

@@ -159,32 +159,38 @@ void TestRowsetReader::referenceFiles_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("escapes") << "fabricated-insert-wvarchar-escapes.xml" << "NOTE"
+    QTest::newRow("escapes") << "fabricated-insert-wvarchar-escapes.xml"
+                             << "NOTE"
                              << QStringList{u"plain ascii"_s, u"Joe's Garage & <xml>"_s, u""_s};
-    QTest::newRow("non-ASCII UTF-8") << "fabricated-insert-varchar-nonascii-utf8.xml" << "TAIL"
-                                     << QStringList{u"각"_s, u"마지막"_s, u"끝값"_s};
+    QTest::newRow("non-ASCII UTF-8") << "fabricated-insert-varchar-nonascii-utf8.xml"
+                                     << "TAIL" << QStringList{u"각"_s, u"마지막"_s, u"끝값"_s};
     QTest::newRow("forcenull text") << "fabricated-insert-forcenull-vs-empty-string.xml"
                                     << "MAYBE_TEXT" << QStringList{kNull, u""_s};
     QTest::newRow("forcenull int") << "fabricated-insert-forcenull-vs-empty-string.xml"
                                    << "MAYBE_INT" << QStringList{kNull, u"0"_s};
-    QTest::newRow("no rows") << "fabricated-no-rows.xml" << "NAME" << QStringList{};
-    QTest::newRow("update changed field") << "varchar-update-original-insert-delete.xml"
-                                          << "VALUE_FIELD"
-                                          << QStringList{u"한글"_s, u"Joe's <xml> & data"_s, u"tail-value"_s};
+    QTest::newRow("no rows") << "fabricated-no-rows.xml"
+                             << "NAME" << QStringList{};
+    QTest::newRow("update changed field")
+        << "varchar-update-original-insert-delete.xml"
+        << "VALUE_FIELD" << QStringList{u"한글"_s, u"Joe's <xml> & data"_s, u"tail-value"_s};
     QTest::newRow("update keeps unchanged field") << "varchar-update-original-insert-delete.xml"
                                                   << "ID" << QStringList{u"1"_s, u"3"_s, u"4"_s};
-    QTest::newRow("300 wrapped") << "varchar300-after-updatebatch-wrapped-rows.xml" << "VC300"
-                                 << QStringList{QString(260, u'A'), kNull};
-    QTest::newRow("300 wide") << "varchar300-after-updatebatch-wrapped-rows.xml" << "vwc300"
-                              << QStringList{QString(260, u'한'), kNull};
-    QTest::newRow("partial update") << "default-field-attributes-partial-update.xml" << "REQ_TEXT"
-                                    << QStringList{u"alpha-updated"_s, u"gamma"_s, u"delta"_s};
-    QTest::newRow("partial update unchanged") << "default-field-attributes-partial-update.xml"
-                                              << "REQ_INT" << QStringList{u"10"_s, u"30"_s, u"40"_s};
-    QTest::newRow("raw controls") << "raw-tab-cr-lf-quotes-wrapping.xml" << "TXT_VAR"
+    QTest::newRow("300 wrapped") << "varchar300-after-updatebatch-wrapped-rows.xml"
+                                 << "VC300" << QStringList{QString(260, u'A'), kNull};
+    QTest::newRow("300 wide") << "varchar300-after-updatebatch-wrapped-rows.xml"
+                              << "vwc300" << QStringList{QString(260, u'한'), kNull};
+    QTest::newRow("partial update")
+        << "default-field-attributes-partial-update.xml"
+        << "REQ_TEXT" << QStringList{u"alpha-updated"_s, u"gamma"_s, u"delta"_s};
+    QTest::newRow("partial update unchanged")
+        << "default-field-attributes-partial-update.xml"
+        << "REQ_INT" << QStringList{u"10"_s, u"30"_s, u"40"_s};
+    QTest::newRow("raw controls") << "raw-tab-cr-lf-quotes-wrapping.xml"
+                                  << "TXT_VAR"
                                   << QStringList{shortText(1, 1), kNull, shortText(4, 2)};
-    QTest::newRow("raw CR LF kept") << "raw-tab-cr-lf-quotes-wrapping.xml" << "TXT_LONG"
-                                    << QStringList{longText(1, 1), kNull, longText(4, 2)};
+    QTest::newRow("raw CR LF kept")
+        << "raw-tab-cr-lf-quotes-wrapping.xml"
+        << "TXT_LONG" << QStringList{longText(1, 1), kNull, longText(4, 2)};
 }
 
 void TestRowsetReader::referenceFiles()
@@ -211,30 +217,34 @@ void TestRowsetReader::layoutVariants_data()
     QTest::newRow("BOM and declaration") << bom + (declaration + text).toUtf8();
     QTest::newRow("UTF-16 LE") << encoded(text, QStringConverter::Utf16LE);
     QTest::newRow("UTF-16 BE") << encoded(declaration + text, QStringConverter::Utf16BE);
-    QTest::newRow("LF only") << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
+    QTest::newRow("LF only")
+        << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
     QTest::newRow("double quotes") << QString(text).replace(u'\'', u'"').toUtf8();
     QTest::newRow("other prefixes")
-        << replacedByPattern(replacedByPattern(text, QStringLiteral("\\b(s|rs|z|dt):"),
-                                               QStringLiteral("p\\1:")),
-                             QStringLiteral("xmlns:(s|rs|z|dt)="), QStringLiteral("xmlns:p\\1="))
+        << replacedByPattern(
+               replacedByPattern(text, QStringLiteral("\\b(s|rs|z|dt):"), QStringLiteral("p\\1:")),
+               QStringLiteral("xmlns:(s|rs|z|dt)="), QStringLiteral("xmlns:p\\1="))
                .toUtf8();
     QTest::newRow("wrapped start tags")
-        << QString(text).replace(QStringLiteral("<z:row "), QStringLiteral("<z:row\r\n\t\t\t "))
+        << QString(text)
+               .replace(QStringLiteral("<z:row "), QStringLiteral("<z:row\r\n\t\t\t "))
                .replace(QStringLiteral("<s:AttributeType "), QStringLiteral("<s:AttributeType\n  "))
                .toUtf8();
     QTest::newRow("spaces around =")
-        << QString(text).replace(QStringLiteral("Ligne="), QStringLiteral("Ligne \t=\r\n ")).toUtf8();
+        << QString(text)
+               .replace(QStringLiteral("Ligne="), QStringLiteral("Ligne \t=\r\n "))
+               .toUtf8();
     QTest::newRow("comments, instructions, CDATA space")
         << QString(text)
                .replace(QStringLiteral("<rs:data>"),
                         QStringLiteral("<!-- a <b> & c --><rs:data><?pi x?><![CDATA[ \r\n]]>"))
                .toUtf8();
-    QTest::newRow("trailing whitespace and comment") << (text + QStringLiteral("\r\n<!-- end -->\r\n")).toUtf8();
-    QTest::newRow("rows under data")
-        << QString(text)
-               .remove(QStringLiteral("\t<rs:insert>\r\n"))
-               .remove(QStringLiteral("\t</rs:insert>\r\n"))
-               .toUtf8();
+    QTest::newRow("trailing whitespace and comment")
+        << (text + QStringLiteral("\r\n<!-- end -->\r\n")).toUtf8();
+    QTest::newRow("rows under data") << QString(text)
+                                            .remove(QStringLiteral("\t<rs:insert>\r\n"))
+                                            .remove(QStringLiteral("\t</rs:insert>\r\n"))
+                                            .toUtf8();
 }
 
 void TestRowsetReader::layoutVariants()
@@ -309,24 +319,23 @@ void TestRowsetReader::recordStates_data()
     const QString update =
         u"<rs:update><rs:original><z:row Ligne='old'/></rs:original>%1</rs:update>"_s;
 
-    QTest::newRow("left out is NULL") << u"<z:row/><z:row Ligne=''/>"_s
-                                      << QStringList{kNull, u""_s};
-    QTest::newRow("forcenull wins") << u"<z:row rs:forcenull='Ligne' Ligne='x'/>"_s
-                                    << QStringList{kNull};
-    QTest::newRow("forcenull list") << u"<z:row rs:forcenull=' A\tLigne\r\nB '/>"_s
-                                    << QStringList{kNull};
-    QTest::newRow("forcenull other fields") << u"<z:row rs:forcenull='A Lignes' Ligne='x'/>"_s
-                                            << QStringList{u"x"_s};
+    QTest::newRow("left out is NULL")
+        << u"<z:row/><z:row Ligne=''/>"_s << QStringList{kNull, u""_s};
+    QTest::newRow("forcenull wins")
+        << u"<z:row rs:forcenull='Ligne' Ligne='x'/>"_s << QStringList{kNull};
+    QTest::newRow("forcenull list")
+        << u"<z:row rs:forcenull=' A\tLigne\r\nB '/>"_s << QStringList{kNull};
+    QTest::newRow("forcenull other fields")
+        << u"<z:row rs:forcenull='A Lignes' Ligne='x'/>"_s << QStringList{u"x"_s};
     QTest::newRow("forcenull by namespace")
         << u"<z:row xmlns:r='urn:schemas-microsoft-com:rowset' r:forcenull='Ligne' Ligne='x'/>"_s
         << QStringList{kNull};
-    QTest::newRow("forcenull without namespace") << u"<z:row forcenull='Ligne' Ligne='x'/>"_s
-                                                 << QStringList{u"x"_s};
-    QTest::newRow("update changes") << update.arg(u"<z:row Ligne='new'/>")
-                                    << QStringList{u"new"_s};
+    QTest::newRow("forcenull without namespace")
+        << u"<z:row forcenull='Ligne' Ligne='x'/>"_s << QStringList{u"x"_s};
+    QTest::newRow("update changes") << update.arg(u"<z:row Ligne='new'/>") << QStringList{u"new"_s};
     QTest::newRow("update keeps") << update.arg(u"<z:row ID='9'/>") << QStringList{u"old"_s};
-    QTest::newRow("update to NULL") << update.arg(u"<z:row rs:forcenull='Ligne'/>")
-                                    << QStringList{kNull};
+    QTest::newRow("update to NULL")
+        << update.arg(u"<z:row rs:forcenull='Ligne'/>") << QStringList{kNull};
     QTest::newRow("document order")
         << u"<z:row Ligne='1'/><rs:insert><z:row Ligne='2'/></rs:insert>"_s +
                update.arg(u"<z:row Ligne='3'/>") +
@@ -336,8 +345,7 @@ void TestRowsetReader::recordStates_data()
         << u"<rs:update><rs:original><z:row Ligne='a'/></rs:original><z:row Ligne='b'/>"
            u"<rs:original><z:row Ligne='c'/></rs:original><z:row/></rs:update>"_s
         << QStringList{u"b"_s, u"c"_s};
-    QTest::newRow("row with end tag") << u"<z:row Ligne='x'>\r\n</z:row>"_s
-                                      << QStringList{u"x"_s};
+    QTest::newRow("row with end tag") << u"<z:row Ligne='x'>\r\n</z:row>"_s << QStringList{u"x"_s};
 }
 
 void TestRowsetReader::recordStates()
@@ -358,7 +366,10 @@ void TestRowsetReader::values_data()
     QTest::newRow("astral") << QByteArray("&#x1F600;&#128512;") << "\U0001F600\U0001F600";
     QTest::newRow("named") << QByteArray("&lt;&gt;&amp;&apos;&quot;") << "<>&'\"";
     QTest::newRow("other quote raw") << QByteArray("say \"hi\"") << "say \"hi\"";
-    QTest::newRow("raw controls kept") << QByteArray("a\x01" "b\x00" "c\x1F", 6)
+    QTest::newRow("raw controls kept") << QByteArray("a\x01"
+                                                     "b\x00"
+                                                     "c\x1F",
+                                                     6)
                                        << QString::fromUtf16(u"a\u0001b\u0000c\u001F", 6);
     QTest::newRow("raw CR LF TAB kept") << QByteArray("a\r\n\tb\rc\nd") << "a\r\n\tb\rc\nd";
     QTest::newRow("control as reference") << QByteArray("&#x1;") << "\x01";
@@ -369,7 +380,8 @@ void TestRowsetReader::values()
 {
     QFETCH(QByteArray, value);
     QFETCH(QString, expected);
-    const QByteArray bytes = withData(QString()).replace("<rs:data>", "<rs:data><z:row Ligne='" + value + "'/>");
+    const QByteArray bytes =
+        withData(QString()).replace("<rs:data>", "<rs:data><z:row Ligne='" + value + "'/>");
     const FieldRead read = readRowsetField(bytes, u"Ligne"_s);
     QVERIFY2(read.ok, qPrintable(read.error));
     QCOMPARE(shown(read), QStringList{expected});
@@ -389,27 +401,37 @@ void TestRowsetReader::refused_data()
     QTest::newRow("only whitespace") << QByteArray(" \r\n") << "aucun élément";
     QTest::newRow("plain text") << QByteArray("Ligne 1\r\nLigne 2") << "pas un document XML";
     QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "UTF-8";
-    QTest::newRow("UTF-16 without BOM") << encoded(gradeFileText(), QStringConverter::Utf16LE).mid(2)
-                                        << "marque d'ordre";
-    QTest::newRow("UTF-16 odd length") << encoded(gradeFileText(), QStringConverter::Utf16BE).chopped(1)
-                                       << "coupé";
+    QTest::newRow("UTF-16 without BOM")
+        << encoded(gradeFileText(), QStringConverter::Utf16LE).mid(2) << "marque d'ordre";
+    QTest::newRow("UTF-16 odd length")
+        << encoded(gradeFileText(), QStringConverter::Utf16BE).chopped(1) << "coupé";
     QTest::newRow("UTF-16 lone surrogate") << QByteArray("\xFF\xFE<\0\x00\xD8x\0", 8) << "UTF-16";
     QTest::newRow("encoded surrogate in UTF-8") << inValue("\xED\xA0\x80") << "UTF-8";
     QTest::newRow("wrong root") << QByteArray("<root/>") << "<root> et non <xml>";
     QTest::newRow("root in a namespace") << QByteArray("<xml xmlns='urn:x'/>") << "racine";
-    QTest::newRow("second root") << file + "<xml/>" << "second élément racine";
-    QTest::newRow("text after root") << file + "x" << "après la fin";
+    QTest::newRow("second root") << file + "<xml/>"
+                                 << "second élément racine";
+    QTest::newRow("text after root") << file + "x"
+                                     << "après la fin";
     QTest::newRow("no schema") << QByteArray("<xml></xml>") << "aucun schéma";
     QTest::newRow("data before schema")
-        << QByteArray(file).replace(kLigneSchema.toUtf8(), "").replace("</rs:data>", "</rs:data>" + kLigneSchema.toUtf8())
+        << QByteArray(file)
+               .replace(kLigneSchema.toUtf8(), "")
+               .replace("</rs:data>", "</rs:data>" + kLigneSchema.toUtf8())
         << "précèdent le schéma";
-    QTest::newRow("no data") << QByteArray(file).replace(QByteArray(file).mid(file.indexOf("<rs:data>"), file.indexOf("</xml>") - file.indexOf("<rs:data>")), "")
+    QTest::newRow("no data") << QByteArray(file).replace(
+                                    QByteArray(file).mid(file.indexOf("<rs:data>"),
+                                                         file.indexOf("</xml>") -
+                                                             file.indexOf("<rs:data>")),
+                                    "")
                              << "aucune section de données";
-    QTest::newRow("no such field") << QByteArray(file).replace("name='Ligne'", "name='Lignes'")
-                                   << "aucun champ « Ligne »";
-    QTest::newRow("alias hides name") << QByteArray(file).replace("name='Ligne'", "name='Ligne' rs:name='Autre'")
-                                      << "aucun champ";
-    QTest::newRow("two fields") << QByteArray(file).replace("<s:extends", "<s:AttributeType name='LIGNE'/><s:extends")
+    QTest::newRow("no such field")
+        << QByteArray(file).replace("name='Ligne'", "name='Lignes'") << "aucun champ « Ligne »";
+    QTest::newRow("alias hides name")
+        << QByteArray(file).replace("name='Ligne'", "name='Ligne' rs:name='Autre'")
+        << "aucun champ";
+    QTest::newRow("two fields") << QByteArray(file).replace(
+                                       "<s:extends", "<s:AttributeType name='LIGNE'/><s:extends")
                                 << "deux champs";
     QTest::newRow("older layout, unreferenced type")
         << withSchemaBody(u"<s:AttributeType name='Ligne'/><s:ElementType name='row'/>"_s, {})
@@ -428,26 +450,28 @@ void TestRowsetReader::refused_data()
     QTest::newRow("NUL reference") << inValue("&#0;") << "caractère interdit";
     QTest::newRow("surrogate reference") << inValue("&#xD800;") << "caractère interdit";
     QTest::newRow("beyond Unicode") << inValue("&#x110000;") << "caractère interdit";
-    QTest::newRow("huge reference") << inValue("&#99999999999999999999999;") << "caractère interdit";
+    QTest::newRow("huge reference")
+        << inValue("&#99999999999999999999999;") << "caractère interdit";
     QTest::newRow("noncharacter reference") << inValue("&#xFFFF;") << "caractère interdit";
     QTest::newRow("uppercase X reference") << inValue("&#X43;") << "mal formée";
     QTest::newRow("reference without digits") << inValue("&#x;") << "mal formée";
     QTest::newRow("reference without semicolon") << inValue("&#65 ") << "mal formée";
     QTest::newRow("raw < in value") << inValue("a<b") << "« < »";
-    QTest::newRow("unterminated value") << QByteArray(file).left(file.indexOf("Ligne=''") + 7)
-                                        << "valeur d'attribut non terminée";
-    QTest::newRow("unterminated comment") << QByteArray(file).replace("<rs:data>", "<rs:data><!-- x")
-                                          << "commentaire non terminé";
-    QTest::newRow("unterminated CDATA") << QByteArray(file).replace("<rs:data>", "<rs:data><![CDATA[ x")
-                                        << "CDATA non terminée";
-    QTest::newRow("unterminated instruction") << QByteArray("<?xml version='1.0'") << "non terminée";
+    QTest::newRow("unterminated value")
+        << QByteArray(file).left(file.indexOf("Ligne=''") + 7) << "valeur d'attribut non terminée";
+    QTest::newRow("unterminated comment")
+        << QByteArray(file).replace("<rs:data>", "<rs:data><!-- x") << "commentaire non terminé";
+    QTest::newRow("unterminated CDATA")
+        << QByteArray(file).replace("<rs:data>", "<rs:data><![CDATA[ x") << "CDATA non terminée";
+    QTest::newRow("unterminated instruction")
+        << QByteArray("<?xml version='1.0'") << "non terminée";
     QTest::newRow("text in data") << inData("stray") << "texte inattendu dans <rs:data>";
     QTest::newRow("referenced text in data") << inData("&#x41;") << "texte inattendu";
     QTest::newRow("text in row") << inData("<z:row Ligne='x'>text</z:row>") << "texte inattendu";
     QTest::newRow("unknown element in data") << inData("<rs:foo/>") << "<rs:foo> inattendu";
     QTest::newRow("element in row") << inData("<z:row Ligne='x'><z:row/></z:row>") << "inattendu";
-    QTest::newRow("unknown element in root") << QByteArray(file).replace("<rs:data>", "<z:row/><rs:data>")
-                                             << "inattendu dans <xml>";
+    QTest::newRow("unknown element in root")
+        << QByteArray(file).replace("<rs:data>", "<z:row/><rs:data>") << "inattendu dans <xml>";
     QTest::newRow("row in wrong namespace")
         << inData("<r:row xmlns:r='#Other' Ligne='x'/>") << "<r:row> inattendu";
     QTest::newRow("undeclared element prefix") << inData("<q:row Ligne='x'/>") << "non déclaré";
@@ -455,25 +479,28 @@ void TestRowsetReader::refused_data()
     QTest::newRow("prefix out of scope")
         << inData("<rs:insert xmlns:q='#RowsetSchema'/><q:row/>") << "non déclaré";
     QTest::newRow("duplicate attribute") << inData("<z:row Ligne='a' Ligne='b'/>") << "en double";
-    QTest::newRow("attributes not spaced") << inData("<z:row ID='1'Ligne='b'/>") << "espace attendu";
-    QTest::newRow("mismatched end tag") << inData("<rs:insert></rs:update>")
-                                        << "</rs:update> trouvé là où </rs:insert>";
-    QTest::newRow("changed row without original") << inData("<rs:update><z:row Ligne='x'/></rs:update>")
-                                                  << "sans ligne d'origine";
+    QTest::newRow("attributes not spaced")
+        << inData("<z:row ID='1'Ligne='b'/>") << "espace attendu";
+    QTest::newRow("mismatched end tag")
+        << inData("<rs:insert></rs:update>") << "</rs:update> trouvé là où </rs:insert>";
+    QTest::newRow("changed row without original")
+        << inData("<rs:update><z:row Ligne='x'/></rs:update>") << "sans ligne d'origine";
     QTest::newRow("original without changed row")
         << inData("<rs:update><rs:original><z:row Ligne='x'/></rs:original></rs:update>")
         << "sans ligne modifiée";
-    QTest::newRow("empty original") << inData("<rs:update><rs:original/></rs:update>")
-                                    << "sans ligne";
+    QTest::newRow("empty original")
+        << inData("<rs:update><rs:original/></rs:update>") << "sans ligne";
     QTest::newRow("two rows in original")
         << inData("<rs:update><rs:original><z:row/><z:row/></rs:original><z:row/></rs:update>")
         << "deux lignes";
-    QTest::newRow("update inside insert") << inData("<rs:insert><rs:update/></rs:insert>") << "inattendu";
+    QTest::newRow("update inside insert")
+        << inData("<rs:insert><rs:update/></rs:insert>") << "inattendu";
     QTest::newRow("deep nesting at root")
         << "<xml>" + QByteArray("<a>").repeated(10000) << "<a> inattendu dans <xml>";
     QTest::newRow("deep nesting in schema")
         << QByteArray(file).replace("<s:Schema id='RowsetSchema'>",
-                                    "<s:Schema id='RowsetSchema'>" + QByteArray("<a>").repeated(10000))
+                                    "<s:Schema id='RowsetSchema'>" +
+                                        QByteArray("<a>").repeated(10000))
         << "plus de 64 niveaux";
     QTest::newRow("error line") << inData("<z:row Ligne='x'/>\r\n<z:row &/>") << "(ligne 15)";
 }

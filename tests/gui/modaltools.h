@@ -8,17 +8,25 @@
 #include <functional>
 
 // Runs action on the next modal window that opens, as soon as it is shown, so a test can
-// answer a dialog that the code under test runs with exec(). Polls on the event loop:
-// never sleeps.
-inline void whenModalOpens(std::function<void(QWidget*)> action, int attempts = 500)
+// answer a dialog that the code under test runs with exec(). Polls on the event loop,
+// never sleeps, and stops with the life of context (a test's local object), so a dialog
+// that never came cannot be answered later by a finished test.
+inline void whenModalOpens(QObject* context, std::function<void(QWidget*)> action,
+                           int attempts = 500)
 {
-    QTimer::singleShot(10, qApp, [action = std::move(action), attempts]() mutable {
+    QTimer::singleShot(10, context, [context, action = std::move(action), attempts]() mutable {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal->isVisible()) {
             action(modal);
             return;
         }
         if (attempts > 0)
-            whenModalOpens(std::move(action), attempts - 1);
+            whenModalOpens(context, std::move(action), attempts - 1);
     });
+}
+
+// The same, for the life of the application.
+inline void whenModalOpens(std::function<void(QWidget*)> action)
+{
+    whenModalOpens(qApp, std::move(action));
 }

@@ -62,10 +62,6 @@ QList<ListLine> linesOf(QTreeWidget* list)
     return lines;
 }
 
-} // namespace
-
-Q_DECLARE_METATYPE(QList<DiskFile>)
-
 bool operator==(const ListLine& a, const ListLine& b)
 {
     return a.fileName == b.fileName && a.description == b.description && a.boldRed == b.boldRed;
@@ -73,9 +69,13 @@ bool operator==(const ListLine& a, const ListLine& b)
 
 char* toString(const ListLine& line)
 {
-    return QTest::toString(line.fileName + u" | " + line.description +
-                           (line.boldRed ? u" | bold red" : u""));
+    return QTest::toString(line.fileName + QStringLiteral(" | ") + line.description +
+                           (line.boldRed ? QStringLiteral(" | bold red") : QString()));
 }
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<DiskFile>)
 
 class TestFrmAnalyseFileNote : public QObject {
     Q_OBJECT
@@ -174,8 +174,8 @@ void TestFrmAnalyseFileNote::scanListsEveryFile_data()
     QTest::newRow("subject and plain files")
         << QList<DiskFile>{{subject + ".xml", subjectLines, {}},
                            {plain + ".xml", {"DEBUT" + plain + "|المعدلات", "TYPEEPREUVE:|م"}, {}}}
-        << QList<ListLine>{{plain + ".xml", "المعدلات", false},
-                           {subject + ".xml", "[السابعة أساسي 2] العربية", false}};
+        << QList<ListLine>{{subject + ".xml", "[السابعة أساسي 2] العربية", false},
+                           {plain + ".xml", "المعدلات", false}};
     QTest::newRow("renamed file, then a valid one")
         << QList<DiskFile>{{"A0002025.xml", subjectLines, {}},
                            {"B.xml", {"DEBUTB|ب"}, {}}}
@@ -231,7 +231,9 @@ void TestFrmAnalyseFileNote::enterRunsTheScanAndMenuToo()
 {
     writeDiskFile(m_disk->path(), {"B.xml", {"DEBUTB|ب"}, {}});
     openWindow();
-    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window->focusWidget(), Qt::Key_Return);
     QCOMPARE(m_window->Lvw()->topLevelItemCount(), 1);
 
     writeDiskFile(m_disk->path(), {"C.xml", {"DEBUTC|ج"}, {}});
@@ -243,6 +245,7 @@ void TestFrmAnalyseFileNote::enterRunsTheScanAndMenuToo()
 
 void TestFrmAnalyseFileNote::missingDiskAsksAndRetries()
 {
+    QObject context;
     const QString folder = m_disk->filePath(QStringLiteral("floppy"));
     m_appState.aboutShown = true;
     m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, folder);
@@ -251,7 +254,7 @@ void TestFrmAnalyseFileNote::missingDiskAsksAndRetries()
 
     QString title;
     QString message;
-    whenModalOpens([&](QWidget* question) {
+    whenModalOpens(&context, [&](QWidget* question) {
         title = question->windowTitle();
         message = question->findChild<QLabel*>(QStringLiteral("LblMsg"))->text();
         // The teacher puts the disk in, then presses the Yes button.
@@ -268,12 +271,13 @@ void TestFrmAnalyseFileNote::missingDiskAsksAndRetries()
 
 void TestFrmAnalyseFileNote::missingDiskClosedEndsTheScan()
 {
+    QObject context;
     m_appState.aboutShown = true;
     m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState,
                                                     m_disk->filePath(QStringLiteral("none")));
     m_window->show();
     int questions = 0;
-    whenModalOpens([&](QWidget* question) {
+    whenModalOpens(&context, [&](QWidget* question) {
         ++questions;
         question->close();
     });
@@ -311,40 +315,49 @@ void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce()
 {
     QFETCH(int, closeKey);
     QFETCH(bool, shownAgain);
+    QObject context;
     int shown = 0;
-    auto answer = [&](QWidget* about) {
+    // The first notice is closed as the row says; a notice that comes back is answered
+    // with OK.
+    std::function<void(QWidget*)> answer = [&](QWidget* about) {
         ++shown;
-        if (closeKey)
+        if (shown > 1)
+            QTest::keyClick(about, Qt::Key_Return);
+        else if (closeKey)
             QTest::keyClick(about, Qt::Key(closeKey));
         else
             about->close();
+        whenModalOpens(&context, answer);
     };
-    whenModalOpens(answer);
+    whenModalOpens(&context, answer);
     openWindow(false);
     QTRY_COMPARE(shown, 1);
     QCOMPARE(m_appState.aboutShown, !shownAgain);
 
-    // The focus comes back to the scan button: the notice shows again only if it was
-    // not acknowledged.
-    whenModalOpens([&](QWidget* about) {
-        ++shown;
-        QTest::keyClick(about, Qt::Key_Return);
-    });
-    auto* quitter = m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"));
-    quitter->setFocus();
-    m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"))->setFocus();
+    // The focus comes back to the scan button (the desktop gives it back when the notice
+    // closes; here the test moves it): the notice shows again only if it was not
+    // acknowledged, and never after that.
+    auto focusScanButtonAgain = [this] {
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"))->setFocus();
+        m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"))->setFocus();
+    };
+    focusScanButtonAgain();
+    QTRY_VERIFY(m_appState.aboutShown);
+    focusScanButtonAgain();
     QTest::qWait(100);
-    QTRY_COMPARE(shown, shownAgain ? 2 : 1);
-    QVERIFY(m_appState.aboutShown);
+    QCOMPARE(shown, shownAgain ? 2 : 1);
 }
 
 void TestFrmAnalyseFileNote::aboutBoxFromMenu()
 {
+    QObject context;
     openWindow();
     auto* about = m_window->findChild<QAction*>(QStringLiteral("MnuAApropos"));
     for (int time = 0; time < 2; ++time) {
         QString caption;
-        whenModalOpens([&](QWidget* box) {
+        whenModalOpens(&context, [&](QWidget* box) {
             caption = box->windowTitle();
             box->close();
         });

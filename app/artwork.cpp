@@ -1,0 +1,112 @@
+#include "app/artwork.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace app {
+
+namespace {
+
+void paintGradient(QPainter& painter, QSize size)
+{
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0.0, QColor(0, 98, 110));
+    gradient.setColorAt(0.55, QColor(8, 64, 104));
+    gradient.setColorAt(1.0, QColor(10, 34, 86));
+    painter.fillRect(QRect(QPoint(0, 0), size), gradient);
+}
+
+// Thin diagonal hatching, barely visible: texture without hurting the text on top.
+void paintHatching(QPainter& painter, QSize size)
+{
+    painter.setPen(QPen(QColor(255, 255, 255, 14), 1));
+    const int spacing = 9;
+    for (int x = -size.height(); x < size.width(); x += spacing)
+        painter.drawLine(x, size.height(), x + size.height(), 0);
+}
+
+// A soft glow in the top right corner, behind the icon.
+void paintGlow(QPainter& painter, QSize size)
+{
+    const QPointF centre(size.width() * 0.92, size.height() * 0.08);
+    const qreal radius = size.height() * 0.6;
+    QRadialGradient glow(centre, radius);
+    glow.setColorAt(0.0, QColor(120, 220, 200, 70));
+    glow.setColorAt(1.0, QColor(120, 220, 200, 0));
+    painter.fillRect(QRect(QPoint(0, 0), size), glow);
+}
+
+void paintBookCover(QPainter& painter, qreal side)
+{
+    const QRectF cover(side * 0.12, side * 0.05, side * 0.76, side * 0.90);
+    painter.setPen(QPen(QColor(10, 50, 70), qMax(1.0, side / 32)));
+    painter.setBrush(QColor(22, 120, 140));
+    painter.drawRoundedRect(cover, side * 0.07, side * 0.07);
+    const QRectF spine(cover.left(), cover.top(), side * 0.12, cover.height());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(12, 78, 100));
+    painter.drawRoundedRect(spine, side * 0.05, side * 0.05);
+}
+
+void paintRuledPage(QPainter& painter, qreal side)
+{
+    const QRectF page(side * 0.30, side * 0.14, side * 0.50, side * 0.70);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(250, 250, 240));
+    painter.drawRect(page);
+    painter.setPen(QPen(QColor(90, 140, 190), qMax(1.0, side / 40)));
+    for (int line = 1; line <= 4; ++line) {
+        const qreal y = page.top() + page.height() * line / 5.0;
+        painter.drawLine(QPointF(page.left() + side * 0.05, y),
+                         QPointF(page.right() - side * 0.05, y));
+    }
+}
+
+// The red tick of a marked copy, across the page's lower corner.
+void paintTick(QPainter& painter, qreal side)
+{
+    QPainterPath tick;
+    tick.moveTo(side * 0.44, side * 0.62);
+    tick.lineTo(side * 0.54, side * 0.74);
+    tick.lineTo(side * 0.78, side * 0.44);
+    painter.setPen(QPen(QColor(210, 30, 30), qMax(1.5, side / 11), Qt::SolidLine, Qt::RoundCap,
+                        Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(tick);
+}
+
+QPixmap gradeBook(int side)
+{
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintBookCover(painter, side);
+    paintRuledPage(painter, side);
+    paintTick(painter, side);
+    return pixmap;
+}
+
+} // namespace
+
+QPixmap aboutBackground(QSize size)
+{
+    QPixmap pixmap(size);
+    QPainter painter(&pixmap);
+    paintGradient(painter, size);
+    paintHatching(painter, size);
+    paintGlow(painter, size);
+    return pixmap;
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(gradeBook(side));
+    return icon;
+}
+
+} // namespace app

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+
+namespace app {
+
+// The program's pictures are drawn here in code, so the repository holds no image files.
+
+// The picture behind the about box: a blue-green gradient with a faint pattern, dark
+// enough for yellow text to stay legible anywhere on it.
+QPixmap aboutBackground(QSize size);
+
+// The program's icon, a grade book, at the sizes window systems ask for.
+QIcon programIcon();
+
+} // namespace app

@@ -1,0 +1,44 @@
+#pragma once
+
+// The about box shows the program's icon; whoever shows the box sets the same icon on the
+// program's windows.
+#include "app/artwork.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace app {
+
+struct AppState;
+
+// The about box: the program's name, version, purpose and support telephone, over a
+// picture. Closing it with its OK button (Enter or Escape too) records that the start-up
+// notice has been seen; its close box does not.
+class frmAbout : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmAbout(AppState& state, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createPictures();
+    void createLabels();
+    void createSeparator();
+    void createButtons();
+    void Form_Resize();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+
+    AppState& m_state;
+    QPushButton* m_cmdOK = nullptr;
+    QPushButton* m_cmdSysInfo = nullptr;
+};
+
+} // namespace app
