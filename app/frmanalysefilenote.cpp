@@ -74,7 +74,7 @@ FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sh
     m_label1 = new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(ui::twipsRect(7215, 90, 2940, 195));
-    m_label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_label1->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
 
     createMenu();
     Form_Load();
@@ -238,6 +238,25 @@ void FrmAnalyseFileNote::CmdAnalyser_Click()
         if (description == gradefile::kInvalidGradeFileText)
             LVW_ModifyLine(m_lvw, i, true, kRedLineColour, QString());
     }
+    fitFileNameColumn();
+}
+
+void FrmAnalyseFileNote::fitFileNameColumn()
+{
+    // The columns are sized for Tahoma; where a wider font stands in for it, the file
+    // name column takes what it needs from the description column, so every name
+    // shows whole.
+    const int designed = ui::fromTwips(2100);
+    int needed = designed;
+    for (int i = 0; i < m_lvw->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_lvw->topLevelItem(i);
+        const QFontMetrics metrics(item->font(2));
+        needed = qMax(needed, metrics.horizontalAdvance(item->text(2)) + 12);
+    }
+    const int total = ui::fromTwips(8000) + designed;
+    needed = qMin(needed, total / 2);
+    m_lvw->setColumnWidth(2, needed);
+    m_lvw->setColumnWidth(1, total - needed);
 }
 
 } // namespace app

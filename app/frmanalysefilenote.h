@@ -54,6 +54,7 @@ private:
     // the scan must end.
     std::optional<QStringList> listDiskAskingForIt();
     void addListLine(const QString& fileName);
+    void fitFileNameColumn();
 
     AppState& m_appState;
     sheet::SheetState& m_sheetState;

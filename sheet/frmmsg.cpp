@@ -130,7 +130,7 @@ void FrmMsg::CmdCancel_Click()
     reject();
 }
 
-// No button answers Escape: the question must be answered by Yes, No or the close box.
+// Escape answers nothing: the question is answered by Yes, No or the close box.
 void FrmMsg::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Cancel)) {

@@ -113,8 +113,9 @@ void TestFrmMsg::answers()
     QFETCH(QString, expected);
 
     SheetState state;
+    QObject scope; // the answers armed here end with the test
     state.dialogResult = kOK;
-    whenModalOpens([answer](QWidget* window) { give(window, answer); });
+    whenModalOpens(&scope, [answer](QWidget* window) { give(window, answer); });
     QCOMPARE(sheet::askQuestion(state, kSaveChanges, cancel, kTitle), expected);
     QCOMPARE(state.dialogResult, expected);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
@@ -132,9 +133,10 @@ void TestFrmMsg::escapeLeavesTheWindowOpen()
     QFETCH(bool, cancel);
 
     SheetState state;
+    QObject scope; // the answers armed here end with the test
     bool openAfterEscape = false;
     QString resultAfterEscape;
-    whenModalOpens([&](QWidget* window) {
+    whenModalOpens(&scope, [&](QWidget* window) {
         QTest::keyClick(keyTarget(window), Qt::Key_Escape);
         openAfterEscape = window->isVisible();
         resultAfterEscape = state.dialogResult;
@@ -148,9 +150,10 @@ void TestFrmMsg::escapeLeavesTheWindowOpen()
 void TestFrmMsg::showsTheCallersMessageAndTitle()
 {
     SheetState state;
+    QObject scope; // the answers armed here end with the test
     QString message;
     QString title;
-    whenModalOpens([&](QWidget* window) {
+    whenModalOpens(&scope, [&](QWidget* window) {
         message = lblMsg(window)->text();
         title = window->windowTitle();
         window->close();
@@ -163,10 +166,11 @@ void TestFrmMsg::showsTheCallersMessageAndTitle()
 void TestFrmMsg::noticeShowsYesAloneNearerTheMiddle()
 {
     SheetState state;
+    QObject scope; // the answers armed here end with the test
     QRect yes;
     bool noVisible = true;
     int visibleButtons = 0;
-    whenModalOpens([&](QWidget* window) {
+    whenModalOpens(&scope, [&](QWidget* window) {
         yes = cmdOK(window)->geometry();
         noVisible = cmdCancel(window)->isVisible();
         for (const QPushButton* button : window->findChildren<QPushButton*>())
@@ -182,14 +186,15 @@ void TestFrmMsg::noticeShowsYesAloneNearerTheMiddle()
 void TestFrmMsg::secondQuestionStartsFromTheDesign()
 {
     SheetState state;
-    whenModalOpens([](QWidget* window) { give(window, Answer::ClickYes); });
+    QObject scope; // the answers armed here end with the test
+    whenModalOpens(&scope, [](QWidget* window) { give(window, Answer::ClickYes); });
     QCOMPARE(sheet::askQuestion(state, kInsertDisk, false, kTitle), kOK);
 
     QRect yes;
     QRect no;
     bool noVisible = false;
     QString resultWhileOpen;
-    whenModalOpens([&](QWidget* window) {
+    whenModalOpens(&scope, [&](QWidget* window) {
         yes = cmdOK(window)->geometry();
         no = cmdCancel(window)->geometry();
         noVisible = cmdCancel(window)->isVisible();
@@ -311,17 +316,22 @@ void TestFrmMsg::opensWithTheDesignCaptionAndForgetsTheLastAnswer()
                 .isEmpty());
 }
 
+// Shown over a window in the screen's corner, the question still stands in the middle of
+// the screen rather than over that window, as Qt would place it.
 void TestFrmMsg::isCentredOnTheScreen()
 {
+    QWidget corner;
+    corner.setGeometry(0, 0, 200, 150);
+    corner.show();
     SheetState state;
     QPoint windowCentre;
     QPoint screenCentre;
-    whenModalOpens([&](QWidget* window) {
+    whenModalOpens(&corner, [&](QWidget* window) {
         windowCentre = window->frameGeometry().center();
         screenCentre = window->screen()->geometry().center();
         window->close();
     });
-    sheet::askQuestion(state, kInsertDisk, false, kTitle);
+    sheet::askQuestion(state, kInsertDisk, false, kTitle, &corner);
     QVERIFY2((windowCentre - screenCentre).manhattanLength() <= 2,
              qPrintable(QStringLiteral("window centre %1,%2, screen centre %3,%4")
                             .arg(windowCentre.x())
