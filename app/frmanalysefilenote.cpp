@@ -137,7 +137,7 @@ void FrmAnalyseFileNote::Form_Load()
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
     header->setMinimumSectionSize(0);
-    header->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    header->setDefaultAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     m_lvw->setColumnWidth(0, 0);
     m_lvw->setColumnWidth(1, ui::fromTwips(8000));
     m_lvw->setColumnWidth(2, ui::fromTwips(2100));
@@ -217,7 +217,7 @@ void FrmAnalyseFileNote::addListLine(const QString& fileName)
     item->setText(2, fileName);
     item->setData(0, Qt::UserRole, gradefile::keyFromFileName(fileName));
     for (int column = 0; column < 3; ++column)
-        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
 }
 
 void FrmAnalyseFileNote::CmdAnalyser_Click()

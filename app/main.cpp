@@ -13,7 +13,6 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(ui::kProgramTitle);
-    QApplication::setApplicationDisplayName(ui::kProgramTitle);
     QApplication::setWindowIcon(app::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
 
