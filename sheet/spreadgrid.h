@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QTableWidget>
+
+namespace sheet {
+
+// Windows virtual-key codes, as the grade sheet's handlers speak of keys.
+namespace vk {
+inline constexpr int Back = 8;
+inline constexpr int Tab = 9;
+inline constexpr int Return = 13;
+inline constexpr int Escape = 27;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
+inline constexpr int F1 = 112; // F1 .. F12 are 112 .. 123
+} // namespace vk
+
+// The spreadsheet grid every grid of the program is built on. Cells are addressed by
+// (column, row): row 0 holds the column headers and column 0 the row headers; rows 1 to
+// maxRows() and columns 1 to maxCols() are the cells. The active cell is the one with
+// the cursor. Widths are in grid units of 90 twips (6 pixels at 96 dpi).
+//
+// Its events fire for the keyboard and the mouse alike, with a cell editor open or not:
+// - KeyDown: every key pressed while the grid (or its editor) has the focus, before the
+//   grid acts on it; setting *keyCode to 0 cancels the key.
+// - KeyPress: every character typed into a cell, before it reaches the cell; setting
+//   *keyAscii to 0 discards it. Backspace comes as 8, Enter as 13.
+// - LeaveCell: the cursor is about to move from (col, row) to (newCol, newRow), by a key
+//   or a click; setting *cancel keeps it on (col, row).
+// - Click / DblClick: a cell (or header) was clicked, after any move.
+// - Change: the text of a cell was changed by the user (not by setText).
+class SpreadGrid : public QTableWidget {
+    Q_OBJECT
+
+public:
+    enum class EnterAction { Down, Next /* towards lower column numbers */ };
+
+    explicit SpreadGrid(QWidget* parent = nullptr);
+
+    int maxCols() const;
+    void setMaxCols(int columns);
+    int maxRows() const;
+    void setMaxRows(int rows);
+
+    QString text(int col, int row) const;
+    void setText(int col, int row, const QString& text);
+
+    int activeCol() const;
+    int activeRow() const;
+    // Puts the cursor on (col, row) without raising LeaveCell; closes an open editor,
+    // keeping what was typed in it.
+    void setActiveCell(int col, int row);
+
+    void setColumnHiddenAt(int col, bool hidden);
+    bool isColumnHiddenAt(int col) const;
+    void setColWidth(int col, double units);
+    double colWidth(int col) const;
+    void setRowHeightAt(int row, int pixels);
+
+    // Columns 1 to count stay in place when the grid scrolls sideways.
+    void setFrozenCols(int count);
+    int frozenCols() const;
+
+    void setCellBackColor(int col, int row, const QColor& colour);
+    QColor cellBackColor(int col, int row) const;
+    void setCellForeColor(int col, int row, const QColor& colour);
+    void setCellFont(int col, int row, const QFont& font);
+    void setCellAlignment(int col, int row, Qt::Alignment alignment);
+    // A locked cell takes no typing.
+    void setCellLocked(int col, int row, bool locked);
+    bool isCellLocked(int col, int row) const;
+
+    void setEnterAction(EnterAction action);
+    EnterAction enterAction() const;
+
+    // The last row holding text in any cell, 0 when none does.
+    int lastRowWithData() const;
+
+    // The text being typed in the open cell editor, or the active cell's text.
+    QString activeText() const;
+    bool isEditing() const;
+
+    // The grid's own events, named as the handlers that answer them (FpsNote_KeyDown ...).
+signals:
+    void KeyDown(int* keyCode, int shift);
+    void KeyPress(int* keyAscii);
+    void LeaveCell(int col, int row, int newCol, int newRow, bool* cancel);
+    void Click(int col, int row);
+    void DblClick(int col, int row);
+    void Change(int col, int row);
+};
+
+} // namespace sheet
