@@ -110,3 +110,28 @@ QIcon programIcon()
 }
 
 } // namespace app
+
+namespace app {
+
+QIcon presentationToggleIcon()
+{
+    // A magnifying glass over a small page: the grid's large and small presentation.
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(90, 90, 90), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(2.5, 2.5, 13, 16));
+    painter.setPen(QPen(QColor(150, 150, 150), 1));
+    for (int y = 6; y <= 15; y += 3)
+        painter.drawLine(QPointF(5, y), QPointF(13, y));
+    painter.setPen(QPen(QColor(10, 60, 110), 2));
+    painter.setBrush(QColor(200, 230, 255, 160));
+    painter.drawEllipse(QPointF(14, 13), 5, 5);
+    painter.drawLine(QPointF(17.5, 16.5), QPointF(22, 21));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+} // namespace app

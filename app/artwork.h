@@ -15,4 +15,8 @@ QPixmap aboutBackground(QSize size);
 // The program's icon, a grade book, at the sizes window systems ask for.
 QIcon programIcon();
 
+// The picture of the grade sheet's button that switches between the large and the small
+// presentation of the grid.
+QIcon presentationToggleIcon();
+
 } // namespace app

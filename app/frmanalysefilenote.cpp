@@ -9,10 +9,16 @@
 #include "gradefile/filecheck.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/linegrammar.h"
+#include "gradefile/gradefileio.h"
+#include "print/cardtexts.h"
 #include "sheet/frmmsg.h"
+#include "sheet/frmnote.h"
+#include "sheet/frmnotematiereperiode.h"
+#include "sheet/spreadgrid.h"
 #include "sheet/sheetstate.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,6 +34,14 @@ namespace {
 
 const QString kCaption = QStringLiteral("معاينة محتوى القرص المرن");
 const QString kInsertDisk = QStringLiteral("الرجاء إدراج القرص المرن");
+const QString kCannotView = QStringLiteral("لا يمكنك معاينة محتوى هذا الملف");
+
+QString unforeseenOpenError(int number, const QString& description)
+{
+    return QString::number(number) + u' ' + description + u'\r' +
+           QStringLiteral("Erreur non gérer contacter l'équipe Noravel tel : ") +
+           ui::kSupportTelephone;
+}
 
 QString unforeseenScanError()
 {
@@ -45,9 +59,11 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry)
 } // namespace
 
 FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sheetState,
-                                       QString driveFolder, QWidget* parent)
+                                       print::CardTexts& cardTexts, QString driveFolder,
+                                       QWidget* parent)
     : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState),
-      m_driveFolder(std::move(driveFolder)), m_quit([] { QCoreApplication::exit(0); })
+      m_cardTexts(cardTexts), m_driveFolder(std::move(driveFolder)),
+      m_quit([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("FrmAnalyseFileNote"));
     setWindowTitle(kCaption);
@@ -86,6 +102,7 @@ FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sh
 
     connect(m_cmdAnalyser, &QPushButton::clicked, this, &FrmAnalyseFileNote::CmdAnalyser_Click);
     connect(m_cmdQuitter, &QPushButton::clicked, this, &FrmAnalyseFileNote::CmdQuitter_Click);
+    connect(m_lvw, &QTreeWidget::itemDoubleClicked, this, &FrmAnalyseFileNote::Lvw_DblClick);
     m_cmdAnalyser->installEventFilter(this);
     m_cmdAnalyser->setFocus();
 
@@ -103,6 +120,12 @@ void FrmAnalyseFileNote::pressDefaultButton()
         focused->click();
     else
         m_cmdAnalyser->click();
+}
+
+FrmAnalyseFileNote::~FrmAnalyseFileNote()
+{
+    delete m_noteMatierePeriode;
+    delete m_note;
 }
 
 void FrmAnalyseFileNote::createMenu()
@@ -257,6 +280,105 @@ void FrmAnalyseFileNote::fitFileNameColumn()
     needed = qMin(needed, total / 2);
     m_lvw->setColumnWidth(2, needed);
     m_lvw->setColumnWidth(1, total - needed);
+}
+
+void FrmAnalyseFileNote::showMainWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmAnalyseFileNote::markFileSaved(const QString& key)
+{
+    for (int i = 0; i < m_lvw->topLevelItemCount(); ++i) {
+        if (m_lvw->topLevelItem(i)->data(0, Qt::UserRole).toString() == key)
+            LVW_ModifyLine(m_lvw, i + 1, true, kBlueLineColour, QString());
+    }
+}
+
+bool FrmAnalyseFileNote::closeGradeSheets()
+{
+    if (m_noteMatierePeriode) {
+        m_noteMatierePeriode->CmdQuitter_Click();
+        if (m_noteMatierePeriode && m_noteMatierePeriode->isVisible())
+            return false;
+        delete m_noteMatierePeriode;
+    }
+    if (m_note)
+        delete m_note;
+    return true;
+}
+
+void FrmAnalyseFileNote::reportOpenFailure(const QString& message, bool question)
+{
+    if (question)
+        sheet::askQuestion(m_sheetState, message, false, windowTitle());
+    else
+        ui::showNotice(this, windowTitle(), message);
+}
+
+void FrmAnalyseFileNote::Lvw_DblClick()
+{
+    WaitCursor wait;
+    QTreeWidgetItem* line = m_lvw->currentItem();
+    if (!line)
+        return;
+    if (line->text(1) == gradefile::kInvalidGradeFileText) {
+        wait.restore();
+        reportOpenFailure(kCannotView, true);
+        return;
+    }
+    // The whole file is read and checked before any window changes, so a file that cannot
+    // be opened leaves the open sheet and the card texts as they were.
+    const gradefile::GradeFileRead file =
+        gradefile::readGradeFile(QDir(m_driveFolder).filePath(line->text(2)));
+    if (!file.lines) {
+        wait.restore();
+        if (file.error.kind == gradefile::FileErrorKind::NoDisk)
+            reportOpenFailure(kInsertDisk, true);
+        else
+            reportOpenFailure(unforeseenOpenError(file.error.number, file.error.description), false);
+        return;
+    }
+    const gradefile::DocumentRead read = gradefile::readGradeDocument(line->text(2), *file.lines);
+    if (!read.document) {
+        wait.restore();
+        if (read.error.invalidGradeFile)
+            reportOpenFailure(kCannotView, true);
+        else
+            reportOpenFailure(unforeseenOpenError(read.error.number, read.error.description), false);
+        return;
+    }
+    wait.restore();
+    if (!closeGradeSheets())
+        return;
+    WaitCursor filling;
+    print::InitCardTexts(m_cardTexts);
+    print::completeCardTexts(m_cardTexts, *read.document);
+    if (read.document->type == gradefile::SheetType::Subject)
+        openSubjectSheet(*read.document);
+    else
+        openPlainSheet(*read.document);
+}
+
+void FrmAnalyseFileNote::openSubjectSheet(const gradefile::GradeDocument& document)
+{
+    m_noteMatierePeriode = new sheet::FrmNoteMatierePeriode(m_sheetState, m_cardTexts, *this);
+    m_noteMatierePeriode->fillFromDocument(document);
+    m_noteMatierePeriode->show();
+    m_noteMatierePeriode->raise();
+    m_noteMatierePeriode->activateWindow();
+    m_noteMatierePeriode->FpsNote()->setFocus();
+}
+
+void FrmAnalyseFileNote::openPlainSheet(const gradefile::GradeDocument& document)
+{
+    m_note = new sheet::FrmNote(m_sheetState, *this, this);
+    m_note->fillFromDocument(document);
+    m_note->show();
+    m_note->raise();
+    m_note->activateWindow();
 }
 
 } // namespace app

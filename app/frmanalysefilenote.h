@@ -1,6 +1,9 @@
 #pragma once
 
+#include "sheet/sheethost.h"
+
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -8,8 +11,18 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
+namespace print {
+struct CardTexts;
+}
+
 namespace sheet {
+class FrmNote;
+class FrmNoteMatierePeriode;
 struct SheetState;
+}
+
+namespace gradefile {
+struct GradeDocument;
 }
 
 namespace app {
@@ -18,15 +31,25 @@ struct AppState;
 
 // The main window: the list of the grade files on the disk, the scan that fills it and
 // the end of the program.
-class FrmAnalyseFileNote : public QMainWindow {
+class FrmAnalyseFileNote : public QMainWindow, public sheet::SheetHost {
     Q_OBJECT
 
 public:
-    FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sheetState, QString driveFolder,
+    FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sheetState,
+                       print::CardTexts& cardTexts, QString driveFolder,
                        QWidget* parent = nullptr);
+    ~FrmAnalyseFileNote() override;
+
+    // The grade sheet windows while one is open (each exists once at most).
+    sheet::FrmNoteMatierePeriode* noteMatierePeriode() const { return m_noteMatierePeriode; }
+    sheet::FrmNote* note() const { return m_note; }
+
+    void showMainWindow() override;
+    QString mainCaption() const override { return windowTitle(); }
+    QString driveFolder() const override { return m_driveFolder; }
+    void markFileSaved(const QString& key) override;
 
     QTreeWidget* Lvw() const { return m_lvw; }
-    QString driveFolder() const { return m_driveFolder; }
 
     int LVW_ModifyLine(QTreeWidget* listView, long index, bool bold, const QString& foreColour,
                        const QString& toolTip);
@@ -36,6 +59,7 @@ public:
 
 public slots:
     void CmdAnalyser_Click();
+    void Lvw_DblClick();
     void CmdQuitter_Click();
 
 protected:
@@ -55,10 +79,19 @@ private:
     std::optional<QStringList> listDiskAskingForIt();
     void addListLine(const QString& fileName);
     void fitFileNameColumn();
+    // Closes the open grade sheet windows, each asking about its unsaved grades; false
+    // when one stays open.
+    bool closeGradeSheets();
+    void reportOpenFailure(const QString& message, bool question);
+    void openSubjectSheet(const gradefile::GradeDocument& document);
+    void openPlainSheet(const gradefile::GradeDocument& document);
 
     AppState& m_appState;
     sheet::SheetState& m_sheetState;
+    print::CardTexts& m_cardTexts;
     QString m_driveFolder;
+    QPointer<sheet::FrmNoteMatierePeriode> m_noteMatierePeriode;
+    QPointer<sheet::FrmNote> m_note;
     std::function<void()> m_quit;
 
     QPushButton* m_cmdAnalyser = nullptr;

@@ -3,6 +3,7 @@
 #include "app/frmabout.h"
 #include "app/frmanalysefilenote.h"
 #include "app/notice.h"
+#include "print/cardtexts.h"
 #include "sheet/sheetstate.h"
 
 #include <QApplication>
@@ -25,7 +26,8 @@ int main(int argc, char* argv[])
 
     app::AppState appState;
     sheet::SheetState sheetState;
-    app::FrmAnalyseFileNote mainWindow(appState, sheetState, *drive);
+    print::CardTexts cardTexts;
+    app::FrmAnalyseFileNote mainWindow(appState, sheetState, cardTexts, *drive);
     mainWindow.show();
     return QApplication::exec();
 }

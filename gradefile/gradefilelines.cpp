@@ -1,5 +1,7 @@
 #include "gradefile/gradefilelines.h"
 
+#include <algorithm>
+
 namespace gradefile {
 
 SheetTable sheetTableOf(const GradeDocument& document)
@@ -15,22 +17,27 @@ SheetTable sheetTableOf(const GradeDocument& document)
     return table;
 }
 
-int gradeSpanOf(const SheetTable& table)
+std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table)
 {
     const bool hasPupils = table.size() > 1;
-    int span = 6;
+    std::array<bool, kSheetColumns> empty{};
     for (int column = 0; column < kSheetColumns; ++column) {
-        bool empty = true;
-        for (size_t r = 1; r < table.size() && empty; ++r)
-            empty = table[r][size_t(column)].isEmpty();
+        bool blank = true;
+        for (size_t r = 1; r < table.size() && blank; ++r)
+            blank = table[r][size_t(column)].isEmpty();
         if (!hasPupils && column >= 1 && column <= kFirstGradeColumn)
-            empty = table[0][size_t(column)].isEmpty();
+            blank = table.empty() || table[0][size_t(column)].isEmpty();
         if (!hasPupils && column > kFirstGradeColumn)
-            empty = false;
-        if (empty)
-            --span;
+            blank = false;
+        empty[size_t(column)] = blank;
     }
-    return span;
+    return empty;
+}
+
+int gradeSpanOf(const SheetTable& table)
+{
+    const std::array<bool, kSheetColumns> empty = emptyColumnsOf(table);
+    return 6 - int(std::count(empty.begin(), empty.end(), true));
 }
 
 QString trimBlanks(const QString& text)

@@ -22,9 +22,12 @@ using SheetTable = std::vector<std::array<QString, kSheetColumns>>;
 // The grid of a freshly opened subject sheet: every cell empty but those the file sets.
 SheetTable sheetTableOf(const GradeDocument& document);
 
-// 6 minus the number of columns with no text in any pupil row, as the sheet window
-// computes it when it hides the empty columns. A sheet without pupils keeps the grade
-// columns that have a header, so saving it keeps its exams.
+// For each column, whether the sheet window hides it as empty: no text in any pupil row.
+// A sheet without pupils keeps the grade columns that have a header and the pupil
+// information columns, so saving it keeps its exams.
+std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table);
+
+// 6 minus the number of columns emptyColumnsOf finds empty.
 int gradeSpanOf(const SheetTable& table);
 
 // What the save writes into the end line besides the key.

@@ -2,6 +2,7 @@
 #include "app/frmanalysefilenote.h"
 #include "gradefile/gradefileio.h"
 #include "modaltools.h"
+#include "print/cardtexts.h"
 #include "sheet/sheetstate.h"
 
 #include <QAction>
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_disk;
     app::AppState m_appState;
     sheet::SheetState m_sheetState;
+    print::CardTexts m_cardTexts;
     std::unique_ptr<FrmAnalyseFileNote> m_window;
     int m_quitCalls = 0;
 
@@ -123,7 +125,7 @@ void TestFrmAnalyseFileNote::cleanup()
 void TestFrmAnalyseFileNote::openWindow(bool aboutAlreadyShown)
 {
     m_appState.aboutShown = aboutAlreadyShown;
-    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_disk->path());
+    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts, m_disk->path());
     m_window->setQuitAction([this] { ++m_quitCalls; });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -248,7 +250,7 @@ void TestFrmAnalyseFileNote::missingDiskAsksAndRetries()
     QObject context;
     const QString folder = m_disk->filePath(QStringLiteral("floppy"));
     m_appState.aboutShown = true;
-    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, folder);
+    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts, folder);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 

@@ -1,0 +1,242 @@
+#include "sheet/cellrules.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace sheet {
+
+namespace {
+
+constexpr int kBackspace = 8;
+constexpr int kPoint = u'.';
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Digits with at most one "." and at least one digit, nothing else: exactly the texts whose
+// whole content cellValue() reads, and so the only ones the "00.00" rewrite may touch.
+bool isPlainNumber(QStringView text)
+{
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (QChar c : text) {
+        if (isAsciiDigit(c))
+            seenDigit = true;
+        else if (c == u'.' && !seenPoint)
+            seenPoint = true;
+        else
+            return false;
+    }
+    return seenDigit;
+}
+
+// Adds one unit of the last digit to a string of decimal digits, carrying leftwards.
+QString plusOneInLastDigit(QString digits)
+{
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits[i] != u'9') {
+            digits[i] = QChar(digits[i].unicode() + 1);
+            return digits;
+        }
+        digits[i] = u'0';
+    }
+    return QLatin1Char('1') + digits;
+}
+
+bool inRange(SheetKind kind, double value)
+{
+    // The plain sheet has no lower bound; a value is never negative anyway, since a sign is
+    // not part of the number read.
+    if (kind == SheetKind::Plain)
+        return value <= kGradeMax;
+    return value >= kGradeMin && value <= kGradeMax;
+}
+
+// Steps of the check once the value is known: range, rewrite, colour.
+CellCheck judge(SheetKind kind, const QString& text, double value)
+{
+    const bool coloured = kind == SheetKind::Grade;
+    if (!inRange(kind, value))
+        return {text, coloured ? CellColour::Red : CellColour::Unchanged, true, false};
+    const QString rewritten = toGradeText(text);
+    CellColour colour = CellColour::Unchanged;
+    if (coloured)
+        colour = rewritten == u"00.00" ? CellColour::Yellow : CellColour::White;
+    return {rewritten, colour, false, false};
+}
+
+} // namespace
+
+bool isMark(QStringView text)
+{
+    return text == kNoGradeMark || text == kExemptMark || text == kAbsentMark;
+}
+
+int firstGradeColumn(SheetKind kind)
+{
+    return kind == SheetKind::Grade ? kFirstGradeColumn : kPlainGradeColumn;
+}
+
+int lastGradeColumn(int gradeSpan)
+{
+    return std::clamp(kFirstGradeColumn - gradeSpan, 1, kFirstGradeColumn);
+}
+
+KeyDecision filterKey(SheetKind kind, int characterCode, QStringView currentText)
+{
+    bool accepted = false;
+    if ((characterCode >= u'0' && characterCode <= u'9') || characterCode == kBackspace)
+        accepted = true;
+    else if (characterCode == kPoint)
+        accepted = !currentText.isEmpty() && !currentText.contains(u'.');
+    return {accepted, !accepted && kind == SheetKind::Plain};
+}
+
+std::optional<double> cellValue(QStringView text)
+{
+    std::string number;
+    bool seenPoint = false;
+    bool significantInteger = false; // a non-zero digit before the "."
+    for (QChar c : text) {
+        if (isAsciiDigit(c)) {
+            significantInteger = significantInteger || (!seenPoint && c != u'0');
+            number += char(c.unicode());
+        } else if (c == u'.' && !seenPoint) {
+            number += '.';
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (number.empty() || number == ".")
+        return 0.0;
+    // from_chars reads the C way whatever the process locale ("," is never the separator).
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Out of range either way: too large (with significant integer digits) or too small.
+        if (significantInteger)
+            return std::nullopt;
+        return 0.0;
+    }
+    return value;
+}
+
+QString toGradeText(const QString& text)
+{
+    if (!isPlainNumber(text))
+        return text;
+    const qsizetype point = text.indexOf(u'.');
+    const QString integer = point < 0 ? text : text.left(point);
+    QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    if (fraction.size() < 3)
+        fraction += QString(3 - fraction.size(), u'0');
+
+    // Integer digits and two decimals as one whole number of hundredths; the third decimal
+    // decides the rounding (half away from zero), whatever follows it.
+    QString hundredths = integer + fraction.left(2);
+    if (fraction[2] >= u'5')
+        hundredths = plusOneInLastDigit(hundredths);
+
+    QString whole = hundredths.chopped(2);
+    while (whole.size() > 2 && whole.startsWith(u'0'))
+        whole.remove(0, 1);
+    if (whole.size() < 2)
+        whole = QString(2 - whole.size(), u'0') + whole;
+    return whole + u'.' + hundredths.right(2);
+}
+
+CellCheck checkCell(SheetKind kind, const QString& text)
+{
+    QString checked = text;
+    if (checked.isEmpty())
+        checked = kNoGradeMark.toString();
+    else if (kind == SheetKind::Grade && checked.trimmed() == u".")
+        checked = kNoGradeMark.toString();
+
+    const std::optional<double> value = cellValue(checked);
+    if (!value) {
+        // The run-time failure: a mark is let through as it is, anything else is refused.
+        if (isMark(checked))
+            return {checked, CellColour::Unchanged, false, true};
+        const CellColour colour =
+            kind == SheetKind::Grade ? CellColour::Red : CellColour::Unchanged;
+        return {checked, colour, true, true};
+    }
+    return judge(kind, checked, *value);
+}
+
+std::optional<Cell> clickTarget(SheetKind kind, Cell clicked)
+{
+    const int first = firstGradeColumn(kind);
+    if (clicked.column > first)
+        return Cell{first, clicked.row};
+    return std::nullopt;
+}
+
+QList<int> exemptionColumns(int gradeSpan)
+{
+    QList<int> columns;
+    for (int c = lastGradeColumn(gradeSpan); c <= kFirstGradeColumn; ++c)
+        columns.append(c);
+    return columns;
+}
+
+EnterStep enterPressed(const EnterState& state)
+{
+    if (state.wrapFlag || state.rowCount < 1)
+        return {};
+    const Cell active = state.active;
+    const int last = lastGradeColumn(state.gradeSpan);
+    // "<=" rather than "==": a cursor that somehow sits left of the shown grade columns is
+    // treated as being at the last one, never sent further left.
+    const bool atLastColumn = active.column <= last;
+    const bool atLastRow = active.row >= state.rowCount;
+
+    if (state.mode == EntryMode::Vertical) {
+        if (!atLastRow)
+            return {EnterAction::Move, EnterDirection::Down, {}, false};
+        if (!atLastColumn)
+            return {EnterAction::PrepareWrap, EnterDirection::Down, {active.column - 1, 0}, true};
+        return {EnterAction::CheckInPlace, EnterDirection::Down, {}, false};
+    }
+
+    if (!atLastColumn)
+        return {EnterAction::Move, EnterDirection::NextColumn, {}, false};
+    if (last == kFirstGradeColumn) // one grade column shown
+        return {EnterAction::Move, EnterDirection::Down, {}, false};
+    if (atLastRow) // no row below to wrap to: stay, as vertical entry does at its end
+        return {EnterAction::CheckInPlace, EnterDirection::NextColumn, {}, false};
+    return {EnterAction::PrepareWrap,
+            EnterDirection::NextColumn,
+            {kFirstGradeColumn, active.row + 1},
+            true};
+}
+
+WrapCells wrapCells(EntryMode mode, Cell prePositioned, int rowCount, int gradeSpan)
+{
+    const Cell& p = prePositioned;
+    if (mode == EntryMode::Vertical)
+        return {{p.column + 1, rowCount}, {p.column, 1}};
+    return {{lastGradeColumn(gradeSpan), p.row - 1}, {kFirstGradeColumn, p.row}};
+}
+
+WrapCompletion completeWrap(EntryMode mode, const WrapCells& cells,
+                            const QString& reallyLeftText)
+{
+    const double value =
+        cellValue(reallyLeftText).value_or(std::numeric_limits<double>::infinity());
+    WrapCompletion done;
+    done.check = judge(SheetKind::Grade, reallyLeftText, value);
+    done.active = done.check.refused ? cells.reallyLeft : cells.target;
+    // Phase 1 run again at the target: at a fresh cell no wrap applies, only the direction.
+    done.direction =
+        mode == EntryMode::Vertical ? EnterDirection::Down : EnterDirection::NextColumn;
+    return done;
+}
+
+} // namespace sheet

@@ -1,0 +1,327 @@
+#include "sheet/frmnotematiereperiode.h"
+
+#include "app/artwork.h"
+#include "app/uilook.h"
+#include "print/cardtexts.h"
+#include "sheet/frmmsg.h"
+#include "sheet/sheethost.h"
+#include "sheet/sheetstate.h"
+#include "sheet/spreadgrid.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace sheet {
+
+namespace {
+
+const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
+const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
+const QString kNameHeader = QStringLiteral("الإسم و اللقب");
+const QString kPaddedNameHeader = QStringLiteral("                   الإسم و اللقب  - القسم ");
+
+// Column widths in grid units (90 twips): six grade columns, then name, identifier,
+// order number and the hidden level column; column 0 holds the row headers.
+constexpr double kColumnWidths[gradefile::kSheetColumns] = {4, 8, 8, 8, 8, 8, 8, 42, 11, 5, 8};
+
+constexpr int kMinimumHeightTwips = 5150;
+
+QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry,
+                        const char* name)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* makeLegendLabel(QWidget* parent, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+FrmNoteMatierePeriode::FrmNoteMatierePeriode(SheetState& sheetState, print::CardTexts& cardTexts,
+                                             SheetHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_sheetState(sheetState), m_cardTexts(cardTexts), m_host(host)
+{
+    setObjectName(QStringLiteral("FrmNoteMatierePeriode"));
+    setWindowTitle(kDesignCaption);
+    setWindowIcon(app::programIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(ui::programFont());
+
+    createButtons();
+    createLegend();
+    createPrintFrame();
+    createGrid();
+    applyWindowSize();
+}
+
+void FrmNoteMatierePeriode::createButtons()
+{
+    m_cmdExporter = makeButton(this, QStringLiteral("حفظ الأعداد (F4)"),
+                               ui::twipsRect(90, 60, 1395, 315), "CmdExporter");
+    m_cmdExporter->setEnabled(false);
+    m_cmdQuitter = makeButton(this, QStringLiteral("خروج (F5)"), ui::twipsRect(90, 420, 1395, 315),
+                              "CmdQuitter");
+    m_chkEditEnter = new QCheckBox(QStringLiteral("الرقن العمودي"), this);
+    m_chkEditEnter->setObjectName(QStringLiteral("ChkEditEnter"));
+    m_chkEditEnter->setGeometry(ui::twipsRect(60, 3870, 1455, 195));
+    m_chkEditEnter->setChecked(true);
+    m_cmdSmalAndLarg = makeButton(this, QString(), ui::twipsRect(450, 4170, 555, 435),
+                                  "CmdSmalAndLarg");
+    m_cmdSmalAndLarg->setToolTip(QStringLiteral("تكبير / تصغير"));
+    m_cmdSmalAndLarg->setIcon(app::presentationToggleIcon());
+
+    connect(m_cmdExporter, &QPushButton::clicked, this, &FrmNoteMatierePeriode::CmdExporter_Click);
+    connect(m_cmdQuitter, &QPushButton::clicked, this, &FrmNoteMatierePeriode::CmdQuitter_Click);
+    connect(m_chkEditEnter, &QCheckBox::clicked, this, &FrmNoteMatierePeriode::ChkEditEnter_Click);
+}
+
+void FrmNoteMatierePeriode::createLegend()
+{
+    auto* frame2 = new QGroupBox(QStringLiteral("الإختصارات"), this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setGeometry(ui::twipsRect(30, 840, 1485, 1155));
+    makeLegendLabel(frame2, QStringLiteral(" غياب شرعي (F1)"), ui::twipsRect(120, 330, 1290, 195));
+    makeLegendLabel(frame2, QStringLiteral(" معفى           (F2)"),
+                    ui::twipsRect(90, 600, 1275, 195));
+    makeLegendLabel(frame2, QStringLiteral("غير مسند      (F3)"),
+                    ui::twipsRect(105, 840, 1275, 195));
+}
+
+void FrmNoteMatierePeriode::createPrintFrame()
+{
+    auto* frame1 = new QGroupBox(QStringLiteral("طباعة"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(ui::twipsRect(30, 2160, 1485, 1635));
+    m_cmdImprimer = makeButton(frame1, QStringLiteral("بعد الرقن (F6)"),
+                               ui::twipsRect(90, 300, 1305, 315), "CmdImprimer");
+    m_cmdPreview = makeButton(frame1, QStringLiteral("معاينة (F7)"),
+                              ui::twipsRect(90, 660, 1305, 315), "CmdPreview");
+    m_cmdImprimerVide = makeButton(frame1, QStringLiteral("قبل الرقن (F8)"),
+                                   ui::twipsRect(90, 1170, 1305, 315), "CmdImprimerVide");
+    for (QPushButton* button :
+         {m_cmdExporter, m_cmdQuitter, m_cmdImprimer, m_cmdPreview, m_cmdImprimerVide})
+        button->installEventFilter(this);
+}
+
+void FrmNoteMatierePeriode::createGrid()
+{
+    m_fpsNote = new SpreadGrid(this);
+    m_fpsNote->setObjectName(QStringLiteral("FpsNote"));
+    m_fpsNote->setGeometry(ui::twipsRect(1590, -60, 9885, 4710));
+    m_fpsNote->setMaxCols(gradefile::kSheetColumns - 1);
+    m_fpsNote->setMaxRows(0);
+    for (int col = 0; col < gradefile::kSheetColumns; ++col)
+        m_fpsNote->setColWidth(col, kColumnWidths[col]);
+    connect(m_fpsNote, &SpreadGrid::KeyDown, this, &FrmNoteMatierePeriode::FpsNote_KeyDown);
+    connect(m_fpsNote, &SpreadGrid::DblClick, this, &FrmNoteMatierePeriode::FpsNote_DblClick);
+}
+
+void FrmNoteMatierePeriode::EnteteFpsNote()
+{
+    m_fpsNote->setText(7, 0, kNameHeader);
+    const bool centred = m_sheetKind == QLatin1String("C");
+    m_fpsNote->setText(7, 0, centred ? kNameHeader : kPaddedNameHeader);
+    for (int row = 1; row <= m_fpsNote->maxRows(); ++row)
+        m_fpsNote->setCellAlignment(7, row, (centred ? Qt::AlignCenter : Qt::AlignLeft) |
+                                                Qt::AlignVCenter);
+    m_fpsNote->setText(8, 0, QStringLiteral("المعرف الو."));
+    m_fpsNote->setText(9, 0, QStringLiteral("ع.ر"));
+    m_fpsNote->setText(10, 0, QStringLiteral("المستوى"));
+    m_fpsNote->setFrozenCols(3);
+    m_fpsNote->setColumnHiddenAt(10, true);
+}
+
+void FrmNoteMatierePeriode::fillFromDocument(const gradefile::GradeDocument& document)
+{
+    setSheetKind(document.sheetKind);
+    setOpenedFileKey(document.key);
+    EnteteFpsNote();
+    for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
+        m_fpsNote->setText(it.key(), 0, it.value());
+    m_fpsNote->setMaxRows(document.rowCount);
+    const Qt::Alignment names = m_sheetKind == QLatin1String("C") ? Qt::AlignCenter
+                                                                   : Qt::AlignLeft;
+    for (int row = 1; row <= document.rowCount; ++row) {
+        const gradefile::RowCells& cells = document.rows[size_t(row - 1)];
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            m_fpsNote->setText(it.key(), row, it.value());
+        m_fpsNote->setCellAlignment(7, row, names | Qt::AlignVCenter);
+        for (int col = 7; col < gradefile::kSheetColumns; ++col)
+            m_fpsNote->setCellLocked(col, row, true);
+    }
+    RedrawFpsNote();
+    setWindowTitle(document.caption);
+}
+
+gradefile::SheetTable FrmNoteMatierePeriode::sheetTable() const
+{
+    gradefile::SheetTable table(size_t(m_fpsNote->maxRows()) + 1);
+    for (size_t row = 0; row < table.size(); ++row)
+        for (int col = 0; col < gradefile::kSheetColumns; ++col)
+            table[row][size_t(col)] = m_fpsNote->text(col, int(row));
+    return table;
+}
+
+void FrmNoteMatierePeriode::RedrawFpsNote()
+{
+    // Every hidden column narrows the window by the width of a grade column, less a
+    // little, and moves its left edge right by that width; the resize then re-centres it.
+    const std::array<bool, gradefile::kSheetColumns> empty =
+        gradefile::emptyColumnsOf(sheetTable());
+    const int unitTwips = int(90 * m_fpsNote->colWidth(6));
+    m_gradeSpan = 6;
+    for (int col = 0; col < gradefile::kSheetColumns; ++col) {
+        if (!empty[size_t(col)])
+            continue;
+        m_widthTwips -= unitTwips - 50;
+        m_fpsNote->setColumnHiddenAt(col, true);
+        --m_gradeSpan;
+    }
+    m_heightTwips = qMax(m_heightTwips, kMinimumHeightTwips);
+    applyWindowSize();
+    Form_Resize();
+}
+
+void FrmNoteMatierePeriode::applyWindowSize()
+{
+    setFixedSize(ui::fromTwips(m_widthTwips), ui::fromTwips(m_heightTwips));
+}
+
+void FrmNoteMatierePeriode::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Form_Resize();
+}
+
+void FrmNoteMatierePeriode::Form_Resize()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - frameGeometry().width()) / 2, area.y() + ui::fromTwips(100));
+}
+
+void FrmNoteMatierePeriode::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void FrmNoteMatierePeriode::Form_Activate()
+{
+    m_fpsNote->setActiveCell(gradefile::kFirstGradeColumn, 1);
+    m_modified = false;
+}
+
+void FrmNoteMatierePeriode::ChkEditEnter_Click()
+{
+    m_fpsNote->setFocus();
+    m_fpsNote->setActiveCell(m_fpsNote->activeCol(), m_fpsNote->activeRow());
+}
+
+bool FrmNoteMatierePeriode::runFunctionKey(int keyCode)
+{
+    const std::pair<int, QPushButton*> commands[] = {{vk::F1 + 3, m_cmdExporter},
+                                                     {vk::F1 + 4, m_cmdQuitter},
+                                                     {vk::F1 + 5, m_cmdImprimer},
+                                                     {vk::F1 + 6, m_cmdPreview},
+                                                     {vk::F1 + 7, m_cmdImprimerVide}};
+    for (const auto& [key, button] : commands) {
+        if (key != keyCode)
+            continue;
+        if (button->isEnabled())
+            button->click();
+        return true;
+    }
+    return false;
+}
+
+void FrmNoteMatierePeriode::FpsNote_KeyDown(int* keyCode, int shift)
+{
+    Q_UNUSED(shift);
+    const bool functionKey = *keyCode >= vk::F1 && *keyCode <= vk::F1 + 7;
+    if (!functionKey && *keyCode != vk::Return)
+        return;
+    if (m_enterWrap) {
+        *keyCode = 0;
+        return;
+    }
+    if (functionKey && runFunctionKey(*keyCode))
+        *keyCode = 0;
+}
+
+bool FrmNoteMatierePeriode::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton*>(watched)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key >= Qt::Key_F4 && key <= Qt::Key_F8)
+            return runFunctionKey(vk::F1 + (key - Qt::Key_F1));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmNoteMatierePeriode::keyPressEvent(QKeyEvent* event)
+{
+    // The window's other controls take no function key, and Escape closes nothing.
+    event->accept();
+}
+
+void FrmNoteMatierePeriode::FpsNote_DblClick(int col, int row)
+{
+    Q_UNUSED(col);
+    Q_UNUSED(row);
+    m_sheetState.currentPupilRow = qint16(m_fpsNote->activeRow());
+}
+
+void FrmNoteMatierePeriode::CmdExporter_Click()
+{
+    // Writing the sheet back to the disk comes with the save.
+}
+
+void FrmNoteMatierePeriode::CmdQuitter_Click()
+{
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    if (m_modified) {
+        if (askQuestion(m_sheetState, kSaveQuestion, true, windowTitle()) ==
+            QLatin1String("OK"))
+            CmdExporter_Click();
+        m_modified = false;
+    }
+    m_host.showMainWindow();
+    close();
+    deleteLater();
+}
+
+void FrmNoteMatierePeriode::closeEvent(QCloseEvent* event)
+{
+    if (!m_quitting) {
+        event->ignore();
+        CmdQuitter_Click();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace sheet

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "gradefile/gradedocument.h"
+#include "gradefile/gradefilelines.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace print {
+struct CardTexts;
+}
+
+namespace sheet {
+
+class SheetHost;
+class SpreadGrid;
+struct SheetState;
+
+// The grade sheet of one subject grade file: the grade grid, the save, print and quit
+// commands with their function keys, and the vertical-entry option.
+class FrmNoteMatierePeriode : public QWidget {
+    Q_OBJECT
+
+public:
+    FrmNoteMatierePeriode(SheetState& sheetState, print::CardTexts& cardTexts, SheetHost& host,
+                          QWidget* parent = nullptr);
+
+    SpreadGrid* FpsNote() const { return m_fpsNote; }
+
+    // The sheet kind of the opened file; "C" centres the names under a short header.
+    void setSheetKind(const QString& kind) { m_sheetKind = kind; }
+    void setOpenedFileKey(const QString& key) { m_openedFileKey = key; }
+    QString openedFileKey() const { return m_openedFileKey; }
+
+    // Fills the fresh window with an opened grade file: headers, one row per pupil, the
+    // empty columns hidden, the file's description as caption.
+    void fillFromDocument(const gradefile::GradeDocument& document);
+
+    void EnteteFpsNote();
+    void RedrawFpsNote();
+    void CmdExporter_Click();
+    void CmdQuitter_Click();
+
+    qint16 GradeSpan() const { return m_gradeSpan; }
+    bool isModified() const { return m_modified; }
+    bool isSaved() const { return m_saved; }
+
+    // The grid's texts as the save reads them.
+    gradefile::SheetTable sheetTable() const;
+
+    // Window width and left edge in twips, as the fitting arithmetic keeps them.
+    int widthTwips() const { return m_widthTwips; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createButtons();
+    void createLegend();
+    void createPrintFrame();
+    void createGrid();
+    void Form_Activate();
+    void Form_Resize();
+    void ChkEditEnter_Click();
+    void FpsNote_KeyDown(int* keyCode, int shift);
+    void FpsNote_DblClick(int col, int row);
+    // F4 to F8, from the grid or one of the five buttons: runs the command of an enabled
+    // button. Returns whether the key was one of them.
+    bool runFunctionKey(int keyCode);
+    void applyWindowSize();
+
+    SheetState& m_sheetState;
+    print::CardTexts& m_cardTexts;
+    SheetHost& m_host;
+
+    QPushButton* m_cmdExporter = nullptr;
+    QPushButton* m_cmdQuitter = nullptr;
+    QPushButton* m_cmdImprimer = nullptr;
+    QPushButton* m_cmdPreview = nullptr;
+    QPushButton* m_cmdImprimerVide = nullptr;
+    QPushButton* m_cmdSmalAndLarg = nullptr;
+    QCheckBox* m_chkEditEnter = nullptr;
+    SpreadGrid* m_fpsNote = nullptr;
+
+    QString m_sheetKind;
+    QString m_openedFileKey;
+    qint16 m_gradeSpan = 0;
+    bool m_modified = false;
+    bool m_saved = false;
+    bool m_largePresentation = false;
+    bool m_enterWrap = false;
+    bool m_quitting = false;
+    int m_widthTwips = 11880;
+    int m_heightTwips = 4590;
+};
+
+} // namespace sheet
