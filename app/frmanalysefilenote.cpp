@@ -17,6 +17,7 @@
 #include "sheet/spreadgrid.h"
 #include "sheet/sheetstate.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -128,6 +129,16 @@ FrmAnalyseFileNote::~FrmAnalyseFileNote()
     delete m_note;
 }
 
+sheet::FrmNoteMatierePeriode* FrmAnalyseFileNote::noteMatierePeriode() const
+{
+    return m_noteMatierePeriode;
+}
+
+sheet::FrmNote* FrmAnalyseFileNote::note() const
+{
+    return m_note;
+}
+
 void FrmAnalyseFileNote::createMenu()
 {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("ملف"));
@@ -206,7 +217,18 @@ void FrmAnalyseFileNote::showAboutBox()
 
 void FrmAnalyseFileNote::CmdQuitter_Click()
 {
-    m_quit();
+    if (closeGradeSheets())
+        m_quit();
+}
+
+void FrmAnalyseFileNote::closeEvent(QCloseEvent* event)
+{
+    // Unsaved grades are asked about before the program ends, whichever way it ends.
+    if (!closeGradeSheets()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 int FrmAnalyseFileNote::LVW_ModifyLine(QTreeWidget* listView, long index, bool bold,
@@ -300,8 +322,7 @@ void FrmAnalyseFileNote::markFileSaved(const QString& key)
 bool FrmAnalyseFileNote::closeGradeSheets()
 {
     if (m_noteMatierePeriode) {
-        m_noteMatierePeriode->CmdQuitter_Click();
-        if (m_noteMatierePeriode && m_noteMatierePeriode->isVisible())
+        if (!m_noteMatierePeriode->CmdQuitter_Click())
             return false;
         delete m_noteMatierePeriode;
     }

@@ -41,8 +41,8 @@ public:
     ~FrmAnalyseFileNote() override;
 
     // The grade sheet windows while one is open (each exists once at most).
-    sheet::FrmNoteMatierePeriode* noteMatierePeriode() const { return m_noteMatierePeriode; }
-    sheet::FrmNote* note() const { return m_note; }
+    sheet::FrmNoteMatierePeriode* noteMatierePeriode() const;
+    sheet::FrmNote* note() const;
 
     void showMainWindow() override;
     QString mainCaption() const override { return windowTitle(); }
@@ -64,6 +64,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

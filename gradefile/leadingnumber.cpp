@@ -1,6 +1,8 @@
 #include "gradefile/leadingnumber.h"
 
+#include <algorithm>
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -19,7 +21,7 @@ bool isAsciiDigit(QChar c)
 }
 
 // Collects the longest prefix of text that forms a decimal number (blanks dropped) as
-// plain ASCII for strtod; *consumed tells how many characters of text it covers.
+// plain ASCII for parseNumber; *consumed tells how many characters of text it covers.
 std::string numberPrefix(const QString& text, qsizetype* consumed)
 {
     std::string number;
@@ -80,15 +82,60 @@ std::string numberPrefix(const QString& text, qsizetype* consumed)
 
 } // namespace
 
+// Roughly the power of ten of a number collected by numberPrefix: positive for a number
+// of one or more, negative for a fraction. Only its sign is used, to tell a number too
+// large for a double from one too small.
+long decimalMagnitude(const std::string& number)
+{
+    const size_t exponentAt = number.find('e');
+    const std::string mantissa = number.substr(0, exponentAt);
+    long exponent = 0;
+    if (exponentAt != std::string::npos) {
+        const std::string digits = number.substr(exponentAt + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        for (char c : digits) {
+            if (c >= '0' && c <= '9')
+                exponent = std::min(exponent * 10 + (c - '0'), 1000000L);
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    const size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string::npos)
+        return -1;
+    const size_t point = mantissa.find('.');
+    const long position = point == std::string::npos || first < point
+                              ? long((point == std::string::npos ? mantissa.size() : point) - first)
+                              : -long(first - point - 1);
+    return position + exponent;
+}
+
+// The value of a number collected by numberPrefix, read the same way whatever the
+// system's locale says a decimal point is. nullopt when it does not fit a double.
+std::optional<double> parseNumber(const std::string& number)
+{
+    const bool negative = !number.empty() && number.front() == '-';
+    const size_t start = !number.empty() && (number.front() == '-' || number.front() == '+');
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(number.data() + start, number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Too small to be anything but zero is zero; too large is an overflow.
+        if (decimalMagnitude(number) < 0)
+            return 0.0;
+        return std::nullopt;
+    }
+    if (error != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
 std::optional<double> leadingNumber(const QString& text)
 {
     const std::string number = numberPrefix(text, nullptr);
     if (number.empty())
         return 0.0;
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return parseNumber(number);
 }
 
 std::optional<qint16> roundToInt16(double value)
@@ -123,8 +170,8 @@ std::optional<qint16> wholeInt16(const QString& text, bool* overflow)
     const std::string number = numberPrefix(trimmed, &consumed);
     if (number.empty() || consumed != trimmed.size())
         return std::nullopt;
-    const double value = std::strtod(number.c_str(), nullptr);
-    const std::optional<qint16> result = roundToInt16(value);
+    const std::optional<double> value = parseNumber(number);
+    const std::optional<qint16> result = value ? roundToInt16(*value) : std::nullopt;
     if (!result && overflow)
         *overflow = true;
     return result;

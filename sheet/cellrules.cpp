@@ -160,9 +160,8 @@ CellCheck checkCell(SheetKind kind, const QString& text)
 
     const std::optional<double> value = cellValue(checked);
     if (!value) {
-        // The run-time failure: a mark is let through as it is, anything else is refused.
-        if (isMark(checked))
-            return {checked, CellColour::Unchanged, false, true};
+        // The run-time failure refuses the cell unless it holds a mark; a mark always has the
+        // value 0 and never gets here, so what fails is refused.
         const CellColour colour =
             kind == SheetKind::Grade ? CellColour::Red : CellColour::Unchanged;
         return {checked, colour, true, true};
@@ -225,8 +224,7 @@ WrapCells wrapCells(EntryMode mode, Cell prePositioned, int rowCount, int gradeS
     return {{lastGradeColumn(gradeSpan), p.row - 1}, {kFirstGradeColumn, p.row}};
 }
 
-WrapCompletion completeWrap(EntryMode mode, const WrapCells& cells,
-                            const QString& reallyLeftText)
+WrapCompletion completeWrap(EntryMode mode, const WrapCells& cells, const QString& reallyLeftText)
 {
     const double value =
         cellValue(reallyLeftText).value_or(std::numeric_limits<double>::infinity());

@@ -81,10 +81,10 @@ enum class CellColour {
 };
 
 struct CellCheck {
-    QString text;                                // the cell's new text
-    CellColour colour = CellColour::Unchanged;   // the cell's new background
-    bool refused = false;                        // set the cancel flag: the cursor stays
-    bool tooLarge = false;                       // run-time failure: the handler stops here
+    QString text;                              // the cell's new text
+    CellColour colour = CellColour::Unchanged; // the cell's new background
+    bool refused = false;                      // set the cancel flag: the cursor stays
+    bool tooLarge = false;                     // run-time failure: the handler stops here
 };
 
 // The check of a cell's text as the cursor leaves it:
@@ -93,8 +93,8 @@ struct CellCheck {
 // - a value in range (grade sheet 0 to 20, plain sheet up to 20) is rewritten with toGradeText()
 //   and coloured yellow when the text is then "00.00", white otherwise (plain sheet: no colour);
 // - a value out of range is refused: red in the grade sheet, no colour in the plain sheet;
-// - a number too large for a double sets tooLarge and is refused (red in the grade sheet) unless
-//   the text is a mark. After tooLarge the handler stops: no wrap completion, no click rule.
+// - a number too large for a double sets tooLarge and is refused (red in the grade sheet; a mark
+//   is never such a number). After tooLarge the handler stops: no wrap completion, no click rule.
 // A pasted text that is not a number but has a value in range passes unchanged: "-3" has the
 // value 0 (it does not start with a digit), so it stays "-3", white.
 CellCheck checkCell(SheetKind kind, const QString& text);
@@ -122,8 +122,9 @@ QList<int> exemptionColumns(int gradeSpan);
 //                  CheckInPlace: checkCell() the active cell, write text and colour, wrapFlag :=
 //                  false, keep the cell active; the grid must not move.
 //  LeaveCell (c, r) -> (nc, nr):
-//    1. check = checkCell(Grade, text of (c, r)); write its text and colour; cancel |= refused;
-//       if check.tooLarge, stop here.
+//    1. if r >= 1: check = checkCell(Grade, text of (c, r)); write its text and colour;
+//       cancel |= refused; if check.tooLarge, stop here. (Row 0 is the vertical wrap's
+//       pre-positioned header cell: an exam name is no grade and must not be rewritten.)
 //    2. if wrapFlag: cells = wrapCells(mode, {c, r}, rows, gradeSpan);
 //       done = completeWrap(mode, cells, text of cells.reallyLeft); write done.check's text and
 //       colour into cells.reallyLeft; make done.active active; wrapFlag := false;
@@ -138,9 +139,9 @@ enum class EnterDirection { Down, NextColumn /* towards lower column numbers */ 
 
 struct EnterState {
     EntryMode mode = EntryMode::Vertical;
-    Cell active;         // a grade cell of a pupil row
-    int rowCount = 0;    // pupil rows are 1 to rowCount; the last row is rowCount
-    int gradeSpan = 0;   // GradeSpan: grade columns 6 - gradeSpan to 6 are shown
+    Cell active;       // a grade cell of a pupil row
+    int rowCount = 0;  // pupil rows are 1 to rowCount; the last row is rowCount
+    int gradeSpan = 0; // GradeSpan: grade columns 6 - gradeSpan to 6 are shown
     bool wrapFlag = false;
 };
 
@@ -154,7 +155,7 @@ enum class EnterAction {
 struct EnterStep {
     EnterAction action = EnterAction::Ignore;
     EnterDirection direction = EnterDirection::Down;
-    Cell prePosition; // PrepareWrap only
+    Cell prePosition;      // PrepareWrap only
     bool wrapFlag = false; // the flag after the step
 };
 
@@ -193,7 +194,6 @@ struct WrapCompletion {
 // empty): in range it is rewritten and coloured as by checkCell(); out of range it is refused
 // red and stays active. A number too large for a double counts as out of range here, so the
 // wrap always ends with the flag cleared.
-WrapCompletion completeWrap(EntryMode mode, const WrapCells& cells,
-                            const QString& reallyLeftText);
+WrapCompletion completeWrap(EntryMode mode, const WrapCells& cells, const QString& reallyLeftText);
 
 } // namespace sheet

@@ -1,7 +1,10 @@
 #include "sheet/frmnotematiereperiode.h"
 
 #include "app/artwork.h"
+#include "app/notice.h"
 #include "app/uilook.h"
+#include "gradefile/gradefileio.h"
+#include "gradefile/leadingnumber.h"
 #include "print/cardtexts.h"
 #include "sheet/frmmsg.h"
 #include "sheet/sheethost.h"
@@ -10,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -229,8 +233,9 @@ void FrmNoteMatierePeriode::changeEvent(QEvent* event)
 
 void FrmNoteMatierePeriode::Form_Activate()
 {
+    // Coming back to the sheet puts the cursor on the first grade of the first pupil.
+    // The unsaved grades stay unsaved: only a successful save clears the modified flag.
     m_fpsNote->setActiveCell(gradefile::kFirstGradeColumn, 1);
-    m_modified = false;
 }
 
 void FrmNoteMatierePeriode::ChkEditEnter_Click()
@@ -295,23 +300,104 @@ void FrmNoteMatierePeriode::FpsNote_DblClick(int col, int row)
 
 void FrmNoteMatierePeriode::CmdExporter_Click()
 {
-    // Writing the sheet back to the disk comes with the save.
+    save();
 }
 
-void FrmNoteMatierePeriode::CmdQuitter_Click()
+bool FrmNoteMatierePeriode::currentCellAboveTwenty() const
+{
+    const int col = m_fpsNote->activeCol();
+    const QString text = m_fpsNote->activeText();
+    return col < 7 && text != QLatin1String("--.--") &&
+           gradefile::leadingNumber(text).value_or(0) > 20;
+}
+
+bool FrmNoteMatierePeriode::save()
+{
+    // A grade above twenty under the cursor is not written: the cursor goes back to it.
+    if (currentCellAboveTwenty()) {
+        m_fpsNote->setFocus();
+        m_fpsNote->setActiveCell(m_fpsNote->activeCol(), m_fpsNote->activeRow());
+        return false;
+    }
+    m_fpsNote->setActiveCell(m_fpsNote->activeCol(), m_fpsNote->activeRow());
+
+    const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
+        m_openedFileKey, windowTitle(), sheetTable(), m_gradeSpan,
+        {m_cardTexts.RegionName, m_cardTexts.EstablishmentName, m_cardTexts.TeacherName},
+        m_cardTexts.SaveNumber, m_cardTexts.PrintNumber);
+    if (built.counterOverflow) {
+        reportSaveFailure(gradefile::makeFileError(
+            gradefile::FileErrorKind::Other,
+            QStringLiteral("Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
+        return false;
+    }
+    m_cardTexts.SaveNumber = built.saveNumber;
+
+    const QString path =
+        QDir(m_host.driveFolder()).filePath(m_openedFileKey + QStringLiteral(".xml"));
+    for (;;) {
+        const gradefile::SafeWriteResult written =
+            gradefile::writeGradeFile(path, built.lines, m_writeFaults);
+        if (written.ok)
+            break;
+        if (!askToRetry(written.error)) {
+            if (!isDiskMissing(written.error))
+                reportSaveFailure(written.error);
+            return false;
+        }
+    }
+    m_saved = true;
+    m_modified = false;
+    m_host.markFileSaved(m_openedFileKey);
+    return true;
+}
+
+bool FrmNoteMatierePeriode::isDiskMissing(const gradefile::FileError& error)
+{
+    using gradefile::FileErrorKind;
+    return error.kind == FileErrorKind::NoDisk || error.kind == FileErrorKind::AccessDenied ||
+           error.kind == FileErrorKind::DeviceNotReady;
+}
+
+bool FrmNoteMatierePeriode::askToRetry(const gradefile::FileError& error)
+{
+    if (!isDiskMissing(error))
+        return false;
+    return askQuestion(m_sheetState, QStringLiteral("الرجاء إدراج القرص المرن"), false,
+                       m_host.mainCaption()) == QLatin1String("OK");
+}
+
+void FrmNoteMatierePeriode::reportSaveFailure(const gradefile::FileError& error)
+{
+    using gradefile::FileErrorKind;
+    if (error.kind == FileErrorKind::PermissionDenied || error.kind == FileErrorKind::PathAccess) {
+        ui::showNotice(this, ui::kProgramTitle,
+                       QStringLiteral("الرّجاء التّثبّت من أن القرص المرن غير محمي"));
+        return;
+    }
+    ui::showNotice(this, ui::kProgramTitle,
+                   QString::number(error.number) + u' ' + error.description + u'\r' +
+                       QStringLiteral(" Erreur non gérer : Merci De Signaler Cette Erreur à "
+                                      "L'équipe Noravel "));
+}
+
+bool FrmNoteMatierePeriode::CmdQuitter_Click()
 {
     if (m_quitting)
-        return;
-    m_quitting = true;
+        return true;
     if (m_modified) {
+        // A save that fails or is refused keeps the window open with its grades.
         if (askQuestion(m_sheetState, kSaveQuestion, true, windowTitle()) ==
-            QLatin1String("OK"))
-            CmdExporter_Click();
+                QLatin1String("OK") &&
+            !save())
+            return false;
         m_modified = false;
     }
+    m_quitting = true;
     m_host.showMainWindow();
     close();
     deleteLater();
+    return true;
 }
 
 void FrmNoteMatierePeriode::closeEvent(QCloseEvent* event)

@@ -2,6 +2,7 @@
 
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
+#include "gradefile/safefilewrite.h"
 
 #include <QWidget>
 
@@ -43,7 +44,13 @@ public:
     void EnteteFpsNote();
     void RedrawFpsNote();
     void CmdExporter_Click();
-    void CmdQuitter_Click();
+    // Writes the sheet back into its grade file; false when nothing was written.
+    bool save();
+    // Lets tests make a step of the disk write fail as a damaged disk would.
+    void setWriteFaults(const gradefile::WriteFaultInjector* faults) { m_writeFaults = faults; }
+    // The quit procedure: asks about unsaved grades, then closes the window and brings
+    // the main window back. False when the window stays open (its save failed).
+    bool CmdQuitter_Click();
 
     qint16 GradeSpan() const { return m_gradeSpan; }
     bool isModified() const { return m_modified; }
@@ -76,6 +83,10 @@ private:
     // button. Returns whether the key was one of them.
     bool runFunctionKey(int keyCode);
     void applyWindowSize();
+    bool currentCellAboveTwenty() const;
+    static bool isDiskMissing(const gradefile::FileError& error);
+    bool askToRetry(const gradefile::FileError& error);
+    void reportSaveFailure(const gradefile::FileError& error);
 
     SheetState& m_sheetState;
     print::CardTexts& m_cardTexts;
@@ -100,6 +111,7 @@ private:
     bool m_quitting = false;
     int m_widthTwips = 11880;
     int m_heightTwips = 4590;
+    const gradefile::WriteFaultInjector* m_writeFaults = nullptr;
 };
 
 } // namespace sheet

@@ -38,6 +38,8 @@ void TestLeadingNumber::leadingNumber_data()
     QTest::newRow("Arabic mark") << QStringLiteral("معفى") << 0.0;
     QTest::newRow("arabic-indic digits are not digits") << QStringLiteral("١٢") << 0.0;
     QTest::newRow("trailing text") << QStringLiteral("20.5abc") << 20.5;
+    QTest::newRow("too small for a double is zero") << QStringLiteral("1E-999") << 0.0;
+    QTest::newRow("tiny fraction") << QStringLiteral("0.000001") << 0.000001;
 }
 
 void TestLeadingNumber::leadingNumber()
