@@ -2,10 +2,18 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointer>
 #include <QString>
 #include <QTableWidget>
 
+#include <optional>
+
+class QLineEdit;
+
 namespace sheet {
+
+class FrozenColumns;
+class GridDelegate;
 
 // Windows virtual-key codes, as the grade sheet's handlers speak of keys.
 namespace vk {
@@ -85,6 +93,12 @@ public:
     QString activeText() const;
     bool isEditing() const;
 
+    // Queues one Enter keystroke, handled after the current handler returns exactly as
+    // if the user had pressed Enter (the "{ENTER}" the mark keys send).
+    void queueEnter();
+
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
     // The grid's own events, named as the handlers that answer them (FpsNote_KeyDown ...).
 signals:
     void KeyDown(int* keyCode, int shift);
@@ -93,6 +107,88 @@ signals:
     void Click(int col, int row);
     void DblClick(int col, int row);
     void Change(int col, int row);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void updateGeometries() override;
+
+protected slots:
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    struct Cell {
+        int col = 0;
+        int row = 0;
+        bool operator==(const Cell& other) const { return col == other.col && row == other.row; }
+        bool operator!=(const Cell& other) const { return !(*this == other); }
+    };
+
+    void setUpHeaders();
+    void setUpFrozenColumns();
+    bool contains(Cell cell) const;
+    bool isCell(Cell cell) const;
+    static Cell cellOf(const QModelIndex& index);
+    QModelIndex indexOf(Cell cell) const;
+    QTableWidgetItem* itemOf(Cell cell) const;
+    QTableWidgetItem* ensureItem(Cell cell);
+    QString storedText(Cell cell) const;
+
+    Cell activeCell() const;
+    void placeCursor(Cell cell);
+    void keepCursorOnCells();
+    void leaveTo(Cell target);
+    Cell clampedToCells(Cell cell) const;
+    int shownColumnFrom(int col, int step) const;
+    std::optional<Cell> navigationTarget(const QKeyEvent& event) const;
+    Cell tabTarget(Cell from, int step) const;
+    int pageRows() const;
+    Cell enterTarget() const;
+
+    bool handleKey(QKeyEvent* event, bool inEditor);
+    static bool isEditorKey(const QKeyEvent& event);
+    bool raiseKeyDown(const QKeyEvent& event);
+    void pressEnter();
+    bool editorEvent(QObject* editor, QEvent* event);
+    void editorInputMethod(QInputMethodEvent* event);
+    void typeText(const QString& text);
+    void pasteText(const QString& text);
+    void offerCharacter(char32_t character);
+    bool activeCellTakesText() const;
+    void insertText(const QString& text);
+    void eraseBackward();
+
+    void openEditor(const QString& text);
+    void commitEditor();
+    void cancelEditor();
+
+    void pressCell(const QModelIndex& index);
+    void releaseCell(const QModelIndex& index);
+    void doubleClickCell(const QModelIndex& index);
+    void followHorizontalScroll();
+
+    GridDelegate* m_delegate = nullptr;
+    FrozenColumns* m_frozen = nullptr;
+    QPointer<QLineEdit> m_editor;
+    Cell m_editCell;
+    EnterAction m_enterAction = EnterAction::Down;
+    // The cursor parked on a header cell by setActiveCell (row 0 or column 0), which no
+    // selection can show.
+    std::optional<Cell> m_headerCursor;
+    // Counts setActiveCell calls, so that a move finds out whether its LeaveCell handler
+    // placed the cursor itself.
+    quint64 m_placements = 0;
+    std::optional<Cell> m_pressedCell;
+    QHash<int, double> m_colUnits;
 };
 
 } // namespace sheet

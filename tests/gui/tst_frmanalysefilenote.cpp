@@ -275,7 +275,7 @@ void TestFrmAnalyseFileNote::missingDiskClosedEndsTheScan()
 {
     QObject context;
     m_appState.aboutShown = true;
-    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState,
+    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts,
                                                     m_disk->filePath(QStringLiteral("none")));
     m_window->show();
     int questions = 0;

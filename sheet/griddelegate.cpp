@@ -1,0 +1,124 @@
+#include "sheet/griddelegate.h"
+
+#include "sheet/gridkeys.h"
+
+#include <QAbstractItemView>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace sheet {
+
+namespace {
+
+constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+
+Qt::Alignment cellAlignment(const QModelIndex& index)
+{
+    const QVariant alignment = index.data(Qt::TextAlignmentRole);
+    return alignment.isValid() ? Qt::Alignment(alignment.toInt()) : kDefaultAlignment;
+}
+
+// The editor looks like the cell it covers: same font, alignment and colours.
+void dressLikeCell(QLineEdit* editor, const QModelIndex& index)
+{
+    editor->setFrame(false);
+    editor->setAlignment(cellAlignment(index));
+    if (const QVariant font = index.data(Qt::FontRole); font.isValid())
+        editor->setFont(font.value<QFont>());
+    QPalette palette = editor->palette();
+    if (const QVariant back = index.data(Qt::BackgroundRole); back.isValid())
+        palette.setBrush(QPalette::Base, back.value<QBrush>());
+    if (const QVariant fore = index.data(Qt::ForegroundRole); fore.isValid())
+        palette.setBrush(QPalette::Text, fore.value<QBrush>());
+    // The grid hides its selection colour; text selected in the editor must still show.
+    palette.setBrush(QPalette::Highlight, QGuiApplication::palette().highlight());
+    editor->setPalette(palette);
+    editor->setAutoFillBackground(true);
+}
+
+} // namespace
+
+GridDelegate::GridDelegate(QObject* parent, EditorEventHandler handler)
+    : QStyledItemDelegate(parent), m_handler(std::move(handler))
+{
+}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex& index) const
+{
+    auto* editor = new QLineEdit(parent);
+    dressLikeCell(editor, index);
+    // Pasting and dropping go through the grid, one character at a time through KeyPress;
+    // the editor's own menu and drop would put text in behind its back.
+    editor->setContextMenuPolicy(Qt::NoContextMenu);
+    editor->setAcceptDrops(false);
+    connect(editor, &QLineEdit::textChanged, editor, [editor](const QString& text) {
+        editor->setLayoutDirection(keys::readingDirection(text));
+    });
+    return editor;
+}
+
+void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->direction = keys::readingDirection(option->text);
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const
+{
+    QStyleOptionViewItem plain(option);
+    plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    QStyledItemDelegate::paint(painter, plain, index);
+
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (!view || view->currentIndex() != index)
+        return;
+    painter->save();
+    painter->setPen(QPen(option.palette.color(QPalette::WindowText), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
+}
+
+bool GridDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    if (m_handler && m_handler(object, event))
+        return true;
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+GridHeader::GridHeader(Qt::Orientation orientation, QWidget* parent)
+    : QHeaderView(orientation, parent)
+{
+    // Qt 6 headers keep no usable default alignment unless it is set.
+    setDefaultAlignment(Qt::AlignCenter);
+    setSectionsClickable(true);
+    setHighlightSections(true);
+}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+{
+    const QString text = model() ? model()->headerData(logicalIndex, orientation()).toString()
+                                 : QString();
+    painter->save();
+    painter->setLayoutDirection(keys::readingDirection(text));
+    QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
+}
+
+// A long header in a narrow column shows its beginning and an ellipsis, rather than a
+// middle cut at both ends.
+void GridHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const
+{
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+    const int length = orientation() == Qt::Horizontal ? sectionSize(logicalIndex) : width();
+    const QVariant own = model()->headerData(logicalIndex, orientation(), Qt::FontRole);
+    QFont font = own.isValid() ? own.value<QFont>() : this->font();
+    font.setBold(true); // the active cell's header is drawn bold
+    option->text = QFontMetrics(font).elidedText(option->text, Qt::ElideRight, length - margins);
+}
+
+} // namespace sheet

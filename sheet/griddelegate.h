@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHeaderView>
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+namespace sheet {
+
+// Paints the grid's cells and makes their editor. Cells and editor read in the direction
+// of their own text (Arabic right to left) inside a grid that stays left to right. The
+// active cell is framed rather than filled, so that its colour stays in sight.
+//
+// The view installs the delegate as the editor's event filter, after createEditor(): the
+// grid's handler sees every event of the editor first through eventFilter().
+class GridDelegate : public QStyledItemDelegate {
+public:
+    using EditorEventHandler = std::function<bool(QObject* editor, QEvent* event)>;
+
+    explicit GridDelegate(QObject* parent, EditorEventHandler handler = {});
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    // The grid writes the editor's text and reads it back itself: a cell whose colour
+    // changes while it is being edited must not lose what was typed.
+    void setEditorData(QWidget*, const QModelIndex&) const override {}
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+private:
+    EditorEventHandler m_handler;
+};
+
+// A header whose section texts read in their own direction, like the cells.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, QWidget* parent);
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+};
+
+} // namespace sheet

@@ -1,0 +1,892 @@
+#include "sheet/spreadgrid.h"
+
+#include "sheet/frozencolumns.h"
+#include "sheet/griddelegate.h"
+#include "sheet/gridkeys.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+
+namespace sheet {
+
+namespace {
+
+// One width unit is 90 twips; 15 twips make a pixel at 96 dpi.
+constexpr double kPixelsPerWidthUnit = 6.0;
+constexpr double kDefaultColumnUnits = 12.0;
+constexpr int kDefaultRowHeight = 22;
+
+int unitsToPixels(double units)
+{
+    return qMax(0, qRound(units * kPixelsPerWidthUnit));
+}
+
+QModelIndex invalidIndex()
+{
+    return {};
+}
+
+// The active cell is framed by the delegate; a selection fill would hide the colour the
+// cell rules give it.
+void hideSelectionFill(QWidget* view)
+{
+    QPalette look = view->palette();
+    look.setColor(QPalette::Highlight, Qt::transparent);
+    view->setPalette(look);
+}
+
+} // namespace
+
+SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(parent)
+{
+    // The columns stand in increasing order from left to right even inside a window that
+    // reads right to left; the cells' texts keep their own reading direction.
+    setLayoutDirection(Qt::LeftToRight);
+    setUpHeaders();
+    m_delegate = new GridDelegate(
+        this, [this](QObject* editor, QEvent* event) { return editorEvent(editor, event); });
+    setItemDelegate(m_delegate);
+    // The grid opens its editor itself: typing overwrites, a double click is the window's.
+    setEditTriggers(NoEditTriggers);
+    // One item at a time: Qt then ignores header presses, which would otherwise select a
+    // whole column or row behind LeaveCell's back.
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectItems);
+    setTabKeyNavigation(true);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setWordWrap(false);
+    hideSelectionFill(this);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setUpFrozenColumns();
+}
+
+void SpreadGrid::setUpHeaders()
+{
+    setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
+    setVerticalHeader(new GridHeader(Qt::Vertical, this));
+    // Qt's minimum section size follows the font's widest glyph (83 pixels for an Arabic
+    // font): narrow columns such as the order number would be refused.
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setDefaultSectionSize(unitsToPixels(kDefaultColumnUnits));
+    verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { emit Click(column + 1, 0); });
+    connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this](int column) { emit DblClick(column + 1, 0); });
+    connect(verticalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int row) { emit Click(0, row + 1); });
+    connect(verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this](int row) { emit DblClick(0, row + 1); });
+}
+
+void SpreadGrid::setUpFrozenColumns()
+{
+    m_frozen = new FrozenColumns(*this);
+    connect(m_frozen, &FrozenColumns::cellPressed, this, &SpreadGrid::pressCell);
+    connect(m_frozen, &FrozenColumns::cellReleased, this, &SpreadGrid::releaseCell);
+    connect(m_frozen, &FrozenColumns::cellDoubleClicked, this, &SpreadGrid::doubleClickCell);
+    connect(m_frozen, &FrozenColumns::headerClicked, this,
+            [this](int column) { emit Click(column + 1, 0); });
+    connect(m_frozen, &FrozenColumns::headerDoubleClicked, this,
+            [this](int column) { emit DblClick(column + 1, 0); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &SpreadGrid::followHorizontalScroll);
+}
+
+// ---- Size and addressing ----
+
+int SpreadGrid::maxCols() const
+{
+    return columnCount();
+}
+
+void SpreadGrid::setMaxCols(int columns)
+{
+    setColumnCount(qMax(0, columns));
+    keepCursorOnCells();
+    m_frozen->refresh();
+}
+
+int SpreadGrid::maxRows() const
+{
+    return rowCount();
+}
+
+void SpreadGrid::setMaxRows(int rows)
+{
+    setRowCount(qMax(0, rows));
+    keepCursorOnCells();
+    m_frozen->refresh();
+}
+
+bool SpreadGrid::contains(Cell cell) const
+{
+    return cell.col >= 0 && cell.row >= 0 && cell.col <= maxCols() && cell.row <= maxRows();
+}
+
+// A cell proper, neither header.
+bool SpreadGrid::isCell(Cell cell) const
+{
+    return contains(cell) && cell.col >= 1 && cell.row >= 1;
+}
+
+SpreadGrid::Cell SpreadGrid::cellOf(const QModelIndex& index)
+{
+    return {index.column() + 1, index.row() + 1};
+}
+
+QModelIndex SpreadGrid::indexOf(Cell cell) const
+{
+    return isCell(cell) ? model()->index(cell.row - 1, cell.col - 1) : invalidIndex();
+}
+
+QTableWidgetItem* SpreadGrid::itemOf(Cell cell) const
+{
+    if (!contains(cell) || (cell.col == 0 && cell.row == 0))
+        return nullptr;
+    if (cell.row == 0)
+        return horizontalHeaderItem(cell.col - 1);
+    if (cell.col == 0)
+        return verticalHeaderItem(cell.row - 1);
+    return item(cell.row - 1, cell.col - 1);
+}
+
+QTableWidgetItem* SpreadGrid::ensureItem(Cell cell)
+{
+    if (!contains(cell) || (cell.col == 0 && cell.row == 0))
+        return nullptr;
+    if (QTableWidgetItem* existing = itemOf(cell))
+        return existing;
+    auto* created = new QTableWidgetItem;
+    if (cell.row == 0)
+        setHorizontalHeaderItem(cell.col - 1, created);
+    else if (cell.col == 0)
+        setVerticalHeaderItem(cell.row - 1, created);
+    else
+        setItem(cell.row - 1, cell.col - 1, created);
+    return created;
+}
+
+QString SpreadGrid::storedText(Cell cell) const
+{
+    const QTableWidgetItem* found = itemOf(cell);
+    return found ? found->text() : QString();
+}
+
+// While a cell is being edited its text is the editor's: the cell rules read it as the
+// teacher types.
+QString SpreadGrid::text(int col, int row) const
+{
+    if (isEditing() && m_editCell == Cell{col, row})
+        return m_editor->text();
+    return storedText({col, row});
+}
+
+// The program's text replaces whatever was being typed into the cell.
+void SpreadGrid::setText(int col, int row, const QString& text)
+{
+    if (isEditing() && m_editCell == Cell{col, row})
+        cancelEditor();
+    if (QTableWidgetItem* target = ensureItem({col, row}))
+        target->setText(text);
+}
+
+int SpreadGrid::lastRowWithData() const
+{
+    for (int row = maxRows(); row >= 1; --row) {
+        for (int col = 0; col <= maxCols(); ++col) {
+            if (!storedText({col, row}).isEmpty())
+                return row;
+        }
+    }
+    return 0;
+}
+
+// ---- The cursor ----
+
+SpreadGrid::Cell SpreadGrid::activeCell() const
+{
+    if (m_headerCursor)
+        return *m_headerCursor;
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? cellOf(current) : Cell{};
+}
+
+int SpreadGrid::activeCol() const
+{
+    return activeCell().col;
+}
+
+int SpreadGrid::activeRow() const
+{
+    return activeCell().row;
+}
+
+void SpreadGrid::setActiveCell(int col, int row)
+{
+    if (!contains({col, row}))
+        return;
+    commitEditor();
+    ++m_placements;
+    placeCursor({col, row});
+}
+
+void SpreadGrid::placeCursor(Cell cell)
+{
+    if (!contains(cell))
+        return;
+    if (!isCell(cell)) {
+        m_headerCursor = cell;
+        selectionModel()->clear();
+        viewport()->update();
+        return;
+    }
+    m_headerCursor.reset();
+    selectionModel()->setCurrentIndex(indexOf(cell), QItemSelectionModel::ClearAndSelect);
+}
+
+// After the size changes the cursor stays on a cell that exists, (1, 1) by default.
+void SpreadGrid::keepCursorOnCells()
+{
+    if (m_headerCursor && !contains(*m_headerCursor))
+        m_headerCursor.reset();
+    if (!m_headerCursor && !currentIndex().isValid() && maxRows() > 0 && maxCols() > 0)
+        placeCursor({1, 1});
+}
+
+// A move asked for by the user: the editor commits, LeaveCell may cancel it, and a
+// handler that places the cursor itself (setActiveCell) has the last word.
+void SpreadGrid::leaveTo(Cell target)
+{
+    commitEditor();
+    const Cell from = activeCell();
+    target = clampedToCells(target);
+    if (target == from || !isCell(target))
+        return;
+    bool cancel = false;
+    const quint64 placements = m_placements;
+    emit LeaveCell(from.col, from.row, target.col, target.row, &cancel);
+    if (m_placements != placements)
+        return;
+    placeCursor(cancel ? from : target);
+}
+
+// Moves never end on a header or in a hidden column.
+SpreadGrid::Cell SpreadGrid::clampedToCells(Cell cell) const
+{
+    cell.row = qBound(1, cell.row, qMax(1, maxRows()));
+    if (cell.col < 1 || cell.col > maxCols() || isColumnHiddenAt(cell.col))
+        cell.col = shownColumnFrom(0, +1);
+    return cell;
+}
+
+// The next shown column after col in the direction step, or col when there is none.
+int SpreadGrid::shownColumnFrom(int col, int step) const
+{
+    for (int next = col + step; next >= 1 && next <= maxCols(); next += step) {
+        if (!isColumnHiddenAt(next))
+            return next;
+    }
+    return col;
+}
+
+std::optional<SpreadGrid::Cell> SpreadGrid::navigationTarget(const QKeyEvent& event) const
+{
+    const Cell from = activeCell();
+    const bool control = event.modifiers().testFlag(Qt::ControlModifier);
+    switch (event.key()) {
+    case Qt::Key_Left:
+        return Cell{shownColumnFrom(from.col, -1), from.row};
+    case Qt::Key_Right:
+        return Cell{shownColumnFrom(from.col, +1), from.row};
+    case Qt::Key_Up:
+        return Cell{from.col, from.row - 1};
+    case Qt::Key_Down:
+        return Cell{from.col, from.row + 1};
+    case Qt::Key_PageUp:
+        return Cell{from.col, from.row - pageRows()};
+    case Qt::Key_PageDown:
+        return Cell{from.col, from.row + pageRows()};
+    case Qt::Key_Home:
+        return Cell{shownColumnFrom(0, +1), control ? 1 : from.row};
+    case Qt::Key_End:
+        return Cell{shownColumnFrom(maxCols() + 1, -1), control ? maxRows() : from.row};
+    case Qt::Key_Tab:
+        return tabTarget(from, event.modifiers().testFlag(Qt::ShiftModifier) ? -1 : +1);
+    case Qt::Key_Backtab:
+        return tabTarget(from, -1);
+    default:
+        return std::nullopt;
+    }
+}
+
+// Tab goes on to the next shown column, and past the last one to the next row.
+SpreadGrid::Cell SpreadGrid::tabTarget(Cell from, int step) const
+{
+    const int next = shownColumnFrom(from.col, step);
+    if (next != from.col)
+        return {next, from.row};
+    const int row = from.row + step;
+    if (row < 1 || row > maxRows())
+        return from;
+    return {shownColumnFrom(step > 0 ? 0 : maxCols() + 1, step), row};
+}
+
+int SpreadGrid::pageRows() const
+{
+    const int height = qMax(1, rowHeight(qMax(0, activeRow() - 1)));
+    return qMax(1, viewport()->height() / height - 1);
+}
+
+// Enter goes one row down, or one column towards column 1; at the edge it stays.
+SpreadGrid::Cell SpreadGrid::enterTarget() const
+{
+    const Cell from = activeCell();
+    if (m_enterAction == EnterAction::Next)
+        return {shownColumnFrom(from.col, -1), from.row};
+    return {from.col, qMin(from.row + 1, maxRows())};
+}
+
+void SpreadGrid::setEnterAction(EnterAction action)
+{
+    m_enterAction = action;
+}
+
+SpreadGrid::EnterAction SpreadGrid::enterAction() const
+{
+    return m_enterAction;
+}
+
+void SpreadGrid::queueEnter()
+{
+    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
+                                                    Qt::NoModifier, QStringLiteral("\r")));
+}
+
+// ---- Keys ----
+
+bool SpreadGrid::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool plainTab = (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                              !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        // Qt would move the focus out of the grid before keyPressEvent sees the Tab.
+        if (plainTab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (keys::isEnterKey(key->key()) || key->matches(QKeySequence::Paste)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableWidget::event(event);
+}
+
+void SpreadGrid::keyPressEvent(QKeyEvent* event)
+{
+    event->setAccepted(handleKey(event, false));
+}
+
+// Every key of the grid and of its editor comes here; returns whether it was used up.
+// The editor gets only its own editing keys (Delete, Ctrl+A ...): a key it ignored would
+// climb back to the grid and raise KeyDown twice. Without an editor the grid keeps every
+// key but Escape, so that a dialog's Enter never reaches its default button.
+bool SpreadGrid::handleKey(QKeyEvent* event, bool inEditor)
+{
+    if (!raiseKeyDown(*event))
+        return true;
+    const int key = event->key();
+    if (keys::isEnterKey(key)) {
+        pressEnter();
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        pasteText(QGuiApplication::clipboard()->text());
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        if (!isEditing())
+            return false;
+        cancelEditor();
+        return true;
+    }
+    if (const std::optional<Cell> target = navigationTarget(*event)) {
+        leaveTo(*target);
+        return true;
+    }
+    if (key == Qt::Key_Backspace) {
+        offerCharacter(vk::Back);
+        return true;
+    }
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier) &&
+                         !event->modifiers().testFlag(Qt::AltModifier);
+    if (!control && !event->text().isEmpty() &&
+        keys::withoutControlCharacters(event->text()) == event->text()) {
+        typeText(event->text());
+        return true;
+    }
+    if (!isEditing() && event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(activeText());
+        return true;
+    }
+    return !(inEditor && isEditorKey(*event));
+}
+
+bool SpreadGrid::isEditorKey(const QKeyEvent& event)
+{
+    const int key = event.key();
+    return key == Qt::Key_Delete || key == Qt::Key_Insert ||
+           event.modifiers().testFlag(Qt::ControlModifier);
+}
+
+bool SpreadGrid::raiseKeyDown(const QKeyEvent& event)
+{
+    int code = keys::virtualKeyCode(event);
+    if (code == 0)
+        return true;
+    emit KeyDown(&code, keys::shiftState(event));
+    return code != 0;
+}
+
+// As Windows does: the key goes down and the grid moves, then the character comes.
+void SpreadGrid::pressEnter()
+{
+    leaveTo(enterTarget());
+    offerCharacter(vk::Return);
+}
+
+void SpreadGrid::typeText(const QString& text)
+{
+    for (const char32_t character : text.toUcs4()) {
+        if (!keys::isControlCharacter(character))
+            offerCharacter(character);
+    }
+}
+
+// A paste into a cell that is not being edited replaces its text at once.
+void SpreadGrid::pasteText(const QString& text)
+{
+    const bool wasEditing = isEditing();
+    typeText(text);
+    if (!wasEditing)
+        commitEditor();
+}
+
+// KeyPress decides on each character; what the handler leaves goes into the cell, except
+// control characters, which never do.
+void SpreadGrid::offerCharacter(char32_t character)
+{
+    if (!activeCellTakesText())
+        return;
+    int code = int(character);
+    emit KeyPress(&code);
+    if (code == vk::Back)
+        eraseBackward();
+    else if (code > 0 && !keys::isControlCharacter(char32_t(code)) && activeCellTakesText())
+    {
+        const char32_t kept = char32_t(code);
+        insertText(QString::fromUcs4(&kept, 1));
+    }
+}
+
+// A locked cell and a header take no text: no KeyPress is raised for them.
+bool SpreadGrid::activeCellTakesText() const
+{
+    const Cell cell = activeCell();
+    return isCell(cell) && !isCellLocked(cell.col, cell.row);
+}
+
+// The first character typed on a cell replaces its text.
+void SpreadGrid::insertText(const QString& text)
+{
+    if (isEditing())
+        m_editor->insert(text);
+    else
+        openEditor(text);
+}
+
+// Backspace on a cell not being edited empties it, as typing over it would.
+void SpreadGrid::eraseBackward()
+{
+    if (isEditing())
+        m_editor->backspace();
+    else
+        openEditor(QString());
+}
+
+void SpreadGrid::inputMethodEvent(QInputMethodEvent* event)
+{
+    typeText(event->commitString());
+    event->accept();
+}
+
+// ---- The editor ----
+
+bool SpreadGrid::isEditing() const
+{
+    return !m_editor.isNull();
+}
+
+QString SpreadGrid::activeText() const
+{
+    const Cell cell = activeCell();
+    return text(cell.col, cell.row);
+}
+
+void SpreadGrid::openEditor(const QString& text)
+{
+    const Cell cell = activeCell();
+    const QModelIndex index = indexOf(cell);
+    ensureItem(cell);
+    // The overlay of the frozen columns would hide an editor opened under it.
+    if (m_frozen->covers(index.column()))
+        horizontalScrollBar()->setValue(0);
+    scrollTo(index);
+    edit(index);
+    m_editor = qobject_cast<QLineEdit*>(indexWidget(index));
+    if (!m_editor)
+        return;
+    m_editCell = cell;
+    m_editor->setText(text);
+}
+
+void SpreadGrid::commitEditor()
+{
+    QLineEdit* editor = m_editor;
+    if (!editor)
+        return;
+    commitData(editor);
+    // A Change handler may have written the cell, which closes the editor already.
+    if (m_editor == editor)
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void SpreadGrid::cancelEditor()
+{
+    if (m_editor)
+        closeEditor(m_editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+// Every way the editor commits comes here, its losing the focus included.
+void SpreadGrid::commitData(QWidget* editor)
+{
+    if (!m_editor || editor != m_editor)
+        return;
+    const Cell cell = m_editCell;
+    const QString typed = keys::withoutControlCharacters(m_editor->text());
+    if (typed == storedText(cell))
+        return;
+    ensureItem(cell)->setText(typed);
+    emit Change(cell.col, cell.row);
+}
+
+// Qt's hints would move the cursor without LeaveCell: the grid moves it itself.
+void SpreadGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor == m_editor)
+        m_editor = nullptr;
+    const bool revert = hint == QAbstractItemDelegate::RevertModelCache;
+    QTableWidget::closeEditor(editor, revert ? hint : QAbstractItemDelegate::NoHint);
+}
+
+bool SpreadGrid::editorEvent(QObject* editor, QEvent* event)
+{
+    if (editor != m_editor)
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return handleKey(static_cast<QKeyEvent*>(event), true);
+    case QEvent::InputMethod:
+        editorInputMethod(static_cast<QInputMethodEvent*>(event));
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // The middle button would paste the selection behind KeyPress's back.
+        if (mouse->button() == Qt::MiddleButton)
+            return true;
+        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
+            emit Click(m_editCell.col, m_editCell.row);
+        return false;
+    }
+    case QEvent::MouseButtonDblClick:
+        emit DblClick(m_editCell.col, m_editCell.row);
+        return false;
+    default:
+        return false;
+    }
+}
+
+// A composed character goes through KeyPress like a typed one; the composition under way
+// is left to the editor to show.
+void SpreadGrid::editorInputMethod(QInputMethodEvent* event)
+{
+    typeText(event->commitString());
+    if (m_editor && !event->preeditString().isEmpty()) {
+        QInputMethodEvent composing(event->preeditString(), event->attributes());
+        QCoreApplication::sendEvent(m_editor, &composing);
+    }
+}
+
+// ---- The mouse ----
+
+void SpreadGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        pressCell(indexAt(event->position().toPoint()));
+}
+
+void SpreadGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        releaseCell(indexAt(event->position().toPoint()));
+}
+
+void SpreadGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        doubleClickCell(indexAt(event->position().toPoint()));
+}
+
+// Dragging selects nothing: the grid has one active cell and no range.
+void SpreadGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void SpreadGrid::pressCell(const QModelIndex& index)
+{
+    m_pressedCell.reset();
+    if (!index.isValid())
+        return;
+    leaveTo(cellOf(index));
+    m_pressedCell = cellOf(index);
+}
+
+// Click comes when the button is released on the cell it was pressed on, after the move
+// or the cancelled move.
+void SpreadGrid::releaseCell(const QModelIndex& index)
+{
+    const std::optional<Cell> pressed = m_pressedCell;
+    m_pressedCell.reset();
+    if (pressed && index.isValid() && cellOf(index) == *pressed)
+        emit Click(pressed->col, pressed->row);
+}
+
+// The window answers a double click with its own dialog: no editor opens.
+void SpreadGrid::doubleClickCell(const QModelIndex& index)
+{
+    m_pressedCell.reset();
+    if (!index.isValid())
+        return;
+    const Cell cell = cellOf(index);
+    leaveTo(cell);
+    emit DblClick(cell.col, cell.row);
+}
+
+// ---- Dropped text ----
+
+void SpreadGrid::dragEnterEvent(QDragEnterEvent* event)
+{
+    event->setAccepted(event->mimeData()->hasText());
+}
+
+void SpreadGrid::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const Cell cell = cellOf(index);
+    const bool takes = event->mimeData()->hasText() && index.isValid() &&
+                       !isCellLocked(cell.col, cell.row);
+    if (!takes) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+// Text dropped on a cell is typed into it as a paste; the cursor first moves there, and
+// a cancelled move refuses the drop.
+void SpreadGrid::dropEvent(QDropEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    const Cell target = cellOf(index);
+    if (!(isEditing() && m_editCell == target)) {
+        leaveTo(target);
+        if (activeCell() != target) {
+            event->ignore();
+            return;
+        }
+    }
+    pasteText(event->mimeData()->text());
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+// ---- Columns and rows ----
+
+void SpreadGrid::setColumnHiddenAt(int col, bool hidden)
+{
+    if (col == 0)
+        verticalHeader()->setVisible(!hidden);
+    else if (col <= maxCols())
+        setColumnHidden(col - 1, hidden);
+    m_frozen->refresh();
+}
+
+bool SpreadGrid::isColumnHiddenAt(int col) const
+{
+    if (col == 0)
+        return verticalHeader()->isHidden();
+    return col <= maxCols() && isColumnHidden(col - 1);
+}
+
+void SpreadGrid::setColWidth(int col, double units)
+{
+    if (col < 0 || col > maxCols())
+        return;
+    m_colUnits.insert(col, units);
+    if (col == 0)
+        verticalHeader()->setFixedWidth(unitsToPixels(units));
+    else
+        setColumnWidth(col - 1, unitsToPixels(units));
+}
+
+// The width as it was set, unless it was changed since (by the user's mouse).
+double SpreadGrid::colWidth(int col) const
+{
+    if (col < 0 || col > maxCols())
+        return 0;
+    const int pixels = col == 0 ? verticalHeader()->sizeHint().width()
+                                : horizontalHeader()->sectionSize(col - 1);
+    const auto set = m_colUnits.constFind(col);
+    if (set != m_colUnits.constEnd() && unitsToPixels(*set) == pixels)
+        return *set;
+    return pixels / kPixelsPerWidthUnit;
+}
+
+void SpreadGrid::setRowHeightAt(int row, int pixels)
+{
+    if (row == 0)
+        horizontalHeader()->setFixedHeight(pixels);
+    else if (row <= maxRows())
+        setRowHeight(row - 1, pixels);
+}
+
+void SpreadGrid::setFrozenCols(int count)
+{
+    m_frozen->setCount(count);
+}
+
+int SpreadGrid::frozenCols() const
+{
+    return m_frozen->count();
+}
+
+void SpreadGrid::updateGeometries()
+{
+    QTableWidget::updateGeometries();
+    if (m_frozen)
+        m_frozen->refresh();
+}
+
+// Frozen cells are always in sight; a scrolling cell under the frozen ones is brought out.
+void SpreadGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int sideways = horizontalScrollBar()->value();
+    QTableWidget::scrollTo(index, hint);
+    if (!m_frozen || m_frozen->count() == 0 || !index.isValid())
+        return;
+    if (m_frozen->covers(index.column())) {
+        horizontalScrollBar()->setValue(sideways);
+        return;
+    }
+    const int underFrozen = m_frozen->coveredWidth() - visualRect(index).left();
+    if (underFrozen > 0)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - underFrozen);
+}
+
+// An editor in a frozen column would slide under the overlay: scrolling commits it.
+void SpreadGrid::followHorizontalScroll()
+{
+    if (isEditing() && m_frozen->covers(m_editCell.col - 1) && horizontalScrollBar()->value() > 0)
+        commitEditor();
+}
+
+// ---- Cell look ----
+
+void SpreadGrid::setCellBackColor(int col, int row, const QColor& colour)
+{
+    if (QTableWidgetItem* target = ensureItem({col, row}))
+        target->setBackground(colour);
+}
+
+QColor SpreadGrid::cellBackColor(int col, int row) const
+{
+    const QTableWidgetItem* found = itemOf({col, row});
+    if (found && found->background().style() != Qt::NoBrush)
+        return found->background().color();
+    return palette().color(QPalette::Base);
+}
+
+void SpreadGrid::setCellForeColor(int col, int row, const QColor& colour)
+{
+    if (QTableWidgetItem* target = ensureItem({col, row}))
+        target->setForeground(colour);
+}
+
+void SpreadGrid::setCellFont(int col, int row, const QFont& font)
+{
+    if (QTableWidgetItem* target = ensureItem({col, row}))
+        target->setFont(font);
+}
+
+// Left and right are the cell's own sides, whatever the reading direction of its text;
+// a cell with no alignment set starts its text on the side its text reads from.
+void SpreadGrid::setCellAlignment(int col, int row, Qt::Alignment alignment)
+{
+    if (!(alignment & Qt::AlignVertical_Mask))
+        alignment |= Qt::AlignVCenter;
+    if (QTableWidgetItem* target = ensureItem({col, row}))
+        target->setData(Qt::TextAlignmentRole, int(alignment | Qt::AlignAbsolute));
+}
+
+void SpreadGrid::setCellLocked(int col, int row, bool locked)
+{
+    if (!isCell({col, row}))
+        return;
+    if (locked && isEditing() && m_editCell == Cell{col, row})
+        commitEditor();
+    QTableWidgetItem* target = ensureItem({col, row});
+    target->setFlags(locked ? target->flags() & ~Qt::ItemIsEditable
+                            : target->flags() | Qt::ItemIsEditable);
+}
+
+// Headers take no typing either.
+bool SpreadGrid::isCellLocked(int col, int row) const
+{
+    if (!isCell({col, row}))
+        return true;
+    const QTableWidgetItem* found = itemOf({col, row});
+    return found && !(found->flags() & Qt::ItemIsEditable);
+}
+
+} // namespace sheet
