@@ -1,6 +1,7 @@
 #include "app/uilook.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -31,6 +32,14 @@ QFont programFont(qreal pointSize, bool bold)
     QFont font(programFontFamily());
     font.setPointSizeF(pointSize);
     font.setBold(bold);
+    return font;
+}
+
+QFont fontFittingWidth(QFont font, const QString& text, int width, qreal smallestPointSize)
+{
+    while (QFontMetrics(font).horizontalAdvance(text) > width &&
+           font.pointSizeF() > smallestPointSize)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
     return font;
 }
 

@@ -22,6 +22,11 @@ inline QRect twipsRect(int left, int top, int width, int height)
 // font that shapes Arabic well. Sizes in points, as the windows are designed.
 QFont programFont(qreal pointSize = 8.25, bool bold = false);
 
+// font, or a smaller size of it when text would not fit on one line of width pixels:
+// the designed sizes were chosen for Tahoma, and a wider font standing in for it must not
+// cut a text at its ends. Never below smallestPointSize.
+QFont fontFittingWidth(QFont font, const QString& text, int width, qreal smallestPointSize = 7);
+
 // Places a top-level window so that its centre is the screen's centre. A window larger
 // than the screen gets negative coordinates: it is not clamped.
 void centreOnScreen(QWidget* window);

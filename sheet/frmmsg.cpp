@@ -31,11 +31,8 @@ constexpr qreal kSmallestMessagePointSize = 8;
 // the label's one line, so that it is never cut at both ends.
 QFont messageFont(const QString& message, int width)
 {
-    QFont font = ui::programFont(kMessagePointSize, true);
-    while (QFontMetrics(font).horizontalAdvance(message) > width &&
-           font.pointSizeF() > kSmallestMessagePointSize)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    return font;
+    return ui::fontFittingWidth(ui::programFont(kMessagePointSize, true), message, width,
+                                kSmallestMessagePointSize);
 }
 
 // Fonts other than Tahoma stand taller: the label grows about its middle rather than cut

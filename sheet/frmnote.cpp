@@ -31,7 +31,7 @@ QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry)
 {
     auto* label = new QLabel(text, parent);
     label->setGeometry(geometry);
-    label->setFont(ui::programFont(9.75));
+    label->setFont(ui::fontFittingWidth(ui::programFont(9.75), text, geometry.width() - 2));
     label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return label;
 }

@@ -50,6 +50,7 @@ QLabel* makeLegendLabel(QWidget* parent, const QString& text, QRect geometry)
 {
     auto* label = new QLabel(text, parent);
     label->setGeometry(geometry);
+    label->setFont(ui::fontFittingWidth(label->font(), text, geometry.width() - 2));
     label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return label;
 }
@@ -168,6 +169,8 @@ void FrmNoteMatierePeriode::fillFromDocument(const gradefile::GradeDocument& doc
         for (auto it = cells.cbegin(); it != cells.cend(); ++it)
             m_fpsNote->setText(it.key(), row, it.value());
         m_fpsNote->setCellAlignment(7, row, names | Qt::AlignVCenter);
+        for (int col = 1; col <= gradefile::kFirstGradeColumn; ++col)
+            m_fpsNote->setCellAlignment(col, row, Qt::AlignCenter);
         for (int col = 7; col < gradefile::kSheetColumns; ++col)
             m_fpsNote->setCellLocked(col, row, true);
     }
@@ -385,14 +388,8 @@ bool FrmNoteMatierePeriode::CmdQuitter_Click()
 {
     if (m_quitting)
         return true;
-    if (m_modified) {
-        // A save that fails or is refused keeps the window open with its grades.
-        if (askQuestion(m_sheetState, kSaveQuestion, true, windowTitle()) ==
-                QLatin1String("OK") &&
-            !save())
-            return false;
-        m_modified = false;
-    }
+    if (!settleUnsavedGrades())
+        return false;
     m_quitting = true;
     m_host.showMainWindow();
     close();
@@ -400,12 +397,30 @@ bool FrmNoteMatierePeriode::CmdQuitter_Click()
     return true;
 }
 
+bool FrmNoteMatierePeriode::settleUnsavedGrades()
+{
+    if (!m_modified)
+        return true;
+    // A save that fails or is refused keeps the window open with its grades.
+    if (askQuestion(m_sheetState, kSaveQuestion, true, windowTitle()) == QLatin1String("OK") &&
+        !save())
+        return false;
+    m_modified = false;
+    return true;
+}
+
 void FrmNoteMatierePeriode::closeEvent(QCloseEvent* event)
 {
+    // The close box quits as the quit button does; the window closes in this very event,
+    // so whoever asked for the close learns that it happened.
     if (!m_quitting) {
-        event->ignore();
-        CmdQuitter_Click();
-        return;
+        if (!settleUnsavedGrades()) {
+            event->ignore();
+            return;
+        }
+        m_quitting = true;
+        m_host.showMainWindow();
+        deleteLater();
     }
     QWidget::closeEvent(event);
 }

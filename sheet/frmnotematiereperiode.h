@@ -84,6 +84,9 @@ private:
     bool runFunctionKey(int keyCode);
     void applyWindowSize();
     bool currentCellAboveTwenty() const;
+    // Asks whether to save unsaved grades and saves them when told to; false when the
+    // window must stay open.
+    bool settleUnsavedGrades();
     static bool isDiskMissing(const gradefile::FileError& error);
     bool askToRetry(const gradefile::FileError& error);
     void reportSaveFailure(const gradefile::FileError& error);

@@ -41,8 +41,7 @@ void FrozenColumns::createView()
 
     QHeaderView* header = m_view->horizontalHeader();
     connect(header, &QHeaderView::sectionClicked, this, &FrozenColumns::headerClicked);
-    connect(header, &QHeaderView::sectionDoubleClicked, this,
-            &FrozenColumns::headerDoubleClicked);
+    connect(header, &QHeaderView::sectionDoubleClicked, this, &FrozenColumns::headerDoubleClicked);
 }
 
 void FrozenColumns::connectTable()
@@ -76,6 +75,10 @@ int FrozenColumns::coveredWidth() const
 
 void FrozenColumns::refresh()
 {
+    if (m_count == 0) {
+        m_view->hide();
+        return;
+    }
     followColumns();
     followRows();
     place();

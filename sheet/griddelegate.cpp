@@ -41,8 +41,7 @@ void dressLikeCell(QLineEdit* editor, const QModelIndex& index)
 
 GridDelegate::GridDelegate(QObject* parent, EditorEventHandler handler)
     : QStyledItemDelegate(parent), m_handler(std::move(handler))
-{
-}
+{}
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                     const QModelIndex& index) const
@@ -100,16 +99,16 @@ GridHeader::GridHeader(Qt::Orientation orientation, QWidget* parent)
 
 void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
-    const QString text = model() ? model()->headerData(logicalIndex, orientation()).toString()
-                                 : QString();
+    const QString text =
+        model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
     painter->save();
     painter->setLayoutDirection(keys::readingDirection(text));
     QHeaderView::paintSection(painter, rect, logicalIndex);
     painter->restore();
 }
 
-// A long header in a narrow column shows its beginning and an ellipsis, rather than a
-// middle cut at both ends.
+// A long header in a narrow column wraps onto a second line at a blank, as exam names
+// such as "فرض مراقبة 1" need; what still does not fit ends in an ellipsis.
 void GridHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const
 {
     QHeaderView::initStyleOptionForIndex(option, logicalIndex);
@@ -118,7 +117,38 @@ void GridHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logical
     const QVariant own = model()->headerData(logicalIndex, orientation(), Qt::FontRole);
     QFont font = own.isValid() ? own.value<QFont>() : this->font();
     font.setBold(true); // the active cell's header is drawn bold
-    option->text = QFontMetrics(font).elidedText(option->text, Qt::ElideRight, length - margins);
+    const int lines = orientation() == Qt::Horizontal ? kHeaderLines : 1;
+    option->text = wrappedText(option->text, QFontMetrics(font), length - margins, lines);
+}
+
+QSize GridHeader::sizeHint() const
+{
+    QSize hint = QHeaderView::sizeHint();
+    if (orientation() == Qt::Horizontal) {
+        QFont bold = font();
+        bold.setBold(true);
+        hint.setHeight(qMax(hint.height(), kHeaderLines * QFontMetrics(bold).lineSpacing() + 6));
+    }
+    return hint;
+}
+
+QString wrappedText(const QString& text, const QFontMetrics& metrics, int width, int maxLines)
+{
+    QStringList lines;
+    QString rest = text.trimmed();
+    while (!rest.isEmpty() && int(lines.size()) < maxLines - 1 &&
+           metrics.horizontalAdvance(rest) > width) {
+        // The longest run of words that fits; a single word too long is cut by the ellipsis.
+        qsizetype cut = rest.lastIndexOf(u' ');
+        while (cut > 0 && metrics.horizontalAdvance(rest.left(cut)) > width)
+            cut = rest.lastIndexOf(u' ', cut - 1);
+        if (cut <= 0)
+            break;
+        lines << rest.left(cut);
+        rest = rest.mid(cut + 1).trimmed();
+    }
+    lines << metrics.elidedText(rest, Qt::ElideRight, width);
+    return lines.join(u'\n');
 }
 
 } // namespace sheet

@@ -40,10 +40,18 @@ private:
 class GridHeader : public QHeaderView {
 public:
     GridHeader(Qt::Orientation orientation, QWidget* parent);
+    QSize sizeHint() const override;
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
 };
+
+// The column headers take up to this many lines.
+inline constexpr int kHeaderLines = 2;
+
+// text broken at blanks into at most maxLines lines of at most width pixels, the last one
+// ending in an ellipsis when the text does not fit.
+QString wrappedText(const QString& text, const QFontMetrics& metrics, int width, int maxLines);
 
 } // namespace sheet

@@ -26,11 +26,6 @@ int unitsToPixels(double units)
     return qMax(0, qRound(units * kPixelsPerWidthUnit));
 }
 
-QModelIndex invalidIndex()
-{
-    return {};
-}
-
 // The active cell is framed by the delegate; a selection fill would hide the colour the
 // cell rules give it.
 void hideSelectionFill(QWidget* view)
@@ -146,7 +141,7 @@ SpreadGrid::Cell SpreadGrid::cellOf(const QModelIndex& index)
 
 QModelIndex SpreadGrid::indexOf(Cell cell) const
 {
-    return isCell(cell) ? model()->index(cell.row - 1, cell.col - 1) : invalidIndex();
+    return isCell(cell) ? model()->index(cell.row - 1, cell.col - 1) : QModelIndex();
 }
 
 QTableWidgetItem* SpreadGrid::itemOf(Cell cell) const
@@ -494,13 +489,14 @@ void SpreadGrid::offerCharacter(char32_t character)
         return;
     int code = int(character);
     emit KeyPress(&code);
-    if (code == vk::Back)
+    if (code == vk::Back) {
         eraseBackward();
-    else if (code > 0 && !keys::isControlCharacter(char32_t(code)) && activeCellTakesText())
-    {
-        const char32_t kept = char32_t(code);
-        insertText(QString::fromUcs4(&kept, 1));
+        return;
     }
+    const auto kept = char32_t(code);
+    const bool typable = code > 0 && kept <= 0x10ffff && !keys::isControlCharacter(kept);
+    if (typable && activeCellTakesText())
+        insertText(QString::fromUcs4(&kept, 1));
 }
 
 // A locked cell and a header take no text: no KeyPress is raised for them.
@@ -709,8 +705,8 @@ void SpreadGrid::dragMoveEvent(QDragMoveEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
     const Cell cell = cellOf(index);
-    const bool takes = event->mimeData()->hasText() && index.isValid() &&
-                       !isCellLocked(cell.col, cell.row);
+    const bool takes =
+        event->mimeData()->hasText() && index.isValid() && !isCellLocked(cell.col, cell.row);
     if (!takes) {
         event->ignore();
         return;
@@ -775,8 +771,8 @@ double SpreadGrid::colWidth(int col) const
 {
     if (col < 0 || col > maxCols())
         return 0;
-    const int pixels = col == 0 ? verticalHeader()->sizeHint().width()
-                                : horizontalHeader()->sectionSize(col - 1);
+    const int pixels =
+        col == 0 ? verticalHeader()->sizeHint().width() : horizontalHeader()->sectionSize(col - 1);
     const auto set = m_colUnits.constFind(col);
     if (set != m_colUnits.constEnd() && unitsToPixels(*set) == pixels)
         return *set;

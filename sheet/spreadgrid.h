@@ -35,13 +35,33 @@ inline constexpr int F1 = 112; // F1 .. F12 are 112 .. 123
 //
 // Its events fire for the keyboard and the mouse alike, with a cell editor open or not:
 // - KeyDown: every key pressed while the grid (or its editor) has the focus, before the
-//   grid acts on it; setting *keyCode to 0 cancels the key.
+//   grid acts on it; setting *keyCode to 0 cancels the key (no KeyPress, no move, no
+//   edit follows). Keys of another layout with no Windows code report their character.
 // - KeyPress: every character typed into a cell, before it reaches the cell; setting
-//   *keyAscii to 0 discards it. Backspace comes as 8, Enter as 13.
+//   *keyAscii to 0 discards it, another code types that character instead. Backspace
+//   comes as 8, Enter as 13 (after Enter's move; its answer changes nothing). Pasted and
+//   dropped text comes one character at a time; control characters (CR, LF, TAB ...)
+//   are dropped before KeyPress and never enter a cell, whatever the handler answers.
+//   No KeyPress fires while the active cell is locked or the cursor is on a header.
 // - LeaveCell: the cursor is about to move from (col, row) to (newCol, newRow), by a key
-//   or a click; setting *cancel keeps it on (col, row).
-// - Click / DblClick: a cell (or header) was clicked, after any move.
-// - Change: the text of a cell was changed by the user (not by setText).
+//   or a click; setting *cancel keeps it on (col, row). An open editor has committed
+//   before (Change first), and stays committed when the move is cancelled. A handler
+//   that calls setActiveCell decides where the cursor ends, cancel or not.
+// - Click / DblClick: a cell (or header) was clicked, after any move. A double click
+//   gives Click once, then DblClick; it opens no editor.
+// - Change: the text of a cell was changed by the user (not by setText), when the
+//   editor commits: on a move, Enter, setActiveCell or the grid losing the focus.
+//
+// Typing on a cell that is not being edited opens an editor whose text the first
+// accepted character replaces. Enter commits and moves one cell in the EnterAction
+// direction, skipping hidden columns; at the last row (Down) or the first shown column
+// (Next) it commits and stays, without LeaveCell. The grid keeps every key it gets but
+// Escape without an editor: in a dialog, Enter never reaches the default button.
+//
+// The grid stays left to right inside a right-to-left window (column 1 at the left);
+// each cell's text reads in its own direction, Arabic from the right. An alignment set
+// on a cell is physical (AlignLeft is the left edge); without one, text starts on the
+// side it reads from.
 class SpreadGrid : public QTableWidget {
     Q_OBJECT
 
@@ -55,13 +75,17 @@ public:
     int maxRows() const;
     void setMaxRows(int rows);
 
+    // While a cell is being edited its text is the editor's. setText on that cell closes
+    // the editor: the program's text replaces what was being typed, with no Change.
     QString text(int col, int row) const;
     void setText(int col, int row, const QString& text);
 
     int activeCol() const;
     int activeRow() const;
     // Puts the cursor on (col, row) without raising LeaveCell; closes an open editor,
-    // keeping what was typed in it.
+    // keeping what was typed in it. A header cell (row 0 or column 0) is allowed: the
+    // cursor waits there, takes no typing, and the next move starts from it (Enter Down
+    // from (c, 0) raises LeaveCell(c, 0, c, 1)), as the grade rules' vertical wrap needs.
     void setActiveCell(int col, int row);
 
     void setColumnHiddenAt(int col, bool hidden);
@@ -70,7 +94,8 @@ public:
     double colWidth(int col) const;
     void setRowHeightAt(int row, int pixels);
 
-    // Columns 1 to count stay in place when the grid scrolls sideways.
+    // Columns 1 to count stay in place when the grid scrolls sideways. Typing into a
+    // frozen column scrolls the grid back to its left edge so that the editor shows.
     void setFrozenCols(int count);
     int frozenCols() const;
 
@@ -79,7 +104,8 @@ public:
     void setCellForeColor(int col, int row, const QColor& colour);
     void setCellFont(int col, int row, const QFont& font);
     void setCellAlignment(int col, int row, Qt::Alignment alignment);
-    // A locked cell takes no typing.
+    // A locked cell takes no typing, no paste and no drop; the cursor still visits it.
+    // Headers count as locked.
     void setCellLocked(int col, int row, bool locked);
     bool isCellLocked(int col, int row) const;
 
@@ -94,9 +120,11 @@ public:
     bool isEditing() const;
 
     // Queues one Enter keystroke, handled after the current handler returns exactly as
-    // if the user had pressed Enter (the "{ENTER}" the mark keys send).
+    // if the user had pressed Enter (the "{ENTER}" the mark keys send). A QKeyEvent for
+    // Enter posted to the grid or to its editor behaves the same.
     void queueEnter();
 
+    // Keeps a cell that scrolls sideways out from under the frozen columns.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     // The grid's own events, named as the handlers that answer them (FpsNote_KeyDown ...).

@@ -11,7 +11,6 @@
 #include <QTest>
 
 #include <functional>
-#include <memory>
 
 using sheet::SpreadGrid;
 
@@ -21,6 +20,16 @@ struct Cell {
     int col;
     int row;
 };
+
+QString leave(Cell from, Cell to)
+{
+    return QStringLiteral("Leave %1 %2 %3 %4").arg(from.col).arg(from.row).arg(to.col).arg(to.row);
+}
+
+QString change(Cell cell)
+{
+    return QStringLiteral("Change %1 %2").arg(cell.col).arg(cell.row);
+}
 
 // A grid as the windows hold it: in a window reading right to left, beside a button that
 // Tab would otherwise reach. Every event of the grid is written to `log`; handlers may be
@@ -67,11 +76,7 @@ struct Fixture {
         });
         QObject::connect(grid, &SpreadGrid::LeaveCell, grid,
                          [this](int col, int row, int newCol, int newRow, bool* cancel) {
-                             log << QStringLiteral("Leave %1 %2 %3 %4")
-                                        .arg(col)
-                                        .arg(row)
-                                        .arg(newCol)
-                                        .arg(newRow);
+                             log << leave({col, row}, {newCol, newRow});
                              if (onLeave)
                                  onLeave({col, row}, {newCol, newRow}, cancel);
                          });
@@ -115,18 +120,11 @@ struct Fixture {
         QTest::keyClicks(focused(), text);
     }
 
-    bool isAt(Cell cell) const { return grid->activeCol() == cell.col && grid->activeRow() == cell.row; }
+    bool isAt(Cell cell) const
+    {
+        return grid->activeCol() == cell.col && grid->activeRow() == cell.row;
+    }
 };
-
-QString leave(Cell from, Cell to)
-{
-    return QStringLiteral("Leave %1 %2 %3 %4").arg(from.col).arg(from.row).arg(to.col).arg(to.row);
-}
-
-QString change(Cell cell)
-{
-    return QStringLiteral("Change %1 %2").arg(cell.col).arg(cell.row);
-}
 
 // The horizontal extent of the dark pixels drawn in a cell, as fractions of its width.
 QPair<double, double> inkExtent(SpreadGrid* grid, Cell cell)
@@ -297,14 +295,16 @@ void TestSpreadGrid::keysMoveTheCursor_data()
     // Column 3 is hidden.
     const int none = Qt::NoModifier;
     const int ctrl = Qt::ControlModifier;
-    QTest::newRow("right skips hidden") << int(Qt::Key_Right) << none << 39 << Cell{2, 2} << Cell{4, 2};
-    QTest::newRow("left skips hidden") << int(Qt::Key_Left) << none << 37 << Cell{4, 2} << Cell{2, 2};
+    QTest::newRow("right skips hidden")
+        << int(Qt::Key_Right) << none << 39 << Cell{2, 2} << Cell{4, 2};
+    QTest::newRow("left skips hidden")
+        << int(Qt::Key_Left) << none << 37 << Cell{4, 2} << Cell{2, 2};
     QTest::newRow("up") << int(Qt::Key_Up) << none << 38 << Cell{2, 2} << Cell{2, 1};
     QTest::newRow("down") << int(Qt::Key_Down) << none << 40 << Cell{2, 2} << Cell{2, 3};
     QTest::newRow("tab") << int(Qt::Key_Tab) << none << 9 << Cell{2, 2} << Cell{4, 2};
     QTest::newRow("tab wraps") << int(Qt::Key_Tab) << none << 9 << Cell{6, 2} << Cell{1, 3};
-    QTest::newRow("backtab wraps") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 9
-                                   << Cell{1, 3} << Cell{6, 2};
+    QTest::newRow("backtab wraps")
+        << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << 9 << Cell{1, 3} << Cell{6, 2};
     QTest::newRow("shift tab") << int(Qt::Key_Tab) << int(Qt::ShiftModifier) << 9 << Cell{4, 2}
                                << Cell{2, 2};
     QTest::newRow("home") << int(Qt::Key_Home) << none << 36 << Cell{5, 2} << Cell{1, 2};
@@ -315,7 +315,8 @@ void TestSpreadGrid::keysMoveTheCursor_data()
     QTest::newRow("page up") << int(Qt::Key_PageUp) << none << 33 << Cell{2, 5} << Cell{2, 1};
     QTest::newRow("up at top") << int(Qt::Key_Up) << none << 38 << Cell{2, 1} << Cell{2, 1};
     QTest::newRow("down at bottom") << int(Qt::Key_Down) << none << 40 << Cell{2, 5} << Cell{2, 5};
-    QTest::newRow("left at column 1") << int(Qt::Key_Left) << none << 37 << Cell{1, 2} << Cell{1, 2};
+    QTest::newRow("left at column 1")
+        << int(Qt::Key_Left) << none << 37 << Cell{1, 2} << Cell{1, 2};
     QTest::newRow("right at last") << int(Qt::Key_Right) << none << 39 << Cell{6, 2} << Cell{6, 2};
 }
 
@@ -339,7 +340,9 @@ void TestSpreadGrid::keysMoveTheCursor()
         } else {
             f.grid->setActiveCell(from.col, from.row);
         }
-        const int shift = modifiers == Qt::ShiftModifier ? 1 : modifiers == Qt::ControlModifier ? 2 : 0;
+        const int shift = modifiers == Qt::ShiftModifier     ? 1
+                          : modifiers == Qt::ControlModifier ? 2
+                                                             : 0;
         expected << QStringLiteral("KeyDown %1 %2").arg(code).arg(shift);
         if (editing)
             expected << change(from);
@@ -488,8 +491,8 @@ void TestSpreadGrid::typingOvertypesThroughKeyPress()
     QCOMPARE(f.grid->text(2, 2), QStringLiteral("12.5"));
     QCOMPARE(f.grid->item(1, 1)->text(), QStringLiteral("--.--"));
     // The first character sees the old text, the later ones the text being typed.
-    QCOMPARE(seen, (QStringList{QStringLiteral("--.--"), QStringLiteral("1"),
-                                QStringLiteral("12"), QStringLiteral("12.")}));
+    QCOMPARE(seen, (QStringList{QStringLiteral("--.--"), QStringLiteral("1"), QStringLiteral("12"),
+                                QStringLiteral("12.")}));
     QCOMPARE(f.log, (QStringList{QStringLiteral("KeyDown 49 0"), QStringLiteral("KeyPress 49"),
                                  QStringLiteral("KeyDown 50 0"), QStringLiteral("KeyPress 50"),
                                  QStringLiteral("KeyDown 190 0"), QStringLiteral("KeyPress 46"),
@@ -503,10 +506,13 @@ void TestSpreadGrid::discardedCharactersAreDropped_data()
     QTest::addColumn<QString>("result");
 
     // The handler keeps digits and one "." in a cell that has text, as the grade rules do.
-    QTest::newRow("first character discarded") << QStringLiteral("a") << false << QStringLiteral("--.--");
-    QTest::newRow("first dot on a dotted cell") << QStringLiteral(".") << false << QStringLiteral("--.--");
+    QTest::newRow("first character discarded")
+        << QStringLiteral("a") << false << QStringLiteral("--.--");
+    QTest::newRow("first dot on a dotted cell")
+        << QStringLiteral(".") << false << QStringLiteral("--.--");
     QTest::newRow("second dot") << QStringLiteral("1.2.5") << true << QStringLiteral("1.25");
-    QTest::newRow("letters between digits") << QStringLiteral("1x-2") << true << QStringLiteral("12");
+    QTest::newRow("letters between digits")
+        << QStringLiteral("1x-2") << true << QStringLiteral("12");
     QTest::newRow("replaced character") << QStringLiteral("4,5") << true << QStringLiteral("4.5");
 }
 
@@ -674,7 +680,8 @@ void TestSpreadGrid::enterMovesInEnterActionDirection()
         Fixture f;
         for (const int col : hidden)
             f.grid->setColumnHiddenAt(col, true);
-        f.grid->setEnterAction(next ? SpreadGrid::EnterAction::Next : SpreadGrid::EnterAction::Down);
+        f.grid->setEnterAction(next ? SpreadGrid::EnterAction::Next
+                                    : SpreadGrid::EnterAction::Down);
         QVERIFY(f.show());
         f.grid->setActiveCell(from.col, from.row);
         if (editing)
@@ -716,16 +723,17 @@ void TestSpreadGrid::queuedEnterBehavesLikeRealEnter()
     QFETCH(bool, next);
     QFETCH(bool, toFocusWidget);
     auto run = [&](Fixture& f, bool real) {
-        f.grid->setEnterAction(next ? SpreadGrid::EnterAction::Next : SpreadGrid::EnterAction::Down);
+        f.grid->setEnterAction(next ? SpreadGrid::EnterAction::Next
+                                    : SpreadGrid::EnterAction::Down);
         f.grid->setActiveCell(4, 2);
         if (editing)
             QTest::keyClicks(f.focused(), QStringLiteral("6"));
         if (real) {
             QTest::keyClick(f.focused(), Qt::Key_Return);
         } else if (toFocusWidget) {
-            QCoreApplication::postEvent(f.focused(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
-                                                                   Qt::NoModifier,
-                                                                   QStringLiteral("\r")));
+            QCoreApplication::postEvent(f.focused(),
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
+                                                      Qt::NoModifier, QStringLiteral("\r")));
         } else {
             f.grid->queueEnter();
         }
@@ -997,7 +1005,7 @@ void TestSpreadGrid::enterInDialogNeverReachesDefaultButton()
 
 void TestSpreadGrid::frozenColumnsStayInPlaceWhenScrolledSideways()
 {
-    Fixture f(12, 5);
+    Fixture f(12, 30);
     f.grid->setFrozenCols(2);
     QCOMPARE(f.grid->frozenCols(), 2);
     f.grid->setColWidth(1, 10);
@@ -1011,11 +1019,16 @@ void TestSpreadGrid::frozenColumnsStayInPlaceWhenScrolledSideways()
     QTRY_VERIFY(f.grid->horizontalScrollBar()->value() > 0);
     QTRY_VERIFY(overlay->isVisible());
     QCOMPARE(overlay->geometry().topLeft(),
-             QPoint(f.grid->viewport()->x(), f.grid->viewport()->y() - f.grid->horizontalHeader()->height()));
+             QPoint(f.grid->viewport()->x(),
+                    f.grid->viewport()->y() - f.grid->horizontalHeader()->height()));
     QCOMPARE(overlay->viewport()->width(), 60 + 48);
     QCOMPARE(overlay->columnViewportPosition(0), 0);
     QVERIFY(!overlay->isColumnHidden(1));
     QVERIFY(overlay->isColumnHidden(2));
+    f.grid->verticalScrollBar()->setValue(7);
+    QCOMPARE(overlay->verticalScrollBar()->value(), 7);
+    QCOMPARE(overlay->rowViewportPosition(9), f.grid->rowViewportPosition(9));
+    f.grid->verticalScrollBar()->setValue(0);
 
     // A click on a frozen cell goes to the grid, with its events.
     QTest::mouseClick(overlay->viewport(), Qt::LeftButton, {},
