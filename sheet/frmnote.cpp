@@ -3,10 +3,12 @@
 #include "app/artwork.h"
 #include "app/notice.h"
 #include "app/uilook.h"
+#include "sheet/cellrules.h"
 #include "sheet/sheethost.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -81,6 +83,10 @@ void FrmNote::createControls()
     connect(m_cmdQuitter, &QPushButton::clicked, this, &FrmNote::CmdQuitter_Click);
     connect(m_cmdExporter, &QPushButton::clicked, this, &FrmNote::CmdExporter_Click);
     connect(m_fpsNote, &SpreadGrid::Change, this, &FrmNote::FpsNote_Change);
+    connect(m_fpsNote, &SpreadGrid::KeyPress, this, &FrmNote::FpsNote_KeyPress);
+    connect(m_fpsNote, &SpreadGrid::KeyDown, this, &FrmNote::FpsNote_KeyDown);
+    connect(m_fpsNote, &SpreadGrid::LeaveCell, this, &FrmNote::FpsNote_LeaveCell);
+    connect(m_fpsNote, &SpreadGrid::Click, this, &FrmNote::FpsNote_Click);
 }
 
 void FrmNote::EnteteFpsNote(const QString& EnteteCol1)
@@ -132,6 +138,54 @@ void FrmNote::FpsNote_Change(int col, int row)
     Q_UNUSED(col);
     Q_UNUSED(row);
     m_cmdExporter->setEnabled(true);
+}
+
+void FrmNote::FpsNote_KeyPress(int* keyAscii)
+{
+    const KeyDecision decision = filterKey(SheetKind::Plain, *keyAscii, m_fpsNote->activeText());
+    if (decision.accepted)
+        return;
+    *keyAscii = 0;
+    if (decision.beep)
+        QApplication::beep();
+}
+
+void FrmNote::FpsNote_KeyDown(int* keyCode, int shift)
+{
+    Q_UNUSED(shift);
+    QString mark;
+    if (*keyCode == vk::F1)
+        mark = kAbsentMark.toString();
+    else if (*keyCode == vk::F1 + 1)
+        mark = kExemptMark.toString();
+    else if (*keyCode == vk::F1 + 2)
+        mark = kNoGradeMark.toString();
+    else
+        return;
+    *keyCode = 0;
+    m_fpsNote->setText(m_fpsNote->activeCol(), m_fpsNote->activeRow(), mark);
+    m_fpsNote->queueEnter();
+}
+
+void FrmNote::FpsNote_LeaveCell(int col, int row, int newCol, int newRow, bool* cancel)
+{
+    if (row >= 1 && col == kPlainGradeColumn) {
+        const CellCheck check = checkCell(SheetKind::Plain, m_fpsNote->text(col, row));
+        if (m_fpsNote->text(col, row) != check.text)
+            m_fpsNote->setText(col, row, check.text);
+        *cancel = *cancel || check.refused;
+        if (check.tooLarge)
+            return;
+    }
+    FpsNote_Click(newCol, newRow);
+}
+
+void FrmNote::FpsNote_Click(int col, int row)
+{
+    if (row < 1)
+        return;
+    if (const std::optional<Cell> target = clickTarget(SheetKind::Plain, {col, row}))
+        m_fpsNote->setActiveCell(target->column, target->row);
 }
 
 void FrmNote::CmdExporter_Click()

@@ -36,6 +36,10 @@ protected:
 private:
     void createControls();
     void FpsNote_Change(int col, int row);
+    void FpsNote_KeyPress(int* keyAscii);
+    void FpsNote_KeyDown(int* keyCode, int shift);
+    void FpsNote_LeaveCell(int col, int row, int newCol, int newRow, bool* cancel);
+    void FpsNote_Click(int col, int row);
 
     SheetState& m_sheetState;
     SheetHost& m_host;

@@ -6,6 +6,7 @@
 #include "gradefile/gradefileio.h"
 #include "gradefile/leadingnumber.h"
 #include "print/cardtexts.h"
+#include "sheet/cellrules.h"
 #include "sheet/frmmsg.h"
 #include "sheet/sheethost.h"
 #include "sheet/sheetstate.h"
@@ -136,6 +137,9 @@ void FrmNoteMatierePeriode::createGrid()
     for (int col = 0; col < gradefile::kSheetColumns; ++col)
         m_fpsNote->setColWidth(col, kColumnWidths[col]);
     connect(m_fpsNote, &SpreadGrid::KeyDown, this, &FrmNoteMatierePeriode::FpsNote_KeyDown);
+    connect(m_fpsNote, &SpreadGrid::KeyPress, this, &FrmNoteMatierePeriode::FpsNote_KeyPress);
+    connect(m_fpsNote, &SpreadGrid::LeaveCell, this, &FrmNoteMatierePeriode::FpsNote_LeaveCell);
+    connect(m_fpsNote, &SpreadGrid::Click, this, &FrmNoteMatierePeriode::FpsNote_Click);
     connect(m_fpsNote, &SpreadGrid::DblClick, this, &FrmNoteMatierePeriode::FpsNote_DblClick);
 }
 
@@ -267,15 +271,148 @@ bool FrmNoteMatierePeriode::runFunctionKey(int keyCode)
 void FrmNoteMatierePeriode::FpsNote_KeyDown(int* keyCode, int shift)
 {
     Q_UNUSED(shift);
-    const bool functionKey = *keyCode >= vk::F1 && *keyCode <= vk::F1 + 7;
-    if (!functionKey && *keyCode != vk::Return)
+    const int key = *keyCode;
+    const bool functionKey = key >= vk::F1 && key <= vk::F1 + 7;
+    if (!functionKey && key != vk::Return)
         return;
+    // While an Enter wrap is under way every one of these keys waits for it to end.
     if (m_enterWrap) {
         *keyCode = 0;
         return;
     }
-    if (functionKey && runFunctionKey(*keyCode))
+    if (key == vk::Return) {
+        applyEnterRule(keyCode);
+        return;
+    }
+    *keyCode = 0;
+    switch (key) {
+    case vk::F1:
+        writeMark(m_fpsNote->activeCol(), kAbsentMark.toString());
+        break;
+    case vk::F1 + 1:
+        for (int col : exemptionColumns(m_gradeSpan))
+            writeMark(col, kExemptMark.toString());
+        break;
+    case vk::F1 + 2:
+        writeMark(m_fpsNote->activeCol(), kNoGradeMark.toString());
+        break;
+    default:
+        runFunctionKey(key);
+    }
+}
+
+void FrmNoteMatierePeriode::writeMark(int col, const QString& mark)
+{
+    const int row = m_fpsNote->activeRow();
+    m_fpsNote->setActiveCell(col, row);
+    m_fpsNote->setText(col, row, mark);
+    // A mark is an entry like a typed grade: the sheet now has something to save.
+    noteEntry(true);
+    m_fpsNote->queueEnter();
+}
+
+void FrmNoteMatierePeriode::noteEntry(bool accepted)
+{
+    m_cmdExporter->setEnabled(true);
+    m_cmdImprimerVide->setEnabled(false);
+    if (accepted)
+        m_modified = true;
+}
+
+void FrmNoteMatierePeriode::FpsNote_KeyPress(int* keyAscii)
+{
+    const KeyDecision decision = filterKey(SheetKind::Grade, *keyAscii, m_fpsNote->activeText());
+    if (!decision.accepted)
+        *keyAscii = 0;
+    noteEntry(decision.accepted);
+}
+
+EntryMode FrmNoteMatierePeriode::entryMode() const
+{
+    return m_chkEditEnter->isChecked() ? EntryMode::Vertical : EntryMode::Horizontal;
+}
+
+void FrmNoteMatierePeriode::setGridDirection(EnterDirection direction)
+{
+    m_fpsNote->setEnterAction(direction == EnterDirection::Down ? SpreadGrid::EnterAction::Down
+                                                                : SpreadGrid::EnterAction::Next);
+}
+
+void FrmNoteMatierePeriode::applyEnterRule(int* keyCode)
+{
+    const Cell active{m_fpsNote->activeCol(), m_fpsNote->activeRow()};
+    const EnterStep step =
+        enterPressed({entryMode(), active, m_fpsNote->maxRows(), m_gradeSpan, m_enterWrap});
+    setGridDirection(step.direction);
+    switch (step.action) {
+    case EnterAction::Ignore:
         *keyCode = 0;
+        break;
+    case EnterAction::Move:
+        break;
+    case EnterAction::PrepareWrap:
+        m_fpsNote->setActiveCell(step.prePosition.column, step.prePosition.row);
+        break;
+    case EnterAction::CheckInPlace:
+        *keyCode = 0;
+        applyCheck(active, checkCell(SheetKind::Grade, m_fpsNote->text(active.column, active.row)));
+        m_fpsNote->setActiveCell(active.column, active.row);
+        break;
+    }
+    m_enterWrap = step.wrapFlag;
+}
+
+void FrmNoteMatierePeriode::applyCheck(Cell cell, const CellCheck& check)
+{
+    if (m_fpsNote->text(cell.column, cell.row) != check.text)
+        m_fpsNote->setText(cell.column, cell.row, check.text);
+    switch (check.colour) {
+    case CellColour::Unchanged:
+        break;
+    case CellColour::White:
+        m_fpsNote->setCellBackColor(cell.column, cell.row, QColor(255, 255, 255));
+        break;
+    case CellColour::Yellow:
+        m_fpsNote->setCellBackColor(cell.column, cell.row, QColor(255, 255, 0));
+        break;
+    case CellColour::Red:
+        m_fpsNote->setCellBackColor(cell.column, cell.row, QColor(255, 0, 0));
+        break;
+    }
+}
+
+void FrmNoteMatierePeriode::FpsNote_LeaveCell(int col, int row, int newCol, int newRow,
+                                              bool* cancel)
+{
+    // Only grade cells are checked: the pupil information is never rewritten, and the
+    // header cell a vertical wrap starts from holds an exam name, not a grade.
+    if (row >= 1 && col >= 1 && col <= kFirstGradeColumn) {
+        const CellCheck check = checkCell(SheetKind::Grade, m_fpsNote->text(col, row));
+        applyCheck({col, row}, check);
+        *cancel = *cancel || check.refused;
+        if (check.tooLarge)
+            return;
+    }
+    if (m_enterWrap) {
+        const WrapCells cells =
+            wrapCells(entryMode(), {col, row}, m_fpsNote->maxRows(), m_gradeSpan);
+        const WrapCompletion done = completeWrap(
+            entryMode(), cells, m_fpsNote->text(cells.reallyLeft.column, cells.reallyLeft.row));
+        applyCheck(cells.reallyLeft, done.check);
+        m_fpsNote->setActiveCell(done.active.column, done.active.row);
+        m_enterWrap = false;
+        *cancel = *cancel || done.check.refused;
+        setGridDirection(done.direction);
+    }
+    FpsNote_Click(newCol, newRow);
+}
+
+void FrmNoteMatierePeriode::FpsNote_Click(int col, int row)
+{
+    if (row < 1)
+        return;
+    if (const std::optional<Cell> target = clickTarget(SheetKind::Grade, {col, row}))
+        m_fpsNote->setActiveCell(target->column, target->row);
 }
 
 bool FrmNoteMatierePeriode::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,7 @@
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
 #include "gradefile/safefilewrite.h"
+#include "sheet/cellrules.h"
 
 #include <QWidget>
 
@@ -78,6 +79,16 @@ private:
     void Form_Resize();
     void ChkEditEnter_Click();
     void FpsNote_KeyDown(int* keyCode, int shift);
+    void FpsNote_KeyPress(int* keyAscii);
+    void FpsNote_LeaveCell(int col, int row, int newCol, int newRow, bool* cancel);
+    void FpsNote_Click(int col, int row);
+    // The grade cell rules applied to the grid.
+    void writeMark(int col, const QString& mark);
+    void noteEntry(bool accepted);
+    void applyEnterRule(int* keyCode);
+    void applyCheck(Cell cell, const CellCheck& check);
+    EntryMode entryMode() const;
+    void setGridDirection(EnterDirection direction);
     void FpsNote_DblClick(int col, int row);
     // F4 to F8, from the grid or one of the five buttons: runs the command of an enabled
     // button. Returns whether the key was one of them.
