@@ -33,7 +33,7 @@ const QString kPaddedNameHeader = QStringLiteral("                   الإسم 
 
 // Column widths in grid units (90 twips): six grade columns, then name, identifier,
 // order number and the hidden level column; column 0 holds the row headers.
-constexpr double kColumnWidths[gradefile::kSheetColumns] = {4, 8, 8, 8, 8, 8, 8, 42, 11, 5, 8};
+constexpr double kColumnWidths[gradefile::kSheetColumns] = {4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
 
 constexpr int kMinimumHeightTwips = 5150;
 
@@ -214,6 +214,9 @@ void FrmNoteMatierePeriode::RedrawFpsNote()
 void FrmNoteMatierePeriode::applyWindowSize()
 {
     setFixedSize(ui::fromTwips(m_widthTwips), ui::fromTwips(m_heightTwips));
+    // The grid ends at the window's edge, so its scroll bar stays in sight however many
+    // columns were hidden.
+    m_fpsNote->resize(qMin(ui::fromTwips(9885), width() - m_fpsNote->x()), m_fpsNote->height());
 }
 
 void FrmNoteMatierePeriode::showEvent(QShowEvent* event)
