@@ -1,0 +1,69 @@
+// Time to open a grade file from the main window's list up to the filled grade grid, for
+// a 40-pupil class and a 5,000-pupil file. Runs offscreen:
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_open
+#include "app/appstate.h"
+#include "app/frmanalysefilenote.h"
+#include "gradefile/gradefileio.h"
+#include "print/cardtexts.h"
+#include "sheet/frmnotematiereperiode.h"
+#include "sheet/sheetstate.h"
+#include "sheet/spreadgrid.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString kKey = QStringLiteral("8410203C07120002025");
+
+QStringList classLines(int pupils)
+{
+    QStringList lines{QStringLiteral("DEBUT") + kKey +
+                          QStringLiteral("|إعدادية ابن خلدون - صفاقس    [السابعة أساسي 2] - "
+                                         "العربية - الثلاثي الأول"),
+                      QStringLiteral("TYPEEPREUVE:|فرض مراقبة 1|فرض مراقبة 2|فرض تأليفي 1")};
+    for (int i = 0; i < pupils; ++i)
+        lines << QStringLiteral("2|%1|%2|محمد بن صالح الطرابلسي|12.50|07.25|--.--")
+                     .arg(i + 1)
+                     .arg(20250000 + i);
+    lines << QStringLiteral("FIN") + kKey + QStringLiteral("|صفاقس 1|إعدادية ابن خلدون|سلمى||3|3");
+    return lines;
+}
+
+void BM_OpenGradeFile(benchmark::State& state)
+{
+    QTemporaryDir disk;
+    gradefile::writeGradeFile(disk.filePath(kKey + QStringLiteral(".xml")),
+                              classLines(int(state.range(0))));
+    app::AppState appState{true};
+    sheet::SheetState sheetState;
+    print::CardTexts cardTexts;
+    app::FrmAnalyseFileNote window(appState, sheetState, cardTexts, disk.path());
+    window.CmdAnalyser_Click();
+    window.Lvw()->setCurrentItem(window.Lvw()->topLevelItem(0));
+    for (auto _ : state) {
+        window.Lvw_DblClick();
+        if (!window.noteMatierePeriode() ||
+            window.noteMatierePeriode()->FpsNote()->maxRows() != state.range(0))
+            state.SkipWithError("the sheet did not open");
+        state.PauseTiming();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_OpenGradeFile)->Arg(40)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
