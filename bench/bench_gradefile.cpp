@@ -1,6 +1,7 @@
 // Reading and writing throughput of the grade file layer on a 5,000-pupil file, beside a
 // bare pass of Qt's own XML tokenizer over the same bytes.
 //   build/bench/bench_gradefile [--benchmark_min_time=1]
+#include "classlines.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/rowsetreader.h"
 #include "gradefile/rowsetwriter.h"
@@ -15,28 +16,9 @@
 
 namespace {
 
-const QString kKey = QStringLiteral("8410203C07120002025");
-
-QStringList classLines(int pupils)
-{
-    QStringList lines{QStringLiteral("DEBUT") + kKey +
-                          QStringLiteral("|إعدادية ابن خلدون - صفاقس    [السابعة أساسي 2] - "
-                                         "العربية - الثلاثي الأول"),
-                      QStringLiteral("TYPEEPREUVE:|فرض مراقبة 1|فرض مراقبة 2|فرض تأليفي 1|شفاهي|"
-                                     "عمل تطبيقي|فرض 6")};
-    for (int i = 0; i < pupils; ++i) {
-        lines << QStringLiteral("2#ملاحظة المدرّس|%1|%2|محمد بن صالح الطرابلسي|12.50|07.25|--.--|"
-                                "معفى|غ.ش.|19.75")
-                     .arg(i + 1)
-                     .arg(20250000 + i);
-    }
-    lines << QStringLiteral("FIN") + kKey + QStringLiteral("|صفاقس 1|إعدادية ابن خلدون|سلمى||3|3");
-    return lines;
-}
-
 const QStringList& lines5000()
 {
-    static const QStringList lines = classLines(5000);
+    static const QStringList lines = benchClassLines(5000, 6);
     return lines;
 }
 
@@ -79,7 +61,7 @@ void BM_ReadGradeDocument(benchmark::State& state)
     for (auto _ : state) {
         const gradefile::LinesRead read = gradefile::readRowsetLines(bytes);
         const gradefile::DocumentRead document =
-            gradefile::readGradeDocument(kKey + QStringLiteral(".xml"), *read.lines);
+            gradefile::readGradeDocument(kBenchKey + QStringLiteral(".xml"), *read.lines);
         if (!document.document)
             state.SkipWithError("the document did not open");
         benchmark::DoNotOptimize(document);

@@ -2,6 +2,7 @@
 // a 40-pupil class and a 5,000-pupil file. Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_open
 #include "app/appstate.h"
+#include "classlines.h"
 #include "app/frmanalysefilenote.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
@@ -17,27 +18,11 @@
 
 namespace {
 
-const QString kKey = QStringLiteral("8410203C07120002025");
-
-QStringList classLines(int pupils)
-{
-    QStringList lines{QStringLiteral("DEBUT") + kKey +
-                          QStringLiteral("|إعدادية ابن خلدون - صفاقس    [السابعة أساسي 2] - "
-                                         "العربية - الثلاثي الأول"),
-                      QStringLiteral("TYPEEPREUVE:|فرض مراقبة 1|فرض مراقبة 2|فرض تأليفي 1")};
-    for (int i = 0; i < pupils; ++i)
-        lines << QStringLiteral("2|%1|%2|محمد بن صالح الطرابلسي|12.50|07.25|--.--")
-                     .arg(i + 1)
-                     .arg(20250000 + i);
-    lines << QStringLiteral("FIN") + kKey + QStringLiteral("|صفاقس 1|إعدادية ابن خلدون|سلمى||3|3");
-    return lines;
-}
-
 void BM_OpenGradeFile(benchmark::State& state)
 {
     QTemporaryDir disk;
-    gradefile::writeGradeFile(disk.filePath(kKey + QStringLiteral(".xml")),
-                              classLines(int(state.range(0))));
+    gradefile::writeGradeFile(disk.filePath(kBenchKey + QStringLiteral(".xml")),
+                              benchClassLines(int(state.range(0)), 3));
     app::AppState appState{true};
     sheet::SheetState sheetState;
     print::CardTexts cardTexts;
