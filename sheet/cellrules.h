@@ -103,7 +103,7 @@ CellCheck checkCell(SheetKind kind, const QString& text);
 
 // A click on a cell beyond the first grade column (the pupil information) sends the cursor to
 // the first grade column of that row; clicks on grade columns and on column 0 are left alone
-// (nullopt). Also applied to the new cell after every cell check.
+// (nullopt). Also applied to the new cell after every cell check that lets the cursor go.
 std::optional<Cell> clickTarget(SheetKind kind, Cell clicked);
 
 // ---- F2 in the grade sheet ----
@@ -129,7 +129,9 @@ QList<int> exemptionColumns(int gradeSpan);
 //       done = completeWrap(mode, cells, text of cells.reallyLeft); write done.check's text and
 //       colour into cells.reallyLeft; make done.active active; wrapFlag := false;
 //       cancel |= done.check.refused; give the grid done.direction.
-//    3. if clickTarget(Grade, {nc, nr}) gives a cell, make it active.
+//    3. if cancel is set, stop: a refused cell keeps the cursor, and the Click that follows
+//       the refused move is not obeyed either. Otherwise, if clickTarget(Grade, {nc, nr})
+//       gives a cell, make it active.
 //  F1 to F8 clear the wrap flag (they are ignored while it is set).
 
 enum class EntryMode { Vertical, Horizontal }; // the check box "الرقن العمودي" checked: Vertical

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "gradefile/gradedocument.h"
+#include "sheet/cellrules.h"
 
 #include <QWidget>
+
+#include <optional>
 
 class QPushButton;
 
@@ -48,6 +51,8 @@ private:
     QPushButton* m_cmdVerifier = nullptr;
     SpreadGrid* m_fpsNote = nullptr;
     int m_heightTwips = 7590;
+    // The refused cell the cursor was kept on by the last cell check, if any.
+    std::optional<Cell> m_refusedCell;
 };
 
 } // namespace sheet

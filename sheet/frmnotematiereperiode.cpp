@@ -243,9 +243,22 @@ void FrmNoteMatierePeriode::changeEvent(QEvent* event)
 
 void FrmNoteMatierePeriode::Form_Activate()
 {
-    // Coming back to the sheet puts the cursor on the first grade of the first pupil.
+    // Coming back to the sheet puts the cursor on the first grade of the first pupil. The
+    // cell it leaves is checked as on any move, so that no grade typed before the teacher
+    // went to another window escapes the check; a grade out of range keeps the cursor.
     // The unsaved grades stay unsaved: only a successful save clears the modified flag.
-    m_fpsNote->setActiveCell(gradefile::kFirstGradeColumn, 1);
+    const Cell first{gradefile::kFirstGradeColumn, 1};
+    const Cell from{m_fpsNote->activeCol(), m_fpsNote->activeRow()};
+    if (m_cursorPlaced && from != first) {
+        bool cancel = false;
+        FpsNote_LeaveCell(from.column, from.row, first.column, first.row, &cancel);
+        if (cancel) {
+            m_fpsNote->setActiveCell(m_fpsNote->activeCol(), m_fpsNote->activeRow());
+            return;
+        }
+    }
+    m_cursorPlaced = true;
+    m_fpsNote->setActiveCell(first.column, first.row);
 }
 
 void FrmNoteMatierePeriode::ChkEditEnter_Click()
@@ -393,8 +406,10 @@ void FrmNoteMatierePeriode::FpsNote_LeaveCell(int col, int row, int newCol, int 
         const CellCheck check = checkCell(SheetKind::Grade, m_fpsNote->text(col, row));
         applyCheck({col, row}, check);
         *cancel = *cancel || check.refused;
-        if (check.tooLarge)
+        if (check.tooLarge) {
+            m_refusedCell = Cell{col, row};
             return;
+        }
     }
     if (m_enterWrap) {
         const WrapCells cells =
@@ -407,12 +422,21 @@ void FrmNoteMatierePeriode::FpsNote_LeaveCell(int col, int row, int newCol, int 
         *cancel = *cancel || done.check.refused;
         setGridDirection(done.direction);
     }
+    // A refused grade keeps the cursor: the click rule does not take it to another row.
+    if (*cancel) {
+        m_refusedCell = Cell{m_fpsNote->activeCol(), m_fpsNote->activeRow()};
+        return;
+    }
+    m_refusedCell.reset();
     FpsNote_Click(newCol, newRow);
 }
 
 void FrmNoteMatierePeriode::FpsNote_Click(int col, int row)
 {
     if (row < 1)
+        return;
+    // Nor does the click that the refused move came from.
+    if (m_refusedCell == Cell{m_fpsNote->activeCol(), m_fpsNote->activeRow()})
         return;
     if (const std::optional<Cell> target = clickTarget(SheetKind::Grade, {col, row}))
         m_fpsNote->setActiveCell(target->column, target->row);
@@ -469,9 +493,13 @@ bool FrmNoteMatierePeriode::save()
         {m_cardTexts.RegionName, m_cardTexts.EstablishmentName, m_cardTexts.TeacherName},
         m_cardTexts.SaveNumber, m_cardTexts.PrintNumber);
     if (built.counterOverflow) {
-        reportSaveFailure(gradefile::makeFileError(
+        // Reported as the overflow it is (6), as the opening reports a counter out of range.
+        gradefile::FileError overflow = gradefile::makeFileError(
             gradefile::FileErrorKind::Other,
-            QStringLiteral("Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
+            QStringLiteral(
+                "Dépassement de capacité : le numéro d'enregistrement a atteint 32767."));
+        overflow.number = 6;
+        reportSaveFailure(overflow);
         return false;
     }
     m_cardTexts.SaveNumber = built.saveNumber;

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -122,6 +124,10 @@ private:
     bool m_saved = false;
     bool m_largePresentation = false;
     bool m_enterWrap = false;
+    // The refused cell the cursor was kept on by the last cell check, if any.
+    std::optional<Cell> m_refusedCell;
+    // False until the first activation has put the cursor on the first grade.
+    bool m_cursorPlaced = false;
     bool m_quitting = false;
     int m_widthTwips = 11880;
     int m_heightTwips = 4590;
