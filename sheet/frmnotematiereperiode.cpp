@@ -478,6 +478,23 @@ bool FrmNoteMatierePeriode::currentCellAboveTwenty() const
            gradefile::leadingNumber(text).value_or(0) > 20;
 }
 
+bool FrmNoteMatierePeriode::checkCellUnderCursor()
+{
+    // The grade being typed is written as the cursor leaving it would leave it ("7" as
+    // "07.00"), so the file only ever holds grade texts and marks.
+    const Cell active{m_fpsNote->activeCol(), m_fpsNote->activeRow()};
+    m_fpsNote->setActiveCell(active.column, active.row);
+    if (active.row < 1 || active.column < 1 || active.column > kFirstGradeColumn ||
+        m_fpsNote->text(active.column, active.row).isEmpty())
+        return true;
+    const CellCheck check = checkCell(SheetKind::Grade, m_fpsNote->text(active.column, active.row));
+    applyCheck(active, check);
+    if (!check.refused)
+        return true;
+    m_fpsNote->setFocus();
+    return false;
+}
+
 bool FrmNoteMatierePeriode::save()
 {
     // A grade above twenty under the cursor is not written: the cursor goes back to it.
@@ -486,7 +503,8 @@ bool FrmNoteMatierePeriode::save()
         m_fpsNote->setActiveCell(m_fpsNote->activeCol(), m_fpsNote->activeRow());
         return false;
     }
-    m_fpsNote->setActiveCell(m_fpsNote->activeCol(), m_fpsNote->activeRow());
+    if (!checkCellUnderCursor())
+        return false;
 
     const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
         m_openedFileKey, windowTitle(), sheetTable(), m_gradeSpan,

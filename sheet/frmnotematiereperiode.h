@@ -97,6 +97,7 @@ private:
     bool runFunctionKey(int keyCode);
     void applyWindowSize();
     bool currentCellAboveTwenty() const;
+    bool checkCellUnderCursor();
     // Asks whether to save unsaved grades and saves them when told to; false when the
     // window must stay open.
     bool settleUnsavedGrades();
