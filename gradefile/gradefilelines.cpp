@@ -25,8 +25,11 @@ std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table)
         bool blank = true;
         for (size_t r = 1; r < table.size() && blank; ++r)
             blank = table[r][size_t(column)].isEmpty();
-        if (!hasPupils && column >= 1 && column <= kFirstGradeColumn)
-            blank = table.empty() || table[0][size_t(column)].isEmpty();
+        // An exam keeps its column while it has a name, graded or not yet: hiding it would
+        // keep the teacher from typing its grades and drop it from the file at the save.
+        const bool isGradeColumn = column >= 1 && column <= kFirstGradeColumn;
+        if (isGradeColumn && !table.empty() && !table[0][size_t(column)].isEmpty())
+            blank = false;
         if (!hasPupils && column > kFirstGradeColumn)
             blank = false;
         empty[size_t(column)] = blank;

@@ -23,8 +23,8 @@ using SheetTable = std::vector<std::array<QString, kSheetColumns>>;
 SheetTable sheetTableOf(const GradeDocument& document);
 
 // For each column, whether the sheet window hides it as empty: no text in any pupil row.
-// A sheet without pupils keeps the grade columns that have a header and the pupil
-// information columns, so saving it keeps its exams.
+// A grade column with an exam name in its header is never empty, and a sheet without
+// pupils keeps its pupil information columns, so saving a sheet keeps all its exams.
 std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table);
 
 // 6 minus the number of columns emptyColumnsOf finds empty.

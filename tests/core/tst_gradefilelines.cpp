@@ -101,15 +101,17 @@ void TestGradeFileLines::gradeSpan_data()
     QTest::addColumn<QList<QStringList>>("rows");
     QTest::addColumn<int>("span");
     const QStringList header{"", "h1", "h2", "h3", "h4", "h5", "h6"};
+    const QStringList twoExams{"", "", "", "", "", "h5", "h6"};
     QTest::newRow("six grade columns")
         << QList<QStringList>{header, {"", "1", "2", "3", "4", "5", "6", "n", "i", "s", "l"}} << 5;
     QTest::newRow("columns 1 to 4 empty")
-        << QList<QStringList>{header, {"", "", "", "", "", "5", "6", "n", "i", "s", "l"}} << 1;
+        << QList<QStringList>{twoExams, {"", "", "", "", "", "5", "6", "n", "i", "s", "l"}} << 1;
     QTest::newRow("one cell is enough")
-        << QList<QStringList>{header,
-                              {"", "", "", "", "", "", "6", "n", "i", "s", "l"},
+        << QList<QStringList>{twoExams, {"", "", "", "", "", "", "6", "n", "i", "s", "l"},
                               {"", "", "", "", "", "5", "", "n", "i", "s", "l"}}
         << 1;
+    QTest::newRow("an exam not graded yet keeps its column")
+        << QList<QStringList>{header, {"", "", "", "", "", "", "6", "n", "i", "s", "l"}} << 5;
     QTest::newRow("row headers count as a column")
         << QList<QStringList>{header, {"h", "1", "2", "3", "4", "5", "6", "n", "i", "s", "l"}} << 6;
     QTest::newRow("no pupils keeps the exams with a header")

@@ -158,23 +158,29 @@ void TestOpenGradeFile::subjectFileFillsTheSheet()
 // each; it is re-centred at the top of the screen.
 void TestOpenGradeFile::columnsHiddenAndWindowFitted_data()
 {
+    QTest::addColumn<QString>("exams");
     QTest::addColumn<QString>("grades");
     QTest::addColumn<int>("gradeSpan");
     QTest::addColumn<QList<int>>("hidden");
-    QTest::newRow("three exams") << QStringLiteral("|12.00|13.00|14.00") << 2
+    QTest::newRow("three exams") << "|a|b|c" << QStringLiteral("|12.00|13.00|14.00") << 2
                                  << QList<int>{0, 1, 2, 3, 10};
-    QTest::newRow("two exams") << QStringLiteral("|12.00|13.00") << 1
+    QTest::newRow("two exams") << "|a|b" << QStringLiteral("|12.00|13.00") << 1
                                << QList<int>{0, 1, 2, 3, 4, 10};
-    QTest::newRow("six exams") << QStringLiteral("|1|2|3|4|5|6") << 5 << QList<int>{0, 10};
-    QTest::newRow("row header text") << QStringLiteral("|1|2|3|4|5|6|h") << 6 << QList<int>{10};
+    QTest::newRow("six exams") << "|a|b|c|d|e|f" << QStringLiteral("|1|2|3|4|5|6") << 5
+                               << QList<int>{0, 10};
+    QTest::newRow("row header text") << "|a|b|c|d|e|f" << QStringLiteral("|1|2|3|4|5|6|h") << 6
+                                     << QList<int>{10};
+    QTest::newRow("exams not graded yet keep their columns")
+        << "|a|b|c" << QStringLiteral("|12.00") << 2 << QList<int>{0, 1, 2, 3, 10};
 }
 
 void TestOpenGradeFile::columnsHiddenAndWindowFitted()
 {
+    QFETCH(QString, exams);
     QFETCH(QString, grades);
     QFETCH(int, gradeSpan);
     QFETCH(QList<int>, hidden);
-    write(kKey, {"DEBUT" + kKey + u'|' + kCaption, "TYPEEPREUVE:|a|b|c|d|e|f",
+    write(kKey, {"DEBUT" + kKey + u'|' + kCaption, "TYPEEPREUVE:" + exams,
                  "1|1|1001|أحمد" + grades, endLine(kKey)});
     open(kKey + ".xml");
     FrmNoteMatierePeriode* window = sheetWindow();
