@@ -52,14 +52,6 @@ QRect horizontalLine(int x1, int x2, int y, int thickness)
     return QRect(left, ui::fromTwips(y), ui::fromTwips(x2) - left, thickness);
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        QRect geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
 
 } // namespace
 
@@ -126,10 +118,10 @@ void frmAbout::createSeparator()
 
 void frmAbout::createButtons()
 {
-    m_cmdOK = makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("موافق"),
+    m_cmdOK = ui::makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("موافق"),
                          ui::twipsRect(4245, 2595, 1350, 375));
     m_cmdOK->setDefault(true);
-    m_cmdSysInfo = makeButton(this, QStringLiteral("cmdSysInfo"), QStringLiteral("خصائص التثبيت"),
+    m_cmdSysInfo = ui::makeButton(this, QStringLiteral("cmdSysInfo"), QStringLiteral("خصائص التثبيت"),
                               ui::twipsRect(4260, 3030, 1395, 345));
     // Installations have no information tool to offer: the button stays greyed.
     m_cmdSysInfo->setEnabled(false);

@@ -50,12 +50,6 @@ QString unforeseenScanError()
            ui::kSupportTelephone;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setGeometry(geometry);
-    return button;
-}
 
 } // namespace
 
@@ -77,14 +71,13 @@ FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sh
     setCentralWidget(client);
 
     // Created in tab order: the scan button has the focus when the window is first shown.
-    m_cmdAnalyser = makeButton(client, QStringLiteral("معاينة المحتوى"),
-                               ui::twipsRect(1590, 4440, 1305, 345));
-    m_cmdAnalyser->setObjectName(QStringLiteral("CmdAnalyser"));
+    m_cmdAnalyser = ui::makeButton(client, QStringLiteral("CmdAnalyser"),
+                                   QStringLiteral("معاينة المحتوى"),
+                                   ui::twipsRect(1590, 4440, 1305, 345));
     m_cmdAnalyser->setDefault(true);
     m_cmdAnalyser->setAutoDefault(true);
-    m_cmdQuitter = makeButton(client, QStringLiteral("إنهاء العمل"),
-                              ui::twipsRect(150, 4440, 1305, 345));
-    m_cmdQuitter->setObjectName(QStringLiteral("CmdQuitter"));
+    m_cmdQuitter = ui::makeButton(client, QStringLiteral("CmdQuitter"),
+                                  QStringLiteral("إنهاء العمل"), ui::twipsRect(150, 4440, 1305, 345));
     m_lvw = new QTreeWidget(client);
     m_lvw->setObjectName(QStringLiteral("Lvw"));
     m_lvw->setGeometry(ui::twipsRect(90, 360, 10245, 3975));

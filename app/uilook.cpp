@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -41,6 +42,15 @@ QFont fontFittingWidth(QFont font, const QString& text, int width, qreal smalles
            font.pointSizeF() > smallestPointSize)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     return font;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        QRect geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
 }
 
 void centreOnScreen(QWidget* window)

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QRect>
 
+class QPushButton;
 class QWidget;
 
 namespace ui {
@@ -26,6 +27,10 @@ QFont programFont(qreal pointSize = 8.25, bool bold = false);
 // the designed sizes were chosen for Tahoma, and a wider font standing in for it must not
 // cut a text at its ends. Never below smallestPointSize.
 QFont fontFittingWidth(QFont font, const QString& text, int width, qreal smallestPointSize = 7);
+
+// A push button of a window laid out in twips: named as the window's code names it.
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        QRect geometry);
 
 // Places a top-level window so that its centre is the screen's centre. A window larger
 // than the screen gets negative coordinates: it is not clamped.

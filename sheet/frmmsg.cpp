@@ -49,9 +49,7 @@ QRect messageGeometry(const QFont& font)
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                         QRect geometry)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
+    QPushButton* button = ui::makeButton(parent, name, caption, geometry);
     button->setFont(ui::programFont(12, true));
     return button;
 }

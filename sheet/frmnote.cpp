@@ -19,12 +19,11 @@ namespace {
 // Grade, surname, first name, identifier, order number, and the first field.
 constexpr double kColumnWidths[] = {4, 10, 22, 20, 11, 5, 4};
 
+// The sheet's buttons answer their function keys, never Enter, which belongs to the grid.
 QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry,
                         const char* name)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
+    QPushButton* button = ui::makeButton(parent, QLatin1String(name), caption, geometry);
     button->setAutoDefault(false);
     return button;
 }

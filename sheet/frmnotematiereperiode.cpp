@@ -37,12 +37,11 @@ constexpr double kColumnWidths[gradefile::kSheetColumns] = {4, 8, 8, 8, 8, 8, 8,
 
 constexpr int kMinimumHeightTwips = 5150;
 
+// The sheet's buttons answer their function keys, never Enter, which belongs to the grid.
 QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry,
                         const char* name)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
+    QPushButton* button = ui::makeButton(parent, QLatin1String(name), caption, geometry);
     button->setAutoDefault(false);
     return button;
 }
