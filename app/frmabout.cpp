@@ -52,7 +52,6 @@ QRect horizontalLine(int x1, int x2, int y, int thickness)
     return QRect(left, ui::fromTwips(y), ui::fromTwips(x2) - left, thickness);
 }
 
-
 } // namespace
 
 frmAbout::frmAbout(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
@@ -119,10 +118,11 @@ void frmAbout::createSeparator()
 void frmAbout::createButtons()
 {
     m_cmdOK = ui::makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("موافق"),
-                         ui::twipsRect(4245, 2595, 1350, 375));
+                             ui::twipsRect(4245, 2595, 1350, 375));
     m_cmdOK->setDefault(true);
-    m_cmdSysInfo = ui::makeButton(this, QStringLiteral("cmdSysInfo"), QStringLiteral("خصائص التثبيت"),
-                              ui::twipsRect(4260, 3030, 1395, 345));
+    m_cmdSysInfo =
+        ui::makeButton(this, QStringLiteral("cmdSysInfo"), QStringLiteral("خصائص التثبيت"),
+                       ui::twipsRect(4260, 3030, 1395, 345));
     // Installations have no information tool to offer: the button stays greyed.
     m_cmdSysInfo->setEnabled(false);
 

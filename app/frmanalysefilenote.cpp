@@ -8,14 +8,14 @@
 #include "app/waitcursor.h"
 #include "gradefile/filecheck.h"
 #include "gradefile/gradedocument.h"
-#include "gradefile/linegrammar.h"
 #include "gradefile/gradefileio.h"
+#include "gradefile/linegrammar.h"
 #include "print/cardtexts.h"
 #include "sheet/frmmsg.h"
 #include "sheet/frmnote.h"
 #include "sheet/frmnotematiereperiode.h"
-#include "sheet/spreadgrid.h"
 #include "sheet/sheetstate.h"
+#include "sheet/spreadgrid.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -50,15 +50,13 @@ QString unforeseenScanError()
            ui::kSupportTelephone;
 }
 
-
 } // namespace
 
 FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sheetState,
                                        print::CardTexts& cardTexts, QString driveFolder,
                                        QWidget* parent)
-    : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState),
-      m_cardTexts(cardTexts), m_driveFolder(std::move(driveFolder)),
-      m_quit([] { QCoreApplication::exit(0); })
+    : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState), m_cardTexts(cardTexts),
+      m_driveFolder(std::move(driveFolder)), m_quit([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("FrmAnalyseFileNote"));
     setWindowTitle(kCaption);
@@ -71,13 +69,14 @@ FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sh
     setCentralWidget(client);
 
     // Created in tab order: the scan button has the focus when the window is first shown.
-    m_cmdAnalyser = ui::makeButton(client, QStringLiteral("CmdAnalyser"),
-                                   QStringLiteral("معاينة المحتوى"),
-                                   ui::twipsRect(1590, 4440, 1305, 345));
+    m_cmdAnalyser =
+        ui::makeButton(client, QStringLiteral("CmdAnalyser"), QStringLiteral("معاينة المحتوى"),
+                       ui::twipsRect(1590, 4440, 1305, 345));
     m_cmdAnalyser->setDefault(true);
     m_cmdAnalyser->setAutoDefault(true);
-    m_cmdQuitter = ui::makeButton(client, QStringLiteral("CmdQuitter"),
-                                  QStringLiteral("إنهاء العمل"), ui::twipsRect(150, 4440, 1305, 345));
+    m_cmdQuitter =
+        ui::makeButton(client, QStringLiteral("CmdQuitter"), QStringLiteral("إنهاء العمل"),
+                       ui::twipsRect(150, 4440, 1305, 345));
     m_lvw = new QTreeWidget(client);
     m_lvw->setObjectName(QStringLiteral("Lvw"));
     m_lvw->setGeometry(ui::twipsRect(90, 360, 10245, 3975));
@@ -352,7 +351,8 @@ void FrmAnalyseFileNote::Lvw_DblClick()
         if (file.error.kind == gradefile::FileErrorKind::NoDisk)
             reportOpenFailure(kInsertDisk, true);
         else
-            reportOpenFailure(unforeseenOpenError(file.error.number, file.error.description), false);
+            reportOpenFailure(unforeseenOpenError(file.error.number, file.error.description),
+                              false);
         return;
     }
     const gradefile::DocumentRead read = gradefile::readGradeDocument(line->text(2), *file.lines);
@@ -361,7 +361,8 @@ void FrmAnalyseFileNote::Lvw_DblClick()
         if (read.error.invalidGradeFile)
             reportOpenFailure(kCannotView, true);
         else
-            reportOpenFailure(unforeseenOpenError(read.error.number, read.error.description), false);
+            reportOpenFailure(unforeseenOpenError(read.error.number, read.error.description),
+                              false);
         return;
     }
     wait.restore();

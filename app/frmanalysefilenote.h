@@ -19,7 +19,7 @@ namespace sheet {
 class FrmNote;
 class FrmNoteMatierePeriode;
 struct SheetState;
-}
+} // namespace sheet
 
 namespace gradefile {
 struct GradeDocument;
@@ -36,8 +36,7 @@ class FrmAnalyseFileNote : public QMainWindow, public sheet::SheetHost {
 
 public:
     FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sheetState,
-                       print::CardTexts& cardTexts, QString driveFolder,
-                       QWidget* parent = nullptr);
+                       print::CardTexts& cardTexts, QString driveFolder, QWidget* parent = nullptr);
     ~FrmAnalyseFileNote() override;
 
     // The grade sheet windows while one is open (each exists once at most).

@@ -17,8 +17,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(app::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
 
-    const std::optional<QString> drive =
-        app::driveFolderFromArguments(QApplication::arguments());
+    const std::optional<QString> drive = app::driveFolderFromArguments(QApplication::arguments());
     if (!drive) {
         std::fputs("usage: saisie-notes [--drive FOLDER]\n", stderr);
         return 2;

@@ -2,8 +2,8 @@
 // a 40-pupil class and a 5,000-pupil file. Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_open
 #include "app/appstate.h"
-#include "classlines.h"
 #include "app/frmanalysefilenote.h"
+#include "classlines.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
 #include "sheet/frmnotematiereperiode.h"

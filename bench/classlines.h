@@ -9,12 +9,13 @@ inline const QString kBenchKey = QStringLiteral("8410203C07120002025");
 
 inline QStringList benchClassLines(int pupils, int exams)
 {
-    static const QStringList examNames{QStringLiteral("فرض مراقبة 1"), QStringLiteral("فرض مراقبة 2"),
-                                       QStringLiteral("فرض تأليفي 1"), QStringLiteral("شفاهي"),
-                                       QStringLiteral("عمل تطبيقي"), QStringLiteral("فرض 6")};
+    static const QStringList examNames{
+        QStringLiteral("فرض مراقبة 1"), QStringLiteral("فرض مراقبة 2"),
+        QStringLiteral("فرض تأليفي 1"), QStringLiteral("شفاهي"),
+        QStringLiteral("عمل تطبيقي"),   QStringLiteral("فرض 6")};
     static const QStringList grades{QStringLiteral("12.50"), QStringLiteral("07.25"),
                                     QStringLiteral("--.--"), QStringLiteral("معفى"),
-                                    QStringLiteral("غ.ش."), QStringLiteral("19.75")};
+                                    QStringLiteral("غ.ش."),  QStringLiteral("19.75")};
     QStringList lines{QStringLiteral("DEBUT") + kBenchKey +
                       QStringLiteral("|إعدادية ابن خلدون - صفاقس    [السابعة أساسي 2] - العربية - "
                                      "الثلاثي الأول")};

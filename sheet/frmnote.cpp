@@ -20,8 +20,7 @@ namespace {
 constexpr double kColumnWidths[] = {4, 10, 22, 20, 11, 5, 4};
 
 // The sheet's buttons answer their function keys, never Enter, which belongs to the grid.
-QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry,
-                        const char* name)
+QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, const char* name)
 {
     QPushButton* button = ui::makeButton(parent, QLatin1String(name), caption, geometry);
     button->setAutoDefault(false);
@@ -58,13 +57,13 @@ FrmNote::FrmNote(SheetState& sheetState, SheetHost& host, QWidget* parent)
 
 void FrmNote::createControls()
 {
-    m_cmdQuitter = makeButton(this, QStringLiteral("خروج"), ui::twipsRect(120, 750, 1395, 315),
-                              "CmdQuitter");
+    m_cmdQuitter =
+        makeButton(this, QStringLiteral("خروج"), ui::twipsRect(120, 750, 1395, 315), "CmdQuitter");
     m_cmdExporter = makeButton(this, QStringLiteral("حفظ الأعداد"),
                                ui::twipsRect(120, 30, 1395, 315), "CmdExporter");
     m_cmdExporter->setEnabled(false);
-    m_cmdVerifier = makeButton(this, QStringLiteral("تثبّت"), ui::twipsRect(120, 390, 1395, 315),
-                               "CmdVerifier");
+    m_cmdVerifier =
+        makeButton(this, QStringLiteral("تثبّت"), ui::twipsRect(120, 390, 1395, 315), "CmdVerifier");
     m_cmdVerifier->setEnabled(false);
     makeLabel(this, QStringLiteral("F1 : غياب شرعي"), ui::twipsRect(150, 1200, 1260, 240));
     makeLabel(this, QStringLiteral("F2 : معفى"), ui::twipsRect(645, 1560, 765, 240));
@@ -198,8 +197,9 @@ void FrmNote::CmdExporter_Click()
 {
     // This kind of grade file goes back to the administration as it came: say so rather
     // than seem to save.
-    ui::showNotice(this, windowTitle(),
-                   QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج."));
+    ui::showNotice(
+        this, windowTitle(),
+        QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج."));
 }
 
 void FrmNote::CmdQuitter_Click()

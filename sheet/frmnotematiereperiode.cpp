@@ -38,8 +38,7 @@ constexpr double kColumnWidths[gradefile::kSheetColumns] = {4, 8, 8, 8, 8, 8, 8,
 constexpr int kMinimumHeightTwips = 5150;
 
 // The sheet's buttons answer their function keys, never Enter, which belongs to the grid.
-QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry,
-                        const char* name)
+QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, const char* name)
 {
     QPushButton* button = ui::makeButton(parent, QLatin1String(name), caption, geometry);
     button->setAutoDefault(false);
@@ -88,8 +87,8 @@ void FrmNoteMatierePeriode::createButtons()
     m_chkEditEnter->setObjectName(QStringLiteral("ChkEditEnter"));
     m_chkEditEnter->setGeometry(ui::twipsRect(60, 3870, 1455, 195));
     m_chkEditEnter->setChecked(true);
-    m_cmdSmalAndLarg = makeButton(this, QString(), ui::twipsRect(450, 4170, 555, 435),
-                                  "CmdSmalAndLarg");
+    m_cmdSmalAndLarg =
+        makeButton(this, QString(), ui::twipsRect(450, 4170, 555, 435), "CmdSmalAndLarg");
     m_cmdSmalAndLarg->setToolTip(QStringLiteral("تكبير / تصغير"));
     m_cmdSmalAndLarg->setIcon(app::presentationToggleIcon());
 
@@ -148,8 +147,8 @@ void FrmNoteMatierePeriode::EnteteFpsNote()
     const bool centred = m_sheetKind == QLatin1String("C");
     m_fpsNote->setText(7, 0, centred ? kNameHeader : kPaddedNameHeader);
     for (int row = 1; row <= m_fpsNote->maxRows(); ++row)
-        m_fpsNote->setCellAlignment(7, row, (centred ? Qt::AlignCenter : Qt::AlignLeft) |
-                                                Qt::AlignVCenter);
+        m_fpsNote->setCellAlignment(7, row,
+                                    (centred ? Qt::AlignCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     m_fpsNote->setText(8, 0, QStringLiteral("المعرف الو."));
     m_fpsNote->setText(9, 0, QStringLiteral("ع.ر"));
     m_fpsNote->setText(10, 0, QStringLiteral("المستوى"));
@@ -165,8 +164,7 @@ void FrmNoteMatierePeriode::fillFromDocument(const gradefile::GradeDocument& doc
     for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
         m_fpsNote->setText(it.key(), 0, it.value());
     m_fpsNote->setMaxRows(document.rowCount);
-    const Qt::Alignment names = m_sheetKind == QLatin1String("C") ? Qt::AlignCenter
-                                                                   : Qt::AlignLeft;
+    const Qt::Alignment names = m_sheetKind == QLatin1String("C") ? Qt::AlignCenter : Qt::AlignLeft;
     for (int row = 1; row <= document.rowCount; ++row) {
         const gradefile::RowCells& cells = document.rows[size_t(row - 1)];
         for (auto it = cells.cbegin(); it != cells.cend(); ++it)

@@ -10,8 +10,9 @@ namespace {
 gradefile::GradeDocument open(const QString& key, const QStringList& tail)
 {
     const QString caption = QStringLiteral("8410203 إعدادية النور        [السابعة أساسي 2] عربية");
-    const QStringList lines =
-        QStringList{QStringLiteral("DEBUT") + key + u'|' + caption, QStringLiteral("TYPEEPREUVE:|ف")} + tail;
+    const QStringList lines = QStringList{QStringLiteral("DEBUT") + key + u'|' + caption,
+                                          QStringLiteral("TYPEEPREUVE:|ف")} +
+                              tail;
     return *gradefile::readGradeDocument(key + QStringLiteral(".xml"), lines).document;
 }
 
@@ -51,8 +52,9 @@ void TestCardTexts::completedFromTheFile()
     const QString key = QStringLiteral("8410203C07120002004");
     CardTexts texts;
     print::InitCardTexts(texts);
-    print::completeCardTexts(texts, open(key, {QStringLiteral("1|1|1|أ|1"),
-                                               "FIN" + key + QStringLiteral("|صفاقس|النور|سلمى||6|4")}));
+    print::completeCardTexts(texts,
+                             open(key, {QStringLiteral("1|1|1|أ|1"),
+                                        "FIN" + key + QStringLiteral("|صفاقس|النور|سلمى||6|4")}));
     QCOMPARE(texts.SchoolYearLine, QStringLiteral("السنة الدراسيّة : 2005/2004"));
     QCOMPARE(texts.SheetDescription, QStringLiteral("السابـعة أساسي 2 عربـية"));
     QCOMPARE(texts.DirectorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـصفاقس"));
@@ -69,11 +71,12 @@ void TestCardTexts::secondFileDoesNotAccumulate()
     const QString first = QStringLiteral("8410203C07120002004");
     const QString second = QStringLiteral("8410203C07130002005");
     CardTexts texts;
-    for (const auto& [key, region] : {std::pair{first, QStringLiteral("صفاقس")},
-                                      std::pair{second, QStringLiteral("قابس")}}) {
+    for (const auto& [key, region] :
+         {std::pair{first, QStringLiteral("صفاقس")}, std::pair{second, QStringLiteral("قابس")}}) {
         print::InitCardTexts(texts);
-        print::completeCardTexts(texts, open(key, {QStringLiteral("1|1|1|أ|1"),
-                                                   "FIN" + key + u'|' + region + QStringLiteral("|م|ت||1|1")}));
+        print::completeCardTexts(
+            texts, open(key, {QStringLiteral("1|1|1|أ|1"),
+                              "FIN" + key + u'|' + region + QStringLiteral("|م|ت||1|1")}));
     }
     QCOMPARE(texts.DirectorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـقابس"));
     QCOMPARE(texts.TeacherLine, QStringLiteral("المدرّس / الأستاذ : ت"));
@@ -88,8 +91,9 @@ void TestCardTexts::fileWithoutEndLineKeepsTheCounters()
     texts.PrintNumber = 4;
     texts.RegionName = QStringLiteral("صفاقس");
     print::InitCardTexts(texts);
-    print::completeCardTexts(texts, open(QStringLiteral("8410203C07120002004"),
-                                         {QStringLiteral("1|1|1|أ|1"), QStringLiteral("2|2|2|ب|2")}));
+    print::completeCardTexts(texts,
+                             open(QStringLiteral("8410203C07120002004"),
+                                  {QStringLiteral("1|1|1|أ|1"), QStringLiteral("2|2|2|ب|2")}));
     QCOMPARE(texts.RegionName, QString());
     QCOMPARE(texts.TeacherName, QString());
     QCOMPARE(texts.SaveNumber, qint16(5));

@@ -107,7 +107,8 @@ void TestGradeFileLines::gradeSpan_data()
     QTest::newRow("columns 1 to 4 empty")
         << QList<QStringList>{twoExams, {"", "", "", "", "", "5", "6", "n", "i", "s", "l"}} << 1;
     QTest::newRow("one cell is enough")
-        << QList<QStringList>{twoExams, {"", "", "", "", "", "", "6", "n", "i", "s", "l"},
+        << QList<QStringList>{twoExams,
+                              {"", "", "", "", "", "", "6", "n", "i", "s", "l"},
                               {"", "", "", "", "", "5", "", "n", "i", "s", "l"}}
         << 1;
     QTest::newRow("an exam not graded yet keeps its column")

@@ -68,7 +68,6 @@ QByteArray newContent(int size = 5000)
     return bytes;
 }
 
-
 enum class DiskFault { Full, WriteProtected, PulledBeforeReplace };
 
 } // namespace

@@ -125,7 +125,8 @@ void TestFrmAnalyseFileNote::cleanup()
 void TestFrmAnalyseFileNote::openWindow(bool aboutAlreadyShown)
 {
     m_appState.aboutShown = aboutAlreadyShown;
-    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts, m_disk->path());
+    m_window =
+        std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts, m_disk->path());
     m_window->setQuitAction([this] { ++m_quitCalls; });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -179,19 +180,22 @@ void TestFrmAnalyseFileNote::scanListsEveryFile_data()
         << QList<ListLine>{{subject + ".xml", "[السابعة أساسي 2] العربية", false},
                            {plain + ".xml", "المعدلات", false}};
     QTest::newRow("renamed file, then a valid one")
-        << QList<DiskFile>{{"A0002025.xml", subjectLines, {}},
-                           {"B.xml", {"DEBUTB|ب"}, {}}}
+        << QList<DiskFile>{{"A0002025.xml", subjectLines, {}}, {"B.xml", {"DEBUTB|ب"}, {}}}
         << QList<ListLine>{{"A0002025.xml", kInvalid, true}, {"B.xml", "ب", false}};
     QTest::newRow("start line without separator does not stop the scan")
         << QList<DiskFile>{{"A.xml", {"DEBUTA"}, {}}, {"B.xml", {"DEBUTB|ب"}, {}}}
         << QList<ListLine>{{"A.xml", kInvalid, true}, {"B.xml", "ب", false}};
     QTest::newRow("not XML, truncated, empty")
         << QList<DiskFile>{{"A.xml", {}, "not xml at all"},
-                           {"B.xml", {}, "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'"},
+                           {"B.xml",
+                            {},
+                            "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'"},
                            {"C.xml", {}, {}},
                            {"D.xml", {"DEBUTD|د"}, {}}}
-        << QList<ListLine>{{"A.xml", kInvalid, true}, {"B.xml", kInvalid, true},
-                           {"C.xml", kInvalid, true}, {"D.xml", "د", false}};
+        << QList<ListLine>{{"A.xml", kInvalid, true},
+                           {"B.xml", kInvalid, true},
+                           {"C.xml", kInvalid, true},
+                           {"D.xml", "د", false}};
     QTest::newRow("hidden file and other extensions")
         << QList<DiskFile>{{".H.xml", {"DEBUT.H|مخفي"}, {}},
                            {"notes.txt", {}, "x"},

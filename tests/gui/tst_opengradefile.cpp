@@ -35,8 +35,7 @@ QStringList threeExams(const QString& key = kKey, const QString& caption = kCapt
     return {QStringLiteral("DEBUT") + key + u'|' + caption,
             QStringLiteral("TYPEEPREUVE:|فرض 1|فرض 2|تأليفي"),
             QStringLiteral("1|1|1001|أحمد الكافي|12.50|--.--|معفى"),
-            QStringLiteral("2|2|1002|مريم التونسي|07.00|15.25|غ.ش."),
-            endLine(key)};
+            QStringLiteral("2|2|1002|مريم التونسي|07.00|15.25|غ.ش."), endLine(key)};
 }
 
 } // namespace
@@ -139,7 +138,8 @@ void TestOpenGradeFile::subjectFileFillsTheSheet()
     QCOMPARE(grid->text(8, 0), QStringLiteral("المعرف الو."));
     QCOMPARE(grid->text(9, 0), QStringLiteral("ع.ر"));
     QCOMPARE(grid->text(10, 0), QStringLiteral("المستوى"));
-    const QStringList row2{"", "", "", "", "غ.ش.", "15.25", "07.00", "مريم التونسي", "1002", "2", "2"};
+    const QStringList row2{"",     "",  "", "", "غ.ش.", "15.25", "07.00", "مريم التونسي",
+                           "1002", "2", "2"};
     for (int col = 0; col <= 10; ++col)
         QCOMPARE(grid->text(col, 2), row2[col]);
     QCOMPARE(grid->frozenCols(), 3);
@@ -168,8 +168,8 @@ void TestOpenGradeFile::columnsHiddenAndWindowFitted_data()
                                << QList<int>{0, 1, 2, 3, 4, 10};
     QTest::newRow("six exams") << "|a|b|c|d|e|f" << QStringLiteral("|1|2|3|4|5|6") << 5
                                << QList<int>{0, 10};
-    QTest::newRow("row header text") << "|a|b|c|d|e|f" << QStringLiteral("|1|2|3|4|5|6|h") << 6
-                                     << QList<int>{10};
+    QTest::newRow("row header text")
+        << "|a|b|c|d|e|f" << QStringLiteral("|1|2|3|4|5|6|h") << 6 << QList<int>{10};
     QTest::newRow("exams not graded yet keep their columns")
         << "|a|b|c" << QStringLiteral("|12.00") << 2 << QList<int>{0, 1, 2, 3, 10};
 }
@@ -180,8 +180,8 @@ void TestOpenGradeFile::columnsHiddenAndWindowFitted()
     QFETCH(QString, grades);
     QFETCH(int, gradeSpan);
     QFETCH(QList<int>, hidden);
-    write(kKey, {"DEBUT" + kKey + u'|' + kCaption, "TYPEEPREUVE:" + exams,
-                 "1|1|1001|أحمد" + grades, endLine(kKey)});
+    write(kKey, {"DEBUT" + kKey + u'|' + kCaption, "TYPEEPREUVE:" + exams, "1|1|1001|أحمد" + grades,
+                 endLine(kKey)});
     open(kKey + ".xml");
     FrmNoteMatierePeriode* window = sheetWindow();
     QVERIFY(window);
@@ -194,7 +194,8 @@ void TestOpenGradeFile::columnsHiddenAndWindowFitted()
     QCOMPARE(window->width(), (11880 - hiddenCount * (unit - 50) + 7) / 15);
     QVERIFY(window->height() >= 5150 / 15);
     const QRect screen = window->screen()->geometry();
-    QCOMPARE(window->frameGeometry().left(), (screen.width() - window->frameGeometry().width()) / 2);
+    QCOMPARE(window->frameGeometry().left(),
+             (screen.width() - window->frameGeometry().width()) / 2);
     QCOMPARE(window->frameGeometry().top(), 7);
 }
 
@@ -246,8 +247,7 @@ void TestOpenGradeFile::sheetKindSetsTheNameHeader()
     QCOMPARE(grid->text(7, 0), header);
     const QTableWidgetItem* name = grid->item(0, 6);
     QVERIFY(name);
-    QCOMPARE(int(name->textAlignment() & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute),
-             alignment);
+    QCOMPARE(int(name->textAlignment() & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute), alignment);
 }
 
 void TestOpenGradeFile::shortDescriptionOpens()
@@ -264,8 +264,8 @@ void TestOpenGradeFile::secondFileStartsFresh()
     const QString other = QStringLiteral("8410203C07130002004");
     write(kKey, {"DEBUT" + kKey + u'|' + kCaption, "TYPEEPREUVE:|a|b|c|d|e|f|g",
                  "1|1|1001|أحمد|1|2|3|4|5|6|h", "2|2|1002|مريم|7|8|9|10|11|12|i", endLine(kKey)});
-    write(other, {"DEBUT" + other + u'|' + kCaption, "TYPEEPREUVE:|ف",
-                  "1|1|2001|سامي", "2|2|2002|هند|14.00", endLine(other, "||2|2")});
+    write(other, {"DEBUT" + other + u'|' + kCaption, "TYPEEPREUVE:|ف", "1|1|2001|سامي",
+                  "2|2|2002|هند|14.00", endLine(other, "||2|2")});
     open(kKey + ".xml");
     QPointer<FrmNoteMatierePeriode> first = sheetWindow();
     QVERIFY(first);
@@ -287,9 +287,9 @@ void TestOpenGradeFile::secondFileStartsFresh()
 
 void TestOpenGradeFile::plainFileFillsThePlainSheet()
 {
-    write(kPlainKey, {"DEBUT" + kPlainKey + QStringLiteral("|المعدلات"), "TYPEEPREUVE:|المعدل السنوي",
-                      "1|12|1001|أحمد|الكافي|14.25", "2|13|1002|مريم|التونسي|09.50",
-                      "FIN" + kPlainKey + "|x"});
+    write(kPlainKey, {"DEBUT" + kPlainKey + QStringLiteral("|المعدلات"),
+                      "TYPEEPREUVE:|المعدل السنوي", "1|12|1001|أحمد|الكافي|14.25",
+                      "2|13|1002|مريم|التونسي|09.50", "FIN" + kPlainKey + "|x"});
     open(kPlainKey + ".xml");
     QVERIFY(!sheetWindow());
     sheet::FrmNote* plain = m_window->note();
@@ -315,9 +315,8 @@ void TestOpenGradeFile::refusedFiles_data()
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<QString>("message");
     const QString renamed = QStringLiteral("8410203C07990002004");
-    QTest::newRow("invalid grade file")
-        << renamed + ".xml" << threeExams() << QByteArray()
-        << QStringLiteral("لا يمكنك معاينة محتوى هذا الملف");
+    QTest::newRow("invalid grade file") << renamed + ".xml" << threeExams() << QByteArray()
+                                        << QStringLiteral("لا يمكنك معاينة محتوى هذا الملف");
     QTest::newRow("year not a number")
         << "8410203C0712000ABCD.xml" << threeExams("8410203C0712000ABCD") << QByteArray()
         << QStringLiteral("13 ");
@@ -325,10 +324,10 @@ void TestOpenGradeFile::refusedFiles_data()
         << kPlainKey + ".xml"
         << QStringList{"DEBUT" + kPlainKey + "|م", "TYPEEPREUVE:|م", "1|2|3|4|5", "x"}
         << QByteArray() << QStringLiteral("5 ");
-    QTest::newRow("counter out of range")
-        << kKey + ".xml"
-        << QStringList{"DEBUT" + kKey + "|م", "TYPEEPREUVE:|ف", "1|1|1|أ|1", endLine(kKey, "||40000|1")}
-        << QByteArray() << QStringLiteral("6 ");
+    QTest::newRow("counter out of range") << kKey + ".xml"
+                                          << QStringList{"DEBUT" + kKey + "|م", "TYPEEPREUVE:|ف",
+                                                         "1|1|1|أ|1", endLine(kKey, "||40000|1")}
+                                          << QByteArray() << QStringLiteral("6 ");
 }
 
 void TestOpenGradeFile::refusedFiles()
@@ -352,7 +351,8 @@ void TestOpenGradeFile::refusedFiles()
     QVERIFY2(shown.startsWith(message), qPrintable(shown));
     QCOMPARE(title, m_window->windowTitle());
     if (!message.startsWith(u'ل'))
-        QVERIFY(shown.contains(QStringLiteral("Erreur non gérer contacter l'équipe Noravel tel : ")));
+        QVERIFY(
+            shown.contains(QStringLiteral("Erreur non gérer contacter l'équipe Noravel tel : ")));
     QVERIFY(!sheetWindow());
     QVERIFY(!m_window->note());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);

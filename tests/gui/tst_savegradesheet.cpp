@@ -455,14 +455,22 @@ void TestSaveGradeSheet::currentCellChecked_data()
     QTest::addColumn<QString>("placed"); // set by the program, not typed
     QTest::addColumn<bool>("written");
     QTest::addColumn<QString>("stored"); // the cell, and the file, after a save
-    QTest::newRow("25 typed, not yet left") << 6 << "25" << "" << false << "";
-    QTest::newRow("20.5 in the last exam") << 4 << "20.5" << "" << false << "";
-    QTest::newRow("20.01") << 5 << "20.01" << "" << false << "";
-    QTest::newRow("exactly 20") << 6 << "20" << "" << true << "20.00";
-    QTest::newRow("7 is written as a grade") << 6 << "7" << "" << true << "07.00";
-    QTest::newRow("20.00") << 5 << "20.00" << "" << true << "20.00";
-    QTest::newRow("no-grade mark") << 6 << "" << "--.--" << true << "--.--";
-    QTest::newRow("column 7 is not a grade") << 7 << "" << "30 سامي" << true << "30 سامي";
+    QTest::newRow("25 typed, not yet left") << 6 << "25"
+                                            << "" << false << "";
+    QTest::newRow("20.5 in the last exam") << 4 << "20.5"
+                                           << "" << false << "";
+    QTest::newRow("20.01") << 5 << "20.01"
+                           << "" << false << "";
+    QTest::newRow("exactly 20") << 6 << "20"
+                                << "" << true << "20.00";
+    QTest::newRow("7 is written as a grade") << 6 << "7"
+                                             << "" << true << "07.00";
+    QTest::newRow("20.00") << 5 << "20.00"
+                           << "" << true << "20.00";
+    QTest::newRow("no-grade mark") << 6 << ""
+                                   << "--.--" << true << "--.--";
+    QTest::newRow("column 7 is not a grade") << 7 << ""
+                                             << "30 سامي" << true << "30 سامي";
 }
 
 void TestSaveGradeSheet::currentCellChecked()
