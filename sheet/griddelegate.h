@@ -19,6 +19,10 @@ public:
 
     explicit GridDelegate(QObject* parent, EditorEventHandler handler = {});
 
+    // The grid calls this as it is destroyed: an editor that outlives it for a moment
+    // still sends events (losing the focus) that must not reach a half-destroyed grid.
+    void dropHandler() { m_handler = {}; }
+
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     // The grid writes the editor's text and reads it back itself: a cell whose colour

@@ -62,6 +62,11 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(parent)
     setUpFrozenColumns();
 }
 
+SpreadGrid::~SpreadGrid()
+{
+    m_delegate->dropHandler();
+}
+
 void SpreadGrid::setUpHeaders()
 {
     setHorizontalHeader(new GridHeader(Qt::Horizontal, this));

@@ -69,6 +69,7 @@ public:
     enum class EnterAction { Down, Next /* towards lower column numbers */ };
 
     explicit SpreadGrid(QWidget* parent = nullptr);
+    ~SpreadGrid() override;
 
     int maxCols() const;
     void setMaxCols(int columns);
