@@ -394,6 +394,8 @@ void FrmAnalyseFileNote::openPlainSheet(const gradefile::GradeDocument& document
     m_note->show();
     m_note->raise();
     m_note->activateWindow();
+    // The teacher can type at once, as in the grade sheet.
+    m_note->FpsNote()->setFocus();
 }
 
 } // namespace app
