@@ -173,24 +173,12 @@ void FrmNote::FpsNote_LeaveCell(int col, int row, int newCol, int newRow, bool* 
             m_fpsNote->setText(col, row, check.text);
         *cancel = *cancel || check.refused;
     }
-    // A refused grade keeps the cursor: the click rule does not take it to another row.
-    if (*cancel) {
-        m_refusedCell = Cell{col, row};
-        return;
-    }
-    m_refusedCell.reset();
-    FpsNote_Click(newCol, newRow);
+    m_clickRule.afterLeaveCell(*m_fpsNote, *cancel, {col, row}, {newCol, newRow});
 }
 
 void FrmNote::FpsNote_Click(int col, int row)
 {
-    if (row < 1)
-        return;
-    // Nor does the click that the refused move came from.
-    if (m_refusedCell == Cell{m_fpsNote->activeCol(), m_fpsNote->activeRow()})
-        return;
-    if (const std::optional<Cell> target = clickTarget(SheetKind::Plain, {col, row}))
-        m_fpsNote->setActiveCell(target->column, target->row);
+    m_clickRule.clicked(*m_fpsNote, {col, row});
 }
 
 void FrmNote::CmdExporter_Click()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gradefile/gradedocument.h"
-#include "sheet/cellrules.h"
+#include "sheet/clickrule.h"
 
 #include <QWidget>
 
@@ -51,8 +51,7 @@ private:
     QPushButton* m_cmdVerifier = nullptr;
     SpreadGrid* m_fpsNote = nullptr;
     int m_heightTwips = 7590;
-    // The refused cell the cursor was kept on by the last cell check, if any.
-    std::optional<Cell> m_refusedCell;
+    ClickRule m_clickRule{SheetKind::Plain};
 };
 
 } // namespace sheet

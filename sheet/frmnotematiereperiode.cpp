@@ -404,7 +404,7 @@ void FrmNoteMatierePeriode::FpsNote_LeaveCell(int col, int row, int newCol, int 
         applyCheck({col, row}, check);
         *cancel = *cancel || check.refused;
         if (check.tooLarge) {
-            m_refusedCell = Cell{col, row};
+            m_clickRule.refused({col, row});
             return;
         }
     }
@@ -419,24 +419,13 @@ void FrmNoteMatierePeriode::FpsNote_LeaveCell(int col, int row, int newCol, int 
         *cancel = *cancel || done.check.refused;
         setGridDirection(done.direction);
     }
-    // A refused grade keeps the cursor: the click rule does not take it to another row.
-    if (*cancel) {
-        m_refusedCell = Cell{m_fpsNote->activeCol(), m_fpsNote->activeRow()};
-        return;
-    }
-    m_refusedCell.reset();
-    FpsNote_Click(newCol, newRow);
+    m_clickRule.afterLeaveCell(*m_fpsNote, *cancel,
+                               {m_fpsNote->activeCol(), m_fpsNote->activeRow()}, {newCol, newRow});
 }
 
 void FrmNoteMatierePeriode::FpsNote_Click(int col, int row)
 {
-    if (row < 1)
-        return;
-    // Nor does the click that the refused move came from.
-    if (m_refusedCell == Cell{m_fpsNote->activeCol(), m_fpsNote->activeRow()})
-        return;
-    if (const std::optional<Cell> target = clickTarget(SheetKind::Grade, {col, row}))
-        m_fpsNote->setActiveCell(target->column, target->row);
+    m_clickRule.clicked(*m_fpsNote, {col, row});
 }
 
 bool FrmNoteMatierePeriode::eventFilter(QObject* watched, QEvent* event)

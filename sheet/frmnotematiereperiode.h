@@ -4,6 +4,7 @@
 #include "gradefile/gradefilelines.h"
 #include "gradefile/safefilewrite.h"
 #include "sheet/cellrules.h"
+#include "sheet/clickrule.h"
 
 #include <QWidget>
 
@@ -125,8 +126,7 @@ private:
     bool m_saved = false;
     bool m_largePresentation = false;
     bool m_enterWrap = false;
-    // The refused cell the cursor was kept on by the last cell check, if any.
-    std::optional<Cell> m_refusedCell;
+    ClickRule m_clickRule{SheetKind::Grade};
     // False until the first activation has put the cursor on the first grade.
     bool m_cursorPlaced = false;
     bool m_quitting = false;
