@@ -88,9 +88,7 @@ FrmAnalyseFileNote::FrmAnalyseFileNote(AppState& appState, sheet::SheetState& sh
     createMenu();
     Form_Load();
 
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    ui::setFixedWindowFlags(this);
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
 
     connect(m_cmdAnalyser, &QPushButton::clicked, this, &FrmAnalyseFileNote::CmdAnalyser_Click);

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
@@ -53,6 +54,32 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
+QPushButton* makeSheetButton(QWidget* parent, const QString& name, const QString& caption,
+                             QRect geometry)
+{
+    QPushButton* button = makeButton(parent, name, caption, geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* makeRightAlignedLabel(QWidget* parent, const QString& text, QRect geometry,
+                              const QFont& font)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setFont(fontFittingWidth(font, text, geometry.width() - 2));
+    // Without AlignAbsolute a right-to-left window would put the text at the left.
+    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return label;
+}
+
+void setFixedWindowFlags(QWidget* window, Qt::WindowFlags kind)
+{
+    window->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+}
+
 void centreOnScreen(QWidget* window)
 {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
@@ -68,9 +95,7 @@ void makeFixedDialogWindow(QWidget* window, int clientWidthTwips, int clientHeig
                            WindowRole role)
 {
     const Qt::WindowFlags kind = role == WindowRole::Dialog ? Qt::Dialog : Qt::Window;
-    window->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
+    setFixedWindowFlags(window, kind);
     window->setFixedSize(fromTwips(clientWidthTwips), fromTwips(clientHeightTwips));
     window->setLayoutDirection(Qt::RightToLeft);
     window->setFont(programFont());

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QRect>
 
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -31,6 +32,19 @@ QFont fontFittingWidth(QFont font, const QString& text, int width, qreal smalles
 // A push button of a window laid out in twips: named as the window's code names it.
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                         QRect geometry);
+
+// A grade sheet's button: it answers its function key, never Enter, which belongs to the
+// grid.
+QPushButton* makeSheetButton(QWidget* parent, const QString& name, const QString& caption,
+                             QRect geometry);
+
+// A label whose text stands against its right edge, in font shrunk as needed to fit.
+QLabel* makeRightAlignedLabel(QWidget* parent, const QString& text, QRect geometry,
+                              const QFont& font);
+
+// A top-level window with a fixed border, title and close box, and no minimise or
+// maximise button.
+void setFixedWindowFlags(QWidget* window, Qt::WindowFlags kind = Qt::Window);
 
 // Places a top-level window so that its centre is the screen's centre. A window larger
 // than the screen gets negative coordinates: it is not clamped.

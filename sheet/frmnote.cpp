@@ -19,21 +19,14 @@ namespace {
 // Grade, surname, first name, identifier, order number, and the first field.
 constexpr double kColumnWidths[] = {4, 10, 22, 20, 11, 5, 4};
 
-// The sheet's buttons answer their function keys, never Enter, which belongs to the grid.
 QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, const char* name)
 {
-    QPushButton* button = ui::makeButton(parent, QLatin1String(name), caption, geometry);
-    button->setAutoDefault(false);
-    return button;
+    return ui::makeSheetButton(parent, QLatin1String(name), caption, geometry);
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry)
 {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setFont(ui::fontFittingWidth(ui::programFont(9.75), text, geometry.width() - 2));
-    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    return label;
+    return ui::makeRightAlignedLabel(parent, text, geometry, ui::programFont(9.75));
 }
 
 } // namespace
@@ -44,9 +37,7 @@ FrmNote::FrmNote(SheetState& sheetState, SheetHost& host, QWidget* parent)
     setObjectName(QStringLiteral("FrmNote"));
     setWindowTitle(QStringLiteral("بطاقة تحصيل الأعداد"));
     setWindowIcon(app::programIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
     setFont(ui::programFont());
     // Closing the window by its close box unloads it like the quit button.

@@ -37,21 +37,14 @@ constexpr double kColumnWidths[gradefile::kSheetColumns] = {4, 8, 8, 8, 8, 8, 8,
 
 constexpr int kMinimumHeightTwips = 5150;
 
-// The sheet's buttons answer their function keys, never Enter, which belongs to the grid.
 QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, const char* name)
 {
-    QPushButton* button = ui::makeButton(parent, QLatin1String(name), caption, geometry);
-    button->setAutoDefault(false);
-    return button;
+    return ui::makeSheetButton(parent, QLatin1String(name), caption, geometry);
 }
 
 QLabel* makeLegendLabel(QWidget* parent, const QString& text, QRect geometry)
 {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setFont(ui::fontFittingWidth(label->font(), text, geometry.width() - 2));
-    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    return label;
+    return ui::makeRightAlignedLabel(parent, text, geometry, parent->font());
 }
 
 } // namespace
@@ -63,9 +56,7 @@ FrmNoteMatierePeriode::FrmNoteMatierePeriode(SheetState& sheetState, print::Card
     setObjectName(QStringLiteral("FrmNoteMatierePeriode"));
     setWindowTitle(kDesignCaption);
     setWindowIcon(app::programIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
     setFont(ui::programFont());
 
