@@ -367,7 +367,7 @@ void FrmAnalyseFileNote::Lvw_DblClick()
     if (!closeGradeSheets())
         return;
     WaitCursor filling;
-    print::InitCardTexts(m_cardTexts);
+    print::resetCardTexts(m_cardTexts);
     print::completeCardTexts(m_cardTexts, *read.document);
     if (read.document->type == gradefile::SheetType::Subject)
         openSubjectSheet(*read.document);

@@ -4,44 +4,44 @@
 
 namespace print {
 
-void InitCardTexts(CardTexts& texts)
+void resetCardTexts(CardTexts& texts)
 {
-    texts.VersionLine = QStringLiteral("نورافيل إصدار 2.2");
-    texts.RepublicLine = QStringLiteral("الجمهوريـــّة التّونسيــــّة");
-    texts.MinistryLine = QStringLiteral(" وزارة التربية ");
-    texts.DirectorateLine = QStringLiteral("الإدارة الجهويّة للتعليم بـ");
-    texts.RegionName.clear();
-    texts.TeacherName.clear();
-    texts.EstablishmentName.clear();
-    texts.TeacherLine = QStringLiteral("المدرّس / الأستاذ : ");
-    texts.DateLabel = QStringLiteral("التاريخ : ");
-    texts.PrintNumberLabel = QStringLiteral("ر.ط : ");
-    texts.TeacherSignatureLabel = QStringLiteral("إ مضاء المدرّس / الأستاذ");
-    texts.AgentSignatureLabel = QStringLiteral("إسم العون و إمضاءه");
-    texts.SchoolYearLine = QStringLiteral("السنة الدراسيّة : ");
-    texts.CardTitle = QStringLiteral("بطاقة تحصيل الأعداد ");
-    texts.SheetDescription.clear();
+    texts.versionLine = QStringLiteral("نورافيل إصدار 2.2");
+    texts.republicLine = QStringLiteral("الجمهوريـــّة التّونسيــــّة");
+    texts.ministryLine = QStringLiteral(" وزارة التربية ");
+    texts.directorateLine = QStringLiteral("الإدارة الجهويّة للتعليم بـ");
+    texts.regionName.clear();
+    texts.teacherName.clear();
+    texts.establishmentName.clear();
+    texts.teacherLine = QStringLiteral("المدرّس / الأستاذ : ");
+    texts.dateLabel = QStringLiteral("التاريخ : ");
+    texts.printNumberLabel = QStringLiteral("ر.ط : ");
+    texts.teacherSignatureLabel = QStringLiteral("إ مضاء المدرّس / الأستاذ");
+    texts.agentSignatureLabel = QStringLiteral("إسم العون و إمضاءه");
+    texts.schoolYearLine = QStringLiteral("السنة الدراسيّة : ");
+    texts.cardTitle = QStringLiteral("بطاقة تحصيل الأعداد ");
+    texts.sheetDescription.clear();
 }
 
 void completeCardTexts(CardTexts& texts, const gradefile::GradeDocument& document)
 {
-    texts.SchoolYearLine += document.schoolYear;
-    texts.SheetDescription += document.sheetDescription;
+    texts.schoolYearLine += document.schoolYear;
+    texts.sheetDescription += document.sheetDescription;
     for (const gradefile::EndLineFields& end : document.endLines) {
         if (end.region) {
-            texts.RegionName = *end.region;
-            texts.DirectorateLine += *end.region;
+            texts.regionName = *end.region;
+            texts.directorateLine += *end.region;
         }
         if (end.establishment)
-            texts.EstablishmentName += *end.establishment;
+            texts.establishmentName += *end.establishment;
         if (end.teacher) {
-            texts.TeacherName = *end.teacher;
-            texts.TeacherLine += *end.teacher;
+            texts.teacherName = *end.teacher;
+            texts.teacherLine += *end.teacher;
         }
         if (end.saveNumber)
-            texts.SaveNumber = *end.saveNumber;
+            texts.saveNumber = *end.saveNumber;
         if (end.printNumber)
-            texts.PrintNumber = *end.printNumber;
+            texts.printNumber = *end.printNumber;
     }
 }
 

@@ -12,28 +12,28 @@ namespace print {
 // whole run: reset when a grade file is opened, completed from that file, and the two
 // counters raised by saving and printing.
 struct CardTexts {
-    QString VersionLine;
-    QString RepublicLine;
-    QString MinistryLine;
-    QString DirectorateLine;
-    QString RegionName;
-    QString TeacherName;
-    QString EstablishmentName;
-    QString TeacherLine;
-    QString DateLabel;
-    QString PrintNumberLabel;
-    QString TeacherSignatureLabel;
-    QString AgentSignatureLabel;
-    QString SchoolYearLine;
-    QString CardTitle;
-    QString SheetDescription;
-    qint16 PrintNumber = 0;
-    qint16 SaveNumber = 0;
+    QString versionLine;
+    QString republicLine;
+    QString ministryLine;
+    QString directorateLine;
+    QString regionName;
+    QString teacherName;
+    QString establishmentName;
+    QString teacherLine;
+    QString dateLabel;
+    QString printNumberLabel;
+    QString teacherSignatureLabel;
+    QString agentSignatureLabel;
+    QString schoolYearLine;
+    QString cardTitle;
+    QString sheetDescription;
+    qint16 printNumber = 0;
+    qint16 saveNumber = 0;
 };
 
 // Sets every text to its fixed wording; the two counters keep their values until the
 // opened file supplies new ones.
-void InitCardTexts(CardTexts& texts);
+void resetCardTexts(CardTexts& texts);
 
 // Completes the reset texts from an opened grade file: the school year, the sheet
 // description, and what each end line of the file gives, in file order.

@@ -485,8 +485,8 @@ bool FrmNoteMatierePeriode::save()
 
     const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
         m_openedFileKey, windowTitle(), sheetTable(), m_gradeSpan,
-        {m_cardTexts.RegionName, m_cardTexts.EstablishmentName, m_cardTexts.TeacherName},
-        m_cardTexts.SaveNumber, m_cardTexts.PrintNumber);
+        {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
+        m_cardTexts.saveNumber, m_cardTexts.printNumber);
     if (built.counterOverflow) {
         // Reported as the overflow it is (6), as the opening reports a counter out of range.
         gradefile::FileError overflow = gradefile::makeFileError(
@@ -497,7 +497,7 @@ bool FrmNoteMatierePeriode::save()
         reportSaveFailure(overflow);
         return false;
     }
-    m_cardTexts.SaveNumber = built.saveNumber;
+    m_cardTexts.saveNumber = built.saveNumber;
 
     const QString path =
         QDir(m_host.driveFolder()).filePath(m_openedFileKey + QStringLiteral(".xml"));

@@ -31,39 +31,39 @@ private slots:
 void TestCardTexts::resetKeepsTheCounters()
 {
     CardTexts texts;
-    texts.SaveNumber = 9;
-    texts.PrintNumber = 8;
-    texts.RegionName = QStringLiteral("قديم");
-    print::InitCardTexts(texts);
-    QCOMPARE(texts.SaveNumber, qint16(9));
-    QCOMPARE(texts.PrintNumber, qint16(8));
-    QCOMPARE(texts.RegionName, QString());
-    QCOMPARE(texts.DirectorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـ"));
-    QCOMPARE(texts.TeacherLine, QStringLiteral("المدرّس / الأستاذ : "));
-    QCOMPARE(texts.SchoolYearLine, QStringLiteral("السنة الدراسيّة : "));
-    QCOMPARE(texts.CardTitle, QStringLiteral("بطاقة تحصيل الأعداد "));
-    QCOMPARE(texts.TeacherSignatureLabel, QStringLiteral("إ مضاء المدرّس / الأستاذ"));
-    QVERIFY(texts.MinistryLine.startsWith(u' ') && texts.MinistryLine.endsWith(u' '));
-    QVERIFY(!texts.MinistryLine.trimmed().isEmpty());
+    texts.saveNumber = 9;
+    texts.printNumber = 8;
+    texts.regionName = QStringLiteral("قديم");
+    print::resetCardTexts(texts);
+    QCOMPARE(texts.saveNumber, qint16(9));
+    QCOMPARE(texts.printNumber, qint16(8));
+    QCOMPARE(texts.regionName, QString());
+    QCOMPARE(texts.directorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـ"));
+    QCOMPARE(texts.teacherLine, QStringLiteral("المدرّس / الأستاذ : "));
+    QCOMPARE(texts.schoolYearLine, QStringLiteral("السنة الدراسيّة : "));
+    QCOMPARE(texts.cardTitle, QStringLiteral("بطاقة تحصيل الأعداد "));
+    QCOMPARE(texts.teacherSignatureLabel, QStringLiteral("إ مضاء المدرّس / الأستاذ"));
+    QVERIFY(texts.ministryLine.startsWith(u' ') && texts.ministryLine.endsWith(u' '));
+    QVERIFY(!texts.ministryLine.trimmed().isEmpty());
 }
 
 void TestCardTexts::completedFromTheFile()
 {
     const QString key = QStringLiteral("8410203C07120002004");
     CardTexts texts;
-    print::InitCardTexts(texts);
+    print::resetCardTexts(texts);
     print::completeCardTexts(texts,
                              open(key, {QStringLiteral("1|1|1|أ|1"),
                                         "FIN" + key + QStringLiteral("|صفاقس|النور|سلمى||6|4")}));
-    QCOMPARE(texts.SchoolYearLine, QStringLiteral("السنة الدراسيّة : 2005/2004"));
-    QCOMPARE(texts.SheetDescription, QStringLiteral("السابـعة أساسي 2 عربـية"));
-    QCOMPARE(texts.DirectorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـصفاقس"));
-    QCOMPARE(texts.RegionName, QStringLiteral("صفاقس"));
-    QCOMPARE(texts.EstablishmentName, QStringLiteral("النور"));
-    QCOMPARE(texts.TeacherName, QStringLiteral("سلمى"));
-    QCOMPARE(texts.TeacherLine, QStringLiteral("المدرّس / الأستاذ : سلمى"));
-    QCOMPARE(texts.SaveNumber, qint16(0));
-    QCOMPARE(texts.PrintNumber, qint16(6));
+    QCOMPARE(texts.schoolYearLine, QStringLiteral("السنة الدراسيّة : 2005/2004"));
+    QCOMPARE(texts.sheetDescription, QStringLiteral("السابـعة أساسي 2 عربـية"));
+    QCOMPARE(texts.directorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـصفاقس"));
+    QCOMPARE(texts.regionName, QStringLiteral("صفاقس"));
+    QCOMPARE(texts.establishmentName, QStringLiteral("النور"));
+    QCOMPARE(texts.teacherName, QStringLiteral("سلمى"));
+    QCOMPARE(texts.teacherLine, QStringLiteral("المدرّس / الأستاذ : سلمى"));
+    QCOMPARE(texts.saveNumber, qint16(0));
+    QCOMPARE(texts.printNumber, qint16(6));
 }
 
 void TestCardTexts::secondFileDoesNotAccumulate()
@@ -73,31 +73,31 @@ void TestCardTexts::secondFileDoesNotAccumulate()
     CardTexts texts;
     for (const auto& [key, region] :
          {std::pair{first, QStringLiteral("صفاقس")}, std::pair{second, QStringLiteral("قابس")}}) {
-        print::InitCardTexts(texts);
+        print::resetCardTexts(texts);
         print::completeCardTexts(
             texts, open(key, {QStringLiteral("1|1|1|أ|1"),
                               "FIN" + key + u'|' + region + QStringLiteral("|م|ت||1|1")}));
     }
-    QCOMPARE(texts.DirectorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـقابس"));
-    QCOMPARE(texts.TeacherLine, QStringLiteral("المدرّس / الأستاذ : ت"));
-    QCOMPARE(texts.EstablishmentName, QStringLiteral("م"));
-    QCOMPARE(texts.SchoolYearLine, QStringLiteral("السنة الدراسيّة : 2006/2005"));
+    QCOMPARE(texts.directorateLine, QStringLiteral("الإدارة الجهويّة للتعليم بـقابس"));
+    QCOMPARE(texts.teacherLine, QStringLiteral("المدرّس / الأستاذ : ت"));
+    QCOMPARE(texts.establishmentName, QStringLiteral("م"));
+    QCOMPARE(texts.schoolYearLine, QStringLiteral("السنة الدراسيّة : 2006/2005"));
 }
 
 void TestCardTexts::fileWithoutEndLineKeepsTheCounters()
 {
     CardTexts texts;
-    texts.SaveNumber = 5;
-    texts.PrintNumber = 4;
-    texts.RegionName = QStringLiteral("صفاقس");
-    print::InitCardTexts(texts);
+    texts.saveNumber = 5;
+    texts.printNumber = 4;
+    texts.regionName = QStringLiteral("صفاقس");
+    print::resetCardTexts(texts);
     print::completeCardTexts(texts,
                              open(QStringLiteral("8410203C07120002004"),
                                   {QStringLiteral("1|1|1|أ|1"), QStringLiteral("2|2|2|ب|2")}));
-    QCOMPARE(texts.RegionName, QString());
-    QCOMPARE(texts.TeacherName, QString());
-    QCOMPARE(texts.SaveNumber, qint16(5));
-    QCOMPARE(texts.PrintNumber, qint16(4));
+    QCOMPARE(texts.regionName, QString());
+    QCOMPARE(texts.teacherName, QString());
+    QCOMPARE(texts.saveNumber, qint16(5));
+    QCOMPARE(texts.printNumber, qint16(4));
 }
 
 QTEST_APPLESS_MAIN(TestCardTexts)

@@ -144,12 +144,12 @@ void TestOpenGradeFile::subjectFileFillsTheSheet()
         QCOMPARE(grid->text(col, 2), row2[col]);
     QCOMPARE(grid->frozenCols(), 3);
 
-    QCOMPARE(m_cardTexts.SchoolYearLine, QStringLiteral("السنة الدراسيّة : 2005/2004"));
-    QCOMPARE(m_cardTexts.SheetDescription, QStringLiteral("السابـعة أساسي 2 عربـية - الثلاثي 1"));
-    QCOMPARE(m_cardTexts.RegionName, QStringLiteral("صفاقس"));
-    QCOMPARE(m_cardTexts.TeacherLine, QStringLiteral("المدرّس / الأستاذ : سلمى"));
-    QCOMPARE(m_cardTexts.SaveNumber, qint16(0));
-    QCOMPARE(m_cardTexts.PrintNumber, qint16(6));
+    QCOMPARE(m_cardTexts.schoolYearLine, QStringLiteral("السنة الدراسيّة : 2005/2004"));
+    QCOMPARE(m_cardTexts.sheetDescription, QStringLiteral("السابـعة أساسي 2 عربـية - الثلاثي 1"));
+    QCOMPARE(m_cardTexts.regionName, QStringLiteral("صفاقس"));
+    QCOMPARE(m_cardTexts.teacherLine, QStringLiteral("المدرّس / الأستاذ : سلمى"));
+    QCOMPARE(m_cardTexts.saveNumber, qint16(0));
+    QCOMPARE(m_cardTexts.printNumber, qint16(6));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QCOMPARE(window->focusWidget(), static_cast<QWidget*>(grid));
 }
@@ -256,7 +256,7 @@ void TestOpenGradeFile::shortDescriptionOpens()
     open(kKey + ".xml");
     QVERIFY(sheetWindow());
     QCOMPARE(sheetWindow()->windowTitle(), QStringLiteral("قسم قصير"));
-    QCOMPARE(m_cardTexts.SheetDescription, QString());
+    QCOMPARE(m_cardTexts.sheetDescription, QString());
 }
 
 void TestOpenGradeFile::secondFileStartsFresh()
@@ -282,7 +282,7 @@ void TestOpenGradeFile::secondFileStartsFresh()
     QCOMPARE(grid->text(6, 2), QStringLiteral("14.00"));
     QVERIFY(grid->cellBackColor(6, 1) != QColor(Qt::red));
     QCOMPARE(second->openedFileKey(), other);
-    QCOMPARE(m_cardTexts.PrintNumber, qint16(2));
+    QCOMPARE(m_cardTexts.printNumber, qint16(2));
 }
 
 void TestOpenGradeFile::plainFileFillsThePlainSheet()
@@ -305,7 +305,7 @@ void TestOpenGradeFile::plainFileFillsThePlainSheet()
         QCOMPARE(grid->text(col, 0), headers[col]);
         QCOMPARE(grid->text(col, 1), row1[col]);
     }
-    QCOMPARE(m_cardTexts.SchoolYearLine, QStringLiteral("السنة الدراسيّة : 2005/2004"));
+    QCOMPARE(m_cardTexts.schoolYearLine, QStringLiteral("السنة الدراسيّة : 2005/2004"));
 }
 
 void TestOpenGradeFile::refusedFiles_data()
@@ -371,7 +371,7 @@ void TestOpenGradeFile::failedOpenLeavesTheOpenSheetAlone()
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->FpsNote()->text(6, 1), QStringLiteral("12.50"));
-    QCOMPARE(m_cardTexts.RegionName, QStringLiteral("صفاقس"));
+    QCOMPARE(m_cardTexts.regionName, QStringLiteral("صفاقس"));
 }
 
 void TestOpenGradeFile::emptyListDoesNothing()

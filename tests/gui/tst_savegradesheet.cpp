@@ -375,7 +375,7 @@ void TestSaveGradeSheet::savedBytesMatchTheKnownSheet()
     QCOMPARE(answers.shown.size(), 0);
     QVERIFY(sheetWindow()->isSaved());
     QVERIFY(!sheetWindow()->isModified());
-    QCOMPARE(m_cardTexts.SaveNumber, qint16(5));
+    QCOMPARE(m_cardTexts.saveNumber, qint16(5));
     QVERIFY(listLineIsBoldBlue());
 }
 
@@ -398,8 +398,8 @@ void TestSaveGradeSheet::reopenedSheetShowsWhatWasSaved()
     QCOMPARE(sheetWindow()->windowTitle(), kCaption);
     QCOMPARE(int(sheetWindow()->GradeSpan()), 2);
     // The empty field the save writes before the counters shifts them on reading.
-    QCOMPARE(m_cardTexts.SaveNumber, qint16(0));
-    QCOMPARE(m_cardTexts.PrintNumber, qint16(5));
+    QCOMPARE(m_cardTexts.saveNumber, qint16(0));
+    QCOMPARE(m_cardTexts.printNumber, qint16(5));
 }
 
 void TestSaveGradeSheet::saveCounter_data()
@@ -430,8 +430,8 @@ void TestSaveGradeSheet::saveCounter()
     expected.replace(writtenEndLine(firstSave, readPrint).toUtf8(),
                      writtenEndLine(firstSave + 1, readPrint).toUtf8());
     QCOMPARE(second, expected);
-    QCOMPARE(int(m_cardTexts.SaveNumber), firstSave + 1);
-    QCOMPARE(int(m_cardTexts.PrintNumber), readPrint);
+    QCOMPARE(int(m_cardTexts.saveNumber), firstSave + 1);
+    QCOMPARE(int(m_cardTexts.printNumber), readPrint);
 }
 
 void TestSaveGradeSheet::sheetWithoutPupilsWritesThreeLines()
