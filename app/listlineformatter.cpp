@@ -17,7 +17,7 @@ QColor colourFromBgrText(const QString& text)
 
 } // namespace
 
-int ModifyListLine(QTreeWidget* list, long index, bool bold, const QString& foreColour,
+int modifyListLine(QTreeWidget* list, long index, bool bold, const QString& foreColour,
                    const QString& toolTip)
 {
     if (index < 1 || index > list->topLevelItemCount())

@@ -12,7 +12,7 @@ inline const QString kBlueLineColour = QStringLiteral("16711680");
 
 // Sets bold, text colour and tool tip of line index (from 1) of the file list, on the
 // line and on each of its sub-items. Returns 1, or -2 when the list has no such line.
-int ModifyListLine(QTreeWidget* list, long index, bool bold, const QString& foreColour,
+int modifyListLine(QTreeWidget* list, long index, bool bold, const QString& foreColour,
                    const QString& toolTip);
 
 } // namespace app

@@ -1,10 +1,10 @@
 #include "app/appstate.h"
 #include "app/drivelocation.h"
-#include "app/frmabout.h"
-#include "app/frmanalysefilenote.h"
-#include "app/notice.h"
+#include "app/mainwindow.h"
 #include "print/cardtexts.h"
 #include "sheet/sheetstate.h"
+#include "ui/artwork.h"
+#include "ui/notice.h"
 
 #include <QApplication>
 
@@ -13,8 +13,10 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // Settings (the support telephone) live under ~/.config/saisie-notes/ and the like.
+    QApplication::setOrganizationName(ui::kProgramTitle);
     QApplication::setApplicationName(ui::kProgramTitle);
-    QApplication::setWindowIcon(app::programIcon());
+    QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
 
     const std::optional<QString> drive = app::driveFolderFromArguments(QApplication::arguments());
@@ -26,7 +28,7 @@ int main(int argc, char* argv[])
     app::AppState appState;
     sheet::SheetState sheetState;
     print::CardTexts cardTexts;
-    app::FrmAnalyseFileNote mainWindow(appState, sheetState, cardTexts, *drive);
+    app::MainWindow mainWindow(appState, sheetState, cardTexts, *drive);
     mainWindow.show();
     return QApplication::exec();
 }

@@ -2,11 +2,11 @@
 // a 40-pupil class and a 5,000-pupil file. Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_open
 #include "app/appstate.h"
-#include "app/frmanalysefilenote.h"
+#include "app/mainwindow.h"
 #include "classlines.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
-#include "sheet/frmnotematiereperiode.h"
+#include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 
@@ -26,13 +26,13 @@ void BM_OpenGradeFile(benchmark::State& state)
     app::AppState appState{true};
     sheet::SheetState sheetState;
     print::CardTexts cardTexts;
-    app::FrmAnalyseFileNote window(appState, sheetState, cardTexts, disk.path());
-    window.CmdAnalyser_Click();
-    window.Lvw()->setCurrentItem(window.Lvw()->topLevelItem(0));
+    app::MainWindow window(appState, sheetState, cardTexts, disk.path());
+    window.scanDisk();
+    window.fileList()->setCurrentItem(window.fileList()->topLevelItem(0));
     for (auto _ : state) {
-        window.Lvw_DblClick();
-        if (!window.noteMatierePeriode() ||
-            window.noteMatierePeriode()->FpsNote()->maxRows() != state.range(0))
+        window.openSelectedFile();
+        if (!window.gradeSheet() ||
+            window.gradeSheet()->grid()->maxRows() != state.range(0))
             state.SkipWithError("the sheet did not open");
         state.PauseTiming();
         QCoreApplication::processEvents();

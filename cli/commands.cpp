@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/documentjson.h"
-#include "gradefile/filecheck.h"
+#include "gradefile/gradedisk.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
@@ -154,7 +154,7 @@ int checkCommand(const QStringList& arguments)
             continue;
         }
         writeOut(info.fileName() + u'\t' +
-                 gradefile::describeGradeFile(info.absolutePath(), info.fileName()) + u'\n');
+                 gradefile::GradeDisk(info.absolutePath()).describe(info.fileName()) + u'\n');
     }
     return status;
 }
@@ -171,7 +171,7 @@ int showCommand(const QStringList& arguments)
         gradefile::readGradeDocument(QFileInfo(path).fileName(), *lines);
     if (!read.document) {
         const QString reason =
-            read.error.invalidGradeFile
+            read.error.kind == gradefile::FileErrorKind::NotAGradeFile
                 ? QStringLiteral("not a valid grade file (%1)")
                       .arg(gradefile::kInvalidGradeFileText)
                 : QStringLiteral("%1 (%2)").arg(read.error.description).arg(read.error.number);

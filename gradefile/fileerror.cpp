@@ -8,30 +8,37 @@ int defaultErrorNumber(FileErrorKind kind)
     case FileErrorKind::None:
         return 0;
     case FileErrorKind::NoDisk:
-        return 52;
+        return errorNumber::kBadFileName;
     case FileErrorKind::AccessDenied:
-        return -2147024891;
+        return errorNumber::kAccessDenied;
     case FileErrorKind::DeviceNotReady:
-        return -2147024875;
+        return errorNumber::kDeviceNotReady;
     case FileErrorKind::FileExists:
-        return 58;
+        return errorNumber::kFileExists;
     case FileErrorKind::PermissionDenied:
-        return 70;
+        return errorNumber::kPermissionDenied;
     case FileErrorKind::PathAccess:
-        return 75;
+        return errorNumber::kPathAccess;
     case FileErrorKind::DiskFull:
-        return 61;
+        return errorNumber::kDiskFull;
     case FileErrorKind::Malformed:
-        return 3001;
+        return errorNumber::kInvalidArguments;
+    case FileErrorKind::NotAGradeFile:
+        return 0;
     case FileErrorKind::Other:
-        return 51;
+        return errorNumber::kInternal;
     }
-    return 51;
+    return errorNumber::kInternal;
 }
 
 FileError makeFileError(FileErrorKind kind, const QString& description)
 {
     return FileError{kind, defaultErrorNumber(kind), description};
+}
+
+FileError malformedFile(int number, const QString& description)
+{
+    return FileError{FileErrorKind::Malformed, number, description};
 }
 
 } // namespace gradefile

@@ -16,7 +16,8 @@ enum class FileErrorKind {
     PermissionDenied, // write-protected disk
     PathAccess,       // the path cannot be used (read-only file system and the like)
     DiskFull,         // no room left for the new content
-    Malformed,        // the bytes are not a grade file
+    Malformed,        // the bytes are not a grade file, or its lines cannot be read
+    NotAGradeFile,    // a rowset whose start line does not name the file
     Other,
 };
 
@@ -28,9 +29,29 @@ struct FileError {
     bool isError() const { return kind != FileErrorKind::None; }
 };
 
+// The numbers the "unforeseen error" messages show, as the administration's support
+// team knows them.
+namespace errorNumber {
+inline constexpr int kInvalidCall = 5;         // a line lacks fields it must have
+inline constexpr int kOverflow = 6;            // a counter or year out of its range
+inline constexpr int kTypeMismatch = 13;       // a year that is no number
+inline constexpr int kInternal = 51;           // anything else
+inline constexpr int kBadFileName = 52;        // no disk in the drive
+inline constexpr int kFileExists = 58;
+inline constexpr int kDiskFull = 61;
+inline constexpr int kPermissionDenied = 70;   // write-protected disk
+inline constexpr int kPathAccess = 75;
+inline constexpr int kInvalidArguments = 3001; // bytes that are no grade file
+inline constexpr int kNoCurrentRecord = 3021;  // the file ends before a line it needs
+inline constexpr int kAccessDenied = -2147024891;
+inline constexpr int kDeviceNotReady = -2147024875;
+} // namespace errorNumber
+
 // The error numbers the messages have always shown for each kind.
 int defaultErrorNumber(FileErrorKind kind);
 
 FileError makeFileError(FileErrorKind kind, const QString& description);
+// A file whose lines cannot be read, with the number the messages show for that fault.
+FileError malformedFile(int number, const QString& description);
 
 } // namespace gradefile

@@ -8,34 +8,28 @@ const QString kInvalidGradeFileText = QStringLiteral("ملف أعداد غير �
 
 namespace {
 
-// Error numbers and descriptions as the "unforeseen error" message shows them.
-DocumentError runtimeError(int number, const QString& description)
-{
-    return DocumentError{false, number, description};
-}
-
-DocumentRead failed(DocumentError error)
+DocumentRead failed(FileError error)
 {
     DocumentRead read;
     read.error = std::move(error);
     return read;
 }
 
-DocumentError noCurrentLine(int lineNumber)
+FileError noCurrentLine(int lineNumber)
 {
-    return runtimeError(3021, QStringLiteral("Le fichier s'arrête avant sa ligne %1 : "
+    return malformedFile(errorNumber::kNoCurrentRecord, QStringLiteral("Le fichier s'arrête avant sa ligne %1 : "
                                              "il n'a pas de ligne des épreuves.")
                                   .arg(lineNumber));
 }
 
-std::optional<DocumentError> readEndLineAt(const QStringList& lines, qsizetype index,
+std::optional<FileError> readEndLineAt(const QStringList& lines, qsizetype index,
                                            bool interpret, GradeDocument& document)
 {
     if (!interpret)
         return std::nullopt;
     const EndLineRead end = readEndLine(lines.at(index));
     if (!end.fields)
-        return runtimeError(6, QStringLiteral("Dépassement de capacité : un compteur de la "
+        return malformedFile(errorNumber::kOverflow, QStringLiteral("Dépassement de capacité : un compteur de la "
                                               "ligne %1 sort des limites (-32768 à 32767).")
                                    .arg(index + 1));
     document.endLines.push_back(*end.fields);
@@ -45,7 +39,7 @@ std::optional<DocumentError> readEndLineAt(const QStringList& lines, qsizetype i
 // The lines that follow the test line are pupil lines, except an end line standing
 // right after a pupil line, which is read into endLines and skipped.
 template <typename ReadPupil>
-std::optional<DocumentError> readPupilLines(const QStringList& lines, bool readEndLines,
+std::optional<FileError> readPupilLines(const QStringList& lines, bool readEndLines,
                                             GradeDocument& document, ReadPupil readPupil)
 {
     bool sawEndLine = false;
@@ -53,20 +47,20 @@ std::optional<DocumentError> readPupilLines(const QStringList& lines, bool readE
     // A sheet without pupils is start, test and end line. Its end line is read as such,
     // so that saving the sheet keeps the region, establishment and teacher.
     if (lines.size() == 3 && isEndLine(lines.at(2))) {
-        if (std::optional<DocumentError> error = readEndLineAt(lines, 2, readEndLines, document))
+        if (std::optional<FileError> error = readEndLineAt(lines, 2, readEndLines, document))
             return error;
         document.rowCount = 0;
         return std::nullopt;
     }
     while (i < lines.size()) {
         RowCells row;
-        if (std::optional<DocumentError> error = readPupil(lines.at(i), i + 1, row))
+        if (std::optional<FileError> error = readPupil(lines.at(i), i + 1, row))
             return error;
         document.rows.push_back(row);
         ++i;
         if (i < lines.size() && isEndLine(lines.at(i))) {
             sawEndLine = true;
-            if (std::optional<DocumentError> error =
+            if (std::optional<FileError> error =
                     readEndLineAt(lines, i, readEndLines, document))
                 return error;
             ++i;
@@ -82,7 +76,7 @@ std::optional<DocumentError> readPupilLines(const QStringList& lines, bool readE
     return std::nullopt;
 }
 
-std::optional<DocumentError> readSubjectSheet(const QStringList& lines, GradeDocument& document)
+std::optional<FileError> readSubjectSheet(const QStringList& lines, GradeDocument& document)
 {
     const std::vector<Field> tests = splitFields(lines.at(1), 7);
     for (int field = 2; field <= 7; ++field) {
@@ -100,20 +94,20 @@ std::optional<DocumentError> readSubjectSheet(const QStringList& lines, GradeDoc
             put(11 - column, column);
         for (int column = 7; column <= 10; ++column)
             put(11 - column, column);
-        return std::optional<DocumentError>();
+        return std::optional<FileError>();
     });
 }
 
-std::optional<DocumentError> readPlainSheet(const QStringList& lines, GradeDocument& document)
+std::optional<FileError> readPlainSheet(const QStringList& lines, GradeDocument& document)
 {
     document.headers.insert(1, textAfterFirstSeparator(lines.at(1)));
     return readPupilLines(
         lines, false, document,
         [](const QString& line, qsizetype lineNumber,
-           RowCells& row) -> std::optional<DocumentError> {
+           RowCells& row) -> std::optional<FileError> {
             const std::optional<std::vector<QString>> fields = splitPlainPupilLine(line);
             if (!fields)
-                return runtimeError(5, QStringLiteral("La ligne %1 n'a pas les six champs "
+                return malformedFile(errorNumber::kInvalidCall, QStringLiteral("La ligne %1 n'a pas les six champs "
                                                       "d'un élève (moins de cinq « | »).")
                                            .arg(lineNumber));
             for (int column = 1; column <= 6; ++column)
@@ -149,7 +143,7 @@ QString sheetDescriptionOf(const QString& caption)
 DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines)
 {
     if (listDescription(fileName, lines) == kInvalidGradeFileText)
-        return failed(DocumentError{true, 0, kInvalidGradeFileText});
+        return failed(makeFileError(FileErrorKind::NotAGradeFile, kInvalidGradeFileText));
 
     GradeDocument document;
     document.fileName = fileName;
@@ -162,11 +156,11 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     const std::optional<qint16> year = wholeInt16(yearText, &overflow);
     if (!year || *year == 32767) {
         if (!year && !overflow)
-            return failed(runtimeError(13, QStringLiteral("Incompatibilité de type : l'année "
+            return failed(malformedFile(errorNumber::kTypeMismatch, QStringLiteral("Incompatibilité de type : l'année "
                                                           "« %1 » du nom de fichier n'est pas "
                                                           "un nombre.")
                                                .arg(yearText)));
-        return failed(runtimeError(6, QStringLiteral("Dépassement de capacité : l'année « %1 » "
+        return failed(malformedFile(errorNumber::kOverflow, QStringLiteral("Dépassement de capacité : l'année « %1 » "
                                                      "du nom de fichier est trop grande.")
                                           .arg(yearText)));
     }
@@ -178,7 +172,7 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     if (lines.size() < 2)
         return failed(noCurrentLine(2));
 
-    const std::optional<DocumentError> error = document.type == SheetType::Subject
+    const std::optional<FileError> error = document.type == SheetType::Subject
                                                    ? readSubjectSheet(lines, document)
                                                    : readPlainSheet(lines, document);
     if (error)

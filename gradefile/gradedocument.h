@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gradefile/fileerror.h"
 #include "gradefile/linegrammar.h"
 
 #include <QMap>
@@ -34,18 +35,12 @@ struct GradeDocument {
     std::vector<EndLineFields> endLines; // each end line read, in file order
 };
 
-// Why a grade file cannot be opened. invalidGradeFile: its start line does not name
-// it (the teacher is told the file cannot be viewed); otherwise number and
-// description are shown in the "unforeseen error" message.
-struct DocumentError {
-    bool invalidGradeFile = false;
-    int number = 0;
-    QString description;
-};
-
+// A grade file read into its document, or why it cannot be opened: NotAGradeFile when its
+// start line does not name it (the teacher is told the file cannot be viewed), Malformed
+// with the number and description the "unforeseen error" message shows otherwise.
 struct DocumentRead {
     std::optional<GradeDocument> document;
-    DocumentError error; // when document is empty
+    FileError error; // when document is empty
 };
 
 // The text a valid grade file shows in the file list, and what an invalid one shows.

@@ -2,6 +2,8 @@
 
 #include "gradefile/gradedocument.h"
 
+#include "gradefile/sheetcolumns.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +15,6 @@ namespace gradefile {
 
 // Columns of the grade grid: 0 row headers, 1 to 6 grades (6 is the first exam),
 // 7 name, 8 identifier, 9 order number, 10 level and observation.
-inline constexpr int kSheetColumns = 11;
-inline constexpr int kFirstGradeColumn = 6;
 
 // The texts of a grade grid; index 0 is the header row, then one row per pupil.
 using SheetTable = std::vector<std::array<QString, kSheetColumns>>;

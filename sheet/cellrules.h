@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gradefile/sheetcolumns.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -22,7 +24,7 @@ enum class SheetKind { Grade, Plain };
 
 // Grade sheet geometry: grade columns 1 to 6, filled from column 6 downwards. GradeSpan is
 // 6 minus the number of hidden columns; the shown grade columns are 6 - GradeSpan to 6.
-inline constexpr int kFirstGradeColumn = 6;
+using gradefile::kFirstGradeColumn;
 // The plain grade sheet's only grade column.
 inline constexpr int kPlainGradeColumn = 1;
 inline constexpr int kGradeMin = 0;
@@ -114,14 +116,14 @@ QList<int> exemptionColumns(int gradeSpan);
 
 // ---- Enter rule (grade sheet only; the plain sheet leaves Enter to the grid) ----
 //
-// How the handlers use it:
-//  KeyDown Enter:  step = enterPressed(state); apply step.direction to the grid, then by action:
-//                  Move: nothing more, the grid moves and its LeaveCell checks the cell;
+// How grade entry (sheet/gradeentry) uses it:
+//  Enter key down:  step = enterPressed(state); apply step.direction to the grid, then by action:
+//                  Move: nothing more, the grid moves and the leaving move checks the cell;
 //                  PrepareWrap: make step.prePosition active, wrapFlag := true; the grid's own
-//                  move from there raises LeaveCell with the pre-positioned cell as the cell left;
+//                  move from there leaves the pre-positioned cell;
 //                  CheckInPlace: checkCell() the active cell, write text and colour, wrapFlag :=
 //                  false, keep the cell active; the grid must not move.
-//  LeaveCell (c, r) -> (nc, nr):
+//  Leaving (c, r) for (nc, nr):
 //    1. if r >= 1: check = checkCell(Grade, text of (c, r)); write its text and colour;
 //       cancel |= refused; if check.tooLarge, stop here. (Row 0 is the vertical wrap's
 //       pre-positioned header cell: an exam name is no grade and must not be rewritten.)
@@ -149,7 +151,7 @@ struct EnterState {
 
 enum class EnterAction {
     Ignore,       // the wrap flag is set, or the sheet has no pupil row: nothing happens
-    Move,         // the grid moves one cell in the direction; its LeaveCell checks the cell
+    Move,         // the grid moves one cell in the direction; leaving checks the cell
     PrepareWrap,  // make prePosition active and set the wrap flag, then the grid moves
     CheckInPlace, // check the active cell where it is and keep the cursor on it
 };

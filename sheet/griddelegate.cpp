@@ -48,7 +48,7 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 {
     auto* editor = new QLineEdit(parent);
     dressLikeCell(editor, index);
-    // Pasting and dropping go through the grid, one character at a time through KeyPress;
+    // Pasting and dropping go through the grid, one character at a time through the input handler;
     // the editor's own menu and drop would put text in behind its back.
     editor->setContextMenuPolicy(Qt::NoContextMenu);
     editor->setAcceptDrops(false);

@@ -49,7 +49,7 @@ SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(parent)
     // The grid opens its editor itself: typing overwrites, a double click is the window's.
     setEditTriggers(NoEditTriggers);
     // One item at a time: Qt then ignores header presses, which would otherwise select a
-    // whole column or row behind LeaveCell's back.
+    // whole column or row behind the input handler's back.
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
     setTabKeyNavigation(true);
@@ -79,13 +79,13 @@ void SpreadGrid::setUpHeaders()
     verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { emit Click(column + 1, 0); });
+            [this](int column) { emit cellClickedAt(column + 1, 0); });
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
-            [this](int column) { emit DblClick(column + 1, 0); });
+            [this](int column) { emit cellDoubleClickedAt(column + 1, 0); });
     connect(verticalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int row) { emit Click(0, row + 1); });
+            [this](int row) { emit cellClickedAt(0, row + 1); });
     connect(verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
-            [this](int row) { emit DblClick(0, row + 1); });
+            [this](int row) { emit cellDoubleClickedAt(0, row + 1); });
 }
 
 void SpreadGrid::setUpFrozenColumns()
@@ -95,9 +95,9 @@ void SpreadGrid::setUpFrozenColumns()
     connect(m_frozen, &FrozenColumns::cellReleased, this, &SpreadGrid::releaseCell);
     connect(m_frozen, &FrozenColumns::cellDoubleClicked, this, &SpreadGrid::doubleClickCell);
     connect(m_frozen, &FrozenColumns::headerClicked, this,
-            [this](int column) { emit Click(column + 1, 0); });
+            [this](int column) { emit cellClickedAt(column + 1, 0); });
     connect(m_frozen, &FrozenColumns::headerDoubleClicked, this,
-            [this](int column) { emit DblClick(column + 1, 0); });
+            [this](int column) { emit cellDoubleClickedAt(column + 1, 0); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &SpreadGrid::followHorizontalScroll);
 }
@@ -263,7 +263,7 @@ void SpreadGrid::keepCursorOnCells()
         placeCursor({1, 1});
 }
 
-// A move asked for by the user: the editor commits, LeaveCell may cancel it, and a
+// A move asked for by the user: the editor commits, the input handler may refuse it, and a
 // handler that places the cursor itself (setActiveCell) has the last word.
 void SpreadGrid::leaveTo(Cell target)
 {
@@ -272,9 +272,9 @@ void SpreadGrid::leaveTo(Cell target)
     target = clampedToCells(target);
     if (target == from || !isCell(target))
         return;
-    bool cancel = false;
     const quint64 placements = m_placements;
-    emit LeaveCell(from.col, from.row, target.col, target.row, &cancel);
+    const bool cancel =
+        m_input && !m_input->leavingCell({from.col, from.row}, {target.col, target.row});
     if (m_placements != placements)
         return;
     placeCursor(cancel ? from : target);
@@ -403,7 +403,7 @@ void SpreadGrid::keyPressEvent(QKeyEvent* event)
 
 // Every key of the grid and of its editor comes here; returns whether it was used up.
 // The editor gets only its own editing keys (Delete, Ctrl+A ...): a key it ignored would
-// climb back to the grid and raise KeyDown twice. Without an editor the grid keeps every
+// climb back to the grid and reach the input handler twice. Without an editor the grid keeps every
 // key but Escape, so that a dialog's Enter never reaches its default button.
 bool SpreadGrid::handleKey(QKeyEvent* event, bool inEditor)
 {
@@ -429,7 +429,7 @@ bool SpreadGrid::handleKey(QKeyEvent* event, bool inEditor)
         return true;
     }
     if (key == Qt::Key_Backspace) {
-        offerCharacter(vk::Back);
+        offerCharacter(U'\b');
         return true;
     }
     const bool control = event->modifiers().testFlag(Qt::ControlModifier) &&
@@ -455,18 +455,14 @@ bool SpreadGrid::isEditorKey(const QKeyEvent& event)
 
 bool SpreadGrid::raiseKeyDown(const QKeyEvent& event)
 {
-    int code = keys::virtualKeyCode(event);
-    if (code == 0)
-        return true;
-    emit KeyDown(&code, keys::shiftState(event));
-    return code != 0;
+    return !m_input || !m_input->keyDown(Qt::Key(event.key()), event.modifiers());
 }
 
 // As Windows does: the key goes down and the grid moves, then the character comes.
 void SpreadGrid::pressEnter()
 {
     leaveTo(enterTarget());
-    offerCharacter(vk::Return);
+    offerCharacter(U'\r');
 }
 
 void SpreadGrid::typeText(const QString& text)
@@ -486,25 +482,23 @@ void SpreadGrid::pasteText(const QString& text)
         commitEditor();
 }
 
-// KeyPress decides on each character; what the handler leaves goes into the cell, except
-// control characters, which never do.
+// The input handler decides on each character; what it lets through goes into the cell,
+// except control characters, which never do.
 void SpreadGrid::offerCharacter(char32_t character)
 {
     if (!activeCellTakesText())
         return;
-    int code = int(character);
-    emit KeyPress(&code);
-    if (code == vk::Back) {
+    if (m_input && !m_input->characterTyped(character))
+        return;
+    if (character == U'\b') {
         eraseBackward();
         return;
     }
-    const auto kept = char32_t(code);
-    const bool typable = code > 0 && kept <= 0x10ffff && !keys::isControlCharacter(kept);
-    if (typable && activeCellTakesText())
-        insertText(QString::fromUcs4(&kept, 1));
+    if (!keys::isControlCharacter(character) && activeCellTakesText())
+        insertText(QString::fromUcs4(&character, 1));
 }
 
-// A locked cell and a header take no text: no KeyPress is raised for them.
+// A locked cell and a header take no text: the handler is not asked about it.
 bool SpreadGrid::activeCellTakesText() const
 {
     const Cell cell = activeCell();
@@ -571,7 +565,7 @@ void SpreadGrid::commitEditor()
     if (!editor)
         return;
     commitData(editor);
-    // A Change handler may have written the cell, which closes the editor already.
+    // A cellEditedAt handler may have written the cell, which closes the editor already.
     if (m_editor == editor)
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
@@ -592,10 +586,10 @@ void SpreadGrid::commitData(QWidget* editor)
     if (typed == storedText(cell))
         return;
     ensureItem(cell)->setText(typed);
-    emit Change(cell.col, cell.row);
+    emit cellEditedAt(cell.col, cell.row);
 }
 
-// Qt's hints would move the cursor without LeaveCell: the grid moves it itself.
+// Qt's hints would move the cursor without asking the input handler: the grid moves it itself.
 void SpreadGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
     if (editor == m_editor)
@@ -617,22 +611,22 @@ bool SpreadGrid::editorEvent(QObject* editor, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        // The middle button would paste the selection behind KeyPress's back.
+        // The middle button would paste the selection behind the input handler's back.
         if (mouse->button() == Qt::MiddleButton)
             return true;
         if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
-            emit Click(m_editCell.col, m_editCell.row);
+            emit cellClickedAt(m_editCell.col, m_editCell.row);
         return false;
     }
     case QEvent::MouseButtonDblClick:
-        emit DblClick(m_editCell.col, m_editCell.row);
+        emit cellDoubleClickedAt(m_editCell.col, m_editCell.row);
         return false;
     default:
         return false;
     }
 }
 
-// A composed character goes through KeyPress like a typed one; the composition under way
+// A composed character goes to the input handler like a typed one; the composition under way
 // is left to the editor to show.
 void SpreadGrid::editorInputMethod(QInputMethodEvent* event)
 {
@@ -685,7 +679,7 @@ void SpreadGrid::releaseCell(const QModelIndex& index)
     const std::optional<Cell> pressed = m_pressedCell;
     m_pressedCell.reset();
     if (pressed && index.isValid() && cellOf(index) == *pressed)
-        emit Click(pressed->col, pressed->row);
+        emit cellClickedAt(pressed->col, pressed->row);
 }
 
 // The window answers a double click with its own dialog: no editor opens.
@@ -696,7 +690,7 @@ void SpreadGrid::doubleClickCell(const QModelIndex& index)
         return;
     const Cell cell = cellOf(index);
     leaveTo(cell);
-    emit DblClick(cell.col, cell.row);
+    emit cellDoubleClickedAt(cell.col, cell.row);
 }
 
 // ---- Dropped text ----

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTableWidget>
 
+#include "sheet/cellrules.h"
+
 #include <optional>
 
 class QLineEdit;
@@ -15,47 +17,47 @@ namespace sheet {
 class FrozenColumns;
 class GridDelegate;
 
-// Windows virtual-key codes, as the grade sheet's handlers speak of keys.
-namespace vk {
-inline constexpr int Back = 8;
-inline constexpr int Tab = 9;
-inline constexpr int Return = 13;
-inline constexpr int Escape = 27;
-inline constexpr int Left = 37;
-inline constexpr int Up = 38;
-inline constexpr int Right = 39;
-inline constexpr int Down = 40;
-inline constexpr int F1 = 112; // F1 .. F12 are 112 .. 123
-} // namespace vk
+// What a grid asks of the code that enters data into it, before it acts on the user's
+// keys, characters and moves.
+class GridInputHandler {
+public:
+    virtual ~GridInputHandler() = default;
+    // A key pressed while the grid (or its cell editor) has the focus, before the grid acts
+    // on it. True takes the key: no character, move or edit follows from it.
+    virtual bool keyDown(Qt::Key key, Qt::KeyboardModifiers modifiers) = 0;
+    // A character about to enter the active cell: '\b' for Backspace, '\r' for Enter
+    // (after Enter's move, and never entered). False discards it.
+    virtual bool characterTyped(char32_t character) = 0;
+    // The cursor is about to move from one cell to another, by a key or a click. False
+    // keeps it where it is. A handler that calls setActiveCell decides where the cursor
+    // ends, whatever it answers.
+    virtual bool leavingCell(Cell from, Cell to) = 0;
+};
 
 // The spreadsheet grid every grid of the program is built on. Cells are addressed by
 // (column, row): row 0 holds the column headers and column 0 the row headers; rows 1 to
 // maxRows() and columns 1 to maxCols() are the cells. The active cell is the one with
 // the cursor. Widths are in grid units of 90 twips (6 pixels at 96 dpi).
 //
-// Its events fire for the keyboard and the mouse alike, with a cell editor open or not:
-// - KeyDown: every key pressed while the grid (or its editor) has the focus, before the
-//   grid acts on it; setting *keyCode to 0 cancels the key (no KeyPress, no move, no
-//   edit follows). Keys of another layout with no Windows code report their character.
-// - KeyPress: every character typed into a cell, before it reaches the cell; setting
-//   *keyAscii to 0 discards it, another code types that character instead. Backspace
-//   comes as 8, Enter as 13 (after Enter's move; its answer changes nothing). Pasted and
-//   dropped text comes one character at a time; control characters (CR, LF, TAB ...)
-//   are dropped before KeyPress and never enter a cell, whatever the handler answers.
-//   No KeyPress fires while the active cell is locked or the cursor is on a header.
-// - LeaveCell: the cursor is about to move from (col, row) to (newCol, newRow), by a key
-//   or a click; setting *cancel keeps it on (col, row). An open editor has committed
-//   before (Change first), and stays committed when the move is cancelled. A handler
-//   that calls setActiveCell decides where the cursor ends, cancel or not.
-// - Click / DblClick: a cell (or header) was clicked, after any move. A double click
-//   gives Click once, then DblClick; it opens no editor.
-// - Change: the text of a cell was changed by the user (not by setText), when the
+// Its input handler is asked, for the keyboard and the mouse alike, with a cell editor open
+// or not:
+// - keyDown: every key pressed while the grid (or its editor) has the focus.
+// - characterTyped: every character typed into a cell, before it reaches the cell. Pasted
+//   and dropped text comes one character at a time; control characters (CR, LF, TAB ...)
+//   are dropped before and never enter a cell, whatever the handler answers. Nothing is
+//   asked while the active cell is locked or the cursor is on a header.
+// - leavingCell: an open editor has committed before (cellEdited first), and stays
+//   committed when the move is refused.
+// Its signals tell what happened:
+// - cellClickedAt / cellDoubleClickedAt: a cell (or header) was clicked, after any move. A
+//   double click gives one click, then the double click; it opens no editor.
+// - cellEditedAt: the text of a cell was changed by the user (not by setText), when the
 //   editor commits: on a move, Enter, setActiveCell or the grid losing the focus.
 //
 // Typing on a cell that is not being edited opens an editor whose text the first
 // accepted character replaces. Enter commits and moves one cell in the EnterAction
 // direction, skipping hidden columns; at the last row (Down) or the first shown column
-// (Next) it commits and stays, without LeaveCell. The grid keeps every key it gets but
+// (Next) it commits and stays, without asking leavingCell. The grid keeps every key it gets but
 // Escape without an editor: in a dialog, Enter never reaches the default button.
 //
 // The grid stays left to right inside a right-to-left window (column 1 at the left);
@@ -83,10 +85,10 @@ public:
 
     int activeCol() const;
     int activeRow() const;
-    // Puts the cursor on (col, row) without raising LeaveCell; closes an open editor,
+    // Puts the cursor on (col, row) without asking leavingCell; closes an open editor,
     // keeping what was typed in it. A header cell (row 0 or column 0) is allowed: the
     // cursor waits there, takes no typing, and the next move starts from it (Enter Down
-    // from (c, 0) raises LeaveCell(c, 0, c, 1)), as the grade rules' vertical wrap needs.
+    // from (c, 0) asks leavingCell((c, 0), (c, 1))), as the grade rules' vertical wrap needs.
     void setActiveCell(int col, int row);
 
     void setColumnHiddenAt(int col, bool hidden);
@@ -128,14 +130,14 @@ public:
     // Keeps a cell that scrolls sideways out from under the frozen columns.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
-    // The grid's own events, named as the handlers that answer them (FpsNote_KeyDown ...).
+    // The handler asked about keys, characters and moves; none (the default) lets
+    // everything through. It must outlive the grid or be removed first.
+    void setInputHandler(GridInputHandler* handler) { m_input = handler; }
+
 signals:
-    void KeyDown(int* keyCode, int shift);
-    void KeyPress(int* keyAscii);
-    void LeaveCell(int col, int row, int newCol, int newRow, bool* cancel);
-    void Click(int col, int row);
-    void DblClick(int col, int row);
-    void Change(int col, int row);
+    void cellClickedAt(int col, int row);
+    void cellDoubleClickedAt(int col, int row);
+    void cellEditedAt(int col, int row);
 
 protected:
     bool event(QEvent* event) override;
@@ -205,6 +207,7 @@ private:
     void doubleClickCell(const QModelIndex& index);
     void followHorizontalScroll();
 
+    GridInputHandler* m_input = nullptr;
     GridDelegate* m_delegate = nullptr;
     FrozenColumns* m_frozen = nullptr;
     QPointer<QLineEdit> m_editor;

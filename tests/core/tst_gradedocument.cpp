@@ -354,7 +354,7 @@ void TestGradeDocument::openFailures()
         return;
     }
     QVERIFY(!read.document);
-    QCOMPARE(read.error.invalidGradeFile, invalidGradeFile);
+    QCOMPARE(read.error.kind == gradefile::FileErrorKind::NotAGradeFile, invalidGradeFile);
     QCOMPARE(read.error.number, number);
     if (!invalidGradeFile)
         QVERIFY(!read.error.description.isEmpty());

@@ -1,10 +1,10 @@
 #include "app/appstate.h"
-#include "app/frmanalysefilenote.h"
+#include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
 #include "modaltools.h"
 #include "print/cardtexts.h"
-#include "sheet/frmnote.h"
-#include "sheet/frmnotematiereperiode.h"
+#include "sheet/plainsheetwindow.h"
+#include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 
@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-using sheet::FrmNoteMatierePeriode;
+using sheet::GradeSheetWindow;
 using sheet::SpreadGrid;
 
 namespace {
@@ -127,8 +127,8 @@ private:
     QByteArray fileBytes(const QString& key) const;
     void open(const QString& key);
     // Opens a subject file and makes its sheet the active window, keys going to its grid.
-    FrmNoteMatierePeriode* openSheet(const QString& key);
-    sheet::FrmNote* openPlain();
+    GradeSheetWindow* openSheet(const QString& key);
+    sheet::PlainSheetWindow* openPlain();
     bool activate(QWidget* window, QWidget* focus);
 
     // Keys go where the teacher's keys go: the cell editor once one is open, else the grid.
@@ -150,13 +150,13 @@ private:
     {
         return window->findChild<QPushButton*>(QLatin1String(name));
     }
-    void setVertical(FrmNoteMatierePeriode* window, bool vertical);
+    void setVertical(GradeSheetWindow* window, bool vertical);
 
     std::unique_ptr<QTemporaryDir> m_disk;
     app::AppState m_appState;
     sheet::SheetState m_sheetState;
     print::CardTexts m_cardTexts;
-    std::unique_ptr<app::FrmAnalyseFileNote> m_window;
+    std::unique_ptr<app::MainWindow> m_window;
     SpreadGrid* m_grid = nullptr;
 };
 
@@ -167,7 +167,7 @@ void TestGradeCellRules::init()
     m_appState = app::AppState{true};
     m_sheetState = sheet::SheetState{};
     m_cardTexts = print::CardTexts{};
-    m_window = std::make_unique<app::FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts,
+    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts,
                                                          m_disk->path());
     m_window->setQuitAction([] {});
     m_window->show();
@@ -196,13 +196,13 @@ QByteArray TestGradeCellRules::fileBytes(const QString& key) const
 
 void TestGradeCellRules::open(const QString& key)
 {
-    m_window->CmdAnalyser_Click();
-    QTreeWidget* list = m_window->Lvw();
+    m_window->scanDisk();
+    QTreeWidget* list = m_window->fileList();
     const QList<QTreeWidgetItem*> lines =
         list->findItems(key + QStringLiteral(".xml"), Qt::MatchExactly, 2);
     QVERIFY2(lines.size() == 1, qPrintable(key));
     list->setCurrentItem(lines.first());
-    m_window->Lvw_DblClick();
+    m_window->openSelectedFile();
 }
 
 bool TestGradeCellRules::activate(QWidget* window, QWidget* focus)
@@ -215,7 +215,7 @@ bool TestGradeCellRules::activate(QWidget* window, QWidget* focus)
     return focus->hasFocus();
 }
 
-FrmNoteMatierePeriode* TestGradeCellRules::openSheet(const QString& key)
+GradeSheetWindow* TestGradeCellRules::openSheet(const QString& key)
 {
     if (key == kTwoExamsKey)
         write(key, subjectFile(key, {QStringLiteral("فرض 1"), QStringLiteral("فرض 2")}));
@@ -225,21 +225,21 @@ FrmNoteMatierePeriode* TestGradeCellRules::openSheet(const QString& key)
     else
         write(key, subjectFile(key, {QStringLiteral("فرض 1")}));
     open(key);
-    FrmNoteMatierePeriode* window = m_window->noteMatierePeriode();
-    if (!window || !activate(window, window->FpsNote()))
+    GradeSheetWindow* window = m_window->gradeSheet();
+    if (!window || !activate(window, window->grid()))
         return nullptr;
-    m_grid = window->FpsNote();
+    m_grid = window->grid();
     return window;
 }
 
-sheet::FrmNote* TestGradeCellRules::openPlain()
+sheet::PlainSheetWindow* TestGradeCellRules::openPlain()
 {
     write(kPlainKey, plainFile());
     open(kPlainKey);
-    sheet::FrmNote* window = m_window->note();
-    if (!window || !activate(window, window->FpsNote()))
+    sheet::PlainSheetWindow* window = m_window->plainSheet();
+    if (!window || !activate(window, window->grid()))
         return nullptr;
-    m_grid = window->FpsNote();
+    m_grid = window->grid();
     return window;
 }
 
@@ -278,10 +278,10 @@ void TestGradeCellRules::click(Pos cell)
     QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-void TestGradeCellRules::setVertical(FrmNoteMatierePeriode* window, bool vertical)
+void TestGradeCellRules::setVertical(GradeSheetWindow* window, bool vertical)
 {
     // The teacher clicks the box; the grid gets the keys back.
-    auto* box = window->findChild<QCheckBox*>(QStringLiteral("ChkEditEnter"));
+    auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
     QVERIFY(box);
     if (box->isChecked() != vertical)
         QTest::mouseClick(box, Qt::LeftButton);
@@ -424,10 +424,10 @@ void TestGradeCellRules::redCellCorrected()
 
 void TestGradeCellRules::typingMarksTheSheetModified()
 {
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
-    QPushButton* exporter = button(window, "CmdExporter");
-    QPushButton* blank = button(window, "CmdImprimerVide");
+    QPushButton* exporter = button(window, "saveButton");
+    QPushButton* blank = button(window, "printBlankButton");
     QVERIFY(!exporter->isEnabled());
     QVERIFY(blank->isEnabled());
     QVERIFY(!window->isModified());
@@ -463,9 +463,9 @@ void TestGradeCellRules::markKeys()
     QFETCH(int, key);
     QFETCH(QString, mark);
     QFETCH(bool, typingFirst);
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
-    QPushButton* exporter = button(window, "CmdExporter");
+    QPushButton* exporter = button(window, "saveButton");
     QVERIFY(!exporter->isEnabled());
     QVERIFY(!window->isModified());
     moveTo({6, 1});
@@ -509,7 +509,7 @@ void TestGradeCellRules::exemptionMarksTheWholeRow()
     QFETCH(QList<int>, columns);
     QFETCH(bool, vertical);
     QFETCH(Pos, landing);
-    FrmNoteMatierePeriode* window = openSheet(key);
+    GradeSheetWindow* window = openSheet(key);
     QVERIFY(window);
     setVertical(window, vertical);
     moveTo({6, 2});
@@ -526,7 +526,7 @@ void TestGradeCellRules::exemptionMarksTheWholeRow()
         QCOMPARE(m_grid->text(col, 1), gradeOfFirstPupil(col));
     }
     QVERIFY(window->isModified());
-    QVERIFY(button(window, "CmdExporter")->isEnabled());
+    QVERIFY(button(window, "saveButton")->isEnabled());
 }
 
 void TestGradeCellRules::enterRule_data()
@@ -576,7 +576,7 @@ void TestGradeCellRules::enterRule()
     QFETCH(Pos, landing);
     QFETCH(QString, cell);
     QFETCH(QColor, colour);
-    FrmNoteMatierePeriode* window = openSheet(key);
+    GradeSheetWindow* window = openSheet(key);
     QVERIFY(window);
     setVertical(window, vertical);
     const QStringList headers{m_grid->text(4, 0), m_grid->text(5, 0), m_grid->text(6, 0)};
@@ -595,7 +595,7 @@ void TestGradeCellRules::enterRule()
 // After a wrap the next Enter is an ordinary one: the wrap does not linger.
 void TestGradeCellRules::entryGoesOnAfterAWrap()
 {
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
     moveTo({6, kPupils});
     type(QStringLiteral("25"));
@@ -630,9 +630,9 @@ void TestGradeCellRules::entryGoesOnAfterAWrap()
 // Switching the entry mode with the mouse gives the keys back to the grid where it was.
 void TestGradeCellRules::entryModeSwitchKeepsTyping()
 {
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
-    auto* box = window->findChild<QCheckBox*>(QStringLiteral("ChkEditEnter"));
+    auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
     QVERIFY(box->isChecked());
     moveTo({6, 4});
     setVertical(window, false);
@@ -651,7 +651,7 @@ void TestGradeCellRules::entryModeSwitchKeepsTyping()
 
 void TestGradeCellRules::clickOnNameGoesToFirstGrade()
 {
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
     moveTo({5, 2});
     click({7, 8});
@@ -676,7 +676,7 @@ void TestGradeCellRules::clickOnNameGoesToFirstGrade()
 // A grade out of range keeps the cursor, even against a click on another pupil's name.
 void TestGradeCellRules::redCellKeepsTheCursorAgainstAClick()
 {
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
     moveTo({6, 3});
     type(QStringLiteral("25"));
@@ -699,12 +699,12 @@ void TestGradeCellRules::redCellKeepsTheCursorAgainstAClick()
 // cell it leaves is checked on the way, and a grade out of range keeps it.
 void TestGradeCellRules::comingBackToTheSheet()
 {
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
     moveTo({6, 3});
     type(QStringLiteral("7"));
     QVERIFY(
-        activate(m_window.get(), m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"))));
+        activate(m_window.get(), m_window->findChild<QPushButton*>(QStringLiteral("scanButton"))));
     QVERIFY(activate(window, m_grid));
     QVERIFY2(isAt({6, 1}), qPrintable(where()));
     QCOMPARE(m_grid->text(6, 3), QStringLiteral("07.00"));
@@ -714,7 +714,7 @@ void TestGradeCellRules::comingBackToTheSheet()
     moveTo({5, 4});
     type(QStringLiteral("25"));
     QVERIFY(
-        activate(m_window.get(), m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"))));
+        activate(m_window.get(), m_window->findChild<QPushButton*>(QStringLiteral("scanButton"))));
     QVERIFY(activate(window, m_grid));
     QVERIFY2(isAt({5, 4}), qPrintable(where()));
     QCOMPARE(m_grid->text(5, 4), QStringLiteral("25"));
@@ -726,7 +726,7 @@ void TestGradeCellRules::comingBackToTheSheet()
 
 void TestGradeCellRules::saveKeyFollowsItsButton()
 {
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
     const QByteArray before = fileBytes(kTwoExamsKey);
     QObject context;
@@ -776,7 +776,7 @@ void TestGradeCellRules::otherFunctionKeysTypeNothing_data()
 void TestGradeCellRules::otherFunctionKeysTypeNothing()
 {
     QFETCH(int, key);
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
     QObject context;
     whenModalOpens(&context, [](QWidget* box) { box->close(); });
@@ -788,7 +788,7 @@ void TestGradeCellRules::otherFunctionKeysTypeNothing()
     QVERIFY2(isAt({6, 2}), qPrintable(where()));
     press(Qt::Key_Return);
     QCOMPARE(m_grid->text(6, 2), QStringLiteral("03.00"));
-    QVERIFY(!button(window, "CmdImprimerVide")->isEnabled());
+    QVERIFY(!button(window, "printBlankButton")->isEnabled());
 }
 
 void TestGradeCellRules::pasteKeepsDigitsAndPoint_data()
@@ -821,7 +821,7 @@ void TestGradeCellRules::pasteKeepsDigitsAndPoint()
     QFETCH(QString, pasted);
     QFETCH(QString, cell);
     QFETCH(QColor, colour);
-    FrmNoteMatierePeriode* window = openSheet(kTwoExamsKey);
+    GradeSheetWindow* window = openSheet(kTwoExamsKey);
     QVERIFY(window);
     QGuiApplication::clipboard()->setText(clipboard);
     moveTo({6, 3});
@@ -853,9 +853,9 @@ void TestGradeCellRules::pasteKeepsDigitsAndPoint()
 
 void TestGradeCellRules::plainDiscardsLetters()
 {
-    sheet::FrmNote* window = openPlain();
+    sheet::PlainSheetWindow* window = openPlain();
     QVERIFY(window);
-    QPushButton* exporter = button(window, "CmdExporter");
+    QPushButton* exporter = button(window, "saveButton");
     QVERIFY(!exporter->isEnabled());
     moveTo({1, 2});
     type(QStringLiteral("a-ب "));
@@ -962,13 +962,13 @@ void TestGradeCellRules::plainClickOnNameGoesToGrade()
 
 void TestGradeCellRules::plainSaveButtonWritesNothing()
 {
-    sheet::FrmNote* window = openPlain();
+    sheet::PlainSheetWindow* window = openPlain();
     QVERIFY(window);
     const QByteArray before = fileBytes(kPlainKey);
     moveTo({1, 2});
     type(QStringLiteral("9"));
     press(Qt::Key_Return);
-    QPushButton* exporter = button(window, "CmdExporter");
+    QPushButton* exporter = button(window, "saveButton");
     QVERIFY(exporter->isEnabled());
 
     QObject context;
@@ -987,20 +987,20 @@ void TestGradeCellRules::plainSaveButtonWritesNothing()
 
 void TestGradeCellRules::plainFunctionKeysDoNothing()
 {
-    sheet::FrmNote* window = openPlain();
+    sheet::PlainSheetWindow* window = openPlain();
     QVERIFY(window);
     const QByteArray before = fileBytes(kPlainKey);
     moveTo({1, 2});
     type(QStringLiteral("9"));
     press(Qt::Key_Return);
-    QVERIFY(button(window, "CmdExporter")->isEnabled());
+    QVERIFY(button(window, "saveButton")->isEnabled());
     QObject context;
     bool asked = false;
     whenModalOpens(&context, [&asked](QWidget* box) {
         asked = true;
         box->close();
     });
-    QPointer<sheet::FrmNote> alive(window);
+    QPointer<sheet::PlainSheetWindow> alive(window);
     for (Qt::Key key : {Qt::Key_F4, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8}) {
         press(key);
         QVERIFY(alive && alive->isVisible());

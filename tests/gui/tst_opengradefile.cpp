@@ -1,10 +1,10 @@
 #include "app/appstate.h"
-#include "app/frmanalysefilenote.h"
+#include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
 #include "modaltools.h"
 #include "print/cardtexts.h"
-#include "sheet/frmnote.h"
-#include "sheet/frmnotematiereperiode.h"
+#include "sheet/plainsheetwindow.h"
+#include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 
@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-using sheet::FrmNoteMatierePeriode;
+using sheet::GradeSheetWindow;
 
 namespace {
 
@@ -69,13 +69,13 @@ private:
     void writeRaw(const QString& name, const QByteArray& bytes);
     // Scans the disk and double-clicks the line of this file.
     void open(const QString& fileName);
-    FrmNoteMatierePeriode* sheetWindow() const { return m_window->noteMatierePeriode(); }
+    GradeSheetWindow* sheetWindow() const { return m_window->gradeSheet(); }
 
     std::unique_ptr<QTemporaryDir> m_disk;
     app::AppState m_appState;
     sheet::SheetState m_sheetState;
     print::CardTexts m_cardTexts;
-    std::unique_ptr<app::FrmAnalyseFileNote> m_window;
+    std::unique_ptr<app::MainWindow> m_window;
 };
 
 void TestOpenGradeFile::init()
@@ -84,7 +84,7 @@ void TestOpenGradeFile::init()
     m_appState = app::AppState{true};
     m_sheetState = sheet::SheetState{};
     m_cardTexts = print::CardTexts{};
-    m_window = std::make_unique<app::FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts,
+    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts,
                                                          m_disk->path());
     m_window->setQuitAction([] {});
     m_window->show();
@@ -111,24 +111,24 @@ void TestOpenGradeFile::writeRaw(const QString& name, const QByteArray& bytes)
 
 void TestOpenGradeFile::open(const QString& fileName)
 {
-    m_window->CmdAnalyser_Click();
-    QTreeWidget* list = m_window->Lvw();
+    m_window->scanDisk();
+    QTreeWidget* list = m_window->fileList();
     const QList<QTreeWidgetItem*> lines = list->findItems(fileName, Qt::MatchExactly, 2);
     QVERIFY2(lines.size() == 1, qPrintable(fileName));
     list->setCurrentItem(lines.first());
-    m_window->Lvw_DblClick();
+    m_window->openSelectedFile();
 }
 
 void TestOpenGradeFile::subjectFileFillsTheSheet()
 {
     write(kKey, threeExams());
     open(kKey + QStringLiteral(".xml"));
-    FrmNoteMatierePeriode* window = sheetWindow();
+    GradeSheetWindow* window = sheetWindow();
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->windowTitle(), kCaption);
     QCOMPARE(window->openedFileKey(), kKey);
-    sheet::SpreadGrid* grid = window->FpsNote();
+    sheet::SpreadGrid* grid = window->grid();
     QCOMPARE(grid->maxRows(), 2);
     QCOMPARE(grid->text(6, 0), QStringLiteral("فرض 1"));
     QCOMPARE(grid->text(5, 0), QStringLiteral("فرض 2"));
@@ -183,13 +183,13 @@ void TestOpenGradeFile::columnsHiddenAndWindowFitted()
     write(kKey, {"DEBUT" + kKey + u'|' + kCaption, "TYPEEPREUVE:" + exams, "1|1|1001|أحمد" + grades,
                  endLine(kKey)});
     open(kKey + ".xml");
-    FrmNoteMatierePeriode* window = sheetWindow();
+    GradeSheetWindow* window = sheetWindow();
     QVERIFY(window);
-    QCOMPARE(int(window->GradeSpan()), gradeSpan);
+    QCOMPARE(int(window->gradeSpan()), gradeSpan);
     for (int col = 0; col <= 10; ++col)
-        QCOMPARE(window->FpsNote()->isColumnHiddenAt(col), hidden.contains(col));
+        QCOMPARE(window->grid()->isColumnHiddenAt(col), hidden.contains(col));
     const int hiddenCount = int(hidden.size()) - 1; // column 10 is hidden from the start
-    const int unit = int(90 * window->FpsNote()->colWidth(6));
+    const int unit = int(90 * window->grid()->colWidth(6));
     QCOMPARE(window->widthTwips(), 11880 - hiddenCount * (unit - 50));
     QCOMPARE(window->width(), (11880 - hiddenCount * (unit - 50) + 7) / 15);
     QVERIFY(window->height() >= 5150 / 15);
@@ -218,7 +218,7 @@ void TestOpenGradeFile::pupilRows()
     write(kKey, QStringList{"DEBUT" + kKey + u'|' + kCaption, "TYPEEPREUVE:|ف"} + pupilAndEndLines);
     open(kKey + ".xml");
     QVERIFY(sheetWindow());
-    sheet::SpreadGrid* grid = sheetWindow()->FpsNote();
+    sheet::SpreadGrid* grid = sheetWindow()->grid();
     QCOMPARE(grid->maxRows(), rows);
     if (rows > 0)
         QCOMPARE(grid->text(7, rows), lastName);
@@ -243,7 +243,7 @@ void TestOpenGradeFile::sheetKindSetsTheNameHeader()
     write(key, threeExams(key));
     open(key + ".xml");
     QVERIFY(sheetWindow());
-    sheet::SpreadGrid* grid = sheetWindow()->FpsNote();
+    sheet::SpreadGrid* grid = sheetWindow()->grid();
     QCOMPARE(grid->text(7, 0), header);
     const QTableWidgetItem* name = grid->item(0, 6);
     QVERIFY(name);
@@ -267,14 +267,14 @@ void TestOpenGradeFile::secondFileStartsFresh()
     write(other, {"DEBUT" + other + u'|' + kCaption, "TYPEEPREUVE:|ف", "1|1|2001|سامي",
                   "2|2|2002|هند|14.00", endLine(other, "||2|2")});
     open(kKey + ".xml");
-    QPointer<FrmNoteMatierePeriode> first = sheetWindow();
+    QPointer<GradeSheetWindow> first = sheetWindow();
     QVERIFY(first);
-    first->FpsNote()->setCellBackColor(6, 1, Qt::red);
+    first->grid()->setCellBackColor(6, 1, Qt::red);
     open(other + ".xml");
     QTRY_VERIFY(!first);
-    FrmNoteMatierePeriode* second = sheetWindow();
+    GradeSheetWindow* second = sheetWindow();
     QVERIFY(second);
-    sheet::SpreadGrid* grid = second->FpsNote();
+    sheet::SpreadGrid* grid = second->grid();
     // Nothing of the first file survives: a field the second file leaves out stays empty.
     QCOMPARE(grid->text(6, 1), QString());
     QCOMPARE(grid->text(5, 0), QString());
@@ -292,11 +292,11 @@ void TestOpenGradeFile::plainFileFillsThePlainSheet()
                       "2|13|1002|مريم|التونسي|09.50", "FIN" + kPlainKey + "|x"});
     open(kPlainKey + ".xml");
     QVERIFY(!sheetWindow());
-    sheet::FrmNote* plain = m_window->note();
+    sheet::PlainSheetWindow* plain = m_window->plainSheet();
     QVERIFY(plain);
     QVERIFY(plain->isVisible());
     QCOMPARE(plain->windowTitle(), QStringLiteral("المعدلات"));
-    sheet::SpreadGrid* grid = plain->FpsNote();
+    sheet::SpreadGrid* grid = plain->grid();
     QCOMPARE(grid->maxCols(), 6);
     QCOMPARE(grid->maxRows(), 2);
     const QStringList headers{"", "المعدل السنوي", "اللقب", "الإسم", "المعرف ", "ع.ر", "."};
@@ -341,7 +341,7 @@ void TestOpenGradeFile::refusedFiles()
     QString title;
     whenModalOpens(&context, [&](QWidget* box) {
         title = box->windowTitle();
-        if (auto* label = box->findChild<QLabel*>(QStringLiteral("LblMsg")))
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("message")))
             shown = label->text();
         else if (auto* messageBox = qobject_cast<QMessageBox*>(box))
             shown = messageBox->text();
@@ -354,7 +354,7 @@ void TestOpenGradeFile::refusedFiles()
         QVERIFY(
             shown.contains(QStringLiteral("Erreur non gérer contacter l'équipe Noravel tel : ")));
     QVERIFY(!sheetWindow());
-    QVERIFY(!m_window->note());
+    QVERIFY(!m_window->plainSheet());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -363,21 +363,21 @@ void TestOpenGradeFile::failedOpenLeavesTheOpenSheetAlone()
     write(kKey, threeExams());
     writeRaw(QStringLiteral("8410203C07990002004.xml"), "not a grade file");
     open(kKey + ".xml");
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     QVERIFY(window);
     QObject context;
     whenModalOpens(&context, [](QWidget* box) { box->close(); });
     open(QStringLiteral("8410203C07990002004.xml"));
     QVERIFY(window);
     QVERIFY(window->isVisible());
-    QCOMPARE(window->FpsNote()->text(6, 1), QStringLiteral("12.50"));
+    QCOMPARE(window->grid()->text(6, 1), QStringLiteral("12.50"));
     QCOMPARE(m_cardTexts.regionName, QStringLiteral("صفاقس"));
 }
 
 void TestOpenGradeFile::emptyListDoesNothing()
 {
-    m_window->CmdAnalyser_Click();
-    m_window->Lvw_DblClick();
+    m_window->scanDisk();
+    m_window->openSelectedFile();
     QVERIFY(!sheetWindow());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
@@ -386,18 +386,24 @@ void TestOpenGradeFile::functionKeysFollowTheButtons()
 {
     write(kKey, threeExams());
     open(kKey + ".xml");
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     QVERIFY(window);
-    auto* exporter = window->findChild<QPushButton*>(QStringLiteral("CmdExporter"));
-    auto* imprimerVide = window->findChild<QPushButton*>(QStringLiteral("CmdImprimerVide"));
+    auto* exporter = window->findChild<QPushButton*>(QStringLiteral("saveButton"));
+    auto* imprimerVide = window->findChild<QPushButton*>(QStringLiteral("printBlankButton"));
     QVERIFY(!exporter->isEnabled());
     QVERIFY(imprimerVide->isEnabled());
 
-    // F5 from the check box does nothing; from the quit button it quits.
-    auto* check = window->findChild<QCheckBox*>(QStringLiteral("ChkEditEnter"));
+    // Keys go to the control that has the focus. F5 from the check box does nothing; from
+    // the quit button it quits.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* check = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
+    check->setFocus();
     QTest::keyClick(check, Qt::Key_F5);
     QVERIFY(window && window->isVisible());
-    QTest::keyClick(window->findChild<QPushButton*>(QStringLiteral("CmdQuitter")), Qt::Key_F5);
+    auto* quit = window->findChild<QPushButton*>(QStringLiteral("quitButton"));
+    quit->setFocus();
+    QTest::keyClick(quit, Qt::Key_F5);
     QTRY_VERIFY(!window);
 }
 
@@ -405,10 +411,13 @@ void TestOpenGradeFile::quitBringsTheMainWindowBack()
 {
     write(kKey, threeExams());
     open(kKey + ".xml");
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     QVERIFY(window);
     m_window->hide();
-    QTest::keyClick(window->FpsNote(), Qt::Key_F5);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->grid()->setFocus();
+    QTest::keyClick(window->grid(), Qt::Key_F5);
     QTRY_VERIFY(!window);
     QVERIFY(m_window->isVisible());
 
@@ -424,7 +433,7 @@ void TestOpenGradeFile::doubleClickRecordsThePupilRow()
 {
     write(kKey, threeExams());
     open(kKey + ".xml");
-    sheet::SpreadGrid* grid = sheetWindow()->FpsNote();
+    sheet::SpreadGrid* grid = sheetWindow()->grid();
     grid->setActiveCell(6, 2);
     const QRect cell = grid->visualItemRect(grid->item(1, 5));
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());

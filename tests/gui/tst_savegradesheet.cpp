@@ -1,10 +1,10 @@
 #include "../support/realdisk.h"
 #include "app/appstate.h"
-#include "app/frmanalysefilenote.h"
-#include "app/notice.h"
+#include "app/mainwindow.h"
+#include "ui/notice.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
-#include "sheet/frmnotematiereperiode.h"
+#include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 
@@ -24,7 +24,7 @@
 using gradefile::FileError;
 using gradefile::FileErrorKind;
 using gradefile::WriteStep;
-using sheet::FrmNoteMatierePeriode;
+using sheet::GradeSheetWindow;
 
 namespace {
 
@@ -80,7 +80,7 @@ struct Shown {
     QString title;
     QString text;
     bool question = false; // the question window, with its No button shown
-    bool isFrmMsg = false;
+    bool isQuestionDialog = false;
 };
 
 enum class Answer { Yes, No, CloseBox };
@@ -114,11 +114,11 @@ private:
             return;
         Shown seen;
         seen.title = modal->windowTitle();
-        if (auto* label = modal->findChild<QLabel*>(QStringLiteral("LblMsg"))) {
-            seen.isFrmMsg = true;
+        if (auto* label = modal->findChild<QLabel*>(QStringLiteral("message"))) {
+            seen.isQuestionDialog = true;
             seen.text = label->text();
             seen.question =
-                !modal->findChild<QPushButton*>(QStringLiteral("CmdCancel"))->isHidden();
+                !modal->findChild<QPushButton*>(QStringLiteral("cancelButton"))->isHidden();
         } else if (auto* notice = qobject_cast<QMessageBox*>(modal)) {
             seen.text = notice->text();
         }
@@ -128,12 +128,12 @@ private:
             m_beforeAnswer(index);
         const Answer answer = index < m_answers.size() ? m_answers[index] : Answer::CloseBox;
         auto* box = qobject_cast<QMessageBox*>(modal);
-        if (answer == Answer::Yes && seen.isFrmMsg)
-            modal->findChild<QPushButton*>(QStringLiteral("CmdOK"))->click();
+        if (answer == Answer::Yes && seen.isQuestionDialog)
+            modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
         else if (answer == Answer::Yes && box && box->button(QMessageBox::Ok))
             box->button(QMessageBox::Ok)->click();
-        else if (answer == Answer::No && seen.isFrmMsg)
-            modal->findChild<QPushButton*>(QStringLiteral("CmdCancel"))->click();
+        else if (answer == Answer::No && seen.isQuestionDialog)
+            modal->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         else
             modal->close();
     }
@@ -258,8 +258,8 @@ private:
     void write(const QStringList& lines);
     // Scans the disk and double-clicks the line of the grade file.
     void open();
-    FrmNoteMatierePeriode* sheetWindow() const { return m_window->noteMatierePeriode(); }
-    sheet::SpreadGrid* grid() const { return sheetWindow()->FpsNote(); }
+    GradeSheetWindow* sheetWindow() const { return m_window->gradeSheet(); }
+    sheet::SpreadGrid* grid() const { return sheetWindow()->grid(); }
     // Types text into a cell as the teacher does; the cell stays open under the cursor.
     void type(int col, int row, const QString& text);
     void pressKey(Qt::Key key) { QTest::keyClick(grid(), key); }
@@ -274,7 +274,7 @@ private:
     app::AppState m_appState;
     sheet::SheetState m_sheetState;
     print::CardTexts m_cardTexts;
-    std::unique_ptr<app::FrmAnalyseFileNote> m_window;
+    std::unique_ptr<app::MainWindow> m_window;
     int m_quitCalls = 0;
 };
 
@@ -288,7 +288,7 @@ void TestSaveGradeSheet::init()
     m_sheetState = sheet::SheetState{};
     m_cardTexts = print::CardTexts{};
     m_quitCalls = 0;
-    m_window = std::make_unique<app::FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts,
+    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts,
                                                          m_diskPath);
     m_window->setQuitAction([this] { ++m_quitCalls; });
     m_window->show();
@@ -308,12 +308,12 @@ void TestSaveGradeSheet::write(const QStringList& lines)
 
 void TestSaveGradeSheet::open()
 {
-    m_window->CmdAnalyser_Click();
-    QTreeWidget* list = m_window->Lvw();
+    m_window->scanDisk();
+    QTreeWidget* list = m_window->fileList();
     const QList<QTreeWidgetItem*> lines = list->findItems(kFileName, Qt::MatchExactly, 2);
     QCOMPARE(lines.size(), 1);
     list->setCurrentItem(lines.first());
-    m_window->Lvw_DblClick();
+    m_window->openSelectedFile();
     QVERIFY(sheetWindow());
     // The activation puts the cursor on the first grade: wait for it before typing.
     QTRY_VERIFY(sheetWindow()->isActiveWindow());
@@ -328,7 +328,7 @@ void TestSaveGradeSheet::type(int col, int row, const QString& text)
 QTreeWidgetItem* TestSaveGradeSheet::listLine() const
 {
     const QList<QTreeWidgetItem*> lines =
-        m_window->Lvw()->findItems(kFileName, Qt::MatchExactly, 2);
+        m_window->fileList()->findItems(kFileName, Qt::MatchExactly, 2);
     return lines.size() == 1 ? lines.first() : nullptr;
 }
 
@@ -388,7 +388,7 @@ void TestSaveGradeSheet::reopenedSheetShowsWhatWasSaved()
     pressKey(Qt::Key_F4);
     QVERIFY(sheetWindow()->isSaved());
     const gradefile::SheetTable saved = sheetWindow()->sheetTable();
-    QPointer<FrmNoteMatierePeriode> first = sheetWindow();
+    QPointer<GradeSheetWindow> first = sheetWindow();
 
     open();
     QTRY_VERIFY(!first);
@@ -396,7 +396,7 @@ void TestSaveGradeSheet::reopenedSheetShowsWhatWasSaved()
     QCOMPARE(grid()->text(4, 1), QStringLiteral("18.75"));
     QCOMPARE(grid()->text(6, 3), QStringLiteral("00.00"));
     QCOMPARE(sheetWindow()->windowTitle(), kCaption);
-    QCOMPARE(int(sheetWindow()->GradeSpan()), 2);
+    QCOMPARE(int(sheetWindow()->gradeSpan()), 2);
     // The empty field the save writes before the counters shifts them on reading.
     QCOMPARE(m_cardTexts.saveNumber, qint16(0));
     QCOMPARE(m_cardTexts.printNumber, qint16(5));
@@ -492,7 +492,7 @@ void TestSaveGradeSheet::currentCellChecked()
     }
     const QString underCursor = grid()->activeText();
     DialogAnswers answers({});
-    sheetWindow()->CmdExporter_Click();
+    sheetWindow()->save();
 
     QCOMPARE(answers.shown.size(), 0);
     QCOMPARE(grid()->activeCol(), col);
@@ -527,7 +527,7 @@ void TestSaveGradeSheet::gradeAboveTwentyLeftForAnotherWindow()
     QTRY_VERIFY(sheetWindow()->isActiveWindow());
 
     DialogAnswers answers({});
-    sheetWindow()->CmdExporter_Click();
+    sheetWindow()->save();
     QCOMPARE(answers.shown.size(), 0);
     QCOMPARE(readBytes(filePath()), oldBytes);
     QVERIFY(!sheetWindow()->isSaved());
@@ -552,7 +552,7 @@ void TestSaveGradeSheet::missingDiskAnsweredByCloseBox()
     QCOMPARE(answers.shown.size(), 1);
     QCOMPARE(answers.shown[0].text, kInsertDisk);
     QCOMPARE(answers.shown[0].title, kMainCaption);
-    QVERIFY(answers.shown[0].isFrmMsg);
+    QVERIFY(answers.shown[0].isQuestionDialog);
     QVERIFY(!answers.shown[0].question);
 
     QVERIFY(QDir().rename(outOfDrive, m_diskPath));
@@ -829,12 +829,12 @@ void TestSaveGradeSheet::quitAsksAboutUnsavedGrades()
     const StepFault fault(WriteStep::WriteTemporary, FileErrorKind::DiskFull);
     if (failure == QLatin1String("disk"))
         sheetWindow()->setWriteFaults(&fault);
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     const QString caption = window->windowTitle();
     m_window->hide();
 
     DialogAnswers answers({answer, Answer::Yes});
-    window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"))->click();
+    window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
     QVERIFY(!answers.shown.isEmpty());
     QCOMPARE(answers.shown[0].text, kSaveQuestion);
     QCOMPARE(answers.shown[0].title, caption);
@@ -861,7 +861,7 @@ void TestSaveGradeSheet::quitWithoutChangesAsksNothing()
 {
     write(threePupils());
     open();
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     DialogAnswers answers({});
     pressKey(Qt::Key_F5);
     QTRY_VERIFY(!window);
@@ -889,7 +889,7 @@ void TestSaveGradeSheet::closeBoxQuitsAndAsksOnce()
     const AlteredReadBack damaged;
     if (failingDisk)
         sheetWindow()->setWriteFaults(&damaged);
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     const QString caption = window->windowTitle();
     m_window->hide();
 
@@ -933,10 +933,10 @@ void TestSaveGradeSheet::marksAloneAreUnsavedGrades()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     QVERIFY(sheetWindow()->isModified());
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
 
     DialogAnswers answers({Answer::Yes});
-    window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"))->click();
+    window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
     QCOMPARE(answers.questionsAsked(kSaveQuestion), 1);
     QTRY_VERIFY(!window);
     const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
@@ -960,7 +960,7 @@ void TestSaveGradeSheet::modifiedFlagSurvivesReactivation()
     QCOMPARE(grid()->activeRow(), 1);
     QVERIFY(sheetWindow()->isModified());
 
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     DialogAnswers answers({Answer::Yes});
     pressKey(Qt::Key_F5);
     QCOMPARE(answers.questionsAsked(kSaveQuestion), 1);
@@ -995,15 +995,15 @@ void TestSaveGradeSheet::endingTheProgramAsksFirst()
     const StepFault fault(WriteStep::Replace, FileErrorKind::PermissionDenied);
     if (failingDisk)
         sheetWindow()->setWriteFaults(&fault);
-    QPointer<FrmNoteMatierePeriode> window = sheetWindow();
+    QPointer<GradeSheetWindow> window = sheetWindow();
     const QString caption = window->windowTitle();
 
     DialogAnswers answers({answer, Answer::Yes});
     bool closed = false;
     if (way == QLatin1String("quit button"))
-        m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"))->click();
+        m_window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
     else if (way == QLatin1String("menu"))
-        m_window->findChild<QAction*>(QStringLiteral("MnuFQuitter"))->trigger();
+        m_window->findChild<QAction*>(QStringLiteral("quitAction"))->trigger();
     else
         closed = m_window->close();
     const bool ended = way == QLatin1String("close box") ? closed : m_quitCalls == 1;

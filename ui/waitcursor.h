@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-namespace app {
+namespace ui {
 
 // Shows the hourglass for as long as it lives, and the default pointer again however
 // the work ends. restore() gives the default pointer back early, before a message.
@@ -24,4 +24,4 @@ private:
     bool m_active = true;
 };
 
-} // namespace app
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "app/uilook.h"
+#include "ui/uilook.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QSize>
 
-namespace app {
+namespace ui {
 
 // The program's pictures are drawn here in code, so the repository holds no image files.
 
@@ -19,4 +19,4 @@ QIcon programIcon();
 // presentation of the grid.
 QIcon presentationToggleIcon();
 
-} // namespace app
+} // namespace ui

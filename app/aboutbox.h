@@ -2,7 +2,7 @@
 
 // The about box shows the program's icon; whoever shows the box sets the same icon on the
 // program's windows.
-#include "app/artwork.h"
+#include "ui/artwork.h"
 
 #include <QDialog>
 
@@ -16,11 +16,11 @@ struct AppState;
 // The about box: the program's name, version, purpose and support telephone, over a
 // picture. Closing it with its OK button (Enter or Escape too) records that the start-up
 // notice has been seen; its close box does not.
-class frmAbout : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmAbout(AppState& state, QWidget* parent = nullptr);
+    explicit AboutBox(AppState& state, QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -32,13 +32,12 @@ private:
     void createLabels();
     void createSeparator();
     void createButtons();
-    void Form_Resize();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void closeWithOk();
+    void systemInfoClicked();
 
     AppState& m_state;
-    QPushButton* m_cmdOK = nullptr;
-    QPushButton* m_cmdSysInfo = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_systemInfoButton = nullptr;
 };
 
 } // namespace app

@@ -1,7 +1,6 @@
-#include "sheet/frmmsg.h"
+#include "ui/questiondialog.h"
 
-#include "app/uilook.h"
-#include "sheet/sheetstate.h"
+#include "ui/uilook.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -9,12 +8,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace sheet {
+namespace ui {
 
 namespace {
-
-const QString kAnswerYes = QStringLiteral("OK");
-const QString kAnswerNo = QStringLiteral("Cancel");
 
 // Where the Yes button stands when it is the only button: nearer the middle.
 constexpr int kLoneOkLeftTwips = 1500;
@@ -46,7 +42,7 @@ QRect messageGeometry(const QFont& font)
     return geometry;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+QPushButton* makeAnswerButton(QWidget* parent, const QString& name, const QString& caption,
                         QRect geometry)
 {
     QPushButton* button = ui::makeButton(parent, name, caption, geometry);
@@ -56,77 +52,71 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-FrmMsg::FrmMsg(SheetState& state, QWidget* parent) : QDialog(parent), m_state(state)
+QuestionDialog::QuestionDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("FrmMsg"));
+    setObjectName(QStringLiteral("QuestionDialog"));
     ui::makeFixedDialogWindow(this, 5325, 1500);
     setWindowTitle(QStringLiteral("حذف ملف"));
     createControls();
-    Form_Load();
 }
 
 // Positions are the designed ones, from the left edge; only the reading order is right to
 // left (Qt does not mirror the geometry of children placed by hand).
-void FrmMsg::createControls()
+void QuestionDialog::createControls()
 {
-    m_frame1 = new QGroupBox(this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setGeometry(ui::twipsRect(0, -60, 5295, 1515));
-    m_frame1->setFont(ui::programFont(9.75, true));
+    m_frame = new QGroupBox(this);
+    m_frame->setObjectName(QStringLiteral("frame"));
+    m_frame->setGeometry(ui::twipsRect(0, -60, 5295, 1515));
+    m_frame->setFont(ui::programFont(9.75, true));
 
     // Created in tab order: Yes first, so it has the focus when the window opens.
-    m_cmdOK = makeButton(m_frame1, QStringLiteral("CmdOK"), QStringLiteral("نعم"),
+    m_okButton = makeAnswerButton(m_frame, QStringLiteral("okButton"), QStringLiteral("نعم"),
                          ui::twipsRect(1710, 960, 945, 435));
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = makeButton(m_frame1, QStringLiteral("CmdCancel"), QStringLiteral("لا"),
+    m_okButton->setDefault(true);
+    m_cancelButton = makeAnswerButton(m_frame, QStringLiteral("cancelButton"), QStringLiteral("لا"),
                              ui::twipsRect(510, 960, 945, 435));
 
-    m_lblMsg = new QLabel(QStringLiteral("Msg"), m_frame1);
-    m_lblMsg->setObjectName(QStringLiteral("LblMsg"));
-    m_lblMsg->setAlignment(Qt::AlignCenter);
-    showMessage(m_lblMsg->text());
+    m_message = new QLabel(QStringLiteral("Msg"), m_frame);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setAlignment(Qt::AlignCenter);
+    showMessage(m_message->text());
 
-    connect(m_cmdOK, &QPushButton::clicked, this, &FrmMsg::CmdOK_Click);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &FrmMsg::CmdCancel_Click);
+    connect(m_okButton, &QPushButton::clicked, this, &QuestionDialog::answerYes);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QuestionDialog::answerNo);
 }
 
-// A fresh window forgets the previous answer: closing it by the close box means "Cancel".
-void FrmMsg::Form_Load()
-{
-    m_state.dialogResult = kAnswerNo;
-}
-
-void FrmMsg::Afficher(const QString& message, bool cancel, const QString& title)
+void QuestionDialog::prepare(const QString& message, Buttons buttons, const QString& title)
 {
     showMessage(message);
-    m_cmdCancel->setVisible(cancel);
-    if (!cancel)
-        m_cmdOK->move(ui::fromTwips(kLoneOkLeftTwips), m_cmdOK->y());
+    const bool withNo = buttons == Buttons::YesNo;
+    m_cancelButton->setVisible(withNo);
+    if (!withNo)
+        m_okButton->move(ui::fromTwips(kLoneOkLeftTwips), m_okButton->y());
     setWindowTitle(title);
 }
 
-void FrmMsg::showMessage(const QString& message)
+void QuestionDialog::showMessage(const QString& message)
 {
     const QFont font = messageFont(message, designedMessageGeometry().width());
-    m_lblMsg->setFont(font);
-    m_lblMsg->setGeometry(messageGeometry(font));
-    m_lblMsg->setText(message);
+    m_message->setFont(font);
+    m_message->setGeometry(messageGeometry(font));
+    m_message->setText(message);
 }
 
-void FrmMsg::CmdOK_Click()
+void QuestionDialog::answerYes()
 {
-    m_state.dialogResult = kAnswerYes;
+    m_answer = Answer::Yes;
     accept();
 }
 
-void FrmMsg::CmdCancel_Click()
+void QuestionDialog::answerNo()
 {
-    m_state.dialogResult = kAnswerNo;
+    m_answer = Answer::No;
     reject();
 }
 
 // Escape answers nothing: the question is answered by Yes, No or the close box.
-void FrmMsg::keyPressEvent(QKeyEvent* event)
+void QuestionDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
@@ -135,19 +125,19 @@ void FrmMsg::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void FrmMsg::showEvent(QShowEvent* event)
+void QuestionDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     ui::centreOnScreen(this);
 }
 
-QString askQuestion(SheetState& state, const QString& message, bool cancel, const QString& title,
-                    QWidget* parent)
+QuestionDialog::Answer QuestionDialog::ask(const QString& message, Buttons buttons,
+                                           const QString& title, QWidget* parent)
 {
-    FrmMsg dialog(state, parent);
-    dialog.Afficher(message, cancel, title);
+    QuestionDialog dialog(parent);
+    dialog.prepare(message, buttons, title);
     dialog.exec();
-    return state.dialogResult;
+    return dialog.answer();
 }
 
-} // namespace sheet
+} // namespace ui

@@ -1,10 +1,16 @@
-#include "app/notice.h"
+#include "ui/notice.h"
 
-#include "app/uilook.h"
+#include "ui/uilook.h"
 
 #include <QMessageBox>
+#include <QSettings>
 
 namespace ui {
+
+QString supportTelephone()
+{
+    return QSettings().value(kSupportTelephoneKey).toString().trimmed();
+}
 
 void showNotice(QWidget* parent, const QString& title, const QString& text)
 {

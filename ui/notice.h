@@ -6,9 +6,12 @@ class QWidget;
 
 namespace ui {
 
-// The telephone number of our support team, in every message that asks the teacher to
-// call us and in the about box.
-inline const QString kSupportTelephone = QStringLiteral("(+216) 71 840 512");
+// The settings key where the school's administration may record the telephone number of
+// the team that supports the program. Without it, no number is shown anywhere.
+inline const QString kSupportTelephoneKey = QStringLiteral("support/telephone");
+
+// The support telephone number the administration recorded, or an empty text.
+QString supportTelephone();
 
 // The program's title: the default title of its plain notices.
 inline const QString kProgramTitle = QStringLiteral("saisie-notes");

@@ -1,5 +1,6 @@
 #include "app/appstate.h"
-#include "app/frmanalysefilenote.h"
+#include "app/listlineformatter.h"
+#include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
 #include "modaltools.h"
 #include "print/cardtexts.h"
@@ -16,7 +17,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-using app::FrmAnalyseFileNote;
+using app::MainWindow;
 
 namespace {
 
@@ -78,7 +79,7 @@ char* toString(const ListLine& line)
 
 Q_DECLARE_METATYPE(QList<DiskFile>)
 
-class TestFrmAnalyseFileNote : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,13 +103,13 @@ private:
     app::AppState m_appState;
     sheet::SheetState m_sheetState;
     print::CardTexts m_cardTexts;
-    std::unique_ptr<FrmAnalyseFileNote> m_window;
+    std::unique_ptr<MainWindow> m_window;
     int m_quitCalls = 0;
 
     void openWindow(bool aboutAlreadyShown = true);
 };
 
-void TestFrmAnalyseFileNote::init()
+void TestMainWindow::init()
 {
     m_disk = std::make_unique<QTemporaryDir>();
     m_appState = app::AppState{};
@@ -116,31 +117,31 @@ void TestFrmAnalyseFileNote::init()
     m_quitCalls = 0;
 }
 
-void TestFrmAnalyseFileNote::cleanup()
+void TestMainWindow::cleanup()
 {
     m_window.reset();
     m_disk.reset();
 }
 
-void TestFrmAnalyseFileNote::openWindow(bool aboutAlreadyShown)
+void TestMainWindow::openWindow(bool aboutAlreadyShown)
 {
     m_appState.aboutShown = aboutAlreadyShown;
     m_window =
-        std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts, m_disk->path());
+        std::make_unique<MainWindow>(m_appState, m_sheetState, m_cardTexts, m_disk->path());
     m_window->setQuitAction([this] { ++m_quitCalls; });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void TestFrmAnalyseFileNote::layout()
+void TestMainWindow::layout()
 {
     openWindow();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("معاينة محتوى القرص المرن"));
     QCOMPARE(m_window->layoutDirection(), Qt::RightToLeft);
     QCOMPARE(m_window->centralWidget()->size(), QSize(705, 323));
-    auto* analyser = m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"));
-    auto* quitter = m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"));
-    auto* label = m_window->findChild<QLabel*>(QStringLiteral("Label1"));
+    auto* analyser = m_window->findChild<QPushButton*>(QStringLiteral("scanButton"));
+    auto* quitter = m_window->findChild<QPushButton*>(QStringLiteral("quitButton"));
+    auto* label = m_window->findChild<QLabel*>(QStringLiteral("fileListLabel"));
     QCOMPARE(analyser->geometry(), QRect(106, 296, 87, 23));
     QCOMPARE(analyser->text(), QStringLiteral("معاينة المحتوى"));
     QVERIFY(analyser->isDefault());
@@ -148,7 +149,7 @@ void TestFrmAnalyseFileNote::layout()
     QCOMPARE(quitter->geometry(), QRect(10, 296, 87, 23));
     QCOMPARE(quitter->text(), QStringLiteral("إنهاء العمل"));
     QCOMPARE(label->geometry(), QRect(481, 6, 196, 13));
-    QTreeWidget* list = m_window->Lvw();
+    QTreeWidget* list = m_window->fileList();
     QCOMPARE(list->geometry(), QRect(6, 24, 683, 265));
     QCOMPARE(list->columnCount(), 3);
     QCOMPARE(list->columnWidth(0), 0);
@@ -163,7 +164,7 @@ void TestFrmAnalyseFileNote::layout()
     QCOMPARE(menus[1]->text(), QStringLiteral("?"));
 }
 
-void TestFrmAnalyseFileNote::scanListsEveryFile_data()
+void TestMainWindow::scanListsEveryFile_data()
 {
     QTest::addColumn<QList<DiskFile>>("files");
     QTest::addColumn<QList<ListLine>>("expected");
@@ -203,21 +204,21 @@ void TestFrmAnalyseFileNote::scanListsEveryFile_data()
         << QList<ListLine>{{".H.xml", "مخفي", false}, {"U.XML", "كبير", false}};
 }
 
-void TestFrmAnalyseFileNote::scanListsEveryFile()
+void TestMainWindow::scanListsEveryFile()
 {
     QFETCH(QList<DiskFile>, files);
     QFETCH(QList<ListLine>, expected);
     for (const DiskFile& file : files)
         writeDiskFile(m_disk->path(), file);
     openWindow();
-    m_window->CmdAnalyser_Click();
-    QCOMPARE(linesOf(m_window->Lvw()), expected);
+    m_window->scanDisk();
+    QCOMPARE(linesOf(m_window->fileList()), expected);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    for (int i = 0; i < m_window->Lvw()->topLevelItemCount(); ++i)
-        QCOMPARE(m_window->Lvw()->topLevelItem(i)->toolTip(1), QString());
+    for (int i = 0; i < m_window->fileList()->topLevelItemCount(); ++i)
+        QCOMPARE(m_window->fileList()->topLevelItem(i)->toolTip(1), QString());
 }
 
-void TestFrmAnalyseFileNote::scanKeepsReadOnlyFileAsItWas()
+void TestMainWindow::scanKeepsReadOnlyFileAsItWas()
 {
     writeDiskFile(m_disk->path(), {"R.xml", {"DEBUTR|للقراءة فقط"}, {}});
     const QString path = m_disk->filePath(QStringLiteral("R.xml"));
@@ -226,35 +227,35 @@ void TestFrmAnalyseFileNote::scanKeepsReadOnlyFileAsItWas()
     QVERIFY(before.open(QIODevice::ReadOnly));
     const QByteArray bytes = before.readAll();
     openWindow();
-    m_window->CmdAnalyser_Click();
-    QCOMPARE(linesOf(m_window->Lvw()), (QList<ListLine>{{"R.xml", "للقراءة فقط", false}}));
+    m_window->scanDisk();
+    QCOMPARE(linesOf(m_window->fileList()), (QList<ListLine>{{"R.xml", "للقراءة فقط", false}}));
     QFile after(path);
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), bytes);
 }
 
-void TestFrmAnalyseFileNote::enterRunsTheScanAndMenuToo()
+void TestMainWindow::enterRunsTheScanAndMenuToo()
 {
     writeDiskFile(m_disk->path(), {"B.xml", {"DEBUTB|ب"}, {}});
     openWindow();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QTest::keyClick(m_window->focusWidget(), Qt::Key_Return);
-    QCOMPARE(m_window->Lvw()->topLevelItemCount(), 1);
+    QCOMPARE(m_window->fileList()->topLevelItemCount(), 1);
 
     writeDiskFile(m_disk->path(), {"C.xml", {"DEBUTC|ج"}, {}});
-    auto* menuScan = m_window->findChild<QAction*>(QStringLiteral("MnuFAfficher"));
+    auto* menuScan = m_window->findChild<QAction*>(QStringLiteral("scanAction"));
     QVERIFY(menuScan);
     menuScan->trigger();
-    QCOMPARE(m_window->Lvw()->topLevelItemCount(), 2);
+    QCOMPARE(m_window->fileList()->topLevelItemCount(), 2);
 }
 
-void TestFrmAnalyseFileNote::missingDiskAsksAndRetries()
+void TestMainWindow::missingDiskAsksAndRetries()
 {
     QObject context;
     const QString folder = m_disk->filePath(QStringLiteral("floppy"));
     m_appState.aboutShown = true;
-    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts, folder);
+    m_window = std::make_unique<MainWindow>(m_appState, m_sheetState, m_cardTexts, folder);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 
@@ -262,24 +263,24 @@ void TestFrmAnalyseFileNote::missingDiskAsksAndRetries()
     QString message;
     whenModalOpens(&context, [&](QWidget* question) {
         title = question->windowTitle();
-        message = question->findChild<QLabel*>(QStringLiteral("LblMsg"))->text();
+        message = question->findChild<QLabel*>(QStringLiteral("message"))->text();
         // The teacher puts the disk in, then presses the Yes button.
         QDir().mkpath(folder);
         writeDiskFile(folder, {"K.xml", {"DEBUTK|قسم"}, {}});
         QTest::keyClick(question, Qt::Key_Return);
     });
-    m_window->CmdAnalyser_Click();
+    m_window->scanDisk();
     QCOMPARE(title, m_window->windowTitle());
     QCOMPARE(message, QStringLiteral("الرجاء إدراج القرص المرن"));
-    QCOMPARE(linesOf(m_window->Lvw()), (QList<ListLine>{{"K.xml", "قسم", false}}));
+    QCOMPARE(linesOf(m_window->fileList()), (QList<ListLine>{{"K.xml", "قسم", false}}));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
-void TestFrmAnalyseFileNote::missingDiskClosedEndsTheScan()
+void TestMainWindow::missingDiskClosedEndsTheScan()
 {
     QObject context;
     m_appState.aboutShown = true;
-    m_window = std::make_unique<FrmAnalyseFileNote>(m_appState, m_sheetState, m_cardTexts,
+    m_window = std::make_unique<MainWindow>(m_appState, m_sheetState, m_cardTexts,
                                                     m_disk->filePath(QStringLiteral("none")));
     m_window->show();
     int questions = 0;
@@ -287,28 +288,28 @@ void TestFrmAnalyseFileNote::missingDiskClosedEndsTheScan()
         ++questions;
         question->close();
     });
-    m_window->CmdAnalyser_Click();
+    m_window->scanDisk();
     QCOMPARE(questions, 1);
-    QCOMPARE(m_window->Lvw()->topLevelItemCount(), 0);
+    QCOMPARE(m_window->fileList()->topLevelItemCount(), 0);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
-void TestFrmAnalyseFileNote::modifyLineOutOfRange()
+void TestMainWindow::modifyLineOutOfRange()
 {
     writeDiskFile(m_disk->path(), {"B.xml", {"DEBUTB|ب"}, {}});
     openWindow();
-    m_window->CmdAnalyser_Click();
-    QTreeWidget* list = m_window->Lvw();
-    QCOMPARE(m_window->LVW_ModifyLine(list, 2, true, QStringLiteral("255"), QString()), -2);
+    m_window->scanDisk();
+    QTreeWidget* list = m_window->fileList();
+    QCOMPARE(app::modifyListLine(list, 2, true, QStringLiteral("255"), QString()), -2);
     QVERIFY(!list->topLevelItem(0)->font(1).bold());
-    QCOMPARE(m_window->LVW_ModifyLine(list, 1, true, QStringLiteral("16711680"),
+    QCOMPARE(app::modifyListLine(list, 1, true, QStringLiteral("16711680"),
                                       QStringLiteral("محفوظ")),
              1);
     QCOMPARE(list->topLevelItem(0)->foreground(2).color(), QColor(0, 0, 255));
     QCOMPARE(list->topLevelItem(0)->toolTip(1), QStringLiteral("محفوظ"));
 }
 
-void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce_data()
+void TestMainWindow::aboutBoxAtStartShownOnce_data()
 {
     QTest::addColumn<int>("closeKey"); // 0: the close box
     QTest::addColumn<bool>("shownAgain");
@@ -317,7 +318,7 @@ void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce_data()
     QTest::newRow("close box") << 0 << true;
 }
 
-void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce()
+void TestMainWindow::aboutBoxAtStartShownOnce()
 {
     QFETCH(int, closeKey);
     QFETCH(bool, shownAgain);
@@ -346,8 +347,8 @@ void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce()
     auto focusScanButtonAgain = [this] {
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"))->setFocus();
-        m_window->findChild<QPushButton*>(QStringLiteral("CmdAnalyser"))->setFocus();
+        m_window->findChild<QPushButton*>(QStringLiteral("quitButton"))->setFocus();
+        m_window->findChild<QPushButton*>(QStringLiteral("scanButton"))->setFocus();
     };
     focusScanButtonAgain();
     QTRY_VERIFY(m_appState.aboutShown);
@@ -356,11 +357,11 @@ void TestFrmAnalyseFileNote::aboutBoxAtStartShownOnce()
     QCOMPARE(shown, shownAgain ? 2 : 1);
 }
 
-void TestFrmAnalyseFileNote::aboutBoxFromMenu()
+void TestMainWindow::aboutBoxFromMenu()
 {
     QObject context;
     openWindow();
-    auto* about = m_window->findChild<QAction*>(QStringLiteral("MnuAApropos"));
+    auto* about = m_window->findChild<QAction*>(QStringLiteral("aboutAction"));
     for (int time = 0; time < 2; ++time) {
         QString caption;
         whenModalOpens(&context, [&](QWidget* box) {
@@ -373,14 +374,14 @@ void TestFrmAnalyseFileNote::aboutBoxFromMenu()
     QVERIFY(m_appState.aboutShown); // closed by its close box: unchanged
 }
 
-void TestFrmAnalyseFileNote::quitEndsTheProgram()
+void TestMainWindow::quitEndsTheProgram()
 {
     openWindow();
-    m_window->findChild<QPushButton*>(QStringLiteral("CmdQuitter"))->click();
+    m_window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
     QCOMPARE(m_quitCalls, 1);
-    m_window->findChild<QAction*>(QStringLiteral("MnuFQuitter"))->trigger();
+    m_window->findChild<QAction*>(QStringLiteral("quitAction"))->trigger();
     QCOMPARE(m_quitCalls, 2);
 }
 
-QTEST_MAIN(TestFrmAnalyseFileNote)
-#include "tst_frmanalysefilenote.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

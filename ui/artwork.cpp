@@ -1,11 +1,11 @@
-#include "app/artwork.h"
+#include "ui/artwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 
-namespace app {
+namespace ui {
 
 namespace {
 
@@ -109,9 +109,9 @@ QIcon programIcon()
     return icon;
 }
 
-} // namespace app
+} // namespace ui
 
-namespace app {
+namespace ui {
 
 QIcon presentationToggleIcon()
 {
@@ -134,4 +134,4 @@ QIcon presentationToggleIcon()
     return QIcon(pixmap);
 }
 
-} // namespace app
+} // namespace ui

@@ -14,10 +14,10 @@ enum class RegistryRoot { LocalMachine };
 // Reads the string value subKeyRef of the key keyName under keyRoot into keyVal. Returns
 // false, with keyVal empty, when the key or the value cannot be read; outside Windows there
 // is no registry and the answer is always false.
-bool GetKeyValue(RegistryRoot keyRoot, const QString& keyName, const QString& subKeyRef,
+bool readRegistryString(RegistryRoot keyRoot, const QString& keyName, const QString& subKeyRef,
                  QString& keyVal);
 
-// Reads one string value of a key under the local-machine root, as GetKeyValue does.
+// Reads one string value of a key under the local-machine root, as readRegistryString does.
 using RegistryReader =
     std::function<bool(const QString& keyName, const QString& valueName, QString& value)>;
 using FileProbe = std::function<bool(const QString& path)>;
@@ -25,9 +25,9 @@ using FileProbe = std::function<bool(const QString& path)>;
 // The system information tool as the registry names it: its own path when that is
 // recorded, else MSINFO32.EXE in the shared tools folder when that file exists. Empty when
 // neither is there.
-QString findSysInfoProgram(const RegistryReader& readLocalMachine, const FileProbe& fileExists);
+QString findSystemInformationProgram(const RegistryReader& readLocalMachine, const FileProbe& fileExists);
 
 // Starts the system's information tool, or tells the user that it is not available.
-void StartSysInfo(QWidget* parent = nullptr);
+void startSystemInformation(QWidget* parent = nullptr);
 
 } // namespace app

@@ -1,6 +1,6 @@
-#include "app/sysinfo.h"
+#include "app/systeminfo.h"
 
-#include "app/notice.h"
+#include "ui/notice.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -57,7 +57,7 @@ std::optional<QString> readRegistryString(RegistryRoot, const QString&, const QS
 
 bool readLocalMachineRegistry(const QString& keyName, const QString& valueName, QString& value)
 {
-    return GetKeyValue(RegistryRoot::LocalMachine, keyName, valueName, value);
+    return readRegistryString(RegistryRoot::LocalMachine, keyName, valueName, value);
 }
 
 bool fileExistsOnDisk(const QString& path)
@@ -67,7 +67,7 @@ bool fileExistsOnDisk(const QString& path)
 
 } // namespace
 
-bool GetKeyValue(RegistryRoot keyRoot, const QString& keyName, const QString& subKeyRef,
+bool readRegistryString(RegistryRoot keyRoot, const QString& keyName, const QString& subKeyRef,
                  QString& keyVal)
 {
     const std::optional<QString> value = readRegistryString(keyRoot, keyName, subKeyRef);
@@ -75,7 +75,7 @@ bool GetKeyValue(RegistryRoot keyRoot, const QString& keyName, const QString& su
     return value.has_value();
 }
 
-QString findSysInfoProgram(const RegistryReader& readLocalMachine, const FileProbe& fileExists)
+QString findSystemInformationProgram(const RegistryReader& readLocalMachine, const FileProbe& fileExists)
 {
     QString path;
     if (readLocalMachine(kSysInfoKey, kSysInfoPathValue, path))
@@ -87,9 +87,9 @@ QString findSysInfoProgram(const RegistryReader& readLocalMachine, const FilePro
     return {};
 }
 
-void StartSysInfo(QWidget* parent)
+void startSystemInformation(QWidget* parent)
 {
-    const QString program = findSysInfoProgram(readLocalMachineRegistry, fileExistsOnDisk);
+    const QString program = findSystemInformationProgram(readLocalMachineRegistry, fileExistsOnDisk);
     if (program.isEmpty() || !QProcess::startDetached(program, {}))
         ui::showNotice(parent, ui::kProgramTitle,
                        QStringLiteral("Les informations système ne sont pas disponibles "

@@ -1,9 +1,9 @@
-#include "app/frmabout.h"
+#include "app/aboutbox.h"
 
 #include "app/appstate.h"
-#include "app/notice.h"
-#include "app/sysinfo.h"
-#include "app/uilook.h"
+#include "ui/notice.h"
+#include "app/systeminfo.h"
+#include "ui/uilook.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -54,9 +54,9 @@ QRect horizontalLine(int x1, int x2, int y, int thickness)
 
 } // namespace
 
-frmAbout::frmAbout(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
+AboutBox::AboutBox(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutBox"));
     ui::makeFixedDialogWindow(this, 5805, 3555);
     setWindowTitle(QStringLiteral("حول الوحدة الخارجيّة لرقن الأعداد لمنظومة نورافيل"));
     createPictures();
@@ -67,105 +67,103 @@ frmAbout::frmAbout(AppState& state, QWidget* parent) : QDialog(parent), m_state(
 
 // Positions are the designed ones, from the left edge; only the reading order is right to
 // left (Qt does not mirror the geometry of children placed by hand).
-void frmAbout::createPictures()
+void AboutBox::createPictures()
 {
     const QRect backgroundGeometry = ui::twipsRect(0, 0, 5805, 3570);
-    auto* image1 = new QLabel(this);
-    image1->setObjectName(QStringLiteral("Image1"));
-    image1->setGeometry(backgroundGeometry);
-    image1->setScaledContents(true);
-    image1->setPixmap(aboutBackground(backgroundGeometry.size()));
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("picture"));
+    picture->setGeometry(backgroundGeometry);
+    picture->setScaledContents(true);
+    picture->setPixmap(ui::aboutBackground(backgroundGeometry.size()));
 
-    auto* picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setGeometry(ui::twipsRect(5040, 120, 510, 510));
-    picIcon->setAlignment(Qt::AlignCenter);
-    picIcon->setPixmap(programIcon().pixmap(32, 32));
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setGeometry(ui::twipsRect(5040, 120, 510, 510));
+    icon->setAlignment(Qt::AlignCenter);
+    icon->setPixmap(ui::programIcon().pixmap(32, 32));
 }
 
-void frmAbout::createLabels()
+void AboutBox::createLabels()
 {
-    makeLabel(this, QStringLiteral("lblTitle"), QStringLiteral("الوحدة الخارجيّة لحجز الأعداد "),
+    makeLabel(this, QStringLiteral("title"), QStringLiteral("الوحدة الخارجيّة لحجز الأعداد "),
               ui::twipsRect(1050, 240, 3885, 480));
-    makeLabel(this, QStringLiteral("lblVersion"), QStringLiteral("إصدار 2.2"),
+    makeLabel(this, QStringLiteral("version"), QStringLiteral("إصدار 2.2"),
               ui::twipsRect(1050, 780, 3885, 225));
     QLabel* description =
-        makeLabel(this, QStringLiteral("lblDescription"),
+        makeLabel(this, QStringLiteral("description"),
                   QStringLiteral(
                       " تمكّن هاته الوحدة  مستعمليها من رقن الأعداد  بأيّ جهاز حاسوب بعد أن يقع "
                       "تثبيت الوحدة به وبذلك تكون الوحدة شبه مستقلّة عن  المنظومة  الأمّ  : نورافيل"),
                   ui::twipsRect(1050, 1125, 3885, 1170));
     description->setWordWrap(true);
-    makeLabel(this, QStringLiteral("lblDisclaimer"),
+    makeLabel(this, QStringLiteral("disclaimer"),
               QStringLiteral("© فريق saisie-notes — برنامج حرّ لرقن الأعداد"),
               ui::twipsRect(255, 2625, 3870, 525))
         ->setWordWrap(true);
-    makeLabel(this, QStringLiteral("LblTel1"), QStringLiteral("الهاتف : "),
+    // The telephone line shows only a number the school's administration recorded.
+    const QString telephone = ui::supportTelephone();
+    makeLabel(this, QStringLiteral("telephoneLabel"),
+              telephone.isEmpty() ? QString() : QStringLiteral("الهاتف : "),
               ui::twipsRect(3540, 3150, 585, 225));
     // A telephone number reads left to right, brackets and all.
-    makeLabel(this, QStringLiteral("LblTel2"), ui::kSupportTelephone,
+    makeLabel(this, QStringLiteral("telephoneNumber"), telephone,
               ui::twipsRect(270, 3150, 3255, 225))
         ->setLayoutDirection(Qt::LeftToRight);
 }
 
 // Two lines a pixel apart, grey over white, make an etched groove above the buttons.
-void frmAbout::createSeparator()
+void AboutBox::createSeparator()
 {
     makeLine(this, QStringLiteral("Line1_1"), kGroove, horizontalLine(90, 5654, 2445, 1));
     makeLine(this, QStringLiteral("Line1_0"), Qt::white, horizontalLine(105, 5654, 2460, 2));
 }
 
-void frmAbout::createButtons()
+void AboutBox::createButtons()
 {
-    m_cmdOK = ui::makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("موافق"),
+    m_okButton = ui::makeButton(this, QStringLiteral("okButton"), QStringLiteral("موافق"),
                              ui::twipsRect(4245, 2595, 1350, 375));
-    m_cmdOK->setDefault(true);
-    m_cmdSysInfo =
-        ui::makeButton(this, QStringLiteral("cmdSysInfo"), QStringLiteral("خصائص التثبيت"),
+    m_okButton->setDefault(true);
+    m_systemInfoButton =
+        ui::makeButton(this, QStringLiteral("systemInfoButton"), QStringLiteral("خصائص التثبيت"),
                        ui::twipsRect(4260, 3030, 1395, 345));
     // Installations have no information tool to offer: the button stays greyed.
-    m_cmdSysInfo->setEnabled(false);
+    m_systemInfoButton->setEnabled(false);
 
-    connect(m_cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(m_cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(m_okButton, &QPushButton::clicked, this, &AboutBox::closeWithOk);
+    connect(m_systemInfoButton, &QPushButton::clicked, this, &AboutBox::systemInfoClicked);
 }
 
-void frmAbout::Form_Resize()
-{
-    ui::centreOnScreen(this);
-}
-
-void frmAbout::cmdOK_Click()
+void AboutBox::closeWithOk()
 {
     accept();
     m_state.aboutShown = true;
 }
 
-void frmAbout::cmdSysInfo_Click()
+void AboutBox::systemInfoClicked()
 {
-    StartSysInfo(this);
+    startSystemInformation(this);
 }
 
 // Escape answers like the OK button; QDialog would otherwise reject, as the close box does.
-void frmAbout::keyPressEvent(QKeyEvent* event)
+void AboutBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Cancel)) {
-        m_cmdOK->click();
+        m_okButton->click();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void frmAbout::resizeEvent(QResizeEvent* event)
+void AboutBox::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    Form_Resize();
+    ui::centreOnScreen(this);
 }
 
-void frmAbout::showEvent(QShowEvent* event)
+void AboutBox::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    Form_Resize();
+    ui::centreOnScreen(this);
 }
 
 } // namespace app

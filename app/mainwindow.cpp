@@ -1,0 +1,361 @@
+#include "app/mainwindow.h"
+
+#include "app/aboutbox.h"
+#include "app/appstate.h"
+#include "app/listlineformatter.h"
+#include "gradefile/linegrammar.h"
+#include "gradefile/teachermessages.h"
+#include "print/cardtexts.h"
+#include "sheet/gradesheetwindow.h"
+#include "sheet/plainsheetwindow.h"
+#include "sheet/sheetstate.h"
+#include "sheet/spreadgrid.h"
+#include "ui/artwork.h"
+#include "ui/notice.h"
+#include "ui/questiondialog.h"
+#include "ui/uilook.h"
+#include "ui/waitcursor.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace app {
+
+namespace {
+
+const QString kCaption = QStringLiteral("معاينة محتوى القرص المرن");
+
+} // namespace
+
+MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
+                                       print::CardTexts& cardTexts, QString driveFolder,
+                                       QWidget* parent)
+    : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState), m_cardTexts(cardTexts),
+      m_disk(std::move(driveFolder)), m_quit([] { QCoreApplication::exit(0); })
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(kCaption);
+    setWindowIcon(ui::programIcon());
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(ui::programFont());
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(ui::fromTwips(10575), ui::fromTwips(4845));
+    setCentralWidget(client);
+
+    // Created in tab order: the scan button has the focus when the window is first shown.
+    m_scanButton =
+        ui::makeButton(client, QStringLiteral("scanButton"), QStringLiteral("معاينة المحتوى"),
+                       ui::twipsRect(1590, 4440, 1305, 345));
+    m_scanButton->setDefault(true);
+    m_scanButton->setAutoDefault(true);
+    m_quitButton =
+        ui::makeButton(client, QStringLiteral("quitButton"), QStringLiteral("إنهاء العمل"),
+                       ui::twipsRect(150, 4440, 1305, 345));
+    m_fileList = new QTreeWidget(client);
+    m_fileList->setObjectName(QStringLiteral("fileList"));
+    m_fileList->setGeometry(ui::twipsRect(90, 360, 10245, 3975));
+    m_fileListLabel = new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
+    m_fileListLabel->setObjectName(QStringLiteral("fileListLabel"));
+    m_fileListLabel->setGeometry(ui::twipsRect(7215, 90, 2940, 195));
+    m_fileListLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+
+    createMenu();
+    setUpFileList();
+
+    ui::setFixedWindowFlags(this);
+    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
+
+    connect(m_scanButton, &QPushButton::clicked, this, &MainWindow::scanDisk);
+    connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::quit);
+    connect(m_fileList, &QTreeWidget::itemDoubleClicked, this, &MainWindow::openSelectedFile);
+    m_scanButton->installEventFilter(this);
+    m_scanButton->setFocus();
+
+    // Enter presses the button that has the focus, and the scan button from anywhere
+    // else in the window, as a dialog's default button does.
+    auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
+    auto* keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
+    for (QShortcut* shortcut : {enter, keypadEnter})
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::pressDefaultButton);
+}
+
+void MainWindow::pressDefaultButton()
+{
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+        focused->click();
+    else
+        m_scanButton->click();
+}
+
+// The grade sheet stands on the desktop beside the main window, as a window of its own
+// with no parent: it goes with the main window all the same.
+MainWindow::~MainWindow()
+{
+    delete m_gradeSheet;
+}
+
+sheet::GradeSheetWindow* MainWindow::gradeSheet() const
+{
+    return m_gradeSheet;
+}
+
+sheet::PlainSheetWindow* MainWindow::plainSheet() const
+{
+    return m_plainSheet;
+}
+
+void MainWindow::createMenu()
+{
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("ملف"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    QAction* scanAction = fileMenu->addAction(QStringLiteral("معاينة المحتوى"));
+    scanAction->setObjectName(QStringLiteral("scanAction"));
+    QAction* quitAction = fileMenu->addAction(QStringLiteral("إنهاء العمل"));
+    quitAction->setObjectName(QStringLiteral("quitAction"));
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("?"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    QAction* aboutAction = helpMenu->addAction(QStringLiteral("حول..."));
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+
+    connect(scanAction, &QAction::triggered, this, &MainWindow::scanDisk);
+    connect(quitAction, &QAction::triggered, this, &MainWindow::quit);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::showAboutBox);
+}
+
+void MainWindow::setUpFileList()
+{
+    m_fileList->clear();
+    m_fileList->setColumnCount(3);
+    m_fileList->setHeaderLabels({QString(), QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
+    m_fileList->setRootIsDecorated(false);
+    m_fileList->setUniformRowHeights(true);
+    m_fileList->setAllColumnsShowFocus(true);
+    m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView* header = m_fileList->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setMinimumSectionSize(0);
+    header->setDefaultAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    m_fileList->setColumnWidth(0, 0);
+    m_fileList->setColumnWidth(1, ui::fromTwips(8000));
+    m_fileList->setColumnWidth(2, ui::fromTwips(2100));
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ui::centreOnScreen(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_scanButton && event->type() == QEvent::FocusIn)
+        scanButtonFocused();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::scanButtonFocused()
+{
+    // The start-up notice is shown once the focus has settled, not from inside the
+    // focus change itself.
+    if (m_appState.aboutShown || m_aboutPending)
+        return;
+    m_aboutPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_aboutPending = false;
+        if (!m_appState.aboutShown)
+            showAboutBox();
+    });
+}
+
+void MainWindow::showAboutBox()
+{
+    AboutBox about(m_appState);
+    about.exec();
+}
+
+void MainWindow::quit()
+{
+    if (closeGradeSheets())
+        m_quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Unsaved grades are asked about before the program ends, whichever way it ends.
+    if (!closeGradeSheets()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+std::optional<QStringList> MainWindow::listDiskAskingForIt()
+{
+    for (;;) {
+        ui::WaitCursor wait;
+        const gradefile::FolderListing listing = m_disk.list();
+        if (listing.fileNames)
+            return listing.fileNames;
+        wait.restore();
+        const gradefile::TeacherMessage message = gradefile::teacherMessage(
+            gradefile::FileOperation::Scan, listing.error, ui::supportTelephone());
+        if (message.form == gradefile::MessageForm::Notice) {
+            ui::showNotice(this, windowTitle(), message.text);
+            return std::nullopt;
+        }
+        if (ui::QuestionDialog::ask(message.text, ui::QuestionDialog::Buttons::YesOnly,
+                                    windowTitle()) != ui::QuestionDialog::Answer::Yes)
+            return std::nullopt;
+    }
+}
+
+void MainWindow::addListLine(const QString& fileName)
+{
+    auto* item = new QTreeWidgetItem(m_fileList);
+    item->setText(0, fileName);
+    item->setText(2, fileName);
+    item->setData(0, Qt::UserRole, gradefile::keyFromFileName(fileName));
+    for (int column = 0; column < 3; ++column)
+        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+}
+
+void MainWindow::scanDisk()
+{
+    m_fileList->clear();
+    const std::optional<QStringList> fileNames = listDiskAskingForIt();
+    if (!fileNames)
+        return;
+    ui::WaitCursor wait;
+    for (const QString& fileName : *fileNames)
+        addListLine(fileName);
+    for (int i = 1; i <= m_fileList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_fileList->topLevelItem(i - 1);
+        // A file that cannot be read as a grade file is listed as invalid, and the scan
+        // goes on with the next one.
+        const QString description = m_disk.describe(item->text(2));
+        item->setText(1, description);
+        if (description == gradefile::kInvalidGradeFileText)
+            modifyListLine(m_fileList, i, true, kRedLineColour, QString());
+    }
+    fitFileNameColumn();
+}
+
+void MainWindow::fitFileNameColumn()
+{
+    // The columns are sized for Tahoma; where a wider font stands in for it, the file
+    // name column takes what it needs from the description column, so every name
+    // shows whole.
+    const int designed = ui::fromTwips(2100);
+    int needed = designed;
+    for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_fileList->topLevelItem(i);
+        const QFontMetrics metrics(item->font(2));
+        needed = qMax(needed, metrics.horizontalAdvance(item->text(2)) + 12);
+    }
+    const int total = ui::fromTwips(8000) + designed;
+    needed = qMin(needed, total / 2);
+    m_fileList->setColumnWidth(2, needed);
+    m_fileList->setColumnWidth(1, total - needed);
+}
+
+void MainWindow::showMainWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::markFileSaved(const QString& key)
+{
+    for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
+        if (m_fileList->topLevelItem(i)->data(0, Qt::UserRole).toString() == key)
+            modifyListLine(m_fileList, i + 1, true, kBlueLineColour, QString());
+    }
+}
+
+bool MainWindow::closeGradeSheets()
+{
+    if (m_gradeSheet && !m_gradeSheet->close())
+        return false;
+    if (m_plainSheet)
+        m_plainSheet->close();
+    return true;
+}
+
+void MainWindow::reportOpenFailure(const gradefile::FileError& error)
+{
+    const gradefile::TeacherMessage message =
+        gradefile::teacherMessage(gradefile::FileOperation::Open, error, ui::supportTelephone());
+    if (message.form == gradefile::MessageForm::Question)
+        ui::QuestionDialog::ask(message.text, ui::QuestionDialog::Buttons::YesOnly, windowTitle());
+    else
+        ui::showNotice(this, windowTitle(), message.text);
+}
+
+void MainWindow::openSelectedFile()
+{
+    ui::WaitCursor wait;
+    QTreeWidgetItem* line = m_fileList->currentItem();
+    if (!line)
+        return;
+    // The whole file is read and checked before any window changes, so a file that cannot
+    // be opened leaves the open sheet and the card texts as they were.
+    const gradefile::DocumentRead read =
+        line->text(1) == gradefile::kInvalidGradeFileText
+            ? gradefile::DocumentRead{std::nullopt,
+                                      gradefile::makeFileError(
+                                          gradefile::FileErrorKind::NotAGradeFile, QString())}
+            : m_disk.open(line->text(2));
+    if (!read.document) {
+        wait.restore();
+        reportOpenFailure(read.error);
+        return;
+    }
+    wait.restore();
+    if (!closeGradeSheets())
+        return;
+    ui::WaitCursor filling;
+    print::resetCardTexts(m_cardTexts);
+    print::completeCardTexts(m_cardTexts, *read.document);
+    if (read.document->type == gradefile::SheetType::Subject)
+        openSubjectSheet(*read.document);
+    else
+        openPlainSheet(*read.document);
+}
+
+void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document)
+{
+    m_gradeSheet = new sheet::GradeSheetWindow(m_sheetState, m_cardTexts, m_disk, windowTitle());
+    connect(m_gradeSheet, &sheet::GradeSheetWindow::saved, this, &MainWindow::markFileSaved);
+    connect(m_gradeSheet, &sheet::GradeSheetWindow::closed, this, &MainWindow::showMainWindow);
+    m_gradeSheet->fillFromDocument(document);
+    m_gradeSheet->show();
+    m_gradeSheet->raise();
+    m_gradeSheet->activateWindow();
+    m_gradeSheet->grid()->setFocus();
+}
+
+void MainWindow::openPlainSheet(const gradefile::GradeDocument& document)
+{
+    m_plainSheet = new sheet::PlainSheetWindow(this);
+    connect(m_plainSheet, &sheet::PlainSheetWindow::closed, this, &MainWindow::showMainWindow);
+    m_plainSheet->fillFromDocument(document);
+    m_plainSheet->show();
+    m_plainSheet->raise();
+    m_plainSheet->activateWindow();
+    // The teacher can type at once, as in the grade sheet.
+    m_plainSheet->grid()->setFocus();
+}
+
+} // namespace app

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "gradefile/gradedisk.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace print {
+struct CardTexts;
+}
+
+namespace sheet {
+class GradeSheetWindow;
+class PlainSheetWindow;
+struct SheetState;
+} // namespace sheet
+
+namespace app {
+
+struct AppState;
+
+// The main window: the list of the grade files on the disk, the scan that fills it, the
+// grade sheet opened from it, and the end of the program.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(AppState& appState, sheet::SheetState& sheetState, print::CardTexts& cardTexts,
+               QString driveFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The grade sheet windows while one is open (each exists once at most).
+    sheet::GradeSheetWindow* gradeSheet() const;
+    sheet::PlainSheetWindow* plainSheet() const;
+
+    QTreeWidget* fileList() const { return m_fileList; }
+
+    // How the program ends; tests replace it to see that it was asked for.
+    void setQuitAction(std::function<void()> quit) { m_quit = std::move(quit); }
+
+public slots:
+    void scanDisk();
+    void openSelectedFile();
+    void quit();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setUpFileList();
+    void createMenu();
+    void scanButtonFocused();
+    void showAboutBox();
+    void pressDefaultButton();
+    void showMainWindow();
+    void markFileSaved(const QString& key);
+
+    // The file names of the disk, asking for the disk while it is missing; nullopt when
+    // the scan must end.
+    std::optional<QStringList> listDiskAskingForIt();
+    void addListLine(const QString& fileName);
+    void fitFileNameColumn();
+    // Closes the open grade sheet windows, each asking about its unsaved grades; false
+    // when one stays open.
+    bool closeGradeSheets();
+    void reportOpenFailure(const gradefile::FileError& error);
+    void openSubjectSheet(const gradefile::GradeDocument& document);
+    void openPlainSheet(const gradefile::GradeDocument& document);
+
+    AppState& m_appState;
+    sheet::SheetState& m_sheetState;
+    print::CardTexts& m_cardTexts;
+    gradefile::GradeDisk m_disk;
+    QPointer<sheet::GradeSheetWindow> m_gradeSheet;
+    QPointer<sheet::PlainSheetWindow> m_plainSheet;
+    std::function<void()> m_quit;
+
+    QPushButton* m_scanButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+    QTreeWidget* m_fileList = nullptr;
+    QLabel* m_fileListLabel = nullptr;
+    bool m_aboutPending = false;
+};
+
+} // namespace app

@@ -1,0 +1,16 @@
+#pragma once
+
+// The columns of a subject grade sheet, as the grid shows them and the file's lines hold
+// them. Column 0 holds the row headers.
+namespace gradefile {
+
+inline constexpr int kSheetColumns = 11;
+// Grade columns 1 to 6, filled from column 6 downwards: column 6 holds the first exam.
+inline constexpr int kFirstGradeColumn = 6;
+inline constexpr int kNameColumn = 7;
+inline constexpr int kIdentifierColumn = 8;
+inline constexpr int kOrderNumberColumn = 9;
+// The pupil's level and observation; never shown.
+inline constexpr int kLevelColumn = 10;
+
+} // namespace gradefile

@@ -1,0 +1,222 @@
+#include "sheet/gradeentry.h"
+
+#include "gradefile/leadingnumber.h"
+
+namespace sheet {
+
+GradeEntry::GradeEntry(SheetKind kind, EntryGrid& grid, QObject* parent)
+    : QObject(parent), m_kind(kind), m_grid(grid)
+{
+}
+
+bool GradeEntry::keyPressed(EntryKey key)
+{
+    return m_kind == SheetKind::Grade ? gradeSheetKey(key) : plainSheetKey(key);
+}
+
+bool GradeEntry::gradeSheetKey(EntryKey key)
+{
+    if (key == EntryKey::Other)
+        return false;
+    // While an Enter wrap is under way every one of these keys waits for it to end.
+    if (m_wrapPending)
+        return true;
+    switch (key) {
+    case EntryKey::Enter:
+        return enterPressed();
+    case EntryKey::AbsentMark:
+        writeMark(m_grid.activeCell().column, kAbsentMark);
+        break;
+    case EntryKey::ExemptMark:
+        for (int column : exemptionColumns(m_gradeSpan))
+            writeMark(column, kExemptMark);
+        break;
+    case EntryKey::NoGradeMark:
+        writeMark(m_grid.activeCell().column, kNoGradeMark);
+        break;
+    case EntryKey::SheetCommand:
+    case EntryKey::Other:
+        break;
+    }
+    return true;
+}
+
+bool GradeEntry::plainSheetKey(EntryKey key)
+{
+    QStringView mark;
+    if (key == EntryKey::AbsentMark)
+        mark = kAbsentMark;
+    else if (key == EntryKey::ExemptMark)
+        mark = kExemptMark;
+    else if (key == EntryKey::NoGradeMark)
+        mark = kNoGradeMark;
+    else
+        return false;
+    m_grid.setText(m_grid.activeCell(), mark.toString());
+    m_grid.queueEnter();
+    return true;
+}
+
+void GradeEntry::writeMark(int column, QStringView mark)
+{
+    const Cell cell{column, m_grid.activeCell().row};
+    m_grid.setActiveCell(cell);
+    m_grid.setText(cell, mark.toString());
+    // A mark is an entry like a typed grade: the sheet now has something to save.
+    noteEntry(true);
+    m_grid.queueEnter();
+}
+
+void GradeEntry::noteEntry(bool accepted)
+{
+    if (accepted)
+        m_modified = true;
+    emit entryMade();
+}
+
+bool GradeEntry::characterTyped(char32_t character)
+{
+    const KeyDecision decision = filterKey(m_kind, int(character), m_grid.activeText());
+    if (m_kind == SheetKind::Grade)
+        noteEntry(decision.accepted);
+    else if (!decision.accepted && decision.beep)
+        m_grid.beep();
+    return decision.accepted;
+}
+
+// Returns whether the grid must not move.
+bool GradeEntry::enterPressed()
+{
+    const Cell active = m_grid.activeCell();
+    const EnterStep step =
+        sheet::enterPressed({m_mode, active, m_grid.rowCount(), m_gradeSpan, m_wrapPending});
+    m_grid.setEnterDirection(step.direction);
+    bool stay = false;
+    switch (step.action) {
+    case EnterAction::Ignore:
+        stay = true;
+        break;
+    case EnterAction::Move:
+        break;
+    case EnterAction::PrepareWrap:
+        m_grid.setActiveCell(step.prePosition);
+        break;
+    case EnterAction::CheckInPlace:
+        stay = true;
+        applyCheck(active, checkCell(SheetKind::Grade, m_grid.text(active)));
+        m_grid.setActiveCell(active);
+        break;
+    }
+    m_wrapPending = step.wrapFlag;
+    return stay;
+}
+
+bool GradeEntry::leavingCell(Cell from, Cell to)
+{
+    return m_kind == SheetKind::Grade ? leavingGradeSheetCell(from, to)
+                                      : leavingPlainSheetCell(from, to);
+}
+
+bool GradeEntry::leavingGradeSheetCell(Cell from, Cell to)
+{
+    bool cancelled = false;
+    // Only grade cells are checked: the pupil information is never rewritten, and the
+    // header cell a vertical wrap starts from holds an exam name, not a grade.
+    if (from.row >= 1 && from.column >= 1 && from.column <= kFirstGradeColumn) {
+        const CellCheck check = checkCell(SheetKind::Grade, m_grid.text(from));
+        applyCheck(from, check);
+        cancelled = check.refused;
+        if (check.tooLarge) {
+            m_refused = from;
+            return false;
+        }
+    }
+    if (m_wrapPending) {
+        const WrapCells cells = wrapCells(m_mode, from, m_grid.rowCount(), m_gradeSpan);
+        const WrapCompletion done =
+            completeWrap(m_mode, cells, m_grid.text(cells.reallyLeft));
+        applyCheck(cells.reallyLeft, done.check);
+        m_grid.setActiveCell(done.active);
+        m_wrapPending = false;
+        cancelled = cancelled || done.check.refused;
+        m_grid.setEnterDirection(done.direction);
+    }
+    afterLeaving(cancelled, m_grid.activeCell(), to);
+    return !cancelled;
+}
+
+bool GradeEntry::leavingPlainSheetCell(Cell from, Cell to)
+{
+    bool cancelled = false;
+    if (from.row >= 1 && from.column == kPlainGradeColumn) {
+        const CellCheck check = checkCell(SheetKind::Plain, m_grid.text(from));
+        applyCheck(from, check);
+        cancelled = check.refused;
+    }
+    afterLeaving(cancelled, from, to);
+    return !cancelled;
+}
+
+// A refusal keeps the cursor on keptOn; otherwise the click rule applies to the cell the
+// cursor goes to.
+void GradeEntry::afterLeaving(bool cancelled, Cell keptOn, Cell to)
+{
+    if (cancelled) {
+        m_refused = keptOn;
+        return;
+    }
+    m_refused.reset();
+    clicked(to);
+}
+
+void GradeEntry::clicked(Cell cell)
+{
+    if (cell.row < 1 || m_refused == m_grid.activeCell())
+        return;
+    if (const std::optional<Cell> target = clickTarget(m_kind, cell))
+        m_grid.setActiveCell(*target);
+}
+
+void GradeEntry::activated()
+{
+    if (m_kind != SheetKind::Grade)
+        return;
+    // The unsaved grades stay unsaved: only a successful save clears the modified flag.
+    const Cell first{kFirstGradeColumn, 1};
+    const Cell from = m_grid.activeCell();
+    if (m_cursorPlaced && from != first && !leavingCell(from, first)) {
+        m_grid.setActiveCell(m_grid.activeCell());
+        return;
+    }
+    m_cursorPlaced = true;
+    m_grid.setActiveCell(first);
+}
+
+bool GradeEntry::isCellUnderCursorAboveTwenty() const
+{
+    const QString text = m_grid.activeText();
+    return m_grid.activeCell().column <= kFirstGradeColumn && text != kNoGradeMark &&
+           gradefile::leadingNumber(text).value_or(0) > kGradeMax;
+}
+
+bool GradeEntry::checkCellUnderCursor()
+{
+    const Cell active = m_grid.activeCell();
+    m_grid.setActiveCell(active);
+    if (active.row < 1 || active.column < 1 || active.column > kFirstGradeColumn ||
+        m_grid.text(active).isEmpty())
+        return true;
+    const CellCheck check = checkCell(SheetKind::Grade, m_grid.text(active));
+    applyCheck(active, check);
+    return !check.refused;
+}
+
+void GradeEntry::applyCheck(Cell cell, const CellCheck& check)
+{
+    if (m_grid.text(cell) != check.text)
+        m_grid.setText(cell, check.text);
+    if (check.colour != CellColour::Unchanged)
+        m_grid.setBackground(cell, check.colour);
+}
+
+} // namespace sheet

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "sheet/cellrules.h"
+
+#include <QObject>
+
+#include <optional>
+
+namespace sheet {
+
+// What grade entry reads and changes in the grid of a sheet.
+class EntryGrid {
+public:
+    virtual ~EntryGrid() = default;
+    // Pupil rows are 1 to rowCount().
+    virtual int rowCount() const = 0;
+    virtual QString text(Cell cell) const = 0;
+    virtual void setText(Cell cell, const QString& text) = 0;
+    // White, yellow or red; never Unchanged.
+    virtual void setBackground(Cell cell, CellColour colour) = 0;
+    virtual Cell activeCell() const = 0;
+    // The text being typed in the active cell, or its text when nothing is being typed.
+    virtual QString activeText() const = 0;
+    // Puts the cursor on cell (a header cell too) without raising a leaving move, keeping
+    // what was being typed.
+    virtual void setActiveCell(Cell cell) = 0;
+    virtual void setEnterDirection(EnterDirection direction) = 0;
+    // One Enter keystroke, handled after the current event as if the teacher pressed it.
+    virtual void queueEnter() = 0;
+    virtual void beep() = 0;
+};
+
+// The keys grade entry answers in the grid; the sheet's commands (save, quit, print) are
+// the window's own.
+enum class EntryKey { Enter, AbsentMark, ExemptMark, NoGradeMark, SheetCommand, Other };
+
+// Grade entry on one sheet: it keeps every grade cell to its four forms while the teacher
+// types, moves the cursor on Enter (wrapping at the end of a column or a row), enters the
+// marks, keeps a refused cell under the cursor, and knows whether the sheet holds unsaved
+// changes. The grade sheet has the whole protocol; the plain sheet its reduced form (one
+// grade column, no colours, no Enter rule, a beep on a refused character).
+class GradeEntry : public QObject {
+    Q_OBJECT
+
+public:
+    GradeEntry(SheetKind kind, EntryGrid& grid, QObject* parent = nullptr);
+
+    void setEntryMode(EntryMode mode) { m_mode = mode; }
+    EntryMode entryMode() const { return m_mode; }
+    // The grade columns shown are lastGradeColumn(gradeSpan) to 6.
+    void setGradeSpan(int gradeSpan) { m_gradeSpan = gradeSpan; }
+    int gradeSpan() const { return m_gradeSpan; }
+
+    // Whether the sheet holds changes the disk has not.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    // An Enter wrap is between its key and its move: the sheet's commands wait for it.
+    bool isWrapPending() const { return m_wrapPending; }
+
+    // A key pressed in the grid, before the grid acts on it. True: the grid must not act
+    // on it (no move, no typing).
+    bool keyPressed(EntryKey key);
+    // A character about to enter the active cell ('\b' for Backspace, '\r' after Enter's
+    // move). False: it is discarded.
+    bool characterTyped(char32_t character);
+    // The cursor is about to leave from for to. False: it stays (or goes where this
+    // put it).
+    bool leavingCell(Cell from, Cell to);
+    // A cell was clicked, after any move the click made.
+    void clicked(Cell cell);
+    // The grade sheet came back to the front: the cursor goes to the first grade of the
+    // first pupil, and the cell it leaves is checked as on any move.
+    void activated();
+
+    // Before a save. A grade above twenty under the cursor is not written.
+    bool isCellUnderCursorAboveTwenty() const;
+    // The grade under the cursor written as leaving the cell would leave it ("7" as
+    // "07.00"); false when it is refused.
+    bool checkCellUnderCursor();
+
+signals:
+    // The teacher typed or marked something: there is now something to save, and the
+    // sheet is no longer blank.
+    void entryMade();
+
+private:
+    bool gradeSheetKey(EntryKey key);
+    bool plainSheetKey(EntryKey key);
+    void writeMark(int column, QStringView mark);
+    void noteEntry(bool accepted);
+    bool enterPressed();
+    bool leavingGradeSheetCell(Cell from, Cell to);
+    bool leavingPlainSheetCell(Cell from, Cell to);
+    void afterLeaving(bool cancelled, Cell keptOn, Cell to);
+    void applyCheck(Cell cell, const CellCheck& check);
+
+    SheetKind m_kind;
+    EntryGrid& m_grid;
+    EntryMode m_mode = EntryMode::Vertical;
+    int m_gradeSpan = 0;
+    bool m_modified = false;
+    bool m_wrapPending = false;
+    // The cell a refused check keeps the cursor on: neither the click rule after the
+    // refusal nor the click the refused move came from may take the cursor elsewhere.
+    std::optional<Cell> m_refused;
+    // False until the first activation has put the cursor on the first grade.
+    bool m_cursorPlaced = false;
+};
+
+} // namespace sheet

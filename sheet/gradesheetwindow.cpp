@@ -1,0 +1,383 @@
+#include "sheet/gradesheetwindow.h"
+
+#include "gradefile/gradedisk.h"
+#include "gradefile/teachermessages.h"
+#include "print/cardtexts.h"
+#include "sheet/sheetstate.h"
+#include "sheet/spreadgrid.h"
+#include "ui/artwork.h"
+#include "ui/notice.h"
+#include "ui/questiondialog.h"
+#include "ui/uilook.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace sheet {
+
+using gradefile::kIdentifierColumn;
+using gradefile::kLevelColumn;
+using gradefile::kNameColumn;
+using gradefile::kOrderNumberColumn;
+using gradefile::kSheetColumns;
+
+namespace {
+
+const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
+const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
+const QString kNameHeader = QStringLiteral("الإسم و اللقب");
+const QString kPaddedNameHeader = QStringLiteral("                   الإسم و اللقب  - القسم ");
+
+// Column widths in grid units (90 twips): six grade columns, then name, identifier,
+// order number and the hidden level column; column 0 holds the row headers.
+constexpr double kColumnWidths[kSheetColumns] = {4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
+
+constexpr int kMinimumHeightTwips = 5150;
+
+QLabel* makeLegendLabel(QWidget* parent, const QString& text, QRect geometry)
+{
+    return ui::makeRightAlignedLabel(parent, text, geometry, parent->font());
+}
+
+} // namespace
+
+GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& cardTexts,
+                                   const gradefile::GradeDisk& disk, QString diskQuestionTitle,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), m_sheetState(sheetState), m_cardTexts(cardTexts),
+      m_disk(disk), m_diskQuestionTitle(std::move(diskQuestionTitle))
+{
+    setObjectName(QStringLiteral("gradeSheetWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kDesignCaption);
+    setWindowIcon(ui::programIcon());
+    ui::setFixedWindowFlags(this);
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(ui::programFont());
+
+    createButtons();
+    createLegend();
+    createPrintFrame();
+    createGrid();
+    createCommands();
+    applyWindowSize();
+}
+
+GradeSheetWindow::~GradeSheetWindow() = default;
+
+void GradeSheetWindow::createButtons()
+{
+    m_saveButton = ui::makeSheetButton(this, QStringLiteral("saveButton"),
+                                       QStringLiteral("حفظ الأعداد (F4)"),
+                                       ui::twipsRect(90, 60, 1395, 315));
+    m_quitButton = ui::makeSheetButton(this, QStringLiteral("quitButton"),
+                                       QStringLiteral("خروج (F5)"),
+                                       ui::twipsRect(90, 420, 1395, 315));
+    m_verticalEntry = new QCheckBox(QStringLiteral("الرقن العمودي"), this);
+    m_verticalEntry->setObjectName(QStringLiteral("verticalEntry"));
+    m_verticalEntry->setGeometry(ui::twipsRect(60, 3870, 1455, 195));
+    m_verticalEntry->setChecked(true);
+    m_presentationButton = ui::makeSheetButton(this, QStringLiteral("presentationButton"),
+                                               QString(), ui::twipsRect(450, 4170, 555, 435));
+    m_presentationButton->setToolTip(QStringLiteral("تكبير / تصغير"));
+    m_presentationButton->setIcon(ui::presentationToggleIcon());
+
+    connect(m_saveButton, &QPushButton::clicked, this, &GradeSheetWindow::save);
+    connect(m_quitButton, &QPushButton::clicked, this, &GradeSheetWindow::quit);
+    connect(m_verticalEntry, &QCheckBox::clicked, this, &GradeSheetWindow::verticalEntryClicked);
+}
+
+void GradeSheetWindow::createLegend()
+{
+    auto* legend = new QGroupBox(QStringLiteral("الإختصارات"), this);
+    legend->setObjectName(QStringLiteral("legendFrame"));
+    legend->setGeometry(ui::twipsRect(30, 840, 1485, 1155));
+    makeLegendLabel(legend, QStringLiteral(" غياب شرعي (F1)"), ui::twipsRect(120, 330, 1290, 195));
+    makeLegendLabel(legend, QStringLiteral(" معفى           (F2)"),
+                    ui::twipsRect(90, 600, 1275, 195));
+    makeLegendLabel(legend, QStringLiteral("غير مسند      (F3)"),
+                    ui::twipsRect(105, 840, 1275, 195));
+}
+
+void GradeSheetWindow::createPrintFrame()
+{
+    auto* printFrame = new QGroupBox(QStringLiteral("طباعة"), this);
+    printFrame->setObjectName(QStringLiteral("printFrame"));
+    printFrame->setGeometry(ui::twipsRect(30, 2160, 1485, 1635));
+    m_printFilledButton = ui::makeSheetButton(printFrame, QStringLiteral("printFilledButton"),
+                                              QStringLiteral("بعد الرقن (F6)"),
+                                              ui::twipsRect(90, 300, 1305, 315));
+    m_previewButton = ui::makeSheetButton(printFrame, QStringLiteral("previewButton"),
+                                          QStringLiteral("معاينة (F7)"),
+                                          ui::twipsRect(90, 660, 1305, 315));
+    m_printBlankButton = ui::makeSheetButton(printFrame, QStringLiteral("printBlankButton"),
+                                             QStringLiteral("قبل الرقن (F8)"),
+                                             ui::twipsRect(90, 1170, 1305, 315));
+}
+
+void GradeSheetWindow::createGrid()
+{
+    m_grid = new SpreadGrid(this);
+    m_grid->setObjectName(QStringLiteral("grid"));
+    m_grid->setGeometry(ui::twipsRect(1590, -60, 9885, 4710));
+    m_grid->setMaxCols(kSheetColumns - 1);
+    m_grid->setMaxRows(0);
+    for (int col = 0; col < kSheetColumns; ++col)
+        m_grid->setColWidth(col, kColumnWidths[col]);
+
+    m_binding = std::make_unique<EntryGridBinding>(*m_grid);
+    m_entry = std::make_unique<GradeEntry>(SheetKind::Grade, *m_binding);
+    m_binding->bind(*m_entry);
+    connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
+    connect(m_verticalEntry, &QCheckBox::toggled, this, [this](bool vertical) {
+        m_entry->setEntryMode(vertical ? EntryMode::Vertical : EntryMode::Horizontal);
+    });
+    connect(m_grid, &SpreadGrid::cellClickedAt, this,
+            [this](int col, int row) { m_entry->clicked({col, row}); });
+    connect(m_grid, &SpreadGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
+}
+
+// F4 to F8 run the command of their button from the grid (cell editor included) and from
+// the five command buttons, only while the button is enabled, and never in the middle of
+// an Enter wrap.
+void GradeSheetWindow::createCommands()
+{
+    const std::pair<QPushButton*, Qt::Key> commands[] = {{m_saveButton, Qt::Key_F4},
+                                                        {m_quitButton, Qt::Key_F5},
+                                                        {m_printFilledButton, Qt::Key_F6},
+                                                        {m_previewButton, Qt::Key_F7},
+                                                        {m_printBlankButton, Qt::Key_F8}};
+    for (const auto& [button, key] : commands) {
+        auto* action = new QAction(button->text(), this);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_grid->addAction(action);
+        for (const auto& [other, unused] : commands)
+            other->addAction(action);
+        connect(action, &QAction::triggered, button, [this, button = button] {
+            if (!m_entry->isWrapPending())
+                button->click();
+        });
+        m_commandKeys.insert(button, action);
+    }
+    setCommandEnabled(m_saveButton, false);
+}
+
+void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
+{
+    button->setEnabled(enabled);
+    m_commandKeys.value(button)->setEnabled(enabled);
+}
+
+void GradeSheetWindow::setUpHeaders()
+{
+    const bool centred = m_sheetKind == QLatin1String("C");
+    m_grid->setText(kNameColumn, 0, centred ? kNameHeader : kPaddedNameHeader);
+    m_grid->setText(kIdentifierColumn, 0, QStringLiteral("المعرف الو."));
+    m_grid->setText(kOrderNumberColumn, 0, QStringLiteral("ع.ر"));
+    m_grid->setText(kLevelColumn, 0, QStringLiteral("المستوى"));
+    m_grid->setFrozenCols(3);
+    m_grid->setColumnHiddenAt(kLevelColumn, true);
+}
+
+void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
+{
+    m_sheetKind = document.sheetKind;
+    m_openedFileKey = document.key;
+    setUpHeaders();
+    for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
+        m_grid->setText(it.key(), 0, it.value());
+    m_grid->setMaxRows(document.rowCount);
+    const Qt::Alignment names = m_sheetKind == QLatin1String("C") ? Qt::AlignCenter : Qt::AlignLeft;
+    for (int row = 1; row <= document.rowCount; ++row) {
+        const gradefile::RowCells& cells = document.rows[size_t(row - 1)];
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            m_grid->setText(it.key(), row, it.value());
+        m_grid->setCellAlignment(kNameColumn, row, names | Qt::AlignVCenter);
+        for (int col = 1; col <= kFirstGradeColumn; ++col)
+            m_grid->setCellAlignment(col, row, Qt::AlignCenter);
+        for (int col = kNameColumn; col < kSheetColumns; ++col)
+            m_grid->setCellLocked(col, row, true);
+    }
+    fitToShownColumns();
+    setWindowTitle(document.caption);
+}
+
+gradefile::SheetTable GradeSheetWindow::sheetTable() const
+{
+    gradefile::SheetTable table(size_t(m_grid->maxRows()) + 1);
+    for (size_t row = 0; row < table.size(); ++row)
+        for (int col = 0; col < kSheetColumns; ++col)
+            table[row][size_t(col)] = m_grid->text(col, int(row));
+    return table;
+}
+
+void GradeSheetWindow::fitToShownColumns()
+{
+    // Every hidden column narrows the window by the width of a grade column, less a
+    // little, and moves its left edge right by that width; the window is then re-centred.
+    const std::array<bool, kSheetColumns> empty = gradefile::emptyColumnsOf(sheetTable());
+    const int unitTwips = int(90 * m_grid->colWidth(kFirstGradeColumn));
+    int gradeSpan = 6;
+    for (int col = 0; col < kSheetColumns; ++col) {
+        if (!empty[size_t(col)])
+            continue;
+        m_widthTwips -= unitTwips - 50;
+        m_grid->setColumnHiddenAt(col, true);
+        --gradeSpan;
+    }
+    m_entry->setGradeSpan(gradeSpan);
+    m_heightTwips = qMax(m_heightTwips, kMinimumHeightTwips);
+    applyWindowSize();
+    placeAtTopCentre();
+}
+
+void GradeSheetWindow::applyWindowSize()
+{
+    setFixedSize(ui::fromTwips(m_widthTwips), ui::fromTwips(m_heightTwips));
+    // The grid ends at the window's edge, so its scroll bar stays in sight however many
+    // columns were hidden.
+    m_grid->resize(qMin(ui::fromTwips(9885), width() - m_grid->x()), m_grid->height());
+}
+
+void GradeSheetWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    placeAtTopCentre();
+}
+
+void GradeSheetWindow::placeAtTopCentre()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - frameGeometry().width()) / 2, area.y() + ui::fromTwips(100));
+}
+
+void GradeSheetWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Coming back to the sheet puts the cursor on the first grade of the first pupil; no
+    // grade typed before the teacher went to another window escapes the check.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_entry->activated();
+}
+
+void GradeSheetWindow::verticalEntryClicked()
+{
+    m_grid->setFocus();
+    m_grid->setActiveCell(m_grid->activeCol(), m_grid->activeRow());
+}
+
+void GradeSheetWindow::entryMade()
+{
+    setCommandEnabled(m_saveButton, true);
+    setCommandEnabled(m_printBlankButton, false);
+}
+
+void GradeSheetWindow::keyPressEvent(QKeyEvent* event)
+{
+    // The window's other controls take no function key, and Escape closes nothing.
+    event->accept();
+}
+
+void GradeSheetWindow::pupilDoubleClicked()
+{
+    m_sheetState.currentPupilRow = qint16(m_grid->activeRow());
+}
+
+bool GradeSheetWindow::checkCellUnderCursor()
+{
+    if (m_entry->checkCellUnderCursor())
+        return true;
+    m_grid->setFocus();
+    return false;
+}
+
+bool GradeSheetWindow::save()
+{
+    // A grade above twenty under the cursor is not written: the cursor goes back to it.
+    if (m_entry->isCellUnderCursorAboveTwenty()) {
+        m_grid->setFocus();
+        m_grid->setActiveCell(m_grid->activeCol(), m_grid->activeRow());
+        return false;
+    }
+    if (!checkCellUnderCursor())
+        return false;
+
+    const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
+        m_openedFileKey, windowTitle(), sheetTable(), m_entry->gradeSpan(),
+        {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
+        m_cardTexts.saveNumber, m_cardTexts.printNumber);
+    if (built.counterOverflow) {
+        // Reported as the overflow it is, as the opening reports a counter out of range.
+        reportSaveFailure(gradefile::malformedFile(
+            gradefile::errorNumber::kOverflow,
+            QStringLiteral(
+                "Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
+        return false;
+    }
+    m_cardTexts.saveNumber = built.saveNumber;
+
+    for (;;) {
+        const gradefile::SafeWriteResult written =
+            m_disk.save(m_openedFileKey, built.lines, m_writeFaults);
+        if (written.ok)
+            break;
+        if (!reportSaveFailure(written.error))
+            return false;
+    }
+    m_saved = true;
+    m_entry->setModified(false);
+    emit saved(m_openedFileKey);
+    return true;
+}
+
+bool GradeSheetWindow::reportSaveFailure(const gradefile::FileError& error)
+{
+    const gradefile::TeacherMessage message =
+        gradefile::teacherMessage(gradefile::FileOperation::Save, error, ui::supportTelephone());
+    if (message.form == gradefile::MessageForm::Notice) {
+        ui::showNotice(this, ui::kProgramTitle, message.text);
+        return false;
+    }
+    const auto answer = ui::QuestionDialog::ask(
+        message.text, ui::QuestionDialog::Buttons::YesOnly, m_diskQuestionTitle);
+    return message.retryOnYes && answer == ui::QuestionDialog::Answer::Yes;
+}
+
+bool GradeSheetWindow::settleUnsavedGrades()
+{
+    if (!m_entry->isModified())
+        return true;
+    // A save that fails or is refused keeps the window open with its grades.
+    const auto answer = ui::QuestionDialog::ask(kSaveQuestion, ui::QuestionDialog::Buttons::YesNo,
+                                                windowTitle());
+    if (answer == ui::QuestionDialog::Answer::Yes && !save())
+        return false;
+    m_entry->setModified(false);
+    return true;
+}
+
+// The one way the sheet closes, by its quit button, F5, its close box or its owner: unsaved
+// grades are settled first, and the window closes in this very event, so whoever asked
+// for the close learns that it happened.
+void GradeSheetWindow::closeEvent(QCloseEvent* event)
+{
+    if (!settleUnsavedGrades()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+} // namespace sheet

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "gradefile/gradedocument.h"
+#include "gradefile/gradefilelines.h"
+#include "gradefile/safefilewrite.h"
+#include "sheet/entrygridbinding.h"
+#include "sheet/gradeentry.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QPushButton;
+
+namespace gradefile {
+class GradeDisk;
+struct FileError;
+} // namespace gradefile
+
+namespace print {
+struct CardTexts;
+}
+
+namespace sheet {
+
+class SpreadGrid;
+struct SheetState;
+
+// The grade sheet of one subject grade file: the grade grid, the save, print and quit
+// commands with their function keys, and the vertical-entry option.
+class GradeSheetWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // diskQuestionTitle is the caption of the question that asks for the disk.
+    GradeSheetWindow(SheetState& sheetState, print::CardTexts& cardTexts,
+                     const gradefile::GradeDisk& disk, QString diskQuestionTitle,
+                     QWidget* parent = nullptr);
+    ~GradeSheetWindow() override;
+
+    SpreadGrid* grid() const { return m_grid; }
+    QString openedFileKey() const { return m_openedFileKey; }
+
+    // Fills the fresh window with an opened grade file: headers, one row per pupil, the
+    // empty columns hidden, the file's description as caption.
+    void fillFromDocument(const gradefile::GradeDocument& document);
+
+    // Writes the sheet back into its grade file; false when nothing was written.
+    bool save();
+    // Lets tests make a step of the disk write fail as a damaged disk would.
+    void setWriteFaults(const gradefile::WriteFaultInjector* faults) { m_writeFaults = faults; }
+    // The quit command: closing asks about unsaved grades first.
+    void quit() { close(); }
+
+    qint16 gradeSpan() const { return qint16(m_entry->gradeSpan()); }
+    bool isModified() const { return m_entry->isModified(); }
+    bool isSaved() const { return m_saved; }
+
+    // The grid's texts as the save reads them.
+    gradefile::SheetTable sheetTable() const;
+
+    // Window width in twips, as the fitting arithmetic keeps it.
+    int widthTwips() const { return m_widthTwips; }
+
+signals:
+    // The grade file of key was written.
+    void saved(const QString& key);
+    // The window closed; it is deleted next.
+    void closed();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createButtons();
+    void createLegend();
+    void createPrintFrame();
+    void createGrid();
+    void createCommands();
+    void setUpHeaders();
+    void fitToShownColumns();
+    void applyWindowSize();
+    void placeAtTopCentre();
+    void verticalEntryClicked();
+    void entryMade();
+    void pupilDoubleClicked();
+    void setCommandEnabled(QPushButton* button, bool enabled);
+    bool checkCellUnderCursor();
+    // Asks whether to save unsaved grades and saves them when told to; false when the
+    // window must stay open.
+    bool settleUnsavedGrades();
+    // Tells the teacher why the save failed; true when they asked to try again.
+    bool reportSaveFailure(const gradefile::FileError& error);
+
+    SheetState& m_sheetState;
+    print::CardTexts& m_cardTexts;
+    const gradefile::GradeDisk& m_disk;
+    QString m_diskQuestionTitle;
+
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+    QPushButton* m_printFilledButton = nullptr;
+    QPushButton* m_previewButton = nullptr;
+    QPushButton* m_printBlankButton = nullptr;
+    QPushButton* m_presentationButton = nullptr;
+    QCheckBox* m_verticalEntry = nullptr;
+    SpreadGrid* m_grid = nullptr;
+    // Each command button's function key, enabled with its button.
+    QHash<QPushButton*, QAction*> m_commandKeys;
+
+    std::unique_ptr<EntryGridBinding> m_binding;
+    std::unique_ptr<GradeEntry> m_entry;
+
+    QString m_sheetKind;
+    QString m_openedFileKey;
+    bool m_saved = false;
+    int m_widthTwips = 11880;
+    int m_heightTwips = 4590;
+    const gradefile::WriteFaultInjector* m_writeFaults = nullptr;
+};
+
+} // namespace sheet
