@@ -1,8 +1,8 @@
 #include "app/aboutbox.h"
 
 #include "app/appstate.h"
-#include "ui/notice.h"
 #include "app/systeminfo.h"
+#include "ui/notice.h"
 #include "ui/uilook.h"
 
 #include <QKeyEvent>
@@ -121,7 +121,7 @@ void AboutBox::createSeparator()
 void AboutBox::createButtons()
 {
     m_okButton = ui::makeButton(this, QStringLiteral("okButton"), QStringLiteral("موافق"),
-                             ui::twipsRect(4245, 2595, 1350, 375));
+                                ui::twipsRect(4245, 2595, 1350, 375));
     m_okButton->setDefault(true);
     m_systemInfoButton =
         ui::makeButton(this, QStringLiteral("systemInfoButton"), QStringLiteral("خصائص التثبيت"),

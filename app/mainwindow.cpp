@@ -36,8 +36,7 @@ const QString kCaption = QStringLiteral("معاينة محتوى القرص ال
 } // namespace
 
 MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
-                                       print::CardTexts& cardTexts, QString driveFolder,
-                                       QWidget* parent)
+                       print::CardTexts& cardTexts, QString driveFolder, QWidget* parent)
     : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState), m_cardTexts(cardTexts),
       m_disk(std::move(driveFolder)), m_quit([] { QCoreApplication::exit(0); })
 {
@@ -63,7 +62,8 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
     m_fileList = new QTreeWidget(client);
     m_fileList->setObjectName(QStringLiteral("fileList"));
     m_fileList->setGeometry(ui::twipsRect(90, 360, 10245, 3975));
-    m_fileListLabel = new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
+    m_fileListLabel =
+        new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
     m_fileListLabel->setObjectName(QStringLiteral("fileListLabel"));
     m_fileListLabel->setGeometry(ui::twipsRect(7215, 90, 2940, 195));
     m_fileListLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
@@ -135,7 +135,8 @@ void MainWindow::setUpFileList()
 {
     m_fileList->clear();
     m_fileList->setColumnCount(3);
-    m_fileList->setHeaderLabels({QString(), QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
+    m_fileList->setHeaderLabels(
+        {QString(), QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
     m_fileList->setRootIsDecorated(false);
     m_fileList->setUniformRowHeights(true);
     m_fileList->setAllColumnsShowFocus(true);

@@ -68,14 +68,15 @@ bool fileExistsOnDisk(const QString& path)
 } // namespace
 
 bool readRegistryString(RegistryRoot keyRoot, const QString& keyName, const QString& subKeyRef,
-                 QString& keyVal)
+                        QString& keyVal)
 {
     const std::optional<QString> value = readRegistryString(keyRoot, keyName, subKeyRef);
     keyVal = value.value_or(QString());
     return value.has_value();
 }
 
-QString findSystemInformationProgram(const RegistryReader& readLocalMachine, const FileProbe& fileExists)
+QString findSystemInformationProgram(const RegistryReader& readLocalMachine,
+                                     const FileProbe& fileExists)
 {
     QString path;
     if (readLocalMachine(kSysInfoKey, kSysInfoPathValue, path))
@@ -89,7 +90,8 @@ QString findSystemInformationProgram(const RegistryReader& readLocalMachine, con
 
 void startSystemInformation(QWidget* parent)
 {
-    const QString program = findSystemInformationProgram(readLocalMachineRegistry, fileExistsOnDisk);
+    const QString program =
+        findSystemInformationProgram(readLocalMachineRegistry, fileExistsOnDisk);
     if (program.isEmpty() || !QProcess::startDetached(program, {}))
         ui::showNotice(parent, ui::kProgramTitle,
                        QStringLiteral("Les informations système ne sont pas disponibles "

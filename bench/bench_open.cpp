@@ -31,8 +31,7 @@ void BM_OpenGradeFile(benchmark::State& state)
     window.fileList()->setCurrentItem(window.fileList()->topLevelItem(0));
     for (auto _ : state) {
         window.openSelectedFile();
-        if (!window.gradeSheet() ||
-            window.gradeSheet()->grid()->maxRows() != state.range(0))
+        if (!window.gradeSheet() || window.gradeSheet()->grid()->maxRows() != state.range(0))
             state.SkipWithError("the sheet did not open");
         state.PauseTiming();
         QCoreApplication::processEvents();

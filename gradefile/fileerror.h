@@ -32,14 +32,14 @@ struct FileError {
 // The numbers the "unforeseen error" messages show, as the administration's support
 // team knows them.
 namespace errorNumber {
-inline constexpr int kInvalidCall = 5;         // a line lacks fields it must have
-inline constexpr int kOverflow = 6;            // a counter or year out of its range
-inline constexpr int kTypeMismatch = 13;       // a year that is no number
-inline constexpr int kInternal = 51;           // anything else
-inline constexpr int kBadFileName = 52;        // no disk in the drive
+inline constexpr int kInvalidCall = 5;   // a line lacks fields it must have
+inline constexpr int kOverflow = 6;      // a counter or year out of its range
+inline constexpr int kTypeMismatch = 13; // a year that is no number
+inline constexpr int kInternal = 51;     // anything else
+inline constexpr int kBadFileName = 52;  // no disk in the drive
 inline constexpr int kFileExists = 58;
 inline constexpr int kDiskFull = 61;
-inline constexpr int kPermissionDenied = 70;   // write-protected disk
+inline constexpr int kPermissionDenied = 70; // write-protected disk
 inline constexpr int kPathAccess = 75;
 inline constexpr int kInvalidArguments = 3001; // bytes that are no grade file
 inline constexpr int kNoCurrentRecord = 3021;  // the file ends before a line it needs

@@ -17,21 +17,23 @@ DocumentRead failed(FileError error)
 
 FileError noCurrentLine(int lineNumber)
 {
-    return malformedFile(errorNumber::kNoCurrentRecord, QStringLiteral("Le fichier s'arrête avant sa ligne %1 : "
-                                             "il n'a pas de ligne des épreuves.")
-                                  .arg(lineNumber));
+    return malformedFile(errorNumber::kNoCurrentRecord,
+                         QStringLiteral("Le fichier s'arrête avant sa ligne %1 : "
+                                        "il n'a pas de ligne des épreuves.")
+                             .arg(lineNumber));
 }
 
-std::optional<FileError> readEndLineAt(const QStringList& lines, qsizetype index,
-                                           bool interpret, GradeDocument& document)
+std::optional<FileError> readEndLineAt(const QStringList& lines, qsizetype index, bool interpret,
+                                       GradeDocument& document)
 {
     if (!interpret)
         return std::nullopt;
     const EndLineRead end = readEndLine(lines.at(index));
     if (!end.fields)
-        return malformedFile(errorNumber::kOverflow, QStringLiteral("Dépassement de capacité : un compteur de la "
-                                              "ligne %1 sort des limites (-32768 à 32767).")
-                                   .arg(index + 1));
+        return malformedFile(errorNumber::kOverflow,
+                             QStringLiteral("Dépassement de capacité : un compteur de la "
+                                            "ligne %1 sort des limites (-32768 à 32767).")
+                                 .arg(index + 1));
     document.endLines.push_back(*end.fields);
     return std::nullopt;
 }
@@ -40,7 +42,7 @@ std::optional<FileError> readEndLineAt(const QStringList& lines, qsizetype index
 // right after a pupil line, which is read into endLines and skipped.
 template <typename ReadPupil>
 std::optional<FileError> readPupilLines(const QStringList& lines, bool readEndLines,
-                                            GradeDocument& document, ReadPupil readPupil)
+                                        GradeDocument& document, ReadPupil readPupil)
 {
     bool sawEndLine = false;
     qsizetype i = 2;
@@ -60,8 +62,7 @@ std::optional<FileError> readPupilLines(const QStringList& lines, bool readEndLi
         ++i;
         if (i < lines.size() && isEndLine(lines.at(i))) {
             sawEndLine = true;
-            if (std::optional<FileError> error =
-                    readEndLineAt(lines, i, readEndLines, document))
+            if (std::optional<FileError> error = readEndLineAt(lines, i, readEndLines, document))
                 return error;
             ++i;
         }
@@ -103,13 +104,13 @@ std::optional<FileError> readPlainSheet(const QStringList& lines, GradeDocument&
     document.headers.insert(1, textAfterFirstSeparator(lines.at(1)));
     return readPupilLines(
         lines, false, document,
-        [](const QString& line, qsizetype lineNumber,
-           RowCells& row) -> std::optional<FileError> {
+        [](const QString& line, qsizetype lineNumber, RowCells& row) -> std::optional<FileError> {
             const std::optional<std::vector<QString>> fields = splitPlainPupilLine(line);
             if (!fields)
-                return malformedFile(errorNumber::kInvalidCall, QStringLiteral("La ligne %1 n'a pas les six champs "
-                                                      "d'un élève (moins de cinq « | »).")
-                                           .arg(lineNumber));
+                return malformedFile(errorNumber::kInvalidCall,
+                                     QStringLiteral("La ligne %1 n'a pas les six champs "
+                                                    "d'un élève (moins de cinq « | »).")
+                                         .arg(lineNumber));
             for (int column = 1; column <= 6; ++column)
                 row.insert(column, fields->at(size_t(6 - column)));
             return std::nullopt;
@@ -156,13 +157,15 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     const std::optional<qint16> year = wholeInt16(yearText, &overflow);
     if (!year || *year == 32767) {
         if (!year && !overflow)
-            return failed(malformedFile(errorNumber::kTypeMismatch, QStringLiteral("Incompatibilité de type : l'année "
-                                                          "« %1 » du nom de fichier n'est pas "
-                                                          "un nombre.")
-                                               .arg(yearText)));
-        return failed(malformedFile(errorNumber::kOverflow, QStringLiteral("Dépassement de capacité : l'année « %1 » "
-                                                     "du nom de fichier est trop grande.")
-                                          .arg(yearText)));
+            return failed(malformedFile(errorNumber::kTypeMismatch,
+                                        QStringLiteral("Incompatibilité de type : l'année "
+                                                       "« %1 » du nom de fichier n'est pas "
+                                                       "un nombre.")
+                                            .arg(yearText)));
+        return failed(malformedFile(errorNumber::kOverflow,
+                                    QStringLiteral("Dépassement de capacité : l'année « %1 » "
+                                                   "du nom de fichier est trop grande.")
+                                        .arg(yearText)));
     }
     document.year = *year;
     document.schoolYear = QString::number(*year + 1) + u'/' + yearText;
@@ -173,8 +176,8 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
         return failed(noCurrentLine(2));
 
     const std::optional<FileError> error = document.type == SheetType::Subject
-                                                   ? readSubjectSheet(lines, document)
-                                                   : readPlainSheet(lines, document);
+                                               ? readSubjectSheet(lines, document)
+                                               : readPlainSheet(lines, document);
     if (error)
         return failed(*error);
     DocumentRead read;

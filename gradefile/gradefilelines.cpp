@@ -4,19 +4,6 @@
 
 namespace gradefile {
 
-SheetTable sheetTableOf(const GradeDocument& document)
-{
-    SheetTable table(size_t(document.rowCount) + 1);
-    for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
-        table[0][size_t(it.key())] = it.value();
-    for (int r = 0; r < document.rowCount; ++r) {
-        const RowCells& cells = document.rows[size_t(r)];
-        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            table[size_t(r) + 1][size_t(it.key())] = it.value();
-    }
-    return table;
-}
-
 std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table)
 {
     const bool hasPupils = table.size() > 1;

@@ -19,9 +19,6 @@ namespace gradefile {
 // The texts of a grade grid; index 0 is the header row, then one row per pupil.
 using SheetTable = std::vector<std::array<QString, kSheetColumns>>;
 
-// The grid of a freshly opened subject sheet: every cell empty but those the file sets.
-SheetTable sheetTableOf(const GradeDocument& document);
-
 // For each column, whether the sheet window hides it as empty: no text in any pupil row.
 // A grade column with an exam name in its header is never empty, and a sheet without
 // pupils keeps its pupil information columns, so saving a sheet keeps all its exams.

@@ -6,8 +6,7 @@ namespace sheet {
 
 GradeEntry::GradeEntry(SheetKind kind, EntryGrid& grid, QObject* parent)
     : QObject(parent), m_kind(kind), m_grid(grid)
-{
-}
+{}
 
 bool GradeEntry::keyPressed(EntryKey key)
 {
@@ -133,8 +132,7 @@ bool GradeEntry::leavingGradeSheetCell(Cell from, Cell to)
     }
     if (m_wrapPending) {
         const WrapCells cells = wrapCells(m_mode, from, m_grid.rowCount(), m_gradeSpan);
-        const WrapCompletion done =
-            completeWrap(m_mode, cells, m_grid.text(cells.reallyLeft));
+        const WrapCompletion done = completeWrap(m_mode, cells, m_grid.text(cells.reallyLeft));
         applyCheck(cells.reallyLeft, done.check);
         m_grid.setActiveCell(done.active);
         m_wrapPending = false;

@@ -51,8 +51,8 @@ QLabel* makeLegendLabel(QWidget* parent, const QString& text, QRect geometry)
 GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& cardTexts,
                                    const gradefile::GradeDisk& disk, QString diskQuestionTitle,
                                    QWidget* parent)
-    : QWidget(parent, Qt::Window), m_sheetState(sheetState), m_cardTexts(cardTexts),
-      m_disk(disk), m_diskQuestionTitle(std::move(diskQuestionTitle))
+    : QWidget(parent, Qt::Window), m_sheetState(sheetState), m_cardTexts(cardTexts), m_disk(disk),
+      m_diskQuestionTitle(std::move(diskQuestionTitle))
 {
     setObjectName(QStringLiteral("gradeSheetWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -74,12 +74,12 @@ GradeSheetWindow::~GradeSheetWindow() = default;
 
 void GradeSheetWindow::createButtons()
 {
-    m_saveButton = ui::makeSheetButton(this, QStringLiteral("saveButton"),
-                                       QStringLiteral("حفظ الأعداد (F4)"),
-                                       ui::twipsRect(90, 60, 1395, 315));
-    m_quitButton = ui::makeSheetButton(this, QStringLiteral("quitButton"),
-                                       QStringLiteral("خروج (F5)"),
-                                       ui::twipsRect(90, 420, 1395, 315));
+    m_saveButton =
+        ui::makeSheetButton(this, QStringLiteral("saveButton"), QStringLiteral("حفظ الأعداد (F4)"),
+                            ui::twipsRect(90, 60, 1395, 315));
+    m_quitButton =
+        ui::makeSheetButton(this, QStringLiteral("quitButton"), QStringLiteral("خروج (F5)"),
+                            ui::twipsRect(90, 420, 1395, 315));
     m_verticalEntry = new QCheckBox(QStringLiteral("الرقن العمودي"), this);
     m_verticalEntry->setObjectName(QStringLiteral("verticalEntry"));
     m_verticalEntry->setGeometry(ui::twipsRect(60, 3870, 1455, 195));
@@ -111,15 +111,15 @@ void GradeSheetWindow::createPrintFrame()
     auto* printFrame = new QGroupBox(QStringLiteral("طباعة"), this);
     printFrame->setObjectName(QStringLiteral("printFrame"));
     printFrame->setGeometry(ui::twipsRect(30, 2160, 1485, 1635));
-    m_printFilledButton = ui::makeSheetButton(printFrame, QStringLiteral("printFilledButton"),
-                                              QStringLiteral("بعد الرقن (F6)"),
-                                              ui::twipsRect(90, 300, 1305, 315));
-    m_previewButton = ui::makeSheetButton(printFrame, QStringLiteral("previewButton"),
-                                          QStringLiteral("معاينة (F7)"),
-                                          ui::twipsRect(90, 660, 1305, 315));
-    m_printBlankButton = ui::makeSheetButton(printFrame, QStringLiteral("printBlankButton"),
-                                             QStringLiteral("قبل الرقن (F8)"),
-                                             ui::twipsRect(90, 1170, 1305, 315));
+    m_printFilledButton =
+        ui::makeSheetButton(printFrame, QStringLiteral("printFilledButton"),
+                            QStringLiteral("بعد الرقن (F6)"), ui::twipsRect(90, 300, 1305, 315));
+    m_previewButton =
+        ui::makeSheetButton(printFrame, QStringLiteral("previewButton"),
+                            QStringLiteral("معاينة (F7)"), ui::twipsRect(90, 660, 1305, 315));
+    m_printBlankButton =
+        ui::makeSheetButton(printFrame, QStringLiteral("printBlankButton"),
+                            QStringLiteral("قبل الرقن (F8)"), ui::twipsRect(90, 1170, 1305, 315));
 }
 
 void GradeSheetWindow::createGrid()
@@ -139,8 +139,9 @@ void GradeSheetWindow::createGrid()
     connect(m_verticalEntry, &QCheckBox::toggled, this, [this](bool vertical) {
         m_entry->setEntryMode(vertical ? EntryMode::Vertical : EntryMode::Horizontal);
     });
-    connect(m_grid, &SpreadGrid::cellClickedAt, this,
-            [this](int col, int row) { m_entry->clicked({col, row}); });
+    connect(m_grid, &SpreadGrid::cellClickedAt, this, [this](int col, int row) {
+        m_entry->clicked({col, row});
+    });
     connect(m_grid, &SpreadGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
 }
 
@@ -150,10 +151,10 @@ void GradeSheetWindow::createGrid()
 void GradeSheetWindow::createCommands()
 {
     const std::pair<QPushButton*, Qt::Key> commands[] = {{m_saveButton, Qt::Key_F4},
-                                                        {m_quitButton, Qt::Key_F5},
-                                                        {m_printFilledButton, Qt::Key_F6},
-                                                        {m_previewButton, Qt::Key_F7},
-                                                        {m_printBlankButton, Qt::Key_F8}};
+                                                         {m_quitButton, Qt::Key_F5},
+                                                         {m_printFilledButton, Qt::Key_F6},
+                                                         {m_previewButton, Qt::Key_F7},
+                                                         {m_printBlankButton, Qt::Key_F8}};
     for (const auto& [button, key] : commands) {
         auto* action = new QAction(button->text(), this);
         action->setShortcut(QKeySequence(key));
@@ -225,15 +226,13 @@ void GradeSheetWindow::fitToShownColumns()
     // little, and moves its left edge right by that width; the window is then re-centred.
     const std::array<bool, kSheetColumns> empty = gradefile::emptyColumnsOf(sheetTable());
     const int unitTwips = int(90 * m_grid->colWidth(kFirstGradeColumn));
-    int gradeSpan = 6;
     for (int col = 0; col < kSheetColumns; ++col) {
         if (!empty[size_t(col)])
             continue;
         m_widthTwips -= unitTwips - 50;
         m_grid->setColumnHiddenAt(col, true);
-        --gradeSpan;
     }
-    m_entry->setGradeSpan(gradeSpan);
+    m_entry->setGradeSpan(gradefile::gradeSpanOf(sheetTable()));
     m_heightTwips = qMax(m_heightTwips, kMinimumHeightTwips);
     applyWindowSize();
     placeAtTopCentre();
@@ -349,8 +348,8 @@ bool GradeSheetWindow::reportSaveFailure(const gradefile::FileError& error)
         ui::showNotice(this, ui::kProgramTitle, message.text);
         return false;
     }
-    const auto answer = ui::QuestionDialog::ask(
-        message.text, ui::QuestionDialog::Buttons::YesOnly, m_diskQuestionTitle);
+    const auto answer = ui::QuestionDialog::ask(message.text, ui::QuestionDialog::Buttons::YesOnly,
+                                                m_diskQuestionTitle);
     return message.retryOnYes && answer == ui::QuestionDialog::Answer::Yes;
 }
 
@@ -359,8 +358,8 @@ bool GradeSheetWindow::settleUnsavedGrades()
     if (!m_entry->isModified())
         return true;
     // A save that fails or is refused keeps the window open with its grades.
-    const auto answer = ui::QuestionDialog::ask(kSaveQuestion, ui::QuestionDialog::Buttons::YesNo,
-                                                windowTitle());
+    const auto answer =
+        ui::QuestionDialog::ask(kSaveQuestion, ui::QuestionDialog::Buttons::YesNo, windowTitle());
     if (answer == ui::QuestionDialog::Answer::Yes && !save())
         return false;
     m_entry->setModified(false);

@@ -43,9 +43,9 @@ void PlainSheetWindow::createControls()
 {
     m_quitButton = ui::makeSheetButton(this, QStringLiteral("quitButton"), QStringLiteral("خروج"),
                                        ui::twipsRect(120, 750, 1395, 315));
-    m_saveButton = ui::makeSheetButton(this, QStringLiteral("saveButton"),
-                                       QStringLiteral("حفظ الأعداد"),
-                                       ui::twipsRect(120, 30, 1395, 315));
+    m_saveButton =
+        ui::makeSheetButton(this, QStringLiteral("saveButton"), QStringLiteral("حفظ الأعداد"),
+                            ui::twipsRect(120, 30, 1395, 315));
     m_saveButton->setEnabled(false);
     m_checkButton = ui::makeSheetButton(this, QStringLiteral("checkButton"), QStringLiteral("تثبّت"),
                                         ui::twipsRect(120, 390, 1395, 315));
@@ -69,9 +69,11 @@ void PlainSheetWindow::createControls()
 
     connect(m_quitButton, &QPushButton::clicked, this, &PlainSheetWindow::quit);
     connect(m_saveButton, &QPushButton::clicked, this, &PlainSheetWindow::save);
-    connect(m_grid, &SpreadGrid::cellEditedAt, m_saveButton, [this] { m_saveButton->setEnabled(true); });
-    connect(m_grid, &SpreadGrid::cellClickedAt, this,
-            [this](int col, int row) { m_entry->clicked({col, row}); });
+    connect(m_grid, &SpreadGrid::cellEditedAt, m_saveButton,
+            [this] { m_saveButton->setEnabled(true); });
+    connect(m_grid, &SpreadGrid::cellClickedAt, this, [this](int col, int row) {
+        m_entry->clicked({col, row});
+    });
 }
 
 void PlainSheetWindow::setUpHeaders(const QString& firstColumnHeader)

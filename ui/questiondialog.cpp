@@ -43,7 +43,7 @@ QRect messageGeometry(const QFont& font)
 }
 
 QPushButton* makeAnswerButton(QWidget* parent, const QString& name, const QString& caption,
-                        QRect geometry)
+                              QRect geometry)
 {
     QPushButton* button = ui::makeButton(parent, name, caption, geometry);
     button->setFont(ui::programFont(12, true));
@@ -71,10 +71,10 @@ void QuestionDialog::createControls()
 
     // Created in tab order: Yes first, so it has the focus when the window opens.
     m_okButton = makeAnswerButton(m_frame, QStringLiteral("okButton"), QStringLiteral("نعم"),
-                         ui::twipsRect(1710, 960, 945, 435));
+                                  ui::twipsRect(1710, 960, 945, 435));
     m_okButton->setDefault(true);
     m_cancelButton = makeAnswerButton(m_frame, QStringLiteral("cancelButton"), QStringLiteral("لا"),
-                             ui::twipsRect(510, 960, 945, 435));
+                                      ui::twipsRect(510, 960, 945, 435));
 
     m_message = new QLabel(QStringLiteral("Msg"), m_frame);
     m_message->setObjectName(QStringLiteral("message"));

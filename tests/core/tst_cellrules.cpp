@@ -30,93 +30,6 @@ const QString kAbsent = QStringLiteral("غ.ش.");
 // 400 digits: far beyond the largest double.
 const QString kHuge = QString(400, u'9');
 
-// A grade sheet driven through the rules the way the window handlers will drive them, with a
-// grid that moves the cursor itself after Enter's key-down. Cells not written read as empty.
-struct SheetRun {
-    SheetRun(EntryMode mode, int rows, int gradeSpan, Cell active)
-        : mode(mode), rows(rows), gradeSpan(gradeSpan), active(active)
-    {}
-
-    EntryMode mode;
-    int rows;
-    int gradeSpan;
-    Cell active;
-    bool wrapFlag = false;
-    QMap<std::pair<int, int>, QString> texts;
-    QMap<std::pair<int, int>, CellColour> colours;
-
-    QString text(Cell c) const { return texts.value({c.column, c.row}); }
-    CellColour colour(Cell c) const
-    {
-        return colours.value({c.column, c.row}, CellColour::Unchanged);
-    }
-    void write(Cell c, const CellCheck& check)
-    {
-        texts[{c.column, c.row}] = check.text;
-        if (check.colour != CellColour::Unchanged)
-            colours[{c.column, c.row}] = check.colour;
-    }
-
-    void pressEnter()
-    {
-        const EnterStep step = enterPressed({mode, active, rows, gradeSpan, wrapFlag});
-        switch (step.action) {
-        case EnterAction::Ignore:
-            return;
-        case EnterAction::CheckInPlace:
-            write(active, checkCell(SheetKind::Grade, text(active)));
-            wrapFlag = false;
-            return;
-        case EnterAction::PrepareWrap:
-            active = step.prePosition;
-            wrapFlag = true;
-            break;
-        case EnterAction::Move:
-            break;
-        }
-        gridMoves(step.direction);
-    }
-
-    // The grid's own move; the handler's explicit choice of active cell wins over the move.
-    void gridMoves(EnterDirection direction)
-    {
-        const Cell next = direction == EnterDirection::Down ? Cell{active.column, active.row + 1}
-                                                            : Cell{active.column - 1, active.row};
-        if (next.row > rows || next.column < lastGradeColumn(gradeSpan))
-            return;
-        bool cancel = false;
-        std::optional<Cell> chosen = leaveCell(active, next, &cancel);
-        if (chosen)
-            active = *chosen;
-        else if (!cancel)
-            active = next;
-    }
-
-    std::optional<Cell> leaveCell(Cell left, Cell next, bool* cancel)
-    {
-        std::optional<Cell> chosen;
-        *cancel = false;
-        if (left.row >= 1) {
-            const CellCheck check = checkCell(SheetKind::Grade, text(left));
-            write(left, check);
-            *cancel = check.refused;
-            if (check.tooLarge)
-                return chosen;
-        }
-        if (wrapFlag) {
-            const WrapCells cells = wrapCells(mode, left, rows, gradeSpan);
-            const WrapCompletion done = completeWrap(mode, cells, text(cells.reallyLeft));
-            write(cells.reallyLeft, done.check);
-            chosen = done.active;
-            wrapFlag = false;
-            *cancel = *cancel || done.check.refused;
-        }
-        if (const std::optional<Cell> click = clickTarget(SheetKind::Grade, next))
-            chosen = *click;
-        return chosen;
-    }
-};
-
 } // namespace
 
 class TestCellRules : public QObject {
@@ -145,11 +58,6 @@ private slots:
     void wrapCells();
     void wrapCompletion_data();
     void wrapCompletion();
-    void horizontalEntryWrapsToNextRow();
-    void horizontalEntryStopsAtTheEndOfTheSheet();
-    void verticalEntryWrapsToNextColumn();
-    void verticalWrapRefusesOutOfRangeCell();
-    void verticalEntryStopsAtTheEndOfTheSheet();
 };
 
 void TestCellRules::marks()
@@ -646,88 +554,6 @@ void TestCellRules::wrapCompletion()
     QCOMPARE(done.check.refused, refused);
     QCOMPARE(done.active, refused ? cells.reallyLeft : cells.target);
     QCOMPARE(done.direction, direction);
-}
-
-// Grade columns 5 and 6 shown: Enter in column 6 moves to column 5; Enter in column 5 of row 3
-// checks that cell and puts the cursor on column 6 of row 4.
-void TestCellRules::horizontalEntryWrapsToNextRow()
-{
-    SheetRun run{EntryMode::Horizontal, 10, 1, Cell{6, 3}};
-    run.texts[{6, 3}] = QStringLiteral("12.5");
-    run.texts[{5, 3}] = QStringLiteral("7");
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{5, 3}));
-    QCOMPARE(run.text({6, 3}), QStringLiteral("12.50"));
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{6, 4}));
-    QVERIFY(!run.wrapFlag);
-    QCOMPARE(run.text({5, 3}), QStringLiteral("07.00"));
-    QCOMPARE(run.colour({5, 3}), CellColour::White);
-    // The grid reported the pre-positioned cell as left: the empty cell got the no-grade mark.
-    QCOMPARE(run.text({6, 4}), kNoGrade);
-}
-
-void TestCellRules::horizontalEntryStopsAtTheEndOfTheSheet()
-{
-    SheetRun run{EntryMode::Horizontal, 4, 1, Cell{5, 4}};
-    run.texts[{5, 4}] = QStringLiteral("0");
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{5, 4}));
-    QVERIFY(!run.wrapFlag);
-    QCOMPARE(run.text({5, 4}), QStringLiteral("00.00"));
-    QCOMPARE(run.colour({5, 4}), CellColour::Yellow);
-}
-
-// Grade columns 5 and 6 shown: Enter on the last row of column 6 checks that cell and puts
-// the cursor on row 1 of column 5.
-void TestCellRules::verticalEntryWrapsToNextColumn()
-{
-    SheetRun run{EntryMode::Vertical, 4, 1, Cell{6, 3}};
-    run.texts[{6, 3}] = QStringLiteral("8");
-    run.texts[{6, 4}] = QStringLiteral("19.999");
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{6, 4}));
-    QCOMPARE(run.text({6, 3}), QStringLiteral("08.00"));
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{5, 1}));
-    QVERIFY(!run.wrapFlag);
-    QCOMPARE(run.text({6, 4}), QStringLiteral("20.00"));
-    QCOMPARE(run.colour({6, 4}), CellColour::White);
-    // Enter goes on down the new column.
-    run.texts[{5, 1}] = QStringLiteral("3");
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{5, 2}));
-    QCOMPARE(run.text({5, 1}), QStringLiteral("03.00"));
-}
-
-// If that last cell holds 25, it stays active and turns red.
-void TestCellRules::verticalWrapRefusesOutOfRangeCell()
-{
-    SheetRun run{EntryMode::Vertical, 4, 1, Cell{6, 4}};
-    run.texts[{6, 4}] = QStringLiteral("25");
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{6, 4}));
-    QVERIFY(!run.wrapFlag);
-    QCOMPARE(run.text({6, 4}), QStringLiteral("25"));
-    QCOMPARE(run.colour({6, 4}), CellColour::Red);
-    // Corrected, the next Enter wraps.
-    run.texts[{6, 4}] = QStringLiteral("15");
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{5, 1}));
-    QCOMPARE(run.text({6, 4}), QStringLiteral("15.00"));
-    QCOMPARE(run.colour({6, 4}), CellColour::White);
-}
-
-// Enter on the last row of column 5 (the last grade column) checks the cell and leaves the
-// cursor where it is.
-void TestCellRules::verticalEntryStopsAtTheEndOfTheSheet()
-{
-    SheetRun run{EntryMode::Vertical, 4, 1, Cell{5, 4}};
-    run.pressEnter();
-    QCOMPARE(run.active, (Cell{5, 4}));
-    QVERIFY(!run.wrapFlag);
-    QCOMPARE(run.text({5, 4}), kNoGrade);
-    QCOMPARE(run.colour({5, 4}), CellColour::White);
 }
 
 QTEST_APPLESS_MAIN(TestCellRules)

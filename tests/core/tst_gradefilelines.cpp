@@ -26,6 +26,20 @@ const EndLineTexts kTexts{QStringLiteral("صفاقس 1"), QStringLiteral("إعد
 
 } // namespace
 
+// The grid of a freshly opened subject sheet: every cell empty but those the file sets.
+SheetTable freshSheetOf(const GradeDocument& document)
+{
+    SheetTable table(size_t(document.rowCount) + 1);
+    for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
+        table[0][size_t(it.key())] = it.value();
+    for (int r = 0; r < document.rowCount; ++r) {
+        const RowCells& cells = document.rows[size_t(r)];
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            table[size_t(r) + 1][size_t(it.key())] = it.value();
+    }
+    return table;
+}
+
 class TestGradeFileLines : public QObject {
     Q_OBJECT
 
@@ -171,7 +185,7 @@ void TestGradeFileLines::roundTrip()
     const GradeDocument& document = *read.document;
     QCOMPARE(document.endLines.size(), size_t(1));
     const EndLineFields& end = document.endLines.front();
-    const SheetTable table = sheetTableOf(document);
+    const SheetTable table = freshSheetOf(document);
     const SaveLinesBuilt built =
         buildGradeFileLines(document.key, document.caption, table, gradeSpanOf(table),
                             EndLineTexts{*end.region, *end.establishment, *end.teacher},

@@ -1,10 +1,10 @@
-#include "app/appstate.h"
-#include "ui/artwork.h"
 #include "app/aboutbox.h"
-#include "ui/notice.h"
+#include "app/appstate.h"
 #include "app/systeminfo.h"
-#include "ui/uilook.h"
 #include "modaltools.h"
+#include "ui/artwork.h"
+#include "ui/notice.h"
+#include "ui/uilook.h"
 
 #include <QLabel>
 #include <QMap>
@@ -16,8 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using app::AppState;
 using app::AboutBox;
+using app::AppState;
 
 namespace {
 
@@ -37,7 +37,8 @@ void closeBy(QWidget* window, Closing closing)
 {
     switch (closing) {
     case Closing::ClickOK:
-        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("okButton")),
+                          Qt::LeftButton);
         break;
     case Closing::EnterKey:
         QTest::keyClick(keyTarget(window), Qt::Key_Return);
@@ -238,8 +239,8 @@ void TestAboutBox::registryIsEmptyWithoutWindows()
 #endif
     QString value = QStringLiteral("from an earlier read");
     QVERIFY(!app::readRegistryString(app::RegistryRoot::LocalMachine,
-                              QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                              QStringLiteral("PATH"), value));
+                                     QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
+                                     QStringLiteral("PATH"), value));
     QVERIFY(value.isEmpty());
 }
 

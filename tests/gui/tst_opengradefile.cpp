@@ -3,8 +3,8 @@
 #include "gradefile/gradefileio.h"
 #include "modaltools.h"
 #include "print/cardtexts.h"
-#include "sheet/plainsheetwindow.h"
 #include "sheet/gradesheetwindow.h"
+#include "sheet/plainsheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 
@@ -84,8 +84,8 @@ void TestOpenGradeFile::init()
     m_appState = app::AppState{true};
     m_sheetState = sheet::SheetState{};
     m_cardTexts = print::CardTexts{};
-    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts,
-                                                         m_disk->path());
+    m_window =
+        std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts, m_disk->path());
     m_window->setQuitAction([] {});
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));

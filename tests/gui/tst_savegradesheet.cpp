@@ -1,12 +1,12 @@
 #include "../support/realdisk.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
-#include "ui/notice.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
+#include "ui/notice.h"
 
 #include <QAction>
 #include <QDir>
@@ -288,8 +288,7 @@ void TestSaveGradeSheet::init()
     m_sheetState = sheet::SheetState{};
     m_cardTexts = print::CardTexts{};
     m_quitCalls = 0;
-    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts,
-                                                         m_diskPath);
+    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts, m_diskPath);
     m_window->setQuitAction([this] { ++m_quitCalls; });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
