@@ -360,6 +360,12 @@ void TestGradeEntry::saveChecks_data()
                                             << "" << false << true << "";
     QTest::newRow("name column is not a grade") << "7,1"
                                                 << "99" << false << true << "";
+    // A grade cell of an opened file holds whatever the file held: the save reads its
+    // number as the administration's system would, and refuses thirty.
+    QTest::newRow("file's 3e1") << "6,1"
+                                << "=3e1" << true << true << "3e1";
+    QTest::newRow("file's 2 5") << "6,1"
+                                << "=2 5" << true << true << "2 5";
 }
 
 // Before a save the grade under the cursor is written as leaving it would write it.
@@ -375,7 +381,9 @@ void TestGradeEntry::saveChecks()
     GradeEntry entry(SheetKind::Grade, grid);
     grid.entry = &entry;
     grid.active = cellNamed(cell);
-    if (grid.active.column <= kFirstGradeColumn)
+    if (typed.startsWith(u'='))
+        grid.texts[{grid.active.column, grid.active.row}] = typed.mid(1);
+    else if (grid.active.column <= kFirstGradeColumn)
         grid.type(typed);
     QCOMPARE(entry.isCellUnderCursorAboveTwenty(), aboveTwenty);
     QCOMPARE(entry.checkCellUnderCursor(), passes);
