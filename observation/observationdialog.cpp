@@ -55,26 +55,27 @@ QColor colourOf(Rgb rgb)
 
 // A key label keeps its right edge; a text wider than designed (the stand-in for the
 // designed font is wider) takes the room up to the next label on its left, and only
-// then a smaller size. Its height is what the font needs, centred on the designed line.
-QLabel* makeKeyLabel(QWidget* frame, int index)
+// then a smaller size. It stands in the frame's band below the title, as high as a line
+// of its font.
+QLabel* makeKeyLabel(QGroupBox* frame, int index)
 {
     const KeyLabel& key = kKeyLabels[index];
     const int right = ui::fromTwips(key.left + key.width);
     const int leftmost =
         index + 1 < kPhraseCount
             ? ui::fromTwips(kKeyLabels[index + 1].left + kKeyLabels[index + 1].width) + 4
-            : 2;
+            : frame->contentsRect().left();
     const QFont designed = ui::programFont();
     const int wanted = QFontMetrics(designed).horizontalAdvance(key.caption) + 4;
     const int left = std::max(leftmost, std::min(right - wanted, ui::fromTwips(key.left)));
     const QFont font = ui::fontFittingWidth(designed, key.caption, right - left - 4);
-    const int height = std::max(ui::fromTwips(kKeyLabelHeight), QFontMetrics(font).height() + 2);
-    const int middle = ui::fromTwips(kKeyLabelTop + kKeyLabelHeight / 2);
+    const QRect band = frame->contentsRect();
+    const int height = QFontMetrics(font).height();
 
     auto* label = new QLabel(key.caption, frame);
     label->setObjectName(QStringLiteral("keyLabel%1").arg(index + 1));
     label->setFont(font);
-    label->setGeometry(left, middle - height / 2, right - left, height);
+    label->setGeometry(left, band.top() + (band.height() - height) / 2, right - left, height);
     label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colourOf(levelColour(phrases()[size_t(index)].level)));
@@ -143,9 +144,19 @@ void ObservationDialog::createControls()
 
 void ObservationDialog::createShortcutFrame()
 {
+    // The frame is as high as designed, or as its title and a line of the labels' font
+    // need when the font standing in for the designed one is taller; the dialog grows
+    // with it.
     auto* frame = new QGroupBox(kShortcuts, this);
     frame->setObjectName(QStringLiteral("shortcutFrame"));
-    frame->setGeometry(ui::twipsRect(0, 600, 11685, 795));
+    const QRect designed = ui::twipsRect(0, 600, 11685, 795);
+    frame->setGeometry(designed);
+    const QMargins margins = frame->contentsMargins();
+    const int needed = margins.top() + QFontMetrics(ui::programFont()).height() + margins.bottom();
+    frame->setGeometry(designed.adjusted(0, 0, 0, std::max(0, needed - designed.height())));
+    const int marginBelow = height() - designed.bottom();
+    setFixedHeight(std::max(height(), frame->geometry().bottom() + marginBelow));
+
     for (int index = 0; index < kPhraseCount; ++index)
         makeKeyLabel(frame, index);
 }
