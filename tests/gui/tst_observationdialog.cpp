@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -64,11 +65,10 @@ struct OpenDialog {
     // the box.
     bool shows(int row) const
     {
-        const FakeObservationSheet::Pupil& pupil = sheet.pupil(row);
-        const QString cell = pupil.observationCell;
+        const QString cell = sheet.observationCell(row);
         const qsizetype hash = cell.indexOf(u'#');
         return currentRow == row &&
-               dialog->windowTitle() == ObservationDialog::kPupilCaption + pupil.name &&
+               dialog->windowTitle() == ObservationDialog::kPupilCaption + sheet.pupilName(row) &&
                box()->text() == (hash < 0 ? QString() : cell.mid(hash + 1));
     }
 
@@ -121,6 +121,7 @@ private slots:
     void keyLabels_data();
     void keyLabels();
     void placedBelowTheSheet();
+    void observationsReachTheFileAndComeBack();
 };
 
 void TestObservationDialog::initTestCase()
@@ -147,7 +148,7 @@ void TestObservationDialog::opensOnThePupil()
     OpenDialog open(row);
     QVERIFY(open.ready());
     QVERIFY(open.shows(shown));
-    QCOMPARE(open.orderBox(), open.sheet.pupil(shown).orderNumber);
+    QCOMPARE(open.orderBox(), open.sheet.orderNumber(shown));
     QCOMPARE(open.dialog->focusWidget(), open.box());
 }
 
@@ -216,13 +217,13 @@ void TestObservationDialog::movingStoresNothing()
 {
     OpenDialog open(1);
     QVERIFY(open.ready());
-    const QString before = open.sheet.pupil(1).observationCell;
+    const QString before = open.sheet.observationCell(1);
     QTest::keyClick(open.box(), Qt::Key_F9);
     QTest::keyClick(open.box(), Qt::Key_Down);
     QTest::keyClick(open.box(), Qt::Key_Up);
     QVERIFY(open.shows(1));
-    QCOMPARE(open.sheet.pupil(1).observationCell, before);
-    QCOMPARE(open.sheet.pupil(1).nameColour, kBlack);
+    QCOMPARE(open.sheet.observationCell(1), before);
+    QCOMPARE(open.sheet.nameLook(1).colour, kBlack);
 }
 
 void TestObservationDialog::validation_data()
@@ -275,8 +276,7 @@ void TestObservationDialog::validation()
 
     OpenDialog open(row, [row](FakeObservationSheet& sheet) {
         // A name shown bold in a colour from an earlier validation.
-        sheet.pupil(row).nameColour = kGreen;
-        sheet.pupil(row).nameBold = true;
+        sheet.names[size_t(row)] = {kGreen, true};
     });
     QVERIFY(open.ready());
     QLineEdit* box = open.box();
@@ -293,14 +293,14 @@ void TestObservationDialog::validation()
     else
         QTest::keyClick(box, Qt::Key_Return);
 
-    QCOMPARE(open.sheet.pupil(row).observationCell, cell);
-    QCOMPARE(open.sheet.pupil(row).nameColour, colour);
-    QCOMPARE(open.sheet.pupil(row).nameBold, bold);
+    QCOMPARE(open.sheet.observationCell(row), cell);
+    QCOMPARE(open.sheet.nameLook(row).colour, colour);
+    QCOMPARE(open.sheet.nameLook(row).bold, bold);
     QCOMPARE(open.sheet.writtenRows, std::vector<int>{row});
     QVERIFY(open.sheet.modified);
     // The dialog and the grid's cursor are on the next pupil, ready for typing.
     QVERIFY(open.shows(next));
-    QCOMPARE(open.orderBox(), open.sheet.pupil(next).orderNumber);
+    QCOMPARE(open.orderBox(), open.sheet.orderNumber(next));
     QCOMPARE(open.sheet.cursorRow, next);
     QCOMPARE(open.dialog->focusWidget(), box);
     QVERIFY(open.dialog->isVisible());
@@ -349,7 +349,7 @@ void TestObservationDialog::limitAndRefusedCharacters()
     }
     QCOMPARE(open.box()->text(), shown);
     QTest::keyClick(open.box(), Qt::Key_Return);
-    QCOMPARE(open.sheet.pupil(2).observationCell, "2#" + shown);
+    QCOMPARE(open.sheet.observationCell(2), "2#" + shown);
 }
 
 void TestObservationDialog::longerObservationFromTheFileKept()
@@ -357,15 +357,16 @@ void TestObservationDialog::longerObservationFromTheFileKept()
     const QString longer =
         phrase(9) + u' ' + phrase(8) + u' ' + phrase(7) + u' ' + phrase(6) + u' ' + phrase(5);
     QVERIFY(longer.size() > 50);
-    OpenDialog open(
-        2, [&](FakeObservationSheet& sheet) { sheet.pupil(2).observationCell = "2#" + longer; });
+    OpenDialog open(2, [&](FakeObservationSheet& sheet) {
+        sheet.table[2][FakeObservationSheet::kObservationColumn] = "2#" + longer;
+    });
     QVERIFY(open.ready());
     QCOMPARE(open.box()->text(), longer);
     QTest::keyClick(open.box(), Qt::Key_End);
     typeText(open.box(), QStringLiteral("ب"));
     QCOMPARE(open.box()->text(), longer);
     QTest::keyClick(open.box(), Qt::Key_Return);
-    QCOMPARE(open.sheet.pupil(2).observationCell, "2#" + longer);
+    QCOMPARE(open.sheet.observationCell(2), "2#" + longer);
 }
 
 enum class Closing { QuitButton, EnterOnQuitButton, CloseBox, EscapeThenCloseBox };
@@ -512,6 +513,56 @@ void TestObservationDialog::placedBelowTheSheet()
     QCOMPARE(frame.top(), screen.top() + 347);
     QVERIFY(qAbs(frame.center().x() - screen.center().x()) <= 1);
     QCOMPARE(open.dialog->layoutDirection(), Qt::RightToLeft);
+}
+
+void TestObservationDialog::observationsReachTheFileAndComeBack()
+{
+    QTemporaryDir drive;
+    QVERIFY(drive.isValid());
+    const QString file = drive.filePath(QFileInfo(kSampleFile).fileName());
+    QVERIFY(QFile::copy(kSampleFile, file));
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+
+    FakeObservationSheet sheet = FakeObservationSheet::fromGradeFile(file);
+    sheet.writesTo = file;
+    qint16 row = 2;
+    ObservationDialog dialog(sheet, row);
+    dialog.setKeyboardSwitch({});
+    QObject context;
+    whenModalOpens(&context, [](QWidget* modal) {
+        QLineEdit* box = modal->findChild<QLineEdit*>(QStringLiteral("observationEdit"));
+        QTest::keyClick(box, Qt::Key_F7, Qt::ShiftModifier); // pupil 2: a phrase
+        QTest::keyClick(box, Qt::Key_Return);
+        typeText(box, QStringLiteral("أ#ب  ")); // pupil 3: typed, "#" and blanks
+        QTest::keyClick(box, Qt::Key_Return);
+        clearBox(box); // pupil 4: the old observation removed
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("quitButton")),
+                          Qt::LeftButton);
+    });
+    dialog.exec();
+    QCOMPARE(sheet.saves, 1);
+    QVERIFY(sheet.savedToDisk);
+
+    const gradefile::GradeFileRead read = gradefile::readGradeFile(file);
+    QVERIFY(read.lines);
+    QVERIFY(read.lines->contains(QStringLiteral("2#نتائج حسنة|2|20250132|نور الشابي|14.00|06.75|"
+                                                "09.75|16.50|00.00|15.75")));
+    FakeObservationSheet reopened = FakeObservationSheet::fromGradeFile(file);
+    QCOMPARE(reopened.observationCell(1), QStringLiteral("1#عمل جيّد، واصل"));
+    QCOMPARE(reopened.observationCell(2), QStringLiteral("2#نتائج حسنة"));
+    QCOMPARE(reopened.observationCell(3), QStringLiteral("2#أ#ب  "));
+    QCOMPARE(reopened.observationCell(4), QStringLiteral("3"));
+
+    qint16 again = 2;
+    ObservationDialog shown(reopened, again);
+    shown.setKeyboardSwitch({});
+    QLineEdit* box = shown.findChild<QLineEdit*>(QStringLiteral("observationEdit"));
+    QCOMPARE(box->text(), QStringLiteral("نتائج حسنة"));
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(box->text(), QStringLiteral("أ#ب  "));
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(box->text(), QString());
 }
 
 QTEST_MAIN(TestObservationDialog)

@@ -1,10 +1,12 @@
 #pragma once
 
-// A grade sheet as the observation dialog sees it, without its window: the pupils of a
-// real grade file, what the dialog wrote, and what it asked of the sheet.
+// A grade sheet as the observation dialog sees it, without its window: the grid's texts of
+// a real grade file, the looks of the names, what the dialog asked of the sheet, and a
+// save that writes the grid back into the file as the sheet's save does.
 
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
+#include "gradefile/gradefilelines.h"
 #include "observation/observationsheet.h"
 
 #include <QColor>
@@ -15,16 +17,17 @@
 
 class FakeObservationSheet : public observation::ObservationSheet {
 public:
-    struct Pupil {
-        QString name;
-        QString orderNumber;
-        QString observationCell;
-        QColor nameColour = Qt::black;
-        bool nameBold = false;
+    static constexpr int kNameColumn = 7;
+    static constexpr int kOrderColumn = 9;
+    static constexpr int kObservationColumn = 10;
+
+    struct NameLook {
+        QColor colour = Qt::black;
+        bool bold = false;
     };
 
-    // The pupils of the grade file at path (a sample of examples/floppy); none when it
-    // cannot be read.
+    // The sheet of the subject grade file at path (a sample of examples/floppy, or a copy
+    // of one); no pupil when it cannot be read.
     static FakeObservationSheet fromGradeFile(const QString& path)
     {
         FakeObservationSheet sheet;
@@ -35,50 +38,65 @@ public:
             gradefile::readGradeDocument(QFileInfo(path).fileName(), *read.lines);
         if (!document.document)
             return sheet;
-        for (const gradefile::RowCells& row : document.document->rows)
-            sheet.pupils.push_back({row.value(7), row.value(9), row.value(10)});
+        sheet.document = *document.document;
+        sheet.table = gradefile::sheetTableOf(sheet.document);
+        sheet.names.resize(sheet.table.size());
         return sheet;
     }
 
-    int pupilCount() const override { return int(pupils.size()); }
-    QString pupilName(int row) const override { return pupil(row).name; }
-    QString orderNumber(int row) const override { return pupil(row).orderNumber; }
-    QString observationCell(int row) const override { return pupil(row).observationCell; }
+    int pupilCount() const override { return int(table.size()) - 1; }
+    QString pupilName(int row) const override { return text(kNameColumn, row); }
+    QString orderNumber(int row) const override { return text(kOrderColumn, row); }
+    QString observationCell(int row) const override { return text(kObservationColumn, row); }
     void setObservationCell(int row, const QString& text) override
     {
-        pupil(row).observationCell = text;
         writtenRows.push_back(row);
+        if (isPupil(row))
+            table[size_t(row)][kObservationColumn] = text;
     }
     void setNameLook(int row, const QColor& colour, bool bold) override
     {
-        pupil(row).nameColour = colour;
-        pupil(row).nameBold = bold;
+        if (isPupil(row))
+            names[size_t(row)] = {colour, bold};
     }
     void moveCursorTo(int row) override { cursorRow = row; }
     void markModified() override { modified = true; }
+    // Writes the grid into the grade file writesTo as the sheet's save does: the lines
+    // rebuilt with the counters raised, the file replaced safely. Nothing is written while
+    // writesTo is empty, so that no test changes a sample by mistake.
     void save() override
     {
         ++saves;
         if (onSave)
             onSave();
+        if (writesTo.isEmpty())
+            return;
+        const gradefile::EndLineFields end =
+            document.endLines.empty() ? gradefile::EndLineFields() : document.endLines.back();
+        const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
+            document.key, document.caption, table, gradefile::gradeSpanOf(table),
+            {end.region.value_or(QString()), end.establishment.value_or(QString()),
+             end.teacher.value_or(QString())},
+            end.saveNumber.value_or(0), end.printNumber.value_or(0));
+        savedToDisk =
+            !built.counterOverflow && gradefile::writeGradeFile(writesTo, built.lines).ok;
     }
 
-    // Rows count from 1; a row outside the pupils is an error of the dialog, which the
-    // tests see as a write to the out-of-range record.
-    Pupil& pupil(int row)
+    bool isPupil(int row) const { return row >= 1 && row <= pupilCount(); }
+    QString text(int column, int row) const
     {
-        return row >= 1 && row <= pupilCount() ? pupils[size_t(row - 1)] : outside;
+        return isPupil(row) ? table[size_t(row)][size_t(column)] : QString();
     }
-    const Pupil& pupil(int row) const
-    {
-        return row >= 1 && row <= pupilCount() ? pupils[size_t(row - 1)] : outside;
-    }
+    NameLook nameLook(int row) const { return isPupil(row) ? names[size_t(row)] : NameLook(); }
 
-    std::vector<Pupil> pupils;
-    Pupil outside;
-    std::vector<int> writtenRows;
+    QString writesTo;
+    gradefile::GradeDocument document;
+    gradefile::SheetTable table;  // row 0 the headers, then one row per pupil
+    std::vector<NameLook> names;  // by row, as the table
+    std::vector<int> writtenRows; // each row whose observation the dialog wrote, in order
     int cursorRow = 0;
     bool modified = false;
     int saves = 0;
-    std::function<void()> onSave;
+    bool savedToDisk = false;
+    std::function<void()> onSave; // runs as the save begins
 };
