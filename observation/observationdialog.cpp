@@ -12,8 +12,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace observation {
 
@@ -44,8 +47,6 @@ const KeyLabel kKeyLabels[kPhraseCount] = {
     {QStringLiteral("نتائج مشرّفة  (F8)"), 1320, 1260},
     {QStringLiteral("نتائج ممتازة (F9)"), 135, 1140},
 };
-constexpr int kKeyLabelTop = 360;
-constexpr int kKeyLabelHeight = 195;
 constexpr int kDialogTop = 5200;
 
 QColor colourOf(Rgb rgb)
