@@ -44,8 +44,6 @@ private slots:
     void validatedObservationComesBack();
     void nameLook_data();
     void nameLook();
-    void phraseKeys_data();
-    void phraseKeys();
     void storableText_data();
     void storableText();
     void boxEdit_data();
@@ -158,26 +156,6 @@ void TestObservationText::nameLook()
     const NameLook look = nameLookFor(observation);
     QCOMPARE(look.colour, colour);
     QCOMPARE(look.bold, bold);
-}
-
-void TestObservationText::phraseKeys_data()
-{
-    QTest::addColumn<int>("functionKey");
-    QTest::addColumn<bool>("hasPhrase");
-
-    QTest::newRow("F1") << 1 << true;
-    QTest::newRow("F9") << 9 << true;
-    QTest::newRow("F10") << 10 << false;
-    QTest::newRow("none") << 0 << false;
-}
-
-void TestObservationText::phraseKeys()
-{
-    QFETCH(int, functionKey);
-    QFETCH(bool, hasPhrase);
-    QCOMPARE(phraseForKey(functionKey).has_value(), hasPhrase);
-    if (hasPhrase)
-        QCOMPARE(*phraseForKey(functionKey), phrases()[size_t(functionKey - 1)].text);
 }
 
 void TestObservationText::storableText_data()
