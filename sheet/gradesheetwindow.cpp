@@ -2,7 +2,9 @@
 
 #include "gradefile/gradedisk.h"
 #include "gradefile/teachermessages.h"
+#include "observation/observationdialog.h"
 #include "print/cardtexts.h"
+#include "sheet/gridobservations.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 #include "ui/artwork.h"
@@ -288,9 +290,25 @@ void GradeSheetWindow::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+// A double click on a pupil opens the observations on that pupil; the teacher goes on
+// from pupil to pupil there, and the grid's cursor follows.
 void GradeSheetWindow::pupilDoubleClicked()
 {
     m_sheetState.currentPupilRow = qint16(m_grid->activeRow());
+    if (m_grid->maxRows() < 1)
+        return;
+    GridObservations observations(
+        *m_grid,
+        [this] {
+            m_entry->setModified(true);
+            setCommandEnabled(m_saveButton, true);
+        },
+        [this] { save(); });
+    observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
+    if (m_openObservations)
+        m_openObservations(dialog);
+    else
+        dialog.exec();
 }
 
 bool GradeSheetWindow::checkCellUnderCursor()

@@ -9,9 +9,11 @@
 #include <QHash>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QAction;
+class QDialog;
 class QCheckBox;
 class QPushButton;
 
@@ -61,6 +63,12 @@ public:
 
     // The grid's texts as the save reads them.
     gradefile::SheetTable sheetTable() const;
+
+    // How the observation dialog is shown; tests may run it their own way.
+    void setObservationRunner(std::function<void(QDialog&)> run)
+    {
+        m_openObservations = std::move(run);
+    }
 
     // Window width in twips, as the fitting arithmetic keeps it.
     int widthTwips() const { return m_widthTwips; }
@@ -123,6 +131,7 @@ private:
     int m_widthTwips = 11880;
     int m_heightTwips = 4590;
     const gradefile::WriteFaultInjector* m_writeFaults = nullptr;
+    std::function<void(QDialog&)> m_openObservations;
 };
 
 } // namespace sheet

@@ -406,6 +406,9 @@ void TestGradeEntry::plainSheet_data()
     // Enter is a discarded character there too.
     QTest::newRow("F2 marks only the cell") << QStringList{"F2"} << "معفى"
                                             << "1,2" << 1;
+    QTest::newRow("above twenty keeps the cursor against a click")
+        << QStringList{"21", "click 3,2"} << "21"
+        << "1,1" << 0;
     QTest::newRow("click on a name goes to the grade") << QStringList{"click 3,2"} << "--.--"
                                                        << "1,2" << 0;
 }

@@ -1,5 +1,6 @@
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
+#include "../support/freshsheet.h"
 
 #include <QTest>
 
@@ -25,20 +26,6 @@ const EndLineTexts kTexts{QStringLiteral("صفاقس 1"), QStringLiteral("إعد
                           QStringLiteral("سلمى الجربي")};
 
 } // namespace
-
-// The grid of a freshly opened subject sheet: every cell empty but those the file sets.
-SheetTable freshSheetOf(const GradeDocument& document)
-{
-    SheetTable table(size_t(document.rowCount) + 1);
-    for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
-        table[0][size_t(it.key())] = it.value();
-    for (int r = 0; r < document.rowCount; ++r) {
-        const RowCells& cells = document.rows[size_t(r)];
-        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            table[size_t(r) + 1][size_t(it.key())] = it.value();
-    }
-    return table;
-}
 
 class TestGradeFileLines : public QObject {
     Q_OBJECT

@@ -436,8 +436,15 @@ void TestOpenGradeFile::doubleClickRecordsThePupilRow()
     sheet::SpreadGrid* grid = sheetWindow()->grid();
     grid->setActiveCell(6, 2);
     const QRect cell = grid->visualItemRect(grid->item(1, 5));
+    QString caption;
+    whenModalOpens(this, [&caption](QWidget* dialog) {
+        caption = dialog->windowTitle();
+        dialog->close();
+    });
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(int(m_sheetState.currentPupilRow), 2);
+    // The observations open on that pupil.
+    QVERIFY2(caption.contains(grid->text(7, 2)), qPrintable(caption));
 }
 
 QTEST_MAIN(TestOpenGradeFile)

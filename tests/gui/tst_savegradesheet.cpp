@@ -2,6 +2,7 @@
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
+#include "modaltools.h"
 #include "print/cardtexts.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -220,6 +222,7 @@ class TestSaveGradeSheet : public QObject {
 private slots:
     void init();
     void cleanup();
+    void observationsReachTheFileAndComeBack();
 
     void savedBytesMatchTheKnownSheet();
     void reopenedSheetShowsWhatWasSaved();
@@ -470,6 +473,10 @@ void TestSaveGradeSheet::currentCellChecked_data()
                                    << "--.--" << true << "--.--";
     QTest::newRow("column 7 is not a grade") << 7 << ""
                                              << "30 سامي" << true << "30 سامي";
+    // A grade cell holds what the file held; its number is read as the administration's
+    // system reads it.
+    QTest::newRow("file's 3e1 is thirty") << 6 << ""
+                                          << "3e1" << false << "";
 }
 
 void TestSaveGradeSheet::currentCellChecked()
@@ -1020,6 +1027,49 @@ void TestSaveGradeSheet::endingTheProgramAsksFirst()
     }
     QTRY_VERIFY(!window);
     QCOMPARE(readBytes(filePath()) != oldBytes, answer == Answer::Yes);
+}
+
+// The teacher's path: a double click on the first pupil, a phrase, a typed text and an
+// emptied observation validated for three pupils, the dialog's quit button saving; the
+// file holds them after the "#", and they come back when the file is opened again.
+void TestSaveGradeSheet::observationsReachTheFileAndComeBack()
+{
+    write(threePupils());
+    open();
+    const QRect first = grid()->visualItemRect(grid()->item(0, 6));
+    QString shownAgain;
+    const auto observe = [](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("observationEdit"));
+        QTest::keyClick(edit, Qt::Key_F1, Qt::ShiftModifier);
+        QTest::keyClick(edit, Qt::Key_Return);
+        edit->selectAll();
+        edit->insert(QStringLiteral("عمل | جيّد")); // as a paste or an input method does
+        QTest::keyClick(edit, Qt::Key_Return);
+        edit->clear();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("quitButton")),
+                          Qt::LeftButton);
+    };
+    whenModalOpens(this, observe);
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, first.center());
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QVERIFY(!sheetWindow()->isModified());
+
+    const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
+    QVERIFY(read.lines);
+    QVERIFY2(read.lines->at(2).startsWith(QStringLiteral("1#")), qPrintable(read.lines->at(2)));
+    QCOMPARE(read.lines->at(3).section(u'|', 0, 0), QStringLiteral("2#عمل  جيّد"));
+    QCOMPARE(read.lines->at(4).section(u'|', 0, 0), QStringLiteral("3"));
+
+    sheetWindow()->close();
+    open();
+    whenModalOpens(this, [&shownAgain](QWidget* dialog) {
+        shownAgain = dialog->findChild<QLineEdit*>(QStringLiteral("observationEdit"))->text();
+        dialog->close();
+    });
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {},
+                       grid()->visualItemRect(grid()->item(1, 6)).center());
+    QTRY_COMPARE(shownAgain, QStringLiteral("عمل  جيّد"));
 }
 
 QTEST_MAIN(TestSaveGradeSheet)

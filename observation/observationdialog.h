@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+
+namespace observation {
+
+class ObservationInput;
+class ObservationSheet;
+
+// The teacher's observations on the pupils of one grade sheet, one pupil at a time. The
+// dialog keeps nothing of its own: it reads and writes the sheet's observation column,
+// colours the pupil's name by the level of what was validated and moves on to the next
+// pupil. currentPupilRow is the sheet's current pupil: the dialog opens on it and leaves
+// it on the last pupil shown.
+//
+// Keys in the observation box: F1 to F9 put a preset phrase (whatever modifier is held),
+// Up and Down go to the previous and next pupil (wrapping round), Enter validates. The
+// quit button closes the dialog and then saves the sheet; the close box closes without
+// saving; Escape closes nothing.
+class ObservationDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ObservationDialog(ObservationSheet& sheet, qint16& currentPupilRow, QWidget* parent = nullptr);
+
+    // What the focus entering the observation box does; switchToArabicKeyboard unless a
+    // test says otherwise.
+    void setKeyboardSwitch(std::function<void()> switchKeyboard);
+
+    // Designed window caption, and the caption while a pupil is shown (before the name).
+    static const QString kCaption;
+    static const QString kPupilCaption;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void createShortcutFrame();
+    void loadPupil();
+    // Up (-1) and Down (+1): the previous or next pupil, round from the last to the first.
+    void goToNeighbour(int step);
+    void putPhrase(int functionKey);
+    void setObservationText(const QString& text);
+    void validate();
+    void quitAndSave();
+    void placeOnScreen();
+
+    ObservationSheet& m_sheet;
+    qint16& m_row;
+    std::function<void()> m_switchKeyboard;
+
+    QLineEdit* m_observationEdit = nullptr;
+    ObservationInput* m_input = nullptr;
+    QLineEdit* m_orderNumber = nullptr;
+    QPushButton* m_validateButton = nullptr;
+    QPushButton* m_quitButton = nullptr;
+};
+
+} // namespace observation

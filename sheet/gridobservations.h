@@ -1,0 +1,35 @@
+#pragma once
+
+#include "observation/observationsheet.h"
+
+#include <functional>
+
+namespace sheet {
+
+class SpreadGrid;
+
+// The observation dialog's view of a grade sheet: the pupils' names, order numbers and
+// observation column in the grid, the name's look, the grid's cursor, and the sheet's
+// modified flag and save command.
+class GridObservations final : public observation::ObservationSheet {
+public:
+    GridObservations(SpreadGrid& grid, std::function<void()> markModified,
+                     std::function<void()> save);
+
+    int pupilCount() const override;
+    QString pupilName(int row) const override;
+    QString orderNumber(int row) const override;
+    QString observationCell(int row) const override;
+    void setObservationCell(int row, const QString& text) override;
+    void setNameLook(int row, const QColor& colour, bool bold) override;
+    void moveCursorTo(int row) override;
+    void markModified() override { m_markModified(); }
+    void save() override { m_save(); }
+
+private:
+    SpreadGrid& m_grid;
+    std::function<void()> m_markModified;
+    std::function<void()> m_save;
+};
+
+} // namespace sheet
