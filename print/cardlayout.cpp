@@ -289,11 +289,13 @@ void CardLayout::measureRows(const PrintedSheet& sheet)
 
 QVector<QVector<int>> CardLayout::columnBands(const PrintedSheet& sheet) const
 {
-    // The row-header column, when shown, comes again on every page.
+    // The row-header column and the order number, when shown, come again on every page
+    // so that each row of a page of grades still names its pupil.
     QVector<int> repeated;
     double repeatedWidth = 0;
     for (int index = 0; index < sheet.columnCount(); ++index) {
-        if (sheet.column(index).gridColumn == 0) {
+        const int gridColumn = sheet.column(index).gridColumn;
+        if (gridColumn == 0 || gridColumn == kOrderNumberColumn) {
             repeated.append(index);
             repeatedWidth += m_columnWidths[index];
         }

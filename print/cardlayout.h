@@ -55,7 +55,8 @@ struct CardPage {
 // texts need in the fonts they print in (never narrower than the sheet says), the
 // header row wrapped, and the pages: rows split where the paper ends, columns split
 // when they do not fit the width, the first pages holding the right-hand columns where
-// the sheet starts reading. Lengths in the device's pixels.
+// the sheet starts reading, and every page the row headers and the order numbers.
+// Lengths in the device's pixels.
 class CardLayout {
 public:
     CardLayout(const PrintedSheet& sheet, const PageHeader& codes, QPaintDevice* device);

@@ -23,7 +23,8 @@ void applyPrintSettings(const PrintSettings& settings, QPagedPaintDevice& device
 // page, "/p" in them as the page's number; below the header the grid with its header
 // row repeated, the header cells shaded when settings say so, every cell bordered. Rows
 // go on to the next page where the paper ends; columns that do not fit the width go on
-// pages of their own, the right-hand columns first. No text is cut: columns and rows
+// pages of their own, the right-hand columns first, each page with the order numbers
+// that tell its rows' pupils. No text is cut: columns and rows
 // grow to what their texts need in the fonts that print them.
 // The device gets the settings first (applyPrintSettings).
 RenderResult renderCard(const PrintedSheet& sheet, const PageHeader& codes,
