@@ -7,3 +7,7 @@ BUILD_PACKAGES=(
 BENCH_PACKAGES=(libbenchmark-dev)
 FULL_TEST_PACKAGES=(clang libclang-rt-14-dev)
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
+# The renderer's tests read the card's PDF back with pdftotext.
+TEST_PACKAGES=(poppler-utils)
+# ./test --full prints a card through a real CUPS queue (scripts/cups-test-queue).
+CUPS_TEST_PACKAGES=(cups cups-client)
