@@ -12,3 +12,7 @@ FULL_TEST_PACKAGES=(
     xvfb x11-xkb-utils xkb-data libxtst-dev
 )
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
+# The renderer's tests read the card's PDF back with pdftotext.
+TEST_PACKAGES=(poppler-utils)
+# ./test --full prints a card through a real CUPS queue (scripts/cups-test-queue).
+CUPS_TEST_PACKAGES=(cups cups-client)

@@ -1,0 +1,98 @@
+#include "print/cardprinter.h"
+
+#include "gradefile/safefilewrite.h"
+#include "print/pagerenderer.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+
+namespace print {
+
+namespace {
+
+const QString kFallbackPdfName = QStringLiteral("بطاقة تحصيل الأعداد");
+
+QPrinterInfo targetPrinter()
+{
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (!defaultPrinter.isNull())
+        return defaultPrinter;
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    return printers.isEmpty() ? QPrinterInfo() : printers.first();
+}
+
+} // namespace
+
+bool hasPrinter()
+{
+    return !targetPrinter().isNull();
+}
+
+QString targetPrinterName()
+{
+    return targetPrinter().printerName();
+}
+
+PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes,
+                       const PrintSettings& settings, const QString& jobName)
+{
+    const QPrinterInfo target = targetPrinter();
+    if (target.isNull())
+        return {false, 0, QString(), QStringLiteral("The system has no printer")};
+    QPrinter printer(target, QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    printer.setCreator(QStringLiteral("saisie-notes"));
+    printer.setFullPage(false);
+    const RenderResult rendered = renderCard(sheet, codes, settings, printer);
+    if (!rendered.ok)
+        return {false, rendered.pageCount, target.printerName(), rendered.error};
+    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        return {false, rendered.pageCount, target.printerName(),
+                QStringLiteral("The printer %1 did not take the job").arg(target.printerName())};
+    return {true, rendered.pageCount, target.printerName(), QString()};
+}
+
+PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes,
+                        const PrintSettings& settings, const QString& path, const QString& title)
+{
+    QByteArray bytes;
+    RenderResult rendered;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(1200);
+        writer.setCreator(QStringLiteral("saisie-notes"));
+        writer.setTitle(title);
+        rendered = renderCard(sheet, codes, settings, writer);
+    }
+    if (!rendered.ok)
+        return {false, 0,
+                gradefile::makeFileError(gradefile::FileErrorKind::Other, rendered.error)};
+    const gradefile::SafeWriteResult written = gradefile::replaceFileSafely(path, bytes);
+    if (!written.ok)
+        return {false, 0, written.error};
+    return {true, rendered.pageCount, {}};
+}
+
+QString suggestedPdfFileName(const QString& description)
+{
+    static const QRegularExpression refused(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    QString name = description;
+    name.replace(refused, QStringLiteral(" "));
+    name = name.replace(blanks, QStringLiteral(" ")).trimmed();
+    // A name that is all dots would name a folder.
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    name = name.trimmed();
+    if (name.isEmpty())
+        name = kFallbackPdfName;
+    return name + QStringLiteral(".pdf");
+}
+
+} // namespace print

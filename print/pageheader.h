@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+
+namespace print {
+
+struct CardTexts;
+
+// The page header and footer of the grade card, in print codes.
+struct PageHeader {
+    QString header;
+    QString footer;
+};
+
+// Lays the card texts out on the card:
+//   header line 2: school year (left), republic (right)
+//          line 3: card title (centre), ministry (right)
+//          line 4: sheet description (centre), directorate (right)
+//          line 5: teacher (left), print number label and number (centre), establishment (right)
+//   footer line 2: the two signature labels, ten blanks apart (left)
+//          line 6: date label and date (left), version line (right)
+// Every text prints in Tahoma 10 points bold; an empty text is left out. The date is
+// written in the locale's short date format.
+PageHeader composePageHeader(const CardTexts& texts, const QDate& date,
+                             const QLocale& locale = QLocale::system());
+
+// How the grade grid goes onto paper besides its header and footer. Margins in twips
+// (1/1440 inch); the card prints portrait on the printer's paper.
+struct PrintSettings {
+    int leftMarginTwips = 1000;
+    int topMarginTwips = 720;
+    int rightMarginTwips = 720;
+    int bottomMarginTwips = 720;
+    bool shadeHeaderCells = true; // the header row and the row-header column
+    bool portrait = true;
+};
+
+// The settings every print of the card uses.
+PrintSettings cardPrintSettings();
+
+} // namespace print

@@ -1,0 +1,144 @@
+#include "print/pagerenderer.h"
+
+#include "print/cardlayout.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextOption>
+
+namespace print {
+
+namespace {
+
+constexpr double kPointsPerTwip = 1.0 / 20;
+// Grid lines of half a point; header cells shaded light enough to write on and copy.
+constexpr double kLineTwips = 10;
+const QColor kShade(224, 224, 224);
+
+class PageDrawer {
+public:
+    PageDrawer(QPainter& painter, const PrintedSheet& sheet, const CardLayout& layout,
+               const PrintSettings& settings)
+        : m_painter(painter), m_sheet(sheet), m_layout(layout), m_settings(settings)
+    {
+        const double dpi = painter.device()->logicalDpiY();
+        m_pen = QPen(Qt::black, kLineTwips * dpi / 1440);
+    }
+
+    void draw(const CardPage& page)
+    {
+        m_layout.header().draw(m_painter, QPointF(0, 0), page.number);
+        m_layout.footer().draw(m_painter, QPointF(0, m_layout.footerTop()), page.number);
+        const double left = (m_layout.pageSize().width() - m_layout.gridWidth(page)) / 2;
+        double top = m_layout.gridTop();
+        drawRow(page, 0, left, top);
+        top += m_layout.rowHeight(0);
+        for (int row = page.firstRow; row <= page.lastRow; ++row) {
+            drawRow(page, row, left, top);
+            top += m_layout.rowHeight(row);
+        }
+    }
+
+private:
+    void drawRow(const CardPage& page, int row, double left, double top)
+    {
+        double x = left;
+        for (int index : page.columns) {
+            const QRectF cell(x, top, m_layout.columnWidth(index), m_layout.rowHeight(row));
+            drawCell(index, row, cell);
+            x += cell.width();
+        }
+    }
+
+    void drawCell(int index, int row, const QRectF& rect)
+    {
+        const bool header = m_sheet.isHeaderCell(index, row);
+        if (header && m_settings.shadeHeaderCells)
+            m_painter.fillRect(rect, kShade);
+        const PrintedCell& cell = m_sheet.cell(index, row);
+        if (!cell.text.isEmpty()) {
+            const QFont font = m_layout.fontOf(cell);
+            const double padding = m_layout.cellPadding();
+            const QRectF inner = rect.adjusted(padding, padding, -padding, -padding);
+            if (row == 0)
+                drawHeaderText(cell, font, inner);
+            else
+                drawText(cell, font, inner);
+        }
+        m_painter.setPen(m_pen);
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(rect);
+    }
+
+    void drawHeaderText(const PrintedCell& cell, const QFont& font, const QRectF& inner)
+    {
+        double height = 0;
+        const auto layout =
+            headerCellLayout(cell, font, inner.width(), m_painter.device(), &height);
+        m_painter.setPen(Qt::black);
+        layout->draw(&m_painter,
+                     QPointF(inner.left(), inner.top() + (inner.height() - height) / 2));
+    }
+
+    // A cell's text on one line, at the side its alignment says, else at the side it
+    // reads from.
+    void drawText(const PrintedCell& cell, const QFont& font, const QRectF& inner)
+    {
+        const bool rightToLeft = cell.text.isRightToLeft();
+        Qt::Alignment horizontal = cell.alignment & Qt::AlignHorizontal_Mask;
+        if (!horizontal)
+            horizontal = rightToLeft ? Qt::AlignRight : Qt::AlignLeft;
+        QTextOption option(horizontal | Qt::AlignVCenter | Qt::AlignAbsolute);
+        option.setTextDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setWrapMode(QTextOption::NoWrap);
+        if (m_painter.font() != font)
+            m_painter.setFont(font);
+        m_painter.setPen(Qt::black);
+        m_painter.drawText(inner, cell.text, option);
+    }
+
+    QPainter& m_painter;
+    const PrintedSheet& m_sheet;
+    const CardLayout& m_layout;
+    const PrintSettings& m_settings;
+    QPen m_pen;
+};
+
+} // namespace
+
+void applyPrintSettings(const PrintSettings& settings, QPagedPaintDevice& device)
+{
+    device.setPageOrientation(settings.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    device.setPageMargins(QMarginsF(settings.leftMarginTwips * kPointsPerTwip,
+                                    settings.topMarginTwips * kPointsPerTwip,
+                                    settings.rightMarginTwips * kPointsPerTwip,
+                                    settings.bottomMarginTwips * kPointsPerTwip),
+                          QPageLayout::Point);
+}
+
+RenderResult renderCard(const PrintedSheet& sheet, const PageHeader& codes,
+                        const PrintSettings& settings, QPagedPaintDevice& device)
+{
+    applyPrintSettings(settings, device);
+    const CardLayout layout(sheet, codes, &device);
+    if (!layout.error().isEmpty())
+        return {false, 0, layout.error()};
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        return {false, 0, QStringLiteral("The printer or the file cannot be opened for drawing")};
+    PageDrawer drawer(painter, sheet, layout, settings);
+    const QVector<CardPage>& pages = layout.pages();
+    for (const CardPage& page : pages) {
+        if (page.number > 1 && !device.newPage()) {
+            painter.end();
+            return {false, page.number - 1, QStringLiteral("The printer refused a new page")};
+        }
+        drawer.draw(page);
+    }
+    if (!painter.end())
+        return {false, int(pages.size()), QStringLiteral("The printer did not take the card")};
+    return {true, int(pages.size()), QString()};
+}
+
+} // namespace print

@@ -1,0 +1,36 @@
+#include "print/printtext.h"
+
+#include <QPaintDevice>
+
+namespace print {
+
+double twipsOn(const QPaintDevice* device, double twips)
+{
+    return twips * device->logicalDpiY() / 1440.0;
+}
+
+LaidText layOutText(const StyledText& text, Qt::Alignment alignment, double width, bool wrap,
+                    QPaintDevice* device)
+{
+    LaidText laid;
+    laid.layout = std::make_unique<QTextLayout>(text.text, text.font, device);
+    QTextOption option(alignment | Qt::AlignAbsolute);
+    option.setTextDirection(text.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    laid.layout->setTextOption(option);
+    laid.layout->setFormats(text.formats);
+    laid.layout->beginLayout();
+    for (;;) {
+        QTextLine line = laid.layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, laid.height));
+        laid.height += line.height();
+        laid.naturalWidth = qMax(laid.naturalWidth, line.naturalTextWidth());
+    }
+    laid.layout->endLayout();
+    return laid;
+}
+
+} // namespace print

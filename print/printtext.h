@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QTextLayout>
+#include <QVector>
+
+#include <memory>
+
+class QPaintDevice;
+
+namespace print {
+
+// A length in twips (1/1440 inch) in the pixels of device.
+double twipsOn(const QPaintDevice* device, double twips);
+
+// A text with a font for each of its ranges (formats may be empty: font throughout).
+struct StyledText {
+    QString text;
+    QFont font;
+    QVector<QTextLayout::FormatRange> formats;
+};
+
+struct LaidText {
+    std::unique_ptr<QTextLayout> layout;
+    double height = 0;
+    double naturalWidth = 0; // of its widest line
+};
+
+// Lays text out for device in lines of width, reading in the direction its first strong
+// letter gives, placed as alignment says (physically: AlignLeft is the left edge).
+// Wrapped, a word wider than the line breaks anywhere rather than run past its edge.
+LaidText layOutText(const StyledText& text, Qt::Alignment alignment, double width, bool wrap,
+                    QPaintDevice* device);
+
+} // namespace print

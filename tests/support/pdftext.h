@@ -1,0 +1,57 @@
+#pragma once
+
+// Reads the text of a PDF back with poppler's pdftotext, page by page, and compares texts
+// as they come out of it: Arabic in its presentation forms, with direction marks, and
+// the marks of a letter (shadda) sometimes moved to the next letter.
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The text of every page of the PDF at path, in its layout; nullopt when pdftotext
+// cannot run or fails.
+inline std::optional<QStringList> pdfPageTexts(const QString& path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
+                   QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// A text reduced to what survives the trip through a PDF: letters in their base forms,
+// no direction marks, no vowel marks, blanks collapsed.
+inline QString pdfSkeleton(const QString& text)
+{
+    QString skeleton;
+    for (const QChar c : text.normalized(QString::NormalizationForm_KC)) {
+        if (c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Other_Format)
+            continue;
+        skeleton += c;
+    }
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return skeleton.replace(blanks, QStringLiteral(" ")).trimmed();
+}
+
+// The words of text that do not appear in pageText (compared as skeletons). A word is
+// looked for on its own, so that the order pdftotext gives mixed right-to-left and
+// left-to-right text does not matter.
+inline QStringList wordsMissingFrom(const QString& pageText, const QString& text)
+{
+    const QString page = pdfSkeleton(pageText);
+    QStringList missing;
+    for (const QString& word : pdfSkeleton(text).split(u' ', Qt::SkipEmptyParts)) {
+        if (!page.contains(word))
+            missing << word;
+    }
+    return missing;
+}
