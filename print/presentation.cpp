@@ -56,11 +56,4 @@ ToggledWidths toggledWidths(int windowWidthBefore, int gridWidthBefore, int grid
     return {gridWidthAfterPass - gridWidthBefore + windowWidthBefore, gridWidthBefore};
 }
 
-int gradeColumnsGrowthTwips(const PresentationLook& before, const PresentationLook& after,
-                            int shownGradeColumns)
-{
-    return qRound((after.gradeColumnWidth - before.gradeColumnWidth) * kTwipsPerWidthUnit *
-                  shownGradeColumns);
-}
-
 } // namespace print

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gradefile/sheetcolumns.h"
+
 #include <QString>
 #include <Qt>
 
@@ -30,10 +32,9 @@ PresentationLook presentationLook(Presentation presentation);
 // The look of the enlarge button: large and bold, or back to normal with bold off.
 PresentationLook toggleLook(bool large);
 
-// The grade grid's columns: 1 to 6 hold grades, then these.
-inline constexpr int kNameColumn = 7;
-inline constexpr int kIdentifierColumn = 8;
-inline constexpr int kOrderNumberColumn = 9;
+using gradefile::kIdentifierColumn;
+using gradefile::kNameColumn;
+using gradefile::kOrderNumberColumn;
 
 // What a presentation pass does to one cell of the grid. A pass visits the columns 0 to
 // lastPassColumn(maxCols) and the rows 0 to maxRows, column by column, and applies to
@@ -63,10 +64,5 @@ struct ToggledWidths {
 };
 
 ToggledWidths toggledWidths(int windowWidthBefore, int gridWidthBefore, int gridWidthAfterPass);
-
-// How much wider (twips, negative when narrower) the shown grade columns become when
-// their width goes from one look's to another's.
-int gradeColumnsGrowthTwips(const PresentationLook& before, const PresentationLook& after,
-                            int shownGradeColumns);
 
 } // namespace print

@@ -5,6 +5,7 @@
 #include "observation/observationdialog.h"
 #include "print/cardtexts.h"
 #include "sheet/gridobservations.h"
+#include "sheet/gridpresentation.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 #include "ui/artwork.h"
@@ -84,7 +85,8 @@ void GradeSheetWindow::createButtons()
                             ui::twipsRect(90, 420, 1395, 315));
     m_verticalEntry = new QCheckBox(QStringLiteral("الرقن العمودي"), this);
     m_verticalEntry->setObjectName(QStringLiteral("verticalEntry"));
-    m_verticalEntry->setGeometry(ui::twipsRect(60, 3870, 1455, 195));
+    m_verticalEntry->setGeometry(
+        ui::tallEnoughFor(m_verticalEntry->font(), ui::twipsRect(60, 3870, 1455, 195)));
     m_verticalEntry->setChecked(true);
     m_presentationButton = ui::makeSheetButton(this, QStringLiteral("presentationButton"),
                                                QString(), ui::twipsRect(450, 4170, 555, 435));
@@ -93,6 +95,8 @@ void GradeSheetWindow::createButtons()
 
     connect(m_saveButton, &QPushButton::clicked, this, &GradeSheetWindow::save);
     connect(m_quitButton, &QPushButton::clicked, this, &GradeSheetWindow::quit);
+    connect(m_presentationButton, &QPushButton::clicked, this,
+            &GradeSheetWindow::toggleLargePresentation);
     connect(m_verticalEntry, &QCheckBox::clicked, this, &GradeSheetWindow::verticalEntryClicked);
 }
 
@@ -122,6 +126,8 @@ void GradeSheetWindow::createPrintFrame()
     m_printBlankButton =
         ui::makeSheetButton(printFrame, QStringLiteral("printBlankButton"),
                             QStringLiteral("قبل الرقن (F8)"), ui::twipsRect(90, 1170, 1305, 315));
+    connect(m_printFilledButton, &QPushButton::clicked, this, &GradeSheetWindow::printFilledCard);
+    connect(m_printBlankButton, &QPushButton::clicked, this, &GradeSheetWindow::printBlankCard);
 }
 
 void GradeSheetWindow::createGrid()
@@ -210,6 +216,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
             m_grid->setCellLocked(col, row, true);
     }
     fitToShownColumns();
+    fitColumnsToTexts(*m_grid);
     setWindowTitle(document.caption);
 }
 
@@ -245,7 +252,7 @@ void GradeSheetWindow::applyWindowSize()
     setFixedSize(ui::fromTwips(m_widthTwips), ui::fromTwips(m_heightTwips));
     // The grid ends at the window's edge, so its scroll bar stays in sight however many
     // columns were hidden.
-    m_grid->resize(qMin(ui::fromTwips(9885), width() - m_grid->x()), m_grid->height());
+    m_grid->resize(qMin(ui::fromTwips(m_gridWidthTwips), width() - m_grid->x()), m_grid->height());
 }
 
 void GradeSheetWindow::showEvent(QShowEvent* event)

@@ -24,7 +24,9 @@ struct FileError;
 
 namespace print {
 struct CardTexts;
-}
+struct PageHeader;
+class PrintedSheet;
+} // namespace print
 
 namespace sheet {
 
@@ -56,6 +58,25 @@ public:
     void setWriteFaults(const gradefile::WriteFaultInjector* faults) { m_writeFaults = faults; }
     // The quit command: closing asks about unsaved grades first.
     void quit() { close(); }
+
+    // The grade card filled in, printed after the sheet is saved; false when nothing
+    // was printed.
+    bool printFilledCard();
+    // The grade card with every grade cell empty, for marks written by hand.
+    bool printBlankCard();
+    // Switches the grid between its normal and its large presentation.
+    void toggleLargePresentation();
+    bool isLargePresentation() const { return m_largePresentation; }
+
+    // Where a card goes: the system's printer when it has one, else a PDF file the
+    // teacher names. Tests choose both.
+    struct CardDestination {
+        std::function<bool()> hasPrinter;
+        // The PDF file to write, from a suggested file name; empty when the teacher
+        // gave up.
+        std::function<QString(const QString& suggestedName)> choosePdfPath;
+    };
+    void setCardDestination(CardDestination destination) { m_destination = std::move(destination); }
 
     qint16 gradeSpan() const { return qint16(m_entry->gradeSpan()); }
     bool isModified() const { return m_entry->isModified(); }
@@ -105,6 +126,11 @@ private:
     bool settleUnsavedGrades();
     // Tells the teacher why the save failed; true when they asked to try again.
     bool reportSaveFailure(const gradefile::FileError& error);
+    // Sends a card to its destination; the grid is back in its normal presentation and
+    // shown whatever happens. False when nothing was printed.
+    bool sendCard(const print::PrintedSheet& card, bool filled);
+    bool writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
+    void giveGridBackItsCursor();
 
     SheetState& m_sheetState;
     print::CardTexts& m_cardTexts;
@@ -128,7 +154,11 @@ private:
     QString m_sheetKind;
     QString m_openedFileKey;
     bool m_saved = false;
+    bool m_largePresentation = false;
+    CardDestination m_destination;
     int m_widthTwips = 11880;
+    // The grid's width in twips: it ends at the window's edge up to this.
+    int m_gridWidthTwips = 9885;
     int m_heightTwips = 4590;
     const gradefile::WriteFaultInjector* m_writeFaults = nullptr;
     std::function<void(QDialog&)> m_openObservations;

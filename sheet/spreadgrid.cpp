@@ -786,6 +786,13 @@ void SpreadGrid::setRowHeightAt(int row, int pixels)
         setRowHeight(row - 1, pixels);
 }
 
+int SpreadGrid::rowHeightAt(int row) const
+{
+    if (row == 0)
+        return horizontalHeader()->height();
+    return row <= maxRows() ? rowHeight(row - 1) : 0;
+}
+
 void SpreadGrid::setFrozenCols(int count)
 {
     m_frozen->setCount(count);
@@ -852,6 +859,20 @@ void SpreadGrid::setCellFont(int col, int row, const QFont& font)
 {
     if (QTableWidgetItem* target = ensureItem({col, row}))
         target->setFont(font);
+}
+
+QFont SpreadGrid::cellFont(int col, int row) const
+{
+    const QTableWidgetItem* cell = itemOf({col, row});
+    return cell && cell->data(Qt::FontRole).isValid() ? cell->font() : font();
+}
+
+Qt::Alignment SpreadGrid::cellAlignment(int col, int row) const
+{
+    const QTableWidgetItem* cell = itemOf({col, row});
+    if (!cell || !cell->data(Qt::TextAlignmentRole).isValid())
+        return {};
+    return Qt::Alignment(cell->data(Qt::TextAlignmentRole).toInt()) & ~Qt::AlignAbsolute;
 }
 
 // Left and right are the cell's own sides, whatever the reading direction of its text;

@@ -96,6 +96,7 @@ public:
     void setColWidth(int col, double units);
     double colWidth(int col) const;
     void setRowHeightAt(int row, int pixels);
+    int rowHeightAt(int row) const;
 
     // Columns 1 to count stay in place when the grid scrolls sideways. Typing into a
     // frozen column scrolls the grid back to its left edge so that the editor shows.
@@ -106,7 +107,11 @@ public:
     QColor cellBackColor(int col, int row) const;
     void setCellForeColor(int col, int row, const QColor& colour);
     void setCellFont(int col, int row, const QFont& font);
+    // The cell's own font, else the grid's.
+    QFont cellFont(int col, int row) const;
     void setCellAlignment(int col, int row, Qt::Alignment alignment);
+    // The alignment set on the cell; none when it was never set.
+    Qt::Alignment cellAlignment(int col, int row) const;
     // A locked cell takes no typing, no paste and no drop; the cursor still visits it.
     // Headers count as locked.
     void setCellLocked(int col, int row, bool locked);

@@ -62,12 +62,22 @@ QPushButton* makeSheetButton(QWidget* parent, const QString& name, const QString
     return button;
 }
 
+QRect tallEnoughFor(const QFont& font, QRect geometry)
+{
+    const int needed = QFontMetrics(font).height();
+    if (geometry.height() >= needed)
+        return geometry;
+    geometry.adjust(0, -(needed - geometry.height()) / 2, 0, 0);
+    geometry.setHeight(needed);
+    return geometry;
+}
+
 QLabel* makeRightAlignedLabel(QWidget* parent, const QString& text, QRect geometry,
                               const QFont& font)
 {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
     label->setFont(fontFittingWidth(font, text, geometry.width() - 2));
+    label->setGeometry(tallEnoughFor(label->font(), geometry));
     // Without AlignAbsolute a right-to-left window would put the text at the left.
     label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return label;

@@ -38,6 +38,10 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 QPushButton* makeSheetButton(QWidget* parent, const QString& name, const QString& caption,
                              QRect geometry);
 
+// geometry, or as much taller about its middle as a line of font needs: the designed
+// heights were chosen for Tahoma, and the marks below a letter must not be cut.
+QRect tallEnoughFor(const QFont& font, QRect geometry);
+
 // A label whose text stands against its right edge, in font shrunk as needed to fit.
 QLabel* makeRightAlignedLabel(QWidget* parent, const QString& text, QRect geometry,
                               const QFont& font);

@@ -200,12 +200,6 @@ void TestPresentation::toggledWidths()
     const print::ToggledWidths widths = print::toggledWidths(window, grid, gridAfter);
     QCOMPARE(widths.windowWidth, expectedWindow);
     QCOMPARE(widths.gridWidth, grid);
-
-    // Six shown grade columns grow by 1.5 units of 90 twips each, and shrink back.
-    const PresentationLook normal = print::presentationLook(print::Presentation::Normal);
-    const PresentationLook large = print::toggleLook(true);
-    QCOMPARE(print::gradeColumnsGrowthTwips(normal, large, 6), 810);
-    QCOMPARE(print::gradeColumnsGrowthTwips(large, normal, 6), -810);
 }
 
 QTEST_APPLESS_MAIN(TestPresentation)

@@ -1,0 +1,155 @@
+// The grade sheet's print commands: the filled card, the blank card and the large
+// presentation of the grid.
+
+#include "gradefile/sheetcolumns.h"
+#include "print/cardprinter.h"
+#include "print/cardtexts.h"
+#include "print/pageheader.h"
+#include "print/presentation.h"
+#include "sheet/gradesheetwindow.h"
+#include "sheet/gridpresentation.h"
+#include "sheet/spreadgrid.h"
+#include "ui/notice.h"
+#include "ui/questiondialog.h"
+#include "ui/uilook.h"
+#include "ui/waitcursor.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace sheet {
+
+namespace {
+
+const QString kPrintAfterSaveQuestion =
+    QStringLiteral("لا يمكنك طباعة بطاقة الأعداد إلاّ بعد حفظها بالقرص المرن - طباعة ؟");
+const QString kNotPrintedUnsaved =
+    QStringLiteral("لم تقع طباعة بطاقة الأعداد لأنّها لم تحفظ بالقرص المرن.");
+const QString kPrintFailed = QStringLiteral("تعذّرت طباعة بطاقة الأعداد :\n");
+const QString kPdfFailed = QStringLiteral("تعذّر حفظ بطاقة الأعداد في الملفّ :\n");
+const QString kPdfCaption = QStringLiteral("حفظ بطاقة الأعداد في ملفّ PDF");
+
+QString askForPdfPath(QWidget* parent, const QString& suggestedName)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileDialog::getSaveFileName(parent, kPdfCaption, QDir(folder).filePath(suggestedName),
+                                        QStringLiteral("PDF (*.pdf)"));
+}
+
+// The width of the shown grade columns, in twips.
+int gradeColumnsTwips(const SpreadGrid& grid)
+{
+    double units = 0;
+    for (int col = 0; col < gradefile::kNameColumn; ++col)
+        units += grid.isColumnHiddenAt(col) ? 0 : grid.colWidth(col);
+    return qRound(units * print::kTwipsPerWidthUnit);
+}
+
+} // namespace
+
+void GradeSheetWindow::giveGridBackItsCursor()
+{
+    m_grid->show();
+    m_grid->setFocus();
+    m_grid->setActiveCell(m_grid->activeCol(), m_grid->activeRow());
+}
+
+bool GradeSheetWindow::printFilledCard()
+{
+    if (!m_saved) {
+        const auto answer = ui::QuestionDialog::ask(
+            kPrintAfterSaveQuestion, ui::QuestionDialog::Buttons::YesNo, windowTitle(), this);
+        if (answer != ui::QuestionDialog::Answer::Yes) {
+            giveGridBackItsCursor();
+            return false;
+        }
+        // The save replaces the file safely; a card printed from grades the disk does
+        // not hold would not be the card the administration gets.
+        if (!save()) {
+            ui::showNotice(this, windowTitle(), kNotPrintedUnsaved);
+            giveGridBackItsCursor();
+            return false;
+        }
+    }
+    m_grid->hide();
+    GridPresentation presentation(*m_grid);
+    presentation.apply(print::presentationLook(print::Presentation::Print));
+    m_cardTexts.printNumber = m_cardTexts.saveNumber;
+    const print::PrintedSheet card = presentation.printedSheet();
+    presentation.apply(print::presentationLook(print::Presentation::Normal));
+    return sendCard(card, true);
+}
+
+bool GradeSheetWindow::printBlankCard()
+{
+    // Drawn from the sheet with its grade cells empty: the grid, what it holds that the
+    // disk does not yet, and the window stay as they are.
+    m_grid->hide();
+    GridPresentation presentation(*m_grid);
+    presentation.apply(print::presentationLook(print::Presentation::Print));
+    print::PrintedSheet card = presentation.printedSheet();
+    card.blankGradeCells();
+    presentation.apply(print::presentationLook(print::Presentation::Normal));
+    return sendCard(card, false);
+}
+
+bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, bool filled)
+{
+    const print::PageHeader codes = print::composePageHeader(m_cardTexts, QDate::currentDate());
+    const bool printer =
+        m_destination.hasPrinter ? m_destination.hasPrinter() : print::hasPrinter();
+    bool printed = false;
+    if (printer) {
+        ui::WaitCursor wait;
+        const QString job = windowTitle().trimmed() + (filled ? QString() : QStringLiteral(" *"));
+        const print::PrintOutcome outcome =
+            print::printCard(card, codes, print::cardPrintSettings(), job);
+        wait.restore();
+        printed = outcome.ok;
+        if (!printed)
+            ui::showNotice(this, windowTitle(), kPrintFailed + outcome.error);
+    } else {
+        printed = writeCardToPdf(card, codes);
+    }
+    giveGridBackItsCursor();
+    return printed;
+}
+
+// Without a printer the teacher keeps the card as a PDF file, to print elsewhere.
+bool GradeSheetWindow::writeCardToPdf(const print::PrintedSheet& card,
+                                      const print::PageHeader& codes)
+{
+    const QString suggested = print::suggestedPdfFileName(m_cardTexts.sheetDescription);
+    const QString path = m_destination.choosePdfPath ? m_destination.choosePdfPath(suggested)
+                                                     : askForPdfPath(this, suggested);
+    if (path.isEmpty())
+        return false;
+    ui::WaitCursor wait;
+    const print::PdfOutcome outcome =
+        print::writeCardPdf(card, codes, print::cardPrintSettings(), path, windowTitle());
+    wait.restore();
+    if (!outcome.ok)
+        ui::showNotice(this, windowTitle(), kPdfFailed + outcome.error.description);
+    return outcome.ok;
+}
+
+void GradeSheetWindow::toggleLargePresentation()
+{
+    m_largePresentation = !m_largePresentation;
+    const int before = gradeColumnsTwips(*m_grid);
+    GridPresentation(*m_grid).apply(print::toggleLook(m_largePresentation));
+    // The window grows or shrinks by what the grade columns did, and the grid with it.
+    const int growth = gradeColumnsTwips(*m_grid) - before;
+    const print::ToggledWidths widths =
+        print::toggledWidths(m_widthTwips, m_gridWidthTwips, m_gridWidthTwips + growth);
+    m_widthTwips = widths.windowWidth;
+    m_gridWidthTwips += growth;
+    applyWindowSize();
+    placeAtTopCentre();
+    giveGridBackItsCursor();
+}
+
+} // namespace sheet
