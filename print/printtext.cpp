@@ -1,6 +1,9 @@
 #include "print/printtext.h"
 
+#include <QGlyphRun>
 #include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
 
 namespace print {
 
@@ -31,6 +34,17 @@ LaidText layOutText(const StyledText& text, Qt::Alignment alignment, double widt
     }
     laid.layout->endLayout();
     return laid;
+}
+
+void drawLaidText(QPainter& painter, const QTextLayout& layout, QPointF position)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Picture) {
+        layout.draw(&painter, position);
+        return;
+    }
+    for (const QGlyphRun& run : layout.glyphRuns())
+        painter.drawGlyphRun(position, run);
 }
 
 } // namespace print
