@@ -38,7 +38,8 @@ LaidText layOutText(const StyledText& text, Qt::Alignment alignment, double widt
 // The print preview records every page as a picture, and a picture keeps text as its
 // characters, laid out again left to right when the page is shown: the blanks and the
 // punctuation at the end of an Arabic run change sides, and the preview would not show
-// the print. On a picture the text goes as the glyphs laid out here, kept as outlines.
+// the print. On a picture, text with a right-to-left letter goes as the glyphs laid out
+// here, kept as outlines.
 void drawLaidText(QPainter& painter, const QTextLayout& layout, QPointF position);
 
 } // namespace print
