@@ -3,6 +3,7 @@
 #include "../support/dialoganswers.h"
 #include "../support/pdftext.h"
 #include "../support/repeatedpupils.h"
+#include "../support/samplecard.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "print/cardprinter.h"
@@ -20,6 +21,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPrintPreviewWidget>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -58,16 +60,19 @@ private slots:
     void pagingStaysOnTheCard();
     void printFromThePreview_data();
     void printFromThePreview();
+    void printFromThePreviewReachesTheSpooler();
     void closingLeavesTheNormalPresentation_data();
     void closingLeavesTheNormalPresentation();
     void secondF7ShowsTheSheetAnew();
+    void closingTheSheetClosesItsPreview();
+    void waitCursorWhileComposing();
     void gradeBeingTyped_data();
     void gradeBeingTyped();
     void toolbarPictures_data();
     void toolbarPictures();
 
 private:
-    void openSheet(int pupils = 0);
+    void openSheet(int pupils = 0, bool withPrinter = false);
     PreviewWindow* pressF7();
     void chooseZoomItem(int index);
     void verifyNormalPresentation();
@@ -117,8 +122,8 @@ void TestPreviewWindow::cleanup()
 }
 
 // Opens the sample, or a class of pupils made of its pupils repeated, into the grade
-// sheet; cards go to m_pdfPath, never to a printer.
-void TestPreviewWindow::openSheet(int pupils)
+// sheet; cards go to m_pdfPath, never to a printer, unless withPrinter.
+void TestPreviewWindow::openSheet(int pupils, bool withPrinter)
 {
     const QString source = QStringLiteral(SAISIE_SOURCE_DIR "/examples/floppy/") + kSample;
     const QString disk = QDir(m_diskPath).filePath(kSample);
@@ -134,6 +139,8 @@ void TestPreviewWindow::openSheet(int pupils)
     QVERIFY(sheetWindow());
     QTRY_VERIFY(sheetWindow()->isActiveWindow());
     grid()->setFocus();
+    if (withPrinter)
+        return;
     sheetWindow()->setCardDestination(
         {[] { return false; }, [this](const QString&) { return m_pdfPath; }});
 }
@@ -386,6 +393,32 @@ void TestPreviewWindow::printFromThePreview()
     QCOMPARE(m_cardTexts.printNumber != printNumber, yes);
 }
 
+// Through the program's own print path to the real spooler (./test --full sets up the
+// queue): the preview drawn on the printer's paper has the pages of the job it prints.
+void TestPreviewWindow::printFromThePreviewReachesTheSpooler()
+{
+    if (QPrinterInfo::defaultPrinterName() != QLatin1String("saisie-notes-test"))
+        QSKIP("no CUPS test queue as the default destination: ./test --full sets it up");
+    const QDir jobs(QStringLiteral("/var/spool/saisie-notes-test-jobs"));
+    const auto jobCount = [&jobs] {
+        return jobs.entryList({QStringLiteral("*.job")}, QDir::Files).size();
+    };
+    const qsizetype before = jobCount();
+    openSheet(kFivePagePupils, true);
+    PreviewWindow* window = pressF7();
+    QVERIFY(window);
+    DialogAnswers answers({Answer::Yes});
+    QTest::mouseClick(part<QToolButton>("printButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(jobCount() > before, 20000);
+    const QStringList all = jobs.entryList({QStringLiteral("*.job")}, QDir::Files, QDir::Time);
+    const std::optional<QStringList> pages = pdfPageTexts(jobs.filePath(all.first()));
+    QVERIFY(pages);
+    QCOMPARE(int(pages->size()), window->pageCount());
+    const QString printed = m_cardTexts.printNumberLabel + QString::number(m_cardTexts.printNumber);
+    QVERIFY(wordsMissingFrom(pages->first(), printed).isEmpty());
+    QVERIFY(window->card().codes.header.contains(printed));
+}
+
 void TestPreviewWindow::closingLeavesTheNormalPresentation_data()
 {
     QTest::addColumn<QString>("how");
@@ -432,6 +465,39 @@ void TestPreviewWindow::secondF7ShowsTheSheetAnew()
     QCOMPARE(window->currentPage(), 3);
     QCOMPARE(part<QLabel>("pageLabel")->text(), QStringLiteral("الصفحة 3"));
     verifyNormalPresentation();
+}
+
+// The preview goes with its sheet: no preview is left whose print would run on a sheet
+// that is gone.
+void TestPreviewWindow::closingTheSheetClosesItsPreview()
+{
+    openSheet();
+    QVERIFY(pressF7());
+    const QPointer<PreviewWindow> window = preview();
+    sheetWindow()->quit();
+    QTRY_VERIFY(!window);
+    QTRY_VERIFY(!sheetWindow());
+}
+
+// The hourglass shows while the card is composed and drawn, and not after.
+void TestPreviewWindow::waitCursorWhileComposing()
+{
+    const std::optional<SampleCard> sample = sampleCard(kSample);
+    QVERIFY(sample);
+    std::optional<Qt::CursorShape> whileComposing;
+    PreviewWindow window(
+        [&] {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            whileComposing = cursor ? cursor->shape() : Qt::ArrowCursor;
+            return print::PreviewCard{sample->sheet,
+                                      print::composePageHeader(sample->texts, QDate(2025, 3, 14))};
+        },
+        nullptr, QString());
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.refreshAndShow();
+    QCOMPARE(whileComposing, std::optional<Qt::CursorShape>(Qt::WaitCursor));
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(window.pageCount() >= 1);
 }
 
 void TestPreviewWindow::gradeBeingTyped_data()
