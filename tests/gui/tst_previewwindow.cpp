@@ -64,7 +64,6 @@ private slots:
     void closingLeavesTheNormalPresentation_data();
     void closingLeavesTheNormalPresentation();
     void secondF7ShowsTheSheetAnew();
-    void closingTheSheetClosesItsPreview();
     void waitCursorWhileComposing();
     void gradeBeingTyped_data();
     void gradeBeingTyped();
@@ -465,18 +464,6 @@ void TestPreviewWindow::secondF7ShowsTheSheetAnew()
     QCOMPARE(window->currentPage(), 3);
     QCOMPARE(part<QLabel>("pageLabel")->text(), QStringLiteral("الصفحة 3"));
     verifyNormalPresentation();
-}
-
-// The preview goes with its sheet: no preview is left whose print would run on a sheet
-// that is gone.
-void TestPreviewWindow::closingTheSheetClosesItsPreview()
-{
-    openSheet();
-    QVERIFY(pressF7());
-    const QPointer<PreviewWindow> window = preview();
-    sheetWindow()->quit();
-    QTRY_VERIFY(!window);
-    QTRY_VERIFY(!sheetWindow());
 }
 
 // The hourglass shows while the card is composed and drawn, and not after.

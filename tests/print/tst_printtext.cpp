@@ -56,7 +56,6 @@ void TestPrintText::pictureKeepsTheLayout_data()
     QTest::newRow("description with dashes and digits")
         << "السابعة أساسي 2 - العربية - الثلاثي 1" << int(Qt::AlignRight);
     QTest::newRow("identifier, no Arabic") << "20250119" << int(Qt::AlignLeft);
-    QTest::newRow("no-grade mark") << "--.--" << int(Qt::AlignHCenter);
     QTest::newRow("date") << "التاريخ : 14/03/2025" << int(Qt::AlignLeft);
 }
 
