@@ -13,6 +13,7 @@ namespace print {
 
 namespace {
 
+constexpr int kPdfResolution = 1200;
 const QString kFallbackPdfName = QStringLiteral("بطاقة تحصيل الأعداد");
 
 QPrinterInfo targetPrinter()
@@ -36,20 +37,36 @@ QString targetPrinterName()
     return targetPrinter().printerName();
 }
 
+std::unique_ptr<QPrinter> cardPrinter(const QString& printerName)
+{
+    const QPrinterInfo info =
+        printerName.isEmpty() ? QPrinterInfo() : QPrinterInfo::printerInfo(printerName);
+    std::unique_ptr<QPrinter> printer;
+    if (info.isNull()) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setResolution(kPdfResolution);
+    } else {
+        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    }
+    printer->setCreator(QStringLiteral("saisie-notes"));
+    printer->setFullPage(false);
+    return printer;
+}
+
 PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes,
                        const PrintSettings& settings, const QString& jobName)
 {
     const QPrinterInfo target = targetPrinter();
     if (target.isNull())
         return {false, 0, QString(), QStringLiteral("The system has no printer")};
-    QPrinter printer(target, QPrinter::HighResolution);
-    printer.setDocName(jobName);
-    printer.setCreator(QStringLiteral("saisie-notes"));
-    printer.setFullPage(false);
-    const RenderResult rendered = renderCard(sheet, codes, settings, printer);
+    const std::unique_ptr<QPrinter> printer = cardPrinter(target.printerName());
+    printer->setDocName(jobName);
+    const RenderResult rendered = renderCard(sheet, codes, settings, *printer);
     if (!rendered.ok)
         return {false, rendered.pageCount, target.printerName(), rendered.error};
-    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+    if (printer->printerState() == QPrinter::Error || printer->printerState() == QPrinter::Aborted)
         return {false, rendered.pageCount, target.printerName(),
                 QStringLiteral("The printer %1 did not take the job").arg(target.printerName())};
     return {true, rendered.pageCount, target.printerName(), QString()};
@@ -65,7 +82,7 @@ PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes,
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setResolution(1200);
+        writer.setResolution(kPdfResolution);
         writer.setCreator(QStringLiteral("saisie-notes"));
         writer.setTitle(title);
         rendered = renderCard(sheet, codes, settings, writer);

@@ -6,6 +6,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class QPrinter;
+
 namespace print {
 
 // Where a print went, or why it did not.
@@ -22,6 +26,11 @@ bool hasPrinter();
 
 // The name of the printer printCard sends to; empty when there is none.
 QString targetPrinterName();
+
+// A printer set up as the card prints on it: the system's printer of that name, or, with
+// no name or a name the system does not know, a PDF on A4 paper as writeCardPdf writes
+// it. What the preview draws on this printer is what prints.
+std::unique_ptr<QPrinter> cardPrinter(const QString& printerName);
 
 // Sends the card to the system's default printer (else its first printer), without a
 // dialog, as one job named jobName.

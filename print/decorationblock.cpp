@@ -121,7 +121,7 @@ void DecorationBlock::draw(QPainter& painter, QPointF topLeft, int pageNumber) c
 {
     double height = 0;
     for (const Placed& each : laidOut(QString::number(pageNumber), &height))
-        each.layout->draw(&painter, topLeft + each.position);
+        drawLaidText(painter, *each.layout, topLeft + each.position);
 }
 
 } // namespace print

@@ -1,10 +1,10 @@
 #include "print/pagerenderer.h"
 
 #include "print/cardlayout.h"
+#include "print/printtext.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QTextOption>
 
 namespace print {
 
@@ -76,7 +76,7 @@ private:
         const auto layout =
             headerCellLayout(cell, font, inner.width(), m_painter.device(), &height);
         m_painter.setPen(Qt::black);
-        layout->draw(&m_painter,
+        drawLaidText(m_painter, *layout,
                      QPointF(inner.left(), inner.top() + (inner.height() - height) / 2));
     }
 
@@ -84,17 +84,14 @@ private:
     // reads from.
     void drawText(const PrintedCell& cell, const QFont& font, const QRectF& inner)
     {
-        const bool rightToLeft = cell.text.isRightToLeft();
         Qt::Alignment horizontal = cell.alignment & Qt::AlignHorizontal_Mask;
         if (!horizontal)
-            horizontal = rightToLeft ? Qt::AlignRight : Qt::AlignLeft;
-        QTextOption option(horizontal | Qt::AlignVCenter | Qt::AlignAbsolute);
-        option.setTextDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-        option.setWrapMode(QTextOption::NoWrap);
-        if (m_painter.font() != font)
-            m_painter.setFont(font);
+            horizontal = cell.text.isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft;
+        const LaidText laid = layOutText(StyledText{cell.text, font, {}}, horizontal, inner.width(),
+                                         false, m_painter.device());
         m_painter.setPen(Qt::black);
-        m_painter.drawText(inner, cell.text, option);
+        drawLaidText(m_painter, *laid.layout,
+                     QPointF(inner.left(), inner.top() + (inner.height() - laid.height) / 2));
     }
 
     QPainter& m_painter;

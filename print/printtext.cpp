@@ -1,6 +1,11 @@
 #include "print/printtext.h"
 
+#include <QGlyphRun>
 #include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace print {
 
@@ -31,6 +36,31 @@ LaidText layOutText(const StyledText& text, Qt::Alignment alignment, double widt
     }
     laid.layout->endLayout();
     return laid;
+}
+
+namespace {
+
+bool hasRightToLeftLetter(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
+    });
+}
+
+} // namespace
+
+void drawLaidText(QPainter& painter, const QTextLayout& layout, QPointF position)
+{
+    // Text without a right-to-left letter comes back from a picture as it went in, and
+    // drawn as characters it is drawn much faster.
+    const QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Picture ||
+        !hasRightToLeftLetter(layout.text())) {
+        layout.draw(&painter, position);
+        return;
+    }
+    for (const QGlyphRun& run : layout.glyphRuns())
+        painter.drawGlyphRun(position, run);
 }
 
 } // namespace print

@@ -1,11 +1,12 @@
-// The grade sheet's print commands: the filled card, the blank card and the large
-// presentation of the grid.
+// The grade sheet's print commands: the filled card, its preview, the blank card and the
+// large presentation of the grid.
 
 #include "gradefile/sheetcolumns.h"
 #include "print/cardprinter.h"
 #include "print/cardtexts.h"
 #include "print/pageheader.h"
 #include "print/presentation.h"
+#include "print/previewwindow.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/spreadgrid.h"
@@ -96,13 +97,54 @@ bool GradeSheetWindow::printBlankCard()
     return sendCard(card, false);
 }
 
+bool GradeSheetWindow::cardGoesToPrinter() const
+{
+    return m_destination.hasPrinter ? m_destination.hasPrinter() : print::hasPrinter();
+}
+
+void GradeSheetWindow::showPreview()
+{
+    // The grade being typed is written as leaving its cell would write it, and a refused
+    // one keeps the cursor: the preview shows no grade the card could not carry.
+    if (!checkCellUnderCursor())
+        return;
+    if (!m_preview) {
+        // The preview draws on the paper of where the card goes, so its pages are those
+        // that print.
+        const QString printer = cardGoesToPrinter() ? print::targetPrinterName() : QString();
+        m_preview = new print::PreviewWindow([this] { return composePreviewCard(); },
+                                             [this] { printFilledCard(); }, printer, this);
+        connect(m_preview, &print::PreviewWindow::closed, this,
+                &GradeSheetWindow::giveGridBackItsCursor);
+    }
+    m_preview->refreshAndShow();
+}
+
+print::PreviewWindow* GradeSheetWindow::previewWindow() const
+{
+    return m_preview;
+}
+
+// The grid wears its print presentation only while the card is taken from it, as for a
+// print: however the preview is later closed, and while it stays open, the sheet behind
+// it is in its normal presentation, ready for the teacher's typing.
+print::PreviewCard GradeSheetWindow::composePreviewCard()
+{
+    m_grid->hide();
+    GridPresentation presentation(*m_grid);
+    presentation.apply(print::presentationLook(print::Presentation::Print));
+    print::PreviewCard card{presentation.printedSheet(),
+                            print::composePageHeader(m_cardTexts, QDate::currentDate())};
+    presentation.apply(print::presentationLook(print::Presentation::Normal));
+    giveGridBackItsCursor();
+    return card;
+}
+
 bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, bool filled)
 {
     const print::PageHeader codes = print::composePageHeader(m_cardTexts, QDate::currentDate());
-    const bool printer =
-        m_destination.hasPrinter ? m_destination.hasPrinter() : print::hasPrinter();
     bool printed = false;
-    if (printer) {
+    if (cardGoesToPrinter()) {
         ui::WaitCursor wait;
         const QString job = windowTitle().trimmed() + (filled ? QString() : QStringLiteral(" *"));
         const print::PrintOutcome outcome =

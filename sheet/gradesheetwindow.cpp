@@ -4,6 +4,7 @@
 #include "gradefile/teachermessages.h"
 #include "observation/observationdialog.h"
 #include "print/cardtexts.h"
+#include "print/previewwindow.h"
 #include "sheet/gridobservations.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/sheetstate.h"
@@ -127,6 +128,7 @@ void GradeSheetWindow::createPrintFrame()
         ui::makeSheetButton(printFrame, QStringLiteral("printBlankButton"),
                             QStringLiteral("قبل الرقن (F8)"), ui::twipsRect(90, 1170, 1305, 315));
     connect(m_printFilledButton, &QPushButton::clicked, this, &GradeSheetWindow::printFilledCard);
+    connect(m_previewButton, &QPushButton::clicked, this, &GradeSheetWindow::showPreview);
     connect(m_printBlankButton, &QPushButton::clicked, this, &GradeSheetWindow::printBlankCard);
 }
 
@@ -400,6 +402,8 @@ void GradeSheetWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (m_preview)
+        m_preview->close();
     QWidget::closeEvent(event);
     emit closed();
 }

@@ -7,6 +7,7 @@
 #include "sheet/gradeentry.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +26,8 @@ struct FileError;
 namespace print {
 struct CardTexts;
 struct PageHeader;
+struct PreviewCard;
+class PreviewWindow;
 class PrintedSheet;
 } // namespace print
 
@@ -64,6 +67,11 @@ public:
     bool printFilledCard();
     // The grade card with every grade cell empty, for marks written by hand.
     bool printBlankCard();
+    // The print preview of the filled card (F7). While it is open, showing it again shows
+    // the sheet as it is now instead of opening a second one.
+    void showPreview();
+    // The preview while it is open.
+    print::PreviewWindow* previewWindow() const;
     // Switches the grid between its normal and its large presentation.
     void toggleLargePresentation();
     bool isLargePresentation() const { return m_largePresentation; }
@@ -130,6 +138,10 @@ private:
     // shown whatever happens. False when nothing was printed.
     bool sendCard(const print::PrintedSheet& card, bool filled);
     bool writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
+    bool cardGoesToPrinter() const;
+    // The card as the preview shows it, taken from the grid in its print presentation;
+    // the grid is back in its normal presentation and shown afterwards.
+    print::PreviewCard composePreviewCard();
     void giveGridBackItsCursor();
 
     SheetState& m_sheetState;
@@ -156,6 +168,7 @@ private:
     bool m_saved = false;
     bool m_largePresentation = false;
     CardDestination m_destination;
+    QPointer<print::PreviewWindow> m_preview;
     int m_widthTwips = 11880;
     // The grid's width in twips: it ends at the window's edge up to this.
     int m_gridWidthTwips = 9885;

@@ -134,4 +134,39 @@ QIcon presentationToggleIcon()
     return QIcon(pixmap);
 }
 
+QIcon printerIcon()
+{
+    // A printer with a sheet coming out at the front.
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(70, 70, 70), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(4.5, 1.5, 7, 5));
+    painter.setBrush(QColor(150, 150, 150));
+    painter.drawRoundedRect(QRectF(1.5, 5.5, 13, 6), 1.5, 1.5);
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(4.5, 9.5, 7, 5));
+    painter.setPen(QPen(QColor(120, 120, 120), 1));
+    painter.drawLine(QPointF(6, 12), QPointF(10, 12));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+QIcon magnifierIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(10, 60, 110), 1.6));
+    painter.setBrush(QColor(200, 230, 255, 160));
+    painter.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);
+    painter.setPen(QPen(QColor(10, 60, 110), 2.4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(10, 10), QPointF(14, 14));
+    painter.end();
+    return QIcon(pixmap);
+}
+
 } // namespace ui

@@ -19,4 +19,9 @@ QIcon programIcon();
 // presentation of the grid.
 QIcon presentationToggleIcon();
 
+// The print preview's print and zoom buttons, for when their pictures are not beside the
+// program.
+QIcon printerIcon();
+QIcon magnifierIcon();
+
 } // namespace ui
