@@ -49,7 +49,8 @@ void MainWindow::chooseDiskFolder()
         return;
     // The open sheet writes back to the disk it was opened from; it closes first, asking
     // about its unsaved grades, or the disk stays as it is.
-    if (!closeGradeSheets())
+    const bool sameDisk = QDir(folder) == QDir(m_disk.folder());
+    if (!sameDisk && !closeGradeSheets())
         return;
     m_disk = gradefile::GradeDisk(folder);
     rememberDriveFolder(folder);

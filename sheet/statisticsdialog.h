@@ -18,8 +18,8 @@ public:
                      const QString& sheetDescription, QWidget* parent = nullptr);
 
     static const QString kCaption;
-    // The text shown for one figure of one exam: a count, or a grade in "00.00" style.
-    // Figures are named by their row labels below.
+    // The names of the lines, and what one exam shows on them: counts, then the mean,
+    // median, lowest and highest grade in the "00.00" style.
     static const QStringList& rowLabels();
     static QStringList figuresOf(const ExamStatistics& exam);
 
