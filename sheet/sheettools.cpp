@@ -24,8 +24,8 @@
 namespace sheet {
 
 const QString SheetTools::kStatisticsItem = QStringLiteral("إحصائيات");
-const QString SheetTools::kCsvItem = QStringLiteral("نسخة من الأعداد في ملفّ CSV...");
-const QString SheetTools::kPdfItem = QStringLiteral("نسخة من بطاقة الأعداد في ملفّ PDF...");
+const QString SheetTools::kCsvItem = QStringLiteral("نسخة CSV من الأعداد...");
+const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
 
 namespace {
 

@@ -203,6 +203,10 @@ void TestSheetTools::rightClickOpensTheMenu()
     QTRY_VERIFY(openMenu());
     QCOMPARE(openMenu()->objectName(), QStringLiteral("sheetToolsMenu"));
     QCOMPARE(actionTexts(openMenu()), menuTexts());
+    const QByteArray snapshots = qgetenv("SAISIE_SNAPSHOT_DIR");
+    if (!snapshots.isEmpty())
+        openMenu()->grab().save(
+            QDir(QString::fromLocal8Bit(snapshots)).filePath(QStringLiteral("sheet-menu.png")));
     // Near where the click was, and the grid as it was.
     QVERIFY((openMenu()->geometry().topLeft() - grid()->viewport()->mapToGlobal(inViewport))
                 .manhattanLength() < 40);
