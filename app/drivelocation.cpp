@@ -11,24 +11,24 @@ QString defaultDriveFolder()
 #endif
 }
 
-std::optional<QString> driveFolderFromArguments(const QStringList& arguments)
+DriveArgument driveArgumentOf(const QStringList& arguments)
 {
     const QString option = QStringLiteral("--drive");
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == option) {
             if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
-                return std::nullopt;
-            return arguments.at(i + 1);
+                return {false, std::nullopt};
+            return {true, arguments.at(i + 1)};
         }
         if (argument.startsWith(option + u'=')) {
             const QString folder = argument.mid(option.size() + 1);
             if (folder.isEmpty())
-                return std::nullopt;
-            return folder;
+                return {false, std::nullopt};
+            return {true, folder};
         }
     }
-    return defaultDriveFolder();
+    return {};
 }
 
 } // namespace app

@@ -1,4 +1,5 @@
 #include "app/appstate.h"
+#include "app/drivechoice.h"
 #include "app/drivelocation.h"
 #include "app/mainwindow.h"
 #include "print/cardtexts.h"
@@ -19,16 +20,18 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
 
-    const std::optional<QString> drive = app::driveFolderFromArguments(QApplication::arguments());
-    if (!drive) {
+    const app::DriveArgument argument = app::driveArgumentOf(QApplication::arguments());
+    if (!argument.valid) {
         std::fputs("usage: saisie-notes [--drive FOLDER]\n", stderr);
         return 2;
     }
+    const app::DriveChoice drive =
+        app::chooseStartFolder(argument.folder, app::systemDriveEnvironment());
 
     app::AppState appState;
     sheet::SheetState sheetState;
     print::CardTexts cardTexts;
-    app::MainWindow mainWindow(appState, sheetState, cardTexts, *drive);
+    app::MainWindow mainWindow(appState, sheetState, cardTexts, drive.folder);
     mainWindow.show();
     return QApplication::exec();
 }

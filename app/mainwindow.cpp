@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -32,6 +33,7 @@ namespace app {
 namespace {
 
 const QString kCaption = QStringLiteral("معاينة محتوى القرص المرن");
+const QString kChooseDiskItem = QStringLiteral("اختيار مجلّد ملفات الأعداد...");
 
 } // namespace
 
@@ -70,9 +72,11 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
 
     createMenu();
     setUpFileList();
+    createDiskFolderLine();
 
     ui::setFixedWindowFlags(this);
-    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
+    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height() +
+                                      statusBar()->sizeHint().height());
 
     connect(m_scanButton, &QPushButton::clicked, this, &MainWindow::scanDisk);
     connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::quit);
@@ -119,6 +123,9 @@ void MainWindow::createMenu()
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     QAction* scanAction = fileMenu->addAction(QStringLiteral("معاينة المحتوى"));
     scanAction->setObjectName(QStringLiteral("scanAction"));
+    QAction* chooseDiskAction = fileMenu->addAction(kChooseDiskItem);
+    chooseDiskAction->setObjectName(QStringLiteral("chooseDiskAction"));
+    connect(chooseDiskAction, &QAction::triggered, this, &MainWindow::chooseDiskFolder);
     QAction* quitAction = fileMenu->addAction(QStringLiteral("إنهاء العمل"));
     quitAction->setObjectName(QStringLiteral("quitAction"));
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("?"));

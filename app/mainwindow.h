@@ -45,8 +45,20 @@ public:
     // How the program ends; tests replace it to see that it was asked for.
     void setQuitAction(std::function<void()> quit) { m_quit = std::move(quit); }
 
+    // The folder of the disk the grade files are read from and written to.
+    const QString& diskFolder() const { return m_disk.folder(); }
+    // How the teacher names another disk folder, from the current one; empty when they
+    // gave up. A folder dialog unless a test says otherwise.
+    void setFolderChooser(std::function<QString(const QString&)> choose)
+    {
+        m_chooseFolder = std::move(choose);
+    }
+
 public slots:
     void scanDisk();
+    // Lets the teacher choose the disk folder, remembers it for the next start and lists
+    // its grade files; an open grade sheet is closed first, since it saves to its own disk.
+    void chooseDiskFolder();
     void openSelectedFile();
     void quit();
 
@@ -63,6 +75,8 @@ private:
     void pressDefaultButton();
     void showMainWindow();
     void markFileSaved(const QString& key);
+    void createDiskFolderLine();
+    void showDiskFolder();
 
     // The file names of the disk, asking for the disk while it is missing; nullopt when
     // the scan must end.
@@ -83,11 +97,13 @@ private:
     QPointer<sheet::GradeSheetWindow> m_gradeSheet;
     QPointer<sheet::PlainSheetWindow> m_plainSheet;
     std::function<void()> m_quit;
+    std::function<QString(const QString&)> m_chooseFolder;
 
     QPushButton* m_scanButton = nullptr;
     QPushButton* m_quitButton = nullptr;
     QTreeWidget* m_fileList = nullptr;
     QLabel* m_fileListLabel = nullptr;
+    QLabel* m_diskFolderLabel = nullptr;
     bool m_aboutPending = false;
 };
 

@@ -1,17 +1,27 @@
 #include "cli/commands.h"
 
 #include "cli/documentjson.h"
+#include "cli/statisticsjson.h"
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
+#include "sheet/classstatistics.h"
+#include "sheet/openedsheet.h"
+#include "sheet/sheetcsv.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
 
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace cli {
 
@@ -42,6 +52,8 @@ const QString kMainHelp = QStringLiteral(
     "  write FILE       write the lines read from standard input as a grade file\n"
     "  check FILE...    print each file's name, a TAB and its description in the file list\n"
     "  show FILE        print a grade file as the program opens it, as JSON\n"
+    "  csv FILE         print the grade sheet of a subject grade file as CSV\n"
+    "  stats FILE       print the class statistics of a subject grade file, as JSON\n"
     "\n"
     "'gradefile COMMAND --help' tells more about one command.\n");
 
@@ -65,6 +77,20 @@ const QString kShowHelp = QStringLiteral(
     "Prints the grade file FILE as the program opens it, as one JSON object: key, kind,\n"
     "sheetKind, year, schoolYear, description, headers, pupils and, for a subject file\n"
     "with an end line, end.\n");
+
+const QString kCsvHelp = QStringLiteral(
+    "Usage: gradefile csv FILE\n"
+    "Prints the grade sheet of the subject grade file FILE as the program's CSV copy of it:\n"
+    "UTF-8 with a byte order mark, the columns the sheet shows in reading order (order\n"
+    "number, identifier, name, then the exams from the first one), a line of headers and\n"
+    "one line per pupil, lines ending with CR LF.\n");
+
+const QString kStatsHelp = QStringLiteral(
+    "Usage: gradefile stats FILE\n"
+    "Prints the class statistics of the subject grade file FILE as a JSON array: one object\n"
+    "per shown exam column with a header, in column order, with the keys column, header,\n"
+    "graded, absent, exempt, noGrade, empty, under10 (counts) and mean, median, min, max\n"
+    "(numbers, null when no pupil has a grade).\n");
 
 QString describeError(const gradefile::FileError& error)
 {
@@ -159,14 +185,11 @@ int checkCommand(const QStringList& arguments)
     return status;
 }
 
-int showCommand(const QStringList& arguments)
+std::optional<gradefile::GradeDocument> readDocumentOrReport(const QString& path)
 {
-    if (arguments.size() != 1)
-        return usageError(QStringLiteral("show takes one FILE"), kShowHelp);
-    const QString& path = arguments.first();
     const std::optional<QStringList> lines = readLinesOrReport(path);
     if (!lines)
-        return kFailure;
+        return std::nullopt;
     const gradefile::DocumentRead read =
         gradefile::readGradeDocument(QFileInfo(path).fileName(), *lines);
     if (!read.document) {
@@ -176,10 +199,64 @@ int showCommand(const QStringList& arguments)
                       .arg(gradefile::kInvalidGradeFileText)
                 : QStringLiteral("%1 (%2)").arg(read.error.description).arg(read.error.number);
         writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, reason));
-        return kFailure;
     }
+    return read.document;
+}
+
+int showCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return usageError(QStringLiteral("show takes one FILE"), kShowHelp);
+    const std::optional<gradefile::GradeDocument> document =
+        readDocumentOrReport(arguments.first());
+    if (!document)
+        return kFailure;
     writeOut(QString::fromUtf8(
-        QJsonDocument(documentToJson(*read.document)).toJson(QJsonDocument::Indented)));
+        QJsonDocument(documentToJson(*document)).toJson(QJsonDocument::Indented)));
+    return kSuccess;
+}
+
+// The grade sheet of a subject grade file as the window shows it when the file is opened.
+std::optional<gradefile::SheetTable> readSheetOrReport(const QString& path)
+{
+    const std::optional<gradefile::GradeDocument> document = readDocumentOrReport(path);
+    if (!document)
+        return std::nullopt;
+    if (document->type != gradefile::SheetType::Subject) {
+        writeErr(QStringLiteral("gradefile: %1: not a subject grade file; only those have a "
+                                "grade sheet with exams\n")
+                     .arg(path));
+        return std::nullopt;
+    }
+    return sheet::openedSheetTable(*document);
+}
+
+int csvCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return usageError(QStringLiteral("csv takes one FILE"), kCsvHelp);
+    const std::optional<gradefile::SheetTable> table = readSheetOrReport(arguments.first());
+    if (!table)
+        return kFailure;
+    const QByteArray csv = sheet::sheetCsv(*table, sheet::shownColumnsOf(*table));
+#ifdef Q_OS_WIN
+    // The CSV's own CR LF line ends, not doubled by the console's text mode.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+    return kSuccess;
+}
+
+int statsCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return usageError(QStringLiteral("stats takes one FILE"), kStatsHelp);
+    const std::optional<gradefile::SheetTable> table = readSheetOrReport(arguments.first());
+    if (!table)
+        return kFailure;
+    const QJsonArray statistics =
+        statisticsToJson(sheet::classStatistics(*table, sheet::shownColumnsOf(*table)));
+    writeOut(QString::fromUtf8(QJsonDocument(statistics).toJson(QJsonDocument::Indented)));
     return kSuccess;
 }
 
@@ -196,10 +273,10 @@ int runCommand(const QStringList& arguments)
         const QString& help;
         int (*run)(const QStringList&);
     };
-    const Command commands[] = {{"lines", kLinesHelp, linesCommand},
-                                {"write", kWriteHelp, writeCommand},
-                                {"check", kCheckHelp, checkCommand},
-                                {"show", kShowHelp, showCommand}};
+    const Command commands[] = {
+        {"lines", kLinesHelp, linesCommand}, {"write", kWriteHelp, writeCommand},
+        {"check", kCheckHelp, checkCommand}, {"show", kShowHelp, showCommand},
+        {"csv", kCsvHelp, csvCommand},       {"stats", kStatsHelp, statsCommand}};
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeOut(kMainHelp);
         return kSuccess;

@@ -10,6 +10,9 @@ FULL_TEST_PACKAGES=(
     clang libclang-rt-14-dev
     # the Arabic keyboard in a real X session: virtual display, keyboard maps, key codes
     xvfb x11-xkb-utils xkb-data libxtst-dev
+    # the Debian package: CPack reads the dependencies with dpkg-shlibdeps and file, the
+    # check validates the menu entry
+    dpkg-dev file desktop-file-utils
 )
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
 # The renderer's tests read the card's PDF back with pdftotext.

@@ -7,7 +7,9 @@
 #include "print/previewwindow.h"
 #include "sheet/gridobservations.h"
 #include "sheet/gridpresentation.h"
+#include "sheet/openedsheet.h"
 #include "sheet/sheetstate.h"
+#include "sheet/sheettools.h"
 #include "sheet/spreadgrid.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
@@ -36,8 +38,6 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
 const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
-const QString kNameHeader = QStringLiteral("الإسم و اللقب");
-const QString kPaddedNameHeader = QStringLiteral("                   الإسم و اللقب  - القسم ");
 
 // Column widths in grid units (90 twips): six grade columns, then name, identifier,
 // order number and the hidden level column; column 0 holds the row headers.
@@ -72,6 +72,8 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     createGrid();
     createCommands();
     applyWindowSize();
+    // The statistics and the copies, on the grid's context menu.
+    new SheetTools(*this, m_cardTexts, [this] { return checkCellUnderCursor(); });
 }
 
 GradeSheetWindow::~GradeSheetWindow() = default;
@@ -189,11 +191,10 @@ void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
 
 void GradeSheetWindow::setUpHeaders()
 {
-    const bool centred = m_sheetKind == QLatin1String("C");
-    m_grid->setText(kNameColumn, 0, centred ? kNameHeader : kPaddedNameHeader);
-    m_grid->setText(kIdentifierColumn, 0, QStringLiteral("المعرف الو."));
-    m_grid->setText(kOrderNumberColumn, 0, QStringLiteral("ع.ر"));
-    m_grid->setText(kLevelColumn, 0, QStringLiteral("المستوى"));
+    m_grid->setText(kNameColumn, 0, nameHeaderOf(m_sheetKind));
+    m_grid->setText(kIdentifierColumn, 0, kIdentifierHeader);
+    m_grid->setText(kOrderNumberColumn, 0, kOrderNumberHeader);
+    m_grid->setText(kLevelColumn, 0, kLevelHeader);
     m_grid->setFrozenCols(3);
     m_grid->setColumnHiddenAt(kLevelColumn, true);
 }

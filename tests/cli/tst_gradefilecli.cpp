@@ -1,7 +1,12 @@
+#include "gradefile/gradefileio.h"
 #include "gradefile/rowsetwriter.h"
+#include "sheet/classstatistics.h"
+#include "sheet/openedsheet.h"
+#include "sheet/sheetcsv.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,6 +50,35 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The sheet the window shows for a grade file, read with the program's own functions.
+gradefile::SheetTable openedSheetOf(const QString& path)
+{
+    const gradefile::GradeFileRead read = gradefile::readGradeFile(path);
+    if (!read.lines)
+        return {};
+    const gradefile::DocumentRead document =
+        gradefile::readGradeDocument(QFileInfo(path).fileName(), *read.lines);
+    return document.document ? sheet::openedSheetTable(*document.document)
+                             : gradefile::SheetTable{};
+}
+
+QJsonValue numberOrNull(std::optional<double> value)
+{
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+// A small subject grade file of our own, written with the program's writer.
+QString writeSubjectFile(const QTemporaryDir& dir, const QStringList& pupils)
+{
+    const QString key = QStringLiteral("8410203C07120002025");
+    QStringList lines{QStringLiteral("DEBUT") + key +
+                          QStringLiteral("|إعدادية - [السابعة 2] - العربية"),
+                      QStringLiteral("TYPEEPREUVE:|فرض مراقبة 1|فرض مراقبة 2")};
+    lines << pupils << QStringLiteral("FIN") + key + QStringLiteral("|||||0|0");
+    const QString path = dir.filePath(key + QStringLiteral(".xml"));
+    return gradefile::writeGradeFile(path, lines).ok ? path : QString();
+}
+
 } // namespace
 
 class TestGradeFileCli : public QObject {
@@ -61,6 +95,14 @@ private slots:
     void showSubjectFile();
     void showPlainFile();
     void showRefusesInvalidFile();
+    void csvIsTheSheetsCopy_data();
+    void csvIsTheSheetsCopy();
+    void statsAreTheSheetsStatistics_data();
+    void statsAreTheSheetsStatistics();
+    void csvAndStatsOfAFileOfOurOwn();
+    void csvAndStatsOfAClassWithoutPupils();
+    void csvAndStatsRefusePlainAndInvalidFiles_data();
+    void csvAndStatsRefusePlainAndInvalidFiles();
     void usage_data();
     void usage();
 };
@@ -212,6 +254,156 @@ void TestGradeFileCli::showRefusesInvalidFile()
     QVERIFY(!notRowset.err.isEmpty());
 }
 
+void TestGradeFileCli::csvIsTheSheetsCopy_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("three exams") << kSubject;
+    QTest::newRow("six exams") << kSixExams;
+}
+
+// Byte for byte the copy the grade sheet's menu writes for the file as it opens.
+void TestGradeFileCli::csvIsTheSheetsCopy()
+{
+    QFETCH(QString, key);
+    const Run run = runTool({QStringLiteral("csv"), sample(key)});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.err.isEmpty());
+    const gradefile::SheetTable table = openedSheetOf(sample(key));
+    QVERIFY(table.size() > 1);
+    QCOMPARE(run.out, sheet::sheetCsv(table, sheet::shownColumnsOf(table)));
+}
+
+void TestGradeFileCli::statsAreTheSheetsStatistics_data()
+{
+    csvIsTheSheetsCopy_data();
+}
+
+// One object per exam with a header, in column order, with exactly the documented keys.
+void TestGradeFileCli::statsAreTheSheetsStatistics()
+{
+    QFETCH(QString, key);
+    const Run run = runTool({QStringLiteral("stats"), sample(key)});
+    QCOMPARE(run.status, 0);
+    QJsonParseError error;
+    const QJsonArray array = QJsonDocument::fromJson(run.out, &error).array();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const gradefile::SheetTable table = openedSheetOf(sample(key));
+    const std::vector<sheet::ExamStatistics> expected =
+        sheet::classStatistics(table, sheet::shownColumnsOf(table));
+    QCOMPARE(array.size(), qsizetype(expected.size()));
+    const QStringList keys{"absent", "column", "empty",  "exempt", "graded",  "header",
+                           "max",    "mean",   "median", "min",    "noGrade", "under10"};
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        const QJsonObject object = array[i].toObject();
+        const sheet::ExamStatistics& exam = expected[size_t(i)];
+        QCOMPARE(object.keys(), keys);
+        QCOMPARE(object.value("column").toInt(), exam.column);
+        QCOMPARE(object.value("header").toString(), exam.header);
+        QCOMPARE(object.value("graded").toInt(), exam.graded);
+        QCOMPARE(object.value("absent").toInt(), exam.absent);
+        QCOMPARE(object.value("exempt").toInt(), exam.exempt);
+        QCOMPARE(object.value("noGrade").toInt(), exam.noGrade);
+        QCOMPARE(object.value("empty").toInt(), exam.empty);
+        QCOMPARE(object.value("under10").toInt(), exam.under10);
+        QCOMPARE(object.value("mean"), numberOrNull(exam.mean));
+        QCOMPARE(object.value("median"), numberOrNull(exam.median));
+        QCOMPARE(object.value("min"), numberOrNull(exam.min));
+        QCOMPARE(object.value("max"), numberOrNull(exam.max));
+    }
+}
+
+// Arabic, commas and quotes in the names, marks and an empty cell, counted by hand.
+void TestGradeFileCli::csvAndStatsOfAFileOfOurOwn()
+{
+    QTemporaryDir dir;
+    const QString path =
+        writeSubjectFile(dir, {QStringLiteral("1|1|101|بن علي، \"الصغير\"|12.50|غ.ش."),
+                               QStringLiteral("2|2|102|Ben Salah, Amine|07.00|معفى"),
+                               QStringLiteral("3|3|103|سلمى|--.--|")});
+    QVERIFY(!path.isEmpty());
+    const Run csv = runTool({QStringLiteral("csv"), path});
+    QCOMPARE(csv.status, 0);
+    QCOMPARE(csv.out,
+             QByteArray("\xEF\xBB\xBF") +
+                 QStringLiteral("ع.ر,المعرف الو.,الإسم و اللقب,فرض مراقبة 1,فرض مراقبة 2\r\n"
+                                "1,101,\"بن علي، \"\"الصغير\"\"\",12.50,غ.ش.\r\n"
+                                "2,102,\"Ben Salah, Amine\",07.00,معفى\r\n"
+                                "3,103,سلمى,--.--,\r\n")
+                     .toUtf8());
+
+    const Run stats = runTool({QStringLiteral("stats"), path});
+    QCOMPARE(stats.status, 0);
+    const QJsonArray array = QJsonDocument::fromJson(stats.out).array();
+    QCOMPARE(array.size(), 2);
+    const QJsonObject second = array[0].toObject();
+    QCOMPARE(second.value("column").toInt(), 5);
+    QCOMPARE(second.value("absent").toInt(), 1);
+    QCOMPARE(second.value("exempt").toInt(), 1);
+    QCOMPARE(second.value("empty").toInt(), 1);
+    QCOMPARE(second.value("graded").toInt(), 0);
+    QVERIFY(second.value("mean").isNull());
+    const QJsonObject first = array[1].toObject();
+    QCOMPARE(first.value("column").toInt(), 6);
+    QCOMPARE(first.value("graded").toInt(), 2);
+    QCOMPARE(first.value("noGrade").toInt(), 1);
+    QCOMPARE(first.value("under10").toInt(), 1);
+    QCOMPARE(first.value("mean").toDouble(), 9.75);
+    QCOMPARE(first.value("median").toDouble(), 9.75);
+    QCOMPARE(first.value("min").toDouble(), 7.0);
+    QCOMPARE(first.value("max").toDouble(), 12.5);
+}
+
+void TestGradeFileCli::csvAndStatsOfAClassWithoutPupils()
+{
+    QTemporaryDir dir;
+    const QString path = writeSubjectFile(dir, {});
+    QVERIFY(!path.isEmpty());
+    const Run csv = runTool({QStringLiteral("csv"), path});
+    QCOMPARE(csv.status, 0);
+    QCOMPARE(
+        csv.out,
+        QByteArray("\xEF\xBB\xBF") +
+            QStringLiteral("ع.ر,المعرف الو.,الإسم و اللقب,فرض مراقبة 1,فرض مراقبة 2\r\n").toUtf8());
+    const Run stats = runTool({QStringLiteral("stats"), path});
+    QCOMPARE(stats.status, 0);
+    const QJsonArray array = QJsonDocument::fromJson(stats.out).array();
+    QCOMPARE(array.size(), 2);
+    for (const QJsonValue& value : array) {
+        const QJsonObject exam = value.toObject();
+        for (const char* count : {"graded", "absent", "exempt", "noGrade", "empty", "under10"})
+            QCOMPARE(exam.value(QLatin1String(count)), QJsonValue(0));
+        for (const char* number : {"mean", "median", "min", "max"})
+            QVERIFY(exam.value(QLatin1String(number)).isNull());
+    }
+}
+
+void TestGradeFileCli::csvAndStatsRefusePlainAndInvalidFiles_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message");
+    for (const QString& command : {QStringLiteral("csv"), QStringLiteral("stats")}) {
+        QTest::addRow("%s of a plain file", qPrintable(command))
+            << command << sample(kPlain) << "not a subject grade file";
+        QTest::addRow("%s of a renamed file", qPrintable(command))
+            << command << sample(kRenamed) << "ملف أعداد غير صحيح";
+        QTest::addRow("%s of a missing file", qPrintable(command))
+            << command << "/nonexistent/K.xml"
+            << "/nonexistent/K.xml";
+    }
+}
+
+void TestGradeFileCli::csvAndStatsRefusePlainAndInvalidFiles()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+    const Run run = runTool({command, path});
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
+}
+
 void TestGradeFileCli::usage_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -222,6 +414,8 @@ void TestGradeFileCli::usage_data()
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
     QTest::newRow("lines without file") << QStringList{"lines"} << 2;
     QTest::newRow("show two files") << QStringList{"show", "a", "b"} << 2;
+    QTest::newRow("csv without file") << QStringList{"csv"} << 2;
+    QTest::newRow("stats help") << QStringList{"stats", "--help"} << 0;
     QTest::newRow("lines of a missing file") << QStringList{"lines", "/nonexistent/K.xml"} << 1;
     QTest::newRow("lines of a folder") << QStringList{"lines", "/"} << 1;
 }

@@ -1,0 +1,102 @@
+#include "sheet/classstatistics.h"
+
+#include "sheet/cellrules.h"
+
+#include <algorithm>
+
+namespace sheet {
+
+namespace {
+
+bool isPlainNumber(QStringView text)
+{
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            seenDigit = true;
+        else if (c == u'.' && !seenPoint)
+            seenPoint = true;
+        else
+            return false;
+    }
+    return seenDigit;
+}
+
+void count(ExamStatistics& statistics, const QString& text, std::vector<double>& grades)
+{
+    if (text.isEmpty())
+        ++statistics.empty;
+    else if (text == kAbsentMark)
+        ++statistics.absent;
+    else if (text == kExemptMark)
+        ++statistics.exempt;
+    else if (text == kNoGradeMark)
+        ++statistics.noGrade;
+    else if (const std::optional<double> grade = gradeValueOf(text))
+        grades.push_back(*grade);
+    else
+        ++statistics.other;
+}
+
+void summarise(ExamStatistics& statistics, std::vector<double> grades)
+{
+    statistics.graded = int(grades.size());
+    statistics.under10 =
+        int(std::count_if(grades.cbegin(), grades.cend(), [](double grade) { return grade < 10; }));
+    if (grades.empty())
+        return;
+    std::sort(grades.begin(), grades.end());
+    double sum = 0;
+    for (double grade : grades)
+        sum += grade;
+    const size_t n = grades.size();
+    statistics.mean = sum / double(n);
+    statistics.median = n % 2 == 1 ? grades[n / 2] : (grades[n / 2 - 1] + grades[n / 2]) / 2;
+    statistics.min = grades.front();
+    statistics.max = grades.back();
+}
+
+} // namespace
+
+std::optional<double> gradeValueOf(QStringView text)
+{
+    if (!isPlainNumber(text))
+        return std::nullopt;
+    const std::optional<double> value = cellValue(text);
+    if (!value || *value < kGradeMin || *value > kGradeMax)
+        return std::nullopt;
+    return value;
+}
+
+std::vector<ExamStatistics> classStatistics(const gradefile::SheetTable& table,
+                                            const ShownColumns& shown)
+{
+    std::vector<ExamStatistics> all;
+    if (table.empty())
+        return all;
+    for (int col = 1; col <= kFirstGradeColumn; ++col) {
+        const QString header = shownHeader(table[0][size_t(col)]);
+        if (!shown[size_t(col)] || header.isEmpty())
+            continue;
+        ExamStatistics statistics;
+        statistics.column = col;
+        statistics.header = header;
+        std::vector<double> grades;
+        for (size_t row = 1; row < table.size(); ++row)
+            count(statistics, table[row][size_t(col)], grades);
+        summarise(statistics, std::move(grades));
+        all.push_back(statistics);
+    }
+    return all;
+}
+
+QString statisticText(std::optional<double> value)
+{
+    if (!value)
+        return kNoGradeMark.toString();
+    // Written out with more decimals than a grade has, then rounded as a typed grade is.
+    return toGradeText(QString::number(*value, 'f', 6));
+}
+
+} // namespace sheet

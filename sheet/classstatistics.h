@@ -1,0 +1,49 @@
+#pragma once
+
+#include "gradefile/gradefilelines.h"
+#include "sheet/openedsheet.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// How a class did in each exam, from the texts of its grade sheet. Nothing here needs a
+// window: the sheet's context menu and the gradefile tool show the same numbers.
+namespace sheet {
+
+struct ExamStatistics {
+    int column = 0; // grid column, 1 to 6 (6 is the first exam)
+    QString header; // the exam's name as the sheet shows it
+    int graded = 0; // pupils with a grade from 0 to 20
+    int absent = 0;
+    int exempt = 0;
+    int noGrade = 0;
+    int empty = 0;
+    // Texts that are neither a grade nor a mark (a grade above 20 read from a file, a
+    // pasted "-3"): counted here so that the counts add up to the pupils, and left out
+    // of the numbers below.
+    int other = 0;
+    int under10 = 0; // grades below 10
+    // Over the grades only; none when no pupil has a grade.
+    std::optional<double> mean;
+    std::optional<double> median;
+    std::optional<double> min;
+    std::optional<double> max;
+
+    int pupils() const { return graded + absent + exempt + noGrade + empty + other; }
+};
+
+// The value of a cell that holds a grade: digits with at most one "." (at least one
+// digit), from 0 to 20. nullopt for a mark, an empty cell or any other text.
+std::optional<double> gradeValueOf(QStringView text);
+
+// One entry per shown grade column that has a header, in column order (1 to 6).
+std::vector<ExamStatistics> classStatistics(const gradefile::SheetTable& table,
+                                            const ShownColumns& shown);
+
+// A mean, median, minimum or maximum in the sheet's "00.00" style; "--.--" when there
+// is no grade to compute it from.
+QString statisticText(std::optional<double> value);
+
+} // namespace sheet

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "gradefile/fileerror.h"
+
+#include <QString>
+
+namespace sheet {
+
+// What the teacher is told when a copy of the sheet (CSV or PDF) cannot be written to
+// path: that nothing was written, and why in words of the teacher's, the system's own
+// description last for the support team.
+QString copyFailureText(const QString& path, const gradefile::FileError& error);
+
+// text isolated to read left to right inside an Arabic line: a path, a system message.
+QString leftToRight(const QString& text);
+
+} // namespace sheet

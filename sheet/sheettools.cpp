@@ -1,0 +1,166 @@
+#include "sheet/sheettools.h"
+
+#include "gradefile/safefilewrite.h"
+#include "print/cardprinter.h"
+#include "print/cardtexts.h"
+#include "print/pageheader.h"
+#include "print/presentation.h"
+#include "sheet/copyfailure.h"
+#include "sheet/gradesheetwindow.h"
+#include "sheet/gridpresentation.h"
+#include "sheet/sheetcsv.h"
+#include "sheet/spreadgrid.h"
+#include "sheet/statisticsdialog.h"
+#include "ui/notice.h"
+#include "ui/waitcursor.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStandardPaths>
+
+namespace sheet {
+
+const QString SheetTools::kStatisticsItem = QStringLiteral("إحصائيات");
+const QString SheetTools::kCsvItem = QStringLiteral("نسخة CSV من الأعداد...");
+const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
+
+namespace {
+
+const QString kCsvCaption = QStringLiteral("حفظ نسخة من الأعداد في ملفّ CSV");
+const QString kPdfCaption = QStringLiteral("حفظ نسخة من بطاقة الأعداد في ملفّ PDF");
+
+QString askForPath(QWidget* parent, SheetTools::CopyKind kind, const QString& suggested)
+{
+    const bool csv = kind == SheetTools::CopyKind::Csv;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString path = QFileDialog::getSaveFileName(
+        parent, csv ? kCsvCaption : kPdfCaption, QDir(folder).filePath(suggested),
+        csv ? QStringLiteral("CSV (*.csv)") : QStringLiteral("PDF (*.pdf)"));
+    // A name typed without its extension still opens in the right program.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += csv ? QStringLiteral(".csv") : QStringLiteral(".pdf");
+    return path;
+}
+
+QString suggestedCsvFileName(const QString& description)
+{
+    QString name = print::suggestedPdfFileName(description);
+    name.chop(4);
+    return name + QStringLiteral(".csv");
+}
+
+} // namespace
+
+SheetTools::SheetTools(GradeSheetWindow& window, const print::CardTexts& cardTexts,
+                       std::function<bool()> settleActiveCell)
+    : QObject(&window), m_window(window), m_cardTexts(cardTexts),
+      m_settleActiveCell(std::move(settleActiveCell))
+{
+    setObjectName(QStringLiteral("sheetTools"));
+    SpreadGrid* grid = m_window.grid();
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &SpreadGrid::customContextMenuRequested, this, &SheetTools::showMenu);
+}
+
+QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
+{
+    SpreadGrid* grid = m_window.grid();
+    auto* menu = new QMenu(grid);
+    menu->setObjectName(QStringLiteral("sheetToolsMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setLayoutDirection(Qt::RightToLeft);
+    connect(menu->addAction(kStatisticsItem), &QAction::triggered, this,
+            &SheetTools::showStatistics);
+    menu->addSeparator();
+    connect(menu->addAction(kCsvItem), &QAction::triggered, this, &SheetTools::saveCsvCopy);
+    connect(menu->addAction(kPdfItem), &QAction::triggered, this, &SheetTools::savePdfCopy);
+    menu->popup(grid->viewport()->mapToGlobal(viewportPosition));
+    return menu;
+}
+
+ShownColumns SheetTools::shownColumns() const
+{
+    ShownColumns shown{};
+    for (int col = 1; col < gradefile::kLevelColumn; ++col)
+        shown[size_t(col)] = !m_window.grid()->isColumnHiddenAt(col);
+    return shown;
+}
+
+std::vector<ExamStatistics> SheetTools::statistics() const
+{
+    return classStatistics(m_window.sheetTable(), shownColumns());
+}
+
+void SheetTools::showStatistics()
+{
+    if (!m_settleActiveCell())
+        return;
+    auto* dialog = new StatisticsDialog(statistics(), m_window.grid()->maxRows(),
+                                        m_cardTexts.sheetDescription, &m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+QString SheetTools::choosePath(CopyKind kind, const QString& suggested)
+{
+    return m_choosePath ? m_choosePath(kind, suggested) : askForPath(&m_window, kind, suggested);
+}
+
+void SheetTools::reportFailure(const QString& path, const gradefile::FileError& error)
+{
+    ui::showNotice(&m_window, m_window.windowTitle(), copyFailureText(path, error));
+}
+
+bool SheetTools::saveCsvCopy()
+{
+    if (!m_settleActiveCell())
+        return false;
+    const QByteArray csv = sheetCsv(m_window.sheetTable(), shownColumns());
+    const QString path =
+        choosePath(CopyKind::Csv, suggestedCsvFileName(m_cardTexts.sheetDescription));
+    if (path.isEmpty())
+        return false;
+    ui::WaitCursor wait;
+    const gradefile::SafeWriteResult written = gradefile::replaceFileSafely(path, csv);
+    wait.restore();
+    if (!written.ok)
+        reportFailure(path, written.error);
+    return written.ok;
+}
+
+bool SheetTools::savePdfCopy()
+{
+    if (!m_settleActiveCell())
+        return false;
+    // The card as it prints: the grid takes its print look for the time of reading it,
+    // out of sight, then its own look back.
+    SpreadGrid* grid = m_window.grid();
+    grid->hide();
+    GridPresentation presentation(*grid);
+    presentation.apply(print::presentationLook(print::Presentation::Print));
+    const print::PrintedSheet card = presentation.printedSheet();
+    presentation.apply(m_window.isLargePresentation()
+                           ? print::toggleLook(true)
+                           : print::presentationLook(print::Presentation::Normal));
+    fitColumnsToTexts(*grid);
+    grid->show();
+    grid->setFocus();
+
+    const QString path =
+        choosePath(CopyKind::Pdf, print::suggestedPdfFileName(m_cardTexts.sheetDescription));
+    if (path.isEmpty())
+        return false;
+    ui::WaitCursor wait;
+    const print::PdfOutcome outcome =
+        print::writeCardPdf(card, print::composePageHeader(m_cardTexts, QDate::currentDate()),
+                            print::cardPrintSettings(), path, m_window.windowTitle());
+    wait.restore();
+    if (!outcome.ok)
+        reportFailure(path, outcome.error);
+    return outcome.ok;
+}
+
+} // namespace sheet

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "sheet/classstatistics.h"
+#include "sheet/openedsheet.h"
+
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+
+class QMenu;
+
+namespace print {
+struct CardTexts;
+}
+
+namespace sheet {
+
+class GradeSheetWindow;
+
+// The teacher's own tools on a grade sheet, offered by the grid's context menu (right
+// click, or the keyboard's menu key): the class statistics, a CSV copy of the sheet and
+// a PDF copy of the filled card. None of them changes the sheet, the disk or the card's
+// counters.
+class SheetTools : public QObject {
+    Q_OBJECT
+
+public:
+    enum class CopyKind { Csv, Pdf };
+
+    // settleActiveCell checks the cell under the cursor as a save would, false when it
+    // holds a grade the sheet refuses: the copies and the statistics read checked grades.
+    SheetTools(GradeSheetWindow& window, const print::CardTexts& cardTexts,
+               std::function<bool()> settleActiveCell);
+
+    // Where a copy goes, from a suggested file name; empty when the teacher gave up. A
+    // save dialog unless a test says otherwise.
+    void setPathChooser(std::function<QString(CopyKind, const QString& suggested)> choose)
+    {
+        m_choosePath = std::move(choose);
+    }
+
+    // The menu at a point of the grid's viewport; it deletes itself once closed.
+    QMenu* showMenu(const QPoint& viewportPosition);
+
+    // The shown columns of the sheet and their statistics, as the window shows them now.
+    ShownColumns shownColumns() const;
+    std::vector<ExamStatistics> statistics() const;
+
+    // Each command of the menu; the copies return whether a file was written.
+    void showStatistics();
+    bool saveCsvCopy();
+    bool savePdfCopy();
+
+    static const QString kStatisticsItem;
+    static const QString kCsvItem;
+    static const QString kPdfItem;
+
+private:
+    QString choosePath(CopyKind kind, const QString& suggested);
+    bool writeCopy(const QString& path, const QByteArray& bytes);
+    void reportFailure(const QString& path, const gradefile::FileError& error);
+
+    GradeSheetWindow& m_window;
+    const print::CardTexts& m_cardTexts;
+    std::function<bool()> m_settleActiveCell;
+    std::function<QString(CopyKind, const QString&)> m_choosePath;
+};
+
+} // namespace sheet

@@ -1,0 +1,131 @@
+#include "sheet/statisticsdialog.h"
+
+#include "ui/uilook.h"
+
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace sheet {
+
+const QString StatisticsDialog::kCaption = QStringLiteral("إحصائيات القسم");
+
+namespace {
+
+const QString kPupilCount = QStringLiteral("عدد التلاميذ : %1");
+const QString kNoExam = QStringLiteral("لا يوجد بهذه البطاقة أيّ إمتحان.");
+const QString kOtherLabel = QStringLiteral("نصّ غير صالح");
+const QString kCloseButton = QStringLiteral("إغلاق");
+
+QLabel* makeCell(QWidget* parent, const QString& text, Qt::Alignment alignment, bool bold = false)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(alignment | Qt::AlignAbsolute | Qt::AlignVCenter);
+    label->setLayoutDirection(Qt::RightToLeft);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+bool anyOther(const std::vector<ExamStatistics>& statistics)
+{
+    for (const ExamStatistics& exam : statistics) {
+        if (exam.other > 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+const QStringList& StatisticsDialog::rowLabels()
+{
+    static const QStringList labels = {
+        QStringLiteral("عدد مسند"),   QStringLiteral("غياب شرعي (غ.ش.)"),
+        QStringLiteral("معفى"),       QStringLiteral("غير مسند (--.--)"),
+        QStringLiteral("خانة فارغة"), QStringLiteral("عدد دون 10"),
+        QStringLiteral("المعدّل"),     QStringLiteral("الوسيط"),
+        QStringLiteral("أدنى عدد"),   QStringLiteral("أعلى عدد"),
+    };
+    return labels;
+}
+
+QStringList StatisticsDialog::figuresOf(const ExamStatistics& exam)
+{
+    return {QString::number(exam.graded), QString::number(exam.absent),
+            QString::number(exam.exempt), QString::number(exam.noGrade),
+            QString::number(exam.empty),  QString::number(exam.under10),
+            statisticText(exam.mean),     statisticText(exam.median),
+            statisticText(exam.min),      statisticText(exam.max)};
+}
+
+StatisticsDialog::StatisticsDialog(const std::vector<ExamStatistics>& statistics, int pupils,
+                                   const QString& sheetDescription, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("statisticsDialog"));
+    setWindowTitle(kCaption);
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(ui::programFont());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (!sheetDescription.trimmed().isEmpty())
+        layout->addWidget(makeCell(this, sheetDescription.trimmed(), Qt::AlignHCenter, true));
+    auto* pupilCount = makeCell(this, kPupilCount.arg(pupils), Qt::AlignRight);
+    pupilCount->setObjectName(QStringLiteral("pupilCount"));
+    layout->addWidget(pupilCount);
+    if (statistics.empty())
+        layout->addWidget(makeCell(this, kNoExam, Qt::AlignRight));
+    else
+        addTable(statistics);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* close = buttons->addButton(kCloseButton, QDialogButtonBox::AcceptRole);
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons, 0, Qt::AlignHCenter);
+}
+
+void StatisticsDialog::addTable(const std::vector<ExamStatistics>& statistics)
+{
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("statisticsTable"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* grid = new QGridLayout(frame);
+    grid->setHorizontalSpacing(18);
+    grid->setVerticalSpacing(4);
+    QStringList labels = rowLabels();
+    const bool other = anyOther(statistics);
+    if (other)
+        labels << kOtherLabel;
+    for (int row = 0; row < labels.size(); ++row)
+        grid->addWidget(makeCell(frame, labels[row], Qt::AlignRight), row + 1, 0);
+    // Right to left: the first exam (the highest grid column) stands next to the labels.
+    int col = 1;
+    for (auto exam = statistics.crbegin(); exam != statistics.crend(); ++exam, ++col) {
+        auto* header = makeCell(frame, exam->header, Qt::AlignHCenter, true);
+        header->setObjectName(QStringLiteral("examHeader%1").arg(exam->column));
+        grid->addWidget(header, 0, col);
+        QStringList figures = figuresOf(*exam);
+        if (other)
+            figures << QString::number(exam->other);
+        for (int row = 0; row < figures.size(); ++row) {
+            auto* figure = makeCell(frame, figures[row], Qt::AlignHCenter);
+            figure->setObjectName(QStringLiteral("figure%1_%2").arg(exam->column).arg(row));
+            grid->addWidget(figure, row + 1, col);
+        }
+    }
+    static_cast<QVBoxLayout*>(layout())->addWidget(frame);
+}
+
+} // namespace sheet
