@@ -30,7 +30,9 @@ QString reasonOf(gradefile::FileErrorKind kind)
 
 QString leftToRight(const QString& text)
 {
-    return QChar(0x2066) + text + QChar(0x2069);
+    // An embedding rather than an isolate: Qt's text layout keeps a path's leading "/" in
+    // place only inside an explicit left-to-right embedding.
+    return QChar(0x202A) + text + QChar(0x202C);
 }
 
 QString copyFailureText(const QString& path, const gradefile::FileError& error)

@@ -11,7 +11,7 @@ namespace sheet {
 // description last for the support team.
 QString copyFailureText(const QString& path, const gradefile::FileError& error);
 
-// text isolated to read left to right inside an Arabic line: a path, a system message.
+// text embedded to read left to right inside an Arabic line: a path, a system message.
 QString leftToRight(const QString& text);
 
 } // namespace sheet
