@@ -24,6 +24,7 @@ struct SheetState;
 
 namespace app {
 
+class KeptCopiesDialog;
 struct AppState;
 
 // The main window: the list of the grade files on the disk, the scan that fills it, the
@@ -44,11 +45,17 @@ public:
 
     // How the program ends; tests replace it to see that it was asked for.
     void setQuitAction(std::function<void()> quit) { m_quit = std::move(quit); }
+    // Where a kept copy goes when it is not brought back onto the disk: a folder the
+    // teacher chooses (empty when they gave up). Tests choose it.
+    void setFolderChooser(std::function<QString()> choose) { m_chooseFolder = std::move(choose); }
 
 public slots:
     void scanDisk();
     void openSelectedFile();
     void quit();
+    // The "ملف" menu's kept copies: a copy of a grade file chosen in a small dialog is
+    // brought back onto the disk or written into another folder.
+    void bringBackKeptCopy();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +82,8 @@ private:
     void reportOpenFailure(const gradefile::FileError& error);
     void openSubjectSheet(const gradefile::GradeDocument& document);
     void openPlainSheet(const gradefile::GradeDocument& document);
+    void carryOut(const KeptCopiesDialog& dialog);
+    QString chooseFolder();
 
     AppState& m_appState;
     sheet::SheetState& m_sheetState;
@@ -83,6 +92,7 @@ private:
     QPointer<sheet::GradeSheetWindow> m_gradeSheet;
     QPointer<sheet::PlainSheetWindow> m_plainSheet;
     std::function<void()> m_quit;
+    std::function<QString()> m_chooseFolder;
 
     QPushButton* m_scanButton = nullptr;
     QPushButton* m_quitButton = nullptr;

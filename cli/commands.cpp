@@ -1,10 +1,12 @@
 #include "cli/commands.h"
 
 #include "cli/documentjson.h"
+#include "cli/recoveryjson.h"
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
+#include "recovery/datafolder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +44,8 @@ const QString kMainHelp = QStringLiteral(
     "  write FILE       write the lines read from standard input as a grade file\n"
     "  check FILE...    print each file's name, a TAB and its description in the file list\n"
     "  show FILE        print a grade file as the program opens it, as JSON\n"
+    "  backups KEY      list the kept copies of the grade file KEY, as JSON\n"
+    "  recover KEY      print the unsaved cells the journals of KEY hold, as JSON\n"
     "\n"
     "'gradefile COMMAND --help' tells more about one command.\n");
 
@@ -65,6 +69,22 @@ const QString kShowHelp = QStringLiteral(
     "Prints the grade file FILE as the program opens it, as one JSON object: key, kind,\n"
     "sheetKind, year, schoolYear, description, headers, pupils and, for a subject file\n"
     "with an end line, end.\n");
+
+const QString kBackupsHelp = QStringLiteral(
+    "Usage: gradefile backups [--data FOLDER] KEY\n"
+    "Lists, newest first, the copies saisie-notes kept of the grade file KEY before its\n"
+    "saves replaced it, as a JSON array: path, time (UTC), saveNumber, and pupilsWithGrades\n"
+    "or, for a copy that cannot be brought back, error. FOLDER is the program's data folder\n"
+    "(by default the one saisie-notes uses for the user running the tool).\n");
+
+const QString kRecoverHelp = QStringLiteral(
+    "Usage: gradefile recover [--data FOLDER] KEY\n"
+    "Prints the journals of unsaved changes saisie-notes holds for the grade file KEY, on any\n"
+    "disk, as one JSON object: key, dataFolder and journals, each with path, state (pending,\n"
+    "empty, damaged, other version, other file, unreadable), aside (set aside because the\n"
+    "file changed on its disk), diskFolder, contentHash, started, tornTail and cells (the\n"
+    "last text of each changed cell: column, row, text, time). FOLDER is the program's data\n"
+    "folder (by default the one saisie-notes uses for the user running the tool).\n");
 
 QString describeError(const gradefile::FileError& error)
 {
@@ -183,6 +203,45 @@ int showCommand(const QStringList& arguments)
     return kSuccess;
 }
 
+struct KeyArguments {
+    QString dataFolder;
+    QString key;
+};
+
+std::optional<KeyArguments> keyArguments(const QStringList& arguments)
+{
+    KeyArguments parsed{recovery::defaultDataFolder(), QString()};
+    QStringList rest = arguments;
+    if (rest.size() == 3 && rest.first() == QLatin1String("--data")) {
+        parsed.dataFolder = rest.at(1);
+        rest = rest.mid(2);
+    }
+    if (rest.size() != 1 || rest.first().startsWith(u'-') || rest.first().isEmpty())
+        return std::nullopt;
+    parsed.key = rest.first();
+    return parsed;
+}
+
+int backupsCommand(const QStringList& arguments)
+{
+    const std::optional<KeyArguments> parsed = keyArguments(arguments);
+    if (!parsed)
+        return usageError(QStringLiteral("backups takes one KEY"), kBackupsHelp);
+    writeOut(QString::fromUtf8(
+        QJsonDocument(keptCopiesToJson(parsed->dataFolder, parsed->key)).toJson()));
+    return kSuccess;
+}
+
+int recoverCommand(const QStringList& arguments)
+{
+    const std::optional<KeyArguments> parsed = keyArguments(arguments);
+    if (!parsed)
+        return usageError(QStringLiteral("recover takes one KEY"), kRecoverHelp);
+    writeOut(QString::fromUtf8(
+        QJsonDocument(journalsToJson(parsed->dataFolder, parsed->key)).toJson()));
+    return kSuccess;
+}
+
 } // namespace
 
 int runCommand(const QStringList& arguments)
@@ -199,7 +258,9 @@ int runCommand(const QStringList& arguments)
     const Command commands[] = {{"lines", kLinesHelp, linesCommand},
                                 {"write", kWriteHelp, writeCommand},
                                 {"check", kCheckHelp, checkCommand},
-                                {"show", kShowHelp, showCommand}};
+                                {"show", kShowHelp, showCommand},
+                                {"backups", kBackupsHelp, backupsCommand},
+                                {"recover", kRecoverHelp, recoverCommand}};
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeOut(kMainHelp);
         return kSuccess;

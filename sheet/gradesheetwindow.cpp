@@ -6,6 +6,7 @@
 #include "print/cardtexts.h"
 #include "sheet/gridobservations.h"
 #include "sheet/gridpresentation.h"
+#include "sheet/sheetrecovery.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 #include "ui/artwork.h"
@@ -73,7 +74,13 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     applyWindowSize();
 }
 
-GradeSheetWindow::~GradeSheetWindow() = default;
+// The grid goes with the window's children, after the members: nothing it still signals
+// may reach grade entry or the journal.
+GradeSheetWindow::~GradeSheetWindow()
+{
+    disconnect(m_grid, nullptr, this, nullptr);
+    m_entry->setJournal(nullptr);
+}
 
 void GradeSheetWindow::createButtons()
 {
@@ -151,6 +158,9 @@ void GradeSheetWindow::createGrid()
         m_entry->clicked({col, row});
     });
     connect(m_grid, &SpreadGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
+    connect(m_grid, &SpreadGrid::cellEditedAt, this, [this](int col, int row) {
+        m_entry->cellEdited({col, row});
+    });
 }
 
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
@@ -200,6 +210,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
 {
     m_sheetKind = document.sheetKind;
     m_openedFileKey = document.key;
+    m_openedFileName = document.fileName;
     setUpHeaders();
     for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
         m_grid->setText(it.key(), 0, it.value());
@@ -218,6 +229,43 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     fitToShownColumns();
     fitColumnsToTexts(*m_grid);
     setWindowTitle(document.caption);
+    startJournal(document);
+}
+
+void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
+{
+    recovery::DataFolder& data = m_sheetState.dataFolder;
+    if (!data.isSet() || document.contentHash.isEmpty())
+        return;
+    m_recovery = std::make_unique<SheetRecovery>(
+        data,
+        recovery::JournalIdentity{document.key, recovery::canonicalDiskFolder(m_disk.folder()),
+                                  document.contentHash},
+        this);
+    m_entry->setJournal(m_recovery.get());
+}
+
+void GradeSheetWindow::offerRecovery()
+{
+    if (!m_recovery)
+        return;
+    const recovery::SheetBounds bounds{m_grid->maxRows(), lastGradeColumn(m_entry->gradeSpan())};
+    const CellTexts changes = m_recovery->changesToBringBack(
+        bounds, [this](Cell cell) { return m_grid->text(cell.column, cell.row); }, windowTitle());
+    if (changes.isEmpty())
+        return;
+    CellTexts grades;
+    for (const auto& [cell, text] : changes) {
+        if (cell.column == kLevelColumn)
+            restoreObservationCell(*m_grid, cell.row, text);
+        else
+            grades.append({cell, text});
+    }
+    m_entry->restoreCells(grades);
+    // Observations alone are unsaved changes as much as grades.
+    m_entry->setModified(true);
+    entryMade();
+    m_recovery->broughtBack();
 }
 
 gradefile::SheetTable GradeSheetWindow::sheetTable() const
@@ -310,7 +358,7 @@ void GradeSheetWindow::pupilDoubleClicked()
             m_entry->setModified(true);
             setCommandEnabled(m_saveButton, true);
         },
-        [this] { save(); });
+        [this] { save(); }, m_recovery.get());
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)
         m_openObservations(dialog);
@@ -349,16 +397,21 @@ bool GradeSheetWindow::save()
                 "Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
         return false;
     }
-    m_cardTexts.saveNumber = built.saveNumber;
-
+    if (m_recovery)
+        m_recovery->keepCopy(m_disk, m_openedFileName);
     for (;;) {
         const gradefile::SafeWriteResult written =
-            m_disk.save(m_openedFileKey, built.lines, m_writeFaults);
+            m_disk.save(m_openedFileName, built.lines, m_writeFaults);
         if (written.ok)
             break;
         if (!reportSaveFailure(written.error))
             return false;
     }
+    // Only a save that reached the disk counts: a failed one leaves the counter as it was,
+    // and the next save writes the number that follows the last one written.
+    m_cardTexts.saveNumber = built.saveNumber;
+    if (m_recovery)
+        m_recovery->saved(built.lines);
     m_saved = true;
     m_entry->setModified(false);
     emit saved(m_openedFileKey);
@@ -387,6 +440,9 @@ bool GradeSheetWindow::settleUnsavedGrades()
         ui::QuestionDialog::ask(kSaveQuestion, ui::QuestionDialog::Buttons::YesNo, windowTitle());
     if (answer == ui::QuestionDialog::Answer::Yes && !save())
         return false;
+    // No: the teacher gives the changes up, and their journal with them.
+    if (answer == ui::QuestionDialog::Answer::No && m_recovery)
+        m_recovery->givenUp();
     m_entry->setModified(false);
     return true;
 }

@@ -74,7 +74,7 @@ void TestTeacherMessages::messages()
     QFETCH(QString, text);
     QFETCH(bool, retry);
 
-    const FileError error{kind, 70, QStringLiteral("described")};
+    const FileError error{kind, 70, QStringLiteral("described"), QString()};
     const TeacherMessage message = teacherMessage(operation, error, QStringLiteral("71 000"));
     QCOMPARE(message.form, form);
     QCOMPARE(message.text, text);

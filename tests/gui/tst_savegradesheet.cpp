@@ -212,6 +212,7 @@ private:
     print::CardTexts m_cardTexts;
     std::unique_ptr<app::MainWindow> m_window;
     int m_quitCalls = 0;
+    qint16 m_openedSaveNumber = 0;
 };
 
 void TestSaveGradeSheet::init()
@@ -250,6 +251,7 @@ void TestSaveGradeSheet::open()
     list->setCurrentItem(lines.first());
     m_window->openSelectedFile();
     QVERIFY(sheetWindow());
+    m_openedSaveNumber = m_cardTexts.saveNumber;
     // The activation puts the cursor on the first grade: wait for it before typing.
     QTRY_VERIFY(sheetWindow()->isActiveWindow());
 }
@@ -282,6 +284,9 @@ void TestSaveGradeSheet::verifyNothingLost(const QByteArray& oldBytes,
     QCOMPARE(readBytes(filePath()), oldBytes);
     QVERIFY(sheetWindow()->sheetTable() == grades);
     QVERIFY(!sheetWindow()->isSaved());
+    // Nothing was written, so no save number was used: the next save writes the one that
+    // follows the file's.
+    QCOMPARE(m_cardTexts.saveNumber, m_openedSaveNumber);
     QVERIFY(listLine());
     QVERIFY(listLine()->foreground(2).color() != kBlue);
     QVERIFY(!listLine()->font(2).bold());
@@ -680,7 +685,7 @@ void TestSaveGradeSheet::readBackDiffers()
     QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
     QVERIFY2(answers.shown[0].text.startsWith(QStringLiteral("51 ")),
              qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.contains(QStringLiteral("other bytes")));
+    QVERIFY(answers.shown[0].text.contains(QStringLiteral("d'autres octets")));
     QVERIFY(answers.shown[0].text.endsWith(kUnforeseenTail));
     verifyNothingLost(oldBytes, grades);
     QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
@@ -714,9 +719,9 @@ void TestSaveGradeSheet::lineTooLong()
     pressKey(Qt::Key_F4);
     QCOMPARE(answers.shown.size(), 1);
     QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
-    QVERIFY2(answers.shown[0].text.contains(QStringLiteral("Line %1 has").arg(line)),
+    QVERIFY2(answers.shown[0].text.contains(QStringLiteral("La ligne %1 a").arg(line)),
              qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.contains(QStringLiteral("at most 300")));
+    QVERIFY(answers.shown[0].text.contains(QStringLiteral("au plus 300")));
     verifyNothingLost(oldBytes, grades);
     QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
 }
