@@ -342,9 +342,12 @@ void MainWindow::openSelectedFile()
     }
     openSubjectSheet(*read.document);
     filling.restore();
-    // Once the sheet stands on the screen: what a crash left unsaved is offered back.
-    if (m_gradeSheet)
-        m_gradeSheet->offerRecovery();
+    // Once the sheet stands on the screen: what a crash left unsaved is offered back, and
+    // the teacher goes on typing in the sheet.
+    if (m_gradeSheet && m_gradeSheet->offerRecovery()) {
+        m_gradeSheet->activateWindow();
+        m_gradeSheet->grid()->setFocus();
+    }
 }
 
 void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document)

@@ -245,15 +245,17 @@ void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
     m_entry->setJournal(m_recovery.get());
 }
 
-void GradeSheetWindow::offerRecovery()
+bool GradeSheetWindow::offerRecovery()
 {
     if (!m_recovery)
-        return;
+        return false;
     const recovery::SheetBounds bounds{m_grid->maxRows(), lastGradeColumn(m_entry->gradeSpan())};
+    bool asked = false;
     const CellTexts changes = m_recovery->changesToBringBack(
-        bounds, [this](Cell cell) { return m_grid->text(cell.column, cell.row); }, windowTitle());
+        bounds, [this](Cell cell) { return m_grid->text(cell.column, cell.row); }, windowTitle(),
+        asked);
     if (changes.isEmpty())
-        return;
+        return asked;
     CellTexts grades;
     for (const auto& [cell, text] : changes) {
         if (cell.column == kLevelColumn)
@@ -266,6 +268,7 @@ void GradeSheetWindow::offerRecovery()
     m_entry->setModified(true);
     entryMade();
     m_recovery->broughtBack();
+    return true;
 }
 
 gradefile::SheetTable GradeSheetWindow::sheetTable() const

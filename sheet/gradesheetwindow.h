@@ -57,7 +57,8 @@ public:
     void fillFromDocument(const gradefile::GradeDocument& document);
     // Once the filled sheet is shown: offers the changes a crash left unsaved in a
     // journal of this file, and puts them back into the sheet when the teacher agrees.
-    void offerRecovery();
+    // True when it showed the teacher anything.
+    bool offerRecovery();
 
     // Writes the sheet back into its grade file; false when nothing was written.
     bool save();

@@ -18,9 +18,10 @@ using recovery::JournalCell;
 
 namespace {
 
+// One line of the question window: the number of cells and the day and hour of the last.
 const QString kBringBackQuestion =
-    QStringLiteral("أعداد لم تحفظ (عدد الخانات: %1، آخرها %2) - استرجاعها ؟");
-const QString kShownTime = QStringLiteral("dd/MM/yyyy HH:mm");
+    QStringLiteral("أعداد لم تحفظ، الخانات: %1، آخرها %2 - استرجاعها ؟");
+const QString kShownTime = QStringLiteral("dd/MM HH:mm");
 
 QString recoverText(const FileError& error)
 {
@@ -64,12 +65,12 @@ void SheetRecovery::reportNotWritable(const FileError& error)
     });
 }
 
-void SheetRecovery::reportUnusable(const recovery::PendingChanges& pending)
+bool SheetRecovery::reportUnusable(const recovery::PendingChanges& pending)
 {
     for (const recovery::RefusedJournal& refused : pending.refused)
         ui::showNotice(m_window, ui::kProgramTitle, recoverText(refused.error));
     if (pending.changedOnDisk.isEmpty())
-        return;
+        return !pending.refused.empty();
     FileError changed = gradefile::makeFileError(gradefile::FileErrorKind::ChangedOnDisk,
                                                  QStringLiteral("Le fichier a changé sur le disque "
                                                                 "depuis le début du journal."));
@@ -81,16 +82,17 @@ void SheetRecovery::reportUnusable(const recovery::PendingChanges& pending)
     if (pending.changedOnDisk.size() > 1)
         changed.path = recovery::asideFolder(m_dataFolder.path);
     ui::showNotice(m_window, ui::kProgramTitle, recoverText(changed));
+    return true;
 }
 
 CellTexts SheetRecovery::changesToBringBack(const recovery::SheetBounds& bounds,
                                             const std::function<QString(Cell)>& texts,
-                                            const QString& title)
+                                            const QString& title, bool& shown)
 {
     const recovery::PendingChanges pending = recovery::findPendingChanges(
         recovery::journalsFolder(m_dataFolder.path), m_journal.identity(), bounds);
     recovery::removeJournals(pending.empty);
-    reportUnusable(pending);
+    shown = reportUnusable(pending);
     CellTexts changes;
     std::vector<JournalCell> cells;
     for (const JournalCell& cell : pending.cells) {
@@ -104,6 +106,7 @@ CellTexts SheetRecovery::changesToBringBack(const recovery::SheetBounds& bounds,
         recovery::removeJournals(pending.journals);
         return {};
     }
+    shown = true;
     const QString question = kBringBackQuestion.arg(changes.size())
                                  .arg(pending.lastChange.toLocalTime().toString(kShownTime));
     if (ui::QuestionDialog::ask(question, ui::QuestionDialog::Buttons::YesNo, title, m_window) !=

@@ -39,9 +39,11 @@ public:
     // (question titled title); empty when there are none or the teacher said no. Journals
     // that cannot be applied are reported and left in place; journals of another content
     // of the file are set aside. texts gives a cell's text in the sheet as opened: a
-    // change that leaves a cell as it is counts for nothing.
+    // change that leaves a cell as it is counts for nothing. shown tells whether the
+    // teacher saw a question or a notice.
     CellTexts changesToBringBack(const recovery::SheetBounds& bounds,
-                                 const std::function<QString(Cell)>& texts, const QString& title);
+                                 const std::function<QString(Cell)>& texts, const QString& title,
+                                 bool& shown);
     // The changes were put into the sheet: they go into this sheet's journal, and the
     // journals they came from go once they are safely there.
     void broughtBack();
@@ -58,7 +60,8 @@ public:
 private:
     void record(const std::vector<recovery::JournalCell>& cells);
     void reportNotWritable(const gradefile::FileError& error);
-    void reportUnusable(const recovery::PendingChanges& pending);
+    // True when there was anything to report.
+    bool reportUnusable(const recovery::PendingChanges& pending);
 
     recovery::DataFolder& m_dataFolder;
     recovery::SessionJournal m_journal;
