@@ -265,7 +265,7 @@ std::unique_ptr<JournalWriter> JournalWriter::create(const QString& path,
     QByteArray bytes = headerRecord(identity, started);
     for (const JournalCell& cell : cells)
         bytes += cellRecord(cell);
-    error = writer->write(bytes);
+    error = writer->write(bytes, true);
     if (error.isError()) {
         // Nothing in it was ever confirmed to the teacher.
         writer->m_handle.close();
@@ -277,19 +277,32 @@ std::unique_ptr<JournalWriter> JournalWriter::create(const QString& path,
     return writer;
 }
 
-FileError JournalWriter::append(const std::vector<JournalCell>& cells)
+FileError JournalWriter::append(const std::vector<JournalCell>& cells, bool flush)
 {
     QByteArray bytes;
     for (const JournalCell& cell : cells)
         bytes += cellRecord(cell);
-    return write(bytes);
+    return write(bytes, flush);
 }
 
-FileError JournalWriter::write(const QByteArray& bytes)
+FileError JournalWriter::flush()
 {
-    int failure = gradefile::os::writeAll(m_handle, bytes);
-    if (failure == 0)
-        failure = gradefile::os::flushToDevice(m_handle);
+    if (!m_unflushed)
+        return FileError{};
+    m_unflushed = false;
+    return systemError(gradefile::os::flushToDevice(m_handle));
+}
+
+FileError JournalWriter::write(const QByteArray& bytes, bool flush)
+{
+    if (const int failure = gradefile::os::writeAll(m_handle, bytes))
+        return systemError(failure);
+    m_unflushed = true;
+    return flush ? this->flush() : FileError{};
+}
+
+FileError JournalWriter::systemError(int failure) const
+{
     if (failure == 0)
         return FileError{};
     FileError error = gradefile::makeFileError(

@@ -79,15 +79,20 @@ public:
     create(const QString& path, const JournalIdentity& identity, const QDateTime& started,
            const std::vector<JournalCell>& cells, gradefile::FileError& error);
 
-    gradefile::FileError append(const std::vector<JournalCell>& cells);
+    // Appends cells and flushes them to the device, or, with flush false, leaves them in
+    // the system's hands (they survive the program, not a power cut) until flush().
+    gradefile::FileError append(const std::vector<JournalCell>& cells, bool flush = true);
+    gradefile::FileError flush();
     const QString& path() const { return m_path; }
 
 private:
     explicit JournalWriter(QString path) : m_path(std::move(path)) {}
-    gradefile::FileError write(const QByteArray& bytes);
+    gradefile::FileError write(const QByteArray& bytes, bool flush);
+    gradefile::FileError systemError(int failure) const;
 
     QString m_path;
     gradefile::os::FileHandle m_handle;
+    bool m_unflushed = false;
 };
 
 } // namespace recovery

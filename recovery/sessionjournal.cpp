@@ -59,7 +59,10 @@ SessionJournal::SessionJournal(QString journals, JournalIdentity identity)
     : m_journals(std::move(journals)), m_identity(std::move(identity))
 {}
 
-SessionJournal::~SessionJournal() = default;
+SessionJournal::~SessionJournal()
+{
+    flush();
+}
 
 QString SessionJournal::path() const
 {
@@ -73,11 +76,34 @@ QString SessionJournal::newJournalPath() const
 
 gradefile::FileError SessionJournal::record(const std::vector<JournalCell>& cells)
 {
+    return append(cells, true);
+}
+
+gradefile::FileError SessionJournal::write(const std::vector<JournalCell>& cells)
+{
+    return append(cells, false);
+}
+
+gradefile::FileError SessionJournal::flush()
+{
+    if (m_broken || !m_writer)
+        return gradefile::FileError{};
+    return broken(m_writer->flush());
+}
+
+gradefile::FileError SessionJournal::broken(const gradefile::FileError& error)
+{
+    m_broken = error.isError();
+    return error;
+}
+
+gradefile::FileError SessionJournal::append(const std::vector<JournalCell>& cells, bool flush)
+{
     if (m_broken || cells.empty())
         return gradefile::FileError{};
     gradefile::FileError error;
     if (m_writer) {
-        error = m_writer->append(cells);
+        error = m_writer->append(cells, flush);
     } else if (!QDir().mkpath(m_journals)) {
         error = gradefile::makeFileError(gradefile::FileErrorKind::PathAccess,
                                          QStringLiteral("Création du dossier « %1 » impossible.")
@@ -87,8 +113,7 @@ gradefile::FileError SessionJournal::record(const std::vector<JournalCell>& cell
         m_writer = JournalWriter::create(newJournalPath(), m_identity,
                                          QDateTime::currentDateTimeUtc(), cells, error);
     }
-    m_broken = error.isError();
-    return error;
+    return broken(error);
 }
 
 void SessionJournal::saved(const QByteArray& contentHash)

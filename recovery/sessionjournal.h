@@ -21,6 +21,10 @@ public:
     // Records committed changes, flushed to the device before it returns. The error of
     // the write that broke the journal, once; no error before or after.
     gradefile::FileError record(const std::vector<JournalCell>& cells);
+    // The same, the flush to the device left to flush(): a sheet writes each change at
+    // once and flushes the changes of one keystroke together.
+    gradefile::FileError write(const std::vector<JournalCell>& cells);
+    gradefile::FileError flush();
     bool isBroken() const { return m_broken; }
 
     // The sheet reached the disk as bytes whose hash is contentHash: the journal goes, and
@@ -34,6 +38,8 @@ public:
     const JournalIdentity& identity() const { return m_identity; }
 
 private:
+    gradefile::FileError append(const std::vector<JournalCell>& cells, bool flush);
+    gradefile::FileError broken(const gradefile::FileError& error);
     QString newJournalPath() const;
 
     QString m_journals;

@@ -40,12 +40,23 @@ SheetRecovery::SheetRecovery(recovery::DataFolder& dataFolder, recovery::Journal
 
 void SheetRecovery::cellCommitted(Cell cell, const QString& text)
 {
-    record({JournalCell{cell.column, cell.row, text, QDateTime::currentDateTimeUtc()}});
+    const FileError error =
+        m_journal.write({JournalCell{cell.column, cell.row, text, QDateTime::currentDateTimeUtc()}});
+    if (error.isError()) {
+        reportNotWritable(error);
+        return;
+    }
+    if (m_flushQueued || !m_window)
+        return;
+    m_flushQueued = true;
+    // Posted events come before the sheet's repaint, which waits at a lower priority.
+    QMetaObject::invokeMethod(m_window, [this] { flushJournal(); }, Qt::QueuedConnection);
 }
 
-void SheetRecovery::record(const std::vector<JournalCell>& cells)
+void SheetRecovery::flushJournal()
 {
-    const FileError error = m_journal.record(cells);
+    m_flushQueued = false;
+    const FileError error = m_journal.flush();
     if (error.isError())
         reportNotWritable(error);
 }

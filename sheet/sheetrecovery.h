@@ -33,6 +33,9 @@ public:
     SheetRecovery(recovery::DataFolder& dataFolder, recovery::JournalIdentity identity,
                   QWidget* window);
 
+    // Written into the journal at once, so that it survives the program; flushed to the
+    // device with the other changes of the same keystroke (a typed grade and its rewrite),
+    // before the sheet is drawn again.
     void cellCommitted(Cell cell, const QString& text) override;
 
     // The changes a crash left for this file, once the teacher agreed to bring them back
@@ -58,7 +61,7 @@ public:
     const recovery::SessionJournal& journal() const { return m_journal; }
 
 private:
-    void record(const std::vector<recovery::JournalCell>& cells);
+    void flushJournal();
     void reportNotWritable(const gradefile::FileError& error);
     // True when there was anything to report.
     bool reportUnusable(const recovery::PendingChanges& pending);
@@ -66,6 +69,7 @@ private:
     recovery::DataFolder& m_dataFolder;
     recovery::SessionJournal m_journal;
     QPointer<QWidget> m_window;
+    bool m_flushQueued = false;
     // The journals whose changes the teacher took back, until they are in this one.
     QStringList m_broughtBackFrom;
     std::vector<recovery::JournalCell> m_broughtBackCells;

@@ -177,6 +177,7 @@ private slots:
     void lineTooLong_data();
     void lineTooLong();
     void saveCounterAtItsLimit();
+    void failedSaveUsesNoSaveNumber();
 
     void quitAsksAboutUnsavedGrades_data();
     void quitAsksAboutUnsavedGrades();
@@ -744,6 +745,28 @@ void TestSaveGradeSheet::saveCounterAtItsLimit()
              qPrintable(answers.shown[0].text));
     QVERIFY(answers.shown[0].text.endsWith(kUnforeseenTail));
     verifyNothingLost(oldBytes, grades);
+}
+
+// A save that wrote nothing leaves no gap in the save numbers: the next good save writes
+// the number that follows the file's.
+void TestSaveGradeSheet::failedSaveUsesNoSaveNumber()
+{
+    write(threePupils(0, 4));
+    open();
+    type(6, 3, QStringLiteral("13.00"));
+    const StepFault fault(WriteStep::WriteTemporary, FileErrorKind::DiskFull);
+    sheetWindow()->setWriteFaults(&fault);
+    {
+        DialogAnswers answers({Answer::Yes});
+        pressKey(Qt::Key_F4);
+        QCOMPARE(answers.shown.size(), 1);
+    }
+    sheetWindow()->setWriteFaults(nullptr);
+    sheetWindow()->activateWindow();
+    QTRY_VERIFY(sheetWindow()->isActiveWindow());
+    pressKey(Qt::Key_F4);
+    QVERIFY(sheetWindow()->isSaved());
+    QVERIFY(readBytes(filePath()).contains(writtenEndLine(5, 4).toUtf8()));
 }
 
 void TestSaveGradeSheet::quitAsksAboutUnsavedGrades_data()
