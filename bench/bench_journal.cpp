@@ -42,9 +42,9 @@ void BM_JournalAppend(benchmark::State& state)
 {
     const std::unique_ptr<QTemporaryDir> dir = benchFolder();
     gradefile::FileError error;
-    std::unique_ptr<recovery::JournalWriter> writer = recovery::JournalWriter::create(
-        dir->filePath(QStringLiteral("j.journal")), kIdentity, QDateTime::currentDateTimeUtc(),
-        {gradeCell(0)}, error);
+    std::unique_ptr<recovery::JournalWriter> writer =
+        recovery::JournalWriter::create(dir->filePath(QStringLiteral("j.journal")), kIdentity,
+                                        QDateTime::currentDateTimeUtc(), {gradeCell(0)}, error);
     if (!writer) {
         state.SkipWithError("the journal cannot be created");
         return;

@@ -237,8 +237,8 @@ int recoverCommand(const QStringList& arguments)
     const std::optional<KeyArguments> parsed = keyArguments(arguments);
     if (!parsed)
         return usageError(QStringLiteral("recover takes one KEY"), kRecoverHelp);
-    writeOut(QString::fromUtf8(
-        QJsonDocument(journalsToJson(parsed->dataFolder, parsed->key)).toJson()));
+    writeOut(
+        QString::fromUtf8(QJsonDocument(journalsToJson(parsed->dataFolder, parsed->key)).toJson()));
     return kSuccess;
 }
 
@@ -255,12 +255,10 @@ int runCommand(const QStringList& arguments)
         const QString& help;
         int (*run)(const QStringList&);
     };
-    const Command commands[] = {{"lines", kLinesHelp, linesCommand},
-                                {"write", kWriteHelp, writeCommand},
-                                {"check", kCheckHelp, checkCommand},
-                                {"show", kShowHelp, showCommand},
-                                {"backups", kBackupsHelp, backupsCommand},
-                                {"recover", kRecoverHelp, recoverCommand}};
+    const Command commands[] = {
+        {"lines", kLinesHelp, linesCommand},       {"write", kWriteHelp, writeCommand},
+        {"check", kCheckHelp, checkCommand},       {"show", kShowHelp, showCommand},
+        {"backups", kBackupsHelp, backupsCommand}, {"recover", kRecoverHelp, recoverCommand}};
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeOut(kMainHelp);
         return kSuccess;

@@ -31,23 +31,23 @@ GradeFileRead failedSystemRead(const QFileInfo& file, int error)
         return failedRead(
             FileErrorKind::Other,
             QStringLiteral("Le fichier de notes « %1 » n'existe pas.").arg(shownPath(file)));
-    return failedRead(
-        os::errorKindOf(error),
-        QStringLiteral("Lecture de « %1 » impossible : %2").arg(shownPath(file), os::errorText(error)));
+    return failedRead(os::errorKindOf(error), QStringLiteral("Lecture de « %1 » impossible : %2")
+                                                  .arg(shownPath(file), os::errorText(error)));
 }
 
 GradeFileRead linesFromBytes(const QFileInfo& file, const QByteArray& bytes)
 {
     if (bytes.size() > kMaxRowsetBytes)
-        return failedRead(FileErrorKind::Malformed,
-                          QStringLiteral("« %1 » n'est pas un fichier de notes : il dépasse %2 octets.")
-                              .arg(shownPath(file))
-                              .arg(kMaxRowsetBytes));
-    LinesRead read = readRowsetLines(bytes);
-    if (!read.lines)
         return failedRead(
             FileErrorKind::Malformed,
-            QStringLiteral("« %1 » n'est pas un fichier de notes : %2").arg(shownPath(file), read.error));
+            QStringLiteral("« %1 » n'est pas un fichier de notes : il dépasse %2 octets.")
+                .arg(shownPath(file))
+                .arg(kMaxRowsetBytes));
+    LinesRead read = readRowsetLines(bytes);
+    if (!read.lines)
+        return failedRead(FileErrorKind::Malformed,
+                          QStringLiteral("« %1 » n'est pas un fichier de notes : %2")
+                              .arg(shownPath(file), read.error));
     return GradeFileRead{std::move(read.lines), FileError{}, contentHashOf(bytes)};
 }
 

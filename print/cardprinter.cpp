@@ -50,8 +50,9 @@ PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes,
     if (!rendered.ok)
         return {false, rendered.pageCount, target.printerName(), rendered.error};
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-        return {false, rendered.pageCount, target.printerName(),
-                QStringLiteral("L'imprimante %1 n'a pas pris le travail").arg(target.printerName())};
+        return {
+            false, rendered.pageCount, target.printerName(),
+            QStringLiteral("L'imprimante %1 n'a pas pris le travail").arg(target.printerName())};
     return {true, rendered.pageCount, target.printerName(), QString()};
 }
 

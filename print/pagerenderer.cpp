@@ -126,13 +126,16 @@ RenderResult renderCard(const PrintedSheet& sheet, const PageHeader& codes,
 
     QPainter painter;
     if (!painter.begin(&device))
-        return {false, 0, QStringLiteral("L'imprimante ou le fichier ne peut pas être ouvert pour le dessin")};
+        return {
+            false, 0,
+            QStringLiteral("L'imprimante ou le fichier ne peut pas être ouvert pour le dessin")};
     PageDrawer drawer(painter, sheet, layout, settings);
     const QVector<CardPage>& pages = layout.pages();
     for (const CardPage& page : pages) {
         if (page.number > 1 && !device.newPage()) {
             painter.end();
-            return {false, page.number - 1, QStringLiteral("L'imprimante a refusé une nouvelle page")};
+            return {false, page.number - 1,
+                    QStringLiteral("L'imprimante a refusé une nouvelle page")};
         }
         drawer.draw(page);
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sheet/cellrules.h"
 #include "sheet/celljournal.h"
+#include "sheet/cellrules.h"
 
 #include <QObject>
 

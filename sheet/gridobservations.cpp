@@ -63,8 +63,7 @@ void GridObservations::setNameLook(int row, const QColor& colour, bool bold)
 void restoreObservationCell(SpreadGrid& grid, int row, const QString& text)
 {
     grid.setText(kLevelColumn, row, text);
-    const observation::NameLook look =
-        observation::nameLookFor(observation::observationOf(text));
+    const observation::NameLook look = observation::nameLookFor(observation::observationOf(text));
     showNameLook(grid, row, QColor(look.colour.red, look.colour.green, look.colour.blue),
                  look.bold);
 }

@@ -40,8 +40,8 @@ SheetRecovery::SheetRecovery(recovery::DataFolder& dataFolder, recovery::Journal
 
 void SheetRecovery::cellCommitted(Cell cell, const QString& text)
 {
-    const FileError error =
-        m_journal.write({JournalCell{cell.column, cell.row, text, QDateTime::currentDateTimeUtc()}});
+    const FileError error = m_journal.write(
+        {JournalCell{cell.column, cell.row, text, QDateTime::currentDateTimeUtc()}});
     if (error.isError()) {
         reportNotWritable(error);
         return;
@@ -50,7 +50,8 @@ void SheetRecovery::cellCommitted(Cell cell, const QString& text)
         return;
     m_flushQueued = true;
     // Posted events come before the sheet's repaint, which waits at a lower priority.
-    QMetaObject::invokeMethod(m_window, [this] { flushJournal(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_window, [this] { flushJournal(); }, Qt::QueuedConnection);
 }
 
 void SheetRecovery::flushJournal()

@@ -229,11 +229,13 @@ void TestGradeFileCli::backupsListsKeptCopies()
     QVERIFY(!copies.keep(kSubject, readAll(sample(kSubject)), first).isError());
     QVERIFY(!copies.keep(kSubject, QByteArray("<xml>cut sh"), first.addSecs(60)).isError());
 
-    const Run run = runTool({QStringLiteral("backups"), QStringLiteral("--data"), data.path(), kSubject});
+    const Run run =
+        runTool({QStringLiteral("backups"), QStringLiteral("--data"), data.path(), kSubject});
     QCOMPARE(run.status, 0);
     const QJsonArray listed = QJsonDocument::fromJson(run.out).array();
     QCOMPARE(listed.size(), 2);
-    QCOMPARE(listed[0][QStringLiteral("time")].toString(), QStringLiteral("2025-03-14T17:31:05.123Z"));
+    QCOMPARE(listed[0][QStringLiteral("time")].toString(),
+             QStringLiteral("2025-03-14T17:31:05.123Z"));
     QVERIFY(listed[0].toObject().contains(QStringLiteral("error")));
     QCOMPARE(listed[1][QStringLiteral("saveNumber")].toInt(), 3); // "...||3|2" ends the sample
     QCOMPARE(listed[1][QStringLiteral("pupilsWithGrades")].toInt(), 30);
@@ -248,12 +250,14 @@ void TestGradeFileCli::recoverPrintsUnsavedCells()
         journals, {kSubject, recovery::canonicalDiskFolder(data.filePath(QStringLiteral("A"))),
                    QByteArray(64, 'a')});
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    QVERIFY(!session.record({{4, 1, QStringLiteral("7"), now},
-                             {4, 1, QStringLiteral("07.00"), now},
-                             {10, 2, QStringLiteral("3#حسن"), now}})
+    QVERIFY(!session
+                 .record({{4, 1, QStringLiteral("7"), now},
+                          {4, 1, QStringLiteral("07.00"), now},
+                          {10, 2, QStringLiteral("3#حسن"), now}})
                  .isError());
 
-    const Run run = runTool({QStringLiteral("recover"), QStringLiteral("--data"), data.path(), kSubject});
+    const Run run =
+        runTool({QStringLiteral("recover"), QStringLiteral("--data"), data.path(), kSubject});
     QCOMPARE(run.status, 0);
     const QJsonObject printed = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(printed[QStringLiteral("key")].toString(), kSubject);
@@ -277,8 +281,9 @@ void TestGradeFileCli::recoverFindsTheProgramsDataFolder()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
     const QString program = home.filePath(QStringLiteral("saisie-notes/saisie-notes"));
-    recovery::SessionJournal session(recovery::journalsFolder(program),
-                                     {kSubject, QStringLiteral("/media/floppy"), QByteArray(64, 'a')});
+    recovery::SessionJournal session(
+        recovery::journalsFolder(program),
+        {kSubject, QStringLiteral("/media/floppy"), QByteArray(64, 'a')});
     QVERIFY(!session.record({{4, 1, QStringLiteral("07.00"), QDateTime::currentDateTimeUtc()}})
                  .isError());
 

@@ -17,15 +17,17 @@ const QString kCallUs = QStringLiteral("Erreur non gérer contacter l'équipe No
 const QString kPath = QStringLiteral("/data/recovery/k.journal");
 const QString kJournalChanged =
     QStringLiteral("تغيّر هذا الملفّ بالقرص بعد رقن أعداد لم تحفظ: لم تسترجع، وهي محفوظة جانبا في :");
-const QString kJournalDamaged = QStringLiteral("ملفّ استرجاع الأعداد تالف: لم يستعمل وبقي في مكانه :");
+const QString kJournalDamaged =
+    QStringLiteral("ملفّ استرجاع الأعداد تالف: لم يستعمل وبقي في مكانه :");
 const QString kJournalOtherVersion =
     QStringLiteral("ملفّ استرجاع الأعداد من إصدار آخر للبرنامج: لم يستعمل وبقي في مكانه :");
 const QString kJournalOtherFile =
     QStringLiteral("ملفّ استرجاع الأعداد لا يخصّ هذا الملفّ: لم يستعمل وبقي في مكانه :");
 const QString kJournalUnreadable =
     QStringLiteral("تعذّرت قراءة ملفّ استرجاع الأعداد: لم يستعمل وبقي في مكانه :");
-const QString kRecoveryOff = QStringLiteral("تعذّرت الكتابة في مجلّد البرنامج: استرجاع الأعداد بعد عطل "
-                                            "متوقّف، والحفظ بالقرص المرن يعمل كالعادة.");
+const QString kRecoveryOff =
+    QStringLiteral("تعذّرت الكتابة في مجلّد البرنامج: استرجاع الأعداد بعد عطل "
+                   "متوقّف، والحفظ بالقرص المرن يعمل كالعادة.");
 const QString kCopyDamaged = QStringLiteral("هذه النسخة تالفة ولا يمكن استرجاعها :");
 const QString kCopyOtherFile = QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :");
 const QString kReportTail =
@@ -99,7 +101,8 @@ void TestTeacherMessages::messages_data()
         << Restore << FileErrorKind::Malformed << N << kCopyDamaged + path << false;
     QTest::newRow("restore, another file's copy")
         << Restore << FileErrorKind::OtherFile << N << kCopyOtherFile + path << false;
-    QTest::newRow("restore, no disk") << Restore << FileErrorKind::NoDisk << Q << kInsertDisk << true;
+    QTest::newRow("restore, no disk")
+        << Restore << FileErrorKind::NoDisk << Q << kInsertDisk << true;
     QTest::newRow("restore, write-protected")
         << Restore << FileErrorKind::PermissionDenied << N << kWriteProtected << false;
     QTest::newRow("restore, anything else")

@@ -113,8 +113,7 @@ void TestCrashRecovery::gradesTypedBeforeAKillComeBack()
     environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QString::fromLatin1(kChildSwitch), disk});
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildSwitch), disk});
     QVERIFY(child.waitForFinished(120000));
     QVERIFY2(child.readAllStandardOutput().contains("typed"),
              qPrintable(QString::fromLocal8Bit(child.readAllStandardError())));
@@ -145,8 +144,7 @@ void TestCrashRecovery::gradesTypedBeforeAKillComeBack()
     QTest::keyClick(sheet->grid(), Qt::Key_F4);
     QVERIFY(sheet->isSaved());
 
-    const gradefile::GradeFileRead read =
-        gradefile::readGradeFile(QDir(disk).filePath(kFileName));
+    const gradefile::GradeFileRead read = gradefile::readGradeFile(QDir(disk).filePath(kFileName));
     QVERIFY(read.lines);
     QCOMPARE(read.lines->at(2).section(u'|', 3), QStringLiteral("آمنة الجربي|15.00|معفى|12.00"));
     QCOMPARE(read.lines->at(3).section(u'|', 3), QStringLiteral("مريم الحامدي|00.00|19.25|08.50"));

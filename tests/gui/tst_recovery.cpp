@@ -274,8 +274,10 @@ void TestRecovery::unsavedGradesComeBackAfterACrash()
     const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
     QVERIFY(read.lines);
     QVERIFY(read.lines->at(2).startsWith(QStringLiteral("1#")));
-    QVERIFY2(read.lines->at(2).endsWith(QStringLiteral("|12.50|غ.ش.|")), qPrintable(read.lines->at(2)));
-    QVERIFY2(read.lines->at(4).endsWith(QStringLiteral("|13.00||معفى")), qPrintable(read.lines->at(4)));
+    QVERIFY2(read.lines->at(2).endsWith(QStringLiteral("|12.50|غ.ش.|")),
+             qPrintable(read.lines->at(2)));
+    QVERIFY2(read.lines->at(4).endsWith(QStringLiteral("|13.00||معفى")),
+             qPrintable(read.lines->at(4)));
 }
 
 void TestRecovery::noGivesTheUnsavedGradesUp()
@@ -395,17 +397,18 @@ void TestRecovery::keptCopyBroughtBackOntoTheDisk()
 
     QString shownPupils;
     QString question;
-    whenModalsOpen(this, {[&](QWidget* dialog) {
-                              auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("copies"));
-                              QCOMPARE(list->topLevelItemCount(), 2);
-                              shownPupils = list->topLevelItem(1)->text(2);
-                              list->setCurrentItem(list->topLevelItem(1));
-                              clickButton(dialog, "toDiskButton");
-                          },
-                          [&](QWidget* modal) {
-                              question = modal->findChild<QLabel*>(QStringLiteral("message"))->text();
-                              clickButton(modal, "okButton");
-                          }});
+    whenModalsOpen(this,
+                   {[&](QWidget* dialog) {
+                        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("copies"));
+                        QCOMPARE(list->topLevelItemCount(), 2);
+                        shownPupils = list->topLevelItem(1)->text(2);
+                        list->setCurrentItem(list->topLevelItem(1));
+                        clickButton(dialog, "toDiskButton");
+                    },
+                    [&](QWidget* modal) {
+                        question = modal->findChild<QLabel*>(QStringLiteral("message"))->text();
+                        clickButton(modal, "okButton");
+                    }});
     m_window->findChild<QAction*>(QStringLiteral("keptCopiesAction"))->trigger();
     QCOMPARE(shownPupils, QStringLiteral("3"));
     QVERIFY(!question.isEmpty());
@@ -450,7 +453,8 @@ void TestRecovery::damagedKeptCopyIsRefused()
     QString shownPupils;
     QString notice;
     whenModalsOpen(this, {[&](QWidget* dialog) {
-                              auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("copies"));
+                              auto* list =
+                                  dialog->findChild<QTreeWidget*>(QStringLiteral("copies"));
                               shownPupils = list->topLevelItem(0)->text(2);
                               clickButton(dialog, "toDiskButton");
                           },
