@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -40,6 +41,15 @@ QString keptCopiesRoot(const QString& dataFolder)
 QString keptCopiesFolder(const QString& dataFolder, const QString& key)
 {
     return QDir(keptCopiesRoot(dataFolder)).filePath(key);
+}
+
+bool makePrivateFolder(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    // Best effort: a file system without access rights has nothing to restrict.
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return true;
 }
 
 QString canonicalDiskFolder(const QString& diskFolder)

@@ -30,6 +30,10 @@ QString asideFolder(const QString& dataFolder);
 QString keptCopiesRoot(const QString& dataFolder);
 QString keptCopiesFolder(const QString& dataFolder, const QString& key);
 
+// Creates folder as needed and keeps it to its owner: the journals and copies in it hold
+// pupils' names and grades. False when it cannot be created.
+bool makePrivateFolder(const QString& folder);
+
 // A short tag of a disk folder: two disks holding files of the same key keep apart.
 QString folderTag(const QString& diskFolder);
 

@@ -104,7 +104,7 @@ std::optional<int> pupilsWithGradesOf(const QString& fileName, const QStringList
 FileError KeptCopies::keep(const QString& key, const QByteArray& bytes, const QDateTime& now) const
 {
     const QDir folder(keptCopiesFolder(m_dataFolder, key));
-    if (!QDir().mkpath(folder.path()))
+    if (!makePrivateFolder(keptCopiesRoot(m_dataFolder)) || !makePrivateFolder(folder.path()))
         return copyError(
             FileErrorKind::PathAccess, folder.path(),
             QStringLiteral("Création du dossier « %1 » impossible.").arg(shown(folder.path())));

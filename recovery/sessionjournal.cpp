@@ -104,7 +104,7 @@ gradefile::FileError SessionJournal::append(const std::vector<JournalCell>& cell
     gradefile::FileError error;
     if (m_writer) {
         error = m_writer->append(cells, flush);
-    } else if (!QDir().mkpath(m_journals)) {
+    } else if (!makePrivateFolder(m_journals)) {
         error = gradefile::makeFileError(gradefile::FileErrorKind::PathAccess,
                                          QStringLiteral("Création du dossier « %1 » impossible.")
                                              .arg(QDir::toNativeSeparators(m_journals)));
