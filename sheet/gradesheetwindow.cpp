@@ -400,9 +400,11 @@ bool GradeSheetWindow::save()
                 "Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
         return false;
     }
-    if (m_recovery)
-        m_recovery->keepCopy(m_disk, m_openedFileName);
     for (;;) {
+        // Before every try: the disk asked for may only now be back in the drive. The same
+        // file is kept once.
+        if (m_recovery)
+            m_recovery->keepCopy(m_disk, m_openedFileName);
         const gradefile::SafeWriteResult written =
             m_disk.save(m_openedFileName, built.lines, m_writeFaults);
         if (written.ok)

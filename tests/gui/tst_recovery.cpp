@@ -93,6 +93,7 @@ private slots:
     void damagedJournalIsReportedAndLeft();
     void dataFolderThatCannotBeWritten();
     void saveWritesTheFileUnderItsOwnName();
+    void diskPutBackDuringTheSaveIsKeptFirst();
     void keptCopyBroughtBackOntoTheDisk();
     void keptCopyWrittenToAnotherFolder();
     void damagedKeptCopyIsRefused();
@@ -373,6 +374,24 @@ void TestRecovery::saveWritesTheFileUnderItsOwnName()
     QCOMPARE(QDir(m_diskPath).entryList(QDir::Files | QDir::Hidden), QStringList{upper});
     m_window->scanDisk();
     QCOMPARE(m_window->fileList()->topLevelItemCount(), 1);
+}
+
+// The disk was out of the drive when the save began: the file it replaces is kept once it
+// is back, before the write.
+void TestRecovery::diskPutBackDuringTheSaveIsKeptFirst()
+{
+    const QByteArray original = readBytes(filePath());
+    open();
+    type(6, 3, QStringLiteral("13"));
+    const QString outOfDrive = m_root->filePath(QStringLiteral("out"));
+    QVERIFY(QDir().rename(m_diskPath, outOfDrive));
+    DialogAnswers answers({Answer::Yes}, [&](int) { QDir().rename(outOfDrive, m_diskPath); });
+    pressKey(Qt::Key_F4);
+    QCOMPARE(answers.shown.size(), 1);
+    QVERIFY(sheetWindow()->isSaved());
+    const std::vector<recovery::KeptCopy> kept = recovery::KeptCopies(dataPath()).list(kKey);
+    QCOMPARE(kept.size(), size_t(1));
+    QCOMPARE(readBytes(kept.front().path), original);
 }
 
 // Two saves keep the two files they replaced; the menu brings the older back onto the
