@@ -49,7 +49,8 @@ void SheetRecovery::cellCommitted(Cell cell, const QString& text)
     if (m_flushQueued || !m_window)
         return;
     m_flushQueued = true;
-    // Posted events come before the sheet's repaint, which waits at a lower priority.
+    // As soon as the current key or move is handled: its records are already in the file
+    // (a crash of the program keeps them), the flush makes them outlast a power cut.
     QMetaObject::invokeMethod(
         m_window, [this] { flushJournal(); }, Qt::QueuedConnection);
 }

@@ -34,8 +34,8 @@ public:
                   QWidget* window);
 
     // Written into the journal at once, so that it survives the program; flushed to the
-    // device with the other changes of the same keystroke (a typed grade and its rewrite),
-    // before the sheet is drawn again.
+    // device with the other changes of the same keystroke (a typed grade and its rewrite)
+    // as soon as the keystroke is handled.
     void cellCommitted(Cell cell, const QString& text) override;
 
     // The changes a crash left for this file, once the teacher agreed to bring them back
