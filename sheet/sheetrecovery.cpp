@@ -50,7 +50,9 @@ void SheetRecovery::cellCommitted(Cell cell, const QString& text)
         return;
     m_flushQueued = true;
     // As soon as the current key or move is handled: its records are already in the file
-    // (a crash of the program keeps them), the flush makes them outlast a power cut.
+    // (a crash of the program keeps them), the flush makes them outlast a power cut. Posted
+    // at the normal priority, it runs before the repaint the change asked for, which Qt
+    // posts at a low one.
     QMetaObject::invokeMethod(
         m_window, [this] { flushJournal(); }, Qt::QueuedConnection);
 }
