@@ -3,6 +3,7 @@
 #include "app/drivelocation.h"
 #include "app/mainwindow.h"
 #include "print/cardtexts.h"
+#include "recovery/datafolder.h"
 #include "sheet/sheetstate.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
@@ -30,6 +31,8 @@ int main(int argc, char* argv[])
 
     app::AppState appState;
     sheet::SheetState sheetState;
+    // Journals of unsaved grades and kept copies of saved files: ~/.local/share/... on Linux.
+    sheetState.dataFolder.path = recovery::defaultDataFolder();
     print::CardTexts cardTexts;
     app::MainWindow mainWindow(appState, sheetState, cardTexts, drive.folder);
     mainWindow.show();

@@ -2,6 +2,8 @@
 
 #include "app/aboutbox.h"
 #include "app/appstate.h"
+#include "app/keptcopiesdialog.h"
+#include "app/keptcopyrestore.h"
 #include "app/listlineformatter.h"
 #include "gradefile/linegrammar.h"
 #include "gradefile/teachermessages.h"
@@ -19,6 +21,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -126,6 +129,9 @@ void MainWindow::createMenu()
     QAction* chooseDiskAction = fileMenu->addAction(kChooseDiskItem);
     chooseDiskAction->setObjectName(QStringLiteral("chooseDiskAction"));
     connect(chooseDiskAction, &QAction::triggered, this, &MainWindow::chooseDiskFolder);
+    QAction* keptCopiesAction = fileMenu->addAction(QStringLiteral("استرجاع نسخة محفوظة..."));
+    keptCopiesAction->setObjectName(QStringLiteral("keptCopiesAction"));
+    keptCopiesAction->setEnabled(m_sheetState.dataFolder.isSet());
     QAction* quitAction = fileMenu->addAction(QStringLiteral("إنهاء العمل"));
     quitAction->setObjectName(QStringLiteral("quitAction"));
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("?"));
@@ -134,6 +140,7 @@ void MainWindow::createMenu()
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
 
     connect(scanAction, &QAction::triggered, this, &MainWindow::scanDisk);
+    connect(keptCopiesAction, &QAction::triggered, this, &MainWindow::bringBackKeptCopy);
     connect(quitAction, &QAction::triggered, this, &MainWindow::quit);
     connect(aboutAction, &QAction::triggered, this, &MainWindow::showAboutBox);
 }
@@ -336,10 +343,18 @@ void MainWindow::openSelectedFile()
     ui::WaitCursor filling;
     print::resetCardTexts(m_cardTexts);
     print::completeCardTexts(m_cardTexts, *read.document);
-    if (read.document->type == gradefile::SheetType::Subject)
-        openSubjectSheet(*read.document);
-    else
+    if (read.document->type == gradefile::SheetType::Plain) {
         openPlainSheet(*read.document);
+        return;
+    }
+    openSubjectSheet(*read.document);
+    filling.restore();
+    // Once the sheet stands on the screen: what a crash left unsaved is offered back, and
+    // the teacher goes on typing in the sheet.
+    if (m_gradeSheet && m_gradeSheet->offerRecovery()) {
+        m_gradeSheet->activateWindow();
+        m_gradeSheet->grid()->setFocus();
+    }
 }
 
 void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document)
@@ -352,6 +367,47 @@ void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document)
     m_gradeSheet->raise();
     m_gradeSheet->activateWindow();
     m_gradeSheet->grid()->setFocus();
+}
+
+void MainWindow::bringBackKeptCopy()
+{
+    if (!m_sheetState.dataFolder.isSet())
+        return;
+    const recovery::KeptCopies copies(m_sheetState.dataFolder.path);
+    const QTreeWidgetItem* line = m_fileList->currentItem();
+    KeptCopiesDialog dialog(copies, line ? line->data(0, Qt::UserRole).toString() : QString(),
+                            this);
+    if (dialog.exec() == QDialog::Accepted)
+        carryOut(dialog);
+}
+
+void MainWindow::carryOut(const KeptCopiesDialog& dialog)
+{
+    const QString key = dialog.key();
+    // The copy takes the name the file has on the disk, or the one a save gives it.
+    QString fileName = gradefile::GradeDisk::fileNameOf(key);
+    const QTreeWidgetItem* line = m_fileList->currentItem();
+    if (line && line->data(0, Qt::UserRole).toString() == key)
+        fileName = line->text(2);
+    KeptCopyRestore restore(m_sheetState.dataFolder, this, windowTitle());
+    if (dialog.choice() == KeptCopiesDialog::Choice::ToFolder) {
+        const QString folder = chooseFolder();
+        if (!folder.isEmpty())
+            restore.toFolder(folder, key, dialog.copy(), fileName);
+        return;
+    }
+    // An open sheet of the file would write its own grades over the copy brought back.
+    if (!closeGradeSheets())
+        return;
+    if (restore.toDisk(m_disk, key, dialog.copy(), fileName))
+        scanDisk();
+}
+
+QString MainWindow::chooseFolder()
+{
+    if (m_chooseCopyFolder)
+        return m_chooseCopyFolder();
+    return QFileDialog::getExistingDirectory(this, QStringLiteral("مجلّد النسخة"));
 }
 
 void MainWindow::openPlainSheet(const gradefile::GradeDocument& document)

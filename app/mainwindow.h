@@ -24,6 +24,7 @@ struct SheetState;
 
 namespace app {
 
+class KeptCopiesDialog;
 struct AppState;
 
 // The main window: the list of the grade files on the disk, the scan that fills it, the
@@ -44,6 +45,12 @@ public:
 
     // How the program ends; tests replace it to see that it was asked for.
     void setQuitAction(std::function<void()> quit) { m_quit = std::move(quit); }
+    // Where a kept copy goes when it is not brought back onto the disk: a folder the
+    // teacher chooses (empty when they gave up). Tests choose it.
+    void setCopyFolderChooser(std::function<QString()> choose)
+    {
+        m_chooseCopyFolder = std::move(choose);
+    }
 
     // The folder of the disk the grade files are read from and written to.
     const QString& diskFolder() const { return m_disk.folder(); }
@@ -61,6 +68,9 @@ public slots:
     void chooseDiskFolder();
     void openSelectedFile();
     void quit();
+    // The "ملف" menu's kept copies: a copy of a grade file chosen in a small dialog is
+    // brought back onto the disk or written into another folder.
+    void bringBackKeptCopy();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +99,8 @@ private:
     void reportOpenFailure(const gradefile::FileError& error);
     void openSubjectSheet(const gradefile::GradeDocument& document);
     void openPlainSheet(const gradefile::GradeDocument& document);
+    void carryOut(const KeptCopiesDialog& dialog);
+    QString chooseFolder();
 
     AppState& m_appState;
     sheet::SheetState& m_sheetState;
@@ -98,6 +110,7 @@ private:
     QPointer<sheet::PlainSheetWindow> m_plainSheet;
     std::function<void()> m_quit;
     std::function<QString(const QString&)> m_chooseFolder;
+    std::function<QString()> m_chooseCopyFolder;
 
     QPushButton* m_scanButton = nullptr;
     QPushButton* m_quitButton = nullptr;

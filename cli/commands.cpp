@@ -1,11 +1,13 @@
 #include "cli/commands.h"
 
 #include "cli/documentjson.h"
+#include "cli/recoveryjson.h"
 #include "cli/statisticsjson.h"
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
+#include "recovery/datafolder.h"
 #include "sheet/classstatistics.h"
 #include "sheet/openedsheet.h"
 #include "sheet/sheetcsv.h"
@@ -54,6 +56,8 @@ const QString kMainHelp = QStringLiteral(
     "  show FILE        print a grade file as the program opens it, as JSON\n"
     "  csv FILE         print the grade sheet of a subject grade file as CSV\n"
     "  stats FILE       print the class statistics of a subject grade file, as JSON\n"
+    "  backups KEY      list the kept copies of the grade file KEY, as JSON\n"
+    "  recover KEY      print the unsaved cells the journals of KEY hold, as JSON\n"
     "\n"
     "'gradefile COMMAND --help' tells more about one command.\n");
 
@@ -91,6 +95,22 @@ const QString kStatsHelp = QStringLiteral(
     "per shown exam column with a header, in column order, with the keys column, header,\n"
     "graded, absent, exempt, noGrade, empty, under10 (counts) and mean, median, min, max\n"
     "(numbers, null when no pupil has a grade).\n");
+
+const QString kBackupsHelp = QStringLiteral(
+    "Usage: gradefile backups [--data FOLDER] KEY\n"
+    "Lists, newest first, the copies saisie-notes kept of the grade file KEY before its\n"
+    "saves replaced it, as a JSON array: path, time (UTC), saveNumber, and pupilsWithGrades\n"
+    "or, for a copy that cannot be brought back, error. FOLDER is the program's data folder\n"
+    "(by default the one saisie-notes uses for the user running the tool).\n");
+
+const QString kRecoverHelp = QStringLiteral(
+    "Usage: gradefile recover [--data FOLDER] KEY\n"
+    "Prints the journals of unsaved changes saisie-notes holds for the grade file KEY, on any\n"
+    "disk, as one JSON object: key, dataFolder and journals, each with path, state (pending,\n"
+    "empty, damaged, other version, other file, unreadable), aside (set aside because the\n"
+    "file changed on its disk), diskFolder, contentHash, started, tornTail and cells (the\n"
+    "last text of each changed cell: column, row, text, time). FOLDER is the program's data\n"
+    "folder (by default the one saisie-notes uses for the user running the tool).\n");
 
 QString describeError(const gradefile::FileError& error)
 {
@@ -260,6 +280,45 @@ int statsCommand(const QStringList& arguments)
     return kSuccess;
 }
 
+struct KeyArguments {
+    QString dataFolder;
+    QString key;
+};
+
+std::optional<KeyArguments> keyArguments(const QStringList& arguments)
+{
+    KeyArguments parsed{recovery::defaultDataFolder(), QString()};
+    QStringList rest = arguments;
+    if (rest.size() == 3 && rest.first() == QLatin1String("--data")) {
+        parsed.dataFolder = rest.at(1);
+        rest = rest.mid(2);
+    }
+    if (rest.size() != 1 || rest.first().startsWith(u'-') || rest.first().isEmpty())
+        return std::nullopt;
+    parsed.key = rest.first();
+    return parsed;
+}
+
+int backupsCommand(const QStringList& arguments)
+{
+    const std::optional<KeyArguments> parsed = keyArguments(arguments);
+    if (!parsed)
+        return usageError(QStringLiteral("backups takes one KEY"), kBackupsHelp);
+    writeOut(QString::fromUtf8(
+        QJsonDocument(keptCopiesToJson(parsed->dataFolder, parsed->key)).toJson()));
+    return kSuccess;
+}
+
+int recoverCommand(const QStringList& arguments)
+{
+    const std::optional<KeyArguments> parsed = keyArguments(arguments);
+    if (!parsed)
+        return usageError(QStringLiteral("recover takes one KEY"), kRecoverHelp);
+    writeOut(
+        QString::fromUtf8(QJsonDocument(journalsToJson(parsed->dataFolder, parsed->key)).toJson()));
+    return kSuccess;
+}
+
 } // namespace
 
 int runCommand(const QStringList& arguments)
@@ -273,10 +332,14 @@ int runCommand(const QStringList& arguments)
         const QString& help;
         int (*run)(const QStringList&);
     };
-    const Command commands[] = {
-        {"lines", kLinesHelp, linesCommand}, {"write", kWriteHelp, writeCommand},
-        {"check", kCheckHelp, checkCommand}, {"show", kShowHelp, showCommand},
-        {"csv", kCsvHelp, csvCommand},       {"stats", kStatsHelp, statsCommand}};
+    const Command commands[] = {{"lines", kLinesHelp, linesCommand},
+                                {"write", kWriteHelp, writeCommand},
+                                {"check", kCheckHelp, checkCommand},
+                                {"show", kShowHelp, showCommand},
+                                {"csv", kCsvHelp, csvCommand},
+                                {"stats", kStatsHelp, statsCommand},
+                                {"backups", kBackupsHelp, backupsCommand},
+                                {"recover", kRecoverHelp, recoverCommand}};
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeOut(kMainHelp);
         return kSuccess;

@@ -24,6 +24,9 @@ int defaultErrorNumber(FileErrorKind kind)
     case FileErrorKind::Malformed:
         return errorNumber::kInvalidArguments;
     case FileErrorKind::NotAGradeFile:
+    case FileErrorKind::OtherVersion:
+    case FileErrorKind::OtherFile:
+    case FileErrorKind::ChangedOnDisk:
         return 0;
     case FileErrorKind::Other:
         return errorNumber::kInternal;
@@ -33,12 +36,12 @@ int defaultErrorNumber(FileErrorKind kind)
 
 FileError makeFileError(FileErrorKind kind, const QString& description)
 {
-    return FileError{kind, defaultErrorNumber(kind), description};
+    return FileError{kind, defaultErrorNumber(kind), description, QString()};
 }
 
 FileError malformedFile(int number, const QString& description)
 {
-    return FileError{FileErrorKind::Malformed, number, description};
+    return FileError{FileErrorKind::Malformed, number, description, QString()};
 }
 
 } // namespace gradefile

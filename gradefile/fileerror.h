@@ -18,6 +18,9 @@ enum class FileErrorKind {
     DiskFull,         // no room left for the new content
     Malformed,        // the bytes are not a grade file, or its lines cannot be read
     NotAGradeFile,    // a rowset whose start line does not name the file
+    OtherVersion,     // a journal or kept copy written by another version of the program
+    OtherFile,        // a journal or kept copy that belongs to another grade file
+    ChangedOnDisk,    // the grade file changed on the disk since the journal began
     Other,
 };
 
@@ -25,6 +28,8 @@ struct FileError {
     FileErrorKind kind = FileErrorKind::None;
     int number = 0;
     QString description;
+    // The file the error is about, where the message names it (a journal, a kept copy).
+    QString path;
 
     bool isError() const { return kind != FileErrorKind::None; }
 };

@@ -1,6 +1,8 @@
 #include "gradefile/gradedisk.h"
 
 #include "gradefile/gradefileio.h"
+#include "gradefile/osfile.h"
+#include "gradefile/rowsetreader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +35,7 @@ FolderListing GradeDisk::list() const
                                           .arg(QDir::toNativeSeparators(m_folder)));
         return listing;
     }
+    removeLeftoverTemporaries();
     QDir dir(m_folder);
     dir.setNameFilters({QStringLiteral("*.xml")});
     dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
@@ -57,13 +60,41 @@ DocumentRead GradeDisk::open(const QString& fileName) const
         failed.error = file.error;
         return failed;
     }
-    return readGradeDocument(fileName, *file.lines);
+    DocumentRead read = readGradeDocument(fileName, *file.lines);
+    if (read.document)
+        read.document->contentHash = file.contentHash;
+    return read;
 }
 
-SafeWriteResult GradeDisk::save(const QString& key, const QStringList& lines,
+SafeWriteResult GradeDisk::save(const QString& fileName, const QStringList& lines,
                                 const WriteFaultInjector* faults) const
 {
-    return writeGradeFile(pathOf(fileNameOf(key)), lines, faults);
+    removeLeftoverTemporaries();
+    return writeGradeFile(pathOf(fileName), lines, faults);
+}
+
+SafeWriteResult GradeDisk::write(const QString& fileName, const QByteArray& bytes,
+                                 const WriteFaultInjector* faults) const
+{
+    removeLeftoverTemporaries();
+    return replaceFileSafely(pathOf(fileName), bytes, faults);
+}
+
+std::optional<QByteArray> GradeDisk::bytesOf(const QString& fileName) const
+{
+    QByteArray bytes;
+    if (os::readAtMost(pathOf(fileName), kMaxRowsetBytes + 1, bytes) != 0)
+        return std::nullopt;
+    return bytes;
+}
+
+void GradeDisk::removeLeftoverTemporaries() const
+{
+    const QDir dir(m_folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isTemporaryFileName(name, QLatin1String(".xml")))
+            os::removeFile(dir.filePath(name));
+    }
 }
 
 } // namespace gradefile

@@ -33,6 +33,7 @@ struct GradeDocument {
     int rowCount = 0;           // pupil rows of the grid
     std::vector<RowCells> rows; // rows 1..rowCount (index 0 is row 1)
     std::vector<EndLineFields> endLines; // each end line read, in file order
+    QByteArray contentHash; // of the bytes it was read from (GradeDisk::open), if known
 };
 
 // A grade file read into its document, or why it cannot be opened: NotAGradeFile when its

@@ -4,6 +4,7 @@
 #include "gradefile/rowsetreader.h"
 #include "gradefile/rowsetwriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
@@ -20,7 +21,7 @@ QString shownPath(const QFileInfo& file)
 
 GradeFileRead failedRead(FileErrorKind kind, const QString& description)
 {
-    return GradeFileRead{std::nullopt, makeFileError(kind, description)};
+    return GradeFileRead{std::nullopt, makeFileError(kind, description), QByteArray()};
 }
 
 GradeFileRead failedSystemRead(const QFileInfo& file, int error)
@@ -29,28 +30,33 @@ GradeFileRead failedSystemRead(const QFileInfo& file, int error)
     if (error == ENOENT)
         return failedRead(
             FileErrorKind::Other,
-            QStringLiteral("The grade file \"%1\" does not exist.").arg(shownPath(file)));
-    return failedRead(
-        os::errorKindOf(error),
-        QStringLiteral("Reading \"%1\" failed: %2").arg(shownPath(file), os::errorText(error)));
+            QStringLiteral("Le fichier de notes « %1 » n'existe pas.").arg(shownPath(file)));
+    return failedRead(os::errorKindOf(error), QStringLiteral("Lecture de « %1 » impossible : %2")
+                                                  .arg(shownPath(file), os::errorText(error)));
 }
 
 GradeFileRead linesFromBytes(const QFileInfo& file, const QByteArray& bytes)
 {
     if (bytes.size() > kMaxRowsetBytes)
-        return failedRead(FileErrorKind::Malformed,
-                          QStringLiteral("\"%1\" is not a grade file: it is larger than %2 bytes.")
-                              .arg(shownPath(file))
-                              .arg(kMaxRowsetBytes));
-    LinesRead read = readRowsetLines(bytes);
-    if (!read.lines)
         return failedRead(
             FileErrorKind::Malformed,
-            QStringLiteral("\"%1\" is not a grade file: %2").arg(shownPath(file), read.error));
-    return GradeFileRead{std::move(read.lines), FileError{}};
+            QStringLiteral("« %1 » n'est pas un fichier de notes : il dépasse %2 octets.")
+                .arg(shownPath(file))
+                .arg(kMaxRowsetBytes));
+    LinesRead read = readRowsetLines(bytes);
+    if (!read.lines)
+        return failedRead(FileErrorKind::Malformed,
+                          QStringLiteral("« %1 » n'est pas un fichier de notes : %2")
+                              .arg(shownPath(file), read.error));
+    return GradeFileRead{std::move(read.lines), FileError{}, contentHashOf(bytes)};
 }
 
 } // namespace
+
+QByteArray contentHashOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
 
 GradeFileRead readGradeFile(const QString& path)
 {
@@ -58,7 +64,7 @@ GradeFileRead readGradeFile(const QString& path)
     if (const int error = os::checkFolder(file.absolutePath()))
         return failedRead(
             os::errorKindOf(error),
-            QStringLiteral("The folder \"%1\" cannot be read: %2")
+            QStringLiteral("Le dossier « %1 » est illisible : %2")
                 .arg(QDir::toNativeSeparators(file.absolutePath()), os::errorText(error)));
     // One byte past the limit tells a too large file without reading all of it.
     QByteArray bytes;

@@ -12,8 +12,13 @@ namespace gradefile {
 
 struct GradeFileRead {
     std::optional<QStringList> lines;
-    FileError error; // set when lines is empty
+    FileError error;        // set when lines is empty
+    QByteArray contentHash; // contentHashOf the bytes read, when they were read
 };
+
+// The hash by which the program knows a grade file's content again (hexadecimal SHA-256):
+// a journal of unsaved changes applies only to the content it began on.
+QByteArray contentHashOf(const QByteArray& bytes);
 
 // Reads the lines of the grade file at path. A missing folder (no disk) is NoDisk, a
 // missing file Other; bytes that are not a rowset, or a file larger than kMaxRowsetBytes

@@ -319,9 +319,53 @@ FileErrorKind errorKindOf(int error)
     }
 }
 
+// The system's own texts follow its language, which is seldom French on the teacher's
+// machine: the descriptions the teacher may read are French whatever the system speaks.
 QString errorText(int error)
 {
-    return qt_error_string(error);
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("fichier ou dossier introuvable");
+    case ENOTDIR:
+        return QStringLiteral("ce n'est pas un dossier");
+    case EISDIR:
+        return QStringLiteral("c'est un dossier");
+    case EACCES:
+        return QStringLiteral("accès refusé");
+    case EPERM:
+        return QStringLiteral("opération non permise");
+    case EROFS:
+        return QStringLiteral("disque en lecture seule");
+    case ENOSPC:
+        return QStringLiteral("plus de place sur le disque");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("quota du disque dépassé");
+#endif
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie du disque");
+    case ENXIO:
+    case ENODEV:
+#ifdef ENOMEDIUM
+    case ENOMEDIUM:
+#endif
+        return QStringLiteral("périphérique absent");
+    case EEXIST:
+        return QStringLiteral("le fichier existe déjà");
+    case EBUSY:
+        return QStringLiteral("périphérique ou fichier occupé");
+    case ENAMETOOLONG:
+        return QStringLiteral("nom de fichier trop long");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("trop de fichiers ouverts");
+    case EFBIG:
+        return QStringLiteral("fichier trop gros");
+    case EINVAL:
+        return QStringLiteral("argument invalide");
+    default:
+        return QStringLiteral("erreur système %1").arg(error);
+    }
 }
 
 } // namespace gradefile::os

@@ -60,14 +60,14 @@ std::optional<QString> findUnwritableCharacter(const QString& line, qsizetype li
 {
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (isUnwritableControl(line.at(i)))
-            return QStringLiteral("Line %1 holds the control character %2 at position %3; a "
-                                  "grade file cannot hold it.")
+            return QStringLiteral("La ligne %1 contient le caractère de contrôle %2 en "
+                                  "position %3 ; un fichier de notes ne peut pas le contenir.")
                 .arg(lineNumber)
                 .arg(codePoint(line.at(i)))
                 .arg(i + 1);
         if (isLoneSurrogate(line, i))
-            return QStringLiteral("Line %1 holds an incomplete character (%2) at position %3; "
-                                  "it cannot be written.")
+            return QStringLiteral("La ligne %1 contient un caractère incomplet (%2) en "
+                                  "position %3 ; elle ne peut pas être écrite.")
                 .arg(lineNumber)
                 .arg(codePoint(line.at(i)))
                 .arg(i + 1);
@@ -80,7 +80,8 @@ std::optional<QString> findUnwritableReason(const QString& line, qsizetype lineN
     // The components measure a value in UTF-16 code units (a string's length to them), so
     // QString::size() is their count: a character outside the BMP counts as two.
     if (line.size() > kMaxLineLength)
-        return QStringLiteral("Line %1 has %2 characters; a grade file line holds at most %3.")
+        return QStringLiteral("La ligne %1 a %2 caractères ; une ligne de fichier de notes "
+                              "en contient au plus %3.")
             .arg(lineNumber)
             .arg(line.size())
             .arg(kMaxLineLength);

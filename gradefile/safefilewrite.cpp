@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <utility>
@@ -13,11 +14,13 @@ namespace gradefile {
 
 namespace {
 
+constexpr int kTagLength = 6;
+
 QString randomTag()
 {
     static const QLatin1String alphabet("abcdefghijklmnopqrstuvwxyz0123456789");
     QString tag;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kTagLength; ++i)
         tag.append(alphabet.at(QRandomGenerator::global()->bounded(int(alphabet.size()))));
     return tag;
 }
@@ -136,7 +139,7 @@ FileError SafeReplacement::systemError(int error) const
 {
     if (error == 0)
         return FileError{};
-    const QString description = QStringLiteral("Saving \"%1\" failed while %2: %3")
+    const QString description = QStringLiteral("L'enregistrement de « %1 » a échoué en %2 : %3")
                                     .arg(QDir::toNativeSeparators(m_target.absoluteFilePath()),
                                          writeStepName(m_currentStep), os::errorText(error));
     return makeFileError(os::errorKindOf(error), description);
@@ -175,8 +178,8 @@ FileError SafeReplacement::compare()
         return FileError{};
     return makeFileError(
         FileErrorKind::Other,
-        QStringLiteral("Saving \"%1\" failed while %2: the disk gave back other bytes than those "
-                       "written; it may be damaged.")
+        QStringLiteral("L'enregistrement de « %1 » a échoué en %2 : le disque a rendu d'autres "
+                       "octets que ceux écrits ; il est peut-être endommagé.")
             .arg(QDir::toNativeSeparators(m_target.absoluteFilePath()),
                  writeStepName(m_currentStep)));
 }
@@ -198,19 +201,19 @@ QString writeStepName(WriteStep step)
     case WriteStep::None:
         return QString();
     case WriteStep::CheckFolder:
-        return QStringLiteral("checking the disk folder");
+        return QStringLiteral("vérifiant le dossier du disque");
     case WriteStep::CreateTemporary:
-        return QStringLiteral("creating the temporary file");
+        return QStringLiteral("créant le fichier temporaire");
     case WriteStep::WriteTemporary:
-        return QStringLiteral("writing the temporary file");
+        return QStringLiteral("écrivant le fichier temporaire");
     case WriteStep::FlushTemporary:
-        return QStringLiteral("flushing the temporary file to the disk");
+        return QStringLiteral("vidant le fichier temporaire sur le disque");
     case WriteStep::ReadBack:
-        return QStringLiteral("reading the temporary file back");
+        return QStringLiteral("relisant le fichier temporaire");
     case WriteStep::Compare:
-        return QStringLiteral("comparing the bytes read back with those written");
+        return QStringLiteral("comparant les octets relus à ceux écrits");
     case WriteStep::Replace:
-        return QStringLiteral("putting the new file in place of the old one");
+        return QStringLiteral("mettant le nouveau fichier à la place de l'ancien");
     }
     return QString();
 }
@@ -219,6 +222,15 @@ SafeWriteResult replaceFileSafely(const QString& path, const QByteArray& content
                                   const WriteFaultInjector* faults)
 {
     return SafeReplacement(path, content, faults).run();
+}
+
+bool isTemporaryFileName(const QString& fileName, QLatin1String targetSuffix)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.(.+)\\.[a-z0-9]{%1}\\.tmp$").arg(kTagLength));
+    const QRegularExpressionMatch match = pattern.match(fileName);
+    return match.hasMatch() && match.captured(1).size() > targetSuffix.size() &&
+           match.captured(1).endsWith(targetSuffix, Qt::CaseInsensitive);
 }
 
 } // namespace gradefile

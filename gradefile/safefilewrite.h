@@ -47,4 +47,9 @@ struct SafeWriteResult {
 SafeWriteResult replaceFileSafely(const QString& path, const QByteArray& content,
                                   const WriteFaultInjector* faults = nullptr);
 
+// Whether fileName is the name replaceFileSafely gives the temporary file of a target
+// whose name ends in targetSuffix (".xml": any letter case): a write interrupted between
+// its temporary file and the rename (a disk pulled out, a crash) leaves one behind.
+bool isTemporaryFileName(const QString& fileName, QLatin1String targetSuffix);
+
 } // namespace gradefile

@@ -1,5 +1,7 @@
 #include "gradefile/teachermessages.h"
 
+#include <QDir>
+
 namespace gradefile {
 
 const QString kInsertDiskText = QStringLiteral("الرجاء إدراج القرص المرن");
@@ -8,6 +10,21 @@ const QString kCannotViewText = QStringLiteral("لا يمكنك معاينة م�
 namespace {
 
 const QString kWriteProtectedText = QStringLiteral("الرّجاء التّثبّت من أن القرص المرن غير محمي");
+const QString kJournalChangedText =
+    QStringLiteral("تغيّر هذا الملفّ بالقرص بعد رقن أعداد لم تحفظ: لم تسترجع، وهي محفوظة جانبا في :");
+const QString kJournalDamagedText =
+    QStringLiteral("ملفّ استرجاع الأعداد تالف: لم يستعمل وبقي في مكانه :");
+const QString kJournalOtherVersionText =
+    QStringLiteral("ملفّ استرجاع الأعداد من إصدار آخر للبرنامج: لم يستعمل وبقي في مكانه :");
+const QString kJournalOtherFileText =
+    QStringLiteral("ملفّ استرجاع الأعداد لا يخصّ هذا الملفّ: لم يستعمل وبقي في مكانه :");
+const QString kJournalUnreadableText =
+    QStringLiteral("تعذّرت قراءة ملفّ استرجاع الأعداد: لم يستعمل وبقي في مكانه :");
+const QString kRecoveryOffText =
+    QStringLiteral("تعذّرت الكتابة في مجلّد البرنامج: استرجاع الأعداد بعد عطل متوقّف، "
+                   "والحفظ بالقرص المرن يعمل كالعادة.");
+const QString kCopyDamagedText = QStringLiteral("هذه النسخة تالفة ولا يمكن استرجاعها :");
+const QString kCopyOtherFileText = QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :");
 
 bool isDiskMissing(FileErrorKind kind)
 {
@@ -35,6 +52,52 @@ TeacherMessage notice(const QString& text)
     return {MessageForm::Notice, text, false};
 }
 
+// A text, then on its own line the file it is about.
+TeacherMessage noticeNaming(const QString& text, const QString& path)
+{
+    return notice(path.isEmpty() ? text : text + u'\n' + QDir::toNativeSeparators(path));
+}
+
+TeacherMessage unforeseenSaveError(const FileError& error)
+{
+    return notice(numbered(error) + QStringLiteral(" Erreur non gérer : Merci De Signaler Cette "
+                                                   "Erreur à L'équipe Noravel "));
+}
+
+TeacherMessage diskWriteMessage(const FileError& error)
+{
+    if (isDiskMissing(error.kind))
+        return question(kInsertDiskText, true);
+    if (error.kind == FileErrorKind::PermissionDenied || error.kind == FileErrorKind::PathAccess)
+        return notice(kWriteProtectedText);
+    return unforeseenSaveError(error);
+}
+
+TeacherMessage recoverMessage(const FileError& error)
+{
+    switch (error.kind) {
+    case FileErrorKind::ChangedOnDisk:
+        return noticeNaming(kJournalChangedText, error.path);
+    case FileErrorKind::Malformed:
+        return noticeNaming(kJournalDamagedText, error.path);
+    case FileErrorKind::OtherVersion:
+        return noticeNaming(kJournalOtherVersionText, error.path);
+    case FileErrorKind::OtherFile:
+        return noticeNaming(kJournalOtherFileText, error.path);
+    default:
+        return noticeNaming(kJournalUnreadableText, error.path);
+    }
+}
+
+TeacherMessage restoreMessage(const FileError& error)
+{
+    if (error.kind == FileErrorKind::Malformed)
+        return noticeNaming(kCopyDamagedText, error.path);
+    if (error.kind == FileErrorKind::OtherFile || error.kind == FileErrorKind::OtherVersion)
+        return noticeNaming(kCopyOtherFileText, error.path);
+    return diskWriteMessage(error);
+}
+
 } // namespace
 
 TeacherMessage teacherMessage(FileOperation operation, const FileError& error,
@@ -52,14 +115,13 @@ TeacherMessage teacherMessage(FileOperation operation, const FileError& error,
             return question(kCannotViewText);
         return notice(numbered(error) + callSupport(supportTelephone));
     case FileOperation::Save:
-        if (isDiskMissing(error.kind))
-            return question(kInsertDiskText, true);
-        if (error.kind == FileErrorKind::PermissionDenied ||
-            error.kind == FileErrorKind::PathAccess)
-            return notice(kWriteProtectedText);
-        return notice(numbered(error) +
-                      QStringLiteral(" Erreur non gérer : Merci De Signaler Cette Erreur à "
-                                     "L'équipe Noravel "));
+        return diskWriteMessage(error);
+    case FileOperation::Recover:
+        return recoverMessage(error);
+    case FileOperation::Journal:
+        return noticeNaming(kRecoveryOffText, error.path);
+    case FileOperation::Restore:
+        return restoreMessage(error);
     }
     return notice(callSupport(supportTelephone));
 }

@@ -171,7 +171,7 @@ void CardLayout::paginate(const PrintedSheet& sheet)
     const double tallest =
         sheet.rowCount() > 0 ? *std::max_element(m_rowHeights.begin() + 1, m_rowHeights.end()) : 0;
     if (m_pageSize.isEmpty() || room < tallest || room < 0) {
-        m_error = QStringLiteral("The paper is too small for the grade card");
+        m_error = QStringLiteral("Le papier est trop petit pour la carte de notes");
         return;
     }
     struct Slice {

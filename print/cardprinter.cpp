@@ -60,15 +60,16 @@ PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes,
 {
     const QPrinterInfo target = targetPrinter();
     if (target.isNull())
-        return {false, 0, QString(), QStringLiteral("The system has no printer")};
+        return {false, 0, QString(), QStringLiteral("Le système n'a pas d'imprimante")};
     const std::unique_ptr<QPrinter> printer = cardPrinter(target.printerName());
     printer->setDocName(jobName);
     const RenderResult rendered = renderCard(sheet, codes, settings, *printer);
     if (!rendered.ok)
         return {false, rendered.pageCount, target.printerName(), rendered.error};
     if (printer->printerState() == QPrinter::Error || printer->printerState() == QPrinter::Aborted)
-        return {false, rendered.pageCount, target.printerName(),
-                QStringLiteral("The printer %1 did not take the job").arg(target.printerName())};
+        return {
+            false, rendered.pageCount, target.printerName(),
+            QStringLiteral("L'imprimante %1 n'a pas pris le travail").arg(target.printerName())};
     return {true, rendered.pageCount, target.printerName(), QString()};
 }
 

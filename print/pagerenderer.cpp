@@ -123,18 +123,21 @@ RenderResult renderCard(const PrintedSheet& sheet, const PageHeader& codes,
 
     QPainter painter;
     if (!painter.begin(&device))
-        return {false, 0, QStringLiteral("The printer or the file cannot be opened for drawing")};
+        return {
+            false, 0,
+            QStringLiteral("L'imprimante ou le fichier ne peut pas être ouvert pour le dessin")};
     PageDrawer drawer(painter, sheet, layout, settings);
     const QVector<CardPage>& pages = layout.pages();
     for (const CardPage& page : pages) {
         if (page.number > 1 && !device.newPage()) {
             painter.end();
-            return {false, page.number - 1, QStringLiteral("The printer refused a new page")};
+            return {false, page.number - 1,
+                    QStringLiteral("L'imprimante a refusé une nouvelle page")};
         }
         drawer.draw(page);
     }
     if (!painter.end())
-        return {false, int(pages.size()), QStringLiteral("The printer did not take the card")};
+        return {false, int(pages.size()), QStringLiteral("L'imprimante n'a pas pris la carte")};
     return {true, int(pages.size()), QString()};
 }
 

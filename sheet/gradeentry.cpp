@@ -51,7 +51,7 @@ bool GradeEntry::plainSheetKey(EntryKey key)
         mark = kNoGradeMark;
     else
         return false;
-    m_grid.setText(m_grid.activeCell(), mark.toString());
+    writeCell(m_grid.activeCell(), mark.toString());
     m_grid.queueEnter();
     return true;
 }
@@ -60,7 +60,7 @@ void GradeEntry::writeMark(int column, QStringView mark)
 {
     const Cell cell{column, m_grid.activeCell().row};
     m_grid.setActiveCell(cell);
-    m_grid.setText(cell, mark.toString());
+    writeCell(cell, mark.toString());
     // A mark is an entry like a typed grade: the sheet now has something to save.
     noteEntry(true);
     m_grid.queueEnter();
@@ -212,9 +212,51 @@ bool GradeEntry::checkCellUnderCursor()
 void GradeEntry::applyCheck(Cell cell, const CellCheck& check)
 {
     if (m_grid.text(cell) != check.text)
-        m_grid.setText(cell, check.text);
+        writeCell(cell, check.text);
     if (check.colour != CellColour::Unchanged)
         m_grid.setBackground(cell, check.colour);
+}
+
+void GradeEntry::writeCell(Cell cell, const QString& text)
+{
+    m_grid.setText(cell, text);
+    record(cell);
+}
+
+void GradeEntry::record(Cell cell)
+{
+    if (m_journal)
+        m_journal->cellCommitted(cell, m_grid.text(cell));
+}
+
+void GradeEntry::cellEdited(Cell cell)
+{
+    record(cell);
+}
+
+void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)
+{
+    std::optional<Cell> refused;
+    for (const auto& [cell, text] : cells) {
+        m_grid.setText(cell, text);
+        if (cell.column < 1 || cell.column > kFirstGradeColumn || text.isEmpty())
+            continue;
+        // A grade is coloured as its check colours it; the text stays as it was kept.
+        const CellCheck check = checkCell(m_kind, text);
+        if (check.refused && !refused)
+            refused = cell;
+        if (check.refused || check.text == text)
+            m_grid.setBackground(cell, check.colour == CellColour::Unchanged ? CellColour::White
+                                                                             : check.colour);
+    }
+    if (refused) {
+        m_grid.setActiveCell(*refused);
+        m_refused = refused;
+        // Coming back to the sheet checks the refused cell before the cursor may leave it.
+        m_cursorPlaced = true;
+    }
+    if (!cells.isEmpty())
+        noteEntry(true);
 }
 
 } // namespace sheet

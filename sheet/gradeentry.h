@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/celljournal.h"
 #include "sheet/cellrules.h"
 
 #include <QObject>
@@ -51,6 +52,16 @@ public:
     void setGradeSpan(int gradeSpan) { m_gradeSpan = gradeSpan; }
     int gradeSpan() const { return m_gradeSpan; }
 
+    // Every text grade entry commits to a cell from now on is recorded in journal (which
+    // must outlive grade entry or be removed first); none by default.
+    void setJournal(CellJournal* journal) { m_journal = journal; }
+    // The grid committed what the teacher typed into cell.
+    void cellEdited(Cell cell);
+    // Puts texts a journal kept back into their cells after a crash, coloured as the
+    // check colours them, and marks the sheet modified. The cursor goes to the first
+    // refused grade among them, so that the save does not write it.
+    void restoreCells(const QList<std::pair<Cell, QString>>& cells);
+
     // Whether the sheet holds changes the disk has not.
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -93,6 +104,8 @@ private:
     bool leavingPlainSheetCell(Cell from, Cell to);
     void afterLeaving(bool cancelled, Cell keptOn, Cell to);
     void applyCheck(Cell cell, const CellCheck& check);
+    void writeCell(Cell cell, const QString& text);
+    void record(Cell cell);
 
     SheetKind m_kind;
     EntryGrid& m_grid;
@@ -105,6 +118,7 @@ private:
     std::optional<Cell> m_refused;
     // False until the first activation has put the cursor on the first grade.
     bool m_cursorPlaced = false;
+    CellJournal* m_journal = nullptr;
 };
 
 } // namespace sheet

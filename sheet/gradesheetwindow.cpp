@@ -8,6 +8,7 @@
 #include "sheet/gridobservations.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/openedsheet.h"
+#include "sheet/sheetrecovery.h"
 #include "sheet/sheetstate.h"
 #include "sheet/sheettools.h"
 #include "sheet/spreadgrid.h"
@@ -76,7 +77,13 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     new SheetTools(*this, m_cardTexts, [this] { return checkCellUnderCursor(); });
 }
 
-GradeSheetWindow::~GradeSheetWindow() = default;
+// The grid goes with the window's children, after the members: nothing it still signals
+// may reach grade entry or the journal.
+GradeSheetWindow::~GradeSheetWindow()
+{
+    disconnect(m_grid, nullptr, this, nullptr);
+    m_entry->setJournal(nullptr);
+}
 
 void GradeSheetWindow::createButtons()
 {
@@ -155,6 +162,9 @@ void GradeSheetWindow::createGrid()
         m_entry->clicked({col, row});
     });
     connect(m_grid, &SpreadGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
+    connect(m_grid, &SpreadGrid::cellEditedAt, this, [this](int col, int row) {
+        m_entry->cellEdited({col, row});
+    });
 }
 
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
@@ -203,6 +213,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
 {
     m_sheetKind = document.sheetKind;
     m_openedFileKey = document.key;
+    m_openedFileName = document.fileName;
     setUpHeaders();
     for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
         m_grid->setText(it.key(), 0, it.value());
@@ -221,6 +232,46 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     fitToShownColumns();
     fitColumnsToTexts(*m_grid);
     setWindowTitle(document.caption);
+    startJournal(document);
+}
+
+void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
+{
+    recovery::DataFolder& data = m_sheetState.dataFolder;
+    if (!data.isSet() || document.contentHash.isEmpty())
+        return;
+    m_recovery = std::make_unique<SheetRecovery>(
+        data,
+        recovery::JournalIdentity{document.key, recovery::canonicalDiskFolder(m_disk.folder()),
+                                  document.contentHash},
+        this);
+    m_entry->setJournal(m_recovery.get());
+}
+
+bool GradeSheetWindow::offerRecovery()
+{
+    if (!m_recovery)
+        return false;
+    const recovery::SheetBounds bounds{m_grid->maxRows(), lastGradeColumn(m_entry->gradeSpan())};
+    bool asked = false;
+    const CellTexts changes = m_recovery->changesToBringBack(
+        bounds, [this](Cell cell) { return m_grid->text(cell.column, cell.row); }, windowTitle(),
+        asked);
+    if (changes.isEmpty())
+        return asked;
+    CellTexts grades;
+    for (const auto& [cell, text] : changes) {
+        if (cell.column == kLevelColumn)
+            restoreObservationCell(*m_grid, cell.row, text);
+        else
+            grades.append({cell, text});
+    }
+    m_entry->restoreCells(grades);
+    // Observations alone are unsaved changes as much as grades.
+    m_entry->setModified(true);
+    entryMade();
+    m_recovery->broughtBack();
+    return true;
 }
 
 gradefile::SheetTable GradeSheetWindow::sheetTable() const
@@ -313,7 +364,7 @@ void GradeSheetWindow::pupilDoubleClicked()
             m_entry->setModified(true);
             setCommandEnabled(m_saveButton, true);
         },
-        [this] { save(); });
+        [this] { save(); }, m_recovery.get());
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)
         m_openObservations(dialog);
@@ -352,16 +403,23 @@ bool GradeSheetWindow::save()
                 "Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
         return false;
     }
-    m_cardTexts.saveNumber = built.saveNumber;
-
     for (;;) {
+        // Before every try: the disk asked for may only now be back in the drive. The same
+        // file is kept once.
+        if (m_recovery)
+            m_recovery->keepCopy(m_disk, m_openedFileName);
         const gradefile::SafeWriteResult written =
-            m_disk.save(m_openedFileKey, built.lines, m_writeFaults);
+            m_disk.save(m_openedFileName, built.lines, m_writeFaults);
         if (written.ok)
             break;
         if (!reportSaveFailure(written.error))
             return false;
     }
+    // Only a save that reached the disk counts: a failed one leaves the counter as it was,
+    // and the next save writes the number that follows the last one written.
+    m_cardTexts.saveNumber = built.saveNumber;
+    if (m_recovery)
+        m_recovery->saved(built.lines);
     m_saved = true;
     m_entry->setModified(false);
     emit saved(m_openedFileKey);
@@ -390,6 +448,9 @@ bool GradeSheetWindow::settleUnsavedGrades()
         ui::QuestionDialog::ask(kSaveQuestion, ui::QuestionDialog::Buttons::YesNo, windowTitle());
     if (answer == ui::QuestionDialog::Answer::Yes && !save())
         return false;
+    // No: the teacher gives the changes up, and their journal with them.
+    if (answer == ui::QuestionDialog::Answer::No && m_recovery)
+        m_recovery->givenUp();
     m_entry->setModified(false);
     return true;
 }

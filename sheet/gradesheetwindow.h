@@ -33,6 +33,7 @@ class PrintedSheet;
 
 namespace sheet {
 
+class SheetRecovery;
 class SpreadGrid;
 struct SheetState;
 
@@ -50,10 +51,17 @@ public:
 
     SpreadGrid* grid() const { return m_grid; }
     QString openedFileKey() const { return m_openedFileKey; }
+    // The name the file was listed and opened under: the save writes that very file.
+    QString openedFileName() const { return m_openedFileName; }
 
     // Fills the fresh window with an opened grade file: headers, one row per pupil, the
-    // empty columns hidden, the file's description as caption.
+    // empty columns hidden, the file's description as caption. From then on every change
+    // the teacher commits is journaled in the data folder of the sheet state, if it has one.
     void fillFromDocument(const gradefile::GradeDocument& document);
+    // Once the filled sheet is shown: offers the changes a crash left unsaved in a
+    // journal of this file, and puts them back into the sheet when the teacher agrees.
+    // True when it showed the teacher anything.
+    bool offerRecovery();
 
     // Writes the sheet back into its grade file; false when nothing was written.
     bool save();
@@ -122,6 +130,7 @@ private:
     void createCommands();
     void setUpHeaders();
     void fitToShownColumns();
+    void startJournal(const gradefile::GradeDocument& document);
     void applyWindowSize();
     void placeAtTopCentre();
     void verticalEntryClicked();
@@ -161,10 +170,13 @@ private:
     QHash<QPushButton*, QAction*> m_commandKeys;
 
     std::unique_ptr<EntryGridBinding> m_binding;
+    // Before grade entry, which records into it: it goes after.
+    std::unique_ptr<SheetRecovery> m_recovery;
     std::unique_ptr<GradeEntry> m_entry;
 
     QString m_sheetKind;
     QString m_openedFileKey;
+    QString m_openedFileName;
     bool m_saved = false;
     bool m_largePresentation = false;
     CardDestination m_destination;

@@ -1,6 +1,7 @@
 #include "sheet/gridobservations.h"
 
 #include "gradefile/sheetcolumns.h"
+#include "observation/observationtext.h"
 #include "sheet/spreadgrid.h"
 
 namespace sheet {
@@ -10,8 +11,9 @@ using gradefile::kNameColumn;
 using gradefile::kOrderNumberColumn;
 
 GridObservations::GridObservations(SpreadGrid& grid, std::function<void()> markModified,
-                                   std::function<void()> save)
-    : m_grid(grid), m_markModified(std::move(markModified)), m_save(std::move(save))
+                                   std::function<void()> save, CellJournal* journal)
+    : m_grid(grid), m_markModified(std::move(markModified)), m_save(std::move(save)),
+      m_journal(journal)
 {}
 
 int GridObservations::pupilCount() const
@@ -37,14 +39,33 @@ QString GridObservations::observationCell(int row) const
 void GridObservations::setObservationCell(int row, const QString& text)
 {
     m_grid.setText(kLevelColumn, row, text);
+    if (m_journal)
+        m_journal->cellCommitted({kLevelColumn, row}, text);
 }
+
+namespace {
+
+void showNameLook(SpreadGrid& grid, int row, const QColor& colour, bool bold)
+{
+    grid.setCellForeColor(kNameColumn, row, colour);
+    QFont font = grid.font();
+    font.setBold(bold);
+    grid.setCellFont(kNameColumn, row, font);
+}
+
+} // namespace
 
 void GridObservations::setNameLook(int row, const QColor& colour, bool bold)
 {
-    m_grid.setCellForeColor(kNameColumn, row, colour);
-    QFont font = m_grid.font();
-    font.setBold(bold);
-    m_grid.setCellFont(kNameColumn, row, font);
+    showNameLook(m_grid, row, colour, bold);
+}
+
+void restoreObservationCell(SpreadGrid& grid, int row, const QString& text)
+{
+    grid.setText(kLevelColumn, row, text);
+    const observation::NameLook look = observation::nameLookFor(observation::observationOf(text));
+    showNameLook(grid, row, QColor(look.colour.red, look.colour.green, look.colour.blue),
+                 look.bold);
 }
 
 void GridObservations::moveCursorTo(int row)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "observation/observationsheet.h"
+#include "sheet/celljournal.h"
 
 #include <functional>
 
@@ -10,11 +11,12 @@ class SpreadGrid;
 
 // The observation dialog's view of a grade sheet: the pupils' names, order numbers and
 // observation column in the grid, the name's look, the grid's cursor, and the sheet's
-// modified flag and save command.
+// modified flag and save command. A validated observation is recorded in the sheet's
+// journal, when it has one.
 class GridObservations final : public observation::ObservationSheet {
 public:
     GridObservations(SpreadGrid& grid, std::function<void()> markModified,
-                     std::function<void()> save);
+                     std::function<void()> save, CellJournal* journal = nullptr);
 
     int pupilCount() const override;
     QString pupilName(int row) const override;
@@ -30,6 +32,10 @@ private:
     SpreadGrid& m_grid;
     std::function<void()> m_markModified;
     std::function<void()> m_save;
+    CellJournal* m_journal;
 };
+
+// Puts an observation column text back into a pupil's row, the name showing its level.
+void restoreObservationCell(SpreadGrid& grid, int row, const QString& text);
 
 } // namespace sheet

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recovery/datafolder.h"
+
 #include <QtGlobal>
 
 namespace sheet {
@@ -8,6 +10,8 @@ namespace sheet {
 struct SheetState {
     // The pupil row shown in the observation dialog.
     qint16 currentPupilRow = 0;
+    // Where the journals of unsaved changes and the kept copies of saved files go.
+    recovery::DataFolder dataFolder;
 };
 
 } // namespace sheet

@@ -1,5 +1,8 @@
 #include "gradefile/gradefileio.h"
 #include "gradefile/rowsetwriter.h"
+#include "recovery/datafolder.h"
+#include "recovery/keptcopies.h"
+#include "recovery/sessionjournal.h"
 #include "sheet/classstatistics.h"
 #include "sheet/openedsheet.h"
 #include "sheet/sheetcsv.h"
@@ -28,9 +31,11 @@ struct Run {
     QByteArray err;
 };
 
-Run runTool(const QStringList& arguments, const QByteArray& input = {})
+Run runTool(const QStringList& arguments, const QByteArray& input = {},
+            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(GRADEFILE_TOOL), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -103,6 +108,9 @@ private slots:
     void csvAndStatsOfAClassWithoutPupils();
     void csvAndStatsRefusePlainAndInvalidFiles_data();
     void csvAndStatsRefusePlainAndInvalidFiles();
+    void backupsListsKeptCopies();
+    void recoverPrintsUnsavedCells();
+    void recoverFindsTheProgramsDataFolder();
     void usage_data();
     void usage();
 };
@@ -404,6 +412,80 @@ void TestGradeFileCli::csvAndStatsRefusePlainAndInvalidFiles()
     QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
 }
 
+// Newest first, each with its save number, and a damaged copy marked as one.
+void TestGradeFileCli::backupsListsKeptCopies()
+{
+    QTemporaryDir data;
+    const recovery::KeptCopies copies(data.path());
+    const QDateTime first = QDateTime::fromMSecsSinceEpoch(1741973405123, Qt::UTC);
+    QVERIFY(!copies.keep(kSubject, readAll(sample(kSubject)), first).isError());
+    QVERIFY(!copies.keep(kSubject, QByteArray("<xml>cut sh"), first.addSecs(60)).isError());
+
+    const Run run =
+        runTool({QStringLiteral("backups"), QStringLiteral("--data"), data.path(), kSubject});
+    QCOMPARE(run.status, 0);
+    const QJsonArray listed = QJsonDocument::fromJson(run.out).array();
+    QCOMPARE(listed.size(), 2);
+    QCOMPARE(listed[0][QStringLiteral("time")].toString(),
+             QStringLiteral("2025-03-14T17:31:05.123Z"));
+    QVERIFY(listed[0].toObject().contains(QStringLiteral("error")));
+    QCOMPARE(listed[1][QStringLiteral("saveNumber")].toInt(), 3); // "...||3|2" ends the sample
+    QCOMPARE(listed[1][QStringLiteral("pupilsWithGrades")].toInt(), 30);
+    QVERIFY(listed[1][QStringLiteral("path")].toString().startsWith(data.path()));
+}
+
+void TestGradeFileCli::recoverPrintsUnsavedCells()
+{
+    QTemporaryDir data;
+    const QString journals = recovery::journalsFolder(data.path());
+    recovery::SessionJournal session(
+        journals, {kSubject, recovery::canonicalDiskFolder(data.filePath(QStringLiteral("A"))),
+                   QByteArray(64, 'a')});
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QVERIFY(!session
+                 .record({{4, 1, QStringLiteral("7"), now},
+                          {4, 1, QStringLiteral("07.00"), now},
+                          {10, 2, QStringLiteral("3#حسن"), now}})
+                 .isError());
+
+    const Run run =
+        runTool({QStringLiteral("recover"), QStringLiteral("--data"), data.path(), kSubject});
+    QCOMPARE(run.status, 0);
+    const QJsonObject printed = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(printed[QStringLiteral("key")].toString(), kSubject);
+    const QJsonArray listed = printed[QStringLiteral("journals")].toArray();
+    QCOMPARE(listed.size(), 1);
+    const QJsonObject journal = listed[0].toObject();
+    QCOMPARE(journal[QStringLiteral("state")].toString(), QStringLiteral("pending"));
+    QCOMPARE(journal[QStringLiteral("path")].toString(), session.path());
+    const QJsonArray cells = journal[QStringLiteral("cells")].toArray();
+    QCOMPARE(cells.size(), 2);
+    QCOMPARE(cells[0][QStringLiteral("text")].toString(), QStringLiteral("07.00"));
+    QCOMPARE(cells[1][QStringLiteral("column")].toInt(), 10);
+    QCOMPARE(cells[1][QStringLiteral("text")].toString(), QStringLiteral("3#حسن"));
+}
+
+// Without --data the tool looks where the program keeps its journals for the same user,
+// though the tool runs under a name of its own.
+void TestGradeFileCli::recoverFindsTheProgramsDataFolder()
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    const QString program = home.filePath(QStringLiteral("saisie-notes/saisie-notes"));
+    recovery::SessionJournal session(
+        recovery::journalsFolder(program),
+        {kSubject, QStringLiteral("/media/floppy"), QByteArray(64, 'a')});
+    QVERIFY(!session.record({{4, 1, QStringLiteral("07.00"), QDateTime::currentDateTimeUtc()}})
+                 .isError());
+
+    const Run run = runTool({QStringLiteral("recover"), kSubject}, {}, environment);
+    QCOMPARE(run.status, 0);
+    const QJsonObject printed = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(printed[QStringLiteral("dataFolder")].toString(), program);
+    QCOMPARE(printed[QStringLiteral("journals")].toArray().size(), 1);
+}
+
 void TestGradeFileCli::usage_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -418,6 +500,9 @@ void TestGradeFileCli::usage_data()
     QTest::newRow("stats help") << QStringList{"stats", "--help"} << 0;
     QTest::newRow("lines of a missing file") << QStringList{"lines", "/nonexistent/K.xml"} << 1;
     QTest::newRow("lines of a folder") << QStringList{"lines", "/"} << 1;
+    QTest::newRow("backups without key") << QStringList{"backups"} << 2;
+    QTest::newRow("recover with two keys") << QStringList{"recover", "a", "b"} << 2;
+    QTest::newRow("recover help") << QStringList{"recover", "--help"} << 0;
 }
 
 void TestGradeFileCli::usage()

@@ -12,8 +12,9 @@ namespace {
 
 // A grid that moves its cursor as the real one does, in memory: keys reach grade entry
 // first, Enter moves in the entry direction after asking to leave, typing opens an editor
-// whose text the move commits, and setActiveCell from inside a leaving move has the last
-// word. Shown grade columns are lastGradeColumn(gradeSpan) to 6.
+// whose text the move commits (telling grade entry, as the window does on the grid's
+// cellEditedAt), and setActiveCell from inside a leaving move has the last word. Shown
+// grade columns are lastGradeColumn(gradeSpan) to 6.
 class FakeGrid : public EntryGrid {
 public:
     FakeGrid(int rows, int gradeSpan) : m_rows(rows), m_gradeSpan(gradeSpan) {}
@@ -103,9 +104,13 @@ public:
 private:
     void commit()
     {
-        if (m_editing)
-            texts[{active.column, active.row}] = m_editor;
+        if (!m_editing)
+            return;
         m_editing = false;
+        const bool changed = texts.value({active.column, active.row}) != m_editor;
+        texts[{active.column, active.row}] = m_editor;
+        if (changed && entry)
+            entry->cellEdited(active);
     }
     std::optional<Cell> enterTarget() const
     {
@@ -157,6 +162,18 @@ void run(FakeGrid& grid, GradeEntry& entry, const QString& step)
 // "C,R=text" pairs, and colours as "C,R=white|yellow|red".
 using CellTexts = QMap<QString, QString>;
 
+// The last text the journal holds for each cell.
+class RecordingJournal : public CellJournal {
+public:
+    QMap<std::pair<int, int>, QString> last;
+    int records = 0;
+    void cellCommitted(Cell cell, const QString& text) override
+    {
+        last[{cell.column, cell.row}] = text;
+        ++records;
+    }
+};
+
 CellColour colourNamed(const QString& name)
 {
     if (name == QLatin1String("white"))
@@ -201,6 +218,7 @@ private slots:
     void saveChecks();
     void plainSheet_data();
     void plainSheet();
+    void restoredCells();
 };
 
 void TestGradeEntry::scripts_data()
@@ -308,6 +326,8 @@ void TestGradeEntry::scripts()
 
     FakeGrid grid(rows, gradeSpan);
     GradeEntry entry(SheetKind::Grade, grid);
+    RecordingJournal journal;
+    entry.setJournal(&journal);
     grid.entry = &entry;
     entry.setEntryMode(mode);
     entry.setGradeSpan(gradeSpan);
@@ -315,6 +335,9 @@ void TestGradeEntry::scripts()
     for (const QString& step : script)
         run(grid, entry, step);
 
+    // Whatever reached a cell reached the journal too, last text last: a crash at the end
+    // of the script loses nothing once the journal is replayed.
+    QCOMPARE(journal.last, grid.texts);
     QCOMPARE(grid.active, cellNamed(end));
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
         QCOMPARE(grid.text(cellNamed(it.key())), it.value());
@@ -435,6 +458,37 @@ void TestGradeEntry::plainSheet()
     QCOMPARE(grid.colour({kPlainGradeColumn, 1}), CellColour::Unchanged);
     QVERIFY(!entry.isModified());
     QCOMPARE(entries.count(), 0);
+}
+
+// Texts a journal kept, back in their cells after a crash: coloured as their check would
+// colour them, the sheet modified, the cursor on a grade above twenty so that the save
+// cannot write it, and nothing journaled again by grade entry.
+void TestGradeEntry::restoredCells()
+{
+    FakeGrid grid(3, 2);
+    GradeEntry entry(SheetKind::Grade, grid);
+    RecordingJournal journal;
+    entry.setJournal(&journal);
+    grid.entry = &entry;
+    entry.setGradeSpan(2);
+    QSignalSpy entries(&entry, &GradeEntry::entryMade);
+    entry.restoreCells({{{6, 1}, QStringLiteral("12.00")},
+                        {{5, 2}, QStringLiteral("00.00")},
+                        {{4, 3}, QStringLiteral("25")},
+                        {{6, 3}, kAbsent}});
+
+    QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
+    QCOMPARE(grid.colour({6, 1}), CellColour::White);
+    QCOMPARE(grid.colour({5, 2}), CellColour::Yellow);
+    QCOMPARE(grid.colour({4, 3}), CellColour::Red);
+    QCOMPARE(grid.text({6, 3}), kAbsent);
+    QVERIFY(entry.isModified());
+    QCOMPARE(entries.count(), 1);
+    QCOMPARE(journal.records, 0);
+    QCOMPARE(grid.active, (Cell{4, 3}));
+    QVERIFY(entry.isCellUnderCursorAboveTwenty());
+    entry.activated();
+    QCOMPARE(grid.active, (Cell{4, 3}));
 }
 
 QTEST_APPLESS_MAIN(TestGradeEntry)

@@ -156,7 +156,7 @@ void TestGradeFileIo::refusesUnwritableLinesBeforeTouchingTheDisk()
     const SafeWriteResult result = writeGradeFile(path, lines, &recorder);
     QVERIFY(!result.ok);
     QCOMPARE(result.error.kind, FileErrorKind::Malformed);
-    QVERIFY2(result.error.description.contains(QStringLiteral("line 2"), Qt::CaseInsensitive),
+    QVERIFY2(result.error.description.contains(QStringLiteral("ligne 2"), Qt::CaseInsensitive),
              qPrintable(result.error.description));
     QVERIFY(recorder.steps.isEmpty());
     QCOMPARE(entriesOf(dir.path()), QStringList{kName});

@@ -130,7 +130,7 @@ void TestRowsetWriter::findsUnwritableLine()
         return;
     }
     QVERIFY(reason);
-    QVERIFY2(reason->contains(QStringLiteral("line %1").arg(unwritableLine), Qt::CaseInsensitive),
+    QVERIFY2(reason->contains(QStringLiteral("ligne %1").arg(unwritableLine), Qt::CaseInsensitive),
              qPrintable(*reason));
 }
 
@@ -140,7 +140,7 @@ void TestRowsetWriter::namesTheFirstUnwritableLine()
     const std::optional<QString> reason =
         findUnwritableLine({QStringLiteral("ok"), QStringLiteral("\x01"), tooLong});
     QVERIFY(reason);
-    QVERIFY2(reason->contains(QStringLiteral("line 2"), Qt::CaseInsensitive), qPrintable(*reason));
+    QVERIFY2(reason->contains(QStringLiteral("ligne 2"), Qt::CaseInsensitive), qPrintable(*reason));
 }
 
 void TestRowsetWriter::readerGetsTheSameLinesBack_data()

@@ -14,6 +14,22 @@ const QString kInsertDisk = QStringLiteral("الرجاء إدراج القرص �
 const QString kCannotView = QStringLiteral("لا يمكنك معاينة محتوى هذا الملف");
 const QString kWriteProtected = QStringLiteral("الرّجاء التّثبّت من أن القرص المرن غير محمي");
 const QString kCallUs = QStringLiteral("Erreur non gérer contacter l'équipe Noravel tel : ");
+const QString kPath = QStringLiteral("/data/recovery/k.journal");
+const QString kJournalChanged =
+    QStringLiteral("تغيّر هذا الملفّ بالقرص بعد رقن أعداد لم تحفظ: لم تسترجع، وهي محفوظة جانبا في :");
+const QString kJournalDamaged =
+    QStringLiteral("ملفّ استرجاع الأعداد تالف: لم يستعمل وبقي في مكانه :");
+const QString kJournalOtherVersion =
+    QStringLiteral("ملفّ استرجاع الأعداد من إصدار آخر للبرنامج: لم يستعمل وبقي في مكانه :");
+const QString kJournalOtherFile =
+    QStringLiteral("ملفّ استرجاع الأعداد لا يخصّ هذا الملفّ: لم يستعمل وبقي في مكانه :");
+const QString kJournalUnreadable =
+    QStringLiteral("تعذّرت قراءة ملفّ استرجاع الأعداد: لم يستعمل وبقي في مكانه :");
+const QString kRecoveryOff =
+    QStringLiteral("تعذّرت الكتابة في مجلّد البرنامج: استرجاع الأعداد بعد عطل "
+                   "متوقّف، والحفظ بالقرص المرن يعمل كالعادة.");
+const QString kCopyDamaged = QStringLiteral("هذه النسخة تالفة ولا يمكن استرجاعها :");
+const QString kCopyOtherFile = QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :");
 const QString kReportTail =
     QStringLiteral("\r Erreur non gérer : Merci De Signaler Cette Erreur à L'équipe Noravel ");
 
@@ -38,6 +54,10 @@ void TestTeacherMessages::messages_data()
     const auto Scan = FileOperation::Scan;
     const auto Open = FileOperation::Open;
     const auto Save = FileOperation::Save;
+    const auto Recover = FileOperation::Recover;
+    const auto Journal = FileOperation::Journal;
+    const auto Restore = FileOperation::Restore;
+    const QString path = u'\n' + kPath;
     const auto Q = MessageForm::Question;
     const auto N = MessageForm::Notice;
     const QString numbered = QStringLiteral("70 described\r");
@@ -62,6 +82,31 @@ void TestTeacherMessages::messages_data()
         << Save << FileErrorKind::DiskFull << N << numbered + kReportTail.mid(1) << false;
     QTest::newRow("save, anything else")
         << Save << FileErrorKind::Other << N << numbered + kReportTail.mid(1) << false;
+    // The journal and the kept copies name their file, for the support team.
+    QTest::newRow("recover, file changed on the disk")
+        << Recover << FileErrorKind::ChangedOnDisk << N << kJournalChanged + path << false;
+    QTest::newRow("recover, damaged journal")
+        << Recover << FileErrorKind::Malformed << N << kJournalDamaged + path << false;
+    QTest::newRow("recover, journal of another version")
+        << Recover << FileErrorKind::OtherVersion << N << kJournalOtherVersion + path << false;
+    QTest::newRow("recover, journal of another file")
+        << Recover << FileErrorKind::OtherFile << N << kJournalOtherFile + path << false;
+    QTest::newRow("recover, unreadable journal")
+        << Recover << FileErrorKind::AccessDenied << N << kJournalUnreadable + path << false;
+    QTest::newRow("journal, full data folder")
+        << Journal << FileErrorKind::DiskFull << N << kRecoveryOff + path << false;
+    QTest::newRow("journal, read-only data folder")
+        << Journal << FileErrorKind::PermissionDenied << N << kRecoveryOff + path << false;
+    QTest::newRow("restore, damaged copy")
+        << Restore << FileErrorKind::Malformed << N << kCopyDamaged + path << false;
+    QTest::newRow("restore, another file's copy")
+        << Restore << FileErrorKind::OtherFile << N << kCopyOtherFile + path << false;
+    QTest::newRow("restore, no disk")
+        << Restore << FileErrorKind::NoDisk << Q << kInsertDisk << true;
+    QTest::newRow("restore, write-protected")
+        << Restore << FileErrorKind::PermissionDenied << N << kWriteProtected << false;
+    QTest::newRow("restore, anything else")
+        << Restore << FileErrorKind::Other << N << numbered + kReportTail.mid(1) << false;
 }
 
 // Every failure the teacher can meet on the disk, with the message it brings: one table,
@@ -74,7 +119,7 @@ void TestTeacherMessages::messages()
     QFETCH(QString, text);
     QFETCH(bool, retry);
 
-    const FileError error{kind, 70, QStringLiteral("described")};
+    const FileError error{kind, 70, QStringLiteral("described"), kPath};
     const TeacherMessage message = teacherMessage(operation, error, QStringLiteral("71 000"));
     QCOMPARE(message.form, form);
     QCOMPARE(message.text, text);

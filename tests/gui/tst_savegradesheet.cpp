@@ -1,9 +1,9 @@
+#include "../support/dialoganswers.h"
 #include "../support/realdisk.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
 #include "modaltools.h"
-#include "../support/dialoganswers.h"
 #include "print/cardtexts.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
@@ -177,6 +177,7 @@ private slots:
     void lineTooLong_data();
     void lineTooLong();
     void saveCounterAtItsLimit();
+    void failedSaveUsesNoSaveNumber();
 
     void quitAsksAboutUnsavedGrades_data();
     void quitAsksAboutUnsavedGrades();
@@ -212,6 +213,7 @@ private:
     print::CardTexts m_cardTexts;
     std::unique_ptr<app::MainWindow> m_window;
     int m_quitCalls = 0;
+    qint16 m_openedSaveNumber = 0;
 };
 
 void TestSaveGradeSheet::init()
@@ -250,6 +252,7 @@ void TestSaveGradeSheet::open()
     list->setCurrentItem(lines.first());
     m_window->openSelectedFile();
     QVERIFY(sheetWindow());
+    m_openedSaveNumber = m_cardTexts.saveNumber;
     // The activation puts the cursor on the first grade: wait for it before typing.
     QTRY_VERIFY(sheetWindow()->isActiveWindow());
 }
@@ -282,6 +285,9 @@ void TestSaveGradeSheet::verifyNothingLost(const QByteArray& oldBytes,
     QCOMPARE(readBytes(filePath()), oldBytes);
     QVERIFY(sheetWindow()->sheetTable() == grades);
     QVERIFY(!sheetWindow()->isSaved());
+    // Nothing was written, so no save number was used: the next save writes the one that
+    // follows the file's.
+    QCOMPARE(m_cardTexts.saveNumber, m_openedSaveNumber);
     QVERIFY(listLine());
     QVERIFY(listLine()->foreground(2).color() != kBlue);
     QVERIFY(!listLine()->font(2).bold());
@@ -680,7 +686,7 @@ void TestSaveGradeSheet::readBackDiffers()
     QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
     QVERIFY2(answers.shown[0].text.startsWith(QStringLiteral("51 ")),
              qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.contains(QStringLiteral("other bytes")));
+    QVERIFY(answers.shown[0].text.contains(QStringLiteral("d'autres octets")));
     QVERIFY(answers.shown[0].text.endsWith(kUnforeseenTail));
     verifyNothingLost(oldBytes, grades);
     QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
@@ -714,9 +720,9 @@ void TestSaveGradeSheet::lineTooLong()
     pressKey(Qt::Key_F4);
     QCOMPARE(answers.shown.size(), 1);
     QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
-    QVERIFY2(answers.shown[0].text.contains(QStringLiteral("Line %1 has").arg(line)),
+    QVERIFY2(answers.shown[0].text.contains(QStringLiteral("La ligne %1 a").arg(line)),
              qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.contains(QStringLiteral("at most 300")));
+    QVERIFY(answers.shown[0].text.contains(QStringLiteral("au plus 300")));
     verifyNothingLost(oldBytes, grades);
     QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
 }
@@ -739,6 +745,28 @@ void TestSaveGradeSheet::saveCounterAtItsLimit()
              qPrintable(answers.shown[0].text));
     QVERIFY(answers.shown[0].text.endsWith(kUnforeseenTail));
     verifyNothingLost(oldBytes, grades);
+}
+
+// A save that wrote nothing leaves no gap in the save numbers: the next good save writes
+// the number that follows the file's.
+void TestSaveGradeSheet::failedSaveUsesNoSaveNumber()
+{
+    write(threePupils(0, 4));
+    open();
+    type(6, 3, QStringLiteral("13.00"));
+    const StepFault fault(WriteStep::WriteTemporary, FileErrorKind::DiskFull);
+    sheetWindow()->setWriteFaults(&fault);
+    {
+        DialogAnswers answers({Answer::Yes});
+        pressKey(Qt::Key_F4);
+        QCOMPARE(answers.shown.size(), 1);
+    }
+    sheetWindow()->setWriteFaults(nullptr);
+    sheetWindow()->activateWindow();
+    QTRY_VERIFY(sheetWindow()->isActiveWindow());
+    pressKey(Qt::Key_F4);
+    QVERIFY(sheetWindow()->isSaved());
+    QVERIFY(readBytes(filePath()).contains(writtenEndLine(5, 4).toUtf8()));
 }
 
 void TestSaveGradeSheet::quitAsksAboutUnsavedGrades_data()

@@ -1,0 +1,67 @@
+#include "recovery/datafolder.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace recovery {
+
+QString defaultDataFolder()
+{
+    // The system builds AppDataLocation from the running program's names; the gradefile
+    // tool runs under its own, so the program's are lent for the question.
+    const QString organization = QCoreApplication::organizationName();
+    const QString application = QCoreApplication::applicationName();
+    QCoreApplication::setOrganizationName(kProgramName);
+    QCoreApplication::setApplicationName(kProgramName);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QCoreApplication::setOrganizationName(organization);
+    QCoreApplication::setApplicationName(application);
+    return folder;
+}
+
+QString journalsFolder(const QString& dataFolder)
+{
+    return QDir(dataFolder).filePath(QStringLiteral("recovery"));
+}
+
+QString asideFolder(const QString& dataFolder)
+{
+    return QDir(journalsFolder(dataFolder)).filePath(QStringLiteral("aside"));
+}
+
+QString keptCopiesRoot(const QString& dataFolder)
+{
+    return QDir(dataFolder).filePath(QStringLiteral("backups"));
+}
+
+QString keptCopiesFolder(const QString& dataFolder, const QString& key)
+{
+    return QDir(keptCopiesRoot(dataFolder)).filePath(key);
+}
+
+bool makePrivateFolder(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    // Best effort: a file system without access rights has nothing to restrict.
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return true;
+}
+
+QString canonicalDiskFolder(const QString& diskFolder)
+{
+    return QDir::cleanPath(QFileInfo(diskFolder).absoluteFilePath());
+}
+
+QString folderTag(const QString& diskFolder)
+{
+    const QByteArray hash = QCryptographicHash::hash(canonicalDiskFolder(diskFolder).toUtf8(),
+                                                     QCryptographicHash::Sha1);
+    return QString::fromLatin1(hash.toHex().left(12));
+}
+
+} // namespace recovery

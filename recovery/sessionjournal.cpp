@@ -1,0 +1,134 @@
+#include "recovery/sessionjournal.h"
+
+#include "recovery/datafolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+namespace recovery {
+
+namespace {
+
+const QString kSuffix = QStringLiteral(".journal");
+
+QStringList journalNames(const QString& folder, const QString& prefix)
+{
+    QDir dir(folder);
+    dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
+    // The start time follows the prefix: name order is time order.
+    dir.setSorting(QDir::Name);
+    QStringList paths;
+    for (const QString& name : dir.entryList()) {
+        if (name.startsWith(prefix) && name.endsWith(kSuffix))
+            paths << dir.filePath(name);
+    }
+    return paths;
+}
+
+} // namespace
+
+QString journalFileName(const JournalIdentity& identity, const QDateTime& started)
+{
+    // A random ending keeps two sheets started in the same millisecond apart.
+    return QStringLiteral("%1~%2~%3-%4%5")
+        .arg(identity.key, folderTag(identity.diskFolder),
+             started.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz")))
+        .arg(QRandomGenerator::global()->bounded(0x10000), 4, 16, QLatin1Char('0'))
+        .arg(kSuffix);
+}
+
+QStringList journalsOf(const QString& folder, const QString& key, const QString& diskFolder)
+{
+    return journalNames(folder, key + u'~' + folderTag(diskFolder) + u'~');
+}
+
+QStringList journalsOfKey(const QString& folder, const QString& key)
+{
+    QStringList paths;
+    for (const QString& path : journalNames(folder, key + u'~')) {
+        // Another key that merely starts with this one and a "~" has more "~" after it.
+        const QString rest = QFileInfo(path).fileName().mid(key.size() + 1);
+        if (rest.count(u'~') == 1)
+            paths << path;
+    }
+    return paths;
+}
+
+SessionJournal::SessionJournal(QString journals, JournalIdentity identity)
+    : m_journals(std::move(journals)), m_identity(std::move(identity))
+{}
+
+SessionJournal::~SessionJournal()
+{
+    flush();
+}
+
+QString SessionJournal::path() const
+{
+    return m_writer ? m_writer->path() : QString();
+}
+
+QString SessionJournal::newJournalPath() const
+{
+    return QDir(m_journals).filePath(journalFileName(m_identity, QDateTime::currentDateTimeUtc()));
+}
+
+gradefile::FileError SessionJournal::record(const std::vector<JournalCell>& cells)
+{
+    return append(cells, true);
+}
+
+gradefile::FileError SessionJournal::write(const std::vector<JournalCell>& cells)
+{
+    return append(cells, false);
+}
+
+gradefile::FileError SessionJournal::flush()
+{
+    if (m_broken || !m_writer)
+        return gradefile::FileError{};
+    return broken(m_writer->flush());
+}
+
+gradefile::FileError SessionJournal::broken(const gradefile::FileError& error)
+{
+    m_broken = error.isError();
+    return error;
+}
+
+gradefile::FileError SessionJournal::append(const std::vector<JournalCell>& cells, bool flush)
+{
+    if (m_broken || cells.empty())
+        return gradefile::FileError{};
+    gradefile::FileError error;
+    if (m_writer) {
+        error = m_writer->append(cells, flush);
+    } else if (!makePrivateFolder(m_journals)) {
+        error = gradefile::makeFileError(gradefile::FileErrorKind::PathAccess,
+                                         QStringLiteral("Création du dossier « %1 » impossible.")
+                                             .arg(QDir::toNativeSeparators(m_journals)));
+        error.path = m_journals;
+    } else {
+        m_writer = JournalWriter::create(newJournalPath(), m_identity,
+                                         QDateTime::currentDateTimeUtc(), cells, error);
+    }
+    return broken(error);
+}
+
+void SessionJournal::saved(const QByteArray& contentHash)
+{
+    discard();
+    m_identity.contentHash = contentHash;
+}
+
+void SessionJournal::discard()
+{
+    if (!m_writer)
+        return;
+    const QString path = m_writer->path();
+    m_writer.reset();
+    gradefile::os::removeFile(path);
+}
+
+} // namespace recovery

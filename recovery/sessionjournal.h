@@ -1,0 +1,58 @@
+#pragma once
+
+#include "recovery/journal.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace recovery {
+
+// The journal of one open sheet. It begins with the first change the teacher commits
+// and ends when the changes reach the disk or are given up. A journal that could not be
+// written once is not written again: the sheet goes on without it.
+class SessionJournal {
+public:
+    // journals: the folder of the journals (journalsFolder of the data folder).
+    SessionJournal(QString journals, JournalIdentity identity);
+    ~SessionJournal();
+
+    // Records committed changes, flushed to the device before it returns. The error of
+    // the write that broke the journal, once; no error before or after.
+    gradefile::FileError record(const std::vector<JournalCell>& cells);
+    // The same, the flush to the device left to flush(): a sheet writes each change at
+    // once and flushes the changes of one keystroke together.
+    gradefile::FileError write(const std::vector<JournalCell>& cells);
+    gradefile::FileError flush();
+    bool isBroken() const { return m_broken; }
+
+    // The sheet reached the disk as bytes whose hash is contentHash: the journal goes, and
+    // the next change begins a new one over that content.
+    void saved(const QByteArray& contentHash);
+    // The teacher gave the unsaved changes up: the journal goes.
+    void discard();
+
+    // The journal file, empty before the first change.
+    QString path() const;
+    const JournalIdentity& identity() const { return m_identity; }
+
+private:
+    gradefile::FileError append(const std::vector<JournalCell>& cells, bool flush);
+    gradefile::FileError broken(const gradefile::FileError& error);
+    QString newJournalPath() const;
+
+    QString m_journals;
+    JournalIdentity m_identity;
+    std::unique_ptr<JournalWriter> m_writer;
+    bool m_broken = false;
+};
+
+// The journal file names of a grade file: <key>~<folder tag>~<start>.journal.
+QString journalFileName(const JournalIdentity& identity, const QDateTime& started);
+// The journals in folder that belong to key on diskFolder, oldest first.
+QStringList journalsOf(const QString& folder, const QString& key, const QString& diskFolder);
+// Every journal in folder for key, whatever its disk, oldest first.
+QStringList journalsOfKey(const QString& folder, const QString& key);
+
+} // namespace recovery

@@ -1,0 +1,170 @@
+#include "sheet/sheetrecovery.h"
+
+#include "gradefile/gradedisk.h"
+#include "gradefile/gradefileio.h"
+#include "gradefile/rowsetwriter.h"
+#include "gradefile/teachermessages.h"
+#include "recovery/datafolder.h"
+#include "recovery/keptcopies.h"
+#include "ui/notice.h"
+#include "ui/questiondialog.h"
+
+#include <QTimer>
+
+namespace sheet {
+
+using gradefile::FileError;
+using recovery::JournalCell;
+
+namespace {
+
+// One line of the question window: the number of cells and the day and hour of the last.
+const QString kBringBackQuestion =
+    QStringLiteral("أعداد لم تحفظ، الخانات: %1، آخرها %2 - استرجاعها ؟");
+const QString kShownTime = QStringLiteral("dd/MM HH:mm");
+
+QString recoverText(const FileError& error)
+{
+    return gradefile::teacherMessage(gradefile::FileOperation::Recover, error,
+                                     ui::supportTelephone())
+        .text;
+}
+
+} // namespace
+
+SheetRecovery::SheetRecovery(recovery::DataFolder& dataFolder, recovery::JournalIdentity identity,
+                             QWidget* window)
+    : m_dataFolder(dataFolder),
+      m_journal(recovery::journalsFolder(dataFolder.path), std::move(identity)), m_window(window)
+{}
+
+void SheetRecovery::cellCommitted(Cell cell, const QString& text)
+{
+    const FileError error = m_journal.write(
+        {JournalCell{cell.column, cell.row, text, QDateTime::currentDateTimeUtc()}});
+    if (error.isError()) {
+        reportNotWritable(error);
+        return;
+    }
+    if (m_flushQueued || !m_window)
+        return;
+    m_flushQueued = true;
+    // As soon as the current key or move is handled: its records are already in the file
+    // (a crash of the program keeps them), the flush makes them outlast a power cut. Posted
+    // at the normal priority, it runs before the repaint the change asked for, which Qt
+    // posts at a low one.
+    QMetaObject::invokeMethod(
+        m_window, [this] { flushJournal(); }, Qt::QueuedConnection);
+}
+
+void SheetRecovery::flushJournal()
+{
+    m_flushQueued = false;
+    const FileError error = m_journal.flush();
+    if (error.isError())
+        reportNotWritable(error);
+}
+
+void SheetRecovery::reportNotWritable(const FileError& error)
+{
+    if (m_dataFolder.offNoticeShown)
+        return;
+    m_dataFolder.offNoticeShown = true;
+    const QString text =
+        gradefile::teacherMessage(gradefile::FileOperation::Journal, error, ui::supportTelephone())
+            .text;
+    // A change is recorded from inside the grid's handling of a key or a move: the notice
+    // waits until that is over.
+    QTimer::singleShot(0, m_window, [window = m_window, text] {
+        ui::showNotice(window, ui::kProgramTitle, text);
+    });
+}
+
+bool SheetRecovery::reportUnusable(const recovery::PendingChanges& pending)
+{
+    for (const recovery::RefusedJournal& refused : pending.refused)
+        ui::showNotice(m_window, ui::kProgramTitle, recoverText(refused.error));
+    if (pending.changedOnDisk.isEmpty())
+        return !pending.refused.empty();
+    FileError changed = gradefile::makeFileError(gradefile::FileErrorKind::ChangedOnDisk,
+                                                 QStringLiteral("Le fichier a changé sur le disque "
+                                                                "depuis le début du journal."));
+    for (const QString& journal : pending.changedOnDisk) {
+        const std::optional<QString> aside =
+            recovery::setAside(journal, recovery::asideFolder(m_dataFolder.path));
+        changed.path = aside.value_or(journal);
+    }
+    if (pending.changedOnDisk.size() > 1)
+        changed.path = recovery::asideFolder(m_dataFolder.path);
+    ui::showNotice(m_window, ui::kProgramTitle, recoverText(changed));
+    return true;
+}
+
+CellTexts SheetRecovery::changesToBringBack(const recovery::SheetBounds& bounds,
+                                            const std::function<QString(Cell)>& texts,
+                                            const QString& title, bool& shown)
+{
+    const recovery::PendingChanges pending = recovery::findPendingChanges(
+        recovery::journalsFolder(m_dataFolder.path), m_journal.identity(), bounds);
+    recovery::removeJournals(pending.empty);
+    shown = reportUnusable(pending);
+    CellTexts changes;
+    std::vector<JournalCell> cells;
+    for (const JournalCell& cell : pending.cells) {
+        const Cell at{cell.column, cell.row};
+        if (texts(at) == cell.text)
+            continue;
+        changes.append({at, cell.text});
+        cells.push_back(cell);
+    }
+    if (changes.isEmpty()) {
+        recovery::removeJournals(pending.journals);
+        return {};
+    }
+    shown = true;
+    const QString question = kBringBackQuestion.arg(changes.size())
+                                 .arg(pending.lastChange.toLocalTime().toString(kShownTime));
+    if (ui::QuestionDialog::ask(question, ui::QuestionDialog::Buttons::YesNo, title, m_window) !=
+        ui::QuestionDialog::Answer::Yes) {
+        recovery::removeJournals(pending.journals);
+        return {};
+    }
+    m_broughtBackFrom = pending.journals;
+    m_broughtBackCells = std::move(cells);
+    return changes;
+}
+
+void SheetRecovery::broughtBack()
+{
+    const FileError error = m_journal.record(m_broughtBackCells);
+    if (error.isError()) {
+        // The journals they came from still hold them.
+        reportNotWritable(error);
+        return;
+    }
+    recovery::removeJournals(m_broughtBackFrom);
+    m_broughtBackFrom.clear();
+    m_broughtBackCells.clear();
+}
+
+void SheetRecovery::keepCopy(const gradefile::GradeDisk& disk, const QString& fileName)
+{
+    const std::optional<QByteArray> bytes = disk.bytesOf(fileName);
+    if (!bytes)
+        return; // nothing on the disk to keep
+    const FileError error =
+        recovery::KeptCopies(m_dataFolder.path).keep(m_journal.identity().key, *bytes);
+    if (error.isError())
+        reportNotWritable(error);
+}
+
+void SheetRecovery::saved(const QStringList& lines)
+{
+    m_journal.saved(gradefile::contentHashOf(gradefile::rowsetBytes(lines)));
+    // Changes brought back whose journals could not be removed are on the disk now.
+    recovery::removeJournals(m_broughtBackFrom);
+    m_broughtBackFrom.clear();
+    m_broughtBackCells.clear();
+}
+
+} // namespace sheet
