@@ -51,7 +51,9 @@ bool GradeEntry::plainSheetKey(EntryKey key)
         mark = kNoGradeMark;
     else
         return false;
-    writeCell(m_grid.activeCell(), mark.toString());
+    const Cell cell = m_grid.activeCell();
+    writeCell(cell, mark.toString());
+    emit cellChanged(cell, CellChange::Marked);
     m_grid.queueEnter();
     return true;
 }
@@ -61,6 +63,7 @@ void GradeEntry::writeMark(int column, QStringView mark)
     const Cell cell{column, m_grid.activeCell().row};
     m_grid.setActiveCell(cell);
     writeCell(cell, mark.toString());
+    emit cellChanged(cell, CellChange::Marked);
     // A mark is an entry like a typed grade: the sheet now has something to save.
     noteEntry(true);
     m_grid.queueEnter();
@@ -215,6 +218,7 @@ void GradeEntry::applyCheck(Cell cell, const CellCheck& check)
         writeCell(cell, check.text);
     if (check.colour != CellColour::Unchanged)
         m_grid.setBackground(cell, check.colour);
+    emit cellChanged(cell, CellChange::Checked);
 }
 
 void GradeEntry::writeCell(Cell cell, const QString& text)
@@ -232,6 +236,19 @@ void GradeEntry::record(Cell cell)
 void GradeEntry::cellEdited(Cell cell)
 {
     record(cell);
+    emit cellChanged(cell, CellChange::Typed);
+}
+
+void GradeEntry::putBack(Cell cell, const QString& text)
+{
+    writeCell(cell, text);
+    noteEntry(true);
+}
+
+void GradeEntry::placeCursor(Cell cell)
+{
+    m_refused.reset();
+    m_grid.setActiveCell(cell);
 }
 
 void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)

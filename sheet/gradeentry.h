@@ -35,6 +35,10 @@ public:
 // the window's own.
 enum class EntryKey { Enter, AbsentMark, ExemptMark, NoGradeMark, SheetCommand, Other };
 
+// How a cell came to change: the teacher's own text, a mark from a function key, or the
+// check that rewrites and colours what was typed.
+enum class CellChange { Typed, Marked, Checked };
+
 // Grade entry on one sheet: it keeps every grade cell to its four forms while the teacher
 // types, moves the cursor on Enter (wrapping at the end of a column or a row), enters the
 // marks, keeps a refused cell under the cursor, and knows whether the sheet holds unsaved
@@ -83,6 +87,12 @@ public:
     // first pupil, and the cell it leaves is checked as on any move.
     void activated();
 
+    // Puts a cell's text back as it was before (or after) a change the teacher undoes or
+    // redoes: journaled and unsaved like any change.
+    void putBack(Cell cell, const QString& text);
+    // Puts the cursor on cell without a check: the cell left was checked already.
+    void placeCursor(Cell cell);
+
     // Before a save. A grade above twenty under the cursor is not written.
     bool isCellUnderCursorAboveTwenty() const;
     // The grade under the cursor written as leaving the cell would leave it ("7" as
@@ -93,6 +103,9 @@ signals:
     // The teacher typed or marked something: there is now something to save, and the
     // sheet is no longer blank.
     void entryMade();
+    // A cell of the sheet changed, through the teacher or the check; cells put back or
+    // restored from a journal are not reported.
+    void cellChanged(sheet::Cell cell, sheet::CellChange change);
 
 private:
     bool gradeSheetKey(EntryKey key);

@@ -8,6 +8,7 @@
 #include "sheet/gridobservations.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/openedsheet.h"
+#include "sheet/sheethistory.h"
 #include "sheet/sheetrecovery.h"
 #include "sheet/sheetstate.h"
 #include "sheet/sheettools.h"
@@ -18,6 +19,7 @@
 #include "ui/uilook.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -154,6 +156,7 @@ void GradeSheetWindow::createGrid()
     m_binding = std::make_unique<EntryGridBinding>(*m_grid);
     m_entry = std::make_unique<GradeEntry>(SheetKind::Grade, *m_binding);
     m_binding->bind(*m_entry);
+    m_history = std::make_unique<SheetHistory>(*m_grid, *m_entry);
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
     connect(m_verticalEntry, &QCheckBox::toggled, this, [this](bool vertical) {
         m_entry->setEntryMode(vertical ? EntryMode::Vertical : EntryMode::Horizontal);
@@ -191,6 +194,20 @@ void GradeSheetWindow::createCommands()
         m_commandKeys.insert(button, action);
     }
     setCommandEnabled(m_saveButton, false);
+
+    const std::pair<QList<QKeySequence>, bool> history[] = {
+        {{QKeySequence(Qt::CTRL | Qt::Key_Z)}, true},
+        {{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+         false}};
+    for (const auto& [keys, back] : history) {
+        auto* action = new QAction(this);
+        action->setObjectName(back ? QStringLiteral("undoAction") : QStringLiteral("redoAction"));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_grid->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, back = back] { stepThroughHistory(back); });
+    }
 }
 
 void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
@@ -233,6 +250,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     fitColumnsToTexts(*m_grid);
     setWindowTitle(document.caption);
     startJournal(document);
+    m_history->restart();
 }
 
 void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
@@ -271,6 +289,8 @@ bool GradeSheetWindow::offerRecovery()
     m_entry->setModified(true);
     entryMade();
     m_recovery->broughtBack();
+    // What came back is where undo stops, as the file is for a sheet without a journal.
+    m_history->restart();
     return true;
 }
 
@@ -364,7 +384,8 @@ void GradeSheetWindow::pupilDoubleClicked()
             m_entry->setModified(true);
             setCommandEnabled(m_saveButton, true);
         },
-        [this] { save(); }, m_recovery.get());
+        [this] { save(); }, m_recovery.get(),
+        [this](int row) { m_history->observationValidated(row); });
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)
         m_openObservations(dialog);
@@ -378,6 +399,47 @@ bool GradeSheetWindow::checkCellUnderCursor()
         return true;
     m_grid->setFocus();
     return false;
+}
+
+bool GradeSheetWindow::undo()
+{
+    return stepThroughHistory(true);
+}
+
+bool GradeSheetWindow::redo()
+{
+    return stepThroughHistory(false);
+}
+
+bool GradeSheetWindow::canUndo() const
+{
+    return m_history->stack().canUndo();
+}
+
+bool GradeSheetWindow::canRedo() const
+{
+    return m_history->stack().canRedo();
+}
+
+// Like a move: an Enter wrap under way is waited for, and a refused grade under the cursor
+// keeps it there until corrected. What is being typed counts as the last change.
+bool GradeSheetWindow::stepThroughHistory(bool back)
+{
+    if (m_entry->isWrapPending())
+        return false;
+    if (!checkCellUnderCursor()) {
+        QApplication::beep();
+        return false;
+    }
+    QUndoStack& stack = m_history->stack();
+    if (back ? !stack.canUndo() : !stack.canRedo())
+        return false;
+    if (back)
+        stack.undo();
+    else
+        stack.redo();
+    m_grid->setFocus();
+    return true;
 }
 
 bool GradeSheetWindow::save()

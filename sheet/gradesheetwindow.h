@@ -33,6 +33,7 @@ class PrintedSheet;
 
 namespace sheet {
 
+class SheetHistory;
 class SheetRecovery;
 class SpreadGrid;
 struct SheetState;
@@ -80,6 +81,14 @@ public:
     void showPreview();
     // The preview while it is open.
     print::PreviewWindow* previewWindow() const;
+    // Undoes the teacher's last change to a cell, or redoes the last one undone, with the
+    // cursor on it (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z). A refused grade under the cursor is
+    // corrected first. False when nothing changed.
+    bool undo();
+    bool redo();
+    bool canUndo() const;
+    bool canRedo() const;
+
     // Switches the grid between its normal and its large presentation.
     void toggleLargePresentation();
     bool isLargePresentation() const { return m_largePresentation; }
@@ -152,6 +161,7 @@ private:
     // the grid is back in its normal presentation and shown afterwards.
     print::PreviewCard composePreviewCard();
     void giveGridBackItsCursor();
+    bool stepThroughHistory(bool back);
 
     SheetState& m_sheetState;
     print::CardTexts& m_cardTexts;
@@ -173,6 +183,7 @@ private:
     // Before grade entry, which records into it: it goes after.
     std::unique_ptr<SheetRecovery> m_recovery;
     std::unique_ptr<GradeEntry> m_entry;
+    std::unique_ptr<SheetHistory> m_history;
 
     QString m_sheetKind;
     QString m_openedFileKey;

@@ -11,9 +11,10 @@ using gradefile::kNameColumn;
 using gradefile::kOrderNumberColumn;
 
 GridObservations::GridObservations(SpreadGrid& grid, std::function<void()> markModified,
-                                   std::function<void()> save, CellJournal* journal)
+                                   std::function<void()> save, CellJournal* journal,
+                                   std::function<void(int)> written)
     : m_grid(grid), m_markModified(std::move(markModified)), m_save(std::move(save)),
-      m_journal(journal)
+      m_journal(journal), m_written(std::move(written))
 {}
 
 int GridObservations::pupilCount() const
@@ -41,6 +42,9 @@ void GridObservations::setObservationCell(int row, const QString& text)
     m_grid.setText(kLevelColumn, row, text);
     if (m_journal)
         m_journal->cellCommitted({kLevelColumn, row}, text);
+    // The dialog gives the name its look first, then the text.
+    if (m_written)
+        m_written(row);
 }
 
 namespace {

@@ -15,8 +15,10 @@ class SpreadGrid;
 // journal, when it has one.
 class GridObservations final : public observation::ObservationSheet {
 public:
+    // written runs once a pupil's observation and name look are both written.
     GridObservations(SpreadGrid& grid, std::function<void()> markModified,
-                     std::function<void()> save, CellJournal* journal = nullptr);
+                     std::function<void()> save, CellJournal* journal = nullptr,
+                     std::function<void(int row)> written = {});
 
     int pupilCount() const override;
     QString pupilName(int row) const override;
@@ -33,6 +35,7 @@ private:
     std::function<void()> m_markModified;
     std::function<void()> m_save;
     CellJournal* m_journal;
+    std::function<void(int)> m_written;
 };
 
 // Puts an observation column text back into a pupil's row, the name showing its level.

@@ -26,6 +26,8 @@ namespace sheet {
 const QString SheetTools::kStatisticsItem = QStringLiteral("إحصائيات");
 const QString SheetTools::kCsvItem = QStringLiteral("نسخة CSV من الأعداد...");
 const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
+const QString SheetTools::kUndoItem = QStringLiteral("تراجع (Ctrl+Z)");
+const QString SheetTools::kRedoItem = QStringLiteral("إعادة (Ctrl+Y)");
 
 namespace {
 
@@ -72,6 +74,13 @@ QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
     menu->setObjectName(QStringLiteral("sheetToolsMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setLayoutDirection(Qt::RightToLeft);
+    QAction* undo = menu->addAction(kUndoItem);
+    undo->setEnabled(m_window.canUndo());
+    connect(undo, &QAction::triggered, &m_window, &GradeSheetWindow::undo);
+    QAction* redo = menu->addAction(kRedoItem);
+    redo->setEnabled(m_window.canRedo());
+    connect(redo, &QAction::triggered, &m_window, &GradeSheetWindow::redo);
+    menu->addSeparator();
     connect(menu->addAction(kStatisticsItem), &QAction::triggered, this,
             &SheetTools::showStatistics);
     menu->addSeparator();

@@ -19,9 +19,9 @@ namespace sheet {
 class GradeSheetWindow;
 
 // The teacher's own tools on a grade sheet, offered by the grid's context menu (right
-// click, or the keyboard's menu key): the class statistics, a CSV copy of the sheet and
-// a PDF copy of the filled card. None of them changes the sheet, the disk or the card's
-// counters.
+// click, or the keyboard's menu key): undo and redo, the class statistics, a CSV copy of
+// the sheet and a PDF copy of the filled card. None of the last three changes the sheet,
+// the disk or the card's counters.
 class SheetTools : public QObject {
     Q_OBJECT
 
@@ -55,6 +55,8 @@ public:
     static const QString kStatisticsItem;
     static const QString kCsvItem;
     static const QString kPdfItem;
+    static const QString kUndoItem;
+    static const QString kRedoItem;
 
 private:
     QString choosePath(CopyKind kind, const QString& suggested);

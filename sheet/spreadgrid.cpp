@@ -4,6 +4,7 @@
 #include "sheet/griddelegate.h"
 #include "sheet/gridkeys.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace sheet {
 
@@ -453,6 +456,19 @@ bool SpreadGrid::isEditorKey(const QKeyEvent& event)
            event.modifiers().testFlag(Qt::ControlModifier);
 }
 
+bool SpreadGrid::isActionKey(const QKeyEvent& event) const
+{
+    const QKeySequence typed(event.keyCombination());
+    const QList<QAction*> gridActions = actions();
+    return std::any_of(gridActions.cbegin(), gridActions.cend(), [&typed](const QAction* action) {
+        const QList<QKeySequence> shortcuts = action->shortcuts();
+        return action->isEnabled() &&
+               std::any_of(shortcuts.cbegin(), shortcuts.cend(), [&typed](const QKeySequence& key) {
+                   return key.matches(typed) == QKeySequence::ExactMatch;
+               });
+    });
+}
+
 bool SpreadGrid::raiseKeyDown(const QKeyEvent& event)
 {
     return !m_input || !m_input->keyDown(Qt::Key(event.key()), event.modifiers());
@@ -603,6 +619,9 @@ bool SpreadGrid::editorEvent(QObject* editor, QEvent* event)
     if (editor != m_editor)
         return false;
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // The editor would keep its own undo and redo keys: the grid's actions have them.
+        return isActionKey(*static_cast<QKeyEvent*>(event));
     case QEvent::KeyPress:
         return handleKey(static_cast<QKeyEvent*>(event), true);
     case QEvent::InputMethod:
@@ -853,6 +872,14 @@ void SpreadGrid::setCellForeColor(int col, int row, const QColor& colour)
 {
     if (QTableWidgetItem* target = ensureItem({col, row}))
         target->setForeground(colour);
+}
+
+QColor SpreadGrid::cellForeColor(int col, int row) const
+{
+    const QTableWidgetItem* found = itemOf({col, row});
+    if (found && found->foreground().style() != Qt::NoBrush)
+        return found->foreground().color();
+    return palette().color(QPalette::Text);
 }
 
 void SpreadGrid::setCellFont(int col, int row, const QFont& font)

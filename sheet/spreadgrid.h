@@ -106,6 +106,7 @@ public:
     void setCellBackColor(int col, int row, const QColor& colour);
     QColor cellBackColor(int col, int row) const;
     void setCellForeColor(int col, int row, const QColor& colour);
+    QColor cellForeColor(int col, int row) const;
     void setCellFont(int col, int row, const QFont& font);
     // The cell's own font, else the grid's.
     QFont cellFont(int col, int row) const;
@@ -192,6 +193,8 @@ private:
 
     bool handleKey(QKeyEvent* event, bool inEditor);
     static bool isEditorKey(const QKeyEvent& event);
+    // Whether one of the grid's enabled actions has this key as its shortcut.
+    bool isActionKey(const QKeyEvent& event) const;
     bool raiseKeyDown(const QKeyEvent& event);
     void pressEnter();
     bool editorEvent(QObject* editor, QEvent* event);

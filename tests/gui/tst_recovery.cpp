@@ -89,6 +89,8 @@ private slots:
     void journalFollowsTheSheet();
     void unsavedGradesComeBackAfterACrash();
     void noGivesTheUnsavedGradesUp();
+    void undoneChangeIsWhatComesBack_data();
+    void undoneChangeIsWhatComesBack();
     void fileChangedOnTheDiskSinceIsNotApplied();
     void damagedJournalIsReportedAndLeft();
     void dataFolderThatCannotBeWritten();
@@ -279,6 +281,41 @@ void TestRecovery::unsavedGradesComeBackAfterACrash()
              qPrintable(read.lines->at(2)));
     QVERIFY2(read.lines->at(4).endsWith(QStringLiteral("|13.00||معفى")),
              qPrintable(read.lines->at(4)));
+}
+
+void TestRecovery::undoneChangeIsWhatComesBack_data()
+{
+    QTest::addColumn<bool>("savedBeforeUndo");
+    QTest::addColumn<QString>("comesBack");
+    QTest::newRow("undo of a grade typed over another") << false << "13.00";
+    QTest::newRow("undo after a save") << true << "";
+}
+
+// An undo is a change like any other: a crash after it brings back the sheet as undone.
+void TestRecovery::undoneChangeIsWhatComesBack()
+{
+    QFETCH(bool, savedBeforeUndo);
+    QFETCH(QString, comesBack);
+    open();
+    type(6, 3, QStringLiteral("13"));
+    pressKey(Qt::Key_Up);
+    if (savedBeforeUndo) {
+        pressKey(Qt::Key_F4);
+        QVERIFY(sheetWindow()->isSaved());
+    } else {
+        type(6, 3, QStringLiteral("17"));
+        pressKey(Qt::Key_Up);
+    }
+    pressKey(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(grid()->text(6, 3), comesBack);
+    crash();
+
+    startProgram();
+    DialogAnswers answers({Answer::Yes});
+    open();
+    QCOMPARE(answers.shown.size(), 1);
+    QCOMPARE(grid()->text(6, 3), comesBack);
+    QVERIFY(sheetWindow()->isModified());
 }
 
 void TestRecovery::noGivesTheUnsavedGradesUp()

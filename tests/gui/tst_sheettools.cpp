@@ -65,7 +65,13 @@ QStringList actionTexts(const QMenu* menu)
 
 QStringList menuTexts()
 {
-    return {SheetTools::kStatisticsItem, QString(), SheetTools::kCsvItem, SheetTools::kPdfItem};
+    return {SheetTools::kUndoItem,
+            SheetTools::kRedoItem,
+            QString(),
+            SheetTools::kStatisticsItem,
+            QString(),
+            SheetTools::kCsvItem,
+            SheetTools::kPdfItem};
 }
 
 } // namespace
@@ -236,7 +242,7 @@ void TestSheetTools::statisticsDialogShowsTheFigures()
     openSample(kThreeExams);
     QMenu* menu = tools()->showMenu(QPoint(10, 10));
     QTRY_VERIFY(openMenu() == menu);
-    menu->actions().first()->trigger();
+    menu->actions().at(menuTexts().indexOf(SheetTools::kStatisticsItem))->trigger();
     QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
     auto* dialog = static_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget());
     QCOMPARE(dialog->windowTitle(), sheet::StatisticsDialog::kCaption);

@@ -1,0 +1,101 @@
+#pragma once
+
+// The program as the teacher starts it, over a disk folder of its own: the main window on
+// a temporary folder, grade files written into it, one opened from the list. Shared by the
+// window tests that walk the teacher's path.
+
+#include "app/appstate.h"
+#include "app/mainwindow.h"
+#include "gradefile/gradefileio.h"
+#include "print/cardtexts.h"
+#include "sheet/gradesheetwindow.h"
+#include "sheet/sheetstate.h"
+#include "sheet/spreadgrid.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+class ProgramOnDisk {
+public:
+    // withJournal: the sheets journal their changes in a data folder beside the disk.
+    explicit ProgramOnDisk(bool withJournal = false)
+    {
+        m_diskPath = m_root.filePath(QStringLiteral("A"));
+        QDir().mkdir(m_diskPath);
+        if (withJournal)
+            sheetState.dataFolder.path = dataPath();
+        start();
+    }
+
+    QString diskPath() const { return m_diskPath; }
+    QString dataPath() const { return m_root.filePath(QStringLiteral("data")); }
+    QString filePath(const QString& fileName) const { return QDir(m_diskPath).filePath(fileName); }
+    bool writeFile(const QString& fileName, const QStringList& lines) const
+    {
+        return gradefile::writeGradeFile(filePath(fileName), lines).ok;
+    }
+
+    // A fresh run of the program, the about box already seen.
+    void start()
+    {
+        appState = app::AppState{true};
+        cardTexts = print::CardTexts{};
+        m_window = std::make_unique<app::MainWindow>(appState, sheetState, cardTexts, m_diskPath);
+        m_window->setQuitAction([] {});
+        m_window->show();
+        QTest::qWaitForWindowExposed(m_window.get());
+    }
+    // The program dies with its windows open: no question, no save, nothing cleaned up.
+    void crash() { m_window.reset(); }
+
+    // Scans the disk and opens the file's line, as a double click does; the sheet once it
+    // has the keyboard (the activation puts the cursor on the first grade), else none.
+    sheet::GradeSheetWindow* open(const QString& fileName)
+    {
+        m_window->scanDisk();
+        QTreeWidget* list = m_window->fileList();
+        const QList<QTreeWidgetItem*> lines = list->findItems(fileName, Qt::MatchExactly, 2);
+        if (lines.size() != 1)
+            return nullptr;
+        list->setCurrentItem(lines.first());
+        m_window->openSelectedFile();
+        sheet::GradeSheetWindow* opened = sheet();
+        if (!opened || !QTest::qWaitFor([opened] { return opened->isActiveWindow(); }))
+            return nullptr;
+        return opened;
+    }
+
+    app::MainWindow* window() const { return m_window.get(); }
+    sheet::GradeSheetWindow* sheet() const { return m_window ? m_window->gradeSheet() : nullptr; }
+    sheet::SpreadGrid* grid() const { return sheet()->grid(); }
+
+    app::AppState appState;
+    sheet::SheetState sheetState;
+    print::CardTexts cardTexts;
+
+private:
+    QTemporaryDir m_root;
+    QString m_diskPath;
+    std::unique_ptr<app::MainWindow> m_window;
+};
+
+// Types text into a cell as the teacher does; the cell stays open under the cursor.
+inline void typeInto(sheet::SpreadGrid* grid, int col, int row, const QString& text)
+{
+    grid->setActiveCell(col, row);
+    QTest::keyClicks(grid, text);
+}
+
+// A key as the teacher presses it, to whatever has the focus (the cell's editor while a
+// grade is being typed), and what it queued (the Enter of a mark) handled.
+inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
