@@ -144,6 +144,8 @@ struct Fixture : sheet::GridInputHandler {
             QGuiApplication::clipboard()->setText(arg);
         else if (step == QLatin1String("focus away"))
             button->setFocus();
+        else if (step == QLatin1String("focus grid"))
+            grid->setFocus();
         else if (step == QLatin1String("clear"))
             log.clear();
         else if (step.startsWith(QLatin1String("keys ")))
@@ -231,7 +233,7 @@ void TestSpreadGrid::script()
         QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0)).column,
                               cellNamed(cell.section(u'=', 0, 0)).row),
                  cell.section(u'=', 1));
-    if (!steps.contains(QLatin1String("focus away")))
+    if (!steps.endsWith(QLatin1String("focus away")))
         QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
                  "a key took the focus out of the grid");
 }
@@ -249,7 +251,7 @@ void TestSpreadGrid::moves_data()
     row("left skips hidden", "hide 3;at 4,2;key Left", "Left 4,2>2,2", "2,2");
     row("up", "at 2,2;key Up", "Up 2,2>2,1", "2,1");
     row("tab wraps", "at 6,2;key Tab", "Tab 6,2>1,3", "1,3");
-    row("shift tab wraps back", "at 1,3;key Shift+Tab", "Shift+Backtab 1,3>6,2", "6,2");
+    row("shift tab wraps back", "at 1,3;key Shift+Tab", "Shift+Tab 1,3>6,2", "6,2");
     row("home", "at 5,2;key Home", "Home 5,2>1,2", "1,2");
     row("ctrl end", "at 1,1;key Ctrl+End", "Ctrl+End 1,1>6,5", "6,5");
     row("page down", "at 2,1;key PgDown", "PgDown 2,1>2,5", "2,5");
@@ -286,14 +288,14 @@ void TestSpreadGrid::typing_data()
     row("backspace empties a cell not edited", "set 2,1=45;at 2,1;key Backspace;key Return",
         "Backspace +#8 Return edit2,1 2,1>2,2 +#13", "2,2", "2,1=");
     row("a taken key does nothing", "keys take;set 2,2=15.00;at 2,2;key 4;key Return;key Escape",
-        "4 Return Escape", "2,2", "2,2=15.00");
+        "4 Return Esc", "2,2", "2,2=15.00");
     row("a taken key leaves the editor open",
         "at 2,2;type 18;keys take;clear;key Tab;key Backspace", "Tab Backspace", "2,2*", "2,2=18");
     row("function keys reach the handler", "at 2,2;type 1;clear;key F8;key Ctrl+C;key Num+Enter",
         "F8 Ctrl+C Num+Enter edit2,2 2,2>2,3 +#13", "2,3", "2,2=1");
     row("the mark written over typing wins", "keys F1 mark;at 6,2;type 12;clear;key F1",
         "F1 Return 6,2>6,3 +#13", "6,3", "6,2=غ.ش.");
-    row("escape drops the typing", "set 2,2=15;at 2,2;type 7;key Escape", "7 +7 Escape", "2,2",
+    row("escape drops the typing", "set 2,2=15;at 2,2;type 7;key Escape", "7 +7 Esc", "2,2",
         "2,2=15");
     row("typing the same text is no edit", "set 2,2=15;at 2,2;type 15;clear;key Return",
         "Return 2,2>2,3 +#13", "2,3", "2,2=15");
