@@ -7,157 +7,76 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using app::DriveCandidates;
-using app::DriveSource;
-using app::MountedVolume;
-
-Q_DECLARE_METATYPE(DriveCandidates)
-Q_DECLARE_METATYPE(DriveSource)
-
-namespace {
-
-DriveCandidates candidates(std::optional<QString> argument, QString remembered,
-                           bool rememberedExists, QStringList volumes)
-{
-    return {std::move(argument), std::move(remembered), rememberedExists, std::move(volumes),
-            QStringLiteral("/media/floppy")};
-}
-
-} // namespace
+using namespace app;
+using namespace Qt::StringLiterals;
 
 class TestDriveChoice : public QObject {
     Q_OBJECT
 
 private slots:
-    void rule_data();
     void rule();
-    void volumes_data();
-    void volumes();
-    void volumesNotReadWhenDecided();
-    void arguments_data();
-    void arguments();
+    void volumesLookedAtOnlyWhenNeeded();
+    void commandLine();
 };
 
-void TestDriveChoice::rule_data()
-{
-    QTest::addColumn<DriveCandidates>("input");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<DriveSource>("source");
-    QTest::newRow("the command line first")
-        << candidates("/tmp/d", "/home/t/notes", true, {"/media/t/KEY"}) << "/tmp/d"
-        << DriveSource::Argument;
-    QTest::newRow("the folder chosen last time")
-        << candidates({}, "/home/t/notes", true, {"/media/t/KEY"}) << "/home/t/notes"
-        << DriveSource::Remembered;
-    // Another stick than last time: the one plugged in, with its grade files, wins.
-    QTest::newRow("remembered folder gone, a volume with grade files")
-        << candidates({}, "/media/t/OLD", false, {"/media/t/NEW", "/media/t/OTHER"})
-        << "/media/t/NEW" << DriveSource::RemovableVolume;
-    QTest::newRow("remembered folder gone, no volume: kept for its disk")
-        << candidates({}, "/media/t/OLD", false, {}) << "/media/t/OLD" << DriveSource::Remembered;
-    QTest::newRow("nothing remembered, a volume")
-        << candidates({}, "", false, {"E:/"}) << "E:/" << DriveSource::RemovableVolume;
-    QTest::newRow("nothing at all: the platform's drive")
-        << candidates({}, "", false, {}) << "/media/floppy" << DriveSource::PlatformDefault;
-}
-
+// The command line first, then the folder chosen last time if its disk is in, then a
+// removable volume with grade files, then the folder remembered, then the platform's drive.
 void TestDriveChoice::rule()
 {
-    QFETCH(DriveCandidates, input);
-    QFETCH(QString, folder);
-    QFETCH(DriveSource, source);
-    const app::DriveChoice choice = app::chooseDriveFolder(input);
-    QCOMPARE(choice.folder, folder);
-    QCOMPARE(choice.source, source);
+    const auto choose = [](std::optional<QString> argument, QString remembered, bool exists,
+                           QStringList volumes) {
+        return chooseDriveFolder({argument, remembered, exists, volumes, u"/media/floppy"_s});
+    };
+    const QStringList sticks{u"/media/NEW"_s, u"/media/OTHER"_s};
+    QCOMPARE(choose(u"/d"_s, u"/home/t"_s, true, sticks).folder, u"/d"_s);
+    QCOMPARE(choose({}, u"/home/t"_s, true, sticks).folder, u"/home/t"_s);
+    // Another stick than last time: the one plugged in, with its grade files, wins.
+    const DriveChoice stick = choose({}, u"/media/OLD"_s, false, sticks);
+    QCOMPARE(stick.folder, u"/media/NEW"_s);
+    QCOMPARE(stick.source, DriveSource::RemovableVolume);
+    // No volume: the folder remembered, waiting for its disk.
+    QCOMPARE(choose({}, u"/media/OLD"_s, false, {}).source, DriveSource::Remembered);
+    QCOMPARE(choose({}, QString(), false, {}).folder, u"/media/floppy"_s);
 }
 
-void TestDriveChoice::volumes_data()
+// A floppy drive is slow: the volumes are read only when nothing before them decides. Then
+// the first removable one holding grade files (any letter case) is taken; fixed disks, and
+// sticks without grade files, are not.
+void TestDriveChoice::volumesLookedAtOnlyWhenNeeded()
 {
-    // Each volume: name of a folder under the test's root, removable, its files.
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QList<bool>>("removable");
-    QTest::addColumn<QList<QStringList>>("files");
-    QTest::addColumn<QString>("chosen"); // a name, or "default"
-    QTest::newRow("the first removable volume with grade files")
-        << QStringList{"root", "empty-stick", "stick", "second"}
-        << QList<bool>{false, true, true, true}
-        << QList<QStringList>{{"K.xml"}, {"notes.txt"}, {"K.xml"}, {"L.xml"}} << "stick";
-    QTest::newRow("upper case extension")
-        << QStringList{"stick"} << QList<bool>{true} << QList<QStringList>{{"K.XML"}} << "stick";
-    // A fixed disk holding XML files is no disk of grade files handed by the school.
-    QTest::newRow("fixed disks are not looked at")
-        << QStringList{"home"} << QList<bool>{false} << QList<QStringList>{{"K.xml"}} << "default";
-    QTest::newRow("no grade file anywhere")
-        << QStringList{"stick"} << QList<bool>{true} << QList<QStringList>{{"K.pdf"}} << "default";
-    QTest::newRow("no volume") << QStringList{} << QList<bool>{} << QList<QStringList>{}
-                               << "default";
-}
-
-void TestDriveChoice::volumes()
-{
-    QFETCH(QStringList, names);
-    QFETCH(QList<bool>, removable);
-    QFETCH(QList<QStringList>, files);
-    QFETCH(QString, chosen);
     QTemporaryDir root;
+    const QStringList names{"home", "empty-stick", "stick", "second"};
+    const QStringList files{"K.xml", "notes.txt", "K.XML", "L.xml"};
     QList<MountedVolume> volumes;
     for (int i = 0; i < names.size(); ++i) {
-        const QString folder = root.filePath(names[i]);
-        QVERIFY(QDir().mkpath(folder));
-        for (const QString& file : files[i]) {
-            QFile out(QDir(folder).filePath(file));
-            QVERIFY(out.open(QIODevice::WriteOnly));
-        }
-        volumes.append({folder, removable[i]});
+        QVERIFY(QDir().mkpath(root.filePath(names[i])));
+        QFile file(root.filePath(names[i] + u'/' + files[i]));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        volumes.append({root.filePath(names[i]), i > 0});
     }
-    const app::DriveEnvironment environment{QString(), [volumes] { return volumes; },
-                                            QStringLiteral("/media/floppy")};
-    const app::DriveChoice choice = app::chooseStartFolder(std::nullopt, environment);
-    QCOMPARE(choice.folder, chosen == QLatin1String("default") ? QStringLiteral("/media/floppy")
-                                                               : root.filePath(chosen));
-}
-
-// A floppy drive is slow: the volumes are not read when the command line or a folder that
-// is there decides.
-void TestDriveChoice::volumesNotReadWhenDecided()
-{
-    QTemporaryDir remembered;
     int asked = 0;
-    const auto lister = [&asked] {
+    const auto listVolumes = [&] {
         ++asked;
-        return QList<MountedVolume>{};
+        return volumes;
     };
-    app::DriveEnvironment environment{remembered.path(), lister, QStringLiteral("A:/")};
-    QCOMPARE(app::chooseStartFolder(QStringLiteral("/d"), environment).source,
-             DriveSource::Argument);
-    QCOMPARE(app::chooseStartFolder(std::nullopt, environment).source, DriveSource::Remembered);
+    DriveEnvironment environment{root.path(), listVolumes, u"A:/"_s};
+    QCOMPARE(chooseStartFolder(u"/d"_s, environment).source, DriveSource::Argument);
+    QCOMPARE(chooseStartFolder(std::nullopt, environment).source, DriveSource::Remembered);
     QCOMPARE(asked, 0);
-    environment.remembered = remembered.filePath(QStringLiteral("gone"));
-    QCOMPARE(app::chooseStartFolder(std::nullopt, environment).source, DriveSource::Remembered);
+    environment.remembered = root.filePath(u"gone"_s);
+    QCOMPARE(chooseStartFolder(std::nullopt, environment).folder, root.filePath(u"stick"_s));
     QCOMPARE(asked, 1);
 }
 
-void TestDriveChoice::arguments_data()
+// "--drive DIR" or "--drive=DIR"; "--drive" alone is an error; the program's own name is
+// no option.
+void TestDriveChoice::commandLine()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("folder"); // empty: none given
-    QTest::newRow("none") << QStringList{"saisie-notes"} << true << "";
-    QTest::newRow("--drive DIR") << QStringList{"saisie-notes", "--drive", "/d"} << true << "/d";
-    QTest::newRow("--drive=DIR") << QStringList{"saisie-notes", "--drive=/d"} << true << "/d";
-    QTest::newRow("--drive alone") << QStringList{"saisie-notes", "--drive"} << false << "";
-    QTest::newRow("--drive=") << QStringList{"saisie-notes", "--drive="} << false << "";
-    QTest::newRow("program name is no option") << QStringList{"--drive"} << true << "";
-}
-
-void TestDriveChoice::arguments()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, valid);
-    QFETCH(QString, folder);
-    const app::DriveArgument argument = app::driveArgumentOf(arguments);
-    QCOMPARE(argument.valid, valid);
-    QCOMPARE(argument.folder.value_or(QString()), folder);
+    QCOMPARE(driveArgumentOf({u"saisie-notes"_s, u"--drive"_s, u"/d"_s}).folder, u"/d"_s);
+    QCOMPARE(driveArgumentOf({u"saisie-notes"_s, u"--drive=/d"_s}).folder, u"/d"_s);
+    QVERIFY(!driveArgumentOf({u"saisie-notes"_s, u"--drive"_s}).valid);
+    const DriveArgument none = driveArgumentOf({u"--drive"_s});
+    QVERIFY(none.valid && !none.folder);
 }
 
 QTEST_GUILESS_MAIN(TestDriveChoice)

@@ -1,29 +1,48 @@
+// The lines of a grade file: read into the sheet a window shows, refused with the number
+// the support team knows, and written back by a save with its counter raised.
+#include "../support/freshsheet.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
-#include "../support/freshsheet.h"
+#include "gradefile/linegrammar.h"
 
 #include <QTest>
 
 using namespace gradefile;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kKey = QStringLiteral("8410203C07010002004");
+const QString kKey = u"8410203C07010002004"_s;
+const QString kPlainKey = u"8410000C0701MOY2004"_s; // "000" only where a subject's code is not
+const QString kHead = u"8410203 إعدادية النور        "_s; // the 29 characters the card leaves out
+const QString kCaption = kHead + u"السابعة أساسي 2 - عربية - الثلاثي الأول"_s;
+const QString kEnd = u"FIN"_s + kKey + u"|صفاقس 1|إعدادية النور|سلمى الجربي||7|4"_s;
 
-SheetTable tableOf(const QList<QStringList>& rows)
+QString start(const QString& key, const QString& caption = kCaption)
 {
-    SheetTable table;
-    for (const QStringList& row : rows) {
-        std::array<QString, kSheetColumns> cells;
-        for (int c = 0; c < row.size() && c < kSheetColumns; ++c)
-            cells[size_t(c)] = row[c];
-        table.push_back(cells);
-    }
-    return table;
+    return u"DEBUT"_s + key + u'|' + caption;
 }
 
-const EndLineTexts kTexts{QStringLiteral("صفاقس 1"), QStringLiteral("إعدادية النور"),
-                          QStringLiteral("سلمى الجربي")};
+// A row as "first column>" and its cells from there down: "10>1, 2, 3".
+QString described(const RowCells& cells)
+{
+    if (cells.isEmpty())
+        return QString();
+    QStringList values;
+    for (int c = cells.lastKey(); c >= cells.firstKey(); --c)
+        values << cells.value(c, u"<gap>"_s);
+    return QString::number(cells.lastKey()) + u'>' + values.join(u", "_s);
+}
+
+QStringList described(const std::vector<RowCells>& rows)
+{
+    QStringList texts;
+    for (const RowCells& row : rows)
+        texts << described(row);
+    return texts;
+}
+
+const EndLineTexts kTexts{u"صفاقس 1"_s, u"إعدادية النور"_s, u"سلمى الجربي"_s};
 
 } // namespace
 
@@ -31,158 +50,125 @@ class TestGradeFileLines : public QObject {
     Q_OBJECT
 
 private slots:
-    void writesEveryLine();
-    void counters_data();
-    void counters();
-    void counterAtItsLimit();
-    void gradeSpan_data();
-    void gradeSpan();
-    void captionBlanks_data();
-    void captionBlanks();
+    void subjectSheet();
+    void sheetLines_data();
+    void sheetLines();
+    void saveCounter();
     void roundTrip_data();
     void roundTrip();
 };
 
-void TestGradeFileLines::writesEveryLine()
+void TestGradeFileLines::subjectSheet()
 {
-    //                 0   1   2   3   4        5        6         7        8       9    10
-    const SheetTable table =
-        tableOf({{"", "", "", "", "شفاهي", "فرض 2", "فرض 1", "الإسم", "", "", ""},
-                 {"", "", "", "", "معفى", "--.--", "12.50", "أحمد", "1001", "1", "2"},
-                 {"", "", "", "", "00.00", "20.00", "غ.ش.", "مريم", "1002", "2", "1#ممتاز"}});
-    const SaveLinesBuilt built =
-        buildGradeFileLines(kKey, QStringLiteral("  قسم 7 - عربية "), table, 2, kTexts, 0, 4);
-    QVERIFY(!built.counterOverflow);
-    QCOMPARE(built.saveNumber, qint16(5));
-    QCOMPARE(built.lines,
-             (QStringList{"DEBUT" + kKey + "|قسم 7 - عربية", "TYPEEPREUVE:|فرض 1|فرض 2|شفاهي",
-                          "2|1|1001|أحمد|12.50|--.--|معفى", "1#ممتاز|2|1002|مريم|غ.ش.|20.00|00.00",
-                          "FIN" + kKey + "|صفاقس 1|إعدادية النور|سلمى الجربي||5|4"}));
-
-    // No pupil rows: start, test and end line.
-    const SaveLinesBuilt empty = buildGradeFileLines(
-        kKey, QStringLiteral("قسم"), tableOf({{"", "", "", "", "", "", "فرض"}}), 0, kTexts, 0, 0);
-    QCOMPARE(empty.lines.size(), 3);
-    QCOMPARE(empty.lines[1], QStringLiteral("TYPEEPREUVE:|فرض"));
+    const DocumentRead read = readGradeDocument(
+        kKey + u".xml"_s, {start(kKey), u"TYPEEPREUVE:|ف"_s, u"1|1|1001|أحمد|12.50"_s, kEnd});
+    QVERIFY(read.document);
+    const GradeDocument& document = *read.document;
+    QCOMPARE(document.sheetKind, u"C"_s);
+    QCOMPARE(document.year, qint16(2004));
+    QCOMPARE(document.schoolYear, u"2005/2004"_s);
+    QCOMPARE(document.caption, kCaption);
+    // As the card prints it: the first 29 characters left out, a tatweel after some letters.
+    QCOMPARE(document.sheetDescription, u"السابـعة أساسي 2 - عربـية - الثلاثي 1"_s);
+    const EndLineFields& end = document.endLines[0];
+    QCOMPARE((QStringList{*end.region, *end.establishment, *end.teacher}),
+             (QStringList{kTexts.region, kTexts.establishment, kTexts.teacher}));
+    QCOMPARE(QList<int>({*end.saveNumber, *end.printNumber}), QList<int>({0, 7}));
 }
 
-void TestGradeFileLines::counters_data()
+// Which grid rows and headers a subject file gives, read field by field from column 10 (the
+// pupils) and 6 (the headers) down, the last field keeping any further separators.
+void TestGradeFileLines::sheetLines_data()
 {
-    QTest::addColumn<int>("saveNumber");
-    QTest::addColumn<int>("printNumber");
-    QTest::addColumn<int>("written");
-    QTest::newRow("raised to the print number first") << 0 << 4 << 5;
-    QTest::newRow("ahead of the print number") << 7 << 4 << 8;
-    QTest::newRow("equal") << 3 << 3 << 4;
-    QTest::newRow("negative counters") << -5 << -9 << -4;
-    QTest::newRow("one below the limit") << 32766 << 0 << 32767;
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("lines"); // after the start line
+    QTest::addColumn<QString>("headers");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("endLines");
+    const QString test = u"TYPEEPREUVE:|ف"_s;
+    QTest::newRow("empty fifth field") << kKey << QStringList{test, u"1|2|3|اسم||13"_s, kEnd}
+                                       << u"6>ف"_s << QStringList{u"10>1, 2, 3, اسم, , 13"_s} << 1;
+    QTest::newRow("eleven fields, seven headers")
+        << kKey << QStringList{u"TYPEEPREUVE:|a|b|c|d|e|f|g"_s, u"l|s|i|n|6|5|4|3|2|1|h|x"_s, kEnd}
+        << u"6>a, b, c, d, e, f|g"_s << QStringList{u"10>l, s, i, n, 6, 5, 4, 3, 2, 1, h|x"_s} << 1;
+    QTest::newRow("no pupils, other test prefix")
+        << kKey << QStringList{u"EXAMS|a"_s, kEnd} << u"6>a"_s << QStringList{} << 1;
+    QTest::newRow("no end line keeps the last pupil")
+        << kKey << QStringList{test, u"1|1|1|أ|10"_s, u"2|2|2|ب"_s} << u"6>ف"_s
+        << QStringList{u"10>1, 1, 1, أ, 10"_s, u"10>2, 2, 2, ب"_s} << 0;
+    QTest::newRow("lines after the end line are pupils")
+        << kKey << QStringList{test, u"1|1|1|أ"_s, kEnd, u"3|3|3|ج"_s} << u"6>ف"_s
+        << QStringList{u"10>1, 1, 1, أ"_s, u"10>3, 3, 3, ج"_s} << 1;
+    QTest::newRow("a line without separator fills nothing")
+        << kKey << QStringList{test, u"orphan"_s, kEnd} << u"6>ف"_s << QStringList{QString()} << 1;
 }
 
-void TestGradeFileLines::counters()
+void TestGradeFileLines::sheetLines()
 {
-    QFETCH(int, saveNumber);
-    QFETCH(int, printNumber);
-    QFETCH(int, written);
-    const SaveLinesBuilt built =
-        buildGradeFileLines(kKey, QStringLiteral("c"), tableOf({{}}), 0, kTexts, qint16(saveNumber),
-                            qint16(printNumber));
-    QCOMPARE(int(built.saveNumber), written);
-    QVERIFY(built.lines.last().endsWith(QStringLiteral("||%1|%2").arg(written).arg(printNumber)));
+    QFETCH(QString, key);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, headers);
+    QFETCH(QStringList, rows);
+    QFETCH(int, endLines);
+    const DocumentRead read = readGradeDocument(key + u".xml"_s, QStringList{start(key)} + lines);
+    QVERIFY(read.document);
+    QCOMPARE(read.document->type, key == kKey ? SheetType::Subject : SheetType::Plain);
+    QCOMPARE(described(read.document->headers), headers);
+    QCOMPARE(read.document->rowCount, int(rows.size()));
+    QCOMPARE(described(read.document->rows), rows);
+    QCOMPARE(int(read.document->endLines.size()), endLines);
 }
 
-void TestGradeFileLines::counterAtItsLimit()
+// Each save raises the counter past both counters, so that a card printed before is known
+// for older than the file; at the 16-bit limit the save is refused. The caption is written
+// with its blanks trimmed.
+void TestGradeFileLines::saveCounter()
 {
-    const SaveLinesBuilt built =
-        buildGradeFileLines(kKey, QStringLiteral("c"), tableOf({{}}), 0, kTexts, 32767, 0);
-    QVERIFY(built.counterOverflow);
+    const auto saved = [](qint16 saveNumber, qint16 printNumber) {
+        return buildGradeFileLines(kKey, u"  c d "_s, SheetTable(1), 0, kTexts, saveNumber,
+                                   printNumber);
+    };
+    QCOMPARE(saved(0, 4).lines.first(), u"DEBUT"_s + kKey + u"|c d"_s);
+    QVERIFY(saved(0, 4).lines.last().endsWith(u"||5|4"_s));
+    QCOMPARE(saved(7, 4).saveNumber, qint16(8));
+    QCOMPARE(saved(-5, -9).saveNumber, qint16(-4));
+    QCOMPARE(saved(32766, 0).saveNumber, qint16(32767));
+    QVERIFY(!saved(32766, 0).counterOverflow);
+    QVERIFY(saved(32767, 0).counterOverflow);
 }
 
-void TestGradeFileLines::gradeSpan_data()
-{
-    QTest::addColumn<QList<QStringList>>("rows");
-    QTest::addColumn<int>("span");
-    const QStringList header{"", "h1", "h2", "h3", "h4", "h5", "h6"};
-    const QStringList twoExams{"", "", "", "", "", "h5", "h6"};
-    QTest::newRow("six grade columns")
-        << QList<QStringList>{header, {"", "1", "2", "3", "4", "5", "6", "n", "i", "s", "l"}} << 5;
-    QTest::newRow("columns 1 to 4 empty")
-        << QList<QStringList>{twoExams, {"", "", "", "", "", "5", "6", "n", "i", "s", "l"}} << 1;
-    QTest::newRow("one cell is enough")
-        << QList<QStringList>{twoExams,
-                              {"", "", "", "", "", "", "6", "n", "i", "s", "l"},
-                              {"", "", "", "", "", "5", "", "n", "i", "s", "l"}}
-        << 1;
-    QTest::newRow("an exam not graded yet keeps its column")
-        << QList<QStringList>{header, {"", "", "", "", "", "", "6", "n", "i", "s", "l"}} << 5;
-    QTest::newRow("row headers count as a column")
-        << QList<QStringList>{header, {"h", "1", "2", "3", "4", "5", "6", "n", "i", "s", "l"}} << 6;
-    QTest::newRow("no pupils keeps the exams with a header")
-        << QList<QStringList>{{"", "", "", "", "h4", "h5", "h6"}} << 2;
-}
-
-void TestGradeFileLines::gradeSpan()
-{
-    QFETCH(QList<QStringList>, rows);
-    QFETCH(int, span);
-    QCOMPARE(gradeSpanOf(tableOf(rows)), span);
-}
-
-void TestGradeFileLines::captionBlanks_data()
-{
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("written");
-    QTest::newRow("spaces") << QStringLiteral("   قسم   ") << QStringLiteral("قسم");
-    QTest::newRow("inner spaces kept") << QStringLiteral(" a  b ") << QStringLiteral("a  b");
-    QTest::newRow("tab is not a blank") << QStringLiteral("\tقسم ") << QStringLiteral("\tقسم");
-    QTest::newRow("only spaces") << QStringLiteral("    ") << QString();
-}
-
-void TestGradeFileLines::captionBlanks()
-{
-    QFETCH(QString, caption);
-    QFETCH(QString, written);
-    const SaveLinesBuilt built = buildGradeFileLines(kKey, caption, tableOf({{}}), 0, kTexts, 0, 0);
-    QCOMPARE(built.lines.first(), QStringLiteral("DEBUT") + kKey + u'|' + written);
-}
-
-// A file the program wrote, opened and saved again, gives the same lines but for the
-// save counter, which goes up by one.
+// A file opened and saved again gives the same lines but the save counter, raised.
 void TestGradeFileLines::roundTrip_data()
 {
     QTest::addColumn<QStringList>("lines");
-    const QString start = "DEBUT" + kKey + "|8410203 إعدادية النور        السابعة أساسي 2 - عربية";
+    const QString head = start(kKey, kHead + u"السابعة أساسي 2 - عربية"_s);
     QTest::newRow("three exams") << QStringList{
-        start, "TYPEEPREUVE:|فرض مراقبة 1|فرض تأليفي 1|شفاهي",
+        head, "TYPEEPREUVE:|فرض مراقبة 1|فرض تأليفي 1|شفاهي",
         "2|1|1001|أحمد الكافي|12.50|--.--|معفى", "1#عمل طيّب|2|1002|مريم التونسي|00.00|غ.ش.|20.00",
         "FIN" + kKey + "|صفاقس 1|إعدادية النور|سلمى الجربي||3|3"};
-    QTest::newRow("one exam") << QStringList{start, "TYPEEPREUVE:|فرض", "2|1|1001|أحمد|--.--",
-                                             "FIN" + kKey + "|||||0|0"};
-    QTest::newRow("six exams") << QStringList{start, "TYPEEPREUVE:|1|2|3|4|5|6",
+    QTest::newRow("six exams") << QStringList{head, "TYPEEPREUVE:|1|2|3|4|5|6",
                                               "2|1|1|أ|01.00|02.00|03.00|04.00|05.00|06.00",
                                               "FIN" + kKey + "|r|e|t||12|9"};
-    QTest::newRow("no pupils") << QStringList{start, "TYPEEPREUVE:|فرض|شفاهي",
+    QTest::newRow("no pupils") << QStringList{head, "TYPEEPREUVE:|فرض|شفاهي",
                                               "FIN" + kKey + "|r|e|t||1|1"};
 }
 
 void TestGradeFileLines::roundTrip()
 {
     QFETCH(QStringList, lines);
-    const DocumentRead read = readGradeDocument(kKey + QStringLiteral(".xml"), lines);
+    const DocumentRead read = readGradeDocument(kKey + u".xml"_s, lines);
     QVERIFY(read.document);
-    const GradeDocument& document = *read.document;
-    QCOMPARE(document.endLines.size(), size_t(1));
-    const EndLineFields& end = document.endLines.front();
-    const SheetTable table = freshSheetOf(document);
-    const SaveLinesBuilt built =
-        buildGradeFileLines(document.key, document.caption, table, gradeSpanOf(table),
-                            EndLineTexts{*end.region, *end.establishment, *end.teacher},
-                            *end.saveNumber, *end.printNumber);
-
+    const EndLineFields& end = read.document->endLines.front();
+    const SheetTable table = freshSheetOf(*read.document);
+    const SaveLinesBuilt built = buildGradeFileLines(
+        kKey, read.document->caption, table, gradeSpanOf(table),
+        {*end.region, *end.establishment, *end.teacher}, *end.saveNumber, *end.printNumber);
     QStringList expected = lines;
-    const qint16 printed = *end.printNumber;
-    expected.last() = "FIN" + kKey + u'|' + *end.region + u'|' + *end.establishment + u'|' +
-                      *end.teacher + "||" + QString::number(printed + 1) + u'|' +
-                      QString::number(printed);
+    const int printed = *end.printNumber;
+    expected.last() =
+        u"FIN%1|%2|%3|%4||%5|%6"_s.arg(kKey, *end.region, *end.establishment, *end.teacher)
+            .arg(printed + 1)
+            .arg(printed);
     QCOMPARE(built.lines, expected);
 }
 

@@ -1,3 +1,7 @@
+// Replacing a grade file on the disk: whatever fails, the old file stays whole and no
+// temporary file is left; what an interrupted save did leave, the next scan or save removes.
+#include "gradefile/gradedisk.h"
+#include "gradefile/gradefileio.h"
 #include "gradefile/safefilewrite.h"
 
 #include <QDir>
@@ -6,6 +10,7 @@
 #include <QTest>
 
 #include <functional>
+#include <optional>
 
 #include "../support/realdisk.h"
 
@@ -13,27 +18,30 @@ using namespace gradefile;
 
 namespace {
 
-const QString kName = QStringLiteral("notes.xml");
+const QString kName = QStringLiteral("8410203C07120002025.xml");
+const QByteArray kOld("old grades \xd9\x86\xd8\xb9\xd9\x85\r\n");
+const QByteArray kNew = QByteArray("abcdefghijklmnopqrstuvwxyz").repeated(200);
 
-// Fails one step as told, runs a real action (spoiling a file, pulling the disk out) when a
-// step begins, or changes the bytes read back.
+// Fails one step as told, runs an action (pulling the disk out) when a step begins, or
+// changes the bytes read back, as a bad medium would.
 struct Faults : WriteFaultInjector {
     WriteStep failingStep = WriteStep::None;
-    FileError error;
     WriteStep actionStep = WriteStep::None;
     std::function<void()> action;
-    std::function<void(QByteArray&)> changeReadBack;
+    bool spoilReadBack = false;
 
     std::optional<FileError> failAt(WriteStep step) const override
     {
         if (step == actionStep)
             action();
-        return step == failingStep ? std::optional<FileError>(error) : std::nullopt;
+        if (step != failingStep)
+            return std::nullopt;
+        return makeFileError(FileErrorKind::DiskFull, QStringLiteral("injected"));
     }
     void alterReadBack(QByteArray& bytes) const override
     {
-        if (changeReadBack)
-            changeReadBack(bytes);
+        if (spoilReadBack)
+            bytes[bytes.size() / 2] = '?';
     }
 };
 
@@ -55,20 +63,8 @@ QStringList entriesOf(const QString& folder)
                                   QDir::NoDotAndDotDot);
 }
 
-QByteArray oldContent()
-{
-    return QByteArray("old grades \xd9\x86\xd8\xb9\xd9\x85\r\n");
-}
-
-QByteArray newContent(int size = 5000)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char('a' + i % 26);
-    return bytes;
-}
-
-enum class DiskFault { Full, WriteProtected, PulledBeforeReplace };
+// The real faults need a small tmpfs (mounted as root) to fill, write-protect or pull out.
+enum class Fault { Injected, ReadBackChanged, NoFolder, DiskFull, WriteProtected, PulledOut };
 
 } // namespace
 
@@ -76,256 +72,106 @@ class TestSafeFileWrite : public QObject {
     Q_OBJECT
 
 private slots:
-    void writesNewFile();
-    void replacesExistingFileKeepingItsRights();
-    void missingFolderIsNoDisk_data();
-    void missingFolderIsNoDisk();
-    void failingStepLeavesOldFile_data();
-    void failingStepLeavesOldFile();
-    void readBackMismatchFailsAtCompare_data();
-    void readBackMismatchFailsAtCompare();
-    void temporaryFileChangedOnDiskFailsAtCompare_data();
-    void temporaryFileChangedOnDiskFailsAtCompare();
-    void folderInTheTargetsPlaceFailsAtReplace();
-    void realDiskFault_data();
-    void realDiskFault();
-    void realImmutableOldFile();
+    void failureLeavesTheOldFile_data();
+    void failureLeavesTheOldFile();
+    void diskSavesAndCleansUp();
 };
 
-void TestSafeFileWrite::writesNewFile()
+// Each step of the write failing in turn, and the disks and media that make them fail: the
+// failure is told with its step and kind, the old file is whole, and no temporary file is left.
+void TestSafeFileWrite::failureLeavesTheOldFile_data()
 {
-    QTemporaryDir dir;
-    const SafeWriteResult result = replaceFileSafely(dir.filePath(kName), newContent());
-    QVERIFY2(result.ok, qPrintable(result.error.description));
-    QCOMPARE(contentsOf(dir.filePath(kName)), newContent());
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-}
-
-void TestSafeFileWrite::replacesExistingFileKeepingItsRights()
-{
-    QTemporaryDir dir;
-    const QString target = dir.filePath(kName);
-    QVERIFY(writeFile(target, oldContent()));
-    const auto rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    QVERIFY(QFile::setPermissions(target, rights));
-
-    const SafeWriteResult result = replaceFileSafely(target, newContent(10));
-    QVERIFY2(result.ok, qPrintable(result.error.description));
-    QCOMPARE(contentsOf(target), newContent(10));
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-#ifdef Q_OS_UNIX
-    // The "User" flags mirror whoever runs the test, not the file.
-    const auto ownRights = ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    QCOMPARE(QFile::permissions(target) & ownRights, rights);
-#endif
-}
-
-void TestSafeFileWrite::missingFolderIsNoDisk_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("no such folder") << QStringLiteral("absent");
-    QTest::newRow("a file where the folder should be") << QStringLiteral("plain-file");
-}
-
-void TestSafeFileWrite::missingFolderIsNoDisk()
-{
-    QFETCH(QString, folder);
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("plain-file")), oldContent()));
-    const QStringList before = entriesOf(dir.path());
-
-    const SafeWriteResult result =
-        replaceFileSafely(dir.filePath(folder + QLatin1Char('/') + kName), newContent());
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::CheckFolder);
-    QCOMPARE(result.error.kind, FileErrorKind::NoDisk);
-    QCOMPARE(entriesOf(dir.path()), before);
-}
-
-void TestSafeFileWrite::failingStepLeavesOldFile_data()
-{
+    QTest::addColumn<Fault>("fault");
     QTest::addColumn<WriteStep>("step");
-    QTest::addColumn<bool>("oldFileExists");
+    QTest::addColumn<FileErrorKind>("kind"); // None: any
     const std::pair<WriteStep, const char*> steps[] = {
         {WriteStep::CheckFolder, "check folder"}, {WriteStep::CreateTemporary, "create"},
         {WriteStep::WriteTemporary, "write"},     {WriteStep::FlushTemporary, "flush"},
         {WriteStep::ReadBack, "read back"},       {WriteStep::Compare, "compare"},
         {WriteStep::Replace, "replace"},
     };
-    for (const auto& [step, name] : steps) {
-        QTest::addRow("%s, old file", name) << step << true;
-        QTest::addRow("%s, no old file", name) << step << false;
-    }
+    for (const auto& [step, name] : steps)
+        QTest::addRow("%s fails", name) << Fault::Injected << step << FileErrorKind::DiskFull;
+    QTest::newRow("read back changed")
+        << Fault::ReadBackChanged << WriteStep::Compare << FileErrorKind::None;
+    QTest::newRow("no disk folder")
+        << Fault::NoFolder << WriteStep::CheckFolder << FileErrorKind::NoDisk;
+    QTest::newRow("full disk") << Fault::DiskFull << WriteStep::WriteTemporary
+                               << FileErrorKind::DiskFull;
+    QTest::newRow("write-protected disk")
+        << Fault::WriteProtected << WriteStep::CreateTemporary << FileErrorKind::PermissionDenied;
+    QTest::newRow("disk pulled out before the rename")
+        << Fault::PulledOut << WriteStep::Replace << FileErrorKind::NoDisk;
 }
 
-void TestSafeFileWrite::failingStepLeavesOldFile()
+void TestSafeFileWrite::failureLeavesTheOldFile()
 {
-    QFETCH(WriteStep, step);
-    QFETCH(bool, oldFileExists);
-    QTemporaryDir dir;
-    const QString target = dir.filePath(kName);
-    if (oldFileExists)
-        QVERIFY(writeFile(target, oldContent()));
-    const QStringList before = entriesOf(dir.path());
-    const FileError injected = makeFileError(FileErrorKind::DiskFull, QStringLiteral("injected"));
-
-    Faults faults;
-    faults.failingStep = step;
-    faults.error = injected;
-    const SafeWriteResult result = replaceFileSafely(target, newContent(), &faults);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, step);
-    QCOMPARE(result.error.kind, injected.kind);
-    QCOMPARE(result.error.description, injected.description);
-    QCOMPARE(entriesOf(dir.path()), before);
-    if (oldFileExists)
-        QCOMPARE(contentsOf(target), oldContent());
-}
-
-void TestSafeFileWrite::readBackMismatchFailsAtCompare_data()
-{
-    using Change = std::function<void(QByteArray&)>;
-    QTest::addColumn<Change>("change");
-    QTest::newRow("one byte changed") << Change([](QByteArray& b) { b[b.size() / 2] = '?'; });
-    QTest::newRow("last byte missing") << Change([](QByteArray& b) { b.chop(1); });
-    QTest::newRow("one byte more") << Change([](QByteArray& b) { b.append('\0'); });
-    QTest::newRow("nothing read") << Change([](QByteArray& b) { b.clear(); });
-}
-
-void TestSafeFileWrite::readBackMismatchFailsAtCompare()
-{
-    using Change = std::function<void(QByteArray&)>;
-    QFETCH(Change, change);
-    QTemporaryDir dir;
-    const QString target = dir.filePath(kName);
-    QVERIFY(writeFile(target, oldContent()));
-
-    Faults faults;
-    faults.changeReadBack = change;
-    const SafeWriteResult result = replaceFileSafely(target, newContent(), &faults);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::Compare);
-    QVERIFY(result.error.isError());
-    QCOMPARE(contentsOf(target), oldContent());
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-}
-
-void TestSafeFileWrite::temporaryFileChangedOnDiskFailsAtCompare_data()
-{
-    QTest::addColumn<QByteArray>("appended");
-    QTest::addColumn<bool>("overwriteFirstByte");
-    QTest::newRow("one byte more") << QByteArray("x") << false;
-    QTest::newRow("first byte changed") << QByteArray() << true;
-}
-
-// What a bad medium does: the file on the disk is not what was written to it.
-void TestSafeFileWrite::temporaryFileChangedOnDiskFailsAtCompare()
-{
-    QFETCH(QByteArray, appended);
-    QFETCH(bool, overwriteFirstByte);
-    QTemporaryDir dir;
-    const QString target = dir.filePath(kName);
-    QVERIFY(writeFile(target, oldContent()));
-
-    Faults spoil;
-    spoil.actionStep = WriteStep::ReadBack;
-    spoil.action = [&] {
-        const QStringList temporaries =
-            QDir(dir.path()).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden);
-        QCOMPARE(temporaries.size(), 1);
-        QFile file(dir.filePath(temporaries.first()));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        if (overwriteFirstByte)
-            file.write("?");
-        QVERIFY(file.seek(file.size()));
-        file.write(appended);
-    };
-    const SafeWriteResult result = replaceFileSafely(target, newContent(), &spoil);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::Compare);
-    QCOMPARE(contentsOf(target), oldContent());
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-}
-
-void TestSafeFileWrite::folderInTheTargetsPlaceFailsAtReplace()
-{
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(kName));
-    const SafeWriteResult result = replaceFileSafely(dir.filePath(kName), newContent());
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::Replace);
-    QVERIFY(QFileInfo(dir.filePath(kName)).isDir());
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-}
-
-void TestSafeFileWrite::realDiskFault_data()
-{
-    QTest::addColumn<DiskFault>("fault");
-    QTest::addColumn<WriteStep>("step");
-    QTest::addColumn<FileErrorKind>("kind");
-    QTest::newRow("full") << DiskFault::Full << WriteStep::WriteTemporary
-                          << FileErrorKind::DiskFull;
-    QTest::newRow("write-protected") << DiskFault::WriteProtected << WriteStep::CreateTemporary
-                                     << FileErrorKind::PermissionDenied;
-    QTest::newRow("pulled out before the rename")
-        << DiskFault::PulledBeforeReplace << WriteStep::Replace << FileErrorKind::NoDisk;
-}
-
-void TestSafeFileWrite::realDiskFault()
-{
-#ifdef Q_OS_LINUX
-    QFETCH(DiskFault, fault);
+    QFETCH(Fault, fault);
     QFETCH(WriteStep, step);
     QFETCH(FileErrorKind, kind);
     QTemporaryDir dir;
-    TmpfsMount disk(dir.path(), "size=64k");
-    if (!disk.isMounted())
-        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk.error()));
-    const QString target = dir.filePath(kName);
-    QVERIFY(writeFile(target, oldContent()));
-    if (fault == DiskFault::WriteProtected)
-        QVERIFY(disk.makeReadOnly());
-    Faults pull;
-    if (fault == DiskFault::PulledBeforeReplace) {
-        pull.actionStep = WriteStep::Replace;
-        pull.action = [&disk] { disk.pullOut(); };
+    Faults faults;
+    faults.failingStep = fault == Fault::Injected ? step : WriteStep::None;
+    faults.spoilReadBack = fault == Fault::ReadBackChanged;
+    const QString target =
+        dir.filePath(fault == Fault::NoFolder ? QStringLiteral("absent/") + kName : kName);
+    QByteArray content = fault == Fault::DiskFull ? kNew.repeated(60) : kNew;
+#ifdef Q_OS_LINUX
+    std::optional<TmpfsMount> disk;
+    if (fault >= Fault::DiskFull && !disk.emplace(dir.path(), "size=64k").isMounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk->error()));
+    if (fault == Fault::WriteProtected) {
+        QVERIFY(writeFile(dir.filePath(kName), kOld));
+        QVERIFY(disk->makeReadOnly());
     }
-    const QByteArray content = newContent(fault == DiskFault::Full ? 256 * 1024 : 5000);
+    if (fault == Fault::PulledOut) {
+        faults.actionStep = WriteStep::Replace;
+        faults.action = [&disk] { disk->pullOut(); };
+    }
+#else
+    if (fault >= Fault::DiskFull)
+        QSKIP("needs a Linux tmpfs to fill, write-protect or pull out a disk");
+#endif
+    if (fault != Fault::WriteProtected)
+        QVERIFY(writeFile(dir.filePath(kName), kOld));
+    const QStringList before = entriesOf(dir.path());
 
-    const SafeWriteResult result = replaceFileSafely(target, content, &pull);
+    const SafeWriteResult result = replaceFileSafely(target, content, &faults);
     QVERIFY(!result.ok);
     QCOMPARE(result.failedStep, step);
-    QCOMPARE(result.error.kind, kind);
-    QVERIFY2(result.error.description.contains(writeStepName(step)),
-             qPrintable(result.error.description));
-    if (fault == DiskFault::PulledBeforeReplace)
+    QVERIFY(result.error.isError());
+    if (kind != FileErrorKind::None)
+        QCOMPARE(result.error.kind, kind);
+    if (fault == Fault::PulledOut)
         return; // the old file went away with the disk
-    QCOMPARE(contentsOf(target), oldContent());
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-#else
-    QSKIP("needs a Linux tmpfs to fill, write-protect or pull out a disk for real");
-#endif
+    QCOMPARE(entriesOf(dir.path()), before);
+    QCOMPARE(contentsOf(dir.filePath(kName)), kOld);
 }
 
-void TestSafeFileWrite::realImmutableOldFile()
+// A save interrupted between its temporary file and the rename leaves the temporary file:
+// the next scan or save of the disk removes it, and no list shows it; other programs' files
+// stay. A file listed as KEY.XML is saved as KEY.XML with its rights, no twin KEY.xml beside.
+void TestSafeFileWrite::diskSavesAndCleansUp()
 {
-#ifdef Q_OS_LINUX
     QTemporaryDir dir;
-    const QString target = dir.filePath(kName);
-    QVERIFY(writeFile(target, oldContent()));
-    ImmutableFlag immutable(target);
-    if (!immutable.isSet())
-        QSKIP("the file system of the temporary folder has no immutable attribute");
-
-    const SafeWriteResult result = replaceFileSafely(target, newContent());
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, WriteStep::Replace);
-    QCOMPARE(result.error.kind, FileErrorKind::PermissionDenied);
-    QCOMPARE(contentsOf(target), oldContent());
-    QCOMPARE(entriesOf(dir.path()), QStringList{kName});
-#else
-    QSKIP("needs the Linux immutable attribute");
-#endif
+    const GradeDisk disk(dir.path());
+    const QString upper = kName.chopped(4) + QStringLiteral(".XML");
+    const QString leftover = QStringLiteral(".%1.k3x9q2.tmp").arg(upper);
+    const QString notOurs = QStringLiteral(".notes.txt.k3x9q2.tmp");
+    QVERIFY(writeGradeFile(disk.pathOf(upper), {QStringLiteral("DEBUTK|old")}).ok);
+    const auto rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(disk.pathOf(upper), rights));
+    QVERIFY(writeFile(disk.pathOf(notOurs), "not ours"));
+    QVERIFY(writeFile(disk.pathOf(leftover), "half a file"));
+    QCOMPARE(disk.list().fileNames, QStringList{upper});
+    QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
+    QVERIFY(writeFile(disk.pathOf(leftover), "half a file"));
+    QVERIFY(disk.save(upper, {QStringLiteral("DEBUTK|new")}).ok);
+    QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
+    QCOMPARE(readGradeFile(disk.pathOf(upper)).lines, QStringList{QStringLiteral("DEBUTK|new")});
+    // The "User" flags mirror whoever runs the test, not the file.
+    const auto ownRights = ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    QCOMPARE(QFile::permissions(disk.pathOf(upper)) & ownRights, rights);
 }
 
 QTEST_GUILESS_MAIN(TestSafeFileWrite)

@@ -1,352 +1,250 @@
-#include "app/appstate.h"
-#include "app/listlineformatter.h"
-#include "app/mainwindow.h"
-#include "gradefile/gradefileio.h"
-#include "modaltools.h"
-#include "print/cardtexts.h"
-#include "sheet/sheetstate.h"
+// The main window on the teacher's path: the disk scanned and every file listed, a file
+// opened into its sheet or refused with a clear message, the disk asked for, another disk
+// chosen.
+#include "../support/dialoganswers.h"
+#include "../support/programondisk.h"
+#include "app/drivechoice.h"
+#include "sheet/plainsheetwindow.h"
+#include "ui/notice.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
+#include <QPointer>
+#include <QSettings>
 
-using app::MainWindow;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kInvalid = QStringLiteral("ملف أعداد غير صحيح");
-const QColor kRed(255, 0, 0);
+const QString kKey = u"8410203C07120002004"_s;
+const QString kOther = u"8410203C07130002004"_s;
+const QString kCaption = u"8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول"_s;
+const QString kPlainKey = u"8410203C0712MOY2004"_s;
+const QString kInvalid = u"ملف أعداد غير صحيح"_s;
+const QString kCallUs = u"Erreur non gérer contacter l'équipe Noravel tel : "_s;
 
-// A file of the disk, by name and content: lines of a grade file, or raw bytes.
-struct DiskFile {
-    QString name;
-    QStringList lines;
-    QByteArray raw;
-};
-
-void writeDiskFile(const QString& folder, const DiskFile& file)
+QStringList threeExams(const QString& key = kKey, const QString& counters = u"||6|4"_s)
 {
-    const QString path = QDir(folder).filePath(file.name);
-    if (!file.lines.isEmpty()) {
-        QVERIFY(gradefile::writeGradeFile(path, file.lines).ok);
-        return;
-    }
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(file.raw);
+    return {u"DEBUT"_s + key + u'|' + kCaption, u"TYPEEPREUVE:|فرض 1|فرض 2|تأليفي"_s,
+            u"1|1|1001|أحمد الكافي|12.50"_s, u"2|2|1002|مريم التونسي|07.00|15.25|غ.ش."_s,
+            u"FIN"_s + key + u"|صفاقس|النور|سلمى"_s + counters};
 }
 
-struct ListLine {
-    QString fileName;
-    QString description;
-    bool boldRed = false;
-};
-
-QList<ListLine> linesOf(QTreeWidget* list)
+bool writeRaw(const QString& path, const QByteArray& bytes)
 {
-    QList<ListLine> lines;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        const bool boldRed = item->font(1).bold() && item->foreground(1).color() == kRed &&
-                             item->font(2).bold() && item->foreground(2).color() == kRed;
-        lines.append({item->text(2), item->text(1), boldRed});
-        if (item->text(0) != item->text(2) ||
-            item->data(0, Qt::UserRole).toString() != item->text(2).chopped(4))
-            lines.last().description = QStringLiteral("<line text or key wrong>");
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The list as the teacher reads it, a bad file's line in bold red.
+QStringList listed(const app::MainWindow* window)
+{
+    QStringList lines;
+    for (int i = 0; i < window->fileList()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = window->fileList()->topLevelItem(i);
+        const bool red = item->font(2).bold() && item->foreground(2).color() == QColor(Qt::red);
+        lines << item->text(2) + u" | "_s + item->text(1) + (red ? u" | red"_s : QString());
     }
     return lines;
 }
 
-bool operator==(const ListLine& a, const ListLine& b)
-{
-    return a.fileName == b.fileName && a.description == b.description && a.boldRed == b.boldRed;
-}
-
-char* toString(const ListLine& line)
-{
-    return QTest::toString(line.fileName + QStringLiteral(" | ") + line.description +
-                           (line.boldRed ? QStringLiteral(" | bold red") : QString()));
-}
-
 } // namespace
-
-Q_DECLARE_METATYPE(QList<DiskFile>)
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void scanListsEveryFile_data();
-    void scanListsEveryFile();
-    void scanKeepsReadOnlyFileAsItWas();
-    void enterRunsTheScanAndMenuToo();
-    void missingDiskAsksAndRetries();
-    void missingDiskClosedEndsTheScan();
-    void modifyLineOutOfRange();
-    void aboutBoxAtStartShownOnce_data();
-    void aboutBoxAtStartShownOnce();
-    void aboutBoxFromMenu();
-    void quitEndsTheProgram();
+    void initTestCase();
+    void enterScansAndListsEveryFile();
+    void openFillsTheSheetAndQuitComesBack();
+    void refusedFileLeavesTheOpenSheet_data();
+    void refusedFileLeavesTheOpenSheet();
+    void missingDiskIsAskedFor();
+    void otherDiskChosenAfterTheSheetIsSaved();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_disk;
-    app::AppState m_appState;
-    sheet::SheetState m_sheetState;
-    print::CardTexts m_cardTexts;
-    std::unique_ptr<MainWindow> m_window;
-    int m_quitCalls = 0;
-
-    void openWindow(bool aboutAlreadyShown = true);
+    QTemporaryDir m_settings;
 };
 
-void TestMainWindow::init()
+// The program's settings live in a folder of the test's own.
+void TestMainWindow::initTestCase()
 {
-    m_disk = std::make_unique<QTemporaryDir>();
-    m_appState = app::AppState{};
-    m_sheetState = sheet::SheetState{};
-    m_quitCalls = 0;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QCoreApplication::setOrganizationName(ui::kProgramTitle);
+    QCoreApplication::setApplicationName(ui::kProgramTitle);
 }
 
-void TestMainWindow::cleanup()
+// Enter scans the disk: every *.xml file is listed in name order, hidden and read-only ones
+// too; a file that is no grade file (renamed, or no rowset, or no start
+// line naming it) is marked and the scan goes on with the next.
+void TestMainWindow::enterScansAndListsEveryFile()
 {
-    m_window.reset();
-    m_disk.reset();
-}
-
-void TestMainWindow::openWindow(bool aboutAlreadyShown)
-{
-    m_appState.aboutShown = aboutAlreadyShown;
-    m_window = std::make_unique<MainWindow>(m_appState, m_sheetState, m_cardTexts, m_disk->path());
-    m_window->setQuitAction([this] { ++m_quitCalls; });
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void TestMainWindow::scanListsEveryFile_data()
-{
-    QTest::addColumn<QList<DiskFile>>("files");
-    QTest::addColumn<QList<ListLine>>("expected");
-
-    const QString subject = QStringLiteral("8410203C07120002025");
-    const QString plain = QStringLiteral("8410203C0712MOY2025");
-    const QStringList subjectLines{"DEBUT" + subject + "|[السابعة أساسي 2] العربية",
-                                   "TYPEEPREUVE:|فرض", "1|1|1|أ|--.--",
-                                   "FIN" + subject + "|||||0|0"};
-    QTest::newRow("empty disk") << QList<DiskFile>{} << QList<ListLine>{};
-    QTest::newRow("subject and plain files")
-        << QList<DiskFile>{{subject + ".xml", subjectLines, {}},
-                           {plain + ".xml", {"DEBUT" + plain + "|المعدلات", "TYPEEPREUVE:|م"}, {}}}
-        << QList<ListLine>{{subject + ".xml", "[السابعة أساسي 2] العربية", false},
-                           {plain + ".xml", "المعدلات", false}};
-    QTest::newRow("renamed file, then a valid one")
-        << QList<DiskFile>{{"A0002025.xml", subjectLines, {}}, {"B.xml", {"DEBUTB|ب"}, {}}}
-        << QList<ListLine>{{"A0002025.xml", kInvalid, true}, {"B.xml", "ب", false}};
-    QTest::newRow("start line without separator does not stop the scan")
-        << QList<DiskFile>{{"A.xml", {"DEBUTA"}, {}}, {"B.xml", {"DEBUTB|ب"}, {}}}
-        << QList<ListLine>{{"A.xml", kInvalid, true}, {"B.xml", "ب", false}};
-    QTest::newRow("not XML, truncated, empty")
-        << QList<DiskFile>{{"A.xml", {}, "not xml at all"},
-                           {"B.xml",
-                            {},
-                            "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'"},
-                           {"C.xml", {}, {}},
-                           {"D.xml", {"DEBUTD|د"}, {}}}
-        << QList<ListLine>{{"A.xml", kInvalid, true},
-                           {"B.xml", kInvalid, true},
-                           {"C.xml", kInvalid, true},
-                           {"D.xml", "د", false}};
-    QTest::newRow("hidden file and other extensions")
-        << QList<DiskFile>{{".H.xml", {"DEBUT.H|مخفي"}, {}},
-                           {"notes.txt", {}, "x"},
-                           {"U.XML", {"DEBUTU|كبير"}, {}}}
-        << QList<ListLine>{{".H.xml", "مخفي", false}, {"U.XML", "كبير", false}};
-}
-
-void TestMainWindow::scanListsEveryFile()
-{
-    QFETCH(QList<DiskFile>, files);
-    QFETCH(QList<ListLine>, expected);
-    for (const DiskFile& file : files)
-        writeDiskFile(m_disk->path(), file);
-    openWindow();
-    m_window->scanDisk();
-    QCOMPARE(linesOf(m_window->fileList()), expected);
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    for (int i = 0; i < m_window->fileList()->topLevelItemCount(); ++i)
-        QCOMPARE(m_window->fileList()->topLevelItem(i)->toolTip(1), QString());
-}
-
-void TestMainWindow::scanKeepsReadOnlyFileAsItWas()
-{
-    writeDiskFile(m_disk->path(), {"R.xml", {"DEBUTR|للقراءة فقط"}, {}});
-    const QString path = m_disk->filePath(QStringLiteral("R.xml"));
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    QFile before(path);
-    QVERIFY(before.open(QIODevice::ReadOnly));
-    const QByteArray bytes = before.readAll();
-    openWindow();
-    m_window->scanDisk();
-    QCOMPARE(linesOf(m_window->fileList()), (QList<ListLine>{{"R.xml", "للقراءة فقط", false}}));
-    QFile after(path);
-    QVERIFY(after.open(QIODevice::ReadOnly));
-    QCOMPARE(after.readAll(), bytes);
-}
-
-void TestMainWindow::enterRunsTheScanAndMenuToo()
-{
-    writeDiskFile(m_disk->path(), {"B.xml", {"DEBUTB|ب"}, {}});
-    openWindow();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QTest::keyClick(m_window->focusWidget(), Qt::Key_Return);
-    QCOMPARE(m_window->fileList()->topLevelItemCount(), 1);
-
-    writeDiskFile(m_disk->path(), {"C.xml", {"DEBUTC|ج"}, {}});
-    auto* menuScan = m_window->findChild<QAction*>(QStringLiteral("scanAction"));
-    QVERIFY(menuScan);
-    menuScan->trigger();
-    QCOMPARE(m_window->fileList()->topLevelItemCount(), 2);
-}
-
-void TestMainWindow::missingDiskAsksAndRetries()
-{
-    QObject context;
-    const QString folder = m_disk->filePath(QStringLiteral("floppy"));
-    m_appState.aboutShown = true;
-    m_window = std::make_unique<MainWindow>(m_appState, m_sheetState, m_cardTexts, folder);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-
-    QString title;
-    QString message;
-    whenModalOpens(&context, [&](QWidget* question) {
-        title = question->windowTitle();
-        message = question->findChild<QLabel*>(QStringLiteral("message"))->text();
-        // The teacher puts the disk in, then presses the Yes button.
-        QDir().mkpath(folder);
-        writeDiskFile(folder, {"K.xml", {"DEBUTK|قسم"}, {}});
-        QTest::keyClick(question, Qt::Key_Return);
-    });
-    m_window->scanDisk();
-    QCOMPARE(title, m_window->windowTitle());
-    QCOMPARE(message, QStringLiteral("الرجاء إدراج القرص المرن"));
-    QCOMPARE(linesOf(m_window->fileList()), (QList<ListLine>{{"K.xml", "قسم", false}}));
+    ProgramOnDisk program;
+    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+    QVERIFY(program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|المعدلات"_s}));
+    QVERIFY(program.writeFile(u"A.xml"_s, threeExams()));
+    QVERIFY(program.writeFile(u"B.xml"_s, {u"DEBUTB"_s}));
+    QVERIFY(writeRaw(program.filePath(u"C.xml"_s), "not xml at all"));
+    QVERIFY(program.writeFile(u"E.XML"_s, {u"DEBUTE|كبير"_s}));
+    QVERIFY(program.writeFile(u".H.xml"_s, {u"DEBUT.H|مخفي"_s}));
+    QVERIFY(writeRaw(program.filePath(u"notes.txt"_s), "x"));
+    for (const QString& name : QDir(program.diskPath()).entryList(QDir::Files | QDir::Hidden))
+        QVERIFY(QFile::setPermissions(program.filePath(name), QFile::ReadOwner));
+    program.window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(program.window()));
+    pressKey(Qt::Key_Return);
+    const QString bad = u" | "_s + kInvalid + u" | red"_s;
+    QCOMPARE(listed(program.window()),
+             (QStringList{u".H.xml | مخفي"_s, kKey + u".xml | "_s + kCaption,
+                          kPlainKey + u".xml | المعدلات"_s, u"A.xml"_s + bad, u"B.xml"_s + bad,
+                          u"C.xml"_s + bad, u"E.XML | كبير"_s}));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
-void TestMainWindow::missingDiskClosedEndsTheScan()
+// A subject file fills its sheet and the card texts; a second file starts from nothing of
+// the first; F5 closes the sheet and the list comes back. A plain file opens its own sheet.
+void TestMainWindow::openFillsTheSheetAndQuitComesBack()
 {
-    QObject context;
-    m_appState.aboutShown = true;
-    m_window = std::make_unique<MainWindow>(m_appState, m_sheetState, m_cardTexts,
-                                            m_disk->filePath(QStringLiteral("none")));
-    m_window->show();
-    int questions = 0;
-    whenModalOpens(&context, [&](QWidget* question) {
-        ++questions;
-        question->close();
-    });
-    m_window->scanDisk();
-    QCOMPARE(questions, 1);
-    QCOMPARE(m_window->fileList()->topLevelItemCount(), 0);
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-}
-
-void TestMainWindow::modifyLineOutOfRange()
-{
-    writeDiskFile(m_disk->path(), {"B.xml", {"DEBUTB|ب"}, {}});
-    openWindow();
-    m_window->scanDisk();
-    QTreeWidget* list = m_window->fileList();
-    QCOMPARE(app::modifyListLine(list, 2, true, QStringLiteral("255"), QString()), -2);
-    QVERIFY(!list->topLevelItem(0)->font(1).bold());
-    QCOMPARE(
-        app::modifyListLine(list, 1, true, QStringLiteral("16711680"), QStringLiteral("محفوظ")), 1);
-    QCOMPARE(list->topLevelItem(0)->foreground(2).color(), QColor(0, 0, 255));
-    QCOMPARE(list->topLevelItem(0)->toolTip(1), QStringLiteral("محفوظ"));
-}
-
-void TestMainWindow::aboutBoxAtStartShownOnce_data()
-{
-    QTest::addColumn<int>("closeKey"); // 0: the close box
-    QTest::addColumn<bool>("shownAgain");
-    QTest::newRow("OK by Enter") << int(Qt::Key_Return) << false;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
-    QTest::newRow("close box") << 0 << true;
-}
-
-void TestMainWindow::aboutBoxAtStartShownOnce()
-{
-    QFETCH(int, closeKey);
-    QFETCH(bool, shownAgain);
-    QObject context;
-    int shown = 0;
-    // The first notice is closed as the row says; a notice that comes back is answered
-    // with OK.
-    std::function<void(QWidget*)> answer = [&](QWidget* about) {
-        ++shown;
-        if (shown > 1)
-            QTest::keyClick(about, Qt::Key_Return);
-        else if (closeKey)
-            QTest::keyClick(about, Qt::Key(closeKey));
-        else
-            about->close();
-        whenModalOpens(&context, answer);
-    };
-    whenModalOpens(&context, answer);
-    openWindow(false);
-    QTRY_COMPARE(shown, 1);
-    QCOMPARE(m_appState.aboutShown, !shownAgain);
-
-    // The focus comes back to the scan button (the desktop gives it back when the notice
-    // closes; here the test moves it): the notice shows again only if it was not
-    // acknowledged, and never after that.
-    auto focusScanButtonAgain = [this] {
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        m_window->findChild<QPushButton*>(QStringLiteral("quitButton"))->setFocus();
-        m_window->findChild<QPushButton*>(QStringLiteral("scanButton"))->setFocus();
-    };
-    focusScanButtonAgain();
-    QTRY_VERIFY(m_appState.aboutShown);
-    focusScanButtonAgain();
-    QTest::qWait(100);
-    QCOMPARE(shown, shownAgain ? 2 : 1);
-}
-
-void TestMainWindow::aboutBoxFromMenu()
-{
-    QObject context;
-    openWindow();
-    auto* about = m_window->findChild<QAction*>(QStringLiteral("aboutAction"));
-    for (int time = 0; time < 2; ++time) {
-        QString caption;
-        whenModalOpens(&context, [&](QWidget* box) {
-            caption = box->windowTitle();
-            box->close();
-        });
-        about->trigger();
-        QCOMPARE(caption, QStringLiteral("حول الوحدة الخارجيّة لرقن الأعداد لمنظومة نورافيل"));
+    ProgramOnDisk program;
+    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+    QVERIFY(
+        program.writeFile(kOther + u".xml"_s,
+                          {u"DEBUT"_s + kOther + u"|قسم"_s, u"TYPEEPREUVE:|ف"_s, u"1|1|2001|سامي"_s,
+                           u"2|2|2002|هند|14.00"_s, u"FIN"_s + kOther + u"|ق|م|ن||2|2"_s}));
+    QPointer<sheet::GradeSheetWindow> first = program.open(kKey + u".xml"_s);
+    QVERIFY(first);
+    const QStringList row2{"",     "",  "", "", "غ.ش.", "15.25", "07.00", "مريم التونسي",
+                           "1002", "2", "2"};
+    for (int col = 0; col <= 10; ++col) {
+        QCOMPARE(first->grid()->text(col, 2), row2[col]);
+        QCOMPARE(first->grid()->isColumnHiddenAt(col), QList<int>({0, 1, 2, 3, 10}).contains(col));
     }
-    QVERIFY(m_appState.aboutShown); // closed by its close box: unchanged
+    QCOMPARE(program.cardTexts.teacherLine, u"المدرّس / الأستاذ : سلمى"_s);
+    QCOMPARE(program.cardTexts.printNumber, qint16(6));
+    first->grid()->setCellBackColor(6, 1, Qt::red);
+
+    QPointer<sheet::GradeSheetWindow> second = program.open(kOther + u".xml"_s);
+    QVERIFY(second);
+    QTRY_VERIFY(!first);
+    QCOMPARE(second->grid()->text(6, 1), QString());
+    QCOMPARE(second->grid()->text(5, 0), QString());
+    QCOMPARE(second->grid()->text(6, 2), u"14.00"_s);
+    QVERIFY(second->grid()->cellBackColor(6, 1) != QColor(Qt::red));
+    QCOMPARE(program.cardTexts.printNumber, qint16(2));
+
+    program.window()->hide();
+    pressKey(Qt::Key_F5);
+    QTRY_VERIFY(!second);
+    QVERIFY(program.window()->isVisible());
+
+    QVERIFY(program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|م"_s,
+                                                      u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5|14.25"_s}));
+    QVERIFY(!program.open(kPlainKey + u".xml"_s));
+    QVERIFY(program.window()->plainSheet());
+    QCOMPARE(program.window()->plainSheet()->grid()->text(1, 1), u"14.25"_s);
 }
 
-void TestMainWindow::quitEndsTheProgram()
+// A file that cannot be opened says why, and the sheet already open stays as it was, with
+// the card texts it printed with.
+void TestMainWindow::refusedFileLeavesTheOpenSheet_data()
 {
-    openWindow();
-    m_window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
-    QCOMPARE(m_quitCalls, 1);
-    m_window->findChild<QAction*>(QStringLiteral("quitAction"))->trigger();
-    QCOMPARE(m_quitCalls, 2);
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QStringList>("lines"); // empty: bytes that are no rowset
+    QTest::addColumn<QString>("message");   // how the message starts
+    QTest::newRow("renamed") << u"8410203C07990002004.xml"_s << threeExams()
+                             << u"لا يمكنك معاينة محتوى هذا الملف"_s;
+    QTest::newRow("year not a number")
+        << u"8410203C0712000ABCD.xml"_s << threeExams(u"8410203C0712000ABCD"_s) << u"13 "_s;
+    QTest::newRow("counter out of range")
+        << kOther + u".xml"_s << threeExams(kOther, u"||40000|1"_s) << u"6 "_s;
+    QTest::newRow("only a start line")
+        << kOther + u".xml"_s << threeExams(kOther).mid(0, 1) << u"3021 "_s;
+    QTest::newRow("plain line with four separators")
+        << kPlainKey + u".xml"_s
+        << QStringList{u"DEBUT"_s + kPlainKey + u"|م"_s, u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5"_s}
+        << u"5 "_s;
+    QTest::newRow("not a rowset") << kOther + u".xml"_s << QStringList()
+                                  << u"لا يمكنك معاينة محتوى هذا الملف"_s;
+}
+
+void TestMainWindow::refusedFileLeavesTheOpenSheet()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, message);
+    ProgramOnDisk program;
+    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+    if (lines.isEmpty())
+        QVERIFY(writeRaw(program.filePath(fileName), "not a grade file"));
+    else
+        QVERIFY(program.writeFile(fileName, lines));
+    QPointer<sheet::GradeSheetWindow> sheet = program.open(kKey + u".xml"_s);
+    QVERIFY(sheet);
+
+    DialogAnswers answers({});
+    QVERIFY(!program.open(fileName));
+    QCOMPARE(answers.shown.size(), 1);
+    const QString shown = answers.shown.first().text;
+    QVERIFY2(shown.startsWith(message), qPrintable(shown));
+    QVERIFY2(message.startsWith(u'ل') || shown.contains(kCallUs), qPrintable(shown));
+    QVERIFY(sheet && sheet->isVisible());
+    QCOMPARE(sheet->grid()->text(6, 1), u"12.50"_s);
+    QCOMPARE(program.cardTexts.regionName, u"صفاقس"_s);
+    QCOMPARE(program.cardTexts.printNumber, qint16(6));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// No disk in the drive: the teacher is asked for it. Closing the question ends the scan
+// with an empty list; with the disk put in, Yes goes on with the scan.
+void TestMainWindow::missingDiskIsAskedFor()
+{
+    ProgramOnDisk program;
+    QVERIFY(QDir(program.diskPath()).removeRecursively());
+    DialogAnswers answers({Answer::CloseBox, Answer::Yes}, [&](int index) {
+        if (index == 1 && QDir().mkpath(program.diskPath()))
+            program.writeFile(u"K.xml"_s, {u"DEBUTK|قسم"_s});
+    });
+    program.window()->scanDisk();
+    QCOMPARE(listed(program.window()), QStringList());
+    program.window()->scanDisk();
+    QCOMPARE(listed(program.window()), QStringList{u"K.xml | قسم"_s});
+    QCOMPARE(answers.shown.size(), 2);
+    QCOMPARE(answers.shown.last().text, u"الرجاء إدراج القرص المرن"_s);
+}
+
+// Another disk chosen is listed and remembered for the next start; the sheet open with
+// unsaved grades is saved first, to its own disk.
+void TestMainWindow::otherDiskChosenAfterTheSheetIsSaved()
+{
+    QSettings().clear();
+    ProgramOnDisk program;
+    app::MainWindow* window = program.window();
+    const QString diskB = QDir::cleanPath(program.diskPath() + u"/../B"_s);
+    QVERIFY(QDir().mkdir(diskB));
+    QVERIFY(gradefile::writeGradeFile(diskB + u'/' + kOther + u".xml"_s, threeExams(kOther)).ok);
+    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+    sheet::GradeSheetWindow* sheet = program.open(kKey + u".xml"_s);
+    QVERIFY(sheet);
+    typeInto(sheet->grid(), 5, 1, u"13"_s);
+    pressKey(Qt::Key_Return);
+    QVERIFY(sheet->isModified());
+    QString offered;
+    window->setFolderChooser([&](const QString& current) {
+        offered = current;
+        return diskB;
+    });
+    DialogAnswers answers({Answer::Yes});
+    window->findChild<QAction*>(u"chooseDiskAction"_s)->trigger();
+    QCOMPARE(offered, program.diskPath());
+    QCOMPARE(answers.shown.size(), 1);
+    QCOMPARE(answers.shown.first().text, u"حفظ التغييرات               "_s);
+    QTRY_VERIFY(!window->gradeSheet());
+    const auto saved = gradefile::readGradeFile(program.filePath(kKey + u".xml"_s)).lines;
+    QVERIFY(saved && saved->join(u'\n').contains(u"|أحمد الكافي|12.50|13.00"_s));
+    QCOMPARE(QDir(diskB).entryList(QDir::Files), QStringList{kOther + u".xml"_s});
+    QCOMPARE(listed(window), QStringList{kOther + u".xml | "_s + kCaption});
+    QCOMPARE(app::chooseStartFolder(std::nullopt, app::systemDriveEnvironment()).folder, diskB);
 }
 
 QTEST_MAIN(TestMainWindow)
