@@ -180,7 +180,7 @@ class TestSaveGradeSheet : public QObject {
 private slots:
     void init();
     void cleanup();
-    void savedBytesMatchTheKnownSheetAndComeBack();
+    void savedBytesMatchTheKnownSheet();
     void currentCellChecked_data();
     void currentCellChecked();
     void failedSave_data();
@@ -194,7 +194,6 @@ private slots:
     void keptCopyBroughtBack();
     void editSequences_data();
     void editSequences();
-    void undoAfterSaveReachesTheFile();
 
 private:
     bool openSheet(const QStringList& lines = threePupils());
@@ -260,7 +259,7 @@ void TestSaveGradeSheet::verifyNothingLost(const QByteArray& oldBytes,
 // Typed grades, the marks read from the file, the caption without its trailing blanks and
 // the raised counter, written byte for byte as the known file; saved again, the counter one
 // higher. A saved sheet leaves no journal.
-void TestSaveGradeSheet::savedBytesMatchTheKnownSheetAndComeBack()
+void TestSaveGradeSheet::savedBytesMatchTheKnownSheet()
 {
     QVERIFY(openSheet());
     typeInto(m_p->grid(), 6, 3, "9");
@@ -584,15 +583,16 @@ void TestSaveGradeSheet::keptCopyBroughtBack()
 
 void TestSaveGradeSheet::editSequences_data()
 {
-    // Each step, then the sheet it leaves.
+    // Each step, then the sheet it leaves: undo puts back each change whole, the cursor on it.
     QTest::addColumn<QStringList>("script");
-    QTest::newRow("a grade, its rewrite with it") << QStringList{
+    QTest::newRow("a grade, its rewrite with it; redone after a save, unsaved") << QStringList{
         "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
         "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
         "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
         "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
         "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
         "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
         "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
     };
     QTest::newRow("a grade being typed is the last change") << QStringList{
@@ -652,23 +652,6 @@ void TestSaveGradeSheet::editSequences()
         takeSteps(m_p->grid(), line.section(" => ", 0, 0));
         QCOMPARE(shownState(*m_p->sheet()), line.section(" => ", 1));
     }
-}
-
-// What the file holds after each save: the grades undone are not written; redone after that
-// save, the grade is unsaved again until the next one.
-void TestSaveGradeSheet::undoAfterSaveReachesTheFile()
-{
-    QVERIFY(openSheet());
-    const auto firstPupil = [this] {
-        return gradefile::readGradeFile(file()).lines->at(2).section(u'|', 3);
-    };
-    takeSteps(m_p->grid(), "type 4 1 15;Return;F4");
-    QCOMPARE(firstPupil(), "أحمد الكافي|12.50|--.--|15.00");
-    takeSteps(m_p->grid(), "undo;F4");
-    QVERIFY(!m_p->sheet()->isModified());
-    QCOMPARE(firstPupil(), "أحمد الكافي|12.50|--.--|");
-    takeSteps(m_p->grid(), "redo");
-    QVERIFY(m_p->sheet()->isModified());
 }
 
 int main(int argc, char* argv[])
