@@ -1,69 +1,54 @@
+// Saving a grade sheet, and getting the teacher's work back: from the journal after the program
+// was killed, from the copies kept of replaced files, by undo. The kills are real: this program,
+// started again with --type-and-die, types on the same disk and kills itself with SIGKILL.
+
 #include "../support/dialoganswers.h"
+#include "../support/programondisk.h"
 #include "../support/realdisk.h"
-#include "app/appstate.h"
-#include "app/mainwindow.h"
-#include "gradefile/gradefileio.h"
 #include "modaltools.h"
-#include "print/cardtexts.h"
-#include "sheet/gradesheetwindow.h"
-#include "sheet/sheetstate.h"
-#include "sheet/spreadgrid.h"
+#include "recovery/datafolder.h"
+#include "recovery/keptcopies.h"
+#include "recovery/sessionjournal.h"
+#include "sheet/sheettools.h"
 #include "ui/notice.h"
 
 #include <QAction>
-#include <QDir>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMetaEnum>
+#include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 
-#include <algorithm>
-#include <functional>
+#include <csignal>
+#include <unistd.h>
 
-using gradefile::FileError;
-using gradefile::FileErrorKind;
 using gradefile::WriteStep;
 using sheet::GradeSheetWindow;
 
 namespace {
 
-const QString kKey = QStringLiteral("8410203C07120002004");
-const QString kFileName = kKey + QStringLiteral(".xml");
-const QString kCaption = QStringLiteral("8410203 إعدادية النور        "
-                                        "[السابعة أساسي 2] عربية - الثلاثي الأول");
-const QString kMainCaption = QStringLiteral("معاينة محتوى القرص المرن");
-const QString kInsertDisk = QStringLiteral("الرجاء إدراج القرص المرن");
-const QString kWriteProtected = QStringLiteral("الرّجاء التّثبّت من أن القرص المرن غير محمي");
-const QString kUnforeseenTail =
-    QStringLiteral("\r Erreur non gérer : Merci De Signaler Cette Erreur à L'équipe Noravel ");
-const QString kSaveQuestion = QStringLiteral("حفظ التغييرات") + QString(15, u' ');
-const QColor kBlue(0, 0, 255);
+const char* const kChildSwitch = "--type-and-die";
+const QString kKey = "8410203C07120002004";
+const QString kFileName = kKey + ".xml";
+const QString kCaption = "8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول";
+const QString kSaveQuestion = "حفظ التغييرات" + QString(15, u' ');
+const QString kInsertDisk = "الرجاء إدراج القرص المرن";
+const QString kWriteProtected = "الرّجاء التّثبّت من أن القرص المرن غير محمي";
+const QString kBringBack = "أعداد لم تحفظ، الخانات: ";
 
-// The end line as the save writes it: an empty field before the two counters.
-QString writtenEndLine(int save, int print)
-{
-    return QStringLiteral("FIN%1|صفاقس|النور|سلمى||%2|%3").arg(kKey).arg(save).arg(print);
-}
-
-// An end line whose fifth and sixth fields are read as the save and print counters.
-QString endLine(int save, int print)
-{
-    return QStringLiteral("FIN%1|صفاقس|النور|سلمى|%2|%3").arg(kKey).arg(save).arg(print);
-}
-
-// Three pupils and three exams; the caption carries trailing blanks that the save drops.
+// Three pupils and three exams, the save and print counters given: the caption carries
+// trailing blanks that the save drops, the third name characters the file must escape.
 QStringList threePupils(int save = 0, int print = 4)
 {
-    return {QStringLiteral("DEBUT") + kKey + u'|' + kCaption + QStringLiteral("   "),
-            QStringLiteral("TYPEEPREUVE:|فرض 1|فرض 2|تأليفي"),
-            QStringLiteral("1|1|1001|أحمد الكافي|12.50|--.--|"),
-            QStringLiteral("2|2|1002|مريم التونسي|07.00||غ.ش."),
-            QStringLiteral("3|3|1003|سامي \"الصغير\" & أخوه|||معفى"),
-            endLine(save, print)};
+    return {"DEBUT" + kKey + '|' + kCaption + "   ",
+            "TYPEEPREUVE:|فرض 1|فرض 2|تأليفي",
+            "1|1|1001|أحمد الكافي|12.50|--.--|",
+            "2|2|1002|مريم التونسي|07.00||غ.ش.",
+            "3|3|1003|سامي \"الصغير\" & أخوه|||معفى",
+            QString("FIN%1|صفاقس|النور|سلمى|%2|%3").arg(kKey).arg(save).arg(print)};
 }
 
 QByteArray readBytes(const QString& path)
@@ -72,78 +57,118 @@ QByteArray readBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// Every name in the folder, hidden ones included: a failed save leaves no temporary file.
-QStringList folderEntries(const QString& folder)
+bool writeBytes(const QString& path, const QByteArray& bytes)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Makes one step of the disk write fail once, as a damaged or missing disk would; the
-// step runs normally when it comes again.
-class StepFault : public gradefile::WriteFaultInjector {
-public:
-    StepFault(WriteStep step, FileErrorKind kind) : m_step(step), m_kind(kind) {}
-    std::optional<FileError> failAt(WriteStep step) const override
+// The disk as a test breaks it when the new file would replace the old one: gone (as the
+// system reports it, or taken out of the drive for real) or write-protected; or it gives back
+// other bytes than those written.
+struct BrokenDisk : gradefile::WriteFaultInjector {
+    BrokenDisk(const QString& how, const QString& disk) : how(how), disk(disk) {}
+    std::optional<gradefile::FileError> failAt(WriteStep step) const override
     {
-        if (step != m_step || m_spent)
+        if (step == WriteStep::Replace && how == "taken out")
+            QDir().rename(disk, disk + "-out");
+        if (step != WriteStep::Replace || (how != "gone" && how != "protected"))
             return std::nullopt;
-        m_spent = true;
-        return gradefile::makeFileError(m_kind, QStringLiteral("injected failure"));
+        using Kind = gradefile::FileErrorKind;
+        return gradefile::makeFileError(how == "gone" ? Kind::NoDisk : Kind::PermissionDenied, "-");
     }
-
-private:
-    WriteStep m_step;
-    FileErrorKind m_kind;
-    mutable bool m_spent = false;
-};
-
-// The disk gives back other bytes than those written.
-class AlteredReadBack : public gradefile::WriteFaultInjector {
-public:
-    std::optional<FileError> failAt(WriteStep) const override { return std::nullopt; }
     void alterReadBack(QByteArray& bytes) const override
     {
-        if (!bytes.isEmpty())
-            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x20);
+        if (how == "altered")
+            bytes[9] = char(bytes[9] ^ 0x20);
     }
+    QString how, disk;
 };
 
-// The disk is pulled out of the drive once the temporary file is written and checked,
-// just before it would replace the old file.
-class PullOutBeforeReplace : public gradefile::WriteFaultInjector {
-public:
-    explicit PullOutBeforeReplace(TmpfsMount& disk) : m_disk(disk) {}
-    std::optional<FileError> failAt(WriteStep step) const override
-    {
-        if (step == WriteStep::Replace)
-            m_disk.pullOut();
-        return std::nullopt;
+// The teacher's steps, ";" between them: "type COLUMN ROW TEXT", "observe ROW TEXT" (the
+// dialog validates the text unseen, the sheet keeping the keyboard), "undo", "redo",
+// "shift-redo", "menu undo", "menu redo", or a key's name.
+void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
+{
+    for (const QString& step : steps.split(u';')) {
+        const QStringList words = step.split(u' ');
+        if (words[0] == "type") {
+            typeInto(grid, words[1].toInt(), words[2].toInt(), words.value(3));
+        } else if (words[0] == "observe") {
+            const QString text = words.mid(2).join(u' ');
+            qobject_cast<GradeSheetWindow*>(grid->window())
+                ->setObservationRunner([text](QDialog& dialog) {
+                    dialog.findChild<QLineEdit*>("observationEdit")->setText(text);
+                    dialog.findChild<QPushButton*>("validateButton")->click();
+                });
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                               grid->visualItemRect(grid->item(words[1].toInt() - 1, 6)).center());
+        } else if (words[0] == "menu") { // the grid's context menu, its item named run
+            auto* tools = grid->window()->findChild<sheet::SheetTools*>("sheetTools");
+            QMenu* menu = tools->showMenu(QPoint(5, 5));
+            for (QAction* item : menu->actions()) {
+                if (item->text() == (words[1] == "undo" ? tools->kUndoItem : tools->kRedoItem))
+                    item->trigger();
+            }
+            menu->close();
+        } else if (words[0] == "undo" || words[0] == "redo" || words[0] == "shift-redo") {
+            pressKey(words[0] == "undo"   ? Qt::Key_Z
+                     : words[0] == "redo" ? Qt::Key_Y
+                                          : Qt::Key_Z,
+                     Qt::ControlModifier |
+                         (words[0] == "shift-redo" ? Qt::ShiftModifier : Qt::NoModifier));
+        } else {
+            pressKey(Qt::Key(QMetaEnum::fromType<Qt::Key>().keyToValue(qPrintable("Key_" + step))));
+        }
     }
+}
 
-private:
-    TmpfsMount& m_disk;
-};
-
-// A second view of a mounted disk, kept while the disk is pulled from its first place, so
-// that the test still sees what the pulled disk holds.
-class BindMount {
-public:
-    BindMount(const QString& from, const QString& to)
-        : m_to(QFile::encodeName(to)),
-          m_mounted(::mount(QFile::encodeName(from).constData(), m_to.constData(), nullptr, MS_BIND,
-                            nullptr) == 0)
-    {}
-    ~BindMount()
-    {
-        if (m_mounted)
-            ::umount2(m_to.constData(), MNT_DETACH);
+// The sheet as the teacher sees it: each pupil's three grades, first exam first ("_" for an
+// empty cell, "!" after a red one, "~" after a yellow one), then the observation column when
+// it holds one, "b" when the name is bold; the cursor; "*" when there is something to save.
+QString shownState(const GradeSheetWindow& window)
+{
+    const sheet::SpreadGrid& grid = *window.grid();
+    QStringList rows;
+    for (int row = 1; row <= grid.maxRows(); ++row) {
+        QStringList cells;
+        for (int col = 6; col >= 4; --col) {
+            const QColor background = grid.cellBackColor(col, row);
+            cells << (grid.text(col, row).isEmpty() ? "_" : grid.text(col, row)) +
+                         (background == Qt::red ? "!" : "") + (background == Qt::yellow ? "~" : "");
+        }
+        if (!grid.text(10, row).isEmpty())
+            cells << grid.text(10, row);
+        if (grid.cellFont(7, row).bold())
+            cells << "b";
+        rows << cells.join(u' ');
     }
-    bool isMounted() const { return m_mounted; }
+    return rows.join(" | ") + QString(" @%1,%2").arg(grid.activeCol()).arg(grid.activeRow()) +
+           (window.isModified() ? " *" : "");
+}
 
-private:
-    QByteArray m_to;
-    bool m_mounted;
-};
+// The child: the program on the disk given, with the data folder the system gives it, opens
+// kFileName, takes the steps and is killed.
+int typeAndDie(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    app::AppState appState{true};
+    sheet::SheetState sheetState;
+    sheetState.dataFolder.path = recovery::defaultDataFolder();
+    print::CardTexts cardTexts;
+    app::MainWindow window(appState, sheetState, cardTexts, QString::fromLocal8Bit(argv[2]));
+    window.show();
+    window.scanDisk();
+    window.fileList()->setCurrentItem(
+        window.fileList()->findItems(kFileName, Qt::MatchExactly, 2).value(0));
+    window.openSelectedFile();
+    sheet::GradeSheetWindow* sheet = window.gradeSheet();
+    if (!sheet || !QTest::qWaitFor([sheet] { return sheet->isActiveWindow(); }))
+        return 3;
+    takeSteps(sheet->grid(), QString::fromLocal8Bit(argv[3]));
+    ::kill(::getpid(), SIGKILL);
+    return 4;
+}
 
 } // namespace
 
@@ -155,883 +180,487 @@ class TestSaveGradeSheet : public QObject {
 private slots:
     void init();
     void cleanup();
-    void observationsReachTheFileAndComeBack();
-
     void savedBytesMatchTheKnownSheet();
-    void reopenedSheetShowsWhatWasSaved();
-    void saveCounter_data();
-    void saveCounter();
-    void sheetWithoutPupilsWritesThreeLines();
     void currentCellChecked_data();
     void currentCellChecked();
-    void gradeAboveTwentyLeftForAnotherWindow();
-
-    void missingDiskAnsweredByCloseBox();
-    void missingDiskPutBackAndRetried();
-    void writeProtectedDisk();
-    void fullDisk();
-    void diskPulledBeforeReplacement();
-    void diskPulledOutForReal_data();
-    void diskPulledOutForReal();
-    void readBackDiffers();
-    void lineTooLong_data();
-    void lineTooLong();
-    void saveCounterAtItsLimit();
-    void failedSaveUsesNoSaveNumber();
-
+    void failedSave_data();
+    void failedSave();
     void quitAsksAboutUnsavedGrades_data();
     void quitAsksAboutUnsavedGrades();
-    void quitWithoutChangesAsksNothing();
-    void closeBoxQuitsAndAsksOnce_data();
-    void closeBoxQuitsAndAsksOnce();
-    void marksAloneAreUnsavedGrades_data();
-    void marksAloneAreUnsavedGrades();
-    void modifiedFlagSurvivesReactivation();
-    void endingTheProgramAsksFirst_data();
-    void endingTheProgramAsksFirst();
+    void gradesTypedBeforeAKillComeBack_data();
+    void gradesTypedBeforeAKillComeBack();
+    void dataFolderThatCannotBeWritten();
+    void keptCopyBroughtBack_data();
+    void keptCopyBroughtBack();
+    void editSequences_data();
+    void editSequences();
 
 private:
-    QString filePath() const { return QDir(m_diskPath).filePath(kFileName); }
-    void write(const QStringList& lines);
-    // Scans the disk and double-clicks the line of the grade file.
-    void open();
-    GradeSheetWindow* sheetWindow() const { return m_window->gradeSheet(); }
-    sheet::SpreadGrid* grid() const { return sheetWindow()->grid(); }
-    // Types text into a cell as the teacher does; the cell stays open under the cursor.
-    void type(int col, int row, const QString& text);
-    void pressKey(Qt::Key key) { QTest::keyClick(grid(), key); }
-    QTreeWidgetItem* listLine() const;
+    bool openSheet(const QStringList& lines = threePupils());
+    QString file() const { return m_p->filePath(kFileName); }
+    QString data() const { return m_p->sheetState.dataFolder.path; }
+    QStringList journals() const
+    {
+        return recovery::journalsOf(recovery::journalsFolder(data()), kKey, m_p->diskPath());
+    }
     bool listLineIsBoldBlue() const;
-    // The sheet after a save that failed: nothing of the teacher's work is lost and the
-    // old file is exactly as it was.
+    // After a save that failed: the old file as it was, the grades still on the sheet, unsaved
+    // and journaled, no save number used up.
     void verifyNothingLost(const QByteArray& oldBytes, const gradefile::SheetTable& grades);
 
-    std::unique_ptr<QTemporaryDir> m_root;
-    QString m_diskPath;
-    app::AppState m_appState;
-    sheet::SheetState m_sheetState;
-    print::CardTexts m_cardTexts;
-    std::unique_ptr<app::MainWindow> m_window;
-    int m_quitCalls = 0;
+    std::unique_ptr<ProgramOnDisk> m_p;
     qint16 m_openedSaveNumber = 0;
+    int m_quitCalls = 0;
 };
 
 void TestSaveGradeSheet::init()
 {
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    m_diskPath = m_root->filePath(QStringLiteral("A"));
-    QVERIFY(QDir().mkdir(m_diskPath));
-    m_appState = app::AppState{true};
-    m_sheetState = sheet::SheetState{};
-    m_cardTexts = print::CardTexts{};
+    m_p = std::make_unique<ProgramOnDisk>(true);
+    // The data folder the system gives the program, the same in every run of one user.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_p->dataPath()));
+    m_p->sheetState.dataFolder.path = recovery::defaultDataFolder();
     m_quitCalls = 0;
-    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts, m_diskPath);
-    m_window->setQuitAction([this] { ++m_quitCalls; });
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_p->window()->setQuitAction([this] { ++m_quitCalls; });
 }
 
 void TestSaveGradeSheet::cleanup()
 {
-    m_window.reset();
-    m_root.reset();
+    m_p.reset();
 }
 
-void TestSaveGradeSheet::write(const QStringList& lines)
+bool TestSaveGradeSheet::openSheet(const QStringList& lines)
 {
-    QVERIFY(gradefile::writeGradeFile(filePath(), lines).ok);
-}
-
-void TestSaveGradeSheet::open()
-{
-    m_window->scanDisk();
-    QTreeWidget* list = m_window->fileList();
-    const QList<QTreeWidgetItem*> lines = list->findItems(kFileName, Qt::MatchExactly, 2);
-    QCOMPARE(lines.size(), 1);
-    list->setCurrentItem(lines.first());
-    m_window->openSelectedFile();
-    QVERIFY(sheetWindow());
-    m_openedSaveNumber = m_cardTexts.saveNumber;
-    // The activation puts the cursor on the first grade: wait for it before typing.
-    QTRY_VERIFY(sheetWindow()->isActiveWindow());
-}
-
-void TestSaveGradeSheet::type(int col, int row, const QString& text)
-{
-    grid()->setActiveCell(col, row);
-    QTest::keyClicks(grid(), text);
-}
-
-QTreeWidgetItem* TestSaveGradeSheet::listLine() const
-{
-    const QList<QTreeWidgetItem*> lines =
-        m_window->fileList()->findItems(kFileName, Qt::MatchExactly, 2);
-    return lines.size() == 1 ? lines.first() : nullptr;
+    const bool opened = m_p->writeFile(kFileName, lines) && m_p->open(kFileName);
+    m_openedSaveNumber = m_p->cardTexts.saveNumber;
+    return opened;
 }
 
 bool TestSaveGradeSheet::listLineIsBoldBlue() const
 {
-    const QTreeWidgetItem* line = listLine();
-    return line && line->font(1).bold() && line->font(2).bold() &&
-           line->foreground(1).color() == kBlue && line->foreground(2).color() == kBlue;
+    const auto lines = m_p->window()->fileList()->findItems(kFileName, Qt::MatchExactly, 2);
+    return lines.size() == 1 && lines[0]->font(2).bold() &&
+           lines[0]->foreground(2).color() == QColor(0, 0, 255);
 }
 
 void TestSaveGradeSheet::verifyNothingLost(const QByteArray& oldBytes,
                                            const gradefile::SheetTable& grades)
 {
-    QVERIFY(sheetWindow());
-    QVERIFY(sheetWindow()->isVisible());
-    QCOMPARE(readBytes(filePath()), oldBytes);
-    QVERIFY(sheetWindow()->sheetTable() == grades);
-    QVERIFY(!sheetWindow()->isSaved());
-    // Nothing was written, so no save number was used: the next save writes the one that
-    // follows the file's.
-    QCOMPARE(m_cardTexts.saveNumber, m_openedSaveNumber);
-    QVERIFY(listLine());
-    QVERIFY(listLine()->foreground(2).color() != kBlue);
-    QVERIFY(!listLine()->font(2).bold());
-    // The message closed, the teacher is back on the sheet: its grades are still unsaved.
-    sheetWindow()->activateWindow();
-    QTRY_VERIFY(sheetWindow()->isActiveWindow());
-    QVERIFY(sheetWindow()->isModified());
+    GradeSheetWindow* sheet = m_p->sheet();
+    QVERIFY(sheet && sheet->isVisible() && !sheet->isSaved() && sheet->sheetTable() == grades);
+    QCOMPARE(readBytes(file()), oldBytes);
+    QCOMPARE(m_p->cardTexts.saveNumber, m_openedSaveNumber);
+    QVERIFY(!listLineIsBoldBlue() && journals().size() == 1);
+    // The message closed, the teacher back on the sheet: the grades are still unsaved.
+    sheet->activateWindow();
+    QTRY_VERIFY(sheet->isActiveWindow());
+    QVERIFY(sheet->isModified());
 }
 
-// Typed grades, the marks read from the file, the caption without its trailing blanks
-// and the raised save counter, written byte for byte as the known file.
+// Typed grades, the marks read from the file, the caption without its trailing blanks and
+// the raised counter, written byte for byte as the known file; saved again, the counter one
+// higher. A saved sheet leaves no journal.
 void TestSaveGradeSheet::savedBytesMatchTheKnownSheet()
 {
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("9"));
+    QVERIFY(openSheet());
+    typeInto(m_p->grid(), 6, 3, "9");
     pressKey(Qt::Key_Up); // leaving the cell rewrites it as 09.00
-    type(5, 2, QStringLiteral("14.50"));
-    QVERIFY(sheetWindow()->isModified());
+    typeInto(m_p->grid(), 5, 2, "14.50");
     DialogAnswers answers({});
     pressKey(Qt::Key_F4);
-
-    QCOMPARE(readBytes(filePath()),
-             readBytes(QStringLiteral(SAISIE_TEST_DATA_DIR "/saved/three-pupils.xml")));
-    QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
+    QByteArray known = readBytes(SAISIE_TEST_DATA_DIR "/saved/three-pupils.xml");
+    QCOMPARE(readBytes(file()), known);
     QCOMPARE(answers.shown.size(), 0);
-    QVERIFY(sheetWindow()->isSaved());
-    QVERIFY(!sheetWindow()->isModified());
-    QCOMPARE(m_cardTexts.saveNumber, qint16(5));
-    QVERIFY(listLineIsBoldBlue());
-}
-
-void TestSaveGradeSheet::reopenedSheetShowsWhatWasSaved()
-{
-    write(threePupils());
-    open();
-    type(4, 1, QStringLiteral("18.75"));
-    type(6, 3, QStringLiteral("00.00"));
+    QVERIFY(m_p->sheet()->isSaved() && !m_p->sheet()->isModified() && listLineIsBoldBlue());
+    QVERIFY(journals().isEmpty());
     pressKey(Qt::Key_F4);
-    QVERIFY(sheetWindow()->isSaved());
-    const gradefile::SheetTable saved = sheetWindow()->sheetTable();
-    QPointer<GradeSheetWindow> first = sheetWindow();
-
-    open();
-    QTRY_VERIFY(!first);
-    QVERIFY(sheetWindow()->sheetTable() == saved);
-    QCOMPARE(grid()->text(4, 1), QStringLiteral("18.75"));
-    QCOMPARE(grid()->text(6, 3), QStringLiteral("00.00"));
-    QCOMPARE(sheetWindow()->windowTitle(), kCaption);
-    QCOMPARE(int(sheetWindow()->gradeSpan()), 2);
-    // The empty field the save writes before the counters shifts them on reading.
-    QCOMPARE(m_cardTexts.saveNumber, qint16(0));
-    QCOMPARE(m_cardTexts.printNumber, qint16(5));
-}
-
-void TestSaveGradeSheet::saveCounter_data()
-{
-    QTest::addColumn<int>("readSave");
-    QTest::addColumn<int>("readPrint");
-    QTest::addColumn<int>("firstSave");
-    QTest::newRow("never saved, printed 4 times") << 0 << 4 << 5;
-    QTest::newRow("saved more often than printed") << 7 << 4 << 8;
-    QTest::newRow("equal counters") << 3 << 3 << 4;
-}
-
-// The second save writes the same file but for a save number one higher.
-void TestSaveGradeSheet::saveCounter()
-{
-    QFETCH(int, readSave);
-    QFETCH(int, readPrint);
-    QFETCH(int, firstSave);
-    write(threePupils(readSave, readPrint));
-    open();
-    type(6, 3, QStringLiteral("11.00"));
-    pressKey(Qt::Key_F4);
-    const QByteArray first = readBytes(filePath());
-    QVERIFY(first.contains(writtenEndLine(firstSave, readPrint).toUtf8()));
-    pressKey(Qt::Key_F4);
-    const QByteArray second = readBytes(filePath());
-    QByteArray expected = first;
-    expected.replace(writtenEndLine(firstSave, readPrint).toUtf8(),
-                     writtenEndLine(firstSave + 1, readPrint).toUtf8());
-    QCOMPARE(second, expected);
-    QCOMPARE(int(m_cardTexts.saveNumber), firstSave + 1);
-    QCOMPARE(int(m_cardTexts.printNumber), readPrint);
-}
-
-void TestSaveGradeSheet::sheetWithoutPupilsWritesThreeLines()
-{
-    write({QStringLiteral("DEBUT") + kKey + u'|' + kCaption,
-           QStringLiteral("TYPEEPREUVE:|فرض 1|فرض 2"), endLine(2, 1)});
-    open();
-    QCOMPARE(grid()->maxRows(), 0);
-    QVERIFY(sheetWindow()->save());
-    const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
-    QVERIFY(read.lines);
-    QCOMPARE(*read.lines,
-             (QStringList{QStringLiteral("DEBUT") + kKey + u'|' + kCaption,
-                          QStringLiteral("TYPEEPREUVE:|فرض 1|فرض 2"), writtenEndLine(3, 1)}));
+    QCOMPARE(readBytes(file()), known.replace("||5|4", "||6|4"));
 }
 
 void TestSaveGradeSheet::currentCellChecked_data()
 {
     QTest::addColumn<int>("col");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("placed"); // set by the program, not typed
-    QTest::addColumn<bool>("written");
-    QTest::addColumn<QString>("stored"); // the cell, and the file, after a save
-    QTest::newRow("25 typed, not yet left") << 6 << "25"
-                                            << "" << false << "";
-    QTest::newRow("20.5 in the last exam") << 4 << "20.5"
-                                           << "" << false << "";
-    QTest::newRow("20.01") << 5 << "20.01"
-                           << "" << false << "";
-    QTest::newRow("exactly 20") << 6 << "20"
-                                << "" << true << "20.00";
-    QTest::newRow("7 is written as a grade") << 6 << "7"
-                                             << "" << true << "07.00";
-    QTest::newRow("20.00") << 5 << "20.00"
-                           << "" << true << "20.00";
-    QTest::newRow("no-grade mark") << 6 << ""
-                                   << "--.--" << true << "--.--";
-    QTest::newRow("column 7 is not a grade") << 7 << ""
-                                             << "30 سامي" << true << "30 سامي";
+    QTest::addColumn<QString>("entry");  // typed, or after "=" set by the program
+    QTest::addColumn<QString>("stored"); // the cell and the file after the save; none: refused
+    // clang-format off
+    QTest::newRow("25 typed, not yet left") << 6 << "25" << "";
+    QTest::newRow("exactly 20") << 6 << "20" << "20.00";
+    QTest::newRow("7 is written as a grade") << 6 << "7" << "07.00";
+    QTest::newRow("column 7 is not a grade") << 7 << "=30 سامي" << "30 سامي";
     // A grade cell holds what the file held; its number is read as the administration's
     // system reads it.
-    QTest::newRow("file's 3e1 is thirty") << 6 << ""
-                                          << "3e1" << false << "";
+    QTest::newRow("file's 3e1 is thirty") << 6 << "=3e1" << "";
+    // clang-format on
 }
 
+// The grade under the cursor is checked as if the cursor had left it: one above twenty is
+// not written, and the cursor stays on it.
 void TestSaveGradeSheet::currentCellChecked()
 {
     QFETCH(int, col);
-    QFETCH(QString, typed);
-    QFETCH(QString, placed);
-    QFETCH(bool, written);
+    QFETCH(QString, entry);
     QFETCH(QString, stored);
-    write(threePupils());
-    open();
-    const QByteArray oldBytes = readBytes(filePath());
-    type(6, 1, QStringLiteral("1")); // something to save in any case
-    if (!placed.isEmpty()) {
-        grid()->setText(col, 2, placed);
-        grid()->setActiveCell(col, 2);
-    } else {
-        type(col, 2, typed);
-    }
-    const QString underCursor = grid()->activeText();
+    QVERIFY(openSheet());
+    const QByteArray oldBytes = readBytes(file());
+    sheet::SpreadGrid* grid = m_p->grid();
+    typeInto(grid, 6, 1, "1"); // something to save in any case
+    if (entry.startsWith('='))
+        grid->setText(col, 2, entry.mid(1));
+    typeInto(grid, col, 2, entry.startsWith('=') ? "" : entry);
+    const QString underCursor = grid->activeText();
     DialogAnswers answers({});
-    sheetWindow()->save();
-
+    QCOMPARE(m_p->sheet()->save(), !stored.isEmpty());
     QCOMPARE(answers.shown.size(), 0);
-    QCOMPARE(grid()->activeCol(), col);
-    QCOMPARE(grid()->activeRow(), 2);
-    QCOMPARE(sheetWindow()->isSaved(), written);
-    QCOMPARE(sheetWindow()->isModified(), !written);
-    if (written) {
-        // The grade under the cursor is checked as if the cursor had left it.
-        QCOMPARE(grid()->text(col, 2), stored);
-        const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
-        QVERIFY(read.lines);
-        QCOMPARE(read.lines->at(3).split(u'|').at(3 + 7 - col), stored);
-    } else {
-        QCOMPARE(grid()->text(col, 2), underCursor);
-        QCOMPARE(readBytes(filePath()), oldBytes);
-        QCOMPARE(sheetWindow()->focusWidget(), static_cast<QWidget*>(grid()));
-        QVERIFY(!listLineIsBoldBlue());
-    }
+    QCOMPARE(QPoint(grid->activeCol(), grid->activeRow()), QPoint(col, 2));
+    QCOMPARE(m_p->sheet()->isModified(), stored.isEmpty());
+    QCOMPARE(grid->text(col, 2), stored.isEmpty() ? underCursor : stored);
+    if (stored.isEmpty())
+        QCOMPARE(readBytes(file()), oldBytes);
+    else
+        QCOMPARE(gradefile::readGradeFile(file()).lines->at(3).split(u'|').at(10 - col), stored);
 }
 
-// A grade above twenty typed, then the teacher goes to the main window and back: the
-// grade never reaches the file.
-void TestSaveGradeSheet::gradeAboveTwentyLeftForAnotherWindow()
+void TestSaveGradeSheet::failedSave_data()
 {
-    write(threePupils());
-    open();
-    const QByteArray oldBytes = readBytes(filePath());
-    type(6, 2, QStringLiteral("25"));
-    m_window->activateWindow();
-    QTRY_VERIFY(m_window->isActiveWindow());
-    sheetWindow()->activateWindow();
-    QTRY_VERIFY(sheetWindow()->isActiveWindow());
-
-    DialogAnswers answers({});
-    sheetWindow()->save();
-    QCOMPARE(answers.shown.size(), 0);
-    QCOMPARE(readBytes(filePath()), oldBytes);
-    QVERIFY(!sheetWindow()->isSaved());
-    QVERIFY(sheetWindow()->isModified());
-    QCOMPARE(grid()->text(6, 2), QStringLiteral("25"));
+    QTest::addColumn<QString>("disk");
+    QTest::addColumn<QString>("message"); // how it begins
+    QTest::addColumn<bool>("putBack");    // the disk put back at the question, yes retries
+    // clang-format off
+    QTest::newRow("out of the drive, close box") << "out" << kInsertDisk << false;
+    QTest::newRow("out of the drive, put back") << "out" << kInsertDisk << true;
+    QTest::newRow("gone before the replacement") << "gone" << kInsertDisk << false;
+    QTest::newRow("taken out mid-save, put back") << "taken out" << kInsertDisk << true;
+    QTest::newRow("write-protected") << "read-only" << kWriteProtected << false;
+    QTest::newRow("full") << "full" << "61 " << false;
+    QTest::newRow("gives back other bytes") << "altered" << "51 " << false;
+    QTest::newRow("a name longer than a line") << "long name" << "3001 La ligne 5 a" << false;
+    QTest::newRow("save counter at its limit") << "counter" << "6 Dépassement de capacité" << false;
+    // clang-format on
 }
 
-// The disk taken out of the drive: the question asks for it, titled with the main
-// window's caption; its close box ends the save.
-void TestSaveGradeSheet::missingDiskAnsweredByCloseBox()
+// A save that fails says why and loses nothing; the disk put back, yes writes the grades
+// with the save number the failed try did not use, and keeps the file it replaces.
+void TestSaveGradeSheet::failedSave()
 {
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    const QString outOfDrive = m_root->filePath(QStringLiteral("out"));
-    QVERIFY(QDir().rename(m_diskPath, outOfDrive));
-
-    DialogAnswers answers({Answer::CloseBox});
-    pressKey(Qt::Key_F4);
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].text, kInsertDisk);
-    QCOMPARE(answers.shown[0].title, kMainCaption);
-    QVERIFY(answers.shown[0].isQuestionDialog);
-    QVERIFY(!answers.shown[0].question);
-
-    QVERIFY(QDir().rename(outOfDrive, m_diskPath));
-    verifyNothingLost(oldBytes, grades);
-    QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
-}
-
-// Yes with the drive still empty asks again; once the disk is back, Yes writes the file.
-void TestSaveGradeSheet::missingDiskPutBackAndRetried()
-{
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QString outOfDrive = m_root->filePath(QStringLiteral("out"));
-    QVERIFY(QDir().rename(m_diskPath, outOfDrive));
-
-    DialogAnswers answers({Answer::Yes, Answer::Yes}, [&](int index) {
-        if (index == 1)
-            QDir().rename(outOfDrive, m_diskPath);
-    });
-    pressKey(Qt::Key_F4);
-    QCOMPARE(answers.shown.size(), 2);
-    QCOMPARE(answers.shown[1].text, kInsertDisk);
-    QCOMPARE(answers.shown[1].title, kMainCaption);
-    QVERIFY(sheetWindow()->isSaved());
-    QVERIFY(!sheetWindow()->isModified());
-    QVERIFY(listLineIsBoldBlue());
-    const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
-    QVERIFY(read.lines);
-    QCOMPARE(read.lines->at(4), QStringLiteral("3|3|1003|سامي \"الصغير\" & أخوه|13.00||معفى"));
-    QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
-}
-
-void TestSaveGradeSheet::writeProtectedDisk()
-{
-    TmpfsMount disk(m_diskPath, "size=1m");
-    if (!disk.isMounted())
-        QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + disk.error()));
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    QVERIFY(disk.makeReadOnly());
-
-    DialogAnswers answers({Answer::Yes});
-    pressKey(Qt::Key_F4);
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].text, kWriteProtected);
-    QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
-    verifyNothingLost(oldBytes, grades);
-    QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
-
-    // The protection removed, the same grades save.
-    QCOMPARE(
-        ::mount("tmpfs", QFile::encodeName(m_diskPath).constData(), "tmpfs", MS_REMOUNT, "size=1m"),
-        0);
-    pressKey(Qt::Key_F4);
-    QVERIFY(sheetWindow()->isSaved());
-    QVERIFY(readBytes(filePath()).contains("|13.00||"));
-}
-
-void TestSaveGradeSheet::fullDisk()
-{
-    TmpfsMount disk(m_diskPath, "size=64k");
-    if (!disk.isMounted())
-        QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + disk.error()));
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    {
-        QFile filler(QDir(m_diskPath).filePath(QStringLiteral("filler")));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray page(4096, 'x');
-        while (filler.write(page) == page.size()) {
-        }
-        while (filler.write("x", 1) == 1) {
-        }
-    }
-
-    DialogAnswers answers({Answer::Yes});
-    pressKey(Qt::Key_F4);
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
-    QVERIFY2(answers.shown[0].text.startsWith(QStringLiteral("61 ")),
-             qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.endsWith(kUnforeseenTail));
-    verifyNothingLost(oldBytes, grades);
-    QCOMPARE(folderEntries(m_diskPath), (QStringList{kFileName, QStringLiteral("filler")}));
-
-    QVERIFY(QFile::remove(QDir(m_diskPath).filePath(QStringLiteral("filler"))));
-    pressKey(Qt::Key_F4);
-    QVERIFY(sheetWindow()->isSaved());
-}
-
-// The disk is gone when the new file would take the old one's place.
-void TestSaveGradeSheet::diskPulledBeforeReplacement()
-{
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    const StepFault pulled(WriteStep::Replace, FileErrorKind::NoDisk);
-    sheetWindow()->setWriteFaults(&pulled);
-
-    DialogAnswers answers({Answer::CloseBox});
-    pressKey(Qt::Key_F4);
-    sheetWindow()->setWriteFaults(nullptr);
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].text, kInsertDisk);
-    QCOMPARE(answers.shown[0].title, kMainCaption);
-    verifyNothingLost(oldBytes, grades);
-    QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
-}
-
-void TestSaveGradeSheet::diskPulledOutForReal_data()
-{
-    QTest::addColumn<bool>("putBack");
-    QTest::newRow("question closed") << false;
-    QTest::newRow("disk put back, yes") << true;
-}
-
-// A real disk pulled between the checked temporary write and the replacement; a second
-// view of the disk shows what it holds once out of the drive.
-void TestSaveGradeSheet::diskPulledOutForReal()
-{
+    QFETCH(QString, disk);
+    QFETCH(QString, message);
     QFETCH(bool, putBack);
-    TmpfsMount disk(m_diskPath, "size=1m");
-    if (!disk.isMounted())
-        QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + disk.error()));
-    const QString outOfDrive = m_root->filePath(QStringLiteral("out"));
-    QVERIFY(QDir().mkdir(outOfDrive));
-    BindMount view(m_diskPath, outOfDrive);
-    QVERIFY(view.isMounted());
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    const PullOutBeforeReplace pull(disk);
-    sheetWindow()->setWriteFaults(&pull);
-
-    std::unique_ptr<BindMount> backInDrive;
-    DialogAnswers answers({putBack ? Answer::Yes : Answer::CloseBox}, [&](int) {
-        QCOMPARE(readBytes(QDir(outOfDrive).filePath(kFileName)), oldBytes);
-        if (putBack) {
-            sheetWindow()->setWriteFaults(nullptr);
-            backInDrive = std::make_unique<BindMount>(outOfDrive, m_diskPath);
+    const QString diskPath = m_p->diskPath();
+    const QString out = diskPath + "-out";
+    std::optional<TmpfsMount> tmpfs;
+    if (disk == "read-only" || disk == "full") {
+        tmpfs.emplace(diskPath, disk == "full" ? "size=64k" : "size=1m");
+        if (!tmpfs->isMounted())
+            QSKIP(qPrintable("cannot mount a tmpfs: " + tmpfs->error()));
+    }
+    QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
+    if (disk == "long name")
+        m_p->grid()->setText(7, 3, QString(290, u'ع'));
+    typeInto(m_p->grid(), 6, 3, "13.00");
+    const QByteArray oldBytes = readBytes(file());
+    const gradefile::SheetTable grades = m_p->sheet()->sheetTable();
+    const BrokenDisk broken(disk, diskPath);
+    m_p->sheet()->setWriteFaults(&broken);
+    QVERIFY(disk != "out" || QDir().rename(diskPath, out));
+    QVERIFY(disk != "read-only" || tmpfs->makeReadOnly());
+    QFile filler(QDir(diskPath).filePath("filler"));
+    if (disk == "full" && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        while (filler.write(QByteArray(4096, 'x')) == 4096 || filler.write("x", 1) == 1) {
         }
+        filler.close();
+    }
+
+    DialogAnswers answers({putBack ? Answer::Yes : Answer::CloseBox}, [&](int) {
+        if (disk == "taken out")
+            QCOMPARE(readBytes(QDir(out).filePath(kFileName)), oldBytes);
+        m_p->sheet()->setWriteFaults(nullptr);
+        if (putBack)
+            QDir().rename(out, diskPath);
     });
     pressKey(Qt::Key_F4);
-    sheetWindow()->setWriteFaults(nullptr);
+    m_p->sheet()->setWriteFaults(nullptr);
     QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].text, kInsertDisk);
-    if (!putBack) {
-        QCOMPARE(readBytes(QDir(outOfDrive).filePath(kFileName)), oldBytes);
-        QVERIFY(sheetWindow()->isModified());
-        QVERIFY(!sheetWindow()->isSaved());
-        QVERIFY(sheetWindow()->sheetTable() == grades);
-        QVERIFY(!listLineIsBoldBlue());
+    QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
+    QCOMPARE(answers.shown[0].title,
+             message == kInsertDisk ? "معاينة محتوى القرص المرن" : ui::kProgramTitle);
+    if (putBack) {
+        QVERIFY(m_p->sheet()->isSaved() && listLineIsBoldBlue());
+        QVERIFY(readBytes(file()).contains("|13.00||معفى") && readBytes(file()).contains("||5|4"));
+        const std::vector<recovery::KeptCopy> kept = recovery::KeptCopies(data()).list(kKey);
+        QVERIFY(kept.size() == 1 && readBytes(kept.front().path) == oldBytes);
         return;
     }
-    QVERIFY(backInDrive && backInDrive->isMounted());
-    QVERIFY(sheetWindow()->isSaved());
-    QVERIFY(listLineIsBoldBlue());
-    QVERIFY(readBytes(filePath()).contains("|13.00||"));
-}
-
-void TestSaveGradeSheet::readBackDiffers()
-{
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    const AlteredReadBack damaged;
-    sheetWindow()->setWriteFaults(&damaged);
-
-    DialogAnswers answers({Answer::Yes});
-    pressKey(Qt::Key_F4);
-    sheetWindow()->setWriteFaults(nullptr);
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
-    QVERIFY2(answers.shown[0].text.startsWith(QStringLiteral("51 ")),
-             qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.contains(QStringLiteral("d'autres octets")));
-    QVERIFY(answers.shown[0].text.endsWith(kUnforeseenTail));
+    QVERIFY(disk != "out" || QDir().rename(out, diskPath));
     verifyNothingLost(oldBytes, grades);
-    QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
-}
-
-void TestSaveGradeSheet::lineTooLong_data()
-{
-    QTest::addColumn<bool>("longCaption");
-    QTest::addColumn<int>("line");
-    QTest::newRow("start line: caption") << true << 1;
-    QTest::newRow("pupil line: a name the file cannot hold") << false << 5;
-}
-
-void TestSaveGradeSheet::lineTooLong()
-{
-    QFETCH(bool, longCaption);
-    QFETCH(int, line);
-    write(threePupils());
-    open();
-    const QByteArray oldBytes = readBytes(filePath());
-    if (longCaption) {
-        type(6, 3, QStringLiteral("13.00"));
-        sheetWindow()->setWindowTitle(QString(290, u'ع'));
-    } else {
-        grid()->setText(7, 3, QString(290, u'ع'));
-        type(6, 3, QStringLiteral("13.50")); // a grade under the cursor
-    }
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-
-    DialogAnswers answers({Answer::Yes});
-    pressKey(Qt::Key_F4);
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
-    QVERIFY2(answers.shown[0].text.contains(QStringLiteral("La ligne %1 a").arg(line)),
-             qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.contains(QStringLiteral("au plus 300")));
-    verifyNothingLost(oldBytes, grades);
-    QCOMPARE(folderEntries(m_diskPath), QStringList{kFileName});
-}
-
-// A save counter that cannot be raised any more is reported as the overflow it is, the
-// same error the opening reports for a counter out of range.
-void TestSaveGradeSheet::saveCounterAtItsLimit()
-{
-    write(threePupils(0, 32767));
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-
-    DialogAnswers answers({Answer::Yes});
-    pressKey(Qt::Key_F4);
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown[0].title, ui::kProgramTitle);
-    QVERIFY2(answers.shown[0].text.startsWith(QStringLiteral("6 Dépassement de capacité")),
-             qPrintable(answers.shown[0].text));
-    QVERIFY(answers.shown[0].text.endsWith(kUnforeseenTail));
-    verifyNothingLost(oldBytes, grades);
-}
-
-// A save that wrote nothing leaves no gap in the save numbers: the next good save writes
-// the number that follows the file's.
-void TestSaveGradeSheet::failedSaveUsesNoSaveNumber()
-{
-    write(threePupils(0, 4));
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const StepFault fault(WriteStep::WriteTemporary, FileErrorKind::DiskFull);
-    sheetWindow()->setWriteFaults(&fault);
-    {
-        DialogAnswers answers({Answer::Yes});
-        pressKey(Qt::Key_F4);
-        QCOMPARE(answers.shown.size(), 1);
-    }
-    sheetWindow()->setWriteFaults(nullptr);
-    sheetWindow()->activateWindow();
-    QTRY_VERIFY(sheetWindow()->isActiveWindow());
-    pressKey(Qt::Key_F4);
-    QVERIFY(sheetWindow()->isSaved());
-    QVERIFY(readBytes(filePath()).contains(writtenEndLine(5, 4).toUtf8()));
+    QStringList left = QDir(diskPath).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    left.removeOne("filler");
+    QCOMPARE(left, QStringList{kFileName}); // no temporary file left behind
 }
 
 void TestSaveGradeSheet::quitAsksAboutUnsavedGrades_data()
 {
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("entry"); // a grade typed, a mark key, or nothing
     QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("failure"); // "", "disk" or "above twenty"
-    QTest::addColumn<bool>("closes");
-    QTest::newRow("no") << Answer::No << "" << true;
-    QTest::newRow("question closed") << Answer::CloseBox << "" << true;
-    QTest::newRow("yes") << Answer::Yes << "" << true;
-    QTest::newRow("yes, the save fails") << Answer::Yes << "disk" << false;
-    QTest::newRow("yes, a grade above twenty") << Answer::Yes << "above twenty" << false;
+    QTest::addColumn<bool>("failing"); // the save, when asked for, fails
+    // clang-format off
+    QTest::newRow("sheet's quit, no") << "quit" << "13.00" << Answer::No << false;
+    QTest::newRow("sheet's quit, question closed") << "quit" << "13.00" << Answer::CloseBox << false;
+    QTest::newRow("sheet's quit, yes") << "quit" << "13.00" << Answer::Yes << false;
+    QTest::newRow("sheet's quit, yes, the save fails") << "quit" << "13.00" << Answer::Yes << true;
+    QTest::newRow("F5, nothing typed") << "F5" << "" << Answer::Yes << false;
+    QTest::newRow("F5, a mark alone") << "F5" << "F1" << Answer::Yes << false;
+    QTest::newRow("close box, yes") << "close" << "13.00" << Answer::Yes << false;
+    QTest::newRow("close box, yes, the save fails") << "close" << "13.00" << Answer::Yes << true;
+    QTest::newRow("program's quit, yes") << "program quit" << "13.00" << Answer::Yes << false;
+    QTest::newRow("program's quit, no") << "program quit" << "13.00" << Answer::No << false;
+    QTest::newRow("program's close box, the save fails") << "program close" << "13.00" << Answer::Yes << true;
+    // clang-format on
 }
 
+// Every way out of the sheet or the program asks once about unsaved grades or marks; a save
+// that fails keeps the sheet, and the program, open. The journal goes with the grades saved
+// or given up.
 void TestSaveGradeSheet::quitAsksAboutUnsavedGrades()
 {
-    QFETCH(Answer, answer);
-    QFETCH(QString, failure);
-    QFETCH(bool, closes);
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    if (failure == QLatin1String("above twenty"))
-        type(5, 1, QStringLiteral("21"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    const StepFault fault(WriteStep::WriteTemporary, FileErrorKind::DiskFull);
-    if (failure == QLatin1String("disk"))
-        sheetWindow()->setWriteFaults(&fault);
-    QPointer<GradeSheetWindow> window = sheetWindow();
-    const QString caption = window->windowTitle();
-    m_window->hide();
-
-    DialogAnswers answers({answer, Answer::Yes});
-    window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
-    QVERIFY(!answers.shown.isEmpty());
-    QCOMPARE(answers.shown[0].text, kSaveQuestion);
-    QCOMPARE(answers.shown[0].title, caption);
-    QVERIFY(answers.shown[0].question);
-    QCOMPARE(answers.questionsAsked(kSaveQuestion), 1);
-    QCOMPARE(answers.shown.size(), failure == QLatin1String("disk") ? 2 : 1);
-    if (!closes) {
-        QVERIFY(window);
-        window->setWriteFaults(nullptr);
-        verifyNothingLost(oldBytes, grades);
-        return;
-    }
-    QTRY_VERIFY(!window);
-    QVERIFY(m_window->isVisible());
-    if (answer == Answer::Yes) {
-        QVERIFY(readBytes(filePath()).contains("|13.00||"));
-        QVERIFY(listLineIsBoldBlue());
-    } else {
-        QCOMPARE(readBytes(filePath()), oldBytes);
-    }
-}
-
-void TestSaveGradeSheet::quitWithoutChangesAsksNothing()
-{
-    write(threePupils());
-    open();
-    QPointer<GradeSheetWindow> window = sheetWindow();
-    DialogAnswers answers({});
-    pressKey(Qt::Key_F5);
-    QTRY_VERIFY(!window);
-    QCOMPARE(answers.shown.size(), 0);
-}
-
-void TestSaveGradeSheet::closeBoxQuitsAndAsksOnce_data()
-{
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("failingDisk");
-    QTest::newRow("no") << Answer::No << false;
-    QTest::newRow("yes") << Answer::Yes << false;
-    QTest::newRow("yes, the save fails") << Answer::Yes << true;
-}
-
-void TestSaveGradeSheet::closeBoxQuitsAndAsksOnce()
-{
-    QFETCH(Answer, answer);
-    QFETCH(bool, failingDisk);
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    const AlteredReadBack damaged;
-    if (failingDisk)
-        sheetWindow()->setWriteFaults(&damaged);
-    QPointer<GradeSheetWindow> window = sheetWindow();
-    const QString caption = window->windowTitle();
-    m_window->hide();
-
-    DialogAnswers answers({answer, Answer::Yes});
-    const bool closed = window->close();
-    QCOMPARE(answers.questionsAsked(kSaveQuestion), 1);
-    QCOMPARE(answers.shown[0].title, caption);
-    QCOMPARE(closed, !failingDisk);
-    if (failingDisk) {
-        QCOMPARE(answers.shown.size(), 2);
-        window->setWriteFaults(nullptr);
-        verifyNothingLost(oldBytes, grades);
-        return;
-    }
-    QCOMPARE(answers.shown.size(), 1);
-    QTRY_VERIFY(!window);
-    QVERIFY(m_window->isVisible());
-    QCOMPARE(readBytes(filePath()) != oldBytes, answer == Answer::Yes);
-}
-
-void TestSaveGradeSheet::marksAloneAreUnsavedGrades_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("line"); // pupil row 2 as written
-    QTest::newRow("F1") << int(Qt::Key_F1) << QStringLiteral("2|2|1002|مريم التونسي|غ.ش.||غ.ش.");
-    QTest::newRow("F2") << int(Qt::Key_F2)
-                        << QStringLiteral("2|2|1002|مريم التونسي|معفى|معفى|معفى");
-    QTest::newRow("F3") << int(Qt::Key_F3) << QStringLiteral("2|2|1002|مريم التونسي|--.--||غ.ش.");
-}
-
-// A mark is the teacher's entry as much as a typed grade: quitting asks about it.
-void TestSaveGradeSheet::marksAloneAreUnsavedGrades()
-{
-    QFETCH(int, key);
-    QFETCH(QString, line);
-    write(threePupils());
-    open();
-    grid()->setActiveCell(6, 2);
-    pressKey(Qt::Key(key));
-    // The Enter keystrokes the mark keys queue.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    QVERIFY(sheetWindow()->isModified());
-    QPointer<GradeSheetWindow> window = sheetWindow();
-
-    DialogAnswers answers({Answer::Yes});
-    window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
-    QCOMPARE(answers.questionsAsked(kSaveQuestion), 1);
-    QTRY_VERIFY(!window);
-    const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
-    QVERIFY(read.lines);
-    QCOMPARE(read.lines->at(3), line);
-}
-
-// Going to the main window and back puts the cursor on the first grade; the grades
-// typed before stay unsaved.
-void TestSaveGradeSheet::modifiedFlagSurvivesReactivation()
-{
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    grid()->setActiveCell(6, 2);
-    m_window->activateWindow();
-    QTRY_VERIFY(m_window->isActiveWindow());
-    sheetWindow()->activateWindow();
-    QTRY_VERIFY(sheetWindow()->isActiveWindow());
-    QCOMPARE(grid()->activeCol(), 6);
-    QCOMPARE(grid()->activeRow(), 1);
-    QVERIFY(sheetWindow()->isModified());
-
-    QPointer<GradeSheetWindow> window = sheetWindow();
-    DialogAnswers answers({Answer::Yes});
-    pressKey(Qt::Key_F5);
-    QCOMPARE(answers.questionsAsked(kSaveQuestion), 1);
-    QTRY_VERIFY(!window);
-    QVERIFY(readBytes(filePath()).contains("|13.00|"));
-}
-
-void TestSaveGradeSheet::endingTheProgramAsksFirst_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("failingDisk");
-    QTest::addColumn<bool>("ends");
-    for (const char* way : {"quit button", "menu", "close box"}) {
-        QTest::addRow("%s, no", way) << way << Answer::No << false << true;
-        QTest::addRow("%s, yes", way) << way << Answer::Yes << false << true;
-        QTest::addRow("%s, yes, the save fails", way) << way << Answer::Yes << true << false;
-    }
-}
-
-void TestSaveGradeSheet::endingTheProgramAsksFirst()
-{
     QFETCH(QString, way);
+    QFETCH(QString, entry);
     QFETCH(Answer, answer);
-    QFETCH(bool, failingDisk);
-    QFETCH(bool, ends);
-    write(threePupils());
-    open();
-    type(6, 3, QStringLiteral("13.00"));
-    const QByteArray oldBytes = readBytes(filePath());
-    const gradefile::SheetTable grades = sheetWindow()->sheetTable();
-    const StepFault fault(WriteStep::Replace, FileErrorKind::PermissionDenied);
-    if (failingDisk)
-        sheetWindow()->setWriteFaults(&fault);
-    QPointer<GradeSheetWindow> window = sheetWindow();
+    QFETCH(bool, failing);
+    QVERIFY(openSheet());
+    takeSteps(m_p->grid(), entry == "F1" ? "type 6 2;F1" : "type 6 3 " + entry);
+    const QByteArray oldBytes = readBytes(file());
+    const gradefile::SheetTable grades = m_p->sheet()->sheetTable();
+    const BrokenDisk protectedDisk(failing ? "protected" : "", "");
+    m_p->sheet()->setWriteFaults(&protectedDisk);
+    QPointer<GradeSheetWindow> window = m_p->sheet();
     const QString caption = window->windowTitle();
 
     DialogAnswers answers({answer, Answer::Yes});
     bool closed = false;
-    if (way == QLatin1String("quit button"))
-        m_window->findChild<QPushButton*>(QStringLiteral("quitButton"))->click();
-    else if (way == QLatin1String("menu"))
-        m_window->findChild<QAction*>(QStringLiteral("quitAction"))->trigger();
+    if (way == "quit")
+        window->findChild<QPushButton*>("quitButton")->click();
+    else if (way == "F5")
+        pressKey(Qt::Key_F5);
+    else if (way == "close")
+        closed = window->close();
+    else if (way == "program quit")
+        m_p->window()->findChild<QPushButton*>("quitButton")->click();
     else
-        closed = m_window->close();
-    const bool ended = way == QLatin1String("close box") ? closed : m_quitCalls == 1;
-    QCOMPARE(answers.questionsAsked(kSaveQuestion), 1);
-    QCOMPARE(answers.shown[0].title, caption);
-    QCOMPARE(ended, ends);
-    if (!ends) {
-        QCOMPARE(m_quitCalls, 0);
+        closed = m_p->window()->close();
+    QCOMPARE(answers.questionsAsked(kSaveQuestion), entry.isEmpty() ? 0 : 1);
+    QVERIFY(entry.isEmpty() || answers.shown[0].title == caption);
+    if (failing) {
         QCOMPARE(answers.shown.size(), 2);
         QCOMPARE(answers.shown[1].text, kWriteProtected);
-        QVERIFY(m_window->isVisible());
+        QVERIFY(window && !closed && m_quitCalls == 0);
         window->setWriteFaults(nullptr);
         verifyNothingLost(oldBytes, grades);
         return;
     }
     QTRY_VERIFY(!window);
-    QCOMPARE(readBytes(filePath()) != oldBytes, answer == Answer::Yes);
+    QVERIFY(!way.startsWith("program") || closed || m_quitCalls == 1);
+    QCOMPARE(readBytes(file()) != oldBytes, answer == Answer::Yes && !entry.isEmpty());
+    QVERIFY(journals().isEmpty());
 }
 
-// The teacher's path: a double click on the first pupil, a phrase, a typed text and an
-// emptied observation validated for three pupils, the dialog's quit button saving; the
-// file holds them after the "#", and they come back when the file is opened again.
-void TestSaveGradeSheet::observationsReachTheFileAndComeBack()
+void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack_data()
 {
-    write(threePupils());
-    open();
-    const QRect first = grid()->visualItemRect(grid()->item(0, 6));
-    QString shownAgain;
-    const auto observe = [](QWidget* dialog) {
-        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("observationEdit"));
-        QTest::keyClick(edit, Qt::Key_F1, Qt::ShiftModifier);
-        QTest::keyClick(edit, Qt::Key_Return);
-        edit->selectAll();
-        edit->insert(QStringLiteral("عمل | جيّد")); // as a paste or an input method does
-        QTest::keyClick(edit, Qt::Key_Return);
-        edit->clear();
-        QTest::keyClick(edit, Qt::Key_Return);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("quitButton")),
-                          Qt::LeftButton);
-    };
-    whenModalOpens(this, observe);
-    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, first.center());
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-    QVERIFY(!sheetWindow()->isModified());
-
-    const gradefile::GradeFileRead read = gradefile::readGradeFile(filePath());
-    QVERIFY(read.lines);
-    QVERIFY2(read.lines->at(2).startsWith(QStringLiteral("1#")), qPrintable(read.lines->at(2)));
-    QCOMPARE(read.lines->at(3).section(u'|', 0, 0), QStringLiteral("2#عمل  جيّد"));
-    QCOMPARE(read.lines->at(4).section(u'|', 0, 0), QStringLiteral("3"));
-
-    sheetWindow()->close();
-    open();
-    whenModalOpens(this, [&shownAgain](QWidget* dialog) {
-        shownAgain = dialog->findChild<QLineEdit*>(QStringLiteral("observationEdit"))->text();
-        dialog->close();
-    });
-    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {},
-                       grid()->visualItemRect(grid()->item(1, 6)).center());
-    QTRY_COMPARE(shownAgain, QStringLiteral("عمل  جيّد"));
+    QTest::addColumn<QString>("steps");     // taken in the child before it is killed
+    QTest::addColumn<QString>("meanwhile"); // after the kill; "no": the answer to the offer
+    QTest::addColumn<QString>("comesBack"); // the third pupil's first exam; none: nothing
+    const QString typed = "type 6 3 13;Up;type 5 1;F1";
+    // clang-format off
+    QTest::newRow("yes brings them back") << typed << "" << "13.00";
+    QTest::newRow("no gives them up") << typed << "no" << "";
+    // Another machine saved the file since: the journal is set aside, not applied.
+    QTest::newRow("file changed on the disk since") << typed << "changed" << "";
+    QTest::newRow("damaged journal, left as it is") << typed << "damaged" << "";
+    // An undo is a change like any other.
+    QTest::newRow("undo of a grade typed over another") << "type 6 3 13;Up;type 6 3 17;Up;undo" << "" << "13.00";
+    QTest::newRow("undo after a save") << "type 6 3 13;Up;F4;undo" << "" << "-";
+    // clang-format on
 }
 
-QTEST_MAIN(TestSaveGradeSheet)
+// The program killed with grades and marks unsaved: opening the file again offers them, yes
+// puts them back as this sheet's unsaved changes, and the save writes them.
+void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, meanwhile);
+    QFETCH(QString, comesBack);
+    QVERIFY(m_p->writeFile(kFileName, threePupils()));
+    const QByteArray before = readBytes(file());
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {kChildSwitch, m_p->diskPath(), steps});
+    QVERIFY(child.waitForFinished(120000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(readBytes(file()) == before, !steps.contains("F4"));
+    QCOMPARE(journals().size(), 1);
+    QByteArray journal = readBytes(journals()[0]);
+    QVERIFY(meanwhile != "changed" || m_p->writeFile(kFileName, threePupils(3, 4)));
+    QVERIFY(meanwhile != "damaged" || writeBytes(journals()[0], journal.replace("\t13", "\t19")));
+
+    DialogAnswers answers({meanwhile == "no" ? Answer::No : Answer::Yes});
+    QVERIFY(m_p->open(kFileName));
+    QCOMPARE(answers.shown.size(), 1);
+    const QString message = meanwhile == "changed" ? "تغيّر هذا الملفّ بالقرص"
+                            : meanwhile == "damaged" ? "ملفّ استرجاع الأعداد تالف"
+                                                     : kBringBack;
+    QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
+    const bool back = !comesBack.isEmpty();
+    comesBack.remove('-');
+    QCOMPARE(m_p->grid()->text(6, 3), comesBack);
+    QCOMPARE(m_p->sheet()->isModified(), back);
+    QCOMPARE(journals().size(), back || meanwhile == "damaged" ? 1 : 0);
+    QVERIFY(meanwhile != "damaged" || readBytes(journals()[0]) == journal);
+    if (!back)
+        return;
+    pressKey(Qt::Key_F4);
+    QVERIFY(m_p->sheet()->isSaved() && journals().isEmpty());
+    const QStringList lines = *gradefile::readGradeFile(file()).lines;
+    QCOMPARE(lines[4].section(u'|', 4), comesBack + "||معفى");
+    // The mark came back too.
+    QVERIFY(!steps.contains("F1") || lines[2].endsWith("|12.50|غ.ش.|"));
+}
+
+// The data folder cannot be written: typing goes on, the teacher is told once in the run that
+// recovery is off, and the save still writes the disk.
+void TestSaveGradeSheet::dataFolderThatCannotBeWritten()
+{
+    QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
+    DialogAnswers answers({});
+    QVERIFY(openSheet());
+    takeSteps(m_p->grid(), "type 6 3 13;Up");
+    QTRY_COMPARE(answers.shown.size(), 1);
+    QVERIFY(answers.shown[0].text.startsWith("تعذّرت الكتابة في مجلّد البرنامج"));
+    m_p->sheet()->activateWindow();
+    QTRY_VERIFY(m_p->sheet()->isActiveWindow());
+    takeSteps(m_p->grid(), "type 6 2 14;F4");
+    QVERIFY(m_p->sheet()->isSaved() && readBytes(file()).contains("|14.00|"));
+    QCOMPARE(answers.shown.size(), 1);
+}
+
+void TestSaveGradeSheet::keptCopyBroughtBack_data()
+{
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("onto the disk") << false;
+    QTest::newRow("a damaged copy is refused") << true;
+}
+
+// A save keeps the file it replaces; the menu brings the copy back onto the disk byte for
+// byte, and keeps the file it replaces in turn. A damaged copy is refused, nothing touched.
+void TestSaveGradeSheet::keptCopyBroughtBack()
+{
+    QFETCH(bool, damaged);
+    QVERIFY(openSheet());
+    const QByteArray original = readBytes(file());
+    takeSteps(m_p->grid(), "type 6 3 13;F4");
+    const QByteArray saved = readBytes(file());
+    const recovery::KeptCopies copies(data());
+    const QString copy = copies.list(kKey).front().path;
+    QVERIFY(!damaged || writeBytes(copy, original.left(200)));
+    QString shown, second;
+    QObject context; // no answer outlives the test
+    whenModalOpens(&context, [&](QWidget* dialog) {
+        auto* list = dialog->findChild<QTreeWidget*>("copies");
+        shown = list->topLevelItem(0)->text(2);
+        list->setCurrentItem(list->topLevelItem(0));
+        whenModalOpens(&context, [&](QWidget* modal) {
+            auto* notice = qobject_cast<QMessageBox*>(modal);
+            second = notice ? notice->text() : modal->findChild<QLabel*>("message")->text();
+            notice ? (void)modal->close() : modal->findChild<QPushButton*>("okButton")->click();
+        });
+        dialog->findChild<QPushButton*>("toDiskButton")->click();
+    });
+    m_p->window()->findChild<QAction*>("keptCopiesAction")->trigger();
+    QCOMPARE(shown, damaged ? "نسخة تالفة" : "3"); // the pupils with grades in the copy
+    QVERIFY2(second.startsWith(damaged ? "هذه النسخة تالفة" : ""), qPrintable(second));
+    QVERIFY(!damaged || second.endsWith(QDir::toNativeSeparators(copy)));
+    QCOMPARE(readBytes(file()), damaged ? saved : original);
+    QCOMPARE(readBytes(copies.list(kKey).front().path), damaged ? original.left(200) : saved);
+    QTRY_VERIFY(damaged || !m_p->sheet()); // an open sheet would write its grades over the copy
+}
+
+void TestSaveGradeSheet::editSequences_data()
+{
+    // Each step, then the sheet it leaves: undo puts back each change whole, the cursor on it.
+    QTest::addColumn<QStringList>("script");
+    QTest::newRow("a grade, its rewrite with it; redone after a save, unsaved") << QStringList{
+        "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
+        "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+    };
+    QTest::newRow("a grade being typed is the last change") << QStringList{
+        "type 4 1 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+    };
+    QTest::newRow("overtyped grade comes back") << QStringList{
+        "type 6 1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+        "Down => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+        "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+    };
+    QTest::newRow("a refused grade blocks undo, its correction is part of it") << QStringList{
+        "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+        "type 4 2 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @4,2 *",
+        "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
+        "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
+        "type 4 2 14 => 12.50 --.-- 15.00 1 | 07.00 _ 14! 2 | _ _ معفى 3 @4,2 *",
+        "Return => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,3 *",
+        "undo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,2 *",
+    };
+    QTest::newRow("a mark, undone and redone from the menu") << QStringList{
+        "F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
+        "menu undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+        "menu redo => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+    };
+    QTest::newRow("an exempted row, cell by cell") << QStringList{
+        "F2 => معفى معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
+        "undo => 12.50 معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+        "undo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        "redo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+    };
+    QTest::newRow("an observation and the name's look") << QStringList{
+        "observe 2 عمل جيد => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @9,3 *",
+        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
+        "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *",
+    };
+    QTest::newRow("the check of a cell passed over is no step") << QStringList{
+        "type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
+        "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
+        "undo => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
+    };
+}
+
+void TestSaveGradeSheet::editSequences()
+{
+    QFETCH(QStringList, script);
+    QVERIFY(openSheet());
+    for (const QString& line : script) {
+        takeSteps(m_p->grid(), line.section(" => ", 0, 0));
+        QCOMPARE(shownState(*m_p->sheet()), line.section(" => ", 1));
+    }
+}
+
+int main(int argc, char* argv[])
+{
+    if (argc == 4 && qstrcmp(argv[1], kChildSwitch) == 0)
+        return typeAndDie(argc, argv);
+    QApplication application(argc, argv);
+    TestSaveGradeSheet test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_savegradesheet.moc"

@@ -1,0 +1,142 @@
+// The files that bring the teacher's work back: the journal of unsaved changes and the copies
+// kept of the files a save replaced.
+
+#include "gradefile/rowsetwriter.h"
+#include "recovery/journal.h"
+#include "recovery/keptcopies.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace recovery;
+
+namespace {
+
+const QString kKey = "8410203C07120002025";
+const JournalIdentity kIdentity{kKey, "/media/floppy", QByteArray(64, 'a')};
+const QDateTime kStarted = QDateTime::fromMSecsSinceEpoch(1741973405123, Qt::UTC);
+
+// Texts a cell may hold, and those a journal must carry through its own separators.
+const std::vector<JournalCell> kCells = {{6, 1, "7", kStarted},
+                                         {6, 1, "07.00", kStarted.addSecs(1)},
+                                         {5, 3, "غ.ش.", kStarted},
+                                         {10, 2, "1#عمل \\ جيّد\tجدا\nr\\n", kStarted},
+                                         {4, 40, "", kStarted.addMSecs(5)}};
+
+QStringList texts(const std::vector<JournalCell>& cells)
+{
+    QStringList out;
+    for (const JournalCell& c : cells)
+        out << QString("%1,%2=").arg(c.column).arg(c.row) + c.text +
+                   c.time.toString(Qt::ISODateWithMs);
+    return out;
+}
+
+QByteArray gradeFile(int saveNumber, const QString& key = kKey)
+{
+    return gradefile::rowsetBytes(
+        {"DEBUT" + key + "|8410203 إعدادية النور عربية", "TYPEEPREUVE:|فرض 1|فرض 2",
+         "1|1|1001|أحمد|12.50|--.--", "2|2|1002|مريم|--.--|",
+         QString("FIN%1|صفاقس|النور|سلمى||%2|4").arg(key).arg(saveNumber)});
+}
+
+} // namespace
+
+class TestRecoveryFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writtenJournalReadsBack();
+    void journalReadsWhatIsWhole_data();
+    void journalReadsWhatIsWhole();
+    void keptCopiesAreTheLastTwentyEachOnce();
+};
+
+// Created, appended to, read back from the disk: every text comes back as it was. A second
+// journal under the same name never writes over the first.
+void TestRecoveryFiles::writtenJournalReadsBack()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("j.journal");
+    gradefile::FileError error;
+    auto writer = JournalWriter::create(path, kIdentity, kStarted, {kCells[0]}, error);
+    QVERIFY2(writer, qPrintable(error.description));
+    QVERIFY(!writer->append({kCells.begin() + 1, kCells.end()}).isError());
+    const JournalRead read = readJournal(path);
+    QVERIFY2(read.contents, qPrintable(read.error.description));
+    QCOMPARE(read.contents->identity.contentHash, kIdentity.contentHash);
+    QCOMPARE(texts(read.contents->cells), texts(kCells));
+    QVERIFY(!JournalWriter::create(path, kIdentity, kStarted, {kCells[0]}, error));
+    QCOMPARE(readJournal(path).contents->cells.size(), kCells.size());
+}
+
+void TestRecoveryFiles::journalReadsWhatIsWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("cells"); // read back; -1: the journal is refused
+    const QByteArray header = headerRecord(kIdentity, kStarted);
+    QByteArray whole = header;
+    for (const JournalCell& c : kCells)
+        whole += cellRecord(c);
+    const int last = int(cellRecord(kCells.back()).size());
+    // A crash in the middle of an append leaves part of the last record: the records before
+    // it are all there.
+    for (int cut : {1, last / 2, last - 1})
+        QTest::addRow("%d of the last record's %d bytes", cut, last)
+            << whole.left(whole.size() - last + cut) << 4;
+    QTest::newRow("last record spoilt") << whole.left(whole.size() - 1) + "X\n" << 4;
+    QTest::newRow("zeros after a power cut")
+        << whole.left(whole.size() - 9) + QByteArray(512, '\0') << 4;
+    // A crash while the first record was written leaves a journal that holds nothing.
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("half a header") << header.left(header.size() / 2) << 0;
+    // A journal that does not check is applied not at all, never in part.
+    const qsizetype second = header.size() + cellRecord(kCells[0]).size() + 4;
+    QByteArray flipped = whole;
+    flipped[second] = char(flipped[second] ^ 0x01);
+    QTest::newRow("a byte changed in a middle record") << flipped << -1;
+    QTest::newRow("bytes lost in the middle") << QByteArray(whole).remove(second, 20) << -1;
+    QTest::newRow("a later version")
+        << headerRecord(kIdentity, kStarted, kJournalVersion + 1) + cellRecord(kCells[0]) << -1;
+}
+
+void TestRecoveryFiles::journalReadsWhatIsWhole()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, cells);
+    const JournalRead read = parseJournal(bytes, "/data/j.journal");
+    QCOMPARE(read.error.isError(), cells < 0);
+    QCOMPARE(read.error.path, QString(cells < 0 ? "/data/j.journal" : ""));
+    const auto kept = read.contents ? read.contents->cells : std::vector<JournalCell>();
+    QCOMPARE(texts(kept), texts(kCells).mid(0, std::max(cells, 0)));
+}
+
+// Each save keeps the file it replaces, newest first, named for when it was kept and the save
+// number in it; the 21st pushes the oldest out. A save tried again and again keeps its file
+// once, so failed tries cannot push out the copies of earlier saves. A copy that another
+// file's took the place of is refused, and left as it is.
+void TestRecoveryFiles::keptCopiesAreTheLastTwentyEachOnce()
+{
+    QTemporaryDir data;
+    const KeptCopies copies(data.path());
+    for (int save = 1; save <= 21; ++save) {
+        for (int retry = 0; retry < 2; ++retry)
+            QVERIFY(
+                !copies.keep(kKey, gradeFile(save), kStarted.addSecs(save * 10 + retry)).isError());
+    }
+    const std::vector<KeptCopy> kept = copies.list(kKey);
+    QCOMPARE(int(kept.size()), kKeptCopiesPerFile);
+    QCOMPARE(kept.front().saveNumber, 21);
+    QCOMPARE(kept.back().saveNumber, 2);
+    QCOMPARE(QFileInfo(kept.front().path).fileName(), "20250314T173335123Z_save21.xml");
+    QCOMPARE(*copies.read(kept.front(), kKey).bytes, gradeFile(21));
+    QCOMPARE(copies.summarize(kept.front(), kKey).pupilsWithGrades, 1); // a mark alone is no grade
+    QFile file(kept.front().path);
+    QVERIFY(file.open(QIODevice::WriteOnly) &&
+            file.write(gradeFile(21, "8410203C07130002025")) > 0);
+    file.close();
+    QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
+}
+
+QTEST_APPLESS_MAIN(TestRecoveryFiles)
+#include "tst_recoveryfiles.moc"
