@@ -14,6 +14,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 struct SampleCard {
@@ -82,4 +83,25 @@ inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils 
         }
     }
     return card;
+}
+
+// The sheet with each column's width as widthOf(grid column, width) gives it and, when
+// pointSize is set, every cell in type of that size.
+inline print::PrintedSheet reshapedSheet(const print::PrintedSheet& sheet,
+                                         const std::function<double(int, double)>& widthOf,
+                                         qreal pointSize = 0)
+{
+    print::PrintedSheet reshaped;
+    for (const print::PrintedColumn& column : sheet.columns())
+        reshaped.addColumn(column.gridColumn, widthOf(column.gridColumn, column.width));
+    reshaped.setRowCount(sheet.rowCount());
+    for (int row = 0; row <= sheet.rowCount(); ++row) {
+        reshaped.setRowHeight(row, sheet.rowHeight(row));
+        for (int index = 0; index < sheet.columnCount(); ++index) {
+            print::PrintedCell cell = sheet.cell(index, row);
+            cell.font.pointSize = pointSize > 0 ? pointSize : cell.font.pointSize;
+            reshaped.setCell(sheet.column(index).gridColumn, row, cell);
+        }
+    }
+    return reshaped;
 }
