@@ -1,11 +1,8 @@
-// The looks of the grade grid (on screen, on paper, enlarged) and the preview's paging and
-// zoom button, without a window.
+// The looks of the grade grid: on screen, on paper, enlarged.
 #include "print/presentation.h"
-#include "print/previewrules.h"
 
 #include <QTest>
 
-#include <climits>
 #include <map>
 
 using namespace print;
@@ -54,53 +51,40 @@ class TestPresentation : public QObject {
 private slots:
     void passes_data();
     void passes();
-    void previewRules();
+    void widths();
 };
 
 void TestPresentation::passes_data()
 {
     QTest::addColumn<QString>("steps"); // N normal, P print, L enlarge, B enlarge undone
-    QTest::addColumn<bool>("paper");    // order numbers centred
-    QTest::addColumn<double>("gradeWidth");
-    QTest::addColumn<double>("rowHeight");
-    QTest::addColumn<qreal>("pointSize");
     QTest::addColumn<bool>("bold");
-
     // The look each sequence of passes leaves, whatever came before: a print after the
     // enlarged look keeps it bold, the restore after a print brings the full identifier
     // header back, undoing the enlargement switches bold off.
-    const auto row = [](const char* steps, bool paper, double width, double height, qreal size,
-                        bool bold) {
-        QTest::newRow(steps) << QString::fromLatin1(steps) << paper << width << height << size
-                             << bold;
-    };
-    row("N", false, 6.5, 10.5, 8, false);
-    row("P", true, 8, 12.8, 9, false);
-    row("PN", false, 6.5, 10.5, 8, false);
-    row("L", false, 8, 15, 10, true);
-    row("LB", false, 6.5, 10.5, 8, false);
-    row("LPN", false, 6.5, 10.5, 8, true);
-    row("LP", true, 8, 12.8, 9, true);
-    row("LNL", false, 8, 15, 10, true);
+    for (const char* steps : {"N", "P", "PN", "LB"})
+        QTest::newRow(steps) << QString::fromLatin1(steps) << false;
+    for (const char* steps : {"L", "LPN", "LP", "LNL"})
+        QTest::newRow(steps) << QString::fromLatin1(steps) << true;
 }
 
 void TestPresentation::passes()
 {
     QFETCH(QString, steps);
-    QFETCH(bool, paper);
-    QFETCH(double, gradeWidth);
-    QFETCH(double, rowHeight);
-    QFETCH(qreal, pointSize);
     QFETCH(bool, bold);
     Grid grid;
     for (const QChar step : steps)
         grid.apply(step == u'N'   ? presentationLook(Presentation::Normal)
                    : step == u'P' ? presentationLook(Presentation::Print)
                                   : toggleLook(step == u'L'));
+    // Grade column width, row height and type size of the screen, paper and enlarged looks.
+    const bool paper = steps.endsWith(u'P');
+    const bool large = steps.endsWith(u'L');
+    const double gradeWidth = paper || large ? 8 : 6.5;
+    const double rowHeight = paper ? 12.8 : large ? 15 : 10.5;
+    const qreal pointSize = paper ? 9 : large ? 10 : 8;
 
     // The short identifier header on paper and enlarged, the full one on the normal screen.
-    const bool shortHeader = steps.endsWith(u'P') || steps.endsWith(u'L');
-    QCOMPARE(grid.at(8, 0).text, shortHeader ? QStringLiteral("المعرّف") : "المعرّف الوحيد");
+    QCOMPARE(grid.at(8, 0).text, paper || large ? QStringLiteral("المعرّف") : "المعرّف الوحيد");
     for (int row = 0; row <= grid.rows; ++row) {
         QCOMPARE(grid.at(9, row).alignment,
                  paper ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
@@ -118,10 +102,8 @@ void TestPresentation::passes()
 }
 
 // Widths change only through a pupil's cell: a sheet without pupils keeps them. The window
-// grows by what the enlarged grid did, never by the grid's whole width; paging
-// never leaves the card (page 0 or 6 of 5 would show nothing, or an old page under a label
-// naming another); the zoom button goes to and fro, back to the zoom chosen last.
-void TestPresentation::previewRules()
+// grows by what the enlarged grid did, never by the grid's whole width.
+void TestPresentation::widths()
 {
     Grid empty;
     empty.rows = 0;
@@ -130,17 +112,6 @@ void TestPresentation::previewRules()
     QCOMPARE(toggledWidths(11880, 9885, 10695).windowWidth, 12690);
     QCOMPARE(toggledWidths(12690, 10695, 9885).windowWidth, 11880);
     QCOMPARE(toggledWidths(12690, 10695, 9885).gridWidth, 10695);
-    QCOMPARE(steppedPage(1, -1, 5), 1);
-    QCOMPARE(steppedPage(4, 2, 5), 5);
-    QCOMPARE(steppedPage(9, -1, 5), 5);
-    QCOMPARE(steppedPage(1, 1, 0), 1);
-    QCOMPARE(steppedPage(INT_MAX, 1, INT_MAX), INT_MAX);
-    const int wholePage = initialZoomChoice();
-    QCOMPARE(zoomChoices().value(wholePage).view, ZoomView::WholePage);
-    QCOMPARE(switchedZoomChoice(wholePage, -1), 2);
-    QCOMPARE(switchedZoomChoice(2, 2), wholePage);
-    QCOMPARE(switchedZoomChoice(wholePage, 4), 4);
-    QCOMPARE(switchedZoomChoice(wholePage, 42), 2);
 }
 
 QTEST_APPLESS_MAIN(TestPresentation)
