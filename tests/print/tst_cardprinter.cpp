@@ -106,7 +106,8 @@ void TestCardPrinter::pdfReadBack()
     if (blank)
         card->sheet.blankGradeCells();
     PageHeader codes = codesOf(*card);
-    codes.footer += QStringLiteral("/cصفحة /p/n");
+    codes.header += QStringLiteral("/rtop-/p-/n"); // each page its own number
+    codes.footer += QStringLiteral("/cbottom-/p-/n");
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("card.pdf"));
     const PdfOutcome written = writeCardPdf(card->sheet, codes, cardPrintSettings(), path);
