@@ -1,33 +1,20 @@
-// The grade card printed from the grade sheet: the filled card after its save, the blank
-// card from the sheet as it is, and the large presentation of the grid.
+// The grade card printed from the grade sheet as the teacher prints it: F6 the filled card
+// after its save, F8 the blank card, F7 the print preview. Cards go to a PDF file.
 #include "../support/dialoganswers.h"
 #include "../support/pdftext.h"
-#include "../support/realdisk.h"
-#include "app/appstate.h"
-#include "app/mainwindow.h"
-#include "gradefile/gradefileio.h"
-#include "print/cardtexts.h"
-#include "sheet/gradesheetwindow.h"
-#include "sheet/gridpresentation.h"
-#include "sheet/sheetstate.h"
-#include "sheet/spreadgrid.h"
+#include "../support/programondisk.h"
+#include "../support/repeatedpupils.h"
+#include "print/cardprinter.h"
+#include "print/previewwindow.h"
 
-#include <QDir>
-#include <QFile>
-#include <QPrinterInfo>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
-
-using sheet::GradeSheetWindow;
+#include <QComboBox>
+#include <QLabel>
+#include <QPrintPreviewWidget>
+#include <QToolButton>
 
 namespace {
 
 const QString kSample = QStringLiteral("8410203C07120002025.xml");
-const QString kAskToSave =
-    QStringLiteral("لا يمكنك طباعة بطاقة الأعداد إلاّ بعد حفظها بالقرص المرن - طباعة ؟");
-const QString kNotPrinted =
-    QStringLiteral("لم تقع طباعة بطاقة الأعداد لأنّها لم تحفظ بالقرص المرن.");
 
 QByteArray bytesOf(const QString& path)
 {
@@ -41,79 +28,68 @@ class TestPrintCard : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void cleanup() { m_program.reset(); }
     void filledCardAfterItsSave_data();
     void filledCardAfterItsSave();
     void filledCardNotPrintedWhenTheSaveFails();
     void blankCardLeavesTheSheetAsItIs();
-    void toggleEnlargesAndRestores();
-    void nothingCutOnScreen();
-    void filledCardReachesTheSpooler();
+    void previewAsTheTeacherUsesIt();
 
 private:
-    void openSample(bool withPrinter = false);
-    GradeSheetWindow* sheetWindow() const { return m_window->gradeSheet(); }
-    sheet::SpreadGrid* grid() const { return sheetWindow()->grid(); }
-    QString diskFile() const { return QDir(m_diskPath).filePath(kSample); }
+    // The sample, or a class of its pupils repeated, open in the grade sheet; no printer, so
+    // the card goes to m_pdfPath.
+    void openSample(int pupils = 0)
+    {
+        m_program = std::make_unique<ProgramOnDisk>();
+        const auto read = gradefile::readGradeFile(SAISIE_SOURCE_DIR "/examples/floppy/" + kSample);
+        QVERIFY(read.lines);
+        QVERIFY(m_program->writeFile(
+            kSample, pupils > 0 ? linesWithPupilsRepeated(*read.lines, pupils) : *read.lines));
+        QVERIFY(m_program->open(kSample));
+        grid()->setFocus();
+        m_pdfPath = m_folder.filePath(QStringLiteral("card.pdf"));
+        QFile::remove(m_pdfPath);
+        m_pdfAsked = 0;
+        sheetWindow()->setCardDestination({[] { return false; },
+                                           [this](const QString& suggested) {
+                                               ++m_pdfAsked;
+                                               return suggested.endsWith(QLatin1String(".pdf"))
+                                                          ? m_pdfPath
+                                                          : QString();
+                                           }});
+    }
+    // After a print or a preview the sheet is back in its screen look.
+    void verifyScreenPresentation() const
+    {
+        QVERIFY(grid()->isVisible());
+        QCOMPARE(grid()->text(8, 0), QStringLiteral("المعرّف الوحيد"));
+        QCOMPARE(grid()->cellFont(7, 1).pointSizeF(), 8.0);
+    }
+    sheet::GradeSheetWindow* sheetWindow() const { return m_program->sheet(); }
+    sheet::SpreadGrid* grid() const { return m_program->grid(); }
+    QString pdfText() const { return pdfPageTexts(m_pdfPath).value_or(QStringList()).join(u'\n'); }
+    print::PreviewWindow* pressF7()
+    {
+        sheetWindow()->activateWindow();
+        grid()->setFocus();
+        if (!QTest::qWaitFor([this] { return sheetWindow()->isActiveWindow(); }))
+            return nullptr;
+        QTest::keyClick(grid(), Qt::Key_F7);
+        print::PreviewWindow* preview = sheetWindow()->previewWindow();
+        return preview && QTest::qWaitFor([=] { return preview->isActiveWindow(); }) ? preview
+                                                                                     : nullptr;
+    }
+    void click(const char* button)
+    {
+        QTest::mouseClick(sheetWindow()->previewWindow()->findChild<QToolButton*>(button),
+                          Qt::LeftButton);
+    }
 
-    std::unique_ptr<QTemporaryDir> m_root;
-    QString m_diskPath;
+    std::unique_ptr<ProgramOnDisk> m_program;
+    QTemporaryDir m_folder;
     QString m_pdfPath;
     int m_pdfAsked = 0;
-    app::AppState m_appState{true};
-    sheet::SheetState m_sheetState;
-    print::CardTexts m_cardTexts;
-    std::unique_ptr<app::MainWindow> m_window;
 };
-
-void TestPrintCard::init()
-{
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    m_diskPath = m_root->filePath(QStringLiteral("A"));
-    QVERIFY(QDir().mkdir(m_diskPath));
-    QVERIFY(
-        QFile::copy(QStringLiteral(SAISIE_SOURCE_DIR "/examples/floppy/") + kSample, diskFile()));
-    QFile::setPermissions(diskFile(), QFile::ReadOwner | QFile::WriteOwner);
-    m_pdfPath = m_root->filePath(QStringLiteral("card.pdf"));
-    m_pdfAsked = 0;
-    m_cardTexts = print::CardTexts{};
-    m_window = std::make_unique<app::MainWindow>(m_appState, m_sheetState, m_cardTexts, m_diskPath);
-    m_window->setQuitAction([] {});
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void TestPrintCard::cleanup()
-{
-    if (sheetWindow())
-        sheetWindow()->setAttribute(Qt::WA_DeleteOnClose, false);
-    m_window.reset();
-    m_root.reset();
-}
-
-// Opens the sample into the grade sheet; without a printer the card goes to m_pdfPath.
-void TestPrintCard::openSample(bool withPrinter)
-{
-    m_window->scanDisk();
-    QTreeWidget* list = m_window->fileList();
-    list->setCurrentItem(list->findItems(kSample, Qt::MatchExactly, 2).value(0));
-    m_window->openSelectedFile();
-    QVERIFY(sheetWindow());
-    QTRY_VERIFY(sheetWindow()->isActiveWindow());
-    grid()->setFocus();
-    QVERIFY(grid()->hasFocus());
-    if (withPrinter)
-        return;
-    sheetWindow()->setCardDestination({[] { return false; },
-                                       [this](const QString& suggested) {
-                                           ++m_pdfAsked;
-                                           return suggested.endsWith(QLatin1String(".pdf"))
-                                                      ? m_pdfPath
-                                                      : QString();
-                                       }});
-}
 
 void TestPrintCard::filledCardAfterItsSave_data()
 {
@@ -122,37 +98,34 @@ void TestPrintCard::filledCardAfterItsSave_data()
     QTest::newRow("no: nothing") << false;
 }
 
-// Unsaved, F6 asks to save first; the card printed carries the save's number as its
-// print number, and the card on paper is the one on the disk.
+// Unsaved, F6 asks to save first; the card printed carries the save's number as its print
+// number, and the card on paper is the one on the disk.
 void TestPrintCard::filledCardAfterItsSave()
 {
     QFETCH(bool, yes);
     openSample();
-    const QByteArray before = bytesOf(diskFile());
-    const qint16 savedBefore = m_cardTexts.saveNumber;
+    const QByteArray before = bytesOf(m_program->filePath(kSample));
+    const print::CardTexts& texts = m_program->cardTexts;
+    const qint16 savedBefore = texts.saveNumber;
     DialogAnswers answers({yes ? Answer::Yes : Answer::No});
     QTest::keyClick(grid(), Qt::Key_F6);
-
     QTRY_COMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown.first().text, kAskToSave);
+    QCOMPARE(answers.shown.first().text,
+             QStringLiteral("لا يمكنك طباعة بطاقة الأعداد إلاّ بعد حفظها بالقرص المرن - طباعة ؟"));
     QCOMPARE(m_pdfAsked, yes ? 1 : 0);
-    QCOMPARE(QFile::exists(m_pdfPath), yes);
-    QVERIFY(grid()->isVisible());
     QCOMPARE(sheetWindow()->focusWidget(), static_cast<QWidget*>(grid()));
     if (!yes) {
-        QCOMPARE(bytesOf(diskFile()), before);
+        QVERIFY(!QFile::exists(m_pdfPath));
+        QCOMPARE(bytesOf(m_program->filePath(kSample)), before);
         return;
     }
-    QVERIFY(m_cardTexts.saveNumber != savedBefore);
-    QCOMPARE(m_cardTexts.printNumber, m_cardTexts.saveNumber);
-    const std::optional<QStringList> pages = pdfPageTexts(m_pdfPath);
-    QVERIFY(pages && !pages->isEmpty());
-    QVERIFY(
-        wordsMissingFrom(pages->first(), QStringLiteral("ر.ط : %1").arg(m_cardTexts.printNumber))
-            .isEmpty());
-    QVERIFY(wordsMissingFrom(pages->first(), grid()->text(7, 1)).isEmpty());
-    // The grid is back in its screen look, and a second print asks nothing.
-    QCOMPARE(grid()->text(8, 0), QStringLiteral("المعرّف الوحيد"));
+    QVERIFY(texts.saveNumber != savedBefore);
+    QCOMPARE(texts.printNumber, texts.saveNumber);
+    const QString printed = pdfText();
+    QVERIFY(wordsMissingFrom(printed, QStringLiteral("ر.ط : %1").arg(texts.printNumber)).isEmpty());
+    QVERIFY(wordsMissingFrom(printed, grid()->text(7, 1)).isEmpty());
+    verifyScreenPresentation();
+    // Saved now: a second print asks nothing.
     DialogAnswers none({});
     QVERIFY(sheetWindow()->printFilledCard());
     QCOMPARE(none.shown.size(), 0);
@@ -163,7 +136,7 @@ void TestPrintCard::filledCardAfterItsSave()
 void TestPrintCard::filledCardNotPrintedWhenTheSaveFails()
 {
     openSample();
-    const QByteArray before = bytesOf(diskFile());
+    const QByteArray before = bytesOf(m_program->filePath(kSample));
     class FullDisk : public gradefile::WriteFaultInjector {
         std::optional<gradefile::FileError> failAt(gradefile::WriteStep step) const override
         {
@@ -177,111 +150,124 @@ void TestPrintCard::filledCardNotPrintedWhenTheSaveFails()
     DialogAnswers answers({Answer::Yes, Answer::Yes, Answer::Yes});
     QVERIFY(!sheetWindow()->printFilledCard());
     QCOMPARE(answers.shown.size(), 3);
-    QCOMPARE(answers.shown.last().text, kNotPrinted);
+    QCOMPARE(answers.shown.last().text,
+             QStringLiteral("لم تقع طباعة بطاقة الأعداد لأنّها لم تحفظ بالقرص المرن."));
     QCOMPARE(m_pdfAsked, 0);
-    QCOMPARE(bytesOf(diskFile()), before);
+    QCOMPARE(bytesOf(m_program->filePath(kSample)), before);
     QVERIFY(!sheetWindow()->isSaved());
     sheetWindow()->setWriteFaults(nullptr);
 }
 
-// The blank card has every pupil and no grade; the sheet keeps what it holds, typed or
-// not, and its size.
+// The blank card has every pupil and no grade; the sheet keeps its grades, its size and
+// its print number.
 void TestPrintCard::blankCardLeavesTheSheetAsItIs()
 {
     openSample();
     const QSize size = sheetWindow()->size();
-    const QString typedGrade = grid()->text(6, 1);
-    const qint16 printNumber = m_cardTexts.printNumber;
+    const QString grade = grid()->text(6, 1);
+    const qint16 printNumber = m_program->cardTexts.printNumber;
     QTest::keyClick(grid(), Qt::Key_F8);
     QCOMPARE(m_pdfAsked, 1);
-    const std::optional<QStringList> pages = pdfPageTexts(m_pdfPath);
-    QVERIFY(pages && !pages->isEmpty());
-    const QString all = pages->join(u'\n');
-    QVERIFY(!typedGrade.isEmpty());
-    QVERIFY2(!all.contains(typedGrade), qPrintable(typedGrade));
-    QVERIFY(!all.contains(QStringLiteral("--.--")));
+    const QString printed = pdfText();
+    QVERIFY(!grade.isEmpty());
+    QVERIFY2(!printed.contains(grade) && !printed.contains(QStringLiteral("--.--")),
+             qPrintable(printed));
     for (int row = 1; row <= grid()->maxRows(); ++row)
-        QVERIFY2(wordsMissingFrom(all, grid()->text(7, row)).isEmpty(),
-                 qPrintable(grid()->text(7, row)));
-    QCOMPARE(grid()->text(6, 1), typedGrade);
+        QVERIFY(wordsMissingFrom(printed, grid()->text(7, row)).isEmpty());
+    QCOMPARE(grid()->text(6, 1), grade);
     QCOMPARE(sheetWindow()->size(), size);
-    QCOMPARE(m_cardTexts.printNumber, printNumber);
+    QCOMPARE(m_program->cardTexts.printNumber, printNumber);
     QVERIFY(!sheetWindow()->isModified());
+    verifyScreenPresentation();
 }
 
-// The enlarge button: wider grade columns, taller rows, larger bold text, a wider window;
-// pressed again, everything as before with bold off.
-void TestPrintCard::toggleEnlargesAndRestores()
+// A refused grade being typed, then F7 on a class of five pages, paging, zooming, the sheet
+// changed and shown anew, a print from the preview and Escape: the preview shows the card
+// as it prints, never leaves its pages, and the sheet keeps its screen presentation.
+void TestPrintCard::previewAsTheTeacherUsesIt()
 {
-    openSample();
-    sheet::SpreadGrid* g = grid();
-    const auto gradeColumnsTwips = [g] {
-        double units = 0;
-        for (int col = 0; col <= 6; ++col)
-            units += g->isColumnHiddenAt(col) ? 0 : g->colWidth(col);
-        return qRound(units * 90);
-    };
-    const int width = sheetWindow()->widthTwips();
-    const int columns = gradeColumnsTwips();
+    openSample(90);
+    // F7 checks the grade being typed as leaving the cell does: no preview of a grade the
+    // card cannot carry, the cursor staying on it; an accepted one written as printed.
+    typeInto(grid(), 6, 2, QStringLiteral("25"));
+    pressKey(Qt::Key_F7);
+    QVERIFY(!sheetWindow()->previewWindow());
+    QVERIFY(grid()->activeCol() == 6 && grid()->activeRow() == 2);
+    pressKey(Qt::Key_Escape);
+    typeInto(grid(), 6, 2, QStringLiteral("7"));
+    pressKey(Qt::Key_F7);
+    print::PreviewWindow* window = sheetWindow()->previewWindow();
+    QVERIFY(window);
+    QTRY_VERIFY(window->isActiveWindow());
+    QCOMPARE(grid()->text(6, 2), QStringLiteral("07.00"));
+    QCOMPARE(window->card().sheet.cellAt(6, 2).text, QStringLiteral("07.00"));
+    QVERIFY(!window->isModal() && window->isMaximized() && !QGuiApplication::overrideCursor());
+    auto* zoomList = window->findChild<QComboBox*>("zoomList");
+    auto* label = window->findChild<QLabel*>("pageLabel");
+    QCOMPARE(zoomList->currentText(), QStringLiteral("كامل الصفحة"));
+    QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
+    QCOMPARE(label->text(), QStringLiteral("الصفحة 1"));
+    const print::PreviewCard& card = window->card();
+    QCOMPARE(card.sheet.cellAt(8, 0).text, QStringLiteral("المعرّف"));
+    QCOMPARE(card.sheet.rowCount(), 90);
+    const print::PdfOutcome pdf =
+        print::writeCardPdf(card.sheet, card.codes, print::cardPrintSettings(), m_pdfPath);
+    QVERIFY(pdf.ok);
+    QCOMPARE(window->pageCount(), pdf.pageCount);
+    QCOMPARE(window->pageCount(), 5);
+    verifyScreenPresentation();
 
-    sheetWindow()->toggleLargePresentation();
-    QVERIFY(sheetWindow()->isLargePresentation());
-    QVERIFY(g->colWidth(6) >= 8.0);
-    QCOMPARE(g->cellFont(7, 1).pointSizeF(), 10.0);
-    QVERIFY(g->cellFont(7, 1).bold());
-    QCOMPARE(g->text(8, 0), QStringLiteral("المعرّف"));
-    // The window grows by what the grade columns did.
-    QCOMPARE(sheetWindow()->widthTwips(), width + gradeColumnsTwips() - columns);
-    QVERIFY(sheetWindow()->widthTwips() > width);
-    QVERIFY(g->rowHeightAt(1) >= QFontMetrics(g->cellFont(7, 1)).height());
-
-    sheetWindow()->toggleLargePresentation();
-    QVERIFY(!sheetWindow()->isLargePresentation());
-    QCOMPARE(g->cellFont(7, 1).pointSizeF(), 8.0);
-    QVERIFY(!g->cellFont(7, 1).bold());
-    QCOMPARE(g->text(8, 0), QStringLiteral("المعرّف الوحيد"));
-    QCOMPARE(sheetWindow()->widthTwips(), width + gradeColumnsTwips() - columns);
-}
-
-// Every text of the grid fits its column in the font actually used, in every look.
-void TestPrintCard::nothingCutOnScreen()
-{
-    openSample();
-    sheet::SpreadGrid* g = grid();
-    g->setText(8, 1, QStringLiteral("100000000012"));
-    for (int step = 0; step < 3; ++step) {
-        sheet::fitColumnsToTexts(*g);
-        for (int col = 1; col <= 9; ++col) {
-            if (g->isColumnHiddenAt(col))
-                continue;
-            for (int row = 1; row <= g->maxRows(); ++row)
-                QVERIFY2(QFontMetrics(g->cellFont(col, row)).horizontalAdvance(g->text(col, row)) <
-                             g->columnWidth(col - 1),
-                         qPrintable(g->text(col, row)));
-        }
-        sheetWindow()->toggleLargePresentation();
+    // D Page Down, U Page Up, N and P the next and previous buttons.
+    const QList<std::pair<char, int>> steps{{'D', 2}, {'D', 3}, {'D', 4}, {'D', 5}, {'D', 5},
+                                            {'N', 5}, {'P', 4}, {'U', 3}, {'U', 2}, {'U', 1},
+                                            {'U', 1}, {'P', 1}, {'N', 2}, {'D', 3}};
+    for (const auto& [key, page] : steps) {
+        if (key == 'D' || key == 'U')
+            QTest::keyClick(window->preview(), key == 'D' ? Qt::Key_PageDown : Qt::Key_PageUp);
+        else
+            click(key == 'N' ? "nextButton" : "previousButton");
+        QCOMPARE(window->currentPage(), page);
+        QCOMPARE(label->text(), QStringLiteral("الصفحة %1").arg(page));
     }
-}
 
-// Through the program's own print path to the real spooler (./test --full sets up the
-// queue); the job as the printer gets it holds the card.
-void TestPrintCard::filledCardReachesTheSpooler()
-{
-    if (QPrinterInfo::defaultPrinterName() != QLatin1String("saisie-notes-test"))
-        QSKIP("no CUPS test queue as the default destination: ./test --full sets it up");
-    const QDir jobs(QStringLiteral("/var/spool/saisie-notes-test-jobs"));
-    const int before = int(jobs.entryList({QStringLiteral("*.job")}, QDir::Files).size());
-    openSample(true);
+    // F7 again shows the sheet as it is now, in the same window, on the same page.
+    grid()->setText(6, 1, QStringLiteral("17.50"));
+    QCOMPARE(pressF7(), window);
+    QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("17.50"));
+    QCOMPARE(window->currentPage(), 3);
+
+    // Printing saves first; the preview stays, showing the new print number.
+    QFile::remove(m_pdfPath);
     DialogAnswers answers({Answer::Yes});
-    QVERIFY(sheetWindow()->printFilledCard());
-    QTRY_VERIFY_WITH_TIMEOUT(jobs.entryList({QStringLiteral("*.job")}, QDir::Files).size() > before,
-                             20000);
-    const QStringList all = jobs.entryList({QStringLiteral("*.job")}, QDir::Files, QDir::Time);
-    const std::optional<QStringList> pages = pdfPageTexts(jobs.filePath(all.first()));
-    QVERIFY(pages && !pages->isEmpty());
+    click("printButton");
+    QTRY_COMPARE(answers.shown.size(), 1);
+    QVERIFY(QFile::exists(m_pdfPath));
+    QCOMPARE(sheetWindow()->previewWindow(), window);
+    const print::CardTexts& texts = m_program->cardTexts;
+    QCOMPARE(texts.printNumber, texts.saveNumber);
     QVERIFY(
-        wordsMissingFrom(pages->first(), QStringLiteral("ر.ط : %1").arg(m_cardTexts.printNumber))
-            .isEmpty());
+        window->card().codes.header.contains(QStringLiteral("ر.ط : %1").arg(texts.printNumber)));
+    verifyScreenPresentation();
+
+    // The zoom button goes to 100% and back, then back to the list's last choice.
+    click("zoomButton");
+    QCOMPARE(window->preview()->zoomFactor(), 1.0);
+    click("zoomButton");
+    QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
+    for (int step = 0; step < 5; ++step) // up the list to 50%
+        QTest::keyClick(zoomList, Qt::Key_Up);
+    QCOMPARE(window->preview()->zoomFactor(), 0.5);
+    click("zoomButton");
+    click("zoomButton");
+    QCOMPARE(zoomList->currentText(), QStringLiteral("50%"));
+    QCOMPARE(window->preview()->zoomFactor(), 0.5);
+
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    QTest::keyClick(window->preview(), Qt::Key_Escape);
+    QTRY_VERIFY(!sheetWindow()->previewWindow());
+    verifyScreenPresentation();
+    QVERIFY(pressF7());
 }
 
 QTEST_MAIN(TestPrintCard)
