@@ -468,7 +468,7 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack_data()
     QTest::addColumn<QString>("steps");     // taken in the child before it is killed
     QTest::addColumn<QString>("meanwhile"); // after the kill; "no": the answer to the offer
     QTest::addColumn<QString>("comesBack"); // the third pupil's first exam; none: nothing
-    const QString typed = "type 6 3 13;Up;type 5 1;F1";
+    const QString typed = "type 6 3 13;Up;type 5 1;F1;observe 1 عمل جيد";
     // clang-format off
     QTest::newRow("yes brings them back") << typed << "" << "13.00";
     QTest::newRow("no gives them up") << typed << "no" << "";
@@ -481,7 +481,7 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack_data()
     // clang-format on
 }
 
-// The program killed with grades and marks unsaved: opening the file again offers them, yes
+// The program killed with grades, marks and an observation unsaved: opening the file again offers them, yes
 // puts them back as this sheet's unsaved changes, and the save writes them.
 void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
 {
@@ -519,8 +519,9 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
     QVERIFY(m_p->sheet()->isSaved() && journals().isEmpty());
     const QStringList lines = *gradefile::readGradeFile(file()).lines;
     QCOMPARE(lines[4].section(u'|', 4), comesBack + "||معفى");
-    // The mark came back too.
+    // The mark and the observation came back too, the observation after the pupil's level.
     QVERIFY(!steps.contains("F1") || lines[2].endsWith("|12.50|غ.ش.|"));
+    QVERIFY(!steps.contains("observe") || lines[2].startsWith("1#عمل جيد|"));
 }
 
 // The data folder cannot be written: typing goes on, the teacher is told once in the run that
