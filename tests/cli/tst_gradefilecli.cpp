@@ -85,86 +85,71 @@ private slots:
     void backupsAndJournals();
 };
 
+// Arguments name files in the samples folder (EX/) and in a folder of the test's own (DIR/)
+// that holds K.xml and a subject file of its own (see commands()).
 void TestGradeFileCli::commands_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // DIR: a folder with K.xml and a subject file
+    QTest::addColumn<QString>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("out");      // exactly, or the JSON it holds
     QTest::addColumn<QString>("err");         // part of it; when empty, empty on success
     QTest::addColumn<QStringList>("written"); // the lines of K.xml afterwards
 
-    const auto add = [](const char* name, const QStringList& arguments, int status,
-                        const QByteArray& out, const QString& err = {},
-                        const QByteArray& input = {}, const QStringList& written = kOldLines) {
-        QTest::newRow(name) << arguments << input << status << out << err << written;
+    const auto add = [](const QString& arguments, int status, const QByteArray& out,
+                        const QString& err = {}, const QByteArray& input = {},
+                        const QStringList& written = kOldLines) {
+        const QString tag =
+            input.isEmpty() ? arguments : arguments + u" < "_s + input.toPercentEncoding(" ");
+        QTest::newRow(qPrintable(tag.left(60)))
+            << arguments << input << status << out << err << written;
     };
-    for (const QString& file : QDir(kExamples + u"/lines"_s).entryList({u"*.txt"_s})) {
-        add(qPrintable(u"lines of "_s + file),
-            {u"lines"_s, kExamples + u"/floppy/"_s + file.chopped(4) + u".xml"_s}, 0,
+    for (const QString& file : QDir(kExamples + u"/lines"_s).entryList({u"*.txt"_s}))
+        add(u"lines EX/"_s + file.chopped(4) + u".xml"_s, 0,
             readAll(kExamples + u"/lines/"_s + file));
-    }
-    add("write, CR LF, no final line end", {u"write"_s, u"DIR/K.xml"_s}, 0, {}, {},
-        "a\r\nb'&<>\"\r\n\r\nc", {u"a"_s, u"b'&<>\""_s, u""_s, u"c"_s});
-    add("write nothing", {u"write"_s, u"DIR/K.xml"_s}, 0, {}, {}, {}, {});
-    add("write refuses a line of 301", {u"write"_s, u"DIR/K.xml"_s}, 1, {}, u"301"_s,
-        QByteArray(301, 'x'));
-    add("write refuses a control character", {u"write"_s, u"DIR/K.xml"_s}, 1, {}, {},
-        "DEBUTK|a\x01z\n");
-    add("write refuses what is not UTF-8", {u"write"_s, u"DIR/K.xml"_s}, 1, {}, {},
-        "DEBUTK|\xff\xfe\n");
-    add("check",
-        {u"check"_s, kExamples + u"/floppy/8410203C07120002025.xml"_s,
-         kExamples + u"/floppy/8410203C07130002025.xml"_s,
-         kExamples + u"/floppy/notes-personnelles.xml"_s},
+    add(u"write DIR/K.xml"_s, 0, {}, {}, "a\r\nb'&<>\"\r\n\r\nc",
+        {u"a"_s, u"b'&<>\""_s, {}, u"c"_s});
+    add(u"write DIR/K.xml"_s, 0, {}, {}, {}, {}); // nothing
+    add(u"write DIR/K.xml"_s, 1, {}, u"301"_s, QByteArray(301, 'x'));
+    add(u"write DIR/K.xml"_s, 1, {}, {}, "DEBUTK|a\x01z\n");
+    add(u"write DIR/K.xml"_s, 1, {}, {}, "DEBUTK|\xff\xfe\n");
+    add(u"check EX/8410203C07120002025.xml EX/8410203C07130002025.xml EX/notes-personnelles.xml"_s,
         0,
         u"8410203C07120002025.xml\tإعدادية ابن خلدون - صفاقس    [السابعة أساسي 2] - العربية - "
         "الثلاثي الأول\n8410203C07130002025.xml\tملف أعداد غير صحيح\n"
         "notes-personnelles.xml\tملف أعداد غير صحيح\n"_s.toUtf8());
-    add("check of a missing file", {u"check"_s, u"/nonexistent/K.xml"_s}, 1, {}, u"/nonexistent"_s);
-    add("show", {u"show"_s, kExamples + u"/floppy/8410203L09310002025.xml"_s}, 0,
+    add(u"check /nonexistent/K.xml"_s, 1, {}, u"/nonexistent"_s);
+    add(u"show EX/8410203L09310002025.xml"_s, 0,
         R"({"kind": "subject", "sheetKind": "L", "year": 2025, "schoolYear": "2026/2025",
             "headers": {"6": "فرض مراقبة 1"}, "end": {"saveNumber": 0, "printNumber": 7}})");
-    add("show of a plain file", {u"show"_s, kExamples + u"/floppy/8410203C0712MOY2025.xml"_s}, 0,
+    add(u"show EX/8410203C0712MOY2025.xml"_s, 0,
         R"({"kind": "plain", "headers": {"1": "المعدل السنوي"}})");
-    add("show of a renamed file", {u"show"_s, kExamples + u"/floppy/8410203C07130002025.xml"_s}, 1,
-        {}, u"ملف أعداد غير صحيح"_s);
-    add("csv: commas, quotes, marks, an empty cell", {u"csv"_s, u"DIR/"_s + kSubject + u".xml"_s},
-        0,
+    add(u"csv DIR/8410203C07120002025.xml"_s, 0,
         u"\uFEFFع.ر,المعرف الو.,الإسم و اللقب,فرض مراقبة 1,فرض مراقبة 2\r\n"
         "1,101,\"بن علي، \"\"الصغير\"\"\",12.50,غ.ش.\r\n2,102,\"Ben, Amine\",07.00,معفى\r\n"
         "3,103,سلمى,--.--,\r\n"_s.toUtf8());
-    add("stats", {u"stats"_s, u"DIR/"_s + kSubject + u".xml"_s}, 0,
+    add(u"stats DIR/8410203C07120002025.xml"_s, 0,
         R"([{"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
              "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null},
             {"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
              "median": 9.75, "min": 7, "max": 12.5}])");
-    for (const QString& command : {u"csv"_s, u"stats"_s}) {
-        add(qPrintable(command + u" of a renamed file"_s),
-            {command, kExamples + u"/floppy/8410203C07130002025.xml"_s}, 1, {},
-            u"ملف أعداد غير صحيح"_s);
-        add(qPrintable(command + u" of a plain file"_s),
-            {command, kExamples + u"/floppy/8410203C0712MOY2025.xml"_s}, 1, {},
-            u"not a subject grade file"_s);
-        add(qPrintable(command + u" of a missing file"_s), {command, u"/nonexistent/K.xml"_s}, 1,
-            {}, u"/nonexistent/K.xml"_s);
+    for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s}) {
+        add(command + u" EX/8410203C07130002025.xml"_s, 1, {}, u"ملف أعداد غير صحيح"_s);
+        add(command + u" /nonexistent/K.xml"_s, 1, {}, u"/nonexistent/K.xml"_s);
     }
-    add("lines of a folder", {u"lines"_s, u"/"_s}, 1, {});
-    add("help", {u"--help"_s}, 0, "Usage: ");
-    for (const QStringList& wrong : QList<QStringList>{{},
-                                                       {u"frobnicate"_s},
-                                                       {u"lines"_s},
-                                                       {u"show"_s, u"a"_s, u"b"_s},
-                                                       {u"backups"_s},
-                                                       {u"recover"_s, u"a"_s, u"b"_s}})
-        add(qPrintable(u"usage: "_s + wrong.join(u' ')), wrong, 2, {});
+    for (const QString& command : {u"csv"_s, u"stats"_s})
+        add(command + u" EX/8410203C0712MOY2025.xml"_s, 1, {}, u"not a subject grade file"_s);
+    add(u"lines /"_s, 1, {});
+    add(u"--help"_s, 0, "Usage: ");
+    for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"backups"_s})
+        add(wrong, 2, {});
 }
 
 // Every command's output and exit status; a refused write leaves the old file whole and no
 // piece of the new one.
 void TestGradeFileCli::commands()
 {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, out);
     QFETCH(QString, err);
@@ -178,8 +163,8 @@ void TestGradeFileCli::commands()
                  u"1|1|101|بن علي، \"الصغير\"|12.50|غ.ش."_s, u"2|2|102|Ben, Amine|07.00|معفى"_s,
                  u"3|3|103|سلمى|--.--|"_s, u"FIN"_s + kSubject + u"|||||0|0"_s})
                 .ok);
-    arguments.replaceInStrings(u"DIR/"_s, dir.path() + u'/');
-    const Run run = runTool(arguments, input);
+    arguments.replace(u"DIR/"_s, dir.path() + u'/').replace(u"EX/"_s, kExamples + u"/floppy/"_s);
+    const Run run = runTool(arguments.split(u' ', Qt::SkipEmptyParts), input);
     QTEST(run.status, "status");
     if (out.startsWith('{') || out.startsWith('['))
         QVERIFY2(jsonHas(jsonOf(run.out), jsonOf(out)), run.out.constData());
