@@ -74,22 +74,22 @@ void TestObservationDialog::keys_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("shown");
     QTest::addColumn<int>("phraseKey"); // 0: the pupil's own observation
-    QTest::addColumn<int>("switches");  // of the keyboard, the first as the dialog opens
+    QTest::addColumn<int>("switches");  // of the keyboard, once the dialog is open
     QTest::addColumn<bool>("validated");
 
-    QTest::newRow("opens on the pupil") << 4 << u""_s << 4 << 0 << 1 << false;
-    QTest::newRow("header row opens the first") << 0 << u""_s << 1 << 0 << 1 << false;
-    QTest::newRow("past the last opens the last") << 9 << u""_s << 5 << 0 << 1 << false;
-    QTest::newRow("F1") << 1 << u"F1"_s << 1 << 1 << 1 << false;
-    QTest::newRow("Shift F5") << 1 << u"Shift+F5"_s << 1 << 5 << 1 << false;
-    QTest::newRow("Ctrl Shift F3") << 2 << u"Ctrl+Shift+F3"_s << 2 << 3 << 1 << false;
-    QTest::newRow("Alt F9") << 2 << u"Alt+F9"_s << 2 << 9 << 1 << false;
-    QTest::newRow("F10 has no phrase") << 1 << u"F10"_s << 1 << 0 << 1 << false;
-    QTest::newRow("Up on the first goes round") << 1 << u"F9, Up"_s << 5 << 0 << 1 << false;
-    QTest::newRow("Down on the last goes round") << 5 << u"F9, Down"_s << 1 << 0 << 1 << false;
-    QTest::newRow("Down twice") << 2 << u"Down, Down"_s << 4 << 0 << 1 << false;
-    QTest::newRow("Enter on the last goes round") << 5 << u"Return"_s << 1 << 0 << 1 << true;
-    QTest::newRow("Tab away and back") << 1 << u"Tab, Shift+Backtab"_s << 1 << 0 << 2 << false;
+    QTest::newRow("opens on the pupil") << 4 << u""_s << 4 << 0 << 0 << false;
+    QTest::newRow("header row opens the first") << 0 << u""_s << 1 << 0 << 0 << false;
+    QTest::newRow("past the last opens the last") << 9 << u""_s << 5 << 0 << 0 << false;
+    QTest::newRow("F1") << 1 << u"F1"_s << 1 << 1 << 0 << false;
+    QTest::newRow("Shift F5") << 1 << u"Shift+F5"_s << 1 << 5 << 0 << false;
+    QTest::newRow("Ctrl Shift F3") << 2 << u"Ctrl+Shift+F3"_s << 2 << 3 << 0 << false;
+    QTest::newRow("Alt F9") << 2 << u"Alt+F9"_s << 2 << 9 << 0 << false;
+    QTest::newRow("F10 has no phrase") << 1 << u"F10"_s << 1 << 0 << 0 << false;
+    QTest::newRow("Up on the first goes round") << 1 << u"F9, Up"_s << 5 << 0 << 0 << false;
+    QTest::newRow("Down on the last goes round") << 5 << u"F9, Down"_s << 1 << 0 << 0 << false;
+    QTest::newRow("Down twice") << 2 << u"Down, Down"_s << 4 << 0 << 0 << false;
+    QTest::newRow("Enter on the last goes round") << 5 << u"Return"_s << 1 << 0 << 0 << true;
+    QTest::newRow("Tab away and back") << 1 << u"Tab, Shift+Backtab"_s << 1 << 0 << 1 << false;
 }
 
 void TestObservationDialog::keys()
@@ -101,6 +101,8 @@ void TestObservationDialog::keys()
     OpenDialog open(row);
     QVERIFY(QTest::qWaitForWindowActive(&open.dialog));
     QTRY_VERIFY(open.box->hasFocus());
+    QVERIFY(open.keyboardSwitches >= 1);
+    const int switchesOnOpening = open.keyboardSwitches;
     open.press(QKeySequence::fromString(keys));
     QCOMPARE(int(open.currentRow), shown);
     QCOMPARE(open.dialog.windowTitle(),
@@ -110,7 +112,7 @@ void TestObservationDialog::keys()
     QCOMPARE(open.box->text(),
              phraseKey ? phrase(phraseKey) : observation::observationOf(kCells[shown - 1]));
     QVERIFY(open.box->hasFocus());
-    QTEST(open.keyboardSwitches, "switches");
+    QTEST(open.keyboardSwitches - switchesOnOpening, "switches");
     QTEST(open.sheet.modified, "validated");
 }
 
@@ -153,7 +155,7 @@ void TestObservationDialog::teachersPath()
     } else {
         if (closing == "Escape")
             open.press(QKeySequence::fromString("Escape"));
-        QCOMPARE(open.dialog.isVisible(), closing == "Escape");
+        QVERIFY(open.dialog.isVisible());
         open.dialog.close();
     }
     QVERIFY(!open.dialog.isVisible());

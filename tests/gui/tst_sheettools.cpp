@@ -164,6 +164,7 @@ void TestSheetTools::copies()
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         while (target == Target::Full && filler.write("x", 1) == 1) {
         }
+        filler.close();
         if (target == Target::ReadOnly)
             QVERIFY(mount->makeReadOnly());
     }

@@ -34,6 +34,8 @@ bool runWith(const std::function<void()>& exec, const QString& gesture)
             QTest::keyClick(focus, gesture == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
         else if (gesture != u"close box")
             QTest::mouseClick(window->findChild<QPushButton*>(gesture), Qt::LeftButton);
+        else
+            window->close();
         stayedOpen = window->isVisible();
         window->close();
     });
