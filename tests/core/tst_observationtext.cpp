@@ -10,161 +10,122 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(observation::Rgb)
 
-namespace {
-
-QString phrase(int functionKey)
-{
-    return phraseForKey(functionKey).value_or(QString());
-}
-
-const QString kSmile = QString::fromUcs4(U"\U0001F600");
-
-} // namespace
+static const auto phrase = [](int key) { return phraseForKey(key).value_or(QString()); };
+static const QString kSmile = QString::fromUcs4(U"\U0001F600");
 
 class TestObservationText : public QObject {
     Q_OBJECT
 
 private slots:
-    void validation_data();
-    void validation();
-    void nameLook_data();
-    void nameLook();
-    void storableText_data();
-    void storableText();
-    void boxEdit_data();
-    void boxEdit();
-    void arabicGroup_data();
-    void arabicGroup();
+    // The level before the "#" is the administration's: kept whatever the teacher validates.
+    // Only the first "#" separates. A "|" would shift every field after it in the file's
+    // line, a control character would break the line, a lone surrogate is no text.
+    void validation_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+
+        QTest::newRow("no #: # and the phrase appended") << u"2"_s << phrase(7) << "2#" + phrase(7);
+        QTest::newRow("old observation holding # replaced") << u"1#a#b"_s << u"ج"_s << u"1#ج"_s;
+        QTest::newRow("blanks stored as typed") << u"2"_s << u"   "_s << u"2#   "_s;
+        QTest::newRow("# inside the observation") << u"2"_s << u"#أ##ب#"_s << u"2##أ##ب#"_s;
+        QTest::newRow("empty removes # and old observation") << u"3#يجب"_s << u""_s << u"3"_s;
+        QTest::newRow("empty prefix") << u""_s << u"أ"_s << u"#أ"_s;
+        QTest::newRow("| and controls left out")
+            << u"2"_s << QString(QChar(0)) + "أ|\tب\x1b\r\nج\u0085د\u2028ه\u2029" << u"2#أبجده"_s;
+        QTest::newRow("nothing storable is no observation") << u"1#قديم"_s << u"|\n"_s << u"1"_s;
+        QTest::newRow("joiners, marks of direction and a surrogate pair kept")
+            << u"2"_s << u"أ\u200cب\u200f"_s + kSmile << u"2#أ\u200cب\u200f"_s + kSmile;
+        QTest::newRow("lone surrogates left out")
+            << u"2"_s << kSmile.at(0) + QStringLiteral("أ") + kSmile.at(1) << u"2#أ"_s;
+    }
+    void validation()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, typed);
+        QTEST(cellAfterValidation(cell, typed), "written");
+        QCOMPARE(observationOf(cellAfterValidation(cell, typed)), storableText(typed));
+    }
+
+    // The name's colour tells the level of a preset phrase, blue a free observation; bold
+    // as long as there is one.
+    void nameLook_data()
+    {
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<Rgb>("colour");
+
+        const Rgb red{255, 0, 0}, darkBlue{0, 0, 192}, green{0, 128, 0}, blue{0, 0, 255};
+        const Rgb byKey[] = {red, red, darkBlue, darkBlue, darkBlue, green, green, green, green};
+        for (int key = 1; key <= kPhraseCount; ++key)
+            QTest::addRow("F%d", key) << phrase(key) << byKey[key - 1];
+        QTest::newRow("phrase within blanks") << "   " + phrase(4) + "  " << darkBlue;
+        QTest::newRow("phrase and more") << phrase(7) + " جدّا" << blue;
+        QTest::newRow("blanks alone") << u"   "_s << blue;
+        QTest::newRow("empty") << QString() << Rgb{0, 0, 0};
+    }
+    void nameLook()
+    {
+        QFETCH(QString, observation);
+        QTEST(nameLookFor(observation).colour, "colour");
+        QCOMPARE(nameLookFor(observation).bold, !observation.isEmpty());
+    }
+
+    // The box holds at most fifty characters: what comes in is cut, what was there stays,
+    // and a longer observation from the file may shrink, never grow.
+    void boxEdit_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cursorAfter");
+
+        const QString x48(48, u'س'), full(kMaxObservationLength, u'م'), long60(60, u'ل');
+        QTest::newRow("typing") << u"ab"_s << u"abc"_s << 3 << u"abc"_s << 3;
+        QTest::newRow("into a full box") << full << u'ب' + full << 1 << full << 0;
+        QTest::newRow("| typed in the middle") << u"ab"_s << u"a|b"_s << 2 << u"ab"_s << 1;
+        QTest::newRow("paste in the middle cut, the text after it kept")
+            << x48 << x48.left(10) + "12345" + x48.mid(10) << 15
+            << x48.left(10) + "12" + x48.mid(10) << 12;
+        QTest::newRow("refused characters take no room")
+            << x48 << x48 + "|\n|ab" << 53 << x48 + "ab" << 50;
+        QTest::newRow("longer from the file: typing refused")
+            << long60 << long60 + u'ب' << 61 << long60 << 60;
+        QTest::newRow("longer from the file: deleting")
+            << long60 << long60.left(59) << 59 << long60.left(59) << 59;
+        QTest::newRow("surrogate pair not cut in two")
+            << x48 + u'س' << x48 + u'س' + kSmile << 51 << x48 + u'س' << 49;
+    }
+    void boxEdit()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, edited);
+        QFETCH(int, cursor);
+        const BoxEdit admitted = admitEdit(before, edited, cursor);
+        QTEST(admitted.text, "text");
+        QTEST(admitted.cursor, "cursorAfter");
+        // The box checks the text it is given back once more: the answer must not change.
+        QCOMPARE(admitEdit(before, admitted.text, admitted.cursor).text, admitted.text);
+    }
+
+    void arabicGroup_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("group"); // -1: none
+
+        QTest::newRow("standard before a variant")
+            << QStringList{"English (US)", "Arabic (Morocco)", "Arabic"} << 2;
+        QTest::newRow("a variant alone") << QStringList{"French", "Arabic (AZERTY)"} << 1;
+        QTest::newRow("named by its code") << QStringList{"us", "ara"} << 1;
+        QTest::newRow("ara inside another word") << QStringList{"Marathi (KaGaPa)", ""} << -1;
+    }
+    void arabicGroup()
+    {
+        QFETCH(QStringList, names);
+        QTEST(arabicGroupAmong(names).value_or(-1), "group");
+    }
 };
-
-// The level the file put before the "#" is the administration's: it is kept whatever the
-// teacher validates. Only the first "#" separates; later ones belong to the observation,
-// which the dialog shows back as it was stored.
-void TestObservationText::validation_data()
-{
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("written");
-
-    QTest::newRow("no #: # and the phrase appended") << u"2"_s << phrase(7) << u"2#"_s + phrase(7);
-    QTest::newRow("old observation holding # replaced") << u"1#a#b"_s << u"ج"_s << u"1#ج"_s;
-    QTest::newRow("blanks stored as typed") << u"2"_s << u"   "_s << u"2#   "_s;
-    QTest::newRow("# inside the observation") << u"2"_s << u"#أ##ب#"_s << u"2##أ##ب#"_s;
-    QTest::newRow("empty removes # and old observation") << u"3#يجب"_s << u""_s << u"3"_s;
-    QTest::newRow("empty prefix") << u""_s << u"أ"_s << u"#أ"_s;
-    QTest::newRow("| and line breaks left out") << u"2"_s << u"أ|ب\r\nج"_s << u"2#أبج"_s;
-    QTest::newRow("nothing storable is no observation") << u"1#قديم"_s << u"|\n"_s << u"1"_s;
-}
-
-void TestObservationText::validation()
-{
-    QFETCH(QString, cell);
-    QFETCH(QString, typed);
-    QTEST(cellAfterValidation(cell, typed), "written");
-    QCOMPARE(observationOf(cellAfterValidation(cell, typed)), observation::storableText(typed));
-}
-
-// The name's colour tells the level of a preset phrase, blue a free observation.
-void TestObservationText::nameLook_data()
-{
-    QTest::addColumn<QString>("observation");
-    QTest::addColumn<Rgb>("colour");
-    QTest::addColumn<bool>("bold");
-
-    const Rgb red{255, 0, 0}, darkBlue{0, 0, 192}, green{0, 128, 0}, blue{0, 0, 255};
-    const Rgb byKey[kPhraseCount] = {red,   red,   darkBlue, darkBlue, darkBlue,
-                                     green, green, green,    green};
-    for (int key = 1; key <= kPhraseCount; ++key)
-        QTest::addRow("F%d", key) << phrase(key) << byKey[key - 1] << true;
-    QTest::newRow("phrase within blanks") << u"   "_s + phrase(4) + "  " << darkBlue << true;
-    QTest::newRow("phrase and more") << phrase(7) + " جدّا" << blue << true;
-    QTest::newRow("blanks alone") << QStringLiteral("   ") << blue << true;
-    QTest::newRow("empty") << QString() << Rgb{0, 0, 0} << false;
-}
-
-void TestObservationText::nameLook()
-{
-    QFETCH(QString, observation);
-    QTEST(nameLookFor(observation).colour, "colour");
-    QTEST(nameLookFor(observation).bold, "bold");
-}
-
-// A "|" would shift every field after it in the file's line, a control character or line
-// break would break the line, a lone surrogate half is no text.
-void TestObservationText::storableText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("stored");
-
-    QTest::newRow("controls") << QString(QChar(0)) + "أ|\tب\x1b\r\nج\u0085د\u2028ه\u2029"
-                              << u"أبجده"_s;
-    QTest::newRow("joiners, marks of direction and a surrogate pair kept")
-        << u"أ\u200cب\u200f"_s + kSmile << u"أ\u200cب\u200f"_s + kSmile;
-    QTest::newRow("lone surrogates") << kSmile.at(0) + QStringLiteral("أ") + kSmile.at(1) << u"أ"_s;
-}
-
-void TestObservationText::storableText()
-{
-    QFETCH(QString, text);
-    QTEST(observation::storableText(text), "stored");
-}
-
-// The box holds at most fifty characters: what comes in is cut, what was there stays, and
-// a longer observation from the file may shrink, never grow.
-void TestObservationText::boxEdit_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("edited");
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("cursorAfter");
-
-    const QString x48(48, u'س'), full(kMaxObservationLength, u'م'), long60(60, u'ل');
-    QTest::newRow("typing") << u"ab"_s << u"abc"_s << 3 << u"abc"_s << 3;
-    QTest::newRow("into a full box") << full << u'ب' + full << 1 << full << 0;
-    QTest::newRow("| typed in the middle") << u"ab"_s << u"a|b"_s << 2 << u"ab"_s << 1;
-    QTest::newRow("paste in the middle cut, the text after it kept")
-        << x48 << x48.left(10) + "12345" + x48.mid(10) << 15 << x48.left(10) + "12" + x48.mid(10)
-        << 12;
-    QTest::newRow("refused characters take no room")
-        << x48 << x48 + "|\n|ab" << 53 << x48 + "ab" << 50;
-    QTest::newRow("longer from the file: typing refused")
-        << long60 << long60 + u'ب' << 61 << long60 << 60;
-    QTest::newRow("longer from the file: deleting")
-        << long60 << long60.left(59) << 59 << long60.left(59) << 59;
-    QTest::newRow("surrogate pair not cut in two")
-        << x48 + u'س' << x48 + u'س' + kSmile << 51 << x48 + u'س' << 49;
-}
-
-void TestObservationText::boxEdit()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, edited);
-    QFETCH(int, cursor);
-    const BoxEdit admitted = admitEdit(before, edited, cursor);
-    QTEST(admitted.text, "text");
-    QTEST(admitted.cursor, "cursorAfter");
-    // The box checks the text it is given back once more: the answer must not change.
-    QCOMPARE(admitEdit(before, admitted.text, admitted.cursor).text, admitted.text);
-}
-
-void TestObservationText::arabicGroup_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("group"); // -1: none
-
-    QTest::newRow("standard before a variant")
-        << QStringList{"English (US)", "Arabic (Morocco)", "Arabic"} << 2;
-    QTest::newRow("a variant alone") << QStringList{"French", "Arabic (AZERTY)"} << 1;
-    QTest::newRow("named by its code") << QStringList{"us", "ara"} << 1;
-    QTest::newRow("ara inside another word") << QStringList{"us", "Marathi (KaGaPa)", ""} << -1;
-}
-
-void TestObservationText::arabicGroup()
-{
-    QFETCH(QStringList, names);
-    QTEST(arabicGroupAmong(names).value_or(-1), "group");
-}
 
 QTEST_APPLESS_MAIN(TestObservationText)
 #include "tst_observationtext.moc"

@@ -13,137 +13,102 @@
 
 using namespace Qt::StringLiterals;
 using ui::QuestionDialog;
-using Answer = QuestionDialog::Answer;
-using Buttons = QuestionDialog::Buttons;
-
-Q_DECLARE_METATYPE(Answer)
-Q_DECLARE_METATYPE(Buttons)
-
-namespace {
-
-// Runs the modal window, gives it a gesture when it opens (keys to the control with the
-// focus, as the user's keys go), and closes it by its close box if that left it open.
-// Returns whether the gesture left it open.
-bool runWith(const std::function<void()>& exec, const QString& gesture)
-{
-    QObject scope;
-    bool stayedOpen = false;
-    whenModalOpens(&scope, [&](QWidget* window) {
-        QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
-        if (gesture == u"Enter" || gesture == u"Escape")
-            QTest::keyClick(focus, gesture == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
-        else if (gesture != u"close box")
-            QTest::mouseClick(window->findChild<QPushButton*>(gesture), Qt::LeftButton);
-        else
-            window->close();
-        stayedOpen = window->isVisible();
-        window->close();
-    });
-    exec();
-    return stayedOpen;
-}
-
-} // namespace
 
 class TestSmallDialogs : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void aboutBoxClosing_data();
-    void aboutBoxClosing();
-    void telephoneOnlyWhenRecorded_data();
-    void telephoneOnlyWhenRecorded();
-    void questionAnswers_data();
-    void questionAnswers();
-
-private:
     QTemporaryDir m_settingsFolder;
+
+private slots:
+    // The program's settings live in a folder of the test's own.
+    void initTestCase()
+    {
+        QVERIFY(m_settingsFolder.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsFolder.path());
+        QCoreApplication::setOrganizationName(ui::kProgramTitle);
+        QCoreApplication::setApplicationName(ui::kProgramTitle);
+    }
+
+    // The about box: OK, Enter or Escape record that the start-up notice was seen; the close
+    // box does not, so that it shows again at the next start. The question: Yes is the
+    // default button, Escape answers nothing and leaves it open, the close box answers No.
+    void closing_data()
+    {
+        QTest::addColumn<QString>("window"); // about, question (yes and no) or notice (yes)
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<bool>("yes"); // the notice seen, or the answer
+        QTest::newRow("about, OK") << u"about"_s << u"okButton"_s << true;
+        QTest::newRow("about, Enter") << u"about"_s << u"Enter"_s << true;
+        QTest::newRow("about, Escape") << u"about"_s << u"Escape"_s << true;
+        QTest::newRow("about, close box") << u"about"_s << u"close box"_s << false;
+        QTest::newRow("question, Enter") << u"question"_s << u"Enter"_s << true;
+        QTest::newRow("question, yes") << u"question"_s << u"okButton"_s << true;
+        QTest::newRow("question, no") << u"question"_s << u"cancelButton"_s << false;
+        QTest::newRow("question, close box") << u"question"_s << u"close box"_s << false;
+        QTest::newRow("question, Escape") << u"question"_s << u"Escape"_s << false;
+        QTest::newRow("notice, Enter") << u"notice"_s << u"Enter"_s << true;
+        QTest::newRow("notice, Escape") << u"notice"_s << u"Escape"_s << false;
+    }
+    // The gesture goes to the window as it opens (keys to the control with the focus, as the
+    // user's keys go); the close box closes it if the gesture left it open.
+    void closing()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, gesture);
+        QObject scope;
+        bool stayedOpen = false;
+        whenModalOpens(&scope, [&](QWidget* modal) {
+            QWidget* focus = modal->focusWidget() ? modal->focusWidget() : modal;
+            if (gesture == u"Enter" || gesture == u"Escape")
+                QTest::keyClick(focus, gesture == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
+            else if (gesture == u"close box")
+                modal->close();
+            else
+                QTest::mouseClick(modal->findChild<QPushButton*>(gesture), Qt::LeftButton);
+            stayedOpen = modal->isVisible();
+            modal->close();
+        });
+        app::AppState state;
+        bool yes = false;
+        if (window == u"about") {
+            app::AboutBox(state).exec();
+            yes = state.aboutShown;
+        } else {
+            const auto buttons = window == u"question" ? QuestionDialog::Buttons::YesNo
+                                                       : QuestionDialog::Buttons::YesOnly;
+            yes = QuestionDialog::ask(u"حفظ التغييرات"_s, buttons, ui::kProgramTitle) ==
+                  QuestionDialog::Answer::Yes;
+        }
+        QCOMPARE(stayedOpen, gesture == u"Escape" && window != u"about");
+        QTEST(yes, "yes");
+    }
+
+    // No number nobody here owns: the telephone line shows only what the administration
+    // recorded in the settings.
+    void telephoneOnlyWhenRecorded_data()
+    {
+        QTest::addColumn<QString>("recorded");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("none") << QString() << QString();
+        QTest::newRow("blank") << u"   "_s << QString();
+        QTest::newRow("recorded") << u"00 00 00 00"_s << u"الهاتف : "_s;
+    }
+    void telephoneOnlyWhenRecorded()
+    {
+        QFETCH(QString, recorded);
+        QFETCH(QString, label);
+        QSettings settings;
+        settings.remove(ui::kSupportTelephoneKey);
+        if (!recorded.isNull())
+            settings.setValue(ui::kSupportTelephoneKey, recorded);
+        settings.sync();
+        app::AppState state;
+        app::AboutBox about(state);
+        QCOMPARE(about.findChild<QLabel*>(u"telephoneLabel"_s)->text(), label);
+        QCOMPARE(about.findChild<QLabel*>(u"telephoneNumber"_s)->text(),
+                 label.isEmpty() ? QString() : recorded);
+    }
 };
-
-// The program's settings live in a folder of the test's own.
-void TestSmallDialogs::initTestCase()
-{
-    QVERIFY(m_settingsFolder.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsFolder.path());
-    QCoreApplication::setOrganizationName(ui::kProgramTitle);
-    QCoreApplication::setApplicationName(ui::kProgramTitle);
-}
-
-// Its OK button, Enter or Escape record that the start-up notice was seen; the close box
-// does not, so that it shows again at the next start.
-void TestSmallDialogs::aboutBoxClosing_data()
-{
-    QTest::addColumn<QString>("gesture");
-    QTest::addColumn<bool>("seen");
-    QTest::newRow("OK") << u"okButton"_s << true;
-    QTest::newRow("Enter") << u"Enter"_s << true;
-    QTest::newRow("Escape") << u"Escape"_s << true;
-    QTest::newRow("close box") << u"close box"_s << false;
-}
-
-void TestSmallDialogs::aboutBoxClosing()
-{
-    QFETCH(QString, gesture);
-    app::AppState state;
-    app::AboutBox about(state);
-    QVERIFY(!runWith([&] { about.exec(); }, gesture));
-    QTEST(state.aboutShown, "seen");
-}
-
-// No number nobody here owns: the telephone line shows only what the administration
-// recorded in the settings.
-void TestSmallDialogs::telephoneOnlyWhenRecorded_data()
-{
-    QTest::addColumn<QString>("recorded");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("none") << QString() << QString();
-    QTest::newRow("blank") << u"   "_s << QString();
-    QTest::newRow("recorded") << u"00 00 00 00"_s << u"الهاتف : "_s;
-}
-
-void TestSmallDialogs::telephoneOnlyWhenRecorded()
-{
-    QFETCH(QString, recorded);
-    QFETCH(QString, label);
-    QSettings settings;
-    settings.remove(ui::kSupportTelephoneKey);
-    if (!recorded.isNull())
-        settings.setValue(ui::kSupportTelephoneKey, recorded);
-    settings.sync();
-    app::AppState state;
-    app::AboutBox about(state);
-    QCOMPARE(about.findChild<QLabel*>(u"telephoneLabel"_s)->text(), label);
-    QCOMPARE(about.findChild<QLabel*>(u"telephoneNumber"_s)->text(),
-             label.isEmpty() ? QString() : recorded);
-}
-
-// Yes is the default button; Escape answers nothing; the close box answers No.
-void TestSmallDialogs::questionAnswers_data()
-{
-    QTest::addColumn<Buttons>("buttons");
-    QTest::addColumn<QString>("gesture");
-    QTest::addColumn<Answer>("answer");
-    QTest::newRow("question, Enter") << Buttons::YesNo << u"Enter"_s << Answer::Yes;
-    QTest::newRow("question, yes") << Buttons::YesNo << u"okButton"_s << Answer::Yes;
-    QTest::newRow("question, no") << Buttons::YesNo << u"cancelButton"_s << Answer::No;
-    QTest::newRow("question, close box") << Buttons::YesNo << u"close box"_s << Answer::No;
-    QTest::newRow("question, Escape") << Buttons::YesNo << u"Escape"_s << Answer::No;
-    QTest::newRow("notice, Enter") << Buttons::YesOnly << u"Enter"_s << Answer::Yes;
-    QTest::newRow("notice, Escape") << Buttons::YesOnly << u"Escape"_s << Answer::No;
-}
-
-void TestSmallDialogs::questionAnswers()
-{
-    QFETCH(Buttons, buttons);
-    QFETCH(QString, gesture);
-    Answer answer = Answer::Yes;
-    const bool stayedOpen = runWith(
-        [&] { answer = QuestionDialog::ask(u"حفظ التغييرات"_s, buttons, ui::kProgramTitle); },
-        gesture);
-    QCOMPARE(stayedOpen, gesture == u"Escape");
-    QTEST(answer, "answer");
-}
 
 QTEST_MAIN(TestSmallDialogs)
 #include "tst_smalldialogs.moc"

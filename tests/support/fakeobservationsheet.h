@@ -1,7 +1,6 @@
 #pragma once
 
-// A grade sheet as the observation dialog sees it, without its window: pupils' observation
-// columns, the looks of their names, and what the dialog asked of the sheet.
+// A grade sheet as the observation dialog sees it, without its window.
 
 #include "observation/observationsheet.h"
 
@@ -29,27 +28,19 @@ public:
     QString pupilName(int row) const override { return QStringLiteral("تلميذ %1").arg(row); }
     QString orderNumber(int row) const override { return QString::number(row); }
     QString observationCell(int row) const override { return pupils.at(size_t(row - 1)).cell; }
-    void setObservationCell(int row, const QString& text) override
-    {
-        pupils.at(size_t(row - 1)).cell = text;
-    }
+    void setObservationCell(int row, const QString& text) override { pupil(row).cell = text; }
     void setNameLook(int row, const QColor& colour, bool bold) override
     {
-        pupils.at(size_t(row - 1)).colour = colour;
-        pupils.at(size_t(row - 1)).bold = bold;
+        pupil(row) = {pupil(row).cell, colour, bold};
     }
     void moveCursorTo(int row) override { cursorRow = row; }
     void markModified() override { modified = true; }
-    void save() override
-    {
-        ++saves;
-        if (onSave)
-            onSave();
-    }
+    void save() override { ++saves, onSave(); }
+    Pupil& pupil(int row) { return pupils.at(size_t(row - 1)); }
 
     std::vector<Pupil> pupils; // row 1 first
     int cursorRow = 0;
     bool modified = false;
     int saves = 0;
-    std::function<void()> onSave; // runs as the save begins
+    std::function<void()> onSave = [] {}; // runs as the save begins
 };
