@@ -1,12 +1,9 @@
-// Types the key that carries "h" on a US keyboard into the observation box of a dialog
-// shown on the X display in $DISPLAY, the way a keyboard does (a key code through the XTEST
-// extension, which the keyboard map's current group turns into a character), and checks
-// which character arrived.
-//
-//   x11_arabickeyboard GROUP   the map has an Arabic group at index GROUP: the focus
-//                              entering the box must lock it, and the key types "ا"
+// Types the key that carries "h" on a US keyboard into the observation box of a dialog on
+// the X display in $DISPLAY as a keyboard does (a key code through the XTEST extension,
+// which the map's current group turns into a character), and checks what arrived.
+//   x11_arabickeyboard GROUP   the map's Arabic group: the focus entering the box must
+//                              lock it, and the key types "ا"
 //   x11_arabickeyboard -       the map has none: nothing changes, the key types "h"
-//
 // Exit status 0 when it did, 1 when it did not, 2 when the test cannot run here.
 
 #include "../support/fakeobservationsheet.h"
@@ -17,32 +14,27 @@
 #include <QLineEdit>
 #include <QTextStream>
 
-#include <functional>
-
 // Xlib's macros clash with Qt's names: it comes last.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-namespace {
-
 // Runs the event loop until done() holds, for at most five seconds.
-bool waitFor(const std::function<bool()>& done)
+template <typename Done> static bool waitFor(Done done)
 {
-    QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired())
+    for (QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
 
-int lockedGroup(Display* display)
+static int lockedGroup(Display* display)
 {
     XkbStateRec state;
     return XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.locked_group : -1;
 }
 
-int report(int status, const QString& message)
+static int report(int status, const QString& message)
 {
     QTextStream(stdout) << (status == 0   ? "PASS: "
                             : status == 1 ? "FAIL: "
@@ -51,15 +43,12 @@ int report(int status, const QString& message)
     return status;
 }
 
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 2)
         return report(2, QStringLiteral("usage: x11_arabickeyboard GROUP|-"));
     const bool hasArabic = QByteArray(argv[1]) != "-";
     const int expectedGroup = hasArabic ? QByteArray(argv[1]).toInt() : 0;
-
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
@@ -94,11 +83,11 @@ int main(int argc, char** argv)
     waitFor([&] { return !box->text().isEmpty(); });
     // The letter on the "h" key of the Arabic (101) layout.
     const QString expected = hasArabic ? QStringLiteral("\u0627") : QStringLiteral("h");
-    const int status = box->text() == expected ? 0 : 1;
     const int group = lockedGroup(display);
     XkbLockGroup(display, XkbUseCoreKbd, 0);
     XSync(display, False);
-    return report(status, QStringLiteral("group %1, the key typed \"%2\", expected \"%3\"")
-                              .arg(group)
-                              .arg(box->text(), expected));
+    return report(box->text() == expected ? 0 : 1,
+                  QStringLiteral("group %1, the key typed \"%2\", expected \"%3\"")
+                      .arg(group)
+                      .arg(box->text(), expected));
 }
