@@ -59,8 +59,6 @@ private slots:
     {
         QFETCH(bool, menuKey);
         sheet::SpreadGrid* grid = m_program->grid();
-        grid->setFocus();
-        QTRY_VERIFY(grid->hasFocus());
         const QPoint cell = grid->visualRect(grid->model()->index(1, 4)).center();
         QContextMenuEvent event(QContextMenuEvent::Keyboard, cell, grid->mapToGlobal(cell));
         if (menuKey)
@@ -81,16 +79,11 @@ private slots:
         QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
         QWidget* dialog = QApplication::activeModalWidget();
         QCOMPARE(grid->text(4, 1), u"08.00"_s);
-        const std::vector<sheet::ExamStatistics> exams = tools()->statistics();
-        QCOMPARE(exams.size(), size_t(3));
-        QCOMPARE(exams.front().graded, 1);
-        for (const sheet::ExamStatistics& exam : exams) {
-            QStringList shown;
-            for (int row = 0; row < sheet::StatisticsDialog::rowLabels().size(); ++row)
-                shown << dialog->findChild<QLabel*>(u"figure%1_%2"_s.arg(exam.column).arg(row))
-                             ->text();
-            QCOMPARE(shown, sheet::StatisticsDialog::figuresOf(exam));
-        }
+        const sheet::ExamStatistics typed = tools()->statistics().front();
+        QCOMPARE(typed.graded, 1);
+        const QStringList figures = sheet::StatisticsDialog::figuresOf(typed);
+        for (int row = 0; row < figures.size(); ++row)
+            QCOMPARE(dialog->findChild<QLabel*>(u"figure4_%1"_s.arg(row))->text(), figures[row]);
         dialog->close();
         QTRY_VERIFY(!QApplication::activeModalWidget());
 
