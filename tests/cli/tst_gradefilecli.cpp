@@ -19,25 +19,6 @@ static const QString kExamples = QStringLiteral(SAISIE_EXAMPLES_DIR);
 static const QString kSubject = u"8410203C07120002025"_s;
 static const QStringList kOldLines{u"DEBUTK|قديم"_s}; // in DIR/K.xml before each run
 
-struct Run {
-    int status = -1;
-    QByteArray out, err;
-};
-
-static Run
-runTool(const QStringList& arguments, const QByteArray& input = {},
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(GRADEFILE_TOOL), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
 static QByteArray readAll(const QString& path)
 {
     QFile file(path);
@@ -88,8 +69,35 @@ private slots:
                                            u"2|2|102|Ben, Amine|07.00|معفى"_s,
                                            u"3|3|103|سلمى|--.--|"_s, "FIN" + kSubject + "|||||0|0"})
                     .ok);
+        // Kept copies, a damaged one among them, and a journal holding two texts of one cell,
+        // where the program keeps them: the tool runs under a name of its own.
+        const QString data = dir.filePath(u"saisie-notes/saisie-notes"_s);
+        const QDateTime first = QDateTime::fromMSecsSinceEpoch(1741973405123, Qt::UTC);
+        const recovery::KeptCopies copies(data);
+        QVERIFY(!copies.keep(kSubject, readAll(kExamples + "/floppy/" + kSubject + ".xml"), first)
+                     .isError());
+        QVERIFY(!copies.keep(kSubject, "<xml>cut sh", first.addSecs(60)).isError());
+        recovery::SessionJournal session(recovery::journalsFolder(data),
+                                         {kSubject, u"/media/floppy"_s, QByteArray(64, 'a')});
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QVERIFY(!session.record({{4, 1, "7", now}, {4, 1, "07.00", now}, {10, 2, "3#حسن", now}})
+                     .isError());
+
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_DATA_HOME"_s, dir.path());
+        process.setProcessEnvironment(environment);
         arguments.replace("DIR/", dir.path() + '/').replace("EX/", kExamples + "/floppy/");
-        const Run run = runTool(arguments.split(u' ', Qt::SkipEmptyParts), input);
+        process.start(GRADEFILE_TOOL,
+                      arguments.replace("DATA", data).split(' ', Qt::SkipEmptyParts));
+        process.write(input);
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
+        const struct {
+            int status;
+            QByteArray out, err;
+        } run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        out.replace("DATA", data.toUtf8());
         QTEST(run.status, "status");
         if (out.startsWith('{') || out.startsWith('['))
             QVERIFY2(jsonHas(jsonOf(run.out), jsonOf(out)), run.out.constData());
@@ -101,8 +109,6 @@ private slots:
         QCOMPARE(readAll(dir.filePath(u"K.xml"_s)), gradefile::rowsetBytes(written));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
-
-    void backupsAndJournals();
 };
 
 // Arguments name files in the samples folder (EX/) and in a folder of the test's own
@@ -157,48 +163,19 @@ void TestGradeFileCli::commands_data()
     }
     for (const QString& command : {u"csv"_s, u"stats"_s})
         add(command + " EX/8410203C0712MOY2025.xml", 1, {}, u"not a subject grade file"_s);
+    // DATA/: where the program keeps its copies and journals for this user (see commands()).
+    add("backups --data DATA " + kSubject, 0,
+        R"j([{"time": "2025-03-14T17:31:05.123Z", "error": "La copie « DATA/backups/)j"
+        R"j(8410203C07120002025/20250314T173105123Z_save0.xml » est endommagée : le fichier )j"
+        R"j(n'est pas un jeu d'enregistrements : texte inattendu dans <xml> (ligne 1)"},)j"
+        R"j({"time": "2025-03-14T17:30:05.123Z", "saveNumber": 3, "pupilsWithGrades": 30}])j");
+    add("recover " + kSubject, 0,
+        R"({"key": "8410203C07120002025", "dataFolder": "DATA", "journals": [{"state": "pending",
+            "cells": [{"column": 4, "text": "07.00"}, {"column": 10, "text": "3#حسن"}]}]})");
     add(u"lines /"_s, 1, {});
     add(u"--help"_s, 0, "Usage: gradefile COMMAND");
     for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"backups"_s})
         add(wrong, 2, {});
-}
-
-// Kept copies newest first, a damaged one marked; a journal's unsaved cells, each cell's
-// last text; without --data the tool looks where the program keeps them for this user,
-// though it runs under a name of its own.
-void TestGradeFileCli::backupsAndJournals()
-{
-    QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"XDG_DATA_HOME"_s, home.path());
-    const QString data = home.filePath(u"saisie-notes/saisie-notes"_s);
-    const recovery::KeptCopies copies(data);
-    const QDateTime first = QDateTime::fromMSecsSinceEpoch(1741973405123, Qt::UTC);
-    const QByteArray sample = readAll(kExamples + "/floppy/" + kSubject + ".xml");
-    QVERIFY(!copies.keep(kSubject, sample, first).isError());
-    QVERIFY(!copies.keep(kSubject, "<xml>cut sh", first.addSecs(60)).isError());
-    recovery::SessionJournal session(recovery::journalsFolder(data),
-                                     {kSubject, u"/media/floppy"_s, QByteArray(64, 'a')});
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    QVERIFY(
-        !session.record({{4, 1, "7", now}, {4, 1, "07.00", now}, {10, 2, "3#حسن", now}}).isError());
-
-    const Run backups = runTool({u"backups"_s, u"--data"_s, data, kSubject});
-    const QJsonValue listed = jsonOf(backups.out);
-    const QJsonValue kept = jsonOf(R"([{"time": "2025-03-14T17:31:05.123Z"},
-        {"time": "2025-03-14T17:30:05.123Z", "saveNumber": 3, "pupilsWithGrades": 30}])");
-    QVERIFY2(backups.status == 0 && jsonHas(listed, kept), backups.out.constData());
-    QVERIFY(listed[0].toObject().contains(u"error"_s));
-
-    const Run recover = runTool({u"recover"_s, kSubject}, {}, environment);
-    const QJsonValue printed = jsonOf(recover.out);
-    const QJsonValue cells = jsonOf(R"([{"column": 4, "text": "07.00"},
-        {"column": 10, "text": "3#حسن"}])");
-    QVERIFY2(recover.status == 0 && jsonHas(printed, QJsonObject{{"key", kSubject}}),
-             recover.out.constData());
-    QCOMPARE(printed[u"dataFolder"_s].toString(), data);
-    QCOMPARE(printed[u"journals"_s][0][u"state"_s].toString(), u"pending"_s);
-    QVERIFY(jsonHas(printed[u"journals"_s][0][u"cells"_s], cells));
 }
 
 QTEST_GUILESS_MAIN(TestGradeFileCli)
