@@ -93,19 +93,17 @@ private slots:
         process.write(input);
         process.closeWriteChannel();
         QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
-        const struct {
-            int status;
-            QByteArray out, err;
-        } run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        const QByteArray runOut = process.readAllStandardOutput();
+        const QByteArray runErr = process.readAllStandardError();
         out.replace("DATA", data.toUtf8());
-        QTEST(run.status, "status");
+        QTEST(process.exitCode(), "status");
         if (out.startsWith('{') || out.startsWith('['))
-            QVERIFY2(jsonHas(jsonOf(run.out), jsonOf(out)), run.out.constData());
+            QVERIFY2(jsonHas(jsonOf(runOut), jsonOf(out)), runOut.constData());
         else
-            QCOMPARE(out.startsWith("Usage: ") ? run.out.left(out.size()) : run.out, out);
-        QVERIFY2(err.isEmpty() ? run.err.isEmpty() == (run.status == 0)
-                               : QString::fromUtf8(run.err).contains(err),
-                 run.err.constData());
+            QCOMPARE(out.startsWith("Usage: ") ? runOut.left(out.size()) : runOut, out);
+        QVERIFY2(err.isEmpty() ? runErr.isEmpty() == (process.exitCode() == 0)
+                               : QString::fromUtf8(runErr).contains(err),
+                 runErr.constData());
         QCOMPARE(readAll(dir.filePath(u"K.xml"_s)), gradefile::rowsetBytes(written));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
