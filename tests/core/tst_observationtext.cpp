@@ -17,7 +17,8 @@ class TestObservationText : public QObject {
     Q_OBJECT
 
 private slots:
-    // The level before the "#" is the administration's: kept whatever the teacher validates.
+    // The level before the "#" is the administration's: kept whatever the teacher validates
+    // (a phrase added, an observation emptied: the dialog's teacher's path walks those).
     // Only the first "#" separates. A "|" would shift every field after it in the file's
     // line, a control character would break the line, a lone surrogate is no text.
     void validation_data()
@@ -26,11 +27,9 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
 
-        QTest::newRow("no #: # and the phrase appended") << u"2"_s << phrase(7) << "2#" + phrase(7);
         QTest::newRow("old observation holding # replaced") << u"1#a#b"_s << u"ج"_s << u"1#ج"_s;
         QTest::newRow("blanks stored as typed") << u"2"_s << u"   "_s << u"2#   "_s;
         QTest::newRow("# inside the observation") << u"2"_s << u"#أ##ب#"_s << u"2##أ##ب#"_s;
-        QTest::newRow("empty removes # and old observation") << u"3#يجب"_s << u""_s << u"3"_s;
         QTest::newRow("empty prefix") << u""_s << u"أ"_s << u"#أ"_s;
         QTest::newRow("| and controls left out")
             << u"2"_s << QString(QChar(0)) + "أ|\tب\x1b\r\nج\u0085د\u2028ه\u2029" << u"2#أبجده"_s;
@@ -82,7 +81,6 @@ private slots:
         QTest::addColumn<int>("cursorAfter");
 
         const QString a48(48, u'س'), full(kMaxObservationLength, u'م'), l60(60, u'ل');
-        QTest::newRow("typing") << u"ab"_s << u"abc"_s << 3 << u"abc"_s << 3;
         QTest::newRow("into a full box") << full << u'ب' + full << 1 << full << 0;
         QTest::newRow("| typed in the middle") << u"ab"_s << u"a|b"_s << 2 << u"ab"_s << 1;
         QTest::newRow("paste in the middle cut, the text after it kept")
