@@ -1,252 +1,128 @@
+// The observation column's text, the observation box's rules, and the keyboard group the
+// box switches to.
+#include "observation/keyboardgroups.h"
 #include "observation/observationtext.h"
 
 #include <QTest>
 
 using namespace observation;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(observation::Rgb)
 
-namespace {
-
-// Observation columns as the sample grade files hold them: a level alone, or a level, "#"
-// and an observation.
-const QString kLevelOnly = QStringLiteral("2");
-const QString kWithObservation = QStringLiteral("1#عمل جيّد، واصل");
-const QString kWithOtherObservation = QStringLiteral("3#يجب بذل مجهود أكبر");
-
-const Rgb kBlack{0, 0, 0};
-const Rgb kRed{255, 0, 0};
-const Rgb kDarkBlue{0, 0, 192};
-const Rgb kGreen{0, 128, 0};
-const Rgb kBlue{0, 0, 255};
-
-QString phrase(int functionKey)
-{
-    return phraseForKey(functionKey).value_or(QString());
-}
-
-QString repeated(QChar c, int count)
-{
-    return QString(count, c);
-}
-
-} // namespace
+static const auto phrase = [](int key) { return phraseForKey(key).value_or(QString()); };
+static const QString kSmile = QString::fromUcs4(U"\U0001F600");
 
 class TestObservationText : public QObject {
     Q_OBJECT
 
 private slots:
-    void shownObservation_data();
-    void shownObservation();
-    void validation_data();
-    void validation();
-    void validatedObservationComesBack_data();
-    void validatedObservationComesBack();
-    void nameLook_data();
-    void nameLook();
-    void storableText_data();
-    void storableText();
-    void boxEdit_data();
-    void boxEdit();
+    // The level before the "#" is the administration's: kept whatever the teacher validates
+    // (a phrase added, an observation emptied: the dialog's teacher's path walks those).
+    // Only the first "#" separates. A "|" would shift every field after it in the file's
+    // line, a control character would break the line, a lone surrogate is no text.
+    void validation_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+
+        QTest::newRow("old observation holding # replaced") << u"1#a#b"_s << u"ج"_s << u"1#ج"_s;
+        QTest::newRow("blanks stored as typed") << u"2"_s << u"   "_s << u"2#   "_s;
+        QTest::newRow("# inside the observation") << u"2"_s << u"#أ##ب#"_s << u"2##أ##ب#"_s;
+        QTest::newRow("empty prefix") << u""_s << u"أ"_s << u"#أ"_s;
+        QTest::newRow("| and controls left out")
+            << u"2"_s << QString(QChar(0)) + "أ|\tب\x1b\r\nج\u0085د\u2028ه\u2029" << u"2#أبجده"_s;
+        QTest::newRow("nothing storable is no observation") << u"1#قديم"_s << u"|\n"_s << u"1"_s;
+        QTest::newRow("joiners, marks of direction and a surrogate pair kept")
+            << u"2"_s << u"أ\u200cب\u200f"_s + kSmile << u"2#أ\u200cب\u200f"_s + kSmile;
+        QTest::newRow("lone surrogates left out")
+            << u"2"_s << kSmile.at(0) + QStringLiteral("أ") + kSmile.at(1) << u"2#أ"_s;
+    }
+    void validation()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, typed);
+        QTEST(cellAfterValidation(cell, typed), "written");
+        QCOMPARE(observationOf(cellAfterValidation(cell, typed)), storableText(typed));
+    }
+
+    // The name's colour tells the level of a preset phrase, blue a free observation; bold
+    // as long as there is one.
+    void nameLook_data()
+    {
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<Rgb>("colour");
+
+        const Rgb red{255, 0, 0}, darkBlue{0, 0, 192}, green{0, 128, 0}, blue{0, 0, 255};
+        const Rgb byKey[] = {red, red, darkBlue, darkBlue, darkBlue, green, green, green, green};
+        for (int key = 1; key <= kPhraseCount; ++key)
+            QTest::addRow("F%d", key) << phrase(key) << byKey[key - 1];
+        QTest::newRow("phrase within blanks") << "   " + phrase(4) + "  " << darkBlue;
+        QTest::newRow("phrase and more") << phrase(7) + " جدّا" << blue;
+        QTest::newRow("blanks alone") << u"   "_s << blue;
+        QTest::newRow("empty") << QString() << Rgb{0, 0, 0};
+    }
+    void nameLook()
+    {
+        QFETCH(QString, observation);
+        QTEST(nameLookFor(observation).colour, "colour");
+        QCOMPARE(nameLookFor(observation).bold, !observation.isEmpty());
+    }
+
+    // The box holds at most fifty characters: what comes in is cut, what was there stays,
+    // and a longer observation from the file may shrink, never grow.
+    void boxEdit_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cursorAfter");
+
+        const QString a48(48, u'س'), full(kMaxObservationLength, u'م'), l60(60, u'ل');
+        QTest::newRow("into a full box") << full << u'ب' + full << 1 << full << 0;
+        QTest::newRow("| typed in the middle") << u"ab"_s << u"a|b"_s << 2 << u"ab"_s << 1;
+        QTest::newRow("paste in the middle cut, the text after it kept")
+            << a48 << a48.left(9) + "12345" + a48.mid(9) << 14 << a48.left(9) + "12" + a48.mid(9)
+            << 11;
+        QTest::newRow("refused characters take no room")
+            << a48 << a48 + "|\n|ab" << 53 << a48 + "ab" << 50;
+        QTest::newRow("longer from the file: typing") << l60 << l60 + u'ب' << 61 << l60 << 60;
+        QTest::newRow("longer from the file: deleting")
+            << l60 << l60.left(59) << 59 << l60.left(59) << 59;
+        QTest::newRow("surrogate pair not cut")
+            << a48 + u'س' << a48 + u'س' + kSmile << 51 << a48 + u'س' << 49;
+    }
+    void boxEdit()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, edited);
+        QFETCH(int, cursor);
+        const BoxEdit admitted = admitEdit(before, edited, cursor);
+        QTEST(admitted.text, "text");
+        QTEST(admitted.cursor, "cursorAfter");
+        // The box checks the text it is given back once more: the answer must not change.
+        QCOMPARE(admitEdit(before, admitted.text, admitted.cursor).text, admitted.text);
+    }
+
+    void arabicGroup_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("group"); // -1: none
+
+        QTest::newRow("standard before a variant")
+            << QStringList{"English (US)", "Arabic (Morocco)", "Arabic"} << 2;
+        QTest::newRow("a variant alone") << QStringList{"French", "Arabic (AZERTY)"} << 1;
+        QTest::newRow("named by its code") << QStringList{"us", "ara"} << 1;
+        QTest::newRow("ara inside another word") << QStringList{"Marathi (KaGaPa)", ""} << -1;
+    }
+    void arabicGroup()
+    {
+        QFETCH(QStringList, names);
+        QTEST(arabicGroupAmong(names).value_or(-1), "group");
+    }
 };
-
-void TestObservationText::shownObservation_data()
-{
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("no #") << kLevelOnly << QString();
-    QTest::newRow("empty cell") << QString() << QString();
-    QTest::newRow("prefix and observation") << kWithObservation << QStringLiteral("عمل جيّد، واصل");
-    QTest::newRow("later # belong to it") << QStringLiteral("1#a#b#") << QStringLiteral("a#b#");
-    QTest::newRow("# and nothing after") << QStringLiteral("1#") << QString();
-    QTest::newRow("no prefix") << QStringLiteral("#ممتاز") << QStringLiteral("ممتاز");
-}
-
-void TestObservationText::shownObservation()
-{
-    QFETCH(QString, cell);
-    QFETCH(QString, shown);
-    QCOMPARE(observationOf(cell), shown);
-    // Splitting and joining again gives the cell back, whatever it holds.
-    QCOMPARE(joinCell(splitCell(cell)), cell);
-}
-
-void TestObservationText::validation_data()
-{
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("written");
-
-    QTest::newRow("no #: # and the phrase appended")
-        << kLevelOnly << phrase(7) << kLevelOnly + u'#' + phrase(7);
-    QTest::newRow("old observation replaced, prefix kept")
-        << kWithObservation << phrase(9) << QStringLiteral("1#") + phrase(9);
-    QTest::newRow("old observation holding # replaced whole")
-        << QStringLiteral("1#a#b") << QStringLiteral("ج") << QStringLiteral("1#ج");
-    QTest::newRow("blanks around a phrase stored as typed")
-        << kLevelOnly << QStringLiteral("  ") + phrase(4) + u' '
-        << kLevelOnly + QStringLiteral("#  ") + phrase(4) + u' ';
-    QTest::newRow("blanks alone are an observation")
-        << kLevelOnly << QStringLiteral("   ") << kLevelOnly + QStringLiteral("#   ");
-    QTest::newRow("# inside the observation")
-        << kLevelOnly << QStringLiteral("أ#ب") << QStringLiteral("2#أ#ب");
-    QTest::newRow("empty removes # and old observation")
-        << kWithOtherObservation << QString() << QStringLiteral("3");
-    QTest::newRow("empty on a cell without #") << kLevelOnly << QString() << kLevelOnly;
-    QTest::newRow("empty on # alone") << QStringLiteral("#قديم") << QString() << QString();
-    QTest::newRow("empty prefix") << QString() << phrase(1) << u'#' + phrase(1);
-    QTest::newRow("field separator and line breaks left out")
-        << kLevelOnly << QStringLiteral("أ|ب\r\nج\tد") << QStringLiteral("2#أبجد");
-    QTest::newRow("nothing storable is no observation")
-        << kWithObservation << QStringLiteral("|\n") << QStringLiteral("1");
-}
-
-void TestObservationText::validation()
-{
-    QFETCH(QString, cell);
-    QFETCH(QString, typed);
-    QFETCH(QString, written);
-    QCOMPARE(cellAfterValidation(cell, typed), written);
-}
-
-void TestObservationText::validatedObservationComesBack_data()
-{
-    QTest::addColumn<QString>("typed");
-
-    QTest::newRow("phrase") << phrase(6);
-    QTest::newRow("with #") << QStringLiteral("#أ##ب#");
-    QTest::newRow("blanks") << QStringLiteral("  ");
-    QTest::newRow("fifty characters") << repeated(u'م', kMaxObservationLength);
-}
-
-void TestObservationText::validatedObservationComesBack()
-{
-    QFETCH(QString, typed);
-    for (const QString& cell : {kLevelOnly, kWithObservation, QString()})
-        QCOMPARE(observationOf(cellAfterValidation(cell, typed)), typed);
-}
-
-void TestObservationText::nameLook_data()
-{
-    QTest::addColumn<QString>("observation");
-    QTest::addColumn<Rgb>("colour");
-    QTest::addColumn<bool>("bold");
-
-    const Rgb byKey[kPhraseCount] = {kRed,   kRed,   kDarkBlue, kDarkBlue, kDarkBlue,
-                                     kGreen, kGreen, kGreen,    kGreen};
-    for (int key = 1; key <= kPhraseCount; ++key)
-        QTest::addRow("F%d", key) << phrase(key) << byKey[key - 1] << true;
-    QTest::newRow("phrase within blanks")
-        << QStringLiteral("   ") + phrase(4) + QStringLiteral("  ") << kDarkBlue << true;
-    QTest::newRow("free text") << QStringLiteral("عمل جيّد، واصل") << kBlue << true;
-    QTest::newRow("part of a phrase") << QStringLiteral("نتائج") << kBlue << true;
-    QTest::newRow("phrase and more") << phrase(7) + QStringLiteral(" جدّا") << kBlue << true;
-    QTest::newRow("phrase with a blank doubled inside")
-        << QStringLiteral("نتائج  حسنة") << kBlue << true;
-    QTest::newRow("blanks alone") << QStringLiteral("   ") << kBlue << true;
-    QTest::newRow("empty") << QString() << kBlack << false;
-}
-
-void TestObservationText::nameLook()
-{
-    QFETCH(QString, observation);
-    QFETCH(Rgb, colour);
-    QFETCH(bool, bold);
-    const NameLook look = nameLookFor(observation);
-    QCOMPARE(look.colour, colour);
-    QCOMPARE(look.bold, bold);
-}
-
-void TestObservationText::storableText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("stored");
-
-    const QString smile = QString::fromUcs4(U"\U0001F600");
-    QTest::newRow("plain Arabic") << QStringLiteral("نتائج حسنة") << QStringLiteral("نتائج حسنة");
-    QTest::newRow("field separator") << QStringLiteral("أ|ب") << QStringLiteral("أب");
-    QTest::newRow("line breaks") << QStringLiteral("أ\r\nب\nج\rد") << QStringLiteral("أبجد");
-    QTest::newRow("tab and escape") << QStringLiteral("أ\tب\x1b") << QStringLiteral("أب");
-    QTest::newRow("NUL") << QString(QChar(0)) + u'أ' << QStringLiteral("أ");
-    QTest::newRow("next line U+0085") << QStringLiteral("أ\u0085ب") << QStringLiteral("أب");
-    QTest::newRow("line and paragraph separators")
-        << QStringLiteral("أ\u2028ب\u2029ج") << QStringLiteral("أبج");
-    QTest::newRow("# kept") << QStringLiteral("#أ#") << QStringLiteral("#أ#");
-    QTest::newRow("joiners and marks of direction kept")
-        << QStringLiteral("أ\u200cب\u200fج") << QStringLiteral("أ\u200cب\u200fج");
-    QTest::newRow("surrogate pair kept") << smile << smile;
-    QTest::newRow("lone high surrogate") << QString(smile.at(0)) + u'أ' << QStringLiteral("أ");
-    QTest::newRow("lone low surrogate") << u'أ' + QString(smile.at(1)) << QStringLiteral("أ");
-}
-
-void TestObservationText::storableText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, stored);
-    QCOMPARE(observation::storableText(text), stored);
-}
-
-void TestObservationText::boxEdit_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("edited");
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("cursorAfter");
-
-    const QString x48 = repeated(u'س', 48);
-    const QString full = repeated(u'م', kMaxObservationLength);
-    const QString long60 = repeated(u'ل', 60);
-    const QString smile = QString::fromUcs4(U"\U0001F600");
-
-    QTest::newRow("typing") << QStringLiteral("ab") << QStringLiteral("abc") << 3
-                            << QStringLiteral("abc") << 3;
-    QTest::newRow("character past the limit refused") << full << full + u'ب' << 51 << full << 50;
-    QTest::newRow("character into a full box refused") << full << u'ب' + full << 1 << full << 0;
-    QTest::newRow("| typed") << QStringLiteral("ab") << QStringLiteral("ab|") << 3
-                             << QStringLiteral("ab") << 2;
-    QTest::newRow("| typed in the middle")
-        << QStringLiteral("ab") << QStringLiteral("a|b") << 2 << QStringLiteral("ab") << 1;
-    QTest::newRow("paste with a line break")
-        << QString() << QStringLiteral("أب\nجد") << 5 << QStringLiteral("أبجد") << 4;
-    QTest::newRow("paste cut at the limit")
-        << x48 << x48 + QStringLiteral("12345") << 53 << x48 + QStringLiteral("12") << 50;
-    QTest::newRow("paste in the middle cut, the old text after it kept")
-        << x48 << x48.left(10) + QStringLiteral("12345") + x48.mid(10) << 15
-        << x48.left(10) + QStringLiteral("12") + x48.mid(10) << 12;
-    QTest::newRow("refused characters take no room")
-        << x48 << x48 + QStringLiteral("||\n|ab") << 54 << x48 + QStringLiteral("ab") << 50;
-    QTest::newRow("paste over a selection") << QStringLiteral("abcdef") << QStringLiteral("abXY|ef")
-                                            << 5 << QStringLiteral("abXYef") << 4;
-    QTest::newRow("same letter typed before itself")
-        << QStringLiteral("aa") << QStringLiteral("aaa") << 1 << QStringLiteral("aaa") << 1;
-    QTest::newRow("deleting") << QStringLiteral("abc") << QStringLiteral("ac") << 1
-                              << QStringLiteral("ac") << 1;
-    QTest::newRow("longer observation from the file: typing refused")
-        << long60 << long60 + u'ب' << 61 << long60 << 60;
-    QTest::newRow("longer observation from the file: deleting allowed")
-        << long60 << long60.left(59) << 59 << long60.left(59) << 59;
-    QTest::newRow("surrogate pair not cut in two")
-        << repeated(u'س', 49) << repeated(u'س', 49) + smile << 51 << repeated(u'س', 49) << 49;
-    QTest::newRow("surrogate pair that fits") << x48 << x48 + smile << 50 << x48 + smile << 50;
-}
-
-void TestObservationText::boxEdit()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, edited);
-    QFETCH(int, cursor);
-    QFETCH(QString, text);
-    QFETCH(int, cursorAfter);
-    const BoxEdit admitted = admitEdit(before, edited, cursor);
-    QCOMPARE(admitted.text, text);
-    QCOMPARE(admitted.cursor, cursorAfter);
-    // The box checks the text it is given back once more: the answer must not change.
-    const BoxEdit again = admitEdit(before, admitted.text, admitted.cursor);
-    QCOMPARE(again.text, admitted.text);
-    QCOMPARE(again.cursor, admitted.cursor);
-}
 
 QTEST_APPLESS_MAIN(TestObservationText)
 #include "tst_observationtext.moc"

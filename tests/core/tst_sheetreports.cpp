@@ -1,0 +1,111 @@
+// What the grade sheet's tools make of its texts: the columns shown, the class statistics
+// and the CSV copy.
+#include "sheet/classstatistics.h"
+#include "sheet/sheetcsv.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Rows of cells by grid column, from 0; row 0 the headers.
+static gradefile::SheetTable tableOf(const QList<QStringList>& rows)
+{
+    gradefile::SheetTable table(size_t(rows.size()));
+    for (int row = 0; row < rows.size(); ++row)
+        for (int col = 0; col < rows[row].size(); ++col)
+            table[size_t(row)][size_t(col)] = rows[row][col];
+    return table;
+}
+
+static const QStringList kHeaders{
+    "", "", "", "", "فرض تأليفي 1", " فرض مراقبة 2  ", "فرض مراقبة 1", "الإسم", "المعرف", "ع.ر"};
+
+class TestSheetReports : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Marks read as 0 as numbers: counted as grades they would pull the mean down. Every pupil
+    // counts once, whatever the cell holds; half a hundredth goes up, as a typed grade does.
+    void statistics_data()
+    {
+        QTest::addColumn<QStringList>("grades");
+        QTest::addColumn<QList<int>>("counts"); // graded absent exempt noGrade empty other under10
+        QTest::addColumn<QStringList>("figures"); // mean median min max
+
+        const QStringList none{"--.--", "--.--", "--.--", "--.--"};
+        QTest::newRow("marks, empty cells and grades")
+            << QStringList{"15.00", "معفى", "--.--", "غ.ش.", "", "09.75"}
+            << QList<int>{2, 1, 1, 1, 1, 0, 1} << QStringList{"12.38", "12.38", "09.75", "15.00"};
+        QTest::newRow("marks only: no division by zero")
+            << QStringList{"--.--", "غ.ش.", "معفى"} << QList<int>{0, 1, 1, 1, 0, 0, 0} << none;
+        QTest::newRow("no pupil") << QStringList{} << QList<int>{0, 0, 0, 0, 0, 0, 0} << none;
+        QTest::newRow("zero is a grade, odd median")
+            << QStringList{"20.00", "00.00", "11.00"} << QList<int>{3, 0, 0, 0, 0, 0, 1}
+            << QStringList{"10.33", "11.00", "00.00", "20.00"};
+        QTest::newRow("ten is not under ten, even median from unsorted grades")
+            << QStringList{"10.00", "09.99", "18.00", "04.00"} << QList<int>{4, 0, 0, 0, 0, 0, 2}
+            << QStringList{"10.50", "10.00", "04.00", "18.00"};
+        // A file may hold what the sheet would refuse; none of it is a grade.
+        QTest::newRow("texts that are no grade")
+            << QStringList{"25.00", "20.01", "-3", " 12", "abc", "1e5",
+                           ".",     "1.2.3", "١٢", "12.", "0"}
+            << QList<int>{2, 0, 0, 0, 0, 9, 1} << QStringList{"06.00", "06.00", "00.00", "12.00"};
+    }
+
+    void statistics()
+    {
+        QFETCH(QStringList, grades);
+        QList<QStringList> rows{kHeaders};
+        for (const QString& grade : grades)
+            rows << QStringList{"", "", "", "", "10.00", "", grade, "تلميذ"};
+        const gradefile::SheetTable table = tableOf(rows);
+        sheet::ShownColumns shown = sheet::shownColumnsOf(table);
+        shown[4] = false;
+        const std::vector<sheet::ExamStatistics> all = sheet::classStatistics(table, shown);
+        // One entry per shown exam with a header, in column order, its header without the
+        // blanks that pad it; the name column is no exam.
+        QStringList exams;
+        for (const sheet::ExamStatistics& exam : all)
+            exams << QString::number(exam.column) + u' ' + exam.header;
+        QCOMPARE(exams, (QStringList{"5 فرض مراقبة 2", "6 فرض مراقبة 1"}));
+        const sheet::ExamStatistics& s = all.back();
+        QTEST((QList<int>{s.graded, s.absent, s.exempt, s.noGrade, s.empty, s.other, s.under10}),
+              "counts");
+        QTEST((QStringList{sheet::statisticText(s.mean), sheet::statisticText(s.median),
+                           sheet::statisticText(s.min), sheet::statisticText(s.max)}),
+              "figures");
+        QCOMPARE(s.pupils(), int(grades.size()));
+    }
+
+    // UTF-8 with its byte order mark, so that a spreadsheet reads the Arabic. The columns that
+    // hold something (grades under no exam name too, never the row headers nor the level and
+    // observation column) as a reader of Arabic meets them, from the right; a field with a
+    // comma, a quote or a line break quoted, its quotes doubled.
+    void csv_data()
+    {
+        QTest::addColumn<QList<QStringList>>("pupils");
+        QTest::addColumn<QString>("text");
+
+        const QString header = u"ع.ر,المعرف,الإسم,فرض مراقبة 1,فرض مراقبة 2,فرض تأليفي 1"_s;
+        QTest::newRow("no pupil: the headers alone") << QList<QStringList>{} << header + "\r\n";
+        QTest::newRow("marks, empty cells, quoted names, a grade without a header")
+            << QList<QStringList>{{"x", "", "10.00", "", "", "معفى", "15.00", "بن علي، محمد", "7",
+                                   "1", "2#ممتاز"},
+                                  {"", "", "", "", "غ.ش.", "", "", "Ben \"Ali\", Salma", "", "2"},
+                                  {"", "", "", "", "", "", "", "a\nb", "", "3"}}
+            << header + u",\r\n1,7,بن علي، محمد,15.00,معفى,,10.00\r\n"
+                        "2,,\"Ben \"\"Ali\"\", Salma\",,,غ.ش.,\r\n3,,\"a\nb\",,,,\r\n"_s;
+    }
+
+    void csv()
+    {
+        QFETCH(QList<QStringList>, pupils);
+        const gradefile::SheetTable table = tableOf(QList<QStringList>{kHeaders} + pupils);
+        const QByteArray bytes = sheet::sheetCsv(table, sheet::shownColumnsOf(table));
+        QCOMPARE(bytes.left(3), QByteArray("\xEF\xBB\xBF"));
+        QTEST(QString::fromUtf8(bytes.mid(3)), "text");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSheetReports)
+#include "tst_sheetreports.moc"

@@ -1,0 +1,90 @@
+// The about box's telephone line and the program's yes-or-no question.
+#include "app/aboutbox.h"
+#include "app/appstate.h"
+#include "modaltools.h"
+#include "ui/notice.h"
+#include "ui/questiondialog.h"
+
+#include <QLabel>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using ui::QuestionDialog;
+
+class TestSmallDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The program's settings live in a folder for tests.
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(ui::kProgramTitle);
+        QCoreApplication::setApplicationName(ui::kProgramTitle);
+    }
+
+    // Yes is the default button; Escape answers nothing and leaves the question open; the
+    // close box answers No. (The buttons answer in every window test through DialogAnswers;
+    // how the about box closes is walked by the main window's test.)
+    void questionClosing_data()
+    {
+        QTest::addColumn<bool>("withNo"); // else a notice, with Yes alone
+        QTest::addColumn<int>("key");     // to the control with the focus; 0: the close box
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("question, Enter") << true << int(Qt::Key_Return) << true;
+        QTest::newRow("question, close box") << true << 0 << false;
+        QTest::newRow("question, Escape") << true << int(Qt::Key_Escape) << false;
+        QTest::newRow("notice, Enter") << false << int(Qt::Key_Return) << true;
+        QTest::newRow("notice, Escape") << false << int(Qt::Key_Escape) << false;
+    }
+    void questionClosing()
+    {
+        QFETCH(bool, withNo);
+        QFETCH(int, key);
+        QObject scope;
+        bool stayedOpen = false;
+        whenModalOpens(&scope, [&](QWidget* modal) {
+            if (key)
+                QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key(key));
+            else
+                modal->close();
+            stayedOpen = modal->isVisible();
+            modal->close(); // by the close box, if the key left it open
+        });
+        const auto buttons =
+            withNo ? QuestionDialog::Buttons::YesNo : QuestionDialog::Buttons::YesOnly;
+        const auto answer = QuestionDialog::ask(u"حفظ التغييرات"_s, buttons, ui::kProgramTitle);
+        QCOMPARE(stayedOpen, key == Qt::Key_Escape);
+        QTEST(answer == QuestionDialog::Answer::Yes, "yes");
+    }
+
+    // No number nobody here owns: the telephone line shows only what the administration
+    // recorded in the settings.
+    void telephoneOnlyWhenRecorded_data()
+    {
+        QTest::addColumn<QString>("recorded");
+        QTest::addColumn<QString>("line"); // the label and the number
+        QTest::newRow("none") << QString() << QString();
+        QTest::newRow("blank") << u"   "_s << QString();
+        QTest::newRow("recorded") << u"00 00 00 00"_s << u"الهاتف : 00 00 00 00"_s;
+    }
+    void telephoneOnlyWhenRecorded()
+    {
+        QFETCH(QString, recorded);
+        QSettings settings;
+        settings.remove(ui::kSupportTelephoneKey);
+        if (!recorded.isNull())
+            settings.setValue(ui::kSupportTelephoneKey, recorded);
+        settings.sync();
+        app::AppState state;
+        app::AboutBox about(state);
+        QTEST(about.findChild<QLabel*>(u"telephoneLabel"_s)->text() +
+                  about.findChild<QLabel*>(u"telephoneNumber"_s)->text(),
+              "line");
+    }
+};
+
+QTEST_MAIN(TestSmallDialogs)
+#include "tst_smalldialogs.moc"
