@@ -13,7 +13,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QPdfWriter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
@@ -24,7 +23,6 @@ using namespace print;
 namespace {
 
 const QString kSixExams = QStringLiteral("8410203L09310002025.xml");
-const double kTinyPaper = -1; // as the grade width: the card on a paper of 60 by 40 mm
 
 PageHeader codesOf(const SampleCard& card)
 {
@@ -38,33 +36,31 @@ QByteArray contentOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The pages of a PDF as pdftotext reads them, and in them the pupils' identifiers in the
-// order they print.
-QStringList pagesOf(const QByteArray& pdf, QStringList* identifiers)
-{
-    QTemporaryDir folder;
-    QFile file(folder.filePath(QStringLiteral("card.pdf")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
-        return {};
-    file.close();
-    const QStringList pages = pdfPageTexts(file.fileName()).value_or(QStringList());
-    static const QRegularExpression identifier(QStringLiteral("\\b2025\\d{4}\\b"));
-    for (const QString& line : pages.join(u'\n').split(u'\n'))
-        if (const QRegularExpressionMatch match = identifier.match(line); match.hasMatch())
-            *identifiers << match.captured();
-    return pages;
-}
+// A PDF as pdftotext reads it back: its pages, the pupils' identifiers in the order they
+// print, and the first text a page lacks of those every page shows (the grid's header row,
+// the header and footer as they print on that page).
+struct ReadBack {
+    QStringList pages, identifiers;
+    QString missing;
+};
 
-// The texts every page of the card shows: the header and footer as they print on page, and
-// the grid's header row.
-QStringList textsOfPage(const PageHeader& codes, int page)
+ReadBack readBack(const QString& path, const PageHeader& codes)
 {
-    QStringList texts{QStringLiteral("المعرّف ع.ر شفاهي مراقبة تأليفي 14/03/2025")};
-    for (const QString& block : {codes.header, codes.footer})
-        for (const PrintLine& line : readPrintCodes(block))
-            for (auto part : {PrintLine::Left, PrintLine::Centre, PrintLine::Right})
-                texts << line.partText(part, page);
-    return texts;
+    ReadBack back{pdfPageTexts(path).value_or(QStringList()), {}, {}};
+    static const QRegularExpression identifier(QStringLiteral("\\b2025\\d{4}\\b"));
+    for (int page = 1; page <= back.pages.size(); ++page) {
+        QStringList texts{QStringLiteral("المعرّف ع.ر شفاهي مراقبة تأليفي 14/03/2025")};
+        for (const QString& block : {codes.header, codes.footer})
+            for (const PrintLine& line : readPrintCodes(block))
+                for (auto part : {PrintLine::Left, PrintLine::Centre, PrintLine::Right})
+                    texts << line.partText(part, page);
+        for (const QString& text : texts)
+            if (back.missing.isEmpty() && !wordsMissingFrom(back.pages[page - 1], text).isEmpty())
+                back.missing = QStringLiteral("page %1 lacks \"%2\"").arg(page).arg(text);
+        for (auto match = identifier.globalMatch(back.pages[page - 1]); match.hasNext();)
+            back.identifiers << match.next().captured();
+    }
+    return back;
 }
 
 } // namespace
@@ -113,23 +109,19 @@ void TestCardPrinter::pdfReadBack()
     const PdfOutcome written = writeCardPdf(card->sheet, codes, cardPrintSettings(), path);
     QVERIFY2(written.ok, qPrintable(written.error.description));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("card.pdf")});
-    QStringList printed;
-    const QStringList pages = pagesOf(contentOf(path), &printed);
-    QCOMPARE(pages.size(), written.pageCount);
+    const ReadBack back = readBack(path, codes);
+    QVERIFY2(back.missing.isEmpty(), qPrintable(back.missing));
+    QCOMPARE(back.pages.size(), written.pageCount);
     static const QRegularExpression grade(QStringLiteral("\\d\\d\\.\\d\\d|--\\.--|معفى|غ\\.ش"));
-    for (int page = 0; page < pages.size(); ++page) {
-        for (const QString& text : textsOfPage(codes, page + 1))
-            QVERIFY2(wordsMissingFrom(pages[page], text).isEmpty(),
-                     qPrintable(QStringLiteral("page %1 lacks \"%2\"").arg(page + 1).arg(text)));
-        QCOMPARE(pdfSkeleton(pages[page]).contains(grade), !blank);
-    }
+    for (const QString& page : back.pages)
+        QCOMPARE(pdfSkeleton(page).contains(grade), !blank);
     QStringList inOrder;
     for (int row = 1; row <= filled.rowCount(); ++row)
         inOrder << filled.cellAt(kIdentifierColumn, row).text;
-    QCOMPARE(printed, inOrder);
-    // The names come out in the joined forms of their letters: the text was shaped.
-    QCOMPARE(filled.cellAt(kNameColumn, 1).text, QStringLiteral("خليل بن صالح"));
-    QVERIFY2(pages[0].contains(QStringLiteral("\uFEA7\uFEE0\uFEF4\uFEDE")), qPrintable(pages[0]));
+    QCOMPARE(back.identifiers, inOrder);
+    // The names come out in the joined forms of their letters ("خليل"): the text was shaped.
+    QVERIFY2(back.pages[0].contains(QStringLiteral("\uFEA7\uFEE0\uFEF4\uFEDE")),
+             qPrintable(back.pages[0]));
 }
 
 void TestCardPrinter::layoutFitsThePaper_data()
@@ -144,7 +136,6 @@ void TestCardPrinter::layoutFitsThePaper_data()
     QTest::newRow("identifier too narrow") << 0.0 << 3.0 << qreal(0);
     QTest::newRow("large type") << 0.0 << 0.0 << qreal(14);
     QTest::newRow("grades too wide for the paper") << 20.0 << 0.0 << qreal(0);
-    QTest::newRow("paper too small") << kTinyPaper << 0.0 << qreal(0);
 }
 
 void TestCardPrinter::layoutFitsThePaper()
@@ -160,13 +151,6 @@ void TestCardPrinter::layoutFitsThePaper()
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(1200);
-    writer.setPageSize(gradeWidth == kTinyPaper ? QPageSize(QSizeF(60, 40), QPageSize::Millimeter)
-                                                : QPageSize(QPageSize::A4));
-    if (gradeWidth == kTinyPaper) { // the card must say it does not fit, not print half of it
-        const RenderResult result = renderCard(sheet, codesOf(*card), cardPrintSettings(), writer);
-        QVERIFY(!result.ok && !result.error.isEmpty());
-        return;
-    }
     applyPrintSettings(cardPrintSettings(), writer);
     const CardLayout layout(sheet, codesOf(*card), &writer);
     QVERIFY(layout.error().isEmpty());
@@ -187,11 +171,6 @@ void TestCardPrinter::layoutFitsThePaper()
                      qPrintable(text));
             QVERIFY(metrics.height() + 2 * padding <= layout.rowHeight(row));
         }
-        const PrintedCell& header = sheet.cell(index, 0);
-        double height = 0;
-        headerCellLayout(header, layout.fontOf(header), layout.columnWidth(index) - 2 * padding,
-                         &writer, &height);
-        QVERIFY2(height + 2 * padding <= layout.rowHeight(0), qPrintable(header.text));
     }
 }
 
@@ -212,29 +191,23 @@ void TestCardPrinter::pdfNotWritten()
     const std::optional<SampleCard> card = sampleCard(kSixExams);
     QVERIFY(card);
     QTemporaryDir folder;
-    QString path = folder.filePath(QStringLiteral("gone/card.pdf"));
-#ifdef Q_OS_LINUX
+    const QString path = folder.filePath(disk.isEmpty() ? "gone/card.pdf" : "card.pdf");
+    const QByteArray old = "the card printed last week";
     std::optional<TmpfsMount> mount;
     if (!disk.isEmpty()) {
         mount.emplace(folder.path(), qPrintable(disk));
         if (!mount->isMounted())
             QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + mount->error()));
-        path = folder.filePath(QStringLiteral("card.pdf"));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the card printed last week") > 0);
-        old.close();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        file.close();
         QVERIFY(!writeProtected || mount->makeReadOnly());
     }
-#else
-    if (!disk.isEmpty())
-        QSKIP("needs a Linux tmpfs to fill or write-protect a disk for real");
-#endif
-    const QByteArray old = contentOf(path);
     const PdfOutcome written = writeCardPdf(card->sheet, codesOf(*card), cardPrintSettings(), path);
     QVERIFY(!written.ok && written.error.isError() && !written.error.description.isEmpty());
     QVERIFY(writeProtected || disk.isEmpty() ||
             written.error.kind == gradefile::FileErrorKind::DiskFull);
-    QCOMPARE(contentOf(path), old);
+    QCOMPARE(contentOf(path), disk.isEmpty() ? QByteArray() : old);
     QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              disk.isEmpty() ? QStringList() : QStringList{QStringLiteral("card.pdf")});
 }
@@ -277,13 +250,12 @@ void TestCardPrinter::printedThroughTheSpooler()
         QSKIP("a printer that is not the CUPS test queue: the card would really print");
     const QString jobName = QStringLiteral("card %1").arg(QDateTime::currentMSecsSinceEpoch());
     const PrintOutcome printed = printCard(card->sheet, codes, cardPrintSettings(), jobName);
-    if (!hasPrinter()) {
-        QVERIFY(!printed.ok && !printed.error.isEmpty());
+    QVERIFY2(printed.ok == hasPrinter() && printed.error.isEmpty() == printed.ok,
+             qPrintable(printed.error));
+    if (!printed.ok)
         return;
-    }
-    QVERIFY2(printed.ok, qPrintable(printed.error));
     QCOMPARE(printed.printerName, queue);
-    // The backend keeps each job whole beside a file holding its name.
+    // The backend keeps each job whole as <n>.job beside <n>.title holding its name.
     const QDir jobs(QStringLiteral("/var/spool/saisie-notes-test-jobs"));
     const auto keptJob = [&] {
         for (const QString& title : jobs.entryList({QStringLiteral("*.title")}, QDir::Files))
@@ -294,15 +266,10 @@ void TestCardPrinter::printedThroughTheSpooler()
     };
     QString job;
     QTRY_VERIFY_WITH_TIMEOUT(!(job = keptJob()).isEmpty(), 60000);
-    QStringList pupils;
-    const QStringList pages = pagesOf(contentOf(job + QStringLiteral(".job")), &pupils);
-    QCOMPARE(pages.size(), printed.pageCount);
-    for (int page = 0; page < pages.size(); ++page) {
-        const QStringList texts = textsOfPage(codes, page + 1) << QStringLiteral("ر.ط : 9");
-        for (const QString& text : texts)
-            QVERIFY2(wordsMissingFrom(pages[page], text).isEmpty(), qPrintable(text));
-    }
-    QCOMPARE(pupils.size(), card->sheet.rowCount());
+    const ReadBack back = readBack(job + QStringLiteral(".job"), codes); // "ر.ط : 9" in codes
+    QVERIFY2(back.missing.isEmpty(), qPrintable(back.missing));
+    QCOMPARE(back.pages.size(), printed.pageCount);
+    QCOMPARE(back.identifiers.size(), card->sheet.rowCount());
     QFile::remove(job + QStringLiteral(".job"));
     QFile::remove(job + QStringLiteral(".title"));
 }
