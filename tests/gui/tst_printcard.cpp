@@ -21,13 +21,6 @@ const QString kSample = QStringLiteral("8410203C07120002025.xml");
 class TestPrintCard : public QObject {
     Q_OBJECT
 
-private slots:
-    void cleanup() { m_program.reset(); }
-    void filledCardAfterItsSave();
-    void filledCardNotPrintedUnsaved();
-    void blankCardLeavesTheSheetAsItIs();
-    void previewAsTheTeacherUsesIt();
-
 private:
     // The sample, or a class of its pupils repeated, open in the grade sheet; no printer, so
     // the card goes to m_pdfPath.
@@ -81,176 +74,180 @@ private:
     QTemporaryDir m_folder;
     QString m_pdfPath;
     int m_pdfAsked = 0;
-};
 
-// Unsaved, F6 asks to save first; the card printed carries the save's number as its print
-// number, and the card on paper is the one on the disk.
-void TestPrintCard::filledCardAfterItsSave()
-{
-    openSample();
-    const print::CardTexts& texts = m_program->cardTexts;
-    const qint16 savedBefore = texts.saveNumber;
-    DialogAnswers answers({Answer::Yes});
-    QTest::keyClick(grid(), Qt::Key_F6);
-    QTRY_COMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown.first().text,
-             QStringLiteral("لا يمكنك طباعة بطاقة الأعداد إلاّ بعد حفظها بالقرص المرن - طباعة ؟"));
-    QCOMPARE(m_pdfAsked, 1);
-    QCOMPARE(sheetWindow()->focusWidget(), static_cast<QWidget*>(grid()));
-    QVERIFY(texts.saveNumber != savedBefore);
-    QCOMPARE(texts.printNumber, texts.saveNumber);
-    const QString printed = pdfText();
-    QVERIFY(wordsMissingFrom(printed, QStringLiteral("ر.ط : %1").arg(texts.printNumber)).isEmpty());
-    QVERIFY(wordsMissingFrom(printed, grid()->text(7, 1)).isEmpty());
-    verifyScreenPresentation();
-    // Saved now: a second print asks nothing.
-    DialogAnswers none({});
-    QVERIFY(sheetWindow()->printFilledCard());
-    QCOMPARE(none.shown.size(), 0);
-}
+private slots:
+    void cleanup() { m_program.reset(); }
 
-// A card that does not match the disk is not printed: neither when the teacher declines the
-// save nor when the save fails (then it says so); the file on the disk is left as it was.
-void TestPrintCard::filledCardNotPrintedUnsaved()
-{
-    openSample();
-    const QByteArray before = fileHash();
-    DialogAnswers declined({Answer::No});
-    QTest::keyClick(grid(), Qt::Key_F6);
-    QTRY_COMPARE(declined.shown.size(), 1);
-    class FullDisk : public gradefile::WriteFaultInjector {
-        std::optional<gradefile::FileError> failAt(gradefile::WriteStep step) const override
-        {
-            if (step != gradefile::WriteStep::WriteTemporary)
-                return std::nullopt;
-            return gradefile::makeFileError(gradefile::FileErrorKind::DiskFull,
-                                            QStringLiteral("No space left on device"));
-        }
-    } fullDisk;
-    sheetWindow()->setWriteFaults(&fullDisk);
-    DialogAnswers answers({Answer::Yes, Answer::Yes, Answer::Yes});
-    QVERIFY(!sheetWindow()->printFilledCard());
-    QCOMPARE(answers.shown.size(), 3);
-    QCOMPARE(answers.shown.last().text,
-             QStringLiteral("لم تقع طباعة بطاقة الأعداد لأنّها لم تحفظ بالقرص المرن."));
-    QCOMPARE(m_pdfAsked, 0);
-    QVERIFY(!QFile::exists(m_pdfPath));
-    QCOMPARE(fileHash(), before);
-    QVERIFY(!sheetWindow()->isSaved());
-    sheetWindow()->setWriteFaults(nullptr);
-}
-
-// The blank card has every pupil and no grade; the sheet keeps its grades, its size and
-// its print number.
-void TestPrintCard::blankCardLeavesTheSheetAsItIs()
-{
-    openSample();
-    const QSize size = sheetWindow()->size();
-    const QString grade = grid()->text(6, 1);
-    const qint16 printNumber = m_program->cardTexts.printNumber;
-    QTest::keyClick(grid(), Qt::Key_F8);
-    QCOMPARE(m_pdfAsked, 1);
-    const QString printed = pdfText();
-    QVERIFY(!grade.isEmpty());
-    QVERIFY2(!printed.contains(grade) && !printed.contains(QStringLiteral("--.--")),
-             qPrintable(printed));
-    for (int row = 1; row <= grid()->maxRows(); ++row)
-        QVERIFY(wordsMissingFrom(printed, grid()->text(7, row)).isEmpty());
-    QCOMPARE(grid()->text(6, 1), grade);
-    QCOMPARE(sheetWindow()->size(), size);
-    QCOMPARE(m_program->cardTexts.printNumber, printNumber);
-    QVERIFY(!sheetWindow()->isModified());
-    verifyScreenPresentation();
-}
-
-// A refused grade being typed, then F7 on a class of five pages, paging, the sheet changed
-// and shown anew, a print from the preview, zooming and Escape: the preview shows the card
-// as it prints, never leaves its pages, and the sheet keeps its screen presentation.
-void TestPrintCard::previewAsTheTeacherUsesIt()
-{
-    openSample(90);
-    // F7 checks the grade being typed as leaving the cell does: no preview of a grade the
-    // card cannot carry, the cursor staying on it; an accepted one written as printed.
-    typeInto(grid(), 6, 2, QStringLiteral("25"));
-    pressKey(Qt::Key_F7);
-    QVERIFY(!sheetWindow()->previewWindow());
-    QVERIFY(grid()->activeCol() == 6 && grid()->activeRow() == 2);
-    pressKey(Qt::Key_Escape);
-    typeInto(grid(), 6, 2, QStringLiteral("7"));
-    pressKey(Qt::Key_F7);
-    print::PreviewWindow* window = sheetWindow()->previewWindow();
-    QVERIFY(window);
-    QTRY_VERIFY(window->isActiveWindow());
-    QCOMPARE(grid()->text(6, 2), QStringLiteral("07.00"));
-    QCOMPARE(window->card().sheet.cellAt(6, 2).text, QStringLiteral("07.00"));
-    QVERIFY(!window->isModal() && window->isMaximized() && !QGuiApplication::overrideCursor());
-    auto* zoomList = window->findChild<QComboBox*>("zoomList");
-    auto* label = window->findChild<QLabel*>("pageLabel");
-    QCOMPARE(zoomList->currentText(), QStringLiteral("كامل الصفحة"));
-    QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
-    QCOMPARE(label->text(), QStringLiteral("الصفحة 1"));
-    const print::PreviewCard& card = window->card();
-    QCOMPARE(card.sheet.cellAt(8, 0).text, QStringLiteral("المعرّف"));
-    const print::PdfOutcome pdf =
-        print::writeCardPdf(card.sheet, card.codes, print::cardPrintSettings(), m_pdfPath);
-    QVERIFY(pdf.ok && pdf.pageCount == 5);
-    QCOMPARE(window->pageCount(), pdf.pageCount);
-    verifyScreenPresentation();
-
-    // D Page Down, U Page Up, N and P the next and previous buttons.
-    const auto click = [window](const char* button) {
-        QTest::mouseClick(window->findChild<QToolButton*>(button), Qt::LeftButton);
-    };
-    const QList<std::pair<char, int>> steps{{'D', 2}, {'N', 3}, {'D', 4}, {'D', 5}, {'D', 5},
-                                            {'N', 5}, {'P', 4}, {'U', 3}, {'U', 2}, {'P', 1},
-                                            {'U', 1}, {'P', 1}, {'N', 2}, {'D', 3}};
-    for (const auto& [key, page] : steps) {
-        if (key == 'D' || key == 'U')
-            QTest::keyClick(window->preview(), key == 'D' ? Qt::Key_PageDown : Qt::Key_PageUp);
-        else
-            click(key == 'N' ? "nextButton" : "previousButton");
-        QCOMPARE(window->currentPage(), page);
-        QCOMPARE(label->text(), QStringLiteral("الصفحة %1").arg(page));
+    // Unsaved, F6 asks to save first; the card printed carries the save's number as its print
+    // number, and the card on paper is the one on the disk.
+    void filledCardAfterItsSave()
+    {
+        openSample();
+        const print::CardTexts& texts = m_program->cardTexts;
+        const qint16 savedBefore = texts.saveNumber;
+        DialogAnswers answers({Answer::Yes});
+        QTest::keyClick(grid(), Qt::Key_F6);
+        QTRY_COMPARE(answers.shown.size(), 1);
+        QCOMPARE(
+            answers.shown.first().text,
+            QStringLiteral("لا يمكنك طباعة بطاقة الأعداد إلاّ بعد حفظها بالقرص المرن - طباعة ؟"));
+        QCOMPARE(m_pdfAsked, 1);
+        QCOMPARE(sheetWindow()->focusWidget(), static_cast<QWidget*>(grid()));
+        QVERIFY(texts.saveNumber != savedBefore);
+        QCOMPARE(texts.printNumber, texts.saveNumber);
+        const QString printed = pdfText();
+        QVERIFY(
+            wordsMissingFrom(printed, QStringLiteral("ر.ط : %1").arg(texts.printNumber)).isEmpty());
+        QVERIFY(wordsMissingFrom(printed, grid()->text(7, 1)).isEmpty());
+        verifyScreenPresentation();
+        // Saved now: a second print asks nothing.
+        DialogAnswers none({});
+        QVERIFY(sheetWindow()->printFilledCard());
+        QCOMPARE(none.shown.size(), 0);
     }
 
-    // F7 again shows the sheet as it is now, in the same window, on the same page.
-    grid()->setText(6, 1, QStringLiteral("17.50"));
-    QCOMPARE(pressF7(), window);
-    QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("17.50"));
-    QCOMPARE(window->currentPage(), 3);
+    // A card that does not match the disk is not printed: neither when the teacher declines the
+    // save nor when the save fails (then it says so); the file on the disk is left as it was.
+    void filledCardNotPrintedUnsaved()
+    {
+        openSample();
+        const QByteArray before = fileHash();
+        DialogAnswers answers({Answer::No, Answer::Yes, Answer::Yes, Answer::Yes});
+        QTest::keyClick(grid(), Qt::Key_F6);
+        QTRY_COMPARE(answers.shown.size(), 1);
+        class FullDisk : public gradefile::WriteFaultInjector {
+            std::optional<gradefile::FileError> failAt(gradefile::WriteStep step) const override
+            {
+                if (step != gradefile::WriteStep::WriteTemporary)
+                    return std::nullopt;
+                return gradefile::makeFileError(gradefile::FileErrorKind::DiskFull,
+                                                QStringLiteral("No space left on device"));
+            }
+        } fullDisk;
+        sheetWindow()->setWriteFaults(&fullDisk);
+        QVERIFY(!sheetWindow()->printFilledCard());
+        QCOMPARE(answers.shown.size(), 4);
+        QCOMPARE(answers.shown.last().text,
+                 QStringLiteral("لم تقع طباعة بطاقة الأعداد لأنّها لم تحفظ بالقرص المرن."));
+        QCOMPARE(m_pdfAsked, 0);
+        QVERIFY(!QFile::exists(m_pdfPath));
+        QCOMPARE(fileHash(), before);
+        QVERIFY(!sheetWindow()->isSaved());
+        sheetWindow()->setWriteFaults(nullptr);
+    }
 
-    // Printing saves first; the preview stays, showing the new print number.
-    QFile::remove(m_pdfPath);
-    DialogAnswers answers({Answer::Yes});
-    click("printButton");
-    QTRY_COMPARE(answers.shown.size(), 1);
-    QVERIFY(QFile::exists(m_pdfPath));
-    QCOMPARE(sheetWindow()->previewWindow(), window);
-    const print::CardTexts& texts = m_program->cardTexts;
-    QCOMPARE(texts.printNumber, texts.saveNumber);
-    QVERIFY(
-        window->card().codes.header.contains(QStringLiteral("ر.ط : %1").arg(texts.printNumber)));
-    verifyScreenPresentation();
+    // The blank card has every pupil and no grade; the sheet keeps its grades, its size and
+    // its print number.
+    void blankCardLeavesTheSheetAsItIs()
+    {
+        openSample();
+        const QSize size = sheetWindow()->size();
+        const QString grade = grid()->text(6, 1);
+        const qint16 printNumber = m_program->cardTexts.printNumber;
+        QTest::keyClick(grid(), Qt::Key_F8);
+        QCOMPARE(m_pdfAsked, 1);
+        const QString printed = pdfText();
+        QVERIFY(!grade.isEmpty());
+        QVERIFY2(!printed.contains(grade) && !printed.contains(QStringLiteral("--.--")),
+                 qPrintable(printed));
+        for (int row = 1; row <= grid()->maxRows(); ++row)
+            QVERIFY(wordsMissingFrom(printed, grid()->text(7, row)).isEmpty());
+        QCOMPARE(grid()->text(6, 1), grade);
+        QCOMPARE(sheetWindow()->size(), size);
+        QCOMPARE(m_program->cardTexts.printNumber, printNumber);
+        QVERIFY(!sheetWindow()->isModified());
+        verifyScreenPresentation();
+    }
 
-    // The zoom button goes from the whole page to the list's last choice, 100% when there
-    // is none yet, and back to the whole page.
-    click("zoomButton");
-    QCOMPARE(window->preview()->zoomFactor(), 1.0);
-    QTest::keyClick(zoomList, Qt::Key_Down); // 100% down the list to 50%
-    QTest::keyClick(zoomList, Qt::Key_Down);
-    click("zoomButton");
-    QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
-    click("zoomButton");
-    QVERIFY(zoomList->currentText() == QStringLiteral("50%") &&
-            window->preview()->zoomFactor() == 0.5);
+    // A refused grade being typed, then F7 on a class of five pages, paging, the sheet changed
+    // and shown anew, a print from the preview, zooming and Escape: the preview shows the card
+    // as it prints, never leaves its pages, and the sheet keeps its screen presentation.
+    void previewAsTheTeacherUsesIt()
+    {
+        openSample(90);
+        // F7 checks the grade being typed as leaving the cell does: no preview of a grade the
+        // card cannot carry, the cursor staying on it; an accepted one written as printed.
+        typeInto(grid(), 6, 2, QStringLiteral("25"));
+        pressKey(Qt::Key_F7);
+        QVERIFY(!sheetWindow()->previewWindow());
+        QVERIFY(grid()->activeCol() == 6 && grid()->activeRow() == 2);
+        pressKey(Qt::Key_Escape);
+        typeInto(grid(), 6, 2, QStringLiteral("7"));
+        pressKey(Qt::Key_F7);
+        print::PreviewWindow* window = sheetWindow()->previewWindow();
+        QVERIFY(window);
+        QTRY_VERIFY(window->isActiveWindow());
+        QCOMPARE(grid()->text(6, 2), QStringLiteral("07.00"));
+        QCOMPARE(window->card().sheet.cellAt(6, 2).text, QStringLiteral("07.00"));
+        QVERIFY(!window->isModal() && window->isMaximized() && !QGuiApplication::overrideCursor());
+        auto* zoomList = window->findChild<QComboBox*>("zoomList");
+        auto* label = window->findChild<QLabel*>("pageLabel");
+        QCOMPARE(zoomList->currentText(), QStringLiteral("كامل الصفحة"));
+        QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
+        QCOMPARE(label->text(), QStringLiteral("الصفحة 1"));
+        const print::PreviewCard& card = window->card();
+        QCOMPARE(card.sheet.cellAt(8, 0).text, QStringLiteral("المعرّف"));
+        const print::PdfOutcome pdf =
+            print::writeCardPdf(card.sheet, card.codes, print::cardPrintSettings(), m_pdfPath);
+        QVERIFY(pdf.ok && pdf.pageCount == 5);
+        QCOMPARE(window->pageCount(), pdf.pageCount);
+        verifyScreenPresentation();
 
-    window->activateWindow();
-    QTRY_VERIFY(window->isActiveWindow());
-    QTest::keyClick(window->preview(), Qt::Key_Escape);
-    QTRY_VERIFY(!sheetWindow()->previewWindow());
-    verifyScreenPresentation();
-    QVERIFY(pressF7());
-}
+        // D Page Down, U Page Up, N and P the next and previous buttons.
+        const auto click = [window](const char* button) {
+            QTest::mouseClick(window->findChild<QToolButton*>(button), Qt::LeftButton);
+        };
+        const QList<std::pair<char, int>> steps{{'D', 2}, {'N', 3}, {'D', 4}, {'D', 5}, {'D', 5},
+                                                {'N', 5}, {'P', 4}, {'U', 3}, {'U', 2}, {'P', 1},
+                                                {'U', 1}, {'P', 1}, {'N', 2}, {'D', 3}};
+        for (const auto& [key, page] : steps) {
+            if (key == 'D' || key == 'U')
+                QTest::keyClick(window->preview(), key == 'D' ? Qt::Key_PageDown : Qt::Key_PageUp);
+            else
+                click(key == 'N' ? "nextButton" : "previousButton");
+            QCOMPARE(window->currentPage(), page);
+            QCOMPARE(label->text(), QStringLiteral("الصفحة %1").arg(page));
+        }
+
+        // F7 again shows the sheet as it is now, in the same window, on the same page.
+        grid()->setText(6, 1, QStringLiteral("17.50"));
+        QCOMPARE(pressF7(), window);
+        QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("17.50"));
+        QCOMPARE(window->currentPage(), 3);
+
+        // Printing saves first; the preview stays, showing the new print number.
+        QFile::remove(m_pdfPath);
+        DialogAnswers answers({Answer::Yes});
+        click("printButton");
+        QTRY_COMPARE(answers.shown.size(), 1);
+        QVERIFY(QFile::exists(m_pdfPath));
+        QCOMPARE(sheetWindow()->previewWindow(), window);
+        const print::CardTexts& texts = m_program->cardTexts;
+        QCOMPARE(texts.printNumber, texts.saveNumber);
+        QVERIFY(window->card().codes.header.contains(
+            QStringLiteral("ر.ط : %1").arg(texts.printNumber)));
+        verifyScreenPresentation();
+
+        // The zoom button goes from the whole page to the list's last choice, 100% when there
+        // is none yet, and back to the whole page.
+        click("zoomButton");
+        QCOMPARE(window->preview()->zoomFactor(), 1.0);
+        QTest::keyClick(zoomList, Qt::Key_Down); // 100% down the list to 50%
+        QTest::keyClick(zoomList, Qt::Key_Down);
+        click("zoomButton");
+        QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
+        click("zoomButton");
+        QVERIFY(zoomList->currentText() == QStringLiteral("50%") &&
+                window->preview()->zoomFactor() == 0.5);
+
+        window->activateWindow();
+        QTRY_VERIFY(window->isActiveWindow());
+        QTest::keyClick(window->preview(), Qt::Key_Escape);
+        QTRY_VERIFY(!sheetWindow()->previewWindow());
+        verifyScreenPresentation();
+        QVERIFY(pressF7());
+    }
+};
 
 QTEST_MAIN(TestPrintCard)
 #include "tst_printcard.moc"
