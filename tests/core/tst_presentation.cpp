@@ -49,70 +49,59 @@ class TestPresentation : public QObject {
     Q_OBJECT
 
 private slots:
-    void passes_data();
-    void passes();
-    void widths();
-};
-
-void TestPresentation::passes_data()
-{
-    QTest::addColumn<QString>("steps"); // N normal, P print, L enlarge, B enlarge undone
-    QTest::addColumn<bool>("bold");
-    // The look each sequence of passes leaves, whatever came before: a print after the
-    // enlarged look keeps it bold, the restore after a print brings the full identifier
-    // header back, undoing the enlargement switches bold off.
-    for (const char* steps : {"N", "P", "PN", "LB"})
-        QTest::newRow(steps) << QString::fromLatin1(steps) << false;
-    for (const char* steps : {"L", "LPN", "LP", "LNL"})
-        QTest::newRow(steps) << QString::fromLatin1(steps) << true;
-}
-
-void TestPresentation::passes()
-{
-    QFETCH(QString, steps);
-    QFETCH(bool, bold);
-    Grid grid;
-    for (const QChar step : steps)
-        grid.apply(step == u'N'   ? presentationLook(Presentation::Normal)
-                   : step == u'P' ? presentationLook(Presentation::Print)
-                                  : toggleLook(step == u'L'));
-    // Grade column width, row height and type size of the screen, paper and enlarged looks.
-    const bool paper = steps.endsWith(u'P');
-    const bool large = steps.endsWith(u'L');
-    const double gradeWidth = paper || large ? 8 : 6.5;
-    const double rowHeight = paper ? 12.8 : large ? 15 : 10.5;
-    const qreal pointSize = paper ? 9 : large ? 10 : 8;
-
-    // The short identifier header on paper and enlarged, the full one on the normal screen.
-    QCOMPARE(grid.at(8, 0).text, paper || large ? QStringLiteral("المعرّف") : "المعرّف الوحيد");
-    for (int row = 0; row <= grid.rows; ++row) {
-        QCOMPARE(grid.at(9, row).alignment,
-                 paper ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-        QCOMPARE(grid.heights[row], rowHeight);
-        for (int col = 0; col < 10; ++col) {
-            QCOMPARE(grid.at(col, row).pointSize, pointSize);
-            QCOMPARE(grid.at(col, row).bold, bold);
-        }
-        // The hidden level column is never visited.
-        QVERIFY(!grid.cells.count(std::pair(10, row)));
+    void passes_data()
+    {
+        QTest::addColumn<QString>("steps"); // N normal, P print, L enlarge, B enlarge undone
+        QTest::addColumn<bool>("bold");
+        // The look each sequence of passes leaves, whatever came before: a print after the
+        // enlarged look keeps it bold, the restore after a print brings the full identifier
+        // header back, undoing the enlargement switches bold off.
+        for (const char* steps : {"N", "P", "PN", "LB"})
+            QTest::newRow(steps) << QString::fromLatin1(steps) << false;
+        for (const char* steps : {"L", "LPN", "LP", "LNL"})
+            QTest::newRow(steps) << QString::fromLatin1(steps) << true;
     }
-    // Shown grade columns take the look's width; hidden and information columns keep theirs.
-    const double g = gradeWidth;
-    QCOMPARE(grid.widths, (QVector<double>{4, 8, g, g, g, g, g, 39, 11, 5, 8}));
-}
 
-// Widths change only through a pupil's cell: a sheet without pupils keeps them. The window
-// grows by what the enlarged grid did, never by the grid's whole width.
-void TestPresentation::widths()
-{
-    Grid empty;
-    empty.rows = 0;
-    empty.apply(toggleLook(true));
-    QCOMPARE(empty.widths[6], 8.0);
-    QCOMPARE(toggledWidths(11880, 9885, 10695).windowWidth, 12690);
-    QCOMPARE(toggledWidths(12690, 10695, 9885).windowWidth, 11880);
-    QCOMPARE(toggledWidths(12690, 10695, 9885).gridWidth, 10695);
-}
+    void passes()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, bold);
+        Grid grid;
+        for (const QChar step : steps)
+            grid.apply(step == u'N'   ? presentationLook(Presentation::Normal)
+                       : step == u'P' ? presentationLook(Presentation::Print)
+                                      : toggleLook(step == u'L'));
+        // Grade column width, row height, type size and identifier header of each look; the
+        // order numbers centred on paper only.
+        const bool paper = steps.endsWith(u'P'), large = steps.endsWith(u'L');
+        const double g = paper || large ? 8 : 6.5;
+        const qreal pointSize = paper ? 9 : large ? 10 : 8;
+        QCOMPARE(grid.at(8, 0).text, paper || large ? QStringLiteral("المعرّف") : "المعرّف الوحيد");
+        for (int row = 0; row <= grid.rows; ++row) {
+            QCOMPARE(grid.at(9, row).alignment,
+                     paper ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+            QCOMPARE(grid.heights[row], paper ? 12.8 : large ? 15 : 10.5);
+            for (int col = 0; col < 10; ++col) // the hidden level column 10 is never visited
+                QVERIFY(grid.at(col, row).pointSize == pointSize && grid.at(col, row).bold == bold);
+            QVERIFY(!grid.cells.count(std::pair(10, row)));
+        }
+        // Shown grade columns take the look's width; hidden and information columns keep theirs.
+        QCOMPARE(grid.widths, (QVector<double>{4, 8, g, g, g, g, g, 39, 11, 5, 8}));
+    }
+
+    // Widths change only through a pupil's cell: a sheet without pupils keeps them. The window
+    // grows by what the enlarged grid did, never by the grid's whole width.
+    void widths()
+    {
+        Grid empty;
+        empty.rows = 0;
+        empty.apply(toggleLook(true));
+        QCOMPARE(empty.widths[6], 8.0);
+        QCOMPARE(toggledWidths(11880, 9885, 10695).windowWidth, 12690);
+        QCOMPARE(toggledWidths(12690, 10695, 9885).windowWidth, 11880);
+        QCOMPARE(toggledWidths(12690, 10695, 9885).gridWidth, 10695);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestPresentation)
 #include "tst_presentation.moc"

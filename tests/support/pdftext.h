@@ -1,8 +1,7 @@
 #pragma once
 
-// Reads the text of a PDF back with poppler's pdftotext, page by page, and compares texts
-// as they come out of it: Arabic in its presentation forms, with direction marks, and
-// the marks of a letter (shadda) sometimes moved to the next letter.
+// A PDF's text as poppler's pdftotext reads it back, compared as it comes out: Arabic in
+// its presentation forms, with direction marks, a shadda sometimes on the next letter.
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,8 +10,7 @@
 
 #include <optional>
 
-// The text of every page of the PDF at path, in its layout; nullopt when pdftotext
-// cannot run or fails.
+// The text of every page, in its layout; nullopt when pdftotext cannot run or fails.
 inline std::optional<QStringList> pdfPageTexts(const QString& path)
 {
     QProcess process;
@@ -28,30 +26,25 @@ inline std::optional<QStringList> pdfPageTexts(const QString& path)
     return pages;
 }
 
-// A text reduced to what survives the trip through a PDF: letters in their base forms,
-// no direction marks, no vowel marks, blanks collapsed.
+// Text as it survives a PDF: base letter forms, no direction or vowel marks, blanks collapsed.
 inline QString pdfSkeleton(const QString& text)
 {
     QString skeleton;
-    for (const QChar c : text.normalized(QString::NormalizationForm_KC)) {
-        if (c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Other_Format)
-            continue;
-        skeleton += c;
-    }
+    for (const QChar c : text.normalized(QString::NormalizationForm_KC))
+        if (c.category() != QChar::Mark_NonSpacing && c.category() != QChar::Other_Format)
+            skeleton += c;
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     return skeleton.replace(blanks, QStringLiteral(" ")).trimmed();
 }
 
-// The words of text that do not appear in pageText (compared as skeletons). A word is
-// looked for on its own, so that the order pdftotext gives mixed right-to-left and
-// left-to-right text does not matter.
+// The words of text missing from pageText, each looked for on its own (as skeletons): the
+// order pdftotext gives mixed right-to-left and left-to-right text does not matter.
 inline QStringList wordsMissingFrom(const QString& pageText, const QString& text)
 {
     const QString page = pdfSkeleton(pageText);
     QStringList missing;
-    for (const QString& word : pdfSkeleton(text).split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString& word : pdfSkeleton(text).split(u' ', Qt::SkipEmptyParts))
         if (!page.contains(word))
             missing << word;
-    }
     return missing;
 }
