@@ -53,7 +53,7 @@ public:
     // The program dies with its windows open: no question, no save, nothing cleaned up.
     void crash() { m_window.reset(); }
 
-    // Scans the disk and opens the file's line, as a double click does; the sheet once it
+    // Scans the disk and opens the file's line, as a double click does; the new sheet once it
     // has the keyboard (the activation puts the cursor on the first grade), else none.
     sheet::GradeSheetWindow* open(const QString& fileName)
     {
@@ -63,9 +63,12 @@ public:
         if (lines.size() != 1)
             return nullptr;
         list->setCurrentItem(lines.first());
+        const sheet::GradeSheetWindow* before = sheet();
         m_window->openSelectedFile();
         sheet::GradeSheetWindow* opened = sheet();
-        if (!opened || !QTest::qWaitFor([opened] { return opened->isActiveWindow(); }))
+        // A refused file leaves the sheet that was open: it is not the one asked for.
+        if (!opened || opened == before ||
+            !QTest::qWaitFor([opened] { return opened->isActiveWindow(); }))
             return nullptr;
         return opened;
     }
