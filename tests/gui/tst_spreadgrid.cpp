@@ -108,9 +108,9 @@ struct Fixture : sheet::GridInputHandler {
 
     // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "next" (Enter towards lower
     // columns), "type text", "compose text" (an input method's), "key Ctrl+V", "queue" (the
-    // Enter a mark key queues), "click C,R",
-    // "dbl C,R", "drop C,R text", "copy text" (to the clipboard), "focus away", "focus grid",
-    // "clear" (the log), or a handler's mode "keys ...", "characters ...", "moves ...".
+    // Enter a mark key queues), "click C,R", "dbl C,R", "drop C,R text", "copy text" (to the
+    // clipboard), "focus away", "focus grid", "clear" (the log), or a handler's mode
+    // "keys ...", "characters ...", "moves ...".
     void run(const QString& step)
     {
         const QString arg = step.section(u' ', 1);
