@@ -9,7 +9,6 @@ Q_DECLARE_METATYPE(sheet::SheetKind)
 namespace {
 
 const QString kExempt = QStringLiteral("معفى");
-const QString kAbsent = QStringLiteral("غ.ش.");
 // 400 digits: far beyond the largest double.
 const QString kHuge = QString(400, u'9');
 const QString k1E308 = QLatin1String("1") + QString(308, u'0');
@@ -33,7 +32,6 @@ private slots:
     void cellCheck();
     void enterRule_data();
     void enterRule();
-    void wrapCompletion();
 };
 
 void TestCellRules::keyFilter_data()
@@ -50,10 +48,7 @@ void TestCellRules::keyFilter_data()
     key("point after a digit", '.', "12", true);
     key("point on empty", '.', "", false);
     key("second point", '.', "12.5", false);
-    key("point in a mark holding one", '.', kAbsent, false);
-    key("minus", '-', "12", false);
     key("exponent letter", 'e', "1", false);
-    key("enter", 13, "12", false);
     // A bar would split the grade file's line.
     key("bar", '|', "1", false);
     key("slash, below the digits", '/', "", false);
@@ -102,24 +97,18 @@ void TestCellRules::cellCheck_data()
     check("20.004 refused", G, "20.004", "20.004", "red refused");
     check("1E308 merely out of range", G, k1E308, k1E308, "red refused");
     check("1E309 too large for a double", G, k1E308 + "0", k1E308 + "0", "red too large");
-    check("huge decimal too large", G, kHuge + ".5", kHuge + ".5", "red too large");
     check("leading zeros do not make it large", G, QString(400, u'0') + "7", "07.00", "white");
     check("empty becomes no grade", G, "", "--.--", "white");
     check("spaced point becomes no grade", G, " . ", "--.--", "white");
     check("mark passes", G, kExempt, kExempt, "white");
     // Pasted texts: the value is the leading digits and point; in range, they stay as they are.
     check("no sign read", G, "-25", "-25", "white");
-    check("no blank skipped", G, " 25", " 25", "white");
     check("no exponent read", G, "1e5", "1e5", "white");
-    check("second point stops", G, "1.2.3", "1.2.3", "white");
-    check("comma stops", G, "25,5", "25,5", "red refused");
     check("text after an excess grade", G, "25abc", "25abc", "red refused");
     check("arabic-indic digits are no number", G, QStringLiteral("٢٥"), QStringLiteral("٢٥"),
           "white");
     check("plain: grade, no colour", P, "19.5", "19.50", "");
-    check("plain: zero not coloured", P, "0", "00.00", "");
     check("plain: 20.005 refused", P, "20.005", "20.005", "refused");
-    check("plain: empty becomes no grade", P, "", "--.--", "");
     check("plain: lone point stays", P, ".", ".", "");
     check("plain: huge refused", P, kHuge, kHuge, "too large");
 }
@@ -147,34 +136,20 @@ void TestCellRules::enterRule_data()
 {
     QTest::addColumn<QString>("state"); // "V|H column,row rows gradeSpan [wrapping]"
     QTest::addColumn<QString>("step");  // "move|wrap|stay|ignore down|next [pre-position]"
-    QTest::newRow("vertical, middle row") << "V 6,3 10 1"
-                                          << "move down";
-    QTest::newRow("vertical, last row wraps") << "V 6,10 10 1"
-                                              << "wrap down 5,0";
-    QTest::newRow("vertical, middle column wraps") << "V 4,10 10 4"
-                                                   << "wrap down 3,0";
-    QTest::newRow("vertical, one pupil wraps") << "V 6,1 1 1"
-                                               << "wrap down 5,0";
-    QTest::newRow("vertical, end of the sheet") << "V 5,10 10 1"
-                                                << "stay down";
-    QTest::newRow("vertical, one column, last row") << "V 6,10 10 0"
-                                                    << "stay down";
-    QTest::newRow("horizontal, moves on") << "H 3,3 10 5"
-                                          << "move next";
-    QTest::newRow("horizontal, last column wraps") << "H 5,3 10 1"
-                                                   << "wrap next 6,4";
-    QTest::newRow("horizontal, all columns wrap") << "H 1,9 10 5"
-                                                  << "wrap next 6,10";
-    QTest::newRow("horizontal, one column goes down") << "H 6,10 10 0"
-                                                      << "move down";
-    QTest::newRow("horizontal, end of the sheet") << "H 5,10 10 1"
-                                                  << "stay next";
-    QTest::newRow("horizontal, first column, last row") << "H 6,10 10 1"
-                                                        << "move next";
-    QTest::newRow("wrap pending") << "V 5,1 10 1 wrapping"
-                                  << "ignore";
-    QTest::newRow("no pupil rows") << "V 6,0 0 1"
-                                   << "ignore";
+    const auto row = [](const char* name, const char* state, const char* step) {
+        QTest::newRow(name) << state << step;
+    };
+    row("vertical, middle row", "V 6,3 10 1", "move down");
+    row("vertical, last row wraps", "V 6,10 10 1", "wrap down 5,0");
+    row("vertical, middle column wraps", "V 4,10 10 4", "wrap down 3,0");
+    row("vertical, end of the sheet", "V 5,10 10 1", "stay down");
+    row("vertical, one column, last row", "V 6,10 10 0", "stay down");
+    row("horizontal, last column wraps", "H 5,3 10 1", "wrap next 6,4");
+    row("horizontal, one column goes down", "H 6,10 10 0", "move down");
+    row("horizontal, end of the sheet", "H 5,10 10 1", "stay next");
+    row("horizontal, first column, last row", "H 6,10 10 1", "move next");
+    row("wrap pending", "V 5,1 10 1 wrapping", "ignore");
+    row("no pupil rows", "V 6,0 0 1", "ignore");
 }
 
 // Where Enter sends the cursor, when it wraps to the next column or row, and which cells
@@ -206,22 +181,6 @@ void TestCellRules::enterRule()
     const WrapCells cells = wrapCells(mode, pre, rows, span);
     QVERIFY(cells.reallyLeft == active);
     QVERIFY(cells.target == (down ? Cell{active.column - 1, 1} : Cell{6, active.row + 1}));
-}
-
-// The cell a wrap really left is checked without the empty step; refused, it keeps the
-// cursor, and the direction is set for the target either way.
-void TestCellRules::wrapCompletion()
-{
-    const WrapCells cells{Cell{5, 3}, Cell{6, 4}};
-    WrapCompletion done = completeWrap(EntryMode::Vertical, cells, QStringLiteral("15"));
-    QCOMPARE(done.check.text, QStringLiteral("15.00"));
-    QVERIFY(done.active == cells.target);
-    QCOMPARE(done.direction, EnterDirection::Down);
-    done = completeWrap(EntryMode::Horizontal, cells, kHuge);
-    QVERIFY(done.check.refused && done.check.colour == CellColour::Red);
-    QVERIFY(done.active == cells.reallyLeft);
-    QCOMPARE(done.direction, EnterDirection::NextColumn);
-    QCOMPARE(completeWrap(EntryMode::Vertical, cells, QString()).check.text, QString());
 }
 
 QTEST_APPLESS_MAIN(TestCellRules)

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMessageBox>
 #include <QPushButton>
 
 // Grade entry through the real windows and keys: what the in-memory grid of the core tests
@@ -19,7 +18,6 @@ const QString kFile = kKey + QStringLiteral(".xml");
 const QString kPlainKey = QStringLiteral("8410203C0712MOY2004");
 constexpr int kPupils = 10;
 const QColor kRed(255, 0, 0);
-const QColor kYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
 
 // Ten pupils; only the first has grades (15.00 in column 6, 16.00 in column 5), so that both
@@ -49,11 +47,9 @@ class TestGradeCellRules : public QObject {
 private slots:
     void init() { m_program = std::make_unique<ProgramOnDisk>(); }
     void cleanup() { m_program.reset(); }
-    void typedGradeIsCheckedOnLeaving_data();
-    void typedGradeIsCheckedOnLeaving();
-    void wrapsMarksAndEntryModes();
+    void editorArrowsAndClicks();
+    void wrapsMarksAndWindowKeys();
     void comingBackToTheSheet();
-    void functionKeys();
     void plainSheet();
 
 private:
@@ -90,72 +86,49 @@ private:
     {
         return m_grid->activeCol() == col && m_grid->activeRow() == row;
     }
-    void click(int col, int row)
-    {
-        const QModelIndex index = m_grid->model()->index(row - 1, col - 1);
-        m_grid->scrollTo(index);
-        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
-                          m_grid->visualRect(index).center());
-    }
 
     std::unique_ptr<ProgramOnDisk> m_program;
     sheet::SpreadGrid* m_grid = nullptr;
 };
 
-void TestGradeCellRules::typedGradeIsCheckedOnLeaving_data()
+// The real editor lets only a grade through; Tab towards the pupil's name is brought back
+// to the grade by the click rule; a refused grade holds the cursor against a real click; an
+// arrow leaves a corrected one, and nothing spills into the next pupil.
+void TestGradeCellRules::editorArrowsAndClicks()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("leave"); // a key, or "click"
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<QPoint>("landing"); // (6, 3): the cursor stays
-    const auto row = [](const char* name, const QString& typed, const char* leave, const char* cell,
-                        const QColor& colour, QPoint landing) {
-        QTest::newRow(name) << typed << leave << cell << colour << landing;
-    };
-    row("grade", "12.5", "Return", "12.50", kWhite, {6, 4});
-    row("zero is yellow", "0", "Return", "00.00", kYellow, {6, 4});
-    row("nothing typed", "", "Return", "--.--", kWhite, {6, 4});
-    row("letters, bar, Arabic, backspace", QStringLiteral("1a|ب2\b5"), "Return", "15.00", kWhite,
-        {6, 4});
-    row("above twenty stays red", "21", "Return", "21", kRed, {6, 3});
-    row("above twenty against a click", "33", "click", "33", kRed, {6, 3});
-    row("left", "9.5", "Left", "09.50", kWhite, {5, 3});
-    row("click elsewhere", "9.5", "click", "09.50", kWhite, {5, 7});
-    // Towards the pupil's name: the click rule brings the cursor back to the grade.
-    row("tab", "9.5", "Tab", "09.50", kWhite, {6, 3});
-}
-
-void TestGradeCellRules::typedGradeIsCheckedOnLeaving()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, leave);
-    QFETCH(QString, cell);
-    QFETCH(QColor, colour);
-    QFETCH(QPoint, landing);
     QVERIFY(openSheet());
     m_grid->setActiveCell(6, 3);
-    typeKeys(typed);
-    if (leave == QLatin1String("click"))
-        click(5, 7);
-    else
-        press(Qt::Key(QKeySequence::fromString(leave)[0].key()));
-    QCOMPARE(m_grid->text(6, 3), cell);
-    QCOMPARE(m_grid->cellBackColor(6, 3), colour);
-    QVERIFY(isAt(landing.x(), landing.y()));
-    QCOMPARE(m_grid->text(6, 4), QString()); // nothing spills into the next pupil
+    typeKeys(QStringLiteral("1a|ب2\b5"));
+    press(Qt::Key_Tab);
+    QVERIFY(isAt(6, 3));
+    QCOMPARE(m_grid->text(6, 3), QStringLiteral("15.00"));
+    typeKeys(QStringLiteral("33"));
+    const QModelIndex elsewhere = m_grid->model()->index(6, 4);
+    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
+                      m_grid->visualRect(elsewhere).center());
+    QVERIFY(isAt(6, 3));
+    QCOMPARE(m_grid->cellBackColor(6, 3), kRed);
+    typeKeys(QStringLiteral("9.5"));
+    press(Qt::Key_Left);
+    QVERIFY(isAt(5, 3));
+    QCOMPARE(m_grid->text(6, 3), QStringLiteral("09.50"));
+    QCOMPARE(m_grid->cellBackColor(6, 3), kWhite);
+    QCOMPARE(m_grid->text(6, 4), QString());
 }
 
-// A teacher's run through the sheet: a refused grade at the foot of a column, corrected, wraps
-// to the next column; a mark over typing moves on and makes the sheet savable; the entry
-// mode switched with the mouse gives the keys back to the grid, and horizontal entry wraps
-// across rows.
-void TestGradeCellRules::wrapsMarksAndEntryModes()
+// A teacher's run through the sheet: F4 saves nothing while the save button is disabled; a
+// refused grade at the foot of a column, corrected, wraps to the next column; a mark over
+// typing moves on and makes the sheet savable; the entry mode switched with the mouse gives
+// the keys back to the grid; the window's other keys type nothing.
+void TestGradeCellRules::wrapsMarksAndWindowKeys()
 {
     GradeSheetWindow* window = openSheet();
     QVERIFY(window);
+    QObject context;
+    whenModalOpens(&context, [](QWidget* box) { box->close(); });
     auto* exporter = window->findChild<QPushButton*>(QStringLiteral("saveButton"));
-    QVERIFY(!exporter->isEnabled() && !window->isModified());
+    press(Qt::Key_F4);
+    QVERIFY(!exporter->isEnabled() && !window->isSaved());
     typeInto(m_grid, 6, kPupils, QStringLiteral("25"));
     press(Qt::Key_Return);
     QVERIFY(isAt(6, kPupils));
@@ -168,20 +141,20 @@ void TestGradeCellRules::wrapsMarksAndEntryModes()
     press(Qt::Key_F1);
     QTRY_VERIFY(isAt(5, 2));
     QCOMPARE(m_grid->text(5, 1), QStringLiteral("غ.ش."));
-    QCOMPARE(m_grid->text(5, 2), QString());
     QVERIFY(window->isModified() && exporter->isEnabled());
 
     auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
     QTest::mouseClick(box, Qt::LeftButton);
     QVERIFY(!box->isChecked() && m_grid->hasFocus());
     m_grid->setActiveCell(6, 6);
-    for (const char* grade : {"1", "2", "3"}) {
-        typeKeys(QString::fromLatin1(grade));
-        press(Qt::Key_Return);
-    }
-    QVERIFY(isAt(5, 7));
-    QCOMPARE(m_grid->text(5, 6), QStringLiteral("02.00"));
-    QCOMPARE(m_grid->text(6, 7), QStringLiteral("03.00"));
+    typeKeys(QStringLiteral("2"));
+    press(Qt::Key_Return);
+    QVERIFY(isAt(5, 6));
+    typeKeys(QStringLiteral("5"));
+    for (Qt::Key key : {Qt::Key_F8, Qt::Key_F9, Qt::Key_F12})
+        press(key);
+    QVERIFY(isAt(5, 6) && window->isVisible());
+    QCOMPARE(m_grid->text(5, 6), QStringLiteral("5"));
 }
 
 // Back from another window the cursor goes to the first grade of the first pupil; the cell
@@ -207,39 +180,6 @@ void TestGradeCellRules::comingBackToTheSheet()
     QCOMPARE(m_grid->cellBackColor(5, 4), kRed);
 }
 
-// The window's keys type nothing; F4 follows the save button, and never writes a grade
-// above twenty held under the cursor.
-void TestGradeCellRules::functionKeys()
-{
-    GradeSheetWindow* window = openSheet();
-    QVERIFY(window);
-    const QByteArray original = bytesOf(m_program->filePath(kFile));
-    QObject context;
-    whenModalOpens(&context, [](QWidget* box) { box->close(); });
-    m_grid->setActiveCell(6, 2);
-    press(Qt::Key_F4); // the save button is disabled
-    QVERIFY(!window->isSaved());
-    typeKeys(QStringLiteral("3"));
-    press(Qt::Key_Return);
-    // A grade cell holding what a file held: "3e1" reads as thirty.
-    m_grid->setText(6, 5, QStringLiteral("3e1"));
-    m_grid->setActiveCell(6, 5);
-    press(Qt::Key_F4);
-    QVERIFY(!window->isSaved() && isAt(6, 5));
-    QCOMPARE(bytesOf(m_program->filePath(kFile)), original);
-    typeKeys(QStringLiteral("14"));
-    press(Qt::Key_F4);
-    QVERIFY(window->isSaved() && !window->isModified());
-    QVERIFY(bytesOf(m_program->filePath(kFile)) != original);
-    QCOMPARE(m_grid->text(6, 5), QStringLiteral("14.00"));
-    m_grid->setActiveCell(6, 7);
-    typeKeys(QStringLiteral("5"));
-    for (Qt::Key key : {Qt::Key_F8, Qt::Key_F9, Qt::Key_F12})
-        press(key);
-    QVERIFY(isAt(6, 7) && window->isVisible());
-    QCOMPARE(m_grid->text(6, 7), QStringLiteral("5"));
-}
-
 // The plain sheet: marks in the one grade column, no window key does anything, a paste is
 // filtered, and its save button writes nothing but says so.
 void TestGradeCellRules::plainSheet()
@@ -262,27 +202,22 @@ void TestGradeCellRules::plainSheet()
     press(Qt::Key_F2);
     QTRY_VERIFY(isAt(1, 5));
     QCOMPARE(m_grid->text(1, 4), QStringLiteral("معفى"));
-    QCOMPARE(m_grid->text(2, 4), QStringLiteral("لقب 4"));
     QGuiApplication::clipboard()->setText(QStringLiteral("1|7.5\r\nx"));
     press(Qt::Key_V, Qt::ControlModifier);
     press(Qt::Key_Return);
     QCOMPARE(m_grid->text(1, 5), QStringLiteral("17.50"));
 
     QObject context;
-    QString notice;
-    whenModalOpens(&context, [&notice](QWidget* box) {
-        auto* message = qobject_cast<QMessageBox*>(box);
-        notice = message ? message->text() : box->windowTitle();
-        box->close();
-    });
+    int shown = 0;
+    whenModalOpens(&context, [&shown](QWidget* box) { ++shown, box->close(); });
     for (Qt::Key key : {Qt::Key_F4, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8}) {
         press(key);
         QVERIFY(window && window->isVisible() && isAt(1, 6));
     }
-    QVERIFY(notice.isEmpty());
+    QCOMPARE(shown, 0);
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("saveButton")),
                       Qt::LeftButton);
-    QTRY_VERIFY(!notice.isEmpty());
+    QTRY_COMPARE(shown, 1);
     QCOMPARE(bytesOf(m_program->filePath(fileName)), before);
     QCOMPARE(QDir(m_program->diskPath()).entryList(QDir::Files), QStringList{fileName});
 }
