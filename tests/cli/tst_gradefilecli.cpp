@@ -1,9 +1,6 @@
 // The gradefile tool, run as a separate process.
 #include "gradefile/gradefileio.h"
 #include "gradefile/rowsetwriter.h"
-#include "recovery/datafolder.h"
-#include "recovery/keptcopies.h"
-#include "recovery/sessionjournal.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -69,33 +66,14 @@ private slots:
                                            u"2|2|102|Ben, Amine|07.00|معفى"_s,
                                            u"3|3|103|سلمى|--.--|"_s, "FIN" + kSubject + "|||||0|0"})
                     .ok);
-        // Kept copies, a damaged one among them, and a journal holding two texts of one cell,
-        // where the program keeps them: the tool runs under a name of its own.
-        const QString data = dir.filePath(u"saisie-notes/saisie-notes"_s);
-        const QDateTime first = QDateTime::fromMSecsSinceEpoch(1741973405123, Qt::UTC);
-        const recovery::KeptCopies copies(data);
-        QVERIFY(!copies.keep(kSubject, readAll(kExamples + "/floppy/" + kSubject + ".xml"), first)
-                     .isError());
-        QVERIFY(!copies.keep(kSubject, "<xml>cut sh", first.addSecs(60)).isError());
-        recovery::SessionJournal session(recovery::journalsFolder(data),
-                                         {kSubject, u"/media/floppy"_s, QByteArray(64, 'a')});
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        QVERIFY(!session.record({{4, 1, "7", now}, {4, 1, "07.00", now}, {10, 2, "3#حسن", now}})
-                     .isError());
-
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"XDG_DATA_HOME"_s, dir.path());
-        process.setProcessEnvironment(environment);
         arguments.replace("DIR/", dir.path() + '/').replace("EX/", kExamples + "/floppy/");
-        process.start(GRADEFILE_TOOL,
-                      arguments.replace("DATA", data).split(' ', Qt::SkipEmptyParts));
+        process.start(GRADEFILE_TOOL, arguments.split(' ', Qt::SkipEmptyParts));
         process.write(input);
         process.closeWriteChannel();
         QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
         const QByteArray runOut = process.readAllStandardOutput();
         const QByteArray runErr = process.readAllStandardError();
-        out.replace("DATA", data.toUtf8());
         QTEST(process.exitCode(), "status");
         if (out.startsWith('{') || out.startsWith('['))
             QVERIFY2(jsonHas(jsonOf(runOut), jsonOf(out)), runOut.constData());
@@ -135,11 +113,6 @@ void TestGradeFileCli::commands_data()
     add(u"write DIR/K.xml"_s, 1, {}, u"301"_s, QByteArray(301, 'x'));
     add(u"write DIR/K.xml"_s, 1, {}, {}, "DEBUTK|a\x01z\n");
     add(u"write DIR/K.xml"_s, 1, {}, {}, "DEBUTK|\xff\xfe\n");
-    add(u"check EX/8410203C07120002025.xml EX/8410203C07130002025.xml EX/notes-personnelles.xml"_s,
-        0,
-        u"8410203C07120002025.xml\tإعدادية ابن خلدون - صفاقس    [السابعة أساسي 2] - العربية - "
-        "الثلاثي الأول\n8410203C07130002025.xml\tملف أعداد غير صحيح\n"
-        "notes-personnelles.xml\tملف أعداد غير صحيح\n"_s.toUtf8());
     add(u"check /nonexistent/K.xml"_s, 1, {}, u"/nonexistent"_s);
     add(u"show EX/8410203L09310002025.xml"_s, 0,
         R"({"kind": "subject", "sheetKind": "L", "year": 2025, "schoolYear": "2026/2025",
@@ -161,15 +134,6 @@ void TestGradeFileCli::commands_data()
     }
     for (const QString& command : {u"csv"_s, u"stats"_s})
         add(command + " EX/8410203C0712MOY2025.xml", 1, {}, u"not a subject grade file"_s);
-    // DATA/: where the program keeps its copies and journals for this user (see commands()).
-    add("backups --data DATA " + kSubject, 0,
-        R"j([{"time": "2025-03-14T17:31:05.123Z", "error": "La copie « DATA/backups/)j"
-        R"j(8410203C07120002025/20250314T173105123Z_save0.xml » est endommagée : le fichier )j"
-        R"j(n'est pas un jeu d'enregistrements : texte inattendu dans <xml> (ligne 1)"},)j"
-        R"j({"time": "2025-03-14T17:30:05.123Z", "saveNumber": 3, "pupilsWithGrades": 30}])j");
-    add("recover " + kSubject, 0,
-        R"({"key": "8410203C07120002025", "dataFolder": "DATA", "journals": [{"state": "pending",
-            "cells": [{"column": 4, "text": "07.00"}, {"column": 10, "text": "3#حسن"}]}]})");
     add(u"lines /"_s, 1, {});
     add(u"--help"_s, 0, "Usage: gradefile COMMAND");
     for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"backups"_s})

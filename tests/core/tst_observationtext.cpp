@@ -1,6 +1,4 @@
-// The observation column's text, the observation box's rules, and the keyboard group the
-// box switches to.
-#include "observation/keyboardgroups.h"
+// The observation column's text and the observation box's rules.
 #include "observation/observationtext.h"
 
 #include <QTest>
@@ -8,9 +6,6 @@
 using namespace observation;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(observation::Rgb)
-
-static const auto phrase = [](int key) { return phraseForKey(key).value_or(QString()); };
 static const QString kSmile = QString::fromUcs4(U"\U0001F600");
 
 class TestObservationText : public QObject {
@@ -47,29 +42,6 @@ private slots:
         QCOMPARE(observationOf(cellAfterValidation(cell, typed)), storableText(typed));
     }
 
-    // The name's colour tells the level of a preset phrase, blue a free observation; bold
-    // as long as there is one.
-    void nameLook_data()
-    {
-        QTest::addColumn<QString>("observation");
-        QTest::addColumn<Rgb>("colour");
-
-        const Rgb red{255, 0, 0}, darkBlue{0, 0, 192}, green{0, 128, 0}, blue{0, 0, 255};
-        const Rgb byKey[] = {red, red, darkBlue, darkBlue, darkBlue, green, green, green, green};
-        for (int key = 1; key <= kPhraseCount; ++key)
-            QTest::addRow("F%d", key) << phrase(key) << byKey[key - 1];
-        QTest::newRow("phrase within blanks") << "   " + phrase(4) + "  " << darkBlue;
-        QTest::newRow("phrase and more") << phrase(7) + " جدّا" << blue;
-        QTest::newRow("blanks alone") << u"   "_s << blue;
-        QTest::newRow("empty") << QString() << Rgb{0, 0, 0};
-    }
-    void nameLook()
-    {
-        QFETCH(QString, observation);
-        QTEST(nameLookFor(observation).colour, "colour");
-        QCOMPARE(nameLookFor(observation).bold, !observation.isEmpty());
-    }
-
     // The box holds at most fifty characters: what comes in is cut, what was there stays,
     // and a longer observation from the file may shrink, never grow.
     void boxEdit_data()
@@ -104,23 +76,6 @@ private slots:
         QTEST(admitted.cursor, "cursorAfter");
         // The box checks the text it is given back once more: the answer must not change.
         QCOMPARE(admitEdit(before, admitted.text, admitted.cursor).text, admitted.text);
-    }
-
-    void arabicGroup_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<int>("group"); // -1: none
-
-        QTest::newRow("standard before a variant")
-            << QStringList{"English (US)", "Arabic (Morocco)", "Arabic"} << 2;
-        QTest::newRow("a variant alone") << QStringList{"French", "Arabic (AZERTY)"} << 1;
-        QTest::newRow("named by its code") << QStringList{"us", "ara"} << 1;
-        QTest::newRow("ara inside another word") << QStringList{"Marathi (KaGaPa)", ""} << -1;
-    }
-    void arabicGroup()
-    {
-        QFETCH(QStringList, names);
-        QTEST(arabicGroupAmong(names).value_or(-1), "group");
     }
 };
 
