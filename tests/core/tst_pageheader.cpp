@@ -23,8 +23,9 @@ QStringList linesText(const QString& codes)
 {
     QStringList texts;
     for (const PrintLine& line : readPrintCodes(codes))
-        texts << line.partText(PrintLine::Left, 7) + u'|' + line.partText(PrintLine::Centre, 7) +
-                     u'|' + line.partText(PrintLine::Right, 7);
+        texts << QStringList{line.partText(PrintLine::Left, 7), line.partText(PrintLine::Centre, 7),
+                             line.partText(PrintLine::Right, 7)}
+                     .join(u'|');
     return texts;
 }
 
@@ -135,11 +136,10 @@ private slots:
         QCOMPARE(linesText(page.footer),
                  (QStringList{"||", "إ مضاء المدرّس / الأستاذ          إسم العون و إمضاءه||", "||",
                               "||", "||", "التاريخ :  14/03/2025||نورافيل إصدار 2.2"}));
-        for (const QString& codes : {page.header, page.footer})
-            for (const PrintLine& line : readPrintCodes(codes))
-                for (const QVector<PrintSpan>& part : line.parts)
-                    for (const PrintSpan& span : part)
-                        QVERIFY(span.font == (PrintFont{"Tahoma", 10, true, false, false, false}));
+        for (const PrintLine& line : readPrintCodes(page.header + page.footer))
+            for (const QVector<PrintSpan>& part : line.parts)
+                for (const PrintSpan& span : part)
+                    QVERIFY(span.font == (PrintFont{"Tahoma", 10, true, false, false, false}));
     }
 };
 

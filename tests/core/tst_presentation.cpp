@@ -9,29 +9,28 @@ using namespace print;
 
 namespace {
 
-struct CellLook {
-    QString text;
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    qreal pointSize = 8.25;
-    bool bold = false;
-};
-
 // A grid of three pupils as the passes see it, grade column 1 empty and hidden, the level
 // column 10 hidden; the pass run as the window runs it, cell by cell.
 struct Grid {
+    struct Cell {
+        QString text;
+        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+        qreal pointSize = 8.25;
+        bool bold = false;
+    };
     QVector<double> widths{4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
     std::map<int, double> heights;
-    std::map<std::pair<int, int>, CellLook> cells;
+    std::map<std::pair<int, int>, Cell> cells;
     int rows = 3;
 
-    CellLook& at(int col, int row) { return cells[std::pair(col, row)]; }
+    Cell& at(int col, int row) { return cells[std::pair(col, row)]; }
 
     void apply(const PresentationLook& look)
     {
-        for (int col = 0; col <= lastPassColumn(10); ++col) {
+        for (int col = 0; col <= lastPassColumn(10); ++col)
             for (int row = 0; row <= rows; ++row) {
                 const CellChange change = presentationChange(look, col, row, col <= 1);
-                CellLook& cell = at(col, row);
+                Cell& cell = at(col, row);
                 cell.text = change.text.value_or(cell.text);
                 cell.alignment = change.alignment.value_or(cell.alignment);
                 widths[col] = change.columnWidth.value_or(widths[col]);
@@ -39,7 +38,6 @@ struct Grid {
                 cell.pointSize = change.pointSize;
                 cell.bold = change.bold.value_or(cell.bold);
             }
-        }
     }
 };
 
@@ -98,8 +96,8 @@ private slots:
         empty.apply(toggleLook(true));
         QCOMPARE(empty.widths[6], 8.0);
         QCOMPARE(toggledWidths(11880, 9885, 10695).windowWidth, 12690);
-        QCOMPARE(toggledWidths(12690, 10695, 9885).windowWidth, 11880);
-        QCOMPARE(toggledWidths(12690, 10695, 9885).gridWidth, 10695);
+        const auto undone = toggledWidths(12690, 10695, 9885);
+        QVERIFY(undone.windowWidth == 11880 && undone.gridWidth == 10695);
     }
 };
 

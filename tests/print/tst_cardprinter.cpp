@@ -116,23 +116,23 @@ private slots:
 
     void layoutFitsThePaper_data()
     {
-        QTest::addColumn<double>("gradeWidth");
+        QTest::addColumn<double>("gradeWidth"); // 0: the print presentation's own, and so on
         QTest::addColumn<double>("identifierWidth");
-        QTest::addColumn<qreal>("pointSize");
+        QTest::addColumn<double>("pointSize");
         // No text cut (the wider font standing in for Tahoma must not make "20250119" into
         // "2025011"), no column off the edge: columns wider together than the paper go on
         // pages of their own, each with the order numbers to tell whose grades they are.
-        QTest::newRow("as the sheet has it") << 0.0 << 0.0 << qreal(0);
-        QTest::newRow("identifier too narrow") << 0.0 << 3.0 << qreal(0);
-        QTest::newRow("large type") << 0.0 << 0.0 << qreal(14);
-        QTest::newRow("grades too wide for the paper") << 20.0 << 0.0 << qreal(0);
+        QTest::newRow("as the sheet has it") << 0.0 << 0.0 << 0.0;
+        QTest::newRow("identifier too narrow") << 0.0 << 3.0 << 0.0;
+        QTest::newRow("large type") << 0.0 << 0.0 << 14.0;
+        QTest::newRow("grades too wide for the paper") << 20.0 << 0.0 << 0.0;
     }
 
     void layoutFitsThePaper()
     {
         QFETCH(double, gradeWidth);
         QFETCH(double, identifierWidth);
-        QFETCH(qreal, pointSize);
+        QFETCH(double, pointSize);
         const std::optional<SampleCard> card = sampleCard(kSixExams, 0, QStringLiteral("Tahoma"),
                                                           gradeWidth, identifierWidth, pointSize);
         QVERIFY(card);
@@ -153,15 +153,15 @@ private slots:
         QCOMPARE(shown.size(), sheet.columnCount());
         QVERIFY(gradeWidth < 20 || layout.pages().first().columns.size() < sheet.columnCount());
         const double padding = layout.cellPadding();
-        for (int index = 0; index < sheet.columnCount(); ++index) {
+        for (int index = 0; index < sheet.columnCount(); ++index)
             for (int row = 1; row <= sheet.rowCount(); ++row) {
                 const QFontMetricsF metrics(layout.fontOf(sheet.cell(index, row)), &writer);
                 const QString& text = sheet.cell(index, row).text;
-                QVERIFY2(metrics.horizontalAdvance(text) + 2 * padding <= layout.columnWidth(index),
+                QVERIFY2(metrics.horizontalAdvance(text) + 2 * padding <=
+                                 layout.columnWidth(index) &&
+                             metrics.height() + 2 * padding <= layout.rowHeight(row),
                          qPrintable(text));
-                QVERIFY(metrics.height() + 2 * padding <= layout.rowHeight(row));
             }
-        }
     }
 
     void pdfNotWritten_data()
@@ -249,21 +249,21 @@ private slots:
         QCOMPARE(printed.printerName, queue);
         // The backend keeps each job whole as <n>.job beside <n>.title holding its name.
         const QDir jobs(QStringLiteral("/var/spool/saisie-notes-test-jobs"));
-        const auto keptJob = [&] {
-            for (const QString& title : jobs.entryList({QStringLiteral("*.title")}, QDir::Files))
-                if (contentOf(jobs.filePath(title)).trimmed() == jobName.toUtf8() &&
-                    QFile::exists(jobs.filePath(title.chopped(6) + QStringLiteral(".job"))))
-                    return jobs.filePath(title.chopped(6));
-            return QString();
-        };
         QString job;
-        QTRY_VERIFY_WITH_TIMEOUT(!(job = keptJob()).isEmpty(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                for (const QString& title : jobs.entryList({QStringLiteral("*.title")}))
+                    if (contentOf(jobs.filePath(title)).trimmed() == jobName.toUtf8())
+                        job = jobs.filePath(title.chopped(6));
+                return QFile::exists(job + QStringLiteral(".job"));
+            }(),
+            60000);
         const ReadBack back = readBack(job + QStringLiteral(".job"), codes); // "ر.ط : 9" in codes
         QVERIFY2(back.missing.isEmpty(), qPrintable(back.missing));
         QCOMPARE(back.pages.size(), printed.pageCount);
         QCOMPARE(back.identifiers.size(), card->sheet.rowCount());
-        QFile::remove(job + QStringLiteral(".job"));
-        QFile::remove(job + QStringLiteral(".title"));
+        for (const char* kept : {".job", ".title"})
+            QFile::remove(job + QLatin1String(kept));
     }
 };
 

@@ -1,50 +1,35 @@
 #pragma once
 
-// A grade file of a larger class made from a sample's own pupils: for the tests and
-// benchmarks that need many pages. No name is made up.
-
+// A grade file of a larger class made from a sample's own pupils, for the tests and benchmarks
+// that need many pages: each copy keeps the pupil's level, identifier, name and grades, the
+// order numbers run on from 1 as on a class list. No name is made up.
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
 
-#include <QString>
-#include <QStringList>
-
-#include <optional>
-
-// The lines of a grade file with its pupils repeated in their order up to pupils lines.
-// Each copy keeps the pupil's level, identifier, name and grades; the order numbers run on
-// from 1, as on a class list.
 inline QStringList linesWithPupilsRepeated(const QStringList& lines, int pupils)
 {
-    QStringList head;
-    QStringList pupilLines;
-    QStringList tail;
+    QStringList head, own, tail;
+    using namespace gradefile;
     for (const QString& line : lines) {
-        if (line.startsWith(gradefile::kEndLinePrefix))
+        if (line.startsWith(kEndLinePrefix))
             tail << line;
-        else if (line.startsWith(gradefile::kStartLinePrefix) ||
-                 line.startsWith(gradefile::kTestLinePrefix))
+        else if (line.startsWith(kStartLinePrefix) || line.startsWith(kTestLinePrefix))
             head << line;
         else
-            pupilLines << line;
+            own << line;
     }
-    if (pupilLines.isEmpty())
-        return lines;
-    QStringList result = head;
-    for (int i = 0; i < pupils; ++i) {
-        QStringList fields = pupilLines[i % pupilLines.size()].split(gradefile::kFieldSeparator);
+    for (int i = 0; i < pupils && !own.isEmpty(); ++i) {
+        QStringList fields = own[i % own.size()].split(kFieldSeparator);
         if (fields.size() > 1)
             fields[1] = QString::number(i + 1);
-        result << fields.join(gradefile::kFieldSeparator);
+        head << fields.join(kFieldSeparator);
     }
-    return result + tail;
+    return own.isEmpty() ? lines : head + tail;
 }
 
-// Writes at destination the grade file at source with its pupils repeated up to pupils.
 inline bool writeWithPupilsRepeated(const QString& source, const QString& destination, int pupils)
 {
     const gradefile::GradeFileRead read = gradefile::readGradeFile(source);
-    if (!read.lines)
-        return false;
-    return gradefile::writeGradeFile(destination, linesWithPupilsRepeated(*read.lines, pupils)).ok;
+    return read.lines &&
+           gradefile::writeGradeFile(destination, linesWithPupilsRepeated(*read.lines, pupils)).ok;
 }
