@@ -110,7 +110,7 @@ private slots:
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
         struct FullDisk : gradefile::WriteFaultInjector {
-            std::optional<gradefile::FileError> failAt(gradefile::WriteStep step) const override
+            std::optional<gradefile::FileError> failAt(gradefile::WriteStep) const override
             {
                 return gradefile::makeFileError(gradefile::FileErrorKind::DiskFull,
                                                 QStringLiteral("No space left on device"));

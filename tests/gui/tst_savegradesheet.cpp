@@ -103,11 +103,15 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                 });
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                                grid->visualItemRect(grid->item(words[1].toInt() - 1, 6)).center());
-        } else if (words[0] == "menu") { // the grid's context menu, its item named run
-            auto* tools = grid->window()->findChild<sheet::SheetTools*>("sheetTools");
-            QMenu* menu = tools->showMenu(QPoint(5, 5));
+        } else if (words[0] == "menu") { // the grid's context menu by a right click, an item
+            const QPoint at = grid->visualRect(grid->model()->index(0, 5)).center();
+            QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
+                              grid->viewport()->mapTo(grid->window(), at));
+            QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+            QWidget* menu = QApplication::activePopupWidget();
             for (QAction* item : menu->actions()) {
-                if (item->text() == (words[1] == "undo" ? tools->kUndoItem : tools->kRedoItem))
+                if (item->text() == (words[1] == "undo" ? sheet::SheetTools::kUndoItem
+                                                        : sheet::SheetTools::kRedoItem))
                     item->trigger();
             }
             menu->close();

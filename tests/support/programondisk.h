@@ -48,7 +48,8 @@ public:
         m_window = std::make_unique<app::MainWindow>(appState, sheetState, cardTexts, m_diskPath);
         m_window->setQuitAction([] {});
         m_window->show();
-        QTest::qWaitForWindowExposed(m_window.get());
+        // What comes next waits for the window it needs: a sheet opened, a dialog answered.
+        static_cast<void>(QTest::qWaitForWindowExposed(m_window.get()));
     }
     // The program dies with its windows open: no question, no save, nothing cleaned up.
     void crash() { m_window.reset(); }

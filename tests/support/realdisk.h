@@ -1,8 +1,7 @@
 #pragma once
 
 // Real disk faults for tests that run as root on Linux: a small tmpfs that can be filled,
-// write-protected or pulled out, and the immutable attribute that even root cannot write
-// through.
+// write-protected or pulled out.
 
 #include <QByteArray>
 #include <QFile>
@@ -11,9 +10,6 @@
 #ifdef Q_OS_LINUX
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -50,31 +46,4 @@ private:
     QString m_error;
 };
 
-// The immutable attribute (chattr +i): refused even to root, unlike plain permissions.
-class ImmutableFlag {
-public:
-    explicit ImmutableFlag(const QString& path)
-    {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        int flags = 0;
-        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            m_flags = flags;
-            flags |= FS_IMMUTABLE_FL;
-            m_set = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~ImmutableFlag()
-    {
-        if (m_set)
-            ::ioctl(m_fd, FS_IOC_SETFLAGS, &m_flags);
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    bool isSet() const { return m_set; }
-
-private:
-    int m_fd = -1;
-    int m_flags = 0;
-    bool m_set = false;
-};
 #endif
