@@ -485,8 +485,8 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack_data()
     // clang-format on
 }
 
-// The program killed with grades, marks and an observation unsaved: opening the file again offers them, yes
-// puts them back as this sheet's unsaved changes, and the save writes them.
+// The program killed with grades, marks and an observation unsaved: opening the file again offers
+// them, yes puts them back as this sheet's unsaved changes, and the save writes them.
 void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
 {
     QFETCH(QString, steps);
