@@ -1,4 +1,5 @@
 // The gradefile tool, run as a separate process.
+#include "../support/filebytes.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/rowsetwriter.h"
 
@@ -15,12 +16,6 @@ using namespace Qt::StringLiterals;
 static const QString kExamples = QStringLiteral(SAISIE_EXAMPLES_DIR);
 static const QString kSubject = u"8410203C07120002025"_s;
 static const QStringList kOldLines{u"DEBUTK|قديم"_s}; // in DIR/K.xml before each run
-
-static QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 static QJsonValue jsonOf(const QByteArray& bytes)
 {
@@ -82,7 +77,7 @@ private slots:
         QVERIFY2(err.isEmpty() ? runErr.isEmpty() == (process.exitCode() == 0)
                                : QString::fromUtf8(runErr).contains(err),
                  runErr.constData());
-        QCOMPARE(readAll(dir.filePath(u"K.xml"_s)), gradefile::rowsetBytes(written));
+        QCOMPARE(readBytes(dir.filePath(u"K.xml"_s)), gradefile::rowsetBytes(written));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 };
@@ -107,7 +102,7 @@ void TestGradeFileCli::commands_data()
             << arguments << input << status << out << err << written;
     };
     for (const QString& file : QDir(kExamples + "/lines").entryList({u"*.txt"_s}))
-        add("lines EX/" + file.chopped(4) + ".xml", 0, readAll(kExamples + "/lines/" + file));
+        add("lines EX/" + file.chopped(4) + ".xml", 0, readBytes(kExamples + "/lines/" + file));
     add(u"write DIR/K.xml"_s, 0, {}, {}, "a\r\nb'&<>\"\r\n\r\nc", {"a", "b'&<>\"", {}, "c"});
     add(u"write DIR/K.xml"_s, 0, {}, {}, {}, {}); // nothing
     add(u"write DIR/K.xml"_s, 1, {}, u"301"_s, QByteArray(301, 'x'));

@@ -4,6 +4,7 @@
 #include "gradefile/rowsetwriter.h"
 #include "recovery/journal.h"
 #include "recovery/keptcopies.h"
+#include "recovery/pendingchanges.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,6 +51,8 @@ private slots:
     void journalReadsWhatIsWhole_data();
     void journalReadsWhatIsWhole();
     void keptCopiesAreTheLastTwentyEachOnce();
+    void cellsOutsideTheSheetAreRefused_data();
+    void cellsOutsideTheSheetAreRefused();
 };
 
 // Created, appended to, read back from the disk: every text comes back as it was. A second
@@ -136,6 +139,36 @@ void TestRecoveryFiles::keptCopiesAreTheLastTwentyEachOnce()
             file.write(gradeFile(21, "8410203C07130002025")) > 0);
     file.close();
     QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
+}
+
+void TestRecoveryFiles::cellsOutsideTheSheetAreRefused_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("first exam") << 6 << 1 << "12.00" << true;
+    QTest::newRow("last grade column shown") << 4 << 3 << "12.00" << true;
+    QTest::newRow("observation") << 10 << 2 << "2#حسن" << true;
+    QTest::newRow("hidden grade column") << 3 << 1 << "12.00" << false;
+    QTest::newRow("pupil's name") << 7 << 1 << "x" << false;
+    QTest::newRow("header row") << 6 << 0 << "x" << false;
+    QTest::newRow("below the last pupil") << 6 << 4 << "12.00" << false;
+    QTest::newRow("a field separator") << 10 << 1 << "2#a|b" << false;
+    QTest::newRow("a line break") << 10 << 1 << "2#a\nb" << false;
+}
+
+// A journal is read from the program's folder, where anything may have written it: a cell
+// outside the sheet as opened (a name, a header, a hidden column, a row past the last
+// pupil) or a text that would break the file's lines refuses the whole journal.
+void TestRecoveryFiles::cellsOutsideTheSheetAreRefused()
+{
+    QFETCH(int, column);
+    QFETCH(int, row);
+    QFETCH(QString, text);
+    QFETCH(bool, fits);
+    const std::vector<recovery::JournalCell> cells{{column, row, text, {}}};
+    QCOMPARE(!recovery::cellsOutsideSheet(cells, recovery::SheetBounds{3, 4}), fits);
 }
 
 QTEST_APPLESS_MAIN(TestRecoveryFiles)

@@ -1,5 +1,6 @@
 // Replacing a grade file on the disk: whatever fails, the old file stays whole and no
 // temporary file is left; what an interrupted save did leave, the next scan or save removes.
+#include "../support/filebytes.h"
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/safefilewrite.h"
@@ -44,18 +45,6 @@ struct Faults : WriteFaultInjector {
             bytes[bytes.size() / 2] = '?';
     }
 };
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
 
 QStringList entriesOf(const QString& folder)
 {
@@ -121,7 +110,7 @@ void TestSafeFileWrite::failureLeavesTheOldFile()
     if (fault >= Fault::DiskFull && !disk.emplace(dir.path(), "size=64k").isMounted())
         QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk->error()));
     if (fault == Fault::WriteProtected) {
-        QVERIFY(writeFile(dir.filePath(kName), kOld));
+        QVERIFY(writeBytes(dir.filePath(kName), kOld));
         QVERIFY(disk->makeReadOnly());
     }
     if (fault == Fault::PulledOut) {
@@ -133,7 +122,7 @@ void TestSafeFileWrite::failureLeavesTheOldFile()
         QSKIP("needs a Linux tmpfs to fill, write-protect or pull out a disk");
 #endif
     if (fault != Fault::WriteProtected)
-        QVERIFY(writeFile(dir.filePath(kName), kOld));
+        QVERIFY(writeBytes(dir.filePath(kName), kOld));
     const QStringList before = entriesOf(dir.path());
 
     const SafeWriteResult result = replaceFileSafely(target, content, &faults);
@@ -145,7 +134,7 @@ void TestSafeFileWrite::failureLeavesTheOldFile()
     if (fault == Fault::PulledOut)
         return; // the old file went away with the disk
     QCOMPARE(entriesOf(dir.path()), before);
-    QCOMPARE(contentsOf(dir.filePath(kName)), kOld);
+    QCOMPARE(readBytes(dir.filePath(kName)), kOld);
 }
 
 // A save interrupted between its temporary file and the rename leaves the temporary file:
@@ -161,11 +150,11 @@ void TestSafeFileWrite::diskSavesAndCleansUp()
     QVERIFY(writeGradeFile(disk.pathOf(upper), {QStringLiteral("DEBUTK|old")}).ok);
     const auto rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(disk.pathOf(upper), rights));
-    QVERIFY(writeFile(disk.pathOf(notOurs), "not ours"));
-    QVERIFY(writeFile(disk.pathOf(leftover), "half a file"));
+    QVERIFY(writeBytes(disk.pathOf(notOurs), "not ours"));
+    QVERIFY(writeBytes(disk.pathOf(leftover), "half a file"));
     QCOMPARE(disk.list().fileNames, QStringList{upper});
     QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
-    QVERIFY(writeFile(disk.pathOf(leftover), "half a file"));
+    QVERIFY(writeBytes(disk.pathOf(leftover), "half a file"));
     QVERIFY(disk.save(upper, {QStringLiteral("DEBUTK|new")}).ok);
     QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
     QCOMPARE(readGradeFile(disk.pathOf(upper)).lines, QStringList{QStringLiteral("DEBUTK|new")});

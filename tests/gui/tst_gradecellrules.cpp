@@ -1,3 +1,4 @@
+#include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "modaltools.h"
 #include "sheet/plainsheetwindow.h"
@@ -31,12 +32,6 @@ QStringList subjectFile()
         lines << QStringLiteral("%1|%1|10%2|تلميذ %1").arg(pupil).arg(pupil, 2, 10, QChar(u'0')) +
                      (pupil == 1 ? QStringLiteral("|15.00|16.00") : QString());
     return lines << QStringLiteral("FIN") + kKey + QStringLiteral("|صفاقس|النور|سلمى||6|4");
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -196,7 +191,7 @@ void TestGradeCellRules::plainSheet()
     QVERIFY(window && QTest::qWaitFor([window] { return window->isActiveWindow(); }));
     m_grid = window->grid();
     m_grid->setFocus();
-    const QByteArray before = bytesOf(m_program->filePath(fileName));
+    const QByteArray before = readBytes(m_program->filePath(fileName));
 
     m_grid->setActiveCell(1, 4);
     press(Qt::Key_F2);
@@ -218,7 +213,7 @@ void TestGradeCellRules::plainSheet()
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("saveButton")),
                       Qt::LeftButton);
     QTRY_COMPARE(shown, 1);
-    QCOMPARE(bytesOf(m_program->filePath(fileName)), before);
+    QCOMPARE(readBytes(m_program->filePath(fileName)), before);
     QCOMPARE(QDir(m_program->diskPath()).entryList(QDir::Files), QStringList{fileName});
 }
 

@@ -2,6 +2,7 @@
 // opened into its sheet or refused with a clear message, the disk asked for, another disk
 // chosen.
 #include "../support/dialoganswers.h"
+#include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "app/drivechoice.h"
 #include "sheet/plainsheetwindow.h"
@@ -29,12 +30,6 @@ QStringList threeExams(const QString& key = kKey, const QString& counters = u"||
     return {u"DEBUT"_s + key + u'|' + kCaption, u"TYPEEPREUVE:|فرض 1|فرض 2|تأليفي"_s,
             u"1|1|1001|أحمد الكافي|12.50"_s, u"2|2|1002|مريم التونسي|07.00|15.25|غ.ش."_s,
             u"FIN"_s + key + u"|صفاقس|النور|سلمى"_s + counters};
-}
-
-bool writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The list as the teacher reads it, a bad file's line in bold red.
@@ -85,10 +80,10 @@ void TestMainWindow::enterScansAndListsEveryFile()
     QVERIFY(program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|المعدلات"_s}));
     QVERIFY(program.writeFile(u"A.xml"_s, threeExams()));
     QVERIFY(program.writeFile(u"B.xml"_s, {u"DEBUTB"_s}));
-    QVERIFY(writeRaw(program.filePath(u"C.xml"_s), "not xml at all"));
+    QVERIFY(writeBytes(program.filePath(u"C.xml"_s), "not xml at all"));
     QVERIFY(program.writeFile(u"E.XML"_s, {u"DEBUTE|كبير"_s}));
     QVERIFY(program.writeFile(u".H.xml"_s, {u"DEBUT.H|مخفي"_s}));
-    QVERIFY(writeRaw(program.filePath(u"notes.txt"_s), "x"));
+    QVERIFY(writeBytes(program.filePath(u"notes.txt"_s), "x"));
     for (const QString& name : QDir(program.diskPath()).entryList(QDir::Files | QDir::Hidden))
         QVERIFY(QFile::setPermissions(program.filePath(name), QFile::ReadOwner));
     program.window()->activateWindow();
@@ -176,7 +171,7 @@ void TestMainWindow::refusedFileLeavesTheOpenSheet()
     ProgramOnDisk program;
     QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
     if (lines.isEmpty())
-        QVERIFY(writeRaw(program.filePath(fileName), "not a grade file"));
+        QVERIFY(writeBytes(program.filePath(fileName), "not a grade file"));
     else
         QVERIFY(program.writeFile(fileName, lines));
     QPointer<sheet::GradeSheetWindow> sheet = program.open(kKey + u".xml"_s);

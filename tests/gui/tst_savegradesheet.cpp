@@ -3,6 +3,7 @@
 // started again with --type-and-die, types on the same disk and kills itself with SIGKILL.
 
 #include "../support/dialoganswers.h"
+#include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "modaltools.h"
@@ -49,18 +50,6 @@ QStringList threePupils(int save = 0, int print = 4)
             "2|2|1002|مريم التونسي|07.00||غ.ش.",
             "3|3|1003|سامي \"الصغير\" & أخوه|||معفى",
             QString("FIN%1|صفاقس|النور|سلمى|%2|%3").arg(kKey).arg(save).arg(print)};
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The disk as a test breaks it when the new file would replace the old one: gone (as the

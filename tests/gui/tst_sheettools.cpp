@@ -1,6 +1,7 @@
 // The grade sheet's context menu: the class statistics, the CSV copy of the sheet and the
 // PDF copy of the filled card.
 #include "../support/dialoganswers.h"
+#include "../support/filebytes.h"
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
@@ -13,12 +14,6 @@ using sheet::SheetTools;
 
 static const QString kFile = u"8410203C07120002025.xml"_s; // three exams, the last not graded
 static const QByteArray kOldCopy("an older copy the teacher keeps");
-
-static QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 enum class Target { Written, GivenUp, RefusedGrade, ReadOnly, Full };
 Q_DECLARE_METATYPE(Target)
@@ -94,7 +89,7 @@ private slots:
         QFETCH(Target, target);
         QFETCH(QString, reason);
         const print::CardTexts card = m_program->cardTexts;
-        const QByteArray file = bytesOf(m_program->filePath(kFile));
+        const QByteArray file = readBytes(m_program->filePath(kFile));
         const QString name = pdf ? u"copy.pdf"_s : u"copy.csv"_s;
         std::unique_ptr<TmpfsMount> mount;
         if (!reason.isEmpty()) {
@@ -128,7 +123,7 @@ private slots:
             QVERIFY2(text.startsWith(u"لم يقع حفظ النسخة، ولم يتغيّر أيّ ملفّ :"_s) &&
                          text.contains(reason) && text.contains(copyPath(name)),
                      qPrintable(text));
-            QCOMPARE(bytesOf(copyPath(name)), kOldCopy);
+            QCOMPARE(readBytes(copyPath(name)), kOldCopy);
         }
         QCOMPARE(suggested.isEmpty(), target == Target::RefusedGrade);
         const gradefile::SheetTable table = m_program->sheet()->sheetTable();
@@ -139,12 +134,12 @@ private slots:
                     wordsMissingFrom(pages.join(' '), shown).isEmpty());
         } else if (target == Target::Written) {
             QVERIFY(suggested.endsWith(u".csv"_s));
-            QCOMPARE(bytesOf(copyPath(suggested)),
+            QCOMPARE(readBytes(copyPath(suggested)),
                      sheet::sheetCsv(table, sheet::shownColumnsOf(table)));
         } else {
             QCOMPARE(QDir(copyPath({})).entryList(QDir::Files), before);
         }
-        QCOMPARE(bytesOf(m_program->filePath(kFile)), file);
+        QCOMPARE(readBytes(m_program->filePath(kFile)), file);
         QCOMPARE(m_program->cardTexts.printNumber, card.printNumber);
         QCOMPARE(m_program->cardTexts.saveNumber, card.saveNumber);
         QVERIFY(target == Target::RefusedGrade || !m_program->sheet()->isModified());

@@ -1,5 +1,6 @@
 // The grade card on paper: drawn into a PDF and read back with pdftotext, laid out on the
 // card's paper, the file written whole or not at all, and the card sent to a printer.
+#include "../support/filebytes.h"
 #include "../support/pdftext.h"
 #include "../support/realdisk.h"
 #include "../support/samplecard.h"
@@ -28,12 +29,6 @@ PageHeader codesOf(const SampleCard& card)
 {
     return composePageHeader(card.texts, QDate(2025, 3, 14),
                              QLocale(QLocale::French, QLocale::Tunisia));
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A PDF as pdftotext reads it back: its pages, the pupils' identifiers in the order they
@@ -198,7 +193,7 @@ private slots:
         QVERIFY(!written.ok && written.error.isError() && !written.error.description.isEmpty());
         QVERIFY(writeProtected || disk.isEmpty() ||
                 written.error.kind == gradefile::FileErrorKind::DiskFull);
-        QCOMPARE(contentOf(path), disk.isEmpty() ? QByteArray() : old);
+        QCOMPARE(readBytes(path), disk.isEmpty() ? QByteArray() : old);
         QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  disk.isEmpty() ? QStringList() : QStringList{QStringLiteral("card.pdf")});
     }
@@ -253,7 +248,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             [&] {
                 for (const QString& title : jobs.entryList({QStringLiteral("*.title")}))
-                    if (contentOf(jobs.filePath(title)).trimmed() == jobName.toUtf8())
+                    if (readBytes(jobs.filePath(title)).trimmed() == jobName.toUtf8())
                         job = jobs.filePath(title.chopped(6));
                 return QFile::exists(job + QStringLiteral(".job"));
             }(),
