@@ -17,23 +17,6 @@ bool isAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Digits with at most one "." and at least one digit, nothing else: exactly the texts whose
-// whole content cellValue() reads, and so the only ones the "00.00" rewrite may touch.
-bool isPlainNumber(QStringView text)
-{
-    bool seenDigit = false;
-    bool seenPoint = false;
-    for (QChar c : text) {
-        if (isAsciiDigit(c))
-            seenDigit = true;
-        else if (c == u'.' && !seenPoint)
-            seenPoint = true;
-        else
-            return false;
-    }
-    return seenDigit;
-}
-
 // Adds one unit of the last digit to a string of decimal digits, carrying leftwards.
 QString plusOneInLastDigit(QString digits)
 {
@@ -70,6 +53,23 @@ CellCheck judge(SheetKind kind, const QString& text, double value)
 }
 
 } // namespace
+
+// Digits with at most one "." and at least one digit, nothing else: exactly the texts whose
+// whole content cellValue() reads, and so the only ones the "00.00" rewrite may touch.
+bool isPlainNumber(QStringView text)
+{
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (QChar c : text) {
+        if (isAsciiDigit(c))
+            seenDigit = true;
+        else if (c == u'.' && !seenPoint)
+            seenPoint = true;
+        else
+            return false;
+    }
+    return seenDigit;
+}
 
 bool isMark(QStringView text)
 {

@@ -65,6 +65,10 @@ KeyDecision filterKey(SheetKind kind, int characterCode, QStringView currentText
 // (a run-time failure for the cell check). A number too small for a double reads as 0.
 std::optional<double> cellValue(QStringView text);
 
+// Digits with at most one "." and at least one digit, nothing else: exactly the texts whose
+// whole content cellValue() reads.
+bool isPlainNumber(QStringView text);
+
 // The text rewritten with the pattern "00.00": at least two integer digits, exactly two
 // decimals. Only a text made wholly of digits with at most one "." (at least one digit) is a
 // number; any other text (a mark, " 12", "12abc", "-3", "1e5") comes back unchanged, so the

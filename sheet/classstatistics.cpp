@@ -8,21 +8,6 @@ namespace sheet {
 
 namespace {
 
-bool isPlainNumber(QStringView text)
-{
-    bool seenDigit = false;
-    bool seenPoint = false;
-    for (QChar c : text) {
-        if (c >= u'0' && c <= u'9')
-            seenDigit = true;
-        else if (c == u'.' && !seenPoint)
-            seenPoint = true;
-        else
-            return false;
-    }
-    return seenDigit;
-}
-
 void count(ExamStatistics& statistics, const QString& text, std::vector<double>& grades)
 {
     if (text.isEmpty())
