@@ -5,6 +5,7 @@
 #include "gradefile/gradedocument.h"
 #include "gradefile/rowsetreader.h"
 #include "gradefile/rowsetwriter.h"
+#include "ratioreporter.h"
 
 #include <QXmlStreamReader>
 
@@ -85,20 +86,6 @@ BENCHMARK(BM_QtXmlTokenizer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRowset)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadGradeDocument)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteRowset)->Unit(benchmark::kMillisecond);
-
-// Keeps the time per iteration of each benchmark so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                secondsPerIteration[run.benchmark_name()] =
-                    run.real_accumulated_time / double(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> secondsPerIteration;
-};
 
 } // namespace
 

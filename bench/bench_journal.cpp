@@ -6,6 +6,7 @@
 // The journal goes into a temporary folder under BENCH_JOURNAL_DIR (default: the system's
 // temporary folder): point it at the disk that holds the program's data folder.
 #include "gradefile/osfile.h"
+#include "ratioreporter.h"
 #include "recovery/journal.h"
 #include "recovery/sessionjournal.h"
 
@@ -95,20 +96,6 @@ void BM_PlainWriteAndFlush(benchmark::State& state)
 BENCHMARK(BM_PlainWriteAndFlush)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JournalAppend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypedGradeAndRewrite)->Unit(benchmark::kMillisecond);
-
-// Keeps the time per iteration of each benchmark so they can be compared at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                secondsPerIteration[run.benchmark_name()] =
-                    run.real_accumulated_time / double(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> secondsPerIteration;
-};
 
 } // namespace
 
