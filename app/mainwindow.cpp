@@ -8,6 +8,7 @@
 #include "gradefile/linegrammar.h"
 #include "gradefile/teachermessages.h"
 #include "print/cardtexts.h"
+#include "recovery/openfilelock.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/plainsheetwindow.h"
 #include "sheet/sheetstate.h"
@@ -24,6 +25,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -37,6 +39,8 @@ namespace {
 
 const QString kCaption = QStringLiteral("معاينة محتوى القرص المرن");
 const QString kChooseDiskItem = QStringLiteral("اختيار مجلّد ملفات الأعداد...");
+const QString kOpenElsewhereQuestion =
+    QStringLiteral("هذا الملفّ مفتوح في نافذة أخرى من البرنامج.\nفتحه للإطلاع فقط ؟");
 
 } // namespace
 
@@ -303,6 +307,7 @@ bool MainWindow::closeGradeSheets()
 {
     if (m_gradeSheet && !m_gradeSheet->close())
         return false;
+    m_openFileLock.reset();
     if (m_plainSheet)
         m_plainSheet->close();
     return true;
@@ -340,6 +345,10 @@ void MainWindow::openSelectedFile()
     wait.restore();
     if (!closeGradeSheets())
         return;
+    bool readOnly = false;
+    if (read.document->type == gradefile::SheetType::Subject &&
+        !lockFileToOpen(*read.document, readOnly))
+        return;
     ui::WaitCursor filling;
     print::resetCardTexts(m_cardTexts);
     print::completeCardTexts(m_cardTexts, *read.document);
@@ -347,7 +356,7 @@ void MainWindow::openSelectedFile()
         openPlainSheet(*read.document);
         return;
     }
-    openSubjectSheet(*read.document);
+    openSubjectSheet(*read.document, readOnly);
     filling.restore();
     // Once the sheet stands on the screen: what a crash left unsaved is offered back, and
     // the teacher goes on typing in the sheet.
@@ -357,12 +366,33 @@ void MainWindow::openSelectedFile()
     }
 }
 
-void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document)
+bool MainWindow::lockFileToOpen(const gradefile::GradeDocument& document, bool& readOnly)
+{
+    if (!m_sheetState.dataFolder.isSet())
+        return true;
+    recovery::OpenFileLock lock =
+        recovery::lockOpenFile(m_sheetState.dataFolder.path, document.key, document.volume);
+    if (lock.heldElsewhere) {
+        if (ui::QuestionDialog::ask(kOpenElsewhereQuestion, ui::QuestionDialog::Buttons::YesNo,
+                                    windowTitle()) != ui::QuestionDialog::Answer::Yes)
+            return false;
+        readOnly = true;
+    }
+    m_openFileLock = std::move(lock.lock);
+    return true;
+}
+
+void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document, bool readOnly)
 {
     m_gradeSheet = new sheet::GradeSheetWindow(m_sheetState, m_cardTexts, m_disk, windowTitle());
     connect(m_gradeSheet, &sheet::GradeSheetWindow::saved, this, &MainWindow::markFileSaved);
-    connect(m_gradeSheet, &sheet::GradeSheetWindow::closed, this, &MainWindow::showMainWindow);
+    connect(m_gradeSheet, &sheet::GradeSheetWindow::closed, this, [this] {
+        m_openFileLock.reset();
+        showMainWindow();
+    });
     m_gradeSheet->fillFromDocument(document);
+    if (readOnly)
+        m_gradeSheet->makeReadOnly();
     m_gradeSheet->show();
     m_gradeSheet->raise();
     m_gradeSheet->activateWindow();

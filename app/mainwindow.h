@@ -6,8 +6,10 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QLockFile;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -97,7 +99,11 @@ private:
     // when one stays open.
     bool closeGradeSheets();
     void reportOpenFailure(const gradefile::FileError& error);
-    void openSubjectSheet(const gradefile::GradeDocument& document);
+    // Locks the file for the sheet about to open it; false when the teacher gave up
+    // because another window of the program has it open. readOnly: the teacher chose to
+    // look at it without typing.
+    bool lockFileToOpen(const gradefile::GradeDocument& document, bool& readOnly);
+    void openSubjectSheet(const gradefile::GradeDocument& document, bool readOnly);
     void openPlainSheet(const gradefile::GradeDocument& document);
     void carryOut(const KeptCopiesDialog& dialog);
     QString chooseFolder();
@@ -108,6 +114,8 @@ private:
     gradefile::GradeDisk m_disk;
     QPointer<sheet::GradeSheetWindow> m_gradeSheet;
     QPointer<sheet::PlainSheetWindow> m_plainSheet;
+    // The lock of the file the grade sheet shows, while it is open.
+    std::unique_ptr<QLockFile> m_openFileLock;
     std::function<void()> m_quit;
     std::function<QString(const QString&)> m_chooseFolder;
     std::function<QString()> m_chooseCopyFolder;

@@ -9,6 +9,17 @@
 
 namespace gradefile {
 
+namespace {
+
+FileError volumeMissing(const QString& folder)
+{
+    return makeFileError(FileErrorKind::NoDisk,
+                         QStringLiteral("Le disque n'est plus dans le dossier %1.")
+                             .arg(QDir::toNativeSeparators(folder)));
+}
+
+} // namespace
+
 QString GradeDisk::pathOf(const QString& fileName) const
 {
     return QDir(m_folder).filePath(fileName);
@@ -35,6 +46,8 @@ FolderListing GradeDisk::list() const
                                           .arg(QDir::toNativeSeparators(m_folder)));
         return listing;
     }
+    if (!presentVolume(listing.error))
+        return listing;
     removeLeftoverTemporaries();
     QDir dir(m_folder);
     dir.setNameFilters({QStringLiteral("*.xml")});
@@ -52,8 +65,23 @@ QString GradeDisk::describe(const QString& fileName) const
     return listDescription(fileName, *read.lines);
 }
 
+std::optional<DiskVolume> GradeDisk::presentVolume(FileError& error) const
+{
+    const std::optional<DiskVolume> now = volumeOf(m_folder);
+    if (now && !(m_seenVolume && volumeHasGone(*m_seenVolume, *now))) {
+        m_seenVolume = now;
+        return now;
+    }
+    error = volumeMissing(m_folder);
+    return std::nullopt;
+}
+
 DocumentRead GradeDisk::open(const QString& fileName) const
 {
+    DocumentRead missing;
+    const std::optional<DiskVolume> volume = presentVolume(missing.error);
+    if (!volume)
+        return missing;
     const GradeFileRead file = readGradeFile(pathOf(fileName));
     if (!file.lines) {
         DocumentRead failed;
@@ -61,21 +89,50 @@ DocumentRead GradeDisk::open(const QString& fileName) const
         return failed;
     }
     DocumentRead read = readGradeDocument(fileName, *file.lines);
-    if (read.document)
+    if (read.document) {
         read.document->contentHash = file.contentHash;
+        read.document->volume = *volume;
+    }
     return read;
 }
 
-SafeWriteResult GradeDisk::save(const QString& fileName, const QStringList& lines,
+FileError GradeDisk::checkStillOpened(const OpenedFile& file) const
+{
+    if (volumeOf(m_folder) != file.volume)
+        return volumeMissing(m_folder);
+    const std::optional<QByteArray> bytes = bytesOf(file.fileName);
+    if (!bytes)
+        return makeFileError(FileErrorKind::NoDisk,
+                             QStringLiteral("Le fichier %1 n'est plus sur le disque.")
+                                 .arg(QDir::toNativeSeparators(pathOf(file.fileName))));
+    if (!file.contentHash.isEmpty() && contentHashOf(*bytes) != file.contentHash)
+        return makeFileError(FileErrorKind::ChangedOnDisk,
+                             QStringLiteral("Le fichier %1 a changé sur le disque.")
+                                 .arg(QDir::toNativeSeparators(pathOf(file.fileName))));
+    return {};
+}
+
+SafeWriteResult GradeDisk::save(const OpenedFile& file, const QStringList& lines,
                                 const WriteFaultInjector* faults) const
 {
+    if (volumeOf(m_folder) != file.volume) {
+        SafeWriteResult refused;
+        refused.failedStep = WriteStep::CheckFolder;
+        refused.error = volumeMissing(m_folder);
+        return refused;
+    }
     removeLeftoverTemporaries();
-    return writeGradeFile(pathOf(fileName), lines, faults);
+    return writeGradeFile(pathOf(file.fileName), lines, faults);
 }
 
 SafeWriteResult GradeDisk::write(const QString& fileName, const QByteArray& bytes,
                                  const WriteFaultInjector* faults) const
 {
+    SafeWriteResult refused;
+    if (!presentVolume(refused.error)) {
+        refused.failedStep = WriteStep::CheckFolder;
+        return refused;
+    }
     removeLeftoverTemporaries();
     return replaceFileSafely(pathOf(fileName), bytes, faults);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gradefile/diskvolume.h"
 #include "gradefile/fileerror.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/safefilewrite.h"
@@ -17,6 +18,14 @@ struct FolderListing {
     FileError error;
 };
 
+// A grade file as a sheet opened it: a save writes it back only onto the volume it was read
+// from, and only over the content it was read from or last wrote.
+struct OpenedFile {
+    QString fileName; // as listed and opened
+    DiskVolume volume;
+    QByteArray contentHash; // contentHashOf its bytes as read or last written
+};
+
 // The disk the administration handed the teacher: the one folder every grade file path is
 // built from, and what the program does with the files on it.
 class GradeDisk {
@@ -29,20 +38,27 @@ public:
     static QString fileNameOf(const QString& key);
 
     // Every "*.xml" (any letter case), hidden and read-only files included, in name order.
-    // NoDisk when the folder does not exist. The temporary files an interrupted save left
-    // behind are removed first.
+    // NoDisk when the folder does not exist, or when the volume the disk was last seen on
+    // has gone from under its folder. The temporary files an interrupted save left behind
+    // are removed first.
     FolderListing list() const;
     // What the file list shows for one file: its description, or the invalid-file text
     // when it is not a valid grade file (unreadable, not a rowset, no start line naming it).
     QString describe(const QString& fileName) const;
-    // The whole file read and checked into the document a sheet window shows.
+    // The whole file read and checked into the document a sheet window shows, with the
+    // volume it was read from.
     DocumentRead open(const QString& fileName) const;
-    // Replaces the grade file fileName (the name it was listed and opened under) with
-    // lines, safely: on failure the old file is left exactly as it was. The temporary
-    // files an interrupted save left behind are removed first.
-    SafeWriteResult save(const QString& fileName, const QStringList& lines,
+    // Whether the file a sheet opened is still there to be replaced: NoDisk when its volume
+    // is not in the folder (or the file is not on it), ChangedOnDisk when the file holds
+    // another content than the one the sheet was read from or last wrote.
+    FileError checkStillOpened(const OpenedFile& file) const;
+    // Replaces the grade file a sheet opened with lines, safely: on failure the old file is
+    // left exactly as it was. NoDisk, with nothing written, when the file's volume is not
+    // in the folder. The temporary files an interrupted save left behind are removed first.
+    SafeWriteResult save(const OpenedFile& file, const QStringList& lines,
                          const WriteFaultInjector* faults = nullptr) const;
-    // Replaces (or creates) the grade file fileName with bytes, safely.
+    // Replaces (or creates) the grade file fileName with bytes, safely; NoDisk, with
+    // nothing written, when the disk's volume has gone from under its folder.
     SafeWriteResult write(const QString& fileName, const QByteArray& bytes,
                           const WriteFaultInjector* faults = nullptr) const;
     // The file's bytes as they are on the disk; nullopt when it cannot be read.
@@ -51,7 +67,14 @@ public:
     void removeLeftoverTemporaries() const;
 
 private:
+    // The folder's volume, or NoDisk when the volume it was last seen on has gone from
+    // under it; a volume found in its place is remembered as the disk's.
+    std::optional<DiskVolume> presentVolume(FileError& error) const;
+
     QString m_folder;
+    // The volume the disk folder was last found on: a stick pulled out leaves its folder
+    // behind, and nothing may be read from or written to that empty stand-in.
+    mutable std::optional<DiskVolume> m_seenVolume;
 };
 
 } // namespace gradefile

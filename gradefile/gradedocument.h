@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gradefile/diskvolume.h"
 #include "gradefile/fileerror.h"
 #include "gradefile/linegrammar.h"
 
@@ -34,6 +35,7 @@ struct GradeDocument {
     std::vector<RowCells> rows; // rows 1..rowCount (index 0 is row 1)
     std::vector<EndLineFields> endLines; // each end line read, in file order
     QByteArray contentHash; // of the bytes it was read from (GradeDisk::open), if known
+    DiskVolume volume;      // the volume it was read from (GradeDisk::open)
 };
 
 // A grade file read into its document, or why it cannot be opened: NotAGradeFile when its

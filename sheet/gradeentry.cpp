@@ -10,6 +10,12 @@ GradeEntry::GradeEntry(SheetKind kind, EntryGrid& grid, QObject* parent)
 
 bool GradeEntry::keyPressed(EntryKey key)
 {
+    const bool mark =
+        key == EntryKey::AbsentMark || key == EntryKey::ExemptMark || key == EntryKey::NoGradeMark;
+    // Nothing is written in a sheet shown for reading, not even a check's rewrite: Enter
+    // only moves.
+    if (m_readOnly)
+        return mark;
     return m_kind == SheetKind::Grade ? gradeSheetKey(key) : plainSheetKey(key);
 }
 
@@ -115,6 +121,8 @@ bool GradeEntry::enterPressed()
 
 bool GradeEntry::leavingCell(Cell from, Cell to)
 {
+    if (m_readOnly)
+        return true;
     return m_kind == SheetKind::Grade ? leavingGradeSheetCell(from, to)
                                       : leavingPlainSheetCell(from, to);
 }

@@ -51,6 +51,9 @@ public:
     GradeEntry(SheetKind kind, EntryGrid& grid, QObject* parent = nullptr);
 
     void setEntryMode(EntryMode mode) { m_mode = mode; }
+    // A sheet shown for reading only: the mark keys write nothing (the grid's cells are
+    // locked against typing).
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     EntryMode entryMode() const { return m_mode; }
     // The grade columns shown are lastGradeColumn(gradeSpan) to 6.
     void setGradeSpan(int gradeSpan) { m_gradeSpan = gradeSpan; }
@@ -125,6 +128,7 @@ private:
     EntryMode m_mode = EntryMode::Vertical;
     int m_gradeSpan = 0;
     bool m_modified = false;
+    bool m_readOnly = false;
     bool m_wrapPending = false;
     // The cell a refused check keeps the cursor on: neither the click rule after the
     // refusal nor the click the refused move came from may take the cursor elsewhere.

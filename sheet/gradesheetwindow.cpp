@@ -1,10 +1,13 @@
 #include "sheet/gradesheetwindow.h"
 
 #include "gradefile/gradedisk.h"
+#include "gradefile/gradefileio.h"
+#include "gradefile/rowsetwriter.h"
 #include "gradefile/teachermessages.h"
 #include "observation/observationdialog.h"
 #include "print/cardtexts.h"
 #include "print/previewwindow.h"
+#include "recovery/keptcopies.h"
 #include "sheet/gridobservations.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/openedsheet.h"
@@ -40,7 +43,14 @@ using gradefile::kSheetColumns;
 namespace {
 
 const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
+const QString kReadOnlyTitle = QStringLiteral(" - للإطلاع فقط");
 const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
+// The file on the disk is not the one this sheet opened or last wrote: another window of
+// the program or another computer saved it meanwhile. What it holds is kept as a copy
+// before it is replaced.
+const QString kReplaceChangedFileQuestion =
+    QStringLiteral("تغيّر هذا الملفّ بالقرص منذ فتحه (نافذة أخرى من البرنامج أو حاسوب آخر).\n"
+                   "حفظ هذه الأعداد مكانه ؟ يبقى ما بالقرص في نسخة محفوظة.");
 
 // Column widths in grid units (90 twips): six grade columns, then name, identifier,
 // order number and the hidden level column; column 0 holds the row headers.
@@ -230,7 +240,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
 {
     m_sheetKind = document.sheetKind;
     m_openedFileKey = document.key;
-    m_openedFileName = document.fileName;
+    m_openedFile = {document.fileName, document.volume, document.contentHash};
     setUpHeaders();
     for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
         m_grid->setText(it.key(), 0, it.value());
@@ -264,6 +274,20 @@ void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
                                   document.contentHash},
         this);
     m_entry->setJournal(m_recovery.get());
+}
+
+void GradeSheetWindow::makeReadOnly()
+{
+    m_readOnly = true;
+    // The journal and what a crash left in it belong to the window that has the file open.
+    m_entry->setJournal(nullptr);
+    m_recovery.reset();
+    m_entry->setReadOnly(true);
+    for (int row = 1; row <= m_grid->maxRows(); ++row)
+        for (int col = 1; col <= kFirstGradeColumn; ++col)
+            m_grid->setCellLocked(col, row, true);
+    setCommandEnabled(m_saveButton, false);
+    setWindowTitle(windowTitle() + kReadOnlyTitle);
 }
 
 bool GradeSheetWindow::offerRecovery()
@@ -375,6 +399,8 @@ void GradeSheetWindow::keyPressEvent(QKeyEvent* event)
 // from pupil to pupil there, and the grid's cursor follows.
 void GradeSheetWindow::pupilDoubleClicked()
 {
+    if (m_readOnly)
+        return;
     m_sheetState.currentPupilRow = qint16(m_grid->activeRow());
     if (m_grid->maxRows() < 1)
         return;
@@ -444,6 +470,7 @@ bool GradeSheetWindow::stepThroughHistory(bool back)
 
 bool GradeSheetWindow::save()
 {
+    Q_ASSERT(!m_readOnly);
     // A grade above twenty under the cursor is not written: the cursor goes back to it.
     if (m_entry->isCellUnderCursorAboveTwenty()) {
         m_grid->setFocus();
@@ -453,30 +480,35 @@ bool GradeSheetWindow::save()
     if (!checkCellUnderCursor())
         return false;
 
-    const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
-        m_openedFileKey, windowTitle(), sheetTable(), m_entry->gradeSpan(),
-        {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
-        m_cardTexts.saveNumber, m_cardTexts.printNumber);
-    if (built.counterOverflow) {
-        // Reported as the overflow it is, as the opening reports a counter out of range.
-        reportSaveFailure(gradefile::malformedFile(
-            gradefile::errorNumber::kOverflow,
-            QStringLiteral(
-                "Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
-        return false;
-    }
+    qint16 lastSaveNumber = m_cardTexts.saveNumber;
+    gradefile::SaveLinesBuilt built;
     for (;;) {
+        if (!mayReplaceFileOnDisk(lastSaveNumber))
+            return false;
+        built = gradefile::buildGradeFileLines(
+            m_openedFileKey, windowTitle(), sheetTable(), m_entry->gradeSpan(),
+            {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
+            lastSaveNumber, m_cardTexts.printNumber);
+        if (built.counterOverflow) {
+            // Reported as the overflow it is, as the opening reports a counter out of range.
+            reportSaveFailure(gradefile::malformedFile(
+                gradefile::errorNumber::kOverflow,
+                QStringLiteral(
+                    "Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
+            return false;
+        }
         // Before every try: the disk asked for may only now be back in the drive. The same
         // file is kept once.
         if (m_recovery)
-            m_recovery->keepCopy(m_disk, m_openedFileName);
+            m_recovery->keepCopy(m_disk, m_openedFile.fileName);
         const gradefile::SafeWriteResult written =
-            m_disk.save(m_openedFileName, built.lines, m_writeFaults);
+            m_disk.save(m_openedFile, built.lines, m_writeFaults);
         if (written.ok)
             break;
         if (!reportSaveFailure(written.error))
             return false;
     }
+    m_openedFile.contentHash = gradefile::contentHashOf(gradefile::rowsetBytes(built.lines));
     // Only a save that reached the disk counts: a failed one leaves the counter as it was,
     // and the next save writes the number that follows the last one written.
     m_cardTexts.saveNumber = built.saveNumber;
@@ -486,6 +518,30 @@ bool GradeSheetWindow::save()
     m_entry->setModified(false);
     emit saved(m_openedFileKey);
     return true;
+}
+
+bool GradeSheetWindow::mayReplaceFileOnDisk(qint16& lastSaveNumber)
+{
+    for (;;) {
+        const gradefile::FileError found = m_disk.checkStillOpened(m_openedFile);
+        if (!found.isError())
+            return true;
+        if (found.kind != gradefile::FileErrorKind::ChangedOnDisk) {
+            if (!reportSaveFailure(found))
+                return false;
+            continue;
+        }
+        if (ui::QuestionDialog::ask(kReplaceChangedFileQuestion, ui::QuestionDialog::Buttons::YesNo,
+                                    windowTitle(), this) != ui::QuestionDialog::Answer::Yes)
+            return false;
+        // Two sheets of one file must not both write the same save number.
+        const gradefile::GradeFileRead onDisk =
+            gradefile::readGradeFile(m_disk.pathOf(m_openedFile.fileName));
+        if (onDisk.lines)
+            lastSaveNumber =
+                qint16(qMax<int>(lastSaveNumber, recovery::savedNumberOf(*onDisk.lines)));
+        return true;
+    }
 }
 
 bool GradeSheetWindow::reportSaveFailure(const gradefile::FileError& error)

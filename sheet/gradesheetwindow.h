@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gradefile/gradedisk.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
 #include "gradefile/safefilewrite.h"
@@ -17,11 +18,6 @@ class QAction;
 class QDialog;
 class QCheckBox;
 class QPushButton;
-
-namespace gradefile {
-class GradeDisk;
-struct FileError;
-} // namespace gradefile
 
 namespace print {
 struct CardTexts;
@@ -53,7 +49,7 @@ public:
     SpreadGrid* grid() const { return m_grid; }
     QString openedFileKey() const { return m_openedFileKey; }
     // The name the file was listed and opened under: the save writes that very file.
-    QString openedFileName() const { return m_openedFileName; }
+    QString openedFileName() const { return m_openedFile.fileName; }
 
     // Fills the fresh window with an opened grade file: headers, one row per pupil, the
     // empty columns hidden, the file's description as caption. From then on every change
@@ -63,6 +59,11 @@ public:
     // journal of this file, and puts them back into the sheet when the teacher agrees.
     // True when it showed the teacher anything.
     bool offerRecovery();
+
+    // Shows the filled sheet for reading only, while another window of the program has the
+    // file open: nothing can be typed, marked, observed or saved, and nothing is journaled.
+    void makeReadOnly();
+    bool isReadOnly() const { return m_readOnly; }
 
     // Writes the sheet back into its grade file; false when nothing was written.
     bool save();
@@ -152,6 +153,10 @@ private:
     bool settleUnsavedGrades();
     // Tells the teacher why the save failed; true when they asked to try again.
     bool reportSaveFailure(const gradefile::FileError& error);
+    // Whether the file on the disk may be replaced: it is the one the sheet opened or last
+    // wrote, or the teacher agreed to replace what another window or computer wrote there
+    // (lastSaveNumber then goes on from that file's). False when nothing may be written.
+    bool mayReplaceFileOnDisk(qint16& lastSaveNumber);
     // Sends a card to its destination; the grid is back in its normal presentation and
     // shown whatever happens. False when nothing was printed.
     bool sendCard(const print::PrintedSheet& card, bool filled);
@@ -187,9 +192,10 @@ private:
 
     QString m_sheetKind;
     QString m_openedFileKey;
-    QString m_openedFileName;
+    gradefile::OpenedFile m_openedFile;
     bool m_saved = false;
     bool m_largePresentation = false;
+    bool m_readOnly = false;
     CardDestination m_destination;
     QPointer<print::PreviewWindow> m_preview;
     int m_widthTwips = 11880;

@@ -64,6 +64,8 @@ private slots:
     void failureLeavesTheOldFile_data();
     void failureLeavesTheOldFile();
     void diskSavesAndCleansUp();
+    void volumeGoneFromUnderItsFolder_data();
+    void volumeGoneFromUnderItsFolder();
 };
 
 // Each step of the write failing in turn, and the disks and media that make them fail: the
@@ -155,12 +157,38 @@ void TestSafeFileWrite::diskSavesAndCleansUp()
     QCOMPARE(disk.list().fileNames, QStringList{upper});
     QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
     QVERIFY(writeBytes(disk.pathOf(leftover), "half a file"));
-    QVERIFY(disk.save(upper, {QStringLiteral("DEBUTK|new")}).ok);
+    QVERIFY(disk.save({upper, *volumeOf(dir.path()), {}}, {QStringLiteral("DEBUTK|new")}).ok);
     QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
     QCOMPARE(readGradeFile(disk.pathOf(upper)).lines, QStringList{QStringLiteral("DEBUTK|new")});
     // The "User" flags mirror whoever runs the test, not the file.
     const auto ownRights = ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     QCOMPARE(QFile::permissions(disk.pathOf(upper)) & ownRights, rights);
+}
+
+void TestSafeFileWrite::volumeGoneFromUnderItsFolder_data()
+{
+    QTest::addColumn<QString>("seen"); // the mount the disk folder was seen on, then now
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<bool>("gone");
+    QTest::newRow("the same mount") << "/media/floppy"
+                                    << "/media/floppy" << false;
+    QTest::newRow("the stick pulled out") << "/media/floppy"
+                                          << "/" << true;
+    QTest::newRow("pulled, the folder on a mounted home") << "/home/t/stick"
+                                                          << "/home" << true;
+    QTest::newRow("a stick put in") << "/"
+                                    << "/media/floppy" << false;
+    QTest::newRow("a neighbour, no parent") << "/media/floppy2"
+                                            << "/media/floppy" << false;
+}
+
+// Only a mount gone from under the folder refuses the disk: a disk put in is taken.
+void TestSafeFileWrite::volumeGoneFromUnderItsFolder()
+{
+    QFETCH(QString, seen);
+    QFETCH(QString, now);
+    QFETCH(bool, gone);
+    QCOMPARE(volumeHasGone({"sdb1", seen, "vfat"}, {"sda1", now, "ext4"}), gone);
 }
 
 QTEST_GUILESS_MAIN(TestSafeFileWrite)

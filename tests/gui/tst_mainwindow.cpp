@@ -4,6 +4,7 @@
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
+#include "../support/realdisk.h"
 #include "app/drivechoice.h"
 #include "sheet/plainsheetwindow.h"
 #include "ui/notice.h"
@@ -55,6 +56,7 @@ private slots:
     void openFillsTheSheetAndQuitComesBack();
     void refusedFileLeavesTheOpenSheet_data();
     void refusedFileLeavesTheOpenSheet();
+    void missingDiskIsAskedFor_data();
     void missingDiskIsAskedFor();
     void otherDiskChosenAfterTheSheetIsSaved();
 
@@ -190,15 +192,36 @@ void TestMainWindow::refusedFileLeavesTheOpenSheet()
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
+void TestMainWindow::missingDiskIsAskedFor_data()
+{
+    QTest::addColumn<bool>("folderStays");
+    QTest::newRow("no folder") << false;
+    QTest::newRow("a stick pulled out, its folder left empty") << true;
+}
+
 // No disk in the drive: the teacher is asked for it. Closing the question ends the scan
 // with an empty list; with the disk put in, Yes goes on with the scan.
 void TestMainWindow::missingDiskIsAskedFor()
 {
+    QFETCH(bool, folderStays);
     ProgramOnDisk program;
-    QVERIFY(QDir(program.diskPath()).removeRecursively());
+    std::optional<TmpfsMount> stick;
+    const auto putIn = [&] {
+        folderStays ? (void)stick.emplace(program.diskPath(), "size=1m")
+                    : (void)QDir().mkpath(program.diskPath());
+        return program.writeFile(u"K.xml"_s, {u"DEBUTK|قسم"_s});
+    };
+    if (folderStays) {
+        if (!putIn())
+            QSKIP("cannot mount a tmpfs");
+        program.window()->scanDisk();
+        QCOMPARE(listed(program.window()), QStringList{u"K.xml | قسم"_s});
+        stick->pullOut();
+    }
+    QVERIFY(folderStays || QDir(program.diskPath()).removeRecursively());
     DialogAnswers answers({Answer::CloseBox, Answer::Yes}, [&](int index) {
-        if (index == 1 && QDir().mkpath(program.diskPath()))
-            program.writeFile(u"K.xml"_s, {u"DEBUTK|قسم"_s});
+        if (index == 1)
+            putIn();
     });
     program.window()->scanDisk();
     QCOMPARE(listed(program.window()), QStringList());

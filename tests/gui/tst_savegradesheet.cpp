@@ -24,6 +24,7 @@
 #include <QPushButton>
 
 #include <csignal>
+#include <cstdio>
 #include <unistd.h>
 
 using gradefile::WriteStep;
@@ -32,6 +33,7 @@ using sheet::GradeSheetWindow;
 namespace {
 
 const char* const kChildSwitch = "--type-and-die";
+const char* const kHoldSwitch = "--hold-open";
 const QString kKey = "8410203C07120002004";
 const QString kFileName = kKey + ".xml";
 const QString kCaption = "8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول";
@@ -158,6 +160,11 @@ int typeAndDie(int argc, char* argv[])
     sheet::GradeSheetWindow* sheet = window.gradeSheet();
     if (!sheet || !QTest::qWaitFor([sheet] { return sheet->isActiveWindow(); }))
         return 3;
+    if (qstrcmp(argv[1], kHoldSwitch) == 0) { // the file stays open until the test says
+        std::puts("open");
+        std::fflush(stdout);
+        return std::getchar() == EOF ? 0 : 5;
+    }
     takeSteps(sheet->grid(), QString::fromLocal8Bit(argv[3]));
     ::kill(::getpid(), SIGKILL);
     return 4;
@@ -183,6 +190,10 @@ private slots:
     void gradesTypedBeforeAKillComeBack_data();
     void gradesTypedBeforeAKillComeBack();
     void dataFolderThatCannotBeWritten();
+    void fileChangedMeanwhile_data();
+    void fileChangedMeanwhile();
+    void fileOpenInAnotherCopy_data();
+    void fileOpenInAnotherCopy();
     void keptCopyBroughtBack_data();
     void keptCopyBroughtBack();
     void editSequences_data();
@@ -319,6 +330,9 @@ void TestSaveGradeSheet::failedSave_data()
     QTest::addColumn<bool>("putBack");    // the disk put back at the question, yes retries
     // clang-format off
     QTest::newRow("out of the drive, close box") << "out" << kInsertDisk << false;
+    // The stick pulled out, its mount folder left behind as an empty folder of the computer.
+    QTest::newRow("pulled, its folder stays") << "pulled" << kInsertDisk << false;
+    QTest::newRow("pulled, its folder stays, put back") << "pulled" << kInsertDisk << true;
     QTest::newRow("out of the drive, put back") << "out" << kInsertDisk << true;
     QTest::newRow("gone before the replacement") << "gone" << kInsertDisk << false;
     QTest::newRow("taken out mid-save, put back") << "taken out" << kInsertDisk << true;
@@ -340,8 +354,12 @@ void TestSaveGradeSheet::failedSave()
     const QString diskPath = m_p->diskPath();
     const QString out = diskPath + "-out";
     std::optional<TmpfsMount> tmpfs;
-    if (disk == "read-only" || disk == "full") {
+    const auto mountStick = [&] {
         tmpfs.emplace(diskPath, disk == "full" ? "size=64k" : "size=1m");
+        return tmpfs->isMounted();
+    };
+    if (disk == "read-only" || disk == "full" || disk == "pulled") {
+        mountStick();
         if (!tmpfs->isMounted())
             QSKIP(qPrintable("cannot mount a tmpfs: " + tmpfs->error()));
     }
@@ -355,6 +373,8 @@ void TestSaveGradeSheet::failedSave()
     m_p->sheet()->setWriteFaults(&broken);
     QVERIFY(disk != "out" || QDir().rename(diskPath, out));
     QVERIFY(disk != "read-only" || tmpfs->makeReadOnly());
+    if (disk == "pulled")
+        tmpfs->pullOut();
     QFile filler(QDir(diskPath).filePath("filler"));
     if (disk == "full" && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         while (filler.write(QByteArray(4096, 'x')) == 4096 || filler.write("x", 1) == 1) {
@@ -366,6 +386,10 @@ void TestSaveGradeSheet::failedSave()
         if (disk == "taken out")
             QCOMPARE(readBytes(QDir(out).filePath(kFileName)), oldBytes);
         m_p->sheet()->setWriteFaults(nullptr);
+        if (disk == "pulled") { // nothing went onto the computer's own disk
+            QCOMPARE(QDir(diskPath).entryList(QDir::Files | QDir::Hidden), QStringList());
+            QVERIFY(!putBack || (mountStick() && writeBytes(file(), oldBytes)));
+        }
         if (putBack)
             QDir().rename(out, diskPath);
     });
@@ -383,6 +407,7 @@ void TestSaveGradeSheet::failedSave()
         return;
     }
     QVERIFY(disk != "out" || QDir().rename(out, diskPath));
+    QVERIFY(disk != "pulled" || (mountStick() && writeBytes(file(), oldBytes)));
     verifyNothingLost(oldBytes, grades);
     QStringList left = QDir(diskPath).entryList(QDir::Files | QDir::Hidden | QDir::System);
     left.removeOne("filler");
@@ -534,6 +559,82 @@ void TestSaveGradeSheet::dataFolderThatCannotBeWritten()
     QCOMPARE(answers.shown.size(), 1);
 }
 
+void TestSaveGradeSheet::fileChangedMeanwhile_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("theirs kept") << Answer::No;
+    QTest::newRow("replaced") << Answer::Yes;
+}
+
+// Another copy of the program or another computer saved the file while the sheet was open: the
+// save asks before replacing it, keeps a copy of it, and goes on from its save number.
+void TestSaveGradeSheet::fileChangedMeanwhile()
+{
+    QFETCH(Answer, answer);
+    QVERIFY(openSheet());
+    takeSteps(m_p->grid(), "type 6 3 13;Up");
+    QVERIFY(m_p->writeFile(kFileName, threePupils(8, 7)));
+    const QByteArray theirs = readBytes(file());
+    DialogAnswers answers({answer});
+    pressKey(Qt::Key_F4);
+    QCOMPARE(answers.shown.size(), 1);
+    QVERIFY(answers.shown[0].text.startsWith("تغيّر هذا الملفّ بالقرص منذ فتحه"));
+    if (answer == Answer::No) {
+        QCOMPARE(readBytes(file()), theirs);
+        QVERIFY(m_p->sheet()->isModified() && journals().size() == 1);
+        return;
+    }
+    QVERIFY(readBytes(file()).contains("|13.00||معفى") && readBytes(file()).contains("||9|4"));
+    QCOMPARE(readBytes(recovery::KeptCopies(data()).list(kKey).front().path), theirs);
+    // The file is now the sheet's own: the next save asks nothing.
+    m_p->sheet()->activateWindow();
+    QTRY_VERIFY(m_p->sheet()->isActiveWindow());
+    takeSteps(m_p->grid(), "type 6 2 14;F4");
+    QCOMPARE(answers.shown.size(), 1);
+    QVERIFY(readBytes(file()).contains("|14.00|") && readBytes(file()).contains("||10|4"));
+}
+
+void TestSaveGradeSheet::fileOpenInAnotherCopy_data()
+{
+    QTest::addColumn<QString>("other"); // what became of the other copy of the program
+    QTest::addColumn<Answer>("answer"); // to the question, when there is one
+    QTest::newRow("running, shown for reading") << "running" << Answer::Yes;
+    QTest::newRow("running, not opened") << "running" << Answer::No;
+    QTest::newRow("killed: its lock is taken over") << "killed" << Answer::CloseBox;
+}
+
+// Another copy of the program has the file open: the sheet opens only for reading, where no
+// key changes a grade and nothing can be saved; a copy that died leaves nothing in the way.
+void TestSaveGradeSheet::fileOpenInAnotherCopy()
+{
+    QFETCH(QString, other);
+    QFETCH(Answer, answer);
+    QVERIFY(m_p->writeFile(kFileName, threePupils()));
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {kHoldSwitch, m_p->diskPath(), "-"});
+    QVERIFY(child.waitForReadyRead(60000) && child.readAll() == "open\n");
+    if (other == "killed") {
+        child.kill();
+        QVERIFY(child.waitForFinished());
+    }
+    DialogAnswers answers({answer});
+    const bool opened = m_p->open(kFileName);
+    child.closeWriteChannel();
+    QVERIFY(other != "running" || child.waitForFinished());
+    QCOMPARE(answers.shown.size(), other == "running" ? 1 : 0);
+    QVERIFY(other != "running" ||
+            answers.shown[0].text.startsWith("هذا الملفّ مفتوح في نافذة أخرى من البرنامج"));
+    QCOMPARE(opened, answer != Answer::No);
+    if (!opened)
+        return;
+    const bool readOnly = other == "running";
+    QCOMPARE(m_p->sheet()->isReadOnly(), readOnly);
+    takeSteps(m_p->grid(), "type 6 3 13;Up;type 5 1;F1;F4");
+    QCOMPARE(m_p->grid()->text(6, 3), readOnly ? "" : "13.00");
+    QCOMPARE(m_p->grid()->text(5, 1), readOnly ? "--.--" : "غ.ش.");
+    QCOMPARE(readBytes(file()).contains("|13.00|"), !readOnly);
+}
+
 void TestSaveGradeSheet::keptCopyBroughtBack_data()
 {
     QTest::addColumn<bool>("damaged");
@@ -653,7 +754,7 @@ void TestSaveGradeSheet::editSequences()
 
 int main(int argc, char* argv[])
 {
-    if (argc == 4 && qstrcmp(argv[1], kChildSwitch) == 0)
+    if (argc == 4 && (qstrcmp(argv[1], kChildSwitch) == 0 || qstrcmp(argv[1], kHoldSwitch) == 0))
         return typeAndDie(argc, argv);
     QApplication application(argc, argv);
     TestSaveGradeSheet test;

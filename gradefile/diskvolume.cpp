@@ -1,0 +1,37 @@
+#include "gradefile/diskvolume.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+namespace gradefile {
+
+QString DiskVolume::tag() const
+{
+    const QByteArray identity = (device + u'\n' + rootPath + u'\n' + fileSystem).toUtf8();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(identity, QCryptographicHash::Sha256).toHex().left(12));
+}
+
+std::optional<DiskVolume> volumeOf(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return std::nullopt;
+    const QStorageInfo storage(QDir(folder).absolutePath());
+    if (!storage.isValid())
+        return std::nullopt;
+    return DiskVolume{QString::fromUtf8(storage.device()), QDir::cleanPath(storage.rootPath()),
+                      QString::fromUtf8(storage.fileSystemType())};
+}
+
+bool volumeHasGone(const DiskVolume& seen, const DiskVolume& now)
+{
+    if (now.rootPath == seen.rootPath)
+        return false;
+    // The folder's mount is now further up the tree than the one it was seen on.
+    const QString above = now.rootPath.endsWith(u'/') ? now.rootPath : now.rootPath + u'/';
+    return seen.rootPath.startsWith(above);
+}
+
+} // namespace gradefile

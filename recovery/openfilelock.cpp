@@ -1,0 +1,27 @@
+#include "recovery/openfilelock.h"
+
+#include "recovery/datafolder.h"
+
+#include <QDir>
+
+namespace recovery {
+
+OpenFileLock lockOpenFile(const QString& dataFolder, const QString& key,
+                          const gradefile::DiskVolume& volume)
+{
+    OpenFileLock result;
+    const QString folder = QDir(dataFolder).filePath(QStringLiteral("locks"));
+    if (!makePrivateFolder(folder))
+        return result;
+    auto lock = std::make_unique<QLockFile>(
+        QDir(folder).filePath(key + u'~' + volume.tag() + QStringLiteral(".lock")));
+    // A sheet stays open for hours: only a copy of the program that died leaves a stale lock.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        result.lock = std::move(lock);
+    else
+        result.heldElsewhere = lock->error() == QLockFile::LockFailedError;
+    return result;
+}
+
+} // namespace recovery

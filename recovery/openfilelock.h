@@ -1,0 +1,26 @@
+#pragma once
+
+#include "gradefile/diskvolume.h"
+
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+namespace recovery {
+
+// One grade file is open in one grade sheet at a time, whichever copy of the program shows
+// it: two sheets of one file would each write their grades over the other's.
+struct OpenFileLock {
+    // Held while the sheet is open; none when the file is open elsewhere, or when the data
+    // folder cannot hold a lock (the program then goes on without one, as without a journal).
+    std::unique_ptr<QLockFile> lock;
+    bool heldElsewhere = false;
+};
+
+// Locks the grade file of key on volume, at once or not at all, in the data folder's
+// locks/. A lock left by a copy of the program that is no longer running is taken over.
+OpenFileLock lockOpenFile(const QString& dataFolder, const QString& key,
+                          const gradefile::DiskVolume& volume);
+
+} // namespace recovery
