@@ -40,7 +40,7 @@ namespace {
 const QString kCaption = QStringLiteral("معاينة محتوى القرص المرن");
 const QString kChooseDiskItem = QStringLiteral("اختيار مجلّد ملفات الأعداد...");
 const QString kOpenElsewhereQuestion =
-    QStringLiteral("هذا الملفّ مفتوح في نافذة أخرى من البرنامج.\nفتحه للإطلاع فقط ؟");
+    QStringLiteral("هذا الملفّ مفتوح في نافذة أخرى من البرنامج - فتحه للإطلاع فقط ؟");
 
 } // namespace
 

@@ -49,8 +49,7 @@ const QString kSaveQuestion = QStringLiteral("حفظ التغييرات         
 // the program or another computer saved it meanwhile. What it holds is kept as a copy
 // before it is replaced.
 const QString kReplaceChangedFileQuestion =
-    QStringLiteral("تغيّر هذا الملفّ بالقرص منذ فتحه (نافذة أخرى من البرنامج أو حاسوب آخر).\n"
-                   "حفظ هذه الأعداد مكانه ؟ يبقى ما بالقرص في نسخة محفوظة.");
+    QStringLiteral("تغيّر هذا الملفّ بالقرص منذ فتحه - حفظ أعدادك مكانه (تبقى منه نسخة) ؟");
 
 // Column widths in grid units (90 twips): six grade columns, then name, identifier,
 // order number and the hidden level column; column 0 holds the row headers.
