@@ -8,12 +8,20 @@
 
 namespace observation {
 
-void switchToArabicKeyboard()
+std::optional<KeyboardChoice> switchToArabicKeyboard()
 {
     // Arabic (101), loaded without being activated, then made the layout of this thread.
     // A system without it gives no handle, and the current layout stays.
-    if (HKL arabic = LoadKeyboardLayoutA("00000401", 0))
-        ActivateKeyboardLayout(arabic, 0);
+    const HKL before = GetKeyboardLayout(0);
+    HKL arabic = LoadKeyboardLayoutA("00000401", 0);
+    if (!arabic || !ActivateKeyboardLayout(arabic, 0))
+        return std::nullopt;
+    return KeyboardChoice(before);
+}
+
+void restoreKeyboard(KeyboardChoice before)
+{
+    ActivateKeyboardLayout(HKL(before), 0);
 }
 
 } // namespace observation
@@ -81,17 +89,28 @@ QStringList groupNames(Display* display)
 
 } // namespace
 
-void switchToArabicKeyboard()
+std::optional<KeyboardChoice> switchToArabicKeyboard()
 {
     // The group is locked for the keyboard, as the user's own layout switch would do it:
     // X has no layout per program.
     Display* display = qtDisplay();
     if (!display || !hasKeyboardExtension(display))
-        return;
+        return std::nullopt;
     const std::optional<int> arabic = arabicGroupAmong(groupNames(display));
-    if (!arabic)
-        return;
+    XkbStateRec state;
+    if (!arabic || XkbGetState(display, XkbUseCoreKbd, &state) != Success)
+        return std::nullopt;
     XkbLockGroup(display, XkbUseCoreKbd, unsigned(*arabic));
+    XFlush(display);
+    return KeyboardChoice(state.locked_group);
+}
+
+void restoreKeyboard(KeyboardChoice before)
+{
+    Display* display = qtDisplay();
+    if (!display || !hasKeyboardExtension(display))
+        return;
+    XkbLockGroup(display, XkbUseCoreKbd, unsigned(before));
     XFlush(display);
 }
 
@@ -101,7 +120,12 @@ void switchToArabicKeyboard()
 
 namespace observation {
 
-void switchToArabicKeyboard() {}
+std::optional<KeyboardChoice> switchToArabicKeyboard()
+{
+    return std::nullopt;
+}
+
+void restoreKeyboard(KeyboardChoice) {}
 
 } // namespace observation
 

@@ -1,11 +1,11 @@
 #include "observation/observationdialog.h"
 
-#include "ui/uilook.h"
 #include "observation/keyboardlayout.h"
 #include "observation/observationinput.h"
 #include "observation/observationsheet.h"
 #include "observation/observationtext.h"
 #include "observation/phrases.h"
+#include "ui/uilook.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -88,8 +88,7 @@ QLabel* makeKeyLabel(QGroupBox* frame, int index)
 
 ObservationDialog::ObservationDialog(ObservationSheet& sheet, qint16& currentPupilRow,
                                      QWidget* parent)
-    : QDialog(parent), m_sheet(sheet), m_row(currentPupilRow),
-      m_switchKeyboard(switchToArabicKeyboard)
+    : QDialog(parent), m_sheet(sheet), m_row(currentPupilRow)
 {
     ui::makeFixedDialogWindow(this, 11760, 1410);
     setModal(true);
@@ -106,9 +105,16 @@ ObservationDialog::ObservationDialog(ObservationSheet& sheet, qint16& currentPup
     m_observationEdit->setFocus();
 }
 
-void ObservationDialog::setKeyboardSwitch(std::function<void()> switchKeyboard)
+ObservationDialog::~ObservationDialog()
 {
-    m_switchKeyboard = std::move(switchKeyboard);
+    giveKeyboardBack();
+}
+
+void ObservationDialog::giveKeyboardBack()
+{
+    if (m_keyboardBefore && m_keyboard.giveBack)
+        m_keyboard.giveBack(*m_keyboardBefore);
+    m_keyboardBefore.reset();
 }
 
 void ObservationDialog::createControls()
@@ -227,8 +233,11 @@ void ObservationDialog::quitAndSave()
 bool ObservationDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_observationEdit) {
-        if (event->type() == QEvent::FocusIn && m_switchKeyboard)
-            m_switchKeyboard();
+        if (event->type() == QEvent::FocusIn && !m_keyboardBefore && m_keyboard.toArabic)
+            m_keyboardBefore = m_keyboard.toArabic();
+        // Back in the grid, "." must type a decimal point again, not an Arabic letter.
+        if (event->type() == QEvent::FocusOut)
+            giveKeyboardBack();
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key >= Qt::Key_F1 && key <= Qt::Key_F9) {

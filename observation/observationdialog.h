@@ -1,5 +1,7 @@
 #pragma once
 
+#include "observation/keyboardlayout.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -28,9 +30,14 @@ class ObservationDialog : public QDialog {
 public:
     ObservationDialog(ObservationSheet& sheet, qint16& currentPupilRow, QWidget* parent = nullptr);
 
-    // What the focus entering the observation box does; switchToArabicKeyboard unless a
-    // test says otherwise.
-    void setKeyboardSwitch(std::function<void()> switchKeyboard);
+    // What the focus entering and leaving the observation box does to the keyboard: the
+    // switch to Arabic and back unless a test says otherwise.
+    struct KeyboardSwitch {
+        std::function<std::optional<KeyboardChoice>()> toArabic = switchToArabicKeyboard;
+        std::function<void(KeyboardChoice)> giveBack = restoreKeyboard;
+    };
+    void setKeyboardSwitch(KeyboardSwitch keyboard) { m_keyboard = std::move(keyboard); }
+    ~ObservationDialog() override;
 
     // Designed window caption, and the caption while a pupil is shown (before the name).
     static const QString kCaption;
@@ -55,7 +62,11 @@ private:
 
     ObservationSheet& m_sheet;
     qint16& m_row;
-    std::function<void()> m_switchKeyboard;
+    void giveKeyboardBack();
+
+    KeyboardSwitch m_keyboard;
+    // What the keyboard typed before the box switched it to Arabic, while it is switched.
+    std::optional<KeyboardChoice> m_keyboardBefore;
 
     QLineEdit* m_observationEdit = nullptr;
     ObservationInput* m_input = nullptr;

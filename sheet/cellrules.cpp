@@ -96,6 +96,17 @@ KeyDecision filterKey(SheetKind kind, int characterCode, QStringView currentText
     return {accepted, !accepted && kind == SheetKind::Plain};
 }
 
+char32_t plainCharacter(char32_t character)
+{
+    if (character >= U'\u0660' && character <= U'\u0669')
+        return U'0' + (character - U'\u0660');
+    if (character >= U'\u06F0' && character <= U'\u06F9')
+        return U'0' + (character - U'\u06F0');
+    if (character == U'\u066B')
+        return U'.';
+    return character;
+}
+
 std::optional<double> cellValue(QStringView text)
 {
     std::string number;

@@ -57,6 +57,10 @@ struct KeyDecision {
 // than two integer digits: the cell check deals with them.
 KeyDecision filterKey(SheetKind kind, int characterCode, QStringView currentText);
 
+// The character a cell takes for one typed on an Arabic keyboard: the Arabic-Indic digits
+// (both forms) as 0 to 9 and the Arabic decimal separator as "."; any other as it is.
+char32_t plainCharacter(char32_t character);
+
 // ---- Numeric value and the "00.00" rewrite ----
 
 // The number formed by the text's leading ASCII digits and at most one ".", read as a decimal

@@ -500,10 +500,13 @@ void SpreadGrid::pasteText(const QString& text)
 
 // The input handler decides on each character; what it lets through goes into the cell,
 // except control characters, which never do.
-void SpreadGrid::offerCharacter(char32_t character)
+void SpreadGrid::offerCharacter(char32_t typed)
 {
     if (!activeCellTakesText())
         return;
+    // The Arabic keyboard's digits and decimal separator stand for the plain ones the
+    // grade file holds.
+    char32_t character = plainCharacter(typed);
     if (m_input && !m_input->characterTyped(character))
         return;
     if (character == U'\b') {

@@ -17,7 +17,9 @@ static const auto phrase = [](int key) { return observation::phraseForKey(key).v
 struct OpenDialog {
     explicit OpenDialog(int row) : sheet(kCells), row(qint16(row)), dialog(sheet, this->row)
     {
-        dialog.setKeyboardSwitch([this] { ++switches; });
+        dialog.setKeyboardSwitch(
+            {[this] { return ++switches, std::exchange(keyboard, 1); },
+             [this](observation::KeyboardChoice before) { keyboard = int(before); }});
         dialog.show();
         dialog.activateWindow();
         // The tests check the focus they need; a dialog that never came fails them there.
@@ -38,6 +40,7 @@ struct OpenDialog {
     ObservationDialog dialog;
     QLineEdit* box = dialog.findChild<QLineEdit*>(u"observationEdit"_s);
     int switches = 0;
+    int keyboard = 0; // what the keyboard types: 0 the teacher's own, 1 Arabic
 };
 
 class TestObservationDialog : public QObject {
@@ -128,6 +131,7 @@ private slots:
         }
         QCOMPARE(open.dialog.isVisible(), closing == u"Escape" || closing == u"close box");
         open.dialog.close();
+        QCOMPARE(open.keyboard, 0); // the grid gets its digits and decimal point back
         QStringList pupils;
         for (const FakeObservationSheet::Pupil& pupil : open.sheet.pupils)
             pupils << pupil.cell + u' ' + pupil.colour.name() + (pupil.bold ? " bold" : "");

@@ -315,6 +315,8 @@ void TestSpreadGrid::typing_data()
     row("paste refused", "characters none;copy 12;at 3,3;key Ctrl+V", "Ctrl+V +1 +2", "3,3",
         "3,3=");
     row("composed text", "at 2,3;compose 4\n5\x1f", "+4 +5", "2,3*", "2,3=45");
+    row("Arabic digits and separator", "at 2,3;compose \u0661\u06F3\u066B\u0665", "+1 +3 +. +5",
+        "2,3*", "2,3=13.5");
     // A drop moves the cursor as a click, then types its text; a refused move takes no drop.
     row("drop", "at 1,1;drop 3,2 7x\n8", "1,1>3,2 +7 +x +8 edit3,2", "3,2", "3,2=78");
     row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1", "4,4=");

@@ -2,7 +2,8 @@
 // the X display in $DISPLAY as a keyboard does (a key code through the XTEST extension,
 // which the map's current group turns into a character), and checks what arrived.
 //   x11_arabickeyboard GROUP   the map's Arabic group: the focus entering the box must
-//                              lock it, and the key types "ا"
+//                              lock it, the key types "ا", and the box closed gives the
+//                              keyboard its first group back
 //   x11_arabickeyboard -       the map has none: nothing changes, the key types "h"
 // Exit status 0 when it did, 1 when it did not, 2 when the test cannot run here. Each run
 // starts by putting the keyboard back on its first group.
@@ -74,8 +75,14 @@ int main(int argc, char** argv)
     XTestFakeKeyEvent(display, h, False, CurrentTime);
     XFlush(display);
     waitFor([&] { return !box->text().isEmpty(); });
-    return report(box->text() == expected ? 0 : 1,
-                  QStringLiteral("group %1, the key typed \"%2\", expected \"%3\"")
-                      .arg(lockedGroup(display))
-                      .arg(box->text(), expected));
+    const int typingGroup = lockedGroup(display);
+    // The box closed, the keyboard types what it typed before: the first group.
+    dialog.close();
+    const bool givenBack = waitFor([&] { return lockedGroup(display) == 0; });
+    return report(box->text() == expected && givenBack ? 0 : 1,
+                  QStringLiteral("group %1, the key typed \"%2\", expected \"%3\"; "
+                                 "group %4 once the box closed, expected 0")
+                      .arg(typingGroup)
+                      .arg(box->text(), expected)
+                      .arg(lockedGroup(display)));
 }
