@@ -7,6 +7,7 @@
 #include "sheet/sheetstate.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
+#include "ui/qtarabic.h"
 
 #include <QApplication>
 
@@ -16,10 +17,11 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     // Settings (the support telephone) live under ~/.config/saisie-notes/ and the like.
-    QApplication::setOrganizationName(ui::kProgramTitle);
-    QApplication::setApplicationName(ui::kProgramTitle);
+    QApplication::setOrganizationName(recovery::kProgramName);
+    QApplication::setApplicationName(recovery::kProgramName);
     QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    ui::installQtArabic(application);
 
     const app::DriveArgument argument = app::driveArgumentOf(QApplication::arguments());
     if (!argument.valid) {

@@ -14,6 +14,7 @@
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
 #include "ui/artwork.h"
+#include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
 #include "ui/uilook.h"
@@ -22,7 +23,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLockFile>
@@ -437,7 +437,7 @@ QString MainWindow::chooseFolder()
 {
     if (m_chooseCopyFolder)
         return m_chooseCopyFolder();
-    return QFileDialog::getExistingDirectory(this, QStringLiteral("مجلّد النسخة"));
+    return ui::chooseFolder(this, QStringLiteral("keptCopy"), QStringLiteral("مجلّد النسخة"));
 }
 
 void MainWindow::openPlainSheet(const gradefile::GradeDocument& document)

@@ -3,6 +3,8 @@ BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-noto-core fonts-dejavu-core
+    # Qt's own windows (file dialogs, standard buttons, context menus) in Arabic
+    qt6-translations-l10n
     libx11-dev
 )
 BENCH_PACKAGES=(libbenchmark-dev)

@@ -13,8 +13,9 @@ inline const QString kSupportTelephoneKey = QStringLiteral("support/telephone");
 // The support telephone number the administration recorded, or an empty text.
 QString supportTelephone();
 
-// The program's title: the default title of its plain notices.
-inline const QString kProgramTitle = QStringLiteral("saisie-notes");
+// The program's name as the teacher reads it (the about box's): the default title of its
+// plain notices.
+inline const QString kProgramTitle = QStringLiteral("الوحدة الخارجيّة لرقن الأعداد لمنظومة نورافيل");
 
 // A plain notice with the OK button only, reading right to left; returns when it is
 // closed.

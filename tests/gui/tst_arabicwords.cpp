@@ -1,0 +1,132 @@
+// Every word the teacher reads is Arabic: each window and dialog the program shows, Qt's
+// own file dialogs, notices and context menus among them, walked under the C locale and
+// an Arabic one, with Qt's translations installed as the program installs them.
+#include "../support/programondisk.h"
+#include "app/aboutbox.h"
+#include "app/keptcopiesdialog.h"
+#include "modaltools.h"
+#include "sheet/sheettools.h"
+#include "ui/filedialogs.h"
+#include "ui/notice.h"
+#include "ui/qtarabic.h"
+#include "ui/questiondialog.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Latin words the teacher may read: the function keys and the names of file formats.
+const QRegularExpression
+    kAllowed(uR"(\b(F\d|Ctrl|Shift|PDF|CSV|Excel|xml|pdf|csv|saisie-notes)\b)"_s);
+const QRegularExpression kLatinWord(u"[A-Za-z]{2,}"_s);
+
+QStringList textsOf(QWidget* window)
+{
+    QStringList texts{window->windowTitle()};
+    const auto addActions = [&](const QWidget* widget) {
+        for (const QAction* action : widget->actions())
+            texts << action->text();
+    };
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window) && !qobject_cast<QMenu*>(widget))
+            continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            texts << button->text() << button->toolTip();
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            texts << label->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            texts << group->title();
+        if (qobject_cast<QMenu*>(widget) || qobject_cast<QMenuBar*>(widget))
+            addActions(widget);
+        if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->model()) {
+            for (int column = 0; column < view->model()->columnCount(); ++column)
+                texts << view->model()->headerData(column, Qt::Horizontal).toString();
+        }
+    }
+    return texts;
+}
+
+// The English the teacher would read in window, each text with what gave it away.
+QStringList englishIn(QWidget* window)
+{
+    QStringList english;
+    for (QString text : textsOf(window)) {
+        text.remove(kAllowed);
+        if (text.contains(kLatinWord) && !text.contains(u'/'))
+            english << window->metaObject()->className() + u": "_s + text;
+    }
+    return english;
+}
+
+} // namespace
+
+class TestArabicWords : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(ui::installQtArabic(*qApp)); }
+    void everyWindowSpeaksArabic_data();
+    void everyWindowSpeaksArabic();
+};
+
+void TestArabicWords::everyWindowSpeaksArabic_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C locale") << u"C"_s;
+    QTest::newRow("Arabic locale") << u"ar_TN"_s;
+}
+
+void TestArabicWords::everyWindowSpeaksArabic()
+{
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    QStringList english;
+    ProgramOnDisk program(true);
+    const QString sample = u"8410203C07120002025.xml"_s;
+    QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + sample, program.filePath(sample)));
+    sheet::GradeSheetWindow* sheet = program.open(sample);
+    QVERIFY(sheet);
+    english << englishIn(program.window()) << englishIn(sheet);
+    for (QMenu* menu : program.window()->menuBar()->findChildren<QMenu*>())
+        english << englishIn(menu);
+    QMenu* sheetMenu = sheet->findChild<sheet::SheetTools*>()->showMenu({5, 5});
+    english << englishIn(sheetMenu);
+    sheetMenu->close();
+    QLineEdit edit;
+    std::unique_ptr<QMenu> editMenu(edit.createStandardContextMenu());
+    english << englishIn(editMenu.get());
+
+    // The modal windows, walked as they open and closed at once.
+    QObject context;
+    const auto walkNextModal = [&] {
+        whenModalOpens(&context, [&](QWidget* modal) {
+            english << englishIn(modal);
+            modal->close();
+        });
+    };
+    walkNextModal();
+    ui::showNotice(nullptr, ui::kProgramTitle, u"نص"_s);
+    walkNextModal();
+    ui::chooseFileToSave(nullptr, u"test"_s, u"حفظ"_s, u"ملف.pdf"_s, u"PDF (*.pdf)"_s);
+    walkNextModal();
+    ui::chooseFolder(nullptr, u"test"_s, u"مجلّد"_s);
+    walkNextModal();
+    ui::QuestionDialog::ask(u"سؤال"_s, ui::QuestionDialog::Buttons::YesNo, u"عنوان"_s);
+    walkNextModal();
+    app::AboutBox(program.appState).exec();
+    walkNextModal();
+    app::KeptCopiesDialog(recovery::KeptCopies(program.dataPath()), u"K"_s).exec();
+    QVERIFY2(english.isEmpty(), qPrintable(english.join(u"\n"_s)));
+}
+
+QTEST_MAIN(TestArabicWords)
+#include "tst_arabicwords.moc"

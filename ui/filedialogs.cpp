@@ -1,0 +1,51 @@
+#include "ui/filedialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace ui {
+
+namespace {
+
+QString settingsKey(const QString& kind)
+{
+    return QStringLiteral("folders/") + kind;
+}
+
+void remember(const QString& kind, const QString& folder)
+{
+    if (!folder.isEmpty())
+        QSettings().setValue(settingsKey(kind), folder);
+}
+
+} // namespace
+
+QString startFolder(const QString& kind)
+{
+    const QString last = QSettings().value(settingsKey(kind)).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+QString chooseFileToSave(QWidget* parent, const QString& kind, const QString& caption,
+                         const QString& suggestedName, const QString& filter)
+{
+    const QString path = QFileDialog::getSaveFileName(
+        parent, caption, QDir(startFolder(kind)).filePath(suggestedName), filter);
+    if (!path.isEmpty())
+        remember(kind, QFileInfo(path).absolutePath());
+    return path;
+}
+
+QString chooseFolder(QWidget* parent, const QString& kind, const QString& caption)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent, caption, startFolder(kind));
+    remember(kind, folder);
+    return folder;
+}
+
+} // namespace ui
