@@ -71,8 +71,8 @@ public:
     // The quit command: closing asks about unsaved grades first.
     void quit() { close(); }
 
-    // The grade card filled in, printed after the sheet is saved; false when nothing
-    // was printed.
+    // The grade card filled in, printed once the disk holds what the sheet shows (it asks to
+    // save first); false when nothing was printed. Only a card printed takes a print number.
     bool printFilledCard();
     // The grade card with every grade cell empty, for marks written by hand.
     bool printBlankCard();
@@ -152,9 +152,9 @@ private:
     bool settleUnsavedGrades();
     // Tells the teacher why the save failed; true when they asked to try again.
     bool reportSaveFailure(const gradefile::FileError& error);
-    // Sends a card to its destination; the grid is back in its normal presentation and
-    // shown whatever happens. False when nothing was printed.
-    bool sendCard(const print::PrintedSheet& card, bool filled);
+    // Sends a card with its page header and footer to its destination; the grid is back in
+    // its normal presentation and shown whatever happens. False when nothing was printed.
+    bool sendCard(const print::PrintedSheet& card, const print::PageHeader& codes, bool filled);
     bool writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
     bool cardGoesToPrinter() const;
     // The card as the preview shows it, taken from the grid in its print presentation;

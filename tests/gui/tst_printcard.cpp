@@ -52,6 +52,10 @@ private:
     {
         return gradefile::readGradeFile(m_program->filePath(kSample)).contentHash;
     }
+    QStringList fileLines() const
+    {
+        return gradefile::readGradeFile(m_program->filePath(kSample)).lines.value_or(QStringList());
+    }
     // F7 from the sheet: the preview once it has the keyboard, else none.
     print::PreviewWindow* pressF7()
     {
@@ -79,7 +83,7 @@ private slots:
         openSample();
         const print::CardTexts& texts = m_program->cardTexts;
         const qint16 savedBefore = texts.saveNumber;
-        DialogAnswers answers({Answer::Yes});
+        DialogAnswers answers({Answer::Yes, Answer::Yes});
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
         QCOMPARE(
@@ -95,9 +99,44 @@ private slots:
         QVERIFY(wordsMissingFrom(printed, grid()->text(7, 1)).isEmpty());
         verifyScreenPresentation();
         // Saved now: a second print asks nothing.
-        DialogAnswers none({});
-        QVERIFY(sheetWindow()->printFilledCard());
-        QCOMPARE(none.shown.size(), 0);
+        {
+            DialogAnswers none({});
+            QVERIFY(sheetWindow()->printFilledCard());
+            QCOMPARE(none.shown.size(), 0);
+        }
+        // A grade typed since asks again: the card carries it under the number of the save
+        // that writes it to the disk.
+        sheetWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(sheetWindow()));
+        typeInto(grid(), 6, 1, QStringLiteral("13.75"));
+        QTest::keyClick(grid(), Qt::Key_F6);
+        QTRY_COMPARE(answers.shown.size(), 2);
+        QCOMPARE(texts.printNumber, texts.saveNumber);
+        QVERIFY(wordsMissingFrom(pdfText(), QStringLiteral("13.75 ر.ط : %1").arg(texts.saveNumber))
+                    .isEmpty());
+        QVERIFY(fileLines().value(2).endsWith(QStringLiteral("|13.75|معفى|--.--")));
+    }
+
+    void printNumberTakenOnlyByACard_data()
+    {
+        QTest::addColumn<QString>("pdfPath");
+        QTest::newRow("PDF given up") << QString();
+        QTest::newRow("PDF not written") << m_folder.filePath(QStringLiteral("none/card.pdf"));
+    }
+    // The card saved, then not produced: its number is not used up, and the next save writes
+    // the number of the last card that exists (the sample's print number, 3).
+    void printNumberTakenOnlyByACard()
+    {
+        QFETCH(QString, pdfPath);
+        openSample();
+        sheetWindow()->setCardDestination(
+            {[] { return false; }, [=](const QString&) { return pdfPath; }});
+        DialogAnswers answers({Answer::Yes, Answer::Yes});
+        QVERIFY(!sheetWindow()->printFilledCard());
+        QCOMPARE(answers.shown.size(), pdfPath.isEmpty() ? 1 : 2);
+        QVERIFY(sheetWindow()->save());
+        QVERIFY2(fileLines().last().endsWith(QStringLiteral("||5|3")),
+                 qPrintable(fileLines().last()));
     }
 
     // A card that does not match the disk is not printed: neither when the teacher declines the
