@@ -82,8 +82,8 @@ private slots:
         QTest::newRow("PDF, a grade typed") << true << Target::Unsaved << QString();
     }
     // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for
-    // the file, the PDF the filled card, with the print number only when the disk holds what
-    // it shows) and changes nothing else: not the grade file, not the card's counters. A disk that
+    // the file, the PDF the filled card, with the print number only when the disk holds what it
+    // shows) and changes nothing else: not the grade file, not the card's counters. A disk that
     // refuses it says why, and keeps the old copy of that name whole with no piece of the new one.
     void copies()
     {
