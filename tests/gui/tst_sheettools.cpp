@@ -98,9 +98,7 @@ private slots:
             mount = std::make_unique<TmpfsMount>(copyPath({}), "size=64k");
             if (!mount->isMounted())
                 QSKIP(qPrintable("cannot mount a tmpfs: " + mount->error()));
-            QFile old(copyPath(name));
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(kOldCopy) == kOldCopy.size());
-            old.close();
+            QVERIFY(writeBytes(copyPath(name), kOldCopy));
             QFile filler(copyPath(u"filler"_s));
             QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
             while (target == Target::Full && filler.write("x", 1) == 1) {
