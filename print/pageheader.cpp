@@ -27,11 +27,10 @@ QString compose(const std::initializer_list<LineTexts>& lines)
     return composer.compose();
 }
 
-} // namespace
-
-PageHeader composePageHeader(const CardTexts& texts, const QDate& date, const QLocale& locale)
+// printNumber: what stands in the centre of header line 5.
+PageHeader composeWith(const CardTexts& texts, const QString& printNumber, const QDate& date,
+                       const QLocale& locale)
 {
-    const QString printNumber = texts.printNumberLabel + QString::number(texts.printNumber);
     const QString signatures =
         texts.teacherSignatureLabel + QString(10, u' ') + texts.agentSignatureLabel;
     const QString dateText = texts.dateLabel + u' ' + locale.toString(date, QLocale::ShortFormat);
@@ -54,6 +53,20 @@ PageHeader composePageHeader(const CardTexts& texts, const QDate& date, const QL
         {dateText, {}, texts.versionLine},
     });
     return page;
+}
+
+} // namespace
+
+PageHeader composePageHeader(const CardTexts& texts, const QDate& date, const QLocale& locale)
+{
+    return composeWith(texts, texts.printNumberLabel + QString::number(texts.printNumber), date,
+                       locale);
+}
+
+PageHeader composeWorkingCopyHeader(const CardTexts& texts, const QDate& date,
+                                    const QLocale& locale)
+{
+    return composeWith(texts, kWorkingCopyMark, date, locale);
 }
 
 PrintSettings cardPrintSettings()

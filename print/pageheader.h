@@ -26,6 +26,15 @@ struct PageHeader {
 PageHeader composePageHeader(const CardTexts& texts, const QDate& date,
                              const QLocale& locale = QLocale::system());
 
+// What a copy of a sheet that differs from its grade file carries where the print number
+// goes: such a copy is no signed card, and must not look like one.
+inline const QString kWorkingCopyMark = QStringLiteral("نسخة عمل غير محفوظة");
+
+// The page header and footer of such a copy: the working-copy mark in place of the print
+// number label and number, everything else as on the card.
+PageHeader composeWorkingCopyHeader(const CardTexts& texts, const QDate& date,
+                                    const QLocale& locale = QLocale::system());
+
 // How the grade grid goes onto paper besides its header and footer. Margins in twips
 // (1/1440 inch); the card prints portrait on the printer's paper.
 struct PrintSettings {

@@ -60,7 +60,9 @@ void GradeSheetWindow::giveGridBackItsCursor()
 
 bool GradeSheetWindow::printFilledCard()
 {
-    if (!m_saved) {
+    // A filled card shows what the disk holds, under the number of the save that wrote
+    // it: a sheet not saved yet, or changed since its save, is saved first.
+    if (!m_saved || isModified()) {
         const auto answer = ui::QuestionDialog::ask(
             kPrintAfterSaveQuestion, ui::QuestionDialog::Buttons::YesNo, windowTitle(), this);
         if (answer != ui::QuestionDialog::Answer::Yes) {
@@ -78,10 +80,16 @@ bool GradeSheetWindow::printFilledCard()
     m_grid->hide();
     GridPresentation presentation(*m_grid);
     presentation.apply(print::presentationLook(print::Presentation::Print));
-    m_cardTexts.printNumber = m_cardTexts.saveNumber;
     const print::PrintedSheet card = presentation.printedSheet();
     presentation.apply(print::presentationLook(print::Presentation::Normal));
-    return sendCard(card, true);
+    // The card carries the number of the last save, but the number is used up only by a
+    // card that exists: sent to the printer, or written as a PDF file.
+    print::CardTexts signedTexts = m_cardTexts;
+    signedTexts.printNumber = m_cardTexts.saveNumber;
+    if (!sendCard(card, print::composePageHeader(signedTexts, QDate::currentDate()), true))
+        return false;
+    m_cardTexts.printNumber = signedTexts.printNumber;
+    return true;
 }
 
 bool GradeSheetWindow::printBlankCard()
@@ -94,7 +102,7 @@ bool GradeSheetWindow::printBlankCard()
     print::PrintedSheet card = presentation.printedSheet();
     card.blankGradeCells();
     presentation.apply(print::presentationLook(print::Presentation::Normal));
-    return sendCard(card, false);
+    return sendCard(card, print::composePageHeader(m_cardTexts, QDate::currentDate()), false);
 }
 
 bool GradeSheetWindow::cardGoesToPrinter() const
@@ -140,9 +148,9 @@ print::PreviewCard GradeSheetWindow::composePreviewCard()
     return card;
 }
 
-bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, bool filled)
+bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::PageHeader& codes,
+                                bool filled)
 {
-    const print::PageHeader codes = print::composePageHeader(m_cardTexts, QDate::currentDate());
     bool printed = false;
     if (cardGoesToPrinter()) {
         ui::WaitCursor wait;

@@ -72,8 +72,8 @@ public:
     // The quit command: closing asks about unsaved grades first.
     void quit() { close(); }
 
-    // The grade card filled in, printed after the sheet is saved; false when nothing
-    // was printed.
+    // The grade card filled in, printed once the disk holds what the sheet shows (it asks to
+    // save first); false when nothing was printed. Only a card printed takes a print number.
     bool printFilledCard();
     // The grade card with every grade cell empty, for marks written by hand.
     bool printBlankCard();
@@ -157,9 +157,9 @@ private:
     // wrote, or the teacher agreed to replace what another window or computer wrote there
     // (lastSaveNumber then goes on from that file's). False when nothing may be written.
     bool mayReplaceFileOnDisk(qint16& lastSaveNumber);
-    // Sends a card to its destination; the grid is back in its normal presentation and
-    // shown whatever happens. False when nothing was printed.
-    bool sendCard(const print::PrintedSheet& card, bool filled);
+    // Sends a card with its page header and footer to its destination; the grid is back in
+    // its normal presentation and shown whatever happens. False when nothing was printed.
+    bool sendCard(const print::PrintedSheet& card, const print::PageHeader& codes, bool filled);
     bool writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
     bool cardGoesToPrinter() const;
     // The card as the preview shows it, taken from the grid in its print presentation;

@@ -17,9 +17,21 @@ namespace {
 constexpr double kColumnWidths[] = {4, 10, 22, 20, 11, 5, 4};
 constexpr int kColumns = 6;
 
-QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry)
+const QString kViewOnly =
+    QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج.");
+
+// Under the buttons, as tall as its lines need at the width it is given.
+QLabel* makeViewOnlyLabel(QWidget* parent, QRect geometry)
 {
-    return ui::makeRightAlignedLabel(parent, text, geometry, ui::programFont(9.75));
+    auto* label = new QLabel(kViewOnly, parent);
+    label->setObjectName(QStringLiteral("viewOnlyLabel"));
+    label->setFont(ui::programFont(9.75));
+    label->setWordWrap(true);
+    // Without AlignAbsolute a right-to-left window would put the text at the left.
+    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    geometry.setHeight(label->heightForWidth(geometry.width()));
+    label->setGeometry(geometry);
+    return label;
 }
 
 } // namespace
@@ -50,9 +62,8 @@ void PlainSheetWindow::createControls()
     m_checkButton = ui::makeSheetButton(this, QStringLiteral("checkButton"), QStringLiteral("تثبّت"),
                                         ui::twipsRect(120, 390, 1395, 315));
     m_checkButton->setEnabled(false);
-    makeLabel(this, QStringLiteral("F1 : غياب شرعي"), ui::twipsRect(150, 1200, 1260, 240));
-    makeLabel(this, QStringLiteral("F2 : معفى"), ui::twipsRect(645, 1560, 765, 240));
-    makeLabel(this, QStringLiteral("F3 : غير مسند"), ui::twipsRect(390, 1920, 1020, 240));
+    // The teacher reads it before trying to type: nothing here would be kept.
+    makeViewOnlyLabel(this, ui::twipsRect(120, 1200, 1395, 0));
 
     m_grid = new SpreadGrid(this);
     m_grid->setObjectName(QStringLiteral("grid"));
@@ -63,17 +74,10 @@ void PlainSheetWindow::createControls()
     // Nothing is ever written into the row headers of this sheet.
     m_grid->setColumnHiddenAt(0, true);
 
-    m_binding = std::make_unique<EntryGridBinding>(*m_grid);
-    m_entry = std::make_unique<GradeEntry>(SheetKind::Plain, *m_binding);
-    m_binding->bind(*m_entry);
-
     connect(m_quitButton, &QPushButton::clicked, this, &PlainSheetWindow::quit);
     connect(m_saveButton, &QPushButton::clicked, this, &PlainSheetWindow::save);
     connect(m_grid, &SpreadGrid::cellEditedAt, m_saveButton,
             [this] { m_saveButton->setEnabled(true); });
-    connect(m_grid, &SpreadGrid::cellClickedAt, this, [this](int col, int row) {
-        m_entry->clicked({col, row});
-    });
 }
 
 void PlainSheetWindow::setUpHeaders(const QString& firstColumnHeader)
@@ -94,7 +98,9 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
         const gradefile::RowCells& cells = document.rows[size_t(row - 1)];
         for (auto it = cells.cbegin(); it != cells.cend(); ++it)
             m_grid->setText(it.key(), row, it.value());
-        for (int col = kPlainGradeColumn + 1; col <= kColumns; ++col)
+        // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
+        // cursor still goes everywhere.
+        for (int col = 1; col <= kColumns; ++col)
             m_grid->setCellLocked(col, row, true);
     }
     setWindowTitle(document.caption);
@@ -123,9 +129,7 @@ void PlainSheetWindow::save()
 {
     // This kind of grade file goes back to the administration as it came: say so rather
     // than seem to save.
-    ui::showNotice(
-        this, windowTitle(),
-        QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج."));
+    ui::showNotice(this, windowTitle(), kViewOnly);
 }
 
 void PlainSheetWindow::closeEvent(QCloseEvent* event)

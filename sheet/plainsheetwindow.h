@@ -1,12 +1,8 @@
 #pragma once
 
 #include "gradefile/gradedocument.h"
-#include "sheet/entrygridbinding.h"
-#include "sheet/gradeentry.h"
 
 #include <QWidget>
-
-#include <memory>
 
 class QPushButton;
 
@@ -15,7 +11,8 @@ namespace sheet {
 class SpreadGrid;
 
 // The plain grade sheet: a grade file of the other kind, with one grade column, shown
-// for viewing and typing; this program does not write such a file back.
+// for viewing only, as the window says: this program does not write such a file back, so
+// no cell takes typing, a mark or a paste.
 class PlainSheetWindow : public QWidget {
     Q_OBJECT
 
@@ -49,8 +46,6 @@ private:
     QPushButton* m_saveButton = nullptr;
     QPushButton* m_checkButton = nullptr;
     SpreadGrid* m_grid = nullptr;
-    std::unique_ptr<EntryGridBinding> m_binding;
-    std::unique_ptr<GradeEntry> m_entry;
 };
 
 } // namespace sheet

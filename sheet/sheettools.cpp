@@ -162,10 +162,14 @@ bool SheetTools::savePdfCopy()
         choosePath(CopyKind::Pdf, print::suggestedPdfFileName(m_cardTexts.sheetDescription));
     if (path.isEmpty())
         return false;
+    // A copy of grades the disk does not hold is no signed card: it carries no print number.
+    const QDate today = QDate::currentDate();
+    const print::PageHeader codes = m_window.isModified()
+                                        ? print::composeWorkingCopyHeader(m_cardTexts, today)
+                                        : print::composePageHeader(m_cardTexts, today);
     ui::WaitCursor wait;
     const print::PdfOutcome outcome =
-        print::writeCardPdf(card, print::composePageHeader(m_cardTexts, QDate::currentDate()),
-                            print::cardPrintSettings(), path, m_window.windowTitle());
+        print::writeCardPdf(card, codes, print::cardPrintSettings(), path, m_window.windowTitle());
     wait.restore();
     if (!outcome.ok)
         reportFailure(path, outcome.error);

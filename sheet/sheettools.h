@@ -20,8 +20,9 @@ class GradeSheetWindow;
 
 // The teacher's own tools on a grade sheet, offered by the grid's context menu (right
 // click, or the keyboard's menu key): undo and redo, the class statistics, a CSV copy of
-// the sheet and a PDF copy of the filled card. None of the last three changes the sheet,
-// the disk or the card's counters.
+// the sheet and a PDF copy of the filled card (marked a working copy, with no print number,
+// while the sheet differs from the disk). None of the last three changes the sheet, the disk
+// or the card's counters.
 class SheetTools : public QObject {
     Q_OBJECT
 

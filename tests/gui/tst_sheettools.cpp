@@ -5,6 +5,7 @@
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
+#include "print/pageheader.h"
 #include "sheet/sheetcsv.h"
 #include "sheet/sheettools.h"
 #include "sheet/statisticsdialog.h"
@@ -15,7 +16,7 @@ using sheet::SheetTools;
 static const QString kFile = u"8410203C07120002025.xml"_s; // three exams, the last not graded
 static const QByteArray kOldCopy("an older copy the teacher keeps");
 
-enum class Target { Written, GivenUp, RefusedGrade, ReadOnly, Full };
+enum class Target { Written, Unsaved, GivenUp, RefusedGrade, ReadOnly, Full };
 Q_DECLARE_METATYPE(Target)
 
 class TestSheetTools : public QObject {
@@ -78,11 +79,12 @@ private slots:
             QTest::addRow("%s, full disk", kind) << pdf << Target::Full << full;
         }
         QTest::newRow("CSV, a refused grade typed") << false << Target::RefusedGrade << QString();
+        QTest::newRow("PDF, a grade typed") << true << Target::Unsaved << QString();
     }
     // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for
-    // the file, the PDF the filled card) and changes nothing else: not the grade file, not
-    // the card's counters. A disk that refuses it says why, and keeps the old copy of that
-    // name whole with no piece of the new one.
+    // the file, the PDF the filled card, with the print number only when the disk holds what it
+    // shows) and changes nothing else: not the grade file, not the card's counters. A disk that
+    // refuses it says why, and keeps the old copy of that name whole with no piece of the new one.
     void copies()
     {
         QFETCH(bool, pdf);
@@ -96,9 +98,7 @@ private slots:
             mount = std::make_unique<TmpfsMount>(copyPath({}), "size=64k");
             if (!mount->isMounted())
                 QSKIP(qPrintable("cannot mount a tmpfs: " + mount->error()));
-            QFile old(copyPath(name));
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(kOldCopy) == kOldCopy.size());
-            old.close();
+            QVERIFY(writeBytes(copyPath(name), kOldCopy));
             QFile filler(copyPath(u"filler"_s));
             QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
             while (target == Target::Full && filler.write("x", 1) == 1) {
@@ -111,12 +111,14 @@ private slots:
             suggested = offered;
             return target == Target::GivenUp ? QString() : copyPath(mount ? name : offered);
         });
-        if (target == Target::RefusedGrade)
-            typeInto(m_program->grid(), 4, 2, u"25"_s);
+        const bool unsaved = target == Target::Unsaved || target == Target::RefusedGrade;
+        if (unsaved)
+            typeInto(m_program->grid(), 4, 2, target == Target::Unsaved ? u"8"_s : u"25"_s);
         const QStringList before = QDir(copyPath({})).entryList(QDir::Files);
 
         DialogAnswers answers({Answer::Yes});
-        QCOMPARE(pdf ? tools()->savePdfCopy() : tools()->saveCsvCopy(), target == Target::Written);
+        const bool written = target == Target::Written || target == Target::Unsaved;
+        QCOMPARE(pdf ? tools()->savePdfCopy() : tools()->saveCsvCopy(), written);
         QCOMPARE(answers.shown.size(), reason.isEmpty() ? 0 : 1);
         if (!reason.isEmpty()) {
             const QString text = answers.shown.first().text;
@@ -127,12 +129,15 @@ private slots:
         }
         QCOMPARE(suggested.isEmpty(), target == Target::RefusedGrade);
         const gradefile::SheetTable table = m_program->sheet()->sheetTable();
-        if (target == Target::Written && pdf) {
-            const QStringList pages = pdfPageTexts(copyPath(suggested)).value_or(QStringList());
-            const QString shown = table[1][6] + ' ' + table[1][7] + ' ' + table.back()[7];
-            QVERIFY(suggested.endsWith(u".pdf"_s) &&
-                    wordsMissingFrom(pages.join(' '), shown).isEmpty());
-        } else if (target == Target::Written) {
+        if (written && pdf) {
+            const QString text =
+                pdfPageTexts(copyPath(suggested)).value_or(QStringList()).join(' ');
+            const QString shown =
+                table[1][6] + ' ' + table[1][7] + ' ' + table.back()[7] + ' ' +
+                (unsaved ? print::kWorkingCopyMark : u"ر.ط : %1"_s.arg(card.printNumber));
+            QVERIFY(suggested.endsWith(u".pdf"_s) && wordsMissingFrom(text, shown).isEmpty());
+            QCOMPARE(wordsMissingFrom(text, u"ر.ط"_s).isEmpty(), !unsaved);
+        } else if (written) {
             QVERIFY(suggested.endsWith(u".csv"_s));
             QCOMPARE(readBytes(copyPath(suggested)),
                      sheet::sheetCsv(table, sheet::shownColumnsOf(table)));
@@ -142,7 +147,7 @@ private slots:
         QCOMPARE(readBytes(m_program->filePath(kFile)), file);
         QCOMPARE(m_program->cardTexts.printNumber, card.printNumber);
         QCOMPARE(m_program->cardTexts.saveNumber, card.saveNumber);
-        QVERIFY(target == Target::RefusedGrade || !m_program->sheet()->isModified());
+        QCOMPARE(m_program->sheet()->isModified(), unsaved);
     }
 };
 
