@@ -32,7 +32,7 @@ KeptCopyRestore::KeptCopyRestore(recovery::DataFolder& dataFolder, QWidget* pare
 bool KeptCopyRestore::toDisk(const gradefile::GradeDisk& disk, const QString& key,
                              const recovery::KeptCopy& copy, const QString& fileName)
 {
-    const std::optional<QByteArray> bytes = checkedBytes(key, copy);
+    const std::optional<QByteArray> bytes = restoredBytes(disk, fileName, key, copy);
     if (!bytes || !agreed(kRestoreQuestion, m_diskQuestionTitle, m_parent))
         return false;
     keepCurrent(disk, key, fileName);
@@ -42,20 +42,23 @@ bool KeptCopyRestore::toDisk(const gradefile::GradeDisk& disk, const QString& ke
 bool KeptCopyRestore::toFolder(const QString& folder, const QString& key,
                                const recovery::KeptCopy& copy, const QString& fileName)
 {
-    const std::optional<QByteArray> bytes = checkedBytes(key, copy);
+    const gradefile::GradeDisk target(folder);
+    const std::optional<QByteArray> bytes = restoredBytes(target, fileName, key, copy);
     if (!bytes)
         return false;
-    const gradefile::GradeDisk target(folder);
     if (QFileInfo::exists(target.pathOf(fileName)) &&
         !agreed(kReplaceInFolderQuestion, m_diskQuestionTitle, m_parent))
         return false;
     return write(target, fileName, *bytes);
 }
 
-std::optional<QByteArray> KeptCopyRestore::checkedBytes(const QString& key,
-                                                        const recovery::KeptCopy& copy)
+std::optional<QByteArray> KeptCopyRestore::restoredBytes(const gradefile::GradeDisk& disk,
+                                                         const QString& fileName,
+                                                         const QString& key,
+                                                         const recovery::KeptCopy& copy)
 {
-    const recovery::KeptCopyRead read = recovery::KeptCopies(m_dataFolder.path).read(copy, key);
+    const recovery::KeptCopyRead read =
+        recovery::KeptCopies(m_dataFolder.path).restored(copy, key, disk.bytesOf(fileName));
     if (!read.bytes)
         reportFailure(read.error);
     return read.bytes;
@@ -68,7 +71,8 @@ void KeptCopyRestore::keepCurrent(const gradefile::GradeDisk& disk, const QStrin
     const std::optional<QByteArray> current = disk.bytesOf(fileName);
     if (!current)
         return;
-    const gradefile::FileError error = recovery::KeptCopies(m_dataFolder.path).keep(key, *current);
+    const gradefile::FileError error =
+        recovery::KeptCopies(m_dataFolder.path).keep(key, disk.folder(), *current);
     if (!error.isError() || m_dataFolder.offNoticeShown)
         return;
     m_dataFolder.offNoticeShown = true;

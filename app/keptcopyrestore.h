@@ -20,7 +20,8 @@ namespace app {
 // Brings a kept copy back: onto the disk in place of the file (after a question, the
 // file as it is being kept first), or into another folder when the disk is dead. The
 // copy is checked first: a damaged copy, or one of another file, is refused and left where
-// it is. Writes go through the same safe replacement as a save.
+// it is. It comes back with its grades as kept and the next save number, as a save would
+// write it. Writes go through the same safe replacement as a save.
 class KeptCopyRestore {
 public:
     // diskQuestionTitle is the caption of the question that asks for the disk.
@@ -34,7 +35,11 @@ public:
                   const QString& fileName);
 
 private:
-    std::optional<QByteArray> checkedBytes(const QString& key, const recovery::KeptCopy& copy);
+    // The copy's bytes to write as fileName on disk; nullopt, the teacher told why, when it
+    // cannot be brought back.
+    std::optional<QByteArray> restoredBytes(const gradefile::GradeDisk& disk,
+                                            const QString& fileName, const QString& key,
+                                            const recovery::KeptCopy& copy);
     bool write(const gradefile::GradeDisk& disk, const QString& fileName, const QByteArray& bytes);
     // Tells the teacher why the write failed; true when they asked to try again.
     bool reportFailure(const gradefile::FileError& error);

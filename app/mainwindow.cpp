@@ -405,8 +405,8 @@ void MainWindow::bringBackKeptCopy()
         return;
     const recovery::KeptCopies copies(m_sheetState.dataFolder.path);
     const QTreeWidgetItem* line = m_fileList->currentItem();
-    KeptCopiesDialog dialog(copies, line ? line->data(0, Qt::UserRole).toString() : QString(),
-                            this);
+    KeptCopiesDialog dialog(copies, m_disk,
+                            line ? line->data(0, Qt::UserRole).toString() : QString(), this);
     if (dialog.exec() == QDialog::Accepted)
         carryOut(dialog);
 }

@@ -8,6 +8,7 @@
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
 #include "recovery/datafolder.h"
+#include "recovery/pendingchanges.h"
 #include "sheet/classstatistics.h"
 #include "sheet/openedsheet.h"
 #include "sheet/sheetcsv.h"
@@ -58,6 +59,7 @@ const QString kMainHelp = QStringLiteral(
     "  stats FILE       print the class statistics of a subject grade file, as JSON\n"
     "  backups KEY      list the kept copies of the grade file KEY, as JSON\n"
     "  recover KEY      print the unsaved cells the journals of KEY hold, as JSON\n"
+    "  bring-back JOURNAL  put a journal set aside back, for the next open to offer\n"
     "\n"
     "'gradefile COMMAND --help' tells more about one command.\n");
 
@@ -99,18 +101,28 @@ const QString kStatsHelp = QStringLiteral(
 const QString kBackupsHelp = QStringLiteral(
     "Usage: gradefile backups [--data FOLDER] KEY\n"
     "Lists, newest first, the copies saisie-notes kept of the grade file KEY before its\n"
-    "saves replaced it, as a JSON array: path, time (UTC), saveNumber, and pupilsWithGrades\n"
-    "or, for a copy that cannot be brought back, error. FOLDER is the program's data folder\n"
-    "(by default the one saisie-notes uses for the user running the tool).\n");
+    "saves replaced it, from every disk, as a JSON array: path, time (UTC), saveNumber,\n"
+    "diskFolder (the folder of the disk it was kept from, empty when not known) and, for a\n"
+    "copy that cannot be brought back, error. FOLDER is the program's data folder (by\n"
+    "default the one saisie-notes uses for the user running the tool).\n");
 
 const QString kRecoverHelp = QStringLiteral(
     "Usage: gradefile recover [--data FOLDER] KEY\n"
     "Prints the journals of unsaved changes saisie-notes holds for the grade file KEY, on any\n"
     "disk, as one JSON object: key, dataFolder and journals, each with path, state (pending,\n"
     "empty, damaged, other version, other file, unreadable), aside (set aside because the\n"
-    "file changed on its disk), diskFolder, contentHash, started, tornTail and cells (the\n"
-    "last text of each changed cell: column, row, text, time). FOLDER is the program's data\n"
-    "folder (by default the one saisie-notes uses for the user running the tool).\n");
+    "file changed on its disk or the teacher said no to the offer: see bring-back),\n"
+    "diskFolder, contentHash, started, tornTail and cells (the last text of each changed\n"
+    "cell: column, row, text, time). A journal is offered when the file of KEY is opened\n"
+    "with the content of its contentHash, on whatever disk folder. FOLDER is the program's\n"
+    "data folder (by default the one saisie-notes uses for the user running the tool).\n");
+
+const QString kBringBackHelp = QStringLiteral(
+    "Usage: gradefile bring-back [--data FOLDER] JOURNAL\n"
+    "Moves the journal JOURNAL (its name or its path, as 'gradefile recover' lists a journal\n"
+    "set aside) back among the journals, so that the next open of its grade file offers its\n"
+    "unsaved cells again. A journal that is not set aside, cannot be read or whose name is\n"
+    "taken is refused and left where it is. FOLDER is the program's data folder.\n");
 
 QString describeError(const gradefile::FileError& error)
 {
@@ -280,14 +292,15 @@ int statsCommand(const QStringList& arguments)
     return kSuccess;
 }
 
-struct KeyArguments {
+// [--data FOLDER] and one operand: a KEY or a JOURNAL.
+struct DataArguments {
     QString dataFolder;
-    QString key;
+    QString operand;
 };
 
-std::optional<KeyArguments> keyArguments(const QStringList& arguments)
+std::optional<DataArguments> dataArguments(const QStringList& arguments)
 {
-    KeyArguments parsed{recovery::defaultDataFolder(), QString()};
+    DataArguments parsed{recovery::defaultDataFolder(), QString()};
     QStringList rest = arguments;
     if (rest.size() == 3 && rest.first() == QLatin1String("--data")) {
         parsed.dataFolder = rest.at(1);
@@ -295,27 +308,40 @@ std::optional<KeyArguments> keyArguments(const QStringList& arguments)
     }
     if (rest.size() != 1 || rest.first().startsWith(u'-') || rest.first().isEmpty())
         return std::nullopt;
-    parsed.key = rest.first();
+    parsed.operand = rest.first();
     return parsed;
 }
 
 int backupsCommand(const QStringList& arguments)
 {
-    const std::optional<KeyArguments> parsed = keyArguments(arguments);
+    const std::optional<DataArguments> parsed = dataArguments(arguments);
     if (!parsed)
         return usageError(QStringLiteral("backups takes one KEY"), kBackupsHelp);
     writeOut(QString::fromUtf8(
-        QJsonDocument(keptCopiesToJson(parsed->dataFolder, parsed->key)).toJson()));
+        QJsonDocument(keptCopiesToJson(parsed->dataFolder, parsed->operand)).toJson()));
     return kSuccess;
 }
 
 int recoverCommand(const QStringList& arguments)
 {
-    const std::optional<KeyArguments> parsed = keyArguments(arguments);
+    const std::optional<DataArguments> parsed = dataArguments(arguments);
     if (!parsed)
         return usageError(QStringLiteral("recover takes one KEY"), kRecoverHelp);
-    writeOut(
-        QString::fromUtf8(QJsonDocument(journalsToJson(parsed->dataFolder, parsed->key)).toJson()));
+    writeOut(QString::fromUtf8(
+        QJsonDocument(journalsToJson(parsed->dataFolder, parsed->operand)).toJson()));
+    return kSuccess;
+}
+
+int bringBackCommand(const QStringList& arguments)
+{
+    const std::optional<DataArguments> parsed = dataArguments(arguments);
+    if (!parsed)
+        return usageError(QStringLiteral("bring-back takes one JOURNAL"), kBringBackHelp);
+    const gradefile::FileError error = recovery::bringBack(parsed->operand, parsed->dataFolder);
+    if (error.isError()) {
+        writeErr(QStringLiteral("gradefile: %1\n").arg(error.description));
+        return kFailure;
+    }
     return kSuccess;
 }
 
@@ -339,7 +365,8 @@ int runCommand(const QStringList& arguments)
                                 {"csv", kCsvHelp, csvCommand},
                                 {"stats", kStatsHelp, statsCommand},
                                 {"backups", kBackupsHelp, backupsCommand},
-                                {"recover", kRecoverHelp, recoverCommand}};
+                                {"recover", kRecoverHelp, recoverCommand},
+                                {"bring-back", kBringBackHelp, bringBackCommand}};
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeOut(kMainHelp);
         return kSuccess;

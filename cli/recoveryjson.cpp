@@ -5,8 +5,6 @@
 #include "recovery/keptcopies.h"
 #include "recovery/sessionjournal.h"
 
-#include <QHash>
-
 namespace cli {
 
 namespace {
@@ -19,19 +17,8 @@ QString isoTime(const QDateTime& time)
 // The last text of each cell, in the order the cells were first changed.
 QJsonArray lastTexts(const std::vector<recovery::JournalCell>& cells)
 {
-    std::vector<recovery::JournalCell> last;
-    QHash<QPair<int, int>, size_t> positions;
-    for (const recovery::JournalCell& cell : cells) {
-        const QPair<int, int> at(cell.column, cell.row);
-        if (positions.contains(at)) {
-            last[positions.value(at)] = cell;
-            continue;
-        }
-        positions.insert(at, last.size());
-        last.push_back(cell);
-    }
     QJsonArray array;
-    for (const recovery::JournalCell& cell : last)
+    for (const recovery::JournalCell& cell : recovery::lastTextOfEachCell(cells))
         array.append(QJsonObject{{QStringLiteral("column"), cell.column},
                                  {QStringLiteral("row"), cell.row},
                                  {QStringLiteral("text"), cell.text},
@@ -85,14 +72,13 @@ QJsonArray keptCopiesToJson(const QString& dataFolder, const QString& key)
     const recovery::KeptCopies copies(dataFolder);
     QJsonArray array;
     for (const recovery::KeptCopy& copy : copies.list(key)) {
-        const recovery::KeptCopySummary summary = copies.summarize(copy, key);
+        const recovery::KeptCopyRead read = copies.read(copy, key);
         QJsonObject object{{QStringLiteral("path"), copy.path},
                            {QStringLiteral("time"), isoTime(copy.time)},
-                           {QStringLiteral("saveNumber"), copy.saveNumber}};
-        if (summary.error.isError())
-            object.insert(QStringLiteral("error"), summary.error.description);
-        else
-            object.insert(QStringLiteral("pupilsWithGrades"), summary.pupilsWithGrades);
+                           {QStringLiteral("saveNumber"), copy.saveNumber},
+                           {QStringLiteral("diskFolder"), copy.diskFolder}};
+        if (read.error.isError())
+            object.insert(QStringLiteral("error"), read.error.description);
         array.append(object);
     }
     return array;

@@ -43,12 +43,48 @@ QString keptCopiesFolder(const QString& dataFolder, const QString& key)
     return QDir(keptCopiesRoot(dataFolder)).filePath(key);
 }
 
-bool makePrivateFolder(const QString& folder)
+namespace {
+
+constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// The folders from dataFolder down to folder, dataFolder first; empty when folder is not
+// dataFolder or inside it.
+QStringList levelsDownTo(const QString& dataFolder, const QString& folder)
 {
-    if (!QDir().mkpath(folder))
+    const QString top = QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());
+    QStringList levels;
+    for (QString level = QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); level != top;
+         level = QFileInfo(level).path()) {
+        if (level.size() <= top.size())
+            return {};
+        levels.prepend(level);
+    }
+    levels.prepend(top);
+    return levels;
+}
+
+bool makePrivateLevel(const QString& folder)
+{
+    if (QFileInfo(folder).isDir()) {
+        // Best effort: a file system without access rights has nothing to restrict.
+        QFile::setPermissions(folder, kOwnerOnly);
+        return true;
+    }
+    return QDir().mkdir(folder, kOwnerOnly);
+}
+
+} // namespace
+
+bool makePrivateFolder(const QString& dataFolder, const QString& folder)
+{
+    const QStringList levels = levelsDownTo(dataFolder, folder);
+    // The folders above the data folder are the system's, with the rights it gives them.
+    if (levels.isEmpty() || !QDir().mkpath(QFileInfo(levels.first()).path()))
         return false;
-    // Best effort: a file system without access rights has nothing to restrict.
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (const QString& level : levels) {
+        if (!makePrivateLevel(level))
+            return false;
+    }
     return true;
 }
 

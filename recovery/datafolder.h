@@ -30,9 +30,12 @@ QString asideFolder(const QString& dataFolder);
 QString keptCopiesRoot(const QString& dataFolder);
 QString keptCopiesFolder(const QString& dataFolder, const QString& key);
 
-// Creates folder as needed and keeps it to its owner: the journals and copies in it hold
-// pupils' names and grades. False when it cannot be created.
-bool makePrivateFolder(const QString& folder);
+// Creates folder, the data folder or a folder inside it, as needed, and keeps the data
+// folder and every folder from it down to folder to their owner: the journals and copies
+// in them hold pupils' names and grades. A folder is created private, never opened to
+// others for a moment, and one found open (made by an older version) is closed. False
+// when one cannot be created or folder is not inside the data folder.
+bool makePrivateFolder(const QString& dataFolder, const QString& folder);
 
 // A short tag of a disk folder: two disks holding files of the same key keep apart.
 QString folderTag(const QString& diskFolder);

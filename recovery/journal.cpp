@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace recovery {
 
@@ -190,6 +191,23 @@ QByteArray cellRecord(const JournalCell& cell)
     return record({QByteArray(1, kCellTag), QByteArray::number(cell.time.toMSecsSinceEpoch()),
                    QByteArray::number(cell.column), QByteArray::number(cell.row),
                    escaped(cell.text).toUtf8()});
+}
+
+std::vector<JournalCell> lastTextOfEachCell(const std::vector<JournalCell>& cells)
+{
+    std::vector<JournalCell> last;
+    QHash<quint64, size_t> positions;
+    for (const JournalCell& cell : cells) {
+        const quint64 at = (quint64(quint32(cell.row)) << 32) | quint32(cell.column);
+        const auto found = positions.constFind(at);
+        if (found == positions.cend()) {
+            positions.insert(at, last.size());
+            last.push_back(cell);
+        } else {
+            last[*found] = cell;
+        }
+    }
+    return last;
 }
 
 JournalRead parseJournal(const QByteArray& bytes, const QString& path)

@@ -24,16 +24,14 @@ namespace recovery {
 
 inline constexpr int kJournalVersion = 1;
 
-// The grade file a journal belongs to, and the content its changes apply to.
+// The grade file a journal belongs to, and the content its changes apply to. The key and
+// the content say which file it is; the folder only says where the disk was when the
+// journal was written (a stick pulled out and put back may come back at another folder,
+// a drive at another letter).
 struct JournalIdentity {
     QString key;
     QString diskFolder;     // canonical, see canonicalDiskFolder
     QByteArray contentHash; // gradefile::contentHashOf the file's bytes as opened
-
-    bool sameFile(const JournalIdentity& other) const
-    {
-        return key == other.key && diskFolder == other.diskFolder;
-    }
 };
 
 // One committed change: the cell's whole text after it.
@@ -43,6 +41,9 @@ struct JournalCell {
     QString text;
     QDateTime time; // UTC, to the millisecond
 };
+
+// The last text of each cell, in the order the cells were first changed.
+std::vector<JournalCell> lastTextOfEachCell(const std::vector<JournalCell>& cells);
 
 struct JournalContents {
     JournalIdentity identity;

@@ -4,12 +4,17 @@
 #include "gradefile/linegrammar.h"
 #include "gradefile/osfile.h"
 #include "gradefile/rowsetreader.h"
+#include "gradefile/rowsetwriter.h"
 #include "gradefile/safefilewrite.h"
 #include "gradefile/sheetcolumns.h"
 #include "recovery/datafolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <limits>
 
 namespace recovery {
 
@@ -20,6 +25,8 @@ namespace {
 
 // 20250314T183005123Z_save5.xml: kept at 18:30:05.123 UTC, save number 5 in it.
 const QString kTimeFormat = QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z'");
+// In each disk's folder of copies: the folder of that disk, for the list to show.
+const QString kDiskFolderFile = QStringLiteral("disk");
 
 const QRegularExpression& copyNamePattern()
 {
@@ -28,7 +35,7 @@ const QRegularExpression& copyNamePattern()
     return pattern;
 }
 
-std::optional<KeptCopy> copyOf(const QDir& folder, const QString& name)
+std::optional<KeptCopy> copyOf(const QDir& folder, const QString& name, const QString& diskFolder)
 {
     const QRegularExpressionMatch match = copyNamePattern().match(name);
     if (!match.hasMatch())
@@ -37,7 +44,34 @@ std::optional<KeptCopy> copyOf(const QDir& folder, const QString& name)
     if (!time.isValid())
         return std::nullopt;
     time.setTimeSpec(Qt::UTC);
-    return KeptCopy{folder.filePath(name), time, match.captured(2).toInt()};
+    return KeptCopy{folder.filePath(name), time, match.captured(2).toInt(), diskFolder};
+}
+
+// The copies in one folder, newest first: names begin with the time.
+std::vector<KeptCopy> copiesIn(const QDir& folder, const QString& diskFolder)
+{
+    std::vector<KeptCopy> copies;
+    const QStringList names =
+        folder.entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::Reversed);
+    for (const QString& name : names) {
+        if (std::optional<KeptCopy> copy = copyOf(folder, name, diskFolder))
+            copies.push_back(std::move(*copy));
+    }
+    return copies;
+}
+
+QString diskFolderOf(const QDir& diskCopies)
+{
+    QFile file(diskCopies.filePath(kDiskFolderFile));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Best effort: without it the copies are listed all the same, their disk unknown.
+void recordDiskFolder(const QDir& diskCopies, const QString& diskFolder)
+{
+    QFile file(diskCopies.filePath(kDiskFolderFile));
+    if (!file.exists() && file.open(QIODevice::WriteOnly))
+        file.write(diskFolder.toUtf8());
 }
 
 FileError copyError(FileErrorKind kind, const QString& path, const QString& description)
@@ -70,6 +104,30 @@ QByteArray bytesOf(const QString& path)
     return bytes;
 }
 
+int savedNumberInBytes(const QByteArray& bytes)
+{
+    const gradefile::LinesRead lines = gradefile::readRowsetLines(bytes);
+    return lines.lines ? savedNumberOf(*lines.lines) : 0;
+}
+
+int differingCells(const gradefile::RowCells& kept, const gradefile::RowCells& now)
+{
+    int cells = kept.value(gradefile::kLevelColumn) != now.value(gradefile::kLevelColumn);
+    for (int column = 1; column <= gradefile::kFirstGradeColumn; ++column)
+        cells += kept.value(column) != now.value(column);
+    return cells;
+}
+
+std::optional<gradefile::GradeDocument> subjectDocument(const QString& key,
+                                                        const QStringList& lines)
+{
+    gradefile::DocumentRead read =
+        gradefile::readGradeDocument(key + QStringLiteral(".xml"), lines);
+    if (!read.document || read.document->type != gradefile::SheetType::Subject)
+        return std::nullopt;
+    return std::move(read.document);
+}
+
 } // namespace
 
 int savedNumberOf(const QStringList& lines)
@@ -83,42 +141,63 @@ int savedNumberOf(const QStringList& lines)
     return 0;
 }
 
-std::optional<int> pupilsWithGradesOf(const QString& fileName, const QStringList& lines)
+QStringList withSaveNumber(QStringList lines, int saveNumber)
 {
-    const gradefile::DocumentRead read = gradefile::readGradeDocument(fileName, lines);
-    if (!read.document || read.document->type != gradefile::SheetType::Subject)
-        return std::nullopt;
-    int pupils = 0;
-    for (const gradefile::RowCells& row : read.document->rows) {
-        for (int column = 1; column <= gradefile::kFirstGradeColumn; ++column) {
-            const QString text = row.value(column);
-            if (!text.isEmpty() && text != QLatin1String("--.--")) {
-                ++pupils;
-                break;
-            }
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        if (!gradefile::isEndLine(*line))
+            continue;
+        QStringList fields = line->split(gradefile::kFieldSeparator);
+        if (fields.size() >= 3) {
+            fields[fields.size() - 2] = QString::number(saveNumber);
+            *line = fields.join(gradefile::kFieldSeparator);
         }
+        break;
     }
-    return pupils;
+    return lines;
 }
 
-FileError KeptCopies::keep(const QString& key, const QByteArray& bytes, const QDateTime& now) const
+std::optional<CopyDifference> differenceOf(const QString& key, const QStringList& copy,
+                                           const QStringList& current)
 {
-    const QDir folder(keptCopiesFolder(m_dataFolder, key));
-    if (!makePrivateFolder(keptCopiesRoot(m_dataFolder)) || !makePrivateFolder(folder.path()))
+    const std::optional<gradefile::GradeDocument> kept = subjectDocument(key, copy);
+    const std::optional<gradefile::GradeDocument> now = subjectDocument(key, current);
+    if (!kept || !now)
+        return std::nullopt;
+    CopyDifference difference;
+    const size_t rows = std::max(kept->rows.size(), now->rows.size());
+    for (size_t row = 0; row < rows; ++row) {
+        const gradefile::RowCells keptRow =
+            row < kept->rows.size() ? kept->rows[row] : gradefile::RowCells();
+        const gradefile::RowCells nowRow =
+            row < now->rows.size() ? now->rows[row] : gradefile::RowCells();
+        const int cells = differingCells(keptRow, nowRow);
+        difference.cells += cells;
+        if (cells > 0 && difference.firstPupils.size() < kFirstPupilsShown)
+            difference.firstPupils
+                << (row < kept->rows.size() ? keptRow : nowRow).value(gradefile::kNameColumn);
+    }
+    return difference;
+}
+
+FileError KeptCopies::keep(const QString& key, const QString& diskFolder, const QByteArray& bytes,
+                           const QDateTime& now) const
+{
+    const QString disk = canonicalDiskFolder(diskFolder);
+    const QDir folder(QDir(keptCopiesFolder(m_dataFolder, key)).filePath(folderTag(disk)));
+    if (!makePrivateFolder(m_dataFolder, folder.path()))
         return copyError(
             FileErrorKind::PathAccess, folder.path(),
             QStringLiteral("Création du dossier « %1 » impossible.").arg(shown(folder.path())));
-    const std::vector<KeptCopy> copies = list(key);
+    recordDiskFolder(folder, disk);
+    const std::vector<KeptCopy> copies = copiesIn(folder, disk);
     // A save tried again and again keeps one copy, not twenty of the same file.
     if (!copies.empty() && bytesOf(copies.front().path) == bytes)
         return FileError{};
-    const gradefile::LinesRead lines = gradefile::readRowsetLines(bytes);
-    const int saveNumber = lines.lines ? savedNumberOf(*lines.lines) : 0;
-    const gradefile::SafeWriteResult written =
-        gradefile::replaceFileSafely(freeCopyPath(folder, now.toUTC(), saveNumber), bytes);
+    const gradefile::SafeWriteResult written = gradefile::replaceFileSafely(
+        freeCopyPath(folder, now.toUTC(), savedNumberInBytes(bytes)), bytes);
     if (!written.ok)
         return written.error;
-    const std::vector<KeptCopy> kept = list(key);
+    const std::vector<KeptCopy> kept = copiesIn(folder, disk);
     for (size_t i = kKeptCopiesPerFile; i < kept.size(); ++i)
         gradefile::os::removeFile(kept[i].path);
     return FileError{};
@@ -127,14 +206,15 @@ FileError KeptCopies::keep(const QString& key, const QByteArray& bytes, const QD
 std::vector<KeptCopy> KeptCopies::list(const QString& key) const
 {
     const QDir folder(keptCopiesFolder(m_dataFolder, key));
-    std::vector<KeptCopy> copies;
-    // Names begin with the time: reverse name order is newest first.
-    const QStringList names =
-        folder.entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::Reversed);
-    for (const QString& name : names) {
-        if (std::optional<KeptCopy> copy = copyOf(folder, name))
-            copies.push_back(std::move(*copy));
+    std::vector<KeptCopy> copies = copiesIn(folder, QString());
+    for (const QString& tag : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QDir disk(folder.filePath(tag));
+        const std::vector<KeptCopy> ofDisk = copiesIn(disk, diskFolderOf(disk));
+        copies.insert(copies.end(), ofDisk.cbegin(), ofDisk.cend());
     }
+    std::sort(copies.begin(), copies.end(), [](const KeptCopy& a, const KeptCopy& b) {
+        return a.time != b.time ? a.time > b.time : a.path > b.path;
+    });
     return copies;
 }
 
@@ -182,18 +262,50 @@ KeptCopyRead KeptCopies::read(const KeptCopy& copy, const QString& key) const
     return {bytes, FileError{}};
 }
 
-KeptCopySummary KeptCopies::summarize(const KeptCopy& copy, const QString& key) const
+KeptCopySummary KeptCopies::summarize(const KeptCopy& copy, const QString& key,
+                                      const std::optional<QStringList>& current) const
 {
-    KeptCopySummary summary{copy, 0, FileError{}};
+    KeptCopySummary summary{copy, std::nullopt, FileError{}};
     const KeptCopyRead read = this->read(copy, key);
     if (!read.bytes) {
         summary.error = read.error;
         return summary;
     }
-    const gradefile::LinesRead lines = gradefile::readRowsetLines(*read.bytes);
-    summary.pupilsWithGrades =
-        pupilsWithGradesOf(key + QStringLiteral(".xml"), *lines.lines).value_or(0);
+    if (current)
+        summary.difference =
+            differenceOf(key, *gradefile::readRowsetLines(*read.bytes).lines, *current);
     return summary;
+}
+
+KeptCopyRead KeptCopies::restored(const KeptCopy& copy, const QString& key,
+                                  const std::optional<QByteArray>& replaced) const
+{
+    KeptCopyRead read = this->read(copy, key);
+    if (!read.bytes)
+        return read;
+    int highest = replaced ? savedNumberInBytes(*replaced) : 0;
+    for (const KeptCopy& kept : list(key))
+        highest = std::max(highest, kept.saveNumber);
+    if (highest >= std::numeric_limits<qint16>::max()) {
+        FileError overflow =
+            copyError(FileErrorKind::Other, copy.path,
+                      QStringLiteral(
+                          "Dépassement de capacité : le numéro d'enregistrement a atteint 32767."));
+        overflow.number = gradefile::errorNumber::kOverflow;
+        return {std::nullopt, overflow};
+    }
+    const QStringList lines = *gradefile::readRowsetLines(*read.bytes).lines;
+    const QStringList raised = withSaveNumber(lines, highest + 1);
+    if (raised == lines)
+        return read; // no end line, no counter to raise
+    if (const std::optional<QString> why = gradefile::findUnwritableLine(raised))
+        return {
+            std::nullopt,
+            copyError(
+                FileErrorKind::Malformed, copy.path,
+                QStringLiteral("La copie « %1 » est endommagée : %2").arg(shown(copy.path), *why))};
+    read.bytes = gradefile::rowsetBytes(raised);
+    return read;
 }
 
 } // namespace recovery

@@ -1,11 +1,11 @@
 #include "recovery/pendingchanges.h"
 
 #include "gradefile/sheetcolumns.h"
+#include "recovery/datafolder.h"
 #include "recovery/sessionjournal.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 
 namespace recovery {
 
@@ -28,23 +28,13 @@ bool isChangeableColumn(int column, const SheetBounds& bounds)
             column >= 1);
 }
 
-// Folds one journal's cells into the changes found so far: a later text of a cell
-// replaces an earlier one where the cell first stood.
-void fold(const std::vector<JournalCell>& cells, PendingChanges& pending,
-          QHash<quint64, size_t>& positions)
+gradefile::FileError notBroughtBack(const QString& journal, const QString& why)
 {
-    for (const JournalCell& cell : cells) {
-        const quint64 at = (quint64(quint32(cell.row)) << 32) | quint32(cell.column);
-        const auto found = positions.constFind(at);
-        if (found == positions.cend()) {
-            positions.insert(at, pending.cells.size());
-            pending.cells.push_back(cell);
-        } else {
-            pending.cells[*found] = cell;
-        }
-        if (!pending.lastChange.isValid() || cell.time > pending.lastChange)
-            pending.lastChange = cell.time;
-    }
+    gradefile::FileError error = gradefile::makeFileError(
+        gradefile::FileErrorKind::Other, QStringLiteral("Le journal « %1 » n'a pas été remis : %2.")
+                                             .arg(QDir::toNativeSeparators(journal), why));
+    error.path = journal;
+    return error;
 }
 
 RefusedJournal otherFile(const QString& path, const QString& why)
@@ -80,8 +70,8 @@ PendingChanges findPendingChanges(const QString& journals, const JournalIdentity
                                   const SheetBounds& bounds)
 {
     PendingChanges pending;
-    QHash<quint64, size_t> positions;
-    for (const QString& path : journalsOf(journals, current.key, current.diskFolder)) {
+    std::vector<JournalCell> cells;
+    for (const QString& path : journalsOfKey(journals, current.key)) {
         const JournalRead read = readJournal(path);
         if (read.error.isError()) {
             pending.refused.push_back({path, read.error});
@@ -92,11 +82,9 @@ PendingChanges findPendingChanges(const QString& journals, const JournalIdentity
             continue;
         }
         const JournalContents& contents = *read.contents;
-        if (!contents.identity.sameFile(current)) {
-            pending.refused.push_back(
-                otherFile(path, QStringLiteral("il porte la clé « %1 » du dossier « %2 »")
-                                    .arg(contents.identity.key,
-                                         QDir::toNativeSeparators(contents.identity.diskFolder))));
+        if (contents.identity.key != current.key) {
+            pending.refused.push_back(otherFile(
+                path, QStringLiteral("il porte la clé « %1 »").arg(contents.identity.key)));
             continue;
         }
         if (contents.identity.contentHash != current.contentHash) {
@@ -107,20 +95,51 @@ PendingChanges findPendingChanges(const QString& journals, const JournalIdentity
             pending.refused.push_back(otherFile(path, *outside));
             continue;
         }
-        fold(contents.cells, pending, positions);
+        cells.insert(cells.end(), contents.cells.cbegin(), contents.cells.cend());
         pending.journals << path;
+        const QString folder = contents.identity.diskFolder;
+        if (folder != current.diskFolder && !pending.otherFolders.contains(folder))
+            pending.otherFolders << folder;
+    }
+    pending.cells = lastTextOfEachCell(cells);
+    for (const JournalCell& cell : cells) {
+        if (!pending.lastChange.isValid() || cell.time > pending.lastChange)
+            pending.lastChange = cell.time;
     }
     return pending;
 }
 
-std::optional<QString> setAside(const QString& journal, const QString& aside)
+std::optional<QString> setAside(const QString& journal, const QString& dataFolder)
 {
-    if (!QDir().mkpath(aside))
+    const QString aside = asideFolder(dataFolder);
+    if (!makePrivateFolder(dataFolder, aside))
         return std::nullopt;
     const QString target = QDir(aside).filePath(QFileInfo(journal).fileName());
     if (QFileInfo::exists(target) || !QDir().rename(journal, target))
         return std::nullopt;
     return target;
+}
+
+gradefile::FileError bringBack(const QString& journalName, const QString& dataFolder)
+{
+    const QString aside = asideFolder(dataFolder);
+    const QFileInfo given(journalName);
+    const QString source = QDir(aside).filePath(given.fileName());
+    if (given.fileName() != journalName &&
+        given.absolutePath() != QFileInfo(aside).absoluteFilePath())
+        return notBroughtBack(journalName, QStringLiteral("il n'est pas mis de côté"));
+    if (!given.fileName().endsWith(QLatin1String(".journal")) || !QFileInfo(source).isFile())
+        return notBroughtBack(journalName, QStringLiteral("aucun journal mis de côté à ce nom"));
+    const JournalRead read = readJournal(source);
+    if (read.error.isError())
+        return read.error;
+    const QString journals = journalsFolder(dataFolder);
+    const QString target = QDir(journals).filePath(given.fileName());
+    if (QFileInfo::exists(target))
+        return notBroughtBack(journalName, QStringLiteral("un journal de ce nom existe déjà"));
+    if (!makePrivateFolder(dataFolder, journals) || !QDir().rename(source, target))
+        return notBroughtBack(journalName, QStringLiteral("le déplacement a échoué"));
+    return gradefile::FileError{};
 }
 
 void removeJournals(const QStringList& paths)

@@ -38,11 +38,6 @@ QString journalFileName(const JournalIdentity& identity, const QDateTime& starte
         .arg(kSuffix);
 }
 
-QStringList journalsOf(const QString& folder, const QString& key, const QString& diskFolder)
-{
-    return journalNames(folder, key + u'~' + folderTag(diskFolder) + u'~');
-}
-
 QStringList journalsOfKey(const QString& folder, const QString& key)
 {
     QStringList paths;
@@ -55,8 +50,21 @@ QStringList journalsOfKey(const QString& folder, const QString& key)
     return paths;
 }
 
-SessionJournal::SessionJournal(QString journals, JournalIdentity identity)
-    : m_journals(std::move(journals)), m_identity(std::move(identity))
+QStringList journalKeys(const QString& folder)
+{
+    QStringList keys;
+    for (const QString& path : journalNames(folder, QString())) {
+        // The key is what stands before the folder tag and the start.
+        const QString key = QFileInfo(path).fileName().section(u'~', 0, -3);
+        if (!key.isEmpty() && !keys.contains(key))
+            keys << key;
+    }
+    return keys;
+}
+
+SessionJournal::SessionJournal(QString dataFolder, JournalIdentity identity)
+    : m_dataFolder(std::move(dataFolder)), m_journals(journalsFolder(m_dataFolder)),
+      m_identity(std::move(identity))
 {}
 
 SessionJournal::~SessionJournal()
@@ -104,7 +112,7 @@ gradefile::FileError SessionJournal::append(const std::vector<JournalCell>& cell
     gradefile::FileError error;
     if (m_writer) {
         error = m_writer->append(cells, flush);
-    } else if (!makePrivateFolder(m_journals)) {
+    } else if (!makePrivateFolder(m_dataFolder, m_journals)) {
         error = gradefile::makeFileError(gradefile::FileErrorKind::PathAccess,
                                          QStringLiteral("Création du dossier « %1 » impossible.")
                                              .arg(QDir::toNativeSeparators(m_journals)));

@@ -14,8 +14,8 @@ namespace recovery {
 // written once is not written again: the sheet goes on without it.
 class SessionJournal {
 public:
-    // journals: the folder of the journals (journalsFolder of the data folder).
-    SessionJournal(QString journals, JournalIdentity identity);
+    // The journal is written into the journals folder of dataFolder.
+    SessionJournal(QString dataFolder, JournalIdentity identity);
     ~SessionJournal();
 
     // Records committed changes, flushed to the device before it returns. The error of
@@ -42,17 +42,19 @@ private:
     gradefile::FileError broken(const gradefile::FileError& error);
     QString newJournalPath() const;
 
+    QString m_dataFolder;
     QString m_journals;
     JournalIdentity m_identity;
     std::unique_ptr<JournalWriter> m_writer;
     bool m_broken = false;
 };
 
-// The journal file names of a grade file: <key>~<folder tag>~<start>.journal.
+// The journal file names of a grade file: <key>~<folder tag>~<start>.journal. The tag
+// only keeps names apart: a journal belongs to its key and content wherever the disk is.
 QString journalFileName(const JournalIdentity& identity, const QDateTime& started);
-// The journals in folder that belong to key on diskFolder, oldest first.
-QStringList journalsOf(const QString& folder, const QString& key, const QString& diskFolder);
 // Every journal in folder for key, whatever its disk, oldest first.
 QStringList journalsOfKey(const QString& folder, const QString& key);
+// The keys of the journals in folder, each once, in name order.
+QStringList journalKeys(const QString& folder);
 
 } // namespace recovery

@@ -6,9 +6,11 @@
 #include "gradefile/teachermessages.h"
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
+#include "sheet/copyfailure.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
 
+#include <QDir>
 #include <QTimer>
 
 namespace sheet {
@@ -18,9 +20,11 @@ using recovery::JournalCell;
 
 namespace {
 
-// One line of the question window: the number of cells and the day and hour of the last.
+// One line of the question window: the number of cells and the day and hour of the last,
+// and the folder the disk was at when they were typed if it is not at that folder now.
 const QString kBringBackQuestion =
-    QStringLiteral("أعداد لم تحفظ، الخانات: %1، آخرها %2 - استرجاعها ؟");
+    QStringLiteral("أعداد لم تحفظ، الخانات: %1، آخرها %2%3 - استرجاعها ؟");
+const QString kTypedInFolder = QStringLiteral("، رقنت في المجلّد %1");
 const QString kShownTime = QStringLiteral("dd/MM HH:mm");
 
 QString recoverText(const FileError& error)
@@ -30,12 +34,21 @@ QString recoverText(const FileError& error)
         .text;
 }
 
+QString bringBackQuestion(int cells, const recovery::PendingChanges& pending)
+{
+    QStringList folders;
+    for (const QString& folder : pending.otherFolders)
+        folders << leftToRight(QDir::toNativeSeparators(folder));
+    return kBringBackQuestion.arg(cells).arg(
+        pending.lastChange.toLocalTime().toString(kShownTime),
+        folders.isEmpty() ? QString() : kTypedInFolder.arg(folders.join(QStringLiteral("، "))));
+}
+
 } // namespace
 
 SheetRecovery::SheetRecovery(recovery::DataFolder& dataFolder, recovery::JournalIdentity identity,
                              QWidget* window)
-    : m_dataFolder(dataFolder),
-      m_journal(recovery::journalsFolder(dataFolder.path), std::move(identity)), m_window(window)
+    : m_dataFolder(dataFolder), m_journal(dataFolder.path, std::move(identity)), m_window(window)
 {}
 
 void SheetRecovery::cellCommitted(Cell cell, const QString& text)
@@ -90,8 +103,7 @@ bool SheetRecovery::reportUnusable(const recovery::PendingChanges& pending)
                                                  QStringLiteral("Le fichier a changé sur le disque "
                                                                 "depuis le début du journal."));
     for (const QString& journal : pending.changedOnDisk) {
-        const std::optional<QString> aside =
-            recovery::setAside(journal, recovery::asideFolder(m_dataFolder.path));
+        const std::optional<QString> aside = recovery::setAside(journal, m_dataFolder.path);
         changed.path = aside.value_or(journal);
     }
     if (pending.changedOnDisk.size() > 1)
@@ -122,11 +134,13 @@ CellTexts SheetRecovery::changesToBringBack(const recovery::SheetBounds& bounds,
         return {};
     }
     shown = true;
-    const QString question = kBringBackQuestion.arg(changes.size())
-                                 .arg(pending.lastChange.toLocalTime().toString(kShownTime));
-    if (ui::QuestionDialog::ask(question, ui::QuestionDialog::Buttons::YesNo, title, m_window) !=
-        ui::QuestionDialog::Answer::Yes) {
-        recovery::removeJournals(pending.journals);
+    if (ui::QuestionDialog::ask(bringBackQuestion(int(changes.size()), pending),
+                                ui::QuestionDialog::Buttons::YesNo, title,
+                                m_window) != ui::QuestionDialog::Answer::Yes) {
+        // A wrong click must not cost the grades: the kept copies window brings them back.
+        // One that cannot be set aside stays, and is offered again at the next open.
+        for (const QString& journal : pending.journals)
+            recovery::setAside(journal, m_dataFolder.path);
         return {};
     }
     m_broughtBackFrom = pending.journals;
@@ -152,8 +166,8 @@ void SheetRecovery::keepCopy(const gradefile::GradeDisk& disk, const QString& fi
     const std::optional<QByteArray> bytes = disk.bytesOf(fileName);
     if (!bytes)
         return; // nothing on the disk to keep
-    const FileError error =
-        recovery::KeptCopies(m_dataFolder.path).keep(m_journal.identity().key, *bytes);
+    const FileError error = recovery::KeptCopies(m_dataFolder.path)
+                                .keep(m_journal.identity().key, disk.folder(), *bytes);
     if (error.isError())
         reportNotWritable(error);
 }

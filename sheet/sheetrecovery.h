@@ -38,12 +38,13 @@ public:
     // as soon as the keystroke is handled.
     void cellCommitted(Cell cell, const QString& text) override;
 
-    // The changes a crash left for this file, once the teacher agreed to bring them back
-    // (question titled title); empty when there are none or the teacher said no. Journals
-    // that cannot be applied are reported and left in place; journals of another content
-    // of the file are set aside. texts gives a cell's text in the sheet as opened: a
-    // change that leaves a cell as it is counts for nothing. shown tells whether the
-    // teacher saw a question or a notice.
+    // The changes a crash left for this file, wherever its disk was then, once the teacher
+    // agreed to bring them back (question titled title); empty when there are none or the
+    // teacher said no, which sets their journals aside for the kept copies window to bring
+    // back. Journals that cannot be applied are reported and left in place; journals of
+    // another content of the file are set aside. texts gives a cell's text in the sheet as
+    // opened: a change that leaves a cell as it is counts for nothing. shown tells whether
+    // the teacher saw a question or a notice.
     CellTexts changesToBringBack(const recovery::SheetBounds& bounds,
                                  const std::function<QString(Cell)>& texts, const QString& title,
                                  bool& shown);

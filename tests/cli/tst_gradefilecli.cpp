@@ -130,8 +130,10 @@ void TestGradeFileCli::commands_data()
     for (const QString& command : {u"csv"_s, u"stats"_s})
         add(command + " EX/8410203C0712MOY2025.xml", 1, {}, u"not a subject grade file"_s);
     add(u"lines /"_s, 1, {});
+    add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"n'a pas été remis"_s); // not aside
     add(u"--help"_s, 0, "Usage: gradefile COMMAND");
-    for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"backups"_s})
+    for (const QString& wrong :
+         {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"backups"_s, u"bring-back"_s})
         add(wrong, 2, {});
 }
 

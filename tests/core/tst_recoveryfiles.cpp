@@ -5,7 +5,9 @@
 #include "recovery/journal.h"
 #include "recovery/keptcopies.h"
 #include "recovery/pendingchanges.h"
+#include "recovery/sessionjournal.h"
 
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,7 +52,10 @@ private slots:
     void writtenJournalReadsBack();
     void journalReadsWhatIsWhole_data();
     void journalReadsWhatIsWhole();
+    void journalsFoundByKeyAndContent_data();
+    void journalsFoundByKeyAndContent();
     void keptCopiesAreTheLastTwentyEachOnce();
+    void dataFolderStaysPrivate();
     void cellsOutsideTheSheetAreRefused_data();
     void cellsOutsideTheSheetAreRefused();
 };
@@ -114,31 +119,102 @@ void TestRecoveryFiles::journalReadsWhatIsWhole()
     QCOMPARE(texts(kept), texts(kCells).mid(0, std::max(cells, 0)));
 }
 
+void TestRecoveryFiles::journalsFoundByKeyAndContent_data()
+{
+    QTest::addColumn<QString>("folder"); // the journal was written for
+    QTest::addColumn<char>("content");   // it began on
+    QTest::addColumn<QString>("found");
+    QTest::newRow("the same folder") << "/media/floppy" << 'a' << "applies";
+    QTest::newRow("the stick back at another folder") << "/media/floppy1" << 'a' << "applies";
+    QTest::newRow("another drive letter") << "E:/" << 'a' << "applies";
+    QTest::newRow("another content") << "/media/floppy" << 'b' << "changed on disk";
+    QTest::newRow("another content, another folder") << "E:/" << 'b' << "changed on disk";
+}
+
+// A journal belongs to its file's key and the content it began on, wherever the disk was
+// mounted: the folder it was written for is only told to the teacher.
+void TestRecoveryFiles::journalsFoundByKeyAndContent()
+{
+    QFETCH(QString, folder);
+    QFETCH(char, content);
+    QFETCH(QString, found);
+    QTemporaryDir dir;
+    const JournalIdentity written{kKey, folder, QByteArray(64, content)};
+    gradefile::FileError error;
+    QVERIFY(JournalWriter::create(dir.filePath(journalFileName(written, kStarted)), written,
+                                  kStarted, {kCells[0]}, error));
+    const PendingChanges pending = findPendingChanges(dir.path(), kIdentity, SheetBounds{40, 1});
+    QCOMPARE(pending.journals.size(), found == "applies");
+    QCOMPARE(pending.changedOnDisk.size(), found == "changed on disk");
+    QCOMPARE(pending.otherFolders, found == "applies" && folder != kIdentity.diskFolder
+                                       ? QStringList{folder}
+                                       : QStringList());
+}
+
 // Each save keeps the file it replaces, newest first, named for when it was kept and the save
-// number in it; the 21st pushes the oldest out. A save tried again and again keeps its file
-// once, so failed tries cannot push out the copies of earlier saves. A copy that another
-// file's took the place of is refused, and left as it is.
+// number in it; the 21st pushes the oldest out of its disk's copies, not another disk's, nor
+// a copy kept before copies were grouped by disk. A save tried again and again keeps its file
+// once, so failed tries cannot push out the copies of earlier saves. A copy tells how it
+// differs from the file now. A copy that another file's took the place of is refused, and
+// left as it is.
 void TestRecoveryFiles::keptCopiesAreTheLastTwentyEachOnce()
 {
     QTemporaryDir data;
     const KeptCopies copies(data.path());
+    QVERIFY(!copies.keep(kKey, "/media/other", gradeFile(30), kStarted).isError());
+    QVERIFY(QFile::copy(copies.list(kKey).front().path,
+                        data.filePath("backups/" + kKey + "/20240101T000000000Z_save9.xml")));
     for (int save = 1; save <= 21; ++save) {
         for (int retry = 0; retry < 2; ++retry)
-            QVERIFY(
-                !copies.keep(kKey, gradeFile(save), kStarted.addSecs(save * 10 + retry)).isError());
+            QVERIFY(!copies
+                         .keep(kKey, "/media/floppy", gradeFile(save),
+                               kStarted.addSecs(save * 10 + retry))
+                         .isError());
     }
     const std::vector<KeptCopy> kept = copies.list(kKey);
-    QCOMPARE(int(kept.size()), kKeptCopiesPerFile);
+    QCOMPARE(int(kept.size()), kKeptCopiesPerFile + 2);
     QCOMPARE(kept.front().saveNumber, 21);
-    QCOMPARE(kept.back().saveNumber, 2);
+    QCOMPARE(kept.front().diskFolder, "/media/floppy");
+    QCOMPARE(kept[kKeptCopiesPerFile - 1].saveNumber, 2);
+    QCOMPARE(kept[kKeptCopiesPerFile].diskFolder, "/media/other");
+    QCOMPARE(kept.back().saveNumber, 9);
     QCOMPARE(QFileInfo(kept.front().path).fileName(), "20250314T173335123Z_save21.xml");
     QCOMPARE(*copies.read(kept.front(), kKey).bytes, gradeFile(21));
-    QCOMPARE(copies.summarize(kept.front(), kKey).pupilsWithGrades, 1); // a mark alone is no grade
+    const QStringList now = {"DEBUT" + kKey + "|x", "TYPEEPREUVE:|فرض 1|فرض 2",
+                             "1|1|1001|أحمد|12.50|--.--", "2|2|1002|مريم|--.--|غ.ش."};
+    const std::optional<CopyDifference> difference =
+        copies.summarize(kept.front(), kKey, now).difference;
+    QVERIFY(difference && difference->cells == 1 && difference->firstPupils == QStringList{"مريم"});
     QFile file(kept.front().path);
     QVERIFY(file.open(QIODevice::WriteOnly) &&
             file.write(gradeFile(21, "8410203C07130002025")) > 0);
     file.close();
     QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
+}
+
+// The data folder holds unsaved grades and old files: it and every folder in it stay their
+// owner's, whichever write made them, and one an older version left open to others is closed.
+void TestRecoveryFiles::dataFolderStaysPrivate()
+{
+    QTemporaryDir root;
+    const QString data = root.filePath("saisie-notes");
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                        QFile::WriteOther | QFile::ExeOther;
+    QVERIFY(QDir().mkdir(data) && QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner |
+                                                                  QFile::ExeOwner | others));
+    SessionJournal journal(data, kIdentity);
+    QVERIFY(!journal.record({kCells[0]}).isError() && setAside(journal.path(), data));
+    QVERIFY(!KeptCopies(data).keep(kKey, "/media/floppy", gradeFile(1)).isError());
+    QStringList folders{data}, open;
+    for (QDirIterator it(data, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+         it.hasNext();)
+        folders << it.next();
+    for (const QString& folder : folders) {
+        if (QFile::permissions(folder) & others)
+            open << folder;
+    }
+    QCOMPARE(folders.size(), 6); // recovery, its aside, backups, the key's, the disk's
+    QCOMPARE(open, QStringList());
 }
 
 void TestRecoveryFiles::cellsOutsideTheSheetAreRefused_data()

@@ -6,6 +6,8 @@
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
+#include "app/keptcopiesdialog.h"
+#include "gradefile/rowsetwriter.h"
 #include "modaltools.h"
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
@@ -205,9 +207,10 @@ private:
     QString data() const { return m_p->sheetState.dataFolder.path; }
     QStringList journals() const
     {
-        return recovery::journalsOf(recovery::journalsFolder(data()), kKey, m_p->diskPath());
+        return recovery::journalsOfKey(recovery::journalsFolder(data()), kKey);
     }
     bool listLineIsBoldBlue() const;
+    void bringBackSetAside(const QByteArray& journal);
     // After a save that failed: the old file as it was, the grades still on the sheet, unsaved
     // and journaled, no save number used up.
     void verifyNothingLost(const QByteArray& oldBytes, const gradefile::SheetTable& grades);
@@ -489,7 +492,10 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack_data()
     const QString typed = "type 6 3 13;Up;type 5 1;F1;observe 1 عمل جيد";
     // clang-format off
     QTest::newRow("yes brings them back") << typed << "" << "13.00";
-    QTest::newRow("no gives them up") << typed << "no" << "";
+    // A wrong click costs nothing: the kept copies window puts the journal back.
+    QTest::newRow("no sets them aside") << typed << "no" << "13.00";
+    // Pulled out and put back, the disk came back at another folder.
+    QTest::newRow("the disk at another folder") << typed << "moved" << "13.00";
     // Another machine saved the file since: the journal is set aside, not applied.
     QTest::newRow("file changed on the disk since") << typed << "changed" << "";
     QTest::newRow("damaged journal, left as it is") << typed << "damaged" << "";
@@ -508,8 +514,11 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
     QFETCH(QString, comesBack);
     QVERIFY(m_p->writeFile(kFileName, threePupils()));
     const QByteArray before = readBytes(file());
+    const QString typedOn = m_p->diskPath() + (meanwhile == "moved" ? "0" : "");
+    QVERIFY(meanwhile != "moved" ||
+            (QDir().mkdir(typedOn) && QFile::copy(file(), typedOn + '/' + kFileName)));
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {kChildSwitch, m_p->diskPath(), steps});
+    child.start(QCoreApplication::applicationFilePath(), {kChildSwitch, typedOn, steps});
     QVERIFY(child.waitForFinished(120000));
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);
     QCOMPARE(readBytes(file()) == before, !steps.contains("F4"));
@@ -518,9 +527,12 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
     QVERIFY(meanwhile != "changed" || m_p->writeFile(kFileName, threePupils(3, 4)));
     QVERIFY(meanwhile != "damaged" || writeBytes(journals()[0], journal.replace("\t13", "\t19")));
 
-    DialogAnswers answers({meanwhile == "no" ? Answer::No : Answer::Yes});
+    DialogAnswers answers({meanwhile == "no" ? Answer::No : Answer::Yes, Answer::Yes});
     QVERIFY(m_p->open(kFileName));
-    QCOMPARE(answers.shown.size(), 1);
+    if (meanwhile == "no")
+        bringBackSetAside(journal);
+    QCOMPARE(answers.shown.size(), meanwhile == "no" ? 2 : 1);
+    QCOMPARE(answers.shown[0].text.contains(typedOn), meanwhile == "moved");
     const QString message = meanwhile == "changed" ? "تغيّر هذا الملفّ بالقرص"
                             : meanwhile == "damaged" ? "ملفّ استرجاع الأعداد تالف"
                                                      : kBringBack;
@@ -540,6 +552,24 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
     // The mark and the observation came back too, the observation after the pupil's level.
     QVERIFY(!steps.contains("F1") || lines[2].endsWith("|12.50|غ.ش.|"));
     QVERIFY(!steps.contains("observe") || lines[2].startsWith("1#عمل جيد|"));
+}
+
+// The journal given up is set aside as it was; the kept copies window puts it back, and the
+// file opened again offers its grades again.
+void TestSaveGradeSheet::bringBackSetAside(const QByteArray& journal)
+{
+    QVERIFY(journals().isEmpty() && m_p->grid()->text(6, 3).isEmpty());
+    const recovery::KeptCopies copies(data());
+    const gradefile::GradeDisk disk(m_p->diskPath());
+    app::KeptCopiesDialog dialog(copies, disk, kKey);
+    auto* aside = dialog.findChild<QTreeWidget*>("asideJournals");
+    QCOMPARE(aside->topLevelItemCount(), 1);
+    aside->setCurrentItem(aside->topLevelItem(0));
+    dialog.findChild<QPushButton*>("bringBackButton")->click();
+    QVERIFY(journals().size() == 1 && readBytes(journals()[0]) == journal);
+    QVERIFY(m_p->sheet()->close());
+    QTRY_VERIFY(!m_p->sheet());
+    QVERIFY(m_p->open(kFileName));
 }
 
 // The data folder cannot be written: typing goes on, the teacher is told once in the run that
@@ -637,17 +667,24 @@ void TestSaveGradeSheet::fileOpenInAnotherCopy()
 
 void TestSaveGradeSheet::keptCopyBroughtBack_data()
 {
-    QTest::addColumn<bool>("damaged");
-    QTest::newRow("onto the disk") << false;
-    QTest::newRow("a damaged copy is refused") << true;
+    QTest::addColumn<int>("printNumber"); // in the file as opened
+    QTest::addColumn<bool>("damaged");    // the copy
+    QTest::addColumn<QString>("refusal"); // how the message begins; empty: brought back
+    QTest::newRow("onto the disk") << 4 << false << "";
+    QTest::newRow("a damaged copy is refused") << 4 << true << "هذه النسخة تالفة";
+    QTest::newRow("no save number left") << 32766 << false << "6 Dépassement de capacité";
 }
 
-// A save keeps the file it replaces; the menu brings the copy back onto the disk byte for
-// byte, and keeps the file it replaces in turn. A damaged copy is refused, nothing touched.
+// A save keeps the file it replaces; the menu lists the copy with the cells and pupils it
+// differs in, and brings it back onto the disk with its grades as kept and the next save
+// number, keeping the file it replaces in turn. A damaged copy, or one that would need a
+// save number past the last, is refused, nothing touched.
 void TestSaveGradeSheet::keptCopyBroughtBack()
 {
+    QFETCH(int, printNumber);
     QFETCH(bool, damaged);
-    QVERIFY(openSheet());
+    QFETCH(QString, refusal);
+    QVERIFY(openSheet(threePupils(0, printNumber)));
     const QByteArray original = readBytes(file());
     takeSteps(m_p->grid(), "type 6 3 13;F4");
     const QByteArray saved = readBytes(file());
@@ -668,12 +705,15 @@ void TestSaveGradeSheet::keptCopyBroughtBack()
         dialog->findChild<QPushButton*>("toDiskButton")->click();
     });
     m_p->window()->findChild<QAction*>("keptCopiesAction")->trigger();
-    QCOMPARE(shown, damaged ? "نسخة تالفة" : "3"); // the pupils with grades in the copy
-    QVERIFY2(second.startsWith(damaged ? "هذه النسخة تالفة" : ""), qPrintable(second));
+    QCOMPARE(shown, damaged ? "نسخة تالفة" : "1 : سامي \"الصغير\" & أخوه");
+    QVERIFY2(second.startsWith(refusal), qPrintable(second));
     QVERIFY(!damaged || second.endsWith(QDir::toNativeSeparators(copy)));
-    QCOMPARE(readBytes(file()), damaged ? saved : original);
-    QCOMPARE(readBytes(copies.list(kKey).front().path), damaged ? original.left(200) : saved);
-    QTRY_VERIFY(damaged || !m_p->sheet()); // an open sheet would write its grades over the copy
+    QCOMPARE(readBytes(file()), refusal.isEmpty() ? gradefile::rowsetBytes(threePupils(6))
+                                                  : saved); // saved 5, brought back 6
+    QCOMPARE(readBytes(copies.list(kKey).front().path), refusal.isEmpty() ? saved
+                                                        : damaged         ? original.left(200)
+                                                                          : original);
+    QTRY_VERIFY(!m_p->sheet()); // an open sheet would write its grades over the copy
 }
 
 void TestSaveGradeSheet::editSequences_data()
