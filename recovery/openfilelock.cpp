@@ -11,7 +11,7 @@ OpenFileLock lockOpenFile(const QString& dataFolder, const QString& key,
 {
     OpenFileLock result;
     const QString folder = QDir(dataFolder).filePath(QStringLiteral("locks"));
-    if (!makePrivateFolder(folder))
+    if (!makePrivateFolder(dataFolder, folder))
         return result;
     auto lock = std::make_unique<QLockFile>(
         QDir(folder).filePath(key + u'~' + volume.tag() + QStringLiteral(".lock")));

@@ -124,7 +124,8 @@ void TestArabicWords::everyWindowSpeaksArabic()
     walkNextModal();
     app::AboutBox(program.appState).exec();
     walkNextModal();
-    app::KeptCopiesDialog(recovery::KeptCopies(program.dataPath()), u"K"_s).exec();
+    const gradefile::GradeDisk disk(program.diskPath());
+    app::KeptCopiesDialog(recovery::KeptCopies(program.dataPath()), disk, u"K"_s).exec();
     QVERIFY2(english.isEmpty(), qPrintable(english.join(u"\n"_s)));
 }
 
