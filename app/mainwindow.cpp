@@ -371,7 +371,7 @@ bool MainWindow::lockFileToOpen(const gradefile::GradeDocument& document, bool& 
     if (!m_sheetState.dataFolder.isSet())
         return true;
     recovery::OpenFileLock lock =
-        recovery::lockOpenFile(m_sheetState.dataFolder.path, document.key, document.volume);
+        recovery::lockOpenFile(m_sheetState.dataFolder.path, document.key);
     if (lock.heldElsewhere) {
         if (ui::QuestionDialog::ask(kOpenElsewhereQuestion, ui::QuestionDialog::Buttons::YesNo,
                                     windowTitle()) != ui::QuestionDialog::Answer::Yes)

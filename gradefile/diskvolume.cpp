@@ -1,18 +1,10 @@
 #include "gradefile/diskvolume.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 
 namespace gradefile {
-
-QString DiskVolume::tag() const
-{
-    const QByteArray identity = (device + u'\n' + rootPath + u'\n' + fileSystem).toUtf8();
-    return QString::fromLatin1(
-        QCryptographicHash::hash(identity, QCryptographicHash::Sha256).toHex().left(12));
-}
 
 std::optional<DiskVolume> volumeOf(const QString& folder)
 {

@@ -21,8 +21,6 @@ struct DiskVolume {
                fileSystem == other.fileSystem;
     }
     bool operator!=(const DiskVolume& other) const { return !(*this == other); }
-    // A short text that names the volume in file names: two volumes never share one.
-    QString tag() const;
 };
 
 // The volume folder lies on now; nullopt when the folder does not exist.

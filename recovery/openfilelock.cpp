@@ -6,15 +6,13 @@
 
 namespace recovery {
 
-OpenFileLock lockOpenFile(const QString& dataFolder, const QString& key,
-                          const gradefile::DiskVolume& volume)
+OpenFileLock lockOpenFile(const QString& dataFolder, const QString& key)
 {
     OpenFileLock result;
     const QString folder = QDir(dataFolder).filePath(QStringLiteral("locks"));
     if (!makePrivateFolder(dataFolder, folder))
         return result;
-    auto lock = std::make_unique<QLockFile>(
-        QDir(folder).filePath(key + u'~' + volume.tag() + QStringLiteral(".lock")));
+    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(key + QStringLiteral(".lock")));
     // A sheet stays open for hours: only a copy of the program that died leaves a stale lock.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))

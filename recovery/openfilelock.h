@@ -1,7 +1,5 @@
 #pragma once
 
-#include "gradefile/diskvolume.h"
-
 #include <QLockFile>
 #include <QString>
 
@@ -18,9 +16,10 @@ struct OpenFileLock {
     bool heldElsewhere = false;
 };
 
-// Locks the grade file of key on volume, at once or not at all, in the data folder's
-// locks/. A lock left by a copy of the program that is no longer running is taken over.
-OpenFileLock lockOpenFile(const QString& dataFolder, const QString& key,
-                          const gradefile::DiskVolume& volume);
+// Locks the grade file of key, at once or not at all, in the data folder's locks/. The
+// lock is the key's, whatever disk or folder the file is on: the unsaved changes of a file
+// are found by its key and content wherever its disk is mounted, and one sheet alone may
+// journal them. A lock left by a copy of the program that is no longer running is taken over.
+OpenFileLock lockOpenFile(const QString& dataFolder, const QString& key);
 
 } // namespace recovery
