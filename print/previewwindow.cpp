@@ -1,5 +1,7 @@
 #include "print/previewwindow.h"
 
+#include <algorithm>
+
 #include "print/cardprinter.h"
 #include "print/pagerenderer.h"
 #include "print/previewrules.h"
@@ -19,6 +21,7 @@
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
 #include <QToolBar>
@@ -298,6 +301,8 @@ void PreviewWindow::switchZoom()
 
 void PreviewWindow::applyZoom()
 {
+    // Another zoom shows the same page, from its top: the teacher does not lose their place.
+    const int page = currentPage();
     const ZoomChoice& choice = zoomChoices()[m_zoomChoice];
     switch (choice.view) {
     case ZoomView::Percentage:
@@ -313,6 +318,23 @@ void PreviewWindow::applyZoom()
         m_preview->fitInView();
         break;
     }
+    showPageTop(page);
+}
+
+// The pages stand one under the other: the view scrolls to the top of page, as turning
+// to it does.
+void PreviewWindow::showPageTop(int page)
+{
+    if (!m_pageView || !m_pageView->scene() ||
+        m_preview->zoomMode() == QPrintPreviewWidget::FitInView)
+        return;
+    QList<QGraphicsItem*> pages = m_pageView->scene()->items();
+    std::sort(pages.begin(), pages.end(),
+              [](const QGraphicsItem* a, const QGraphicsItem* b) { return a->y() < b->y(); });
+    if (page < 1 || page > pages.size())
+        return;
+    const QPointF top = m_pageView->transform().map(pages.at(page - 1)->pos());
+    m_pageView->verticalScrollBar()->setValue(int(top.y()) - kFitMargin);
 }
 
 // The preview fits a page's width or the whole page, not its height alone: the page's

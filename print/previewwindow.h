@@ -77,6 +77,7 @@ private:
     int pagesShownAtOnce() const;
     void showPageNumber();
     void applyZoom();
+    void showPageTop(int page);
     void fitPageHeight();
 
     ComposeCard m_composeCard;

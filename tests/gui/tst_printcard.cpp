@@ -8,6 +8,8 @@
 #include "print/previewwindow.h"
 
 #include <QComboBox>
+#include <QGraphicsItem>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QToolButton>
@@ -227,15 +229,26 @@ private slots:
 
         // The zoom button goes from the whole page to the list's last choice, 100% when there
         // is none yet, and back to the whole page.
+        // Every zoom keeps the page shown.
         click("zoomButton");
         QCOMPARE(window->preview()->zoomFactor(), 1.0);
-        QTest::keyClick(zoomList, Qt::Key_Down); // 100% down the list to 50%
-        QTest::keyClick(zoomList, Qt::Key_Down);
+        QCOMPARE(window->currentPage(), 3);
+        QTest::keyClick(zoomList, Qt::Key_Up); // 100% up the list to 200%
+        QTest::keyClick(zoomList, Qt::Key_Up);
+        QCOMPARE(window->currentPage(), 3);
+        auto* view = window->preview()->findChild<QGraphicsView*>();
+        QList<QGraphicsItem*> pages = view->scene()->items();
+        std::sort(pages.begin(), pages.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
+        const double shownTop = view->mapToScene(0, 0).y();
+        QVERIFY(shownTop <= pages[2]->y() && shownTop > pages[1]->y()); // page 3, at its top
+        for (int i = 0; i < 4; ++i)                                     // 200% down the list to 50%
+            QTest::keyClick(zoomList, Qt::Key_Down);
         click("zoomButton");
         QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
         click("zoomButton");
         QVERIFY(zoomList->currentText() == QStringLiteral("50%") &&
                 window->preview()->zoomFactor() == 0.5);
+        QCOMPARE(window->currentPage(), 3);
 
         window->activateWindow();
         QVERIFY(QTest::qWaitFor([=] { return window->isActiveWindow(); }));
