@@ -92,9 +92,9 @@ const QString kCsvHelp = QStringLiteral(
 const QString kStatsHelp = QStringLiteral(
     "Usage: gradefile stats FILE\n"
     "Prints the class statistics of the subject grade file FILE as a JSON array: one object\n"
-    "per shown exam column with a header, in column order, with the keys column, header,\n"
-    "graded, absent, exempt, noGrade, empty, under10 (counts) and mean, median, min, max\n"
-    "(numbers, null when no pupil has a grade).\n");
+    "per shown exam column with a header, the first exam first (as csv has them), with the\n"
+    "keys column, header, graded, absent, exempt, noGrade, empty, under10 (counts) and mean,\n"
+    "median, min, max (numbers, null when no pupil has a grade).\n");
 
 const QString kBackupsHelp = QStringLiteral(
     "Usage: gradefile backups [--data FOLDER] KEY\n"

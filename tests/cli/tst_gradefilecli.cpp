@@ -119,10 +119,10 @@ void TestGradeFileCli::commands_data()
         "1,101,\"بن علي، \"\"الصغير\"\"\",12.50,غ.ش.\r\n2,102,\"Ben, Amine\",07.00,معفى\r\n"
         "3,103,سلمى,--.--,\r\n"_s.toUtf8());
     add(u"stats DIR/8410203C07120002025.xml"_s, 0,
-        R"([{"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
-             "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null},
-            {"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
-             "median": 9.75, "min": 7, "max": 12.5}])");
+        R"([{"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
+             "median": 9.75, "min": 7, "max": 12.5},
+            {"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
+             "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null}])");
     for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s}) {
         add(command + " EX/8410203C07130002025.xml", 1, {}, u"ملف أعداد غير صحيح"_s);
         add(command + " /nonexistent/K.xml", 1, {}, u"/nonexistent/K.xml"_s);

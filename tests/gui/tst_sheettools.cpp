@@ -48,7 +48,7 @@ private slots:
         QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
         QWidget* dialog = QApplication::activeModalWidget();
         QCOMPARE(grid->text(4, 1), u"08.00"_s);
-        const sheet::ExamStatistics typed = tools()->statistics().front();
+        const sheet::ExamStatistics typed = tools()->statistics().back();
         QCOMPARE(typed.graded, 1);
         const QStringList figures = sheet::StatisticsDialog::figuresOf(typed);
         for (int row = 0; row < figures.size(); ++row)
