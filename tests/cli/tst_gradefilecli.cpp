@@ -123,15 +123,22 @@ void TestGradeFileCli::commands_data()
              "median": 9.75, "min": 7, "max": 12.5},
             {"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
              "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null}])");
-    for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s}) {
-        add(command + " EX/8410203C07130002025.xml", 1, {}, u"ملف أعداد غير صحيح"_s);
-        add(command + " /nonexistent/K.xml", 1, {}, u"/nonexistent/K.xml"_s);
+    // A sheet that cannot be read writes no workbook; nor does a folder that cannot be written.
+    const auto reading = [](const QString& command, const QString& file) {
+        return command + ' ' + file + (command == "xlsx" ? u" DIR/copy.xlsx"_s : QString());
+    };
+    for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s, u"xlsx"_s}) {
+        add(reading(command, u"EX/8410203C07130002025.xml"_s), 1, {}, u"ملف أعداد غير صحيح"_s);
+        add(reading(command, u"/nonexistent/K.xml"_s), 1, {}, u"/nonexistent/K.xml"_s);
     }
-    for (const QString& command : {u"csv"_s, u"stats"_s})
-        add(command + " EX/8410203C0712MOY2025.xml", 1, {}, u"not a subject grade file"_s);
+    for (const QString& command : {u"csv"_s, u"stats"_s, u"xlsx"_s})
+        add(reading(command, u"EX/8410203C0712MOY2025.xml"_s), 1, {},
+            u"not a subject grade file"_s);
+    add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {}, u"/nonexistent/copy.xlsx"_s);
     add(u"lines /"_s, 1, {});
     add(u"--help"_s, 0, "Usage: gradefile COMMAND");
-    for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"backups"_s})
+    for (const QString& wrong :
+         {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s, u"backups"_s})
         add(wrong, 2, {});
 }
 
