@@ -17,6 +17,7 @@ namespace {
 
 const QString kGradesSheetName = QStringLiteral("الأعداد");
 const QString kStatisticsSheetName = QStringLiteral("إحصائيات");
+constexpr uint8_t kA4Paper = 9; // in the spreadsheets' own numbering of paper sizes
 
 // Closing is the only way libxlsxwriter lets a workbook go; a workbook given up halfway is
 // written into the temporary folder that is thrown away with it.
@@ -29,7 +30,7 @@ using Workbook = std::unique_ptr<lxw_workbook, WorkbookCloser>;
 struct Formats {
     lxw_format* header = nullptr;
     lxw_format* grade = nullptr; // a number shown as the sheet shows a grade: 7 as 07.00
-    lxw_format* mark = nullptr;  // a text in a grade column, centred as the grades are
+    lxw_format* mark = nullptr;  // a text or count among grades, centred as the grades are
     lxw_format* text = nullptr;  // a text that stays one even when it is all digits
 };
 
@@ -57,6 +58,9 @@ public:
     {
         Q_ASSERT(m_sheet);
         worksheet_right_to_left(m_sheet);
+        // Printed on the school's A4 paper, every column on the width of a page.
+        worksheet_set_paper(m_sheet, kA4Paper);
+        worksheet_fit_to_pages(m_sheet, 1, 0);
     }
 
     void text(int row, int col, const QString& text, lxw_format* format)
@@ -74,9 +78,11 @@ public:
         const double width = std::clamp(double(longestText) * 1.2 + 2, 8.0, 60.0);
         keep(worksheet_set_column(m_sheet, lxw_col_t(col), lxw_col_t(col), width, nullptr));
     }
-    void freeze(int rows, int cols)
+    // The headers stay in sight on the screen and on every printed page.
+    void freezeHeaders(int rows, int cols)
     {
         worksheet_freeze_panes(m_sheet, lxw_row_t(rows), lxw_col_t(cols));
+        keep(worksheet_repeat_rows(m_sheet, 0, lxw_row_t(rows - 1)));
     }
     // No warning triangle on the identifiers, texts that look like numbers on purpose.
     void allowDigitTexts(int rows, int cols)
@@ -149,7 +155,7 @@ void writeGrades(Worksheet& sheet, const Formats& formats, const gradefile::Shee
         }
         sheet.fitColumn(column, longest);
     }
-    sheet.freeze(1, 0);
+    sheet.freezeHeaders(1, 0);
     if (!columns.isEmpty())
         sheet.allowDigitTexts(int(table.size()), int(columns.size()));
 }
@@ -175,7 +181,7 @@ void writeStatistics(Worksheet& sheet, const Formats& formats,
         sheet.fitColumn(column, exam.header.size());
         int row = 1;
         for (int count : countsOf(exam))
-            sheet.number(row++, column, count);
+            sheet.number(row++, column, count, formats.mark);
         for (std::optional<double> figure : gradeFiguresOf(exam)) {
             if (figure)
                 sheet.number(row++, column, *figure, formats.grade);
@@ -183,9 +189,9 @@ void writeStatistics(Worksheet& sheet, const Formats& formats,
                 sheet.text(row++, column, statisticText(figure), formats.mark);
         }
         if (other)
-            sheet.number(row, column, exam.other);
+            sheet.number(row, column, exam.other, formats.mark);
     }
-    sheet.freeze(1, 1);
+    sheet.freezeHeaders(1, 1);
 }
 
 XlsxWorkbook failure(const QString& description)
