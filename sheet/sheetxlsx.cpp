@@ -29,9 +29,9 @@ using Workbook = std::unique_ptr<lxw_workbook, WorkbookCloser>;
 // The looks the cells share; the workbook owns them.
 struct Formats {
     lxw_format* header = nullptr;
-    lxw_format* grade = nullptr; // a number shown as the sheet shows a grade: 7 as 07.00
-    lxw_format* mark = nullptr;  // a text or count among grades, centred as the grades are
-    lxw_format* text = nullptr;  // a text that stays one even when it is all digits
+    lxw_format* grade = nullptr;   // a number shown as the sheet shows a grade: 7 as 07.00
+    lxw_format* centred = nullptr; // a text or a count among grades, centred as they are
+    lxw_format* text = nullptr;    // a text that stays one even when it is all digits
 };
 
 Formats addFormats(lxw_workbook* workbook)
@@ -43,8 +43,8 @@ Formats addFormats(lxw_workbook* workbook)
     formats.grade = workbook_add_format(workbook);
     format_set_num_format(formats.grade, "00.00");
     format_set_align(formats.grade, LXW_ALIGN_CENTER);
-    formats.mark = workbook_add_format(workbook);
-    format_set_align(formats.mark, LXW_ALIGN_CENTER);
+    formats.centred = workbook_add_format(workbook);
+    format_set_align(formats.centred, LXW_ALIGN_CENTER);
     formats.text = workbook_add_format(workbook);
     format_set_num_format(formats.text, "@");
     return formats;
@@ -119,7 +119,7 @@ void writeGradeCell(Worksheet& sheet, const Formats& formats, int row, int colum
     if (const std::optional<double> grade = gradeValueOf(text))
         sheet.number(row, column, *grade, formats.grade);
     else
-        sheet.text(row, column, text, formats.mark);
+        sheet.text(row, column, text, formats.centred);
 }
 
 // The order number, the identifier and the name.
@@ -181,15 +181,15 @@ void writeStatistics(Worksheet& sheet, const Formats& formats,
         sheet.fitColumn(column, exam.header.size());
         int row = 1;
         for (int count : countsOf(exam))
-            sheet.number(row++, column, count, formats.mark);
+            sheet.number(row++, column, count, formats.centred);
         for (std::optional<double> figure : gradeFiguresOf(exam)) {
             if (figure)
                 sheet.number(row++, column, *figure, formats.grade);
             else
-                sheet.text(row++, column, statisticText(figure), formats.mark);
+                sheet.text(row++, column, statisticText(figure), formats.centred);
         }
         if (other)
-            sheet.number(row, column, exam.other, formats.mark);
+            sheet.number(row, column, exam.other, formats.centred);
     }
     sheet.freezeHeaders(1, 1);
 }
