@@ -12,6 +12,7 @@
 #include "sheet/classstatistics.h"
 #include "sheet/openedsheet.h"
 #include "sheet/sheetcsv.h"
+#include "sheet/sheetxlsx.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,6 +57,7 @@ const QString kMainHelp = QStringLiteral(
     "  check FILE...    print each file's name, a TAB and its description in the file list\n"
     "  show FILE        print a grade file as the program opens it, as JSON\n"
     "  csv FILE         print the grade sheet of a subject grade file as CSV\n"
+    "  xlsx FILE OUT    write the grade sheet of a subject grade file as an Excel workbook\n"
     "  stats FILE       print the class statistics of a subject grade file, as JSON\n"
     "  backups KEY      list the kept copies of the grade file KEY, as JSON\n"
     "  recover KEY      print the unsaved cells the journals of KEY hold, as JSON\n"
@@ -91,12 +93,21 @@ const QString kCsvHelp = QStringLiteral(
     "number, identifier, name, then the exams from the first one), a line of headers and\n"
     "one line per pupil, lines ending with CR LF.\n");
 
+const QString kXlsxHelp = QStringLiteral(
+    "Usage: gradefile xlsx FILE OUT\n"
+    "Writes the grade sheet of the subject grade file FILE to OUT as the program's Excel copy\n"
+    "of it: a right-to-left sheet with the columns of the CSV copy under a frozen row of\n"
+    "headers, the grades as numbers shown 00.00, the marks, the identifiers and the names as\n"
+    "texts; and a sheet with the class statistics (counts, then mean, median, min and max as\n"
+    "numbers shown 00.00). An old OUT is replaced only once the new one is safely on the\n"
+    "disk; on any failure it is left as it was.\n");
+
 const QString kStatsHelp = QStringLiteral(
     "Usage: gradefile stats FILE\n"
     "Prints the class statistics of the subject grade file FILE as a JSON array: one object\n"
-    "per shown exam column with a header, in column order, with the keys column, header,\n"
-    "graded, absent, exempt, noGrade, empty, under10 (counts) and mean, median, min, max\n"
-    "(numbers, null when no pupil has a grade).\n");
+    "per shown exam column with a header, the first exam first (as csv has them), with the\n"
+    "keys column, header, graded, absent, exempt, noGrade, empty, under10 (counts) and mean,\n"
+    "median, min, max (numbers, null when no pupil has a grade).\n");
 
 const QString kBackupsHelp = QStringLiteral(
     "Usage: gradefile backups [--data FOLDER] KEY\n"
@@ -279,6 +290,23 @@ int csvCommand(const QStringList& arguments)
     return kSuccess;
 }
 
+int xlsxCommand(const QStringList& arguments)
+{
+    if (arguments.size() != 2)
+        return usageError(QStringLiteral("xlsx takes one FILE and one OUT"), kXlsxHelp);
+    const std::optional<gradefile::SheetTable> table = readSheetOrReport(arguments.first());
+    if (!table)
+        return kFailure;
+    const QString& out = arguments.at(1);
+    const gradefile::SafeWriteResult written =
+        sheet::writeSheetXlsx(out, *table, sheet::shownColumnsOf(*table));
+    if (!written.ok) {
+        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(out, describeError(written.error)));
+        return kFailure;
+    }
+    return kSuccess;
+}
+
 int statsCommand(const QStringList& arguments)
 {
     if (arguments.size() != 1)
@@ -363,6 +391,7 @@ int runCommand(const QStringList& arguments)
                                 {"check", kCheckHelp, checkCommand},
                                 {"show", kShowHelp, showCommand},
                                 {"csv", kCsvHelp, csvCommand},
+                                {"xlsx", kXlsxHelp, xlsxCommand},
                                 {"stats", kStatsHelp, statsCommand},
                                 {"backups", kBackupsHelp, backupsCommand},
                                 {"recover", kRecoverHelp, recoverCommand},

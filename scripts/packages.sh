@@ -2,6 +2,8 @@
 BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # the Excel copy of a grade sheet
+    libxlsxwriter-dev
     fonts-noto-core fonts-dejavu-core
     # Qt's own windows (file dialogs, standard buttons, context menus) in Arabic
     qt6-translations-l10n
@@ -17,7 +19,8 @@ FULL_TEST_PACKAGES=(
     dpkg-dev file desktop-file-utils
 )
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
-# The renderer's tests read the card's PDF back with pdftotext.
-TEST_PACKAGES=(poppler-utils)
+# The renderer's tests read the card's PDF back with pdftotext; the Excel copy's test reads
+# the workbook back with openpyxl.
+TEST_PACKAGES=(poppler-utils python3-openpyxl)
 # ./test --full prints a card through a real CUPS queue (scripts/cups-test-queue).
 CUPS_TEST_PACKAGES=(cups cups-client)

@@ -60,7 +60,8 @@ std::vector<ExamStatistics> classStatistics(const gradefile::SheetTable& table,
     std::vector<ExamStatistics> all;
     if (table.empty())
         return all;
-    for (int col = 1; col <= kFirstGradeColumn; ++col) {
+    // From the first exam (column 6) on, as the teacher reads them and the copies hold them.
+    for (int col = kFirstGradeColumn; col >= 1; --col) {
         const QString header = shownHeader(table[0][size_t(col)]);
         if (!shown[size_t(col)] || header.isEmpty())
             continue;
@@ -74,6 +75,36 @@ std::vector<ExamStatistics> classStatistics(const gradefile::SheetTable& table,
         all.push_back(statistics);
     }
     return all;
+}
+
+const QString kOtherTextsLabel = QStringLiteral("نصّ غير صالح");
+
+const QStringList& statisticsLabels()
+{
+    static const QStringList labels = {
+        QStringLiteral("عدد مسند"),   QStringLiteral("غياب شرعي (غ.ش.)"),
+        QStringLiteral("معفى"),       QStringLiteral("غير مسند (--.--)"),
+        QStringLiteral("خانة فارغة"), QStringLiteral("عدد دون 10"),
+        QStringLiteral("المعدّل"),     QStringLiteral("الوسيط"),
+        QStringLiteral("أدنى عدد"),   QStringLiteral("أعلى عدد"),
+    };
+    return labels;
+}
+
+bool anyOtherTexts(const std::vector<ExamStatistics>& statistics)
+{
+    return std::any_of(statistics.cbegin(), statistics.cend(),
+                       [](const ExamStatistics& exam) { return exam.other > 0; });
+}
+
+std::array<int, 6> countsOf(const ExamStatistics& exam)
+{
+    return {exam.graded, exam.absent, exam.exempt, exam.noGrade, exam.empty, exam.under10};
+}
+
+std::array<std::optional<double>, 4> gradeFiguresOf(const ExamStatistics& exam)
+{
+    return {exam.mean, exam.median, exam.min, exam.max};
 }
 
 QString statisticText(std::optional<double> value)

@@ -4,7 +4,9 @@
 #include "sheet/openedsheet.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -38,9 +40,21 @@ struct ExamStatistics {
 // digit), from 0 to 20. nullopt for a mark, an empty cell or any other text.
 std::optional<double> gradeValueOf(QStringView text);
 
-// One entry per shown grade column that has a header, in column order (1 to 6).
+// One entry per shown grade column that has a header, in reading order: the first exam
+// (column 6) first, as the CSV copy has them.
 std::vector<ExamStatistics> classStatistics(const gradefile::SheetTable& table,
                                             const ShownColumns& shown);
+
+// The figures of an exam in the order the statistics dialog and the workbook copy show them,
+// under the names statisticsLabels() gives: the counts (graded, absent, exempt, no grade,
+// empty, under 10), then the mean, median, lowest and highest grade.
+const QStringList& statisticsLabels();
+std::array<int, 6> countsOf(const ExamStatistics& exam);
+std::array<std::optional<double>, 4> gradeFiguresOf(const ExamStatistics& exam);
+// The name of the line that counts texts that are no grade nor mark, shown only when an exam
+// has one.
+extern const QString kOtherTextsLabel;
+bool anyOtherTexts(const std::vector<ExamStatistics>& statistics);
 
 // A mean, median, minimum or maximum in the sheet's "00.00" style; "--.--" when there
 // is no grade to compute it from.

@@ -9,6 +9,7 @@
 #include "sheet/gradesheetwindow.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/sheetcsv.h"
+#include "sheet/sheetxlsx.h"
 #include "sheet/spreadgrid.h"
 #include "sheet/statisticsdialog.h"
 #include "ui/notice.h"
@@ -25,33 +26,60 @@ namespace sheet {
 
 const QString SheetTools::kStatisticsItem = QStringLiteral("إحصائيات");
 const QString SheetTools::kCsvItem = QStringLiteral("نسخة CSV من الأعداد...");
+const QString SheetTools::kXlsxItem = QStringLiteral("نسخة Excel من الأعداد...");
 const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
 const QString SheetTools::kUndoItem = QStringLiteral("تراجع (Ctrl+Z)");
 const QString SheetTools::kRedoItem = QStringLiteral("إعادة (Ctrl+Y)");
 
 namespace {
 
-const QString kCsvCaption = QStringLiteral("حفظ نسخة من الأعداد في ملفّ CSV");
-const QString kPdfCaption = QStringLiteral("حفظ نسخة من بطاقة الأعداد في ملفّ PDF");
+// What the save dialog of each kind of copy says and offers.
+struct CopyFile {
+    QString caption;
+    QString filter;
+    QString suffix;
+};
+
+CopyFile copyFileOf(SheetTools::CopyKind kind)
+{
+    switch (kind) {
+    case SheetTools::CopyKind::Csv:
+        return {QStringLiteral("حفظ نسخة من الأعداد في ملفّ CSV"), QStringLiteral("CSV (*.csv)"),
+                QStringLiteral(".csv")};
+    case SheetTools::CopyKind::Xlsx:
+        return {QStringLiteral("حفظ نسخة من الأعداد في ملفّ Excel"),
+                QStringLiteral("Excel (*.xlsx)"), QStringLiteral(".xlsx")};
+    case SheetTools::CopyKind::Pdf:
+        break;
+    }
+    return {QStringLiteral("حفظ نسخة من بطاقة الأعداد في ملفّ PDF"), QStringLiteral("PDF (*.pdf)"),
+            QStringLiteral(".pdf")};
+}
 
 QString askForPath(QWidget* parent, SheetTools::CopyKind kind, const QString& suggested)
 {
-    const bool csv = kind == SheetTools::CopyKind::Csv;
+    const CopyFile file = copyFileOf(kind);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(
-        parent, csv ? kCsvCaption : kPdfCaption, QDir(folder).filePath(suggested),
-        csv ? QStringLiteral("CSV (*.csv)") : QStringLiteral("PDF (*.pdf)"));
+    QString path = QFileDialog::getSaveFileName(parent, file.caption,
+                                                QDir(folder).filePath(suggested), file.filter);
     // A name typed without its extension still opens in the right program.
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += csv ? QStringLiteral(".csv") : QStringLiteral(".pdf");
+        path += file.suffix;
     return path;
 }
 
-QString suggestedCsvFileName(const QString& description)
+// The PDF copy's name for the sheet, with the extension of the kind of copy.
+QString suggestedFileName(SheetTools::CopyKind kind, const QString& description)
 {
     QString name = print::suggestedPdfFileName(description);
     name.chop(4);
-    return name + QStringLiteral(".csv");
+    return name + copyFileOf(kind).suffix;
+}
+
+gradefile::SafeWriteResult writeSheetCsv(const QString& path, const gradefile::SheetTable& table,
+                                         const ShownColumns& shown)
+{
+    return gradefile::replaceFileSafely(path, sheetCsv(table, shown));
 }
 
 } // namespace
@@ -85,6 +113,7 @@ QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
             &SheetTools::showStatistics);
     menu->addSeparator();
     connect(menu->addAction(kCsvItem), &QAction::triggered, this, &SheetTools::saveCsvCopy);
+    connect(menu->addAction(kXlsxItem), &QAction::triggered, this, &SheetTools::saveXlsxCopy);
     connect(menu->addAction(kPdfItem), &QAction::triggered, this, &SheetTools::savePdfCopy);
     menu->popup(grid->viewport()->mapToGlobal(viewportPosition));
     return menu;
@@ -125,15 +154,24 @@ void SheetTools::reportFailure(const QString& path, const gradefile::FileError& 
 
 bool SheetTools::saveCsvCopy()
 {
+    return saveSheetCopy(CopyKind::Csv, writeSheetCsv);
+}
+
+bool SheetTools::saveXlsxCopy()
+{
+    return saveSheetCopy(CopyKind::Xlsx, writeSheetXlsx);
+}
+
+bool SheetTools::saveSheetCopy(CopyKind kind, SheetWriter write)
+{
     if (!m_settleActiveCell())
         return false;
-    const QByteArray csv = sheetCsv(m_window.sheetTable(), shownColumns());
-    const QString path =
-        choosePath(CopyKind::Csv, suggestedCsvFileName(m_cardTexts.sheetDescription));
+    const gradefile::SheetTable table = m_window.sheetTable();
+    const QString path = choosePath(kind, suggestedFileName(kind, m_cardTexts.sheetDescription));
     if (path.isEmpty())
         return false;
     ui::WaitCursor wait;
-    const gradefile::SafeWriteResult written = gradefile::replaceFileSafely(path, csv);
+    const gradefile::SafeWriteResult written = write(path, table, shownColumns());
     wait.restore();
     if (!written.ok)
         reportFailure(path, written.error);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gradefile/safefilewrite.h"
 #include "sheet/classstatistics.h"
 #include "sheet/openedsheet.h"
 
@@ -19,15 +20,15 @@ namespace sheet {
 class GradeSheetWindow;
 
 // The teacher's own tools on a grade sheet, offered by the grid's context menu (right
-// click, or the keyboard's menu key): undo and redo, the class statistics, a CSV copy of
-// the sheet and a PDF copy of the filled card (marked a working copy, with no print number,
-// while the sheet differs from the disk). None of the last three changes the sheet, the disk
-// or the card's counters.
+// click, or the keyboard's menu key): undo and redo, the class statistics, a CSV copy and an
+// Excel copy of the sheet and a PDF copy of the filled card (marked a working copy, with no
+// print number, while the sheet differs from the disk). None of the last four changes the
+// sheet, the disk or the card's counters.
 class SheetTools : public QObject {
     Q_OBJECT
 
 public:
-    enum class CopyKind { Csv, Pdf };
+    enum class CopyKind { Csv, Xlsx, Pdf };
 
     // settleActiveCell checks the cell under the cursor as a save would, false when it
     // holds a grade the sheet refuses: the copies and the statistics read checked grades.
@@ -51,17 +52,23 @@ public:
     // Each command of the menu; the copies return whether a file was written.
     void showStatistics();
     bool saveCsvCopy();
+    bool saveXlsxCopy();
     bool savePdfCopy();
 
     static const QString kStatisticsItem;
     static const QString kCsvItem;
+    static const QString kXlsxItem;
     static const QString kPdfItem;
     static const QString kUndoItem;
     static const QString kRedoItem;
 
 private:
+    using SheetWriter = gradefile::SafeWriteResult (*)(const QString& path,
+                                                       const gradefile::SheetTable& table,
+                                                       const ShownColumns& shown);
+    // A copy of the sheet's texts (CSV or Excel), written by write.
+    bool saveSheetCopy(CopyKind kind, SheetWriter write);
     QString choosePath(CopyKind kind, const QString& suggested);
-    bool writeCopy(const QString& path, const QByteArray& bytes);
     void reportFailure(const QString& path, const gradefile::FileError& error);
 
     GradeSheetWindow& m_window;

@@ -17,7 +17,6 @@ namespace {
 
 const QString kPupilCount = QStringLiteral("عدد التلاميذ : %1");
 const QString kNoExam = QStringLiteral("لا يوجد بهذه البطاقة أيّ إمتحان.");
-const QString kOtherLabel = QStringLiteral("نصّ غير صالح");
 const QString kCloseButton = QStringLiteral("إغلاق");
 
 QLabel* makeCell(QWidget* parent, const QString& text, Qt::Alignment alignment, bool bold = false)
@@ -33,36 +32,16 @@ QLabel* makeCell(QWidget* parent, const QString& text, Qt::Alignment alignment, 
     return label;
 }
 
-bool anyOther(const std::vector<ExamStatistics>& statistics)
-{
-    for (const ExamStatistics& exam : statistics) {
-        if (exam.other > 0)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
-
-const QStringList& StatisticsDialog::rowLabels()
-{
-    static const QStringList labels = {
-        QStringLiteral("عدد مسند"),   QStringLiteral("غياب شرعي (غ.ش.)"),
-        QStringLiteral("معفى"),       QStringLiteral("غير مسند (--.--)"),
-        QStringLiteral("خانة فارغة"), QStringLiteral("عدد دون 10"),
-        QStringLiteral("المعدّل"),     QStringLiteral("الوسيط"),
-        QStringLiteral("أدنى عدد"),   QStringLiteral("أعلى عدد"),
-    };
-    return labels;
-}
 
 QStringList StatisticsDialog::figuresOf(const ExamStatistics& exam)
 {
-    return {QString::number(exam.graded), QString::number(exam.absent),
-            QString::number(exam.exempt), QString::number(exam.noGrade),
-            QString::number(exam.empty),  QString::number(exam.under10),
-            statisticText(exam.mean),     statisticText(exam.median),
-            statisticText(exam.min),      statisticText(exam.max)};
+    QStringList figures;
+    for (int count : countsOf(exam))
+        figures << QString::number(count);
+    for (std::optional<double> figure : gradeFiguresOf(exam))
+        figures << statisticText(figure);
+    return figures;
 }
 
 StatisticsDialog::StatisticsDialog(const std::vector<ExamStatistics>& statistics, int pupils,
@@ -104,15 +83,15 @@ void StatisticsDialog::addTable(const std::vector<ExamStatistics>& statistics)
     auto* grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(18);
     grid->setVerticalSpacing(4);
-    QStringList labels = rowLabels();
-    const bool other = anyOther(statistics);
+    QStringList labels = statisticsLabels();
+    const bool other = anyOtherTexts(statistics);
     if (other)
-        labels << kOtherLabel;
+        labels << kOtherTextsLabel;
     for (int row = 0; row < labels.size(); ++row)
         grid->addWidget(makeCell(frame, labels[row], Qt::AlignRight), row + 1, 0);
-    // Right to left: the first exam (the highest grid column) stands next to the labels.
+    // Right to left: the first exam stands next to the labels.
     int col = 1;
-    for (auto exam = statistics.crbegin(); exam != statistics.crend(); ++exam, ++col) {
+    for (auto exam = statistics.cbegin(); exam != statistics.cend(); ++exam, ++col) {
         auto* header = makeCell(frame, exam->header, Qt::AlignHCenter, true);
         header->setObjectName(QStringLiteral("examHeader%1").arg(exam->column));
         grid->addWidget(header, 0, col);

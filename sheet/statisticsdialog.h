@@ -18,9 +18,8 @@ public:
                      const QString& sheetDescription, QWidget* parent = nullptr);
 
     static const QString kCaption;
-    // The names of the lines, and what one exam shows on them: counts, then the mean,
+    // What one exam shows on the lines statisticsLabels() names: counts, then the mean,
     // median, lowest and highest grade in the "00.00" style.
-    static const QStringList& rowLabels();
     static QStringList figuresOf(const ExamStatistics& exam);
 
 private:

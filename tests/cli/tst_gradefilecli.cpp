@@ -119,21 +119,28 @@ void TestGradeFileCli::commands_data()
         "1,101,\"بن علي، \"\"الصغير\"\"\",12.50,غ.ش.\r\n2,102,\"Ben, Amine\",07.00,معفى\r\n"
         "3,103,سلمى,--.--,\r\n"_s.toUtf8());
     add(u"stats DIR/8410203C07120002025.xml"_s, 0,
-        R"([{"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
-             "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null},
-            {"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
-             "median": 9.75, "min": 7, "max": 12.5}])");
-    for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s}) {
-        add(command + " EX/8410203C07130002025.xml", 1, {}, u"ملف أعداد غير صحيح"_s);
-        add(command + " /nonexistent/K.xml", 1, {}, u"/nonexistent/K.xml"_s);
+        R"([{"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
+             "median": 9.75, "min": 7, "max": 12.5},
+            {"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
+             "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null}])");
+    // A sheet that cannot be read writes no workbook; nor does a folder that cannot be written.
+    const auto reading = [](const QString& command, const QString& file) {
+        return command + ' ' + file + (command == "xlsx" ? u" DIR/copy.xlsx"_s : QString());
+    };
+    for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s, u"xlsx"_s}) {
+        add(reading(command, u"EX/8410203C07130002025.xml"_s), 1, {}, u"ملف أعداد غير صحيح"_s);
+        add(reading(command, u"/nonexistent/K.xml"_s), 1, {}, u"/nonexistent/K.xml"_s);
     }
-    for (const QString& command : {u"csv"_s, u"stats"_s})
-        add(command + " EX/8410203C0712MOY2025.xml", 1, {}, u"not a subject grade file"_s);
+    for (const QString& command : {u"csv"_s, u"stats"_s, u"xlsx"_s})
+        add(reading(command, u"EX/8410203C0712MOY2025.xml"_s), 1, {},
+            u"not a subject grade file"_s);
+    add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {}, u"/nonexistent/copy.xlsx"_s);
     add(u"lines /"_s, 1, {});
     add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"n'a pas été remis"_s); // not aside
     add(u"--help"_s, 0, "Usage: gradefile COMMAND");
     for (const QString& wrong :
-         {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"backups"_s, u"bring-back"_s})
+         {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s, u"backups"_s,
+          u"bring-back"_s})
         add(wrong, 2, {});
 }
 

@@ -1,5 +1,5 @@
-// The grade sheet's context menu: the class statistics, the CSV copy of the sheet and the
-// PDF copy of the filled card.
+// The grade sheet's context menu: the class statistics, the CSV and Excel copies of the sheet
+// and the PDF copy of the filled card.
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
 #include "../support/pdftext.h"
@@ -10,13 +10,15 @@
 #include "sheet/sheettools.h"
 #include "sheet/statisticsdialog.h"
 
+#include <QMenu>
+
 using namespace Qt::StringLiterals;
 using sheet::SheetTools;
 
 static const QString kFile = u"8410203C07120002025.xml"_s; // three exams, the last not graded
 static const QByteArray kOldCopy("an older copy the teacher keeps");
 
-enum class Target { Written, Unsaved, GivenUp, RefusedGrade, ReadOnly, Full };
+enum class Target { Written, Unsaved, GivenUp, RefusedGrade, ReadOnly, Full, NoTemporaryFolder };
 Q_DECLARE_METATYPE(Target)
 
 class TestSheetTools : public QObject {
@@ -24,6 +26,19 @@ class TestSheetTools : public QObject {
 
     SheetTools* tools() const { return m_program->sheet()->findChild<SheetTools*>(); }
     QString copyPath(const QString& name) const { return m_program->filePath("copies/" + name); }
+
+    // Chooses an item of the grid's menu as a click does: the menu goes, then the item acts.
+    bool chooseMenuItem(const QString& text) const
+    {
+        std::unique_ptr<QMenu> menu(tools()->showMenu({5, 5}));
+        const QList<QAction*> items = menu->actions();
+        const auto item = std::find_if(items.cbegin(), items.cend(),
+                                       [&](QAction* action) { return action->text() == text; });
+        menu->hide();
+        if (item != items.cend())
+            (*item)->trigger();
+        return item != items.cend();
+    }
 
     std::unique_ptr<ProgramOnDisk> m_program;
 
@@ -49,7 +64,7 @@ private slots:
         QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
         QWidget* dialog = QApplication::activeModalWidget();
         QCOMPARE(grid->text(4, 1), u"08.00"_s);
-        const sheet::ExamStatistics typed = tools()->statistics().front();
+        const sheet::ExamStatistics typed = tools()->statistics().back();
         QCOMPARE(typed.graded, 1);
         const QStringList figures = sheet::StatisticsDialog::figuresOf(typed);
         for (int row = 0; row < figures.size(); ++row)
@@ -65,34 +80,50 @@ private slots:
 
     void copies_data()
     {
-        QTest::addColumn<bool>("pdf");
+        QTest::addColumn<QString>("item"); // of the grid's menu
+        QTest::addColumn<QString>("suffix");
         QTest::addColumn<Target>("target");
         QTest::addColumn<QString>("reason"); // of the message; none when nothing is shown
 
         const QString readOnly = u"لا يمكن الكتابة في هذا المجلّد أو القرص محمي : اختر مكانا آخر."_s;
         const QString full = u"لا يتّسع القرص لهذا الملفّ : اختر قرصا آخر."_s;
-        for (const bool pdf : {false, true}) {
-            const char* kind = pdf ? "PDF" : "CSV";
-            QTest::addRow("%s written", kind) << pdf << Target::Written << QString();
-            QTest::addRow("%s, the teacher gives up", kind) << pdf << Target::GivenUp << QString();
-            QTest::addRow("%s, read-only folder", kind) << pdf << Target::ReadOnly << readOnly;
-            QTest::addRow("%s, full disk", kind) << pdf << Target::Full << full;
+        const std::pair<QString, QString> copies[] = {{SheetTools::kCsvItem, u"csv"_s},
+                                                      {SheetTools::kXlsxItem, u"xlsx"_s},
+                                                      {SheetTools::kPdfItem, u"pdf"_s}};
+        for (const auto& [item, suffix] : copies) {
+            const QByteArray kind = suffix.toUpper().toLatin1();
+            QTest::addRow("%s written", kind.data())
+                << item << suffix << Target::Written << QString();
+            QTest::addRow("%s, the teacher gives up", kind.data())
+                << item << suffix << Target::GivenUp << QString();
+            QTest::addRow("%s, read-only folder", kind.data())
+                << item << suffix << Target::ReadOnly << readOnly;
+            QTest::addRow("%s, full disk", kind.data()) << item << suffix << Target::Full << full;
         }
-        QTest::newRow("CSV, a refused grade typed") << false << Target::RefusedGrade << QString();
-        QTest::newRow("PDF, a grade typed") << true << Target::Unsaved << QString();
+        QTest::newRow("CSV, a refused grade typed")
+            << SheetTools::kCsvItem << u"csv"_s << Target::RefusedGrade << QString();
+        QTest::newRow("PDF, a grade typed")
+            << SheetTools::kPdfItem << u"pdf"_s << Target::Unsaved << QString();
+        // The workbook is made whole in the system's temporary folder before it is written.
+        QTest::newRow("XLSX, no temporary folder")
+            << SheetTools::kXlsxItem << u"xlsx"_s << Target::NoTemporaryFolder
+            << u"تعذّرت الكتابة على القرص."_s;
     }
     // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for
     // the file, the PDF the filled card, with the print number only when the disk holds what it
-    // shows) and changes nothing else: not the grade file, not the card's counters. A disk that
-    // refuses it says why, and keeps the old copy of that name whole with no piece of the new one.
+    // shows; tst_xlsxcopy reads the workbook through `gradefile xlsx`), each from its item of the
+    // grid's menu, and changes nothing else: not the grade file, not the card's counters. A disk
+    // that refuses it says why, and keeps the old copy of that name whole with no piece of the
+    // new one.
     void copies()
     {
-        QFETCH(bool, pdf);
+        QFETCH(QString, item);
+        QFETCH(QString, suffix);
         QFETCH(Target, target);
         QFETCH(QString, reason);
         const print::CardTexts card = m_program->cardTexts;
         const QByteArray file = readBytes(m_program->filePath(kFile));
-        const QString name = pdf ? u"copy.pdf"_s : u"copy.csv"_s;
+        const QString name = "copy." + suffix;
         std::unique_ptr<TmpfsMount> mount;
         if (!reason.isEmpty()) {
             mount = std::make_unique<TmpfsMount>(copyPath({}), "size=64k");
@@ -104,7 +135,7 @@ private slots:
             while (target == Target::Full && filler.write("x", 1) == 1) {
             }
             filler.close();
-            QVERIFY(target == Target::Full || mount->makeReadOnly());
+            QVERIFY(target != Target::ReadOnly || mount->makeReadOnly());
         }
         QString suggested;
         tools()->setPathChooser([&](SheetTools::CopyKind, const QString& offered) {
@@ -116,9 +147,13 @@ private slots:
             typeInto(m_program->grid(), 4, 2, target == Target::Unsaved ? u"8"_s : u"25"_s);
         const QStringList before = QDir(copyPath({})).entryList(QDir::Files);
 
+        const QByteArray temporaryFolder = qgetenv("TMPDIR");
+        if (target == Target::NoTemporaryFolder) // a file where the folder should be
+            qputenv("TMPDIR", QFile::encodeName(m_program->filePath(kFile)));
         DialogAnswers answers({Answer::Yes});
         const bool written = target == Target::Written || target == Target::Unsaved;
-        QCOMPARE(pdf ? tools()->savePdfCopy() : tools()->saveCsvCopy(), written);
+        QVERIFY(chooseMenuItem(item));
+        qputenv("TMPDIR", temporaryFolder);
         QCOMPARE(answers.shown.size(), reason.isEmpty() ? 0 : 1);
         if (!reason.isEmpty()) {
             const QString text = answers.shown.first().text;
@@ -128,17 +163,19 @@ private slots:
             QCOMPARE(readBytes(copyPath(name)), kOldCopy);
         }
         QCOMPARE(suggested.isEmpty(), target == Target::RefusedGrade);
+        QVERIFY(target != Target::Written || suggested.endsWith('.' + suffix));
         const gradefile::SheetTable table = m_program->sheet()->sheetTable();
-        if (written && pdf) {
+        if (written && suffix == "pdf") {
             const QString text =
                 pdfPageTexts(copyPath(suggested)).value_or(QStringList()).join(' ');
             const QString shown =
                 table[1][6] + ' ' + table[1][7] + ' ' + table.back()[7] + ' ' +
                 (unsaved ? print::kWorkingCopyMark : u"ر.ط : %1"_s.arg(card.printNumber));
-            QVERIFY(suggested.endsWith(u".pdf"_s) && wordsMissingFrom(text, shown).isEmpty());
+            QVERIFY(wordsMissingFrom(text, shown).isEmpty());
             QCOMPARE(wordsMissingFrom(text, u"ر.ط"_s).isEmpty(), !unsaved);
+        } else if (written && suffix == "xlsx") {
+            QVERIFY(readBytes(copyPath(suggested)).startsWith("PK\x03\x04")); // a workbook's zip
         } else if (written) {
-            QVERIFY(suggested.endsWith(u".csv"_s));
             QCOMPARE(readBytes(copyPath(suggested)),
                      sheet::sheetCsv(table, sheet::shownColumnsOf(table)));
         } else {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "gradefile/gradefilelines.h"
+#include "gradefile/safefilewrite.h"
+#include "sheet/openedsheet.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The teacher's own copy of a grade sheet as an Excel workbook: where the CSV copy reaches a
+// spreadsheet as texts, the workbook holds the grades as numbers that average.
+namespace sheet {
+
+struct XlsxWorkbook {
+    std::optional<QByteArray> bytes; // none when the workbook could not be made
+    gradefile::FileError error;
+};
+
+// The workbook of the sheet, right to left. Its first sheet holds the shown columns in the
+// CSV copy's order under a frozen row of headers: the grades as numbers shown "00.00", the
+// marks and any other text as texts, identifiers as texts, empty cells empty. Its second
+// sheet holds the class statistics, one column per exam from the first one: the counts, then
+// the mean, median, lowest and highest grade as numbers shown "00.00" ("--.--" with no grade).
+XlsxWorkbook sheetXlsx(const gradefile::SheetTable& table, const ShownColumns& shown);
+
+// The workbook put in place of path as safely as a grade file: the old file stays whole
+// until the new one is on the disk.
+gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const gradefile::SheetTable& table,
+                                          const ShownColumns& shown);
+
+} // namespace sheet
