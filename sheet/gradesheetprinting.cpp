@@ -10,6 +10,7 @@
 #include "sheet/gradesheetwindow.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/spreadgrid.h"
+#include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
 #include "ui/uilook.h"
@@ -17,9 +18,7 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFileDialog>
 #include <QPushButton>
-#include <QStandardPaths>
 
 namespace sheet {
 
@@ -35,9 +34,8 @@ const QString kPdfCaption = QStringLiteral("حفظ بطاقة الأعداد ف�
 
 QString askForPdfPath(QWidget* parent, const QString& suggestedName)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(parent, kPdfCaption, QDir(folder).filePath(suggestedName),
-                                        QStringLiteral("PDF (*.pdf)"));
+    return ui::chooseFileToSave(parent, QStringLiteral("card"), kPdfCaption, suggestedName,
+                                QStringLiteral("PDF (*.pdf)"));
 }
 
 // The width of the shown grade columns, in twips.

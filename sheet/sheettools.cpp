@@ -12,15 +12,14 @@
 #include "sheet/sheetxlsx.h"
 #include "sheet/spreadgrid.h"
 #include "sheet/statisticsdialog.h"
+#include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/waitcursor.h"
 
 #include <QDate>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QStandardPaths>
 
 namespace sheet {
 
@@ -59,9 +58,8 @@ CopyFile copyFileOf(SheetTools::CopyKind kind)
 QString askForPath(QWidget* parent, SheetTools::CopyKind kind, const QString& suggested)
 {
     const CopyFile file = copyFileOf(kind);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(parent, file.caption,
-                                                QDir(folder).filePath(suggested), file.filter);
+    QString path = ui::chooseFileToSave(parent, file.suffix.mid(1) + QStringLiteral("Copy"),
+                                        file.caption, suggested, file.filter);
     // A name typed without its extension still opens in the right program.
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += file.suffix;

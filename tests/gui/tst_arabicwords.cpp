@@ -13,12 +13,16 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -76,6 +80,7 @@ private slots:
     void initTestCase() { QVERIFY(ui::installQtArabic(*qApp)); }
     void everyWindowSpeaksArabic_data();
     void everyWindowSpeaksArabic();
+    void fileDialogsOpenWhereTheTeacherLastChose();
 };
 
 void TestArabicWords::everyWindowSpeaksArabic_data()
@@ -127,6 +132,32 @@ void TestArabicWords::everyWindowSpeaksArabic()
     const gradefile::GradeDisk disk(program.diskPath());
     app::KeptCopiesDialog(recovery::KeptCopies(program.dataPath()), disk, u"K"_s).exec();
     QVERIFY2(english.isEmpty(), qPrintable(english.join(u"\n"_s)));
+}
+
+// The first copy of a kind goes to the documents, never to the folder the program was started
+// from; the next opens where the teacher put the last one of that kind.
+void TestArabicWords::fileDialogsOpenWhereTheTeacherLastChose()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
+    QTemporaryDir chosen;
+    QStringList opened;
+    QObject context;
+    const auto choose = [&](const QString& kind, const QString& file) {
+        whenModalOpens(&context, [&, file](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            opened << (dialog ? dialog->directory().absolutePath() : QString());
+            dialog->selectFile(file);
+            file.isEmpty() ? dialog->reject() : static_cast<QDialog*>(dialog)->accept();
+        });
+        return ui::chooseFileToSave(nullptr, kind, u"حفظ"_s, u"ملف.pdf"_s, u"PDF (*.pdf)"_s);
+    };
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(QDir().mkpath(documents));
+    QCOMPARE(QFileInfo(choose(u"card"_s, chosen.filePath(u"a.pdf"_s))).path(), chosen.path());
+    choose(u"card"_s, {});
+    choose(u"csvCopy"_s, {});
+    QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
 }
 
 QTEST_MAIN(TestArabicWords)
