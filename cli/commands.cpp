@@ -7,6 +7,7 @@
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
+#include "gradefile/rowsetwriter.h"
 #include "recovery/datafolder.h"
 #include "recovery/pendingchanges.h"
 #include "sheet/classstatistics.h"
@@ -72,8 +73,10 @@ const QString kLinesHelp = QStringLiteral(
 const QString kWriteHelp = QStringLiteral(
     "Usage: gradefile write FILE\n"
     "Reads lines from standard input (UTF-8, LF or CR LF line ends) and writes them as\n"
-    "the grade file FILE. The old file is replaced only once the new content is safely\n"
-    "on the disk; on any failure it is left as it was.\n");
+    "the grade file FILE. Lines that saisie-notes would not open as the grade file of FILE's\n"
+    "name (its start line, the exams line of a subject file, the end line) are refused with\n"
+    "the reason. The old file is replaced only once the new content is safely on the disk;\n"
+    "on any failure it is left as it was.\n");
 
 const QString kCheckHelp = QStringLiteral(
     "Usage: gradefile check FILE...\n"
@@ -135,9 +138,65 @@ const QString kBringBackHelp = QStringLiteral(
     "unsaved cells again. A journal that is not set aside, cannot be read or whose name is\n"
     "taken is refused and left where it is. FOLDER is the program's data folder.\n");
 
+// The tool speaks English to the administrators who run it: the program's own descriptions
+// are French, for the teacher's messages and the support team.
+QString malformedReason(int number)
+{
+    namespace n = gradefile::errorNumber;
+    switch (number) {
+    case n::kInvalidCall:
+        return QStringLiteral("a line lacks fields it must have");
+    case n::kOverflow:
+        return QStringLiteral("a counter or year is out of its range");
+    case n::kTypeMismatch:
+        return QStringLiteral("the year is not a number");
+    case n::kNoCurrentRecord:
+        return QStringLiteral("the lines end before a line a grade file needs");
+    default:
+        return QStringLiteral("not a grade file's rowset");
+    }
+}
+
+QString englishReason(const gradefile::FileError& error)
+{
+    using Kind = gradefile::FileErrorKind;
+    switch (error.kind) {
+    case Kind::NoDisk:
+        return QStringLiteral("no such file or folder");
+    case Kind::AccessDenied:
+        return QStringLiteral("access denied");
+    case Kind::DeviceNotReady:
+        return QStringLiteral("the device is not ready");
+    case Kind::FileExists:
+        return QStringLiteral("the file exists and cannot be replaced");
+    case Kind::PermissionDenied:
+        return QStringLiteral("write-protected");
+    case Kind::PathAccess:
+        return QStringLiteral("the path cannot be written");
+    case Kind::DiskFull:
+        return QStringLiteral("the disk is full");
+    case Kind::Malformed:
+        return malformedReason(error.number);
+    case Kind::NotAGradeFile:
+        return QStringLiteral("not a valid grade file: its start line does not name it");
+    case Kind::OtherVersion:
+        return QStringLiteral("written by another version of saisie-notes");
+    case Kind::OtherFile:
+        return QStringLiteral("it belongs to another grade file");
+    case Kind::ChangedOnDisk:
+        return QStringLiteral("the grade file changed on its disk");
+    case Kind::None:
+    case Kind::Other:
+        break;
+    }
+    return QStringLiteral("unexpected error");
+}
+
 QString describeError(const gradefile::FileError& error)
 {
-    return QStringLiteral("%1 (%2)").arg(error.description).arg(error.number);
+    if (error.number == 0)
+        return englishReason(error);
+    return QStringLiteral("%1 (error %2)").arg(englishReason(error)).arg(error.number);
 }
 
 int usageError(const QString& message, const QString& help)
@@ -201,8 +260,22 @@ int writeCommand(const QStringList& arguments)
         return kFailure;
     }
     const QString& path = arguments.first();
-    const gradefile::SafeWriteResult result =
-        gradefile::writeGradeFile(path, splitInputLines(bytes));
+    const QStringList lines = splitInputLines(bytes);
+    if (gradefile::findUnwritableLine(lines)) {
+        writeErr(QStringLiteral("gradefile: %1: a line is longer than a grade file line may be, "
+                                "or holds a control character\n")
+                     .arg(path));
+        return kFailure;
+    }
+    // Only what the program and the administration can open again is written.
+    const gradefile::DocumentRead read =
+        gradefile::readGradeDocument(QFileInfo(path).fileName(), lines);
+    if (!read.document) {
+        writeErr(QStringLiteral("gradefile: %1: the lines are not a grade file of this name: %2\n")
+                     .arg(path, describeError(read.error)));
+        return kFailure;
+    }
+    const gradefile::SafeWriteResult result = gradefile::writeGradeFile(path, lines);
     if (!result.ok) {
         writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(result.error)));
         return kFailure;
@@ -236,12 +309,7 @@ std::optional<gradefile::GradeDocument> readDocumentOrReport(const QString& path
     const gradefile::DocumentRead read =
         gradefile::readGradeDocument(QFileInfo(path).fileName(), *lines);
     if (!read.document) {
-        const QString reason =
-            read.error.kind == gradefile::FileErrorKind::NotAGradeFile
-                ? QStringLiteral("not a valid grade file (%1)")
-                      .arg(gradefile::kInvalidGradeFileText)
-                : QStringLiteral("%1 (%2)").arg(read.error.description).arg(read.error.number);
-        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, reason));
+        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(read.error)));
     }
     return read.document;
 }
@@ -367,7 +435,9 @@ int bringBackCommand(const QStringList& arguments)
         return usageError(QStringLiteral("bring-back takes one JOURNAL"), kBringBackHelp);
     const gradefile::FileError error = recovery::bringBack(parsed->operand, parsed->dataFolder);
     if (error.isError()) {
-        writeErr(QStringLiteral("gradefile: %1\n").arg(error.description));
+        writeErr(QStringLiteral("gradefile: %1: not brought back: it is not a readable journal "
+                                "set aside, or its name is taken among the journals\n")
+                     .arg(parsed->operand));
         return kFailure;
     }
     return kSuccess;

@@ -15,7 +15,9 @@ using namespace Qt::StringLiterals;
 
 static const QString kExamples = QStringLiteral(SAISIE_EXAMPLES_DIR);
 static const QString kSubject = u"8410203C07120002025"_s;
-static const QStringList kOldLines{u"DEBUTK|قديم"_s}; // in DIR/K.xml before each run
+// The file written to: DIR/8410203C0712MOY2025.xml, which holds kOldLines before each run.
+static const QString kWritten = u"8410203C0712MOY2025"_s;
+static const QStringList kOldLines{u"DEBUTK|قديم"_s};
 
 static QJsonValue jsonOf(const QByteArray& bytes)
 {
@@ -53,7 +55,7 @@ private slots:
         QFETCH(QString, err);
         QFETCH(QStringList, written);
         QTemporaryDir dir;
-        QVERIFY(gradefile::writeGradeFile(dir.filePath(u"K.xml"_s), kOldLines).ok);
+        QVERIFY(gradefile::writeGradeFile(dir.filePath(kWritten + ".xml"), kOldLines).ok);
         QVERIFY(gradefile::writeGradeFile(dir.filePath(kSubject + ".xml"),
                                           {"DEBUT" + kSubject + "|إعدادية - [السابعة 2] - العربية",
                                            u"TYPEEPREUVE:|فرض مراقبة 1|فرض مراقبة 2"_s,
@@ -77,13 +79,13 @@ private slots:
         QVERIFY2(err.isEmpty() ? runErr.isEmpty() == (process.exitCode() == 0)
                                : QString::fromUtf8(runErr).contains(err),
                  runErr.constData());
-        QCOMPARE(readBytes(dir.filePath(u"K.xml"_s)), gradefile::rowsetBytes(written));
+        QCOMPARE(readBytes(dir.filePath(kWritten + ".xml")), gradefile::rowsetBytes(written));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 };
 
 // Arguments name files in the samples folder (EX/) and in a folder of the test's own
-// (DIR/) that holds K.xml and a subject file of its own (see commands()).
+// (DIR/) that holds the file written to and a subject file of its own (see commands()).
 void TestGradeFileCli::commands_data()
 {
     QTest::addColumn<QString>("arguments");
@@ -91,7 +93,7 @@ void TestGradeFileCli::commands_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("out");      // exactly, or the JSON it holds
     QTest::addColumn<QString>("err");         // part of it; when empty, empty on success
-    QTest::addColumn<QStringList>("written"); // the lines of K.xml afterwards
+    QTest::addColumn<QStringList>("written"); // the lines of the file written to afterwards
 
     const auto add = [](const QString& arguments, int status, const QByteArray& out,
                         const QString& err = {}, const QByteArray& input = {},
@@ -103,11 +105,19 @@ void TestGradeFileCli::commands_data()
     };
     for (const QString& file : QDir(kExamples + "/lines").entryList({u"*.txt"_s}))
         add("lines EX/" + file.chopped(4) + ".xml", 0, readBytes(kExamples + "/lines/" + file));
-    add(u"write DIR/K.xml"_s, 0, {}, {}, "a\r\nb'&<>\"\r\n\r\nc", {"a", "b'&<>\"", {}, "c"});
-    add(u"write DIR/K.xml"_s, 0, {}, {}, {}, {}); // nothing
-    add(u"write DIR/K.xml"_s, 1, {}, u"301"_s, QByteArray(301, 'x'));
-    add(u"write DIR/K.xml"_s, 1, {}, {}, "DEBUTK|a\x01z\n");
-    add(u"write DIR/K.xml"_s, 1, {}, {}, "DEBUTK|\xff\xfe\n");
+    // Only lines the program would open as the file of that name are written.
+    const QString write = "write DIR/" + kWritten + ".xml";
+    const auto lines = [](const QString& description, const QString& key = kWritten) {
+        return ("DEBUT" + key + '|' + description + "\r\nTYPEEPREUVE:|x\r\nFIN" + key).toUtf8();
+    };
+    add(write, 0, {}, {}, lines(u"b'&<>\""_s),
+        QString::fromUtf8(lines(u"b'&<>\""_s)).split("\r\n"));
+    add(write, 1, {}, u"its start line does not name it"_s, {}); // nothing
+    add(write, 1, {}, u"its start line does not name it"_s, lines(u"b"_s, kSubject));
+    add(write, 1, {}, u"a line lacks fields"_s, lines(u"b"_s).replace("\r\nFIN", "\r\n\r\nFIN"));
+    add(write, 1, {}, u"longer than a grade file line"_s, lines(QString(300, u'x')));
+    add(write, 1, {}, u"control character"_s, lines(u"a\x01z"_s));
+    add(write, 1, {}, u"not UTF-8"_s, "DEBUTK|\xff\xfe\n");
     add(u"check /nonexistent/K.xml"_s, 1, {}, u"/nonexistent"_s);
     add(u"show EX/8410203L09310002025.xml"_s, 0,
         R"({"kind": "subject", "sheetKind": "L", "year": 2025, "schoolYear": "2026/2025",
@@ -128,7 +138,7 @@ void TestGradeFileCli::commands_data()
         return command + ' ' + file + (command == "xlsx" ? u" DIR/copy.xlsx"_s : QString());
     };
     for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s, u"xlsx"_s}) {
-        add(reading(command, u"EX/8410203C07130002025.xml"_s), 1, {}, u"ملف أعداد غير صحيح"_s);
+        add(reading(command, u"EX/8410203C07130002025.xml"_s), 1, {}, u"not a valid grade file"_s);
         add(reading(command, u"/nonexistent/K.xml"_s), 1, {}, u"/nonexistent/K.xml"_s);
     }
     for (const QString& command : {u"csv"_s, u"stats"_s, u"xlsx"_s})
@@ -136,11 +146,10 @@ void TestGradeFileCli::commands_data()
             u"not a subject grade file"_s);
     add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {}, u"/nonexistent/copy.xlsx"_s);
     add(u"lines /"_s, 1, {});
-    add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"n'a pas été remis"_s); // not aside
+    add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"not brought back"_s); // not aside
     add(u"--help"_s, 0, "Usage: gradefile COMMAND");
-    for (const QString& wrong :
-         {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s, u"backups"_s,
-          u"bring-back"_s})
+    for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s,
+                                 u"backups"_s, u"bring-back"_s})
         add(wrong, 2, {});
 }
 
