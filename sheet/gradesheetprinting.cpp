@@ -7,6 +7,7 @@
 #include "print/pageheader.h"
 #include "print/presentation.h"
 #include "print/previewwindow.h"
+#include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/gridpresentation.h"
 #include "sheet/spreadgrid.h"
@@ -18,7 +19,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 namespace sheet {
 
@@ -31,6 +34,12 @@ const QString kNotPrintedUnsaved =
 const QString kPrintFailed = QStringLiteral("تعذّرت طباعة بطاقة الأعداد :\n");
 const QString kPdfFailed = QStringLiteral("تعذّر حفظ بطاقة الأعداد في الملفّ :\n");
 const QString kPdfCaption = QStringLiteral("حفظ بطاقة الأعداد في ملفّ PDF");
+const QString kCardPrinted =
+    QStringLiteral("أرسلت بطاقة الأعداد إلى الطابعة %1 - عدد الصفحات : %2");
+const QString kCardWritten = QStringLiteral("حفظت بطاقة الأعداد في الملفّ %1 - عدد الصفحات : %2");
+// How long the status line says that a card went; the same card asked for again meanwhile
+// is the teacher's second press while the first was being sent, not a second card.
+constexpr int kCardSentShownMs = 6000;
 
 QString askForPdfPath(QWidget* parent, const QString& suggestedName)
 {
@@ -58,6 +67,8 @@ void GradeSheetWindow::giveGridBackItsCursor()
 
 bool GradeSheetWindow::printFilledCard()
 {
+    if (isCardJustSent(true))
+        return false;
     // A filled card shows what the disk holds, under the number of the save that wrote
     // it: a sheet not saved yet, or changed since its save, is saved first.
     if (!m_saved || isModified()) {
@@ -92,6 +103,8 @@ bool GradeSheetWindow::printFilledCard()
 
 bool GradeSheetWindow::printBlankCard()
 {
+    if (isCardJustSent(false))
+        return false;
     // Drawn from the sheet with its grade cells empty: the grid, what it holds that the
     // disk does not yet, and the window stay as they are.
     m_grid->hide();
@@ -149,39 +162,58 @@ print::PreviewCard GradeSheetWindow::composePreviewCard()
 bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::PageHeader& codes,
                                 bool filled)
 {
-    bool printed = false;
+    QString sent;
     if (cardGoesToPrinter()) {
         ui::WaitCursor wait;
         const QString job = windowTitle().trimmed() + (filled ? QString() : QStringLiteral(" *"));
         const print::PrintOutcome outcome =
             print::printCard(card, codes, print::cardPrintSettings(), job);
         wait.restore();
-        printed = outcome.ok;
-        if (!printed)
+        if (outcome.ok)
+            sent = kCardPrinted.arg(outcome.printerName).arg(outcome.pageCount);
+        else
             ui::showNotice(this, windowTitle(), kPrintFailed + outcome.error);
     } else {
-        printed = writeCardToPdf(card, codes);
+        sent = writeCardToPdf(card, codes);
     }
     giveGridBackItsCursor();
-    return printed;
+    if (sent.isEmpty())
+        return false;
+    m_cardSent = filled ? CardSent::Filled : CardSent::Blank;
+    showStatus(sent);
+    return true;
 }
 
 // Without a printer the teacher keeps the card as a PDF file, to print elsewhere.
-bool GradeSheetWindow::writeCardToPdf(const print::PrintedSheet& card,
-                                      const print::PageHeader& codes)
+QString GradeSheetWindow::writeCardToPdf(const print::PrintedSheet& card,
+                                         const print::PageHeader& codes)
 {
     const QString suggested = print::suggestedPdfFileName(m_cardTexts.sheetDescription);
     const QString path = m_destination.choosePdfPath ? m_destination.choosePdfPath(suggested)
                                                      : askForPdfPath(this, suggested);
     if (path.isEmpty())
-        return false;
+        return {};
     ui::WaitCursor wait;
     const print::PdfOutcome outcome =
         print::writeCardPdf(card, codes, print::cardPrintSettings(), path, windowTitle());
     wait.restore();
-    if (!outcome.ok)
+    if (!outcome.ok) {
         ui::showNotice(this, windowTitle(), kPdfFailed + outcome.error.description);
-    return outcome.ok;
+        return {};
+    }
+    return kCardWritten.arg(leftToRight(QDir::toNativeSeparators(path))).arg(outcome.pageCount);
+}
+
+bool GradeSheetWindow::isCardJustSent(bool filled) const
+{
+    return m_statusTimer->isActive() && !isModified() &&
+           m_cardSent == (filled ? CardSent::Filled : CardSent::Blank);
+}
+
+void GradeSheetWindow::showStatus(const QString& text)
+{
+    m_statusLine->setText(text);
+    m_statusTimer->start(kCardSentShownMs);
 }
 
 void GradeSheetWindow::toggleLargePresentation()

@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace sheet {
 
@@ -82,6 +83,7 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     createLegend();
     createPrintFrame();
     createGrid();
+    createStatusLine();
     createCommands();
     applyWindowSize();
     // The statistics and the copies, on the grid's context menu.
@@ -182,6 +184,22 @@ void GradeSheetWindow::createGrid()
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
 // the five command buttons, only while the button is enabled, and never in the middle of
 // an Enter wrap.
+void GradeSheetWindow::createStatusLine()
+{
+    m_statusLine = new QLabel(this);
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    m_statusLine->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setObjectName(QStringLiteral("statusTimer"));
+    m_statusTimer->setSingleShot(true);
+    connect(m_statusTimer, &QTimer::timeout, m_statusLine, &QLabel::clear);
+}
+
+QString GradeSheetWindow::statusText() const
+{
+    return m_statusLine->text();
+}
+
 void GradeSheetWindow::createCommands()
 {
     const std::pair<QPushButton*, Qt::Key> commands[] = {{m_saveButton, Qt::Key_F4},
@@ -350,6 +368,8 @@ void GradeSheetWindow::applyWindowSize()
     // The grid ends at the window's edge, so its scroll bar stays in sight however many
     // columns were hidden.
     m_grid->resize(qMin(ui::fromTwips(m_gridWidthTwips), width() - m_grid->x()), m_grid->height());
+    const int top = m_grid->geometry().bottom() + 1;
+    m_statusLine->setGeometry(m_grid->x(), top, m_grid->width(), height() - top);
 }
 
 void GradeSheetWindow::showEvent(QShowEvent* event)
@@ -508,6 +528,9 @@ bool GradeSheetWindow::save()
             return false;
     }
     m_openedFile.contentHash = gradefile::contentHashOf(gradefile::rowsetBytes(built.lines));
+    // An open preview shows the card as the disk now holds it.
+    if (m_preview)
+        m_preview->refresh();
     // Only a save that reached the disk counts: a failed one leaves the counter as it was,
     // and the next save writes the number that follows the last one written.
     m_cardTexts.saveNumber = built.saveNumber;

@@ -17,7 +17,9 @@
 class QAction;
 class QDialog;
 class QCheckBox;
+class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace print {
 struct CardTexts;
@@ -117,6 +119,9 @@ public:
         m_openObservations = std::move(run);
     }
 
+    // What the status line under the grid says now (a card sent, for a few seconds).
+    QString statusText() const;
+
     // Window width in twips, as the fitting arithmetic keeps it.
     int widthTwips() const { return m_widthTwips; }
 
@@ -137,6 +142,7 @@ private:
     void createLegend();
     void createPrintFrame();
     void createGrid();
+    void createStatusLine();
     void createCommands();
     void setUpHeaders();
     void fitToShownColumns();
@@ -160,7 +166,12 @@ private:
     // Sends a card with its page header and footer to its destination; the grid is back in
     // its normal presentation and shown whatever happens. False when nothing was printed.
     bool sendCard(const print::PrintedSheet& card, const print::PageHeader& codes, bool filled);
-    bool writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
+    // The status line's text once the PDF is written; empty when it was not.
+    QString writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
+    // The same card was sent a moment ago and the sheet has not changed since.
+    bool isCardJustSent(bool filled) const;
+    // Says on the status line, for a few seconds, what became of the teacher's command.
+    void showStatus(const QString& text);
     bool cardGoesToPrinter() const;
     // The card as the preview shows it, taken from the grid in its print presentation;
     // the grid is back in its normal presentation and shown afterwards.
@@ -196,6 +207,10 @@ private:
     bool m_saved = false;
     bool m_largePresentation = false;
     bool m_readOnly = false;
+    enum class CardSent { None, Filled, Blank };
+    CardSent m_cardSent = CardSent::None;
+    QLabel* m_statusLine = nullptr;
+    QTimer* m_statusTimer = nullptr;
     CardDestination m_destination;
     QPointer<print::PreviewWindow> m_preview;
     int m_widthTwips = 11880;

@@ -12,6 +12,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QPrintPreviewWidget>
+#include <QTimer>
 #include <QToolButton>
 
 const QString kSample = QStringLiteral("8410203C07120002025.xml");
@@ -95,8 +96,15 @@ private slots:
                                                 grid()->text(7, 1))
                     .isEmpty());
         verifyScreenPresentation();
-        // Saved now: a second print asks nothing, until a grade is typed; the card then carries
-        // it under the number of the save that writes it to the disk.
+        // The status line says where the card went; F6 again while it says so is the same press,
+        // not a second card. Saved, a print asks nothing, until a grade is typed; the card then
+        // carries it under the number of the save that writes it to the disk.
+        QVERIFY2(sheetWindow()->statusText().contains(m_pdfPath) &&
+                     sheetWindow()->statusText().endsWith(QStringLiteral("عدد الصفحات : 2")),
+                 qPrintable(sheetWindow()->statusText() + m_pdfPath));
+        QTest::keyClick(grid(), Qt::Key_F6);
+        QCOMPARE(m_pdfAsked, 1);
+        sheetWindow()->findChild<QTimer*>("statusTimer")->stop(); // the card has gone
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 1);
         typeInto(grid(), 6, 1, QStringLiteral("13.75"));
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 2);
@@ -146,6 +154,7 @@ private slots:
         const QString grade = grid()->text(6, 1);
         const qint16 printNumber = m_program->cardTexts.printNumber;
         QTest::keyClick(grid(), Qt::Key_F8);
+        QTest::keyClick(grid(), Qt::Key_F8); // pressed twice: one card
         QCOMPARE(m_pdfAsked, 1);
         const QString printed = pdfText();
         QVERIFY2(!grade.isEmpty() && !printed.contains(grade) &&
@@ -226,6 +235,11 @@ private slots:
         QVERIFY(window->card().codes.header.contains(
             QStringLiteral("ر.ط : %1").arg(texts.printNumber)));
         verifyScreenPresentation();
+
+        // A save shows the preview the card as the disk now holds it.
+        grid()->setText(6, 1, QStringLiteral("18.25"));
+        QVERIFY(sheetWindow()->save());
+        QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("18.25"));
 
         // The zoom button goes from the whole page to the list's last choice, 100% when there
         // is none yet, and back to the whole page.
