@@ -19,6 +19,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -34,9 +35,8 @@ const QString kNotPrintedUnsaved =
 const QString kPrintFailed = QStringLiteral("تعذّرت طباعة بطاقة الأعداد :\n");
 const QString kPdfFailed = QStringLiteral("تعذّر حفظ بطاقة الأعداد في الملفّ :\n");
 const QString kPdfCaption = QStringLiteral("حفظ بطاقة الأعداد في ملفّ PDF");
-const QString kCardPrinted =
-    QStringLiteral("أرسلت بطاقة الأعداد إلى الطابعة %1 - عدد الصفحات : %2");
-const QString kCardWritten = QStringLiteral("حفظت بطاقة الأعداد في الملفّ %1 - عدد الصفحات : %2");
+const QString kCardPrinted = QStringLiteral("أرسلت البطاقة إلى الطابعة %1 - الصفحات : %2");
+const QString kCardWritten = QStringLiteral("حفظت البطاقة في %1 بالمجلّد %2 - الصفحات : %3");
 // How long the status line says that a card went; the same card asked for again meanwhile
 // is the teacher's second press while the first was being sent, not a second card.
 constexpr int kCardSentShownMs = 6000;
@@ -201,7 +201,10 @@ QString GradeSheetWindow::writeCardToPdf(const print::PrintedSheet& card,
         ui::showNotice(this, windowTitle(), kPdfFailed + outcome.error.description);
         return {};
     }
-    return kCardWritten.arg(leftToRight(QDir::toNativeSeparators(path))).arg(outcome.pageCount);
+    // The name reads in its own direction, the folder's path left to right.
+    const QFileInfo file(path);
+    return kCardWritten.arg(file.fileName(), leftToRight(QDir::toNativeSeparators(file.path())))
+        .arg(outcome.pageCount);
 }
 
 bool GradeSheetWindow::isCardJustSent(bool filled) const

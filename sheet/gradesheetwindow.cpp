@@ -189,6 +189,8 @@ void GradeSheetWindow::createStatusLine()
     m_statusLine = new QLabel(this);
     m_statusLine->setObjectName(QStringLiteral("statusLine"));
     m_statusLine->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // A PDF's path may be long: it goes on a second line rather than be cut.
+    m_statusLine->setWordWrap(true);
     m_statusTimer = new QTimer(this);
     m_statusTimer->setObjectName(QStringLiteral("statusTimer"));
     m_statusTimer->setSingleShot(true);
