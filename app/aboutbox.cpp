@@ -87,7 +87,7 @@ void AboutBox::createLabels()
 {
     makeLabel(this, QStringLiteral("title"), QStringLiteral("الوحدة الخارجيّة لحجز الأعداد "),
               ui::twipsRect(1050, 240, 3885, 480));
-    makeLabel(this, QStringLiteral("version"), QStringLiteral("إصدار 2.2"),
+    makeLabel(this, QStringLiteral("version"), QStringLiteral("إصدار " SAISIE_VERSION),
               ui::twipsRect(1050, 780, 3885, 225));
     QLabel* description =
         makeLabel(this, QStringLiteral("description"),

@@ -64,7 +64,8 @@ const QString kMainHelp = QStringLiteral(
     "  recover KEY      print the unsaved cells the journals of KEY hold, as JSON\n"
     "  bring-back JOURNAL  put a journal set aside back, for the next open to offer\n"
     "\n"
-    "'gradefile COMMAND --help' tells more about one command.\n");
+    "'gradefile COMMAND --help' tells more about one command; 'gradefile --version' prints\n"
+    "the version.\n");
 
 const QString kLinesHelp = QStringLiteral(
     "Usage: gradefile lines FILE\n"
@@ -468,6 +469,10 @@ int runCommand(const QStringList& arguments)
                                 {"bring-back", kBringBackHelp, bringBackCommand}};
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeOut(kMainHelp);
+        return kSuccess;
+    }
+    if (command == QLatin1String("--version")) {
+        writeOut(QStringLiteral("gradefile (saisie-notes) " SAISIE_VERSION "\n"));
         return kSuccess;
     }
     for (const Command& entry : commands) {

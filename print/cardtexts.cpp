@@ -6,7 +6,7 @@ namespace print {
 
 void resetCardTexts(CardTexts& texts)
 {
-    texts.versionLine = QStringLiteral("نورافيل إصدار 2.2");
+    texts.versionLine = QStringLiteral("نورافيل إصدار " SAISIE_VERSION);
     texts.republicLine = QStringLiteral("الجمهوريـــّة التّونسيــــّة");
     texts.ministryLine = QStringLiteral(" وزارة التربية ");
     texts.directorateLine = QStringLiteral("الإدارة الجهويّة للتعليم بـ");

@@ -16,7 +16,7 @@ FULL_TEST_PACKAGES=(
     xvfb x11-xkb-utils xkb-data libxtst-dev
     # the Debian package: CPack reads the dependencies with dpkg-shlibdeps and file, the
     # check validates the menu entry
-    dpkg-dev file desktop-file-utils
+    dpkg-dev file desktop-file-utils lintian
 )
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
 # The renderer's tests read the card's PDF back with pdftotext; the Excel copy's test reads
