@@ -51,7 +51,6 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kCaption);
-    setWindowIcon(ui::programIcon());
     setLayoutDirection(Qt::RightToLeft);
     setFont(ui::programFont());
 

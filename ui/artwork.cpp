@@ -1,5 +1,7 @@
 #include "ui/artwork.h"
 
+#include <QIconEngine>
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -101,12 +103,29 @@ QPixmap aboutBackground(QSize size)
     return pixmap;
 }
 
+namespace {
+
+// Draws the grade book at the size asked for, when it is asked for: a window shown needs a
+// few small sizes, the desktop's menu entry the large ones, and drawing them all at start
+// would slow it down.
+class GradeBookIconEngine : public QIconEngine {
+public:
+    QIconEngine* clone() const override { return new GradeBookIconEngine(*this); }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        painter->drawPixmap(rect, gradeBook(qMin(rect.width(), rect.height())));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return gradeBook(qMin(size.width(), size.height()));
+    }
+};
+
+} // namespace
+
 QIcon programIcon()
 {
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(gradeBook(side));
-    return icon;
+    return QIcon(new GradeBookIconEngine);
 }
 
 } // namespace ui
