@@ -1,9 +1,9 @@
 // Which folder the program takes as the disk when it starts.
+#include "../support/filebytes.h"
 #include "app/drivechoice.h"
 #include "app/drivelocation.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,8 +50,7 @@ void TestDriveChoice::volumesLookedAtOnlyWhenNeeded()
     QList<MountedVolume> volumes;
     for (int i = 0; i < names.size(); ++i) {
         QVERIFY(QDir().mkpath(root.filePath(names[i])));
-        QFile file(root.filePath(names[i] + u'/' + files[i]));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(writeBytes(root.filePath(names[i] + u'/' + files[i]), {}));
         volumes.append({root.filePath(names[i]), i > 0});
     }
     int asked = 0;

@@ -24,14 +24,6 @@ QByteArray sample(const QString& name)
     return file.readAll();
 }
 
-QStringList shown(const FieldRead& read)
-{
-    QStringList values;
-    for (const std::optional<QString>& value : read.values)
-        values.append(value.value_or(kNull));
-    return values;
-}
-
 // The empty rowset our writer produces, with this data section.
 QByteArray withData(const QByteArray& data)
 {
@@ -128,7 +120,10 @@ void TestGradeFileIo::read()
     QFETCH(QStringList, expected);
     const FieldRead read = readRowsetField(bytes, field);
     QVERIFY2(read.ok && read.error.isEmpty(), qPrintable(read.error));
-    QCOMPARE(shown(read), expected);
+    QStringList shown;
+    for (const std::optional<QString>& value : read.values)
+        shown << value.value_or(kNull);
+    QCOMPARE(shown, expected);
     const QStringList lines = expected.replaceInStrings(kNull, QString());
     if (field == u"Ligne"_s)
         QCOMPARE(readRowsetLines(bytes).lines, lines);
@@ -147,28 +142,26 @@ void TestGradeFileIo::written_data()
     QStringList many;
     for (int i = 1; i <= 500; ++i)
         many << u"%1\tالتلميذ %1"_s.arg(i);
-    const auto ok = [](const char* name, const QStringList& lines, const QByteArray& bytes) {
-        QTest::newRow(name) << lines << bytes << 0;
+    const auto row = [](const char* name, const QStringList& lines, const QByteArray& bytes = {},
+                        int refusedLine = 0) {
+        QTest::newRow(name) << lines << bytes << refusedLine;
     };
-    ok("three lines", kThreeLines, sample(u"written/three-lines.xml"_s));
-    ok("no rows", {}, sample(u"written/no-rows.xml"_s));
+    row("three lines", kThreeLines, sample(u"written/three-lines.xml"_s));
+    row("no rows", {}, sample(u"written/no-rows.xml"_s));
     // Values and bytes as the components wrote them in their own files.
-    ok("components' escapes", {u"Joe's Garage & <xml>"_s},
-       oneRow("Joe&#x27;s Garage &#x26; &#x3c;xml&#x3e;"));
-    ok("raw TAB CR LF", {u"a\tb\rc\nd"_s}, oneRow("a\tb\rc\nd"));
+    row("components' escapes", {u"Joe's Garage & <xml>"_s},
+        oneRow("Joe&#x27;s Garage &#x26; &#x3c;xml&#x3e;"));
+    row("raw TAB CR LF", {u"a\tb\rc\nd"_s}, oneRow("a\tb\rc\nd"));
     // Length counts UTF-16 code units, as the components count: 150 emoji are 300.
-    ok("500 lines, spaces, longest lines",
-       many + QStringList{u"  x  "_s, QString(300, u'ع'), kEmoji.repeated(150)}, {});
+    row("500 lines, spaces, longest lines",
+        many + QStringList{u"  x  "_s, QString(300, u'ع'), kEmoji.repeated(150)});
     const QString a = u"a"_s;
-    const auto refused = [](const char* name, const QStringList& lines, int line) {
-        QTest::newRow(name) << lines << QByteArray() << line;
-    };
-    refused("301 characters", {a.repeated(301)}, 1);
-    refused("301 Arabic on line 3", {a, a, QString(301, u'ع')}, 3);
-    refused("150 outside the BMP and one more", {kEmoji.repeated(150) + a}, 1);
-    refused("lone high surrogate", {a, kEmoji.left(1) + a}, 2);
-    refused("the first of two", {a, u"\x01"_s, a.repeated(301)}, 2);
-    refused("DEL", {u"\x7f"_s}, 1);
+    row("301 characters", {a.repeated(301)}, {}, 1);
+    row("301 Arabic on line 3", {a, a, QString(301, u'ع')}, {}, 3);
+    row("150 outside the BMP and one more", {kEmoji.repeated(150) + a}, {}, 1);
+    row("lone high surrogate", {a, kEmoji.left(1) + a}, {}, 2);
+    row("the first of two", {a, u"\x01"_s, a.repeated(301)}, {}, 2);
+    row("DEL", {u"\x7f"_s}, {}, 1);
 }
 
 void TestGradeFileIo::written()
@@ -206,15 +199,15 @@ void TestGradeFileIo::refused_data()
     QTest::addColumn<FileErrorKind>("kind");
     QTest::addColumn<QString>("reason");
     const QByteArray file = sample(u"written/three-lines.xml"_s);
-    const auto bad = [](const char* name, const QByteArray& bytes, const char* reason) {
-        QTest::newRow(name) << u"K.xml"_s << bytes << qint64(0) << FileErrorKind::Malformed
-                            << QString::fromUtf8(reason);
+    const auto bad = [](const char* name, const QByteArray& bytes, const char* reason,
+                        FileErrorKind kind = FileErrorKind::Malformed,
+                        const QString& target = u"K.xml"_s, qint64 size = 0) {
+        QTest::newRow(name) << target << bytes << size << kind << QString::fromUtf8(reason);
     };
-    QTest::newRow("no disk") << u"absent/K.xml"_s << file << qint64(0) << FileErrorKind::NoDisk
-                             << "";
-    QTest::newRow("no such file") << u"L.xml"_s << file << qint64(0) << FileErrorKind::Other << "";
-    QTest::newRow("far past the size limit") << u"K.xml"_s << file << qint64(4) * 1024 * 1024 * 1024
-                                             << FileErrorKind::Malformed << u"octets"_s;
+    bad("no disk", file, "", FileErrorKind::NoDisk, u"absent/K.xml"_s);
+    bad("no such file", file, "", FileErrorKind::Other, u"L.xml"_s);
+    bad("far past the size limit", file, "octets", FileErrorKind::Malformed, u"K.xml"_s,
+        qint64(4) * 1024 * 1024 * 1024);
     bad("empty", {}, "vide");
     bad("no schema", "<xml></xml>", "aucun schéma");
     bad("billion laughs",
@@ -232,7 +225,6 @@ void TestGradeFileIo::refused()
     QFETCH(QString, target);
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, size);
-    QFETCH(FileErrorKind, kind);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     QFile file(dir.filePath(u"K.xml"_s));
@@ -243,7 +235,7 @@ void TestGradeFileIo::refused()
 
     const GradeFileRead read = readGradeFile(dir.filePath(target));
     QVERIFY(!read.lines);
-    QCOMPARE(read.error.kind, kind);
+    QTEST(read.error.kind, "kind");
     QVERIFY2(!read.error.description.isEmpty() && read.error.description.contains(reason),
              qPrintable(read.error.description));
     QVERIFY(file.open(QIODevice::ReadOnly));

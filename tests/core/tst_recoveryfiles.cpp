@@ -1,6 +1,6 @@
 // The files that bring the teacher's work back: the journal of unsaved changes and the copies
 // kept of the files a save replaced.
-
+#include "../support/filebytes.h"
 #include "gradefile/rowsetwriter.h"
 #include "recovery/journal.h"
 #include "recovery/keptcopies.h"
@@ -164,13 +164,11 @@ void TestRecoveryFiles::keptCopiesAreTheLastTwentyEachOnce()
     QVERIFY(!copies.keep(kKey, "/media/other", gradeFile(30), kStarted).isError());
     QVERIFY(QFile::copy(copies.list(kKey).front().path,
                         data.filePath("backups/" + kKey + "/20240101T000000000Z_save9.xml")));
-    for (int save = 1; save <= 21; ++save) {
-        for (int retry = 0; retry < 2; ++retry)
-            QVERIFY(!copies
-                         .keep(kKey, "/media/floppy", gradeFile(save),
-                               kStarted.addSecs(save * 10 + retry))
-                         .isError());
-    }
+    for (int save = 1; save <= 21; ++save)
+        for (int retry = 0; retry < 2; ++retry) {
+            const QDateTime at = kStarted.addSecs(save * 10 + retry);
+            QVERIFY(!copies.keep(kKey, "/media/floppy", gradeFile(save), at).isError());
+        }
     const std::vector<KeptCopy> kept = copies.list(kKey);
     QCOMPARE(int(kept.size()), kKeptCopiesPerFile + 2);
     QCOMPARE(kept.front().saveNumber, 21);
@@ -185,10 +183,7 @@ void TestRecoveryFiles::keptCopiesAreTheLastTwentyEachOnce()
     const std::optional<CopyDifference> difference =
         copies.summarize(kept.front(), kKey, now).difference;
     QVERIFY(difference && difference->cells == 1 && difference->firstPupils == QStringList{"مريم"});
-    QFile file(kept.front().path);
-    QVERIFY(file.open(QIODevice::WriteOnly) &&
-            file.write(gradeFile(21, "8410203C07130002025")) > 0);
-    file.close();
+    QVERIFY(writeBytes(kept.front().path, gradeFile(21, "8410203C07130002025")));
     QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
 }
 
@@ -209,10 +204,9 @@ void TestRecoveryFiles::dataFolderStaysPrivate()
     for (QDirIterator it(data, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
          it.hasNext();)
         folders << it.next();
-    for (const QString& folder : folders) {
+    for (const QString& folder : folders)
         if (QFile::permissions(folder) & others)
             open << folder;
-    }
     QCOMPARE(folders.size(), 6); // recovery, its aside, backups, the key's, the disk's
     QCOMPARE(open, QStringList());
 }
@@ -242,9 +236,7 @@ void TestRecoveryFiles::cellsOutsideTheSheetAreRefused()
     QFETCH(int, column);
     QFETCH(int, row);
     QFETCH(QString, text);
-    QFETCH(bool, fits);
-    const std::vector<recovery::JournalCell> cells{{column, row, text, {}}};
-    QCOMPARE(!recovery::cellsOutsideSheet(cells, recovery::SheetBounds{3, 4}), fits);
+    QTEST(!cellsOutsideSheet({{column, row, text, {}}}, SheetBounds{3, 4}), "fits");
 }
 
 QTEST_APPLESS_MAIN(TestRecoveryFiles)

@@ -25,13 +25,11 @@ const QColor kWhite(255, 255, 255);
 // exam columns are shown and the other cells start empty.
 QStringList subjectFile()
 {
-    QStringList lines{QStringLiteral("DEBUT") + kKey +
-                          QStringLiteral("|8410203 إعدادية النور        [السابعة أساسي 2] عربية"),
-                      QStringLiteral("TYPEEPREUVE:|فرض 1|فرض 2")};
-    for (int pupil = 1; pupil <= kPupils; ++pupil)
-        lines << QStringLiteral("%1|%1|10%2|تلميذ %1").arg(pupil).arg(pupil, 2, 10, QChar(u'0')) +
-                     (pupil == 1 ? QStringLiteral("|15.00|16.00") : QString());
-    return lines << QStringLiteral("FIN") + kKey + QStringLiteral("|صفاقس|النور|سلمى||6|4");
+    QStringList lines{"DEBUT" + kKey + "|8410203 إعدادية النور        [السابعة أساسي 2] عربية",
+                      "TYPEEPREUVE:|فرض 1|فرض 2", "1|1|1001|تلميذ 1|15.00|16.00"};
+    for (int pupil = 2; pupil <= kPupils; ++pupil)
+        lines << QString("%1|%1|10%2|تلميذ %1").arg(pupil).arg(pupil, 2, 10, QChar(u'0'));
+    return lines << "FIN" + kKey + "|صفاقس|النور|سلمى||6|4";
 }
 
 } // namespace
@@ -64,23 +62,16 @@ private:
         QTest::sendKeyEvent(QTest::Click, focus ? focus : m_grid, key, text, modifiers);
         QCoreApplication::processEvents();
     }
-    // Each character as its own key; "\b" is Backspace, an Arabic letter a key named by its
+    // Each character as its own key ("\b" is Backspace), an Arabic letter a key named by its
     // character.
     void typeKeys(const QString& text)
     {
-        for (const QChar c : text) {
-            if (c == u'\b')
-                press(Qt::Key_Backspace, {}, QStringLiteral("\b"));
-            else
-                press(c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode()))
-                                         : Qt::Key(c.toUpper().unicode()),
-                      {}, QString(c));
-        }
+        for (const QChar c : text)
+            press(c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode()))
+                                     : Qt::Key(c.toUpper().unicode()),
+                  {}, QString(c));
     }
-    bool isAt(int col, int row) const
-    {
-        return m_grid->activeCol() == col && m_grid->activeRow() == row;
-    }
+    bool isAt(int c, int r) const { return m_grid->activeCol() == c && m_grid->activeRow() == r; }
 
     std::unique_ptr<ProgramOnDisk> m_program;
     sheet::SpreadGrid* m_grid = nullptr;
