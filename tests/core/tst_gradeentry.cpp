@@ -34,7 +34,7 @@ public:
 // first, Enter moves in the entry direction after asking to leave, typing opens an editor
 // whose text the move commits (telling grade entry, as the window does on the grid's
 // cellEditedAt), and setActiveCell from inside a leaving move has the last word. Shown
-// grade columns are lastGradeColumn(gradeSpan) to 6. Its grade entry journals to journal.
+// grade columns are lastGradeColumn(gradeSpan) to 6.
 class FakeGrid : public EntryGrid {
 public:
     FakeGrid(SheetKind kind, int rows, int gradeSpan)
@@ -89,12 +89,11 @@ public:
     }
     void type(const QString& typed)
     {
-        for (const char32_t character : typed.toUcs4()) {
-            if (!entry.characterTyped(character) || active.row < 1)
-                continue;
-            m_editor = (m_editing ? m_editor : QString()) + QString::fromUcs4(&character, 1);
-            m_editing = true;
-        }
+        for (const char32_t character : typed.toUcs4())
+            if (entry.characterTyped(character) && active.row >= 1) {
+                m_editor = (m_editing ? m_editor : QString()) + QString::fromUcs4(&character, 1);
+                m_editing = true;
+            }
     }
     // A move by an arrow key or a click.
     void moveTo(Cell target)
@@ -132,14 +131,11 @@ public:
     }
 
 private:
+    // The editor's text into the cell; grade entry hears of it only when the text changed.
     void commit()
     {
-        if (!m_editing)
-            return;
-        m_editing = false;
-        const bool changed = texts.value(keyOf(active)) != m_editor;
-        texts[keyOf(active)] = m_editor;
-        if (changed)
+        if (std::exchange(m_editing, false) &&
+            std::exchange(texts[keyOf(active)], m_editor) != m_editor)
             entry.cellEdited(active);
     }
 

@@ -49,7 +49,6 @@ class TestGradeFileLines : public QObject {
     Q_OBJECT
 
 private slots:
-    void subjectSheet();
     void sheetLines_data();
     void sheetLines();
     void saveCounter();
@@ -57,23 +56,9 @@ private slots:
     void roundTrip();
 };
 
-void TestGradeFileLines::subjectSheet()
-{
-    const DocumentRead read = readGradeDocument(
-        kKey + u".xml"_s, {start(kKey), u"TYPEEPREUVE:|ف"_s, u"1|1|1001|أحمد|12.50"_s, kEnd});
-    QVERIFY(read.document);
-    const GradeDocument& document = *read.document;
-    QCOMPARE(document.sheetKind, u"C"_s);
-    QCOMPARE(document.year, qint16(2004));
-    QCOMPARE(document.schoolYear, u"2005/2004"_s);
-    // As the card prints it: the first 29 characters left out, a tatweel after some letters.
-    QCOMPARE(document.sheetDescription, u"السابـعة أساسي 2 - عربـية - الثلاثي 1"_s);
-    const EndLineFields& end = document.endLines[0];
-    QCOMPARE(QList<int>({*end.saveNumber, *end.printNumber}), QList<int>({0, 7}));
-}
-
-// Which grid rows and headers a subject file gives, read field by field from column 10 (the
-// pupils) and 6 (the headers) down, the last field keeping any further separators.
+// What a subject file's lines give: the sheet's description, the grid rows and headers read
+// field by field from column 10 (the pupils) and 6 (the headers) down, the last field keeping
+// any further separators, and the counters of the end line.
 void TestGradeFileLines::sheetLines_data()
 {
     QTest::addColumn<QStringList>("lines"); // after the start line
@@ -104,11 +89,19 @@ void TestGradeFileLines::sheetLines()
     QFETCH(QStringList, rows);
     const DocumentRead read = readGradeDocument(kKey + u".xml"_s, QStringList{start(kKey)} + lines);
     QVERIFY(read.document);
-    QCOMPARE(read.document->type, SheetType::Subject);
-    QTEST(described(read.document->headers), "headers");
-    QCOMPARE(read.document->rowCount, int(rows.size()));
-    QCOMPARE(described(read.document->rows), rows);
-    QTEST(int(read.document->endLines.size()), "endLines");
+    const GradeDocument& document = *read.document;
+    QCOMPARE(document.type, SheetType::Subject);
+    QCOMPARE(document.sheetKind, u"C"_s);
+    QCOMPARE(document.year, qint16(2004));
+    QCOMPARE(document.schoolYear, u"2005/2004"_s);
+    // As the card prints it: the first 29 characters left out, a tatweel after some letters.
+    QCOMPARE(document.sheetDescription, u"السابـعة أساسي 2 - عربـية - الثلاثي 1"_s);
+    QTEST(described(document.headers), "headers");
+    QCOMPARE(document.rowCount, int(rows.size()));
+    QCOMPARE(described(document.rows), rows);
+    QTEST(int(document.endLines.size()), "endLines");
+    for (const EndLineFields& end : document.endLines)
+        QCOMPARE(QList<int>({*end.saveNumber, *end.printNumber}), QList<int>({0, 7}));
 }
 
 // Each save raises the counter past both counters, so that a card printed before is known

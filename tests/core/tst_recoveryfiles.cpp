@@ -151,12 +151,11 @@ void TestRecoveryFiles::journalsFoundByKeyAndContent()
                                        : QStringList());
 }
 
-// Each save keeps the file it replaces, newest first, named for when it was kept and the save
-// number in it; the 21st pushes the oldest out of its disk's copies, not another disk's, nor
-// a copy kept before copies were grouped by disk. A save tried again and again keeps its file
-// once, so failed tries cannot push out the copies of earlier saves. A copy tells how it
-// differs from the file now. A copy that another file's took the place of is refused, and
-// left as it is.
+// Each save keeps the file it replaces, newest first, named for when it was kept and its save
+// number; the 21st pushes the oldest out of its disk's copies, not another disk's nor one kept
+// before copies were grouped by disk. A save retried keeps its file once: failed tries cannot push
+// out earlier saves' copies. A copy tells how it differs from the file now; one that another file's
+// took the place of is refused.
 void TestRecoveryFiles::keptCopiesAreTheLastTwentyEachOnce()
 {
     QTemporaryDir data;
