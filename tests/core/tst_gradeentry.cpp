@@ -159,158 +159,156 @@ class TestGradeEntry : public QObject {
     Q_OBJECT
 
 private slots:
-    void scripts_data();
-    void scripts();
-    void saveChecks_data();
-    void saveChecks();
-    void restoredCells();
-};
-
-void TestGradeEntry::scripts_data()
-{
-    QTest::addColumn<QString>("sheet");
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QString>("cells");
-    QTest::addColumn<bool>("modified");
-    QTest::addColumn<int>("beeps");
-    // sheet: "V|H|P gradeSpan rows start" (P: the plain sheet); steps split on ";";
-    // cells: "C,R=text[/colour]" the cells hold at the end.
-    const auto script = [](const char* name, const char* sheet, const char* steps, const char* end,
-                           const char* cells, bool modified = true, int beeps = 0) {
-        QTest::newRow(name) << sheet << steps << end << cells << modified << beeps;
-    };
-    script("grade rewritten on Enter", "V 1 4 6,1", "12.5;Enter", "6,2", "6,1=12.50/white");
-    script("above twenty is refused and keeps the cursor", "V 1 4 6,1", "25;Enter", "6,1",
-           "6,1=25/red");
-    script("red cell corrected lets the cursor go", "V 1 4 6,1", "25;Enter;15;Enter", "6,2",
-           "6,1=15.00/white");
-    script("letters, bar and a second point are discarded", "V 1 4 6,1", "1a2.5.|;Enter", "6,2",
-           "6,1=12.50/white");
-    script("empty cell left is no entry", "V 1 4 6,1", "Enter", "6,2", "6,1=--.--/white", false);
-    script("vertical wrap to the next column", "V 1 2 6,1", "8;Enter;19.999;Enter", "5,1",
-           "6,1=08.00 6,2=20.00/white");
-    script("vertical wrap refuses a red cell", "V 1 2 6,2", "25;Enter", "6,2", "6,2=25/red");
-    script("vertical entry stops at the end", "V 1 2 5,2", "7;Enter", "5,2", "5,2=07.00/white");
-    script("horizontal wrap to the next row", "H 1 3 6,1", "12.5;Enter;7;Enter", "6,2",
-           "5,1=07.00/white 6,2=--.--");
-    script("horizontal wrap refuses a red cell", "H 1 3 5,1", "21;Enter", "5,1", "5,1=21/red");
-    script("F1 over typing wins and moves on", "V 1 3 6,1", "12;F1", "6,2", "6,1=غ.ش.");
-    script("F3 marks no grade", "V 1 3 5,2", "F3", "5,3", "5,2=--.--");
-    script("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2", "4,2=معفى 5,2=معفى 6,2=معفى");
-    script("F2 never reaches the names", "V 6 3 6,2", "F2", "4,2", "1,2=معفى 7,2=");
-    script("click on a name goes to the first grade", "V 1 3 6,1", "click 7,3", "6,3", "", false);
-    script("refused grade keeps the cursor against a click", "V 1 3 6,1", "25;click 7,3", "6,1",
-           "6,1=25/red");
-    script("refused grade keeps the cursor against an arrow", "V 1 3 6,1", "25;go 5,1", "6,1",
-           "6,1=25/red");
-    script("coming back checks the cell left", "V 1 3 6,1", "activate;go 5,2;7;activate", "6,1",
-           "5,2=07.00/white");
-    script("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate", "5,2",
-           "5,2=25/red");
-    script("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
-    // Between an Enter that starts a wrap and the grid's move that ends it, no key does
-    // anything; a wrap from an empty cell writes nothing.
-    script("keys wait for a wrap", "V 1 2 6,2", "Enter held;F1;F4;go 5,1", "5,1",
-           "6,2= 5,0= 5,1=", false);
-    // The plain sheet: one grade column, no colour, a beep on a discarded character (Enter
-    // after a mark is one), and never modified.
-    script("plain: grade rewritten", "P 0 3 1,1", "7;go 1,2", "1,2", "1,1=07.00/none", false);
-    script("plain: letters beep", "P 0 3 1,1", "a7b", "1,1", "1,1=7", false, 2);
-    script("plain: above twenty keeps the cursor", "P 0 3 1,1", "21;click 3,2", "1,1",
-           "1,1=21/none", false);
-    script("plain: F2 marks only the cell", "P 0 3 1,1", "F2", "1,2", "1,1=معفى 2,1=", false, 1);
-    script("plain: click on a name", "P 0 3 1,1", "click 3,2", "1,2", "1,1=--.--", false);
-}
-
-// Each script runs from a fresh sheet; cells not named keep their text.
-void TestGradeEntry::scripts()
-{
-    QFETCH(QString, sheet);
-    QFETCH(QString, steps);
-    QFETCH(QString, end);
-    QFETCH(QString, cells);
-    const QStringList shape = sheet.split(u' ');
-    const bool plain = shape.at(0) == u'P';
-    FakeGrid grid(plain ? SheetKind::Plain : SheetKind::Grade, shape.at(2).toInt(),
-                  shape.at(1).toInt());
-    GradeEntry& entry = grid.entry;
-    entry.setEntryMode(shape.at(0) == u'H' ? EntryMode::Horizontal : EntryMode::Vertical);
-    grid.active = cellNamed(shape.at(3));
-    QSignalSpy entries(&entry, &GradeEntry::entryMade);
-    for (const QString& step : steps.split(u';'))
-        grid.run(step);
-
-    // Whatever reached a cell reached the journal too, last text last: a crash at the end
-    // of the script loses nothing once the journal is replayed.
-    if (!plain)
-        QCOMPARE(grid.journal.last, grid.texts);
-    QCOMPARE(keyOf(grid.active), keyOf(cellNamed(end)));
-    for (const QString& named : cells.split(u' ', Qt::SkipEmptyParts)) {
-        const Cell cell = cellNamed(named.section(u'=', 0, 0));
-        QCOMPARE(grid.text(cell), named.section(u'=', 1).section(u'/', 0, 0));
-        if (named.contains(u'/'))
-            QCOMPARE(grid.colours.value(keyOf(cell), CellColour::Unchanged),
-                     kColours.value(named.section(u'/', 1)));
+    void scripts_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("cells");
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<int>("beeps");
+        // sheet: "V|H|P gradeSpan rows start" (P: the plain sheet); steps split on ";";
+        // cells: "C,R=text[/colour]" the cells hold at the end.
+        const auto script = [](const char* name, const char* sheet, const char* steps,
+                               const char* end, const char* cells, bool modified = true,
+                               int beeps = 0) {
+            QTest::newRow(name) << sheet << steps << end << cells << modified << beeps;
+        };
+        script("grade rewritten on Enter", "V 1 4 6,1", "12.5;Enter", "6,2", "6,1=12.50/white");
+        script("above twenty is refused and keeps the cursor", "V 1 4 6,1", "25;Enter", "6,1",
+               "6,1=25/red");
+        script("red cell corrected lets the cursor go", "V 1 4 6,1", "25;Enter;15;Enter", "6,2",
+               "6,1=15.00/white");
+        script("letters, bar and a second point are discarded", "V 1 4 6,1", "1a2.5.|;Enter", "6,2",
+               "6,1=12.50/white");
+        script("empty cell left is no entry", "V 1 4 6,1", "Enter", "6,2", "6,1=--.--/white",
+               false);
+        script("vertical wrap to the next column", "V 1 2 6,1", "8;Enter;19.999;Enter", "5,1",
+               "6,1=08.00 6,2=20.00/white");
+        script("vertical wrap refuses a red cell", "V 1 2 6,2", "25;Enter", "6,2", "6,2=25/red");
+        script("vertical entry stops at the end", "V 1 2 5,2", "7;Enter", "5,2", "5,2=07.00/white");
+        script("horizontal wrap to the next row", "H 1 3 6,1", "12.5;Enter;7;Enter", "6,2",
+               "5,1=07.00/white 6,2=--.--");
+        script("horizontal wrap refuses a red cell", "H 1 3 5,1", "21;Enter", "5,1", "5,1=21/red");
+        script("F1 over typing wins and moves on", "V 1 3 6,1", "12;F1", "6,2", "6,1=غ.ش.");
+        script("F3 marks no grade", "V 1 3 5,2", "F3", "5,3", "5,2=--.--");
+        script("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2", "4,2=معفى 5,2=معفى 6,2=معفى");
+        script("F2 never reaches the names", "V 6 3 6,2", "F2", "4,2", "1,2=معفى 7,2=");
+        script("click on a name goes to the first grade", "V 1 3 6,1", "click 7,3", "6,3", "",
+               false);
+        script("refused grade keeps the cursor against a click", "V 1 3 6,1", "25;click 7,3", "6,1",
+               "6,1=25/red");
+        script("refused grade keeps the cursor against an arrow", "V 1 3 6,1", "25;go 5,1", "6,1",
+               "6,1=25/red");
+        script("coming back checks the cell left", "V 1 3 6,1", "activate;go 5,2;7;activate", "6,1",
+               "5,2=07.00/white");
+        script("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate",
+               "5,2", "5,2=25/red");
+        script("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
+        // Between an Enter that starts a wrap and the grid's move that ends it, no key does
+        // anything; a wrap from an empty cell writes nothing.
+        script("keys wait for a wrap", "V 1 2 6,2", "Enter held;F1;F4;go 5,1", "5,1",
+               "6,2= 5,0= 5,1=", false);
+        // The plain sheet: one grade column, no colour, a beep on a discarded character (Enter
+        // after a mark is one), and never modified.
+        script("plain: grade rewritten", "P 0 3 1,1", "7;go 1,2", "1,2", "1,1=07.00/none", false);
+        script("plain: letters beep", "P 0 3 1,1", "a7b", "1,1", "1,1=7", false, 2);
+        script("plain: above twenty keeps the cursor", "P 0 3 1,1", "21;click 3,2", "1,1",
+               "1,1=21/none", false);
+        script("plain: F2 marks only the cell", "P 0 3 1,1", "F2", "1,2", "1,1=معفى 2,1=", false,
+               1);
+        script("plain: click on a name", "P 0 3 1,1", "click 3,2", "1,2", "1,1=--.--", false);
     }
-    QTEST(entry.isModified(), "modified");
-    QTEST(grid.beeps, "beeps");
-    QVERIFY(!entry.isWrapPending());
-    if (plain)
-        QCOMPARE(entries.count(), 0);
-}
 
-void TestGradeEntry::saveChecks_data()
-{
-    QTest::addColumn<QString>("typed"); // "=text": the cell holds it from the file
-    QTest::addColumn<bool>("aboveTwenty");
-    QTest::addColumn<bool>("passes");
-    QTest::addColumn<QString>("written");
-    const auto row = [](const char* name, const char* typed, bool aboveTwenty, bool passes,
-                        const char* written) {
-        QTest::newRow(name) << typed << aboveTwenty << passes << written;
-    };
-    row("twenty and a bit", "20.001", true, false, "20.001");
-    row("empty cell stays empty", "", false, true, "");
-    // A grade cell of an opened file holds whatever the file held: the save reads its
-    // number as the administration's system would, and refuses thirty.
-    row("file's 3e1", "=3e1", true, true, "3e1");
-    row("file's 2 5", "=2 5", true, true, "2 5");
-}
+    // Each script runs from a fresh sheet; cells not named keep their text.
+    void scripts()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(QString, steps);
+        QFETCH(QString, end);
+        QFETCH(QString, cells);
+        const QStringList shape = sheet.split(u' ');
+        const bool plain = shape.at(0) == u'P';
+        FakeGrid grid(plain ? SheetKind::Plain : SheetKind::Grade, shape.at(2).toInt(),
+                      shape.at(1).toInt());
+        GradeEntry& entry = grid.entry;
+        entry.setEntryMode(shape.at(0) == u'H' ? EntryMode::Horizontal : EntryMode::Vertical);
+        grid.active = cellNamed(shape.at(3));
+        QSignalSpy entries(&entry, &GradeEntry::entryMade);
+        for (const QString& step : steps.split(u';'))
+            grid.run(step);
 
-// Before a save the grade under the cursor is written as leaving it would write it.
-void TestGradeEntry::saveChecks()
-{
-    QFETCH(QString, typed);
-    FakeGrid grid(SheetKind::Grade, 3, 1);
-    if (typed.startsWith(u'='))
-        grid.texts[keyOf(grid.active)] = typed.mid(1);
-    else
-        grid.type(typed);
-    QTEST(grid.entry.isCellUnderCursorAboveTwenty(), "aboveTwenty");
-    QTEST(grid.entry.checkCellUnderCursor(), "passes");
-    QTEST(grid.text(grid.active), "written");
-}
+        // Whatever reached a cell reached the journal too, last text last: a crash at the end
+        // of the script loses nothing once the journal is replayed.
+        if (!plain)
+            QCOMPARE(grid.journal.last, grid.texts);
+        QCOMPARE(keyOf(grid.active), keyOf(cellNamed(end)));
+        for (const QString& named : cells.split(u' ', Qt::SkipEmptyParts)) {
+            const Cell cell = cellNamed(named.section(u'=', 0, 0));
+            QCOMPARE(grid.text(cell), named.section(u'=', 1).section(u'/', 0, 0));
+            if (named.contains(u'/'))
+                QCOMPARE(grid.colours.value(keyOf(cell), CellColour::Unchanged),
+                         kColours.value(named.section(u'/', 1)));
+        }
+        QTEST(entry.isModified(), "modified");
+        QTEST(grid.beeps, "beeps");
+        QVERIFY(!entry.isWrapPending());
+        if (plain)
+            QCOMPARE(entries.count(), 0);
+    }
 
-// Texts a journal kept, back in their cells after a crash: coloured as their check would
-// colour them, the sheet modified, the cursor on a grade above twenty (coming back to the
-// sheet too) so that the save cannot write it, and nothing journaled again by grade entry.
-void TestGradeEntry::restoredCells()
-{
-    FakeGrid grid(SheetKind::Grade, 3, 2);
-    GradeEntry& entry = grid.entry;
-    QSignalSpy entries(&entry, &GradeEntry::entryMade);
-    entry.restoreCells({{{6, 1}, "12.00"}, {{5, 2}, "00.00"}, {{4, 3}, "25"}});
-    QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
-    QCOMPARE(grid.colours.value({6, 1}), CellColour::White);
-    QCOMPARE(grid.colours.value({5, 2}), CellColour::Yellow);
-    QCOMPARE(grid.colours.value({4, 3}), CellColour::Red);
-    QVERIFY(entry.isModified());
-    QCOMPARE(entries.count(), 1);
-    QCOMPARE(grid.journal.records, 0);
-    entry.activated();
-    QCOMPARE(keyOf(grid.active), Key(4, 3));
-}
+    void saveChecks_data()
+    {
+        QTest::addColumn<QString>("typed"); // "=text": the cell holds it from the file
+        QTest::addColumn<bool>("aboveTwenty");
+        QTest::addColumn<bool>("passes");
+        QTest::addColumn<QString>("written");
+        const auto row = [](const char* name, const char* typed, bool aboveTwenty, bool passes,
+                            const char* written) {
+            QTest::newRow(name) << typed << aboveTwenty << passes << written;
+        };
+        row("twenty and a bit", "20.001", true, false, "20.001");
+        row("empty cell stays empty", "", false, true, "");
+        // A grade cell of an opened file holds whatever the file held: the save reads its
+        // number as the administration's system would, and refuses thirty.
+        row("file's 3e1", "=3e1", true, true, "3e1");
+        row("file's 2 5", "=2 5", true, true, "2 5");
+    }
+
+    // Before a save the grade under the cursor is written as leaving it would write it.
+    void saveChecks()
+    {
+        QFETCH(QString, typed);
+        FakeGrid grid(SheetKind::Grade, 3, 1);
+        if (typed.startsWith(u'='))
+            grid.texts[keyOf(grid.active)] = typed.mid(1);
+        else
+            grid.type(typed);
+        QTEST(grid.entry.isCellUnderCursorAboveTwenty(), "aboveTwenty");
+        QTEST(grid.entry.checkCellUnderCursor(), "passes");
+        QTEST(grid.text(grid.active), "written");
+    }
+
+    // Texts a journal kept, back in their cells after a crash: coloured as their check would
+    // colour them, the sheet modified, the cursor on a grade above twenty (coming back to the
+    // sheet too) so that the save cannot write it, and nothing journaled again by grade entry.
+    void restoredCells()
+    {
+        FakeGrid grid(SheetKind::Grade, 3, 2);
+        GradeEntry& entry = grid.entry;
+        QSignalSpy entries(&entry, &GradeEntry::entryMade);
+        entry.restoreCells({{{6, 1}, "12.00"}, {{5, 2}, "00.00"}, {{4, 3}, "25"}});
+        QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
+        QCOMPARE(grid.colours.value({6, 1}), CellColour::White);
+        QCOMPARE(grid.colours.value({5, 2}), CellColour::Yellow);
+        QCOMPARE(grid.colours.value({4, 3}), CellColour::Red);
+        QVERIFY(entry.isModified());
+        QCOMPARE(entries.count(), 1);
+        QCOMPARE(grid.journal.records, 0);
+        entry.activated();
+        QCOMPARE(keyOf(grid.active), Key(4, 3));
+    }
+};
 
 QTEST_APPLESS_MAIN(TestGradeEntry)
 #include "tst_gradeentry.moc"
