@@ -169,55 +169,51 @@ private slots:
         QTest::addColumn<int>("beeps");
         // sheet: "V|H|P gradeSpan rows start" (P: the plain sheet); steps split on ";";
         // cells: "C,R=text[/colour]" the cells hold at the end.
-        const auto script = [](const char* name, const char* sheet, const char* steps,
-                               const char* end, const char* cells, bool modified = true,
-                               int beeps = 0) {
+        const auto row = [](const char* name, const char* sheet, const char* steps, const char* end,
+                            const char* cells, bool modified = true, int beeps = 0) {
             QTest::newRow(name) << sheet << steps << end << cells << modified << beeps;
         };
-        script("grade rewritten on Enter", "V 1 4 6,1", "12.5;Enter", "6,2", "6,1=12.50/white");
-        script("above twenty is refused and keeps the cursor", "V 1 4 6,1", "25;Enter", "6,1",
-               "6,1=25/red");
-        script("red cell corrected lets the cursor go", "V 1 4 6,1", "25;Enter;15;Enter", "6,2",
-               "6,1=15.00/white");
-        script("letters, bar and a second point are discarded", "V 1 4 6,1", "1a2.5.|;Enter", "6,2",
-               "6,1=12.50/white");
-        script("empty cell left is no entry", "V 1 4 6,1", "Enter", "6,2", "6,1=--.--/white",
-               false);
-        script("vertical wrap to the next column", "V 1 2 6,1", "8;Enter;19.999;Enter", "5,1",
-               "6,1=08.00 6,2=20.00/white");
-        script("vertical wrap refuses a red cell", "V 1 2 6,2", "25;Enter", "6,2", "6,2=25/red");
-        script("vertical entry stops at the end", "V 1 2 5,2", "7;Enter", "5,2", "5,2=07.00/white");
-        script("horizontal wrap to the next row", "H 1 3 6,1", "12.5;Enter;7;Enter", "6,2",
-               "5,1=07.00/white 6,2=--.--");
-        script("horizontal wrap refuses a red cell", "H 1 3 5,1", "21;Enter", "5,1", "5,1=21/red");
-        script("F1 over typing wins and moves on", "V 1 3 6,1", "12;F1", "6,2", "6,1=غ.ش.");
-        script("F3 marks no grade", "V 1 3 5,2", "F3", "5,3", "5,2=--.--");
-        script("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2", "4,2=معفى 5,2=معفى 6,2=معفى");
-        script("F2 never reaches the names", "V 6 3 6,2", "F2", "4,2", "1,2=معفى 7,2=");
-        script("click on a name goes to the first grade", "V 1 3 6,1", "click 7,3", "6,3", "",
-               false);
-        script("refused grade keeps the cursor against a click", "V 1 3 6,1", "25;click 7,3", "6,1",
-               "6,1=25/red");
-        script("refused grade keeps the cursor against an arrow", "V 1 3 6,1", "25;go 5,1", "6,1",
-               "6,1=25/red");
-        script("coming back checks the cell left", "V 1 3 6,1", "activate;go 5,2;7;activate", "6,1",
-               "5,2=07.00/white");
-        script("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate",
-               "5,2", "5,2=25/red");
-        script("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
+        row("grade rewritten on Enter", "V 1 4 6,1", "12.5;Enter", "6,2", "6,1=12.50/white");
+        row("above twenty is refused and keeps the cursor", "V 1 4 6,1", "25;Enter", "6,1",
+            "6,1=25/red");
+        row("red cell corrected lets the cursor go", "V 1 4 6,1", "25;Enter;15;Enter", "6,2",
+            "6,1=15.00/white");
+        row("letters, bar and a second point are discarded", "V 1 4 6,1", "1a2.5.|;Enter", "6,2",
+            "6,1=12.50/white");
+        row("empty cell left is no entry", "V 1 4 6,1", "Enter", "6,2", "6,1=--.--/white", false);
+        row("vertical wrap to the next column", "V 1 2 6,1", "8;Enter;19.999;Enter", "5,1",
+            "6,1=08.00 6,2=20.00/white");
+        row("vertical wrap refuses a red cell", "V 1 2 6,2", "25;Enter", "6,2", "6,2=25/red");
+        row("vertical entry stops at the end", "V 1 2 5,2", "7;Enter", "5,2", "5,2=07.00/white");
+        row("horizontal wrap to the next row", "H 1 3 6,1", "12.5;Enter;7;Enter", "6,2",
+            "5,1=07.00/white 6,2=--.--");
+        row("horizontal wrap refuses a red cell", "H 1 3 5,1", "21;Enter", "5,1", "5,1=21/red");
+        row("F1 over typing wins and moves on", "V 1 3 6,1", "12;F1", "6,2", "6,1=غ.ش.");
+        row("F3 marks no grade", "V 1 3 5,2", "F3", "5,3", "5,2=--.--");
+        row("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2", "4,2=معفى 5,2=معفى 6,2=معفى");
+        row("F2 never reaches the names", "V 6 3 6,2", "F2", "4,2", "1,2=معفى 7,2=");
+        row("click on a name goes to the first grade", "V 1 3 6,1", "click 7,3", "6,3", "", false);
+        row("refused grade keeps the cursor against a click", "V 1 3 6,1", "25;click 7,3", "6,1",
+            "6,1=25/red");
+        row("refused grade keeps the cursor against an arrow", "V 1 3 6,1", "25;go 5,1", "6,1",
+            "6,1=25/red");
+        row("coming back checks the cell left", "V 1 3 6,1", "activate;go 5,2;7;activate", "6,1",
+            "5,2=07.00/white");
+        row("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate", "5,2",
+            "5,2=25/red");
+        row("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
         // Between an Enter that starts a wrap and the grid's move that ends it, no key does
         // anything; a wrap from an empty cell writes nothing.
-        script("keys wait for a wrap", "V 1 2 6,2", "Enter held;F1;F4;go 5,1", "5,1",
-               "6,2= 5,0= 5,1=", false);
+        row("keys wait for a wrap", "V 1 2 6,2", "Enter held;F1;F4;go 5,1", "5,1",
+            "6,2= 5,0= 5,1=", false);
         // The plain sheet: one grade column, no colour, a beep on a discarded character (Enter
         // after a mark is one), and never modified.
-        script("plain: grade rewritten", "P 0 3 1,1", "7;go 1,2", "1,2", "1,1=07.00/none", false);
-        script("plain: letters beep", "P 0 3 1,1", "a7b", "1,1", "1,1=7", false, 2);
-        script("plain: above twenty keeps the cursor", "P 0 3 1,1", "21;click 3,2", "1,1",
-               "1,1=21/none", false);
-        script("plain: F2 marks only the cell", "P 0 3 1,1", "F2", "1,2", "1,1=معفى 2,1=", false,
-               1);
-        script("plain: click on a name", "P 0 3 1,1", "click 3,2", "1,2", "1,1=--.--", false);
+        row("plain: grade rewritten", "P 0 3 1,1", "7;go 1,2", "1,2", "1,1=07.00/none", false);
+        row("plain: letters beep", "P 0 3 1,1", "a7b", "1,1", "1,1=7", false, 2);
+        row("plain: above twenty keeps the cursor", "P 0 3 1,1", "21;click 3,2", "1,1",
+            "1,1=21/none", false);
+        row("plain: F2 marks only the cell", "P 0 3 1,1", "F2", "1,2", "1,1=معفى 2,1=", false, 1);
+        row("plain: click on a name", "P 0 3 1,1", "click 3,2", "1,2", "1,1=--.--", false);
     }
 
     // Each script runs from a fresh sheet; cells not named keep their text.
