@@ -24,14 +24,6 @@ QByteArray sample(const QString& name)
     return file.readAll();
 }
 
-QStringList shown(const FieldRead& read)
-{
-    QStringList values;
-    for (const std::optional<QString>& value : read.values)
-        values.append(value.value_or(kNull));
-    return values;
-}
-
 // The empty rowset our writer produces, with this data section.
 QByteArray withData(const QByteArray& data)
 {
@@ -60,212 +52,207 @@ class TestGradeFileIo : public QObject {
     Q_OBJECT
 
 private slots:
-    void read_data();
-    void read();
-    void written_data();
-    void written();
-    void refused_data();
-    void refused();
-    void everyTruncationIsRefused();
-};
+    // The files the components wrote, and the layouts and record states they may write: every
+    // value as they meant it, NULL apart from empty (the empty line of a grade file), and what
+    // we write of those values reads back the same.
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QStringList>("expected");
+        const auto ado = [](const char* name, const char* file, const char* field,
+                            QStringList values) {
+            QTest::newRow(name) << sample(u"ado-xml/"_s + QLatin1String(file))
+                                << QString::fromLatin1(field) << values;
+        };
+        ado("escapes", "fabricated-insert-wvarchar-escapes.xml", "NOTE",
+            {u"plain ascii"_s, u"Joe's Garage & <xml>"_s, u""_s});
+        ado("UTF-8", "fabricated-insert-varchar-nonascii-utf8.xml", "TAIL",
+            {u"각"_s, u"마지막"_s, u"끝값"_s});
+        ado("forcenull", "fabricated-insert-forcenull-vs-empty-string.xml", "MAYBE_TEXT",
+            {kNull, u""_s});
+        ado("update and delete", "varchar-update-original-insert-delete.xml", "VALUE_FIELD",
+            {u"한글"_s, u"Joe's <xml> & data"_s, u"tail-value"_s});
+        ado("300 wrapped", "varchar300-after-updatebatch-wrapped-rows.xml", "VC300",
+            {QString(260, u'A'), kNull});
+        ado("raw controls", "raw-tab-cr-lf-quotes-wrapping.xml", "TXT_VAR",
+            {rawText(1, 1), kNull, rawText(4, 2)});
 
-// The files the components wrote, and the layouts and record states they may write: every
-// value as they meant it, NULL apart from empty (the empty line of a grade file), and what
-// we write of those values reads back the same.
-void TestGradeFileIo::read_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QStringList>("expected");
-    const auto ado = [](const char* name, const char* file, const char* field, QStringList values) {
-        QTest::newRow(name) << sample(u"ado-xml/"_s + QLatin1String(file))
-                            << QString::fromLatin1(field) << values;
-    };
-    ado("escapes", "fabricated-insert-wvarchar-escapes.xml", "NOTE",
-        {u"plain ascii"_s, u"Joe's Garage & <xml>"_s, u""_s});
-    ado("UTF-8", "fabricated-insert-varchar-nonascii-utf8.xml", "TAIL",
-        {u"각"_s, u"마지막"_s, u"끝값"_s});
-    ado("forcenull", "fabricated-insert-forcenull-vs-empty-string.xml", "MAYBE_TEXT",
-        {kNull, u""_s});
-    ado("update and delete", "varchar-update-original-insert-delete.xml", "VALUE_FIELD",
-        {u"한글"_s, u"Joe's <xml> & data"_s, u"tail-value"_s});
-    ado("300 wrapped", "varchar300-after-updatebatch-wrapped-rows.xml", "VC300",
-        {QString(260, u'A'), kNull});
-    ado("raw controls", "raw-tab-cr-lf-quotes-wrapping.xml", "TXT_VAR",
-        {rawText(1, 1), kNull, rawText(4, 2)});
-
-    const QByteArray file = sample(u"written/three-lines.xml"_s);
-    const auto ours = [&](const char* name, const QByteArray& bytes, QStringList values) {
-        QTest::newRow(name) << bytes << u"Ligne"_s << values;
-    };
-    const auto edited = [&](const char* from, const char* to) {
-        return QByteArray(file).replace(from, to);
-    };
-    ours("BOM and declaration", "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?>\r\n" + file,
-         kThreeLines);
-    ours("LF only", edited("\r\n", "\n"), kThreeLines);
-    ours("double quotes", QByteArray(file).replace('\'', '"'), kThreeLines);
-    ours("rows under data", edited("\t<rs:insert>\r\n", "").replace("\t</rs:insert>\r\n", ""),
-         kThreeLines);
-    ours("NULL left out or forced",
-         withData("<z:row/><z:row rs:forcenull=' A\tLigne ' Ligne='x'/>"
-                  "<z:row rs:forcenull='Lignes' Ligne='y'/><z:row Ligne=''/>"),
-         {kNull, kNull, u"y"_s, u""_s});
-    ours("record states in document order",
-         withData("<z:row Ligne='1'/><rs:insert><z:row Ligne='2'/></rs:insert><rs:update>"
-                  "<rs:original><z:row Ligne='old'/></rs:original><z:row Ligne='3'/>"
-                  "<rs:original><z:row Ligne='kept'/></rs:original><z:row ID='9'/></rs:update>"
-                  "<rs:delete><z:row Ligne='gone'/></rs:delete><z:row Ligne='4'>\r\n</z:row>"),
-         {u"1"_s, u"2"_s, u"3"_s, u"kept"_s, u"4"_s});
-    ours("references", oneRow("&#65;&#x42;&#x1F600;&lt;&gt;&amp;&apos;&quot;"),
-         {u"AB"_s + kEmoji + u"<>&'\""_s});
-}
-
-void TestGradeFileIo::read()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, field);
-    QFETCH(QStringList, expected);
-    const FieldRead read = readRowsetField(bytes, field);
-    QVERIFY2(read.ok && read.error.isEmpty(), qPrintable(read.error));
-    QCOMPARE(shown(read), expected);
-    const QStringList lines = expected.replaceInStrings(kNull, QString());
-    if (field == u"Ligne"_s)
-        QCOMPARE(readRowsetLines(bytes).lines, lines);
-    if (!findUnwritableLine(lines))
-        QCOMPARE(readRowsetLines(rowsetBytes(lines)).lines, lines);
-}
-
-// The bytes the components write for these lines, read back the same. Lines they would
-// refuse are refused before anything touches the disk, naming the first such line, and the
-// old file stays.
-void TestGradeFileIo::written_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QByteArray>("bytes"); // empty: only read back
-    QTest::addColumn<int>("refusedLine");  // 0: all can be written
-    QStringList many;
-    for (int i = 1; i <= 500; ++i)
-        many << u"%1\tالتلميذ %1"_s.arg(i);
-    const auto ok = [](const char* name, const QStringList& lines, const QByteArray& bytes) {
-        QTest::newRow(name) << lines << bytes << 0;
-    };
-    ok("three lines", kThreeLines, sample(u"written/three-lines.xml"_s));
-    ok("no rows", {}, sample(u"written/no-rows.xml"_s));
-    // Values and bytes as the components wrote them in their own files.
-    ok("components' escapes", {u"Joe's Garage & <xml>"_s},
-       oneRow("Joe&#x27;s Garage &#x26; &#x3c;xml&#x3e;"));
-    ok("raw TAB CR LF", {u"a\tb\rc\nd"_s}, oneRow("a\tb\rc\nd"));
-    // Length counts UTF-16 code units, as the components count: 150 emoji are 300.
-    ok("500 lines, spaces, longest lines",
-       many + QStringList{u"  x  "_s, QString(300, u'ع'), kEmoji.repeated(150)}, {});
-    const QString a = u"a"_s;
-    const auto refused = [](const char* name, const QStringList& lines, int line) {
-        QTest::newRow(name) << lines << QByteArray() << line;
-    };
-    refused("301 characters", {a.repeated(301)}, 1);
-    refused("301 Arabic on line 3", {a, a, QString(301, u'ع')}, 3);
-    refused("150 outside the BMP and one more", {kEmoji.repeated(150) + a}, 1);
-    refused("lone high surrogate", {a, kEmoji.left(1) + a}, 2);
-    refused("the first of two", {a, u"\x01"_s, a.repeated(301)}, 2);
-    refused("DEL", {u"\x7f"_s}, 1);
-}
-
-void TestGradeFileIo::written()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, refusedLine);
-    const std::optional<QString> reason = findUnwritableLine(lines);
-    QCOMPARE(reason.has_value(), refusedLine > 0);
-    if (!reason) {
-        if (!bytes.isEmpty())
-            QCOMPARE(rowsetBytes(lines), bytes);
-        QCOMPARE(readRowsetLines(rowsetBytes(lines)).lines, lines);
-        return;
+        const QByteArray file = sample(u"written/three-lines.xml"_s);
+        const auto ours = [&](const char* name, const QByteArray& bytes, QStringList values) {
+            QTest::newRow(name) << bytes << u"Ligne"_s << values;
+        };
+        const auto edited = [&](const char* from, const char* to) {
+            return QByteArray(file).replace(from, to);
+        };
+        ours("BOM and declaration", "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?>\r\n" + file,
+             kThreeLines);
+        ours("LF only", edited("\r\n", "\n"), kThreeLines);
+        ours("double quotes", QByteArray(file).replace('\'', '"'), kThreeLines);
+        ours("rows under data", edited("\t<rs:insert>\r\n", "").replace("\t</rs:insert>\r\n", ""),
+             kThreeLines);
+        ours("NULL left out or forced",
+             withData("<z:row/><z:row rs:forcenull=' A\tLigne ' Ligne='x'/>"
+                      "<z:row rs:forcenull='Lignes' Ligne='y'/><z:row Ligne=''/>"),
+             {kNull, kNull, u"y"_s, u""_s});
+        ours("record states in document order",
+             withData("<z:row Ligne='1'/><rs:insert><z:row Ligne='2'/></rs:insert><rs:update>"
+                      "<rs:original><z:row Ligne='old'/></rs:original><z:row Ligne='3'/>"
+                      "<rs:original><z:row Ligne='kept'/></rs:original><z:row ID='9'/></rs:update>"
+                      "<rs:delete><z:row Ligne='gone'/></rs:delete><z:row Ligne='4'>\r\n</z:row>"),
+             {u"1"_s, u"2"_s, u"3"_s, u"kept"_s, u"4"_s});
+        ours("references", oneRow("&#65;&#x42;&#x1F600;&lt;&gt;&amp;&apos;&quot;"),
+             {u"AB"_s + kEmoji + u"<>&'\""_s});
     }
-    QVERIFY2(reason->contains(u"ligne %1"_s.arg(refusedLine), Qt::CaseInsensitive),
-             qPrintable(*reason));
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"K.xml"_s);
-    QVERIFY(writeGradeFile(path, {u"old"_s}).ok);
-    const SafeWriteResult result = writeGradeFile(path, lines);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.error.kind, FileErrorKind::Malformed);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"K.xml"_s});
-    QCOMPARE(readGradeFile(path).lines, QStringList{u"old"_s});
-}
 
-// Every file that is not a grade file is refused with its kind and a reason, and reading it
-// leaves it as it was. Hostile files (entities, deep nesting, huge) are refused, not obeyed.
-void TestGradeFileIo::refused_data()
-{
-    QTest::addColumn<QString>("target"); // a path under the test's folder; K.xml holds bytes
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<qint64>("size"); // > 0: the file made this long, sparse
-    QTest::addColumn<FileErrorKind>("kind");
-    QTest::addColumn<QString>("reason");
-    const QByteArray file = sample(u"written/three-lines.xml"_s);
-    const auto bad = [](const char* name, const QByteArray& bytes, const char* reason) {
-        QTest::newRow(name) << u"K.xml"_s << bytes << qint64(0) << FileErrorKind::Malformed
-                            << QString::fromUtf8(reason);
-    };
-    QTest::newRow("no disk") << u"absent/K.xml"_s << file << qint64(0) << FileErrorKind::NoDisk
-                             << "";
-    QTest::newRow("no such file") << u"L.xml"_s << file << qint64(0) << FileErrorKind::Other << "";
-    QTest::newRow("far past the size limit") << u"K.xml"_s << file << qint64(4) * 1024 * 1024 * 1024
-                                             << FileErrorKind::Malformed << u"octets"_s;
-    bad("empty", {}, "vide");
-    bad("no schema", "<xml></xml>", "aucun schéma");
-    bad("billion laughs",
-        "<?xml version='1.0'?><!DOCTYPE xml [<!ENTITY a 'lol'>"
-        "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>]><xml>&b;</xml>",
-        "DOCTYPE");
-    bad("external entity", "<!DOCTYPE xml [<!ENTITY e SYSTEM 'file:///etc/passwd'>]><xml>&e;</xml>",
-        "DOCTYPE");
-    bad("text in data", withData("stray"), "texte inattendu dans <rs:data>");
-    bad("deep nesting", "<xml>" + QByteArray("<a>").repeated(10000), "<a> inattendu dans <xml>");
-}
+    void read()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, field);
+        QFETCH(QStringList, expected);
+        const FieldRead read = readRowsetField(bytes, field);
+        QVERIFY2(read.ok && read.error.isEmpty(), qPrintable(read.error));
+        QStringList shown;
+        for (const std::optional<QString>& value : read.values)
+            shown << value.value_or(kNull);
+        QCOMPARE(shown, expected);
+        const QStringList lines = expected.replaceInStrings(kNull, QString());
+        if (field == u"Ligne"_s)
+            QCOMPARE(readRowsetLines(bytes).lines, lines);
+        if (!findUnwritableLine(lines))
+            QCOMPARE(readRowsetLines(rowsetBytes(lines)).lines, lines);
+    }
 
-void TestGradeFileIo::refused()
-{
-    QFETCH(QString, target);
-    QFETCH(QByteArray, bytes);
-    QFETCH(qint64, size);
-    QFETCH(FileErrorKind, kind);
-    QFETCH(QString, reason);
-    QTemporaryDir dir;
-    QFile file(dir.filePath(u"K.xml"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    if (size > 0)
-        QVERIFY(file.resize(size)); // sparse: the disk need not hold it
-    file.close();
+    // The bytes the components write for these lines, read back the same. Lines they would
+    // refuse are refused before anything touches the disk, naming the first such line, and the
+    // old file stays.
+    void written_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QByteArray>("bytes"); // empty: only read back
+        QTest::addColumn<int>("refusedLine");  // 0: all can be written
+        QStringList many;
+        for (int i = 1; i <= 500; ++i)
+            many << u"%1\tالتلميذ %1"_s.arg(i);
+        const auto row = [](const char* name, const QStringList& lines,
+                            const QByteArray& bytes = {}, int refusedLine = 0) {
+            QTest::newRow(name) << lines << bytes << refusedLine;
+        };
+        row("three lines", kThreeLines, sample(u"written/three-lines.xml"_s));
+        row("no rows", {}, sample(u"written/no-rows.xml"_s));
+        // Values and bytes as the components wrote them in their own files.
+        row("components' escapes", {u"Joe's Garage & <xml>"_s},
+            oneRow("Joe&#x27;s Garage &#x26; &#x3c;xml&#x3e;"));
+        row("raw TAB CR LF", {u"a\tb\rc\nd"_s}, oneRow("a\tb\rc\nd"));
+        // Length counts UTF-16 code units, as the components count: 150 emoji are 300.
+        row("500 lines, spaces, longest lines",
+            many + QStringList{u"  x  "_s, QString(300, u'ع'), kEmoji.repeated(150)});
+        const QString a = u"a"_s;
+        row("301 characters", {a.repeated(301)}, {}, 1);
+        row("301 Arabic on line 3", {a, a, QString(301, u'ع')}, {}, 3);
+        row("150 outside the BMP and one more", {kEmoji.repeated(150) + a}, {}, 1);
+        row("lone high surrogate", {a, kEmoji.left(1) + a}, {}, 2);
+        row("the first of two", {a, u"\x01"_s, a.repeated(301)}, {}, 2);
+        row("DEL", {u"\x7f"_s}, {}, 1);
+    }
 
-    const GradeFileRead read = readGradeFile(dir.filePath(target));
-    QVERIFY(!read.lines);
-    QCOMPARE(read.error.kind, kind);
-    QVERIFY2(!read.error.description.isEmpty() && read.error.description.contains(reason),
-             qPrintable(read.error.description));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.size(), size > 0 ? size : bytes.size());
-    if (size == 0)
-        QCOMPARE(file.readAll(), bytes);
-}
+    void written()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, refusedLine);
+        const std::optional<QString> reason = findUnwritableLine(lines);
+        QCOMPARE(reason.has_value(), refusedLine > 0);
+        if (!reason) {
+            if (!bytes.isEmpty())
+                QCOMPARE(rowsetBytes(lines), bytes);
+            QCOMPARE(readRowsetLines(rowsetBytes(lines)).lines, lines);
+            return;
+        }
+        QVERIFY2(reason->contains(u"ligne %1"_s.arg(refusedLine), Qt::CaseInsensitive),
+                 qPrintable(*reason));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"K.xml"_s);
+        QVERIFY(writeGradeFile(path, {u"old"_s}).ok);
+        const SafeWriteResult result = writeGradeFile(path, lines);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.error.kind, FileErrorKind::Malformed);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"K.xml"_s});
+        QCOMPARE(readGradeFile(path).lines, QStringList{u"old"_s});
+    }
 
-// A file cut short (a disk pulled out mid-write) never reads as a whole file, not even a
-// cut at a raw line end inside a value.
-void TestGradeFileIo::everyTruncationIsRefused()
-{
-    for (const auto& [name, field] : {std::pair{"varchar-update-original-insert-delete.xml", "ID"},
-                                      std::pair{"raw-tab-cr-lf-quotes-wrapping.xml", "TXT_LONG"}}) {
-        const QByteArray file = sample(u"ado-xml/"_s + QLatin1String(name));
-        for (qsizetype length = 0; length < file.size(); ++length) {
-            const FieldRead read = readRowsetField(file.left(length), QLatin1String(field));
-            if (read.ok || read.error.isEmpty() || !read.values.empty())
-                QFAIL(qPrintable(u"%1 cut to %2 bytes accepted"_s.arg(name).arg(length)));
+    // Every file that is not a grade file is refused with its kind and a reason, and reading it
+    // leaves it as it was. Hostile files (entities, deep nesting, huge) are refused, not obeyed.
+    void refused_data()
+    {
+        QTest::addColumn<QString>("target"); // a path under the test's folder; K.xml holds bytes
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size"); // > 0: the file made this long, sparse
+        QTest::addColumn<FileErrorKind>("kind");
+        QTest::addColumn<QString>("reason");
+        const QByteArray file = sample(u"written/three-lines.xml"_s);
+        const auto bad = [](const char* name, const QByteArray& bytes, const char* reason,
+                            FileErrorKind kind = FileErrorKind::Malformed,
+                            const QString& target = u"K.xml"_s, qint64 size = 0) {
+            QTest::newRow(name) << target << bytes << size << kind << QString::fromUtf8(reason);
+        };
+        bad("no disk", file, "", FileErrorKind::NoDisk, u"absent/K.xml"_s);
+        bad("no such file", file, "", FileErrorKind::Other, u"L.xml"_s);
+        bad("far past the size limit", file, "octets", FileErrorKind::Malformed, u"K.xml"_s,
+            qint64(4) * 1024 * 1024 * 1024);
+        bad("empty", {}, "vide");
+        bad("no schema", "<xml></xml>", "aucun schéma");
+        bad("billion laughs",
+            "<?xml version='1.0'?><!DOCTYPE xml [<!ENTITY a 'lol'>"
+            "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>]><xml>&b;</xml>",
+            "DOCTYPE");
+        bad("external entity",
+            "<!DOCTYPE xml [<!ENTITY e SYSTEM 'file:///etc/passwd'>]><xml>&e;</xml>", "DOCTYPE");
+        bad("text in data", withData("stray"), "texte inattendu dans <rs:data>");
+        bad("deep nesting", "<xml>" + QByteArray("<a>").repeated(10000),
+            "<a> inattendu dans <xml>");
+    }
+
+    void refused()
+    {
+        QFETCH(QString, target);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"K.xml"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        if (size > 0)
+            QVERIFY(file.resize(size)); // sparse: the disk need not hold it
+        file.close();
+
+        const GradeFileRead read = readGradeFile(dir.filePath(target));
+        QVERIFY(!read.lines);
+        QTEST(read.error.kind, "kind");
+        QVERIFY2(!read.error.description.isEmpty() && read.error.description.contains(reason),
+                 qPrintable(read.error.description));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.size(), size > 0 ? size : bytes.size());
+        if (size == 0)
+            QCOMPARE(file.readAll(), bytes);
+    }
+
+    // A file cut short (a disk pulled out mid-write) never reads as a whole file, not even a
+    // cut at a raw line end inside a value.
+    void everyTruncationIsRefused()
+    {
+        for (const auto& [name, field] :
+             {std::pair{"varchar-update-original-insert-delete.xml", "ID"},
+              std::pair{"raw-tab-cr-lf-quotes-wrapping.xml", "TXT_LONG"}}) {
+            const QByteArray file = sample(u"ado-xml/"_s + QLatin1String(name));
+            for (qsizetype length = 0; length < file.size(); ++length) {
+                const FieldRead read = readRowsetField(file.left(length), QLatin1String(field));
+                if (read.ok || read.error.isEmpty() || !read.values.empty())
+                    QFAIL(qPrintable(u"%1 cut to %2 bytes accepted"_s.arg(name).arg(length)));
+            }
         }
     }
-}
+};
 
 QTEST_GUILESS_MAIN(TestGradeFileIo)
 #include "tst_gradefileio.moc"

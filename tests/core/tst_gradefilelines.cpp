@@ -13,7 +13,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kKey = u"8410203C07010002004"_s;
-const QString kPlainKey = u"8410000C0701MOY2004"_s; // "000" only where a subject's code is not
 const QString kHead = u"8410203 إعدادية النور        "_s; // the 29 characters the card leaves out
 const QString kCaption = kHead + u"السابعة أساسي 2 - عربية - الثلاثي الأول"_s;
 const QString kEnd = u"FIN"_s + kKey + u"|صفاقس 1|إعدادية النور|سلمى الجربي||7|4"_s;
@@ -50,127 +49,112 @@ class TestGradeFileLines : public QObject {
     Q_OBJECT
 
 private slots:
-    void subjectSheet();
-    void sheetLines_data();
-    void sheetLines();
-    void saveCounter();
-    void roundTrip_data();
-    void roundTrip();
+    // What a subject file's lines give: the sheet's description, the grid rows and headers read
+    // field by field from column 10 (the pupils) and 6 (the headers) down, the last field keeping
+    // any further separators, and the counters of the end line.
+    void sheetLines_data()
+    {
+        QTest::addColumn<QStringList>("lines"); // after the start line
+        QTest::addColumn<QString>("headers");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("endLines");
+        const auto row = [](const char* name, const QStringList& lines, const QString& headers,
+                            const QStringList& rows, int endLines = 1) {
+            QTest::newRow(name) << lines << headers << rows << endLines;
+        };
+        const QString test = u"TYPEEPREUVE:|ف"_s;
+        row("empty fifth field", {test, u"1|2|3|اسم||13"_s, kEnd}, u"6>ف"_s,
+            {u"10>1, 2, 3, اسم, , 13"_s});
+        row("eleven fields, seven headers",
+            {u"TYPEEPREUVE:|a|b|c|d|e|f|g"_s, u"l|s|i|n|6|5|4|3|2|1|h|x"_s, kEnd},
+            u"6>a, b, c, d, e, f|g"_s, {u"10>l, s, i, n, 6, 5, 4, 3, 2, 1, h|x"_s});
+        row("no pupils, other test prefix", {u"EXAMS|a"_s, kEnd}, u"6>a"_s, {});
+        row("no end line keeps the last pupil", {test, u"1|1|1|أ|10"_s, u"2|2|2|ب"_s}, u"6>ف"_s,
+            {u"10>1, 1, 1, أ, 10"_s, u"10>2, 2, 2, ب"_s}, 0);
+        row("lines after the end line are pupils", {test, u"1|1|1|أ"_s, kEnd, u"3|3|3|ج"_s},
+            u"6>ف"_s, {u"10>1, 1, 1, أ"_s, u"10>3, 3, 3, ج"_s});
+        row("a line without separator fills nothing", {test, u"orphan"_s, kEnd}, u"6>ف"_s,
+            {QString()});
+    }
+
+    void sheetLines()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, rows);
+        const DocumentRead read =
+            readGradeDocument(kKey + u".xml"_s, QStringList{start(kKey)} + lines);
+        QVERIFY(read.document);
+        const GradeDocument& document = *read.document;
+        QCOMPARE(document.type, SheetType::Subject);
+        QCOMPARE(document.sheetKind, u"C"_s);
+        QCOMPARE(document.year, qint16(2004));
+        QCOMPARE(document.schoolYear, u"2005/2004"_s);
+        // As the card prints it: the first 29 characters left out, a tatweel after some letters.
+        QCOMPARE(document.sheetDescription, u"السابـعة أساسي 2 - عربـية - الثلاثي 1"_s);
+        QTEST(described(document.headers), "headers");
+        QCOMPARE(document.rowCount, int(rows.size()));
+        QCOMPARE(described(document.rows), rows);
+        QTEST(int(document.endLines.size()), "endLines");
+        for (const EndLineFields& end : document.endLines)
+            QCOMPARE(QList<int>({*end.saveNumber, *end.printNumber}), QList<int>({0, 7}));
+    }
+
+    // Each save raises the counter past both counters, so that a card printed before is known
+    // for older than the file; at the 16-bit limit the save is refused. The caption is written
+    // with its blanks trimmed.
+    void saveCounter()
+    {
+        const auto saved = [](qint16 saveNumber, qint16 printNumber) {
+            return buildGradeFileLines(kKey, u"  c d "_s, SheetTable(1), 0, kTexts, saveNumber,
+                                       printNumber);
+        };
+        QCOMPARE(saved(0, 4).lines.first(), u"DEBUT"_s + kKey + u"|c d"_s);
+        QVERIFY(saved(0, 4).lines.last().endsWith(u"||5|4"_s));
+        QCOMPARE(saved(7, 4).saveNumber, qint16(8));
+        QCOMPARE(saved(-5, -9).saveNumber, qint16(-4));
+        QCOMPARE(saved(32766, 0).saveNumber, qint16(32767));
+        QVERIFY(!saved(32766, 0).counterOverflow);
+        QVERIFY(saved(32767, 0).counterOverflow);
+    }
+
+    // A file opened and saved again gives the same lines but the save counter, raised.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("counters"); // the end line's last fields after the save
+        const QString head = start(kKey, kHead + u"السابعة أساسي 2 - عربية"_s);
+        const auto row = [](const char* name, const QStringList& lines, const char* counters) {
+            QTest::newRow(name) << lines << QString::fromLatin1(counters);
+        };
+        row("three exams",
+            {head, "TYPEEPREUVE:|فرض مراقبة 1|فرض تأليفي 1|شفاهي",
+             "2|1|1001|أحمد الكافي|12.50|--.--|معفى",
+             "1#عمل طيّب|2|1002|مريم التونسي|00.00|غ.ش.|20.00",
+             "FIN" + kKey + "|صفاقس 1|إعدادية النور|سلمى الجربي||3|3"},
+            "4|3");
+        row("six exams",
+            {head, "TYPEEPREUVE:|1|2|3|4|5|6", "2|1|1|أ|01.00|02.00|03.00|04.00|05.00|06.00",
+             "FIN" + kKey + "|r|e|t||12|9"},
+            "13|12");
+        row("no pupils", {head, "TYPEEPREUVE:|فرض|شفاهي", "FIN" + kKey + "|r|e|t||1|1"}, "2|1");
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QStringList, lines);
+        const DocumentRead read = readGradeDocument(kKey + u".xml"_s, lines);
+        QVERIFY(read.document);
+        const EndLineFields& end = read.document->endLines.front();
+        const SheetTable table = freshSheetOf(*read.document);
+        const SaveLinesBuilt built = buildGradeFileLines(
+            kKey, read.document->caption, table, gradeSpanOf(table),
+            {*end.region, *end.establishment, *end.teacher}, *end.saveNumber, *end.printNumber);
+        QFETCH(QString, counters);
+        QStringList expected = lines;
+        expected.last() = lines.last().section(u'|', 0, 3) + u"||"_s + counters;
+        QCOMPARE(built.lines, expected);
+    }
 };
-
-void TestGradeFileLines::subjectSheet()
-{
-    const DocumentRead read = readGradeDocument(
-        kKey + u".xml"_s, {start(kKey), u"TYPEEPREUVE:|ف"_s, u"1|1|1001|أحمد|12.50"_s, kEnd});
-    QVERIFY(read.document);
-    const GradeDocument& document = *read.document;
-    QCOMPARE(document.sheetKind, u"C"_s);
-    QCOMPARE(document.year, qint16(2004));
-    QCOMPARE(document.schoolYear, u"2005/2004"_s);
-    QCOMPARE(document.caption, kCaption);
-    // As the card prints it: the first 29 characters left out, a tatweel after some letters.
-    QCOMPARE(document.sheetDescription, u"السابـعة أساسي 2 - عربـية - الثلاثي 1"_s);
-    const EndLineFields& end = document.endLines[0];
-    QCOMPARE((QStringList{*end.region, *end.establishment, *end.teacher}),
-             (QStringList{kTexts.region, kTexts.establishment, kTexts.teacher}));
-    QCOMPARE(QList<int>({*end.saveNumber, *end.printNumber}), QList<int>({0, 7}));
-}
-
-// Which grid rows and headers a subject file gives, read field by field from column 10 (the
-// pupils) and 6 (the headers) down, the last field keeping any further separators.
-void TestGradeFileLines::sheetLines_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QStringList>("lines"); // after the start line
-    QTest::addColumn<QString>("headers");
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<int>("endLines");
-    const QString test = u"TYPEEPREUVE:|ف"_s;
-    QTest::newRow("empty fifth field") << kKey << QStringList{test, u"1|2|3|اسم||13"_s, kEnd}
-                                       << u"6>ف"_s << QStringList{u"10>1, 2, 3, اسم, , 13"_s} << 1;
-    QTest::newRow("eleven fields, seven headers")
-        << kKey << QStringList{u"TYPEEPREUVE:|a|b|c|d|e|f|g"_s, u"l|s|i|n|6|5|4|3|2|1|h|x"_s, kEnd}
-        << u"6>a, b, c, d, e, f|g"_s << QStringList{u"10>l, s, i, n, 6, 5, 4, 3, 2, 1, h|x"_s} << 1;
-    QTest::newRow("no pupils, other test prefix")
-        << kKey << QStringList{u"EXAMS|a"_s, kEnd} << u"6>a"_s << QStringList{} << 1;
-    QTest::newRow("no end line keeps the last pupil")
-        << kKey << QStringList{test, u"1|1|1|أ|10"_s, u"2|2|2|ب"_s} << u"6>ف"_s
-        << QStringList{u"10>1, 1, 1, أ, 10"_s, u"10>2, 2, 2, ب"_s} << 0;
-    QTest::newRow("lines after the end line are pupils")
-        << kKey << QStringList{test, u"1|1|1|أ"_s, kEnd, u"3|3|3|ج"_s} << u"6>ف"_s
-        << QStringList{u"10>1, 1, 1, أ"_s, u"10>3, 3, 3, ج"_s} << 1;
-    QTest::newRow("a line without separator fills nothing")
-        << kKey << QStringList{test, u"orphan"_s, kEnd} << u"6>ف"_s << QStringList{QString()} << 1;
-}
-
-void TestGradeFileLines::sheetLines()
-{
-    QFETCH(QString, key);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, headers);
-    QFETCH(QStringList, rows);
-    QFETCH(int, endLines);
-    const DocumentRead read = readGradeDocument(key + u".xml"_s, QStringList{start(key)} + lines);
-    QVERIFY(read.document);
-    QCOMPARE(read.document->type, key == kKey ? SheetType::Subject : SheetType::Plain);
-    QCOMPARE(described(read.document->headers), headers);
-    QCOMPARE(read.document->rowCount, int(rows.size()));
-    QCOMPARE(described(read.document->rows), rows);
-    QCOMPARE(int(read.document->endLines.size()), endLines);
-}
-
-// Each save raises the counter past both counters, so that a card printed before is known
-// for older than the file; at the 16-bit limit the save is refused. The caption is written
-// with its blanks trimmed.
-void TestGradeFileLines::saveCounter()
-{
-    const auto saved = [](qint16 saveNumber, qint16 printNumber) {
-        return buildGradeFileLines(kKey, u"  c d "_s, SheetTable(1), 0, kTexts, saveNumber,
-                                   printNumber);
-    };
-    QCOMPARE(saved(0, 4).lines.first(), u"DEBUT"_s + kKey + u"|c d"_s);
-    QVERIFY(saved(0, 4).lines.last().endsWith(u"||5|4"_s));
-    QCOMPARE(saved(7, 4).saveNumber, qint16(8));
-    QCOMPARE(saved(-5, -9).saveNumber, qint16(-4));
-    QCOMPARE(saved(32766, 0).saveNumber, qint16(32767));
-    QVERIFY(!saved(32766, 0).counterOverflow);
-    QVERIFY(saved(32767, 0).counterOverflow);
-}
-
-// A file opened and saved again gives the same lines but the save counter, raised.
-void TestGradeFileLines::roundTrip_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    const QString head = start(kKey, kHead + u"السابعة أساسي 2 - عربية"_s);
-    QTest::newRow("three exams") << QStringList{
-        head, "TYPEEPREUVE:|فرض مراقبة 1|فرض تأليفي 1|شفاهي",
-        "2|1|1001|أحمد الكافي|12.50|--.--|معفى", "1#عمل طيّب|2|1002|مريم التونسي|00.00|غ.ش.|20.00",
-        "FIN" + kKey + "|صفاقس 1|إعدادية النور|سلمى الجربي||3|3"};
-    QTest::newRow("six exams") << QStringList{head, "TYPEEPREUVE:|1|2|3|4|5|6",
-                                              "2|1|1|أ|01.00|02.00|03.00|04.00|05.00|06.00",
-                                              "FIN" + kKey + "|r|e|t||12|9"};
-    QTest::newRow("no pupils") << QStringList{head, "TYPEEPREUVE:|فرض|شفاهي",
-                                              "FIN" + kKey + "|r|e|t||1|1"};
-}
-
-void TestGradeFileLines::roundTrip()
-{
-    QFETCH(QStringList, lines);
-    const DocumentRead read = readGradeDocument(kKey + u".xml"_s, lines);
-    QVERIFY(read.document);
-    const EndLineFields& end = read.document->endLines.front();
-    const SheetTable table = freshSheetOf(*read.document);
-    const SaveLinesBuilt built = buildGradeFileLines(
-        kKey, read.document->caption, table, gradeSpanOf(table),
-        {*end.region, *end.establishment, *end.teacher}, *end.saveNumber, *end.printNumber);
-    QStringList expected = lines;
-    const int printed = *end.printNumber;
-    expected.last() =
-        u"FIN%1|%2|%3|%4||%5|%6"_s.arg(kKey, *end.region, *end.establishment, *end.teacher)
-            .arg(printed + 1)
-            .arg(printed);
-    QCOMPARE(built.lines, expected);
-}
 
 QTEST_APPLESS_MAIN(TestGradeFileLines)
 #include "tst_gradefilelines.moc"

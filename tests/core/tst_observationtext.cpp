@@ -53,18 +53,18 @@ private slots:
         QTest::addColumn<int>("cursorAfter");
 
         const QString a48(48, u'س'), full(kMaxObservationLength, u'م'), l60(60, u'ل');
-        QTest::newRow("into a full box") << full << u'ب' + full << 1 << full << 0;
-        QTest::newRow("| typed in the middle") << u"ab"_s << u"a|b"_s << 2 << u"ab"_s << 1;
-        QTest::newRow("paste in the middle cut, the text after it kept")
-            << a48 << a48.left(9) + "12345" + a48.mid(9) << 14 << a48.left(9) + "12" + a48.mid(9)
-            << 11;
-        QTest::newRow("refused characters take no room")
-            << a48 << a48 + "|\n|ab" << 53 << a48 + "ab" << 50;
-        QTest::newRow("longer from the file: typing") << l60 << l60 + u'ب' << 61 << l60 << 60;
-        QTest::newRow("longer from the file: deleting")
-            << l60 << l60.left(59) << 59 << l60.left(59) << 59;
-        QTest::newRow("surrogate pair not cut")
-            << a48 + u'س' << a48 + u'س' + kSmile << 51 << a48 + u'س' << 49;
+        const auto row = [](const char* name, const QString& before, const QString& edited,
+                            int cursor, const QString& text, int cursorAfter) {
+            QTest::newRow(name) << before << edited << cursor << text << cursorAfter;
+        };
+        row("into a full box", full, u'ب' + full, 1, full, 0);
+        row("| typed in the middle", u"ab"_s, u"a|b"_s, 2, u"ab"_s, 1);
+        row("paste in the middle cut, the text after it kept", a48,
+            a48.left(9) + "12345" + a48.mid(9), 14, a48.left(9) + "12" + a48.mid(9), 11);
+        row("refused characters take no room", a48, a48 + "|\n|ab", 53, a48 + "ab", 50);
+        row("longer from the file: typing", l60, l60 + u'ب', 61, l60, 60);
+        row("longer from the file: deleting", l60, l60.left(59), 59, l60.left(59), 59);
+        row("surrogate pair not cut", a48 + u'س', a48 + u'س' + kSmile, 51, a48 + u'س', 49);
     }
     void boxEdit()
     {

@@ -11,8 +11,6 @@
 
 using namespace print;
 
-Q_DECLARE_METATYPE(LinePosition)
-
 namespace {
 
 const QDate kDate(2025, 3, 14);

@@ -1,6 +1,6 @@
 // The files that bring the teacher's work back: the journal of unsaved changes and the copies
 // kept of the files a save replaced.
-
+#include "../support/filebytes.h"
 #include "gradefile/rowsetwriter.h"
 #include "recovery/journal.h"
 #include "recovery/keptcopies.h"
@@ -49,203 +49,187 @@ class TestRecoveryFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void writtenJournalReadsBack();
-    void journalReadsWhatIsWhole_data();
-    void journalReadsWhatIsWhole();
-    void journalsFoundByKeyAndContent_data();
-    void journalsFoundByKeyAndContent();
-    void keptCopiesAreTheLastTwentyEachOnce();
-    void dataFolderStaysPrivate();
-    void cellsOutsideTheSheetAreRefused_data();
-    void cellsOutsideTheSheetAreRefused();
+    // Created, appended to, read back from the disk: every text comes back as it was. A second
+    // journal under the same name never writes over the first.
+    void writtenJournalReadsBack()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("j.journal");
+        gradefile::FileError error;
+        auto writer = JournalWriter::create(path, kIdentity, kStarted, {kCells[0]}, error);
+        QVERIFY2(writer, qPrintable(error.description));
+        QVERIFY(!writer->append({kCells.begin() + 1, kCells.end()}).isError());
+        const JournalRead read = readJournal(path);
+        QVERIFY2(read.contents, qPrintable(read.error.description));
+        QCOMPARE(read.contents->identity.contentHash, kIdentity.contentHash);
+        QCOMPARE(texts(read.contents->cells), texts(kCells));
+        QVERIFY(!JournalWriter::create(path, kIdentity, kStarted, {kCells[0]}, error));
+        QCOMPARE(readJournal(path).contents->cells.size(), kCells.size());
+    }
+
+    void journalReadsWhatIsWhole_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("cells"); // read back; -1: the journal is refused
+        const QByteArray header = headerRecord(kIdentity, kStarted);
+        QByteArray whole = header;
+        for (const JournalCell& c : kCells)
+            whole += cellRecord(c);
+        const int last = int(cellRecord(kCells.back()).size());
+        // A crash in the middle of an append leaves part of the last record: the records before
+        // it are all there.
+        for (int cut : {1, last / 2, last - 1})
+            QTest::addRow("%d of the last record's %d bytes", cut, last)
+                << whole.left(whole.size() - last + cut) << 4;
+        QTest::newRow("last record spoilt") << whole.left(whole.size() - 1) + "X\n" << 4;
+        QTest::newRow("zeros after a power cut")
+            << whole.left(whole.size() - 9) + QByteArray(512, '\0') << 4;
+        // A crash while the first record was written leaves a journal that holds nothing.
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("half a header") << header.left(header.size() / 2) << 0;
+        // A journal that does not check is applied not at all, never in part.
+        const qsizetype second = header.size() + cellRecord(kCells[0]).size() + 4;
+        QByteArray flipped = whole;
+        flipped[second] = char(flipped[second] ^ 0x01);
+        QTest::newRow("a byte changed in a middle record") << flipped << -1;
+        QTest::newRow("bytes lost in the middle") << QByteArray(whole).remove(second, 20) << -1;
+        QTest::newRow("a later version")
+            << headerRecord(kIdentity, kStarted, kJournalVersion + 1) + cellRecord(kCells[0]) << -1;
+    }
+
+    void journalReadsWhatIsWhole()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, cells);
+        const JournalRead read = parseJournal(bytes, "/data/j.journal");
+        QCOMPARE(read.error.isError(), cells < 0);
+        QCOMPARE(read.error.path, QString(cells < 0 ? "/data/j.journal" : ""));
+        const auto kept = read.contents ? read.contents->cells : std::vector<JournalCell>();
+        QCOMPARE(texts(kept), texts(kCells).mid(0, std::max(cells, 0)));
+    }
+
+    void journalsFoundByKeyAndContent_data()
+    {
+        QTest::addColumn<QString>("folder"); // the journal was written for
+        QTest::addColumn<char>("content");   // it began on
+        QTest::addColumn<QString>("found");
+        QTest::newRow("the same folder") << "/media/floppy" << 'a' << "applies";
+        QTest::newRow("the stick back at another folder") << "/media/floppy1" << 'a' << "applies";
+        QTest::newRow("another drive letter") << "E:/" << 'a' << "applies";
+        QTest::newRow("another content") << "/media/floppy" << 'b' << "changed on disk";
+        QTest::newRow("another content, another folder") << "E:/" << 'b' << "changed on disk";
+    }
+
+    // A journal belongs to its file's key and the content it began on, wherever the disk was
+    // mounted: the folder it was written for is only told to the teacher.
+    void journalsFoundByKeyAndContent()
+    {
+        QFETCH(QString, folder);
+        QFETCH(char, content);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        const JournalIdentity written{kKey, folder, QByteArray(64, content)};
+        gradefile::FileError error;
+        QVERIFY(JournalWriter::create(dir.filePath(journalFileName(written, kStarted)), written,
+                                      kStarted, {kCells[0]}, error));
+        const PendingChanges pending =
+            findPendingChanges(dir.path(), kIdentity, SheetBounds{40, 1});
+        QCOMPARE(pending.journals.size(), found == "applies");
+        QCOMPARE(pending.changedOnDisk.size(), found == "changed on disk");
+        QCOMPARE(pending.otherFolders, found == "applies" && folder != kIdentity.diskFolder
+                                           ? QStringList{folder}
+                                           : QStringList());
+    }
+
+    // Each save keeps the file it replaces, newest first, named for when it was kept and its save
+    // number; the 21st pushes the oldest out of its disk's copies, not another disk's nor one kept
+    // before copies were grouped by disk. A save retried keeps its file once: failed tries cannot
+    // push out earlier saves' copies. A copy tells how it differs from the file now; one that
+    // another file's took the place of is refused.
+    void keptCopiesAreTheLastTwentyEachOnce()
+    {
+        QTemporaryDir data;
+        const KeptCopies copies(data.path());
+        QVERIFY(!copies.keep(kKey, "/media/other", gradeFile(30), kStarted).isError());
+        QVERIFY(QFile::copy(copies.list(kKey).front().path,
+                            data.filePath("backups/" + kKey + "/20240101T000000000Z_save9.xml")));
+        for (int save = 1; save <= 21; ++save)
+            for (int retry = 0; retry < 2; ++retry) {
+                const QDateTime at = kStarted.addSecs(save * 10 + retry);
+                QVERIFY(!copies.keep(kKey, "/media/floppy", gradeFile(save), at).isError());
+            }
+        const std::vector<KeptCopy> kept = copies.list(kKey);
+        QCOMPARE(int(kept.size()), kKeptCopiesPerFile + 2);
+        QCOMPARE(kept.front().saveNumber, 21);
+        QCOMPARE(kept.front().diskFolder, "/media/floppy");
+        QCOMPARE(kept[kKeptCopiesPerFile - 1].saveNumber, 2);
+        QCOMPARE(kept[kKeptCopiesPerFile].diskFolder, "/media/other");
+        QCOMPARE(kept.back().saveNumber, 9);
+        QCOMPARE(QFileInfo(kept.front().path).fileName(), "20250314T173335123Z_save21.xml");
+        QCOMPARE(*copies.read(kept.front(), kKey).bytes, gradeFile(21));
+        const QStringList now = {"DEBUT" + kKey + "|x", "TYPEEPREUVE:|فرض 1|فرض 2",
+                                 "1|1|1001|أحمد|12.50|--.--", "2|2|1002|مريم|--.--|غ.ش."};
+        const std::optional<CopyDifference> difference =
+            copies.summarize(kept.front(), kKey, now).difference;
+        QVERIFY(difference && difference->cells == 1 &&
+                difference->firstPupils == QStringList{"مريم"});
+        QVERIFY(writeBytes(kept.front().path, gradeFile(21, "8410203C07130002025")));
+        QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
+    }
+
+    // The data folder holds unsaved grades and old files: it and every folder in it stay their
+    // owner's, whichever write made them, and one an older version left open to others is closed.
+    void dataFolderStaysPrivate()
+    {
+        QTemporaryDir root;
+        const QString data = root.filePath("saisie-notes");
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                            QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QVERIFY(QDir().mkdir(data) &&
+                QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                others));
+        SessionJournal journal(data, kIdentity);
+        QVERIFY(!journal.record({kCells[0]}).isError() && setAside(journal.path(), data));
+        QVERIFY(!KeptCopies(data).keep(kKey, "/media/floppy", gradeFile(1)).isError());
+        QStringList folders{data}, open;
+        for (QDirIterator it(data, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+             it.hasNext();)
+            folders << it.next();
+        for (const QString& folder : folders)
+            if (QFile::permissions(folder) & others)
+                open << folder;
+        QCOMPARE(folders.size(), 6); // recovery, its aside, backups, the key's, the disk's
+        QCOMPARE(open, QStringList());
+    }
+
+    void cellsOutsideTheSheetAreRefused_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("first exam") << 6 << 1 << "12.00" << true;
+        QTest::newRow("last grade column shown") << 4 << 3 << "12.00" << true;
+        QTest::newRow("observation") << 10 << 2 << "2#حسن" << true;
+        QTest::newRow("hidden grade column") << 3 << 1 << "12.00" << false;
+        QTest::newRow("pupil's name") << 7 << 1 << "x" << false;
+        QTest::newRow("header row") << 6 << 0 << "x" << false;
+        QTest::newRow("below the last pupil") << 6 << 4 << "12.00" << false;
+        QTest::newRow("a field separator") << 10 << 1 << "2#a|b" << false;
+        QTest::newRow("a line break") << 10 << 1 << "2#a\nb" << false;
+    }
+
+    // A journal is read from the program's folder, where anything may have written it: a cell
+    // outside the sheet as opened (a name, a header, a hidden column, a row past the last
+    // pupil) or a text that would break the file's lines refuses the whole journal.
+    void cellsOutsideTheSheetAreRefused()
+    {
+        QFETCH(int, column);
+        QFETCH(int, row);
+        QFETCH(QString, text);
+        QTEST(!cellsOutsideSheet({{column, row, text, {}}}, SheetBounds{3, 4}), "fits");
+    }
 };
-
-// Created, appended to, read back from the disk: every text comes back as it was. A second
-// journal under the same name never writes over the first.
-void TestRecoveryFiles::writtenJournalReadsBack()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("j.journal");
-    gradefile::FileError error;
-    auto writer = JournalWriter::create(path, kIdentity, kStarted, {kCells[0]}, error);
-    QVERIFY2(writer, qPrintable(error.description));
-    QVERIFY(!writer->append({kCells.begin() + 1, kCells.end()}).isError());
-    const JournalRead read = readJournal(path);
-    QVERIFY2(read.contents, qPrintable(read.error.description));
-    QCOMPARE(read.contents->identity.contentHash, kIdentity.contentHash);
-    QCOMPARE(texts(read.contents->cells), texts(kCells));
-    QVERIFY(!JournalWriter::create(path, kIdentity, kStarted, {kCells[0]}, error));
-    QCOMPARE(readJournal(path).contents->cells.size(), kCells.size());
-}
-
-void TestRecoveryFiles::journalReadsWhatIsWhole_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("cells"); // read back; -1: the journal is refused
-    const QByteArray header = headerRecord(kIdentity, kStarted);
-    QByteArray whole = header;
-    for (const JournalCell& c : kCells)
-        whole += cellRecord(c);
-    const int last = int(cellRecord(kCells.back()).size());
-    // A crash in the middle of an append leaves part of the last record: the records before
-    // it are all there.
-    for (int cut : {1, last / 2, last - 1})
-        QTest::addRow("%d of the last record's %d bytes", cut, last)
-            << whole.left(whole.size() - last + cut) << 4;
-    QTest::newRow("last record spoilt") << whole.left(whole.size() - 1) + "X\n" << 4;
-    QTest::newRow("zeros after a power cut")
-        << whole.left(whole.size() - 9) + QByteArray(512, '\0') << 4;
-    // A crash while the first record was written leaves a journal that holds nothing.
-    QTest::newRow("empty") << QByteArray() << 0;
-    QTest::newRow("half a header") << header.left(header.size() / 2) << 0;
-    // A journal that does not check is applied not at all, never in part.
-    const qsizetype second = header.size() + cellRecord(kCells[0]).size() + 4;
-    QByteArray flipped = whole;
-    flipped[second] = char(flipped[second] ^ 0x01);
-    QTest::newRow("a byte changed in a middle record") << flipped << -1;
-    QTest::newRow("bytes lost in the middle") << QByteArray(whole).remove(second, 20) << -1;
-    QTest::newRow("a later version")
-        << headerRecord(kIdentity, kStarted, kJournalVersion + 1) + cellRecord(kCells[0]) << -1;
-}
-
-void TestRecoveryFiles::journalReadsWhatIsWhole()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, cells);
-    const JournalRead read = parseJournal(bytes, "/data/j.journal");
-    QCOMPARE(read.error.isError(), cells < 0);
-    QCOMPARE(read.error.path, QString(cells < 0 ? "/data/j.journal" : ""));
-    const auto kept = read.contents ? read.contents->cells : std::vector<JournalCell>();
-    QCOMPARE(texts(kept), texts(kCells).mid(0, std::max(cells, 0)));
-}
-
-void TestRecoveryFiles::journalsFoundByKeyAndContent_data()
-{
-    QTest::addColumn<QString>("folder"); // the journal was written for
-    QTest::addColumn<char>("content");   // it began on
-    QTest::addColumn<QString>("found");
-    QTest::newRow("the same folder") << "/media/floppy" << 'a' << "applies";
-    QTest::newRow("the stick back at another folder") << "/media/floppy1" << 'a' << "applies";
-    QTest::newRow("another drive letter") << "E:/" << 'a' << "applies";
-    QTest::newRow("another content") << "/media/floppy" << 'b' << "changed on disk";
-    QTest::newRow("another content, another folder") << "E:/" << 'b' << "changed on disk";
-}
-
-// A journal belongs to its file's key and the content it began on, wherever the disk was
-// mounted: the folder it was written for is only told to the teacher.
-void TestRecoveryFiles::journalsFoundByKeyAndContent()
-{
-    QFETCH(QString, folder);
-    QFETCH(char, content);
-    QFETCH(QString, found);
-    QTemporaryDir dir;
-    const JournalIdentity written{kKey, folder, QByteArray(64, content)};
-    gradefile::FileError error;
-    QVERIFY(JournalWriter::create(dir.filePath(journalFileName(written, kStarted)), written,
-                                  kStarted, {kCells[0]}, error));
-    const PendingChanges pending = findPendingChanges(dir.path(), kIdentity, SheetBounds{40, 1});
-    QCOMPARE(pending.journals.size(), found == "applies");
-    QCOMPARE(pending.changedOnDisk.size(), found == "changed on disk");
-    QCOMPARE(pending.otherFolders, found == "applies" && folder != kIdentity.diskFolder
-                                       ? QStringList{folder}
-                                       : QStringList());
-}
-
-// Each save keeps the file it replaces, newest first, named for when it was kept and the save
-// number in it; the 21st pushes the oldest out of its disk's copies, not another disk's, nor
-// a copy kept before copies were grouped by disk. A save tried again and again keeps its file
-// once, so failed tries cannot push out the copies of earlier saves. A copy tells how it
-// differs from the file now. A copy that another file's took the place of is refused, and
-// left as it is.
-void TestRecoveryFiles::keptCopiesAreTheLastTwentyEachOnce()
-{
-    QTemporaryDir data;
-    const KeptCopies copies(data.path());
-    QVERIFY(!copies.keep(kKey, "/media/other", gradeFile(30), kStarted).isError());
-    QVERIFY(QFile::copy(copies.list(kKey).front().path,
-                        data.filePath("backups/" + kKey + "/20240101T000000000Z_save9.xml")));
-    for (int save = 1; save <= 21; ++save) {
-        for (int retry = 0; retry < 2; ++retry)
-            QVERIFY(!copies
-                         .keep(kKey, "/media/floppy", gradeFile(save),
-                               kStarted.addSecs(save * 10 + retry))
-                         .isError());
-    }
-    const std::vector<KeptCopy> kept = copies.list(kKey);
-    QCOMPARE(int(kept.size()), kKeptCopiesPerFile + 2);
-    QCOMPARE(kept.front().saveNumber, 21);
-    QCOMPARE(kept.front().diskFolder, "/media/floppy");
-    QCOMPARE(kept[kKeptCopiesPerFile - 1].saveNumber, 2);
-    QCOMPARE(kept[kKeptCopiesPerFile].diskFolder, "/media/other");
-    QCOMPARE(kept.back().saveNumber, 9);
-    QCOMPARE(QFileInfo(kept.front().path).fileName(), "20250314T173335123Z_save21.xml");
-    QCOMPARE(*copies.read(kept.front(), kKey).bytes, gradeFile(21));
-    const QStringList now = {"DEBUT" + kKey + "|x", "TYPEEPREUVE:|فرض 1|فرض 2",
-                             "1|1|1001|أحمد|12.50|--.--", "2|2|1002|مريم|--.--|غ.ش."};
-    const std::optional<CopyDifference> difference =
-        copies.summarize(kept.front(), kKey, now).difference;
-    QVERIFY(difference && difference->cells == 1 && difference->firstPupils == QStringList{"مريم"});
-    QFile file(kept.front().path);
-    QVERIFY(file.open(QIODevice::WriteOnly) &&
-            file.write(gradeFile(21, "8410203C07130002025")) > 0);
-    file.close();
-    QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
-}
-
-// The data folder holds unsaved grades and old files: it and every folder in it stay their
-// owner's, whichever write made them, and one an older version left open to others is closed.
-void TestRecoveryFiles::dataFolderStaysPrivate()
-{
-    QTemporaryDir root;
-    const QString data = root.filePath("saisie-notes");
-    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                        QFile::WriteOther | QFile::ExeOther;
-    QVERIFY(QDir().mkdir(data) && QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner |
-                                                                  QFile::ExeOwner | others));
-    SessionJournal journal(data, kIdentity);
-    QVERIFY(!journal.record({kCells[0]}).isError() && setAside(journal.path(), data));
-    QVERIFY(!KeptCopies(data).keep(kKey, "/media/floppy", gradeFile(1)).isError());
-    QStringList folders{data}, open;
-    for (QDirIterator it(data, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-         it.hasNext();)
-        folders << it.next();
-    for (const QString& folder : folders) {
-        if (QFile::permissions(folder) & others)
-            open << folder;
-    }
-    QCOMPARE(folders.size(), 6); // recovery, its aside, backups, the key's, the disk's
-    QCOMPARE(open, QStringList());
-}
-
-void TestRecoveryFiles::cellsOutsideTheSheetAreRefused_data()
-{
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("fits");
-    QTest::newRow("first exam") << 6 << 1 << "12.00" << true;
-    QTest::newRow("last grade column shown") << 4 << 3 << "12.00" << true;
-    QTest::newRow("observation") << 10 << 2 << "2#حسن" << true;
-    QTest::newRow("hidden grade column") << 3 << 1 << "12.00" << false;
-    QTest::newRow("pupil's name") << 7 << 1 << "x" << false;
-    QTest::newRow("header row") << 6 << 0 << "x" << false;
-    QTest::newRow("below the last pupil") << 6 << 4 << "12.00" << false;
-    QTest::newRow("a field separator") << 10 << 1 << "2#a|b" << false;
-    QTest::newRow("a line break") << 10 << 1 << "2#a\nb" << false;
-}
-
-// A journal is read from the program's folder, where anything may have written it: a cell
-// outside the sheet as opened (a name, a header, a hidden column, a row past the last
-// pupil) or a text that would break the file's lines refuses the whole journal.
-void TestRecoveryFiles::cellsOutsideTheSheetAreRefused()
-{
-    QFETCH(int, column);
-    QFETCH(int, row);
-    QFETCH(QString, text);
-    QFETCH(bool, fits);
-    const std::vector<recovery::JournalCell> cells{{column, row, text, {}}};
-    QCOMPARE(!recovery::cellsOutsideSheet(cells, recovery::SheetBounds{3, 4}), fits);
-}
 
 QTEST_APPLESS_MAIN(TestRecoveryFiles)
 #include "tst_recoveryfiles.moc"

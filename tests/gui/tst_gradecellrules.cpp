@@ -25,13 +25,11 @@ const QColor kWhite(255, 255, 255);
 // exam columns are shown and the other cells start empty.
 QStringList subjectFile()
 {
-    QStringList lines{QStringLiteral("DEBUT") + kKey +
-                          QStringLiteral("|8410203 إعدادية النور        [السابعة أساسي 2] عربية"),
-                      QStringLiteral("TYPEEPREUVE:|فرض 1|فرض 2")};
-    for (int pupil = 1; pupil <= kPupils; ++pupil)
-        lines << QStringLiteral("%1|%1|10%2|تلميذ %1").arg(pupil).arg(pupil, 2, 10, QChar(u'0')) +
-                     (pupil == 1 ? QStringLiteral("|15.00|16.00") : QString());
-    return lines << QStringLiteral("FIN") + kKey + QStringLiteral("|صفاقس|النور|سلمى||6|4");
+    QStringList lines{"DEBUT" + kKey + "|8410203 إعدادية النور        [السابعة أساسي 2] عربية",
+                      "TYPEEPREUVE:|فرض 1|فرض 2", "1|1|1001|تلميذ 1|15.00|16.00"};
+    for (int pupil = 2; pupil <= kPupils; ++pupil)
+        lines << QString("%1|%1|10%2|تلميذ %1").arg(pupil).arg(pupil, 2, 10, QChar(u'0'));
+    return lines << "FIN" + kKey + "|صفاقس|النور|سلمى||6|4";
 }
 
 } // namespace
@@ -42,10 +40,134 @@ class TestGradeCellRules : public QObject {
 private slots:
     void init() { m_program = std::make_unique<ProgramOnDisk>(); }
     void cleanup() { m_program.reset(); }
-    void editorArrowsAndClicks();
-    void wrapsMarksAndWindowKeys();
-    void comingBackToTheSheet();
-    void plainSheet();
+
+    // The real editor lets only a grade through; Tab towards the pupil's name is brought back
+    // to the grade by the click rule; a refused grade holds the cursor against a real click; an
+    // arrow leaves a corrected one, and nothing spills into the next pupil.
+    void editorArrowsAndClicks()
+    {
+        QVERIFY(openSheet());
+        m_grid->setActiveCell(6, 3);
+        typeKeys(QStringLiteral("1a|ب2\b5"));
+        press(Qt::Key_Tab);
+        QVERIFY(isAt(6, 3));
+        QCOMPARE(m_grid->text(6, 3), QStringLiteral("15.00"));
+        typeKeys(QStringLiteral("33"));
+        const QModelIndex elsewhere = m_grid->model()->index(6, 4);
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
+                          m_grid->visualRect(elsewhere).center());
+        QVERIFY(isAt(6, 3));
+        QCOMPARE(m_grid->cellBackColor(6, 3), kRed);
+        typeKeys(QStringLiteral("9.5"));
+        press(Qt::Key_Left);
+        QVERIFY(isAt(5, 3));
+        QCOMPARE(m_grid->text(6, 3), QStringLiteral("09.50"));
+        QCOMPARE(m_grid->cellBackColor(6, 3), kWhite);
+        QCOMPARE(m_grid->text(6, 4), QString());
+    }
+
+    // A teacher's run through the sheet: F4 saves nothing while the save button is disabled; a
+    // refused grade at the foot of a column, corrected, wraps to the next column; a mark over
+    // typing moves on and makes the sheet savable; the entry mode switched with the mouse gives
+    // the keys back to the grid; the window's other keys type nothing.
+    void wrapsMarksAndWindowKeys()
+    {
+        GradeSheetWindow* window = openSheet();
+        QVERIFY(window);
+        QObject context;
+        whenModalOpens(&context, [](QWidget* box) { box->close(); });
+        auto* exporter = window->findChild<QPushButton*>(QStringLiteral("saveButton"));
+        press(Qt::Key_F4);
+        QVERIFY(!exporter->isEnabled() && !window->isSaved());
+        typeInto(m_grid, 6, kPupils, QStringLiteral("25"));
+        press(Qt::Key_Return);
+        QVERIFY(isAt(6, kPupils));
+        typeKeys(QStringLiteral("12"));
+        press(Qt::Key_Return);
+        QCOMPARE(m_grid->text(6, kPupils), QStringLiteral("12.00"));
+        QCOMPARE(m_grid->cellBackColor(6, kPupils), kWhite);
+        QVERIFY(isAt(5, 1));
+        typeKeys(QStringLiteral("3"));
+        press(Qt::Key_F1);
+        QTRY_VERIFY(isAt(5, 2));
+        QCOMPARE(m_grid->text(5, 1), QStringLiteral("غ.ش."));
+        QVERIFY(window->isModified() && exporter->isEnabled());
+
+        auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!box->isChecked() && m_grid->hasFocus());
+        m_grid->setActiveCell(6, 6);
+        typeKeys(QStringLiteral("2"));
+        press(Qt::Key_Return);
+        QVERIFY(isAt(5, 6));
+        typeKeys(QStringLiteral("5"));
+        for (Qt::Key key : {Qt::Key_F8, Qt::Key_F9, Qt::Key_F12})
+            press(key);
+        QVERIFY(isAt(5, 6) && window->isVisible());
+        QCOMPARE(m_grid->text(5, 6), QStringLiteral("5"));
+    }
+
+    // Back from another window the cursor goes to the first grade of the first pupil; the cell
+    // it leaves is checked on the way, the sheet stays modified, and a refused grade keeps it.
+    void comingBackToTheSheet()
+    {
+        GradeSheetWindow* window = openSheet();
+        QVERIFY(window);
+        const auto goAwayAndBack = [this, window] {
+            m_program->window()->activateWindow();
+            QVERIFY(QTest::qWaitFor([this] { return m_program->window()->isActiveWindow(); }));
+            window->activateWindow();
+            QVERIFY(QTest::qWaitFor([window] { return window->isActiveWindow(); }));
+        };
+        typeInto(m_grid, 6, 3, QStringLiteral("7"));
+        goAwayAndBack();
+        QVERIFY(isAt(6, 1));
+        QCOMPARE(m_grid->text(6, 3), QStringLiteral("07.00"));
+        QVERIFY(window->isModified());
+        typeInto(m_grid, 5, 4, QStringLiteral("25"));
+        goAwayAndBack();
+        QVERIFY(isAt(5, 4));
+        QCOMPARE(m_grid->cellBackColor(5, 4), kRed);
+    }
+
+    // The plain sheet is for viewing only and says so, in full, in the window: no character,
+    // Backspace, mark or paste changes its grade, the cursor still moves, no window key does
+    // anything, the save button stays off and the disk is left as it was.
+    void plainSheet()
+    {
+        const QString fileName = QStringLiteral("8410203C0712MOY2025.xml"); // of the sample disk
+        QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + fileName,
+                            m_program->filePath(fileName)));
+        m_program->open(fileName);
+        QPointer<sheet::PlainSheetWindow> window = m_program->window()->plainSheet();
+        QVERIFY(window && QTest::qWaitFor([window] { return window->isActiveWindow(); }));
+        m_grid = window->grid();
+        m_grid->setFocus();
+        const QByteArray before = readBytes(m_program->filePath(fileName));
+        const auto* label = window->findChild<QLabel*>(QStringLiteral("viewOnlyLabel"));
+        QVERIFY(label && label->isVisible() && window->rect().contains(label->geometry()) &&
+                label->height() >= label->heightForWidth(label->width()));
+        QCOMPARE(label->text(),
+                 QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج."));
+
+        QObject context;
+        int shown = 0;
+        whenModalOpens(&context, [&shown](QWidget* box) { ++shown, box->close(); });
+        m_grid->setActiveCell(1, 4);
+        typeKeys(QStringLiteral("12\b"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("17.5"));
+        press(Qt::Key_V, Qt::ControlModifier);
+        for (int key = Qt::Key_F1; key <= Qt::Key_F8; ++key) {
+            press(Qt::Key(key));
+            QVERIFY(window && window->isVisible() && isAt(1, 4) && !m_grid->isEditing());
+        }
+        QCOMPARE(m_grid->text(1, 4), QStringLiteral("13.75"));
+        press(Qt::Key_Return);
+        QVERIFY(isAt(1, 5));
+        QCOMPARE(shown, 0);
+        QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("saveButton"))->isEnabled());
+        QCOMPARE(readBytes(m_program->filePath(fileName)), before);
+    }
 
 private:
     GradeSheetWindow* openSheet()
@@ -64,155 +186,20 @@ private:
         QTest::sendKeyEvent(QTest::Click, focus ? focus : m_grid, key, text, modifiers);
         QCoreApplication::processEvents();
     }
-    // Each character as its own key; "\b" is Backspace, an Arabic letter a key named by its
+    // Each character as its own key ("\b" is Backspace), an Arabic letter a key named by its
     // character.
     void typeKeys(const QString& text)
     {
-        for (const QChar c : text) {
-            if (c == u'\b')
-                press(Qt::Key_Backspace, {}, QStringLiteral("\b"));
-            else
-                press(c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode()))
-                                         : Qt::Key(c.toUpper().unicode()),
-                      {}, QString(c));
-        }
+        for (const QChar c : text)
+            press(c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode()))
+                                     : Qt::Key(c.toUpper().unicode()),
+                  {}, QString(c));
     }
-    bool isAt(int col, int row) const
-    {
-        return m_grid->activeCol() == col && m_grid->activeRow() == row;
-    }
+    bool isAt(int c, int r) const { return m_grid->activeCol() == c && m_grid->activeRow() == r; }
 
     std::unique_ptr<ProgramOnDisk> m_program;
     sheet::SpreadGrid* m_grid = nullptr;
 };
-
-// The real editor lets only a grade through; Tab towards the pupil's name is brought back
-// to the grade by the click rule; a refused grade holds the cursor against a real click; an
-// arrow leaves a corrected one, and nothing spills into the next pupil.
-void TestGradeCellRules::editorArrowsAndClicks()
-{
-    QVERIFY(openSheet());
-    m_grid->setActiveCell(6, 3);
-    typeKeys(QStringLiteral("1a|ب2\b5"));
-    press(Qt::Key_Tab);
-    QVERIFY(isAt(6, 3));
-    QCOMPARE(m_grid->text(6, 3), QStringLiteral("15.00"));
-    typeKeys(QStringLiteral("33"));
-    const QModelIndex elsewhere = m_grid->model()->index(6, 4);
-    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
-                      m_grid->visualRect(elsewhere).center());
-    QVERIFY(isAt(6, 3));
-    QCOMPARE(m_grid->cellBackColor(6, 3), kRed);
-    typeKeys(QStringLiteral("9.5"));
-    press(Qt::Key_Left);
-    QVERIFY(isAt(5, 3));
-    QCOMPARE(m_grid->text(6, 3), QStringLiteral("09.50"));
-    QCOMPARE(m_grid->cellBackColor(6, 3), kWhite);
-    QCOMPARE(m_grid->text(6, 4), QString());
-}
-
-// A teacher's run through the sheet: F4 saves nothing while the save button is disabled; a
-// refused grade at the foot of a column, corrected, wraps to the next column; a mark over
-// typing moves on and makes the sheet savable; the entry mode switched with the mouse gives
-// the keys back to the grid; the window's other keys type nothing.
-void TestGradeCellRules::wrapsMarksAndWindowKeys()
-{
-    GradeSheetWindow* window = openSheet();
-    QVERIFY(window);
-    QObject context;
-    whenModalOpens(&context, [](QWidget* box) { box->close(); });
-    auto* exporter = window->findChild<QPushButton*>(QStringLiteral("saveButton"));
-    press(Qt::Key_F4);
-    QVERIFY(!exporter->isEnabled() && !window->isSaved());
-    typeInto(m_grid, 6, kPupils, QStringLiteral("25"));
-    press(Qt::Key_Return);
-    QVERIFY(isAt(6, kPupils));
-    typeKeys(QStringLiteral("12"));
-    press(Qt::Key_Return);
-    QCOMPARE(m_grid->text(6, kPupils), QStringLiteral("12.00"));
-    QCOMPARE(m_grid->cellBackColor(6, kPupils), kWhite);
-    QVERIFY(isAt(5, 1));
-    typeKeys(QStringLiteral("3"));
-    press(Qt::Key_F1);
-    QTRY_VERIFY(isAt(5, 2));
-    QCOMPARE(m_grid->text(5, 1), QStringLiteral("غ.ش."));
-    QVERIFY(window->isModified() && exporter->isEnabled());
-
-    auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
-    QTest::mouseClick(box, Qt::LeftButton);
-    QVERIFY(!box->isChecked() && m_grid->hasFocus());
-    m_grid->setActiveCell(6, 6);
-    typeKeys(QStringLiteral("2"));
-    press(Qt::Key_Return);
-    QVERIFY(isAt(5, 6));
-    typeKeys(QStringLiteral("5"));
-    for (Qt::Key key : {Qt::Key_F8, Qt::Key_F9, Qt::Key_F12})
-        press(key);
-    QVERIFY(isAt(5, 6) && window->isVisible());
-    QCOMPARE(m_grid->text(5, 6), QStringLiteral("5"));
-}
-
-// Back from another window the cursor goes to the first grade of the first pupil; the cell
-// it leaves is checked on the way, the sheet stays modified, and a refused grade keeps it.
-void TestGradeCellRules::comingBackToTheSheet()
-{
-    GradeSheetWindow* window = openSheet();
-    QVERIFY(window);
-    const auto goAwayAndBack = [this, window] {
-        m_program->window()->activateWindow();
-        QVERIFY(QTest::qWaitFor([this] { return m_program->window()->isActiveWindow(); }));
-        window->activateWindow();
-        QVERIFY(QTest::qWaitFor([window] { return window->isActiveWindow(); }));
-    };
-    typeInto(m_grid, 6, 3, QStringLiteral("7"));
-    goAwayAndBack();
-    QVERIFY(isAt(6, 1));
-    QCOMPARE(m_grid->text(6, 3), QStringLiteral("07.00"));
-    QVERIFY(window->isModified());
-    typeInto(m_grid, 5, 4, QStringLiteral("25"));
-    goAwayAndBack();
-    QVERIFY(isAt(5, 4));
-    QCOMPARE(m_grid->cellBackColor(5, 4), kRed);
-}
-
-// The plain sheet is for viewing only and says so, in full, in the window: no character,
-// Backspace, mark or paste changes its grade, the cursor still moves, no window key does
-// anything, the save button stays off and the disk is left as it was.
-void TestGradeCellRules::plainSheet()
-{
-    const QString fileName = QStringLiteral("8410203C0712MOY2025.xml"); // of the sample disk
-    QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + fileName,
-                        m_program->filePath(fileName)));
-    m_program->open(fileName);
-    QPointer<sheet::PlainSheetWindow> window = m_program->window()->plainSheet();
-    QVERIFY(window && QTest::qWaitFor([window] { return window->isActiveWindow(); }));
-    m_grid = window->grid();
-    m_grid->setFocus();
-    const QByteArray before = readBytes(m_program->filePath(fileName));
-    const auto* label = window->findChild<QLabel*>(QStringLiteral("viewOnlyLabel"));
-    QVERIFY(label && label->isVisible() && window->rect().contains(label->geometry()) &&
-            label->height() >= label->heightForWidth(label->width()));
-    QCOMPARE(label->text(),
-             QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج."));
-
-    QObject context;
-    int shown = 0;
-    whenModalOpens(&context, [&shown](QWidget* box) { ++shown, box->close(); });
-    m_grid->setActiveCell(1, 4);
-    typeKeys(QStringLiteral("12\b"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("17.5"));
-    press(Qt::Key_V, Qt::ControlModifier);
-    for (int key = Qt::Key_F1; key <= Qt::Key_F8; ++key) {
-        press(Qt::Key(key));
-        QVERIFY(window && window->isVisible() && isAt(1, 4) && !m_grid->isEditing());
-    }
-    QCOMPARE(m_grid->text(1, 4), QStringLiteral("13.75"));
-    press(Qt::Key_Return);
-    QVERIFY(isAt(1, 5));
-    QCOMPARE(shown, 0);
-    QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("saveButton"))->isEnabled());
-    QCOMPARE(readBytes(m_program->filePath(fileName)), before);
-}
 
 QTEST_MAIN(TestGradeCellRules)
 #include "tst_gradecellrules.moc"

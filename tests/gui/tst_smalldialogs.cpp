@@ -48,10 +48,8 @@ private slots:
         whenModalOpens(&scope, [&](QWidget* modal) {
             if (key)
                 QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key(key));
-            else
-                modal->close();
-            stayedOpen = modal->isVisible();
-            modal->close(); // by the close box, if the key left it open
+            stayedOpen = key && modal->isVisible();
+            modal->close(); // by the close box, if no key or the key left it open
         });
         const auto buttons =
             withNo ? QuestionDialog::Buttons::YesNo : QuestionDialog::Buttons::YesOnly;

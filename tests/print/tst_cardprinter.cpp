@@ -183,9 +183,7 @@ private slots:
             mount.emplace(folder.path(), qPrintable(disk));
             if (!mount->isMounted())
                 QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + mount->error()));
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
-            file.close();
+            QVERIFY(writeBytes(path, old));
             QVERIFY(!writeProtected || mount->makeReadOnly());
         }
         const PdfOutcome written =
@@ -204,23 +202,22 @@ private slots:
         QTest::addColumn<QString>("expected");
         // A slash would put the file in another folder, a colon or a star is refused by
         // Windows; the name is never empty nor hidden.
-        const QString title = QStringLiteral("بطاقة تحصيل الأعداد.pdf");
-        QTest::newRow("caption")
-            << QStringLiteral("إعدادية ابن خلدون    [السابعة أساسي 2] - العربية")
-            << QStringLiteral("إعدادية ابن خلدون [السابعة أساسي 2] - العربية.pdf");
-        QTest::newRow("refused characters") << "9/1: math*s?\"<>|\\x\ty"
-                                            << "9 1 math s x y.pdf";
-        QTest::newRow("nothing left") << " //:: " << title;
-        QTest::newRow("dots") << ".." << title;
-        QTest::newRow("leading dot") << ".hidden"
-                                     << "hidden.pdf";
+        const auto row = [](const char* name, const char* description, const char* expected) {
+            QTest::newRow(name) << QString::fromUtf8(description) << QString::fromUtf8(expected);
+        };
+        const char* title = "بطاقة تحصيل الأعداد.pdf";
+        row("caption", "إعدادية ابن خلدون    [السابعة أساسي 2] - العربية",
+            "إعدادية ابن خلدون [السابعة أساسي 2] - العربية.pdf");
+        row("refused characters", "9/1: math*s?\"<>|\\x\ty", "9 1 math s x y.pdf");
+        row("nothing left", " //:: ", title);
+        row("dots", "..", title);
+        row("leading dot", ".hidden", "hidden.pdf");
     }
 
     void suggestedName()
     {
         QFETCH(QString, description);
-        QFETCH(QString, expected);
-        QCOMPARE(suggestedPdfFileName(description), expected);
+        QTEST(suggestedPdfFileName(description), "expected");
     }
 
     // Without a printer the card cannot be said to be printed. With the CUPS test queue

@@ -14,9 +14,7 @@
 inline std::optional<QStringList> pdfPageTexts(const QString& path)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
-                   QStringLiteral("-")});
+    process.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return std::nullopt;
