@@ -306,7 +306,6 @@ bool MainWindow::closeGradeSheets()
 {
     if (m_gradeSheet && !m_gradeSheet->close())
         return false;
-    m_openFileLock.reset();
     if (m_plainSheet)
         m_plainSheet->close();
     return true;

@@ -18,6 +18,12 @@ FileError volumeMissing(const QString& folder)
                              .arg(QDir::toNativeSeparators(folder)));
 }
 
+// A write refused before its first step: nothing was written.
+SafeWriteResult notWritten(const FileError& error)
+{
+    return SafeWriteResult{false, WriteStep::CheckFolder, error};
+}
+
 } // namespace
 
 QString GradeDisk::pathOf(const QString& fileName) const
@@ -96,31 +102,29 @@ DocumentRead GradeDisk::open(const QString& fileName) const
     return read;
 }
 
-FileError GradeDisk::checkStillOpened(const OpenedFile& file) const
+FileToReplace GradeDisk::fileToReplace(const OpenedFile& file) const
 {
     if (volumeOf(m_folder) != file.volume)
-        return volumeMissing(m_folder);
+        return {volumeMissing(m_folder), {}};
     const std::optional<QByteArray> bytes = bytesOf(file.fileName);
     if (!bytes)
-        return makeFileError(FileErrorKind::NoDisk,
-                             QStringLiteral("Le fichier %1 n'est plus sur le disque.")
-                                 .arg(QDir::toNativeSeparators(pathOf(file.fileName))));
+        return {makeFileError(FileErrorKind::NoDisk,
+                              QStringLiteral("Le fichier %1 n'est plus sur le disque.")
+                                  .arg(QDir::toNativeSeparators(pathOf(file.fileName)))),
+                {}};
     if (!file.contentHash.isEmpty() && contentHashOf(*bytes) != file.contentHash)
-        return makeFileError(FileErrorKind::ChangedOnDisk,
-                             QStringLiteral("Le fichier %1 a changé sur le disque.")
-                                 .arg(QDir::toNativeSeparators(pathOf(file.fileName))));
-    return {};
+        return {makeFileError(FileErrorKind::ChangedOnDisk,
+                              QStringLiteral("Le fichier %1 a changé sur le disque.")
+                                  .arg(QDir::toNativeSeparators(pathOf(file.fileName)))),
+                *bytes};
+    return {{}, *bytes};
 }
 
 SafeWriteResult GradeDisk::save(const OpenedFile& file, const QStringList& lines,
                                 const WriteFaultInjector* faults) const
 {
-    if (volumeOf(m_folder) != file.volume) {
-        SafeWriteResult refused;
-        refused.failedStep = WriteStep::CheckFolder;
-        refused.error = volumeMissing(m_folder);
-        return refused;
-    }
+    if (volumeOf(m_folder) != file.volume)
+        return notWritten(volumeMissing(m_folder));
     removeLeftoverTemporaries();
     return writeGradeFile(pathOf(file.fileName), lines, faults);
 }
@@ -128,11 +132,9 @@ SafeWriteResult GradeDisk::save(const OpenedFile& file, const QStringList& lines
 SafeWriteResult GradeDisk::write(const QString& fileName, const QByteArray& bytes,
                                  const WriteFaultInjector* faults) const
 {
-    SafeWriteResult refused;
-    if (!presentVolume(refused.error)) {
-        refused.failedStep = WriteStep::CheckFolder;
-        return refused;
-    }
+    FileError missing;
+    if (!presentVolume(missing))
+        return notWritten(missing);
     removeLeftoverTemporaries();
     return replaceFileSafely(pathOf(fileName), bytes, faults);
 }

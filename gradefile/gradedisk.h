@@ -26,6 +26,12 @@ struct OpenedFile {
     QByteArray contentHash; // contentHashOf its bytes as read or last written
 };
 
+// The file a sheet opened, as a save finds it on the disk before replacing it.
+struct FileToReplace {
+    FileError error;  // NoDisk, ChangedOnDisk (bytes then hold the other content), or none
+    QByteArray bytes; // the file as it is on the disk, when it could be read
+};
+
 // The disk the administration handed the teacher: the one folder every grade file path is
 // built from, and what the program does with the files on it.
 class GradeDisk {
@@ -48,10 +54,11 @@ public:
     // The whole file read and checked into the document a sheet window shows, with the
     // volume it was read from.
     DocumentRead open(const QString& fileName) const;
-    // Whether the file a sheet opened is still there to be replaced: NoDisk when its volume
-    // is not in the folder (or the file is not on it), ChangedOnDisk when the file holds
-    // another content than the one the sheet was read from or last wrote.
-    FileError checkStillOpened(const OpenedFile& file) const;
+    // The file a sheet opened, read once for all a save does before replacing it (the
+    // check, the kept copy, the save number): NoDisk when its volume is not in the folder
+    // (or the file is not on it), ChangedOnDisk when the file holds another content than
+    // the one the sheet was read from or last wrote.
+    FileToReplace fileToReplace(const OpenedFile& file) const;
     // Replaces the grade file a sheet opened with lines, safely: on failure the old file is
     // left exactly as it was. NoDisk, with nothing written, when the file's volume is not
     // in the folder. The temporary files an interrupted save left behind are removed first.

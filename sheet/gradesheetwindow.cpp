@@ -2,6 +2,7 @@
 
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradefileio.h"
+#include "gradefile/rowsetreader.h"
 #include "gradefile/rowsetwriter.h"
 #include "gradefile/teachermessages.h"
 #include "observation/observationdialog.h"
@@ -504,7 +505,8 @@ bool GradeSheetWindow::save()
     qint16 lastSaveNumber = m_cardTexts.saveNumber;
     gradefile::SaveLinesBuilt built;
     for (;;) {
-        if (!mayReplaceFileOnDisk(lastSaveNumber))
+        const std::optional<QByteArray> replaced = fileToReplace(lastSaveNumber);
+        if (!replaced)
             return false;
         built = gradefile::buildGradeFileLines(
             m_openedFileKey, windowTitle(), sheetTable(), m_entry->gradeSpan(),
@@ -521,7 +523,7 @@ bool GradeSheetWindow::save()
         // Before every try: the disk asked for may only now be back in the drive. The same
         // file is kept once.
         if (m_recovery)
-            m_recovery->keepCopy(m_disk, m_openedFile.fileName);
+            m_recovery->keepCopy(m_disk.folder(), *replaced);
         const gradefile::SafeWriteResult written =
             m_disk.save(m_openedFile, built.lines, m_writeFaults);
         if (written.ok)
@@ -530,41 +532,38 @@ bool GradeSheetWindow::save()
             return false;
     }
     m_openedFile.contentHash = gradefile::contentHashOf(gradefile::rowsetBytes(built.lines));
+    if (m_recovery)
+        m_recovery->saved(m_openedFile.contentHash);
     // An open preview shows the card as the disk now holds it.
     if (m_preview)
         m_preview->refresh();
     // Only a save that reached the disk counts: a failed one leaves the counter as it was,
     // and the next save writes the number that follows the last one written.
     m_cardTexts.saveNumber = built.saveNumber;
-    if (m_recovery)
-        m_recovery->saved(built.lines);
     m_saved = true;
     m_entry->setModified(false);
     emit saved(m_openedFileKey);
     return true;
 }
 
-bool GradeSheetWindow::mayReplaceFileOnDisk(qint16& lastSaveNumber)
+std::optional<QByteArray> GradeSheetWindow::fileToReplace(qint16& lastSaveNumber)
 {
     for (;;) {
-        const gradefile::FileError found = m_disk.checkStillOpened(m_openedFile);
-        if (!found.isError())
-            return true;
-        if (found.kind != gradefile::FileErrorKind::ChangedOnDisk) {
-            if (!reportSaveFailure(found))
-                return false;
+        const gradefile::FileToReplace found = m_disk.fileToReplace(m_openedFile);
+        if (!found.error.isError())
+            return found.bytes;
+        if (found.error.kind != gradefile::FileErrorKind::ChangedOnDisk) {
+            if (!reportSaveFailure(found.error))
+                return std::nullopt;
             continue;
         }
         if (ui::QuestionDialog::ask(kReplaceChangedFileQuestion, ui::QuestionDialog::Buttons::YesNo,
                                     windowTitle(), this) != ui::QuestionDialog::Answer::Yes)
-            return false;
+            return std::nullopt;
         // Two sheets of one file must not both write the same save number.
-        const gradefile::GradeFileRead onDisk =
-            gradefile::readGradeFile(m_disk.pathOf(m_openedFile.fileName));
-        if (onDisk.lines)
-            lastSaveNumber =
-                qint16(qMax<int>(lastSaveNumber, recovery::savedNumberOf(*onDisk.lines)));
-        return true;
+        if (const auto lines = gradefile::readRowsetLines(found.bytes).lines)
+            lastSaveNumber = qint16(qMax<int>(lastSaveNumber, recovery::savedNumberOf(*lines)));
+        return found.bytes;
     }
 }
 

@@ -159,10 +159,10 @@ private:
     bool settleUnsavedGrades();
     // Tells the teacher why the save failed; true when they asked to try again.
     bool reportSaveFailure(const gradefile::FileError& error);
-    // Whether the file on the disk may be replaced: it is the one the sheet opened or last
+    // The file on the disk, when it may be replaced: it is the one the sheet opened or last
     // wrote, or the teacher agreed to replace what another window or computer wrote there
-    // (lastSaveNumber then goes on from that file's). False when nothing may be written.
-    bool mayReplaceFileOnDisk(qint16& lastSaveNumber);
+    // (lastSaveNumber then goes on from that file's). Nullopt when nothing may be written.
+    std::optional<QByteArray> fileToReplace(qint16& lastSaveNumber);
     // Sends a card with its page header and footer to its destination; the grid is back in
     // its normal presentation and shown whatever happens. False when nothing was printed.
     bool sendCard(const print::PrintedSheet& card, const print::PageHeader& codes, bool filled);

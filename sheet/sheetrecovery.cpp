@@ -1,8 +1,5 @@
 #include "sheet/sheetrecovery.h"
 
-#include "gradefile/gradedisk.h"
-#include "gradefile/gradefileio.h"
-#include "gradefile/rowsetwriter.h"
 #include "gradefile/teachermessages.h"
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
@@ -161,20 +158,17 @@ void SheetRecovery::broughtBack()
     m_broughtBackCells.clear();
 }
 
-void SheetRecovery::keepCopy(const gradefile::GradeDisk& disk, const QString& fileName)
+void SheetRecovery::keepCopy(const QString& diskFolder, const QByteArray& bytes)
 {
-    const std::optional<QByteArray> bytes = disk.bytesOf(fileName);
-    if (!bytes)
-        return; // nothing on the disk to keep
-    const FileError error = recovery::KeptCopies(m_dataFolder.path)
-                                .keep(m_journal.identity().key, disk.folder(), *bytes);
+    const FileError error =
+        recovery::KeptCopies(m_dataFolder.path).keep(m_journal.identity().key, diskFolder, bytes);
     if (error.isError())
         reportNotWritable(error);
 }
 
-void SheetRecovery::saved(const QStringList& lines)
+void SheetRecovery::saved(const QByteArray& contentHash)
 {
-    m_journal.saved(gradefile::contentHashOf(gradefile::rowsetBytes(lines)));
+    m_journal.saved(contentHash);
     // Changes brought back whose journals could not be removed are on the disk now.
     recovery::removeJournals(m_broughtBackFrom);
     m_broughtBackFrom.clear();

@@ -11,10 +11,6 @@
 #include <functional>
 #include <utility>
 
-namespace gradefile {
-class GradeDisk;
-}
-
 namespace recovery {
 struct DataFolder;
 }
@@ -52,10 +48,12 @@ public:
     // journals they came from go once they are safely there.
     void broughtBack();
 
-    // Before a save replaces fileName on the disk: the file as it is there is kept.
-    void keepCopy(const gradefile::GradeDisk& disk, const QString& fileName);
-    // The sheet reached the disk as these lines: the journal is no longer needed.
-    void saved(const QStringList& lines);
+    // Before a save replaces the file on the disk at diskFolder: the file as it is there
+    // (bytes) is kept.
+    void keepCopy(const QString& diskFolder, const QByteArray& bytes);
+    // The sheet reached the disk as bytes of this content hash: the journal is no longer
+    // needed.
+    void saved(const QByteArray& contentHash);
     // The teacher gave the unsaved changes up.
     void givenUp() { m_journal.discard(); }
 
