@@ -130,28 +130,46 @@ std::optional<gradefile::GradeDocument> subjectDocument(const QString& key,
 
 } // namespace
 
+namespace {
+
+// The fields of the last end line, where the save number stands before the print number;
+// nullopt without an end line that holds them.
+struct LastEndLine {
+    qsizetype line = -1;
+    QStringList fields;
+};
+
+std::optional<LastEndLine> lastEndLine(const QStringList& lines)
+{
+    for (qsizetype line = lines.size() - 1; line >= 0; --line) {
+        if (!gradefile::isEndLine(lines.at(line)))
+            continue;
+        QStringList fields = lines.at(line).split(gradefile::kFieldSeparator);
+        if (fields.size() < 3)
+            return std::nullopt;
+        return LastEndLine{line, std::move(fields)};
+    }
+    return std::nullopt;
+}
+
+qsizetype saveNumberField(const QStringList& fields)
+{
+    return fields.size() - 2;
+}
+
+} // namespace
+
 int savedNumberOf(const QStringList& lines)
 {
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        if (!gradefile::isEndLine(*line))
-            continue;
-        const QStringList fields = line->split(gradefile::kFieldSeparator);
-        return fields.size() >= 3 ? fields.at(fields.size() - 2).toInt() : 0;
-    }
-    return 0;
+    const std::optional<LastEndLine> end = lastEndLine(lines);
+    return end ? end->fields.at(saveNumberField(end->fields)).toInt() : 0;
 }
 
 QStringList withSaveNumber(QStringList lines, int saveNumber)
 {
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        if (!gradefile::isEndLine(*line))
-            continue;
-        QStringList fields = line->split(gradefile::kFieldSeparator);
-        if (fields.size() >= 3) {
-            fields[fields.size() - 2] = QString::number(saveNumber);
-            *line = fields.join(gradefile::kFieldSeparator);
-        }
-        break;
+    if (std::optional<LastEndLine> end = lastEndLine(lines)) {
+        end->fields[saveNumberField(end->fields)] = QString::number(saveNumber);
+        lines[end->line] = end->fields.join(gradefile::kFieldSeparator);
     }
     return lines;
 }
