@@ -4,9 +4,65 @@
 
 namespace sheet {
 
-GradeEntry::GradeEntry(SheetKind kind, EntryGrid& grid, QObject* parent)
-    : QObject(parent), m_kind(kind), m_grid(grid)
+namespace {
+
+GradeLook lookOf(CellColour colour)
+{
+    switch (colour) {
+    case CellColour::Yellow:
+        return GradeLook::Zero;
+    case CellColour::Red:
+        return GradeLook::Refused;
+    case CellColour::White:
+    case CellColour::Unchanged:
+        break;
+    }
+    return GradeLook::Plain;
+}
+
+} // namespace
+
+GradeEntry::GradeEntry(SheetKind kind, GradeSheet& sheet, EntryCursor& cursor, QObject* parent)
+    : QObject(parent), m_kind(kind), m_sheet(sheet), m_cursor(cursor)
 {}
+
+bool GradeEntry::isModified() const
+{
+    return m_sheet.isModified();
+}
+
+void GradeEntry::setModified(bool modified)
+{
+    m_sheet.setModified(modified);
+}
+
+bool GradeEntry::keyDown(Qt::Key key, Qt::KeyboardModifiers)
+{
+    return keyPressed(entryKeyOf(key));
+}
+
+EntryKey GradeEntry::entryKeyOf(Qt::Key key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return EntryKey::Enter;
+    case Qt::Key_F1:
+        return EntryKey::AbsentMark;
+    case Qt::Key_F2:
+        return EntryKey::ExemptMark;
+    case Qt::Key_F3:
+        return EntryKey::NoGradeMark;
+    case Qt::Key_F4:
+    case Qt::Key_F5:
+    case Qt::Key_F6:
+    case Qt::Key_F7:
+    case Qt::Key_F8:
+        return EntryKey::SheetCommand;
+    default:
+        return EntryKey::Other;
+    }
+}
 
 bool GradeEntry::keyPressed(EntryKey key)
 {
@@ -30,14 +86,14 @@ bool GradeEntry::gradeSheetKey(EntryKey key)
     case EntryKey::Enter:
         return enterPressed();
     case EntryKey::AbsentMark:
-        writeMark(m_grid.activeCell().column, kAbsentMark);
+        writeMark(m_cursor.activeCell().column, kAbsentMark);
         break;
     case EntryKey::ExemptMark:
         for (int column : exemptionColumns(m_gradeSpan))
             writeMark(column, kExemptMark);
         break;
     case EntryKey::NoGradeMark:
-        writeMark(m_grid.activeCell().column, kNoGradeMark);
+        writeMark(m_cursor.activeCell().column, kNoGradeMark);
         break;
     case EntryKey::SheetCommand:
     case EntryKey::Other:
@@ -57,48 +113,48 @@ bool GradeEntry::plainSheetKey(EntryKey key)
         mark = kNoGradeMark;
     else
         return false;
-    const Cell cell = m_grid.activeCell();
+    const Cell cell = m_cursor.activeCell();
     writeCell(cell, mark.toString());
     emit cellChanged(cell, CellChange::Marked);
-    m_grid.queueEnter();
+    m_cursor.queueEnter();
     return true;
 }
 
 void GradeEntry::writeMark(int column, QStringView mark)
 {
-    const Cell cell{column, m_grid.activeCell().row};
-    m_grid.setActiveCell(cell);
+    const Cell cell{column, m_cursor.activeCell().row};
+    m_cursor.setActiveCell(cell);
     writeCell(cell, mark.toString());
     emit cellChanged(cell, CellChange::Marked);
     // A mark is an entry like a typed grade: the sheet now has something to save.
     noteEntry(true);
-    m_grid.queueEnter();
+    m_cursor.queueEnter();
 }
 
 void GradeEntry::noteEntry(bool accepted)
 {
     if (accepted)
-        m_modified = true;
+        m_sheet.setModified(true);
     emit entryMade();
 }
 
 bool GradeEntry::characterTyped(char32_t character)
 {
-    const KeyDecision decision = filterKey(m_kind, int(character), m_grid.activeText());
+    const KeyDecision decision = filterKey(m_kind, int(character), m_cursor.activeText());
     if (m_kind == SheetKind::Grade)
         noteEntry(decision.accepted);
     else if (!decision.accepted && decision.beep)
-        m_grid.beep();
+        m_cursor.beep();
     return decision.accepted;
 }
 
 // Returns whether the grid must not move.
 bool GradeEntry::enterPressed()
 {
-    const Cell active = m_grid.activeCell();
+    const Cell active = m_cursor.activeCell();
     const EnterStep step =
-        sheet::enterPressed({m_mode, active, m_grid.rowCount(), m_gradeSpan, m_wrapPending});
-    m_grid.setEnterDirection(step.direction);
+        sheet::enterPressed({m_mode, active, m_sheet.pupilCount(), m_gradeSpan, m_wrapPending});
+    m_cursor.setEnterDirection(step.direction);
     bool stay = false;
     switch (step.action) {
     case EnterAction::Ignore:
@@ -107,12 +163,14 @@ bool GradeEntry::enterPressed()
     case EnterAction::Move:
         break;
     case EnterAction::PrepareWrap:
-        m_grid.setActiveCell(step.prePosition);
+        m_cursor.setActiveCell(step.prePosition);
         break;
     case EnterAction::CheckInPlace:
         stay = true;
-        applyCheck(active, checkCell(SheetKind::Grade, m_grid.text(active)));
-        m_grid.setActiveCell(active);
+        // What is being typed is committed first: it is the teacher's change, the check's
+        // rewrite comes after it.
+        m_cursor.setActiveCell(active);
+        applyCheck(active, checkCell(SheetKind::Grade, m_sheet.text(active)));
         break;
     }
     m_wrapPending = step.wrapFlag;
@@ -133,7 +191,7 @@ bool GradeEntry::leavingGradeSheetCell(Cell from, Cell to)
     // Only grade cells are checked: the pupil information is never rewritten, and the
     // header cell a vertical wrap starts from holds an exam name, not a grade.
     if (from.row >= 1 && from.column >= 1 && from.column <= kFirstGradeColumn) {
-        const CellCheck check = checkCell(SheetKind::Grade, m_grid.text(from));
+        const CellCheck check = checkCell(SheetKind::Grade, m_sheet.text(from));
         applyCheck(from, check);
         cancelled = check.refused;
         if (check.tooLarge) {
@@ -142,15 +200,15 @@ bool GradeEntry::leavingGradeSheetCell(Cell from, Cell to)
         }
     }
     if (m_wrapPending) {
-        const WrapCells cells = wrapCells(m_mode, from, m_grid.rowCount(), m_gradeSpan);
-        const WrapCompletion done = completeWrap(m_mode, cells, m_grid.text(cells.reallyLeft));
+        const WrapCells cells = wrapCells(m_mode, from, m_sheet.pupilCount(), m_gradeSpan);
+        const WrapCompletion done = completeWrap(m_mode, cells, m_sheet.text(cells.reallyLeft));
         applyCheck(cells.reallyLeft, done.check);
-        m_grid.setActiveCell(done.active);
+        m_cursor.setActiveCell(done.active);
         m_wrapPending = false;
         cancelled = cancelled || done.check.refused;
-        m_grid.setEnterDirection(done.direction);
+        m_cursor.setEnterDirection(done.direction);
     }
-    afterLeaving(cancelled, m_grid.activeCell(), to);
+    afterLeaving(cancelled, m_cursor.activeCell(), to);
     return !cancelled;
 }
 
@@ -158,7 +216,7 @@ bool GradeEntry::leavingPlainSheetCell(Cell from, Cell to)
 {
     bool cancelled = false;
     if (from.row >= 1 && from.column == kPlainGradeColumn) {
-        const CellCheck check = checkCell(SheetKind::Plain, m_grid.text(from));
+        const CellCheck check = checkCell(SheetKind::Plain, m_sheet.text(from));
         applyCheck(from, check);
         cancelled = check.refused;
     }
@@ -180,10 +238,10 @@ void GradeEntry::afterLeaving(bool cancelled, Cell keptOn, Cell to)
 
 void GradeEntry::clicked(Cell cell)
 {
-    if (cell.row < 1 || m_refused == m_grid.activeCell())
+    if (cell.row < 1 || m_refused == m_cursor.activeCell())
         return;
     if (const std::optional<Cell> target = clickTarget(m_kind, cell))
-        m_grid.setActiveCell(*target);
+        m_cursor.setActiveCell(*target);
 }
 
 void GradeEntry::activated()
@@ -192,53 +250,53 @@ void GradeEntry::activated()
         return;
     // The unsaved grades stay unsaved: only a successful save clears the modified flag.
     const Cell first{kFirstGradeColumn, 1};
-    const Cell from = m_grid.activeCell();
+    const Cell from = m_cursor.activeCell();
     if (m_cursorPlaced && from != first && !leavingCell(from, first)) {
-        m_grid.setActiveCell(m_grid.activeCell());
+        m_cursor.setActiveCell(m_cursor.activeCell());
         return;
     }
     m_cursorPlaced = true;
-    m_grid.setActiveCell(first);
+    m_cursor.setActiveCell(first);
 }
 
 bool GradeEntry::isCellUnderCursorAboveTwenty() const
 {
-    const QString text = m_grid.activeText();
-    return m_grid.activeCell().column <= kFirstGradeColumn && text != kNoGradeMark &&
+    const QString text = m_cursor.activeText();
+    return m_cursor.activeCell().column <= kFirstGradeColumn && text != kNoGradeMark &&
            gradefile::leadingNumber(text).value_or(0) > kGradeMax;
 }
 
 bool GradeEntry::checkCellUnderCursor()
 {
-    const Cell active = m_grid.activeCell();
-    m_grid.setActiveCell(active);
+    const Cell active = m_cursor.activeCell();
+    m_cursor.setActiveCell(active);
     if (active.row < 1 || active.column < 1 || active.column > kFirstGradeColumn ||
-        m_grid.text(active).isEmpty())
+        m_sheet.text(active).isEmpty())
         return true;
-    const CellCheck check = checkCell(SheetKind::Grade, m_grid.text(active));
+    const CellCheck check = checkCell(SheetKind::Grade, m_sheet.text(active));
     applyCheck(active, check);
     return !check.refused;
 }
 
 void GradeEntry::applyCheck(Cell cell, const CellCheck& check)
 {
-    if (m_grid.text(cell) != check.text)
+    if (m_sheet.text(cell) != check.text)
         writeCell(cell, check.text);
     if (check.colour != CellColour::Unchanged)
-        m_grid.setBackground(cell, check.colour);
+        m_sheet.setLook(cell, lookOf(check.colour));
     emit cellChanged(cell, CellChange::Checked);
 }
 
 void GradeEntry::writeCell(Cell cell, const QString& text)
 {
-    m_grid.setText(cell, text);
+    m_sheet.setText(cell, text);
     record(cell);
 }
 
 void GradeEntry::record(Cell cell)
 {
     if (m_journal)
-        m_journal->cellCommitted(cell, m_grid.text(cell));
+        m_journal->cellCommitted(cell, m_sheet.text(cell));
 }
 
 void GradeEntry::cellEdited(Cell cell)
@@ -256,14 +314,14 @@ void GradeEntry::putBack(Cell cell, const QString& text)
 void GradeEntry::placeCursor(Cell cell)
 {
     m_refused.reset();
-    m_grid.setActiveCell(cell);
+    m_cursor.setActiveCell(cell);
 }
 
 void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)
 {
     std::optional<Cell> refused;
     for (const auto& [cell, text] : cells) {
-        m_grid.setText(cell, text);
+        m_sheet.setText(cell, text);
         if (cell.column < 1 || cell.column > kFirstGradeColumn || text.isEmpty())
             continue;
         // A grade is coloured as its check colours it; the text stays as it was kept.
@@ -271,11 +329,10 @@ void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)
         if (check.refused && !refused)
             refused = cell;
         if (check.refused || check.text == text)
-            m_grid.setBackground(cell, check.colour == CellColour::Unchanged ? CellColour::White
-                                                                             : check.colour);
+            m_sheet.setLook(cell, lookOf(check.colour));
     }
     if (refused) {
-        m_grid.setActiveCell(*refused);
+        m_cursor.setActiveCell(*refused);
         m_refused = refused;
         // Coming back to the sheet checks the refused cell before the cursor may leave it.
         m_cursorPlaced = true;

@@ -2,6 +2,7 @@
 
 #include "sheet/celljournal.h"
 #include "sheet/cellrules.h"
+#include "sheet/gradesheet.h"
 
 #include <QObject>
 
@@ -9,16 +10,28 @@
 
 namespace sheet {
 
-// What grade entry reads and changes in the grid of a sheet.
-class EntryGrid {
+// What a grid asks of the code that enters data into it, before it acts on the user's
+// keys, characters and moves.
+class GridInputHandler {
 public:
-    virtual ~EntryGrid() = default;
-    // Pupil rows are 1 to rowCount().
-    virtual int rowCount() const = 0;
-    virtual QString text(Cell cell) const = 0;
-    virtual void setText(Cell cell, const QString& text) = 0;
-    // White, yellow or red; never Unchanged.
-    virtual void setBackground(Cell cell, CellColour colour) = 0;
+    virtual ~GridInputHandler() = default;
+    // A key pressed while the grid (or its cell editor) has the focus, before the grid acts
+    // on it. True takes the key: no character, move or edit follows from it.
+    virtual bool keyDown(Qt::Key key, Qt::KeyboardModifiers modifiers) = 0;
+    // A character about to enter the active cell: '\b' for Backspace, '\r' for Enter
+    // (after Enter's move, and never entered). False discards it.
+    virtual bool characterTyped(char32_t character) = 0;
+    // The cursor is about to move from one cell to another, by a key or a click. False
+    // keeps it where it is. A handler that calls setActiveCell decides where the cursor
+    // ends, whatever it answers.
+    virtual bool leavingCell(Cell from, Cell to) = 0;
+};
+
+// The teacher's cursor in the grid that shows a sheet: what grade entry moves and reads
+// besides the sheet's own texts.
+class EntryCursor {
+public:
+    virtual ~EntryCursor() = default;
     virtual Cell activeCell() const = 0;
     // The text being typed in the active cell, or its text when nothing is being typed.
     virtual QString activeText() const = 0;
@@ -44,11 +57,11 @@ enum class CellChange { Typed, Marked, Checked };
 // marks, keeps a refused cell under the cursor, and knows whether the sheet holds unsaved
 // changes. The grade sheet has the whole protocol; the plain sheet its reduced form (one
 // grade column, no colours, no Enter rule, a beep on a refused character).
-class GradeEntry : public QObject {
+class GradeEntry : public QObject, public GridInputHandler {
     Q_OBJECT
 
 public:
-    GradeEntry(SheetKind kind, EntryGrid& grid, QObject* parent = nullptr);
+    GradeEntry(SheetKind kind, GradeSheet& sheet, EntryCursor& cursor, QObject* parent = nullptr);
 
     void setEntryMode(EntryMode mode) { m_mode = mode; }
     // A sheet shown for reading only: the mark keys write nothing (the grid's cells are
@@ -70,20 +83,24 @@ public:
     void restoreCells(const QList<std::pair<Cell, QString>>& cells);
 
     // Whether the sheet holds changes the disk has not.
-    bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    bool isModified() const;
+    void setModified(bool modified);
     // An Enter wrap is between its key and its move: the sheet's commands wait for it.
     bool isWrapPending() const { return m_wrapPending; }
 
     // A key pressed in the grid, before the grid acts on it. True: the grid must not act
     // on it (no move, no typing).
     bool keyPressed(EntryKey key);
+    bool keyDown(Qt::Key key, Qt::KeyboardModifiers modifiers) override;
     // A character about to enter the active cell ('\b' for Backspace, '\r' after Enter's
     // move). False: it is discarded.
-    bool characterTyped(char32_t character);
+    bool characterTyped(char32_t character) override;
     // The cursor is about to leave from for to. False: it stays (or goes where this
     // put it).
-    bool leavingCell(Cell from, Cell to);
+    bool leavingCell(Cell from, Cell to) override;
+    // What a key means to grade entry: Enter, the marks F1 to F3 (with any modifier), the
+    // sheet's commands F4 to F8, or nothing.
+    static EntryKey entryKeyOf(Qt::Key key);
     // A cell was clicked, after any move the click made.
     void clicked(Cell cell);
     // The grade sheet came back to the front: the cursor goes to the first grade of the
@@ -123,11 +140,13 @@ private:
     void writeCell(Cell cell, const QString& text);
     void record(Cell cell);
 
+    QString activeCellText() const;
+
     SheetKind m_kind;
-    EntryGrid& m_grid;
+    GradeSheet& m_sheet;
+    EntryCursor& m_cursor;
     EntryMode m_mode = EntryMode::Vertical;
     int m_gradeSpan = 0;
-    bool m_modified = false;
     bool m_readOnly = false;
     bool m_wrapPending = false;
     // The cell a refused check keeps the cursor on: neither the click rule after the

@@ -9,7 +9,7 @@
 #include "print/previewwindow.h"
 #include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
-#include "sheet/gridpresentation.h"
+#include "sheet/openedsheet.h"
 #include "sheet/spreadgrid.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
@@ -20,6 +20,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -47,22 +48,47 @@ QString askForPdfPath(QWidget* parent, const QString& suggestedName)
                                 QStringLiteral("PDF (*.pdf)"));
 }
 
-// The width of the shown grade columns, in twips.
-int gradeColumnsTwips(const SpreadGrid& grid)
-{
-    double units = 0;
-    for (int col = 0; col < gradefile::kNameColumn; ++col)
-        units += grid.isColumnHiddenAt(col) ? 0 : grid.colWidth(col);
-    return qRound(units * print::kTwipsPerWidthUnit);
-}
-
 } // namespace
+
+// The card from the sheet's texts in the print presentation; nothing on screen is read
+// but which columns show.
+print::PrintedSheet GradeSheetWindow::composeCard() const
+{
+    const print::PresentationLook look = print::presentationLook(print::Presentation::Print);
+    const QFont font = ui::programFont(look.pointSize);
+    print::PrintedSheet card;
+    for (int col = 1; col < gradefile::kLevelColumn; ++col) {
+        if (!m_grid->isColumnHiddenAt(col))
+            card.addColumn(col, col < gradefile::kNameColumn ? look.gradeColumnWidth
+                                                            : m_grid->colWidth(col));
+    }
+    card.setRowCount(m_sheet.pupilCount());
+    for (int row = 0; row <= m_sheet.pupilCount(); ++row) {
+        card.setRowHeight(row, look.rowHeight);
+        for (const print::PrintedColumn& column : card.columns()) {
+            const Cell cell{column.gridColumn, row};
+            QString text = m_sheet.text(cell);
+            if (row == 0 && cell.column == gradefile::kIdentifierColumn)
+                text = look.identifierHeader;
+            Qt::Alignment alignment;
+            if (cell.column == gradefile::kOrderNumberColumn)
+                alignment = look.orderNumberAlignment;
+            else if (row > 0)
+                alignment = Qt::Alignment(
+                    m_sheet.data(m_sheet.indexOf(cell), Qt::TextAlignmentRole).toInt());
+            card.setCell(cell.column, row,
+                         {text, alignment & ~Qt::AlignAbsolute,
+                          {font.family(), font.pointSizeF(), false}});
+        }
+    }
+    return card;
+}
 
 void GradeSheetWindow::giveGridBackItsCursor()
 {
     m_grid->show();
     m_grid->setFocus();
-    m_grid->setActiveCell(m_grid->activeCol(), m_grid->activeRow());
+    m_grid->setActiveCell(m_grid->activeCell());
 }
 
 bool GradeSheetWindow::printFilledCard()
@@ -86,11 +112,7 @@ bool GradeSheetWindow::printFilledCard()
             return false;
         }
     }
-    m_grid->hide();
-    GridPresentation presentation(*m_grid);
-    presentation.apply(print::presentationLook(print::Presentation::Print));
-    const print::PrintedSheet card = presentation.printedSheet();
-    presentation.apply(print::presentationLook(print::Presentation::Normal));
+    const print::PrintedSheet card = composeCard();
     // The card carries the number of the last save, but the number is used up only by a
     // card that exists: sent to the printer, or written as a PDF file.
     print::CardTexts signedTexts = m_cardTexts;
@@ -107,12 +129,8 @@ bool GradeSheetWindow::printBlankCard()
         return false;
     // Drawn from the sheet with its grade cells empty: the grid, what it holds that the
     // disk does not yet, and the window stay as they are.
-    m_grid->hide();
-    GridPresentation presentation(*m_grid);
-    presentation.apply(print::presentationLook(print::Presentation::Print));
-    print::PrintedSheet card = presentation.printedSheet();
+    print::PrintedSheet card = composeCard();
     card.blankGradeCells();
-    presentation.apply(print::presentationLook(print::Presentation::Normal));
     return sendCard(card, print::composePageHeader(m_cardTexts, QDate::currentDate()), false);
 }
 
@@ -149,14 +167,7 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
 // it is in its normal presentation, ready for the teacher's typing.
 print::PreviewCard GradeSheetWindow::composePreviewCard()
 {
-    m_grid->hide();
-    GridPresentation presentation(*m_grid);
-    presentation.apply(print::presentationLook(print::Presentation::Print));
-    print::PreviewCard card{presentation.printedSheet(),
-                            print::composePageHeader(m_cardTexts, QDate::currentDate())};
-    presentation.apply(print::presentationLook(print::Presentation::Normal));
-    giveGridBackItsCursor();
-    return card;
+    return {composeCard(), print::composePageHeader(m_cardTexts, QDate::currentDate())};
 }
 
 bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::PageHeader& codes,
@@ -219,18 +230,25 @@ void GradeSheetWindow::showStatus(const QString& text)
     m_statusTimer->start(kCardSentShownMs);
 }
 
+// The large presentation only changes the screen: a bigger, bold font, taller rows and the
+// short identifier header; back to normal, the grid is as the sheet opened.
 void GradeSheetWindow::toggleLargePresentation()
 {
     m_largePresentation = !m_largePresentation;
-    const int before = gradeColumnsTwips(*m_grid);
-    GridPresentation(*m_grid).apply(print::toggleLook(m_largePresentation));
-    // The window grows or shrinks by what the grade columns did, and the grid with it.
-    const int growth = gradeColumnsTwips(*m_grid) - before;
-    const print::ToggledWidths widths =
-        print::toggledWidths(m_widthTwips, m_gridWidthTwips, m_gridWidthTwips + growth);
-    m_widthTwips = widths.windowWidth;
-    m_gridWidthTwips += growth;
-    applyWindowSize();
+    const print::PresentationLook look = print::toggleLook(m_largePresentation);
+    QFont font = ui::programFont();
+    if (m_largePresentation) {
+        font.setPointSizeF(look.pointSize);
+        font.setBold(true);
+    }
+    m_grid->setFont(font);
+    m_grid->verticalHeader()->setDefaultSectionSize(
+        m_largePresentation ? qRound(look.rowHeight * print::kTwipsPerHeightUnit / 15.0)
+                            : m_normalRowHeight);
+    m_sheet.setText({gradefile::kIdentifierColumn, 0},
+                    m_largePresentation ? look.identifierHeader : kIdentifierHeader);
+    fitGridColumns();
+    fitWindowToGrid();
     placeAtTopCentre();
     giveGridBackItsCursor();
 }

@@ -10,7 +10,6 @@
 #include "print/previewwindow.h"
 #include "recovery/keptcopies.h"
 #include "sheet/gridobservations.h"
-#include "sheet/gridpresentation.h"
 #include "sheet/openedsheet.h"
 #include "sheet/sheethistory.h"
 #include "sheet/sheetrecovery.h"
@@ -27,6 +26,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -86,17 +86,20 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     createGrid();
     createStatusLine();
     createCommands();
-    applyWindowSize();
+    m_normalRowHeight = m_grid->verticalHeader()->defaultSectionSize();
+    fitWindowToGrid();
     // The statistics and the copies, on the grid's context menu.
     new SheetTools(*this, m_cardTexts, [this] { return checkCellUnderCursor(); });
 }
 
-// The grid goes with the window's children, after the members: nothing it still signals
-// may reach grade entry or the journal.
+// Nothing the grid still signals as it goes may reach grade entry or the journal.
 GradeSheetWindow::~GradeSheetWindow()
 {
     disconnect(m_grid, nullptr, this, nullptr);
+    m_grid->setInputHandler(nullptr);
     m_entry->setJournal(nullptr);
+    // The grid shows the sheet: it goes first.
+    delete m_grid;
 }
 
 void GradeSheetWindow::createButtons()
@@ -157,18 +160,15 @@ void GradeSheetWindow::createPrintFrame()
 
 void GradeSheetWindow::createGrid()
 {
-    m_grid = new SpreadGrid(this);
+    m_grid = new SpreadGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
     m_grid->setGeometry(ui::twipsRect(1590, -60, 9885, 4710));
-    m_grid->setMaxCols(kSheetColumns - 1);
-    m_grid->setMaxRows(0);
     for (int col = 0; col < kSheetColumns; ++col)
         m_grid->setColWidth(col, kColumnWidths[col]);
 
-    m_binding = std::make_unique<EntryGridBinding>(*m_grid);
-    m_entry = std::make_unique<GradeEntry>(SheetKind::Grade, *m_binding);
-    m_binding->bind(*m_entry);
-    m_history = std::make_unique<SheetHistory>(*m_grid, *m_entry);
+    m_entry = std::make_unique<GradeEntry>(SheetKind::Grade, m_sheet, *m_grid);
+    m_grid->setInputHandler(m_entry.get());
+    m_history = std::make_unique<SheetHistory>(m_sheet, *m_entry);
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
     connect(m_verticalEntry, &QCheckBox::toggled, this, [this](bool vertical) {
         m_entry->setEntryMode(vertical ? EntryMode::Vertical : EntryMode::Horizontal);
@@ -246,38 +246,21 @@ void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
     m_commandKeys.value(button)->setEnabled(enabled);
 }
 
-void GradeSheetWindow::setUpHeaders()
-{
-    m_grid->setText(kNameColumn, 0, nameHeaderOf(m_sheetKind));
-    m_grid->setText(kIdentifierColumn, 0, kIdentifierHeader);
-    m_grid->setText(kOrderNumberColumn, 0, kOrderNumberHeader);
-    m_grid->setText(kLevelColumn, 0, kLevelHeader);
-    m_grid->setFrozenCols(3);
-    m_grid->setColumnHiddenAt(kLevelColumn, true);
-}
-
 void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
 {
     m_sheetKind = document.sheetKind;
     m_openedFileKey = document.key;
     m_openedFile = {document.fileName, document.volume, document.contentHash};
-    setUpHeaders();
-    for (auto it = document.headers.cbegin(); it != document.headers.cend(); ++it)
-        m_grid->setText(it.key(), 0, it.value());
-    m_grid->setMaxRows(document.rowCount);
-    const Qt::Alignment names = m_sheetKind == QLatin1String("C") ? Qt::AlignCenter : Qt::AlignLeft;
-    for (int row = 1; row <= document.rowCount; ++row) {
-        const gradefile::RowCells& cells = document.rows[size_t(row - 1)];
-        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            m_grid->setText(it.key(), row, it.value());
-        m_grid->setCellAlignment(kNameColumn, row, names | Qt::AlignVCenter);
-        for (int col = 1; col <= kFirstGradeColumn; ++col)
-            m_grid->setCellAlignment(col, row, Qt::AlignCenter);
-        for (int col = kNameColumn; col < kSheetColumns; ++col)
-            m_grid->setCellLocked(col, row, true);
-    }
+    m_sheet.reset(openedSheetTable(document));
+    m_sheet.setColumnAlignment(kNameColumn, m_sheetKind == QLatin1String("C") ? Qt::AlignCenter
+                                                                              : Qt::AlignLeft);
+    for (int col = 1; col <= kFirstGradeColumn; ++col)
+        m_sheet.setColumnAlignment(col, Qt::AlignCenter);
+    for (int col = kNameColumn; col < kSheetColumns; ++col)
+        m_sheet.setColumnLocked(col, true);
+    m_grid->setFrozenCols(3);
+    m_grid->setColumnHiddenAt(kLevelColumn, true);
     fitToShownColumns();
-    fitColumnsToTexts(*m_grid);
     setWindowTitle(document.caption);
     startJournal(document);
     m_history->restart();
@@ -303,9 +286,7 @@ void GradeSheetWindow::makeReadOnly()
     m_entry->setJournal(nullptr);
     m_recovery.reset();
     m_entry->setReadOnly(true);
-    for (int row = 1; row <= m_grid->maxRows(); ++row)
-        for (int col = 1; col <= kFirstGradeColumn; ++col)
-            m_grid->setCellLocked(col, row, true);
+    m_sheet.setReadOnly(true);
     setCommandEnabled(m_saveButton, false);
     setWindowTitle(windowTitle() + kReadOnlyTitle);
 }
@@ -314,17 +295,16 @@ bool GradeSheetWindow::offerRecovery()
 {
     if (!m_recovery)
         return false;
-    const recovery::SheetBounds bounds{m_grid->maxRows(), lastGradeColumn(m_entry->gradeSpan())};
+    const recovery::SheetBounds bounds{m_sheet.pupilCount(), lastGradeColumn(m_entry->gradeSpan())};
     bool asked = false;
     const CellTexts changes = m_recovery->changesToBringBack(
-        bounds, [this](Cell cell) { return m_grid->text(cell.column, cell.row); }, windowTitle(),
-        asked);
+        bounds, [this](Cell cell) { return m_sheet.text(cell); }, windowTitle(), asked);
     if (changes.isEmpty())
         return asked;
     CellTexts grades;
     for (const auto& [cell, text] : changes) {
         if (cell.column == kLevelColumn)
-            restoreObservationCell(*m_grid, cell.row, text);
+            restoreObservation(m_sheet, cell.row, text);
         else
             grades.append({cell, text});
     }
@@ -336,15 +316,6 @@ bool GradeSheetWindow::offerRecovery()
     // What came back is where undo stops, as the file is for a sheet without a journal.
     m_history->restart();
     return true;
-}
-
-gradefile::SheetTable GradeSheetWindow::sheetTable() const
-{
-    gradefile::SheetTable table(size_t(m_grid->maxRows()) + 1);
-    for (size_t row = 0; row < table.size(); ++row)
-        for (int col = 0; col < kSheetColumns; ++col)
-            table[row][size_t(col)] = m_grid->text(col, int(row));
-    return table;
 }
 
 void GradeSheetWindow::fitToShownColumns()
@@ -361,16 +332,34 @@ void GradeSheetWindow::fitToShownColumns()
     }
     m_entry->setGradeSpan(gradefile::gradeSpanOf(sheetTable()));
     m_heightTwips = qMax(m_heightTwips, kMinimumHeightTwips);
-    applyWindowSize();
+    fitGridColumns();
+    fitWindowToGrid();
     placeAtTopCentre();
+}
+
+void GradeSheetWindow::fitGridColumns()
+{
+    for (int col = 0; col < kSheetColumns; ++col)
+        m_grid->setColWidth(col, kColumnWidths[col]);
+    m_grid->fitColumnsToTexts();
+}
+
+// The window keeps its designed width, but grows to show every column whole (long names, a
+// bigger font) as far as the screen allows; the grid scrolls sideways only beyond that.
+void GradeSheetWindow::fitWindowToGrid()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : width();
+    const int wanted = qMax(ui::fromTwips(m_widthTwips), m_grid->x() + m_grid->fullWidth());
+    setFixedSize(qMin(wanted, screenWidth), ui::fromTwips(m_heightTwips));
+    applyWindowSize();
 }
 
 void GradeSheetWindow::applyWindowSize()
 {
-    setFixedSize(ui::fromTwips(m_widthTwips), ui::fromTwips(m_heightTwips));
     // The grid ends at the window's edge, so its scroll bar stays in sight however many
     // columns were hidden.
-    m_grid->resize(qMin(ui::fromTwips(m_gridWidthTwips), width() - m_grid->x()), m_grid->height());
+    m_grid->resize(width() - m_grid->x(), m_grid->height());
     const int top = m_grid->geometry().bottom() + 1;
     m_statusLine->setGeometry(m_grid->x(), top, m_grid->width(), height() - top);
 }
@@ -402,7 +391,7 @@ void GradeSheetWindow::changeEvent(QEvent* event)
 void GradeSheetWindow::verticalEntryClicked()
 {
     m_grid->setFocus();
-    m_grid->setActiveCell(m_grid->activeCol(), m_grid->activeRow());
+    m_grid->setActiveCell(m_grid->activeCell());
 }
 
 void GradeSheetWindow::entryMade()
@@ -423,11 +412,11 @@ void GradeSheetWindow::pupilDoubleClicked()
 {
     if (m_readOnly)
         return;
-    m_sheetState.currentPupilRow = qint16(m_grid->activeRow());
-    if (m_grid->maxRows() < 1)
+    m_sheetState.currentPupilRow = qint16(m_grid->activeCell().row);
+    if (m_sheet.pupilCount() < 1)
         return;
     GridObservations observations(
-        *m_grid,
+        m_sheet, *m_grid,
         [this] {
             m_entry->setModified(true);
             setCommandEnabled(m_saveButton, true);
@@ -496,7 +485,7 @@ bool GradeSheetWindow::save()
     // A grade above twenty under the cursor is not written: the cursor goes back to it.
     if (m_entry->isCellUnderCursorAboveTwenty()) {
         m_grid->setFocus();
-        m_grid->setActiveCell(m_grid->activeCol(), m_grid->activeRow());
+        m_grid->setActiveCell(m_grid->activeCell());
         return false;
     }
     if (!checkCellUnderCursor())

@@ -4,8 +4,8 @@
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
 #include "gradefile/safefilewrite.h"
-#include "sheet/entrygridbinding.h"
 #include "sheet/gradeentry.h"
+#include "sheet/gradesheet.h"
 
 #include <QHash>
 #include <QPointer>
@@ -49,6 +49,7 @@ public:
     ~GradeSheetWindow() override;
 
     SpreadGrid* grid() const { return m_grid; }
+    GradeSheet& sheet() { return m_sheet; }
     QString openedFileKey() const { return m_openedFileKey; }
     // The name the file was listed and opened under: the save writes that very file.
     QString openedFileName() const { return m_openedFile.fileName; }
@@ -82,6 +83,8 @@ public:
     // The print preview of the filled card (F7). While it is open, showing it again shows
     // the sheet as it is now instead of opening a second one.
     void showPreview();
+    // The filled card from the sheet's texts, as the print presentation sets it out.
+    print::PrintedSheet composeCard() const;
     // The preview while it is open.
     print::PreviewWindow* previewWindow() const;
     // Undoes the teacher's last change to a cell, or redoes the last one undone, with the
@@ -110,8 +113,8 @@ public:
     bool isModified() const { return m_entry->isModified(); }
     bool isSaved() const { return m_saved; }
 
-    // The grid's texts as the save reads them.
-    gradefile::SheetTable sheetTable() const;
+    // The sheet's texts as the save reads them.
+    const gradefile::SheetTable& sheetTable() const { return m_sheet.table(); }
 
     // How the observation dialog is shown; tests may run it their own way.
     void setObservationRunner(std::function<void(QDialog&)> run)
@@ -147,7 +150,10 @@ private:
     void setUpHeaders();
     void fitToShownColumns();
     void startJournal(const gradefile::GradeDocument& document);
+    void fitGridColumns();
+    void fitWindowToGrid();
     void applyWindowSize();
+
     void placeAtTopCentre();
     void verticalEntryClicked();
     void entryMade();
@@ -195,7 +201,7 @@ private:
     // Each command button's function key, enabled with its button.
     QHash<QPushButton*, QAction*> m_commandKeys;
 
-    std::unique_ptr<EntryGridBinding> m_binding;
+    GradeSheet m_sheet;
     // Before grade entry, which records into it: it goes after.
     std::unique_ptr<SheetRecovery> m_recovery;
     std::unique_ptr<GradeEntry> m_entry;
@@ -214,8 +220,7 @@ private:
     CardDestination m_destination;
     QPointer<print::PreviewWindow> m_preview;
     int m_widthTwips = 11880;
-    // The grid's width in twips: it ends at the window's edge up to this.
-    int m_gridWidthTwips = 9885;
+    int m_normalRowHeight = 0;
     int m_heightTwips = 4590;
     const gradefile::WriteFaultInjector* m_writeFaults = nullptr;
     std::function<void(QDialog&)> m_openObservations;

@@ -1,11 +1,14 @@
 #include "sheet/griddelegate.h"
 
+#include "sheet/gradesheet.h"
 #include "sheet/gridkeys.h"
 
 #include <QAbstractItemView>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
+
+#include <optional>
 
 namespace sheet {
 
@@ -19,18 +22,42 @@ Qt::Alignment cellAlignment(const QModelIndex& index)
     return alignment.isValid() ? Qt::Alignment(alignment.toInt()) : kDefaultAlignment;
 }
 
+} // namespace
+
+std::optional<QColor> cellBackground(const QModelIndex& index)
+{
+    switch (GradeLook(index.data(GradeSheet::GradeLookRole).toInt())) {
+    case GradeLook::None:
+        break;
+    case GradeLook::Plain:
+        return QColor(255, 255, 255);
+    case GradeLook::Zero:
+        return QColor(255, 255, 0);
+    case GradeLook::Refused:
+        return QColor(255, 0, 0);
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// A name shows its observation's level in its colour, and is bold once validated.
+std::optional<QColor> foregroundOf(const QModelIndex& index)
+{
+    const QVariant rgb = index.data(GradeSheet::NameColourRole);
+    return rgb.isValid() ? std::optional<QColor>(QColor(QRgb(rgb.toUInt()))) : std::nullopt;
+}
+
 // The editor looks like the cell it covers: same font, alignment and colours.
 void dressLikeCell(QLineEdit* editor, const QModelIndex& index)
 {
     editor->setFrame(false);
     editor->setAlignment(cellAlignment(index));
-    if (const QVariant font = index.data(Qt::FontRole); font.isValid())
-        editor->setFont(font.value<QFont>());
     QPalette palette = editor->palette();
-    if (const QVariant back = index.data(Qt::BackgroundRole); back.isValid())
-        palette.setBrush(QPalette::Base, back.value<QBrush>());
-    if (const QVariant fore = index.data(Qt::ForegroundRole); fore.isValid())
-        palette.setBrush(QPalette::Text, fore.value<QBrush>());
+    if (const std::optional<QColor> back = cellBackground(index))
+        palette.setColor(QPalette::Base, *back);
+    if (const std::optional<QColor> fore = foregroundOf(index))
+        palette.setColor(QPalette::Text, *fore);
     // The grid hides its selection colour; text selected in the editor must still show.
     palette.setBrush(QPalette::Highlight, QGuiApplication::palette().highlight());
     editor->setPalette(palette);
@@ -62,6 +89,12 @@ void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelInd
 {
     QStyledItemDelegate::initStyleOption(option, index);
     option->direction = keys::readingDirection(option->text);
+    if (const std::optional<QColor> back = cellBackground(index))
+        option->backgroundBrush = *back;
+    if (const std::optional<QColor> fore = foregroundOf(index))
+        option->palette.setColor(QPalette::Text, *fore);
+    if (index.data(GradeSheet::NameBoldRole).toBool())
+        option->font.setBold(true);
 }
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -4,6 +4,7 @@
 #include <QStyledItemDelegate>
 
 #include <functional>
+#include <optional>
 
 namespace sheet {
 
@@ -50,6 +51,10 @@ protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
 };
+
+// The background grade entry's check gives a cell: white once passed, yellow for a zero, red
+// when refused; none before any check.
+std::optional<QColor> cellBackground(const QModelIndex& index);
 
 // The column headers take up to this many lines.
 inline constexpr int kHeaderLines = 2;

@@ -7,16 +7,16 @@
 
 namespace sheet {
 
+class GradeSheet;
 class SpreadGrid;
 
 // The observation dialog's view of a grade sheet: the pupils' names, order numbers and
-// observation column in the grid, the name's look, the grid's cursor, and the sheet's
-// modified flag and save command. A validated observation is recorded in the sheet's
-// journal, when it has one.
+// observations, the name's look, the grid's cursor, and the sheet's modified flag and save
+// command. A validated observation is recorded in the sheet's journal, when it has one.
 class GridObservations final : public observation::ObservationSheet {
 public:
     // written runs once a pupil's observation and name look are both written.
-    GridObservations(SpreadGrid& grid, std::function<void()> markModified,
+    GridObservations(GradeSheet& sheet, SpreadGrid& grid, std::function<void()> markModified,
                      std::function<void()> save, CellJournal* journal = nullptr,
                      std::function<void(int row)> written = {});
 
@@ -31,6 +31,7 @@ public:
     void save() override { m_save(); }
 
 private:
+    GradeSheet& m_sheet;
     SpreadGrid& m_grid;
     std::function<void()> m_markModified;
     std::function<void()> m_save;
@@ -38,7 +39,7 @@ private:
     std::function<void(int)> m_written;
 };
 
-// Puts an observation column text back into a pupil's row, the name showing its level.
-void restoreObservationCell(SpreadGrid& grid, int row, const QString& text);
+// Puts an observation text back into a pupil's row, the name showing its level.
+void restoreObservation(GradeSheet& sheet, int row, const QString& text);
 
 } // namespace sheet

@@ -15,7 +15,6 @@ namespace {
 
 // Grade, surname, first name, identifier, order number, and the first field.
 constexpr double kColumnWidths[] = {4, 10, 22, 20, 11, 5, 4};
-constexpr int kColumns = 6;
 
 const QString kViewOnly =
     QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج.");
@@ -49,7 +48,11 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
     fitHeight();
 }
 
-PlainSheetWindow::~PlainSheetWindow() = default;
+// The grid goes before the sheet it shows.
+PlainSheetWindow::~PlainSheetWindow()
+{
+    delete m_grid;
+}
 
 void PlainSheetWindow::createControls()
 {
@@ -65,11 +68,13 @@ void PlainSheetWindow::createControls()
     // The teacher reads it before trying to type: nothing here would be kept.
     makeViewOnlyLabel(this, ui::twipsRect(120, 1200, 1395, 0));
 
-    m_grid = new SpreadGrid(this);
+    // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
+    // cursor still goes everywhere.
+    m_sheet.setReadOnly(true);
+    m_grid = new SpreadGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
     m_grid->setGeometry(ui::twipsRect(1680, 0, 7080, 7440));
-    m_grid->setMaxCols(kColumns);
-    for (int col = 0; col <= kColumns; ++col)
+    for (int col = 0; col <= kPlainColumns; ++col)
         m_grid->setColWidth(col, kColumnWidths[col]);
     // Nothing is ever written into the row headers of this sheet.
     m_grid->setColumnHiddenAt(0, true);
@@ -80,29 +85,20 @@ void PlainSheetWindow::createControls()
             [this] { m_saveButton->setEnabled(true); });
 }
 
-void PlainSheetWindow::setUpHeaders(const QString& firstColumnHeader)
-{
-    m_grid->setText(1, 0, firstColumnHeader);
-    m_grid->setText(2, 0, QStringLiteral("اللقب"));
-    m_grid->setText(3, 0, QStringLiteral("الإسم"));
-    m_grid->setText(4, 0, QStringLiteral("المعرف "));
-    m_grid->setText(5, 0, QStringLiteral("ع.ر"));
-    m_grid->setText(6, 0, QStringLiteral("."));
-}
-
 void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
 {
-    setUpHeaders(document.headers.value(1));
-    m_grid->setMaxRows(document.rowCount);
+    gradefile::SheetTable table(size_t(document.rowCount) + 1);
+    table[0] = {QString(),          document.headers.value(1),  QStringLiteral("اللقب"),
+                QStringLiteral("الإسم"), QStringLiteral("المعرف "), QStringLiteral("ع.ر"),
+                QStringLiteral(".")};
     for (int row = 1; row <= document.rowCount; ++row) {
         const gradefile::RowCells& cells = document.rows[size_t(row - 1)];
-        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            m_grid->setText(it.key(), row, it.value());
-        // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
-        // cursor still goes everywhere.
-        for (int col = 1; col <= kColumns; ++col)
-            m_grid->setCellLocked(col, row, true);
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it) {
+            if (it.key() >= 0 && it.key() <= kPlainColumns)
+                table[size_t(row)][size_t(it.key())] = it.value();
+        }
     }
+    m_sheet.reset(std::move(table));
     setWindowTitle(document.caption);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gradefile/gradedocument.h"
+#include "sheet/gradesheet.h"
 
 #include <QWidget>
 
@@ -21,6 +22,7 @@ public:
     ~PlainSheetWindow() override;
 
     SpreadGrid* grid() const { return m_grid; }
+    const GradeSheet& sheet() const { return m_sheet; }
 
     // Fills the fresh window with an opened grade file of this kind.
     void fillFromDocument(const gradefile::GradeDocument& document);
@@ -39,12 +41,14 @@ protected:
 
 private:
     void createControls();
-    void setUpHeaders(const QString& firstColumnHeader);
     void fitHeight();
 
     QPushButton* m_quitButton = nullptr;
     QPushButton* m_saveButton = nullptr;
     QPushButton* m_checkButton = nullptr;
+    // Grade, surname, first name, identifier, order number, and the first field.
+    static constexpr int kPlainColumns = 6;
+    GradeSheet m_sheet{kPlainColumns};
     SpreadGrid* m_grid = nullptr;
 };
 

@@ -1,75 +1,69 @@
 #include "sheet/sheethistory.h"
 
 #include "gradefile/sheetcolumns.h"
-#include "sheet/spreadgrid.h"
 
 namespace sheet {
 
 using gradefile::kLevelColumn;
 using gradefile::kNameColumn;
-using gradefile::kSheetColumns;
 
 namespace {
 
-const QColor kRefusedRed(255, 0, 0);
-
-int keyOf(Cell cell)
+quint64 keyOf(Cell cell)
 {
-    return cell.row * kSheetColumns + cell.column;
+    return (quint64(quint32(cell.row)) << 32) | quint32(cell.column);
 }
 
-// A step keeps the look its cell had before the change; the look after it is taken when
+using CellStates = QList<std::pair<Cell, CellState>>;
+
+// A step keeps the cells as they were before the change; as they are after it is taken when
 // the step is undone, so that the check's rewrite and colour, which come after the change,
 // belong to it.
-template <typename Look, typename Where> class LookStep : public QUndoCommand {
+class CellStep : public QUndoCommand {
 public:
-    LookStep(SheetHistory& history, Where where, Look before)
-        : m_history(history), m_where(where), m_before(std::move(before))
+    CellStep(SheetHistory& history, CellStates before, bool grade)
+        : m_history(history), m_before(std::move(before)), m_grade(grade)
     {}
 
+    int id() const override { return m_grade ? 1 : -1; }
+    // A change to a grade the check refused corrects the step that typed it: undo goes
+    // back past the red cell, to what the cell held before.
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = static_cast<const CellStep*>(other);
+        return next->m_before.first().first == m_before.first().first &&
+               next->m_before.first().second.look == GradeLook::Refused;
+    }
     void undo() override
     {
-        m_after = m_history.lookOf(m_where);
-        m_history.show(m_where, m_before);
+        m_after.clear();
+        for (const auto& [cell, unused] : m_before)
+            m_after.append({cell, m_history.sheet().state(cell)});
+        m_history.show(m_before);
     }
     // The first redo is the push: the change is already in the sheet.
     void redo() override
     {
         if (m_pushed)
-            m_history.show(m_where, m_after);
+            m_history.show(m_after);
         m_pushed = true;
     }
 
-protected:
+private:
     SheetHistory& m_history;
-    Where m_where;
-    Look m_before;
-    Look m_after;
+    CellStates m_before;
+    CellStates m_after;
+    bool m_grade;
     bool m_pushed = false;
-};
-
-using ObservationStep = LookStep<SheetHistory::ObservationLook, int>;
-
-class GradeStep final : public LookStep<SheetHistory::GradeLook, Cell> {
-public:
-    using LookStep::LookStep;
-
-    int id() const override { return 1; }
-    // A change to a grade the check refused corrects the step that typed it: undo goes
-    // back past the red cell, to what the cell held before.
-    bool mergeWith(const QUndoCommand* other) override
-    {
-        const auto* next = static_cast<const GradeStep*>(other);
-        return next->m_where == m_where && next->m_before.background == kRefusedRed;
-    }
 };
 
 } // namespace
 
-SheetHistory::SheetHistory(SpreadGrid& grid, GradeEntry& entry, QObject* parent)
-    : QObject(parent), m_grid(grid), m_entry(entry)
+SheetHistory::SheetHistory(GradeSheet& sheet, GradeEntry& entry, QObject* parent)
+    : QObject(parent), m_sheet(sheet), m_entry(entry)
 {
-    connect(&m_entry, &GradeEntry::cellChanged, this, &SheetHistory::cellChanged);
+    connect(&m_sheet, &GradeSheet::cellChanged, this, &SheetHistory::sheetChanged);
+    connect(&m_entry, &GradeEntry::cellChanged, this, &SheetHistory::entryChanged);
 }
 
 SheetHistory::~SheetHistory() = default;
@@ -77,67 +71,53 @@ SheetHistory::~SheetHistory() = default;
 void SheetHistory::restart()
 {
     m_stack.clear();
-    m_grades.clear();
-    m_observations.clear();
-    for (int row = 1; row <= m_grid.maxRows(); ++row) {
-        for (int column = 1; column <= kFirstGradeColumn; ++column)
-            m_grades.insert(keyOf({column, row}), lookOf({column, row}));
-        m_observations.insert(row, lookOf(row));
-    }
+    m_before.clear();
 }
 
-void SheetHistory::cellChanged(Cell cell, CellChange change)
+void SheetHistory::sheetChanged(Cell cell, const CellState& before)
 {
-    const auto known = m_grades.find(keyOf(cell));
-    if (known == m_grades.end())
-        return;
-    const GradeLook before = *known;
-    *known = lookOf(cell);
+    if (!m_stepping && cell.row >= 1 && !m_before.contains(keyOf(cell)))
+        m_before.insert(keyOf(cell), before);
+}
+
+CellState SheetHistory::takeBefore(Cell cell)
+{
+    const auto found = m_before.constFind(keyOf(cell));
+    if (found == m_before.constEnd())
+        return m_sheet.state(cell);
+    const CellState before = *found;
+    m_before.erase(found);
+    return before;
+}
+
+void SheetHistory::entryChanged(Cell cell, CellChange change)
+{
+    const CellState before = takeBefore(cell);
     // The check's rewrite is part of the change that made it, or of what the file held.
-    if (change == CellChange::Checked || *known == before)
+    if (change == CellChange::Checked || before == m_sheet.state(cell))
         return;
-    m_stack.push(new GradeStep(*this, cell, before));
+    m_stack.push(new CellStep(*this, {{cell, before}}, true));
 }
 
 void SheetHistory::observationValidated(int row)
 {
-    const auto known = m_observations.find(row);
-    if (known == m_observations.end())
-        return;
-    const ObservationLook before = *known;
-    *known = lookOf(row);
-    if (!(*known == before))
-        m_stack.push(new ObservationStep(*this, row, before));
+    const Cell text{kLevelColumn, row};
+    const Cell name{kNameColumn, row};
+    // The name first: undoing puts the cursor on it.
+    CellStates before{{name, takeBefore(name)}, {text, takeBefore(text)}};
+    if (before[0].second != m_sheet.state(name) || before[1].second != m_sheet.state(text))
+        m_stack.push(new CellStep(*this, std::move(before), false));
 }
 
-SheetHistory::GradeLook SheetHistory::lookOf(Cell cell) const
+void SheetHistory::show(const CellStates& states)
 {
-    return {m_grid.text(cell.column, cell.row), m_grid.cellBackColor(cell.column, cell.row)};
-}
-
-void SheetHistory::show(Cell cell, const GradeLook& look)
-{
-    m_grid.setCellBackColor(cell.column, cell.row, look.background);
-    m_entry.putBack(cell, look.text);
-    m_grades.insert(keyOf(cell), look);
-    m_entry.placeCursor(cell);
-}
-
-SheetHistory::ObservationLook SheetHistory::lookOf(int row) const
-{
-    return {m_grid.text(kLevelColumn, row), m_grid.cellForeColor(kNameColumn, row),
-            m_grid.cellFont(kNameColumn, row).bold()};
-}
-
-void SheetHistory::show(int row, const ObservationLook& look)
-{
-    m_grid.setCellForeColor(kNameColumn, row, look.nameColour);
-    QFont font = m_grid.cellFont(kNameColumn, row);
-    font.setBold(look.nameBold);
-    m_grid.setCellFont(kNameColumn, row, font);
-    m_entry.putBack({kLevelColumn, row}, look.text);
-    m_observations.insert(row, look);
-    m_entry.placeCursor({kNameColumn, row});
+    m_stepping = true;
+    for (const auto& [cell, state] : states) {
+        m_entry.putBack(cell, state.text);
+        m_sheet.setState(cell, state);
+    }
+    m_stepping = false;
+    m_entry.placeCursor(states.first().first);
 }
 
 } // namespace sheet

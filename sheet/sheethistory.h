@@ -1,27 +1,26 @@
 #pragma once
 
 #include "sheet/gradeentry.h"
+#include "sheet/gradesheet.h"
 
-#include <QColor>
 #include <QHash>
 #include <QObject>
 #include <QUndoStack>
 
 namespace sheet {
 
-class SpreadGrid;
-
 // The undo history of a grade sheet. Every change the teacher makes to a cell is one
 // step: a grade committed (with the rewrite and colour its check gives it), a mark, each
-// cell of an exempted row, an observation validated. Correcting a refused grade belongs to
-// the step that typed it. Undo and redo put the cell back through grade entry, so that
-// the sheet is unsaved and the journal holds the cell as it is now, and put the cursor on
-// it. Nothing here undoes a save: the kept copies of the file do that.
+// cell of an exempted row, an observation validated (its text and the name's look).
+// Correcting a refused grade belongs to the step that typed it. A step sets the sheet's
+// cells back through grade entry, so that the sheet is unsaved and the journal holds the
+// cell as it is now, and puts the cursor on it. Nothing here undoes a save: the kept copies
+// of the file do that.
 class SheetHistory : public QObject {
     Q_OBJECT
 
 public:
-    SheetHistory(SpreadGrid& grid, GradeEntry& entry, QObject* parent = nullptr);
+    SheetHistory(GradeSheet& sheet, GradeEntry& entry, QObject* parent = nullptr);
     ~SheetHistory() override;
 
     // Forgets every step: undo stops at the sheet as it is now.
@@ -32,41 +31,22 @@ public:
     // written.
     void observationValidated(int row);
 
-    struct GradeLook {
-        QString text;
-        QColor background;
-        friend bool operator==(const GradeLook& a, const GradeLook& b)
-        {
-            return a.text == b.text && a.background == b.background;
-        }
-    };
-    struct ObservationLook {
-        QString text;
-        QColor nameColour;
-        bool nameBold = false;
-        friend bool operator==(const ObservationLook& a, const ObservationLook& b)
-        {
-            return a.text == b.text && a.nameColour == b.nameColour && a.nameBold == b.nameBold;
-        }
-    };
-
-    // A grade cell, or the observation of a pupil's row, as the sheet shows it now.
-    GradeLook lookOf(Cell cell) const;
-    ObservationLook lookOf(int row) const;
-    // Puts a look back into the sheet, with the cursor on it.
-    void show(Cell cell, const GradeLook& look);
-    void show(int row, const ObservationLook& look);
+    // Sets cells back to states, with the cursor on the first; a step's undo and redo.
+    void show(const QList<std::pair<Cell, CellState>>& states);
+    GradeSheet& sheet() { return m_sheet; }
 
 private:
-    void cellChanged(Cell cell, CellChange change);
+    void sheetChanged(Cell cell, const CellState& before);
+    void entryChanged(Cell cell, CellChange change);
+    CellState takeBefore(Cell cell);
 
-    SpreadGrid& m_grid;
+    GradeSheet& m_sheet;
     GradeEntry& m_entry;
     QUndoStack m_stack;
-    // Each grade cell and each observation as the last change left it: the look a new
-    // step goes back to. The grid's own text is already the new one when a change is told.
-    QHash<int, GradeLook> m_grades;
-    QHash<int, ObservationLook> m_observations;
+    // Each cell changed since its last step, as it was before: what a new step goes back to.
+    // The check's rewrite of a file's own text is no step, and is forgotten here.
+    QHash<quint64, CellState> m_before;
+    bool m_stepping = false;
 };
 
 } // namespace sheet

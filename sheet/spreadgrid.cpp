@@ -1,6 +1,7 @@
 #include "sheet/spreadgrid.h"
 
 #include "sheet/frozencolumns.h"
+#include "sheet/gradesheet.h"
 #include "sheet/griddelegate.h"
 #include "sheet/gridkeys.h"
 
@@ -14,6 +15,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace sheet {
 
@@ -40,8 +42,15 @@ void hideSelectionFill(QWidget* view)
 
 } // namespace
 
-SpreadGrid::SpreadGrid(QWidget* parent) : QTableWidget(parent)
+SpreadGrid::SpreadGrid(GradeSheet& sheet, QWidget* parent) : QTableView(parent), m_sheet(sheet)
 {
+    setModel(&m_sheet);
+    connect(&m_sheet, &GradeSheet::cellChanged, this, &SpreadGrid::sheetChanged);
+    connect(&m_sheet, &QAbstractItemModel::modelReset, this, [this] {
+        m_editor = nullptr;
+        keepCursorOnCells();
+        m_frozen->refresh();
+    });
     // The columns stand in increasing order from left to right even inside a window that
     // reads right to left; the cells' texts keep their own reading direction.
     setLayoutDirection(Qt::LeftToRight);
@@ -109,138 +118,63 @@ void SpreadGrid::setUpFrozenColumns()
 
 int SpreadGrid::maxCols() const
 {
-    return columnCount();
-}
-
-void SpreadGrid::setMaxCols(int columns)
-{
-    setColumnCount(qMax(0, columns));
-    keepCursorOnCells();
-    m_frozen->refresh();
+    return m_sheet.columns();
 }
 
 int SpreadGrid::maxRows() const
 {
-    return rowCount();
-}
-
-void SpreadGrid::setMaxRows(int rows)
-{
-    setRowCount(qMax(0, rows));
-    keepCursorOnCells();
-    m_frozen->refresh();
+    return m_sheet.pupilCount();
 }
 
 bool SpreadGrid::contains(Cell cell) const
 {
-    return cell.col >= 0 && cell.row >= 0 && cell.col <= maxCols() && cell.row <= maxRows();
+    return cell.column >= 0 && cell.row >= 0 && cell.column <= maxCols() && cell.row <= maxRows();
 }
 
 // A cell proper, neither header.
 bool SpreadGrid::isCell(Cell cell) const
 {
-    return contains(cell) && cell.col >= 1 && cell.row >= 1;
-}
-
-SpreadGrid::Cell SpreadGrid::cellOf(const QModelIndex& index)
-{
-    return {index.column() + 1, index.row() + 1};
+    return contains(cell) && cell.column >= 1 && cell.row >= 1;
 }
 
 QModelIndex SpreadGrid::indexOf(Cell cell) const
 {
-    return isCell(cell) ? model()->index(cell.row - 1, cell.col - 1) : QModelIndex();
-}
-
-QTableWidgetItem* SpreadGrid::itemOf(Cell cell) const
-{
-    if (!contains(cell) || (cell.col == 0 && cell.row == 0))
-        return nullptr;
-    if (cell.row == 0)
-        return horizontalHeaderItem(cell.col - 1);
-    if (cell.col == 0)
-        return verticalHeaderItem(cell.row - 1);
-    return item(cell.row - 1, cell.col - 1);
-}
-
-QTableWidgetItem* SpreadGrid::ensureItem(Cell cell)
-{
-    if (!contains(cell) || (cell.col == 0 && cell.row == 0))
-        return nullptr;
-    if (QTableWidgetItem* existing = itemOf(cell))
-        return existing;
-    auto* created = new QTableWidgetItem;
-    if (cell.row == 0)
-        setHorizontalHeaderItem(cell.col - 1, created);
-    else if (cell.col == 0)
-        setVerticalHeaderItem(cell.row - 1, created);
-    else
-        setItem(cell.row - 1, cell.col - 1, created);
-    return created;
-}
-
-QString SpreadGrid::storedText(Cell cell) const
-{
-    const QTableWidgetItem* found = itemOf(cell);
-    return found ? found->text() : QString();
+    return m_sheet.indexOf(cell);
 }
 
 // While a cell is being edited its text is the editor's: the cell rules read it as the
 // teacher types.
-QString SpreadGrid::text(int col, int row) const
+QString SpreadGrid::text(Cell cell) const
 {
-    if (isEditing() && m_editCell == Cell{col, row})
+    if (isEditing() && m_editCell == cell)
         return m_editor->text();
-    return storedText({col, row});
+    return m_sheet.text(cell);
 }
 
 // The program's text replaces whatever was being typed into the cell.
-void SpreadGrid::setText(int col, int row, const QString& text)
+void SpreadGrid::sheetChanged(Cell cell)
 {
-    if (isEditing() && m_editCell == Cell{col, row})
+    if (isEditing() && m_editCell == cell && !m_committing)
         cancelEditor();
-    if (QTableWidgetItem* target = ensureItem({col, row}))
-        target->setText(text);
-}
-
-int SpreadGrid::lastRowWithData() const
-{
-    for (int row = maxRows(); row >= 1; --row) {
-        for (int col = 0; col <= maxCols(); ++col) {
-            if (!storedText({col, row}).isEmpty())
-                return row;
-        }
-    }
-    return 0;
 }
 
 // ---- The cursor ----
 
-SpreadGrid::Cell SpreadGrid::activeCell() const
+Cell SpreadGrid::activeCell() const
 {
     if (m_headerCursor)
         return *m_headerCursor;
     const QModelIndex current = currentIndex();
-    return current.isValid() ? cellOf(current) : Cell{};
+    return current.isValid() ? GradeSheet::cellOf(current) : Cell{};
 }
 
-int SpreadGrid::activeCol() const
+void SpreadGrid::setActiveCell(Cell cell)
 {
-    return activeCell().col;
-}
-
-int SpreadGrid::activeRow() const
-{
-    return activeCell().row;
-}
-
-void SpreadGrid::setActiveCell(int col, int row)
-{
-    if (!contains({col, row}))
+    if (!contains(cell))
         return;
     commitEditor();
     ++m_placements;
-    placeCursor({col, row});
+    placeCursor(cell);
 }
 
 void SpreadGrid::placeCursor(Cell cell)
@@ -277,18 +211,18 @@ void SpreadGrid::leaveTo(Cell target)
         return;
     const quint64 placements = m_placements;
     const bool cancel =
-        m_input && !m_input->leavingCell({from.col, from.row}, {target.col, target.row});
+        m_input && !m_input->leavingCell(from, target);
     if (m_placements != placements)
         return;
     placeCursor(cancel ? from : target);
 }
 
 // Moves never end on a header or in a hidden column.
-SpreadGrid::Cell SpreadGrid::clampedToCells(Cell cell) const
+Cell SpreadGrid::clampedToCells(Cell cell) const
 {
     cell.row = qBound(1, cell.row, qMax(1, maxRows()));
-    if (cell.col < 1 || cell.col > maxCols() || isColumnHiddenAt(cell.col))
-        cell.col = shownColumnFrom(0, +1);
+    if (cell.column < 1 || cell.column > maxCols() || isColumnHiddenAt(cell.column))
+        cell.column = shownColumnFrom(0, +1);
     return cell;
 }
 
@@ -302,23 +236,23 @@ int SpreadGrid::shownColumnFrom(int col, int step) const
     return col;
 }
 
-std::optional<SpreadGrid::Cell> SpreadGrid::navigationTarget(const QKeyEvent& event) const
+std::optional<Cell> SpreadGrid::navigationTarget(const QKeyEvent& event) const
 {
     const Cell from = activeCell();
     const bool control = event.modifiers().testFlag(Qt::ControlModifier);
     switch (event.key()) {
     case Qt::Key_Left:
-        return Cell{shownColumnFrom(from.col, -1), from.row};
+        return Cell{shownColumnFrom(from.column, -1), from.row};
     case Qt::Key_Right:
-        return Cell{shownColumnFrom(from.col, +1), from.row};
+        return Cell{shownColumnFrom(from.column, +1), from.row};
     case Qt::Key_Up:
-        return Cell{from.col, from.row - 1};
+        return Cell{from.column, from.row - 1};
     case Qt::Key_Down:
-        return Cell{from.col, from.row + 1};
+        return Cell{from.column, from.row + 1};
     case Qt::Key_PageUp:
-        return Cell{from.col, from.row - pageRows()};
+        return Cell{from.column, from.row - pageRows()};
     case Qt::Key_PageDown:
-        return Cell{from.col, from.row + pageRows()};
+        return Cell{from.column, from.row + pageRows()};
     case Qt::Key_Home:
         return Cell{shownColumnFrom(0, +1), control ? 1 : from.row};
     case Qt::Key_End:
@@ -333,10 +267,10 @@ std::optional<SpreadGrid::Cell> SpreadGrid::navigationTarget(const QKeyEvent& ev
 }
 
 // Tab goes on to the next shown column, and past the last one to the next row.
-SpreadGrid::Cell SpreadGrid::tabTarget(Cell from, int step) const
+Cell SpreadGrid::tabTarget(Cell from, int step) const
 {
-    const int next = shownColumnFrom(from.col, step);
-    if (next != from.col)
+    const int next = shownColumnFrom(from.column, step);
+    if (next != from.column)
         return {next, from.row};
     const int row = from.row + step;
     if (row < 1 || row > maxRows())
@@ -346,27 +280,22 @@ SpreadGrid::Cell SpreadGrid::tabTarget(Cell from, int step) const
 
 int SpreadGrid::pageRows() const
 {
-    const int height = qMax(1, rowHeight(qMax(0, activeRow() - 1)));
+    const int height = qMax(1, rowHeight(qMax(0, activeCell().row - 1)));
     return qMax(1, viewport()->height() / height - 1);
 }
 
 // Enter goes one row down, or one column towards column 1; at the edge it stays.
-SpreadGrid::Cell SpreadGrid::enterTarget() const
+Cell SpreadGrid::enterTarget() const
 {
     const Cell from = activeCell();
-    if (m_enterAction == EnterAction::Next)
-        return {shownColumnFrom(from.col, -1), from.row};
-    return {from.col, qMin(from.row + 1, maxRows())};
+    if (m_enterDirection == EnterDirection::NextColumn)
+        return {shownColumnFrom(from.column, -1), from.row};
+    return {from.column, qMin(from.row + 1, maxRows())};
 }
 
-void SpreadGrid::setEnterAction(EnterAction action)
+void SpreadGrid::beep()
 {
-    m_enterAction = action;
-}
-
-SpreadGrid::EnterAction SpreadGrid::enterAction() const
-{
-    return m_enterAction;
+    QApplication::beep();
 }
 
 void SpreadGrid::queueEnter()
@@ -396,7 +325,7 @@ bool SpreadGrid::event(QEvent* event)
             return true;
         }
     }
-    return QTableWidget::event(event);
+    return QTableView::event(event);
 }
 
 void SpreadGrid::keyPressEvent(QKeyEvent* event)
@@ -521,7 +450,7 @@ void SpreadGrid::offerCharacter(char32_t typed)
 bool SpreadGrid::activeCellTakesText() const
 {
     const Cell cell = activeCell();
-    return isCell(cell) && !isCellLocked(cell.col, cell.row);
+    return isCell(cell) && !m_sheet.isLocked(cell);
 }
 
 // The first character typed on a cell replaces its text.
@@ -558,14 +487,13 @@ bool SpreadGrid::isEditing() const
 QString SpreadGrid::activeText() const
 {
     const Cell cell = activeCell();
-    return text(cell.col, cell.row);
+    return text(cell);
 }
 
 void SpreadGrid::openEditor(const QString& text)
 {
     const Cell cell = activeCell();
     const QModelIndex index = indexOf(cell);
-    ensureItem(cell);
     // The overlay of the frozen columns would hide an editor opened under it.
     if (m_frozen->covers(index.column()))
         horizontalScrollBar()->setValue(0);
@@ -602,10 +530,12 @@ void SpreadGrid::commitData(QWidget* editor)
         return;
     const Cell cell = m_editCell;
     const QString typed = keys::withoutControlCharacters(m_editor->text());
-    if (typed == storedText(cell))
+    if (typed == m_sheet.text(cell))
         return;
-    ensureItem(cell)->setText(typed);
-    emit cellEditedAt(cell.col, cell.row);
+    m_committing = true;
+    m_sheet.setText(cell, typed);
+    m_committing = false;
+    emit cellEditedAt(cell.column, cell.row);
 }
 
 // Qt's hints would move the cursor without asking the input handler: the grid moves it itself.
@@ -614,7 +544,7 @@ void SpreadGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
     if (editor == m_editor)
         m_editor = nullptr;
     const bool revert = hint == QAbstractItemDelegate::RevertModelCache;
-    QTableWidget::closeEditor(editor, revert ? hint : QAbstractItemDelegate::NoHint);
+    QTableView::closeEditor(editor, revert ? hint : QAbstractItemDelegate::NoHint);
 }
 
 bool SpreadGrid::editorEvent(QObject* editor, QEvent* event)
@@ -637,11 +567,11 @@ bool SpreadGrid::editorEvent(QObject* editor, QEvent* event)
         if (mouse->button() == Qt::MiddleButton)
             return true;
         if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
-            emit cellClickedAt(m_editCell.col, m_editCell.row);
+            emit cellClickedAt(m_editCell.column, m_editCell.row);
         return false;
     }
     case QEvent::MouseButtonDblClick:
-        emit cellDoubleClickedAt(m_editCell.col, m_editCell.row);
+        emit cellDoubleClickedAt(m_editCell.column, m_editCell.row);
         return false;
     default:
         return false;
@@ -690,8 +620,8 @@ void SpreadGrid::pressCell(const QModelIndex& index)
     m_pressedCell.reset();
     if (!index.isValid())
         return;
-    leaveTo(cellOf(index));
-    m_pressedCell = cellOf(index);
+    leaveTo(GradeSheet::cellOf(index));
+    m_pressedCell = GradeSheet::cellOf(index);
 }
 
 // Click comes when the button is released on the cell it was pressed on, after the move
@@ -700,8 +630,8 @@ void SpreadGrid::releaseCell(const QModelIndex& index)
 {
     const std::optional<Cell> pressed = m_pressedCell;
     m_pressedCell.reset();
-    if (pressed && index.isValid() && cellOf(index) == *pressed)
-        emit cellClickedAt(pressed->col, pressed->row);
+    if (pressed && index.isValid() && GradeSheet::cellOf(index) == *pressed)
+        emit cellClickedAt(pressed->column, pressed->row);
 }
 
 // The window answers a double click with its own dialog: no editor opens.
@@ -710,9 +640,9 @@ void SpreadGrid::doubleClickCell(const QModelIndex& index)
     m_pressedCell.reset();
     if (!index.isValid())
         return;
-    const Cell cell = cellOf(index);
+    const Cell cell = GradeSheet::cellOf(index);
     leaveTo(cell);
-    emit cellDoubleClickedAt(cell.col, cell.row);
+    emit cellDoubleClickedAt(cell.column, cell.row);
 }
 
 // ---- Dropped text ----
@@ -725,9 +655,9 @@ void SpreadGrid::dragEnterEvent(QDragEnterEvent* event)
 void SpreadGrid::dragMoveEvent(QDragMoveEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
-    const Cell cell = cellOf(index);
+    const Cell cell = GradeSheet::cellOf(index);
     const bool takes =
-        event->mimeData()->hasText() && index.isValid() && !isCellLocked(cell.col, cell.row);
+        event->mimeData()->hasText() && index.isValid() && !m_sheet.isLocked(cell);
     if (!takes) {
         event->ignore();
         return;
@@ -745,7 +675,7 @@ void SpreadGrid::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
-    const Cell target = cellOf(index);
+    const Cell target = GradeSheet::cellOf(index);
     if (!(isEditing() && m_editCell == target)) {
         leaveTo(target);
         if (activeCell() != target) {
@@ -815,6 +745,53 @@ int SpreadGrid::rowHeightAt(int row) const
     return row <= maxRows() ? rowHeight(row - 1) : 0;
 }
 
+namespace {
+
+// The room a cell's frame and margins take besides its text.
+constexpr int kCellPadding = 10;
+
+// The width a header needs on at most two lines, broken at a blank.
+int headerWidth(const QString& text, const QFontMetrics& metrics)
+{
+    const QStringList words = text.simplified().split(u' ', Qt::SkipEmptyParts);
+    int best = metrics.horizontalAdvance(words.join(u' '));
+    for (qsizetype split = 1; split < words.size(); ++split) {
+        const int first = metrics.horizontalAdvance(words.mid(0, split).join(u' '));
+        const int second = metrics.horizontalAdvance(words.mid(split).join(u' '));
+        best = qMin(best, qMax(first, second));
+    }
+    return best;
+}
+
+} // namespace
+
+void SpreadGrid::fitColumnsToTexts()
+{
+    QFont bold = font();
+    bold.setBold(true); // the active cell's header is drawn bold, and so are validated names
+    const QFontMetrics boldMetrics(bold);
+    const QFontMetrics plainMetrics(font());
+    for (int col = 1; col <= maxCols(); ++col) {
+        if (isColumnHiddenAt(col))
+            continue;
+        int needed = headerWidth(m_sheet.text({col, 0}), boldMetrics);
+        const QFontMetrics& cells = col == gradefile::kNameColumn ? boldMetrics : plainMetrics;
+        for (int row = 1; row <= maxRows(); ++row)
+            needed = qMax(needed, cells.horizontalAdvance(m_sheet.text({col, row})));
+        const double units = std::ceil((needed + kCellPadding) / kPixelsPerWidthUnit);
+        if (units > colWidth(col))
+            setColWidth(col, units);
+    }
+}
+
+int SpreadGrid::fullWidth() const
+{
+    int width = 2 * frameWidth() + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0);
+    for (int col = 1; col <= maxCols(); ++col)
+        width += isColumnHiddenAt(col) ? 0 : columnWidth(col - 1);
+    return width + verticalScrollBar()->sizeHint().width();
+}
+
 void SpreadGrid::setFrozenCols(int count)
 {
     m_frozen->setCount(count);
@@ -827,7 +804,7 @@ int SpreadGrid::frozenCols() const
 
 void SpreadGrid::updateGeometries()
 {
-    QTableWidget::updateGeometries();
+    QTableView::updateGeometries();
     if (m_frozen)
         m_frozen->refresh();
 }
@@ -836,7 +813,7 @@ void SpreadGrid::updateGeometries()
 void SpreadGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     const int sideways = horizontalScrollBar()->value();
-    QTableWidget::scrollTo(index, hint);
+    QTableView::scrollTo(index, hint);
     if (!m_frozen || m_frozen->count() == 0 || !index.isValid())
         return;
     if (m_frozen->covers(index.column())) {
@@ -851,88 +828,8 @@ void SpreadGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
 // An editor in a frozen column would slide under the overlay: scrolling commits it.
 void SpreadGrid::followHorizontalScroll()
 {
-    if (isEditing() && m_frozen->covers(m_editCell.col - 1) && horizontalScrollBar()->value() > 0)
+    if (isEditing() && m_frozen->covers(m_editCell.column - 1) && horizontalScrollBar()->value() > 0)
         commitEditor();
-}
-
-// ---- Cell look ----
-
-void SpreadGrid::setCellBackColor(int col, int row, const QColor& colour)
-{
-    if (QTableWidgetItem* target = ensureItem({col, row}))
-        target->setBackground(colour);
-}
-
-QColor SpreadGrid::cellBackColor(int col, int row) const
-{
-    const QTableWidgetItem* found = itemOf({col, row});
-    if (found && found->background().style() != Qt::NoBrush)
-        return found->background().color();
-    return palette().color(QPalette::Base);
-}
-
-void SpreadGrid::setCellForeColor(int col, int row, const QColor& colour)
-{
-    if (QTableWidgetItem* target = ensureItem({col, row}))
-        target->setForeground(colour);
-}
-
-QColor SpreadGrid::cellForeColor(int col, int row) const
-{
-    const QTableWidgetItem* found = itemOf({col, row});
-    if (found && found->foreground().style() != Qt::NoBrush)
-        return found->foreground().color();
-    return palette().color(QPalette::Text);
-}
-
-void SpreadGrid::setCellFont(int col, int row, const QFont& font)
-{
-    if (QTableWidgetItem* target = ensureItem({col, row}))
-        target->setFont(font);
-}
-
-QFont SpreadGrid::cellFont(int col, int row) const
-{
-    const QTableWidgetItem* cell = itemOf({col, row});
-    return cell && cell->data(Qt::FontRole).isValid() ? cell->font() : font();
-}
-
-Qt::Alignment SpreadGrid::cellAlignment(int col, int row) const
-{
-    const QTableWidgetItem* cell = itemOf({col, row});
-    if (!cell || !cell->data(Qt::TextAlignmentRole).isValid())
-        return {};
-    return Qt::Alignment(cell->data(Qt::TextAlignmentRole).toInt()) & ~Qt::AlignAbsolute;
-}
-
-// Left and right are the cell's own sides, whatever the reading direction of its text;
-// a cell with no alignment set starts its text on the side its text reads from.
-void SpreadGrid::setCellAlignment(int col, int row, Qt::Alignment alignment)
-{
-    if (!(alignment & Qt::AlignVertical_Mask))
-        alignment |= Qt::AlignVCenter;
-    if (QTableWidgetItem* target = ensureItem({col, row}))
-        target->setData(Qt::TextAlignmentRole, int(alignment | Qt::AlignAbsolute));
-}
-
-void SpreadGrid::setCellLocked(int col, int row, bool locked)
-{
-    if (!isCell({col, row}))
-        return;
-    if (locked && isEditing() && m_editCell == Cell{col, row})
-        commitEditor();
-    QTableWidgetItem* target = ensureItem({col, row});
-    target->setFlags(locked ? target->flags() & ~Qt::ItemIsEditable
-                            : target->flags() | Qt::ItemIsEditable);
-}
-
-// Headers take no typing either.
-bool SpreadGrid::isCellLocked(int col, int row) const
-{
-    if (!isCell({col, row}))
-        return true;
-    const QTableWidgetItem* found = itemOf({col, row});
-    return found && !(found->flags() & Qt::ItemIsEditable);
 }
 
 } // namespace sheet

@@ -4,9 +4,9 @@
 #include <QFont>
 #include <QPointer>
 #include <QString>
-#include <QTableWidget>
+#include <QTableView>
 
-#include "sheet/cellrules.h"
+#include "sheet/gradeentry.h"
 
 #include <optional>
 
@@ -15,29 +15,13 @@ class QLineEdit;
 namespace sheet {
 
 class FrozenColumns;
+class GradeSheet;
 class GridDelegate;
 
-// What a grid asks of the code that enters data into it, before it acts on the user's
-// keys, characters and moves.
-class GridInputHandler {
-public:
-    virtual ~GridInputHandler() = default;
-    // A key pressed while the grid (or its cell editor) has the focus, before the grid acts
-    // on it. True takes the key: no character, move or edit follows from it.
-    virtual bool keyDown(Qt::Key key, Qt::KeyboardModifiers modifiers) = 0;
-    // A character about to enter the active cell: '\b' for Backspace, '\r' for Enter
-    // (after Enter's move, and never entered). False discards it.
-    virtual bool characterTyped(char32_t character) = 0;
-    // The cursor is about to move from one cell to another, by a key or a click. False
-    // keeps it where it is. A handler that calls setActiveCell decides where the cursor
-    // ends, whatever it answers.
-    virtual bool leavingCell(Cell from, Cell to) = 0;
-};
-
-// The spreadsheet grid every grid of the program is built on. Cells are addressed by
-// (column, row): row 0 holds the column headers and column 0 the row headers; rows 1 to
-// maxRows() and columns 1 to maxCols() are the cells. The active cell is the one with
-// the cursor. Widths are in grid units of 90 twips (6 pixels at 96 dpi).
+// The spreadsheet grid every grid of the program is built on: a view of a GradeSheet, which
+// holds every text and look it shows. Cells are addressed as the sheet addresses them
+// (column, row): row 0 holds the column headers and column 0 the row headers. The active
+// cell is the one with the cursor. Widths are in grid units of 90 twips (6 pixels at 96 dpi).
 //
 // Its input handler is asked, for the keyboard and the mouse alike, with a cell editor open
 // or not:
@@ -51,8 +35,8 @@ public:
 // Its signals tell what happened:
 // - cellClickedAt / cellDoubleClickedAt: a cell (or header) was clicked, after any move. A
 //   double click gives one click, then the double click; it opens no editor.
-// - cellEditedAt: the text of a cell was changed by the user (not by setText), when the
-//   editor commits: on a move, Enter, setActiveCell or the grid losing the focus.
+// - cellEditedAt: the text of a cell was changed by the user, when the editor commits (on a
+//   move, Enter, setActiveCell or the grid losing the focus); the sheet holds it already.
 //
 // Typing on a cell that is not being edited opens an editor whose text the first
 // accepted character replaces. Enter commits and moves one cell in the EnterAction
@@ -61,35 +45,30 @@ public:
 // Escape without an editor: in a dialog, Enter never reaches the default button.
 //
 // The grid stays left to right inside a right-to-left window (column 1 at the left);
-// each cell's text reads in its own direction, Arabic from the right. An alignment set
-// on a cell is physical (AlignLeft is the left edge); without one, text starts on the
+// each cell's text reads in its own direction, Arabic from the right. The sheet's
+// alignments are physical (AlignLeft is the left edge); without one, text starts on the
 // side it reads from.
-class SpreadGrid : public QTableWidget {
+class SpreadGrid : public QTableView, public EntryCursor {
     Q_OBJECT
 
 public:
-    enum class EnterAction { Down, Next /* towards lower column numbers */ };
-
-    explicit SpreadGrid(QWidget* parent = nullptr);
+    explicit SpreadGrid(GradeSheet& sheet, QWidget* parent = nullptr);
     ~SpreadGrid() override;
 
+    GradeSheet& sheet() const { return m_sheet; }
     int maxCols() const;
-    void setMaxCols(int columns);
     int maxRows() const;
-    void setMaxRows(int rows);
 
-    // While a cell is being edited its text is the editor's. setText on that cell closes
-    // the editor: the program's text replaces what was being typed, with no Change.
-    QString text(int col, int row) const;
-    void setText(int col, int row, const QString& text);
+    // While a cell is being edited its text is the editor's. A text the program writes
+    // into that cell closes the editor: it replaces what was being typed, with no edit told.
+    QString text(Cell cell) const;
 
-    int activeCol() const;
-    int activeRow() const;
+    Cell activeCell() const override;
     // Puts the cursor on (col, row) without asking leavingCell; closes an open editor,
     // keeping what was typed in it. A header cell (row 0 or column 0) is allowed: the
     // cursor waits there, takes no typing, and the next move starts from it (Enter Down
     // from (c, 0) asks leavingCell((c, 0), (c, 1))), as the grade rules' vertical wrap needs.
-    void setActiveCell(int col, int row);
+    void setActiveCell(Cell cell) override;
 
     void setColumnHiddenAt(int col, bool hidden);
     bool isColumnHiddenAt(int col) const;
@@ -97,41 +76,30 @@ public:
     double colWidth(int col) const;
     void setRowHeightAt(int row, int pixels);
     int rowHeightAt(int row) const;
+    // Widens each shown column too narrow for its texts in the grid's font (a header on its
+    // two lines): the designed widths were chosen for Tahoma, and a wider font standing in
+    // for it must not cut an identifier or an exam's name.
+    void fitColumnsToTexts();
+    // The width that shows every shown column whole, frame and scroll bar included.
+    int fullWidth() const;
 
     // Columns 1 to count stay in place when the grid scrolls sideways. Typing into a
     // frozen column scrolls the grid back to its left edge so that the editor shows.
     void setFrozenCols(int count);
     int frozenCols() const;
 
-    void setCellBackColor(int col, int row, const QColor& colour);
-    QColor cellBackColor(int col, int row) const;
-    void setCellForeColor(int col, int row, const QColor& colour);
-    QColor cellForeColor(int col, int row) const;
-    void setCellFont(int col, int row, const QFont& font);
-    // The cell's own font, else the grid's.
-    QFont cellFont(int col, int row) const;
-    void setCellAlignment(int col, int row, Qt::Alignment alignment);
-    // The alignment set on the cell; none when it was never set.
-    Qt::Alignment cellAlignment(int col, int row) const;
-    // A locked cell takes no typing, no paste and no drop; the cursor still visits it.
-    // Headers count as locked.
-    void setCellLocked(int col, int row, bool locked);
-    bool isCellLocked(int col, int row) const;
-
-    void setEnterAction(EnterAction action);
-    EnterAction enterAction() const;
-
-    // The last row holding text in any cell, 0 when none does.
-    int lastRowWithData() const;
+    void setEnterDirection(EnterDirection direction) override { m_enterDirection = direction; }
+    EnterDirection enterDirection() const { return m_enterDirection; }
 
     // The text being typed in the open cell editor, or the active cell's text.
-    QString activeText() const;
+    QString activeText() const override;
     bool isEditing() const;
+    void beep() override;
 
     // Queues one Enter keystroke, handled after the current handler returns exactly as
     // if the user had pressed Enter (the "{ENTER}" the mark keys send). A QKeyEvent for
     // Enter posted to the grid or to its editor behaves the same.
-    void queueEnter();
+    void queueEnter() override;
 
     // Keeps a cell that scrolls sideways out from under the frozen columns.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -139,6 +107,8 @@ public:
     // The handler asked about keys, characters and moves; none (the default) lets
     // everything through. It must outlive the grid or be removed first.
     void setInputHandler(GridInputHandler* handler) { m_input = handler; }
+    // Whether one of the grid's enabled actions has this key as its shortcut.
+    bool isActionKey(const QKeyEvent& event) const;
 
 signals:
     void cellClickedAt(int col, int row);
@@ -163,24 +133,12 @@ protected slots:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
-    struct Cell {
-        int col = 0;
-        int row = 0;
-        bool operator==(const Cell& other) const { return col == other.col && row == other.row; }
-        bool operator!=(const Cell& other) const { return !(*this == other); }
-    };
-
     void setUpHeaders();
     void setUpFrozenColumns();
     bool contains(Cell cell) const;
     bool isCell(Cell cell) const;
-    static Cell cellOf(const QModelIndex& index);
     QModelIndex indexOf(Cell cell) const;
-    QTableWidgetItem* itemOf(Cell cell) const;
-    QTableWidgetItem* ensureItem(Cell cell);
-    QString storedText(Cell cell) const;
-
-    Cell activeCell() const;
+    void sheetChanged(Cell cell);
     void placeCursor(Cell cell);
     void keepCursorOnCells();
     void leaveTo(Cell target);
@@ -193,8 +151,6 @@ private:
 
     bool handleKey(QKeyEvent* event, bool inEditor);
     static bool isEditorKey(const QKeyEvent& event);
-    // Whether one of the grid's enabled actions has this key as its shortcut.
-    bool isActionKey(const QKeyEvent& event) const;
     bool raiseKeyDown(const QKeyEvent& event);
     void pressEnter();
     bool editorEvent(QObject* editor, QEvent* event);
@@ -215,12 +171,15 @@ private:
     void doubleClickCell(const QModelIndex& index);
     void followHorizontalScroll();
 
+    GradeSheet& m_sheet;
     GridInputHandler* m_input = nullptr;
     GridDelegate* m_delegate = nullptr;
     FrozenColumns* m_frozen = nullptr;
     QPointer<QLineEdit> m_editor;
     Cell m_editCell;
-    EnterAction m_enterAction = EnterAction::Down;
+    // The editor's own text is being written into the sheet: it stays open for it.
+    bool m_committing = false;
+    EnterDirection m_enterDirection = EnterDirection::Down;
     // The cursor parked on a header cell by setActiveCell (row 0 or column 0), which no
     // selection can show.
     std::optional<Cell> m_headerCursor;

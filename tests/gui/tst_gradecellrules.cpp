@@ -1,3 +1,4 @@
+#include "../support/gridcells.h"
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "modaltools.h"
@@ -47,23 +48,23 @@ private slots:
     void editorArrowsAndClicks()
     {
         QVERIFY(openSheet());
-        m_grid->setActiveCell(6, 3);
+        m_grid->setActiveCell({6, 3});
         typeKeys(QStringLiteral("1a|ب2\b5"));
         press(Qt::Key_Tab);
         QVERIFY(isAt(6, 3));
-        QCOMPARE(m_grid->text(6, 3), QStringLiteral("15.00"));
+        QCOMPARE(m_grid->text({6, 3}), QStringLiteral("15.00"));
         typeKeys(QStringLiteral("33"));
         const QModelIndex elsewhere = m_grid->model()->index(6, 4);
         QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
                           m_grid->visualRect(elsewhere).center());
         QVERIFY(isAt(6, 3));
-        QCOMPARE(m_grid->cellBackColor(6, 3), kRed);
+        QCOMPARE(backColour(*m_grid, {6, 3}), kRed);
         typeKeys(QStringLiteral("9.5"));
         press(Qt::Key_Left);
         QVERIFY(isAt(5, 3));
-        QCOMPARE(m_grid->text(6, 3), QStringLiteral("09.50"));
-        QCOMPARE(m_grid->cellBackColor(6, 3), kWhite);
-        QCOMPARE(m_grid->text(6, 4), QString());
+        QCOMPARE(m_grid->text({6, 3}), QStringLiteral("09.50"));
+        QCOMPARE(backColour(*m_grid, {6, 3}), kWhite);
+        QCOMPARE(m_grid->text({6, 4}), QString());
     }
 
     // A teacher's run through the sheet: F4 saves nothing while the save button is disabled; a
@@ -84,19 +85,19 @@ private slots:
         QVERIFY(isAt(6, kPupils));
         typeKeys(QStringLiteral("12"));
         press(Qt::Key_Return);
-        QCOMPARE(m_grid->text(6, kPupils), QStringLiteral("12.00"));
-        QCOMPARE(m_grid->cellBackColor(6, kPupils), kWhite);
+        QCOMPARE(m_grid->text({6, kPupils}), QStringLiteral("12.00"));
+        QCOMPARE(backColour(*m_grid, {6, kPupils}), kWhite);
         QVERIFY(isAt(5, 1));
         typeKeys(QStringLiteral("3"));
         press(Qt::Key_F1);
         QTRY_VERIFY(isAt(5, 2));
-        QCOMPARE(m_grid->text(5, 1), QStringLiteral("غ.ش."));
+        QCOMPARE(m_grid->text({5, 1}), QStringLiteral("غ.ش."));
         QVERIFY(window->isModified() && exporter->isEnabled());
 
         auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY(!box->isChecked() && m_grid->hasFocus());
-        m_grid->setActiveCell(6, 6);
+        m_grid->setActiveCell({6, 6});
         typeKeys(QStringLiteral("2"));
         press(Qt::Key_Return);
         QVERIFY(isAt(5, 6));
@@ -104,7 +105,7 @@ private slots:
         for (Qt::Key key : {Qt::Key_F8, Qt::Key_F9, Qt::Key_F12})
             press(key);
         QVERIFY(isAt(5, 6) && window->isVisible());
-        QCOMPARE(m_grid->text(5, 6), QStringLiteral("5"));
+        QCOMPARE(m_grid->text({5, 6}), QStringLiteral("5"));
     }
 
     // Back from another window the cursor goes to the first grade of the first pupil; the cell
@@ -122,12 +123,12 @@ private slots:
         typeInto(m_grid, 6, 3, QStringLiteral("7"));
         goAwayAndBack();
         QVERIFY(isAt(6, 1));
-        QCOMPARE(m_grid->text(6, 3), QStringLiteral("07.00"));
+        QCOMPARE(m_grid->text({6, 3}), QStringLiteral("07.00"));
         QVERIFY(window->isModified());
         typeInto(m_grid, 5, 4, QStringLiteral("25"));
         goAwayAndBack();
         QVERIFY(isAt(5, 4));
-        QCOMPARE(m_grid->cellBackColor(5, 4), kRed);
+        QCOMPARE(backColour(*m_grid, {5, 4}), kRed);
     }
 
     // The plain sheet is for viewing only and says so, in full, in the window: no character,
@@ -153,7 +154,7 @@ private slots:
         QObject context;
         int shown = 0;
         whenModalOpens(&context, [&shown](QWidget* box) { ++shown, box->close(); });
-        m_grid->setActiveCell(1, 4);
+        m_grid->setActiveCell({1, 4});
         typeKeys(QStringLiteral("12\b"));
         QGuiApplication::clipboard()->setText(QStringLiteral("17.5"));
         press(Qt::Key_V, Qt::ControlModifier);
@@ -161,7 +162,7 @@ private slots:
             press(Qt::Key(key));
             QVERIFY(window && window->isVisible() && isAt(1, 4) && !m_grid->isEditing());
         }
-        QCOMPARE(m_grid->text(1, 4), QStringLiteral("13.75"));
+        QCOMPARE(m_grid->text({1, 4}), QStringLiteral("13.75"));
         press(Qt::Key_Return);
         QVERIFY(isAt(1, 5));
         QCOMPARE(shown, 0);
@@ -195,7 +196,7 @@ private:
                                      : Qt::Key(c.toUpper().unicode()),
                   {}, QString(c));
     }
-    bool isAt(int c, int r) const { return m_grid->activeCol() == c && m_grid->activeRow() == r; }
+    bool isAt(int c, int r) const { return m_grid->activeCell().column == c && m_grid->activeCell().row == r; }
 
     std::unique_ptr<ProgramOnDisk> m_program;
     sheet::SpreadGrid* m_grid = nullptr;

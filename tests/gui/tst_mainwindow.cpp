@@ -1,6 +1,7 @@
 // The main window on the teacher's path: the disk scanned and every file listed, a file
 // opened into its sheet or refused with a clear message, the disk asked for, another disk
 // chosen.
+#include "../support/gridcells.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
@@ -114,20 +115,20 @@ void TestMainWindow::openFillsTheSheetAndQuitComesBack()
     const QStringList row2{"",     "",  "", "", "غ.ش.", "15.25", "07.00", "مريم التونسي",
                            "1002", "2", "2"};
     for (int col = 0; col <= 10; ++col) {
-        QCOMPARE(first->grid()->text(col, 2), row2[col]);
+        QCOMPARE(first->grid()->text({col, 2}), row2[col]);
         QCOMPARE(first->grid()->isColumnHiddenAt(col), QList<int>({0, 1, 2, 3, 10}).contains(col));
     }
     QCOMPARE(program.cardTexts.teacherLine, u"المدرّس / الأستاذ : سلمى"_s);
     QCOMPARE(program.cardTexts.printNumber, qint16(6));
-    first->grid()->setCellBackColor(6, 1, Qt::red);
+    first->sheet().setLook({6, 1}, sheet::GradeLook::Refused);
 
     QPointer<sheet::GradeSheetWindow> second = program.open(kOther + u".xml"_s);
     QVERIFY(second);
     QTRY_VERIFY(!first);
-    QCOMPARE(second->grid()->text(6, 1), QString());
-    QCOMPARE(second->grid()->text(5, 0), QString());
-    QCOMPARE(second->grid()->text(6, 2), u"14.00"_s);
-    QVERIFY(second->grid()->cellBackColor(6, 1) != QColor(Qt::red));
+    QCOMPARE(second->grid()->text({6, 1}), QString());
+    QCOMPARE(second->grid()->text({5, 0}), QString());
+    QCOMPARE(second->grid()->text({6, 2}), u"14.00"_s);
+    QVERIFY(backColour(*second->grid(), {6, 1}) != QColor(Qt::red));
     QCOMPARE(program.cardTexts.printNumber, qint16(2));
 
     program.window()->hide();
@@ -139,7 +140,7 @@ void TestMainWindow::openFillsTheSheetAndQuitComesBack()
                                                       u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5|14.25"_s}));
     QVERIFY(!program.open(kPlainKey + u".xml"_s));
     QVERIFY(program.window()->plainSheet());
-    QCOMPARE(program.window()->plainSheet()->grid()->text(1, 1), u"14.25"_s);
+    QCOMPARE(program.window()->plainSheet()->grid()->text({1, 1}), u"14.25"_s);
 }
 
 // A file that cannot be opened says why, and the sheet already open stays as it was, with
@@ -186,7 +187,7 @@ void TestMainWindow::refusedFileLeavesTheOpenSheet()
     QVERIFY2(shown.startsWith(message), qPrintable(shown));
     QVERIFY2(message.startsWith(u'ل') || shown.contains(kCallUs), qPrintable(shown));
     QVERIFY(sheet && sheet->isVisible());
-    QCOMPARE(sheet->grid()->text(6, 1), u"12.50"_s);
+    QCOMPARE(sheet->grid()->text({6, 1}), u"12.50"_s);
     QCOMPARE(program.cardTexts.regionName, u"صفاقس"_s);
     QCOMPARE(program.cardTexts.printNumber, qint16(6));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);

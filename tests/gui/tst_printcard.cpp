@@ -46,8 +46,8 @@ private:
     void verifyScreenPresentation() const
     {
         QVERIFY(grid()->isVisible());
-        QCOMPARE(grid()->text(8, 0), QStringLiteral("المعرّف الوحيد"));
-        QCOMPARE(grid()->cellFont(7, 1).pointSizeF(), 8.0);
+        QCOMPARE(grid()->text({8, 0}), QStringLiteral("المعرّف الوحيد"));
+        QCOMPARE(grid()->font().pointSizeF(), 8.0);
     }
     sheet::GradeSheetWindow* sheetWindow() const { return m_program->sheet(); }
     sheet::SpreadGrid* grid() const { return m_program->grid(); }
@@ -94,7 +94,7 @@ private slots:
         QVERIFY(texts.saveNumber != savedBefore);
         QCOMPARE(texts.printNumber, texts.saveNumber);
         QVERIFY(wordsMissingFrom(pdfText(), QStringLiteral("ر.ط : %1 ").arg(texts.printNumber) +
-                                                grid()->text(7, 1))
+                                                grid()->text({7, 1}))
                     .isEmpty());
         verifyScreenPresentation();
         // The status line says where the card went; F6 again while it says so is the same press,
@@ -152,7 +152,7 @@ private slots:
     {
         openSample();
         const QSize size = sheetWindow()->size();
-        const QString grade = grid()->text(6, 1);
+        const QString grade = grid()->text({6, 1});
         const qint16 printNumber = m_program->cardTexts.printNumber;
         QTest::keyClick(grid(), Qt::Key_F8);
         QTest::keyClick(grid(), Qt::Key_F8); // pressed twice: one card
@@ -162,8 +162,8 @@ private slots:
                      !printed.contains(QStringLiteral("--.--")),
                  qPrintable(printed));
         for (int row = 1; row <= grid()->maxRows(); ++row)
-            QVERIFY(wordsMissingFrom(printed, grid()->text(7, row)).isEmpty());
-        QCOMPARE(grid()->text(6, 1), grade);
+            QVERIFY(wordsMissingFrom(printed, grid()->text({7, row})).isEmpty());
+        QCOMPARE(grid()->text({6, 1}), grade);
         QCOMPARE(sheetWindow()->size(), size);
         QCOMPARE(m_program->cardTexts.printNumber, printNumber);
         QVERIFY(!sheetWindow()->isModified());
@@ -181,13 +181,13 @@ private slots:
         typeInto(grid(), 6, 2, QStringLiteral("25"));
         pressKey(Qt::Key_F7);
         QVERIFY(!sheetWindow()->previewWindow());
-        QVERIFY(grid()->activeCol() == 6 && grid()->activeRow() == 2);
+        QVERIFY(grid()->activeCell().column == 6 && grid()->activeCell().row == 2);
         pressKey(Qt::Key_Escape);
         typeInto(grid(), 6, 2, QStringLiteral("7"));
         pressKey(Qt::Key_F7);
         print::PreviewWindow* window = sheetWindow()->previewWindow();
         QVERIFY(window && QTest::qWaitFor([=] { return window->isActiveWindow(); }));
-        QCOMPARE(grid()->text(6, 2), QStringLiteral("07.00"));
+        QCOMPARE(grid()->text({6, 2}), QStringLiteral("07.00"));
         QCOMPARE(window->card().sheet.cellAt(6, 2).text, QStringLiteral("07.00"));
         QVERIFY(!window->isModal() && window->isMaximized() && !QGuiApplication::overrideCursor());
         auto* zoomList = window->findChild<QComboBox*>("zoomList");
@@ -219,7 +219,7 @@ private slots:
         }
 
         // F7 again shows the sheet as it is now, in the same window, on the same page.
-        grid()->setText(6, 1, QStringLiteral("17.50"));
+        grid()->sheet().setText({6, 1}, QStringLiteral("17.50"));
         QCOMPARE(pressF7(), window);
         QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("17.50"));
         QCOMPARE(window->currentPage(), 3);
@@ -238,7 +238,7 @@ private slots:
         verifyScreenPresentation();
 
         // A save shows the preview the card as the disk now holds it.
-        grid()->setText(6, 1, QStringLiteral("18.25"));
+        grid()->sheet().setText({6, 1}, QStringLiteral("18.25"));
         QVERIFY(sheetWindow()->save());
         QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("18.25"));
 

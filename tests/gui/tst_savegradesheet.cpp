@@ -2,6 +2,7 @@
 // was killed, from the copies kept of replaced files, by undo. The kills are real: this program,
 // started again with --type-and-die, types on the same disk and kills itself with SIGKILL.
 
+#include "../support/gridcells.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
@@ -95,7 +96,7 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                     dialog.findChild<QPushButton*>("validateButton")->click();
                 });
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
-                               grid->visualItemRect(grid->item(words[1].toInt() - 1, 6)).center());
+                               grid->visualRect(grid->model()->index(words[1].toInt() - 1, 6)).center());
         } else if (words[0] == "menu") { // the grid's context menu by a right click, an item
             const QPoint at = grid->visualRect(grid->model()->index(0, 5)).center();
             QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
@@ -130,17 +131,17 @@ QString shownState(const GradeSheetWindow& window)
     for (int row = 1; row <= grid.maxRows(); ++row) {
         QStringList cells;
         for (int col = 6; col >= 4; --col) {
-            const QColor background = grid.cellBackColor(col, row);
-            cells << (grid.text(col, row).isEmpty() ? "_" : grid.text(col, row)) +
+            const QColor background = backColour(grid, {col, row});
+            cells << (grid.text({col, row}).isEmpty() ? "_" : grid.text({col, row})) +
                          (background == Qt::red ? "!" : "") + (background == Qt::yellow ? "~" : "");
         }
-        if (!grid.text(10, row).isEmpty())
-            cells << grid.text(10, row);
-        if (grid.cellFont(7, row).bold())
+        if (!grid.text({10, row}).isEmpty())
+            cells << grid.text({10, row});
+        if (grid.sheet().nameLook(row).bold)
             cells << "b";
         rows << cells.join(u' ');
     }
-    return rows.join(" | ") + QString(" @%1,%2").arg(grid.activeCol()).arg(grid.activeRow()) +
+    return rows.join(" | ") + QString(" @%1,%2").arg(grid.activeCell().column).arg(grid.activeCell().row) +
            (window.isModified() ? " *" : "");
 }
 
@@ -311,15 +312,15 @@ void TestSaveGradeSheet::currentCellChecked()
     sheet::SpreadGrid* grid = m_p->grid();
     typeInto(grid, 6, 1, "1"); // something to save in any case
     if (entry.startsWith('='))
-        grid->setText(col, 2, entry.mid(1));
+        grid->sheet().setText({col, 2}, entry.mid(1));
     typeInto(grid, col, 2, entry.startsWith('=') ? "" : entry);
     const QString underCursor = grid->activeText();
     DialogAnswers answers({});
     QCOMPARE(m_p->sheet()->save(), !stored.isEmpty());
     QCOMPARE(answers.shown.size(), 0);
-    QCOMPARE(QPoint(grid->activeCol(), grid->activeRow()), QPoint(col, 2));
+    QCOMPARE(QPoint(grid->activeCell().column, grid->activeCell().row), QPoint(col, 2));
     QCOMPARE(m_p->sheet()->isModified(), stored.isEmpty());
-    QCOMPARE(grid->text(col, 2), stored.isEmpty() ? underCursor : stored);
+    QCOMPARE(grid->text({col, 2}), stored.isEmpty() ? underCursor : stored);
     if (stored.isEmpty())
         QCOMPARE(readBytes(file()), oldBytes);
     else
@@ -368,7 +369,7 @@ void TestSaveGradeSheet::failedSave()
     }
     QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
     if (disk == "long name")
-        m_p->grid()->setText(7, 3, QString(290, u'ع'));
+        m_p->grid()->sheet().setText({7, 3}, QString(290, u'ع'));
     typeInto(m_p->grid(), 6, 3, "13.00");
     const QByteArray oldBytes = readBytes(file());
     const gradefile::SheetTable grades = m_p->sheet()->sheetTable();
@@ -539,7 +540,7 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
     QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
     const bool back = !comesBack.isEmpty();
     comesBack.remove('-');
-    QCOMPARE(m_p->grid()->text(6, 3), comesBack);
+    QCOMPARE(m_p->grid()->text({6, 3}), comesBack);
     QCOMPARE(m_p->sheet()->isModified(), back);
     QCOMPARE(journals().size(), back || meanwhile == "damaged" ? 1 : 0);
     QVERIFY(meanwhile != "damaged" || readBytes(journals()[0]) == journal);
@@ -558,7 +559,7 @@ void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
 // file opened again offers its grades again.
 void TestSaveGradeSheet::bringBackSetAside(const QByteArray& journal)
 {
-    QVERIFY(journals().isEmpty() && m_p->grid()->text(6, 3).isEmpty());
+    QVERIFY(journals().isEmpty() && m_p->grid()->text({6, 3}).isEmpty());
     const recovery::KeptCopies copies(data());
     const gradefile::GradeDisk disk(m_p->diskPath());
     app::KeptCopiesDialog dialog(copies, disk, kKey);
@@ -660,8 +661,8 @@ void TestSaveGradeSheet::fileOpenInAnotherCopy()
     const bool readOnly = other == "running";
     QCOMPARE(m_p->sheet()->isReadOnly(), readOnly);
     takeSteps(m_p->grid(), "type 6 3 13;Up;type 5 1;F1;F4");
-    QCOMPARE(m_p->grid()->text(6, 3), readOnly ? "" : "13.00");
-    QCOMPARE(m_p->grid()->text(5, 1), readOnly ? "--.--" : "غ.ش.");
+    QCOMPARE(m_p->grid()->text({6, 3}), readOnly ? "" : "13.00");
+    QCOMPARE(m_p->grid()->text({5, 1}), readOnly ? "--.--" : "غ.ش.");
     QCOMPARE(readBytes(file()).contains("|13.00|"), !readOnly);
 }
 

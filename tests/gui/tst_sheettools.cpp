@@ -63,7 +63,7 @@ private slots:
         tools()->showStatistics();
         QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
         QWidget* dialog = QApplication::activeModalWidget();
-        QCOMPARE(grid->text(4, 1), u"08.00"_s);
+        QCOMPARE(grid->text({4, 1}), u"08.00"_s);
         const sheet::ExamStatistics typed = tools()->statistics().back();
         QCOMPARE(typed.graded, 1);
         const QStringList figures = sheet::StatisticsDialog::figuresOf(typed);
@@ -75,7 +75,7 @@ private slots:
         typeInto(grid, 4, 2, u"25"_s);
         tools()->showStatistics(); // a dialog would be shown before this returns
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(grid->activeRow(), 2);
+        QCOMPARE(grid->activeCell().row, 2);
     }
 
     void copies_data()

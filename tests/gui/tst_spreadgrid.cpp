@@ -26,6 +26,7 @@ QString nameOf(sheet::Cell cell)
 // one word each: a key "Right", a character offered "+7" ("+#13" below a blank), a move
 // asked "3,3>5,4", and the signals "edit3,3", "click3,3", "dbl3,3".
 struct Fixture : sheet::GridInputHandler {
+    sheet::GradeSheet sheet;
     QWidget window;
     SpreadGrid* grid;
     QPushButton* button;
@@ -34,16 +35,15 @@ struct Fixture : sheet::GridInputHandler {
     QString characters; // "grade": digits and one point once a cell is edited; "none"
     QString moves;      // "refuse" every move; "redirect" beyond column 4 to column 4
 
-    Fixture(int cols = 6, int rows = 5)
+    Fixture(int cols = 6, int rows = 5) : sheet(cols)
     {
+        sheet.reset(gradefile::SheetTable(size_t(rows) + 1));
         window.setLayoutDirection(Qt::RightToLeft);
         window.resize(640, 300);
-        grid = new SpreadGrid(&window);
+        grid = new SpreadGrid(sheet, &window);
         grid->setGeometry(10, 10, 500, 200);
         button = new QPushButton(QStringLiteral("خروج"), &window);
         button->setGeometry(520, 10, 100, 30);
-        grid->setMaxCols(cols);
-        grid->setMaxRows(rows);
         grid->setInputHandler(this);
         const auto logCell = [this](const char* word) {
             return [this, word](int col, int row) {
@@ -64,7 +64,7 @@ struct Fixture : sheet::GridInputHandler {
             return false;
         log << QKeySequence(QKeyCombination(modifiers, key)).toString();
         if (keys == QLatin1String("F1 mark") && key == Qt::Key_F1) {
-            grid->setText(grid->activeCol(), grid->activeRow(), QStringLiteral("غ.ش."));
+            sheet.setText(grid->activeCell(), QStringLiteral("غ.ش."));
             grid->queueEnter();
         }
         return keys == QLatin1String("take");
@@ -82,7 +82,7 @@ struct Fixture : sheet::GridInputHandler {
     {
         log << nameOf(from) + u'>' + nameOf(to);
         if (moves == QLatin1String("redirect") && to.column > 4)
-            grid->setActiveCell(4, to.row);
+            grid->setActiveCell({4, to.row});
         return moves != QLatin1String("refuse") &&
                !(moves == QLatin1String("redirect") && to.row == 5);
     }
@@ -116,15 +116,15 @@ struct Fixture : sheet::GridInputHandler {
         const QString arg = step.section(u' ', 1);
         const auto cell = [&arg] { return cellNamed(arg.section(u'=', 0, 0)); };
         if (step.startsWith(QLatin1String("at ")))
-            grid->setActiveCell(cell().column, cell().row);
+            grid->setActiveCell({cell().column, cell().row});
         else if (step.startsWith(QLatin1String("set ")))
-            grid->setText(cell().column, cell().row, arg.section(u'=', 1));
+            grid->sheet().setText({cell().column, cell().row}, arg.section(u'=', 1));
         else if (step.startsWith(QLatin1String("hide ")))
             grid->setColumnHiddenAt(arg.toInt(), true);
         else if (step.startsWith(QLatin1String("lock ")))
-            grid->setCellLocked(cell().column, cell().row, true);
+            sheet.setColumnLocked(cell().column, true);
         else if (step == QLatin1String("next"))
-            grid->setEnterAction(SpreadGrid::EnterAction::Next);
+            grid->setEnterDirection(sheet::EnterDirection::NextColumn);
         else if (step.startsWith(QLatin1String("type ")))
             QTest::keyClicks(focused(), arg);
         else if (step.startsWith(QLatin1String("compose "))) {
@@ -239,13 +239,11 @@ void TestSpreadGrid::script()
     for (const QString& step : steps.split(u';'))
         f.run(step);
     QCOMPARE(f.log.join(u' '), log);
-    QCOMPARE(nameOf({f.grid->activeCol(), f.grid->activeRow()}) +
+    QCOMPARE(nameOf({f.grid->activeCell().column, f.grid->activeCell().row}) +
                  (f.grid->isEditing() ? QStringLiteral("*") : QString()),
              end);
     if (!cell.isEmpty())
-        QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0)).column,
-                              cellNamed(cell.section(u'=', 0, 0)).row),
-                 cell.section(u'=', 1));
+        QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0))), cell.section(u'=', 1));
     if (!steps.endsWith(QLatin1String("focus away")))
         QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
                  "a key took the focus out of the grid");
@@ -347,8 +345,8 @@ void TestSpreadGrid::cellTextStartsOnItsReadingSide()
     Fixture f;
     f.grid->setColWidth(2, 30);
     f.grid->setColWidth(3, 30);
-    f.grid->setText(2, 2, QStringLiteral("محمد بن علي"));
-    f.grid->setText(3, 2, QStringLiteral("12.50"));
+    f.grid->sheet().setText({2, 2}, QStringLiteral("محمد بن علي"));
+    f.grid->sheet().setText({3, 2}, QStringLiteral("12.50"));
     QVERIFY(f.show());
     const auto [nameFirst, nameLast] = inkExtent(f.grid, {2, 2});
     const auto [gradeFirst, gradeLast] = inkExtent(f.grid, {3, 2});
@@ -360,10 +358,10 @@ void TestSpreadGrid::cellTextStartsOnItsReadingSide()
 void TestSpreadGrid::activeCellIsFramedNotFilled()
 {
     Fixture f;
-    f.grid->setText(2, 2, QStringLiteral("00.00"));
-    f.grid->setCellBackColor(2, 2, QColor(255, 255, 0));
+    f.grid->sheet().setText({2, 2}, QStringLiteral("00.00"));
+    f.sheet.setLook({2, 2}, sheet::GradeLook::Zero);
     QVERIFY(f.show());
-    f.grid->setActiveCell(2, 2);
+    f.grid->setActiveCell({2, 2});
     const QImage image =
         f.grid->viewport()->grab(f.grid->visualRect(f.grid->currentIndex())).toImage();
     QCOMPARE(image.pixelColor(image.width() - 8, image.height() / 2), QColor(255, 255, 0));
@@ -378,7 +376,7 @@ void TestSpreadGrid::frozenColumnsStayInPlaceWhenScrolledSideways()
     QVERIFY(f.show());
     auto* overlay = f.grid->findChild<QTableView*>(QStringLiteral("frozenColumns"));
     QVERIFY(overlay);
-    f.grid->setActiveCell(12, 2);
+    f.grid->setActiveCell({12, 2});
     QTRY_VERIFY(overlay->isVisible() && f.grid->horizontalScrollBar()->value() > 0 &&
                 overlay->x() == f.grid->viewport()->x());
     QTest::mouseClick(overlay->viewport(), Qt::LeftButton, {},

@@ -91,7 +91,7 @@ private:
 // Types text into a cell as the teacher does; the cell stays open under the cursor.
 inline void typeInto(sheet::SpreadGrid* grid, int col, int row, const QString& text)
 {
-    grid->setActiveCell(col, row);
+    grid->setActiveCell({col, row});
     QTest::keyClicks(grid, text);
 }
 

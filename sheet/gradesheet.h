@@ -1,0 +1,122 @@
+#pragma once
+
+#include "gradefile/gradefilelines.h"
+#include "sheet/cellrules.h"
+
+#include <QAbstractTableModel>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace sheet {
+
+// The look grade entry gives a grade cell once it is checked; a cell never checked has none.
+enum class GradeLook { None, Plain, Zero, Refused };
+
+// How a pupil's name shows the observation written for them: in its level's colour (an RGB
+// value), bold once the observation was validated while the sheet is open.
+struct NameLook {
+    std::optional<unsigned> rgb;
+    bool bold = false;
+    friend bool operator==(const NameLook& a, const NameLook& b)
+    {
+        return a.rgb == b.rgb && a.bold == b.bold;
+    }
+};
+
+// Everything a change may alter in one cell: its text, its look as a grade and, for a name,
+// the name's look.
+struct CellState {
+    QString text;
+    GradeLook look = GradeLook::None;
+    NameLook name;
+    friend bool operator==(const CellState& a, const CellState& b)
+    {
+        return a.text == b.text && a.look == b.look && a.name == b.name;
+    }
+    friend bool operator!=(const CellState& a, const CellState& b) { return !(a == b); }
+};
+
+// The one owner of a sheet's data: every text of the sheet (the headers, each pupil's grades,
+// name, identifier, order number and observation), the look of each checked grade and of each
+// name, which cells take typing, and whether the sheet holds changes the disk has not. The
+// windows only show it; the save, the journal, the copies, the statistics and the card read it.
+//
+// Cells are addressed as the sheet's lines hold them: Cell{column, row}, row 0 the headers and
+// rows 1 to pupilCount() the pupils, columns as gradefile/sheetcolumns.h numbers them. As a
+// table, row r is pupil r + 1 and column c is the sheet's column c + 1: the row-header texts
+// (column 0) are the vertical header, row 0 the horizontal one.
+class GradeSheet : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    // Roles besides the display text: the cell's GradeLook, the name's NameLook.
+    enum Role { GradeLookRole = Qt::UserRole, NameColourRole, NameBoldRole };
+
+    explicit GradeSheet(int columns = gradefile::kSheetColumns - 1, QObject* parent = nullptr);
+
+    // Replaces everything with a sheet's texts (rows 0 to the last pupil): no look, nothing
+    // locked, unmodified.
+    void reset(gradefile::SheetTable table);
+    const gradefile::SheetTable& table() const { return m_table; }
+
+    int pupilCount() const { return int(m_table.size()) - 1; }
+    int columns() const { return m_columns; }
+    bool contains(Cell cell) const;
+    QString text(Cell cell) const;
+    // Writes a text; a cell's check state is left to setLook.
+    void setText(Cell cell, const QString& text);
+    GradeLook look(Cell cell) const;
+    void setLook(Cell cell, GradeLook look);
+    NameLook nameLook(int row) const;
+    void setNameLook(int row, const NameLook& look);
+    CellState state(Cell cell) const;
+    void setState(Cell cell, const CellState& state);
+
+    // A locked cell takes no typing, paste or drop; headers always count as locked, and
+    // every cell of a sheet shown for reading only.
+    void setColumnLocked(int column, bool locked);
+    void setReadOnly(bool readOnly);
+    bool isLocked(Cell cell) const;
+    // How a column's pupil cells are aligned (physical: AlignLeft is the left edge); by
+    // default a text starts on the side it reads from.
+    void setColumnAlignment(int column, Qt::Alignment alignment);
+
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+
+    QModelIndex indexOf(Cell cell) const;
+    static Cell cellOf(const QModelIndex& index);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    // A cell's text or look, or a name's look (told on the name's cell), changed; before is
+    // the cell as it was (row 0: a header).
+    void cellChanged(sheet::Cell cell, const sheet::CellState& before);
+
+private:
+    struct RowLooks {
+        std::array<GradeLook, gradefile::kSheetColumns> grades{};
+        NameLook name;
+    };
+    void tell(Cell cell, const CellState& before);
+
+    int m_columns;
+    gradefile::SheetTable m_table{1};
+    // Pupil rows 1 to pupilCount() at index row - 1. The file gives no look: opening a large
+    // class builds nothing per cell.
+    std::vector<RowLooks> m_looks;
+    std::array<bool, gradefile::kSheetColumns> m_lockedColumns{};
+    std::array<Qt::Alignment, gradefile::kSheetColumns> m_alignments{};
+    bool m_readOnly = false;
+    bool m_modified = false;
+};
+
+} // namespace sheet
