@@ -63,14 +63,28 @@ void FrozenColumns::setCount(int columns)
     refresh();
 }
 
+bool FrozenColumns::covers(int column) const
+{
+    int shownAfter = 0;
+    for (int next = column + 1; next < m_table.model()->columnCount(); ++next)
+        shownAfter += m_table.isColumnHidden(next) ? 0 : 1;
+    return column >= 0 && !m_table.isColumnHidden(column) && shownAfter < m_count;
+}
+
 int FrozenColumns::coveredWidth() const
 {
     int width = 0;
-    for (int column = 0; column < qMin(m_count, m_table.model()->columnCount()); ++column) {
-        if (!m_table.isColumnHidden(column))
+    for (int column = 0; column < m_table.model()->columnCount(); ++column) {
+        if (covers(column))
             width += m_table.columnWidth(column);
     }
     return width;
+}
+
+bool FrozenColumns::atRightEnd() const
+{
+    const QScrollBar* sideways = m_table.horizontalScrollBar();
+    return sideways->value() >= sideways->maximum();
 }
 
 void FrozenColumns::refresh()
@@ -87,7 +101,7 @@ void FrozenColumns::refresh()
 void FrozenColumns::followColumns()
 {
     for (int column = 0; column < m_table.model()->columnCount(); ++column) {
-        const bool shown = covers(column) && !m_table.isColumnHidden(column);
+        const bool shown = covers(column);
         m_view->setColumnHidden(column, !shown);
         if (shown)
             m_view->setColumnWidth(column, m_table.columnWidth(column));
@@ -100,10 +114,11 @@ void FrozenColumns::followRows()
         m_view->setRowHeight(row, m_table.rowHeight(row));
 }
 
-// Unscrolled, the table's own frozen columns stand exactly where the overlay would.
+// Scrolled to its right end, the table's own frozen columns stand exactly where the overlay
+// would.
 void FrozenColumns::place()
 {
-    if (m_count == 0 || m_table.horizontalScrollBar()->value() == 0) {
+    if (m_count == 0 || atRightEnd()) {
         m_view->hide();
         return;
     }
@@ -113,8 +128,9 @@ void FrozenColumns::place()
     m_view->horizontalHeader()->setFixedHeight(headerHeight);
     m_view->horizontalHeader()->setFont(tableHeader->font());
     const QRect viewport = m_table.viewport()->geometry();
-    m_view->setGeometry(viewport.x(), viewport.y() - headerHeight,
-                        qMin(coveredWidth(), viewport.width()), viewport.height() + headerHeight);
+    const int width = qMin(coveredWidth(), viewport.width());
+    m_view->setGeometry(viewport.x() + viewport.width() - width, viewport.y() - headerHeight, width,
+                        viewport.height() + headerHeight);
     m_view->verticalScrollBar()->setValue(m_table.verticalScrollBar()->value());
     m_view->show();
     m_view->raise();

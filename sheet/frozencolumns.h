@@ -7,11 +7,13 @@ class QTableView;
 
 namespace sheet {
 
-// Keeps the first columns of a table in place when it scrolls sideways: a second view
-// over the same model and selection, laid over the scrolled columns, showing only the
-// frozen ones (after Qt's frozen column example). It is shown only while the table is
-// scrolled sideways; unscrolled, the table shows the frozen columns itself, which is
-// where their editor opens. The overlay takes no focus and no editor: its mouse events
+// Keeps the last shown columns of a table (the pupil's name, identifier and order number,
+// which a right-to-left reader starts from) in place at its right edge when the other
+// columns scroll: a second view over the same model and selection, laid over the scrolled
+// columns, showing only the frozen ones (after Qt's frozen column example). It is shown
+// only while the table is not scrolled to its right end; there the table shows the frozen
+// columns itself, which is where their editor opens. No scrolled column goes under it
+// unseen: the table's scroll range brings each one out beside it. The overlay takes no focus and no editor: its mouse events
 // are handed to the table through the signals below.
 class FrozenColumns : public QObject {
     Q_OBJECT
@@ -22,9 +24,11 @@ public:
     void setCount(int columns);
     int count() const { return m_count; }
     // Whether model column `column` is one of the frozen columns.
-    bool covers(int column) const { return column >= 0 && column < m_count; }
-    // The width, in pixels, that the frozen columns take at the left of the viewport.
+    bool covers(int column) const;
+    // The width, in pixels, that the frozen columns take at the right of the viewport.
     int coveredWidth() const;
+    // Whether the table is scrolled to its right end, where it shows the frozen columns.
+    bool atRightEnd() const;
     // Follows the table's columns, rows, header and scrolling.
     void refresh();
     QTableView* view() const { return m_view; }

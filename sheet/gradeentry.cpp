@@ -251,6 +251,8 @@ void GradeEntry::activated()
     // The unsaved grades stay unsaved: only a successful save clears the modified flag.
     const Cell first{kFirstGradeColumn, 1};
     const Cell from = m_cursor.activeCell();
+    // What was being typed is committed, then checked as on any move.
+    m_cursor.setActiveCell(from);
     if (m_cursorPlaced && from != first && !leavingCell(from, first)) {
         m_cursor.setActiveCell(m_cursor.activeCell());
         return;

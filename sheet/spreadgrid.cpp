@@ -496,7 +496,7 @@ void SpreadGrid::openEditor(const QString& text)
     const QModelIndex index = indexOf(cell);
     // The overlay of the frozen columns would hide an editor opened under it.
     if (m_frozen->covers(index.column()))
-        horizontalScrollBar()->setValue(0);
+        horizontalScrollBar()->setValue(horizontalScrollBar()->maximum());
     scrollTo(index);
     edit(index);
     m_editor = qobject_cast<QLineEdit*>(indexWidget(index));
@@ -820,15 +820,16 @@ void SpreadGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
         horizontalScrollBar()->setValue(sideways);
         return;
     }
-    const int underFrozen = m_frozen->coveredWidth() - visualRect(index).left();
+    const int underFrozen =
+        visualRect(index).right() + 1 - (viewport()->width() - m_frozen->coveredWidth());
     if (underFrozen > 0)
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - underFrozen);
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + underFrozen);
 }
 
 // An editor in a frozen column would slide under the overlay: scrolling commits it.
 void SpreadGrid::followHorizontalScroll()
 {
-    if (isEditing() && m_frozen->covers(m_editCell.column - 1) && horizontalScrollBar()->value() > 0)
+    if (isEditing() && m_frozen->covers(m_editCell.column - 1) && !m_frozen->atRightEnd())
         commitEditor();
 }
 

@@ -6,6 +6,8 @@
 #include "../support/repeatedpupils.h"
 #include "print/cardprinter.h"
 #include "print/previewwindow.h"
+#include "sheet/openedsheet.h"
+#include "ui/uilook.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -46,8 +48,8 @@ private:
     void verifyScreenPresentation() const
     {
         QVERIFY(grid()->isVisible());
-        QCOMPARE(grid()->text({8, 0}), QStringLiteral("المعرّف الوحيد"));
-        QCOMPARE(grid()->font().pointSizeF(), 8.0);
+        QCOMPARE(grid()->text({8, 0}), sheet::kIdentifierHeader);
+        QCOMPARE(grid()->font(), ui::programFont());
     }
     sheet::GradeSheetWindow* sheetWindow() const { return m_program->sheet(); }
     sheet::SpreadGrid* grid() const { return m_program->grid(); }

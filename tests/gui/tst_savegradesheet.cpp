@@ -121,6 +121,15 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
     }
 }
 
+// The sheet's texts as the teacher sees them, what is being typed included.
+gradefile::SheetTable shownTable(const GradeSheetWindow& window)
+{
+    gradefile::SheetTable shown = window.sheetTable();
+    const sheet::Cell active = window.grid()->activeCell();
+    shown[size_t(active.row)][size_t(active.column)] = window.grid()->activeText();
+    return shown;
+}
+
 // The sheet as the teacher sees it: each pupil's three grades, first exam first ("_" for an
 // empty cell, "!" after a red one, "~" after a yellow one), then the observation column when
 // it holds one, "b" when the name is bold; the cursor; "*" when there is something to save.
@@ -372,7 +381,7 @@ void TestSaveGradeSheet::failedSave()
         m_p->grid()->sheet().setText({7, 3}, QString(290, u'ع'));
     typeInto(m_p->grid(), 6, 3, "13.00");
     const QByteArray oldBytes = readBytes(file());
-    const gradefile::SheetTable grades = m_p->sheet()->sheetTable();
+    const gradefile::SheetTable grades = shownTable(*m_p->sheet());
     const BrokenDisk broken(disk, diskPath);
     m_p->sheet()->setWriteFaults(&broken);
     QVERIFY(disk != "out" || QDir().rename(diskPath, out));
@@ -451,7 +460,7 @@ void TestSaveGradeSheet::quitAsksAboutUnsavedGrades()
     QVERIFY(openSheet());
     takeSteps(m_p->grid(), entry == "F1" ? "type 6 2;F1" : "type 6 3 " + entry);
     const QByteArray oldBytes = readBytes(file());
-    const gradefile::SheetTable grades = m_p->sheet()->sheetTable();
+    const gradefile::SheetTable grades = shownTable(*m_p->sheet());
     const BrokenDisk protectedDisk(failing ? "protected" : "", "");
     m_p->sheet()->setWriteFaults(&protectedDisk);
     QPointer<GradeSheetWindow> window = m_p->sheet();
