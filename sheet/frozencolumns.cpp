@@ -38,6 +38,13 @@ void FrozenColumns::createView()
     m_view->setCornerButtonEnabled(false);
     m_view->viewport()->installEventFilter(this);
     m_view->hide();
+    for (QWidget*& mask : m_masks) {
+        mask = new QWidget(&m_table);
+        mask->setObjectName(QStringLiteral("frozenColumnsMask"));
+        mask->setBackgroundRole(QPalette::Base);
+        mask->setAutoFillBackground(true);
+        mask->hide();
+    }
 
     QHeaderView* header = m_view->horizontalHeader();
     connect(header, &QHeaderView::sectionClicked, this, &FrozenColumns::headerClicked);
@@ -81,16 +88,14 @@ int FrozenColumns::coveredWidth() const
     return width;
 }
 
-bool FrozenColumns::atRightEnd() const
-{
-    const QScrollBar* sideways = m_table.horizontalScrollBar();
-    return sideways->value() >= sideways->maximum();
-}
+
 
 void FrozenColumns::refresh()
 {
     if (m_count == 0) {
         m_view->hide();
+        for (QWidget* mask : m_masks)
+            mask->hide();
         return;
     }
     followColumns();
@@ -108,18 +113,22 @@ void FrozenColumns::followColumns()
     }
 }
 
+// Rows of the sheet are all as tall as the table's default.
 void FrozenColumns::followRows()
 {
-    for (int row = 0; row < m_table.model()->rowCount(); ++row)
-        m_view->setRowHeight(row, m_table.rowHeight(row));
+    m_view->verticalHeader()->setDefaultSectionSize(m_table.verticalHeader()->defaultSectionSize());
 }
 
-// Scrolled to its right end, the table's own frozen columns stand exactly where the overlay
-// would.
+// The overlay stands at the right edge while the table scrolls sideways; the scrolled
+// columns start whole at the left edge (the table scrolls a column at a time), and the one
+// that would reach under the overlay is masked whole: no grade ever shows cut, its first
+// digits hidden.
 void FrozenColumns::place()
 {
-    if (m_count == 0 || atRightEnd()) {
+    if (m_count == 0 || m_table.horizontalScrollBar()->maximum() == 0) {
         m_view->hide();
+        for (QWidget* mask : m_masks)
+            mask->hide();
         return;
     }
     QHeaderView* tableHeader = m_table.horizontalHeader();
@@ -127,13 +136,44 @@ void FrozenColumns::place()
     m_view->horizontalHeader()->setVisible(headerHeight > 0);
     m_view->horizontalHeader()->setFixedHeight(headerHeight);
     m_view->horizontalHeader()->setFont(tableHeader->font());
+    m_view->setFont(m_table.font());
     const QRect viewport = m_table.viewport()->geometry();
     const int width = qMin(coveredWidth(), viewport.width());
-    m_view->setGeometry(viewport.x() + viewport.width() - width, viewport.y() - headerHeight, width,
+    const int overlayLeft = viewport.x() + viewport.width() - width;
+    m_view->setGeometry(overlayLeft, viewport.y() - headerHeight, width,
                         viewport.height() + headerHeight);
     m_view->verticalScrollBar()->setValue(m_table.verticalScrollBar()->value());
+    const auto [wholeStart, wholeEnd] = wholeColumns(viewport.width() - width);
+    const int top = viewport.y() - headerHeight;
+    const int height = viewport.height() + headerHeight;
+    m_masks[0]->setGeometry(viewport.x(), top, wholeStart, height);
+    m_masks[1]->setGeometry(viewport.x() + wholeEnd, top, overlayLeft - viewport.x() - wholeEnd,
+                            height);
     m_view->show();
     m_view->raise();
+    for (QWidget* mask : m_masks) {
+        mask->setVisible(mask->width() > 0);
+        mask->raise();
+    }
+}
+
+// Scrolled to its end, the table puts its last column at the right edge, and the first one
+// shown may start left of the viewport.
+std::pair<int, int> FrozenColumns::wholeColumns(int room) const
+{
+    int start = room;
+    int end = 0;
+    for (int column = 0; column < m_table.model()->columnCount(); ++column) {
+        if (m_table.isColumnHidden(column) || covers(column))
+            continue;
+        const int left = m_table.columnViewportPosition(column);
+        const int right = left + m_table.columnWidth(column);
+        if (left >= 0 && right <= room) {
+            start = qMin(start, left);
+            end = qMax(end, right);
+        }
+    }
+    return {qMin(start, end), end};
 }
 
 bool FrozenColumns::eventFilter(QObject* watched, QEvent* event)

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <utility>
+
 class QModelIndex;
 class QTableView;
 
@@ -11,9 +13,8 @@ namespace sheet {
 // which a right-to-left reader starts from) in place at its right edge when the other
 // columns scroll: a second view over the same model and selection, laid over the scrolled
 // columns, showing only the frozen ones (after Qt's frozen column example). It is shown
-// only while the table is not scrolled to its right end; there the table shows the frozen
-// columns itself, which is where their editor opens. No scrolled column goes under it
-// unseen: the table's scroll range brings each one out beside it. The overlay takes no focus and no editor: its mouse events
+// only while the table scrolls sideways; a table that shows every column whole shows the
+// frozen ones itself. Frozen columns take no typing. The overlay takes no focus and no editor: its mouse events
 // are handed to the table through the signals below.
 class FrozenColumns : public QObject {
     Q_OBJECT
@@ -27,8 +28,9 @@ public:
     bool covers(int column) const;
     // The width, in pixels, that the frozen columns take at the right of the viewport.
     int coveredWidth() const;
-    // Whether the table is scrolled to its right end, where it shows the frozen columns.
-    bool atRightEnd() const;
+    // Where the scrolled columns shown whole within room pixels of the viewport start and
+    // end; the parts of columns cut at either side are masked.
+    std::pair<int, int> wholeColumns(int room) const;
     // Follows the table's columns, rows, header and scrolling.
     void refresh();
     QTableView* view() const { return m_view; }
@@ -52,6 +54,7 @@ private:
 
     QTableView& m_table;
     QTableView* m_view = nullptr;
+    QWidget* m_masks[2] = {};
     int m_count = 0;
 };
 

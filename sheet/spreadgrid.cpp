@@ -66,7 +66,8 @@ SpreadGrid::SpreadGrid(GradeSheet& sheet, QWidget* parent) : QTableView(parent),
     setSelectionBehavior(SelectItems);
     setTabKeyNavigation(true);
     setCornerButtonEnabled(false);
-    setHorizontalScrollMode(ScrollPerPixel);
+    // A column at a time: the left edge never cuts a grade.
+    setHorizontalScrollMode(ScrollPerItem);
     setWordWrap(false);
     hideSelectionFill(this);
     setAcceptDrops(true);
@@ -110,8 +111,6 @@ void SpreadGrid::setUpFrozenColumns()
             [this](int column) { emit cellClickedAt(column + 1, 0); });
     connect(m_frozen, &FrozenColumns::headerDoubleClicked, this,
             [this](int column) { emit cellDoubleClickedAt(column + 1, 0); });
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
-            &SpreadGrid::followHorizontalScroll);
 }
 
 // ---- Size and addressing ----
@@ -450,7 +449,7 @@ void SpreadGrid::offerCharacter(char32_t typed)
 bool SpreadGrid::activeCellTakesText() const
 {
     const Cell cell = activeCell();
-    return isCell(cell) && !m_sheet.isLocked(cell);
+    return isCell(cell) && !m_sheet.isLocked(cell) && !m_frozen->covers(cell.column - 1);
 }
 
 // The first character typed on a cell replaces its text.
@@ -494,9 +493,6 @@ void SpreadGrid::openEditor(const QString& text)
 {
     const Cell cell = activeCell();
     const QModelIndex index = indexOf(cell);
-    // The overlay of the frozen columns would hide an editor opened under it.
-    if (m_frozen->covers(index.column()))
-        horizontalScrollBar()->setValue(horizontalScrollBar()->maximum());
     scrollTo(index);
     edit(index);
     m_editor = qobject_cast<QLineEdit*>(indexWidget(index));
@@ -809,28 +805,22 @@ void SpreadGrid::updateGeometries()
         m_frozen->refresh();
 }
 
-// Frozen cells are always in sight; a scrolling cell under the frozen ones is brought out.
+// Frozen cells are always in sight; a scrolling cell is brought out whole beside them.
 void SpreadGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     const int sideways = horizontalScrollBar()->value();
     QTableView::scrollTo(index, hint);
-    if (!m_frozen || m_frozen->count() == 0 || !index.isValid())
+    if (!m_frozen || m_frozen->count() == 0 || !index.isValid() ||
+        horizontalScrollBar()->maximum() == 0)
         return;
     if (m_frozen->covers(index.column())) {
         horizontalScrollBar()->setValue(sideways);
         return;
     }
-    const int underFrozen =
-        visualRect(index).right() + 1 - (viewport()->width() - m_frozen->coveredWidth());
-    if (underFrozen > 0)
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + underFrozen);
-}
-
-// An editor in a frozen column would slide under the overlay: scrolling commits it.
-void SpreadGrid::followHorizontalScroll()
-{
-    if (isEditing() && m_frozen->covers(m_editCell.column - 1) && !m_frozen->atRightEnd())
-        commitEditor();
+    const int room = viewport()->width() - m_frozen->coveredWidth();
+    QScrollBar* bar = horizontalScrollBar();
+    while (visualRect(index).right() >= room && bar->value() < bar->maximum())
+        bar->setValue(bar->value() + 1);
 }
 
 } // namespace sheet

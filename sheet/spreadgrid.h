@@ -83,8 +83,8 @@ public:
     // The width that shows every shown column whole, frame and scroll bar included.
     int fullWidth() const;
 
-    // Columns 1 to count stay in place when the grid scrolls sideways. Typing into a
-    // frozen column scrolls the grid back to its left edge so that the editor shows.
+    // The last count shown columns stay in place at the grid's right edge when it scrolls
+    // sideways; they take no typing.
     void setFrozenCols(int count);
     int frozenCols() const;
 
@@ -169,7 +169,6 @@ private:
     void pressCell(const QModelIndex& index);
     void releaseCell(const QModelIndex& index);
     void doubleClickCell(const QModelIndex& index);
-    void followHorizontalScroll();
 
     GradeSheet& m_sheet;
     GridInputHandler* m_input = nullptr;
