@@ -26,6 +26,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -57,11 +59,27 @@ const QString kReplaceChangedFileQuestion =
 // order number and the hidden level column; column 0 holds the row headers.
 constexpr double kColumnWidths[kSheetColumns] = {4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
 
-constexpr int kMinimumHeightTwips = 5150;
+// The window's designed height at the default font, in twips.
+constexpr int kDesignedHeightTwips = 5150;
 
-QLabel* makeLegendLabel(QWidget* parent, const QString& text, QRect geometry)
+// A grade sheet's button: it answers its function key, never Enter, which belongs to the
+// grid.
+QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* parent)
 {
-    return ui::makeRightAlignedLabel(parent, text, geometry, parent->font());
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QGroupBox* makeFrame(const char* name, const QString& title, QWidget* parent)
+{
+    auto* frame = new QGroupBox(title, parent);
+    frame->setObjectName(QLatin1String(name));
+    auto* column = new QVBoxLayout(frame);
+    column->setContentsMargins(4, 2, 4, 4);
+    column->setSpacing(2);
+    return frame;
 }
 
 } // namespace
@@ -80,11 +98,15 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     setLayoutDirection(Qt::RightToLeft);
     setFont(ui::programFont());
 
-    createButtons();
-    createLegend();
-    createPrintFrame();
     createGrid();
-    createStatusLine();
+    // Reading from the right: the grid, then the commands.
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(4, 0, 0, 4);
+    auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(m_grid, 1);
+    gridColumn->addWidget(createStatusLine());
+    columns->addLayout(gridColumn, 1);
+    columns->addWidget(createCommandPanel());
     createCommands();
     m_normalRowHeight = m_grid->verticalHeader()->defaultSectionSize();
     fitWindowToGrid();
@@ -102,67 +124,65 @@ GradeSheetWindow::~GradeSheetWindow()
     delete m_grid;
 }
 
-void GradeSheetWindow::createButtons()
+QWidget* GradeSheetWindow::createCommandPanel()
 {
-    m_saveButton =
-        ui::makeSheetButton(this, QStringLiteral("saveButton"), QStringLiteral("حفظ الأعداد (F4)"),
-                            ui::twipsRect(90, 60, 1395, 315));
-    m_quitButton =
-        ui::makeSheetButton(this, QStringLiteral("quitButton"), QStringLiteral("خروج (F5)"),
-                            ui::twipsRect(90, 420, 1395, 315));
-    m_verticalEntry = new QCheckBox(QStringLiteral("الرقن العمودي"), this);
+    auto* panel = new QWidget(this);
+    auto* commands = new QVBoxLayout(panel);
+    commands->setContentsMargins(0, 4, 0, 0);
+    commands->setSpacing(4);
+    m_saveButton = makeSheetButton("saveButton", QStringLiteral("حفظ الأعداد (F4)"), panel);
+    m_quitButton = makeSheetButton("quitButton", QStringLiteral("خروج (F5)"), panel);
+
+    QGroupBox* legend = makeFrame("legendFrame", QStringLiteral("الإختصارات"), panel);
+    for (const QString& mark : {QStringLiteral(" غياب شرعي (F1)"), QStringLiteral(" معفى           (F2)"),
+                                QStringLiteral("غير مسند      (F3)")}) {
+        auto* label = new QLabel(mark, legend);
+        label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+        legend->layout()->addWidget(label);
+    }
+
+    QGroupBox* printFrame = makeFrame("printFrame", QStringLiteral("طباعة"), panel);
+    m_printFilledButton =
+        makeSheetButton("printFilledButton", QStringLiteral("بعد الرقن (F6)"), printFrame);
+    m_previewButton = makeSheetButton("previewButton", QStringLiteral("معاينة (F7)"), printFrame);
+    m_printBlankButton =
+        makeSheetButton("printBlankButton", QStringLiteral("قبل الرقن (F8)"), printFrame);
+    for (QPushButton* button : {m_printFilledButton, m_previewButton, m_printBlankButton})
+        printFrame->layout()->addWidget(button);
+
+    m_verticalEntry = new QCheckBox(QStringLiteral("الرقن العمودي"), panel);
     m_verticalEntry->setObjectName(QStringLiteral("verticalEntry"));
-    m_verticalEntry->setGeometry(
-        ui::tallEnoughFor(m_verticalEntry->font(), ui::twipsRect(60, 3870, 1455, 195)));
     m_verticalEntry->setChecked(true);
-    m_presentationButton = ui::makeSheetButton(this, QStringLiteral("presentationButton"),
-                                               QString(), ui::twipsRect(450, 4170, 555, 435));
+    m_presentationButton = makeSheetButton("presentationButton", QString(), panel);
     m_presentationButton->setToolTip(QStringLiteral("تكبير / تصغير"));
     m_presentationButton->setIcon(ui::presentationToggleIcon());
+    m_presentationButton->setMinimumSize(ui::fromTwips(555), ui::fromTwips(435));
+
+    for (QWidget* control : std::initializer_list<QWidget*>{m_saveButton, m_quitButton, legend,
+                                                            printFrame, m_verticalEntry})
+        commands->addWidget(control);
+    commands->addWidget(m_presentationButton, 0, Qt::AlignHCenter);
+    commands->addStretch();
+    panel->setMinimumWidth(ui::fromTwips(1485));
 
     connect(m_saveButton, &QPushButton::clicked, this, &GradeSheetWindow::save);
     connect(m_quitButton, &QPushButton::clicked, this, &GradeSheetWindow::quit);
     connect(m_presentationButton, &QPushButton::clicked, this,
             &GradeSheetWindow::toggleLargePresentation);
     connect(m_verticalEntry, &QCheckBox::clicked, this, &GradeSheetWindow::verticalEntryClicked);
-}
-
-void GradeSheetWindow::createLegend()
-{
-    auto* legend = new QGroupBox(QStringLiteral("الإختصارات"), this);
-    legend->setObjectName(QStringLiteral("legendFrame"));
-    legend->setGeometry(ui::twipsRect(30, 840, 1485, 1155));
-    makeLegendLabel(legend, QStringLiteral(" غياب شرعي (F1)"), ui::twipsRect(120, 330, 1290, 195));
-    makeLegendLabel(legend, QStringLiteral(" معفى           (F2)"),
-                    ui::twipsRect(90, 600, 1275, 195));
-    makeLegendLabel(legend, QStringLiteral("غير مسند      (F3)"),
-                    ui::twipsRect(105, 840, 1275, 195));
-}
-
-void GradeSheetWindow::createPrintFrame()
-{
-    auto* printFrame = new QGroupBox(QStringLiteral("طباعة"), this);
-    printFrame->setObjectName(QStringLiteral("printFrame"));
-    printFrame->setGeometry(ui::twipsRect(30, 2160, 1485, 1635));
-    m_printFilledButton =
-        ui::makeSheetButton(printFrame, QStringLiteral("printFilledButton"),
-                            QStringLiteral("بعد الرقن (F6)"), ui::twipsRect(90, 300, 1305, 315));
-    m_previewButton =
-        ui::makeSheetButton(printFrame, QStringLiteral("previewButton"),
-                            QStringLiteral("معاينة (F7)"), ui::twipsRect(90, 660, 1305, 315));
-    m_printBlankButton =
-        ui::makeSheetButton(printFrame, QStringLiteral("printBlankButton"),
-                            QStringLiteral("قبل الرقن (F8)"), ui::twipsRect(90, 1170, 1305, 315));
+    connect(m_verticalEntry, &QCheckBox::toggled, this, [this](bool vertical) {
+        m_entry->setEntryMode(vertical ? EntryMode::Vertical : EntryMode::Horizontal);
+    });
     connect(m_printFilledButton, &QPushButton::clicked, this, &GradeSheetWindow::printFilledCard);
     connect(m_previewButton, &QPushButton::clicked, this, &GradeSheetWindow::showPreview);
     connect(m_printBlankButton, &QPushButton::clicked, this, &GradeSheetWindow::printBlankCard);
+    return panel;
 }
 
 void GradeSheetWindow::createGrid()
 {
     m_grid = new SpreadGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
-    m_grid->setGeometry(ui::twipsRect(1590, -60, 9885, 4710));
     for (int col = 0; col < kSheetColumns; ++col)
         m_grid->setColWidth(col, kColumnWidths[col]);
 
@@ -170,9 +190,6 @@ void GradeSheetWindow::createGrid()
     m_grid->setInputHandler(m_entry.get());
     m_history = std::make_unique<SheetHistory>(m_sheet, *m_entry);
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
-    connect(m_verticalEntry, &QCheckBox::toggled, this, [this](bool vertical) {
-        m_entry->setEntryMode(vertical ? EntryMode::Vertical : EntryMode::Horizontal);
-    });
     connect(m_grid, &SpreadGrid::cellClickedAt, this, [this](int col, int row) {
         m_entry->clicked({col, row});
     });
@@ -185,7 +202,7 @@ void GradeSheetWindow::createGrid()
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
 // the five command buttons, only while the button is enabled, and never in the middle of
 // an Enter wrap.
-void GradeSheetWindow::createStatusLine()
+QLabel* GradeSheetWindow::createStatusLine()
 {
     m_statusLine = new QLabel(this);
     m_statusLine->setObjectName(QStringLiteral("statusLine"));
@@ -196,6 +213,7 @@ void GradeSheetWindow::createStatusLine()
     m_statusTimer->setObjectName(QStringLiteral("statusTimer"));
     m_statusTimer->setSingleShot(true);
     connect(m_statusTimer, &QTimer::timeout, m_statusLine, &QLabel::clear);
+    return m_statusLine;
 }
 
 QString GradeSheetWindow::statusText() const
@@ -320,18 +338,10 @@ bool GradeSheetWindow::offerRecovery()
 
 void GradeSheetWindow::fitToShownColumns()
 {
-    // Every hidden column narrows the window by the width of a grade column, less a
-    // little, and moves its left edge right by that width; the window is then re-centred.
     const std::array<bool, kSheetColumns> empty = gradefile::emptyColumnsOf(sheetTable());
-    const int unitTwips = int(90 * m_grid->colWidth(kFirstGradeColumn));
-    for (int col = 0; col < kSheetColumns; ++col) {
-        if (!empty[size_t(col)])
-            continue;
-        m_widthTwips -= unitTwips - 50;
-        m_grid->setColumnHiddenAt(col, true);
-    }
+    for (int col = 0; col < kSheetColumns; ++col)
+        m_grid->setColumnHiddenAt(col, empty[size_t(col)] || col == kLevelColumn);
     m_entry->setGradeSpan(gradefile::gradeSpanOf(sheetTable()));
-    m_heightTwips = qMax(m_heightTwips, kMinimumHeightTwips);
     fitGridColumns();
     fitWindowToGrid();
     placeAtTopCentre();
@@ -344,24 +354,21 @@ void GradeSheetWindow::fitGridColumns()
     m_grid->fitColumnsToTexts();
 }
 
-// The window keeps its designed width, but grows to show every column whole (long names, a
-// bigger font) as far as the screen allows; the grid scrolls sideways only beyond that.
+// The window shows every column whole (long names, a bigger font) as far as the screen
+// allows; the grid scrolls sideways only beyond that.
 void GradeSheetWindow::fitWindowToGrid()
 {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const int screenWidth = screen ? screen->availableGeometry().width() : width();
-    const int wanted = qMax(ui::fromTwips(m_widthTwips), m_grid->x() + m_grid->fullWidth());
-    setFixedSize(qMin(wanted, screenWidth), ui::fromTwips(m_heightTwips));
-    applyWindowSize();
-}
-
-void GradeSheetWindow::applyWindowSize()
-{
-    // The grid ends at the window's edge, so its scroll bar stays in sight however many
-    // columns were hidden.
-    m_grid->resize(width() - m_grid->x(), m_grid->height());
-    const int top = m_grid->geometry().bottom() + 1;
-    m_statusLine->setGeometry(m_grid->x(), top, m_grid->width(), height() - top);
+    // The grid's columns changed: every layout holding it measures it again.
+    for (int item = 0; item < layout()->count(); ++item) {
+        if (QLayout* inner = layout()->itemAt(item)->layout())
+            inner->invalidate();
+    }
+    layout()->invalidate();
+    const QSize wanted = layout()->sizeHint();
+    const int screenWidth = screen ? screen->availableGeometry().width() : wanted.width();
+    setFixedSize(qMin(wanted.width(), screenWidth),
+                 qMax(ui::fromTwips(kDesignedHeightTwips), layout()->minimumSize().height()));
 }
 
 void GradeSheetWindow::showEvent(QShowEvent* event)

@@ -125,8 +125,6 @@ public:
     // What the status line under the grid says now (a card sent, for a few seconds).
     QString statusText() const;
 
-    // Window width in twips, as the fitting arithmetic keeps it.
-    int widthTwips() const { return m_widthTwips; }
 
 signals:
     // The grade file of key was written.
@@ -141,18 +139,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void createButtons();
-    void createLegend();
-    void createPrintFrame();
+    QWidget* createCommandPanel();
     void createGrid();
-    void createStatusLine();
+    QLabel* createStatusLine();
     void createCommands();
     void setUpHeaders();
     void fitToShownColumns();
     void startJournal(const gradefile::GradeDocument& document);
     void fitGridColumns();
     void fitWindowToGrid();
-    void applyWindowSize();
 
     void placeAtTopCentre();
     void verticalEntryClicked();
@@ -219,9 +214,7 @@ private:
     QTimer* m_statusTimer = nullptr;
     CardDestination m_destination;
     QPointer<print::PreviewWindow> m_preview;
-    int m_widthTwips = 11880;
     int m_normalRowHeight = 0;
-    int m_heightTwips = 4590;
     const gradefile::WriteFaultInjector* m_writeFaults = nullptr;
     std::function<void(QDialog&)> m_openObservations;
 };

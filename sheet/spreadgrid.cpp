@@ -788,6 +788,11 @@ int SpreadGrid::fullWidth() const
     return width + verticalScrollBar()->sizeHint().width();
 }
 
+QSize SpreadGrid::sizeHint() const
+{
+    return {fullWidth(), QTableView::sizeHint().height()};
+}
+
 void SpreadGrid::setFrozenCols(int count)
 {
     m_frozen->setCount(count);

@@ -82,6 +82,7 @@ public:
     void fitColumnsToTexts();
     // The width that shows every shown column whole, frame and scroll bar included.
     int fullWidth() const;
+    QSize sizeHint() const override;
 
     // The last count shown columns stay in place at the grid's right edge when it scrolls
     // sideways; they take no typing.

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 
 // Grade entry through the real windows and keys: what the in-memory grid of the core tests
 // cannot show (the editor, the clipboard, focus and activation, the windows' own keys).
@@ -129,6 +130,27 @@ private slots:
         goAwayAndBack();
         QVERIFY(isAt(5, 4));
         QCOMPARE(backColour(*m_grid, {5, 4}), kRed);
+    }
+
+    // A six-exam sheet opens with every column whole; enlarged beyond the screen it scrolls
+    // under its frozen pupil columns, and whatever the scroll, no grade shows cut.
+    void sixExamSheetShowsEveryGradeWhole()
+    {
+        const QString fileName = QStringLiteral("8410203L09310002025.xml"); // of the sample disk
+        QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + fileName,
+                            m_program->filePath(fileName)));
+        sheet::GradeSheetWindow* window = m_program->open(fileName);
+        QVERIFY(window);
+        m_grid = window->grid();
+        QCOMPARE(m_grid->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(window->rect().contains(m_grid->geometry()) && cellsShowWhole(*m_grid, 1));
+        window->toggleLargePresentation();
+        QVERIFY(m_grid->horizontalScrollBar()->maximum() > 0);
+        for (int col = 1; col <= 6; ++col) {
+            m_grid->setActiveCell({col, 1});
+            QVERIFY(cellsShowWhole(*m_grid, 1) && cellsShowWhole(*m_grid, 9));
+            QVERIFY(m_grid->viewport()->rect().contains(m_grid->visualRect(m_grid->currentIndex())));
+        }
     }
 
     // The plain sheet is for viewing only and says so, in full, in the window: no character,
