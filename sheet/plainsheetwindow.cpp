@@ -2,9 +2,9 @@
 
 #include "sheet/spreadgrid.h"
 #include "ui/artwork.h"
-#include "ui/notice.h"
 #include "ui/uilook.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -19,18 +19,17 @@ constexpr double kColumnWidths[] = {4, 10, 22, 20, 11, 5, 4};
 const QString kViewOnly =
     QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج.");
 
-// Under the buttons, as tall as its lines need at the width it is given.
-QLabel* makeViewOnlyLabel(QWidget* parent, QRect geometry)
+// The window's designed size at the default font, in twips.
+constexpr int kDesignedWidthTwips = 8865;
+constexpr int kDesignedHeightTwips = 7590;
+
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent)
 {
-    auto* label = new QLabel(kViewOnly, parent);
-    label->setObjectName(QStringLiteral("viewOnlyLabel"));
-    label->setFont(ui::programFont(9.75));
-    label->setWordWrap(true);
-    // Without AlignAbsolute a right-to-left window would put the text at the left.
-    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
-    geometry.setHeight(label->heightForWidth(geometry.width()));
-    label->setGeometry(geometry);
-    return label;
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+    return button;
 }
 
 } // namespace
@@ -45,7 +44,9 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
     setFont(ui::programFont());
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
-    fitHeight();
+    const QSize least = layout()->minimumSize();
+    setFixedSize(qMax(ui::fromTwips(kDesignedWidthTwips), least.width()),
+                 qMax(ui::fromTwips(kDesignedHeightTwips), least.height()));
 }
 
 // The grid goes before the sheet it shows.
@@ -56,33 +57,38 @@ PlainSheetWindow::~PlainSheetWindow()
 
 void PlainSheetWindow::createControls()
 {
-    m_quitButton = ui::makeSheetButton(this, QStringLiteral("quitButton"), QStringLiteral("خروج"),
-                                       ui::twipsRect(120, 750, 1395, 315));
-    m_saveButton =
-        ui::makeSheetButton(this, QStringLiteral("saveButton"), QStringLiteral("حفظ الأعداد"),
-                            ui::twipsRect(120, 30, 1395, 315));
-    m_saveButton->setEnabled(false);
-    m_checkButton = ui::makeSheetButton(this, QStringLiteral("checkButton"), QStringLiteral("تثبّت"),
-                                        ui::twipsRect(120, 390, 1395, 315));
-    m_checkButton->setEnabled(false);
+    auto* panel = new QVBoxLayout;
+    QPushButton* save = makeButton("saveButton", QStringLiteral("حفظ الأعداد"), this);
+    QPushButton* check = makeButton("checkButton", QStringLiteral("تثبّت"), this);
+    QPushButton* quit = makeButton("quitButton", QStringLiteral("خروج"), this);
+    quit->setEnabled(true);
     // The teacher reads it before trying to type: nothing here would be kept.
-    makeViewOnlyLabel(this, ui::twipsRect(120, 1200, 1395, 0));
+    auto* viewOnly = new QLabel(kViewOnly, this);
+    viewOnly->setObjectName(QStringLiteral("viewOnlyLabel"));
+    viewOnly->setFont(ui::programFont(9.75));
+    viewOnly->setWordWrap(true);
+    // Without AlignAbsolute a right-to-left window would put the text at the left.
+    viewOnly->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+    for (QWidget* control : std::initializer_list<QWidget*>{save, check, quit, viewOnly})
+        panel->addWidget(control);
+    panel->addStretch();
 
     // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
     // cursor still goes everywhere.
     m_sheet.setReadOnly(true);
     m_grid = new SpreadGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
-    m_grid->setGeometry(ui::twipsRect(1680, 0, 7080, 7440));
     for (int col = 0; col <= kPlainColumns; ++col)
         m_grid->setColWidth(col, kColumnWidths[col]);
     // Nothing is ever written into the row headers of this sheet.
     m_grid->setColumnHiddenAt(0, true);
 
-    connect(m_quitButton, &QPushButton::clicked, this, &PlainSheetWindow::quit);
-    connect(m_saveButton, &QPushButton::clicked, this, &PlainSheetWindow::save);
-    connect(m_grid, &SpreadGrid::cellEditedAt, m_saveButton,
-            [this] { m_saveButton->setEnabled(true); });
+    // Reading from the right: the grid, then the commands.
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(6, 0, 6, 6);
+    columns->addWidget(m_grid, 1);
+    columns->addLayout(panel);
+    connect(quit, &QPushButton::clicked, this, &PlainSheetWindow::quit);
 }
 
 void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
@@ -102,14 +108,6 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     setWindowTitle(document.caption);
 }
 
-void PlainSheetWindow::fitHeight()
-{
-    // The window is as tall as its grid and a margin, and never shorter than 2550 twips.
-    const int gridTwips = m_grid->height() * 15;
-    const int heightTwips = qMax(gridTwips + 700, 2550);
-    setFixedSize(ui::fromTwips(8865), ui::fromTwips(qMin(heightTwips, 7590)));
-}
-
 void PlainSheetWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -119,13 +117,6 @@ void PlainSheetWindow::showEvent(QShowEvent* event)
     } else {
         ui::centreOnScreen(this);
     }
-}
-
-void PlainSheetWindow::save()
-{
-    // This kind of grade file goes back to the administration as it came: say so rather
-    // than seem to save.
-    ui::showNotice(this, windowTitle(), kViewOnly);
 }
 
 void PlainSheetWindow::closeEvent(QCloseEvent* event)

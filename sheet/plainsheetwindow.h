@@ -28,8 +28,6 @@ public:
     void fillFromDocument(const gradefile::GradeDocument& document);
 
     void quit() { close(); }
-    // Tells the teacher that this kind of file is not written back.
-    void save();
 
 signals:
     // The window closed; it is deleted next.
@@ -41,11 +39,7 @@ protected:
 
 private:
     void createControls();
-    void fitHeight();
 
-    QPushButton* m_quitButton = nullptr;
-    QPushButton* m_saveButton = nullptr;
-    QPushButton* m_checkButton = nullptr;
     // Grade, surname, first name, identifier, order number, and the first field.
     static constexpr int kPlainColumns = 6;
     GradeSheet m_sheet{kPlainColumns};
