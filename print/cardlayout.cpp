@@ -1,6 +1,5 @@
 #include "print/cardlayout.h"
 
-#include "print/presentation.h"
 #include "print/printfonts.h"
 #include "print/printtext.h"
 

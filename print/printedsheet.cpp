@@ -1,8 +1,40 @@
 #include "print/printedsheet.h"
 
-#include "print/presentation.h"
-
 namespace print {
+
+namespace {
+
+Qt::Alignment alignmentOf(const CardSheet& sheet, int col, int row)
+{
+    if (col == kOrderNumberColumn || (row > 0 && col >= 1 && col < kNameColumn))
+        return Qt::AlignCenter;
+    if (row > 0 && col == kNameColumn)
+        return sheet.centredNames ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
+    return {};
+}
+
+} // namespace
+
+PrintedSheet composePrintedSheet(const CardSheet& sheet, const CardLook& look)
+{
+    PrintedSheet card;
+    for (int col = 0; col < gradefile::kSheetColumns; ++col)
+        if (sheet.shown[size_t(col)])
+            card.addColumn(col, look.columnWidths[size_t(col)]);
+    const int rows = int(sheet.cells.size());
+    card.setRowCount(rows - 1);
+    for (int row = 0; row < rows; ++row) {
+        card.setRowHeight(row, look.rowHeight);
+        for (const PrintedColumn& column : card.columns()) {
+            const int col = column.gridColumn;
+            const QString& text = row == 0 && col == kIdentifierColumn
+                                      ? look.identifierHeader
+                                      : sheet.cells[size_t(row)][size_t(col)];
+            card.setCell(col, row, {text, alignmentOf(sheet, col, row), look.font});
+        }
+    }
+    return card;
+}
 
 void PrintedSheet::addColumn(int gridColumn, double widthUnits)
 {

@@ -7,6 +7,7 @@
 #include "print/pageheader.h"
 #include "print/presentation.h"
 #include "print/previewwindow.h"
+#include "print/printedsheet.h"
 #include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/gridpresentation.h"
@@ -60,7 +61,6 @@ int gradeColumnsTwips(const SpreadGrid& grid)
 
 void GradeSheetWindow::giveGridBackItsCursor()
 {
-    m_grid->show();
     m_grid->setFocus();
     m_grid->setActiveCell(m_grid->activeCol(), m_grid->activeRow());
 }
@@ -86,16 +86,12 @@ bool GradeSheetWindow::printFilledCard()
             return false;
         }
     }
-    m_grid->hide();
-    GridPresentation presentation(*m_grid);
-    presentation.apply(print::presentationLook(print::Presentation::Print));
-    const print::PrintedSheet card = presentation.printedSheet();
-    presentation.apply(print::presentationLook(print::Presentation::Normal));
     // The card carries the number of the last save, but the number is used up only by a
     // card that exists: sent to the printer, or written as a PDF file.
     print::CardTexts signedTexts = m_cardTexts;
     signedTexts.printNumber = m_cardTexts.saveNumber;
-    if (!sendCard(card, print::composePageHeader(signedTexts, QDate::currentDate()), true))
+    if (!sendCard(filledCard(), print::composePageHeader(signedTexts, QDate::currentDate()),
+                  true))
         return false;
     m_cardTexts.printNumber = signedTexts.printNumber;
     return true;
@@ -105,14 +101,10 @@ bool GradeSheetWindow::printBlankCard()
 {
     if (isCardJustSent(false))
         return false;
-    // Drawn from the sheet with its grade cells empty: the grid, what it holds that the
-    // disk does not yet, and the window stay as they are.
-    m_grid->hide();
-    GridPresentation presentation(*m_grid);
-    presentation.apply(print::presentationLook(print::Presentation::Print));
-    print::PrintedSheet card = presentation.printedSheet();
+    // The filled card with its grade cells empty: what the sheet holds that the disk does
+    // not yet stays as it is.
+    print::PrintedSheet card = filledCard();
     card.blankGradeCells();
-    presentation.apply(print::presentationLook(print::Presentation::Normal));
     return sendCard(card, print::composePageHeader(m_cardTexts, QDate::currentDate()), false);
 }
 
@@ -131,8 +123,11 @@ void GradeSheetWindow::showPreview()
         // The preview draws on the paper of where the card goes, so its pages are those
         // that print.
         const QString printer = cardGoesToPrinter() ? print::targetPrinterName() : QString();
-        m_preview = new print::PreviewWindow([this] { return composePreviewCard(); },
-                                             [this] { printFilledCard(); }, printer, this);
+        const auto compose = [this] {
+            return print::PreviewCard{filledCard(),
+                                      print::composePageHeader(m_cardTexts, QDate::currentDate())};
+        };
+        m_preview = new print::PreviewWindow(compose, [this] { printFilledCard(); }, printer, this);
         connect(m_preview, &print::PreviewWindow::closed, this,
                 &GradeSheetWindow::giveGridBackItsCursor);
     }
@@ -144,19 +139,15 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
     return m_preview;
 }
 
-// The grid wears its print presentation only while the card is taken from it, as for a
-// print: however the preview is later closed, and while it stays open, the sheet behind
-// it is in its normal presentation, ready for the teacher's typing.
-print::PreviewCard GradeSheetWindow::composePreviewCard()
+// The card reads the sheet's cells and never its look: the large presentation, a name in
+// bold for an observation validated in this run, the row heights of the screen do not
+// reach the paper, and printing changes nothing on the screen.
+print::PrintedSheet GradeSheetWindow::filledCard() const
 {
-    m_grid->hide();
-    GridPresentation presentation(*m_grid);
-    presentation.apply(print::presentationLook(print::Presentation::Print));
-    print::PreviewCard card{presentation.printedSheet(),
-                            print::composePageHeader(m_cardTexts, QDate::currentDate())};
-    presentation.apply(print::presentationLook(print::Presentation::Normal));
-    giveGridBackItsCursor();
-    return card;
+    print::CardSheet sheet{sheetTable(), {}, m_sheetKind == QLatin1String("C")};
+    for (int col = 0; col < gradefile::kSheetColumns; ++col)
+        sheet.shown[size_t(col)] = !m_grid->isColumnHiddenAt(col);
+    return print::composePrintedSheet(sheet);
 }
 
 bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::PageHeader& codes,

@@ -24,7 +24,6 @@ class QTimer;
 namespace print {
 struct CardTexts;
 struct PageHeader;
-struct PreviewCard;
 class PreviewWindow;
 class PrintedSheet;
 } // namespace print
@@ -79,6 +78,8 @@ public:
     bool printFilledCard();
     // The grade card with every grade cell empty, for marks written by hand.
     bool printBlankCard();
+    // The card as it prints, drawn from the sheet's cells whatever the screen shows.
+    print::PrintedSheet filledCard() const;
     // The print preview of the filled card (F7). While it is open, showing it again shows
     // the sheet as it is now instead of opening a second one.
     void showPreview();
@@ -163,8 +164,8 @@ private:
     // wrote, or the teacher agreed to replace what another window or computer wrote there
     // (lastSaveNumber then goes on from that file's). Nullopt when nothing may be written.
     std::optional<QByteArray> fileToReplace(qint16& lastSaveNumber);
-    // Sends a card with its page header and footer to its destination; the grid is back in
-    // its normal presentation and shown whatever happens. False when nothing was printed.
+    // Sends a card with its page header and footer to its destination; the grid has the
+    // keyboard back whatever happens. False when nothing was printed.
     bool sendCard(const print::PrintedSheet& card, const print::PageHeader& codes, bool filled);
     // The status line's text once the PDF is written; empty when it was not.
     QString writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
@@ -173,9 +174,6 @@ private:
     // Says on the status line, for a few seconds, what became of the teacher's command.
     void showStatus(const QString& text);
     bool cardGoesToPrinter() const;
-    // The card as the preview shows it, taken from the grid in its print presentation;
-    // the grid is back in its normal presentation and shown afterwards.
-    print::PreviewCard composePreviewCard();
     void giveGridBackItsCursor();
     bool stepThroughHistory(bool back);
 

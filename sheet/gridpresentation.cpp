@@ -64,8 +64,7 @@ void GridPresentation::apply(const print::PresentationLook& look)
                 m_grid.setColWidth(col, *change.columnWidth);
             QFont font = m_grid.cellFont(col, row);
             font.setPointSizeF(change.pointSize);
-            if (change.bold)
-                font.setBold(*change.bold);
+            font.setBold(change.bold);
             if (col != 0 || row != 0)
                 m_grid.setCellFont(col, row, font);
             if (col != 0)
@@ -96,27 +95,6 @@ void fitColumnsToTexts(SpreadGrid& grid)
         if (units > grid.colWidth(col))
             grid.setColWidth(col, units);
     }
-}
-
-print::PrintedSheet GridPresentation::printedSheet() const
-{
-    print::PrintedSheet sheet;
-    for (int col = 0; col <= m_grid.maxCols(); ++col) {
-        if (!m_grid.isColumnHiddenAt(col))
-            sheet.addColumn(col, m_grid.colWidth(col));
-    }
-    sheet.setRowCount(m_grid.maxRows());
-    for (int row = 0; row <= m_grid.maxRows(); ++row) {
-        sheet.setRowHeight(row, m_grid.rowHeightAt(row) * 15.0 / print::kTwipsPerHeightUnit);
-        for (const print::PrintedColumn& column : sheet.columns()) {
-            const QFont font = m_grid.cellFont(column.gridColumn, row);
-            sheet.setCell(column.gridColumn, row,
-                          {m_grid.text(column.gridColumn, row),
-                           m_grid.cellAlignment(column.gridColumn, row),
-                           {font.family(), font.pointSizeF(), font.bold()}});
-        }
-    }
-    return sheet;
 }
 
 } // namespace sheet

@@ -4,10 +4,8 @@
 #include "print/cardprinter.h"
 #include "print/cardtexts.h"
 #include "print/pageheader.h"
-#include "print/presentation.h"
 #include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
-#include "sheet/gridpresentation.h"
 #include "sheet/sheetcsv.h"
 #include "sheet/sheetxlsx.h"
 #include "sheet/spreadgrid.h"
@@ -180,20 +178,7 @@ bool SheetTools::savePdfCopy()
 {
     if (!m_settleActiveCell())
         return false;
-    // The card as it prints: the grid takes its print look for the time of reading it,
-    // out of sight, then its own look back.
-    SpreadGrid* grid = m_window.grid();
-    grid->hide();
-    GridPresentation presentation(*grid);
-    presentation.apply(print::presentationLook(print::Presentation::Print));
-    const print::PrintedSheet card = presentation.printedSheet();
-    presentation.apply(m_window.isLargePresentation()
-                           ? print::toggleLook(true)
-                           : print::presentationLook(print::Presentation::Normal));
-    fitColumnsToTexts(*grid);
-    grid->show();
-    grid->setFocus();
-
+    const print::PrintedSheet card = m_window.filledCard();
     const QString path =
         choosePath(CopyKind::Pdf, print::suggestedPdfFileName(m_cardTexts.sheetDescription));
     if (path.isEmpty())

@@ -12,6 +12,8 @@
 #include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPrintPreviewWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -41,14 +43,31 @@ private:
             return suggested.endsWith(QLatin1String(".pdf")) ? m_pdfPath : QString();
         };
         sheetWindow()->setCardDestination({[] { return false; }, askPdf});
+        m_screenAtOpening = screenLook();
     }
-    // After a print or a preview the sheet is back in its screen look.
-    void verifyScreenPresentation() const
+    // The screen as the teacher sees it: the window's and the grid's widths, each row's height
+    // and name's font, each column's width and header.
+    QString screenLook() const
     {
-        QVERIFY(grid()->isVisible());
-        QCOMPARE(grid()->text(8, 0), QStringLiteral("المعرّف الوحيد"));
-        QCOMPARE(grid()->cellFont(7, 1).pointSizeF(), 8.0);
+        QStringList look{QString::number(sheetWindow()->width()),
+                         QString::number(grid()->isVisible() ? grid()->width() : -1)};
+        for (int row = 0; row <= grid()->maxRows(); ++row)
+            look << QString::number(grid()->rowHeightAt(row)) + grid()->cellFont(7, row).toString();
+        for (int col = 0; col <= grid()->maxCols(); ++col)
+            look << QString::number(grid()->colWidth(col)) + grid()->text(col, 0);
+        return look.join(u'|');
     }
+    // Printing and previewing leave the screen as it was when the sheet opened.
+    void verifyScreenPresentation() const { QCOMPARE(screenLook(), m_screenAtOpening); }
+    // The card as poppler reads it back: every piece of text with its place, size and font.
+    QString pdfLayout() const
+    {
+        QProcess pdftohtml;
+        pdftohtml.start("pdftohtml", {"-xml", "-i", "-q", "-stdout", m_pdfPath});
+        pdftohtml.waitForFinished(60000);
+        return QString::fromUtf8(pdftohtml.readAllStandardOutput());
+    }
+    void forgetCardSent() const { sheetWindow()->findChild<QTimer*>("statusTimer")->stop(); }
     sheet::GradeSheetWindow* sheetWindow() const { return m_program->sheet(); }
     sheet::SpreadGrid* grid() const { return m_program->grid(); }
     QString pdfText() const { return pdfPageTexts(m_pdfPath).value_or(QStringList()).join(u'\n'); }
@@ -72,6 +91,7 @@ private:
     QTemporaryDir m_folder;
     QString m_pdfPath;
     int m_pdfAsked = 0;
+    QString m_screenAtOpening;
 
 private slots:
     void cleanup() { m_program.reset(); }
@@ -105,7 +125,7 @@ private slots:
                  qPrintable(sheetWindow()->statusText() + m_pdfPath));
         QTest::keyClick(grid(), Qt::Key_F6);
         QCOMPARE(m_pdfAsked, 1);
-        sheetWindow()->findChild<QTimer*>("statusTimer")->stop(); // the card has gone
+        forgetCardSent();
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 1);
         typeInto(grid(), 6, 1, QStringLiteral("13.75"));
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 2);
@@ -124,6 +144,7 @@ private slots:
         DialogAnswers answers({Answer::No, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
+        verifyScreenPresentation();
         struct FullDisk : gradefile::WriteFaultInjector {
             std::optional<gradefile::FileError> failAt(gradefile::WriteStep) const override
             {
@@ -168,6 +189,56 @@ private slots:
         QCOMPARE(m_program->cardTexts.printNumber, printNumber);
         QVERIFY(!sheetWindow()->isModified());
         verifyScreenPresentation();
+    }
+
+    // The card is drawn from the sheet's cells, never from its look: neither a name shown bold
+    // for an observation validated in this run nor the large presentation (all bold) reaches
+    // the paper, the blank card's included.
+    void cardIndependentOfTheScreen()
+    {
+        openSample();
+        QVERIFY(sheetWindow()->printBlankCard());
+        const QString blank = pdfLayout();
+        sheetWindow()->setObservationRunner([](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>("observationEdit")->setText("عمل جيد");
+            dialog.findChild<QPushButton*>("validateButton")->click();
+        });
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {},
+                           grid()->visualItemRect(grid()->item(1, 6)).center());
+        QVERIFY(grid()->cellFont(7, 2).bold());
+        forgetCardSent();
+        QVERIFY(sheetWindow()->printBlankCard());
+        QVERIFY(blank.contains("20250132") && pdfLayout() == blank);
+        DialogAnswers answers({Answer::Yes});
+        QVERIFY(sheetWindow()->printFilledCard());
+        const QString filled = pdfLayout();
+        for (int toggle = 0; toggle < 2; ++toggle) { // large, then normal with no name bold
+            sheetWindow()->toggleLargePresentation();
+            forgetCardSent();
+            QVERIFY(sheetWindow()->printFilledCard());
+            QVERIFY(filled.contains("20250132") && pdfLayout() == filled);
+        }
+    }
+
+    // Large presentation, F7, Escape, normal again, five times: the preview leaves the screen
+    // alone (it used to bring the normal look back behind the toggle, the window growing wider
+    // at every round).
+    void previewKeepsTheLargePresentation()
+    {
+        openSample();
+        auto* toggle = sheetWindow()->findChild<QPushButton*>("presentationButton");
+        const QSize window = sheetWindow()->size(), gridSize = grid()->size();
+        for (int round = 0; round < 5; ++round) {
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            const QString large = screenLook();
+            print::PreviewWindow* preview = pressF7();
+            QVERIFY(preview);
+            QTest::keyClick(preview->preview(), Qt::Key_Escape);
+            QTRY_VERIFY(!sheetWindow()->previewWindow());
+            QCOMPARE(screenLook(), large);
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            QVERIFY(sheetWindow()->size() == window && grid()->size() == gridSize);
+        }
     }
 
     // A refused grade being typed, then F7 on a class of five pages, paging, the sheet changed
