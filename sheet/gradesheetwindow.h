@@ -95,7 +95,6 @@ public:
 
     // Switches the grid between its normal and its large presentation.
     void toggleLargePresentation();
-    bool isLargePresentation() const { return m_largePresentation; }
 
     // Where a card goes: the system's printer when it has one, else a PDF file the
     // teacher names. Tests choose both.

@@ -17,10 +17,9 @@ struct SampleCard {
 };
 
 // The sample's pupils, repeated in their order as often as needed to give pupils rows
-// (the file's own count when pupils is 0). Fonts in family. A width or a size other than 0
-// replaces the card's own, to try the card's limits.
+// (the file's own count when pupils is 0). A width or a size other than 0 replaces the
+// card's own, to try the card's limits.
 inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils = 0,
-                                            const QString& family = QStringLiteral("Tahoma"),
                                             double gradeWidth = 0, double identifierWidth = 0,
                                             qreal pointSize = 0)
 {
@@ -41,7 +40,6 @@ inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils 
     for (int row = 0; row < (pupils > 0 ? pupils : card.document.rowCount); ++row)
         sheet.cells.push_back(file[size_t(row % card.document.rowCount + 1)]);
     print::CardLook look;
-    look.font.family = family;
     look.font.pointSize = pointSize > 0 ? pointSize : look.font.pointSize;
     if (gradeWidth > 0)
         std::fill(look.columnWidths.begin() + 1, look.columnWidths.begin() + 7, gradeWidth);
