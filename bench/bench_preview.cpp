@@ -1,6 +1,6 @@
 // Time from F7 on the grade sheet to the first page of the preview painted on screen, for a
 // 40-pupil class and a 1,000-pupil file made of a sample's pupils repeated: the card taken
-// from the grid in its print presentation, its pages drawn, the window shown and painted.
+// from the sheet, its pages drawn, the window shown and painted.
 // Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_preview
 #include "app/appstate.h"

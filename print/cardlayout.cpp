@@ -1,6 +1,5 @@
 #include "print/cardlayout.h"
 
-#include "print/presentation.h"
 #include "print/printfonts.h"
 #include "print/printtext.h"
 
@@ -70,10 +69,8 @@ void CardLayout::measureColumns(const PrintedSheet& sheet)
             const PrintedCell& cell = sheet.cell(index, row);
             if (cell.text.isEmpty())
                 continue;
-            const QString fontKey = QStringLiteral("%1|%2|%3")
-                                        .arg(cell.font.family)
-                                        .arg(cell.font.pointSize)
-                                        .arg(cell.font.bold);
+            const QString fontKey =
+                QStringLiteral("%1|%2").arg(cell.font.family).arg(cell.font.pointSize);
             auto metrics = metricsByFont.find(fontKey);
             if (metrics == metricsByFont.end())
                 metrics = metricsByFont.insert(fontKey, QFontMetricsF(fontOf(cell), m_device));
@@ -110,10 +107,8 @@ void CardLayout::measureRows(const PrintedSheet& sheet)
                 headerCellLayout(cell, fontOf(cell), m_columnWidths[index] - 2 * m_padding,
                                  m_device, &textHeight);
             } else {
-                const QString fontKey = QStringLiteral("%1|%2|%3")
-                                            .arg(cell.font.family)
-                                            .arg(cell.font.pointSize)
-                                            .arg(cell.font.bold);
+                const QString fontKey =
+                    QStringLiteral("%1|%2").arg(cell.font.family).arg(cell.font.pointSize);
                 auto known = textHeights.constFind(fontKey);
                 if (known == textHeights.constEnd())
                     known =

@@ -1,34 +1,12 @@
 #include "print/presentation.h"
 
-#include <QtMath>
-
 namespace print {
-
-namespace {
-
-const QString kFullIdentifierHeader = QStringLiteral("المعرّف الوحيد");
-const QString kShortIdentifierHeader = QStringLiteral("المعرّف");
-
-} // namespace
-
-PresentationLook presentationLook(Presentation presentation)
-{
-    switch (presentation) {
-    case Presentation::Normal:
-        return {kFullIdentifierHeader, Qt::AlignLeft | Qt::AlignVCenter, 6.5, 10.5, 8, {}};
-    case Presentation::Print:
-        return {kShortIdentifierHeader, Qt::AlignCenter, 8, 12.8, 9, {}};
-    case Presentation::Large:
-        break;
-    }
-    return {kShortIdentifierHeader, Qt::AlignLeft | Qt::AlignVCenter, 8, 15, 10, {}};
-}
 
 PresentationLook toggleLook(bool large)
 {
-    PresentationLook look = presentationLook(large ? Presentation::Large : Presentation::Normal);
-    look.bold = large;
-    return look;
+    if (large)
+        return {QStringLiteral("المعرّف"), Qt::AlignLeft | Qt::AlignVCenter, 8, 15, 10, true};
+    return {QStringLiteral("المعرّف الوحيد"), Qt::AlignLeft | Qt::AlignVCenter, 6.5, 10.5, 8, false};
 }
 
 CellChange presentationChange(const PresentationLook& look, int col, int row, bool columnHidden)

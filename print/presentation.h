@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gradefile/sheetcolumns.h"
+#include "print/printedsheet.h"
 
 #include <QString>
 #include <Qt>
@@ -9,32 +9,19 @@
 
 namespace print {
 
-// Grid units: a column width unit is 90 twips, a row height unit is one point (20 twips).
-inline constexpr int kTwipsPerWidthUnit = 90;
-inline constexpr int kTwipsPerHeightUnit = 20;
-
-// The three looks of the grade grid: on screen, on paper, and enlarged on screen.
-enum class Presentation { Normal, Print, Large };
-
+// The two looks of the grade grid on screen: normal and enlarged. The card has its own,
+// whatever the screen shows.
 struct PresentationLook {
     QString identifierHeader;           // header of column 8
     Qt::Alignment orderNumberAlignment; // every cell of column 9, header included
     double gradeColumnWidth = 0;        // width units, each shown column before column 7
     double rowHeight = 0;               // height units, every row, header row included
     qreal pointSize = 0;                // every cell
-    std::optional<bool> bold;           // every cell; nullopt leaves bold as it is
+    bool bold = false;                  // every cell
 };
-
-// The look a print or a preview gives the grid, and the normal look it returns to
-// afterwards; bold is left as it is.
-PresentationLook presentationLook(Presentation presentation);
 
 // The look of the enlarge button: large and bold, or back to normal with bold off.
 PresentationLook toggleLook(bool large);
-
-using gradefile::kIdentifierColumn;
-using gradefile::kNameColumn;
-using gradefile::kOrderNumberColumn;
 
 // What a presentation pass does to one cell of the grid. A pass visits the columns 0 to
 // lastPassColumn(maxCols) and the rows 0 to maxRows, column by column, and applies to
@@ -46,7 +33,7 @@ struct CellChange {
     std::optional<double> columnWidth;
     double rowHeight = 0;
     qreal pointSize = 0;
-    std::optional<bool> bold;
+    bool bold = false;
 };
 
 CellChange presentationChange(const PresentationLook& look, int col, int row, bool columnHidden);

@@ -1,33 +1,39 @@
 #include "print/printedsheet.h"
 
-#include "print/presentation.h"
-
 namespace print {
 
-void PrintedSheet::addColumn(int gridColumn, double widthUnits)
+namespace {
+
+Qt::Alignment alignmentOf(const CardSheet& sheet, int col, int row)
 {
-    m_columns.append({gridColumn, widthUnits});
-    for (Row& row : m_rows)
-        row.cells.resize(m_columns.size());
+    if (col == kOrderNumberColumn || (row > 0 && col >= 1 && col < kNameColumn))
+        return Qt::AlignCenter;
+    if (row > 0 && col == kNameColumn)
+        return sheet.centredNames ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
+    return {};
 }
 
-void PrintedSheet::setRowCount(int pupilRows)
+} // namespace
+
+PrintedSheet composePrintedSheet(const CardSheet& sheet, const CardLook& look)
 {
-    const int rows = qMax(0, pupilRows) + 1;
-    const double height = m_rows.last().height;
-    m_rows.resize(rows);
-    for (Row& row : m_rows) {
-        if (row.cells.size() != m_columns.size()) {
-            row.cells.resize(m_columns.size());
-            row.height = height;
+    Q_ASSERT(!sheet.cells.empty()); // the header row is always there
+    PrintedSheet card;
+    for (int col = 0; col < gradefile::kSheetColumns; ++col)
+        if (sheet.shown[size_t(col)])
+            card.m_columns.append({col, look.columnWidths[size_t(col)]});
+    card.m_rows.resize(int(sheet.cells.size()));
+    for (int row = 0; row < card.m_rows.size(); ++row) {
+        card.m_rows[row].height = look.rowHeight;
+        for (const PrintedColumn& column : card.m_columns) {
+            const int col = column.gridColumn;
+            const QString& text = row == 0 && col == kIdentifierColumn
+                                      ? look.identifierHeader
+                                      : sheet.cells[size_t(row)][size_t(col)];
+            card.m_rows[row].cells.append({text, alignmentOf(sheet, col, row), look.font});
         }
     }
-}
-
-void PrintedSheet::setRowHeight(int row, double heightUnits)
-{
-    if (row >= 0 && row < m_rows.size())
-        m_rows[row].height = heightUnits;
+    return card;
 }
 
 int PrintedSheet::indexOfGridColumn(int gridColumn) const
@@ -36,13 +42,6 @@ int PrintedSheet::indexOfGridColumn(int gridColumn) const
         if (m_columns[index].gridColumn == gridColumn)
             return index;
     return -1;
-}
-
-void PrintedSheet::setCell(int gridColumn, int row, const PrintedCell& cell)
-{
-    const int index = indexOfGridColumn(gridColumn);
-    if (index >= 0 && row >= 0 && row < m_rows.size())
-        m_rows[row].cells[index] = cell;
 }
 
 const PrintedCell& PrintedSheet::cellAt(int gridColumn, int row) const

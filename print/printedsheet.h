@@ -1,15 +1,29 @@
 #pragma once
 
+#include "gradefile/gradefilelines.h"
+#include "gradefile/sheetcolumns.h"
+
 #include <QString>
 #include <QVector>
 #include <Qt>
 
+#include <array>
+
 namespace print {
 
+// Grid units: a column width unit is 90 twips, a row height unit is one point (20 twips).
+inline constexpr int kTwipsPerWidthUnit = 90;
+inline constexpr int kTwipsPerHeightUnit = 20;
+
+using gradefile::kIdentifierColumn;
+using gradefile::kNameColumn;
+using gradefile::kOrderNumberColumn;
+
+// The card prints nothing in bold: bold on the screen says what the teacher did in this
+// run (a validated observation, the large presentation), which the card does not tell.
 struct PrintedFont {
     QString family;
     qreal pointSize = 9;
-    bool bold = false;
 };
 
 struct PrintedCell {
@@ -25,23 +39,32 @@ struct PrintedColumn {
     double width = 0; // width units of 90 twips
 };
 
-// The grade grid as it goes onto paper: its shown columns in their order on the screen
+// What the card is drawn from: the sheet's cells as the save reads them (row 0 the
+// headers), the grid columns the sheet shows, and whether its names stand centred (the
+// "C" kind of sheet) or at the left.
+struct CardSheet {
+    gradefile::SheetTable cells;
+    std::array<bool, gradefile::kSheetColumns> shown{};
+    bool centredNames = false;
+};
+
+// How the card prints, whatever the screen shows: the short identifier header, every cell
+// in one plain font, the header row shaded by the page renderer.
+struct CardLook {
+    QString identifierHeader = QStringLiteral("المعرّف");
+    std::array<double, gradefile::kSheetColumns> columnWidths{4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
+    double rowHeight = 12.8;
+    PrintedFont font{QStringLiteral("Tahoma"), 9};
+};
+
+// The grade sheet as it goes onto paper: its shown columns in their order on the screen
 // (left to right: grades, then name, identifier and order number), row 0 the column
 // headers and rows 1 to rowCount() the pupils. Grid column 0, when shown, holds the row
-// headers; row 0 and column 0 print shaded. Made from the grid by one loop:
-//   for each column left to right that is not hidden: addColumn(col, width)
-//   setRowCount(maxRows); for each row: setRowHeight(row, height)
-//   for each shown column and each row: setCell(col, row, {text, alignment, font})
+// headers; row 0 and column 0 print shaded. Widths and heights are the least the card
+// gives them: the page renderer widens and heightens them to what their texts need in
+// the paper's own font metrics.
 class PrintedSheet {
 public:
-    void addColumn(int gridColumn, double widthUnits);
-    // Pupil rows; the header row 0 comes besides. Keeps the cells already set.
-    void setRowCount(int pupilRows);
-    // Height units of one point.
-    void setRowHeight(int row, double heightUnits);
-    // Ignored for a column not added or a row outside 0 to rowCount().
-    void setCell(int gridColumn, int row, const PrintedCell& cell);
-
     int columnCount() const { return m_columns.size(); }
     const PrintedColumn& column(int index) const { return m_columns[index]; }
     const QVector<PrintedColumn>& columns() const { return m_columns; }
@@ -49,7 +72,7 @@ public:
     int indexOfGridColumn(int gridColumn) const;
 
     int rowCount() const { return m_rows.size() - 1; }
-    double rowHeight(int row) const { return m_rows[row].height; }
+    double rowHeight(int row) const { return m_rows[row].height; } // units of one point
     const PrintedCell& cell(int index, int row) const { return m_rows[row].cells[index]; }
     const PrintedCell& cellAt(int gridColumn, int row) const;
 
@@ -60,6 +83,8 @@ public:
     void blankGradeCells();
 
 private:
+    friend PrintedSheet composePrintedSheet(const CardSheet& sheet, const CardLook& look);
+
     struct Row {
         double height = 0;
         QVector<PrintedCell> cells;
@@ -67,5 +92,9 @@ private:
     QVector<PrintedColumn> m_columns;
     QVector<Row> m_rows{Row()};
 };
+
+// The card of a sheet: its shown columns, every pupil, grades centred, order numbers
+// centred, names as the kind of sheet has them.
+PrintedSheet composePrintedSheet(const CardSheet& sheet, const CardLook& look = CardLook());
 
 } // namespace print

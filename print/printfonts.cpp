@@ -41,7 +41,6 @@ QFont fontOf(const PrintedFont& font)
 {
     QFont result(printableFamily(font.family));
     result.setPointSizeF(font.pointSize > 0 ? font.pointSize : 9);
-    result.setBold(font.bold);
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include "print/pageheader.h"
 #include "print/presentation.h"
 #include "print/previewwindow.h"
+#include "print/printedsheet.h"
 #include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/openedsheet.h"
@@ -50,43 +51,8 @@ QString askForPdfPath(QWidget* parent, const QString& suggestedName)
 
 } // namespace
 
-// The card from the sheet's texts in the print presentation; nothing on screen is read
-// but which columns show.
-print::PrintedSheet GradeSheetWindow::composeCard() const
-{
-    const print::PresentationLook look = print::presentationLook(print::Presentation::Print);
-    const QFont font = ui::programFont(look.pointSize);
-    print::PrintedSheet card;
-    for (int col = 1; col < gradefile::kLevelColumn; ++col) {
-        if (!m_grid->isColumnHiddenAt(col))
-            card.addColumn(col, col < gradefile::kNameColumn ? look.gradeColumnWidth
-                                                            : m_grid->colWidth(col));
-    }
-    card.setRowCount(m_sheet.pupilCount());
-    for (int row = 0; row <= m_sheet.pupilCount(); ++row) {
-        card.setRowHeight(row, look.rowHeight);
-        for (const print::PrintedColumn& column : card.columns()) {
-            const Cell cell{column.gridColumn, row};
-            QString text = m_sheet.text(cell);
-            if (row == 0 && cell.column == gradefile::kIdentifierColumn)
-                text = look.identifierHeader;
-            Qt::Alignment alignment;
-            if (cell.column == gradefile::kOrderNumberColumn)
-                alignment = look.orderNumberAlignment;
-            else if (row > 0)
-                alignment = Qt::Alignment(
-                    m_sheet.data(m_sheet.indexOf(cell), Qt::TextAlignmentRole).toInt());
-            card.setCell(cell.column, row,
-                         {text, alignment & ~Qt::AlignAbsolute,
-                          {font.family(), font.pointSizeF(), false}});
-        }
-    }
-    return card;
-}
-
 void GradeSheetWindow::giveGridBackItsCursor()
 {
-    m_grid->show();
     m_grid->setFocus();
     m_grid->setActiveCell(m_grid->activeCell());
 }
@@ -112,12 +78,12 @@ bool GradeSheetWindow::printFilledCard()
             return false;
         }
     }
-    const print::PrintedSheet card = composeCard();
     // The card carries the number of the last save, but the number is used up only by a
     // card that exists: sent to the printer, or written as a PDF file.
     print::CardTexts signedTexts = m_cardTexts;
     signedTexts.printNumber = m_cardTexts.saveNumber;
-    if (!sendCard(card, print::composePageHeader(signedTexts, QDate::currentDate()), true))
+    if (!sendCard(filledCard(), print::composePageHeader(signedTexts, QDate::currentDate()),
+                  true))
         return false;
     m_cardTexts.printNumber = signedTexts.printNumber;
     return true;
@@ -127,9 +93,9 @@ bool GradeSheetWindow::printBlankCard()
 {
     if (isCardJustSent(false))
         return false;
-    // Drawn from the sheet with its grade cells empty: the grid, what it holds that the
-    // disk does not yet, and the window stay as they are.
-    print::PrintedSheet card = composeCard();
+    // The filled card with its grade cells empty: what the sheet holds that the disk does
+    // not yet stays as it is.
+    print::PrintedSheet card = filledCard();
     card.blankGradeCells();
     return sendCard(card, print::composePageHeader(m_cardTexts, QDate::currentDate()), false);
 }
@@ -149,8 +115,11 @@ void GradeSheetWindow::showPreview()
         // The preview draws on the paper of where the card goes, so its pages are those
         // that print.
         const QString printer = cardGoesToPrinter() ? print::targetPrinterName() : QString();
-        m_preview = new print::PreviewWindow([this] { return composePreviewCard(); },
-                                             [this] { printFilledCard(); }, printer, this);
+        const auto compose = [this] {
+            return print::PreviewCard{filledCard(),
+                                      print::composePageHeader(m_cardTexts, QDate::currentDate())};
+        };
+        m_preview = new print::PreviewWindow(compose, [this] { printFilledCard(); }, printer, this);
         connect(m_preview, &print::PreviewWindow::closed, this,
                 &GradeSheetWindow::giveGridBackItsCursor);
     }
@@ -162,12 +131,15 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
     return m_preview;
 }
 
-// The grid wears its print presentation only while the card is taken from it, as for a
-// print: however the preview is later closed, and while it stays open, the sheet behind
-// it is in its normal presentation, ready for the teacher's typing.
-print::PreviewCard GradeSheetWindow::composePreviewCard()
+// The card reads the sheet's cells and never its look: the large presentation, a name in
+// bold for an observation validated in this run, the row heights of the screen do not
+// reach the paper, and printing changes nothing on the screen.
+print::PrintedSheet GradeSheetWindow::filledCard() const
 {
-    return {composeCard(), print::composePageHeader(m_cardTexts, QDate::currentDate())};
+    print::CardSheet sheet{sheetTable(), {}, m_sheetKind == QLatin1String("C")};
+    for (int col = 0; col < gradefile::kSheetColumns; ++col)
+        sheet.shown[size_t(col)] = !m_grid->isColumnHiddenAt(col);
+    return print::composePrintedSheet(sheet);
 }
 
 bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::PageHeader& codes,

@@ -106,7 +106,8 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     gridColumn->addWidget(m_grid, 1);
     gridColumn->addWidget(createStatusLine());
     columns->addLayout(gridColumn, 1);
-    columns->addWidget(createCommandPanel());
+    m_commandPanel = createCommandPanel();
+    columns->addWidget(m_commandPanel);
     createCommands();
     m_normalRowHeight = m_grid->verticalHeader()->defaultSectionSize();
     fitWindowToGrid();
@@ -359,13 +360,11 @@ void GradeSheetWindow::fitGridColumns()
 void GradeSheetWindow::fitWindowToGrid()
 {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    // The grid's columns changed: every layout holding it measures it again.
-    for (int item = 0; item < layout()->count(); ++item) {
-        if (QLayout* inner = layout()->itemAt(item)->layout())
-            inner->invalidate();
-    }
-    layout()->invalidate();
-    const QSize wanted = layout()->sizeHint();
+    // Measured here: the layouts' cached sizes may not have heard of the grid's new columns.
+    const QMargins margins = layout()->contentsMargins();
+    const QSize wanted(margins.left() + m_grid->sizeHint().width() + layout()->spacing() +
+                           m_commandPanel->sizeHint().width() + margins.right(),
+                       0);
     const int screenWidth = screen ? screen->availableGeometry().width() : wanted.width();
     setFixedSize(qMin(wanted.width(), screenWidth),
                  qMax(ui::fromTwips(kDesignedHeightTwips), layout()->minimumSize().height()));

@@ -24,7 +24,6 @@ class QTimer;
 namespace print {
 struct CardTexts;
 struct PageHeader;
-struct PreviewCard;
 class PreviewWindow;
 class PrintedSheet;
 } // namespace print
@@ -80,11 +79,11 @@ public:
     bool printFilledCard();
     // The grade card with every grade cell empty, for marks written by hand.
     bool printBlankCard();
+    // The card as it prints, drawn from the sheet's cells whatever the screen shows.
+    print::PrintedSheet filledCard() const;
     // The print preview of the filled card (F7). While it is open, showing it again shows
     // the sheet as it is now instead of opening a second one.
     void showPreview();
-    // The filled card from the sheet's texts, as the print presentation sets it out.
-    print::PrintedSheet composeCard() const;
     // The preview while it is open.
     print::PreviewWindow* previewWindow() const;
     // Undoes the teacher's last change to a cell, or redoes the last one undone, with the
@@ -97,7 +96,6 @@ public:
 
     // Switches the grid between its normal and its large presentation.
     void toggleLargePresentation();
-    bool isLargePresentation() const { return m_largePresentation; }
 
     // Where a card goes: the system's printer when it has one, else a PDF file the
     // teacher names. Tests choose both.
@@ -164,8 +162,8 @@ private:
     // wrote, or the teacher agreed to replace what another window or computer wrote there
     // (lastSaveNumber then goes on from that file's). Nullopt when nothing may be written.
     std::optional<QByteArray> fileToReplace(qint16& lastSaveNumber);
-    // Sends a card with its page header and footer to its destination; the grid is back in
-    // its normal presentation and shown whatever happens. False when nothing was printed.
+    // Sends a card with its page header and footer to its destination; the grid has the
+    // keyboard back whatever happens. False when nothing was printed.
     bool sendCard(const print::PrintedSheet& card, const print::PageHeader& codes, bool filled);
     // The status line's text once the PDF is written; empty when it was not.
     QString writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
@@ -174,9 +172,6 @@ private:
     // Says on the status line, for a few seconds, what became of the teacher's command.
     void showStatus(const QString& text);
     bool cardGoesToPrinter() const;
-    // The card as the preview shows it, taken from the grid in its print presentation;
-    // the grid is back in its normal presentation and shown afterwards.
-    print::PreviewCard composePreviewCard();
     void giveGridBackItsCursor();
     bool stepThroughHistory(bool back);
 
@@ -193,6 +188,7 @@ private:
     QPushButton* m_presentationButton = nullptr;
     QCheckBox* m_verticalEntry = nullptr;
     SpreadGrid* m_grid = nullptr;
+    QWidget* m_commandPanel = nullptr;
     // Each command button's function key, enabled with its button.
     QHash<QPushButton*, QAction*> m_commandKeys;
 

@@ -4,7 +4,6 @@
 #include "print/cardprinter.h"
 #include "print/cardtexts.h"
 #include "print/pageheader.h"
-#include "print/presentation.h"
 #include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetcsv.h"
@@ -179,8 +178,7 @@ bool SheetTools::savePdfCopy()
 {
     if (!m_settleActiveCell())
         return false;
-    const print::PrintedSheet card = m_window.composeCard();
-
+    const print::PrintedSheet card = m_window.filledCard();
     const QString path =
         choosePath(CopyKind::Pdf, print::suggestedPdfFileName(m_cardTexts.sheetDescription));
     if (path.isEmpty())

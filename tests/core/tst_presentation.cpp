@@ -1,100 +1,49 @@
-// The looks of the grade grid: on screen, on paper, enlarged.
+// The looks of the grade grid on screen: normal and enlarged, as a pass applies them cell
+// by cell.
 #include "print/presentation.h"
 
 #include <QTest>
 
-#include <map>
-
 using namespace print;
-
-namespace {
-
-// A grid of three pupils as the passes see it, grade column 1 empty and hidden, the level
-// column 10 hidden; the pass run as the window runs it, cell by cell.
-struct Grid {
-    struct Cell {
-        QString text;
-        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-        qreal pointSize = 8.25;
-        bool bold = false;
-    };
-    QVector<double> widths{4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
-    std::map<int, double> heights;
-    std::map<std::pair<int, int>, Cell> cells;
-    int rows = 3;
-
-    Cell& at(int col, int row) { return cells[std::pair(col, row)]; }
-
-    void apply(const PresentationLook& look)
-    {
-        for (int col = 0; col <= lastPassColumn(10); ++col)
-            for (int row = 0; row <= rows; ++row) {
-                const CellChange change = presentationChange(look, col, row, col <= 1);
-                Cell& cell = at(col, row);
-                cell.text = change.text.value_or(cell.text);
-                cell.alignment = change.alignment.value_or(cell.alignment);
-                widths[col] = change.columnWidth.value_or(widths[col]);
-                heights[row] = change.rowHeight;
-                cell.pointSize = change.pointSize;
-                cell.bold = change.bold.value_or(cell.bold);
-            }
-    }
-};
-
-} // namespace
 
 class TestPresentation : public QObject {
     Q_OBJECT
 
 private slots:
-    void passes_data()
+    void looks_data()
     {
-        QTest::addColumn<QString>("steps"); // N normal, P print, L enlarge, B enlarge undone
-        QTest::addColumn<bool>("bold");
-        // The look each sequence of passes leaves, whatever came before: a print after the
-        // enlarged look keeps it bold, the restore after a print brings the full identifier
-        // header back, undoing the enlargement switches bold off.
-        for (const char* steps : {"N", "P", "PN", "LB"})
-            QTest::newRow(steps) << QString::fromLatin1(steps) << false;
-        for (const char* steps : {"L", "LPN", "LP", "LNL"})
-            QTest::newRow(steps) << QString::fromLatin1(steps) << true;
+        QTest::addColumn<bool>("large");
+        // Each look sets every property it owns, so that none depends on the look before:
+        // undoing the enlargement brings the full identifier header back and bold off.
+        QTest::newRow("normal") << false;
+        QTest::newRow("large") << true;
     }
 
-    void passes()
+    void looks()
     {
-        QFETCH(QString, steps);
-        QFETCH(bool, bold);
-        Grid grid;
-        for (const QChar step : steps)
-            grid.apply(step == u'N'   ? presentationLook(Presentation::Normal)
-                       : step == u'P' ? presentationLook(Presentation::Print)
-                                      : toggleLook(step == u'L'));
-        // Grade column width, row height, type size and identifier header of each look; the
-        // order numbers centred on paper only.
-        const bool paper = steps.endsWith(u'P'), large = steps.endsWith(u'L');
-        const double g = paper || large ? 8 : 6.5;
-        const qreal pointSize = paper ? 9 : large ? 10 : 8;
-        QCOMPARE(grid.at(8, 0).text, paper || large ? QStringLiteral("المعرّف") : "المعرّف الوحيد");
-        for (int row = 0; row <= grid.rows; ++row) {
-            QCOMPARE(grid.at(9, row).alignment,
-                     paper ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-            QCOMPARE(grid.heights[row], paper ? 12.8 : large ? 15 : 10.5);
-            for (int col = 0; col < 10; ++col) // the hidden level column 10 is never visited
-                QVERIFY(grid.at(col, row).pointSize == pointSize && grid.at(col, row).bold == bold);
-            QVERIFY(!grid.cells.count(std::pair(10, row)));
-        }
-        // Shown grade columns take the look's width; hidden and information columns keep theirs.
-        QCOMPARE(grid.widths, (QVector<double>{4, 8, g, g, g, g, g, 39, 11, 5, 8}));
+        QFETCH(bool, large);
+        const PresentationLook look = toggleLook(large);
+        for (int col = 0; col <= lastPassColumn(10); ++col)
+            for (int row = 0; row <= 3; ++row) {
+                const CellChange change = presentationChange(look, col, row, col <= 1);
+                QVERIFY(change.rowHeight == (large ? 15 : 10.5) &&
+                        change.pointSize == (large ? 10 : 8) && change.bold == large);
+                QCOMPARE(change.text.has_value(), row == 0 && col == 8);
+                QCOMPARE(change.alignment.has_value(), col == 9);
+                // Only a pupil's cell of a shown grade column sets its column's width: hidden
+                // and information columns, and a sheet without pupils, keep theirs.
+                QCOMPARE(change.columnWidth.value_or(0),
+                         row > 0 && col > 1 && col < 7 ? look.gradeColumnWidth : 0);
+            }
+        QCOMPARE(lastPassColumn(10), 9); // the hidden level column keeps its look
+        QCOMPARE(look.identifierHeader, large ? QStringLiteral("المعرّف") : "المعرّف الوحيد");
+        QVERIFY(look.gradeColumnWidth == (large ? 8 : 6.5) &&
+                look.orderNumberAlignment == (Qt::AlignLeft | Qt::AlignVCenter));
     }
 
-    // Widths change only through a pupil's cell: a sheet without pupils keeps them. The window
-    // grows by what the enlarged grid did, never by the grid's whole width.
+    // The window grows by what the enlarged grid did, never by the grid's whole width.
     void widths()
     {
-        Grid empty;
-        empty.rows = 0;
-        empty.apply(toggleLook(true));
-        QCOMPARE(empty.widths[6], 8.0);
         QCOMPARE(toggledWidths(11880, 9885, 10695).windowWidth, 12690);
         const auto undone = toggledWidths(12690, 10695, 9885);
         QVERIFY(undone.windowWidth == 11880 && undone.gridWidth == 10695);

@@ -14,6 +14,8 @@
 #include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPrintPreviewWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -43,14 +45,33 @@ private:
             return suggested.endsWith(QLatin1String(".pdf")) ? m_pdfPath : QString();
         };
         sheetWindow()->setCardDestination({[] { return false; }, askPdf});
+        m_screenAtOpening = screenLook();
     }
-    // After a print or a preview the sheet is back in its screen look.
-    void verifyScreenPresentation() const
+    // The screen as the teacher sees it: the window's and the grid's widths, each row's height
+    // and name's font, each column's width and header.
+    QString screenLook() const
     {
-        QVERIFY(grid()->isVisible());
-        QCOMPARE(grid()->text({8, 0}), sheet::kIdentifierHeader);
-        QCOMPARE(grid()->font(), ui::programFont());
+        QStringList look{QString::number(sheetWindow()->width()),
+                         QString::number(grid()->isVisible() ? grid()->width() : -1)};
+        for (int row = 0; row <= grid()->maxRows(); ++row)
+            look << QString::number(grid()->rowHeightAt(row)) +
+                        QString::number(row > 0 && grid()->sheet().nameLook(row).bold) +
+                        grid()->font().toString();
+        for (int col = 0; col <= grid()->maxCols(); ++col)
+            look << QString::number(grid()->colWidth(col)) + grid()->text({col, 0});
+        return look.join(u'|');
     }
+    // Printing and previewing leave the screen as it was when the sheet opened.
+    void verifyScreenPresentation() const { QCOMPARE(screenLook(), m_screenAtOpening); }
+    // The card as poppler reads it back: every piece of text with its place, size and font.
+    QString pdfLayout() const
+    {
+        QProcess pdftohtml;
+        pdftohtml.start("pdftohtml", {"-xml", "-i", "-q", "-stdout", m_pdfPath});
+        pdftohtml.waitForFinished(60000);
+        return QString::fromUtf8(pdftohtml.readAllStandardOutput());
+    }
+    void forgetCardSent() const { sheetWindow()->findChild<QTimer*>("statusTimer")->stop(); }
     sheet::GradeSheetWindow* sheetWindow() const { return m_program->sheet(); }
     sheet::SpreadGrid* grid() const { return m_program->grid(); }
     QString pdfText() const { return pdfPageTexts(m_pdfPath).value_or(QStringList()).join(u'\n'); }
@@ -74,6 +95,7 @@ private:
     QTemporaryDir m_folder;
     QString m_pdfPath;
     int m_pdfAsked = 0;
+    QString m_screenAtOpening;
 
 private slots:
     void cleanup() { m_program.reset(); }
@@ -107,7 +129,7 @@ private slots:
                  qPrintable(sheetWindow()->statusText() + m_pdfPath));
         QTest::keyClick(grid(), Qt::Key_F6);
         QCOMPARE(m_pdfAsked, 1);
-        sheetWindow()->findChild<QTimer*>("statusTimer")->stop(); // the card has gone
+        forgetCardSent();
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 1);
         typeInto(grid(), 6, 1, QStringLiteral("13.75"));
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 2);
@@ -126,6 +148,7 @@ private slots:
         DialogAnswers answers({Answer::No, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
+        verifyScreenPresentation();
         struct FullDisk : gradefile::WriteFaultInjector {
             std::optional<gradefile::FileError> failAt(gradefile::WriteStep) const override
             {
@@ -148,12 +171,11 @@ private slots:
         QVERIFY2(fileLines().last().endsWith("||5|3"), qPrintable(fileLines().last()));
     }
 
-    // The blank card has every pupil and no grade; the sheet keeps its grades, its size and
+    // The blank card has every pupil and no grade; the sheet keeps its grades, its look and
     // its print number.
     void blankCardLeavesTheSheetAsItIs()
     {
         openSample();
-        const QSize size = sheetWindow()->size();
         const QString grade = grid()->text({6, 1});
         const qint16 printNumber = m_program->cardTexts.printNumber;
         QTest::keyClick(grid(), Qt::Key_F8);
@@ -166,10 +188,48 @@ private slots:
         for (int row = 1; row <= grid()->maxRows(); ++row)
             QVERIFY(wordsMissingFrom(printed, grid()->text({7, row})).isEmpty());
         QCOMPARE(grid()->text({6, 1}), grade);
-        QCOMPARE(sheetWindow()->size(), size);
         QCOMPARE(m_program->cardTexts.printNumber, printNumber);
         QVERIFY(!sheetWindow()->isModified());
         verifyScreenPresentation();
+    }
+
+    // The card is drawn from the sheet's cells and the screen is left alone. A name shown bold
+    // for an observation validated in this run, the large presentation (it printed all bold)
+    // change neither the blank nor the filled card; five rounds of large presentation, F7,
+    // Escape and normal again leave the grid large until Escape and the window and the grid as
+    // wide as before (the preview brought the normal look back behind the toggle's back).
+    void screenAndCardApart()
+    {
+        openSample();
+        QVERIFY(sheetWindow()->printBlankCard());
+        const QString blank = pdfLayout();
+        sheetWindow()->setObservationRunner([](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>("observationEdit")->setText("عمل جيد");
+            dialog.findChild<QPushButton*>("validateButton")->click();
+        });
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {},
+                           grid()->visualRect(grid()->model()->index(1, 6)).center());
+        QVERIFY(grid()->sheet().nameLook(2).bold);
+        QVERIFY(sheetWindow()->printBlankCard() && blank.contains("20250132"));
+        QVERIFY(pdfLayout() == blank);
+        DialogAnswers answers({Answer::Yes});
+        QVERIFY(sheetWindow()->printFilledCard());
+        const QString filled = pdfLayout();
+        auto* toggle = sheetWindow()->findChild<QPushButton*>("presentationButton");
+        const QSize window = sheetWindow()->size(), gridSize = grid()->size();
+        for (int round = 0; round < 5; ++round) {
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            const QString large = screenLook();
+            forgetCardSent();
+            QVERIFY(sheetWindow()->printFilledCard() && pdfLayout() == filled);
+            print::PreviewWindow* preview = pressF7();
+            QVERIFY(preview);
+            QTest::keyClick(preview->preview(), Qt::Key_Escape);
+            QTRY_VERIFY(!sheetWindow()->previewWindow());
+            QCOMPARE(screenLook(), large);
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            QVERIFY(sheetWindow()->size() == window && grid()->size() == gridSize);
+        }
     }
 
     // A refused grade being typed, then F7 on a class of five pages, paging, the sheet changed

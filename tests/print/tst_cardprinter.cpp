@@ -111,7 +111,7 @@ private slots:
 
     void layoutFitsThePaper_data()
     {
-        QTest::addColumn<double>("gradeWidth"); // 0: the print presentation's own, and so on
+        QTest::addColumn<double>("gradeWidth"); // 0: the card's own, and so on
         QTest::addColumn<double>("identifierWidth");
         QTest::addColumn<double>("pointSize");
         // No text cut (the wider font standing in for Tahoma must not make "20250119" into
@@ -128,8 +128,8 @@ private slots:
         QFETCH(double, gradeWidth);
         QFETCH(double, identifierWidth);
         QFETCH(double, pointSize);
-        const std::optional<SampleCard> card = sampleCard(kSixExams, 0, QStringLiteral("Tahoma"),
-                                                          gradeWidth, identifierWidth, pointSize);
+        const std::optional<SampleCard> card =
+            sampleCard(kSixExams, 0, gradeWidth, identifierWidth, pointSize);
         QVERIFY(card);
         const PrintedSheet& sheet = card->sheet;
         QBuffer buffer;

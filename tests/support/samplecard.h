@@ -1,13 +1,12 @@
 #pragma once
 
-// The grade card of a sample grade file from examples/floppy, as the grade sheet shows it
-// in its print presentation: for the tests and benchmarks of printing.
+// The grade card of a sample grade file from examples/floppy, as the grade sheet prints it:
+// for the tests and benchmarks of printing.
 
-#include "freshsheet.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
-#include "print/presentation.h"
 #include "print/printedsheet.h"
+#include "sheet/openedsheet.h"
 
 #include <optional>
 
@@ -18,10 +17,9 @@ struct SampleCard {
 };
 
 // The sample's pupils, repeated in their order as often as needed to give pupils rows
-// (the file's own count when pupils is 0). Fonts in family, as the grid has them. A width
-// or a size other than 0 replaces the print presentation's, to try the card's limits.
+// (the file's own count when pupils is 0). A width or a size other than 0 replaces the
+// card's own, to try the card's limits.
 inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils = 0,
-                                            const QString& family = QStringLiteral("Tahoma"),
                                             double gradeWidth = 0, double identifierWidth = 0,
                                             qreal pointSize = 0)
 {
@@ -36,40 +34,17 @@ inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils 
     print::resetCardTexts(card.texts);
     print::completeCardTexts(card.texts, card.document);
 
-    gradefile::SheetTable table = freshSheetOf(card.document);
-    const bool centredNames = card.document.sheetKind == QLatin1String("C");
-    table[0][7] = centredNames ? QStringLiteral("الإسم و اللقب")
-                               : QStringLiteral("                   الإسم و اللقب  - القسم ");
-    table[0][9] = QStringLiteral("ع.ر");
-    std::array<bool, gradefile::kSheetColumns> hidden = gradefile::emptyColumnsOf(table);
-    hidden[10] = true;
-
-    const print::PresentationLook look = print::presentationLook(print::Presentation::Print);
-    table[0][8] = look.identifierHeader;
-    double widths[gradefile::kSheetColumns] = {4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
-    std::fill(widths + 1, widths + 7, gradeWidth > 0 ? gradeWidth : look.gradeColumnWidth);
-    widths[8] = identifierWidth > 0 ? identifierWidth : widths[8];
-    const int rows = pupils > 0 ? pupils : card.document.rowCount;
-    const print::PrintedFont font{family, pointSize > 0 ? pointSize : look.pointSize, false};
-
-    print::PrintedSheet& sheet = card.sheet;
-    for (int col = 0; col < gradefile::kSheetColumns; ++col)
-        if (!hidden[size_t(col)])
-            sheet.addColumn(col, widths[col]);
-    sheet.setRowCount(rows);
-    for (int row = 0; row <= rows; ++row) {
-        sheet.setRowHeight(row, look.rowHeight);
-        const size_t source = row == 0 ? 0 : size_t((row - 1) % card.document.rowCount + 1);
-        for (int col = 0; col < gradefile::kSheetColumns; ++col) {
-            Qt::Alignment alignment;
-            if (row > 0 && col >= 1 && col < print::kNameColumn)
-                alignment = Qt::AlignCenter;
-            if (row > 0 && col == print::kNameColumn)
-                alignment = centredNames ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
-            if (col == print::kOrderNumberColumn)
-                alignment = look.orderNumberAlignment;
-            sheet.setCell(col, row, {table[source][size_t(col)], alignment, font});
-        }
-    }
+    const gradefile::SheetTable file = sheet::openedSheetTable(card.document);
+    print::CardSheet sheet{{file[0]}, sheet::shownColumnsOf(file),
+                           card.document.sheetKind == QLatin1String("C")};
+    for (int row = 0; row < (pupils > 0 ? pupils : card.document.rowCount); ++row)
+        sheet.cells.push_back(file[size_t(row % card.document.rowCount + 1)]);
+    print::CardLook look;
+    look.font.pointSize = pointSize > 0 ? pointSize : look.font.pointSize;
+    if (gradeWidth > 0)
+        std::fill(look.columnWidths.begin() + 1, look.columnWidths.begin() + 7, gradeWidth);
+    if (identifierWidth > 0)
+        look.columnWidths[print::kIdentifierColumn] = identifierWidth;
+    card.sheet = print::composePrintedSheet(sheet, look);
     return card;
 }
