@@ -363,7 +363,8 @@ void GradeSheetWindow::fitWindowToGrid()
     // Measured here: the layouts' cached sizes may not have heard of the grid's new columns.
     const QMargins margins = layout()->contentsMargins();
     const QSize wanted(margins.left() + m_grid->sizeHint().width() + layout()->spacing() +
-                           m_commandPanel->sizeHint().width() + margins.right(),
+                           m_commandPanel->sizeHint().expandedTo(m_commandPanel->minimumSize()).width() +
+                           margins.right(),
                        0);
     const int screenWidth = screen ? screen->availableGeometry().width() : wanted.width();
     setFixedSize(qMin(wanted.width(), screenWidth),
