@@ -5,11 +5,11 @@
 #include "print/cardprinter.h"
 #include "print/cardtexts.h"
 #include "print/pageheader.h"
-#include "print/presentation.h"
 #include "print/previewwindow.h"
 #include "print/printedsheet.h"
 #include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
+#include "sheet/griddelegate.h"
 #include "sheet/openedsheet.h"
 #include "sheet/spreadgrid.h"
 #include "ui/filedialogs.h"
@@ -207,18 +207,12 @@ void GradeSheetWindow::showStatus(const QString& text)
 void GradeSheetWindow::toggleLargePresentation()
 {
     m_largePresentation = !m_largePresentation;
-    const print::PresentationLook look = print::toggleLook(m_largePresentation);
-    QFont font = ui::programFont();
-    if (m_largePresentation) {
-        font.setPointSizeF(look.pointSize);
-        font.setBold(true);
-    }
-    m_grid->setFont(font);
-    m_grid->verticalHeader()->setDefaultSectionSize(
-        m_largePresentation ? qRound(look.rowHeight * print::kTwipsPerHeightUnit / 15.0)
-                            : m_normalRowHeight);
-    m_sheet.setText({gradefile::kIdentifierColumn, 0},
-                    m_largePresentation ? look.identifierHeader : kIdentifierHeader);
+    m_grid->setFont(m_largePresentation ? ui::programFont(10, true) : ui::programFont());
+    // 15 points, 20 pixels at 96 dpi.
+    m_grid->verticalHeader()->setDefaultSectionSize(m_largePresentation ? 20 : m_normalRowHeight);
+    static_cast<GridHeader*>(m_grid->horizontalHeader())
+        ->showText(gradefile::kIdentifierColumn - 1,
+                   m_largePresentation ? QStringLiteral("المعرّف") : QString());
     fitGridColumns();
     fitWindowToGrid();
     placeAtTopCentre();

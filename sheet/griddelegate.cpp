@@ -130,10 +130,26 @@ GridHeader::GridHeader(Qt::Orientation orientation, QWidget* parent)
     setHighlightSections(true);
 }
 
+void GridHeader::showText(int logicalIndex, const QString& text)
+{
+    if (text.isEmpty())
+        m_shownTexts.remove(logicalIndex);
+    else
+        m_shownTexts.insert(logicalIndex, text);
+    viewport()->update();
+}
+
+QString GridHeader::textOf(int logicalIndex) const
+{
+    const QString own = m_shownTexts.value(logicalIndex);
+    if (!own.isEmpty() || !model())
+        return own;
+    return model()->headerData(logicalIndex, orientation()).toString();
+}
+
 void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
-    const QString text =
-        model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+    const QString text = textOf(logicalIndex);
     painter->save();
     painter->setLayoutDirection(keys::readingDirection(text));
     QHeaderView::paintSection(painter, rect, logicalIndex);
@@ -145,6 +161,7 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
 void GridHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const
 {
     QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    option->text = textOf(logicalIndex);
     const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
     const int length = orientation() == Qt::Horizontal ? sectionSize(logicalIndex) : width();
     const QVariant own = model()->headerData(logicalIndex, orientation(), Qt::FontRole);

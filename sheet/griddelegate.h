@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 
@@ -46,10 +47,17 @@ class GridHeader : public QHeaderView {
 public:
     GridHeader(Qt::Orientation orientation, QWidget* parent);
     QSize sizeHint() const override;
+    // Shows text on a section instead of the sheet's header, the sheet left as it is; an
+    // empty text shows the sheet's again.
+    void showText(int logicalIndex, const QString& text);
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+
+private:
+    QString textOf(int logicalIndex) const;
+    QHash<int, QString> m_shownTexts;
 };
 
 // The background grade entry's check gives a cell: white once passed, yellow for a zero, red
