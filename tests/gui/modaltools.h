@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -25,8 +24,3 @@ inline void whenModalOpens(QObject* context, std::function<void(QWidget*)> actio
     });
 }
 
-// The same, for the life of the application.
-inline void whenModalOpens(std::function<void(QWidget*)> action)
-{
-    whenModalOpens(qApp, std::move(action));
-}
