@@ -264,8 +264,6 @@ void MainWindow::addListLine(const QString& fileName)
     item->setText(0, fileName);
     item->setText(2, fileName);
     item->setData(0, Qt::UserRole, gradefile::keyFromFileName(fileName));
-    for (int column = 0; column < 3; ++column)
-        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
 }
 
 void MainWindow::scanDisk()
