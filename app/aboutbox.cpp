@@ -82,8 +82,8 @@ QLayout* AboutBox::createTitleRows()
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(ui::programIcon().pixmap(32, 32));
     auto* texts = new QVBoxLayout;
-    texts->addWidget(makeLabel(this, QStringLiteral("title"),
-                               QStringLiteral("الوحدة الخارجيّة لحجز الأعداد ")));
+    texts->addWidget(
+        makeLabel(this, QStringLiteral("title"), QStringLiteral("الوحدة الخارجيّة لحجز الأعداد ")));
     texts->addWidget(
         makeLabel(this, QStringLiteral("version"), QStringLiteral("إصدار " SAISIE_VERSION)));
     texts->addWidget(
@@ -127,7 +127,8 @@ QLayout* AboutBox::createButtonRows()
 
 void AboutBox::createButtons()
 {
-    m_okButton = ui::makeButton(this, QStringLiteral("okButton"), QStringLiteral("موافق"), 1350, 375);
+    m_okButton =
+        ui::makeButton(this, QStringLiteral("okButton"), QStringLiteral("موافق"), 1350, 375);
     m_okButton->setDefault(true);
     m_systemInfoButton = ui::makeButton(this, QStringLiteral("systemInfoButton"),
                                         QStringLiteral("خصائص التثبيت"), 1395, 345);

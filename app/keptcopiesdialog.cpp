@@ -46,13 +46,6 @@ QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& h
     return list;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 void fitColumns(QTreeWidget* list)
 {
     for (int column = 0; column < list->columnCount(); ++column)
@@ -121,9 +114,10 @@ void KeptCopiesDialog::createControls()
                   QStringLiteral("الخانات المختلفة عن الملفّ الحالي"), QStringLiteral("القرص")});
     m_noCopies = new QLabel(kNoCopiesText, this);
     m_noCopies->setObjectName(QStringLiteral("noCopies"));
-    m_toDisk = makeButton(this, QStringLiteral("toDiskButton"), QStringLiteral("استرجاع إلى القرص"));
+    m_toDisk =
+        ui::makeButton(this, QStringLiteral("toDiskButton"), QStringLiteral("استرجاع إلى القرص"));
     m_toFolder =
-        makeButton(this, QStringLiteral("toFolderButton"), QStringLiteral("نسخ إلى مجلد آخر"));
+        ui::makeButton(this, QStringLiteral("toFolderButton"), QStringLiteral("نسخ إلى مجلد آخر"));
     auto* closeRow = new QDialogButtonBox(this);
     closeRow->addButton(QStringLiteral("إغلاق"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("closeButton"));
@@ -155,8 +149,8 @@ QWidget* KeptCopiesDialog::createAsidePart()
     m_asideList = makeList(
         m_asidePart, QStringLiteral("asideJournals"),
         {QStringLiteral("آخر تغيير"), QStringLiteral("الخانات"), QStringLiteral("المجلّد")});
-    m_bringBack = makeButton(m_asidePart, QStringLiteral("bringBackButton"),
-                             QStringLiteral("عرضها من جديد عند فتح الملفّ"));
+    m_bringBack = ui::makeButton(m_asidePart, QStringLiteral("bringBackButton"),
+                                 QStringLiteral("عرضها من جديد عند فتح الملفّ"));
     auto* layout = new QVBoxLayout(m_asidePart);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(kAsideLabel, m_asidePart));

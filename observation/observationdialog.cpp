@@ -33,10 +33,10 @@ const QString kShortcuts = QStringLiteral("الإختصارات");
 // The key of each preset phrase as the frame shows it, F1 to F9: F1 stands at the right,
 // F9 at the left.
 const QString kKeyCaptions[kPhraseCount] = {
-    QStringLiteral("نتائج ضعيفة (F1)"),   QStringLiteral("دون المطلوب (F2)"),
+    QStringLiteral("نتائج ضعيفة (F1)"),  QStringLiteral("دون المطلوب (F2)"),
     QStringLiteral("دون المتوسّط  (F3)"), QStringLiteral("متوسّط  (F4)"),
     QStringLiteral("فوق المتوسّط  (F5)"), QStringLiteral("نتائج مرضيّة  (F6)"),
-    QStringLiteral("نتائج حسنة  (F7)"),   QStringLiteral("نتائج مشرّفة  (F8)"),
+    QStringLiteral("نتائج حسنة  (F7)"),  QStringLiteral("نتائج مشرّفة  (F8)"),
     QStringLiteral("نتائج ممتازة (F9)"),
 };
 constexpr int kDialogTop = 5200;
@@ -120,8 +120,8 @@ QLayout* ObservationDialog::createControls()
     m_orderNumber->setAlignment(Qt::AlignCenter);
     m_orderNumber->setEnabled(false);
     m_orderNumber->setFixedWidth(
-        std::max(ui::fromTwips(375), m_orderNumber->fontMetrics().horizontalAdvance(
-                                         QStringLiteral("0000"))));
+        std::max(ui::fromTwips(375),
+                 m_orderNumber->fontMetrics().horizontalAdvance(QStringLiteral("0000"))));
 
     auto* row = new QHBoxLayout;
     row->addSpacing(ui::fromTwips(585));

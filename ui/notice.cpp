@@ -1,6 +1,5 @@
 #include "ui/notice.h"
 
-
 #include <QMessageBox>
 #include <QSettings>
 

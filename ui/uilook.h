@@ -40,7 +40,7 @@ QSize designedSize(int widthTwips, int heightTwips);
 
 // A push button named as the window's code names it, at least as large as designed.
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        int widthTwips, int heightTwips);
+                        int widthTwips = 0, int heightTwips = 0);
 
 // A grade sheet's button: it answers its function key, never Enter, which belongs to the
 // grid.

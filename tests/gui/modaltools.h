@@ -23,4 +23,3 @@ inline void whenModalOpens(QObject* context, std::function<void(QWidget*)> actio
             whenModalOpens(context, std::move(action), attempts - 1);
     });
 }
-

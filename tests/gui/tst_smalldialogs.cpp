@@ -83,8 +83,10 @@ private slots:
         const std::map<QString, std::function<QWidget*()>> open{
             {u"main"_s, [&] { return new app::MainWindow(state, sheetState, texts, u"A"_s); }},
             {u"about"_s, [&] { return new app::AboutBox(state); }},
-            {u"question"_s, [] { return new QuestionDialog(u"حفظ التغييرات"_s,
-                                                           QuestionDialog::Buttons::YesNo, {}); }},
+            {u"question"_s,
+             [] {
+                 return new QuestionDialog(u"حفظ التغييرات"_s, QuestionDialog::Buttons::YesNo, {});
+             }},
             {u"observations"_s, [&] { return new observation::ObservationDialog(pupils, row); }},
             {u"preview"_s, [] { return new print::PreviewWindow({}, {}, {}); }}};
         QFETCH(QString, window);
