@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-class QLabel;
+class QLayout;
 class QPushButton;
 
 namespace app {
@@ -24,14 +24,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void createPictures();
-    void createLabels();
-    void createSeparator();
     void createButtons();
+    QLayout* createTitleRows();
+    QLayout* createButtonRows();
     void closeWithOk();
     void systemInfoClicked();
 

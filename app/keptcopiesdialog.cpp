@@ -11,6 +11,7 @@
 #include "ui/uilook.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -41,7 +42,7 @@ QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& h
     list->header()->setDefaultAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMinimumWidth(ui::fromTwips(6000));
+    list->setMinimumWidth(ui::designedSize(6000, 0).width());
     return list;
 }
 
@@ -94,7 +95,6 @@ KeptCopiesDialog::KeptCopiesDialog(const recovery::KeptCopies& copies,
     setObjectName(QStringLiteral("keptCopiesDialog"));
     setWindowTitle(kTitle);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
     createControls();
     const QStringList keys = keysOf(m_copies);
     m_keys->addItems(keys);
@@ -114,12 +114,13 @@ void KeptCopiesDialog::createControls()
                   QStringLiteral("الخانات المختلفة عن الملفّ الحالي"), QStringLiteral("القرص")});
     m_noCopies = new QLabel(kNoCopiesText, this);
     m_noCopies->setObjectName(QStringLiteral("noCopies"));
-    m_toDisk = ui::makeButton(this, QStringLiteral("toDiskButton"),
-                              QStringLiteral("استرجاع إلى القرص"), QRect());
-    m_toFolder = ui::makeButton(this, QStringLiteral("toFolderButton"),
-                                QStringLiteral("نسخ إلى مجلد آخر"), QRect());
-    QPushButton* close =
-        ui::makeButton(this, QStringLiteral("closeButton"), QStringLiteral("إغلاق"), QRect());
+    m_toDisk =
+        ui::makeButton(this, QStringLiteral("toDiskButton"), QStringLiteral("استرجاع إلى القرص"));
+    m_toFolder =
+        ui::makeButton(this, QStringLiteral("toFolderButton"), QStringLiteral("نسخ إلى مجلد آخر"));
+    auto* closeRow = new QDialogButtonBox(this);
+    closeRow->addButton(QStringLiteral("إغلاق"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("closeButton"));
 
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(new QLabel(kFileLabel, this));
@@ -134,12 +135,12 @@ void KeptCopiesDialog::createControls()
     layout->addWidget(m_noCopies);
     layout->addLayout(buttons);
     layout->addWidget(createAsidePart());
-    layout->addWidget(close, 0, Qt::AlignTrailing);
+    layout->addWidget(closeRow);
 
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &KeptCopiesDialog::selectionChanged);
     connect(m_toDisk, &QPushButton::clicked, this, [this] { choose(Choice::ToDisk); });
     connect(m_toFolder, &QPushButton::clicked, this, [this] { choose(Choice::ToFolder); });
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(closeRow, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QWidget* KeptCopiesDialog::createAsidePart()
@@ -149,7 +150,7 @@ QWidget* KeptCopiesDialog::createAsidePart()
         m_asidePart, QStringLiteral("asideJournals"),
         {QStringLiteral("آخر تغيير"), QStringLiteral("الخانات"), QStringLiteral("المجلّد")});
     m_bringBack = ui::makeButton(m_asidePart, QStringLiteral("bringBackButton"),
-                                 QStringLiteral("عرضها من جديد عند فتح الملفّ"), QRect());
+                                 QStringLiteral("عرضها من جديد عند فتح الملفّ"));
     auto* layout = new QVBoxLayout(m_asidePart);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(kAsideLabel, m_asidePart));
@@ -231,8 +232,8 @@ QString KeptCopiesDialog::key() const
 recovery::KeptCopy KeptCopiesDialog::copy() const
 {
     const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
-    return row >= 0 && size_t(row) < m_summaries.size() ? m_summaries[size_t(row)].copy
-                                                        : recovery::KeptCopy{};
+    Q_ASSERT(row >= 0 && size_t(row) < m_summaries.size());
+    return m_summaries[size_t(row)].copy;
 }
 
 void KeptCopiesDialog::choose(Choice choice)
@@ -243,9 +244,9 @@ void KeptCopiesDialog::choose(Choice choice)
 
 void KeptCopiesDialog::bringBackAsideJournal()
 {
+    // The button is greyed until a journal is chosen.
     const int row = m_asideList->indexOfTopLevelItem(m_asideList->currentItem());
-    if (row < 0 || row >= m_asideJournals.size())
-        return;
+    Q_ASSERT(row >= 0 && row < m_asideJournals.size());
     const gradefile::FileError error =
         recovery::bringBack(m_asideJournals.at(row), m_copies.dataFolder());
     if (error.isError())

@@ -38,7 +38,7 @@ public:
 
     Choice choice() const { return m_choice; }
     QString key() const;
-    // The copy chosen; meaningful when choice() is not None.
+    // The copy chosen, once choice() is not None.
     recovery::KeptCopy copy() const;
 
 private:

@@ -39,17 +39,14 @@ bool KeptCopyRestore::toDisk(const gradefile::GradeDisk& disk, const QString& ke
     return write(disk, fileName, *bytes);
 }
 
-bool KeptCopyRestore::toFolder(const QString& folder, const QString& key,
+void KeptCopyRestore::toFolder(const QString& folder, const QString& key,
                                const recovery::KeptCopy& copy, const QString& fileName)
 {
     const gradefile::GradeDisk target(folder);
     const std::optional<QByteArray> bytes = restoredBytes(target, fileName, key, copy);
-    if (!bytes)
-        return false;
-    if (QFileInfo::exists(target.pathOf(fileName)) &&
-        !agreed(kReplaceInFolderQuestion, m_diskQuestionTitle, m_parent))
-        return false;
-    return write(target, fileName, *bytes);
+    if (bytes && (!QFileInfo::exists(target.pathOf(fileName)) ||
+                  agreed(kReplaceInFolderQuestion, m_diskQuestionTitle, m_parent)))
+        write(target, fileName, *bytes);
 }
 
 std::optional<QByteArray> KeptCopyRestore::restoredBytes(const gradefile::GradeDisk& disk,

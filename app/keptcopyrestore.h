@@ -30,8 +30,8 @@ public:
     // Writes copy of key as fileName on disk; false when nothing was written.
     bool toDisk(const gradefile::GradeDisk& disk, const QString& key,
                 const recovery::KeptCopy& copy, const QString& fileName);
-    // Writes copy of key as fileName into folder; false when nothing was written.
-    bool toFolder(const QString& folder, const QString& key, const recovery::KeptCopy& copy,
+    // Writes copy of key as fileName into folder, the teacher told when it cannot.
+    void toFolder(const QString& folder, const QString& key, const recovery::KeptCopy& copy,
                   const QString& fileName);
 
 private:

@@ -8,6 +8,7 @@
 #include "ui/artwork.h"
 #include "ui/notice.h"
 #include "ui/qtarabic.h"
+#include "ui/uilook.h"
 
 #include <QApplication>
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(recovery::kProgramName);
     QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    QApplication::setFont(ui::programFont());
     ui::installQtArabic(application);
 
     const app::DriveArgument argument = app::driveArgumentOf(QApplication::arguments());

@@ -4,7 +4,6 @@
 #include "app/appstate.h"
 #include "app/keptcopiesdialog.h"
 #include "app/keptcopyrestore.h"
-#include "app/listlineformatter.h"
 #include "gradefile/linegrammar.h"
 #include "gradefile/teachermessages.h"
 #include "print/cardtexts.h"
@@ -23,6 +22,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLockFile>
@@ -32,6 +32,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace app {
 
@@ -41,6 +42,20 @@ const QString kCaption = QStringLiteral("معاينة محتوى القرص ال
 const QString kChooseDiskItem = QStringLiteral("اختيار مجلّد ملفات الأعداد...");
 const QString kOpenElsewhereQuestion =
     QStringLiteral("هذا الملفّ مفتوح في نافذة أخرى من البرنامج - فتحه للإطلاع فقط ؟");
+const QColor kInvalidFileColour(Qt::red);
+const QColor kSavedFileColour(Qt::blue);
+
+// A line of the file list in bold and in colour: a file that is no grade file, a file just
+// saved.
+void emphasise(QTreeWidgetItem* line, const QColor& colour)
+{
+    for (int column = 0; column < line->treeWidget()->columnCount(); ++column) {
+        QFont font = line->font(column);
+        font.setBold(true);
+        line->setFont(column, font);
+        line->setForeground(column, colour);
+    }
+}
 
 } // namespace
 
@@ -52,37 +67,13 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kCaption);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
 
-    auto* client = new QWidget(this);
-    client->setFixedSize(ui::fromTwips(10575), ui::fromTwips(4845));
-    setCentralWidget(client);
-
-    // Created in tab order: the scan button has the focus when the window is first shown.
-    m_scanButton =
-        ui::makeButton(client, QStringLiteral("scanButton"), QStringLiteral("معاينة المحتوى"),
-                       ui::twipsRect(1590, 4440, 1305, 345));
-    m_scanButton->setDefault(true);
-    m_scanButton->setAutoDefault(true);
-    m_quitButton =
-        ui::makeButton(client, QStringLiteral("quitButton"), QStringLiteral("إنهاء العمل"),
-                       ui::twipsRect(150, 4440, 1305, 345));
-    m_fileList = new QTreeWidget(client);
-    m_fileList->setObjectName(QStringLiteral("fileList"));
-    m_fileList->setGeometry(ui::twipsRect(90, 360, 10245, 3975));
-    m_fileListLabel =
-        new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
-    m_fileListLabel->setObjectName(QStringLiteral("fileListLabel"));
-    m_fileListLabel->setGeometry(ui::twipsRect(7215, 90, 2940, 195));
-    m_fileListLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-
+    createControls();
     createMenu();
     setUpFileList();
     createDiskFolderLine();
-
     ui::setFixedWindowFlags(this);
-    setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height() +
-                                      statusBar()->sizeHint().height());
+    setFixedSize(sizeHint());
 
     connect(m_scanButton, &QPushButton::clicked, this, &MainWindow::scanDisk);
     connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::quit);
@@ -96,6 +87,34 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
     auto* keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
     for (QShortcut* shortcut : {enter, keypadEnter})
         connect(shortcut, &QShortcut::activated, this, &MainWindow::pressDefaultButton);
+}
+
+void MainWindow::createControls()
+{
+    auto* client = new QWidget(this);
+    client->setMinimumSize(ui::designedSize(10575, 4845));
+    setCentralWidget(client);
+
+    // Created in tab order: the scan button has the focus when the window is first shown.
+    m_scanButton = ui::makeButton(client, QStringLiteral("scanButton"),
+                                  QStringLiteral("معاينة المحتوى"), 1305, 345);
+    m_scanButton->setDefault(true);
+    m_scanButton->setAutoDefault(true);
+    m_quitButton = ui::makeButton(client, QStringLiteral("quitButton"),
+                                  QStringLiteral("إنهاء العمل"), 1305, 345);
+    m_fileList = new QTreeWidget(client);
+    m_fileList->setObjectName(QStringLiteral("fileList"));
+    auto* label = new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
+    label->setObjectName(QStringLiteral("fileListLabel"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_scanButton);
+    buttons->addWidget(m_quitButton);
+    auto* layout = new QVBoxLayout(client);
+    layout->addWidget(label);
+    layout->addWidget(m_fileList, 1);
+    layout->addLayout(buttons);
 }
 
 void MainWindow::pressDefaultButton()
@@ -148,12 +167,14 @@ void MainWindow::createMenu()
     connect(aboutAction, &QAction::triggered, this, &MainWindow::showAboutBox);
 }
 
+// The file's own text stands in a first column nobody sees; the name column is as wide as
+// designed or as its longest name, and the description takes the rest.
 void MainWindow::setUpFileList()
 {
-    m_fileList->clear();
     m_fileList->setColumnCount(3);
     m_fileList->setHeaderLabels(
         {QString(), QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
+    m_fileList->setColumnHidden(0, true);
     m_fileList->setRootIsDecorated(false);
     m_fileList->setUniformRowHeights(true);
     m_fileList->setAllColumnsShowFocus(true);
@@ -162,11 +183,10 @@ void MainWindow::setUpFileList()
     QHeaderView* header = m_fileList->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
-    header->setMinimumSectionSize(0);
     header->setDefaultAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    m_fileList->setColumnWidth(0, 0);
-    m_fileList->setColumnWidth(1, ui::fromTwips(8000));
-    m_fileList->setColumnWidth(2, ui::fromTwips(2100));
+    header->setMinimumSectionSize(ui::fromTwips(2100));
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -244,8 +264,6 @@ void MainWindow::addListLine(const QString& fileName)
     item->setText(0, fileName);
     item->setText(2, fileName);
     item->setData(0, Qt::UserRole, gradefile::keyFromFileName(fileName));
-    for (int column = 0; column < 3; ++column)
-        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
 }
 
 void MainWindow::scanDisk()
@@ -257,34 +275,15 @@ void MainWindow::scanDisk()
     ui::WaitCursor wait;
     for (const QString& fileName : *fileNames)
         addListLine(fileName);
-    for (int i = 1; i <= m_fileList->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_fileList->topLevelItem(i - 1);
+    for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* line = m_fileList->topLevelItem(i);
         // A file that cannot be read as a grade file is listed as invalid, and the scan
         // goes on with the next one.
-        const QString description = m_disk.describe(item->text(2));
-        item->setText(1, description);
+        const QString description = m_disk.describe(line->text(2));
+        line->setText(1, description);
         if (description == gradefile::kInvalidGradeFileText)
-            modifyListLine(m_fileList, i, true, kRedLineColour, QString());
+            emphasise(line, kInvalidFileColour);
     }
-    fitFileNameColumn();
-}
-
-void MainWindow::fitFileNameColumn()
-{
-    // The columns are sized for Tahoma; where a wider font stands in for it, the file
-    // name column takes what it needs from the description column, so every name
-    // shows whole.
-    const int designed = ui::fromTwips(2100);
-    int needed = designed;
-    for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = m_fileList->topLevelItem(i);
-        const QFontMetrics metrics(item->font(2));
-        needed = qMax(needed, metrics.horizontalAdvance(item->text(2)) + 12);
-    }
-    const int total = ui::fromTwips(8000) + designed;
-    needed = qMin(needed, total / 2);
-    m_fileList->setColumnWidth(2, needed);
-    m_fileList->setColumnWidth(1, total - needed);
 }
 
 void MainWindow::showMainWindow()
@@ -298,7 +297,7 @@ void MainWindow::markFileSaved(const QString& key)
 {
     for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
         if (m_fileList->topLevelItem(i)->data(0, Qt::UserRole).toString() == key)
-            modifyListLine(m_fileList, i + 1, true, kBlueLineColour, QString());
+            emphasise(m_fileList->topLevelItem(i), kSavedFileColour);
     }
 }
 
@@ -324,9 +323,9 @@ void MainWindow::reportOpenFailure(const gradefile::FileError& error)
 void MainWindow::openSelectedFile()
 {
     ui::WaitCursor wait;
+    // Opened by a double click, on the line it made current.
     QTreeWidgetItem* line = m_fileList->currentItem();
-    if (!line)
-        return;
+    Q_ASSERT(line);
     // The whole file is read and checked before any window changes, so a file that cannot
     // be opened leaves the open sheet and the card texts as they were.
     const gradefile::DocumentRead read =
@@ -399,8 +398,8 @@ void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document, bool
 
 void MainWindow::bringBackKeptCopy()
 {
-    if (!m_sheetState.dataFolder.isSet())
-        return;
+    // The menu item is greyed when there is no data folder to keep copies in.
+    Q_ASSERT(m_sheetState.dataFolder.isSet());
     const recovery::KeptCopies copies(m_sheetState.dataFolder.path);
     const QTreeWidgetItem* line = m_fileList->currentItem();
     KeptCopiesDialog dialog(copies, m_disk,

@@ -80,6 +80,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void createControls();
     void setUpFileList();
     void createMenu();
     void scanButtonFocused();
@@ -94,7 +95,6 @@ private:
     // the scan must end.
     std::optional<QStringList> listDiskAskingForIt();
     void addListLine(const QString& fileName);
-    void fitFileNameColumn();
     // Closes the open grade sheet windows, each asking about its unsaved grades; false
     // when one stays open.
     bool closeGradeSheets();
@@ -123,7 +123,6 @@ private:
     QPushButton* m_scanButton = nullptr;
     QPushButton* m_quitButton = nullptr;
     QTreeWidget* m_fileList = nullptr;
-    QLabel* m_fileListLabel = nullptr;
     QLabel* m_diskFolderLabel = nullptr;
     bool m_aboutPending = false;
 };

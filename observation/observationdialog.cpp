@@ -7,14 +7,15 @@
 #include "observation/phrases.h"
 #include "ui/uilook.h"
 
-#include <QFontMetrics>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -29,23 +30,14 @@ const QString kValidate = QStringLiteral("مصادقة");
 const QString kQuit = QStringLiteral("خروج");
 const QString kShortcuts = QStringLiteral("الإختصارات");
 
-// The key of each preset phrase as the frame shows it, F1 to F9, with its place in the
-// frame in twips: F1 stands at the right, F9 at the left.
-struct KeyLabel {
-    QString caption;
-    int left;
-    int width;
-};
-const KeyLabel kKeyLabels[kPhraseCount] = {
-    {QStringLiteral("نتائج ضعيفة (F1)"), 10320, 1170},
-    {QStringLiteral("دون المطلوب (F2)"), 9000, 1230},
-    {QStringLiteral("دون المتوسّط  (F3)"), 7605, 1305},
-    {QStringLiteral("متوسّط  (F4)"), 6600, 900},
-    {QStringLiteral("فوق المتوسّط  (F5)"), 5220, 1350},
-    {QStringLiteral("نتائج مرضيّة  (F6)"), 3960, 1200},
-    {QStringLiteral("نتائج حسنة  (F7)"), 2640, 1185},
-    {QStringLiteral("نتائج مشرّفة  (F8)"), 1320, 1260},
-    {QStringLiteral("نتائج ممتازة (F9)"), 135, 1140},
+// The key of each preset phrase as the frame shows it, F1 to F9: F1 stands at the right,
+// F9 at the left.
+const QString kKeyCaptions[kPhraseCount] = {
+    QStringLiteral("نتائج ضعيفة (F1)"),  QStringLiteral("دون المطلوب (F2)"),
+    QStringLiteral("دون المتوسّط  (F3)"), QStringLiteral("متوسّط  (F4)"),
+    QStringLiteral("فوق المتوسّط  (F5)"), QStringLiteral("نتائج مرضيّة  (F6)"),
+    QStringLiteral("نتائج حسنة  (F7)"),  QStringLiteral("نتائج مشرّفة  (F8)"),
+    QStringLiteral("نتائج ممتازة (F9)"),
 };
 constexpr int kDialogTop = 5200;
 
@@ -54,29 +46,11 @@ QColor colourOf(Rgb rgb)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-// A key label keeps its right edge; a text wider than designed (the stand-in for the
-// designed font is wider) takes the room up to the next label on its left, and only
-// then a smaller size. It stands in the frame's band below the title, as high as a line
-// of its font.
-QLabel* makeKeyLabel(QGroupBox* frame, int index)
+// A key label in the level colour of its phrase, its text against its right edge.
+QLabel* makeKeyLabel(QWidget* frame, int index)
 {
-    const KeyLabel& key = kKeyLabels[index];
-    const int right = ui::fromTwips(key.left + key.width);
-    const int leftmost =
-        index + 1 < kPhraseCount
-            ? ui::fromTwips(kKeyLabels[index + 1].left + kKeyLabels[index + 1].width) + 4
-            : frame->contentsRect().left();
-    const QFont designed = ui::programFont();
-    const int wanted = QFontMetrics(designed).horizontalAdvance(key.caption) + 4;
-    const int left = std::max(leftmost, std::min(right - wanted, ui::fromTwips(key.left)));
-    const QFont font = ui::fontFittingWidth(designed, key.caption, right - left - 4);
-    const QRect band = frame->contentsRect();
-    const int height = QFontMetrics(font).height();
-
-    auto* label = new QLabel(key.caption, frame);
+    auto* label = new QLabel(kKeyCaptions[index], frame);
     label->setObjectName(QStringLiteral("keyLabel%1").arg(index + 1));
-    label->setFont(font);
-    label->setGeometry(left, band.top() + (band.height() - height) / 2, right - left, height);
     label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colourOf(levelColour(phrases()[size_t(index)].level)));
@@ -90,17 +64,21 @@ ObservationDialog::ObservationDialog(ObservationSheet& sheet, qint16& currentPup
                                      QWidget* parent)
     : QDialog(parent), m_sheet(sheet), m_row(currentPupilRow)
 {
-    ui::makeFixedDialogWindow(this, 11760, 1410);
+    ui::makeFixedDialogWindow(this);
     setModal(true);
     setWindowTitle(kCaption);
-    createControls();
-    createShortcutFrame();
+    // The frame of the keys spans the window's width below the box, as designed.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, ui::fromTwips(120), 0, 0);
+    layout->addLayout(createControls());
+    layout->addWidget(createShortcutFrame());
+    ui::fixDesignedSize(this, 11760, 1410);
 
     // A row that is no pupil's (a header, a sheet grown shorter) opens the nearest pupil,
-    // so that a validation never writes outside the pupils.
-    const int count = m_sheet.pupilCount();
-    if (count > 0)
-        m_row = qint16(qBound(1, int(m_row), count));
+    // so that a validation never writes outside the pupils. The sheet shows the dialog
+    // only over a pupil.
+    Q_ASSERT(m_sheet.pupilCount() > 0);
+    m_row = qint16(qBound(1, int(m_row), m_sheet.pupilCount()));
     loadPupil();
     m_observationEdit->setFocus();
 }
@@ -117,61 +95,62 @@ void ObservationDialog::giveKeyboardBack()
     m_keyboardBefore.reset();
 }
 
-void ObservationDialog::createControls()
+// The order number at the right, the observation box, then the buttons, in tab order.
+QLayout* ObservationDialog::createControls()
 {
     m_observationEdit = new QLineEdit(this);
     m_observationEdit->setObjectName(QStringLiteral("observationEdit"));
-    m_observationEdit->setGeometry(ui::twipsRect(4800, 120, 5895, 375));
-    m_observationEdit->setFont(ui::programFont(9.75));
+    m_observationEdit->setMinimumWidth(ui::fromTwips(5895));
+    m_observationEdit->setFont(ui::designedFont(9.75));
     m_observationEdit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     m_input = new ObservationInput(m_observationEdit);
     m_observationEdit->setValidator(m_input);
     connect(m_observationEdit, &QLineEdit::textChanged, m_input, &ObservationInput::accept);
     m_observationEdit->installEventFilter(this);
 
-    m_validateButton = ui::makeButton(this, QStringLiteral("validateButton"), kValidate,
-                                      ui::twipsRect(3720, 120, 1000, 350));
+    m_validateButton = ui::makeButton(this, QStringLiteral("validateButton"), kValidate, 1000, 350);
     m_validateButton->setDefault(true);
     connect(m_validateButton, &QPushButton::clicked, this, &ObservationDialog::validate);
-
-    m_quitButton = ui::makeButton(this, QStringLiteral("quitButton"), kQuit,
-                                  ui::twipsRect(2640, 120, 1000, 350));
+    m_quitButton = ui::makeButton(this, QStringLiteral("quitButton"), kQuit, 1000, 350);
     connect(m_quitButton, &QPushButton::clicked, this, &ObservationDialog::quitAndSave);
 
-    // The order number is shown, not edited.
+    // The order number is shown, not edited; three figures fit whatever the font.
     m_orderNumber = new QLineEdit(this);
     m_orderNumber->setObjectName(QStringLiteral("orderNumber"));
-    m_orderNumber->setGeometry(ui::twipsRect(10800, 120, 375, 375));
     m_orderNumber->setAlignment(Qt::AlignCenter);
     m_orderNumber->setEnabled(false);
+    m_orderNumber->setFixedWidth(
+        std::max(ui::fromTwips(375),
+                 m_orderNumber->fontMetrics().horizontalAdvance(QStringLiteral("0000"))));
 
-    setTabOrder(m_observationEdit, m_validateButton);
-    setTabOrder(m_validateButton, m_quitButton);
+    auto* row = new QHBoxLayout;
+    row->addSpacing(ui::fromTwips(585));
+    row->addWidget(m_orderNumber);
+    row->addSpacing(ui::fromTwips(105));
+    row->addWidget(m_observationEdit);
+    row->addWidget(m_validateButton);
+    row->addWidget(m_quitButton);
+    row->addStretch(1);
+    return row;
 }
 
-void ObservationDialog::createShortcutFrame()
+// The preset phrases' keys in a row, spread over the frame's width.
+QWidget* ObservationDialog::createShortcutFrame()
 {
-    // The frame is as high as designed, or as its title and a line of the labels' font
-    // need when the font standing in for the designed one is taller; the dialog grows
-    // with it.
     auto* frame = new QGroupBox(kShortcuts, this);
     frame->setObjectName(QStringLiteral("shortcutFrame"));
-    const QRect designed = ui::twipsRect(0, 600, 11685, 795);
-    frame->setGeometry(designed);
-    const QMargins margins = frame->contentsMargins();
-    const int needed = margins.top() + QFontMetrics(ui::programFont()).height() + margins.bottom();
-    frame->setGeometry(designed.adjusted(0, 0, 0, std::max(0, needed - designed.height())));
-    const int marginBelow = height() - designed.bottom();
-    setFixedHeight(std::max(height(), frame->geometry().bottom() + marginBelow));
-
-    for (int index = 0; index < kPhraseCount; ++index)
-        makeKeyLabel(frame, index);
+    auto* keys = new QHBoxLayout(frame);
+    keys->setContentsMargins(0, 0, 0, 0);
+    for (int index = 0; index < kPhraseCount; ++index) {
+        if (index > 0)
+            keys->addStretch(1);
+        keys->addWidget(makeKeyLabel(frame, index));
+    }
+    return frame;
 }
 
 void ObservationDialog::loadPupil()
 {
-    if (m_row < 1 || m_row > m_sheet.pupilCount())
-        return;
     setWindowTitle(kPupilCaption + m_sheet.pupilName(m_row));
     setObservationText(observationOf(m_sheet.observationCell(m_row)));
     m_orderNumber->setText(m_sheet.orderNumber(m_row));
@@ -180,8 +159,6 @@ void ObservationDialog::loadPupil()
 void ObservationDialog::goToNeighbour(int step)
 {
     const int count = m_sheet.pupilCount();
-    if (count < 1)
-        return;
     int row = m_row + step;
     if (row > count)
         row = 1;
@@ -210,8 +187,6 @@ void ObservationDialog::setObservationText(const QString& text)
 
 void ObservationDialog::validate()
 {
-    if (m_row < 1 || m_row > m_sheet.pupilCount())
-        return;
     const QString text = storableText(m_observationEdit->text());
     const NameLook look = nameLookFor(text);
     m_sheet.setNameLook(m_row, colourOf(look.colour), look.bold);

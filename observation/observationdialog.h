@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -49,8 +50,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void createControls();
-    void createShortcutFrame();
+    QLayout* createControls();
+    QWidget* createShortcutFrame();
     void loadPupil();
     // Up (-1) and Down (+1): the previous or next pupil, round from the last to the first.
     void goToNeighbour(int step);

@@ -75,7 +75,6 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
     setWindowTitle(kCaption);
     setWindowIcon(ui::programIcon());
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
 
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);
     m_preview->setObjectName(QStringLiteral("preview"));
@@ -96,7 +95,7 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
 
     m_zoomChoice = initialZoomChoice();
     applyZoom();
-    resize(ui::fromTwips(kDesignWidthTwips), ui::fromTwips(kDesignHeightTwips));
+    resize(ui::designedSize(kDesignWidthTwips, kDesignHeightTwips));
     m_preview->setFocus();
 }
 
@@ -112,7 +111,7 @@ void PreviewWindow::createToolBar()
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
-    m_toolBar->setFixedHeight(ui::fromTwips(kToolBarHeightTwips));
+    m_toolBar->setMinimumHeight(ui::fromTwips(kToolBarHeightTwips));
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->layout()->setSpacing(unitsToPixels(kSpacerUnits));
     m_toolBar->setContentsMargins(unitsToPixels(kSpacerUnits), 0, unitsToPixels(kSpacerUnits), 0);
@@ -156,9 +155,7 @@ void PreviewWindow::createToolBar()
     m_pageLabel = new QLabel(pageLabelText(1), m_toolBar);
     m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     m_pageLabel->setAlignment(Qt::AlignCenter);
-    // Room for a three-figure page number in whatever font stands in for Tahoma.
-    const int needed = m_pageLabel->fontMetrics().horizontalAdvance(pageLabelText(888)) + 8;
-    m_pageLabel->setMinimumWidth(qMax(unitsToPixels(kPageLabelUnits), needed));
+    m_pageLabel->setMinimumWidth(unitsToPixels(kPageLabelUnits));
     m_toolBar->addWidget(m_pageLabel);
 
     connect(print, &QToolButton::clicked, this, &PreviewWindow::printFromPreview);
@@ -284,8 +281,7 @@ void PreviewWindow::showPageNumber()
 
 void PreviewWindow::chooseZoom(int index)
 {
-    if (index < 0 || index >= zoomChoices().size())
-        return;
+    Q_ASSERT(index >= 0 && index < zoomChoices().size());
     m_zoomChoice = index;
     if (index != initialZoomChoice())
         m_lastOtherZoom = index;

@@ -1,7 +1,5 @@
 #include "sheet/statisticsdialog.h"
 
-#include "ui/uilook.h"
-
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -51,7 +49,6 @@ StatisticsDialog::StatisticsDialog(const std::vector<ExamStatistics>& statistics
     setObjectName(QStringLiteral("statisticsDialog"));
     setWindowTitle(kCaption);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
@@ -65,7 +62,7 @@ StatisticsDialog::StatisticsDialog(const std::vector<ExamStatistics>& statistics
     if (statistics.empty())
         layout->addWidget(makeCell(this, kNoExam, Qt::AlignRight));
     else
-        addTable(statistics);
+        layout->addWidget(makeTable(statistics));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close = buttons->addButton(kCloseButton, QDialogButtonBox::AcceptRole);
@@ -75,7 +72,7 @@ StatisticsDialog::StatisticsDialog(const std::vector<ExamStatistics>& statistics
     layout->addWidget(buttons, 0, Qt::AlignHCenter);
 }
 
-void StatisticsDialog::addTable(const std::vector<ExamStatistics>& statistics)
+QWidget* StatisticsDialog::makeTable(const std::vector<ExamStatistics>& statistics)
 {
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("statisticsTable"));
@@ -104,7 +101,7 @@ void StatisticsDialog::addTable(const std::vector<ExamStatistics>& statistics)
             grid->addWidget(figure, row + 1, col);
         }
     }
-    static_cast<QVBoxLayout*>(layout())->addWidget(frame);
+    return frame;
 }
 
 } // namespace sheet

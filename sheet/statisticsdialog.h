@@ -23,7 +23,7 @@ public:
     static QStringList figuresOf(const ExamStatistics& exam);
 
 private:
-    void addTable(const std::vector<ExamStatistics>& statistics);
+    QWidget* makeTable(const std::vector<ExamStatistics>& statistics);
 };
 
 } // namespace sheet

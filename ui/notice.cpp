@@ -1,7 +1,5 @@
 #include "ui/notice.h"
 
-#include "ui/uilook.h"
-
 #include <QMessageBox>
 #include <QSettings>
 
@@ -16,7 +14,6 @@ void showNotice(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.setLayoutDirection(Qt::RightToLeft);
-    box.setFont(programFont());
     box.exec();
 }
 

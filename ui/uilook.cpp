@@ -1,12 +1,14 @@
 #include "ui/uilook.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -27,6 +29,13 @@ QString programFontFamily()
     return family;
 }
 
+// How much larger the application's font is than the designed one.
+qreal fontScale()
+{
+    const qreal pointSize = QApplication::font().pointSizeF();
+    return pointSize > 0 ? pointSize / kDesignedPointSize : 1;
+}
+
 } // namespace
 
 QFont programFont(qreal pointSize, bool bold)
@@ -37,50 +46,26 @@ QFont programFont(qreal pointSize, bool bold)
     return font;
 }
 
-QFont fontFittingWidth(QFont font, const QString& text, int width, qreal smallestPointSize)
+QFont designedFont(qreal pointSize, bool bold)
 {
-    while (QFontMetrics(font).horizontalAdvance(text) > width &&
-           font.pointSizeF() > smallestPointSize)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
+    QFont font = QApplication::font();
+    font.setPointSizeF(pointSize * fontScale());
+    font.setBold(bold);
     return font;
 }
 
+QSize designedSize(int widthTwips, int heightTwips)
+{
+    return QSize(fromTwips(widthTwips), fromTwips(heightTwips)) * fontScale();
+}
+
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        QRect geometry)
+                        int widthTwips, int heightTwips)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setGeometry(geometry);
+    button->setMinimumSize(QSize(fromTwips(widthTwips), fromTwips(heightTwips)));
     return button;
-}
-
-QPushButton* makeSheetButton(QWidget* parent, const QString& name, const QString& caption,
-                             QRect geometry)
-{
-    QPushButton* button = makeButton(parent, name, caption, geometry);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QRect tallEnoughFor(const QFont& font, QRect geometry)
-{
-    const int needed = QFontMetrics(font).height();
-    if (geometry.height() >= needed)
-        return geometry;
-    geometry.adjust(0, -(needed - geometry.height()) / 2, 0, 0);
-    geometry.setHeight(needed);
-    return geometry;
-}
-
-QLabel* makeRightAlignedLabel(QWidget* parent, const QString& text, QRect geometry,
-                              const QFont& font)
-{
-    auto* label = new QLabel(text, parent);
-    label->setFont(fontFittingWidth(font, text, geometry.width() - 2));
-    label->setGeometry(tallEnoughFor(label->font(), geometry));
-    // Without AlignAbsolute a right-to-left window would put the text at the left.
-    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    return label;
 }
 
 void setFixedWindowFlags(QWidget* window, Qt::WindowFlags kind)
@@ -101,14 +86,19 @@ void centreOnScreen(QWidget* window)
                  available.y() + (available.height() - outer.height()) / 2);
 }
 
-void makeFixedDialogWindow(QWidget* window, int clientWidthTwips, int clientHeightTwips,
-                           WindowRole role)
+void makeFixedDialogWindow(QWidget* dialog)
 {
-    const Qt::WindowFlags kind = role == WindowRole::Dialog ? Qt::Dialog : Qt::Window;
-    setFixedWindowFlags(window, kind);
-    window->setFixedSize(fromTwips(clientWidthTwips), fromTwips(clientHeightTwips));
-    window->setLayoutDirection(Qt::RightToLeft);
-    window->setFont(programFont());
+    setFixedWindowFlags(dialog, Qt::Dialog);
+    dialog->setLayoutDirection(Qt::RightToLeft);
+}
+
+void fixDesignedSize(QWidget* window, int clientWidthTwips, int clientHeightTwips)
+{
+    const QSize designed = designedSize(clientWidthTwips, clientHeightTwips);
+    const QSize hint = window->sizeHint();
+    const int width = std::max(hint.width(), designed.width());
+    const int height = window->hasHeightForWidth() ? window->heightForWidth(width) : hint.height();
+    window->setFixedSize(width, std::max(height, designed.height()));
 }
 
 } // namespace ui

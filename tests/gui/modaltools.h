@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,10 +22,4 @@ inline void whenModalOpens(QObject* context, std::function<void(QWidget*)> actio
         if (attempts > 0)
             whenModalOpens(context, std::move(action), attempts - 1);
     });
-}
-
-// The same, for the life of the application.
-inline void whenModalOpens(std::function<void(QWidget*)> action)
-{
-    whenModalOpens(qApp, std::move(action));
 }

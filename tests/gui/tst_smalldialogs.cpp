@@ -1,14 +1,19 @@
-// The about box's telephone line and the program's yes-or-no question.
+// The about box's telephone line, the program's yes-or-no question, and the words of
+// every window whole in a font larger than designed.
+#include "../support/fakeobservationsheet.h"
+#include "../support/programondisk.h"
 #include "app/aboutbox.h"
-#include "app/appstate.h"
 #include "modaltools.h"
+#include "observation/observationdialog.h"
+#include "print/previewwindow.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
+#include "ui/uilook.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 using ui::QuestionDialog;
@@ -17,9 +22,11 @@ class TestSmallDialogs : public QObject {
     Q_OBJECT
 
 private slots:
-    // The program's settings live in a folder for tests.
+    // The program's settings live in a folder for tests; the windows show a font half as
+    // large again as designed.
     void initTestCase()
     {
+        QApplication::setFont(ui::programFont(ui::kDesignedPointSize * 1.5));
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(ui::kProgramTitle);
         QCoreApplication::setApplicationName(ui::kProgramTitle);
@@ -56,6 +63,48 @@ private slots:
         const auto answer = QuestionDialog::ask(u"حفظ التغييرات"_s, buttons, ui::kProgramTitle);
         QCOMPARE(stayedOpen, key == Qt::Key_Escape);
         QTEST(answer == QuestionDialog::Answer::Yes, "yes");
+    }
+
+    // Every label and button shows whole in the larger font, the windows growing to hold
+    // them: one placed by hand cuts its words.
+    void wholeInALargerFont_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char* window : {"main", "about", "question", "observations", "preview"})
+            QTest::newRow(window) << QString::fromLatin1(window);
+    }
+    void wholeInALargerFont()
+    {
+        app::AppState state{true};
+        sheet::SheetState sheetState;
+        print::CardTexts texts;
+        FakeObservationSheet pupils({u"1"_s});
+        qint16 row = 1;
+        const std::map<QString, std::function<QWidget*()>> open{
+            {u"main"_s, [&] { return new app::MainWindow(state, sheetState, texts, u"A"_s); }},
+            {u"about"_s, [&] { return new app::AboutBox(state); }},
+            {u"question"_s,
+             [] {
+                 return new QuestionDialog(u"حفظ التغييرات"_s, QuestionDialog::Buttons::YesNo, {});
+             }},
+            {u"observations"_s, [&] { return new observation::ObservationDialog(pupils, row); }},
+            {u"preview"_s, [] { return new print::PreviewWindow({}, {}, {}); }}};
+        QFETCH(QString, window);
+        const std::unique_ptr<QWidget> shown(open.at(window)());
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        for (QWidget* widget : shown->findChildren<QWidget*>()) {
+            auto* label = qobject_cast<QLabel*>(widget);
+            if (!widget->isVisible() || !(label || qobject_cast<QAbstractButton*>(widget)))
+                continue;
+            const QSize needed = label && label->wordWrap()
+                                     ? QSize(0, label->heightForWidth(label->width()))
+                                     : widget->sizeHint();
+            const QRect place(widget->mapTo(shown.get(), QPoint()), widget->size());
+            QVERIFY2(widget->width() >= needed.width() && widget->height() >= needed.height() &&
+                         shown->rect().contains(place),
+                     qPrintable(widget->objectName()));
+        }
     }
 
     // No number nobody here owns: the telephone line shows only what the administration
