@@ -22,5 +22,12 @@ HEADLESS_RUN_PACKAGES=(xvfb xauth)
 # The renderer's tests read the card's PDF back with pdftotext; the Excel copy's test reads
 # the workbook back with openpyxl.
 TEST_PACKAGES=(poppler-utils python3-openpyxl)
+# The Windows build (scripts/windows-build): the mingw-w64 cross compiler, Wine to run what it
+# builds (the tests, the installer), NSIS for the installer, a virtual display for the window
+# check and ImageMagick for its screenshot.
+WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tools cmake ninja-build
+    wine wine64 nsis xvfb xauth xdotool imagemagick fonts-noto-core
+)
 # ./test --full prints a card through a real CUPS queue (scripts/cups-test-queue).
 CUPS_TEST_PACKAGES=(cups cups-client)

@@ -26,9 +26,13 @@
 #include <QProcess>
 #include <QPushButton>
 
-#include <csignal>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <csignal>
 #include <unistd.h>
+#endif
 
 using gradefile::WriteStep;
 using sheet::GradeSheetWindow;
@@ -163,7 +167,9 @@ int typeAndDie(int argc, char* argv[])
     sheet::SheetState sheetState;
     sheetState.dataFolder.path = recovery::defaultDataFolder();
     print::CardTexts cardTexts;
-    app::MainWindow window(appState, sheetState, cardTexts, QString::fromLocal8Bit(argv[2]));
+    // Arabic in a path or a step survives only Qt's reading of the command line on Windows.
+    const QStringList arguments = QCoreApplication::arguments();
+    app::MainWindow window(appState, sheetState, cardTexts, arguments.at(2));
     window.show();
     window.scanDisk();
     window.fileList()->setCurrentItem(
@@ -177,8 +183,13 @@ int typeAndDie(int argc, char* argv[])
         std::fflush(stdout);
         return std::getchar() == EOF ? 0 : 5;
     }
-    takeSteps(sheet->grid(), QString::fromLocal8Bit(argv[3]));
+    takeSteps(sheet->grid(), arguments.at(3));
+#ifdef Q_OS_WIN
+    // The exit code QProcess::kill() gives, which QProcess reports as a crash.
+    TerminateProcess(GetCurrentProcess(), 0xf291);
+#else
     ::kill(::getpid(), SIGKILL);
+#endif
     return 4;
 }
 

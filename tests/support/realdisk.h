@@ -46,4 +46,16 @@ private:
     QString m_error;
 };
 
+#else
+
+// No tmpfs to mount here: the tests that need a real disk to fill or pull out skip themselves.
+class TmpfsMount {
+public:
+    TmpfsMount(const QString&, const char*) {}
+    bool isMounted() const { return false; }
+    QString error() const { return QStringLiteral("only Linux mounts a tmpfs"); }
+    bool makeReadOnly() { return false; }
+    void pullOut() {}
+};
+
 #endif

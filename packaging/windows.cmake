@@ -1,0 +1,83 @@
+# The Windows build: what windeployqt would put beside the two programs, and the teacher's
+# installer (CPack's NSIS generator). scripts/windows-build drives it:
+#   cmake --install build-windows --prefix DIR   -> the programs, ready to run from DIR
+#   cpack --config build-windows/CPackConfig.cmake -> saisie-notes-<version>-setup.exe
+
+# Qt's libraries, plugins and the mingw runtime sit beside the programs: Windows finds a DLL
+# in the program's own folder, and Qt its plugins in the folders named after their kind.
+set(SAISIE_WINDOWS_BIN .)
+install(FILES
+        $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+        $<TARGET_FILE:Qt6::PrintSupport>
+        DESTINATION ${SAISIE_WINDOWS_BIN})
+
+# Printing needs no plugin of its own in Qt 6 (it is in Qt6PrintSupport.dll); the program
+# draws its artwork itself, and the image formats serve Qt's own dialogs.
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+foreach(plugin QGifPlugin QICOPlugin QJpegPlugin)
+    if(TARGET Qt6::${plugin})
+        install(FILES $<TARGET_FILE:Qt6::${plugin}> DESTINATION imageformats)
+    endif()
+endforeach()
+
+# The compiler's runtime: asked of the compiler itself, so that the DLLs match the build.
+foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+                    OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${runtime_path}")
+        message(FATAL_ERROR "The compiler does not know where ${runtime} is")
+    endif()
+    list(APPEND SAISIE_MINGW_RUNTIME ${runtime_path})
+endforeach()
+install(FILES ${SAISIE_MINGW_RUNTIME} DESTINATION ${SAISIE_WINDOWS_BIN})
+
+# Qt's Arabic for its own dialogs and buttons. The translations are the same files on every
+# platform, and qtbase 6.4 for mingw carries none: they come from Debian's
+# qt6-translations-l10n, and the program looks for them in "translations" beside it.
+find_file(SAISIE_QT_ARABIC qtbase_ar.qm PATHS /usr/share/qt6/translations
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT SAISIE_QT_ARABIC)
+    message(FATAL_ERROR "qtbase_ar.qm not found: install Debian's qt6-translations-l10n")
+endif()
+install(FILES ${SAISIE_QT_ARABIC} DESTINATION translations)
+
+# The program's icon, drawn from its artwork by the Linux build's render-icon and gathered into
+# one .ico by scripts/windows-build: in the program itself (its windows, its shortcuts) and in
+# the installer.
+set(SAISIE_WINDOWS_ICON "" CACHE FILEPATH "The program's icon as an .ico file")
+if(SAISIE_WINDOWS_ICON)
+    set(icon_resource ${CMAKE_CURRENT_BINARY_DIR}/saisie-notes.rc)
+    file(TO_CMAKE_PATH "${SAISIE_WINDOWS_ICON}" icon_path)
+    file(WRITE ${icon_resource} "IDI_ICON1 ICON \"${icon_path}\"\n")
+    target_sources(saisie-notes PRIVATE ${icon_resource})
+    install(FILES ${SAISIE_WINDOWS_ICON} DESTINATION ${SAISIE_WINDOWS_BIN} RENAME saisie-notes.ico)
+    set(CPACK_NSIS_MUI_ICON ${SAISIE_WINDOWS_ICON})
+    set(CPACK_NSIS_MUI_UNIICON ${SAISIE_WINDOWS_ICON})
+    set(CPACK_NSIS_INSTALLED_ICON_NAME saisie-notes.ico)
+endif()
+
+# The installer: per machine into Program Files, a Start menu entry and a desktop shortcut
+# named as the desktop entry names the program in Arabic, an uninstaller that removes what was
+# installed and nothing of the teacher's (the data folder lives under the user's AppData,
+# outside the installation), and /S for schools that install on many machines.
+set(CPACK_GENERATOR NSIS)
+unset(CPACK_PACKAGING_INSTALL_PREFIX) # the Debian package's /usr
+set(CPACK_PACKAGE_VENDOR saisie-notes)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY saisie-notes)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY saisie-notes)
+set(CPACK_PACKAGE_FILE_NAME saisie-notes-${PROJECT_VERSION}-setup)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_PACKAGE_NAME "رقن الأعداد")
+set(CPACK_NSIS_DISPLAY_NAME "رقن الأعداد (saisie-notes ${PROJECT_VERSION})")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(shortcut "رقن الأعداد.lnk")
+set(CPACK_NSIS_CREATE_ICONS_EXTRA
+    "CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${shortcut}\" \"$INSTDIR\\saisie-notes.exe\"
+  CreateShortCut \"$DESKTOP\\${shortcut}\" \"$INSTDIR\\saisie-notes.exe\"")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA
+    "Delete \"$SMPROGRAMS\\$MUI_TEMP\\${shortcut}\"
+  Delete \"$DESKTOP\\${shortcut}\"")
+# The default target makes a 32-bit installer, which cannot put 64-bit programs in the 64-bit
+# Program Files; the script is read as the UTF-8 it is written in.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -INPUTCHARSET UTF8 "-XTarget amd64-unicode")

@@ -1,0 +1,24 @@
+// The Excel copy in a build without libxlsxwriter (the Windows build, until the library is
+// built for mingw-w64): the menu item stays, and asking for the copy says why none is made.
+#include "sheet/sheetxlsx.h"
+
+namespace sheet {
+
+XlsxWorkbook sheetXlsx(const gradefile::SheetTable&, const ShownColumns&)
+{
+    return {std::nullopt,
+            gradefile::makeFileError(gradefile::FileErrorKind::Other,
+                                     QStringLiteral("نسخة Excel غير متوفّرة في هذه النسخة من "
+                                                    "البرنامج : استعمل نسخة CSV.")
+                                         + QStringLiteral("\nLa copie Excel n'est pas disponible "
+                                                          "dans cette version : copie CSV.")),
+    };
+}
+
+gradefile::SafeWriteResult writeSheetXlsx(const QString&, const gradefile::SheetTable& table,
+                                          const ShownColumns& shown)
+{
+    return {false, gradefile::WriteStep::None, sheetXlsx(table, shown).error};
+}
+
+} // namespace sheet
