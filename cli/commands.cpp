@@ -23,11 +23,6 @@
 
 #include <cstdio>
 
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace cli {
 
 namespace {
@@ -351,10 +346,6 @@ int csvCommand(const QStringList& arguments)
     if (!table)
         return kFailure;
     const QByteArray csv = sheet::sheetCsv(*table, sheet::shownColumnsOf(*table));
-#ifdef Q_OS_WIN
-    // The CSV's own CR LF line ends, not doubled by the console's text mode.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
     std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
     return kSuccess;
 }

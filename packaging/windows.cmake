@@ -71,13 +71,15 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME "رقن الأعداد")
 set(CPACK_NSIS_DISPLAY_NAME "رقن الأعداد (saisie-notes ${PROJECT_VERSION})")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# NSIS takes single quotes as well as double ones; CPack halves the backslashes once more.
 set(shortcut "رقن الأعداد.lnk")
+set(program "'$INSTDIR\\\\saisie-notes.exe'")
 set(CPACK_NSIS_CREATE_ICONS_EXTRA
-    "CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${shortcut}\" \"$INSTDIR\\saisie-notes.exe\"
-  CreateShortCut \"$DESKTOP\\${shortcut}\" \"$INSTDIR\\saisie-notes.exe\"")
+    "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\${shortcut}' ${program}
+  CreateShortCut '$DESKTOP\\\\${shortcut}' ${program}")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA
-    "Delete \"$SMPROGRAMS\\$MUI_TEMP\\${shortcut}\"
-  Delete \"$DESKTOP\\${shortcut}\"")
-# The default target makes a 32-bit installer, which cannot put 64-bit programs in the 64-bit
-# Program Files; the script is read as the UTF-8 it is written in.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -INPUTCHARSET UTF8 "-XTarget amd64-unicode")
+    "Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\${shortcut}'
+  Delete '$DESKTOP\\\\${shortcut}'")
+# NSIS's default target makes a 32-bit installer, which cannot put 64-bit programs in the
+# 64-bit Program Files.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
