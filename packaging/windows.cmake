@@ -41,6 +41,8 @@ if(NOT SAISIE_QT_ARABIC)
     message(FATAL_ERROR "qtbase_ar.qm not found: install Debian's qt6-translations-l10n")
 endif()
 install(FILES ${SAISIE_QT_ARABIC} DESTINATION translations)
+# The same beside the programs built, where the test programs run.
+file(COPY ${SAISIE_QT_ARABIC} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/translations)
 
 # The program's icon, drawn from its artwork by the Linux build's render-icon and gathered into
 # one .ico by scripts/windows-build: in the program itself (its windows, its shortcuts) and in

@@ -150,20 +150,21 @@ private slots:
     {
         QTemporaryDir data;
         const KeptCopies copies(data.path());
-        QVERIFY(!copies.keep(kKey, "/media/other", gradeFile(30), kStarted).isError());
+        const QString media = QDir::rootPath() + "media/"; // absolute on every system
+        QVERIFY(!copies.keep(kKey, media + "other", gradeFile(30), kStarted).isError());
         QVERIFY(QFile::copy(copies.list(kKey).front().path,
                             data.filePath("backups/" + kKey + "/20240101T000000000Z_save9.xml")));
         for (int save = 1; save <= 21; ++save)
             for (int retry = 0; retry < 2; ++retry) {
                 const QDateTime at = kStarted.addSecs(save * 10 + retry);
-                QVERIFY(!copies.keep(kKey, "/media/floppy", gradeFile(save), at).isError());
+                QVERIFY(!copies.keep(kKey, media + "floppy", gradeFile(save), at).isError());
             }
         const std::vector<KeptCopy> kept = copies.list(kKey);
         QCOMPARE(int(kept.size()), kKeptCopiesPerFile + 2);
         QCOMPARE(kept.front().saveNumber, 21);
-        QCOMPARE(kept.front().diskFolder, "/media/floppy");
+        QCOMPARE(kept.front().diskFolder, media + "floppy");
         QCOMPARE(kept[kKeptCopiesPerFile - 1].saveNumber, 2);
-        QCOMPARE(kept[kKeptCopiesPerFile].diskFolder, "/media/other");
+        QCOMPARE(kept[kKeptCopiesPerFile].diskFolder, media + "other");
         QCOMPARE(kept.back().saveNumber, 9);
         QCOMPARE(QFileInfo(kept.front().path).fileName(), "20250314T173335123Z_save21.xml");
         QCOMPARE(*copies.read(kept.front(), kKey).bytes, gradeFile(21));
@@ -181,6 +182,9 @@ private slots:
     // owner's, whichever write made them, and one an older version left open to others is closed.
     void dataFolderStaysPrivate()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows gives a folder no group or other rights to close");
+#endif
         QTemporaryDir root;
         const QString data = root.filePath("saisie-notes");
         const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |

@@ -154,6 +154,12 @@ private slots:
         const bool written = target == Target::Written || target == Target::Unsaved;
         QVERIFY(chooseMenuItem(item));
         qputenv("TMPDIR", temporaryFolder);
+#ifdef Q_OS_WIN // the Windows build has no Excel copy: the item says so and writes nothing
+        if (suffix == "xlsx" && target == Target::Written) {
+            QVERIFY(answers.shown.size() == 1 && answers.shown[0].text.contains("Excel"));
+            return;
+        }
+#endif
         QCOMPARE(answers.shown.size(), reason.isEmpty() ? 0 : 1);
         if (!reason.isEmpty()) {
             const QString text = answers.shown.first().text;
@@ -166,6 +172,7 @@ private slots:
         QVERIFY(target != Target::Written || suggested.endsWith('.' + suffix));
         const gradefile::SheetTable table = m_program->sheet()->sheetTable();
         if (written && suffix == "pdf") {
+            SKIP_WITHOUT_POPPLER();
             const QString text =
                 pdfPageTexts(copyPath(suggested)).value_or(QStringList()).join(' ');
             const QString shown =
