@@ -21,24 +21,27 @@ foreach(plugin QGifPlugin QICOPlugin QJpegPlugin)
     endif()
 endforeach()
 
-# The compiler's runtime: asked of the compiler itself, so that the DLLs match the build.
-foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
-                    OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT IS_ABSOLUTE "${runtime_path}")
-        message(FATAL_ERROR "The compiler does not know where ${runtime} is")
-    endif()
-    list(APPEND SAISIE_MINGW_RUNTIME ${runtime_path})
-endforeach()
-install(FILES ${SAISIE_MINGW_RUNTIME} DESTINATION ${SAISIE_WINDOWS_BIN})
+# mingw's runtime: asked of the compiler itself, so that the DLLs match the build.
+if(MINGW)
+    foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+                        OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${runtime_path}")
+            message(FATAL_ERROR "The compiler does not know where ${runtime} is")
+        endif()
+        install(FILES ${runtime_path} DESTINATION ${SAISIE_WINDOWS_BIN})
+    endforeach()
+endif()
 
-# Qt's Arabic for its own dialogs and buttons. The translations are the same files on every
-# platform, and qtbase 6.4 for mingw carries none: they come from Debian's
-# qt6-translations-l10n, and the program looks for them in "translations" beside it.
-find_file(SAISIE_QT_ARABIC qtbase_ar.qm PATHS /usr/share/qt6/translations
+# Qt's Arabic for its own dialogs and buttons, which the program looks for in "translations"
+# beside it. The translations are the same files on every platform; qtbase 6.4 for mingw
+# carries none, and the cross-build takes Debian's (qt6-translations-l10n).
+find_file(SAISIE_QT_ARABIC qtbase_ar.qm
+          PATHS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS} /usr/share/qt6/translations
           NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 if(NOT SAISIE_QT_ARABIC)
-    message(FATAL_ERROR "qtbase_ar.qm not found: install Debian's qt6-translations-l10n")
+    message(FATAL_ERROR "qtbase_ar.qm not found: install Qt's translations "
+                        "(Debian: qt6-translations-l10n)")
 endif()
 install(FILES ${SAISIE_QT_ARABIC} DESTINATION translations)
 # The same beside the programs built, where the test programs run.

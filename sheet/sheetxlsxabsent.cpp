@@ -6,13 +6,10 @@ namespace sheet {
 
 XlsxWorkbook sheetXlsx(const gradefile::SheetTable&, const ShownColumns&)
 {
-    return {std::nullopt,
-            gradefile::makeFileError(gradefile::FileErrorKind::Other,
-                                     QStringLiteral("نسخة Excel غير متوفّرة في هذه النسخة من "
-                                                    "البرنامج : استعمل نسخة CSV.")
-                                         + QStringLiteral("\nLa copie Excel n'est pas disponible "
-                                                          "dans cette version : copie CSV.")),
-    };
+    const QString absent = QStringLiteral("نسخة Excel غير متوفّرة في هذه النسخة من البرنامج : "
+                                          "استعمل نسخة CSV.\nLa copie Excel n'est pas disponible "
+                                          "dans cette version : copie CSV.");
+    return {std::nullopt, gradefile::makeFileError(gradefile::FileErrorKind::Other, absent)};
 }
 
 gradefile::SafeWriteResult writeSheetXlsx(const QString&, const gradefile::SheetTable& table,

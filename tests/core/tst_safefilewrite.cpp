@@ -53,7 +53,8 @@ QStringList entriesOf(const QString& folder)
 }
 
 // The real faults need a small tmpfs (mounted as root) to fill, write-protect or pull out.
-enum class Fault { Injected, ReadBackChanged, NoFolder, DiskFull, WriteProtected, PulledOut };
+// Held: on Windows, a file another program holds open cannot be replaced.
+enum class Fault { Injected, ReadBackChanged, NoFolder, DiskFull, WriteProtected, PulledOut, Held };
 
 } // namespace
 
@@ -93,6 +94,10 @@ void TestSafeFileWrite::failureLeavesTheOldFile_data()
         << Fault::WriteProtected << WriteStep::CreateTemporary << FileErrorKind::PermissionDenied;
     QTest::newRow("disk pulled out before the rename")
         << Fault::PulledOut << WriteStep::Replace << FileErrorKind::NoDisk;
+#ifdef Q_OS_WIN
+    QTest::newRow("file open in another program")
+        << Fault::Held << WriteStep::Replace << FileErrorKind::PermissionDenied;
+#endif
 }
 
 void TestSafeFileWrite::failureLeavesTheOldFile()
@@ -120,11 +125,13 @@ void TestSafeFileWrite::failureLeavesTheOldFile()
         faults.action = [&disk] { disk->pullOut(); };
     }
 #else
-    if (fault >= Fault::DiskFull)
+    if (fault >= Fault::DiskFull && fault <= Fault::PulledOut)
         QSKIP("needs a Linux tmpfs to fill, write-protect or pull out a disk");
 #endif
     if (fault != Fault::WriteProtected)
         QVERIFY(writeBytes(dir.filePath(kName), kOld));
+    QFile elsewhere(dir.filePath(kName));
+    QVERIFY(fault != Fault::Held || elsewhere.open(QIODevice::ReadOnly));
     const QStringList before = entriesOf(dir.path());
 
     const SafeWriteResult result = replaceFileSafely(target, content, &faults);
