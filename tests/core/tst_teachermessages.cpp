@@ -54,8 +54,8 @@ private slots:
             operation, FileError{kind, 70, QStringLiteral("described"), QStringLiteral("/j")},
             QStringLiteral("71 000"));
         QFETCH(QString, text); // the path as the system writes it
-        QCOMPARE(message.text, text.replace(QStringLiteral("\n/j"),
-                                                u'\n' + QDir::toNativeSeparators("/j")));
+        QCOMPARE(message.text,
+                 text.replace(QStringLiteral("\n/j"), u'\n' + QDir::toNativeSeparators("/j")));
         QTEST(message.retryOnYes, "retry");
     }
 };
