@@ -343,13 +343,13 @@ void MainWindow::openSelectedFile()
     if (!closeGradeSheets())
         return;
     bool readOnly = false;
-    if (read.document->type == gradefile::SheetType::Subject &&
+    if (read.document->kind == gradefile::SheetKind::Subject &&
         !lockFileToOpen(*read.document, readOnly))
         return;
     ui::WaitCursor filling;
     print::resetCardTexts(m_cardTexts);
     print::completeCardTexts(m_cardTexts, *read.document);
-    if (read.document->type == gradefile::SheetType::Plain) {
+    if (read.document->kind == gradefile::SheetKind::Plain) {
         openPlainSheet(*read.document);
         return;
     }

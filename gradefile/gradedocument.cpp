@@ -149,8 +149,8 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     GradeDocument document;
     document.fileName = fileName;
     document.key = keyFromFileName(fileName);
-    document.type = isSubjectKey(document.key) ? SheetType::Subject : SheetType::Plain;
-    document.sheetKind = sheetKindOfStartLine(lines.first());
+    document.kind = isSubjectKey(document.key) ? SheetKind::Subject : SheetKind::Plain;
+    document.nameLayout = nameLayoutOfStartLine(lines.first());
 
     const QString yearText = yearTextOfKey(document.key);
     bool overflow = false;
@@ -175,7 +175,7 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     if (lines.size() < 2)
         return failed(noCurrentLine(2));
 
-    const std::optional<FileError> error = document.type == SheetType::Subject
+    const std::optional<FileError> error = document.kind == SheetKind::Subject
                                                ? readSubjectSheet(lines, document)
                                                : readPlainSheet(lines, document);
     if (error)

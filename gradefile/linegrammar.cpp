@@ -91,7 +91,7 @@ QString textAfterFirstSeparator(const QString& line)
     return restAfter(line, nextSeparator(line, 0));
 }
 
-QString sheetKindOfStartLine(const QString& startLine)
+QString nameLayoutOfStartLine(const QString& startLine)
 {
     return startLine.mid(12, 1);
 }

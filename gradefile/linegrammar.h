@@ -45,8 +45,8 @@ std::optional<QString> startLineKey(const QString& startLine);
 // Everything after the first separator of a line (the whole line when it has none).
 QString textAfterFirstSeparator(const QString& line);
 
-// The sheet kind: the character at position 13 of the start line (may be empty).
-QString sheetKindOfStartLine(const QString& startLine);
+// How the names are laid out: the character at position 13 of the start line (may be empty).
+QString nameLayoutOfStartLine(const QString& startLine);
 
 // --- End line ------------------------------------------------------------------------
 

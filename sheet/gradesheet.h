@@ -11,9 +11,6 @@
 
 namespace sheet {
 
-// The look grade entry gives a grade cell once it is checked; a cell never checked has none.
-enum class GradeLook { None, Plain, Zero, Refused };
-
 // How a pupil's name shows the observation written for them: in its level's colour (an RGB
 // value), bold once the observation was validated while the sheet is open.
 struct NameLook {

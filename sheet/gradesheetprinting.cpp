@@ -136,7 +136,7 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
 // reach the paper, and printing changes nothing on the screen.
 print::PrintedSheet GradeSheetWindow::filledCard() const
 {
-    print::CardSheet sheet{sheetTable(), {}, m_sheetKind == QLatin1String("C")};
+    print::CardSheet sheet{sheetTable(), {}, m_nameLayout == QLatin1String("C")};
     for (int col = 0; col < gradefile::kSheetColumns; ++col)
         sheet.shown[size_t(col)] = !m_grid->isColumnHiddenAt(col);
     return print::composePrintedSheet(sheet);

@@ -187,7 +187,7 @@ void GradeSheetWindow::createGrid()
     for (int col = 0; col < kSheetColumns; ++col)
         m_grid->setColWidth(col, kColumnWidths[col]);
 
-    m_entry = std::make_unique<GradeEntry>(SheetKind::Grade, m_sheet, *m_grid);
+    m_entry = std::make_unique<GradeEntry>(SheetKind::Subject, m_sheet, *m_grid);
     m_grid->setInputHandler(m_entry.get());
     m_history = std::make_unique<SheetHistory>(m_sheet, *m_entry);
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
@@ -201,8 +201,7 @@ void GradeSheetWindow::createGrid()
 }
 
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
-// the five command buttons, only while the button is enabled, and never in the middle of
-// an Enter wrap.
+// the five command buttons, only while the button is enabled.
 QLabel* GradeSheetWindow::createStatusLine()
 {
     m_statusLine = new QLabel(this);
@@ -236,10 +235,7 @@ void GradeSheetWindow::createCommands()
         m_grid->addAction(action);
         for (const auto& [other, unused] : commands)
             other->addAction(action);
-        connect(action, &QAction::triggered, button, [this, button = button] {
-            if (!m_entry->isWrapPending())
-                button->click();
-        });
+        connect(action, &QAction::triggered, button, &QPushButton::click);
         m_commandKeys.insert(button, action);
     }
     setCommandEnabled(m_saveButton, false);
@@ -267,12 +263,12 @@ void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
 
 void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
 {
-    m_sheetKind = document.sheetKind;
+    m_nameLayout = document.nameLayout;
     m_openedFileKey = document.key;
     m_openedFile = {document.fileName, document.volume, document.contentHash};
     m_sheet.reset(openedSheetTable(document));
-    m_sheet.setColumnAlignment(kNameColumn, m_sheetKind == QLatin1String("C") ? Qt::AlignCenter
-                                                                              : Qt::AlignLeft);
+    m_sheet.setColumnAlignment(kNameColumn, m_nameLayout == QLatin1String("C") ? Qt::AlignCenter
+                                                                               : Qt::AlignLeft);
     for (int col = 1; col <= kFirstGradeColumn; ++col)
         m_sheet.setColumnAlignment(col, Qt::AlignCenter);
     for (int col = kNameColumn; col < kSheetColumns; ++col)
@@ -465,12 +461,10 @@ bool GradeSheetWindow::canRedo() const
     return m_history->stack().canRedo();
 }
 
-// Like a move: an Enter wrap under way is waited for, and a refused grade under the cursor
-// keeps it there until corrected. What is being typed counts as the last change.
+// Like a move: a refused grade under the cursor keeps it there until corrected. What is
+// being typed counts as the last change.
 bool GradeSheetWindow::stepThroughHistory(bool back)
 {
-    if (m_entry->isWrapPending())
-        return false;
     if (!checkCellUnderCursor()) {
         QApplication::beep();
         return false;

@@ -85,8 +85,8 @@ private slots:
             readGradeDocument(kKey + u".xml"_s, QStringList{start(kKey)} + lines);
         QVERIFY(read.document);
         const GradeDocument& document = *read.document;
-        QCOMPARE(document.type, SheetType::Subject);
-        QCOMPARE(document.sheetKind, u"C"_s);
+        QCOMPARE(document.kind, SheetKind::Subject);
+        QCOMPARE(document.nameLayout, u"C"_s);
         QCOMPARE(document.year, qint16(2004));
         QCOMPARE(document.schoolYear, u"2005/2004"_s);
         // As the card prints it: the first 29 characters left out, a tatweel after some letters.
