@@ -123,9 +123,6 @@ QList<int> exemptionColumns(int gradeSpan);
 
 enum class EntryMode { Vertical, Horizontal }; // the check box "الرقن العمودي" checked: Vertical
 
-// The direction the grid moves the cursor on Enter.
-enum class EnterDirection { Down, NextColumn /* towards lower column numbers */ };
-
 struct EnterMove {
     std::optional<Cell> next; // none: the end of the sheet, the cursor stays
     bool wraps = false;       // next is the top of the next column or the start of the next row

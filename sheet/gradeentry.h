@@ -37,7 +37,6 @@ public:
     virtual QString activeText() const = 0;
     // Puts the cursor on cell without raising a leaving move, keeping what was being typed.
     virtual void setActiveCell(Cell cell) = 0;
-    virtual void setEnterDirection(EnterDirection direction) = 0;
     // One Enter keystroke, handled after the current event as if the teacher pressed it.
     virtual void queueEnter() = 0;
     virtual void beep() = 0;

@@ -65,7 +65,6 @@ public:
         active = cell;
         ++m_placements;
     }
-    void setEnterDirection(EnterDirection) override {}
     void queueEnter() override { ++m_queued; }
     void beep() override { ++beeps; }
 

@@ -107,8 +107,7 @@ struct Fixture : sheet::GridInputHandler {
         return grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1)).center();
     }
 
-    // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "next" (Enter towards lower
-    // columns), "type text", "compose text" (an input method's), "key Ctrl+V", "queue" (the
+    // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "type text", "compose text" (an input method's), "key Ctrl+V", "queue" (the
     // Enter a mark key queues), "click C,R", "dbl C,R", "drop C,R text", "copy text" (to the
     // clipboard), "focus away", "focus grid", "clear" (the log), or a handler's mode
     // "keys ...", "characters ...", "moves ...".
@@ -124,8 +123,6 @@ struct Fixture : sheet::GridInputHandler {
             grid->setColumnHiddenAt(arg.toInt(), true);
         else if (step.startsWith(QLatin1String("lock ")))
             sheet.setColumnLocked(cell().column, true);
-        else if (step == QLatin1String("next"))
-            grid->setEnterDirection(sheet::EnterDirection::NextColumn);
         else if (step.startsWith(QLatin1String("type ")))
             QTest::keyClicks(focused(), arg);
         else if (step.startsWith(QLatin1String("compose "))) {
@@ -272,8 +269,6 @@ void TestSpreadGrid::moves_data()
     row("double click opens no editor", "set 3,3=مريم;at 1,1;dbl 3,3", "1,1>3,3 click3,3 dbl3,3",
         "3,3", "3,3=مريم");
     // The vertical wrap parks the cursor on a header: it types nothing there, Enter goes down.
-    row("cursor parked on a header", "at 5,0;focus away;focus grid;key 7;key Return",
-        "7 Return 5,0>5,1 +#13", "5,1");
 }
 
 void TestSpreadGrid::typing_data()
@@ -328,15 +323,9 @@ void TestSpreadGrid::enterKey_data()
     addColumns();
     row("down", "at 2,2;key Return", "Return 2,2>2,3 +#13", "2,3");
     row("down at the last row", "at 2,5;type 3;clear;key Return", "Return edit2,5 +#13", "2,5");
-    row("next skips hidden", "next;hide 3;hide 2;at 4,2;key Return", "Return 4,2>1,2 +#13", "1,2");
-    row("next at the first shown column", "next;hide 1;hide 2;at 3,4;key Return", "Return +#13",
-        "3,4");
-    row("next on the last row", "next;at 6,5;type 3;clear;key Return",
-        "Return edit6,5 6,5>5,5 +#13", "5,5");
     // The Enter a mark key queues is the teacher's Enter, editor open or not.
     row("queued", "at 2,2;queue", "Return 2,2>2,3 +#13", "2,3");
     row("queued at the last row", "at 2,5;type 3;clear;queue", "Return edit2,5 +#13", "2,5");
-    row("queued next", "next;at 6,5;type 3;clear;queue", "Return edit6,5 6,5>5,5 +#13", "5,5");
 }
 
 // Columns stand left to right in the right-to-left window; each text starts on its reading
