@@ -711,14 +711,6 @@ double SpreadGrid::colWidth(int col) const
     return pixels / kPixelsPerWidthUnit;
 }
 
-void SpreadGrid::setRowHeightAt(int row, int pixels)
-{
-    if (row == 0)
-        horizontalHeader()->setFixedHeight(pixels);
-    else if (row <= maxRows())
-        setRowHeight(row - 1, pixels);
-}
-
 int SpreadGrid::rowHeightAt(int row) const
 {
     if (row == 0)
@@ -824,11 +816,6 @@ QSize SpreadGrid::sizeHint() const
 void SpreadGrid::setFrozenCols(int count)
 {
     m_frozen->setCount(count);
-}
-
-int SpreadGrid::frozenCols() const
-{
-    return m_frozen->count();
 }
 
 void SpreadGrid::updateGeometries()

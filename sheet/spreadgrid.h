@@ -71,7 +71,6 @@ public:
     bool isColumnHiddenAt(int col) const;
     void setColWidth(int col, double units);
     double colWidth(int col) const;
-    void setRowHeightAt(int row, int pixels);
     int rowHeightAt(int row) const;
     // Widens each shown column too narrow for its texts in the grid's font (a header on its
     // two lines): the designed widths were chosen for Tahoma, and a wider font standing in
@@ -84,7 +83,6 @@ public:
     // The last count shown columns stay in place at the grid's right edge when it scrolls
     // sideways; they take no typing.
     void setFrozenCols(int count);
-    int frozenCols() const;
 
 
     // The text being typed in the open cell editor, or the active cell's text.
