@@ -401,10 +401,10 @@ private slots:
             m_p->window()->findChild<QPushButton*>("quitButton")->click();
         else
             closed = m_p->window()->close();
-        QCOMPARE(answers.questionsAsked(kSaveQuestion), entry.isEmpty() ? 0 : 1);
-        QVERIFY(entry.isEmpty() || answers.shown[0].title == caption);
+        QCOMPARE(answers.shown.size(), entry.isEmpty() ? 0 : failing ? 2 : 1);
+        QVERIFY(entry.isEmpty() ||
+                (answers.shown[0].text == kSaveQuestion && answers.shown[0].title == caption));
         if (failing) {
-            QCOMPARE(answers.shown.size(), 2);
             QCOMPARE(answers.shown[1].text, kWriteProtected);
             QVERIFY(window && !closed && m_quitCalls == 0);
             window->setWriteFaults(nullptr);
