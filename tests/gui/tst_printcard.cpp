@@ -171,9 +171,12 @@ private slots:
         QVERIFY2(fileLines().last().endsWith("||5|3"), qPrintable(fileLines().last()));
     }
 
-    // The blank card has every pupil and no grade; the sheet keeps its grades, its look and
-    // its print number.
-    void blankCardLeavesTheSheetAsItIs()
+    // The card is drawn from the sheet's cells and the screen is left alone: the blank card has
+    // every pupil and no grade, and the sheet keeps its grades, look and print number; a name
+    // shown bold for an observation validated in this run and the large presentation change
+    // neither card; five rounds of large presentation, F7, Escape and normal again leave the
+    // grid large until Escape and the window and the grid as wide as before.
+    void screenAndCardApart()
     {
         openSample();
         const QString grade = grid()->text({6, 1});
@@ -191,17 +194,6 @@ private slots:
         QCOMPARE(m_program->cardTexts.printNumber, printNumber);
         QVERIFY(!sheetWindow()->isModified());
         verifyScreenPresentation();
-    }
-
-    // The card is drawn from the sheet's cells and the screen is left alone. A name shown bold
-    // for an observation validated in this run, the large presentation (it printed all bold)
-    // change neither the blank nor the filled card; five rounds of large presentation, F7,
-    // Escape and normal again leave the grid large until Escape and the window and the grid as
-    // wide as before (the preview brought the normal look back behind the toggle's back).
-    void screenAndCardApart()
-    {
-        openSample();
-        QVERIFY(sheetWindow()->printBlankCard());
         const QString blank = pdfLayout();
         sheetWindow()->setObservationRunner([](QDialog& dialog) {
             dialog.findChild<QLineEdit*>("observationEdit")->setText("عمل جيد");
