@@ -109,29 +109,6 @@ private slots:
         QCOMPARE(m_grid->text({5, 6}), QStringLiteral("5"));
     }
 
-    // Back from another window the cursor goes to the first grade of the first pupil; the cell
-    // it leaves is checked on the way, the sheet stays modified, and a refused grade keeps it.
-    void comingBackToTheSheet()
-    {
-        GradeSheetWindow* window = openSheet();
-        QVERIFY(window);
-        const auto goAwayAndBack = [this, window] {
-            m_program->window()->activateWindow();
-            QVERIFY(QTest::qWaitFor([this] { return m_program->window()->isActiveWindow(); }));
-            window->activateWindow();
-            QVERIFY(QTest::qWaitFor([window] { return window->isActiveWindow(); }));
-        };
-        typeInto(m_grid, 6, 3, QStringLiteral("7"));
-        goAwayAndBack();
-        QVERIFY(isAt(6, 1));
-        QCOMPARE(m_grid->text({6, 3}), QStringLiteral("07.00"));
-        QVERIFY(window->isModified());
-        typeInto(m_grid, 5, 4, QStringLiteral("25"));
-        goAwayAndBack();
-        QVERIFY(isAt(5, 4));
-        QCOMPARE(backColour(*m_grid, {5, 4}), kRed);
-    }
-
     // A six-exam sheet opens with every column whole; enlarged beyond the screen it scrolls
     // under its frozen pupil columns, and whatever the scroll, no grade shows cut.
     void sixExamSheetShowsEveryGradeWhole()
