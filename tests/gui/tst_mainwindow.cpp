@@ -7,7 +7,6 @@
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "app/drivechoice.h"
-#include "sheet/plainsheetwindow.h"
 #include "ui/notice.h"
 
 #include <QAction>
@@ -87,7 +86,7 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
     // A subject file fills its sheet and the card texts; a second file starts from nothing of
-    // the first; F5 closes the sheet and the list comes back. A plain file opens its own sheet.
+    // the first; F5 closes the sheet and the list comes back.
     void openFillsTheSheetAndQuitComesBack()
     {
         ProgramOnDisk program;
@@ -122,13 +121,6 @@ private slots:
         pressKey(Qt::Key_F5);
         QTRY_VERIFY(!second);
         QVERIFY(program.window()->isVisible());
-
-        QVERIFY(
-            program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|م"_s,
-                                                      u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5|14.25"_s}));
-        QVERIFY(!program.open(kPlainKey + u".xml"_s));
-        QVERIFY(program.window()->plainSheet());
-        QCOMPARE(program.window()->plainSheet()->grid()->text({1, 1}), u"14.25"_s);
     }
     // A file that cannot be opened says why, and the sheet already open stays as it was, with
     // the card texts it printed with.
