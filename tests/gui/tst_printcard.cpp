@@ -6,8 +6,6 @@
 #include "../support/repeatedpupils.h"
 #include "print/cardprinter.h"
 #include "print/previewwindow.h"
-#include "sheet/openedsheet.h"
-#include "ui/uilook.h"
 
 #include <QComboBox>
 #include <QFileInfo>

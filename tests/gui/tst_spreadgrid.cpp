@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 
 using sheet::SpreadGrid;
