@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMetaEnum>
 #include <QProcess>
 #include <QPushButton>
 
@@ -109,14 +108,13 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                     item->trigger();
             }
             menu->close();
-        } else if (words[0] == "undo" || words[0] == "redo" || words[0] == "shift-redo") {
-            pressKey(words[0] == "undo"   ? Qt::Key_Z
-                     : words[0] == "redo" ? Qt::Key_Y
-                                          : Qt::Key_Z,
-                     Qt::ControlModifier |
-                         (words[0] == "shift-redo" ? Qt::ShiftModifier : Qt::NoModifier));
-        } else {
-            pressKey(Qt::Key(QMetaEnum::fromType<Qt::Key>().keyToValue(qPrintable("Key_" + step))));
+        } else { // undo, redo and shift-redo by their keys, or a key's name
+            const QKeyCombination key =
+                QKeySequence::fromString(step == "undo"         ? "Ctrl+Z"
+                                         : step == "redo"       ? "Ctrl+Y"
+                                         : step == "shift-redo" ? "Ctrl+Shift+Z"
+                                                                : step)[0];
+            pressKey(key.key(), key.keyboardModifiers());
         }
     }
 }
