@@ -1,6 +1,7 @@
 // Every word the teacher reads is Arabic: each window and dialog the program shows, Qt's
 // own file dialogs, notices and context menus among them, walked under the C locale and
 // an Arabic one, with Qt's translations installed as the program installs them.
+#include "../support/dialoganswers.h"
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
 #include "app/keptcopiesdialog.h"
@@ -106,26 +107,16 @@ private slots:
         english << englishIn(editMenu.get());
 
         // The modal windows, walked as they open and closed at once.
-        QObject context;
-        const auto walkNextModal = [&] {
-            whenModalOpens(&context, [&](QWidget* modal) {
-                english << englishIn(modal);
-                modal->close();
-            });
-        };
-        walkNextModal();
+        DialogAnswers walk({},
+                           [&](int) { english << englishIn(QApplication::activeModalWidget()); });
         ui::showNotice(nullptr, ui::kProgramTitle, u"نص"_s);
-        walkNextModal();
         ui::chooseFileToSave(nullptr, u"test"_s, u"حفظ"_s, u"ملف.pdf"_s, u"PDF (*.pdf)"_s);
-        walkNextModal();
         ui::chooseFolder(nullptr, u"test"_s, u"مجلّد"_s);
-        walkNextModal();
         ui::QuestionDialog::ask(u"سؤال"_s, ui::QuestionDialog::Buttons::YesNo, u"عنوان"_s);
-        walkNextModal();
         app::AboutBox(program.appState).exec();
-        walkNextModal();
         const gradefile::GradeDisk disk(program.diskPath());
         app::KeptCopiesDialog(recovery::KeptCopies(program.dataPath()), disk, u"K"_s).exec();
+        QCOMPARE(walk.shown.size(), 6);
         QVERIFY2(english.isEmpty(), qPrintable(english.join(u"\n"_s)));
     }
     // The first copy of a kind goes to the documents, never to the folder the program was started
