@@ -95,19 +95,14 @@ struct Fixture : sheet::GridInputHandler {
         grid->setFocus();
         return grid->hasFocus();
     }
-    // Keys go where the user's keys go: the editor when one is open, else the grid.
-    QWidget* focused() const
-    {
-        QWidget* focus = QApplication::focusWidget();
-        return focus ? focus : grid;
-    }
     QPoint centre(sheet::Cell cell) const
     {
         return grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1)).center();
     }
 
     // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "next" (Enter towards lower
-    // columns), "type text", "compose text" (an input method's), "key Ctrl+V", "queue" (the
+    // columns), "type text", "compose text" (an input method's), "key Ctrl+V" (these three to
+    // the focus, as the user's keys: the editor when one is open), "queue" (the
     // Enter a mark key queues), "click C,R", "dbl C,R", "drop C,R text", "copy text" (to the
     // clipboard), "focus away", "focus grid", "clear" (the log), or a handler's mode
     // "keys ...", "characters ...", "moves ...".
@@ -126,14 +121,14 @@ struct Fixture : sheet::GridInputHandler {
         else if (step == QLatin1String("next"))
             grid->setEnterDirection(sheet::EnterDirection::NextColumn);
         else if (step.startsWith(QLatin1String("type ")))
-            QTest::keyClicks(focused(), arg);
+            QTest::keyClicks(QApplication::focusWidget(), arg);
         else if (step.startsWith(QLatin1String("compose "))) {
             QInputMethodEvent composed;
             composed.setCommitString(arg);
-            QCoreApplication::sendEvent(focused(), &composed);
+            QCoreApplication::sendEvent(QApplication::focusWidget(), &composed);
         } else if (step.startsWith(QLatin1String("key "))) {
             const QKeyCombination key = QKeySequence::fromString(arg)[0];
-            QTest::keyClick(focused(), key.key(), key.keyboardModifiers());
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
         } else if (step == QLatin1String("queue"))
             grid->queueEnter();
         else if (step.startsWith(QLatin1String("click ")))
