@@ -69,10 +69,10 @@ private slots:
     }
 
     // A teacher's run through the sheet: F4 saves nothing while the save button is disabled; a
-    // refused grade at the foot of a column, corrected, wraps to the next column; a mark over
-    // typing moves on and makes the sheet savable; the entry mode switched with the mouse gives
-    // the keys back to the grid; the window's other keys type nothing.
-    void wrapsMarksAndWindowKeys()
+    // refused grade at the foot of a column, corrected, wraps to the next column and makes the
+    // sheet savable; the entry mode switched with the mouse gives the keys back to the grid; the
+    // window's other keys type nothing.
+    void wrapsAndWindowKeys()
     {
         GradeSheetWindow* window = openSheet();
         QVERIFY(window);
@@ -88,10 +88,6 @@ private slots:
         QCOMPARE(m_grid->text({6, kPupils}), QStringLiteral("12.00"));
         QCOMPARE(backColour(*m_grid, {6, kPupils}), kWhite);
         QVERIFY(isAt(5, 1));
-        typeKeys(QStringLiteral("3"));
-        pressKey(Qt::Key_F1);
-        QTRY_VERIFY(isAt(5, 2));
-        QCOMPARE(m_grid->text({5, 1}), QStringLiteral("غ.ش."));
         QVERIFY(window->isModified() && exporter->isEnabled());
 
         auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
