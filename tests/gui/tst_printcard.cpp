@@ -59,8 +59,6 @@ private:
             look << QString::number(grid()->colWidth(col)) + grid()->text({col, 0});
         return look.join(u'|');
     }
-    // Printing and previewing leave the screen as it was when the sheet opened.
-    void verifyScreenPresentation() const { QCOMPARE(screenLook(), m_screenAtOpening); }
     // The card as poppler reads it back: every piece of text with its place, size and font.
     QString pdfLayout() const
     {
@@ -93,7 +91,7 @@ private:
     QTemporaryDir m_folder;
     QString m_pdfPath;
     int m_pdfAsked = 0;
-    QString m_screenAtOpening;
+    QString m_screenAtOpening; // printing and previewing leave the screen as it was
 
 private slots:
     void cleanup() { m_program.reset(); }
@@ -118,7 +116,7 @@ private slots:
         QVERIFY(wordsMissingFrom(pdfText(), QStringLiteral("ر.ط : %1 ").arg(texts.printNumber) +
                                                 grid()->text({7, 1}))
                     .isEmpty());
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         // The status line says where the card went; F6 again while it says so is the same press,
         // not a second card. Saved, a print asks nothing, until a grade is typed; the card then
         // carries it under the number of the save that writes it to the disk.
@@ -146,7 +144,7 @@ private slots:
         DialogAnswers answers({Answer::No, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         struct FullDisk : gradefile::WriteFaultInjector {
             std::optional<gradefile::FileError> failAt(gradefile::WriteStep) const override
             {
@@ -191,7 +189,7 @@ private slots:
         QCOMPARE(grid()->text({6, 1}), grade);
         QCOMPARE(m_program->cardTexts.printNumber, printNumber);
         QVERIFY(!sheetWindow()->isModified());
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         const QString blank = pdfLayout();
         sheetWindow()->setObservationRunner([](QDialog& dialog) {
             dialog.findChild<QLineEdit*>("observationEdit")->setText("عمل جيد");
@@ -252,7 +250,7 @@ private slots:
                  print::writeCardPdf(card.sheet, card.codes, print::cardPrintSettings(), m_pdfPath)
                      .pageCount);
         QCOMPARE(window->pageCount(), 5);
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
 
         // D Page Down, U Page Up, N and P the next and previous buttons.
         const auto click = [window](const char* button) {
@@ -287,7 +285,7 @@ private slots:
         QCOMPARE(texts.printNumber, texts.saveNumber);
         QVERIFY(window->card().codes.header.contains(
             QStringLiteral("ر.ط : %1").arg(texts.printNumber)));
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
 
         // A save shows the preview the card as the disk now holds it.
         grid()->sheet().setText({6, 1}, QStringLiteral("18.25"));
@@ -321,7 +319,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([=] { return window->isActiveWindow(); }));
         QTest::keyClick(window->preview(), Qt::Key_Escape);
         QTRY_VERIFY(!sheetWindow()->previewWindow());
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         QVERIFY(pressF7());
     }
 };
