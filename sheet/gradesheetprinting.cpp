@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTimer>
 
 namespace sheet {

@@ -15,7 +15,6 @@
 #include "ui/waitcursor.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 
