@@ -247,8 +247,7 @@ private slots:
         const print::PreviewCard& card = window->card(); // as it prints, on as many pages
         QCOMPARE(card.sheet.cellAt(8, 0).text, QStringLiteral("المعرّف"));
         QCOMPARE(window->pageCount(),
-                 print::writeCardPdf(card.sheet, card.codes, print::cardPrintSettings(), m_pdfPath)
-                     .pageCount);
+                 print::writeCardPdf(card.sheet, card.codes, m_pdfPath).pageCount);
         QCOMPARE(window->pageCount(), 5);
         QCOMPARE(screenLook(), m_screenAtOpening);
 
