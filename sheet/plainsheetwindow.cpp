@@ -23,6 +23,15 @@ const QString kViewOnly =
 constexpr int kDesignedWidthTwips = 8865;
 constexpr int kDesignedHeightTwips = 7590;
 
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+    return button;
+}
+
 } // namespace
 
 PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -49,13 +58,10 @@ PlainSheetWindow::~PlainSheetWindow()
 void PlainSheetWindow::createControls()
 {
     auto* panel = new QVBoxLayout;
-    QPushButton* save =
-        ui::makeButton(this, QStringLiteral("saveButton"), QStringLiteral("حفظ الأعداد"));
-    QPushButton* check =
-        ui::makeButton(this, QStringLiteral("checkButton"), QStringLiteral("تثبّت"));
-    QPushButton* quit = ui::makeButton(this, QStringLiteral("quitButton"), QStringLiteral("خروج"));
-    save->setEnabled(false);
-    check->setEnabled(false);
+    QPushButton* save = makeButton("saveButton", QStringLiteral("حفظ الأعداد"), this);
+    QPushButton* check = makeButton("checkButton", QStringLiteral("تثبّت"), this);
+    QPushButton* quit = makeButton("quitButton", QStringLiteral("خروج"), this);
+    quit->setEnabled(true);
     // The teacher reads it before trying to type: nothing here would be kept.
     auto* viewOnly = new QLabel(kViewOnly, this);
     viewOnly->setObjectName(QStringLiteral("viewOnlyLabel"));
