@@ -6,6 +6,8 @@
 
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 
@@ -44,9 +46,20 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
     setFont(ui::programFont());
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
-    const QSize least = layout()->minimumSize();
-    setFixedSize(qMax(ui::fromTwips(kDesignedWidthTwips), least.width()),
-                 qMax(ui::fromTwips(kDesignedHeightTwips), least.height()));
+    fitToGrid();
+}
+
+// As wide as the grid's columns and the commands need, as the window was designed at least;
+// the grid scrolls sideways only beyond the screen's width.
+void PlainSheetWindow::fitToGrid()
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int wanted = margins.left() + m_grid->sizeHint().width() + layout()->spacing() +
+                       m_panel->width() + margins.right();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : wanted;
+    setFixedSize(qMin(qMax(ui::fromTwips(kDesignedWidthTwips), wanted), screenWidth),
+                 qMax(ui::fromTwips(kDesignedHeightTwips), layout()->minimumSize().height()));
 }
 
 // The grid goes before the sheet it shows.
@@ -57,13 +70,15 @@ PlainSheetWindow::~PlainSheetWindow()
 
 void PlainSheetWindow::createControls()
 {
-    auto* panel = new QVBoxLayout;
-    QPushButton* save = makeButton("saveButton", QStringLiteral("حفظ الأعداد"), this);
-    QPushButton* check = makeButton("checkButton", QStringLiteral("تثبّت"), this);
-    QPushButton* quit = makeButton("quitButton", QStringLiteral("خروج"), this);
+    m_panel = new QWidget(this);
+    auto* panel = new QVBoxLayout(m_panel);
+    panel->setContentsMargins(0, 4, 0, 0);
+    QPushButton* save = makeButton("saveButton", QStringLiteral("حفظ الأعداد"), m_panel);
+    QPushButton* check = makeButton("checkButton", QStringLiteral("تثبّت"), m_panel);
+    QPushButton* quit = makeButton("quitButton", QStringLiteral("خروج"), m_panel);
     quit->setEnabled(true);
     // The teacher reads it before trying to type: nothing here would be kept.
-    auto* viewOnly = new QLabel(kViewOnly, this);
+    auto* viewOnly = new QLabel(kViewOnly, m_panel);
     viewOnly->setObjectName(QStringLiteral("viewOnlyLabel"));
     viewOnly->setFont(ui::programFont(9.75));
     viewOnly->setWordWrap(true);
@@ -72,6 +87,8 @@ void PlainSheetWindow::createControls()
     for (QWidget* control : std::initializer_list<QWidget*>{save, check, quit, viewOnly})
         panel->addWidget(control);
     panel->addStretch();
+    // The designed width, or what the buttons need in a larger font; the notice wraps in it.
+    m_panel->setFixedWidth(qMax(ui::fromTwips(1395), quit->sizeHint().width()));
 
     // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
     // cursor still goes everywhere.
@@ -87,7 +104,7 @@ void PlainSheetWindow::createControls()
     auto* columns = new QHBoxLayout(this);
     columns->setContentsMargins(6, 0, 6, 6);
     columns->addWidget(m_grid, 1);
-    columns->addLayout(panel);
+    columns->addWidget(m_panel);
     connect(quit, &QPushButton::clicked, this, &PlainSheetWindow::quit);
 }
 
@@ -106,6 +123,8 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     }
     m_sheet.reset(std::move(table));
     setWindowTitle(document.caption);
+    m_grid->fitColumnsToTexts();
+    fitToGrid();
 }
 
 void PlainSheetWindow::showEvent(QShowEvent* event)

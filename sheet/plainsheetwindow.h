@@ -39,11 +39,13 @@ protected:
 
 private:
     void createControls();
+    void fitToGrid();
 
     // Grade, surname, first name, identifier, order number, and the first field.
     static constexpr int kPlainColumns = 6;
     GradeSheet m_sheet{kPlainColumns};
     SpreadGrid* m_grid = nullptr;
+    QWidget* m_panel = nullptr;
 };
 
 } // namespace sheet

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -759,6 +760,50 @@ int headerWidth(const QString& text, const QFontMetrics& metrics)
     return best;
 }
 
+// A class's texts share most of their words (first names, family names, grades): each word
+// is measured once. Arabic letters join only within a word, and digits, points and Latin
+// letters do not change shape, so a text is as wide as its words and blanks, and a word
+// without Arabic as wide as its characters.
+class TextWidths {
+public:
+    explicit TextWidths(const QFont& font) : m_metrics(font) {}
+    qreal of(const QString& text)
+    {
+        qreal width = 0;
+        for (const QStringView word : QStringView(text).split(u' '))
+            width += wordWidth(word);
+        return width + text.count(u' ') * characterWidth(u' ');
+    }
+
+private:
+    qreal wordWidth(QStringView word)
+    {
+        const bool plain = std::all_of(word.begin(), word.end(),
+                                       [](QChar c) { return c.unicode() < 0x0590; });
+        if (!plain) {
+            auto known = m_words.constFind(word.toString());
+            if (known == m_words.constEnd())
+                known = m_words.insert(word.toString(), m_metrics.horizontalAdvance(word.toString()));
+            return *known;
+        }
+        qreal width = 0;
+        for (const QChar c : word)
+            width += characterWidth(c);
+        return width;
+    }
+    qreal characterWidth(QChar c)
+    {
+        auto known = m_characters.constFind(c.unicode());
+        if (known == m_characters.constEnd())
+            known = m_characters.insert(c.unicode(), m_metrics.horizontalAdvance(c));
+        return *known;
+    }
+
+    QFontMetricsF m_metrics;
+    QHash<QString, qreal> m_words;
+    QHash<char16_t, qreal> m_characters;
+};
+
 } // namespace
 
 void SpreadGrid::fitColumnsToTexts()
@@ -766,14 +811,13 @@ void SpreadGrid::fitColumnsToTexts()
     QFont bold = font();
     bold.setBold(true); // the active cell's header is drawn bold, and so are validated names
     const QFontMetrics boldMetrics(bold);
-    const QFontMetrics plainMetrics(font());
     for (int col = 1; col <= maxCols(); ++col) {
         if (isColumnHiddenAt(col))
             continue;
         int needed = headerWidth(m_sheet.text({col, 0}), boldMetrics);
-        const QFontMetrics& cells = col == gradefile::kNameColumn ? boldMetrics : plainMetrics;
+        TextWidths cells(col == gradefile::kNameColumn ? bold : font());
         for (int row = 1; row <= maxRows(); ++row)
-            needed = qMax(needed, cells.horizontalAdvance(m_sheet.text({col, row})));
+            needed = qMax(needed, qCeil(cells.of(m_sheet.text({col, row}))));
         const double units = std::ceil((needed + kCellPadding) / kPixelsPerWidthUnit);
         if (units > colWidth(col))
             setColWidth(col, units);
