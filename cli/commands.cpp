@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTextStream>
 
 #include <cstdio>
 

@@ -28,13 +28,13 @@ std::optional<FileError> readEndLineAt(const QStringList& lines, qsizetype index
 {
     if (!interpret)
         return std::nullopt;
-    const EndLineRead end = readEndLine(lines.at(index));
-    if (!end.fields)
+    const std::optional<EndLineFields> end = readEndLine(lines.at(index));
+    if (!end)
         return malformedFile(errorNumber::kOverflow,
                              QStringLiteral("Dépassement de capacité : un compteur de la "
                                             "ligne %1 sort des limites (-32768 à 32767).")
                                  .arg(index + 1));
-    document.endLines.push_back(*end.fields);
+    document.endLines.push_back(*end);
     return std::nullopt;
 }
 

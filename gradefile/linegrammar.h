@@ -62,12 +62,8 @@ struct EndLineFields {
     std::optional<qint16> printNumber;
 };
 
-struct EndLineRead {
-    std::optional<EndLineFields> fields;
-    bool numberOutOfRange = false; // a counter outside the 16-bit range
-};
-
-EndLineRead readEndLine(const QString& line);
+// nullopt when a counter lies outside the 16-bit range.
+std::optional<EndLineFields> readEndLine(const QString& line);
 
 // --- Plain pupil line ----------------------------------------------------------------
 
