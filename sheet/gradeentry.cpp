@@ -226,18 +226,10 @@ void GradeEntry::applyCheck(Cell cell, const CellCheck& check)
 void GradeEntry::writeCell(Cell cell, const QString& text)
 {
     m_sheet.setText(cell, text);
-    record(cell);
-}
-
-void GradeEntry::record(Cell cell)
-{
-    if (m_journal)
-        m_journal->cellCommitted(cell, m_sheet.text(cell));
 }
 
 void GradeEntry::cellEdited(Cell cell)
 {
-    record(cell);
     emit cellChanged(cell, CellChange::Typed);
 }
 
@@ -257,7 +249,7 @@ void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)
 {
     std::optional<Cell> refused;
     for (const auto& [cell, text] : cells) {
-        m_sheet.setText(cell, text);
+        m_sheet.restoreText(cell, text);
         if (cell.column < 1 || cell.column > kFirstGradeColumn || text.isEmpty())
             continue;
         // A grade is coloured as its check colours it; the text stays as it was kept.

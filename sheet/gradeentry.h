@@ -1,6 +1,5 @@
 #pragma once
 
-#include "sheet/celljournal.h"
 #include "sheet/cellrules.h"
 #include "sheet/gradesheet.h"
 
@@ -70,9 +69,6 @@ public:
     void setGradeSpan(int gradeSpan) { m_gradeSpan = gradeSpan; }
     int gradeSpan() const { return m_gradeSpan; }
 
-    // Every text grade entry commits to a cell from now on is recorded in journal (which
-    // must outlive grade entry or be removed first); none by default.
-    void setJournal(CellJournal* journal) { m_journal = journal; }
     // The grid committed what the teacher typed into cell.
     void cellEdited(Cell cell);
     // Puts texts a journal kept back into their cells after a crash, coloured as the
@@ -132,7 +128,6 @@ private:
     bool passesCheck(Cell cell, bool leftByWrap = false);
     void applyCheck(Cell cell, const CellCheck& check);
     void writeCell(Cell cell, const QString& text);
-    void record(Cell cell);
 
     SheetKind m_kind;
     GradeSheet& m_sheet;
@@ -145,7 +140,6 @@ private:
     std::optional<Cell> m_refused;
     // False until the first activation has put the cursor on the first grade.
     bool m_cursorPlaced = false;
-    CellJournal* m_journal = nullptr;
 };
 
 } // namespace sheet

@@ -120,7 +120,7 @@ GradeSheetWindow::~GradeSheetWindow()
 {
     disconnect(m_grid, nullptr, this, nullptr);
     m_grid->setInputHandler(nullptr);
-    m_entry->setJournal(nullptr);
+    m_sheet.setJournal(nullptr);
     // The grid shows the sheet: it goes first.
     delete m_grid;
 }
@@ -291,14 +291,14 @@ void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
         recovery::JournalIdentity{document.key, recovery::canonicalDiskFolder(m_disk.folder()),
                                   document.contentHash},
         this);
-    m_entry->setJournal(m_recovery.get());
+    m_sheet.setJournal(m_recovery.get());
 }
 
 void GradeSheetWindow::makeReadOnly()
 {
     m_readOnly = true;
     // The journal and what a crash left in it belong to the window that has the file open.
-    m_entry->setJournal(nullptr);
+    m_sheet.setJournal(nullptr);
     m_recovery.reset();
     m_entry->setReadOnly(true);
     m_sheet.setReadOnly(true);
@@ -424,7 +424,7 @@ void GradeSheetWindow::pupilDoubleClicked()
             m_entry->setModified(true);
             setCommandEnabled(m_saveButton, true);
         },
-        [this] { save(); }, m_recovery.get(),
+        [this] { save(); },
         [this](int row) { m_history->observationValidated(row); });
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)

@@ -39,7 +39,7 @@ public:
     FakeGrid(SheetKind kind, int rows, int gradeSpan) : entry(kind, sheet, *this), m_rows(rows)
     {
         sheet.reset(gradefile::SheetTable(size_t(rows) + 1));
-        entry.setJournal(&journal);
+        sheet.setJournal(&journal);
         entry.setGradeSpan(gradeSpan);
         // The program's text replaces the typing.
         QObject::connect(&sheet, &GradeSheet::cellChanged, &sheet, [this](Cell cell) {
