@@ -69,6 +69,8 @@ QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* 
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
+    // As tall as designed (315 twips), or as its text needs in a larger font.
+    button->setFixedHeight(qMax(ui::fromTwips(315), button->fontMetrics().height() + 8));
     return button;
 }
 
@@ -157,7 +159,7 @@ QWidget* GradeSheetWindow::createCommandPanel()
     m_presentationButton = makeSheetButton("presentationButton", QString(), panel);
     m_presentationButton->setToolTip(QStringLiteral("تكبير / تصغير"));
     m_presentationButton->setIcon(ui::presentationToggleIcon());
-    m_presentationButton->setMinimumSize(ui::fromTwips(555), ui::fromTwips(435));
+    m_presentationButton->setFixedSize(ui::fromTwips(555), ui::fromTwips(435));
 
     for (QWidget* control : std::initializer_list<QWidget*>{m_saveButton, m_quitButton, legend,
                                                             printFrame, m_verticalEntry})
