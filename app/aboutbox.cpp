@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/systeminfo.h"
+#include "ui/artwork.h"
 #include "ui/notice.h"
 #include "ui/uilook.h"
 

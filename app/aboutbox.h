@@ -1,9 +1,5 @@
 #pragma once
 
-// The about box shows the program's icon; whoever shows the box sets the same icon on the
-// program's windows.
-#include "ui/artwork.h"
-
 #include <QDialog>
 
 class QLayout;

@@ -12,7 +12,6 @@
 #include "sheet/plainsheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
-#include "ui/artwork.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
@@ -343,13 +342,13 @@ void MainWindow::openSelectedFile()
     if (!closeGradeSheets())
         return;
     bool readOnly = false;
-    if (read.document->type == gradefile::SheetType::Subject &&
+    if (read.document->kind == gradefile::SheetKind::Subject &&
         !lockFileToOpen(*read.document, readOnly))
         return;
     ui::WaitCursor filling;
     print::resetCardTexts(m_cardTexts);
     print::completeCardTexts(m_cardTexts, *read.document);
-    if (read.document->type == gradefile::SheetType::Plain) {
+    if (read.document->kind == gradefile::SheetKind::Plain) {
         openPlainSheet(*read.document);
         return;
     }
@@ -418,7 +417,8 @@ void MainWindow::carryOut(const KeptCopiesDialog& dialog)
         fileName = line->text(2);
     KeptCopyRestore restore(m_sheetState.dataFolder, this, windowTitle());
     if (dialog.choice() == KeptCopiesDialog::Choice::ToFolder) {
-        const QString folder = chooseFolder();
+        const QString folder =
+            ui::chooseFolder(this, QStringLiteral("keptCopy"), QStringLiteral("مجلّد النسخة"));
         if (!folder.isEmpty())
             restore.toFolder(folder, key, dialog.copy(), fileName);
         return;
@@ -428,13 +428,6 @@ void MainWindow::carryOut(const KeptCopiesDialog& dialog)
         return;
     if (restore.toDisk(m_disk, key, dialog.copy(), fileName))
         scanDisk();
-}
-
-QString MainWindow::chooseFolder()
-{
-    if (m_chooseCopyFolder)
-        return m_chooseCopyFolder();
-    return ui::chooseFolder(this, QStringLiteral("keptCopy"), QStringLiteral("مجلّد النسخة"));
 }
 
 void MainWindow::openPlainSheet(const gradefile::GradeDocument& document)

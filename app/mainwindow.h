@@ -47,12 +47,6 @@ public:
 
     // How the program ends; tests replace it to see that it was asked for.
     void setQuitAction(std::function<void()> quit) { m_quit = std::move(quit); }
-    // Where a kept copy goes when it is not brought back onto the disk: a folder the
-    // teacher chooses (empty when they gave up). Tests choose it.
-    void setCopyFolderChooser(std::function<QString()> choose)
-    {
-        m_chooseCopyFolder = std::move(choose);
-    }
 
     // The folder of the disk the grade files are read from and written to.
     const QString& diskFolder() const { return m_disk.folder(); }
@@ -106,7 +100,6 @@ private:
     void openSubjectSheet(const gradefile::GradeDocument& document, bool readOnly);
     void openPlainSheet(const gradefile::GradeDocument& document);
     void carryOut(const KeptCopiesDialog& dialog);
-    QString chooseFolder();
 
     AppState& m_appState;
     sheet::SheetState& m_sheetState;
@@ -118,7 +111,6 @@ private:
     std::unique_ptr<QLockFile> m_openFileLock;
     std::function<void()> m_quit;
     std::function<QString(const QString&)> m_chooseFolder;
-    std::function<QString()> m_chooseCopyFolder;
 
     QPushButton* m_scanButton = nullptr;
     QPushButton* m_quitButton = nullptr;

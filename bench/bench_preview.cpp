@@ -5,6 +5,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_preview
 #include "app/appstate.h"
 #include "app/mainwindow.h"
+#include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
 #include "print/previewwindow.h"
 #include "sheet/gradesheetwindow.h"
@@ -25,6 +26,13 @@
 namespace {
 
 const QString kSample = QStringLiteral("8410203C07120002025.xml");
+
+bool writeWithPupilsRepeated(const QString& source, const QString& destination, int pupils)
+{
+    const gradefile::GradeFileRead read = gradefile::readGradeFile(source);
+    return read.lines &&
+           gradefile::writeGradeFile(destination, linesWithPupilsRepeated(*read.lines, pupils)).ok;
+}
 
 // Notes the first paint of the widget it watches.
 class PaintWatch : public QObject {

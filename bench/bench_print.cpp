@@ -34,8 +34,7 @@ void BM_RenderCardToPdf(benchmark::State& state)
         QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setResolution(1200);
-        const print::RenderResult result =
-            print::renderCard(card->sheet, codes, print::cardPrintSettings(), writer);
+        const print::RenderResult result = print::renderCard(card->sheet, codes, writer);
         if (!result.ok)
             state.SkipWithError("the card did not render");
         pages = result.pageCount;
@@ -57,7 +56,7 @@ void BM_WriteCardPdfFile(benchmark::State& state)
     const print::PageHeader codes = print::composePageHeader(card->texts, QDate(2025, 3, 14));
     const QString path = folder.filePath(QStringLiteral("card.pdf"));
     for (auto _ : state) {
-        if (!print::writeCardPdf(card->sheet, codes, print::cardPrintSettings(), path).ok)
+        if (!print::writeCardPdf(card->sheet, codes, path).ok)
             state.SkipWithError("the PDF was not written");
     }
 }

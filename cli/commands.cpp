@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTextStream>
 
 #include <cstdio>
 
@@ -329,7 +328,7 @@ std::optional<gradefile::SheetTable> readSheetOrReport(const QString& path)
     const std::optional<gradefile::GradeDocument> document = readDocumentOrReport(path);
     if (!document)
         return std::nullopt;
-    if (document->type != gradefile::SheetType::Subject) {
+    if (document->kind != gradefile::SheetKind::Subject) {
         writeErr(QStringLiteral("gradefile: %1: not a subject grade file; only those have a "
                                 "grade sheet with exams\n")
                      .arg(path));

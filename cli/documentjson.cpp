@@ -34,12 +34,12 @@ QJsonObject endLineToJson(const gradefile::EndLineFields& end)
 
 QJsonObject documentToJson(const gradefile::GradeDocument& document)
 {
-    const bool subject = document.type == gradefile::SheetType::Subject;
+    const bool subject = document.kind == gradefile::SheetKind::Subject;
     QJsonObject object;
     object.insert(QStringLiteral("key"), document.key);
     object.insert(QStringLiteral("kind"),
                   subject ? QStringLiteral("subject") : QStringLiteral("plain"));
-    object.insert(QStringLiteral("sheetKind"), document.sheetKind);
+    object.insert(QStringLiteral("sheetKind"), document.nameLayout);
     object.insert(QStringLiteral("year"), document.year);
     object.insert(QStringLiteral("schoolYear"), document.schoolYear);
     object.insert(QStringLiteral("description"), document.caption);

@@ -28,13 +28,13 @@ std::optional<FileError> readEndLineAt(const QStringList& lines, qsizetype index
 {
     if (!interpret)
         return std::nullopt;
-    const EndLineRead end = readEndLine(lines.at(index));
-    if (!end.fields)
+    const std::optional<EndLineFields> end = readEndLine(lines.at(index));
+    if (!end)
         return malformedFile(errorNumber::kOverflow,
                              QStringLiteral("Dépassement de capacité : un compteur de la "
                                             "ligne %1 sort des limites (-32768 à 32767).")
                                  .arg(index + 1));
-    document.endLines.push_back(*end.fields);
+    document.endLines.push_back(*end);
     return std::nullopt;
 }
 
@@ -149,8 +149,8 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     GradeDocument document;
     document.fileName = fileName;
     document.key = keyFromFileName(fileName);
-    document.type = isSubjectKey(document.key) ? SheetType::Subject : SheetType::Plain;
-    document.sheetKind = sheetKindOfStartLine(lines.first());
+    document.kind = isSubjectKey(document.key) ? SheetKind::Subject : SheetKind::Plain;
+    document.nameLayout = nameLayoutOfStartLine(lines.first());
 
     const QString yearText = yearTextOfKey(document.key);
     bool overflow = false;
@@ -175,7 +175,7 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     if (lines.size() < 2)
         return failed(noCurrentLine(2));
 
-    const std::optional<FileError> error = document.type == SheetType::Subject
+    const std::optional<FileError> error = document.kind == SheetKind::Subject
                                                ? readSubjectSheet(lines, document)
                                                : readPlainSheet(lines, document);
     if (error)

@@ -3,6 +3,7 @@
 #include "gradefile/diskvolume.h"
 #include "gradefile/fileerror.h"
 #include "gradefile/linegrammar.h"
+#include "gradefile/sheetcolumns.h"
 
 #include <QMap>
 #include <QString>
@@ -13,8 +14,6 @@
 
 namespace gradefile {
 
-enum class SheetType { Subject, Plain };
-
 // Cell texts of one grid row, by grid column. A column that the line does not reach
 // is absent, so the cell stays empty in a freshly opened sheet.
 using RowCells = QMap<int, QString>;
@@ -24,8 +23,9 @@ using RowCells = QMap<int, QString>;
 struct GradeDocument {
     QString fileName; // as listed, extension included
     QString key;      // file name without ".xml"
-    SheetType type = SheetType::Plain;
-    QString sheetKind;          // one character of the start line ("C" changes the name header)
+    SheetKind kind = SheetKind::Plain;
+    // One character of the start line: "C" centres the names under a short header.
+    QString nameLayout;
     qint16 year = 0;            // first calendar year of the school year
     QString schoolYear;         // as printed: "2005/2004"
     QString caption;            // window caption: the start line after its first separator

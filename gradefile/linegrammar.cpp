@@ -91,7 +91,7 @@ QString textAfterFirstSeparator(const QString& line)
     return restAfter(line, nextSeparator(line, 0));
 }
 
-QString sheetKindOfStartLine(const QString& startLine)
+QString nameLayoutOfStartLine(const QString& startLine)
 {
     return startLine.mid(12, 1);
 }
@@ -101,7 +101,7 @@ bool isEndLine(const QString& line)
     return line.startsWith(kEndLinePrefix);
 }
 
-EndLineRead readEndLine(const QString& line)
+std::optional<EndLineFields> readEndLine(const QString& line)
 {
     qsizetype p[5] = {0, 0, 0, 0, 0};
     p[0] = nextSeparator(line, 0);
@@ -115,17 +115,13 @@ EndLineRead readEndLine(const QString& line)
         fields.establishment = between(line, p[1], p[2]);
     if (p[3] > 0)
         fields.teacher = between(line, p[2], p[3]);
-    EndLineRead read;
     if (p[4] > 0) {
         fields.saveNumber = leadingInt16(between(line, p[3], p[4]));
         fields.printNumber = leadingInt16(restAfter(line, p[4]));
-        if (!fields.saveNumber || !fields.printNumber) {
-            read.numberOutOfRange = true;
-            return read;
-        }
+        if (!fields.saveNumber || !fields.printNumber)
+            return std::nullopt;
     }
-    read.fields = fields;
-    return read;
+    return fields;
 }
 
 std::optional<std::vector<QString>> splitPlainPupilLine(const QString& line)

@@ -45,8 +45,8 @@ std::optional<QString> startLineKey(const QString& startLine);
 // Everything after the first separator of a line (the whole line when it has none).
 QString textAfterFirstSeparator(const QString& line);
 
-// The sheet kind: the character at position 13 of the start line (may be empty).
-QString sheetKindOfStartLine(const QString& startLine);
+// How the names are laid out: the character at position 13 of the start line (may be empty).
+QString nameLayoutOfStartLine(const QString& startLine);
 
 // --- End line ------------------------------------------------------------------------
 
@@ -62,12 +62,8 @@ struct EndLineFields {
     std::optional<qint16> printNumber;
 };
 
-struct EndLineRead {
-    std::optional<EndLineFields> fields;
-    bool numberOutOfRange = false; // a counter outside the 16-bit range
-};
-
-EndLineRead readEndLine(const QString& line);
+// nullopt when a counter lies outside the 16-bit range.
+std::optional<EndLineFields> readEndLine(const QString& line);
 
 // --- Plain pupil line ----------------------------------------------------------------
 

@@ -18,7 +18,6 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
     int descriptor() const { return m_fd; }
     void adopt(int fd);
     // A late write error (a network or removable disk) may surface only here, so a caller

@@ -55,15 +55,14 @@ std::unique_ptr<QPrinter> cardPrinter(const QString& printerName)
     return printer;
 }
 
-PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes,
-                       const PrintSettings& settings, const QString& jobName)
+PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes, const QString& jobName)
 {
     const QPrinterInfo target = targetPrinter();
     if (target.isNull())
         return {false, 0, QString(), QStringLiteral("Le système n'a pas d'imprimante")};
     const std::unique_ptr<QPrinter> printer = cardPrinter(target.printerName());
     printer->setDocName(jobName);
-    const RenderResult rendered = renderCard(sheet, codes, settings, *printer);
+    const RenderResult rendered = renderCard(sheet, codes, *printer);
     if (!rendered.ok)
         return {false, rendered.pageCount, target.printerName(), rendered.error};
     if (printer->printerState() == QPrinter::Error || printer->printerState() == QPrinter::Aborted)
@@ -73,8 +72,8 @@ PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes,
     return {true, rendered.pageCount, target.printerName(), QString()};
 }
 
-PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes,
-                        const PrintSettings& settings, const QString& path, const QString& title)
+PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes, const QString& path,
+                        const QString& title)
 {
     QByteArray bytes;
     RenderResult rendered;
@@ -86,7 +85,7 @@ PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes,
         writer.setResolution(kPdfResolution);
         writer.setCreator(QStringLiteral("saisie-notes"));
         writer.setTitle(title);
-        rendered = renderCard(sheet, codes, settings, writer);
+        rendered = renderCard(sheet, codes, writer);
     }
     if (!rendered.ok)
         return {false, 0,

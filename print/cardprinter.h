@@ -34,8 +34,7 @@ std::unique_ptr<QPrinter> cardPrinter(const QString& printerName);
 
 // Sends the card to the system's default printer (else its first printer), without a
 // dialog, as one job named jobName.
-PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes,
-                       const PrintSettings& settings, const QString& jobName);
+PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes, const QString& jobName);
 
 struct PdfOutcome {
     bool ok = false;
@@ -46,8 +45,7 @@ struct PdfOutcome {
 // Writes the card as a PDF file at path, on A4 paper. The file appears whole or not at
 // all: it is drawn in memory, written beside path, read back, and only then put in place;
 // an old file at path stays as it was on any failure.
-PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes,
-                        const PrintSettings& settings, const QString& path,
+PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes, const QString& path,
                         const QString& title = QString());
 
 // A file name for the PDF of a card, from its description: the characters no file

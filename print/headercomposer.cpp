@@ -4,22 +4,11 @@ namespace print {
 
 namespace {
 
-QLatin1String flag(bool on)
-{
-    return on ? QLatin1String("1") : QLatin1String("0");
-}
-
 QLatin1String alignmentCode(LinePosition position)
 {
-    switch (position) {
-    case LinePosition::Left:
-        return QLatin1String("/l");
-    case LinePosition::Centre:
-        return QLatin1String("/c");
-    case LinePosition::Right:
-        break;
-    }
-    return QLatin1String("/r");
+    return QLatin1String(position == LinePosition::Left     ? "/l"
+                         : position == LinePosition::Centre ? "/c"
+                                                            : "/r");
 }
 
 // The characters that may follow a slash in a code: a slash before any of them in a
@@ -46,76 +35,33 @@ QString escapedPrintText(const QString& text)
     return escaped;
 }
 
-const HeaderComposer::Cell& HeaderComposer::cell(int line, LinePosition position) const
-{
-    return m_cells[size_t(line - 1)][size_t(position)];
-}
-
-HeaderComposer::Cell& HeaderComposer::cell(int line, LinePosition position)
-{
-    return m_cells[size_t(line - 1)][size_t(position)];
-}
-
 void HeaderComposer::setText(int line, LinePosition position, const QString& text)
 {
-    if (isLine(line))
-        cell(line, position).text = text;
+    if (line >= 1 && line <= kLineCount)
+        m_texts[size_t(line - 1)][size_t(position)] = text;
 }
 
-QString HeaderComposer::text(int line, LinePosition position) const
+QString HeaderComposer::textRun(int line, LinePosition position) const
 {
-    return isLine(line) ? cell(line, position).text : QString();
-}
-
-void HeaderComposer::setFont(int line, LinePosition position, const ComposerFont& font)
-{
-    if (isLine(line))
-        cell(line, position).font = font;
-}
-
-ComposerFont HeaderComposer::font(int line, LinePosition position) const
-{
-    return isLine(line) ? cell(line, position).font : ComposerFont();
-}
-
-void HeaderComposer::clearTexts()
-{
-    for (auto& line : m_cells)
-        for (Cell& each : line)
-            each.text.clear();
-}
-
-int HeaderComposer::lastLineWithText() const
-{
-    for (int line = kLineCount; line >= 1; --line)
-        for (const Cell& each : m_cells[size_t(line - 1)])
-            if (!each.text.isEmpty())
-                return line;
-    return 0;
-}
-
-QString HeaderComposer::cellRun(int line, LinePosition position) const
-{
-    if (!isLine(line) || cell(line, position).text.isEmpty())
+    const QString& text = m_texts[size_t(line - 1)][size_t(position)];
+    if (text.isEmpty())
         return QString();
-    const Cell& run = cell(line, position);
-    QString codes = QLatin1String("/fn\"") + run.font.name + QLatin1String("\"/fz\"10\"/fb1");
-    codes += QLatin1String("/fi") + flag(run.font.italic);
-    codes += QLatin1String("/fu") + flag(run.font.underline);
-    codes += QLatin1String("/fk") + flag(run.font.strikeOut);
-    codes += alignmentCode(position);
-    codes += run.text == kPageNumberText ? QStringLiteral("/p") : escapedPrintText(run.text);
-    return codes;
+    return QLatin1String("/fn\"Tahoma\"/fz\"10\"/fb1/fi0/fu0/fk0") + alignmentCode(position) +
+           (text == kPageNumberText ? QStringLiteral("/p") : escapedPrintText(text));
 }
 
 QString HeaderComposer::compose() const
 {
+    int last = 0; // the last line holding a text
+    for (int line = 1; line <= kLineCount; ++line)
+        for (const QString& text : m_texts[size_t(line - 1)])
+            if (!text.isEmpty())
+                last = line;
     QString codes;
-    const int last = lastLineWithText();
     for (int line = 1; line <= last; ++line) {
         for (LinePosition position :
              {LinePosition::Left, LinePosition::Centre, LinePosition::Right})
-            codes += cellRun(line, position);
+            codes += textRun(line, position);
         codes += QLatin1String("/n");
     }
     return codes;

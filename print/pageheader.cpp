@@ -69,9 +69,4 @@ PageHeader composeWorkingCopyHeader(const CardTexts& texts, const QDate& date,
     return composeWith(texts, kWorkingCopyMark, date, locale);
 }
 
-PrintSettings cardPrintSettings()
-{
-    return PrintSettings();
-}
-
 } // namespace print

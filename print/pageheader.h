@@ -35,18 +35,4 @@ inline const QString kWorkingCopyMark = QStringLiteral("نسخة عمل غير �
 PageHeader composeWorkingCopyHeader(const CardTexts& texts, const QDate& date,
                                     const QLocale& locale = QLocale::system());
 
-// How the grade grid goes onto paper besides its header and footer. Margins in twips
-// (1/1440 inch); the card prints portrait on the printer's paper.
-struct PrintSettings {
-    int leftMarginTwips = 1000;
-    int topMarginTwips = 720;
-    int rightMarginTwips = 720;
-    int bottomMarginTwips = 720;
-    bool shadeHeaderCells = true; // the header row and the row-header column
-    bool portrait = true;
-};
-
-// The settings every print of the card uses.
-PrintSettings cardPrintSettings();
-
 } // namespace print

@@ -11,15 +11,17 @@ namespace print {
 namespace {
 
 constexpr double kPointsPerTwip = 1.0 / 20;
+// The card's margins in twips (1/1440 inch), the left one wider.
+constexpr double kLeftMarginTwips = 1000;
+constexpr double kMarginTwips = 720;
 // Grid lines of half a point; header cells shaded light enough to write on and copy.
 constexpr double kLineTwips = 10;
 const QColor kShade(224, 224, 224);
 
 class PageDrawer {
 public:
-    PageDrawer(QPainter& painter, const PrintedSheet& sheet, const CardLayout& layout,
-               const PrintSettings& settings)
-        : m_painter(painter), m_sheet(sheet), m_layout(layout), m_settings(settings)
+    PageDrawer(QPainter& painter, const PrintedSheet& sheet, const CardLayout& layout)
+        : m_painter(painter), m_sheet(sheet), m_layout(layout)
     {
         const double dpi = painter.device()->logicalDpiY();
         m_pen = QPen(Qt::black, kLineTwips * dpi / 1440);
@@ -53,7 +55,7 @@ private:
     void drawCell(int index, int row, const QRectF& rect)
     {
         const bool header = m_sheet.isHeaderCell(index, row);
-        if (header && m_settings.shadeHeaderCells)
+        if (header)
             m_painter.fillRect(rect, kShade);
         const PrintedCell& cell = m_sheet.cell(index, row);
         if (!cell.text.isEmpty()) {
@@ -97,26 +99,23 @@ private:
     QPainter& m_painter;
     const PrintedSheet& m_sheet;
     const CardLayout& m_layout;
-    const PrintSettings& m_settings;
     QPen m_pen;
 };
 
 } // namespace
 
-void applyPrintSettings(const PrintSettings& settings, QPagedPaintDevice& device)
+void applyCardPageLayout(QPagedPaintDevice& device)
 {
-    device.setPageOrientation(settings.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
-    device.setPageMargins(QMarginsF(settings.leftMarginTwips * kPointsPerTwip,
-                                    settings.topMarginTwips * kPointsPerTwip,
-                                    settings.rightMarginTwips * kPointsPerTwip,
-                                    settings.bottomMarginTwips * kPointsPerTwip),
+    device.setPageOrientation(QPageLayout::Portrait);
+    device.setPageMargins(QMarginsF(kLeftMarginTwips, kMarginTwips, kMarginTwips, kMarginTwips) *
+                              kPointsPerTwip,
                           QPageLayout::Point);
 }
 
 RenderResult renderCard(const PrintedSheet& sheet, const PageHeader& codes,
-                        const PrintSettings& settings, QPagedPaintDevice& device)
+                        QPagedPaintDevice& device)
 {
-    applyPrintSettings(settings, device);
+    applyCardPageLayout(device);
     const CardLayout layout(sheet, codes, &device);
     if (!layout.error().isEmpty())
         return {false, 0, layout.error()};
@@ -126,7 +125,7 @@ RenderResult renderCard(const PrintedSheet& sheet, const PageHeader& codes,
         return {
             false, 0,
             QStringLiteral("L'imprimante ou le fichier ne peut pas être ouvert pour le dessin")};
-    PageDrawer drawer(painter, sheet, layout, settings);
+    PageDrawer drawer(painter, sheet, layout);
     const QVector<CardPage>& pages = layout.pages();
     for (const CardPage& page : pages) {
         if (page.number > 1 && !device.newPage()) {

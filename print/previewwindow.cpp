@@ -220,7 +220,7 @@ void PreviewWindow::refresh()
 void PreviewWindow::paintCard(QPrinter* printer)
 {
     // A card that cannot be laid out on this paper shows no page; printing it says why.
-    renderCard(m_card.sheet, m_card.codes, cardPrintSettings(), *printer);
+    renderCard(m_card.sheet, m_card.codes, *printer);
 }
 
 // The print of the grade sheet, save question included; the window stays open and shows

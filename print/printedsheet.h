@@ -67,7 +67,6 @@ class PrintedSheet {
 public:
     int columnCount() const { return m_columns.size(); }
     const PrintedColumn& column(int index) const { return m_columns[index]; }
-    const QVector<PrintedColumn>& columns() const { return m_columns; }
     // The index of a grid column among the shown ones, -1 when it is not shown.
     int indexOfGridColumn(int gridColumn) const;
 

@@ -123,7 +123,7 @@ std::optional<gradefile::GradeDocument> subjectDocument(const QString& key,
 {
     gradefile::DocumentRead read =
         gradefile::readGradeDocument(key + QStringLiteral(".xml"), lines);
-    if (!read.document || read.document->type != gradefile::SheetType::Subject)
+    if (!read.document || read.document->kind != gradefile::SheetKind::Subject)
         return std::nullopt;
     return std::move(read.document);
 }

@@ -25,7 +25,6 @@ public:
     // once and flushes the changes of one keystroke together.
     gradefile::FileError write(const std::vector<JournalCell>& cells);
     gradefile::FileError flush();
-    bool isBroken() const { return m_broken; }
 
     // The sheet reached the disk as bytes whose hash is contentHash: the journal goes, and
     // the next change begins a new one over that content.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 #include <string>
 
 namespace sheet {
@@ -39,17 +38,18 @@ bool inRange(SheetKind kind, double value)
     return value >= kGradeMin && value <= kGradeMax;
 }
 
-// Steps of the check once the value is known: range, rewrite, colour.
-CellCheck judge(SheetKind kind, const QString& text, double value)
+// Steps of the check once the text is known: value, range, rewrite, look. A number too large
+// for a double is refused with the rest (a mark always has the value 0).
+CellCheck judge(SheetKind kind, const QString& text)
 {
-    const bool coloured = kind == SheetKind::Grade;
-    if (!inRange(kind, value))
-        return {text, coloured ? CellColour::Red : CellColour::Unchanged, true, false};
+    const bool looks = kind == SheetKind::Subject;
+    const std::optional<double> value = cellValue(text);
+    if (!value || !inRange(kind, *value))
+        return {text, looks ? std::optional(GradeLook::Refused) : std::nullopt, true};
     const QString rewritten = toGradeText(text);
-    CellColour colour = CellColour::Unchanged;
-    if (coloured)
-        colour = rewritten == u"00.00" ? CellColour::Yellow : CellColour::White;
-    return {rewritten, colour, false, false};
+    if (!looks)
+        return {rewritten, std::nullopt, false};
+    return {rewritten, rewritten == u"00.00" ? GradeLook::Zero : GradeLook::Plain, false};
 }
 
 } // namespace
@@ -78,7 +78,7 @@ bool isMark(QStringView text)
 
 int firstGradeColumn(SheetKind kind)
 {
-    return kind == SheetKind::Grade ? kFirstGradeColumn : kPlainGradeColumn;
+    return kind == SheetKind::Subject ? kFirstGradeColumn : kPlainGradeColumn;
 }
 
 int lastGradeColumn(int gradeSpan)
@@ -163,21 +163,14 @@ QString toGradeText(const QString& text)
 
 CellCheck checkCell(SheetKind kind, const QString& text)
 {
-    QString checked = text;
-    if (checked.isEmpty())
-        checked = kNoGradeMark.toString();
-    else if (kind == SheetKind::Grade && checked.trimmed() == u".")
-        checked = kNoGradeMark.toString();
+    if (text.isEmpty() || (kind == SheetKind::Subject && text.trimmed() == u"."))
+        return judge(kind, kNoGradeMark.toString());
+    return judge(kind, text);
+}
 
-    const std::optional<double> value = cellValue(checked);
-    if (!value) {
-        // The run-time failure refuses the cell unless it holds a mark; a mark always has the
-        // value 0 and never gets here, so what fails is refused.
-        const CellColour colour =
-            kind == SheetKind::Grade ? CellColour::Red : CellColour::Unchanged;
-        return {checked, colour, true, true};
-    }
-    return judge(kind, checked, *value);
+CellCheck checkCellLeftByWrap(const QString& text)
+{
+    return judge(SheetKind::Subject, text);
 }
 
 std::optional<Cell> clickTarget(SheetKind kind, Cell clicked)
@@ -196,56 +189,24 @@ QList<int> exemptionColumns(int gradeSpan)
     return columns;
 }
 
-EnterStep enterPressed(const EnterState& state)
+EnterMove enterMove(EntryMode mode, Cell active, int pupilCount, int gradeSpan)
 {
-    if (state.wrapFlag || state.rowCount < 1)
-        return {};
-    const Cell active = state.active;
-    const int last = lastGradeColumn(state.gradeSpan);
-    // "<=" rather than "==": a cursor that somehow sits left of the shown grade columns is
-    // treated as being at the last one, never sent further left.
+    Q_ASSERT(active.row >= 1 && active.row <= pupilCount);
+    const int last = lastGradeColumn(gradeSpan);
     const bool atLastColumn = active.column <= last;
-    const bool atLastRow = active.row >= state.rowCount;
-
-    if (state.mode == EntryMode::Vertical) {
+    const bool atLastRow = active.row == pupilCount;
+    if (mode == EntryMode::Vertical) {
         if (!atLastRow)
-            return {EnterAction::Move, EnterDirection::Down, {}, false};
+            return {Cell{active.column, active.row + 1}, false};
         if (!atLastColumn)
-            return {EnterAction::PrepareWrap, EnterDirection::Down, {active.column - 1, 0}, true};
-        return {EnterAction::CheckInPlace, EnterDirection::Down, {}, false};
+            return {Cell{active.column - 1, 1}, true};
+        return {};
     }
-
     if (!atLastColumn)
-        return {EnterAction::Move, EnterDirection::NextColumn, {}, false};
-    if (last == kFirstGradeColumn) // one grade column shown
-        return {EnterAction::Move, EnterDirection::Down, {}, false};
-    if (atLastRow) // no row below to wrap to: stay, as vertical entry does at its end
-        return {EnterAction::CheckInPlace, EnterDirection::NextColumn, {}, false};
-    return {EnterAction::PrepareWrap,
-            EnterDirection::NextColumn,
-            {kFirstGradeColumn, active.row + 1},
-            true};
-}
-
-WrapCells wrapCells(EntryMode mode, Cell prePositioned, int rowCount, int gradeSpan)
-{
-    const Cell& p = prePositioned;
-    if (mode == EntryMode::Vertical)
-        return {{p.column + 1, rowCount}, {p.column, 1}};
-    return {{lastGradeColumn(gradeSpan), p.row - 1}, {kFirstGradeColumn, p.row}};
-}
-
-WrapCompletion completeWrap(EntryMode mode, const WrapCells& cells, const QString& reallyLeftText)
-{
-    const double value =
-        cellValue(reallyLeftText).value_or(std::numeric_limits<double>::infinity());
-    WrapCompletion done;
-    done.check = judge(SheetKind::Grade, reallyLeftText, value);
-    done.active = done.check.refused ? cells.reallyLeft : cells.target;
-    // Phase 1 run again at the target: at a fresh cell no wrap applies, only the direction.
-    done.direction =
-        mode == EntryMode::Vertical ? EnterDirection::Down : EnterDirection::NextColumn;
-    return done;
+        return {Cell{active.column - 1, active.row}, false};
+    if (atLastRow)
+        return {};
+    return {Cell{kFirstGradeColumn, active.row + 1}, last < kFirstGradeColumn};
 }
 
 } // namespace sheet

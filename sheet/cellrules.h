@@ -20,7 +20,7 @@ inline constexpr QStringView kAbsentMark = u"غ.ش.";   // F1
 bool isMark(QStringView text);
 
 // The grade sheet window's rules in full, or the plain grade sheet's reduced form of them.
-enum class SheetKind { Grade, Plain };
+using gradefile::SheetKind;
 
 // Grade sheet geometry: grade columns 1 to 6, filled from column 6 downwards. GradeSpan is
 // 6 minus the number of hidden columns; the shown grade columns are 6 - GradeSpan to 6.
@@ -83,31 +83,28 @@ QString toGradeText(const QString& text);
 
 // ---- Cell check (the cursor is about to leave a cell) ----
 
-enum class CellColour {
-    Unchanged, // leave the cell's background as it is
-    White,     // 255, 255, 255: any other text that passed
-    Yellow,    // 255, 255, 0: the zero grade "00.00"
-    Red,       // 255, 0, 0: refused
-};
+// The look grade entry gives a grade cell once it is checked; a cell never checked has none.
+enum class GradeLook { None, Plain, Zero, Refused };
 
 struct CellCheck {
-    QString text;                              // the cell's new text
-    CellColour colour = CellColour::Unchanged; // the cell's new background
-    bool refused = false;                      // set the cancel flag: the cursor stays
-    bool tooLarge = false;                     // run-time failure: the handler stops here
+    QString text;                  // the cell's new text
+    std::optional<GradeLook> look; // the cell's new look; none: it keeps its own
+    bool refused = false;          // the cursor stays on the cell
 };
 
 // The check of a cell's text as the cursor leaves it:
 // - an empty text becomes "--.--"; in the grade sheet, a text that is "." once spaces are
 //   trimmed becomes "--.--" too (the plain sheet keeps such a "." unchanged);
 // - a value in range (grade sheet 0 to 20, plain sheet up to 20) is rewritten with toGradeText()
-//   and coloured yellow when the text is then "00.00", white otherwise (plain sheet: no colour);
-// - a value out of range is refused: red in the grade sheet, no colour in the plain sheet;
-// - a number too large for a double sets tooLarge and is refused (red in the grade sheet; a mark
-//   is never such a number). After tooLarge the handler stops: no wrap completion, no click rule.
+//   and looks Zero when the text is then "00.00", Plain otherwise (plain sheet: no look);
+// - a value out of range, or too large for a double, is refused: Refused in the grade sheet,
+//   no look in the plain sheet.
 // A pasted text that is not a number but has a value in range passes unchanged: "-3" has the
-// value 0 (it does not start with a digit), so it stays "-3", white.
+// value 0 (it does not start with a digit), so it stays "-3", Plain.
 CellCheck checkCell(SheetKind kind, const QString& text);
+// The check of the grade cell an Enter wrap leaves: checkCell's without its first step, so that
+// an empty cell the teacher went past at the end of a column or row stays empty.
+CellCheck checkCellLeftByWrap(const QString& text);
 
 // ---- Click rule ----
 
@@ -123,89 +120,18 @@ std::optional<Cell> clickTarget(SheetKind kind, Cell clicked);
 QList<int> exemptionColumns(int gradeSpan);
 
 // ---- Enter rule (grade sheet only; the plain sheet leaves Enter to the grid) ----
-//
-// How grade entry (sheet/gradeentry) uses it:
-//  Enter key down:  step = enterPressed(state); apply step.direction to the grid, then by action:
-//                  Move: nothing more, the grid moves and the leaving move checks the cell;
-//                  PrepareWrap: make step.prePosition active, wrapFlag := true; the grid's own
-//                  move from there leaves the pre-positioned cell;
-//                  CheckInPlace: checkCell() the active cell, write text and colour, wrapFlag :=
-//                  false, keep the cell active; the grid must not move.
-//  Leaving (c, r) for (nc, nr):
-//    1. if r >= 1: check = checkCell(Grade, text of (c, r)); write its text and colour;
-//       cancel |= refused; if check.tooLarge, stop here. (Row 0 is the vertical wrap's
-//       pre-positioned header cell: an exam name is no grade and must not be rewritten.)
-//    2. if wrapFlag: cells = wrapCells(mode, {c, r}, rows, gradeSpan);
-//       done = completeWrap(mode, cells, text of cells.reallyLeft); write done.check's text and
-//       colour into cells.reallyLeft; make done.active active; wrapFlag := false;
-//       cancel |= done.check.refused; give the grid done.direction.
-//    3. if cancel is set, stop: a refused cell keeps the cursor, and the Click that follows
-//       the refused move is not obeyed either. Otherwise, if clickTarget(Grade, {nc, nr})
-//       gives a cell, make it active.
-//  F1 to F8 clear the wrap flag (they are ignored while it is set).
 
 enum class EntryMode { Vertical, Horizontal }; // the check box "الرقن العمودي" checked: Vertical
 
-// The direction the grid moves the cursor on Enter.
-enum class EnterDirection { Down, NextColumn /* towards lower column numbers */ };
-
-struct EnterState {
-    EntryMode mode = EntryMode::Vertical;
-    Cell active;       // a grade cell of a pupil row
-    int rowCount = 0;  // pupil rows are 1 to rowCount; the last row is rowCount
-    int gradeSpan = 0; // GradeSpan: grade columns 6 - gradeSpan to 6 are shown
-    bool wrapFlag = false;
+struct EnterMove {
+    std::optional<Cell> next; // none: the end of the sheet, the cursor stays
+    bool wraps = false;       // next is the top of the next column or the start of the next row
 };
 
-enum class EnterAction {
-    Ignore,       // the wrap flag is set, or the sheet has no pupil row: nothing happens
-    Move,         // the grid moves one cell in the direction; leaving checks the cell
-    PrepareWrap,  // make prePosition active and set the wrap flag, then the grid moves
-    CheckInPlace, // check the active cell where it is and keep the cursor on it
-};
-
-struct EnterStep {
-    EnterAction action = EnterAction::Ignore;
-    EnterDirection direction = EnterDirection::Down;
-    Cell prePosition;      // PrepareWrap only
-    bool wrapFlag = false; // the flag after the step
-};
-
-// Phase 1, at the key-down of Enter:
-//  vertical, not the last row                      -> Move down
-//  vertical, last row, not the last grade column   -> PrepareWrap at (column - 1, row 0), down
-//  vertical, last row, last grade column           -> CheckInPlace (the end of the sheet)
-//  horizontal, not the last grade column           -> Move to the next column
-//  horizontal, last grade column, one column shown -> Move down
-//  horizontal, last grade column, not the last row -> PrepareWrap at (6, row + 1)
-//  horizontal, last grade column, last row         -> CheckInPlace: the wrap target would lie
-//                                                     below the last row, so, as at the end of
-//                                                     vertical entry, the cell is checked and
-//                                                     the cursor does not leave it.
-// The horizontal wrap also sets the direction to the next column, so that the grid's own move
-// from the pre-positioned first grade column always exists (with the direction left at down, a
-// wrap into the last row would find no move and stay pending).
-EnterStep enterPressed(const EnterState& state);
-
-// Phase 2: the cells of a pending wrap, from the cell the grid reported as left (the
-// pre-positioned cell (c, r)).
-struct WrapCells {
-    Cell reallyLeft; // vertical (c + 1, last row); horizontal (last grade column, r - 1)
-    Cell target;     // vertical (c, 1); horizontal (6, r)
-};
-WrapCells wrapCells(EntryMode mode, Cell prePositioned, int rowCount, int gradeSpan);
-
-struct WrapCompletion {
-    CellCheck check; // new text and colour of the really-left cell; refused: set the cancel flag
-    Cell active;     // the wrap target, or the really-left cell again when it was refused
-    EnterDirection direction = EnterDirection::Down; // what phase 1 sets at the target
-    // The wrap flag is cleared in every outcome.
-};
-
-// The really-left cell is checked without the empty and lone-"." steps (an empty cell stays
-// empty): in range it is rewritten and coloured as by checkCell(); out of range it is refused
-// red and stays active. A number too large for a double counts as out of range here, so the
-// wrap always ends with the flag cleared.
-WrapCompletion completeWrap(EntryMode mode, const WrapCells& cells, const QString& reallyLeftText);
+// Where Enter takes the cursor from a pupil's cell: one row down (vertical) or one grade column
+// on (horizontal); past the last row or the last shown grade column, round to the first row of
+// the next column or the first grade of the next row. A column left of the last shown one
+// counts as the last. With one grade column shown, horizontal entry goes down without a wrap.
+EnterMove enterMove(EntryMode mode, Cell active, int pupilCount, int gradeSpan);
 
 } // namespace sheet

@@ -4,24 +4,6 @@
 
 namespace sheet {
 
-namespace {
-
-GradeLook lookOf(CellColour colour)
-{
-    switch (colour) {
-    case CellColour::Yellow:
-        return GradeLook::Zero;
-    case CellColour::Red:
-        return GradeLook::Refused;
-    case CellColour::White:
-    case CellColour::Unchanged:
-        break;
-    }
-    return GradeLook::Plain;
-}
-
-} // namespace
-
 GradeEntry::GradeEntry(SheetKind kind, GradeSheet& sheet, EntryCursor& cursor, QObject* parent)
     : QObject(parent), m_kind(kind), m_sheet(sheet), m_cursor(cursor)
 {}
@@ -72,19 +54,15 @@ bool GradeEntry::keyPressed(EntryKey key)
     // only moves.
     if (m_readOnly)
         return mark;
-    return m_kind == SheetKind::Grade ? gradeSheetKey(key) : plainSheetKey(key);
+    return m_kind == SheetKind::Subject ? gradeSheetKey(key) : plainSheetKey(key);
 }
 
 bool GradeEntry::gradeSheetKey(EntryKey key)
 {
-    if (key == EntryKey::Other)
-        return false;
-    // While an Enter wrap is under way every one of these keys waits for it to end.
-    if (m_wrapPending)
-        return true;
     switch (key) {
     case EntryKey::Enter:
-        return enterPressed();
+        enterPressed();
+        break;
     case EntryKey::AbsentMark:
         writeMark(m_cursor.activeCell().column, kAbsentMark);
         break;
@@ -96,8 +74,9 @@ bool GradeEntry::gradeSheetKey(EntryKey key)
         writeMark(m_cursor.activeCell().column, kNoGradeMark);
         break;
     case EntryKey::SheetCommand:
-    case EntryKey::Other:
         break;
+    case EntryKey::Other:
+        return false;
     }
     return true;
 }
@@ -141,99 +120,60 @@ void GradeEntry::noteEntry(bool accepted)
 bool GradeEntry::characterTyped(char32_t character)
 {
     const KeyDecision decision = filterKey(m_kind, int(character), m_cursor.activeText());
-    if (m_kind == SheetKind::Grade)
+    if (m_kind == SheetKind::Subject)
         noteEntry(decision.accepted);
     else if (!decision.accepted && decision.beep)
         m_cursor.beep();
     return decision.accepted;
 }
 
-// Returns whether the grid must not move.
-bool GradeEntry::enterPressed()
+// Enter checks the cell left and puts the cursor on the next cell itself: the grid could not
+// make a wrap's move, round to the next column or row.
+void GradeEntry::enterPressed()
 {
-    const Cell active = m_cursor.activeCell();
-    const EnterStep step =
-        sheet::enterPressed({m_mode, active, m_sheet.pupilCount(), m_gradeSpan, m_wrapPending});
-    m_cursor.setEnterDirection(step.direction);
-    bool stay = false;
-    switch (step.action) {
-    case EnterAction::Ignore:
-        stay = true;
-        break;
-    case EnterAction::Move:
-        break;
-    case EnterAction::PrepareWrap:
-        m_cursor.setActiveCell(step.prePosition);
-        break;
-    case EnterAction::CheckInPlace:
-        stay = true;
-        // What is being typed is committed first: it is the teacher's change, the check's
-        // rewrite comes after it.
-        m_cursor.setActiveCell(active);
-        applyCheck(active, checkCell(SheetKind::Grade, m_sheet.text(active)));
-        break;
-    }
-    m_wrapPending = step.wrapFlag;
-    return stay;
+    if (m_sheet.pupilCount() < 1)
+        return;
+    // Like any key typed, Enter makes the save command available, though it writes nothing.
+    noteEntry(false);
+    const Cell from = m_cursor.activeCell();
+    const EnterMove move = enterMove(m_mode, from, m_sheet.pupilCount(), m_gradeSpan);
+    // What is being typed is committed first: it is the teacher's change, the check's rewrite
+    // comes after it.
+    m_cursor.setActiveCell(from);
+    if (!passesCheck(from, move.wraps) || !move.next)
+        return;
+    m_refused.reset();
+    // Undoing an observation leaves the cursor on a name: Enter brings it back to the grades.
+    m_cursor.setActiveCell(clickTarget(m_kind, *move.next).value_or(*move.next));
+    // A horizontal wrap checks the first grade of the row it starts as well: an empty one
+    // shows "--.--" as soon as the teacher reaches the row.
+    if (move.wraps && m_mode == EntryMode::Horizontal)
+        passesCheck(*move.next);
 }
 
 bool GradeEntry::leavingCell(Cell from, Cell to)
 {
     if (m_readOnly)
         return true;
-    return m_kind == SheetKind::Grade ? leavingGradeSheetCell(from, to)
-                                      : leavingPlainSheetCell(from, to);
-}
-
-bool GradeEntry::leavingGradeSheetCell(Cell from, Cell to)
-{
-    bool cancelled = false;
-    // Only grade cells are checked: the pupil information is never rewritten, and the
-    // header cell a vertical wrap starts from holds an exam name, not a grade.
-    if (from.row >= 1 && from.column >= 1 && from.column <= kFirstGradeColumn) {
-        const CellCheck check = checkCell(SheetKind::Grade, m_sheet.text(from));
-        applyCheck(from, check);
-        cancelled = check.refused;
-        if (check.tooLarge) {
-            m_refused = from;
-            return false;
-        }
-    }
-    if (m_wrapPending) {
-        const WrapCells cells = wrapCells(m_mode, from, m_sheet.pupilCount(), m_gradeSpan);
-        const WrapCompletion done = completeWrap(m_mode, cells, m_sheet.text(cells.reallyLeft));
-        applyCheck(cells.reallyLeft, done.check);
-        m_cursor.setActiveCell(done.active);
-        m_wrapPending = false;
-        cancelled = cancelled || done.check.refused;
-        m_cursor.setEnterDirection(done.direction);
-    }
-    afterLeaving(cancelled, m_cursor.activeCell(), to);
-    return !cancelled;
-}
-
-bool GradeEntry::leavingPlainSheetCell(Cell from, Cell to)
-{
-    bool cancelled = false;
-    if (from.row >= 1 && from.column == kPlainGradeColumn) {
-        const CellCheck check = checkCell(SheetKind::Plain, m_sheet.text(from));
-        applyCheck(from, check);
-        cancelled = check.refused;
-    }
-    afterLeaving(cancelled, from, to);
-    return !cancelled;
-}
-
-// A refusal keeps the cursor on keptOn; otherwise the click rule applies to the cell the
-// cursor goes to.
-void GradeEntry::afterLeaving(bool cancelled, Cell keptOn, Cell to)
-{
-    if (cancelled) {
-        m_refused = keptOn;
-        return;
-    }
+    if (!passesCheck(from))
+        return false;
     m_refused.reset();
     clicked(to);
+    return true;
+}
+
+// Checks a grade cell the cursor leaves (other cells are never rewritten); a refused one keeps
+// the cursor.
+bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
+{
+    if (cell.row < 1 || cell.column < 1 || cell.column > firstGradeColumn(m_kind))
+        return true;
+    const QString text = m_sheet.text(cell);
+    const CellCheck check = leftByWrap ? checkCellLeftByWrap(text) : checkCell(m_kind, text);
+    applyCheck(cell, check);
+    if (check.refused)
+        m_refused = cell;
+    return !check.refused;
 }
 
 void GradeEntry::clicked(Cell cell)
@@ -246,8 +186,7 @@ void GradeEntry::clicked(Cell cell)
 
 void GradeEntry::activated()
 {
-    if (m_kind != SheetKind::Grade)
-        return;
+    Q_ASSERT(m_kind == SheetKind::Subject);
     // The unsaved grades stay unsaved: only a successful save clears the modified flag.
     const Cell first{kFirstGradeColumn, 1};
     const Cell from = m_cursor.activeCell();
@@ -272,38 +211,25 @@ bool GradeEntry::checkCellUnderCursor()
 {
     const Cell active = m_cursor.activeCell();
     m_cursor.setActiveCell(active);
-    if (active.row < 1 || active.column < 1 || active.column > kFirstGradeColumn ||
-        m_sheet.text(active).isEmpty())
-        return true;
-    const CellCheck check = checkCell(SheetKind::Grade, m_sheet.text(active));
-    applyCheck(active, check);
-    return !check.refused;
+    return m_sheet.text(active).isEmpty() || passesCheck(active);
 }
 
 void GradeEntry::applyCheck(Cell cell, const CellCheck& check)
 {
     if (m_sheet.text(cell) != check.text)
         writeCell(cell, check.text);
-    if (check.colour != CellColour::Unchanged)
-        m_sheet.setLook(cell, lookOf(check.colour));
+    if (check.look)
+        m_sheet.setLook(cell, *check.look);
     emit cellChanged(cell, CellChange::Checked);
 }
 
 void GradeEntry::writeCell(Cell cell, const QString& text)
 {
     m_sheet.setText(cell, text);
-    record(cell);
-}
-
-void GradeEntry::record(Cell cell)
-{
-    if (m_journal)
-        m_journal->cellCommitted(cell, m_sheet.text(cell));
 }
 
 void GradeEntry::cellEdited(Cell cell)
 {
-    record(cell);
     emit cellChanged(cell, CellChange::Typed);
 }
 
@@ -323,15 +249,15 @@ void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)
 {
     std::optional<Cell> refused;
     for (const auto& [cell, text] : cells) {
-        m_sheet.setText(cell, text);
+        m_sheet.restoreText(cell, text);
         if (cell.column < 1 || cell.column > kFirstGradeColumn || text.isEmpty())
             continue;
         // A grade is coloured as its check colours it; the text stays as it was kept.
         const CellCheck check = checkCell(m_kind, text);
         if (check.refused && !refused)
             refused = cell;
-        if (check.refused || check.text == text)
-            m_sheet.setLook(cell, lookOf(check.colour));
+        if (check.look && (check.refused || check.text == text))
+            m_sheet.setLook(cell, *check.look);
     }
     if (refused) {
         m_cursor.setActiveCell(*refused);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "sheet/celljournal.h"
 #include "sheet/cellrules.h"
 #include "sheet/gradesheet.h"
 
@@ -35,10 +34,8 @@ public:
     virtual Cell activeCell() const = 0;
     // The text being typed in the active cell, or its text when nothing is being typed.
     virtual QString activeText() const = 0;
-    // Puts the cursor on cell (a header cell too) without raising a leaving move, keeping
-    // what was being typed.
+    // Puts the cursor on cell without raising a leaving move, keeping what was being typed.
     virtual void setActiveCell(Cell cell) = 0;
-    virtual void setEnterDirection(EnterDirection direction) = 0;
     // One Enter keystroke, handled after the current event as if the teacher pressed it.
     virtual void queueEnter() = 0;
     virtual void beep() = 0;
@@ -53,10 +50,10 @@ enum class EntryKey { Enter, AbsentMark, ExemptMark, NoGradeMark, SheetCommand, 
 enum class CellChange { Typed, Marked, Checked };
 
 // Grade entry on one sheet: it keeps every grade cell to its four forms while the teacher
-// types, moves the cursor on Enter (wrapping at the end of a column or a row), enters the
-// marks, keeps a refused cell under the cursor, and knows whether the sheet holds unsaved
-// changes. The grade sheet has the whole protocol; the plain sheet its reduced form (one
-// grade column, no colours, no Enter rule, a beep on a refused character).
+// types, moves the cursor on Enter (round to the next column or row at the end of one), enters
+// the marks, keeps a refused cell under the cursor, and knows whether the sheet holds unsaved
+// changes. The grade sheet has every rule; the plain sheet their reduced form (one grade
+// column, no colours, no Enter rule, a beep on a refused character).
 class GradeEntry : public QObject, public GridInputHandler {
     Q_OBJECT
 
@@ -72,9 +69,6 @@ public:
     void setGradeSpan(int gradeSpan) { m_gradeSpan = gradeSpan; }
     int gradeSpan() const { return m_gradeSpan; }
 
-    // Every text grade entry commits to a cell from now on is recorded in journal (which
-    // must outlive grade entry or be removed first); none by default.
-    void setJournal(CellJournal* journal) { m_journal = journal; }
     // The grid committed what the teacher typed into cell.
     void cellEdited(Cell cell);
     // Puts texts a journal kept back into their cells after a crash, coloured as the
@@ -85,8 +79,6 @@ public:
     // Whether the sheet holds changes the disk has not.
     bool isModified() const;
     void setModified(bool modified);
-    // An Enter wrap is between its key and its move: the sheet's commands wait for it.
-    bool isWrapPending() const { return m_wrapPending; }
 
     // A key pressed in the grid, before the grid acts on it. True: the grid must not act
     // on it (no move, no typing).
@@ -132,15 +124,10 @@ private:
     bool plainSheetKey(EntryKey key);
     void writeMark(int column, QStringView mark);
     void noteEntry(bool accepted);
-    bool enterPressed();
-    bool leavingGradeSheetCell(Cell from, Cell to);
-    bool leavingPlainSheetCell(Cell from, Cell to);
-    void afterLeaving(bool cancelled, Cell keptOn, Cell to);
+    void enterPressed();
+    bool passesCheck(Cell cell, bool leftByWrap = false);
     void applyCheck(Cell cell, const CellCheck& check);
     void writeCell(Cell cell, const QString& text);
-    void record(Cell cell);
-
-    QString activeCellText() const;
 
     SheetKind m_kind;
     GradeSheet& m_sheet;
@@ -148,13 +135,11 @@ private:
     EntryMode m_mode = EntryMode::Vertical;
     int m_gradeSpan = 0;
     bool m_readOnly = false;
-    bool m_wrapPending = false;
     // The cell a refused check keeps the cursor on: neither the click rule after the
     // refusal nor the click the refused move came from may take the cursor elsewhere.
     std::optional<Cell> m_refused;
     // False until the first activation has put the cursor on the first grade.
     bool m_cursorPlaced = false;
-    CellJournal* m_journal = nullptr;
 };
 
 } // namespace sheet

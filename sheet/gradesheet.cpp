@@ -1,5 +1,7 @@
 #include "sheet/gradesheet.h"
 
+#include <utility>
+
 namespace sheet {
 
 GradeSheet::GradeSheet(int columns, QObject* parent)
@@ -36,7 +38,16 @@ void GradeSheet::setText(Cell cell, const QString& text)
         return;
     const CellState before = state(cell);
     stored = text;
+    if (m_journal && cell.row >= 1)
+        m_journal->cellCommitted(cell, text);
     tell(cell, before);
+}
+
+void GradeSheet::restoreText(Cell cell, const QString& text)
+{
+    CellJournal* journal = std::exchange(m_journal, nullptr);
+    setText(cell, text);
+    m_journal = journal;
 }
 
 GradeLook GradeSheet::look(Cell cell) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gradefile/gradefilelines.h"
+#include "sheet/celljournal.h"
 #include "sheet/cellrules.h"
 
 #include <QAbstractTableModel>
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace sheet {
-
-// The look grade entry gives a grade cell once it is checked; a cell never checked has none.
-enum class GradeLook { None, Plain, Zero, Refused };
 
 // How a pupil's name shows the observation written for them: in its level's colour (an RGB
 // value), bold once the observation was validated while the sheet is open.
@@ -65,8 +63,14 @@ public:
     int columns() const { return m_columns; }
     bool contains(Cell cell) const;
     QString text(Cell cell) const;
-    // Writes a text; a cell's check state is left to setLook.
+    // Writes a text; a cell's check state is left to setLook. A pupil's changed text is
+    // recorded in the journal first, when the sheet has one.
     void setText(Cell cell, const QString& text);
+    // Puts back a text a journal kept after a crash: the journal has it already.
+    void restoreText(Cell cell, const QString& text);
+    // Where every change to a pupil's texts is recorded from now on (none by default); it must
+    // outlive the sheet or be removed first.
+    void setJournal(CellJournal* journal) { m_journal = journal; }
     GradeLook look(Cell cell) const;
     void setLook(Cell cell, GradeLook look);
     NameLook nameLook(int row) const;
@@ -117,6 +121,7 @@ private:
     std::array<Qt::Alignment, gradefile::kSheetColumns> m_alignments{};
     bool m_readOnly = false;
     bool m_modified = false;
+    CellJournal* m_journal = nullptr;
 };
 
 } // namespace sheet

@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTimer>
 
 namespace sheet {
@@ -136,7 +135,7 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
 // reach the paper, and printing changes nothing on the screen.
 print::PrintedSheet GradeSheetWindow::filledCard() const
 {
-    print::CardSheet sheet{sheetTable(), {}, m_sheetKind == QLatin1String("C")};
+    print::CardSheet sheet{sheetTable(), {}, m_nameLayout == QLatin1String("C")};
     for (int col = 0; col < gradefile::kSheetColumns; ++col)
         sheet.shown[size_t(col)] = !m_grid->isColumnHiddenAt(col);
     return print::composePrintedSheet(sheet);
@@ -149,8 +148,7 @@ bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::Pa
     if (cardGoesToPrinter()) {
         ui::WaitCursor wait;
         const QString job = windowTitle().trimmed() + (filled ? QString() : QStringLiteral(" *"));
-        const print::PrintOutcome outcome =
-            print::printCard(card, codes, print::cardPrintSettings(), job);
+        const print::PrintOutcome outcome = print::printCard(card, codes, job);
         wait.restore();
         if (outcome.ok)
             sent = kCardPrinted.arg(outcome.printerName).arg(outcome.pageCount);
@@ -177,8 +175,7 @@ QString GradeSheetWindow::writeCardToPdf(const print::PrintedSheet& card,
     if (path.isEmpty())
         return {};
     ui::WaitCursor wait;
-    const print::PdfOutcome outcome =
-        print::writeCardPdf(card, codes, print::cardPrintSettings(), path, windowTitle());
+    const print::PdfOutcome outcome = print::writeCardPdf(card, codes, path, windowTitle());
     wait.restore();
     if (!outcome.ok) {
         ui::showNotice(this, windowTitle(), kPdfFailed + outcome.error.description);

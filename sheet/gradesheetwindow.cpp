@@ -69,6 +69,8 @@ QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* 
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
+    // As tall as designed (315 twips), or as its text needs in a larger font.
+    button->setFixedHeight(qMax(ui::fromTwips(315), button->fontMetrics().height() + 8));
     return button;
 }
 
@@ -120,7 +122,7 @@ GradeSheetWindow::~GradeSheetWindow()
 {
     disconnect(m_grid, nullptr, this, nullptr);
     m_grid->setInputHandler(nullptr);
-    m_entry->setJournal(nullptr);
+    m_sheet.setJournal(nullptr);
     // The grid shows the sheet: it goes first.
     delete m_grid;
 }
@@ -157,7 +159,7 @@ QWidget* GradeSheetWindow::createCommandPanel()
     m_presentationButton = makeSheetButton("presentationButton", QString(), panel);
     m_presentationButton->setToolTip(QStringLiteral("تكبير / تصغير"));
     m_presentationButton->setIcon(ui::presentationToggleIcon());
-    m_presentationButton->setMinimumSize(ui::fromTwips(555), ui::fromTwips(435));
+    m_presentationButton->setFixedSize(ui::fromTwips(555), ui::fromTwips(435));
 
     for (QWidget* control : std::initializer_list<QWidget*>{m_saveButton, m_quitButton, legend,
                                                             printFrame, m_verticalEntry})
@@ -187,7 +189,7 @@ void GradeSheetWindow::createGrid()
     for (int col = 0; col < kSheetColumns; ++col)
         m_grid->setColWidth(col, kColumnWidths[col]);
 
-    m_entry = std::make_unique<GradeEntry>(SheetKind::Grade, m_sheet, *m_grid);
+    m_entry = std::make_unique<GradeEntry>(SheetKind::Subject, m_sheet, *m_grid);
     m_grid->setInputHandler(m_entry.get());
     m_history = std::make_unique<SheetHistory>(m_sheet, *m_entry);
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
@@ -201,8 +203,7 @@ void GradeSheetWindow::createGrid()
 }
 
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
-// the five command buttons, only while the button is enabled, and never in the middle of
-// an Enter wrap.
+// the five command buttons, only while the button is enabled.
 QLabel* GradeSheetWindow::createStatusLine()
 {
     m_statusLine = new QLabel(this);
@@ -236,10 +237,7 @@ void GradeSheetWindow::createCommands()
         m_grid->addAction(action);
         for (const auto& [other, unused] : commands)
             other->addAction(action);
-        connect(action, &QAction::triggered, button, [this, button = button] {
-            if (!m_entry->isWrapPending())
-                button->click();
-        });
+        connect(action, &QAction::triggered, button, &QPushButton::click);
         m_commandKeys.insert(button, action);
     }
     setCommandEnabled(m_saveButton, false);
@@ -267,12 +265,12 @@ void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
 
 void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
 {
-    m_sheetKind = document.sheetKind;
+    m_nameLayout = document.nameLayout;
     m_openedFileKey = document.key;
     m_openedFile = {document.fileName, document.volume, document.contentHash};
     m_sheet.reset(openedSheetTable(document));
-    m_sheet.setColumnAlignment(kNameColumn, m_sheetKind == QLatin1String("C") ? Qt::AlignCenter
-                                                                              : Qt::AlignLeft);
+    m_sheet.setColumnAlignment(kNameColumn, m_nameLayout == QLatin1String("C") ? Qt::AlignCenter
+                                                                               : Qt::AlignLeft);
     for (int col = 1; col <= kFirstGradeColumn; ++col)
         m_sheet.setColumnAlignment(col, Qt::AlignCenter);
     for (int col = kNameColumn; col < kSheetColumns; ++col)
@@ -295,14 +293,14 @@ void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
         recovery::JournalIdentity{document.key, recovery::canonicalDiskFolder(m_disk.folder()),
                                   document.contentHash},
         this);
-    m_entry->setJournal(m_recovery.get());
+    m_sheet.setJournal(m_recovery.get());
 }
 
 void GradeSheetWindow::makeReadOnly()
 {
     m_readOnly = true;
     // The journal and what a crash left in it belong to the window that has the file open.
-    m_entry->setJournal(nullptr);
+    m_sheet.setJournal(nullptr);
     m_recovery.reset();
     m_entry->setReadOnly(true);
     m_sheet.setReadOnly(true);
@@ -428,7 +426,7 @@ void GradeSheetWindow::pupilDoubleClicked()
             m_entry->setModified(true);
             setCommandEnabled(m_saveButton, true);
         },
-        [this] { save(); }, m_recovery.get(),
+        [this] { save(); },
         [this](int row) { m_history->observationValidated(row); });
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)
@@ -465,12 +463,10 @@ bool GradeSheetWindow::canRedo() const
     return m_history->stack().canRedo();
 }
 
-// Like a move: an Enter wrap under way is waited for, and a refused grade under the cursor
-// keeps it there until corrected. What is being typed counts as the last change.
+// Like a move: a refused grade under the cursor keeps it there until corrected. What is
+// being typed counts as the last change.
 bool GradeSheetWindow::stepThroughHistory(bool back)
 {
-    if (m_entry->isWrapPending())
-        return false;
     if (!checkCellUnderCursor()) {
         QApplication::beep();
         return false;

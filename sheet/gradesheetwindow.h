@@ -198,7 +198,7 @@ private:
     std::unique_ptr<GradeEntry> m_entry;
     std::unique_ptr<SheetHistory> m_history;
 
-    QString m_sheetKind;
+    QString m_nameLayout;
     QString m_openedFileKey;
     gradefile::OpenedFile m_openedFile;
     bool m_saved = false;

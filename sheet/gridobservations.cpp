@@ -15,9 +15,9 @@ using gradefile::kOrderNumberColumn;
 
 GridObservations::GridObservations(GradeSheet& sheet, SpreadGrid& grid,
                                    std::function<void()> markModified, std::function<void()> save,
-                                   CellJournal* journal, std::function<void(int)> written)
+                                   std::function<void(int)> written)
     : m_sheet(sheet), m_grid(grid), m_markModified(std::move(markModified)),
-      m_save(std::move(save)), m_journal(journal), m_written(std::move(written))
+      m_save(std::move(save)), m_written(std::move(written))
 {}
 
 int GridObservations::pupilCount() const
@@ -43,8 +43,6 @@ QString GridObservations::observationCell(int row) const
 void GridObservations::setObservationCell(int row, const QString& text)
 {
     m_sheet.setText({kLevelColumn, row}, text);
-    if (m_journal)
-        m_journal->cellCommitted({kLevelColumn, row}, text);
     // The dialog gives the name its look first, then the text.
     if (m_written)
         m_written(row);
@@ -57,7 +55,7 @@ void GridObservations::setNameLook(int row, const QColor& colour, bool bold)
 
 void restoreObservation(GradeSheet& sheet, int row, const QString& text)
 {
-    sheet.setText({kLevelColumn, row}, text);
+    sheet.restoreText({kLevelColumn, row}, text);
     const observation::NameLook look = observation::nameLookFor(observation::observationOf(text));
     sheet.setNameLook(row, {unsigned(look.colour.red << 16 | look.colour.green << 8 |
                                      look.colour.blue),

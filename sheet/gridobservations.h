@@ -1,7 +1,6 @@
 #pragma once
 
 #include "observation/observationsheet.h"
-#include "sheet/celljournal.h"
 
 #include <functional>
 
@@ -12,13 +11,12 @@ class SpreadGrid;
 
 // The observation dialog's view of a grade sheet: the pupils' names, order numbers and
 // observations, the name's look, the grid's cursor, and the sheet's modified flag and save
-// command. A validated observation is recorded in the sheet's journal, when it has one.
+// command.
 class GridObservations final : public observation::ObservationSheet {
 public:
     // written runs once a pupil's observation and name look are both written.
     GridObservations(GradeSheet& sheet, SpreadGrid& grid, std::function<void()> markModified,
-                     std::function<void()> save, CellJournal* journal = nullptr,
-                     std::function<void(int row)> written = {});
+                     std::function<void()> save, std::function<void(int row)> written = {});
 
     int pupilCount() const override;
     QString pupilName(int row) const override;
@@ -35,7 +33,6 @@ private:
     SpreadGrid& m_grid;
     std::function<void()> m_markModified;
     std::function<void()> m_save;
-    CellJournal* m_journal;
     std::function<void(int)> m_written;
 };
 

@@ -8,9 +8,9 @@ const QString kIdentifierHeader = QStringLiteral("المعرف الو.");
 const QString kOrderNumberHeader = QStringLiteral("ع.ر");
 const QString kLevelHeader = QStringLiteral("المستوى");
 
-QString nameHeaderOf(const QString& sheetKind)
+QString nameHeaderOf(const QString& nameLayout)
 {
-    if (sheetKind == QLatin1String("C"))
+    if (nameLayout == QLatin1String("C"))
         return QStringLiteral("الإسم و اللقب");
     return QStringLiteral("                   الإسم و اللقب  - القسم ");
 }
@@ -18,7 +18,7 @@ QString nameHeaderOf(const QString& sheetKind)
 gradefile::SheetTable openedSheetTable(const gradefile::GradeDocument& document)
 {
     gradefile::SheetTable table(size_t(document.rowCount) + 1);
-    table[0][size_t(gradefile::kNameColumn)] = nameHeaderOf(document.sheetKind);
+    table[0][size_t(gradefile::kNameColumn)] = nameHeaderOf(document.nameLayout);
     table[0][size_t(gradefile::kIdentifierColumn)] = kIdentifierHeader;
     table[0][size_t(gradefile::kOrderNumberColumn)] = kOrderNumberHeader;
     table[0][size_t(gradefile::kLevelColumn)] = kLevelHeader;

@@ -17,7 +17,7 @@ extern const QString kIdentifierHeader;
 extern const QString kOrderNumberHeader;
 extern const QString kLevelHeader;
 // The name column's header: centred sheets ("C") have it plain, the others padded.
-QString nameHeaderOf(const QString& sheetKind);
+QString nameHeaderOf(const QString& nameLayout);
 
 // Whether each grid column is shown (true) or hidden.
 using ShownColumns = std::array<bool, gradefile::kSheetColumns>;

@@ -15,7 +15,6 @@
 #include "ui/waitcursor.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -190,7 +189,7 @@ bool SheetTools::savePdfCopy()
                                         : print::composePageHeader(m_cardTexts, today);
     ui::WaitCursor wait;
     const print::PdfOutcome outcome =
-        print::writeCardPdf(card, codes, print::cardPrintSettings(), path, m_window.windowTitle());
+        print::writeCardPdf(card, codes, path, m_window.windowTitle());
     wait.restore();
     if (!outcome.ok)
         reportFailure(path, outcome.error);

@@ -162,15 +162,14 @@ void SpreadGrid::sheetChanged(Cell cell)
 
 Cell SpreadGrid::activeCell() const
 {
-    if (m_headerCursor)
-        return *m_headerCursor;
     const QModelIndex current = currentIndex();
     return current.isValid() ? GradeSheet::cellOf(current) : Cell{};
 }
 
+// A sheet without pupils has no cell to put the cursor on: nothing happens.
 void SpreadGrid::setActiveCell(Cell cell)
 {
-    if (!contains(cell))
+    if (!isCell(cell))
         return;
     commitEditor();
     ++m_placements;
@@ -179,24 +178,13 @@ void SpreadGrid::setActiveCell(Cell cell)
 
 void SpreadGrid::placeCursor(Cell cell)
 {
-    if (!contains(cell))
-        return;
-    if (!isCell(cell)) {
-        m_headerCursor = cell;
-        selectionModel()->clear();
-        viewport()->update();
-        return;
-    }
-    m_headerCursor.reset();
     selectionModel()->setCurrentIndex(indexOf(cell), QItemSelectionModel::ClearAndSelect);
 }
 
 // After the size changes the cursor stays on a cell that exists, (1, 1) by default.
 void SpreadGrid::keepCursorOnCells()
 {
-    if (m_headerCursor && !contains(*m_headerCursor))
-        m_headerCursor.reset();
-    if (!m_headerCursor && !currentIndex().isValid() && maxRows() > 0 && maxCols() > 0)
+    if (!currentIndex().isValid() && maxRows() > 0 && maxCols() > 0)
         placeCursor({1, 1});
 }
 
@@ -284,12 +272,10 @@ int SpreadGrid::pageRows() const
     return qMax(1, viewport()->height() / height - 1);
 }
 
-// Enter goes one row down, or one column towards column 1; at the edge it stays.
+// Enter goes one row down; at the last row it stays.
 Cell SpreadGrid::enterTarget() const
 {
     const Cell from = activeCell();
-    if (m_enterDirection == EnterDirection::NextColumn)
-        return {shownColumnFrom(from.column, -1), from.row};
     return {from.column, qMin(from.row + 1, maxRows())};
 }
 
@@ -727,14 +713,6 @@ double SpreadGrid::colWidth(int col) const
     return pixels / kPixelsPerWidthUnit;
 }
 
-void SpreadGrid::setRowHeightAt(int row, int pixels)
-{
-    if (row == 0)
-        horizontalHeader()->setFixedHeight(pixels);
-    else if (row <= maxRows())
-        setRowHeight(row - 1, pixels);
-}
-
 int SpreadGrid::rowHeightAt(int row) const
 {
     if (row == 0)
@@ -840,11 +818,6 @@ QSize SpreadGrid::sizeHint() const
 void SpreadGrid::setFrozenCols(int count)
 {
     m_frozen->setCount(count);
-}
-
-int SpreadGrid::frozenCols() const
-{
-    return m_frozen->count();
 }
 
 void SpreadGrid::updateGeometries()

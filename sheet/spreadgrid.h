@@ -39,9 +39,8 @@ class GridDelegate;
 //   move, Enter, setActiveCell or the grid losing the focus); the sheet holds it already.
 //
 // Typing on a cell that is not being edited opens an editor whose text the first
-// accepted character replaces. Enter commits and moves one cell in the EnterAction
-// direction, skipping hidden columns; at the last row (Down) or the first shown column
-// (Next) it commits and stays, without asking leavingCell. The grid keeps every key it gets but
+// accepted character replaces. Enter commits and moves one row down; at the last row it
+// commits and stays, without asking leavingCell. The grid keeps every key it gets but
 // Escape without an editor: in a dialog, Enter never reaches the default button.
 //
 // The grid stays left to right inside a right-to-left window (column 1 at the left);
@@ -64,17 +63,14 @@ public:
     QString text(Cell cell) const;
 
     Cell activeCell() const override;
-    // Puts the cursor on (col, row) without asking leavingCell; closes an open editor,
-    // keeping what was typed in it. A header cell (row 0 or column 0) is allowed: the
-    // cursor waits there, takes no typing, and the next move starts from it (Enter Down
-    // from (c, 0) asks leavingCell((c, 0), (c, 1))), as the grade rules' vertical wrap needs.
+    // Puts the cursor on a cell (never a header) without asking leavingCell; closes an open
+    // editor, keeping what was typed in it.
     void setActiveCell(Cell cell) override;
 
     void setColumnHiddenAt(int col, bool hidden);
     bool isColumnHiddenAt(int col) const;
     void setColWidth(int col, double units);
     double colWidth(int col) const;
-    void setRowHeightAt(int row, int pixels);
     int rowHeightAt(int row) const;
     // Widens each shown column too narrow for its texts in the grid's font (a header on its
     // two lines): the designed widths were chosen for Tahoma, and a wider font standing in
@@ -87,10 +83,7 @@ public:
     // The last count shown columns stay in place at the grid's right edge when it scrolls
     // sideways; they take no typing.
     void setFrozenCols(int count);
-    int frozenCols() const;
 
-    void setEnterDirection(EnterDirection direction) override { m_enterDirection = direction; }
-    EnterDirection enterDirection() const { return m_enterDirection; }
 
     // The text being typed in the open cell editor, or the active cell's text.
     QString activeText() const override;
@@ -179,10 +172,6 @@ private:
     Cell m_editCell;
     // The editor's own text is being written into the sheet: it stays open for it.
     bool m_committing = false;
-    EnterDirection m_enterDirection = EnterDirection::Down;
-    // The cursor parked on a header cell by setActiveCell (row 0 or column 0), which no
-    // selection can show.
-    std::optional<Cell> m_headerCursor;
     // Counts setActiveCell calls, so that a move finds out whether its LeaveCell handler
     // placed the cursor itself.
     quint64 m_placements = 0;

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QFontMetrics>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>

@@ -44,7 +44,77 @@ class TestGradeFileCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void commands_data();
+    // Arguments name files in the samples folder (EX/) and in a folder of the test's own
+    // (DIR/) that holds the file written to and a subject file of its own (see commands()).
+    void commands_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");      // exactly, or the JSON it holds
+        QTest::addColumn<QString>("err");         // part of it; when empty, empty on success
+        QTest::addColumn<QStringList>("written"); // the lines of the file written to afterwards
+
+        const auto add = [](const QString& arguments, int status, const QByteArray& out,
+                            const QString& err = {}, const QByteArray& input = {},
+                            const QStringList& written = kOldLines) {
+            const QString tag =
+                input.isEmpty() ? arguments : arguments + " < " + input.toPercentEncoding(" ");
+            QTest::newRow(qPrintable(tag.left(60)))
+                << arguments << input << status << out << err << written;
+        };
+        for (const QString& file : QDir(kExamples + "/lines").entryList({u"*.txt"_s}))
+            add("lines EX/" + file.chopped(4) + ".xml", 0, readBytes(kExamples + "/lines/" + file));
+        // Only lines the program would open as the file of that name are written.
+        const QString write = "write DIR/" + kWritten + ".xml";
+        const auto lines = [](const QString& description, const QString& key = kWritten) {
+            return ("DEBUT" + key + '|' + description + "\r\nTYPEEPREUVE:|x\r\nFIN" + key).toUtf8();
+        };
+        add(write, 0, {}, {}, lines(u"b'&<>\""_s),
+            QString::fromUtf8(lines(u"b'&<>\""_s)).split("\r\n"));
+        add(write, 1, {}, u"its start line does not name it"_s, {}); // nothing
+        add(write, 1, {}, u"its start line does not name it"_s, lines(u"b"_s, kSubject));
+        add(write, 1, {}, u"a line lacks fields"_s,
+            lines(u"b"_s).replace("\r\nFIN", "\r\n\r\nFIN"));
+        add(write, 1, {}, u"longer than a grade file line"_s, lines(QString(300, u'x')));
+        add(write, 1, {}, u"control character"_s, lines(u"a\x01z"_s));
+        add(write, 1, {}, u"not UTF-8"_s, "DEBUTK|\xff\xfe\n");
+        add(u"check /nonexistent/K.xml"_s, 1, {}, u"/nonexistent"_s);
+        add(u"show EX/8410203L09310002025.xml"_s, 0,
+            R"({"kind": "subject", "sheetKind": "L", "year": 2025, "schoolYear": "2026/2025",
+                "headers": {"6": "فرض مراقبة 1"}, "end": {"saveNumber": 0, "printNumber": 7}})");
+        add(u"show EX/8410203C0712MOY2025.xml"_s, 0,
+            R"({"kind": "plain", "headers": {"1": "المعدل السنوي"}})");
+        add(u"csv DIR/8410203C07120002025.xml"_s, 0,
+            u"\uFEFFع.ر,المعرف الو.,الإسم و اللقب,فرض مراقبة 1,فرض مراقبة 2\r\n"
+            "1,101,\"بن علي، \"\"الصغير\"\"\",12.50,غ.ش.\r\n2,102,\"Ben, Amine\",07.00,معفى\r\n"
+            "3,103,سلمى,--.--,\r\n"_s.toUtf8());
+        add(u"stats DIR/8410203C07120002025.xml"_s, 0,
+            R"([{"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
+                 "median": 9.75, "min": 7, "max": 12.5},
+                {"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
+                 "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null}])");
+        // A sheet that cannot be read writes no workbook; nor does a folder that cannot be written.
+        const auto reading = [](const QString& command, const QString& file) {
+            return command + ' ' + file + (command == "xlsx" ? u" DIR/copy.xlsx"_s : QString());
+        };
+        for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s, u"xlsx"_s}) {
+            add(reading(command, u"EX/8410203C07130002025.xml"_s), 1, {},
+                u"not a valid grade file"_s);
+            add(reading(command, u"/nonexistent/K.xml"_s), 1, {}, u"/nonexistent/K.xml"_s);
+        }
+        for (const QString& command : {u"csv"_s, u"stats"_s, u"xlsx"_s})
+            add(reading(command, u"EX/8410203C0712MOY2025.xml"_s), 1, {},
+                u"not a subject grade file"_s);
+        add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {},
+            u"/nonexistent/copy.xlsx"_s);
+        add(u"lines /"_s, 1, {});
+        add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"not brought back"_s); // not aside
+        add(u"--help"_s, 0, "Usage: gradefile COMMAND");
+        for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s,
+                                     u"backups"_s, u"bring-back"_s})
+            add(wrong, 2, {});
+    }
     // Every command's output and exit status; a refused write leaves the old file whole and
     // no piece of the new one.
     void commands()
@@ -83,75 +153,6 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 };
-
-// Arguments name files in the samples folder (EX/) and in a folder of the test's own
-// (DIR/) that holds the file written to and a subject file of its own (see commands()).
-void TestGradeFileCli::commands_data()
-{
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("out");      // exactly, or the JSON it holds
-    QTest::addColumn<QString>("err");         // part of it; when empty, empty on success
-    QTest::addColumn<QStringList>("written"); // the lines of the file written to afterwards
-
-    const auto add = [](const QString& arguments, int status, const QByteArray& out,
-                        const QString& err = {}, const QByteArray& input = {},
-                        const QStringList& written = kOldLines) {
-        const QString tag =
-            input.isEmpty() ? arguments : arguments + " < " + input.toPercentEncoding(" ");
-        QTest::newRow(qPrintable(tag.left(60)))
-            << arguments << input << status << out << err << written;
-    };
-    for (const QString& file : QDir(kExamples + "/lines").entryList({u"*.txt"_s}))
-        add("lines EX/" + file.chopped(4) + ".xml", 0, readBytes(kExamples + "/lines/" + file));
-    // Only lines the program would open as the file of that name are written.
-    const QString write = "write DIR/" + kWritten + ".xml";
-    const auto lines = [](const QString& description, const QString& key = kWritten) {
-        return ("DEBUT" + key + '|' + description + "\r\nTYPEEPREUVE:|x\r\nFIN" + key).toUtf8();
-    };
-    add(write, 0, {}, {}, lines(u"b'&<>\""_s),
-        QString::fromUtf8(lines(u"b'&<>\""_s)).split("\r\n"));
-    add(write, 1, {}, u"its start line does not name it"_s, {}); // nothing
-    add(write, 1, {}, u"its start line does not name it"_s, lines(u"b"_s, kSubject));
-    add(write, 1, {}, u"a line lacks fields"_s, lines(u"b"_s).replace("\r\nFIN", "\r\n\r\nFIN"));
-    add(write, 1, {}, u"longer than a grade file line"_s, lines(QString(300, u'x')));
-    add(write, 1, {}, u"control character"_s, lines(u"a\x01z"_s));
-    add(write, 1, {}, u"not UTF-8"_s, "DEBUTK|\xff\xfe\n");
-    add(u"check /nonexistent/K.xml"_s, 1, {}, u"/nonexistent"_s);
-    add(u"show EX/8410203L09310002025.xml"_s, 0,
-        R"({"kind": "subject", "sheetKind": "L", "year": 2025, "schoolYear": "2026/2025",
-            "headers": {"6": "فرض مراقبة 1"}, "end": {"saveNumber": 0, "printNumber": 7}})");
-    add(u"show EX/8410203C0712MOY2025.xml"_s, 0,
-        R"({"kind": "plain", "headers": {"1": "المعدل السنوي"}})");
-    add(u"csv DIR/8410203C07120002025.xml"_s, 0,
-        u"\uFEFFع.ر,المعرف الو.,الإسم و اللقب,فرض مراقبة 1,فرض مراقبة 2\r\n"
-        "1,101,\"بن علي، \"\"الصغير\"\"\",12.50,غ.ش.\r\n2,102,\"Ben, Amine\",07.00,معفى\r\n"
-        "3,103,سلمى,--.--,\r\n"_s.toUtf8());
-    add(u"stats DIR/8410203C07120002025.xml"_s, 0,
-        R"([{"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
-             "median": 9.75, "min": 7, "max": 12.5},
-            {"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
-             "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null}])");
-    // A sheet that cannot be read writes no workbook; nor does a folder that cannot be written.
-    const auto reading = [](const QString& command, const QString& file) {
-        return command + ' ' + file + (command == "xlsx" ? u" DIR/copy.xlsx"_s : QString());
-    };
-    for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s, u"xlsx"_s}) {
-        add(reading(command, u"EX/8410203C07130002025.xml"_s), 1, {}, u"not a valid grade file"_s);
-        add(reading(command, u"/nonexistent/K.xml"_s), 1, {}, u"/nonexistent/K.xml"_s);
-    }
-    for (const QString& command : {u"csv"_s, u"stats"_s, u"xlsx"_s})
-        add(reading(command, u"EX/8410203C0712MOY2025.xml"_s), 1, {},
-            u"not a subject grade file"_s);
-    add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {}, u"/nonexistent/copy.xlsx"_s);
-    add(u"lines /"_s, 1, {});
-    add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"not brought back"_s); // not aside
-    add(u"--help"_s, 0, "Usage: gradefile COMMAND");
-    for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s,
-                                 u"backups"_s, u"bring-back"_s})
-        add(wrong, 2, {});
-}
 
 QTEST_GUILESS_MAIN(TestGradeFileCli)
 #include "tst_gradefilecli.moc"

@@ -31,17 +31,15 @@ public:
 };
 
 // A grid that moves its cursor as the real one does, in memory: keys reach grade entry
-// first, Enter moves in the entry direction after asking to leave, typing opens an editor
-// whose text the move commits (telling grade entry, as the window does on the grid's
-// cellEditedAt), and setActiveCell from inside a leaving move has the last word. Shown
-// grade columns are lastGradeColumn(gradeSpan) to 6.
+// first, an Enter it leaves to the grid moves down after asking to leave, typing opens an
+// editor whose text the move commits (telling grade entry, as the window does on the grid's
+// cellEditedAt), and setActiveCell from inside a leaving move has the last word.
 class FakeGrid : public EntryCursor {
 public:
-    FakeGrid(SheetKind kind, int rows, int gradeSpan)
-        : entry(kind, sheet, *this), m_rows(rows), m_gradeSpan(gradeSpan)
+    FakeGrid(SheetKind kind, int rows, int gradeSpan) : entry(kind, sheet, *this), m_rows(rows)
     {
         sheet.reset(gradefile::SheetTable(size_t(rows) + 1));
-        entry.setJournal(&journal);
+        sheet.setJournal(&journal);
         entry.setGradeSpan(gradeSpan);
         // The program's text replaces the typing.
         QObject::connect(&sheet, &GradeSheet::cellChanged, &sheet, [this](Cell cell) {
@@ -59,12 +57,6 @@ public:
     {
         return m_editing && cell == active ? m_editor : sheet.text(cell);
     }
-    CellColour colour(Cell cell) const
-    {
-        static const CellColour colours[] = {CellColour::Unchanged, CellColour::White,
-                                             CellColour::Yellow, CellColour::Red};
-        return colours[int(sheet.look(cell))];
-    }
     Cell activeCell() const override { return active; }
     QString activeText() const override { return text(active); }
     void setActiveCell(Cell cell) override
@@ -73,7 +65,6 @@ public:
         active = cell;
         ++m_placements;
     }
-    void setEnterDirection(EnterDirection d) override { m_direction = d; }
     void queueEnter() override { ++m_queued; }
     void beep() override { ++beeps; }
 
@@ -81,11 +72,8 @@ public:
     {
         if (entry.keyPressed(key) || key != EntryKey::Enter)
             return;
-        if (m_direction == EnterDirection::Down && active.row < m_rows)
+        if (active.row < m_rows)
             moveTo({active.column, active.row + 1});
-        else if (m_direction == EnterDirection::NextColumn &&
-                 active.column > lastGradeColumn(m_gradeSpan))
-            moveTo({active.column - 1, active.row});
         else
             commit();
         entry.characterTyped(U'\r');
@@ -106,9 +94,8 @@ public:
         if (target != active && entry.leavingCell(active, target) && m_placements == placements)
             active = target;
     }
-    // One step of a script: "Enter", "F1" to "F4", "click C,R", "go C,R", "activate", "Enter
-    // held" (grade entry sees the key, the grid does not move yet), or a text typed into the
-    // active cell; then the Enters it queued.
+    // One step of a script: "Enter", "F1" to "F4", "click C,R", "go C,R", "activate", or a
+    // text typed into the active cell; then the Enters it queued.
     void run(const QString& step)
     {
         static const QMap<QString, EntryKey> keys{{"Enter", EntryKey::Enter},
@@ -125,8 +112,6 @@ public:
             moveTo(cellNamed(arg));
         else if (step == QLatin1String("activate"))
             entry.activated();
-        else if (step == QLatin1String("Enter held"))
-            entry.keyPressed(EntryKey::Enter);
         else
             type(step);
         for (; m_queued > 0; --m_queued)
@@ -146,8 +131,6 @@ private:
     }
 
     int m_rows;
-    int m_gradeSpan;
-    EnterDirection m_direction = EnterDirection::Down;
     bool m_editing = false;
     bool m_committing = false;
     QString m_editor;
@@ -155,10 +138,10 @@ private:
     int m_queued = 0;
 };
 
-const QMap<QString, CellColour> kColours{{"white", CellColour::White},
-                                         {"yellow", CellColour::Yellow},
-                                         {"red", CellColour::Red},
-                                         {"none", CellColour::Unchanged}};
+const QMap<QString, GradeLook> kLooks{{"white", GradeLook::Plain},
+                                      {"yellow", GradeLook::Zero},
+                                      {"red", GradeLook::Refused},
+                                      {"none", GradeLook::None}};
 
 } // namespace
 
@@ -197,7 +180,9 @@ private slots:
         row("horizontal wrap refuses a red cell", "H 1 3 5,1", "21;Enter", "5,1", "5,1=21/red");
         row("F1 over typing wins and moves on", "V 1 3 6,1", "12;F1", "6,2", "6,1=غ.ش.");
         row("F3 marks no grade", "V 1 3 5,2", "F3", "5,3", "5,2=--.--");
-        row("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2", "4,2=معفى 5,2=معفى 6,2=معفى");
+        // The third Enter wraps from an empty cell, which stays empty.
+        row("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2",
+            "4,2=معفى 5,2=معفى 6,2=معفى 6,3=/white");
         row("F2 never reaches the names", "V 6 3 6,2", "F2", "4,2", "1,2=معفى 7,2=");
         row("click on a name goes to the first grade", "V 1 3 6,1", "click 7,3", "6,3", "", false);
         row("refused grade keeps the cursor against a click", "V 1 3 6,1", "25;click 7,3", "6,1",
@@ -209,10 +194,6 @@ private slots:
         row("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate", "5,2",
             "5,2=25/red");
         row("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
-        // Between an Enter that starts a wrap and the grid's move that ends it, no key does
-        // anything; a wrap from an empty cell writes nothing.
-        row("keys wait for a wrap", "V 1 2 6,2", "Enter held;F1;F4;go 5,1", "5,1",
-            "6,2= 5,0= 5,1=", false);
         // The plain sheet: one grade column, no colour, a beep on a discarded character (Enter
         // after a mark is one), and never modified.
         row("plain: grade rewritten", "P 0 3 1,1", "7;go 1,2", "1,2", "1,1=07.00/none", false);
@@ -232,7 +213,7 @@ private slots:
         QFETCH(QString, cells);
         const QStringList shape = sheet.split(u' ');
         const bool plain = shape.at(0) == u'P';
-        FakeGrid grid(plain ? SheetKind::Plain : SheetKind::Grade, shape.at(2).toInt(),
+        FakeGrid grid(plain ? SheetKind::Plain : SheetKind::Subject, shape.at(2).toInt(),
                       shape.at(1).toInt());
         GradeEntry& entry = grid.entry;
         entry.setEntryMode(shape.at(0) == u'H' ? EntryMode::Horizontal : EntryMode::Vertical);
@@ -250,12 +231,10 @@ private slots:
             const Cell cell = cellNamed(named.section(u'=', 0, 0));
             QCOMPARE(grid.text(cell), named.section(u'=', 1).section(u'/', 0, 0));
             if (named.contains(u'/'))
-                QCOMPARE(grid.colour(cell),
-                         kColours.value(named.section(u'/', 1)));
+                QCOMPARE(grid.sheet.look(cell), kLooks.value(named.section(u'/', 1)));
         }
         QTEST(entry.isModified(), "modified");
         QTEST(grid.beeps, "beeps");
-        QVERIFY(!entry.isWrapPending());
         if (plain)
             QCOMPARE(entries.count(), 0);
     }
@@ -282,7 +261,7 @@ private slots:
     void saveChecks()
     {
         QFETCH(QString, typed);
-        FakeGrid grid(SheetKind::Grade, 3, 1);
+        FakeGrid grid(SheetKind::Subject, 3, 1);
         if (typed.startsWith(u'='))
             grid.sheet.setText(grid.active, typed.mid(1));
         else
@@ -297,14 +276,14 @@ private slots:
     // sheet too) so that the save cannot write it, and nothing journaled again by grade entry.
     void restoredCells()
     {
-        FakeGrid grid(SheetKind::Grade, 3, 2);
+        FakeGrid grid(SheetKind::Subject, 3, 2);
         GradeEntry& entry = grid.entry;
         QSignalSpy entries(&entry, &GradeEntry::entryMade);
         entry.restoreCells({{{6, 1}, "12.00"}, {{5, 2}, "00.00"}, {{4, 3}, "25"}});
         QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
-        QCOMPARE(grid.colour({6, 1}), CellColour::White);
-        QCOMPARE(grid.colour({5, 2}), CellColour::Yellow);
-        QCOMPARE(grid.colour({4, 3}), CellColour::Red);
+        QCOMPARE(grid.sheet.look({6, 1}), GradeLook::Plain);
+        QCOMPARE(grid.sheet.look({5, 2}), GradeLook::Zero);
+        QCOMPARE(grid.sheet.look({4, 3}), GradeLook::Refused);
         QVERIFY(entry.isModified());
         QCOMPARE(entries.count(), 1);
         QCOMPARE(grid.journal.records, 0);

@@ -1,9 +1,9 @@
 // The lines of a grade file: read into the sheet a window shows, refused with the number
 // the support team knows, and written back by a save with its counter raised.
-#include "../support/freshsheet.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
 #include "gradefile/linegrammar.h"
+#include "sheet/openedsheet.h"
 
 #include <QTest>
 
@@ -85,8 +85,8 @@ private slots:
             readGradeDocument(kKey + u".xml"_s, QStringList{start(kKey)} + lines);
         QVERIFY(read.document);
         const GradeDocument& document = *read.document;
-        QCOMPARE(document.type, SheetType::Subject);
-        QCOMPARE(document.sheetKind, u"C"_s);
+        QCOMPARE(document.kind, SheetKind::Subject);
+        QCOMPARE(document.nameLayout, u"C"_s);
         QCOMPARE(document.year, qint16(2004));
         QCOMPARE(document.schoolYear, u"2005/2004"_s);
         // As the card prints it: the first 29 characters left out, a tatweel after some letters.
@@ -117,7 +117,8 @@ private slots:
         QVERIFY(saved(32767, 0).counterOverflow);
     }
 
-    // A file opened and saved again gives the same lines but the save counter, raised.
+    // A file opened into the sheet the window shows and saved again gives the same lines but
+    // the save counter, raised.
     void roundTrip_data()
     {
         QTest::addColumn<QStringList>("lines");
@@ -145,7 +146,7 @@ private slots:
         const DocumentRead read = readGradeDocument(kKey + u".xml"_s, lines);
         QVERIFY(read.document);
         const EndLineFields& end = read.document->endLines.front();
-        const SheetTable table = freshSheetOf(*read.document);
+        const SheetTable table = sheet::openedSheetTable(*read.document);
         const SaveLinesBuilt built = buildGradeFileLines(
             kKey, read.document->caption, table, gradeSpanOf(table),
             {*end.region, *end.establishment, *end.teacher}, *end.saveNumber, *end.printNumber);

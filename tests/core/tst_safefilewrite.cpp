@@ -62,143 +62,135 @@ class TestSafeFileWrite : public QObject {
     Q_OBJECT
 
 private slots:
-    void failureLeavesTheOldFile_data();
-    void failureLeavesTheOldFile();
-    void diskSavesAndCleansUp();
-    void volumeGoneFromUnderItsFolder_data();
-    void volumeGoneFromUnderItsFolder();
-};
-
-// Each step of the write failing in turn, and the disks and media that make them fail: the
-// failure is told with its step and kind, the old file is whole, and no temporary file is left.
-void TestSafeFileWrite::failureLeavesTheOldFile_data()
-{
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<WriteStep>("step");
-    QTest::addColumn<FileErrorKind>("kind"); // None: any
-    const std::pair<WriteStep, const char*> steps[] = {
-        {WriteStep::CheckFolder, "check folder"}, {WriteStep::CreateTemporary, "create"},
-        {WriteStep::WriteTemporary, "write"},     {WriteStep::FlushTemporary, "flush"},
-        {WriteStep::ReadBack, "read back"},       {WriteStep::Compare, "compare"},
-        {WriteStep::Replace, "replace"},
-    };
-    for (const auto& [step, name] : steps)
-        QTest::addRow("%s fails", name) << Fault::Injected << step << FileErrorKind::DiskFull;
-    QTest::newRow("read back changed")
-        << Fault::ReadBackChanged << WriteStep::Compare << FileErrorKind::None;
-    QTest::newRow("no disk folder")
-        << Fault::NoFolder << WriteStep::CheckFolder << FileErrorKind::NoDisk;
-    QTest::newRow("full disk") << Fault::DiskFull << WriteStep::WriteTemporary
-                               << FileErrorKind::DiskFull;
-    QTest::newRow("write-protected disk")
-        << Fault::WriteProtected << WriteStep::CreateTemporary << FileErrorKind::PermissionDenied;
-    QTest::newRow("disk pulled out before the rename")
-        << Fault::PulledOut << WriteStep::Replace << FileErrorKind::NoDisk;
+    // Each step of the write failing in turn, and the disks and media that make them fail: the
+    // failure is told with its step and kind, the old file is whole, and no temporary file is left.
+    void failureLeavesTheOldFile_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<WriteStep>("step");
+        QTest::addColumn<FileErrorKind>("kind"); // None: any
+        const std::pair<WriteStep, const char*> steps[] = {
+            {WriteStep::CheckFolder, "check folder"}, {WriteStep::CreateTemporary, "create"},
+            {WriteStep::WriteTemporary, "write"},     {WriteStep::FlushTemporary, "flush"},
+            {WriteStep::ReadBack, "read back"},       {WriteStep::Compare, "compare"},
+            {WriteStep::Replace, "replace"},
+        };
+        for (const auto& [step, name] : steps)
+            QTest::addRow("%s fails", name) << Fault::Injected << step << FileErrorKind::DiskFull;
+        QTest::newRow("read back changed")
+            << Fault::ReadBackChanged << WriteStep::Compare << FileErrorKind::None;
+        QTest::newRow("no disk folder")
+            << Fault::NoFolder << WriteStep::CheckFolder << FileErrorKind::NoDisk;
+        QTest::newRow("full disk")
+            << Fault::DiskFull << WriteStep::WriteTemporary << FileErrorKind::DiskFull;
+        QTest::newRow("write-protected disk") << Fault::WriteProtected << WriteStep::CreateTemporary
+                                              << FileErrorKind::PermissionDenied;
+        QTest::newRow("disk pulled out before the rename")
+            << Fault::PulledOut << WriteStep::Replace << FileErrorKind::NoDisk;
 #ifdef Q_OS_WIN
-    QTest::newRow("file open in another program")
-        << Fault::Held << WriteStep::Replace << FileErrorKind::PermissionDenied;
+        QTest::newRow("file open in another program")
+            << Fault::Held << WriteStep::Replace << FileErrorKind::PermissionDenied;
 #endif
-}
-
-void TestSafeFileWrite::failureLeavesTheOldFile()
-{
-    QFETCH(Fault, fault);
-    QFETCH(WriteStep, step);
-    QFETCH(FileErrorKind, kind);
-    QTemporaryDir dir;
-    Faults faults;
-    faults.failingStep = fault == Fault::Injected ? step : WriteStep::None;
-    faults.spoilReadBack = fault == Fault::ReadBackChanged;
-    const QString target =
-        dir.filePath(fault == Fault::NoFolder ? QStringLiteral("absent/") + kName : kName);
-    QByteArray content = fault == Fault::DiskFull ? kNew.repeated(60) : kNew;
+    }
+    void failureLeavesTheOldFile()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(WriteStep, step);
+        QFETCH(FileErrorKind, kind);
+        QTemporaryDir dir;
+        Faults faults;
+        faults.failingStep = fault == Fault::Injected ? step : WriteStep::None;
+        faults.spoilReadBack = fault == Fault::ReadBackChanged;
+        const QString target =
+            dir.filePath(fault == Fault::NoFolder ? QStringLiteral("absent/") + kName : kName);
+        QByteArray content = fault == Fault::DiskFull ? kNew.repeated(60) : kNew;
 #ifdef Q_OS_LINUX
-    std::optional<TmpfsMount> disk;
-    if (fault >= Fault::DiskFull && !disk.emplace(dir.path(), "size=64k").isMounted())
-        QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk->error()));
-    if (fault == Fault::WriteProtected) {
-        QVERIFY(writeBytes(dir.filePath(kName), kOld));
-        QVERIFY(disk->makeReadOnly());
-    }
-    if (fault == Fault::PulledOut) {
-        faults.actionStep = WriteStep::Replace;
-        faults.action = [&disk] { disk->pullOut(); };
-    }
+        std::optional<TmpfsMount> disk;
+        if (fault >= Fault::DiskFull && !disk.emplace(dir.path(), "size=64k").isMounted())
+            QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk->error()));
+        if (fault == Fault::WriteProtected) {
+            QVERIFY(writeBytes(dir.filePath(kName), kOld));
+            QVERIFY(disk->makeReadOnly());
+        }
+        if (fault == Fault::PulledOut) {
+            faults.actionStep = WriteStep::Replace;
+            faults.action = [&disk] { disk->pullOut(); };
+        }
 #else
-    if (fault >= Fault::DiskFull && fault <= Fault::PulledOut)
-        QSKIP("needs a Linux tmpfs to fill, write-protect or pull out a disk");
+        if (fault >= Fault::DiskFull && fault <= Fault::PulledOut)
+            QSKIP("needs a Linux tmpfs to fill, write-protect or pull out a disk");
 #endif
-    if (fault != Fault::WriteProtected)
-        QVERIFY(writeBytes(dir.filePath(kName), kOld));
-    QFile elsewhere(dir.filePath(kName));
-    QVERIFY(fault != Fault::Held || elsewhere.open(QIODevice::ReadOnly));
-    const QStringList before = entriesOf(dir.path());
+        if (fault != Fault::WriteProtected)
+            QVERIFY(writeBytes(dir.filePath(kName), kOld));
+        QFile elsewhere(dir.filePath(kName));
+        QVERIFY(fault != Fault::Held || elsewhere.open(QIODevice::ReadOnly));
+        const QStringList before = entriesOf(dir.path());
 
-    const SafeWriteResult result = replaceFileSafely(target, content, &faults);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.failedStep, step);
-    QVERIFY(result.error.isError());
-    if (kind != FileErrorKind::None)
-        QCOMPARE(result.error.kind, kind);
-    if (fault == Fault::PulledOut)
-        return; // the old file went away with the disk
-    QCOMPARE(entriesOf(dir.path()), before);
-    QCOMPARE(readBytes(dir.filePath(kName)), kOld);
-}
-
-// A save interrupted between its temporary file and the rename leaves the temporary file:
-// the next scan or save of the disk removes it, and no list shows it; other programs' files
-// stay. A file listed as KEY.XML is saved as KEY.XML with its rights, no twin KEY.xml beside.
-void TestSafeFileWrite::diskSavesAndCleansUp()
-{
-    QTemporaryDir dir;
-    const GradeDisk disk(dir.path());
-    const QString upper = kName.chopped(4) + QStringLiteral(".XML");
-    const QString leftover = QStringLiteral(".%1.k3x9q2.tmp").arg(upper);
-    const QString notOurs = QStringLiteral(".notes.txt.k3x9q2.tmp");
-    QVERIFY(writeGradeFile(disk.pathOf(upper), {QStringLiteral("DEBUTK|old")}).ok);
-    const auto rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    QVERIFY(QFile::setPermissions(disk.pathOf(upper), rights));
-    QVERIFY(writeBytes(disk.pathOf(notOurs), "not ours"));
-    QVERIFY(writeBytes(disk.pathOf(leftover), "half a file"));
-    QCOMPARE(disk.list().fileNames, QStringList{upper});
-    QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
-    QVERIFY(writeBytes(disk.pathOf(leftover), "half a file"));
-    QVERIFY(disk.save({upper, *volumeOf(dir.path()), {}}, {QStringLiteral("DEBUTK|new")}).ok);
-    QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
-    QCOMPARE(readGradeFile(disk.pathOf(upper)).lines, QStringList{QStringLiteral("DEBUTK|new")});
+        const SafeWriteResult result = replaceFileSafely(target, content, &faults);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.failedStep, step);
+        QVERIFY(result.error.isError());
+        if (kind != FileErrorKind::None)
+            QCOMPARE(result.error.kind, kind);
+        if (fault == Fault::PulledOut)
+            return; // the old file went away with the disk
+        QCOMPARE(entriesOf(dir.path()), before);
+        QCOMPARE(readBytes(dir.filePath(kName)), kOld);
+    }
+    // A save interrupted between its temporary file and the rename leaves the temporary file:
+    // the next scan or save of the disk removes it, and no list shows it; other programs' files
+    // stay. A file listed as KEY.XML is saved as KEY.XML with its rights, no twin KEY.xml beside.
+    void diskSavesAndCleansUp()
+    {
+        QTemporaryDir dir;
+        const GradeDisk disk(dir.path());
+        const QString upper = kName.chopped(4) + QStringLiteral(".XML");
+        const QString leftover = QStringLiteral(".%1.k3x9q2.tmp").arg(upper);
+        const QString notOurs = QStringLiteral(".notes.txt.k3x9q2.tmp");
+        QVERIFY(writeGradeFile(disk.pathOf(upper), {QStringLiteral("DEBUTK|old")}).ok);
+        const auto rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(disk.pathOf(upper), rights));
+        QVERIFY(writeBytes(disk.pathOf(notOurs), "not ours"));
+        QVERIFY(writeBytes(disk.pathOf(leftover), "half a file"));
+        QCOMPARE(disk.list().fileNames, QStringList{upper});
+        QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
+        QVERIFY(writeBytes(disk.pathOf(leftover), "half a file"));
+        QVERIFY(disk.save({upper, *volumeOf(dir.path()), {}}, {QStringLiteral("DEBUTK|new")}).ok);
+        QCOMPARE(entriesOf(dir.path()), (QStringList{notOurs, upper}));
+        QCOMPARE(readGradeFile(disk.pathOf(upper)).lines,
+                 QStringList{QStringLiteral("DEBUTK|new")});
 #ifndef Q_OS_WIN // Windows has no group or other rights to carry over
-    // The "User" flags mirror whoever runs the test, not the file.
-    const auto ownRights = ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    QCOMPARE(QFile::permissions(disk.pathOf(upper)) & ownRights, rights);
+        // The "User" flags mirror whoever runs the test, not the file.
+        const auto ownRights =
+            ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        QCOMPARE(QFile::permissions(disk.pathOf(upper)) & ownRights, rights);
 #endif
-}
-
-void TestSafeFileWrite::volumeGoneFromUnderItsFolder_data()
-{
-    QTest::addColumn<QString>("seen"); // the mount the disk folder was seen on, then now
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<bool>("gone");
-    QTest::newRow("the same mount") << "/media/floppy"
-                                    << "/media/floppy" << false;
-    QTest::newRow("the stick pulled out") << "/media/floppy"
-                                          << "/" << true;
-    QTest::newRow("pulled, the folder on a mounted home") << "/home/t/stick"
-                                                          << "/home" << true;
-    QTest::newRow("a stick put in") << "/"
-                                    << "/media/floppy" << false;
-    QTest::newRow("a neighbour, no parent") << "/media/floppy2"
-                                            << "/media/floppy" << false;
-}
-
-// Only a mount gone from under the folder refuses the disk: a disk put in is taken.
-void TestSafeFileWrite::volumeGoneFromUnderItsFolder()
-{
-    QFETCH(QString, seen);
-    QFETCH(QString, now);
-    QFETCH(bool, gone);
-    QCOMPARE(volumeHasGone({"sdb1", seen, "vfat"}, {"sda1", now, "ext4"}), gone);
-}
+    }
+    void volumeGoneFromUnderItsFolder_data()
+    {
+        QTest::addColumn<QString>("seen"); // the mount the disk folder was seen on, then now
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<bool>("gone");
+        QTest::newRow("the same mount") << "/media/floppy"
+                                        << "/media/floppy" << false;
+        QTest::newRow("the stick pulled out") << "/media/floppy"
+                                              << "/" << true;
+        QTest::newRow("pulled, the folder on a mounted home") << "/home/t/stick"
+                                                              << "/home" << true;
+        QTest::newRow("a stick put in") << "/"
+                                        << "/media/floppy" << false;
+        QTest::newRow("a neighbour, no parent") << "/media/floppy2"
+                                                << "/media/floppy" << false;
+    }
+    // Only a mount gone from under the folder refuses the disk: a disk put in is taken.
+    void volumeGoneFromUnderItsFolder()
+    {
+        QFETCH(QString, seen);
+        QFETCH(QString, now);
+        QFETCH(bool, gone);
+        QCOMPARE(volumeHasGone({"sdb1", seen, "vfat"}, {"sda1", now, "ext4"}), gone);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSafeFileWrite)
 #include "tst_safefilewrite.moc"

@@ -1,6 +1,7 @@
 // Every word the teacher reads is Arabic: each window and dialog the program shows, Qt's
 // own file dialogs, notices and context menus among them, walked under the C locale and
 // an Arabic one, with Qt's translations installed as the program installs them.
+#include "../support/dialoganswers.h"
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
 #include "app/keptcopiesdialog.h"
@@ -78,89 +79,75 @@ class TestArabicWords : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY(ui::installQtArabic(*qApp)); }
-    void everyWindowSpeaksArabic_data();
-    void everyWindowSpeaksArabic();
-    void fileDialogsOpenWhereTheTeacherLastChose();
+    void everyWindowSpeaksArabic_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("C locale") << u"C"_s;
+        QTest::newRow("Arabic locale") << u"ar_TN"_s;
+    }
+    void everyWindowSpeaksArabic()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        QStringList english;
+        ProgramOnDisk program(true);
+        const QString sample = u"8410203C07120002025.xml"_s;
+        QVERIFY(
+            QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + sample, program.filePath(sample)));
+        sheet::GradeSheetWindow* sheet = program.open(sample);
+        QVERIFY(sheet);
+        english << englishIn(program.window()) << englishIn(sheet);
+        for (QMenu* menu : program.window()->menuBar()->findChildren<QMenu*>())
+            english << englishIn(menu);
+        QMenu* sheetMenu = sheet->findChild<sheet::SheetTools*>()->showMenu({5, 5});
+        english << englishIn(sheetMenu);
+        sheetMenu->close();
+        QLineEdit edit;
+        std::unique_ptr<QMenu> editMenu(edit.createStandardContextMenu());
+        english << englishIn(editMenu.get());
+
+        // The modal windows, walked as they open and closed at once.
+        DialogAnswers walk({},
+                           [&](int) { english << englishIn(QApplication::activeModalWidget()); });
+        ui::showNotice(nullptr, ui::kProgramTitle, u"نص"_s);
+        ui::chooseFileToSave(nullptr, u"test"_s, u"حفظ"_s, u"ملف.pdf"_s, u"PDF (*.pdf)"_s);
+        ui::chooseFolder(nullptr, u"test"_s, u"مجلّد"_s);
+        ui::QuestionDialog::ask(u"سؤال"_s, ui::QuestionDialog::Buttons::YesNo, u"عنوان"_s);
+        app::AboutBox(program.appState).exec();
+        const gradefile::GradeDisk disk(program.diskPath());
+        app::KeptCopiesDialog(recovery::KeptCopies(program.dataPath()), disk, u"K"_s).exec();
+        QCOMPARE(walk.shown.size(), 6);
+        QVERIFY2(english.isEmpty(), qPrintable(english.join(u"\n"_s)));
+    }
+    // The first copy of a kind goes to the documents, never to the folder the program was started
+    // from; the next opens where the teacher put the last one of that kind.
+    void fileDialogsOpenWhereTheTeacherLastChose()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // Without one, Windows keeps no settings at all (the program names its own).
+        QCoreApplication::setOrganizationName(u"saisie-notes-tests"_s);
+        QSettings().clear();
+        QTemporaryDir chosen;
+        QStringList opened;
+        QObject context;
+        const auto choose = [&](const QString& kind, const QString& file) {
+            whenModalOpens(&context, [&, file](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                opened << (dialog ? dialog->directory().absolutePath() : QString());
+                dialog->selectFile(file);
+                file.isEmpty() ? dialog->reject() : static_cast<QDialog*>(dialog)->accept();
+            });
+            return ui::chooseFileToSave(nullptr, kind, u"حفظ"_s, u"ملف.pdf"_s, u"PDF (*.pdf)"_s);
+        };
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(QDir().mkpath(documents));
+        QCOMPARE(QFileInfo(choose(u"card"_s, chosen.filePath(u"a.pdf"_s))).path(), chosen.path());
+        choose(u"card"_s, {});
+        choose(u"csvCopy"_s, {});
+        QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
+    }
 };
-
-void TestArabicWords::everyWindowSpeaksArabic_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::newRow("C locale") << u"C"_s;
-    QTest::newRow("Arabic locale") << u"ar_TN"_s;
-}
-
-void TestArabicWords::everyWindowSpeaksArabic()
-{
-    QFETCH(QString, locale);
-    QLocale::setDefault(QLocale(locale));
-    QStringList english;
-    ProgramOnDisk program(true);
-    const QString sample = u"8410203C07120002025.xml"_s;
-    QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + sample, program.filePath(sample)));
-    sheet::GradeSheetWindow* sheet = program.open(sample);
-    QVERIFY(sheet);
-    english << englishIn(program.window()) << englishIn(sheet);
-    for (QMenu* menu : program.window()->menuBar()->findChildren<QMenu*>())
-        english << englishIn(menu);
-    QMenu* sheetMenu = sheet->findChild<sheet::SheetTools*>()->showMenu({5, 5});
-    english << englishIn(sheetMenu);
-    sheetMenu->close();
-    QLineEdit edit;
-    std::unique_ptr<QMenu> editMenu(edit.createStandardContextMenu());
-    english << englishIn(editMenu.get());
-
-    // The modal windows, walked as they open and closed at once.
-    QObject context;
-    const auto walkNextModal = [&] {
-        whenModalOpens(&context, [&](QWidget* modal) {
-            english << englishIn(modal);
-            modal->close();
-        });
-    };
-    walkNextModal();
-    ui::showNotice(nullptr, ui::kProgramTitle, u"نص"_s);
-    walkNextModal();
-    ui::chooseFileToSave(nullptr, u"test"_s, u"حفظ"_s, u"ملف.pdf"_s, u"PDF (*.pdf)"_s);
-    walkNextModal();
-    ui::chooseFolder(nullptr, u"test"_s, u"مجلّد"_s);
-    walkNextModal();
-    ui::QuestionDialog::ask(u"سؤال"_s, ui::QuestionDialog::Buttons::YesNo, u"عنوان"_s);
-    walkNextModal();
-    app::AboutBox(program.appState).exec();
-    walkNextModal();
-    const gradefile::GradeDisk disk(program.diskPath());
-    app::KeptCopiesDialog(recovery::KeptCopies(program.dataPath()), disk, u"K"_s).exec();
-    QVERIFY2(english.isEmpty(), qPrintable(english.join(u"\n"_s)));
-}
-
-// The first copy of a kind goes to the documents, never to the folder the program was started
-// from; the next opens where the teacher put the last one of that kind.
-void TestArabicWords::fileDialogsOpenWhereTheTeacherLastChose()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // Without one, Windows keeps no settings at all (the program names its own).
-    QCoreApplication::setOrganizationName(u"saisie-notes-tests"_s);
-    QSettings().clear();
-    QTemporaryDir chosen;
-    QStringList opened;
-    QObject context;
-    const auto choose = [&](const QString& kind, const QString& file) {
-        whenModalOpens(&context, [&, file](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            opened << (dialog ? dialog->directory().absolutePath() : QString());
-            dialog->selectFile(file);
-            file.isEmpty() ? dialog->reject() : static_cast<QDialog*>(dialog)->accept();
-        });
-        return ui::chooseFileToSave(nullptr, kind, u"حفظ"_s, u"ملف.pdf"_s, u"PDF (*.pdf)"_s);
-    };
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QVERIFY(QDir().mkpath(documents));
-    QCOMPARE(QFileInfo(choose(u"card"_s, chosen.filePath(u"a.pdf"_s))).path(), chosen.path());
-    choose(u"card"_s, {});
-    choose(u"csvCopy"_s, {});
-    QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
-}
 
 QTEST_MAIN(TestArabicWords)
 #include "tst_arabicwords.moc"

@@ -7,7 +7,6 @@
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "app/drivechoice.h"
-#include "sheet/plainsheetwindow.h"
 #include "ui/notice.h"
 
 #include <QAction>
@@ -52,219 +51,200 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void enterScansAndListsEveryFile();
-    void openFillsTheSheetAndQuitComesBack();
-    void refusedFileLeavesTheOpenSheet_data();
-    void refusedFileLeavesTheOpenSheet();
-    void missingDiskIsAskedFor_data();
-    void missingDiskIsAskedFor();
-    void otherDiskChosenAfterTheSheetIsSaved();
+    // The program's settings live in a folder of the test's own.
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+        QCoreApplication::setOrganizationName(ui::kProgramTitle);
+        QCoreApplication::setApplicationName(ui::kProgramTitle);
+    }
+    // Enter scans the disk: every *.xml file is listed in name order, hidden and read-only ones
+    // too; a file that is no grade file (renamed, or no rowset, or no start
+    // line naming it) is marked and the scan goes on with the next.
+    void enterScansAndListsEveryFile()
+    {
+        ProgramOnDisk program;
+        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+        QVERIFY(
+            program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|المعدلات"_s}));
+        QVERIFY(program.writeFile(u"A.xml"_s, threeExams()));
+        QVERIFY(program.writeFile(u"B.xml"_s, {u"DEBUTB"_s}));
+        QVERIFY(writeBytes(program.filePath(u"C.xml"_s), "not xml at all"));
+        QVERIFY(program.writeFile(u"E.XML"_s, {u"DEBUTE|كبير"_s}));
+        QVERIFY(program.writeFile(u".H.xml"_s, {u"DEBUT.H|مخفي"_s}));
+        QVERIFY(writeBytes(program.filePath(u"notes.txt"_s), "x"));
+        for (const QString& name : QDir(program.diskPath()).entryList(QDir::Files | QDir::Hidden))
+            QVERIFY(QFile::setPermissions(program.filePath(name), QFile::ReadOwner));
+        program.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(program.window()));
+        pressKey(Qt::Key_Return);
+        const QString bad = u" | "_s + kInvalid + u" | red"_s;
+        QCOMPARE(listed(program.window()),
+                 (QStringList{u".H.xml | مخفي"_s, kKey + u".xml | "_s + kCaption,
+                              kPlainKey + u".xml | المعدلات"_s, u"A.xml"_s + bad, u"B.xml"_s + bad,
+                              u"C.xml"_s + bad, u"E.XML | كبير"_s}));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+    // A subject file fills its sheet and the card texts; a second file starts from nothing of
+    // the first; F5 closes the sheet and the list comes back.
+    void openFillsTheSheetAndQuitComesBack()
+    {
+        ProgramOnDisk program;
+        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+        QVERIFY(program.writeFile(kOther + u".xml"_s,
+                                  {u"DEBUT"_s + kOther + u"|قسم"_s, u"TYPEEPREUVE:|ف"_s,
+                                   u"1|1|2001|سامي"_s, u"2|2|2002|هند|14.00"_s,
+                                   u"FIN"_s + kOther + u"|ق|م|ن||2|2"_s}));
+        QPointer<sheet::GradeSheetWindow> first = program.open(kKey + u".xml"_s);
+        QVERIFY(first);
+        const QStringList row2{"",     "",  "", "", "غ.ش.", "15.25", "07.00", "مريم التونسي",
+                               "1002", "2", "2"};
+        for (int col = 0; col <= 10; ++col) {
+            QCOMPARE(first->grid()->text({col, 2}), row2[col]);
+            QCOMPARE(first->grid()->isColumnHiddenAt(col),
+                     QList<int>({0, 1, 2, 3, 10}).contains(col));
+        }
+        QCOMPARE(program.cardTexts.teacherLine, u"المدرّس / الأستاذ : سلمى"_s);
+        QCOMPARE(program.cardTexts.printNumber, qint16(6));
+        first->sheet().setLook({6, 1}, sheet::GradeLook::Refused);
+
+        QPointer<sheet::GradeSheetWindow> second = program.open(kOther + u".xml"_s);
+        QVERIFY(second);
+        QTRY_VERIFY(!first);
+        QCOMPARE(second->grid()->text({6, 1}), QString());
+        QCOMPARE(second->grid()->text({5, 0}), QString());
+        QCOMPARE(second->grid()->text({6, 2}), u"14.00"_s);
+        QVERIFY(backColour(*second->grid(), {6, 1}) != QColor(Qt::red));
+        QCOMPARE(program.cardTexts.printNumber, qint16(2));
+
+        program.window()->hide();
+        pressKey(Qt::Key_F5);
+        QTRY_VERIFY(!second);
+        QVERIFY(program.window()->isVisible());
+    }
+    // A file that cannot be opened says why, and the sheet already open stays as it was, with
+    // the card texts it printed with.
+    void refusedFileLeavesTheOpenSheet_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QStringList>("lines"); // empty: bytes that are no rowset
+        QTest::addColumn<QString>("message");   // how the message starts
+        QTest::newRow("renamed") << u"8410203C07990002004.xml"_s << threeExams()
+                                 << u"لا يمكنك معاينة محتوى هذا الملف"_s;
+        QTest::newRow("year not a number")
+            << u"8410203C0712000ABCD.xml"_s << threeExams(u"8410203C0712000ABCD"_s) << u"13 "_s;
+        QTest::newRow("counter out of range")
+            << kOther + u".xml"_s << threeExams(kOther, u"||40000|1"_s) << u"6 "_s;
+        QTest::newRow("only a start line")
+            << kOther + u".xml"_s << threeExams(kOther).mid(0, 1) << u"3021 "_s;
+        QTest::newRow("plain line with four separators")
+            << kPlainKey + u".xml"_s
+            << QStringList{u"DEBUT"_s + kPlainKey + u"|م"_s, u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5"_s}
+            << u"5 "_s;
+        QTest::newRow("not a rowset")
+            << kOther + u".xml"_s << QStringList() << u"لا يمكنك معاينة محتوى هذا الملف"_s;
+    }
+    void refusedFileLeavesTheOpenSheet()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, message);
+        ProgramOnDisk program;
+        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+        if (lines.isEmpty())
+            QVERIFY(writeBytes(program.filePath(fileName), "not a grade file"));
+        else
+            QVERIFY(program.writeFile(fileName, lines));
+        QPointer<sheet::GradeSheetWindow> sheet = program.open(kKey + u".xml"_s);
+        QVERIFY(sheet);
+
+        DialogAnswers answers({});
+        QVERIFY(!program.open(fileName));
+        QCOMPARE(answers.shown.size(), 1);
+        const QString shown = answers.shown.first().text;
+        QVERIFY2(shown.startsWith(message), qPrintable(shown));
+        QVERIFY2(message.startsWith(u'ل') || shown.contains(kCallUs), qPrintable(shown));
+        QVERIFY(sheet && sheet->isVisible());
+        QCOMPARE(sheet->grid()->text({6, 1}), u"12.50"_s);
+        QCOMPARE(program.cardTexts.regionName, u"صفاقس"_s);
+        QCOMPARE(program.cardTexts.printNumber, qint16(6));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+    void missingDiskIsAskedFor_data()
+    {
+        QTest::addColumn<bool>("folderStays");
+        QTest::newRow("no folder") << false;
+        QTest::newRow("a stick pulled out, its folder left empty") << true;
+    }
+    // No disk in the drive: the teacher is asked for it. Closing the question ends the scan
+    // with an empty list; with the disk put in, Yes goes on with the scan.
+    void missingDiskIsAskedFor()
+    {
+        QFETCH(bool, folderStays);
+        ProgramOnDisk program;
+        std::optional<TmpfsMount> stick;
+        const auto putIn = [&] {
+            folderStays ? (void)stick.emplace(program.diskPath(), "size=1m")
+                        : (void)QDir().mkpath(program.diskPath());
+            return program.writeFile(u"K.xml"_s, {u"DEBUTK|قسم"_s});
+        };
+        if (folderStays) {
+            if (!putIn() || !stick->isMounted())
+                QSKIP(qPrintable("cannot mount a tmpfs: " + stick->error()));
+            program.window()->scanDisk();
+            QCOMPARE(listed(program.window()), QStringList{u"K.xml | قسم"_s});
+            stick->pullOut();
+        }
+        QVERIFY(folderStays || QDir(program.diskPath()).removeRecursively());
+        DialogAnswers answers({Answer::CloseBox, Answer::Yes}, [&](int index) {
+            if (index == 1)
+                putIn();
+        });
+        program.window()->scanDisk();
+        QCOMPARE(listed(program.window()), QStringList());
+        program.window()->scanDisk();
+        QCOMPARE(listed(program.window()), QStringList{u"K.xml | قسم"_s});
+        QCOMPARE(answers.shown.size(), 2);
+        QCOMPARE(answers.shown.last().text, u"الرجاء إدراج القرص المرن"_s);
+    }
+    // Another disk chosen is listed and remembered for the next start; the sheet open with
+    // unsaved grades is saved first, to its own disk.
+    void otherDiskChosenAfterTheSheetIsSaved()
+    {
+        QSettings().clear();
+        ProgramOnDisk program;
+        app::MainWindow* window = program.window();
+        const QString diskB = QDir::cleanPath(program.diskPath() + u"/../B"_s);
+        QVERIFY(QDir().mkdir(diskB));
+        QVERIFY(
+            gradefile::writeGradeFile(diskB + u'/' + kOther + u".xml"_s, threeExams(kOther)).ok);
+        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+        sheet::GradeSheetWindow* sheet = program.open(kKey + u".xml"_s);
+        QVERIFY(sheet);
+        typeInto(sheet->grid(), 5, 1, u"13"_s);
+        pressKey(Qt::Key_Return);
+        QVERIFY(sheet->isModified());
+        QString offered;
+        window->setFolderChooser([&](const QString& current) {
+            offered = current;
+            return diskB;
+        });
+        DialogAnswers answers({Answer::Yes});
+        window->findChild<QAction*>(u"chooseDiskAction"_s)->trigger();
+        QCOMPARE(offered, program.diskPath());
+        QCOMPARE(answers.shown.size(), 1);
+        QCOMPARE(answers.shown.first().text, u"حفظ التغييرات               "_s);
+        QTRY_VERIFY(!window->gradeSheet());
+        const auto saved = gradefile::readGradeFile(program.filePath(kKey + u".xml"_s)).lines;
+        QVERIFY(saved && saved->join(u'\n').contains(u"|أحمد الكافي|12.50|13.00"_s));
+        QCOMPARE(QDir(diskB).entryList(QDir::Files), QStringList{kOther + u".xml"_s});
+        QCOMPARE(listed(window), QStringList{kOther + u".xml | "_s + kCaption});
+        QCOMPARE(app::chooseStartFolder(std::nullopt, app::systemDriveEnvironment()).folder, diskB);
+    }
 
 private:
     QTemporaryDir m_settings;
 };
-
-// The program's settings live in a folder of the test's own.
-void TestMainWindow::initTestCase()
-{
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-    QCoreApplication::setOrganizationName(ui::kProgramTitle);
-    QCoreApplication::setApplicationName(ui::kProgramTitle);
-}
-
-// Enter scans the disk: every *.xml file is listed in name order, hidden and read-only ones
-// too; a file that is no grade file (renamed, or no rowset, or no start
-// line naming it) is marked and the scan goes on with the next.
-void TestMainWindow::enterScansAndListsEveryFile()
-{
-    ProgramOnDisk program;
-    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
-    QVERIFY(program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|المعدلات"_s}));
-    QVERIFY(program.writeFile(u"A.xml"_s, threeExams()));
-    QVERIFY(program.writeFile(u"B.xml"_s, {u"DEBUTB"_s}));
-    QVERIFY(writeBytes(program.filePath(u"C.xml"_s), "not xml at all"));
-    QVERIFY(program.writeFile(u"E.XML"_s, {u"DEBUTE|كبير"_s}));
-    QVERIFY(program.writeFile(u".H.xml"_s, {u"DEBUT.H|مخفي"_s}));
-    QVERIFY(writeBytes(program.filePath(u"notes.txt"_s), "x"));
-    for (const QString& name : QDir(program.diskPath()).entryList(QDir::Files | QDir::Hidden))
-        QVERIFY(QFile::setPermissions(program.filePath(name), QFile::ReadOwner));
-    program.window()->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(program.window()));
-    pressKey(Qt::Key_Return);
-    const QString bad = u" | "_s + kInvalid + u" | red"_s;
-    QCOMPARE(listed(program.window()),
-             (QStringList{u".H.xml | مخفي"_s, kKey + u".xml | "_s + kCaption,
-                          kPlainKey + u".xml | المعدلات"_s, u"A.xml"_s + bad, u"B.xml"_s + bad,
-                          u"C.xml"_s + bad, u"E.XML | كبير"_s}));
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-}
-
-// A subject file fills its sheet and the card texts; a second file starts from nothing of
-// the first; F5 closes the sheet and the list comes back. A plain file opens its own sheet.
-void TestMainWindow::openFillsTheSheetAndQuitComesBack()
-{
-    ProgramOnDisk program;
-    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
-    QVERIFY(
-        program.writeFile(kOther + u".xml"_s,
-                          {u"DEBUT"_s + kOther + u"|قسم"_s, u"TYPEEPREUVE:|ف"_s, u"1|1|2001|سامي"_s,
-                           u"2|2|2002|هند|14.00"_s, u"FIN"_s + kOther + u"|ق|م|ن||2|2"_s}));
-    QPointer<sheet::GradeSheetWindow> first = program.open(kKey + u".xml"_s);
-    QVERIFY(first);
-    const QStringList row2{"",     "",  "", "", "غ.ش.", "15.25", "07.00", "مريم التونسي",
-                           "1002", "2", "2"};
-    for (int col = 0; col <= 10; ++col) {
-        QCOMPARE(first->grid()->text({col, 2}), row2[col]);
-        QCOMPARE(first->grid()->isColumnHiddenAt(col), QList<int>({0, 1, 2, 3, 10}).contains(col));
-    }
-    QCOMPARE(program.cardTexts.teacherLine, u"المدرّس / الأستاذ : سلمى"_s);
-    QCOMPARE(program.cardTexts.printNumber, qint16(6));
-    first->sheet().setLook({6, 1}, sheet::GradeLook::Refused);
-
-    QPointer<sheet::GradeSheetWindow> second = program.open(kOther + u".xml"_s);
-    QVERIFY(second);
-    QTRY_VERIFY(!first);
-    QCOMPARE(second->grid()->text({6, 1}), QString());
-    QCOMPARE(second->grid()->text({5, 0}), QString());
-    QCOMPARE(second->grid()->text({6, 2}), u"14.00"_s);
-    QVERIFY(backColour(*second->grid(), {6, 1}) != QColor(Qt::red));
-    QCOMPARE(program.cardTexts.printNumber, qint16(2));
-
-    program.window()->hide();
-    pressKey(Qt::Key_F5);
-    QTRY_VERIFY(!second);
-    QVERIFY(program.window()->isVisible());
-
-    QVERIFY(program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|م"_s,
-                                                      u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5|14.25"_s}));
-    QVERIFY(!program.open(kPlainKey + u".xml"_s));
-    QVERIFY(program.window()->plainSheet());
-    QCOMPARE(program.window()->plainSheet()->grid()->text({1, 1}), u"14.25"_s);
-}
-
-// A file that cannot be opened says why, and the sheet already open stays as it was, with
-// the card texts it printed with.
-void TestMainWindow::refusedFileLeavesTheOpenSheet_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QStringList>("lines"); // empty: bytes that are no rowset
-    QTest::addColumn<QString>("message");   // how the message starts
-    QTest::newRow("renamed") << u"8410203C07990002004.xml"_s << threeExams()
-                             << u"لا يمكنك معاينة محتوى هذا الملف"_s;
-    QTest::newRow("year not a number")
-        << u"8410203C0712000ABCD.xml"_s << threeExams(u"8410203C0712000ABCD"_s) << u"13 "_s;
-    QTest::newRow("counter out of range")
-        << kOther + u".xml"_s << threeExams(kOther, u"||40000|1"_s) << u"6 "_s;
-    QTest::newRow("only a start line")
-        << kOther + u".xml"_s << threeExams(kOther).mid(0, 1) << u"3021 "_s;
-    QTest::newRow("plain line with four separators")
-        << kPlainKey + u".xml"_s
-        << QStringList{u"DEBUT"_s + kPlainKey + u"|م"_s, u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5"_s}
-        << u"5 "_s;
-    QTest::newRow("not a rowset") << kOther + u".xml"_s << QStringList()
-                                  << u"لا يمكنك معاينة محتوى هذا الملف"_s;
-}
-
-void TestMainWindow::refusedFileLeavesTheOpenSheet()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, message);
-    ProgramOnDisk program;
-    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
-    if (lines.isEmpty())
-        QVERIFY(writeBytes(program.filePath(fileName), "not a grade file"));
-    else
-        QVERIFY(program.writeFile(fileName, lines));
-    QPointer<sheet::GradeSheetWindow> sheet = program.open(kKey + u".xml"_s);
-    QVERIFY(sheet);
-
-    DialogAnswers answers({});
-    QVERIFY(!program.open(fileName));
-    QCOMPARE(answers.shown.size(), 1);
-    const QString shown = answers.shown.first().text;
-    QVERIFY2(shown.startsWith(message), qPrintable(shown));
-    QVERIFY2(message.startsWith(u'ل') || shown.contains(kCallUs), qPrintable(shown));
-    QVERIFY(sheet && sheet->isVisible());
-    QCOMPARE(sheet->grid()->text({6, 1}), u"12.50"_s);
-    QCOMPARE(program.cardTexts.regionName, u"صفاقس"_s);
-    QCOMPARE(program.cardTexts.printNumber, qint16(6));
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-}
-
-void TestMainWindow::missingDiskIsAskedFor_data()
-{
-    QTest::addColumn<bool>("folderStays");
-    QTest::newRow("no folder") << false;
-    QTest::newRow("a stick pulled out, its folder left empty") << true;
-}
-
-// No disk in the drive: the teacher is asked for it. Closing the question ends the scan
-// with an empty list; with the disk put in, Yes goes on with the scan.
-void TestMainWindow::missingDiskIsAskedFor()
-{
-    QFETCH(bool, folderStays);
-    ProgramOnDisk program;
-    std::optional<TmpfsMount> stick;
-    const auto putIn = [&] {
-        folderStays ? (void)stick.emplace(program.diskPath(), "size=1m")
-                    : (void)QDir().mkpath(program.diskPath());
-        return program.writeFile(u"K.xml"_s, {u"DEBUTK|قسم"_s});
-    };
-    if (folderStays) {
-        if (!putIn() || !stick->isMounted())
-            QSKIP(qPrintable("cannot mount a tmpfs: " + stick->error()));
-        program.window()->scanDisk();
-        QCOMPARE(listed(program.window()), QStringList{u"K.xml | قسم"_s});
-        stick->pullOut();
-    }
-    QVERIFY(folderStays || QDir(program.diskPath()).removeRecursively());
-    DialogAnswers answers({Answer::CloseBox, Answer::Yes}, [&](int index) {
-        if (index == 1)
-            putIn();
-    });
-    program.window()->scanDisk();
-    QCOMPARE(listed(program.window()), QStringList());
-    program.window()->scanDisk();
-    QCOMPARE(listed(program.window()), QStringList{u"K.xml | قسم"_s});
-    QCOMPARE(answers.shown.size(), 2);
-    QCOMPARE(answers.shown.last().text, u"الرجاء إدراج القرص المرن"_s);
-}
-
-// Another disk chosen is listed and remembered for the next start; the sheet open with
-// unsaved grades is saved first, to its own disk.
-void TestMainWindow::otherDiskChosenAfterTheSheetIsSaved()
-{
-    QSettings().clear();
-    ProgramOnDisk program;
-    app::MainWindow* window = program.window();
-    const QString diskB = QDir::cleanPath(program.diskPath() + u"/../B"_s);
-    QVERIFY(QDir().mkdir(diskB));
-    QVERIFY(gradefile::writeGradeFile(diskB + u'/' + kOther + u".xml"_s, threeExams(kOther)).ok);
-    QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
-    sheet::GradeSheetWindow* sheet = program.open(kKey + u".xml"_s);
-    QVERIFY(sheet);
-    typeInto(sheet->grid(), 5, 1, u"13"_s);
-    pressKey(Qt::Key_Return);
-    QVERIFY(sheet->isModified());
-    QString offered;
-    window->setFolderChooser([&](const QString& current) {
-        offered = current;
-        return diskB;
-    });
-    DialogAnswers answers({Answer::Yes});
-    window->findChild<QAction*>(u"chooseDiskAction"_s)->trigger();
-    QCOMPARE(offered, program.diskPath());
-    QCOMPARE(answers.shown.size(), 1);
-    QCOMPARE(answers.shown.first().text, u"حفظ التغييرات               "_s);
-    QTRY_VERIFY(!window->gradeSheet());
-    const auto saved = gradefile::readGradeFile(program.filePath(kKey + u".xml"_s)).lines;
-    QVERIFY(saved && saved->join(u'\n').contains(u"|أحمد الكافي|12.50|13.00"_s));
-    QCOMPARE(QDir(diskB).entryList(QDir::Files), QStringList{kOther + u".xml"_s});
-    QCOMPARE(listed(window), QStringList{kOther + u".xml | "_s + kCaption});
-    QCOMPARE(app::chooseStartFolder(std::nullopt, app::systemDriveEnvironment()).folder, diskB);
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

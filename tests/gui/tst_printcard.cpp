@@ -6,8 +6,6 @@
 #include "../support/repeatedpupils.h"
 #include "print/cardprinter.h"
 #include "print/previewwindow.h"
-#include "sheet/openedsheet.h"
-#include "ui/uilook.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -61,8 +59,6 @@ private:
             look << QString::number(grid()->colWidth(col)) + grid()->text({col, 0});
         return look.join(u'|');
     }
-    // Printing and previewing leave the screen as it was when the sheet opened.
-    void verifyScreenPresentation() const { QCOMPARE(screenLook(), m_screenAtOpening); }
     // The card as poppler reads it back: every piece of text with its place, size and font.
     QString pdfLayout() const
     {
@@ -95,7 +91,7 @@ private:
     QTemporaryDir m_folder;
     QString m_pdfPath;
     int m_pdfAsked = 0;
-    QString m_screenAtOpening;
+    QString m_screenAtOpening; // printing and previewing leave the screen as it was
 
 private slots:
     void cleanup() { m_program.reset(); }
@@ -121,7 +117,7 @@ private slots:
         QVERIFY(wordsMissingFrom(pdfText(), QStringLiteral("ر.ط : %1 ").arg(texts.printNumber) +
                                                 grid()->text({7, 1}))
                     .isEmpty());
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         // The status line says where the card went; F6 again while it says so is the same press,
         // not a second card. Saved, a print asks nothing, until a grade is typed; the card then
         // carries it under the number of the save that writes it to the disk.
@@ -149,7 +145,7 @@ private slots:
         DialogAnswers answers({Answer::No, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         struct FullDisk : gradefile::WriteFaultInjector {
             std::optional<gradefile::FileError> failAt(gradefile::WriteStep) const override
             {
@@ -172,9 +168,12 @@ private slots:
         QVERIFY2(fileLines().last().endsWith("||5|3"), qPrintable(fileLines().last()));
     }
 
-    // The blank card has every pupil and no grade; the sheet keeps its grades, its look and
-    // its print number.
-    void blankCardLeavesTheSheetAsItIs()
+    // The card is drawn from the sheet's cells and the screen is left alone: the blank card has
+    // every pupil and no grade, and the sheet keeps its grades, look and print number; a name
+    // shown bold for an observation validated in this run and the large presentation change
+    // neither card; five rounds of large presentation, F7, Escape and normal again leave the
+    // grid large until Escape and the window and the grid as wide as before.
+    void screenAndCardApart()
     {
         openSample();
         const QString grade = grid()->text({6, 1});
@@ -192,19 +191,7 @@ private slots:
         QCOMPARE(grid()->text({6, 1}), grade);
         QCOMPARE(m_program->cardTexts.printNumber, printNumber);
         QVERIFY(!sheetWindow()->isModified());
-        verifyScreenPresentation();
-    }
-
-    // The card is drawn from the sheet's cells and the screen is left alone. A name shown bold
-    // for an observation validated in this run, the large presentation (it printed all bold)
-    // change neither the blank nor the filled card; five rounds of large presentation, F7,
-    // Escape and normal again leave the grid large until Escape and the window and the grid as
-    // wide as before (the preview brought the normal look back behind the toggle's back).
-    void screenAndCardApart()
-    {
-        openSample();
-        QVERIFY(sheetWindow()->printBlankCard());
-        SKIP_WITHOUT_POPPLER();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         const QString blank = pdfLayout();
         sheetWindow()->setObservationRunner([](QDialog& dialog) {
             dialog.findChild<QLineEdit*>("observationEdit")->setText("عمل جيد");
@@ -262,10 +249,9 @@ private slots:
         const print::PreviewCard& card = window->card(); // as it prints, on as many pages
         QCOMPARE(card.sheet.cellAt(8, 0).text, QStringLiteral("المعرّف"));
         QCOMPARE(window->pageCount(),
-                 print::writeCardPdf(card.sheet, card.codes, print::cardPrintSettings(), m_pdfPath)
-                     .pageCount);
+                 print::writeCardPdf(card.sheet, card.codes, m_pdfPath).pageCount);
         QCOMPARE(window->pageCount(), 5);
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
 
         // D Page Down, U Page Up, N and P the next and previous buttons.
         const auto click = [window](const char* button) {
@@ -300,7 +286,7 @@ private slots:
         QCOMPARE(texts.printNumber, texts.saveNumber);
         QVERIFY(window->card().codes.header.contains(
             QStringLiteral("ر.ط : %1").arg(texts.printNumber)));
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
 
         // A save shows the preview the card as the disk now holds it.
         grid()->sheet().setText({6, 1}, QStringLiteral("18.25"));
@@ -334,7 +320,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([=] { return window->isActiveWindow(); }));
         QTest::keyClick(window->preview(), Qt::Key_Escape);
         QTRY_VERIFY(!sheetWindow()->previewWindow());
-        verifyScreenPresentation();
+        QCOMPARE(screenLook(), m_screenAtOpening);
         QVERIFY(pressF7());
     }
 };

@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMetaEnum>
 #include <QProcess>
 #include <QPushButton>
 
@@ -113,14 +112,13 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                     item->trigger();
             }
             menu->close();
-        } else if (words[0] == "undo" || words[0] == "redo" || words[0] == "shift-redo") {
-            pressKey(words[0] == "undo"   ? Qt::Key_Z
-                     : words[0] == "redo" ? Qt::Key_Y
-                                          : Qt::Key_Z,
-                     Qt::ControlModifier |
-                         (words[0] == "shift-redo" ? Qt::ShiftModifier : Qt::NoModifier));
-        } else {
-            pressKey(Qt::Key(QMetaEnum::fromType<Qt::Key>().keyToValue(qPrintable("Key_" + step))));
+        } else { // undo, redo and shift-redo by their keys, or a key's name
+            const QKeyCombination key =
+                QKeySequence::fromString(step == "undo"         ? "Ctrl+Z"
+                                         : step == "redo"       ? "Ctrl+Y"
+                                         : step == "shift-redo" ? "Ctrl+Shift+Z"
+                                                                : step)[0];
+            pressKey(key.key(), key.keyboardModifiers());
         }
     }
 }
@@ -201,618 +199,568 @@ class TestSaveGradeSheet : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void savedBytesMatchTheKnownSheet();
-    void currentCellChecked_data();
-    void currentCellChecked();
-    void failedSave_data();
-    void failedSave();
-    void quitAsksAboutUnsavedGrades_data();
-    void quitAsksAboutUnsavedGrades();
-    void gradesTypedBeforeAKillComeBack_data();
-    void gradesTypedBeforeAKillComeBack();
-    void dataFolderThatCannotBeWritten();
-    void fileChangedMeanwhile_data();
-    void fileChangedMeanwhile();
-    void fileOpenInAnotherCopy_data();
-    void fileOpenInAnotherCopy();
-    void keptCopyBroughtBack_data();
-    void keptCopyBroughtBack();
-    void editSequences_data();
-    void editSequences();
+    void init()
+    {
+        m_p = std::make_unique<ProgramOnDisk>(true);
+        m_quitCalls = 0;
+        m_p->window()->setQuitAction([this] { ++m_quitCalls; });
+    }
+    void cleanup() { m_p.reset(); }
+    // Typed grades, the marks read from the file, the caption without its trailing blanks and
+    // the raised counter, written byte for byte as the known file; saved again, the counter one
+    // higher. A saved sheet leaves no journal.
+    void savedBytesMatchTheKnownSheet()
+    {
+        QVERIFY(openSheet());
+        typeInto(m_p->grid(), 6, 3, "9");
+        pressKey(Qt::Key_Up); // leaving the cell rewrites it as 09.00
+        typeInto(m_p->grid(), 5, 2, "14.50");
+        DialogAnswers answers({});
+        pressKey(Qt::Key_F4);
+        QByteArray known = readBytes(SAISIE_TEST_DATA_DIR "/saved/three-pupils.xml");
+        QCOMPARE(readBytes(file()), known);
+        QCOMPARE(answers.shown.size(), 0);
+        QVERIFY(m_p->sheet()->isSaved() && !m_p->sheet()->isModified() && listLineIsBoldBlue());
+        QVERIFY(journals().isEmpty());
+        pressKey(Qt::Key_F4);
+        QCOMPARE(readBytes(file()), known.replace("||5|4", "||6|4"));
+    }
+    void currentCellChecked_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("entry");  // typed, or after "=" set by the program
+        QTest::addColumn<QString>("stored"); // the cell and the file after the save; none: refused
+        // clang-format off
+        QTest::newRow("25 typed, not yet left") << 6 << "25" << "";
+        QTest::newRow("exactly 20") << 6 << "20" << "20.00";
+        QTest::newRow("7 is written as a grade") << 6 << "7" << "07.00";
+        QTest::newRow("column 7 is not a grade") << 7 << "=30 سامي" << "30 سامي";
+        // clang-format on
+    }
+    // The grade under the cursor is checked as if the cursor had left it: one above twenty is
+    // not written, and the cursor stays on it.
+    void currentCellChecked()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, entry);
+        QFETCH(QString, stored);
+        QVERIFY(openSheet());
+        const QByteArray oldBytes = readBytes(file());
+        sheet::SpreadGrid* grid = m_p->grid();
+        typeInto(grid, 6, 1, "1"); // something to save in any case
+        if (entry.startsWith('='))
+            grid->sheet().setText({col, 2}, entry.mid(1));
+        typeInto(grid, col, 2, entry.startsWith('=') ? "" : entry);
+        const QString underCursor = grid->activeText();
+        DialogAnswers answers({});
+        QCOMPARE(m_p->sheet()->save(), !stored.isEmpty());
+        QCOMPARE(answers.shown.size(), 0);
+        QCOMPARE(QPoint(grid->activeCell().column, grid->activeCell().row), QPoint(col, 2));
+        QCOMPARE(m_p->sheet()->isModified(), stored.isEmpty());
+        QCOMPARE(grid->text({col, 2}), stored.isEmpty() ? underCursor : stored);
+        if (stored.isEmpty())
+            QCOMPARE(readBytes(file()), oldBytes);
+        else
+            QCOMPARE(gradefile::readGradeFile(file()).lines->at(3).split(u'|').at(10 - col),
+                     stored);
+    }
+    void failedSave_data()
+    {
+        QTest::addColumn<QString>("disk");
+        QTest::addColumn<QString>("message"); // how it begins
+        QTest::addColumn<bool>("putBack");    // the disk put back at the question, yes retries
+        // clang-format off
+        QTest::newRow("out of the drive, close box") << "out" << kInsertDisk << false;
+        // The stick pulled out, its mount folder left behind as an empty folder of the computer.
+        QTest::newRow("pulled, its folder stays") << "pulled" << kInsertDisk << false;
+        QTest::newRow("pulled, its folder stays, put back") << "pulled" << kInsertDisk << true;
+        QTest::newRow("out of the drive, put back") << "out" << kInsertDisk << true;
+        QTest::newRow("gone before the replacement") << "gone" << kInsertDisk << false;
+        QTest::newRow("taken out mid-save, put back") << "taken out" << kInsertDisk << true;
+        QTest::newRow("write-protected") << "read-only" << kWriteProtected << false;
+        QTest::newRow("full") << "full" << "61 " << false;
+        QTest::newRow("gives back other bytes") << "altered" << "51 " << false;
+        QTest::newRow("a name longer than a line") << "long name" << "3001 La ligne 5 a" << false;
+        QTest::newRow("save counter at its limit") << "counter" << "6 Dépassement de capacité" << false;
+        // clang-format on
+    }
+    // A save that fails says why and loses nothing; the disk put back, yes writes the grades
+    // with the save number the failed try did not use, and keeps the file it replaces.
+    void failedSave()
+    {
+        QFETCH(QString, disk);
+        QFETCH(QString, message);
+        QFETCH(bool, putBack);
+        const QString diskPath = m_p->diskPath();
+        const QString out = diskPath + "-out";
+        std::optional<TmpfsMount> tmpfs;
+        const auto mountStick = [&] {
+            tmpfs.emplace(diskPath, disk == "full" ? "size=64k" : "size=1m");
+            return tmpfs->isMounted();
+        };
+        if (disk == "read-only" || disk == "full" || disk == "pulled") {
+            mountStick();
+            if (!tmpfs->isMounted())
+                QSKIP(qPrintable("cannot mount a tmpfs: " + tmpfs->error()));
+        }
+        QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
+        if (disk == "long name")
+            m_p->grid()->sheet().setText({7, 3}, QString(290, u'ع'));
+        typeInto(m_p->grid(), 6, 3, "13.00");
+        const QByteArray oldBytes = readBytes(file());
+        const gradefile::SheetTable grades = shownTable(*m_p->sheet());
+        const BrokenDisk broken(disk, diskPath);
+        m_p->sheet()->setWriteFaults(&broken);
+        QVERIFY(disk != "out" || QDir().rename(diskPath, out));
+        QVERIFY(disk != "read-only" || tmpfs->makeReadOnly());
+        if (disk == "pulled")
+            tmpfs->pullOut();
+        QFile filler(QDir(diskPath).filePath("filler"));
+        if (disk == "full" && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            while (filler.write(QByteArray(4096, 'x')) == 4096 || filler.write("x", 1) == 1) {
+            }
+            filler.close();
+        }
+
+        DialogAnswers answers({putBack ? Answer::Yes : Answer::CloseBox}, [&](int) {
+            if (disk == "taken out")
+                QCOMPARE(readBytes(QDir(out).filePath(kFileName)), oldBytes);
+            m_p->sheet()->setWriteFaults(nullptr);
+            if (disk == "pulled") { // nothing went onto the computer's own disk
+                QCOMPARE(QDir(diskPath).entryList(QDir::Files | QDir::Hidden), QStringList());
+                QVERIFY(!putBack || (mountStick() && writeBytes(file(), oldBytes)));
+            }
+            if (putBack)
+                QDir().rename(out, diskPath);
+        });
+        pressKey(Qt::Key_F4);
+        m_p->sheet()->setWriteFaults(nullptr);
+        QCOMPARE(answers.shown.size(), 1);
+        QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
+        QCOMPARE(answers.shown[0].title,
+                 message == kInsertDisk ? "معاينة محتوى القرص المرن" : ui::kProgramTitle);
+        if (putBack) {
+            QVERIFY(m_p->sheet()->isSaved() && listLineIsBoldBlue());
+            QVERIFY(readBytes(file()).contains("|13.00||معفى") &&
+                    readBytes(file()).contains("||5|4"));
+            const std::vector<recovery::KeptCopy> kept = recovery::KeptCopies(data()).list(kKey);
+            QVERIFY(kept.size() == 1 && readBytes(kept.front().path) == oldBytes);
+            return;
+        }
+        QVERIFY(disk != "out" || QDir().rename(out, diskPath));
+        QVERIFY(disk != "pulled" || (mountStick() && writeBytes(file(), oldBytes)));
+        verifyNothingLost(oldBytes, grades);
+        QStringList left = QDir(diskPath).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        left.removeOne("filler");
+        QCOMPARE(left, QStringList{kFileName}); // no temporary file left behind
+    }
+    void quitAsksAboutUnsavedGrades_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("entry"); // a grade typed, a mark key, or nothing
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("failing"); // the save, when asked for, fails
+        // clang-format off
+        QTest::newRow("sheet's quit, no") << "quit" << "13.00" << Answer::No << false;
+        QTest::newRow("sheet's quit, question closed") << "quit" << "13.00" << Answer::CloseBox << false;
+        QTest::newRow("sheet's quit, yes") << "quit" << "13.00" << Answer::Yes << false;
+        QTest::newRow("sheet's quit, yes, the save fails") << "quit" << "13.00" << Answer::Yes << true;
+        QTest::newRow("F5, nothing typed") << "F5" << "" << Answer::Yes << false;
+        QTest::newRow("F5, a mark alone") << "F5" << "F1" << Answer::Yes << false;
+        QTest::newRow("close box, yes") << "close" << "13.00" << Answer::Yes << false;
+        QTest::newRow("close box, yes, the save fails") << "close" << "13.00" << Answer::Yes << true;
+        QTest::newRow("program's quit, yes") << "program quit" << "13.00" << Answer::Yes << false;
+        QTest::newRow("program's quit, no") << "program quit" << "13.00" << Answer::No << false;
+        QTest::newRow("program's close box, the save fails") << "program close" << "13.00" << Answer::Yes << true;
+        // clang-format on
+    }
+    // Every way out of the sheet or the program asks once about unsaved grades or marks; a save
+    // that fails keeps the sheet, and the program, open. The journal goes with the grades saved
+    // or given up.
+    void quitAsksAboutUnsavedGrades()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, entry);
+        QFETCH(Answer, answer);
+        QFETCH(bool, failing);
+        QVERIFY(openSheet());
+        takeSteps(m_p->grid(), entry == "F1" ? "type 6 2;F1" : "type 6 3 " + entry);
+        const QByteArray oldBytes = readBytes(file());
+        const gradefile::SheetTable grades = shownTable(*m_p->sheet());
+        const BrokenDisk protectedDisk(failing ? "protected" : "", "");
+        m_p->sheet()->setWriteFaults(&protectedDisk);
+        QPointer<GradeSheetWindow> window = m_p->sheet();
+        const QString caption = window->windowTitle();
+
+        DialogAnswers answers({answer, Answer::Yes});
+        bool closed = false;
+        if (way == "quit")
+            window->findChild<QPushButton*>("quitButton")->click();
+        else if (way == "F5")
+            pressKey(Qt::Key_F5);
+        else if (way == "close")
+            closed = window->close();
+        else if (way == "program quit")
+            m_p->window()->findChild<QPushButton*>("quitButton")->click();
+        else
+            closed = m_p->window()->close();
+        QCOMPARE(answers.shown.size(), entry.isEmpty() ? 0 : failing ? 2 : 1);
+        QVERIFY(entry.isEmpty() ||
+                (answers.shown[0].text == kSaveQuestion && answers.shown[0].title == caption));
+        if (failing) {
+            QCOMPARE(answers.shown[1].text, kWriteProtected);
+            QVERIFY(window && !closed && m_quitCalls == 0);
+            window->setWriteFaults(nullptr);
+            verifyNothingLost(oldBytes, grades);
+            return;
+        }
+        QTRY_VERIFY(!window);
+        QVERIFY(!way.startsWith("program") || closed || m_quitCalls == 1);
+        QCOMPARE(readBytes(file()) != oldBytes, answer == Answer::Yes && !entry.isEmpty());
+        QVERIFY(journals().isEmpty());
+    }
+    void gradesTypedBeforeAKillComeBack_data()
+    {
+        QTest::addColumn<QString>("steps");     // taken in the child before it is killed
+        QTest::addColumn<QString>("meanwhile"); // after the kill; "no": the answer to the offer
+        QTest::addColumn<QString>("comesBack"); // the third pupil's first exam; none: nothing
+        const QString typed = "type 6 3 13;Up;type 5 1;F1;observe 1 عمل جيد";
+        // clang-format off
+        QTest::newRow("yes brings them back") << typed << "" << "13.00";
+        // A wrong click costs nothing: the kept copies window puts the journal back.
+        QTest::newRow("no sets them aside") << typed << "no" << "13.00";
+        // Pulled out and put back, the disk came back at another folder.
+        QTest::newRow("the disk at another folder") << typed << "moved" << "13.00";
+        // Another machine saved the file since: the journal is set aside, not applied.
+        QTest::newRow("file changed on the disk since") << typed << "changed" << "";
+        QTest::newRow("damaged journal, left as it is") << typed << "damaged" << "";
+        // An undo is a change like any other.
+        QTest::newRow("undo of a grade typed over another") << "type 6 3 13;Up;type 6 3 17;Up;undo" << "" << "13.00";
+        QTest::newRow("undo after a save") << "type 6 3 13;Up;F4;undo" << "" << "-";
+        // clang-format on
+    }
+    // The program killed with grades, marks and an observation unsaved: opening the file again
+    // offers them, yes puts them back as this sheet's unsaved changes, and the save writes them.
+    void gradesTypedBeforeAKillComeBack()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, comesBack);
+        QVERIFY(m_p->writeFile(kFileName, threePupils()));
+        const QByteArray before = readBytes(file());
+        const QString typedOn = m_p->diskPath() + (meanwhile == "moved" ? "0" : "");
+        QVERIFY(meanwhile != "moved" ||
+                (QDir().mkdir(typedOn) && QFile::copy(file(), typedOn + '/' + kFileName)));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {kChildSwitch, typedOn, steps, data()});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(readBytes(file()) == before, !steps.contains("F4"));
+        QCOMPARE(journals().size(), 1);
+        QByteArray journal = readBytes(journals()[0]);
+        QVERIFY(meanwhile != "changed" || m_p->writeFile(kFileName, threePupils(3, 4)));
+        QVERIFY(meanwhile != "damaged" ||
+                writeBytes(journals()[0], journal.replace("\t13", "\t19")));
+
+        DialogAnswers answers({meanwhile == "no" ? Answer::No : Answer::Yes, Answer::Yes});
+        QVERIFY(m_p->open(kFileName));
+        if (meanwhile == "no")
+            bringBackSetAside(journal);
+        QCOMPARE(answers.shown.size(), meanwhile == "no" ? 2 : 1);
+        QCOMPARE(answers.shown[0].text.contains(QDir::toNativeSeparators(typedOn)),
+                 meanwhile == "moved");
+        const QString message = meanwhile == "changed" ? "تغيّر هذا الملفّ بالقرص"
+                                : meanwhile == "damaged" ? "ملفّ استرجاع الأعداد تالف"
+                                                         : kBringBack;
+        QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
+        const bool back = !comesBack.isEmpty();
+        comesBack.remove('-');
+        QCOMPARE(m_p->grid()->text({6, 3}), comesBack);
+        QCOMPARE(m_p->sheet()->isModified(), back);
+        QCOMPARE(journals().size(), back || meanwhile == "damaged" ? 1 : 0);
+        QVERIFY(meanwhile != "damaged" || readBytes(journals()[0]) == journal);
+        if (!back)
+            return;
+        pressKey(Qt::Key_F4);
+        QVERIFY(m_p->sheet()->isSaved() && journals().isEmpty());
+        const QStringList lines = *gradefile::readGradeFile(file()).lines;
+        QCOMPARE(lines[4].section(u'|', 4), comesBack + "||معفى");
+        // The mark and the observation came back too, the observation after the pupil's level.
+        QVERIFY(!steps.contains("F1") || lines[2].endsWith("|12.50|غ.ش.|"));
+        QVERIFY(!steps.contains("observe") || lines[2].startsWith("1#عمل جيد|"));
+    }
+    // The data folder cannot be written: typing goes on, the teacher is told once in the run that
+    // recovery is off, and the save still writes the disk.
+    void dataFolderThatCannotBeWritten()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
+        DialogAnswers answers({});
+        QVERIFY(openSheet());
+        takeSteps(m_p->grid(), "type 6 3 13;Up");
+        QTRY_COMPARE(answers.shown.size(), 1);
+        QVERIFY(answers.shown[0].text.startsWith("تعذّرت الكتابة في مجلّد البرنامج"));
+        m_p->sheet()->activateWindow();
+        QTRY_VERIFY(m_p->sheet()->isActiveWindow());
+        takeSteps(m_p->grid(), "type 6 2 14;F4");
+        QVERIFY(m_p->sheet()->isSaved() && readBytes(file()).contains("|14.00|"));
+        QCOMPARE(answers.shown.size(), 1);
+    }
+    void fileChangedMeanwhile_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("theirs kept") << Answer::No;
+        QTest::newRow("replaced") << Answer::Yes;
+    }
+    // Another copy of the program or another computer saved the file while the sheet was open: the
+    // save asks before replacing it, keeps a copy of it, and goes on from its save number.
+    void fileChangedMeanwhile()
+    {
+        QFETCH(Answer, answer);
+        QVERIFY(openSheet());
+        takeSteps(m_p->grid(), "type 6 3 13;Up");
+        QVERIFY(m_p->writeFile(kFileName, threePupils(8, 7)));
+        const QByteArray theirs = readBytes(file());
+        DialogAnswers answers({answer});
+        pressKey(Qt::Key_F4);
+        QCOMPARE(answers.shown.size(), 1);
+        QVERIFY(answers.shown[0].text.startsWith("تغيّر هذا الملفّ بالقرص منذ فتحه"));
+        if (answer == Answer::No) {
+            QCOMPARE(readBytes(file()), theirs);
+            QVERIFY(m_p->sheet()->isModified() && journals().size() == 1);
+            return;
+        }
+        QVERIFY(readBytes(file()).contains("|13.00||معفى") && readBytes(file()).contains("||9|4"));
+        QCOMPARE(readBytes(recovery::KeptCopies(data()).list(kKey).front().path), theirs);
+        // The file is now the sheet's own: the next save asks nothing.
+        m_p->sheet()->activateWindow();
+        QTRY_VERIFY(m_p->sheet()->isActiveWindow());
+        takeSteps(m_p->grid(), "type 6 2 14;F4");
+        QCOMPARE(answers.shown.size(), 1);
+        QVERIFY(readBytes(file()).contains("|14.00|") && readBytes(file()).contains("||10|4"));
+    }
+    void fileOpenInAnotherCopy_data()
+    {
+        QTest::addColumn<QString>("other"); // what became of the other copy of the program
+        QTest::addColumn<Answer>("answer"); // to the question, when there is one
+        QTest::newRow("running, shown for reading") << "running" << Answer::Yes;
+        QTest::newRow("running, not opened") << "running" << Answer::No;
+        QTest::newRow("killed: its lock is taken over") << "killed" << Answer::CloseBox;
+    }
+    // Another copy of the program has the file open: the sheet opens only for reading, where no
+    // key changes a grade and nothing can be saved; a copy that died leaves nothing in the way.
+    void fileOpenInAnotherCopy()
+    {
+        QFETCH(QString, other);
+        QFETCH(Answer, answer);
+        QVERIFY(m_p->writeFile(kFileName, threePupils()));
+        QProcess child;
+        // Its warnings go to the log: on Windows, any of them would end the wait for "open".
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {kHoldSwitch, m_p->diskPath(), "-", data()});
+        QVERIFY(child.waitForReadyRead(60000) &&
+                child.readAll().trimmed() == "open"); // CR LF there
+        if (other == "killed") {
+            child.kill();
+            QVERIFY(child.waitForFinished());
+        }
+        DialogAnswers answers({answer});
+        const bool opened = m_p->open(kFileName);
+        child.closeWriteChannel();
+        QVERIFY(other != "running" || child.waitForFinished());
+        QCOMPARE(answers.shown.size(), other == "running" ? 1 : 0);
+        QVERIFY(other != "running" ||
+                answers.shown[0].text.startsWith("هذا الملفّ مفتوح في نافذة أخرى من البرنامج"));
+        QCOMPARE(opened, answer != Answer::No);
+        if (!opened)
+            return;
+        const bool readOnly = other == "running";
+        QCOMPARE(m_p->sheet()->isReadOnly(), readOnly);
+        takeSteps(m_p->grid(), "type 6 3 13;Up;type 5 1;F1;F4");
+        QCOMPARE(m_p->grid()->text({6, 3}), readOnly ? "" : "13.00");
+        QCOMPARE(m_p->grid()->text({5, 1}), readOnly ? "--.--" : "غ.ش.");
+        QCOMPARE(readBytes(file()).contains("|13.00|"), !readOnly);
+    }
+    void keptCopyBroughtBack_data()
+    {
+        QTest::addColumn<int>("printNumber"); // in the file as opened
+        QTest::addColumn<bool>("damaged");    // the copy
+        QTest::addColumn<QString>("refusal"); // how the message begins; empty: brought back
+        QTest::newRow("onto the disk") << 4 << false << "";
+        QTest::newRow("a damaged copy is refused") << 4 << true << "هذه النسخة تالفة";
+        QTest::newRow("no save number left") << 32766 << false << "6 Dépassement de capacité";
+    }
+    // A save keeps the file it replaces; the menu lists the copy with the cells and pupils it
+    // differs in, and brings it back onto the disk with its grades as kept and the next save
+    // number, keeping the file it replaces in turn. A damaged copy, or one that would need a
+    // save number past the last, is refused, nothing touched.
+    void keptCopyBroughtBack()
+    {
+        QFETCH(int, printNumber);
+        QFETCH(bool, damaged);
+        QFETCH(QString, refusal);
+        QVERIFY(openSheet(threePupils(0, printNumber)));
+        const QByteArray original = readBytes(file());
+        takeSteps(m_p->grid(), "type 6 3 13;F4");
+        const QByteArray saved = readBytes(file());
+        const recovery::KeptCopies copies(data());
+        const QString copy = copies.list(kKey).front().path;
+        QVERIFY(!damaged || writeBytes(copy, original.left(200)));
+        QString shown, second;
+        QObject context; // no answer outlives the test
+        whenModalOpens(&context, [&](QWidget* dialog) {
+            auto* list = dialog->findChild<QTreeWidget*>("copies");
+            shown = list->topLevelItem(0)->text(2);
+            list->setCurrentItem(list->topLevelItem(0));
+            whenModalOpens(&context, [&](QWidget* modal) {
+                auto* notice = qobject_cast<QMessageBox*>(modal);
+                second = notice ? notice->text() : modal->findChild<QLabel*>("message")->text();
+                notice ? (void)modal->close() : modal->findChild<QPushButton*>("okButton")->click();
+            });
+            dialog->findChild<QPushButton*>("toDiskButton")->click();
+        });
+        m_p->window()->findChild<QAction*>("keptCopiesAction")->trigger();
+        QCOMPARE(shown, damaged ? "نسخة تالفة" : "1 : سامي \"الصغير\" & أخوه");
+        QVERIFY2(second.startsWith(refusal), qPrintable(second));
+        QVERIFY(!damaged || second.endsWith(QDir::toNativeSeparators(copy)));
+        QCOMPARE(readBytes(file()), refusal.isEmpty() ? gradefile::rowsetBytes(threePupils(6))
+                                                      : saved); // saved 5, brought back 6
+        QCOMPARE(readBytes(copies.list(kKey).front().path), refusal.isEmpty() ? saved
+                                                            : damaged         ? original.left(200)
+                                                                              : original);
+        QTRY_VERIFY(!m_p->sheet()); // an open sheet would write its grades over the copy
+    }
+    void editSequences_data()
+    {
+        // Each step, then the sheet it leaves: undo puts back each change whole, the cursor on it.
+        QTest::addColumn<QStringList>("script");
+        QTest::newRow("a grade, its rewrite with it; undone or redone after a save, unsaved")
+            << QStringList{
+                   "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
+                   "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "F4 => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
+                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+               };
+        QTest::newRow("a grade being typed is the last change") << QStringList{
+            "type 4 1 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        };
+        QTest::newRow("overtyped grade comes back") << QStringList{
+            "type 6 1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+            "Down => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+            "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+        };
+        QTest::newRow("a refused grade blocks undo, its correction is part of it") << QStringList{
+            "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+            "type 4 2 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @4,2 *",
+            "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
+            "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
+            "type 4 2 14 => 12.50 --.-- 15.00 1 | 07.00 _ 14! 2 | _ _ معفى 3 @4,2 *",
+            "Return => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,3 *",
+            "undo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,2 *",
+        };
+        QTest::newRow("a mark, undone and redone from the menu") << QStringList{
+            "F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
+            "menu undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+            "menu redo => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+        };
+        QTest::newRow("an exempted row, cell by cell") << QStringList{
+            "F2 => معفى معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
+            "undo => 12.50 معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+            "undo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "redo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        };
+        QTest::newRow("an observation and the name's look") << QStringList{
+            "observe 2 عمل جيد => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @9,3 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
+            "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *",
+        };
+        QTest::newRow("the check of a cell passed over is no step") << QStringList{
+            "type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
+            "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
+            "undo => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
+        };
+    }
+    void editSequences()
+    {
+        QFETCH(QStringList, script);
+        QVERIFY(openSheet());
+        for (const QString& line : script) {
+            takeSteps(m_p->grid(), line.section(" => ", 0, 0));
+            QCOMPARE(shownState(*m_p->sheet()), line.section(" => ", 1));
+        }
+    }
 
 private:
-    bool openSheet(const QStringList& lines = threePupils());
+    bool openSheet(const QStringList& lines = threePupils())
+    {
+        const bool opened = m_p->writeFile(kFileName, lines) && m_p->open(kFileName);
+        m_openedSaveNumber = m_p->cardTexts.saveNumber;
+        return opened;
+    }
     QString file() const { return m_p->filePath(kFileName); }
     QString data() const { return m_p->sheetState.dataFolder.path; }
     QStringList journals() const
     {
         return recovery::journalsOfKey(recovery::journalsFolder(data()), kKey);
     }
-    bool listLineIsBoldBlue() const;
-    void bringBackSetAside(const QByteArray& journal);
+    bool listLineIsBoldBlue() const
+    {
+        const auto lines = m_p->window()->fileList()->findItems(kFileName, Qt::MatchExactly, 2);
+        return lines.size() == 1 && lines[0]->font(2).bold() &&
+               lines[0]->foreground(2).color() == QColor(0, 0, 255);
+    }
+    // The journal given up is set aside as it was; the kept copies window puts it back, and the
+    // file opened again offers its grades again.
+    void bringBackSetAside(const QByteArray& journal)
+    {
+        QVERIFY(journals().isEmpty() && m_p->grid()->text({6, 3}).isEmpty());
+        const recovery::KeptCopies copies(data());
+        const gradefile::GradeDisk disk(m_p->diskPath());
+        app::KeptCopiesDialog dialog(copies, disk, kKey);
+        auto* aside = dialog.findChild<QTreeWidget*>("asideJournals");
+        QCOMPARE(aside->topLevelItemCount(), 1);
+        aside->setCurrentItem(aside->topLevelItem(0));
+        dialog.findChild<QPushButton*>("bringBackButton")->click();
+        QVERIFY(journals().size() == 1 && readBytes(journals()[0]) == journal);
+        QVERIFY(m_p->sheet()->close());
+        QTRY_VERIFY(!m_p->sheet());
+        QVERIFY(m_p->open(kFileName));
+    }
     // After a save that failed: the old file as it was, the grades still on the sheet, unsaved
     // and journaled, no save number used up.
-    void verifyNothingLost(const QByteArray& oldBytes, const gradefile::SheetTable& grades);
+    void verifyNothingLost(const QByteArray& oldBytes, const gradefile::SheetTable& grades)
+    {
+        GradeSheetWindow* sheet = m_p->sheet();
+        QVERIFY(sheet && sheet->isVisible() && !sheet->isSaved() && sheet->sheetTable() == grades);
+        QCOMPARE(readBytes(file()), oldBytes);
+        QCOMPARE(m_p->cardTexts.saveNumber, m_openedSaveNumber);
+        QVERIFY(!listLineIsBoldBlue() && journals().size() == 1);
+        // The message closed, the teacher back on the sheet: the grades are still unsaved.
+        sheet->activateWindow();
+        QTRY_VERIFY(sheet->isActiveWindow());
+        QVERIFY(sheet->isModified());
+    }
 
     std::unique_ptr<ProgramOnDisk> m_p;
     qint16 m_openedSaveNumber = 0;
     int m_quitCalls = 0;
 };
-
-void TestSaveGradeSheet::init()
-{
-    m_p = std::make_unique<ProgramOnDisk>(true);
-    m_quitCalls = 0;
-    m_p->window()->setQuitAction([this] { ++m_quitCalls; });
-}
-
-void TestSaveGradeSheet::cleanup()
-{
-    m_p.reset();
-}
-
-bool TestSaveGradeSheet::openSheet(const QStringList& lines)
-{
-    const bool opened = m_p->writeFile(kFileName, lines) && m_p->open(kFileName);
-    m_openedSaveNumber = m_p->cardTexts.saveNumber;
-    return opened;
-}
-
-bool TestSaveGradeSheet::listLineIsBoldBlue() const
-{
-    const auto lines = m_p->window()->fileList()->findItems(kFileName, Qt::MatchExactly, 2);
-    return lines.size() == 1 && lines[0]->font(2).bold() &&
-           lines[0]->foreground(2).color() == QColor(0, 0, 255);
-}
-
-void TestSaveGradeSheet::verifyNothingLost(const QByteArray& oldBytes,
-                                           const gradefile::SheetTable& grades)
-{
-    GradeSheetWindow* sheet = m_p->sheet();
-    QVERIFY(sheet && sheet->isVisible() && !sheet->isSaved() && sheet->sheetTable() == grades);
-    QCOMPARE(readBytes(file()), oldBytes);
-    QCOMPARE(m_p->cardTexts.saveNumber, m_openedSaveNumber);
-    QVERIFY(!listLineIsBoldBlue() && journals().size() == 1);
-    // The message closed, the teacher back on the sheet: the grades are still unsaved.
-    sheet->activateWindow();
-    QTRY_VERIFY(sheet->isActiveWindow());
-    QVERIFY(sheet->isModified());
-}
-
-// Typed grades, the marks read from the file, the caption without its trailing blanks and
-// the raised counter, written byte for byte as the known file; saved again, the counter one
-// higher. A saved sheet leaves no journal.
-void TestSaveGradeSheet::savedBytesMatchTheKnownSheet()
-{
-    QVERIFY(openSheet());
-    typeInto(m_p->grid(), 6, 3, "9");
-    pressKey(Qt::Key_Up); // leaving the cell rewrites it as 09.00
-    typeInto(m_p->grid(), 5, 2, "14.50");
-    DialogAnswers answers({});
-    pressKey(Qt::Key_F4);
-    QByteArray known = readBytes(SAISIE_TEST_DATA_DIR "/saved/three-pupils.xml");
-    QCOMPARE(readBytes(file()), known);
-    QCOMPARE(answers.shown.size(), 0);
-    QVERIFY(m_p->sheet()->isSaved() && !m_p->sheet()->isModified() && listLineIsBoldBlue());
-    QVERIFY(journals().isEmpty());
-    pressKey(Qt::Key_F4);
-    QCOMPARE(readBytes(file()), known.replace("||5|4", "||6|4"));
-}
-
-void TestSaveGradeSheet::currentCellChecked_data()
-{
-    QTest::addColumn<int>("col");
-    QTest::addColumn<QString>("entry");  // typed, or after "=" set by the program
-    QTest::addColumn<QString>("stored"); // the cell and the file after the save; none: refused
-    // clang-format off
-    QTest::newRow("25 typed, not yet left") << 6 << "25" << "";
-    QTest::newRow("exactly 20") << 6 << "20" << "20.00";
-    QTest::newRow("7 is written as a grade") << 6 << "7" << "07.00";
-    QTest::newRow("column 7 is not a grade") << 7 << "=30 سامي" << "30 سامي";
-    // A grade cell holds what the file held; its number is read as the administration's
-    // system reads it.
-    QTest::newRow("file's 3e1 is thirty") << 6 << "=3e1" << "";
-    // clang-format on
-}
-
-// The grade under the cursor is checked as if the cursor had left it: one above twenty is
-// not written, and the cursor stays on it.
-void TestSaveGradeSheet::currentCellChecked()
-{
-    QFETCH(int, col);
-    QFETCH(QString, entry);
-    QFETCH(QString, stored);
-    QVERIFY(openSheet());
-    const QByteArray oldBytes = readBytes(file());
-    sheet::SpreadGrid* grid = m_p->grid();
-    typeInto(grid, 6, 1, "1"); // something to save in any case
-    if (entry.startsWith('='))
-        grid->sheet().setText({col, 2}, entry.mid(1));
-    typeInto(grid, col, 2, entry.startsWith('=') ? "" : entry);
-    const QString underCursor = grid->activeText();
-    DialogAnswers answers({});
-    QCOMPARE(m_p->sheet()->save(), !stored.isEmpty());
-    QCOMPARE(answers.shown.size(), 0);
-    QCOMPARE(QPoint(grid->activeCell().column, grid->activeCell().row), QPoint(col, 2));
-    QCOMPARE(m_p->sheet()->isModified(), stored.isEmpty());
-    QCOMPARE(grid->text({col, 2}), stored.isEmpty() ? underCursor : stored);
-    if (stored.isEmpty())
-        QCOMPARE(readBytes(file()), oldBytes);
-    else
-        QCOMPARE(gradefile::readGradeFile(file()).lines->at(3).split(u'|').at(10 - col), stored);
-}
-
-void TestSaveGradeSheet::failedSave_data()
-{
-    QTest::addColumn<QString>("disk");
-    QTest::addColumn<QString>("message"); // how it begins
-    QTest::addColumn<bool>("putBack");    // the disk put back at the question, yes retries
-    // clang-format off
-    QTest::newRow("out of the drive, close box") << "out" << kInsertDisk << false;
-    // The stick pulled out, its mount folder left behind as an empty folder of the computer.
-    QTest::newRow("pulled, its folder stays") << "pulled" << kInsertDisk << false;
-    QTest::newRow("pulled, its folder stays, put back") << "pulled" << kInsertDisk << true;
-    QTest::newRow("out of the drive, put back") << "out" << kInsertDisk << true;
-    QTest::newRow("gone before the replacement") << "gone" << kInsertDisk << false;
-    QTest::newRow("taken out mid-save, put back") << "taken out" << kInsertDisk << true;
-    QTest::newRow("write-protected") << "read-only" << kWriteProtected << false;
-    QTest::newRow("full") << "full" << "61 " << false;
-    QTest::newRow("gives back other bytes") << "altered" << "51 " << false;
-    QTest::newRow("a name longer than a line") << "long name" << "3001 La ligne 5 a" << false;
-    QTest::newRow("save counter at its limit") << "counter" << "6 Dépassement de capacité" << false;
-    // clang-format on
-}
-
-// A save that fails says why and loses nothing; the disk put back, yes writes the grades
-// with the save number the failed try did not use, and keeps the file it replaces.
-void TestSaveGradeSheet::failedSave()
-{
-    QFETCH(QString, disk);
-    QFETCH(QString, message);
-    QFETCH(bool, putBack);
-    const QString diskPath = m_p->diskPath();
-    const QString out = diskPath + "-out";
-    std::optional<TmpfsMount> tmpfs;
-    const auto mountStick = [&] {
-        tmpfs.emplace(diskPath, disk == "full" ? "size=64k" : "size=1m");
-        return tmpfs->isMounted();
-    };
-    if (disk == "read-only" || disk == "full" || disk == "pulled") {
-        mountStick();
-        if (!tmpfs->isMounted())
-            QSKIP(qPrintable("cannot mount a tmpfs: " + tmpfs->error()));
-    }
-    QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
-    if (disk == "long name")
-        m_p->grid()->sheet().setText({7, 3}, QString(290, u'ع'));
-    typeInto(m_p->grid(), 6, 3, "13.00");
-    const QByteArray oldBytes = readBytes(file());
-    const gradefile::SheetTable grades = shownTable(*m_p->sheet());
-    const BrokenDisk broken(disk, diskPath);
-    m_p->sheet()->setWriteFaults(&broken);
-    QVERIFY(disk != "out" || QDir().rename(diskPath, out));
-    QVERIFY(disk != "read-only" || tmpfs->makeReadOnly());
-    if (disk == "pulled")
-        tmpfs->pullOut();
-    QFile filler(QDir(diskPath).filePath("filler"));
-    if (disk == "full" && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        while (filler.write(QByteArray(4096, 'x')) == 4096 || filler.write("x", 1) == 1) {
-        }
-        filler.close();
-    }
-
-    DialogAnswers answers({putBack ? Answer::Yes : Answer::CloseBox}, [&](int) {
-        if (disk == "taken out")
-            QCOMPARE(readBytes(QDir(out).filePath(kFileName)), oldBytes);
-        m_p->sheet()->setWriteFaults(nullptr);
-        if (disk == "pulled") { // nothing went onto the computer's own disk
-            QCOMPARE(QDir(diskPath).entryList(QDir::Files | QDir::Hidden), QStringList());
-            QVERIFY(!putBack || (mountStick() && writeBytes(file(), oldBytes)));
-        }
-        if (putBack)
-            QDir().rename(out, diskPath);
-    });
-    pressKey(Qt::Key_F4);
-    m_p->sheet()->setWriteFaults(nullptr);
-    QCOMPARE(answers.shown.size(), 1);
-    QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
-    QCOMPARE(answers.shown[0].title,
-             message == kInsertDisk ? "معاينة محتوى القرص المرن" : ui::kProgramTitle);
-    if (putBack) {
-        QVERIFY(m_p->sheet()->isSaved() && listLineIsBoldBlue());
-        QVERIFY(readBytes(file()).contains("|13.00||معفى") && readBytes(file()).contains("||5|4"));
-        const std::vector<recovery::KeptCopy> kept = recovery::KeptCopies(data()).list(kKey);
-        QVERIFY(kept.size() == 1 && readBytes(kept.front().path) == oldBytes);
-        return;
-    }
-    QVERIFY(disk != "out" || QDir().rename(out, diskPath));
-    QVERIFY(disk != "pulled" || (mountStick() && writeBytes(file(), oldBytes)));
-    verifyNothingLost(oldBytes, grades);
-    QStringList left = QDir(diskPath).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    left.removeOne("filler");
-    QCOMPARE(left, QStringList{kFileName}); // no temporary file left behind
-}
-
-void TestSaveGradeSheet::quitAsksAboutUnsavedGrades_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<QString>("entry"); // a grade typed, a mark key, or nothing
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<bool>("failing"); // the save, when asked for, fails
-    // clang-format off
-    QTest::newRow("sheet's quit, no") << "quit" << "13.00" << Answer::No << false;
-    QTest::newRow("sheet's quit, question closed") << "quit" << "13.00" << Answer::CloseBox << false;
-    QTest::newRow("sheet's quit, yes") << "quit" << "13.00" << Answer::Yes << false;
-    QTest::newRow("sheet's quit, yes, the save fails") << "quit" << "13.00" << Answer::Yes << true;
-    QTest::newRow("F5, nothing typed") << "F5" << "" << Answer::Yes << false;
-    QTest::newRow("F5, a mark alone") << "F5" << "F1" << Answer::Yes << false;
-    QTest::newRow("close box, yes") << "close" << "13.00" << Answer::Yes << false;
-    QTest::newRow("close box, yes, the save fails") << "close" << "13.00" << Answer::Yes << true;
-    QTest::newRow("program's quit, yes") << "program quit" << "13.00" << Answer::Yes << false;
-    QTest::newRow("program's quit, no") << "program quit" << "13.00" << Answer::No << false;
-    QTest::newRow("program's close box, the save fails") << "program close" << "13.00" << Answer::Yes << true;
-    // clang-format on
-}
-
-// Every way out of the sheet or the program asks once about unsaved grades or marks; a save
-// that fails keeps the sheet, and the program, open. The journal goes with the grades saved
-// or given up.
-void TestSaveGradeSheet::quitAsksAboutUnsavedGrades()
-{
-    QFETCH(QString, way);
-    QFETCH(QString, entry);
-    QFETCH(Answer, answer);
-    QFETCH(bool, failing);
-    QVERIFY(openSheet());
-    takeSteps(m_p->grid(), entry == "F1" ? "type 6 2;F1" : "type 6 3 " + entry);
-    const QByteArray oldBytes = readBytes(file());
-    const gradefile::SheetTable grades = shownTable(*m_p->sheet());
-    const BrokenDisk protectedDisk(failing ? "protected" : "", "");
-    m_p->sheet()->setWriteFaults(&protectedDisk);
-    QPointer<GradeSheetWindow> window = m_p->sheet();
-    const QString caption = window->windowTitle();
-
-    DialogAnswers answers({answer, Answer::Yes});
-    bool closed = false;
-    if (way == "quit")
-        window->findChild<QPushButton*>("quitButton")->click();
-    else if (way == "F5")
-        pressKey(Qt::Key_F5);
-    else if (way == "close")
-        closed = window->close();
-    else if (way == "program quit")
-        m_p->window()->findChild<QPushButton*>("quitButton")->click();
-    else
-        closed = m_p->window()->close();
-    QCOMPARE(answers.questionsAsked(kSaveQuestion), entry.isEmpty() ? 0 : 1);
-    QVERIFY(entry.isEmpty() || answers.shown[0].title == caption);
-    if (failing) {
-        QCOMPARE(answers.shown.size(), 2);
-        QCOMPARE(answers.shown[1].text, kWriteProtected);
-        QVERIFY(window && !closed && m_quitCalls == 0);
-        window->setWriteFaults(nullptr);
-        verifyNothingLost(oldBytes, grades);
-        return;
-    }
-    QTRY_VERIFY(!window);
-    QVERIFY(!way.startsWith("program") || closed || m_quitCalls == 1);
-    QCOMPARE(readBytes(file()) != oldBytes, answer == Answer::Yes && !entry.isEmpty());
-    QVERIFY(journals().isEmpty());
-}
-
-void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack_data()
-{
-    QTest::addColumn<QString>("steps");     // taken in the child before it is killed
-    QTest::addColumn<QString>("meanwhile"); // after the kill; "no": the answer to the offer
-    QTest::addColumn<QString>("comesBack"); // the third pupil's first exam; none: nothing
-    const QString typed = "type 6 3 13;Up;type 5 1;F1;observe 1 عمل جيد";
-    // clang-format off
-    QTest::newRow("yes brings them back") << typed << "" << "13.00";
-    // A wrong click costs nothing: the kept copies window puts the journal back.
-    QTest::newRow("no sets them aside") << typed << "no" << "13.00";
-    // Pulled out and put back, the disk came back at another folder.
-    QTest::newRow("the disk at another folder") << typed << "moved" << "13.00";
-    // Another machine saved the file since: the journal is set aside, not applied.
-    QTest::newRow("file changed on the disk since") << typed << "changed" << "";
-    QTest::newRow("damaged journal, left as it is") << typed << "damaged" << "";
-    // An undo is a change like any other.
-    QTest::newRow("undo of a grade typed over another") << "type 6 3 13;Up;type 6 3 17;Up;undo" << "" << "13.00";
-    QTest::newRow("undo after a save") << "type 6 3 13;Up;F4;undo" << "" << "-";
-    // clang-format on
-}
-
-// The program killed with grades, marks and an observation unsaved: opening the file again offers
-// them, yes puts them back as this sheet's unsaved changes, and the save writes them.
-void TestSaveGradeSheet::gradesTypedBeforeAKillComeBack()
-{
-    QFETCH(QString, steps);
-    QFETCH(QString, meanwhile);
-    QFETCH(QString, comesBack);
-    QVERIFY(m_p->writeFile(kFileName, threePupils()));
-    const QByteArray before = readBytes(file());
-    const QString typedOn = m_p->diskPath() + (meanwhile == "moved" ? "0" : "");
-    QVERIFY(meanwhile != "moved" ||
-            (QDir().mkdir(typedOn) && QFile::copy(file(), typedOn + '/' + kFileName)));
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {kChildSwitch, typedOn, steps, data()});
-    QVERIFY(child.waitForFinished(120000));
-    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-    QCOMPARE(readBytes(file()) == before, !steps.contains("F4"));
-    QCOMPARE(journals().size(), 1);
-    QByteArray journal = readBytes(journals()[0]);
-    QVERIFY(meanwhile != "changed" || m_p->writeFile(kFileName, threePupils(3, 4)));
-    QVERIFY(meanwhile != "damaged" || writeBytes(journals()[0], journal.replace("\t13", "\t19")));
-
-    DialogAnswers answers({meanwhile == "no" ? Answer::No : Answer::Yes, Answer::Yes});
-    QVERIFY(m_p->open(kFileName));
-    if (meanwhile == "no")
-        bringBackSetAside(journal);
-    QCOMPARE(answers.shown.size(), meanwhile == "no" ? 2 : 1);
-    QCOMPARE(answers.shown[0].text.contains(QDir::toNativeSeparators(typedOn)),
-             meanwhile == "moved");
-    const QString message = meanwhile == "changed" ? "تغيّر هذا الملفّ بالقرص"
-                            : meanwhile == "damaged" ? "ملفّ استرجاع الأعداد تالف"
-                                                     : kBringBack;
-    QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
-    const bool back = !comesBack.isEmpty();
-    comesBack.remove('-');
-    QCOMPARE(m_p->grid()->text({6, 3}), comesBack);
-    QCOMPARE(m_p->sheet()->isModified(), back);
-    QCOMPARE(journals().size(), back || meanwhile == "damaged" ? 1 : 0);
-    QVERIFY(meanwhile != "damaged" || readBytes(journals()[0]) == journal);
-    if (!back)
-        return;
-    pressKey(Qt::Key_F4);
-    QVERIFY(m_p->sheet()->isSaved() && journals().isEmpty());
-    const QStringList lines = *gradefile::readGradeFile(file()).lines;
-    QCOMPARE(lines[4].section(u'|', 4), comesBack + "||معفى");
-    // The mark and the observation came back too, the observation after the pupil's level.
-    QVERIFY(!steps.contains("F1") || lines[2].endsWith("|12.50|غ.ش.|"));
-    QVERIFY(!steps.contains("observe") || lines[2].startsWith("1#عمل جيد|"));
-}
-
-// The journal given up is set aside as it was; the kept copies window puts it back, and the
-// file opened again offers its grades again.
-void TestSaveGradeSheet::bringBackSetAside(const QByteArray& journal)
-{
-    QVERIFY(journals().isEmpty() && m_p->grid()->text({6, 3}).isEmpty());
-    const recovery::KeptCopies copies(data());
-    const gradefile::GradeDisk disk(m_p->diskPath());
-    app::KeptCopiesDialog dialog(copies, disk, kKey);
-    auto* aside = dialog.findChild<QTreeWidget*>("asideJournals");
-    QCOMPARE(aside->topLevelItemCount(), 1);
-    aside->setCurrentItem(aside->topLevelItem(0));
-    dialog.findChild<QPushButton*>("bringBackButton")->click();
-    QVERIFY(journals().size() == 1 && readBytes(journals()[0]) == journal);
-    QVERIFY(m_p->sheet()->close());
-    QTRY_VERIFY(!m_p->sheet());
-    QVERIFY(m_p->open(kFileName));
-}
-
-// The data folder cannot be written: typing goes on, the teacher is told once in the run that
-// recovery is off, and the save still writes the disk.
-void TestSaveGradeSheet::dataFolderThatCannotBeWritten()
-{
-    QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
-    DialogAnswers answers({});
-    QVERIFY(openSheet());
-    takeSteps(m_p->grid(), "type 6 3 13;Up");
-    QTRY_COMPARE(answers.shown.size(), 1);
-    QVERIFY(answers.shown[0].text.startsWith("تعذّرت الكتابة في مجلّد البرنامج"));
-    m_p->sheet()->activateWindow();
-    QTRY_VERIFY(m_p->sheet()->isActiveWindow());
-    takeSteps(m_p->grid(), "type 6 2 14;F4");
-    QVERIFY(m_p->sheet()->isSaved() && readBytes(file()).contains("|14.00|"));
-    QCOMPARE(answers.shown.size(), 1);
-}
-
-void TestSaveGradeSheet::fileChangedMeanwhile_data()
-{
-    QTest::addColumn<Answer>("answer");
-    QTest::newRow("theirs kept") << Answer::No;
-    QTest::newRow("replaced") << Answer::Yes;
-}
-
-// Another copy of the program or another computer saved the file while the sheet was open: the
-// save asks before replacing it, keeps a copy of it, and goes on from its save number.
-void TestSaveGradeSheet::fileChangedMeanwhile()
-{
-    QFETCH(Answer, answer);
-    QVERIFY(openSheet());
-    takeSteps(m_p->grid(), "type 6 3 13;Up");
-    QVERIFY(m_p->writeFile(kFileName, threePupils(8, 7)));
-    const QByteArray theirs = readBytes(file());
-    DialogAnswers answers({answer});
-    pressKey(Qt::Key_F4);
-    QCOMPARE(answers.shown.size(), 1);
-    QVERIFY(answers.shown[0].text.startsWith("تغيّر هذا الملفّ بالقرص منذ فتحه"));
-    if (answer == Answer::No) {
-        QCOMPARE(readBytes(file()), theirs);
-        QVERIFY(m_p->sheet()->isModified() && journals().size() == 1);
-        return;
-    }
-    QVERIFY(readBytes(file()).contains("|13.00||معفى") && readBytes(file()).contains("||9|4"));
-    QCOMPARE(readBytes(recovery::KeptCopies(data()).list(kKey).front().path), theirs);
-    // The file is now the sheet's own: the next save asks nothing.
-    m_p->sheet()->activateWindow();
-    QTRY_VERIFY(m_p->sheet()->isActiveWindow());
-    takeSteps(m_p->grid(), "type 6 2 14;F4");
-    QCOMPARE(answers.shown.size(), 1);
-    QVERIFY(readBytes(file()).contains("|14.00|") && readBytes(file()).contains("||10|4"));
-}
-
-void TestSaveGradeSheet::fileOpenInAnotherCopy_data()
-{
-    QTest::addColumn<QString>("other"); // what became of the other copy of the program
-    QTest::addColumn<Answer>("answer"); // to the question, when there is one
-    QTest::newRow("running, shown for reading") << "running" << Answer::Yes;
-    QTest::newRow("running, not opened") << "running" << Answer::No;
-    QTest::newRow("killed: its lock is taken over") << "killed" << Answer::CloseBox;
-}
-
-// Another copy of the program has the file open: the sheet opens only for reading, where no
-// key changes a grade and nothing can be saved; a copy that died leaves nothing in the way.
-void TestSaveGradeSheet::fileOpenInAnotherCopy()
-{
-    QFETCH(QString, other);
-    QFETCH(Answer, answer);
-    QVERIFY(m_p->writeFile(kFileName, threePupils()));
-    QProcess child;
-    // Its warnings go to the log: on Windows, any of them would end the wait for "open".
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {kHoldSwitch, m_p->diskPath(), "-", data()});
-    QVERIFY(child.waitForReadyRead(60000) && child.readAll().trimmed() == "open"); // CR LF there
-    if (other == "killed") {
-        child.kill();
-        QVERIFY(child.waitForFinished());
-    }
-    DialogAnswers answers({answer});
-    const bool opened = m_p->open(kFileName);
-    child.closeWriteChannel();
-    QVERIFY(other != "running" || child.waitForFinished());
-    QCOMPARE(answers.shown.size(), other == "running" ? 1 : 0);
-    QVERIFY(other != "running" ||
-            answers.shown[0].text.startsWith("هذا الملفّ مفتوح في نافذة أخرى من البرنامج"));
-    QCOMPARE(opened, answer != Answer::No);
-    if (!opened)
-        return;
-    const bool readOnly = other == "running";
-    QCOMPARE(m_p->sheet()->isReadOnly(), readOnly);
-    takeSteps(m_p->grid(), "type 6 3 13;Up;type 5 1;F1;F4");
-    QCOMPARE(m_p->grid()->text({6, 3}), readOnly ? "" : "13.00");
-    QCOMPARE(m_p->grid()->text({5, 1}), readOnly ? "--.--" : "غ.ش.");
-    QCOMPARE(readBytes(file()).contains("|13.00|"), !readOnly);
-}
-
-void TestSaveGradeSheet::keptCopyBroughtBack_data()
-{
-    QTest::addColumn<int>("printNumber"); // in the file as opened
-    QTest::addColumn<bool>("damaged");    // the copy
-    QTest::addColumn<QString>("refusal"); // how the message begins; empty: brought back
-    QTest::newRow("onto the disk") << 4 << false << "";
-    QTest::newRow("a damaged copy is refused") << 4 << true << "هذه النسخة تالفة";
-    QTest::newRow("no save number left") << 32766 << false << "6 Dépassement de capacité";
-}
-
-// A save keeps the file it replaces; the menu lists the copy with the cells and pupils it
-// differs in, and brings it back onto the disk with its grades as kept and the next save
-// number, keeping the file it replaces in turn. A damaged copy, or one that would need a
-// save number past the last, is refused, nothing touched.
-void TestSaveGradeSheet::keptCopyBroughtBack()
-{
-    QFETCH(int, printNumber);
-    QFETCH(bool, damaged);
-    QFETCH(QString, refusal);
-    QVERIFY(openSheet(threePupils(0, printNumber)));
-    const QByteArray original = readBytes(file());
-    takeSteps(m_p->grid(), "type 6 3 13;F4");
-    const QByteArray saved = readBytes(file());
-    const recovery::KeptCopies copies(data());
-    const QString copy = copies.list(kKey).front().path;
-    QVERIFY(!damaged || writeBytes(copy, original.left(200)));
-    QString shown, second;
-    QObject context; // no answer outlives the test
-    whenModalOpens(&context, [&](QWidget* dialog) {
-        auto* list = dialog->findChild<QTreeWidget*>("copies");
-        shown = list->topLevelItem(0)->text(2);
-        list->setCurrentItem(list->topLevelItem(0));
-        whenModalOpens(&context, [&](QWidget* modal) {
-            auto* notice = qobject_cast<QMessageBox*>(modal);
-            second = notice ? notice->text() : modal->findChild<QLabel*>("message")->text();
-            notice ? (void)modal->close() : modal->findChild<QPushButton*>("okButton")->click();
-        });
-        dialog->findChild<QPushButton*>("toDiskButton")->click();
-    });
-    m_p->window()->findChild<QAction*>("keptCopiesAction")->trigger();
-    QCOMPARE(shown, damaged ? "نسخة تالفة" : "1 : سامي \"الصغير\" & أخوه");
-    QVERIFY2(second.startsWith(refusal), qPrintable(second));
-    QVERIFY(!damaged || second.endsWith(QDir::toNativeSeparators(copy)));
-    QCOMPARE(readBytes(file()), refusal.isEmpty() ? gradefile::rowsetBytes(threePupils(6))
-                                                  : saved); // saved 5, brought back 6
-    QCOMPARE(readBytes(copies.list(kKey).front().path), refusal.isEmpty() ? saved
-                                                        : damaged         ? original.left(200)
-                                                                          : original);
-    QTRY_VERIFY(!m_p->sheet()); // an open sheet would write its grades over the copy
-}
-
-void TestSaveGradeSheet::editSequences_data()
-{
-    // Each step, then the sheet it leaves: undo puts back each change whole, the cursor on it.
-    QTest::addColumn<QStringList>("script");
-    QTest::newRow("a grade, its rewrite with it; undone or redone after a save, unsaved")
-        << QStringList{
-               "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-               "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
-               "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               "F4 => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
-               "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-           };
-    QTest::newRow("a grade being typed is the last change") << QStringList{
-        "type 4 1 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-    };
-    QTest::newRow("overtyped grade comes back") << QStringList{
-        "type 6 1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-        "Down => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
-        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-        "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-    };
-    QTest::newRow("a refused grade blocks undo, its correction is part of it") << QStringList{
-        "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-        "type 4 2 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @4,2 *",
-        "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
-        "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
-        "type 4 2 14 => 12.50 --.-- 15.00 1 | 07.00 _ 14! 2 | _ _ معفى 3 @4,2 *",
-        "Return => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,3 *",
-        "undo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,2 *",
-    };
-    QTest::newRow("a mark, undone and redone from the menu") << QStringList{
-        "F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
-        "menu undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-        "menu redo => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-    };
-    QTest::newRow("an exempted row, cell by cell") << QStringList{
-        "F2 => معفى معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
-        "undo => 12.50 معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-        "undo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
-        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        "redo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-    };
-    QTest::newRow("an observation and the name's look") << QStringList{
-        "observe 2 عمل جيد => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @9,3 *",
-        "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
-        "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *",
-    };
-    QTest::newRow("the check of a cell passed over is no step") << QStringList{
-        "type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
-        "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
-        "undo => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
-    };
-}
-
-void TestSaveGradeSheet::editSequences()
-{
-    QFETCH(QStringList, script);
-    QVERIFY(openSheet());
-    for (const QString& line : script) {
-        takeSteps(m_p->grid(), line.section(" => ", 0, 0));
-        QCOMPARE(shownState(*m_p->sheet()), line.section(" => ", 1));
-    }
-}
 
 int main(int argc, char* argv[])
 {

@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 
 using sheet::SpreadGrid;
@@ -96,19 +95,13 @@ struct Fixture : sheet::GridInputHandler {
         grid->setFocus();
         return grid->hasFocus();
     }
-    // Keys go where the user's keys go: the editor when one is open, else the grid.
-    QWidget* focused() const
-    {
-        QWidget* focus = QApplication::focusWidget();
-        return focus ? focus : grid;
-    }
     QPoint centre(sheet::Cell cell) const
     {
         return grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1)).center();
     }
 
-    // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "next" (Enter towards lower
-    // columns), "type text", "compose text" (an input method's), "key Ctrl+V", "queue" (the
+    // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "type text", "compose text" (an input method's), "key Ctrl+V" (these three to
+    // the focus, as the user's keys: the editor when one is open), "queue" (the
     // Enter a mark key queues), "click C,R", "dbl C,R", "drop C,R text", "copy text" (to the
     // clipboard), "focus away", "focus grid", "clear" (the log), or a handler's mode
     // "keys ...", "characters ...", "moves ...".
@@ -124,17 +117,15 @@ struct Fixture : sheet::GridInputHandler {
             grid->setColumnHiddenAt(arg.toInt(), true);
         else if (step.startsWith(QLatin1String("lock ")))
             sheet.setColumnLocked(cell().column, true);
-        else if (step == QLatin1String("next"))
-            grid->setEnterDirection(sheet::EnterDirection::NextColumn);
         else if (step.startsWith(QLatin1String("type ")))
-            QTest::keyClicks(focused(), arg);
+            QTest::keyClicks(QApplication::focusWidget(), arg);
         else if (step.startsWith(QLatin1String("compose "))) {
             QInputMethodEvent composed;
             composed.setCommitString(arg);
-            QCoreApplication::sendEvent(focused(), &composed);
+            QCoreApplication::sendEvent(QApplication::focusWidget(), &composed);
         } else if (step.startsWith(QLatin1String("key "))) {
             const QKeyCombination key = QKeySequence::fromString(arg)[0];
-            QTest::keyClick(focused(), key.key(), key.keyboardModifiers());
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
         } else if (step == QLatin1String("queue"))
             grid->queueEnter();
         else if (step.startsWith(QLatin1String("click ")))
@@ -193,27 +184,7 @@ QPair<double, double> inkExtent(SpreadGrid* grid, sheet::Cell cell)
     return {double(first) / image.width(), double(last) / image.width()};
 }
 
-} // namespace
-
-class TestSpreadGrid : public QObject {
-    Q_OBJECT
-
-private slots:
-    void moves_data();
-    void moves() { script(); }
-    void typing_data();
-    void typing() { script(); }
-    void enterKey_data();
-    void enterKey() { script(); }
-    void cellTextStartsOnItsReadingSide();
-    void activeCellIsFramedNotFilled();
-    void frozenColumnsStayInPlaceWhenScrolledSideways();
-
-private:
-    void script();
-};
-
-static void addColumns()
+void addColumns()
 {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("log");  // every word after the last "clear"
@@ -221,174 +192,176 @@ static void addColumns()
     QTest::addColumn<QString>("cell"); // "C,R=text" the cell holds at the end
 }
 
-static void row(const char* name, const char* steps, const char* log, const char* end,
-                const char* cell = "")
+void row(const char* name, const char* steps, const char* log, const char* end,
+         const char* cell = "")
 {
     QTest::newRow(name) << steps << log << end << cell;
 }
 
-// Runs a row's steps on a fresh grid shown in its window, then checks what the grid asked
-// and told, where the cursor stands, and one cell's text.
-void TestSpreadGrid::script()
-{
-    QFETCH(QString, steps);
-    QFETCH(QString, log);
-    QFETCH(QString, end);
-    QFETCH(QString, cell);
-    Fixture f;
-    QVERIFY(f.show());
-    for (const QString& step : steps.split(u';'))
-        f.run(step);
-    QCOMPARE(f.log.join(u' '), log);
-    QCOMPARE(nameOf({f.grid->activeCell().column, f.grid->activeCell().row}) +
-                 (f.grid->isEditing() ? QStringLiteral("*") : QString()),
-             end);
-    if (!cell.isEmpty())
-        QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0))), cell.section(u'=', 1));
-    if (!steps.endsWith(QLatin1String("focus away")))
-        QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
-                 "a key took the focus out of the grid");
-}
+} // namespace
 
-// Every key and click reaches the handler first; a move asks it, and an open editor commits
-// before. Column 3 is hidden where the steps say so.
-void TestSpreadGrid::moves_data()
-{
-    addColumns();
-    row("right skips hidden", "hide 3;at 2,2;key Right", "Right 2,2>4,2", "4,2");
-    row("tab wraps", "at 6,2;key Tab", "Tab 6,2>1,3", "1,3");
-    row("shift tab wraps back", "at 1,3;key Shift+Tab", "Shift+Tab 1,3>6,2", "6,2");
-    row("ctrl end", "at 1,1;key Ctrl+End", "Ctrl+End 1,1>6,5", "6,5");
-    row("page down", "at 2,1;key PgDown", "PgDown 2,1>2,5", "2,5");
-    row("down at bottom asks nothing", "at 2,5;key Down", "Down", "2,5");
-    row("an editor commits first", "at 3,2;type 7;clear;key Down", "Down edit3,2 3,2>3,3", "3,3",
-        "3,2=7");
-    row("a refused move keeps the cursor", "moves refuse;at 3,3;key Tab", "Tab 3,3>4,3", "3,3");
-    row("a refused move keeps the edit", "moves refuse;at 3,3;type 25;clear;click 5,4",
-        "edit3,3 3,3>5,4 click5,4", "3,3", "3,3=25");
-    row("click", "at 1,1;click 4,3;click 4,3", "1,1>4,3 click4,3 click4,3", "4,3");
-    row("the handler's placing has the last word", "moves redirect;at 1,1;click 6,2;click 6,5",
-        "1,1>6,2 click6,2 4,2>6,5 click6,5", "4,5");
-    row("double click opens no editor", "set 3,3=مريم;at 1,1;dbl 3,3", "1,1>3,3 click3,3 dbl3,3",
-        "3,3", "3,3=مريم");
-    // The vertical wrap parks the cursor on a header: it types nothing there, Enter goes down.
-    row("cursor parked on a header", "at 5,0;focus away;focus grid;key 7;key Return",
-        "7 Return 5,0>5,1 +#13", "5,1");
-}
+class TestSpreadGrid : public QObject {
+    Q_OBJECT
 
-void TestSpreadGrid::typing_data()
-{
-    addColumns();
-    row("typing overtypes", "set 2,2=--.--;at 2,2;type 1.5", "1 +1 . +. 5 +5", "2,2*", "2,2=1.5");
-    row("a first character discarded opens no editor",
-        "characters grade;set 2,2=--.--;at 2,2;type .a", ". +. A +a", "2,2", "2,2=--.--");
-    row("discarded characters are dropped", "characters grade;at 2,2;type 1.2.5x",
-        "1 +1 . +. 2 +2 . +. 5 +5 X +x", "2,2*", "2,2=1.25");
-    row("backspace is a character", "at 1,1;type 12;key Backspace", "1 +1 2 +2 Backspace +#8",
-        "1,1*", "1,1=1");
-    row("backspace empties a cell not edited", "set 2,1=45;at 2,1;key Backspace;key Return",
-        "Backspace +#8 Return edit2,1 2,1>2,2 +#13", "2,2", "2,1=");
-    row("a taken key does nothing", "keys take;set 2,2=15.00;at 2,2;key 4;key Return;key Escape",
-        "4 Return Esc", "2,2", "2,2=15.00");
-    row("a taken key leaves the editor open",
-        "at 2,2;type 18;keys take;clear;key Tab;key Backspace", "Tab Backspace", "2,2*", "2,2=18");
-    row("function keys reach the handler", "at 2,2;type 1;clear;key F8;key Ctrl+C;key Num+Enter",
-        "F8 Ctrl+C Num+Enter edit2,2 2,2>2,3 +#13", "2,3", "2,2=1");
-    row("the mark written over typing wins", "keys F1 mark;at 6,2;type 12;clear;key F1",
-        "F1 Return 6,2>6,3 +#13", "6,3", "6,2=غ.ش.");
-    row("escape drops the typing", "set 2,2=15;at 2,2;type 7;key Escape", "7 +7 Esc", "2,2",
-        "2,2=15");
-    row("typing the same text is no edit", "set 2,2=15;at 2,2;type 15;clear;key Return",
-        "Return 2,2>2,3 +#13", "2,3", "2,2=15");
-    row("focus elsewhere commits", "at 2,2;type 7;clear;focus away", "edit2,2", "2,2", "2,2=7");
-    row("setActiveCell commits", "at 2,2;type 7;clear;at 5,5", "edit2,2", "5,5", "2,2=7");
-    row("setText replaces the typing", "at 2,2;type 7;clear;set 2,2=16", "", "2,2", "2,2=16");
-    row("a locked cell takes no typing",
-        "copy 99;set 2,2=أحمد;lock 2,2;at 2,2;type 5;key Backspace;key Ctrl+V",
-        "5 Backspace Ctrl+V", "2,2", "2,2=أحمد");
-    // Control characters never enter a cell, whatever the handler answers; paste is typed.
-    row("paste", "copy 1\t2\r\n3x4\x0b;at 3,3;key Ctrl+V", "Ctrl+V +1 +2 +3 +x +4 edit3,3", "3,3",
-        "3,3=1234");
-    row("paste while editing", "copy 1\t2\r\n3x4\x0b;at 3,3;type 9;clear;key Shift+Ins",
-        "Shift+Ins +1 +2 +3 +x +4", "3,3*", "3,3=91234");
-    row("paste refused", "characters none;copy 12;at 3,3;key Ctrl+V", "Ctrl+V +1 +2", "3,3",
-        "3,3=");
-    row("composed text", "at 2,3;compose 4\n5\x1f", "+4 +5", "2,3*", "2,3=45");
-    row("Arabic digits and separator", "at 2,3;compose \u0661\u06F3\u066B\u0665", "+1 +3 +. +5",
-        "2,3*", "2,3=13.5");
-    // A drop moves the cursor as a click, then types its text; a refused move takes no drop.
-    row("drop", "at 1,1;drop 3,2 7x\n8", "1,1>3,2 +7 +x +8 edit3,2", "3,2", "3,2=78");
-    row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1", "4,4=");
-}
-
-// Enter commits and moves in the grid's Enter direction, skipping hidden columns; at the
-// edge it commits and stays without asking to move.
-void TestSpreadGrid::enterKey_data()
-{
-    addColumns();
-    row("down", "at 2,2;key Return", "Return 2,2>2,3 +#13", "2,3");
-    row("down at the last row", "at 2,5;type 3;clear;key Return", "Return edit2,5 +#13", "2,5");
-    row("next skips hidden", "next;hide 3;hide 2;at 4,2;key Return", "Return 4,2>1,2 +#13", "1,2");
-    row("next at the first shown column", "next;hide 1;hide 2;at 3,4;key Return", "Return +#13",
-        "3,4");
-    row("next on the last row", "next;at 6,5;type 3;clear;key Return",
-        "Return edit6,5 6,5>5,5 +#13", "5,5");
-    // The Enter a mark key queues is the teacher's Enter, editor open or not.
-    row("queued", "at 2,2;queue", "Return 2,2>2,3 +#13", "2,3");
-    row("queued at the last row", "at 2,5;type 3;clear;queue", "Return edit2,5 +#13", "2,5");
-    row("queued next", "next;at 6,5;type 3;clear;queue", "Return edit6,5 6,5>5,5 +#13", "5,5");
-}
-
-// Columns stand left to right in the right-to-left window; each text starts on its reading
-// side: an Arabic name on the right, a grade on the left.
-void TestSpreadGrid::cellTextStartsOnItsReadingSide()
-{
-    Fixture f;
-    f.grid->setColWidth(2, 30);
-    f.grid->setColWidth(3, 30);
-    f.grid->sheet().setText({2, 2}, QStringLiteral("محمد بن علي"));
-    f.grid->sheet().setText({3, 2}, QStringLiteral("12.50"));
-    QVERIFY(f.show());
-    const auto [nameFirst, nameLast] = inkExtent(f.grid, {2, 2});
-    const auto [gradeFirst, gradeLast] = inkExtent(f.grid, {3, 2});
-    QVERIFY(f.grid->columnViewportPosition(1) < f.grid->columnViewportPosition(2) &&
-            nameFirst > 0.5 && nameLast > 0.9 && gradeFirst < 0.1 && gradeLast < 0.5);
-}
-
-// The cursor is a frame: a yellow zero grade under it keeps its colour.
-void TestSpreadGrid::activeCellIsFramedNotFilled()
-{
-    Fixture f;
-    f.grid->sheet().setText({2, 2}, QStringLiteral("00.00"));
-    f.sheet.setLook({2, 2}, sheet::GradeLook::Zero);
-    QVERIFY(f.show());
-    f.grid->setActiveCell({2, 2});
-    const QImage image =
-        f.grid->viewport()->grab(f.grid->visualRect(f.grid->currentIndex())).toImage();
-    QCOMPARE(image.pixelColor(image.width() - 8, image.height() / 2), QColor(255, 255, 0));
-}
-
-// Scrolled sideways, the frozen columns stay at the grid's right edge, a scrolled cell shows
-// whole or not at all (never its last digits alone), and a click on them reaches the grid.
-void TestSpreadGrid::frozenColumnsStayInPlaceWhenScrolledSideways()
-{
-    Fixture f(10, 30);
-    for (int col = 1; col <= 10; ++col)
-        f.grid->setColWidth(col, col == 8 ? 31 : 9);
-    f.grid->setFrozenCols(2);
-    QVERIFY(f.show());
-    auto* overlay = f.grid->findChild<QTableView*>(QStringLiteral("frozenColumns"));
-    QVERIFY(overlay);
-    const QRect viewport = f.grid->viewport()->geometry();
-    for (int col : {1, 8, 4, 1, 6}) {
-        f.grid->setActiveCell({col, 2});
-        QTRY_VERIFY(overlay->isVisible() && overlay->geometry().right() == viewport.right());
-        QVERIFY2(cellsShowWhole(*f.grid, 2), qPrintable(QString::number(col)));
+private slots:
+    // Every key and click reaches the handler first; a move asks it, and an open editor commits
+    // before. Column 3 is hidden where the steps say so.
+    void moves_data()
+    {
+        addColumns();
+        row("right skips hidden", "hide 3;at 2,2;key Right", "Right 2,2>4,2", "4,2");
+        row("tab wraps", "at 6,2;key Tab", "Tab 6,2>1,3", "1,3");
+        row("shift tab wraps back", "at 1,3;key Shift+Tab", "Shift+Tab 1,3>6,2", "6,2");
+        row("ctrl end", "at 1,1;key Ctrl+End", "Ctrl+End 1,1>6,5", "6,5");
+        row("page down", "at 2,1;key PgDown", "PgDown 2,1>2,5", "2,5");
+        row("down at bottom asks nothing", "at 2,5;key Down", "Down", "2,5");
+        row("an editor commits first", "at 3,2;type 7;clear;key Down", "Down edit3,2 3,2>3,3",
+            "3,3", "3,2=7");
+        row("a refused move keeps the cursor", "moves refuse;at 3,3;key Tab", "Tab 3,3>4,3", "3,3");
+        row("a refused move keeps the edit", "moves refuse;at 3,3;type 25;clear;click 5,4",
+            "edit3,3 3,3>5,4 click5,4", "3,3", "3,3=25");
+        row("click", "at 1,1;click 4,3;click 4,3", "1,1>4,3 click4,3 click4,3", "4,3");
+        row("the handler's placing has the last word", "moves redirect;at 1,1;click 6,2;click 6,5",
+            "1,1>6,2 click6,2 4,2>6,5 click6,5", "4,5");
+        row("double click opens no editor", "set 3,3=مريم;at 1,1;dbl 3,3",
+            "1,1>3,3 click3,3 dbl3,3", "3,3", "3,3=مريم");
+        // The vertical wrap parks the cursor on a header: it types nothing there, Enter goes down.
     }
-    QTest::mouseClick(overlay->viewport(), Qt::LeftButton, {},
-                      overlay->visualRect(overlay->model()->index(3, 8)).center());
-    QCOMPARE(f.log.join(u' '), QStringLiteral("6,2>9,4 click9,4"));
-}
+    void moves() { script(); }
+    void typing_data()
+    {
+        addColumns();
+        row("typing overtypes", "set 2,2=--.--;at 2,2;type 1.5", "1 +1 . +. 5 +5", "2,2*",
+            "2,2=1.5");
+        row("a first character discarded opens no editor",
+            "characters grade;set 2,2=--.--;at 2,2;type .a", ". +. A +a", "2,2", "2,2=--.--");
+        row("discarded characters are dropped", "characters grade;at 2,2;type 1.2.5x",
+            "1 +1 . +. 2 +2 . +. 5 +5 X +x", "2,2*", "2,2=1.25");
+        row("backspace is a character", "at 1,1;type 12;key Backspace", "1 +1 2 +2 Backspace +#8",
+            "1,1*", "1,1=1");
+        row("backspace empties a cell not edited", "set 2,1=45;at 2,1;key Backspace;key Return",
+            "Backspace +#8 Return edit2,1 2,1>2,2 +#13", "2,2", "2,1=");
+        row("a taken key does nothing",
+            "keys take;set 2,2=15.00;at 2,2;key 4;key Return;key Escape", "4 Return Esc", "2,2",
+            "2,2=15.00");
+        row("a taken key leaves the editor open",
+            "at 2,2;type 18;keys take;clear;key Tab;key Backspace", "Tab Backspace", "2,2*",
+            "2,2=18");
+        row("function keys reach the handler",
+            "at 2,2;type 1;clear;key F8;key Ctrl+C;key Num+Enter",
+            "F8 Ctrl+C Num+Enter edit2,2 2,2>2,3 +#13", "2,3", "2,2=1");
+        row("the mark written over typing wins", "keys F1 mark;at 6,2;type 12;clear;key F1",
+            "F1 Return 6,2>6,3 +#13", "6,3", "6,2=غ.ش.");
+        row("escape drops the typing", "set 2,2=15;at 2,2;type 7;key Escape", "7 +7 Esc", "2,2",
+            "2,2=15");
+        row("typing the same text is no edit", "set 2,2=15;at 2,2;type 15;clear;key Return",
+            "Return 2,2>2,3 +#13", "2,3", "2,2=15");
+        row("focus elsewhere commits", "at 2,2;type 7;clear;focus away", "edit2,2", "2,2", "2,2=7");
+        row("setActiveCell commits", "at 2,2;type 7;clear;at 5,5", "edit2,2", "5,5", "2,2=7");
+        row("setText replaces the typing", "at 2,2;type 7;clear;set 2,2=16", "", "2,2", "2,2=16");
+        row("a locked cell takes no typing",
+            "copy 99;set 2,2=أحمد;lock 2,2;at 2,2;type 5;key Backspace;key Ctrl+V",
+            "5 Backspace Ctrl+V", "2,2", "2,2=أحمد");
+        // Control characters never enter a cell, whatever the handler answers; paste is typed.
+        row("paste", "copy 1\t2\r\n3x4\x0b;at 3,3;key Ctrl+V", "Ctrl+V +1 +2 +3 +x +4 edit3,3",
+            "3,3", "3,3=1234");
+        row("paste while editing", "copy 1\t2\r\n3x4\x0b;at 3,3;type 9;clear;key Shift+Ins",
+            "Shift+Ins +1 +2 +3 +x +4", "3,3*", "3,3=91234");
+        row("paste refused", "characters none;copy 12;at 3,3;key Ctrl+V", "Ctrl+V +1 +2", "3,3",
+            "3,3=");
+        row("composed text", "at 2,3;compose 4\n5\x1f", "+4 +5", "2,3*", "2,3=45");
+        row("Arabic digits and separator", "at 2,3;compose \u0661\u06F3\u066B\u0665", "+1 +3 +. +5",
+            "2,3*", "2,3=13.5");
+        // A drop moves the cursor as a click, then types its text; a refused move takes no drop.
+        row("drop", "at 1,1;drop 3,2 7x\n8", "1,1>3,2 +7 +x +8 edit3,2", "3,2", "3,2=78");
+        row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1", "4,4=");
+    }
+    void typing() { script(); }
+    // Enter commits and moves in the grid's Enter direction, skipping hidden columns; at the
+    // edge it commits and stays without asking to move.
+    void enterKey_data()
+    {
+        addColumns();
+        row("down", "at 2,2;key Return", "Return 2,2>2,3 +#13", "2,3");
+        row("down at the last row", "at 2,5;type 3;clear;key Return", "Return edit2,5 +#13", "2,5");
+        // The Enter a mark key queues is the teacher's Enter, editor open or not.
+        row("queued", "at 2,2;queue", "Return 2,2>2,3 +#13", "2,3");
+        row("queued at the last row", "at 2,5;type 3;clear;queue", "Return edit2,5 +#13", "2,5");
+    }
+    void enterKey() { script(); }
+    // Columns stand left to right in the right-to-left window; each text starts on its reading
+    // side: an Arabic name on the right, a grade on the left.
+    void cellTextStartsOnItsReadingSide()
+    {
+        Fixture f;
+        f.grid->setColWidth(2, 30);
+        f.grid->setColWidth(3, 30);
+        f.grid->sheet().setText({2, 2}, QStringLiteral("محمد بن علي"));
+        f.grid->sheet().setText({3, 2}, QStringLiteral("12.50"));
+        QVERIFY(f.show());
+        const auto [nameFirst, nameLast] = inkExtent(f.grid, {2, 2});
+        const auto [gradeFirst, gradeLast] = inkExtent(f.grid, {3, 2});
+        QVERIFY(f.grid->columnViewportPosition(1) < f.grid->columnViewportPosition(2) &&
+                nameFirst > 0.5 && nameLast > 0.9 && gradeFirst < 0.1 && gradeLast < 0.5);
+    }
+    // The cursor is a frame: a yellow zero grade under it keeps its colour.
+    void activeCellIsFramedNotFilled()
+    {
+        Fixture f;
+        f.grid->sheet().setText({2, 2}, QStringLiteral("00.00"));
+        f.sheet.setLook({2, 2}, sheet::GradeLook::Zero);
+        QVERIFY(f.show());
+        f.grid->setActiveCell({2, 2});
+        const QImage image =
+            f.grid->viewport()->grab(f.grid->visualRect(f.grid->currentIndex())).toImage();
+        QCOMPARE(image.pixelColor(image.width() - 8, image.height() / 2), QColor(255, 255, 0));
+    }
+    // Scrolled sideways, the frozen columns stay at the grid's right edge, a scrolled cell shows
+    // whole or not at all (never its last digits alone), and a click on them reaches the grid.
+    void frozenColumnsStayInPlaceWhenScrolledSideways()
+    {
+        Fixture f(10, 30);
+        for (int col = 1; col <= 10; ++col)
+            f.grid->setColWidth(col, col == 8 ? 31 : 9);
+        f.grid->setFrozenCols(2);
+        QVERIFY(f.show());
+        auto* overlay = f.grid->findChild<QTableView*>(QStringLiteral("frozenColumns"));
+        QVERIFY(overlay);
+        const QRect viewport = f.grid->viewport()->geometry();
+        for (int col : {1, 8, 4, 1, 6}) {
+            f.grid->setActiveCell({col, 2});
+            QTRY_VERIFY(overlay->isVisible() && overlay->geometry().right() == viewport.right());
+            QVERIFY2(cellsShowWhole(*f.grid, 2), qPrintable(QString::number(col)));
+        }
+        QTest::mouseClick(overlay->viewport(), Qt::LeftButton, {},
+                          overlay->visualRect(overlay->model()->index(3, 8)).center());
+        QCOMPARE(f.log.join(u' '), QStringLiteral("6,2>9,4 click9,4"));
+    }
+
+private:
+    // Runs a row's steps on a fresh grid shown in its window, then checks what the grid asked
+    // and told, where the cursor stands, and one cell's text.
+    void script()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, log);
+        QFETCH(QString, end);
+        QFETCH(QString, cell);
+        Fixture f;
+        QVERIFY(f.show());
+        for (const QString& step : steps.split(u';'))
+            f.run(step);
+        QCOMPARE(f.log.join(u' '), log);
+        QCOMPARE(nameOf({f.grid->activeCell().column, f.grid->activeCell().row}) +
+                     (f.grid->isEditing() ? QStringLiteral("*") : QString()),
+                 end);
+        if (!cell.isEmpty())
+            QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0))), cell.section(u'=', 1));
+        if (!steps.endsWith(QLatin1String("focus away")))
+            QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
+                     "a key took the focus out of the grid");
+    }
+};
 
 QTEST_MAIN(TestSpreadGrid)
 #include "tst_spreadgrid.moc"

@@ -90,7 +90,7 @@ private slots:
         codes.footer += QStringLiteral("/cbottom-/p-/n");
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("card.pdf"));
-        const PdfOutcome written = writeCardPdf(card->sheet, codes, cardPrintSettings(), path);
+        const PdfOutcome written = writeCardPdf(card->sheet, codes, path);
         QVERIFY2(written.ok, qPrintable(written.error.description));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("card.pdf")});
@@ -137,7 +137,7 @@ private slots:
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(1200);
-        applyPrintSettings(cardPrintSettings(), writer);
+        applyCardPageLayout(writer);
         const CardLayout layout(sheet, codesOf(*card), &writer);
         QVERIFY(layout.error().isEmpty());
         QSet<int> shown;
@@ -187,8 +187,7 @@ private slots:
             QVERIFY(writeBytes(path, old));
             QVERIFY(!writeProtected || mount->makeReadOnly());
         }
-        const PdfOutcome written =
-            writeCardPdf(card->sheet, codesOf(*card), cardPrintSettings(), path);
+        const PdfOutcome written = writeCardPdf(card->sheet, codesOf(*card), path);
         QVERIFY(!written.ok && written.error.isError() && !written.error.description.isEmpty());
         QVERIFY(writeProtected || disk.isEmpty() ||
                 written.error.kind == gradefile::FileErrorKind::DiskFull);
@@ -234,7 +233,7 @@ private slots:
         if (hasPrinter() && QPrinterInfo::defaultPrinterName() != queue)
             QSKIP("a printer that is not the CUPS test queue: the card would really print");
         const QString jobName = QStringLiteral("card %1").arg(QDateTime::currentMSecsSinceEpoch());
-        const PrintOutcome printed = printCard(card->sheet, codes, cardPrintSettings(), jobName);
+        const PrintOutcome printed = printCard(card->sheet, codes, jobName);
         QVERIFY2(printed.ok == hasPrinter() && printed.error.isEmpty() == printed.ok,
                  qPrintable(printed.error));
         if (!printed.ok)

@@ -9,15 +9,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <algorithm>
 #include <functional>
 
 // What a dialog showed, and how the test answered it.
 struct Shown {
     QString title;
     QString text;
-    bool question = false; // the question window, with its No button shown
-    bool isQuestionDialog = false;
 };
 
 enum class Answer { Yes, No, CloseBox };
@@ -37,39 +34,27 @@ public:
 
     QList<Shown> shown;
 
-    int questionsAsked(const QString& text) const
-    {
-        return int(std::count_if(shown.cbegin(), shown.cend(),
-                                 [&](const Shown& s) { return s.text == text; }));
-    }
-
 private:
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible())
             return;
-        Shown seen;
-        seen.title = modal->windowTitle();
-        if (auto* label = modal->findChild<QLabel*>(QStringLiteral("message"))) {
-            seen.isQuestionDialog = true;
-            seen.text = label->text();
-            seen.question =
-                !modal->findChild<QPushButton*>(QStringLiteral("cancelButton"))->isHidden();
-        } else if (auto* notice = qobject_cast<QMessageBox*>(modal)) {
-            seen.text = notice->text();
-        }
+        auto* label = modal->findChild<QLabel*>(QStringLiteral("message")); // the question's
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        const Shown seen{modal->windowTitle(), label ? label->text()
+                                               : box ? box->text()
+                                                     : QString()};
         const int index = int(shown.size());
         shown << seen;
         if (m_beforeAnswer)
             m_beforeAnswer(index);
         const Answer answer = index < m_answers.size() ? m_answers[index] : Answer::CloseBox;
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (answer == Answer::Yes && seen.isQuestionDialog)
+        if (answer == Answer::Yes && label)
             modal->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
         else if (answer == Answer::Yes && box && box->button(QMessageBox::Ok))
             box->button(QMessageBox::Ok)->click();
-        else if (answer == Answer::No && seen.isQuestionDialog)
+        else if (answer == Answer::No && label)
             modal->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         else
             modal->close();

@@ -22,14 +22,19 @@
 
 class ProgramOnDisk {
 public:
-    // withJournal: the sheets journal their changes in a data folder beside the disk.
+    // withJournal: the sheets journal their changes in a data folder beside the disk. The
+    // about box counts as seen.
     explicit ProgramOnDisk(bool withJournal = false)
     {
         m_diskPath = m_root.filePath(QStringLiteral("A"));
         QDir().mkdir(m_diskPath);
         if (withJournal)
             sheetState.dataFolder.path = dataPath();
-        start();
+        m_window = std::make_unique<app::MainWindow>(appState, sheetState, cardTexts, m_diskPath);
+        m_window->setQuitAction([] {});
+        m_window->show();
+        // What comes next waits for the window it needs: a sheet opened, a dialog answered.
+        static_cast<void>(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
     QString diskPath() const { return m_diskPath; }
@@ -39,20 +44,6 @@ public:
     {
         return gradefile::writeGradeFile(filePath(fileName), lines).ok;
     }
-
-    // A fresh run of the program, the about box already seen.
-    void start()
-    {
-        appState = app::AppState{true};
-        cardTexts = print::CardTexts{};
-        m_window = std::make_unique<app::MainWindow>(appState, sheetState, cardTexts, m_diskPath);
-        m_window->setQuitAction([] {});
-        m_window->show();
-        // What comes next waits for the window it needs: a sheet opened, a dialog answered.
-        static_cast<void>(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-    // The program dies with its windows open: no question, no save, nothing cleaned up.
-    void crash() { m_window.reset(); }
 
     // Scans the disk and opens the file's line, as a double click does; the new sheet once it
     // has the keyboard (the activation puts the cursor on the first grade), else none.
@@ -78,7 +69,7 @@ public:
     sheet::GradeSheetWindow* sheet() const { return m_window ? m_window->gradeSheet() : nullptr; }
     sheet::SpreadGrid* grid() const { return sheet()->grid(); }
 
-    app::AppState appState;
+    app::AppState appState{true};
     sheet::SheetState sheetState;
     print::CardTexts cardTexts;
 

@@ -3,8 +3,9 @@
 // A grade file of a larger class made from a sample's own pupils, for the tests and benchmarks
 // that need many pages: each copy keeps the pupil's level, identifier, name and grades, the
 // order numbers run on from 1 as on a class list. No name is made up.
-#include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
+
+#include <QStringList>
 
 inline QStringList linesWithPupilsRepeated(const QStringList& lines, int pupils)
 {
@@ -25,11 +26,4 @@ inline QStringList linesWithPupilsRepeated(const QStringList& lines, int pupils)
         head << fields.join(kFieldSeparator);
     }
     return own.isEmpty() ? lines : head + tail;
-}
-
-inline bool writeWithPupilsRepeated(const QString& source, const QString& destination, int pupils)
-{
-    const gradefile::GradeFileRead read = gradefile::readGradeFile(source);
-    return read.lines &&
-           gradefile::writeGradeFile(destination, linesWithPupilsRepeated(*read.lines, pupils)).ok;
 }

@@ -36,7 +36,7 @@ inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils 
 
     const gradefile::SheetTable file = sheet::openedSheetTable(card.document);
     print::CardSheet sheet{{file[0]}, sheet::shownColumnsOf(file),
-                           card.document.sheetKind == QLatin1String("C")};
+                           card.document.nameLayout == QLatin1String("C")};
     for (int row = 0; row < (pupils > 0 ? pupils : card.document.rowCount); ++row)
         sheet.cells.push_back(file[size_t(row % card.document.rowCount + 1)]);
     print::CardLook look;
