@@ -1,6 +1,5 @@
 #include "gradefile/teachermessages.h"
 
-#include <QDir>
 #include <QTest>
 
 using namespace gradefile;
@@ -21,7 +20,7 @@ private slots:
 
         const QString insertDisk = QStringLiteral("الرجاء إدراج القرص المرن");
         const QString protectedDisk = QStringLiteral("الرّجاء التّثبّت من أن القرص المرن غير محمي");
-        const QString unused = QStringLiteral(": لم يستعمل وبقي في مكانه :\n/j");
+        const QString unused = QStringLiteral(": لم يستعمل وبقي في مكانه :\nj");
         const auto row = [](const char* name, FileOperation operation, FileErrorKind kind,
                             const QString& text, bool retry = false) {
             QTest::newRow(name) << operation << kind << text << retry;
@@ -40,9 +39,9 @@ private slots:
             QStringLiteral("تعذّرت قراءة ملفّ استرجاع الأعداد") + unused);
         row("full data folder", FileOperation::Journal, FileErrorKind::DiskFull,
             QStringLiteral("تعذّرت الكتابة في مجلّد البرنامج: استرجاع الأعداد بعد عطل متوقّف، "
-                           "والحفظ بالقرص المرن يعمل كالعادة.\n/j"));
+                           "والحفظ بالقرص المرن يعمل كالعادة.\nj"));
         row("another file's copy", FileOperation::Restore, FileErrorKind::OtherFile,
-            QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :\n/j"));
+            QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :\nj"));
         row("restore, no disk", FileOperation::Restore, FileErrorKind::NoDisk, insertDisk, true);
     }
 
@@ -51,11 +50,9 @@ private slots:
         QFETCH(FileOperation, operation);
         QFETCH(FileErrorKind, kind);
         const TeacherMessage message = teacherMessage(
-            operation, FileError{kind, 70, QStringLiteral("described"), QStringLiteral("/j")},
+            operation, FileError{kind, 70, QStringLiteral("described"), QStringLiteral("j")},
             QStringLiteral("71 000"));
-        QFETCH(QString, text); // the path as the system writes it
-        QCOMPARE(message.text,
-                 text.replace(QStringLiteral("\n/j"), u'\n' + QDir::toNativeSeparators("/j")));
+        QTEST(message.text, "text");
         QTEST(message.retryOnYes, "retry");
     }
 };

@@ -124,8 +124,7 @@ private slots:
     void fileDialogsOpenWhereTheTeacherLastChose()
     {
         QStandardPaths::setTestModeEnabled(true);
-        // Without one, Windows keeps no settings at all (the program names its own).
-        QCoreApplication::setOrganizationName(u"saisie-notes-tests"_s);
+        QCoreApplication::setOrganizationName(u"tests"_s); // Windows keeps settings only with one
         QSettings().clear();
         QTemporaryDir chosen;
         QStringList opened;

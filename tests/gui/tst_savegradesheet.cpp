@@ -1,6 +1,6 @@
 // Saving a grade sheet, and getting the teacher's work back: from the journal after the program
 // was killed, from the copies kept of replaced files, by undo. The kills are real: this program,
-// started again with --type-and-die, types on the same disk and kills itself with SIGKILL.
+// started again with --type-and-die, types on the same disk and is killed there by the test.
 
 #include "../support/gridcells.h"
 #include "../support/dialoganswers.h"
@@ -26,12 +26,6 @@
 #include <QPushButton>
 
 #include <cstdio>
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <csignal>
-#include <unistd.h>
-#endif
 
 using gradefile::WriteStep;
 using sheet::GradeSheetWindow;
@@ -176,19 +170,11 @@ int typeAndDie(int argc, char* argv[])
     sheet::GradeSheetWindow* sheet = window.gradeSheet();
     if (!sheet || !QTest::qWaitFor([sheet] { return sheet->isActiveWindow(); }))
         return 3;
-    if (qstrcmp(argv[1], kHoldSwitch) == 0) { // the file stays open until the test says
-        std::puts("open");
-        std::fflush(stdout);
-        return std::getchar() == EOF ? 0 : 5;
-    }
-    takeSteps(sheet->grid(), arguments.at(3));
-#ifdef Q_OS_WIN
-    // The exit code QProcess::kill() gives, which QProcess reports as a crash.
-    TerminateProcess(GetCurrentProcess(), 0xf291);
-#else
-    ::kill(::getpid(), SIGKILL);
-#endif
-    return 4;
+    if (qstrcmp(argv[1], kChildSwitch) == 0)
+        takeSteps(sheet->grid(), arguments.at(3));
+    std::puts("open"); // the file stays open, the steps taken, until the test says or kills
+    std::fflush(stdout);
+    return std::getchar() == EOF ? 0 : 5;
 }
 
 } // namespace
@@ -452,9 +438,12 @@ private slots:
         QVERIFY(meanwhile != "moved" ||
                 (QDir().mkdir(typedOn) && QFile::copy(file(), typedOn + '/' + kFileName)));
         QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(),
                     {kChildSwitch, typedOn, steps, data()});
-        QVERIFY(child.waitForFinished(120000));
+        QVERIFY(child.waitForReadyRead(120000));
+        child.kill();
+        QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         QCOMPARE(readBytes(file()) == before, !steps.contains("F4"));
         QCOMPARE(journals().size(), 1);

@@ -7,16 +7,14 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QSysInfo>
 
 #include <optional>
 
-// A Windows program cannot run poppler's tools (under Wine they run outside its pipes): the
-// checks that read a PDF back skip themselves there.
-#ifdef Q_OS_WIN
-#define SKIP_WITHOUT_POPPLER() QSKIP("poppler cannot run here: the PDF is not read back")
-#else
-#define SKIP_WITHOUT_POPPLER() (void)0
-#endif
+// A Windows program cannot run poppler's tools (under Wine they run outside its pipes).
+#define SKIP_WITHOUT_POPPLER()                                                                     \
+    if (QSysInfo::productType() == QLatin1String("windows"))                                       \
+    QSKIP("poppler cannot run here: the PDF is not read back")
 
 // The text of every page, in its layout; nullopt when pdftotext cannot run or fails.
 inline std::optional<QStringList> pdfPageTexts(const QString& path)

@@ -49,8 +49,7 @@ private:
 #else
 
 // No tmpfs to mount here: the tests that need a real disk to fill or pull out skip themselves.
-class TmpfsMount {
-public:
+struct TmpfsMount {
     TmpfsMount(const QString&, const char*) {}
     bool isMounted() const { return false; }
     QString error() const { return QStringLiteral("only Linux mounts a tmpfs"); }
