@@ -29,7 +29,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QHeaderView>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -357,16 +356,7 @@ void GradeSheetWindow::fitGridColumns()
 // allows; the grid scrolls sideways only beyond that.
 void GradeSheetWindow::fitWindowToGrid()
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    // Measured here: the layouts' cached sizes may not have heard of the grid's new columns.
-    const QMargins margins = layout()->contentsMargins();
-    const QSize wanted(margins.left() + m_grid->sizeHint().width() + layout()->spacing() +
-                           m_commandPanel->sizeHint().expandedTo(m_commandPanel->minimumSize()).width() +
-                           margins.right(),
-                       0);
-    const int screenWidth = screen ? screen->availableGeometry().width() : wanted.width();
-    setFixedSize(qMin(wanted.width(), screenWidth),
-                 qMax(ui::fromTwips(kDesignedHeightTwips), layout()->minimumSize().height()));
+    ui::fixBesideGrid(this, m_grid, m_commandPanel, 0, ui::fromTwips(kDesignedHeightTwips));
 }
 
 void GradeSheetWindow::showEvent(QShowEvent* event)
@@ -377,7 +367,7 @@ void GradeSheetWindow::showEvent(QShowEvent* event)
 
 void GradeSheetWindow::placeAtTopCentre()
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = ui::screenOf(this);
     if (!screen)
         return;
     const QRect area = screen->geometry();

@@ -6,8 +6,6 @@
 
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 
@@ -53,13 +51,8 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
 // the grid scrolls sideways only beyond the screen's width.
 void PlainSheetWindow::fitToGrid()
 {
-    const QMargins margins = layout()->contentsMargins();
-    const int wanted = margins.left() + m_grid->sizeHint().width() + layout()->spacing() +
-                       m_panel->width() + margins.right();
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const int screenWidth = screen ? screen->availableGeometry().width() : wanted;
-    setFixedSize(qMin(qMax(ui::fromTwips(kDesignedWidthTwips), wanted), screenWidth),
-                 qMax(ui::fromTwips(kDesignedHeightTwips), layout()->minimumSize().height()));
+    ui::fixBesideGrid(this, m_grid, m_panel, ui::fromTwips(kDesignedWidthTwips),
+                      ui::fromTwips(kDesignedHeightTwips));
 }
 
 // The grid goes before the sheet it shows.

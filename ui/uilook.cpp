@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QPushButton>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
@@ -73,9 +74,28 @@ void setFixedWindowFlags(QWidget* window, Qt::WindowFlags kind)
                            Qt::MSWindowsFixedSizeDialogHint);
 }
 
+const QScreen* screenOf(const QWidget* window)
+{
+    return window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+}
+
+void fixBesideGrid(QWidget* window, const QWidget* grid, const QWidget* commands, int leastWidth,
+                   int leastHeight)
+{
+    // Measured here: the layout's cached sizes may not have heard of the grid's new columns.
+    const QMargins margins = window->layout()->contentsMargins();
+    const int wanted = margins.left() + grid->sizeHint().width() + window->layout()->spacing() +
+                       commands->sizeHint().expandedTo(commands->minimumSize()).width() +
+                       margins.right();
+    const QScreen* screen = screenOf(window);
+    const int screenWidth = screen ? screen->availableGeometry().width() : wanted;
+    window->setFixedSize(qMin(qMax(leastWidth, wanted), screenWidth),
+                         qMax(leastHeight, window->layout()->minimumSize().height()));
+}
+
 void centreOnScreen(QWidget* window)
 {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = screenOf(window);
     if (!screen)
         return;
     const QRect available = screen->geometry();

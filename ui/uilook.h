@@ -5,6 +5,7 @@
 
 class QLabel;
 class QPushButton;
+class QScreen;
 class QWidget;
 
 namespace ui {
@@ -40,6 +41,15 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 // A top-level window with a fixed border, title and close box, and no minimise or
 // maximise button.
 void setFixedWindowFlags(QWidget* window, Qt::WindowFlags kind = Qt::Window);
+
+// The screen a window stands on, or the primary one before it is shown.
+const QScreen* screenOf(const QWidget* window);
+
+// Fixes a sheet window whose layout holds its grid and its commands side by side at the width
+// they need (the grid showing every column whole), at least leastWidth, never wider than its
+// screen, and at least leastHeight or what its layout needs tall.
+void fixBesideGrid(QWidget* window, const QWidget* grid, const QWidget* commands, int leastWidth,
+                   int leastHeight);
 
 // Places a top-level window so that its centre is the screen's centre. A window larger
 // than the screen gets negative coordinates: it is not clamped.
