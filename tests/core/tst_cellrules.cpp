@@ -1,4 +1,5 @@
 #include "sheet/cellrules.h"
+#include "sheet/gradeblock.h"
 
 #include <QTest>
 
@@ -118,6 +119,43 @@ private slots:
         QCOMPARE(check.look,
                  looks.contains(outcome) ? std::optional(looks[outcome]) : std::nullopt);
         QCOMPARE(check.refused, outcome == u"red" || outcome == u"refused");
+    }
+
+    // A value pasted or imported is checked as a typed one once its decimal comma and its
+    // Arabic digits are read; what is no grade is refused, never kept as a grade.
+    void broughtValue_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected"); // empty: the cell keeps its text
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("integer") << "7"
+                                 << "07.00" << false;
+        QTest::newRow("comma decimal") << "12,5"
+                                       << "12.50" << false;
+        QTest::newRow("arabic digits and separator") << QStringLiteral("١٢٫٥") << "12.50" << false;
+        QTest::newRow("mark") << kExempt << kExempt << false;
+        QTest::newRow("spaces only") << "  "
+                                     << "" << false;
+        QTest::newRow("above twenty") << "20,5"
+                                      << "20.5" << true;
+        QTest::newRow("a word") << " abs "
+                                << "abs" << true;
+        QTest::newRow("sign") << "-3"
+                              << "-3" << true;
+    }
+
+    void broughtValue()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        QFETCH(bool, refused);
+        const std::optional<CellCheck> check = checkBroughtValue(value);
+        QCOMPARE(check.has_value(), !expected.isEmpty());
+        if (!check)
+            return;
+        QCOMPARE(check->text, expected);
+        QCOMPARE(check->refused, refused);
+        QCOMPARE(check->look == GradeLook::Refused, refused);
     }
 
     void enterRule_data()
