@@ -29,5 +29,11 @@ WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tools cmake ninja-build
     wine wine64 nsis xvfb xauth xdotool imagemagick fonts-noto-core
 )
+# Qt for mingw-w64 built from Debian's source of qt6-base (scripts/windows-qt): apt-get source
+# unpacks it with dpkg-source.
+WINDOWS_QT_PACKAGES=(
+    g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tools cmake ninja-build dpkg-dev
+    xz-utils
+)
 # ./test --full prints a card through a real CUPS queue (scripts/cups-test-queue).
 CUPS_TEST_PACKAGES=(cups cups-client)

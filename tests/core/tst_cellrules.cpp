@@ -121,41 +121,29 @@ private slots:
         QCOMPARE(check.refused, outcome == u"red" || outcome == u"refused");
     }
 
-    // A value pasted or imported is checked as a typed one once its decimal comma and its
-    // Arabic digits are read; what is no grade is refused, never kept as a grade.
+    // A pasted or imported value is checked as typed, its comma and Arabic digits read as such.
     void broughtValue_data()
     {
         QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("expected"); // empty: the cell keeps its text
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("integer") << "7"
-                                 << "07.00" << false;
-        QTest::newRow("comma decimal") << "12,5"
-                                       << "12.50" << false;
-        QTest::newRow("arabic digits and separator") << QStringLiteral("١٢٫٥") << "12.50" << false;
-        QTest::newRow("mark") << kExempt << kExempt << false;
-        QTest::newRow("spaces only") << "  "
-                                     << "" << false;
-        QTest::newRow("above twenty") << "20,5"
-                                      << "20.5" << true;
-        QTest::newRow("a word") << " abs "
-                                << "abs" << true;
-        QTest::newRow("sign") << "-3"
-                              << "-3" << true;
+        QTest::addColumn<QString>("expected"); // "": the cell keeps its text; "!": refused
+        const auto row = [](const char* value, const QString& expected) {
+            QTest::newRow(value) << QString::fromUtf8(value) << expected;
+        };
+        row("7", "07.00");
+        row("12,5", "12.50");
+        row("١٢٫٥", "12.50");
+        row("معفى", kExempt);
+        row("  ", "");
+        row("20,5", "!20.5");
+        row("-3", "!-3");
     }
 
     void broughtValue()
     {
         QFETCH(QString, value);
-        QFETCH(QString, expected);
-        QFETCH(bool, refused);
-        const std::optional<CellCheck> check = checkBroughtValue(value);
-        QCOMPARE(check.has_value(), !expected.isEmpty());
-        if (!check)
-            return;
-        QCOMPARE(check->text, expected);
-        QCOMPARE(check->refused, refused);
-        QCOMPARE(check->look == GradeLook::Refused, refused);
+        const std::optional<CellCheck> c = checkBroughtValue(value);
+        QTEST(c ? (c->refused && c->look == GradeLook::Refused ? "!" : "") + c->text : "",
+              "expected");
     }
 
     void enterRule_data()

@@ -180,8 +180,7 @@ private slots:
     {
         QFETCH(QString, seen);
         QFETCH(QString, now);
-        QFETCH(bool, gone);
-        QCOMPARE(volumeHasGone({"sdb1", seen, "vfat"}, {"sda1", now, "ext4"}), gone);
+        QTEST(volumeHasGone({"sdb1", seen, "vfat"}, {"sda1", now, "ext4"}), "gone");
     }
 };
 
