@@ -1,5 +1,5 @@
-// The Excel copy in a build without libxlsxwriter (the Windows build, until the library is
-// built for mingw-w64): the menu item stays, and asking for the copy says why none is made.
+// The Excel copy in a build without libxlsxwriter (a Windows build without the library that
+// scripts/windows-deps builds): the menu item stays, and asking for the copy says why none is made.
 #include "sheet/sheetxlsx.h"
 
 namespace sheet {

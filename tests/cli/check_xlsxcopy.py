@@ -4,7 +4,7 @@ workbooks, openpyxl: its cells say what the CSV copy says, the grades as numbers
 "00.00" that average to the class statistics' means, and its statistics sheet holds the
 numbers of `gradefile stats`.
 
-    check_xlsxcopy.py GRADEFILE_TOOL
+    check_xlsxcopy.py [EMULATOR] GRADEFILE_TOOL   (the Windows build's tool runs under Wine)
 """
 import csv
 import io
@@ -36,7 +36,7 @@ FIGURES = ["mean", "median", "min", "max"]
 
 
 def run(tool, *arguments, given=b""):
-    return subprocess.run([tool, *arguments], input=given, capture_output=True, check=True).stdout
+    return subprocess.run([*tool, *arguments], input=given, capture_output=True, check=True).stdout
 
 
 def is_grade(text):
@@ -101,4 +101,4 @@ def main(tool):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[1:])
