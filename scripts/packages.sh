@@ -33,7 +33,7 @@ WINDOWS_PACKAGES=(
 # unpacks it with dpkg-source.
 WINDOWS_QT_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tools cmake ninja-build dpkg-dev
-    xz-utils
+    xz-utils bzip2
 )
 # ./test --full prints a card through a real CUPS queue (scripts/cups-test-queue).
 CUPS_TEST_PACKAGES=(cups cups-client)
