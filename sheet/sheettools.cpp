@@ -16,8 +16,8 @@
 
 #include <QClipboard>
 #include <QDate>
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace sheet {

@@ -22,8 +22,8 @@ class GradeSheetWindow;
 // The teacher's own tools on a grade sheet, offered by the grid's context menu (right
 // click, or the keyboard's menu key): undo and redo, a paste of grades, the class
 // statistics, a CSV copy and an Excel copy of the sheet and a PDF copy of the filled card
-// (marked a working copy, with no print number, while the sheet differs from the disk). None of the last four changes the
-// sheet, the disk or the card's counters.
+// (marked a working copy, with no print number, while the sheet differs from the disk). None
+// of the last four changes the sheet, the disk or the card's counters.
 class SheetTools : public QObject {
     Q_OBJECT
 
