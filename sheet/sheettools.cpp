@@ -14,8 +14,10 @@
 #include "ui/notice.h"
 #include "ui/waitcursor.h"
 
+#include <QClipboard>
 #include <QDate>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace sheet {
@@ -26,6 +28,7 @@ const QString SheetTools::kXlsxItem = QStringLiteral("نسخة Excel من الأ
 const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
 const QString SheetTools::kUndoItem = QStringLiteral("تراجع (Ctrl+Z)");
 const QString SheetTools::kRedoItem = QStringLiteral("إعادة (Ctrl+Y)");
+const QString SheetTools::kPasteItem = QStringLiteral("لصق (Ctrl+V)");
 
 namespace {
 
@@ -103,6 +106,9 @@ QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
     QAction* redo = menu->addAction(kRedoItem);
     redo->setEnabled(m_window.canRedo());
     connect(redo, &QAction::triggered, &m_window, &GradeSheetWindow::redo);
+    QAction* paste = menu->addAction(kPasteItem);
+    paste->setEnabled(!m_window.isReadOnly() && !QGuiApplication::clipboard()->text().isEmpty());
+    connect(paste, &QAction::triggered, &m_window, &GradeSheetWindow::pasteGrades);
     menu->addSeparator();
     connect(menu->addAction(kStatisticsItem), &QAction::triggered, this,
             &SheetTools::showStatistics);
