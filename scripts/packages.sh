@@ -5,7 +5,7 @@ BUILD_PACKAGES=(
     # the Excel copy of a grade sheet
     libxlsxwriter-dev
     # the Excel workbooks a class's grades are imported from
-    libquazip1-qt6-dev
+    libminizip-dev
     fonts-noto-core fonts-dejavu-core
     # Qt's own windows (file dialogs, standard buttons, context menus) in Arabic
     qt6-translations-l10n

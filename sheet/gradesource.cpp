@@ -83,14 +83,15 @@ SourceRead readGradeSource(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, SourceError::Unreadable};
-    // Read one byte beyond the limit to know the file goes past it, never the whole of it.
+    if (file.size() > kMaxSourceBytes)
+        return {{}, SourceError::TooLarge};
+    if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        return readXlsxSource(path);
+    // One byte beyond the limit tells a file that grew meanwhile, without reading it all.
     const QByteArray bytes = file.read(kMaxSourceBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return {{}, SourceError::Unreadable};
-    if (bytes.size() > kMaxSourceBytes)
-        return {{}, SourceError::TooLarge};
-    return path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? readXlsxSource(bytes)
-                                                                      : readCsvSource(bytes);
+    return readCsvSource(bytes);
 }
 
 QString sourceErrorText(SourceError error)

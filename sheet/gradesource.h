@@ -34,9 +34,9 @@ SourceRead readGradeSource(const QString& path);
 // quote and line breaks inside, lines ending with LF or CR LF.
 SourceRead readCsvSource(const QByteArray& bytes);
 
-// The first sheet of an .xlsx workbook: shared strings, inline strings and numbers, each at
-// the column its cell reference names.
-SourceRead readXlsxSource(const QByteArray& bytes);
+// The first sheet of the .xlsx workbook at path: shared strings, inline strings and numbers,
+// each at the column its cell reference names.
+SourceRead readXlsxSource(const QString& path);
 
 // Every row made as wide as the widest.
 void padSourceRows(SourceRows& rows);

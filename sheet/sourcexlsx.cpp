@@ -1,14 +1,17 @@
-// The workbook is a zip of XML parts: QuaZip unpacks each part the reading needs, never more
-// than a class's sheet can hold, and Qt's XML reader reads it.
+// The workbook is a zip of XML parts: minizip unpacks each part the reading needs, never more
+// than a class's sheet can hold, and Qt's XML reader reads it. Minizip is the zip library the
+// Excel copy's libxlsxwriter loads already: QuaZip carries its own build of minizip's
+// functions under the same names, and in one program with libxlsxwriter one of the two
+// calls the other's and crashes.
 #include "sheet/gradesource.h"
 
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
+#include <unzip.h>
 
-#include <QBuffer>
+#include <QFile>
 #include <QXmlStreamReader>
 
 #include <cmath>
+#include <memory>
 
 namespace sheet {
 
@@ -23,23 +26,26 @@ struct Part {
     SourceError error = SourceError::None;
 };
 
-Part readPart(QuaZip& zip, const QString& name)
+using Zip = std::unique_ptr<void, int (*)(unzFile)>;
+
+Part readPart(const Zip& zip, const QString& name)
 {
-    if (!zip.setCurrentFile(name))
+    if (unzLocateFile(zip.get(), name.toUtf8().constData(), 1) != UNZ_OK)
         return {{}, SourceError::NoSheet};
-    QuaZipFile file(&zip);
-    if (!file.open(QIODevice::ReadOnly))
+    if (unzOpenCurrentFile(zip.get()) != UNZ_OK)
         return {{}, SourceError::NotAWorkbook};
     Part part;
     char chunk[64 * 1024];
-    qint64 count = 0;
-    while ((count = file.read(chunk, sizeof chunk)) > 0) {
+    int count = 0;
+    while ((count = unzReadCurrentFile(zip.get(), chunk, sizeof chunk)) > 0) {
         part.bytes.append(chunk, count);
-        if (part.bytes.size() > kMaxPartBytes)
+        if (part.bytes.size() > kMaxPartBytes) {
+            unzCloseCurrentFile(zip.get());
             return {{}, SourceError::TooLarge};
+        }
     }
-    file.close(); // checks the part's CRC
-    if (count < 0 || file.getZipError() != UNZ_OK)
+    // Closing checks the part's CRC.
+    if (unzCloseCurrentFile(zip.get()) != UNZ_OK || count < 0)
         return {{}, SourceError::NotAWorkbook};
     return part;
 }
@@ -186,12 +192,10 @@ SourceError readSheet(const QByteArray& bytes, const QStringList& strings, Sourc
 
 } // namespace
 
-SourceRead readXlsxSource(const QByteArray& bytes)
+SourceRead readXlsxSource(const QString& path)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    QuaZip zip(&buffer);
-    if (!zip.open(QuaZip::mdUnzip))
+    const Zip zip(unzOpen64(QFile::encodeName(path).constData()), unzClose);
+    if (!zip)
         return {{}, SourceError::NotAWorkbook};
     const Part workbook = readPart(zip, QStringLiteral("xl/workbook.xml"));
     const Part relationships = readPart(zip, QStringLiteral("xl/_rels/workbook.xml.rels"));
