@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace sheet {
@@ -43,7 +44,7 @@ const QString kMissingLine = QStringLiteral("غير موجود بالملفّ : 
 QLabel* makeLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return label;
 }
 
@@ -87,6 +88,9 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     m_details->setObjectName(QStringLiteral("details"));
     m_details->setAccessibleName(kCaption);
     m_details->setReadOnly(true);
+    QTextOption rightToLeft(Qt::AlignRight);
+    rightToLeft.setTextDirection(Qt::RightToLeft);
+    m_details->document()->setDefaultTextOption(rightToLeft);
     m_details->setFixedHeight(m_details->fontMetrics().lineSpacing() * 8);
     layout->addWidget(m_details);
 
