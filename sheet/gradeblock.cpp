@@ -1,5 +1,8 @@
 #include "sheet/gradeblock.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace sheet {
 
 namespace {
@@ -27,6 +30,79 @@ std::optional<CellCheck> checkBroughtValue(const QString& value)
     if (isMark(plain) || isPlainNumber(plain))
         return checkCell(SheetKind::Subject, plain);
     return CellCheck{value.trimmed(), GradeLook::Refused, true};
+}
+
+std::vector<QStringList> spreadsheetRows(const QString& text)
+{
+    std::vector<QStringList> rows;
+    QStringList row;
+    QString cell;
+    bool quoted = false;
+    bool cellStarts = true;
+    const auto next = [&text](qsizetype i) { return i + 1 < text.size() ? text[i + 1] : QChar(); };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == u'"' && next(i) == u'"') {
+            cell += c;
+            ++i;
+        } else if (c == u'"' && (quoted || cellStarts)) {
+            quoted = !quoted;
+        } else if (quoted || (c != u'\t' && c != u'\n' && c != u'\r')) {
+            cell += c;
+        } else {
+            row << std::exchange(cell, QString());
+            if (c != u'\t') {
+                rows.push_back(std::exchange(row, QStringList()));
+                i += c == u'\r' && next(i) == u'\n' ? 1 : 0;
+            }
+        }
+        cellStarts = !quoted && (c == u'\t' || c == u'\n' || c == u'\r');
+    }
+    if (!cell.isEmpty() || !row.isEmpty())
+        rows.push_back(row << cell);
+    return rows;
+}
+
+std::optional<BlockPlacement> placeBlock(const std::vector<QStringList>& rows, Cell at,
+                                         int pupilCount, int gradeSpan)
+{
+    qsizetype width = 0;
+    for (const QStringList& row : rows)
+        width = std::max(width, row.size());
+    const int last = lastGradeColumn(gradeSpan);
+    if (width == 0 || at.row < 1 || at.row > pupilCount || at.column < last ||
+        at.column > kFirstGradeColumn)
+        return std::nullopt;
+    BlockPlacement placement;
+    placement.rowsOver = std::max(0, at.row + int(rows.size()) - 1 - pupilCount);
+    placement.columnsOver = std::max(0, last - (at.column - int(width) + 1));
+    if (placement.rowsOver > 0 || placement.columnsOver > 0)
+        return placement;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c)
+            placement.writes.push_back({{at.column - c, at.row + int(r)}, rows[r][c]});
+    }
+    return placement;
+}
+
+QString pasteOutcomeText(const BlockOutcome& outcome)
+{
+    QString text = QStringLiteral("الخانات المملوءة: %1").arg(outcome.filled);
+    if (outcome.refused > 0)
+        text += QStringLiteral("\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): %1 - لم تُكتب، "
+                               "وأولاها بالأحمر تحت المؤشّر لتصحيحها.")
+                    .arg(outcome.refused);
+    return text;
+}
+
+QString blockTooLargeText(const BlockPlacement& placement)
+{
+    QString text = QStringLiteral("الأعداد المنسوخة لا تتّسع لها الخانات من المؤشّر، فلم يُلصق شيء.");
+    if (placement.rowsOver > 0)
+        text += QStringLiteral("\nأسطر زائدة عن التلاميذ: %1").arg(placement.rowsOver);
+    if (placement.columnsOver > 0)
+        text += QStringLiteral("\nأعمدة زائدة عن أعمدة الأعداد: %1").arg(placement.columnsOver);
+    return text;
 }
 
 } // namespace sheet

@@ -3,6 +3,7 @@
 #include "sheet/cellrules.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -31,5 +32,30 @@ struct BlockOutcome {
 // else is no grade: refused (the text kept as it came, so the teacher sees what was refused),
 // like a value above twenty. nullopt for an empty value: the cell keeps what it holds.
 std::optional<CellCheck> checkBroughtValue(const QString& value);
+
+// The cells of a block a spreadsheet copied as text: tabs between cells, line breaks (LF or
+// CR LF) between rows, the last line break ignored. Excel quotes a cell that holds a tab, a
+// line break or a quote, doubling its quotes. Rows may differ in length.
+std::vector<QStringList> spreadsheetRows(const QString& text);
+
+// Where a block pasted at a grade cell goes: down the pupils, and across the shown exams in
+// reading order (right to left: the exam at the left of one is the next). A block that does
+// not fit is refused whole: it says by how many rows and exams it is too large, and writes
+// nothing.
+struct BlockPlacement {
+    std::vector<GradeWrite> writes; // row by row, each row in the block's order
+    int rowsOver = 0;
+    int columnsOver = 0;
+};
+// nullopt when at is no shown grade cell of a pupil, or the block is empty.
+std::optional<BlockPlacement> placeBlock(const std::vector<QStringList>& rows, Cell at,
+                                         int pupilCount, int gradeSpan);
+
+// Why a sheet shown for reading takes no paste.
+inline const QString kViewOnlyPaste = QStringLiteral("هذه البطاقة للإطّلاع فقط: لا يُلصق فيها شيء.");
+
+// What the teacher reads after a paste, and about a block that does not fit.
+QString pasteOutcomeText(const BlockOutcome& outcome);
+QString blockTooLargeText(const BlockPlacement& placement);
 
 } // namespace sheet

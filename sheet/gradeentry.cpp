@@ -169,7 +169,11 @@ bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
     if (cell.row < 1 || cell.column < 1 || cell.column > firstGradeColumn(m_kind))
         return true;
     const QString text = m_sheet.text(cell);
-    const CellCheck check = leftByWrap ? checkCellLeftByWrap(text) : checkCell(m_kind, text);
+    CellCheck check = leftByWrap ? checkCellLeftByWrap(text) : checkCell(m_kind, text);
+    // A word brought from outside stays refused until typed over: the typing check, which
+    // reads only leading digits, would take it for a grade of nought.
+    if (cell == m_refused && m_kind == SheetKind::Subject)
+        check = checkBroughtValue(text).value_or(check);
     applyCheck(cell, check);
     if (check.refused)
         m_refused = cell;
@@ -252,21 +256,59 @@ void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)
         m_sheet.restoreText(cell, text);
         if (cell.column < 1 || cell.column > kFirstGradeColumn || text.isEmpty())
             continue;
-        // A grade is coloured as its check colours it; the text stays as it was kept.
-        const CellCheck check = checkCell(m_kind, text);
+        // A grade is coloured as its check colours it; the text stays as it was kept. A word
+        // a paste refused is refused again.
+        const CellCheck check = checkBroughtValue(text).value_or(checkCell(m_kind, text));
         if (check.refused && !refused)
             refused = cell;
         if (check.look && (check.refused || check.text == text))
             m_sheet.setLook(cell, *check.look);
     }
-    if (refused) {
-        m_cursor.setActiveCell(*refused);
-        m_refused = refused;
-        // Coming back to the sheet checks the refused cell before the cursor may leave it.
-        m_cursorPlaced = true;
-    }
+    if (refused)
+        keepCursorOnRefused(*refused);
     if (!cells.isEmpty())
         noteEntry(true);
+}
+
+void GradeEntry::keepCursorOnRefused(Cell cell)
+{
+    m_cursor.setActiveCell(cell);
+    m_refused = cell;
+    // Coming back to the sheet checks the refused cell before the cursor may leave it.
+    m_cursorPlaced = true;
+}
+
+BlockOutcome GradeEntry::writeBrought(const std::vector<GradeWrite>& writes)
+{
+    BlockOutcome outcome;
+    QList<Cell> written;
+    CellCheck firstRefused;
+    for (const auto& [cell, text] : writes) {
+        const std::optional<CellCheck> check = checkBroughtValue(text);
+        if (!check || m_sheet.isLocked(cell))
+            continue;
+        if (check->refused && outcome.refused++ == 0) {
+            outcome.firstRefused = cell;
+            firstRefused = *check;
+        } else if (!check->refused) {
+            ++outcome.filled;
+            written.append(cell);
+            m_sheet.setText(cell, check->text);
+            m_sheet.setLook(cell, check->look.value_or(GradeLook::Plain));
+        }
+    }
+    // Only the first refused value is placed: the teacher corrects it before going on.
+    if (const std::optional<Cell> refused = outcome.firstRefused) {
+        written.prepend(*refused);
+        m_sheet.setText(*refused, firstRefused.text);
+        m_sheet.setLook(*refused, GradeLook::Refused);
+        keepCursorOnRefused(*refused);
+    }
+    if (!written.isEmpty()) {
+        noteEntry(true);
+        emit cellsBrought(written);
+    }
+    return outcome;
 }
 
 } // namespace sheet

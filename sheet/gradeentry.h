@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/cellrules.h"
+#include "sheet/gradeblock.h"
 #include "sheet/gradesheet.h"
 
 #include <QObject>
@@ -75,6 +76,10 @@ public:
     // check colours them, and marks the sheet modified. The cursor goes to the first
     // refused grade among them, so that the save does not write it.
     void restoreCells(const QList<std::pair<Cell, QString>>& cells);
+    // Writes values brought from outside (a paste, an import), each checked as a grade typed
+    // and left; a refused one is not written, and a locked cell takes nothing. The first
+    // refused cell then holds its text, red, with the cursor kept on it as after typing.
+    BlockOutcome writeBrought(const std::vector<GradeWrite>& writes);
 
     // Whether the sheet holds changes the disk has not.
     bool isModified() const;
@@ -118,6 +123,9 @@ signals:
     // A cell of the sheet changed, through the teacher or the check; cells put back or
     // restored from a journal are not reported.
     void cellChanged(sheet::Cell cell, sheet::CellChange change);
+    // Values brought from outside were written into these cells: one change of the teacher's,
+    // the refused cell first.
+    void cellsBrought(const QList<sheet::Cell>& cells);
 
 private:
     bool gradeSheetKey(EntryKey key);
@@ -128,6 +136,7 @@ private:
     bool passesCheck(Cell cell, bool leftByWrap = false);
     void applyCheck(Cell cell, const CellCheck& check);
     void writeCell(Cell cell, const QString& text);
+    void keepCursorOnRefused(Cell cell);
 
     SheetKind m_kind;
     GradeSheet& m_sheet;

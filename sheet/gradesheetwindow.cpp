@@ -24,6 +24,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -199,6 +200,7 @@ void GradeSheetWindow::createGrid()
     connect(m_grid, &SpreadGrid::cellEditedAt, this, [this](int col, int row) {
         m_entry->cellEdited({col, row});
     });
+    connect(m_grid, &SpreadGrid::pasteRequested, this, &GradeSheetWindow::pasteGrades);
 }
 
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
@@ -470,6 +472,35 @@ bool GradeSheetWindow::stepThroughHistory(bool back)
         stack.redo();
     m_grid->setFocus();
     return true;
+}
+
+BlockOutcome GradeSheetWindow::writeGrades(const std::vector<GradeWrite>& writes)
+{
+    if (m_readOnly || !checkCellUnderCursor())
+        return {};
+    const BlockOutcome outcome = m_entry->writeBrought(writes);
+    m_grid->setFocus();
+    return outcome;
+}
+
+void GradeSheetWindow::pasteGrades()
+{
+    if (m_readOnly) {
+        ui::showNotice(this, windowTitle(), kViewOnlyPaste);
+        return;
+    }
+    const std::optional<BlockPlacement> placed =
+        placeBlock(spreadsheetRows(QGuiApplication::clipboard()->text()), m_grid->activeCell(),
+                   m_sheet.pupilCount(), m_entry->gradeSpan());
+    if (!placed || !checkCellUnderCursor()) {
+        QApplication::beep();
+        return;
+    }
+    if (placed->writes.empty()) {
+        ui::showNotice(this, windowTitle(), blockTooLargeText(*placed));
+        return;
+    }
+    ui::showNotice(this, windowTitle(), pasteOutcomeText(writeGrades(placed->writes)));
 }
 
 bool GradeSheetWindow::save()

@@ -1,7 +1,9 @@
 #include "sheet/plainsheetwindow.h"
 
+#include "sheet/gradeblock.h"
 #include "sheet/spreadgrid.h"
 #include "ui/artwork.h"
+#include "ui/notice.h"
 #include "ui/uilook.h"
 
 #include <QBoxLayout>
@@ -99,6 +101,8 @@ void PlainSheetWindow::createControls()
     columns->addWidget(m_grid, 1);
     columns->addWidget(m_panel);
     connect(quit, &QPushButton::clicked, this, &PlainSheetWindow::quit);
+    connect(m_grid, &SpreadGrid::pasteRequested, this,
+            [this] { ui::showNotice(this, windowTitle(), kViewOnlyPaste); });
 }
 
 void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)

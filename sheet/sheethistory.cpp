@@ -64,6 +64,7 @@ SheetHistory::SheetHistory(GradeSheet& sheet, GradeEntry& entry, QObject* parent
 {
     connect(&m_sheet, &GradeSheet::cellChanged, this, &SheetHistory::sheetChanged);
     connect(&m_entry, &GradeEntry::cellChanged, this, &SheetHistory::entryChanged);
+    connect(&m_entry, &GradeEntry::cellsBrought, this, &SheetHistory::cellsBrought);
 }
 
 SheetHistory::~SheetHistory() = default;
@@ -107,6 +108,20 @@ void SheetHistory::observationValidated(int row)
     CellStates before{{name, takeBefore(name)}, {text, takeBefore(text)}};
     if (before[0].second != m_sheet.state(name) || before[1].second != m_sheet.state(text))
         m_stack.push(new CellStep(*this, std::move(before), false));
+}
+
+// The refused cell comes first: correcting it belongs to the block's step, and undo puts the
+// cursor back on it.
+void SheetHistory::cellsBrought(const QList<Cell>& cells)
+{
+    CellStates before;
+    bool changed = false;
+    for (const Cell cell : cells) {
+        before.append({cell, takeBefore(cell)});
+        changed = changed || before.last().second != m_sheet.state(cell);
+    }
+    if (changed)
+        m_stack.push(new CellStep(*this, std::move(before), true));
 }
 
 void SheetHistory::show(const CellStates& states)

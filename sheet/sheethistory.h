@@ -11,7 +11,8 @@ namespace sheet {
 
 // The undo history of a grade sheet. Every change the teacher makes to a cell is one
 // step: a grade committed (with the rewrite and colour its check gives it), a mark, each
-// cell of an exempted row, an observation validated (its text and the name's look).
+// cell of an exempted row, an observation validated (its text and the name's look), a block
+// of grades pasted or imported.
 // Correcting a refused grade belongs to the step that typed it. A step sets the sheet's
 // cells back through grade entry, so that the sheet is unsaved and the journal holds the
 // cell as it is now, and puts the cursor on it. Nothing here undoes a save: the kept copies
@@ -30,6 +31,8 @@ public:
     // An observation was validated on a pupil's row: its text and the name's look are
     // written.
     void observationValidated(int row);
+    // Values brought from outside were written: the whole block is one step.
+    void cellsBrought(const QList<Cell>& cells);
 
     // Sets cells back to states, with the cursor on the first; a step's undo and redo.
     void show(const QList<std::pair<Cell, CellState>>& states);

@@ -333,7 +333,10 @@ bool SpreadGrid::handleKey(QKeyEvent* event, bool inEditor)
         return true;
     }
     if (event->matches(QKeySequence::Paste)) {
-        pasteText(QGuiApplication::clipboard()->text());
+        if (isEditing())
+            pasteText(QGuiApplication::clipboard()->text());
+        else
+            emit pasteRequested();
         return true;
     }
     if (key == Qt::Key_Escape) {

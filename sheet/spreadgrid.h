@@ -37,6 +37,8 @@ class GridDelegate;
 //   double click gives one click, then the double click; it opens no editor.
 // - cellEditedAt: the text of a cell was changed by the user, when the editor commits (on a
 //   move, Enter, setActiveCell or the grid losing the focus); the sheet holds it already.
+// - pasteRequested: Ctrl+V with no editor open; the window pastes a block of cells from the
+//   clipboard. In an open editor, Ctrl+V types the clipboard's text into it.
 //
 // Typing on a cell that is not being edited opens an editor whose text the first
 // accepted character replaces. Enter commits and moves one row down; at the last row it
@@ -108,6 +110,7 @@ signals:
     void cellClickedAt(int col, int row);
     void cellDoubleClickedAt(int col, int row);
     void cellEditedAt(int col, int row);
+    void pasteRequested();
 
 protected:
     bool event(QEvent* event) override;
