@@ -491,11 +491,10 @@ struct ImportArguments {
 std::optional<ImportArguments> importArguments(const QStringList& arguments)
 {
     ImportArguments parsed;
-    const std::pair<const char*, QString*> options[] = {
-        {"--data", &parsed.dataFolder},
-        {"--exam", &parsed.exam},
-        {"--id-column", &parsed.identifierColumn},
-        {"--grade-column", &parsed.gradeColumn}};
+    const std::pair<const char*, QString*> options[] = {{"--data", &parsed.dataFolder},
+                                                        {"--exam", &parsed.exam},
+                                                        {"--id-column", &parsed.identifierColumn},
+                                                        {"--grade-column", &parsed.gradeColumn}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const auto option = std::find_if(std::begin(options), std::end(options), [&](auto& o) {
             return arguments.at(i) == QLatin1String(o.first);
@@ -579,18 +578,19 @@ int importCommand(const QStringList& arguments)
         sheet::shownExams(table, sheet::shownColumnsOf(table));
     const int examNumber = parsed->exam.toInt();
     if (examNumber < 1 || examNumber > int(exams.size()))
-        return usageError(QStringLiteral("--exam N: %1 shows exams 1 to %2").arg(path).arg(exams.size()),
-                          kImportHelp);
+        return usageError(
+            QStringLiteral("--exam N: %1 shows exams 1 to %2").arg(path).arg(exams.size()),
+            kImportHelp);
     const sheet::ImportExam& exam = exams.at(size_t(examNumber - 1));
     const std::optional<int> identifiers =
-        parsed->identifierColumn.isEmpty()
-            ? sheet::guessIdentifierColumn(source.rows, table)
-            : sourceColumn(source.rows, parsed->identifierColumn);
+        parsed->identifierColumn.isEmpty() ? sheet::guessIdentifierColumn(source.rows, table)
+                                           : sourceColumn(source.rows, parsed->identifierColumn);
     std::optional<int> grades;
     if (identifiers && !parsed->gradeColumn.isEmpty()) {
         grades = sourceColumn(source.rows, parsed->gradeColumn);
     } else if (identifiers) {
-        const std::vector<int> byHeader = sheet::examColumnsByHeader(source.rows, exams, *identifiers);
+        const std::vector<int> byHeader =
+            sheet::examColumnsByHeader(source.rows, exams, *identifiers);
         const auto headed = std::find(byHeader.cbegin(), byHeader.cend(), exam.column);
         if (headed != byHeader.cend())
             grades = int(headed - byHeader.cbegin());
@@ -600,7 +600,8 @@ int importCommand(const QStringList& arguments)
                      .arg(sourcePath,
                           identifiers ? QStringLiteral("grades headed '%1'").arg(exam.header)
                                       : QStringLiteral("identifiers of the class"),
-                          identifiers ? QStringLiteral("--grade-column") : QStringLiteral("--id-column")));
+                          identifiers ? QStringLiteral("--grade-column")
+                                      : QStringLiteral("--id-column")));
         return kFailure;
     }
     sheet::ImportChoice choice{*identifiers, std::vector<int>(source.rows.front().size(), 0)};

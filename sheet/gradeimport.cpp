@@ -100,9 +100,10 @@ std::optional<int> guessIdentifierColumn(const SourceRows& source,
     std::optional<int> best;
     int bestCount = 0;
     for (int col = 0; col < widthOf(source); ++col) {
-        const int count = int(std::count_if(source.begin() + 1, source.end(), [&](const QStringList& row) {
-            return identifiers.rowOf(row.value(col)).has_value();
-        }));
+        const int count =
+            int(std::count_if(source.begin() + 1, source.end(), [&](const QStringList& row) {
+                return identifiers.rowOf(row.value(col)).has_value();
+            }));
         if (count > bestCount) {
             best = col;
             bestCount = count;
@@ -111,8 +112,8 @@ std::optional<int> guessIdentifierColumn(const SourceRows& source,
     return best;
 }
 
-std::vector<int> examColumnsByHeader(const SourceRows& source,
-                                     const std::vector<ImportExam>& exams, int identifierColumn)
+std::vector<int> examColumnsByHeader(const SourceRows& source, const std::vector<ImportExam>& exams,
+                                     int identifierColumn)
 {
     std::vector<int> columns(size_t(widthOf(source)), 0);
     for (int col = 0; col < widthOf(source); ++col) {

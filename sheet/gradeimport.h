@@ -35,8 +35,8 @@ std::optional<int> guessIdentifierColumn(const SourceRows& source,
 
 // For each file column, the grid column of the exam whose header it has (blanks aside), or 0:
 // none. The identifier column goes to none.
-std::vector<int> examColumnsByHeader(const SourceRows& source,
-                                     const std::vector<ImportExam>& exams, int identifierColumn);
+std::vector<int> examColumnsByHeader(const SourceRows& source, const std::vector<ImportExam>& exams,
+                                     int identifierColumn);
 
 struct ImportChoice {
     int identifierColumn = 0;
@@ -57,13 +57,13 @@ struct ImportedValue {
 };
 
 struct ImportPlan {
-    std::vector<GradeWrite> writes; // the file's values, each for a matched pupil's exam
-    int matched = 0;                // pupils of the class found in the file
-    QStringList unknown;            // identifiers of the file that are no pupil of the class
-    QStringList repeated;           // identifiers on several rows: none of their values goes
-    std::vector<ImportedPupil> missing;  // pupils of the class the file has no row for
-    std::vector<ImportedValue> refused;  // values the cell check refuses: not written
-    std::vector<ImportedValue> changed;  // grades or marks the file replaces with another
+    std::vector<GradeWrite> writes;     // the file's values, each for a matched pupil's exam
+    int matched = 0;                    // pupils of the class found in the file
+    QStringList unknown;                // identifiers of the file that are no pupil of the class
+    QStringList repeated;               // identifiers on several rows: none of their values goes
+    std::vector<ImportedPupil> missing; // pupils of the class the file has no row for
+    std::vector<ImportedValue> refused; // values the cell check refuses: not written
+    std::vector<ImportedValue> changed; // grades or marks the file replaces with another
 };
 
 // Row 0 of the source holds the headers. Empty values leave their cell as it is. A cell that

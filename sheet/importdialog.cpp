@@ -139,8 +139,8 @@ void ImportDialog::fillColumns()
     const int identifiers = guessIdentifierColumn(m_source, m_sheet).value_or(0);
     const std::vector<int> byHeader = examColumnsByHeader(m_source, m_exams, identifiers);
     for (int col = 0; col < headers.size(); ++col) {
-        const QString name = headers[col].trimmed().isEmpty() ? kUnnamedColumn.arg(col + 1)
-                                                              : headers[col].trimmed();
+        const QString name =
+            headers[col].trimmed().isEmpty() ? kUnnamedColumn.arg(col + 1) : headers[col].trimmed();
         m_identifierColumn->addItem(name);
         auto* exam = new QComboBox(m_columns->parentWidget());
         exam->setObjectName(QStringLiteral("examOfColumn%1").arg(col));

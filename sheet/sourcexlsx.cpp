@@ -210,15 +210,16 @@ SourceRead readXlsxSource(const QString& path)
     QStringList strings;
     if (!stringsPart.isEmpty()) {
         const Part shared = readPart(zip, stringsPart);
-        const SourceError error =
-            shared.error != SourceError::None ? shared.error : readSharedStrings(shared.bytes, strings);
+        const SourceError error = shared.error != SourceError::None
+                                      ? shared.error
+                                      : readSharedStrings(shared.bytes, strings);
         if (error != SourceError::None)
             return {{}, error};
     }
     const Part sheet = readPart(zip, sheetPart);
     SourceRead read;
-    read.error = sheet.error != SourceError::None ? sheet.error
-                                                  : readSheet(sheet.bytes, strings, read.rows);
+    read.error =
+        sheet.error != SourceError::None ? sheet.error : readSheet(sheet.bytes, strings, read.rows);
     if (read.error != SourceError::None)
         return {{}, read.error};
     padSourceRows(read.rows);

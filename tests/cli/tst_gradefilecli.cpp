@@ -165,11 +165,12 @@ private slots:
         QTest::addColumn<QByteArray>("summary");
         QTest::addColumn<QString>("imported"); // a pupil's line afterwards
         // The grade column found by its header; a refused value listed and not written.
-        QTest::newRow("by header") << u"--exam 3"_s
-            << R"({"matched": 4, "unknown": ["99999999"], "changed": [],
+        QTest::newRow("by header")
+            << u"--exam 3"_s << R"({"matched": 4, "unknown": ["99999999"], "changed": [],
                    "refused": [{"identifier": "20250132", "exam": "فرض تأليفي 1", "value": "25"}]})"_ba
             << u"1|3|20250145|سلمى الدريدي|00.00|10.00|14.00"_s;
-        QTest::newRow("columns named") << u"--exam 1 --id-column 2 --grade-column 3"_s
+        QTest::newRow("columns named")
+            << u"--exam 1 --id-column 2 --grade-column 3"_s
             << R"({"matched": 4, "refused": [], "changed": [{}, {}, {}]})"_ba
             << u"1|3|20250145|سلمى الدريدي|12.50|10.00|--.--"_s;
     }
@@ -185,13 +186,14 @@ private slots:
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
         const QByteArray before = readBytes(file);
         QProcess process;
-        process.start(GRADEFILE_TOOL, QStringList{u"import"_s, u"--data"_s, dir.filePath(u"data"_s), file,
-                                                  SAISIE_TEST_DATA_DIR "/import/class.csv"} +
+        process.start(GRADEFILE_TOOL, QStringList{u"import"_s, u"--data"_s, dir.filePath(u"data"_s),
+                                                  file, SAISIE_TEST_DATA_DIR "/import/class.csv"} +
                                           options.split(u' '));
         QVERIFY(process.waitForFinished(30000) && process.exitCode() == 0);
         QFETCH(QByteArray, summary);
         const QJsonValue printed = jsonOf(process.readAllStandardOutput());
-        QVERIFY2(jsonHas(printed, jsonOf(summary)), QJsonDocument(printed.toObject()).toJson().constData());
+        QVERIFY2(jsonHas(printed, jsonOf(summary)),
+                 QJsonDocument(printed.toObject()).toJson().constData());
         QCOMPARE(printed[u"missing"].toArray().size(), 26);
         QCOMPARE(readBytes(printed[u"keptCopy"].toString()), before);
         const QStringList lines = gradefile::readGradeFile(file).lines.value_or(QStringList());

@@ -56,7 +56,8 @@ private slots:
         QTest::newRow("CSV") << u"class.csv"_s << SourceError::None
                              << u"آمنة الجربي|20250119||17,25|"_s;
         // A crash or a hang on a file that is no workbook, or one that unpacks beyond memory.
-        QTest::newRow("not a zip") << u"not-a-workbook.xlsx"_s << SourceError::NotAWorkbook << QString();
+        QTest::newRow("not a zip")
+            << u"not-a-workbook.xlsx"_s << SourceError::NotAWorkbook << QString();
         QTest::newRow("no sheet") << u"no-sheet.xlsx"_s << SourceError::NoSheet << QString();
         QTest::newRow("zip bomb") << u"huge-strings.xlsx"_s << SourceError::TooLarge << QString();
         QTest::newRow("missing") << u"none.csv"_s << SourceError::Unreadable << QString();
@@ -95,10 +96,10 @@ private slots:
                                 {u"أ"_s, u"123"_s, u"12,5"_s, u"7"_s},  // zeros lost: matched
                                 {{}, u" 77 "_s, u"14"_s, u"21"_s},      // the same grade
                                 {{}, u"20250145"_s, u"1"_s, {}},
-                                {{}, u"20250145"_s, u"2"_s, {}}};      // which one? neither
+                                {{}, u"20250145"_s, u"2"_s, {}}}; // which one? neither
         QCOMPARE(guessIdentifierColumn(source, sheet), 1);
-        const std::vector<int> exams = examColumnsByHeader(
-            source, shownExams(sheet, shownColumnsOf(sheet)), 1);
+        const std::vector<int> exams =
+            examColumnsByHeader(source, shownExams(sheet, shownColumnsOf(sheet)), 1);
         QCOMPARE(exams, (std::vector<int>{0, 0, 6, 0}));
         // The identifier column fills no exam, and an exam takes its first column only.
         const ImportPlan plan = planImport(source, sheet, {1, {0, 6, 6, 5}});

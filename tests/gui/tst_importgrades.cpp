@@ -45,7 +45,8 @@ private slots:
     void init()
     {
         m_program = std::make_unique<ProgramOnDisk>();
-        QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + kFile, m_program->filePath(kFile)));
+        QVERIFY(
+            QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + kFile, m_program->filePath(kFile)));
         QFile::setPermissions(m_program->filePath(kFile), QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(m_program->open(kFile));
     }
@@ -68,13 +69,15 @@ private slots:
             QSKIP("this build reads no workbook");
         sheet::ImportPlan shown;
         QString notice;
-        QVERIFY(importGrades([&](sheet::ImportDialog& dialog) {
-            QVERIFY(dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
-            QCOMPARE(dialog.identifierColumn()->currentIndex(), 1);
-            QCOMPARE(dialog.plan().refused.size(), 1); // 25 for مريم's third exam
-            dialog.examChoices()[3]->setCurrentIndex(0); // the teacher leaves that exam out
-            shown = dialog.plan();
-        }, notice));
+        QVERIFY(importGrades(
+            [&](sheet::ImportDialog& dialog) {
+                QVERIFY(dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
+                QCOMPARE(dialog.identifierColumn()->currentIndex(), 1);
+                QCOMPARE(dialog.plan().refused.size(), 1);   // 25 for مريم's third exam
+                dialog.examChoices()[3]->setCurrentIndex(0); // the teacher leaves that exam out
+                shown = dialog.plan();
+            },
+            notice));
         QCOMPARE(shown.matched, 4);
         QCOMPARE(shown.unknown, QStringList{u"99999999"_s});
         QCOMPARE(shown.missing.size(), 26);
@@ -86,7 +89,8 @@ private slots:
         m_program->sheet()->activateWindow(); // the dialogs gone, as the window manager does
         QVERIFY(QTest::qWaitForWindowActive(m_program->sheet()));
         pressKey(Qt::Key_F4);
-        const QStringList lines = gradefile::readGradeFile(m_program->filePath(kFile)).lines.value();
+        const QStringList lines =
+            gradefile::readGradeFile(m_program->filePath(kFile)).lines.value();
         for (const QString& line : {u"1|3|20250145|سلمى الدريدي|00.00|12.50|--.--"_s,
                                     u"2|1|20250119|آمنة الجربي|15.00|معفى|--.--"_s,
                                     u"3|4|20250158|خليل بن صالح|06.25|08.50|--.--"_s,
@@ -112,10 +116,13 @@ private slots:
             error = sheet::SourceError::NoWorkbookReader;
         const QByteArray before = readBytes(m_program->filePath(kFile));
         QString notice;
-        QVERIFY(!importGrades([&](sheet::ImportDialog& dialog) {
-            QVERIFY(!dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
-            QCOMPARE(dialog.findChild<QLabel*>(u"summary"_s)->text(), sheet::sourceErrorText(error));
-        }, notice));
+        QVERIFY(!importGrades(
+            [&](sheet::ImportDialog& dialog) {
+                QVERIFY(!dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
+                QCOMPARE(dialog.findChild<QLabel*>(u"summary"_s)->text(),
+                         sheet::sourceErrorText(error));
+            },
+            notice));
         QVERIFY(notice.isEmpty());
         QVERIFY(!m_program->sheet()->isModified());
         QCOMPARE(readBytes(m_program->filePath(kFile)), before);
