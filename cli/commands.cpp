@@ -531,8 +531,9 @@ std::optional<int> sourceColumn(const sheet::SourceRows& source, const QString& 
 std::optional<QString> writeImported(const QString& path, const gradefile::GradeDocument& document,
                                      const gradefile::SheetTable& table, const QString& dataFolder)
 {
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QByteArray bytes; // closed before the file is replaced: Windows replaces no open file
+    if (QFile file(path); file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
     print::CardTexts texts;
     print::resetCardTexts(texts);
     print::completeCardTexts(texts, document);

@@ -111,7 +111,7 @@ private slots:
         add(u"lines /"_s, 1, {});
         // A source that cannot be read, or that names no pupil of the class, writes nothing.
         const QString import = "import --data DIR/data DIR/" + kSubject + ".xml DATA/";
-        add(import + "huge-strings.xlsx --exam 1", 1, {}, u"too large"_s);
+        add(import + "none.csv --exam 1", 1, {}, u"cannot be read"_s);
         add(import + "class.csv --exam 1", 1, {}, u"no column of identifiers"_s);
         add(import + "class.csv --exam 3", 2, {}, u"shows exams 1 to 2"_s);
         add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"not brought back"_s); // not aside
