@@ -89,8 +89,8 @@ QString pasteOutcomeText(const BlockOutcome& outcome)
 {
     QString text = QStringLiteral("الخانات المملوءة: %1").arg(outcome.filled);
     if (outcome.refused > 0)
-        text += QStringLiteral("\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): %1 - لم تُكتب، "
-                               "وأولاها بالأحمر تحت المؤشّر لتصحيحها.")
+        text += QStringLiteral("\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): %1 - بقيت "
+                               "خاناتها على حالها إلّا الأولى: هي بالأحمر تحت المؤشّر لتصحيحها.")
                     .arg(outcome.refused);
     return text;
 }
@@ -99,9 +99,10 @@ QString blockTooLargeText(const BlockPlacement& placement)
 {
     QString text = QStringLiteral("الأعداد المنسوخة لا تتّسع لها الخانات من المؤشّر، فلم يُلصق شيء.");
     if (placement.rowsOver > 0)
-        text += QStringLiteral("\nأسطر زائدة عن التلاميذ: %1").arg(placement.rowsOver);
+        text += QStringLiteral("\nأسطر زائدة عن التلاميذ الباقين: %1").arg(placement.rowsOver);
     if (placement.columnsOver > 0)
-        text += QStringLiteral("\nأعمدة زائدة عن أعمدة الأعداد: %1").arg(placement.columnsOver);
+        text +=
+            QStringLiteral("\nأعمدة زائدة عن أعمدة الأعداد الباقية: %1").arg(placement.columnsOver);
     return text;
 }
 

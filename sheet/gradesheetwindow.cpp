@@ -476,8 +476,10 @@ bool GradeSheetWindow::stepThroughHistory(bool back)
 
 BlockOutcome GradeSheetWindow::writeGrades(const std::vector<GradeWrite>& writes)
 {
-    if (m_readOnly || !checkCellUnderCursor())
+    if (m_readOnly || !checkCellUnderCursor()) {
+        QApplication::beep();
         return {};
+    }
     const BlockOutcome outcome = m_entry->writeBrought(writes);
     m_grid->setFocus();
     return outcome;
@@ -492,6 +494,7 @@ void GradeSheetWindow::pasteGrades()
     const std::optional<BlockPlacement> placed =
         placeBlock(spreadsheetRows(QGuiApplication::clipboard()->text()), m_grid->activeCell(),
                    m_sheet.pupilCount(), m_entry->gradeSpan());
+    // A refused grade under the cursor is corrected first, as before a move.
     if (!placed || !checkCellUnderCursor()) {
         QApplication::beep();
         return;

@@ -96,9 +96,9 @@ public:
 
     // Writes grades brought from outside as one change of the teacher's: each checked as a
     // grade typed and left, a refused one not written, the cursor then on the first refused
-    // cell, which holds its text in red to be corrected. Nothing is written while the cell under
-    // the cursor holds a refused grade (the teacher corrects it first), nor in a sheet for
-    // reading. It shows no message: the paste and the import each tell their own.
+    // cell, which holds its text in red to be corrected. Nothing is written (a beep) while the
+    // cell under the cursor holds a refused grade (the teacher corrects it first), nor in a sheet
+    // for reading. It shows no message: the paste and the import each tell their own.
     sheet::BlockOutcome writeGrades(const std::vector<sheet::GradeWrite>& writes);
     // Pastes the block of grades the clipboard holds from the cursor on (Ctrl+V outside a cell
     // being typed, or the grid's menu), and tells the teacher what became of it.

@@ -15,8 +15,10 @@
 #include "ui/notice.h"
 #include "ui/waitcursor.h"
 
+#include <QClipboard>
 #include <QDate>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace sheet {
@@ -28,6 +30,7 @@ const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاق�
 const QString SheetTools::kImportItem = QStringLiteral("استيراد أعداد...");
 const QString SheetTools::kUndoItem = QStringLiteral("تراجع (Ctrl+Z)");
 const QString SheetTools::kRedoItem = QStringLiteral("إعادة (Ctrl+Y)");
+const QString SheetTools::kPasteItem = QStringLiteral("لصق (Ctrl+V)");
 
 namespace {
 
@@ -107,6 +110,9 @@ QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
     QAction* redo = menu->addAction(kRedoItem);
     redo->setEnabled(m_window.canRedo());
     connect(redo, &QAction::triggered, &m_window, &GradeSheetWindow::redo);
+    QAction* paste = menu->addAction(kPasteItem);
+    paste->setEnabled(!m_window.isReadOnly() && !QGuiApplication::clipboard()->text().isEmpty());
+    connect(paste, &QAction::triggered, &m_window, &GradeSheetWindow::pasteGrades);
     menu->addSeparator();
     connect(menu->addAction(kStatisticsItem), &QAction::triggered, this,
             &SheetTools::showStatistics);

@@ -20,10 +20,11 @@ namespace sheet {
 class GradeSheetWindow;
 
 // The teacher's own tools on a grade sheet, offered by the grid's context menu (right
-// click, or the keyboard's menu key): undo and redo, the class statistics, a CSV copy and an
-// Excel copy of the sheet and a PDF copy of the filled card (marked a working copy, with no
-// print number, while the sheet differs from the disk). None of the last four changes the
-// sheet, the disk or the card's counters. The menu also imports a class's grades from a file.
+// click, or the keyboard's menu key): undo and redo, a paste of grades, the class
+// statistics, a CSV copy and an Excel copy of the sheet and a PDF copy of the filled card
+// (marked a working copy, with no print number, while the sheet differs from the disk). None
+// of the last four changes the sheet, the disk or the card's counters. The menu also imports
+// a class's grades from a file.
 class SheetTools : public QObject {
     Q_OBJECT
 
@@ -65,6 +66,7 @@ public:
     static const QString kImportItem;
     static const QString kUndoItem;
     static const QString kRedoItem;
+    static const QString kPasteItem;
 
 private:
     using SheetWriter = gradefile::SafeWriteResult (*)(const QString& path,

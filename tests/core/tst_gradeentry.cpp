@@ -94,8 +94,9 @@ public:
         if (target != active && entry.leavingCell(active, target) && m_placements == placements)
             active = target;
     }
-    // One step of a script: "Enter", "F1" to "F4", "click C,R", "go C,R", "activate", or a
-    // text typed into the active cell; then the Enters it queued.
+    // One step of a script: "Enter", "F1" to "F4", "click C,R", "go C,R", "activate", "paste
+    // TEXT" (a spreadsheet's block at the cursor), or a text typed into the active cell; then
+    // the Enters it queued.
     void run(const QString& step)
     {
         static const QMap<QString, EntryKey> keys{{"Enter", EntryKey::Enter},
@@ -112,6 +113,9 @@ public:
             moveTo(cellNamed(arg));
         else if (step == QLatin1String("activate"))
             entry.activated();
+        else if (step.startsWith(QLatin1String("paste ")))
+            entry.writeBrought(
+                placeBlock(spreadsheetRows(arg), active, m_rows, entry.gradeSpan())->writes);
         else
             type(step);
         for (; m_queued > 0; --m_queued)
@@ -193,6 +197,9 @@ private slots:
             "5,2=07.00/white");
         row("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate", "5,2",
             "5,2=25/red");
+        // The typing check would let a word pass as a grade of nought.
+        row("a pasted word is refused until typed over", "V 1 3 6,1", "paste abs;go 6,2;activate",
+            "6,1", "6,1=abs/red");
         row("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
         // The plain sheet: one grade column, no colour, a beep on a discarded character (Enter
         // after a mark is one), and never modified.
@@ -279,11 +286,12 @@ private slots:
         FakeGrid grid(SheetKind::Subject, 3, 2);
         GradeEntry& entry = grid.entry;
         QSignalSpy entries(&entry, &GradeEntry::entryMade);
-        entry.restoreCells({{{6, 1}, "12.00"}, {{5, 2}, "00.00"}, {{4, 3}, "25"}});
+        entry.restoreCells({{{6, 1}, "12.00"}, {{5, 2}, "00.00"}, {{4, 3}, "25"}, {{5, 3}, "abs"}});
         QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
         QCOMPARE(grid.sheet.look({6, 1}), GradeLook::Plain);
         QCOMPARE(grid.sheet.look({5, 2}), GradeLook::Zero);
         QCOMPARE(grid.sheet.look({4, 3}), GradeLook::Refused);
+        QCOMPARE(grid.sheet.look({5, 3}), GradeLook::Refused); // a word a paste refused
         QVERIFY(entry.isModified());
         QCOMPARE(entries.count(), 1);
         QCOMPARE(grid.journal.records, 0);

@@ -157,8 +157,7 @@ private slots:
         QVERIFY(isAt(1, 5));
         QGuiApplication::clipboard()->setText(QStringLiteral("17.5"));
         pressKey(Qt::Key_V, Qt::ControlModifier); // refused with a message
-        QCOMPARE(answers.shown.size(), 1);
-        QCOMPARE(answers.shown[0].text, sheet::kViewOnlyPaste);
+        QVERIFY(answers.shown.size() == 1 && answers.shown[0].text == sheet::kViewOnlyPaste);
         QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("saveButton"))->isEnabled());
         QCOMPARE(readBytes(m_program->filePath(fileName)), before);
     }

@@ -17,6 +17,7 @@
 #include "ui/notice.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,15 +77,21 @@ struct BrokenDisk : gradefile::WriteFaultInjector {
     QString how, disk;
 };
 
-// The teacher's steps, ";" between them: "type COLUMN ROW TEXT", "observe ROW TEXT" (the
-// dialog validates the text unseen, the sheet keeping the keyboard), "undo", "redo",
-// "shift-redo", "menu undo", "menu redo", or a key's name.
+// The teacher's steps, ";" between them: "type COLUMN ROW TEXT", "paste COLUMN ROW TEXT" (Ctrl+V
+// there; the caller answers the message), "observe ROW TEXT" (the dialog validates it unseen, the
+// sheet keeping the keyboard), "undo", "redo", "shift-redo", "menu undo", "menu redo", or a key.
 void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
 {
     for (const QString& step : steps.split(u';')) {
         const QStringList words = step.split(u' ');
         if (words[0] == "type") {
             typeInto(grid, words[1].toInt(), words[2].toInt(), words.value(3));
+        } else if (words[0] == "paste") {
+            QGuiApplication::clipboard()->setText(step.section(u' ', 3));
+            typeInto(grid, words[1].toInt(), words[2].toInt(), {});
+            pressKey(Qt::Key_V, Qt::ControlModifier);
+            grid->window()->activateWindow(); // after the message
+            QTRY_VERIFY(grid->window()->isActiveWindow());
         } else if (words[0] == "observe") {
             const QString text = words.mid(2).join(u' ');
             qobject_cast<GradeSheetWindow*>(grid->window())
@@ -170,6 +177,7 @@ int typeAndDie(int argc, char* argv[])
     sheet::GradeSheetWindow* sheet = window.gradeSheet();
     if (!sheet || !QTest::qWaitFor([sheet] { return sheet->isActiveWindow(); }))
         return 3;
+    DialogAnswers closed({});
     if (qstrcmp(argv[1], kChildSwitch) == 0)
         takeSteps(sheet->grid(), arguments.at(3));
     std::puts("open"); // the file stays open, the steps taken, until the test says or kills
@@ -423,6 +431,7 @@ private slots:
         // An undo is a change like any other.
         QTest::newRow("undo of a grade typed over another") << "type 6 3 13;Up;type 6 3 17;Up;undo" << "" << "13.00";
         QTest::newRow("undo after a save") << "type 6 3 13;Up;F4;undo" << "" << "-";
+        QTest::newRow("a paste") << "paste 6 2 8,5\n13" << "" << "13.00";
         // clang-format on
     }
     // The program killed with grades, marks and an observation unsaved: opening the file again
@@ -494,6 +503,39 @@ private slots:
         takeSteps(m_p->grid(), "type 6 2 14;F4");
         QVERIFY(m_p->sheet()->isSaved() && readBytes(file()).contains("|14.00|"));
         QCOMPARE(answers.shown.size(), 1);
+    }
+    void pastedBlock_data()
+    {
+        QTest::addColumn<QString>("at");      // the cursor, "COLUMN ROW"
+        QTest::addColumn<QString>("shown");   // the sheet after the paste, as shownState gives it
+        QTest::addColumn<QString>("message"); // part of it
+        QTest::addColumn<QString>("saved");   // each pupil's grades in the file, 15 typed at 4,2
+        // Coming back to the sheet from a message puts the cursor on the first grade.
+        const QString untouched = "12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1";
+        const QString unpasted = "12.50|--.--| 07.00||15.00 ||معفى";
+        QTest::newRow("filled from the first exam")
+            << "6 1" << "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @4,2 *"
+            << "المملوءة: 6\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): 2 -"
+            << "07.00|12.50| 14.25|09.50|15.00 غ.ش.||18.00";
+        QTest::newRow("a row too many") << "6 2" << untouched << "الباقين: 1" << unpasted;
+        QTest::newRow("an exam too many") << "5 1" << untouched << "الباقية: 1" << unpasted;
+    }
+    // A block LibreOffice copied: each value checked as typed ("12,5", Arabic digits, a mark), the
+    // first refused one red under the cursor; a block too large for the sheet writes nothing.
+    void pastedBlock()
+    {
+        QFETCH(QString, at);
+        QFETCH(QString, message);
+        QVERIFY(openSheet());
+        DialogAnswers answers({});
+        const QByteArray block = readBytes(SAISIE_TEST_DATA_DIR "/paste/libreoffice-block.txt");
+        takeSteps(m_p->grid(), "paste " + at + ' ' + QString::fromUtf8(block));
+        QTEST(shownState(*m_p->sheet()), "shown");
+        QVERIFY(answers.shown.size() == 1 && answers.shown[0].text.contains(message));
+        takeSteps(m_p->grid(), "type 4 2 15;Return;F4");
+        const QStringList lines = *gradefile::readGradeFile(file()).lines;
+        QTEST(QStringList({lines[2].section(u'|', 4), lines[3].section(u'|', 4),
+                           lines[4].section(u'|', 4)}).join(u' '), "saved");
     }
     void fileChangedMeanwhile_data()
     {
@@ -679,6 +721,13 @@ private slots:
             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
             "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *",
         };
+        QTest::newRow("a paste is one step, its refused cell's correction part of it") << QStringList{
+            "paste 6 1 9\t\t25\r\n13 => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "undo => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "type 4 1 15;Return => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+            "redo => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+        };
         QTest::newRow("the check of a cell passed over is no step") << QStringList{
             "type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
             "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
@@ -689,6 +738,7 @@ private slots:
     {
         QFETCH(QStringList, script);
         QVERIFY(openSheet());
+        DialogAnswers closed({});
         for (const QString& line : script) {
             takeSteps(m_p->grid(), line.section(" => ", 0, 0));
             QCOMPARE(shownState(*m_p->sheet()), line.section(" => ", 1));
