@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/documentjson.h"
+#include "cli/importjson.h"
 #include "cli/recoveryjson.h"
 #include "cli/statisticsjson.h"
 #include "gradefile/gradedisk.h"
@@ -8,9 +9,12 @@
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
 #include "gradefile/rowsetwriter.h"
+#include "print/cardtexts.h"
 #include "recovery/datafolder.h"
+#include "recovery/keptcopies.h"
 #include "recovery/pendingchanges.h"
 #include "sheet/classstatistics.h"
+#include "sheet/gradeimport.h"
 #include "sheet/openedsheet.h"
 #include "sheet/sheetcsv.h"
 #include "sheet/sheetxlsx.h"
@@ -57,6 +61,7 @@ const QString kMainHelp = QStringLiteral(
     "  backups KEY      list the kept copies of the grade file KEY, as JSON\n"
     "  recover KEY      print the unsaved cells the journals of KEY hold, as JSON\n"
     "  bring-back JOURNAL  put a journal set aside back, for the next open to offer\n"
+    "  import FILE SOURCE --exam N  write one exam's grades from a CSV or Excel file\n"
     "\n"
     "'gradefile COMMAND --help' tells more about one command; 'gradefile --version' prints\n"
     "the version.\n");
@@ -132,6 +137,22 @@ const QString kBringBackHelp = QStringLiteral(
     "set aside) back among the journals, so that the next open of its grade file offers its\n"
     "unsaved cells again. A journal that is not set aside, cannot be read or whose name is\n"
     "taken is refused and left where it is. FOLDER is the program's data folder.\n");
+
+const QString kImportHelp = QStringLiteral(
+    "Usage: gradefile import [--data FOLDER] FILE SOURCE --exam N [--id-column C]\n"
+    "                        [--grade-column G]\n"
+    "Writes into the subject grade file FILE the grades of exam N that SOURCE holds: a CSV\n"
+    "file (comma, semicolon or TAB separated, UTF-8) or the first sheet of an .xlsx workbook,\n"
+    "its first line the headers. N is the exam as the teacher sees it: 1 is the first exam\n"
+    "the grade sheet shows. Pupils are matched by identifier only: C is SOURCE's column of\n"
+    "identifiers (by default the one that holds the most identifiers of the class), G its\n"
+    "column of grades (by default the one headed like exam N); each is a number (1 is the\n"
+    "first column) or a header. Every value is checked as a grade typed into the sheet;\n"
+    "a refused value is not written, and an empty one leaves the grade as it is. A copy of\n"
+    "FILE is kept in the data folder FOLDER first (as a save of the program keeps one), and\n"
+    "FILE is replaced only once the new content is safely on the disk; nothing is written\n"
+    "when no grade changes. Prints what was done as JSON: matched, written, unknown and\n"
+    "repeated identifiers, missing pupils, refused values and changed grades, and keptCopy.\n");
 
 // The tool speaks English to the administrators who run it: the program's own descriptions
 // are French, for the teacher's messages and the support team.
@@ -322,18 +343,24 @@ int showCommand(const QStringList& arguments)
     return kSuccess;
 }
 
-// The grade sheet of a subject grade file as the window shows it when the file is opened.
-std::optional<gradefile::SheetTable> readSheetOrReport(const QString& path)
+std::optional<gradefile::GradeDocument> readSubjectDocumentOrReport(const QString& path)
 {
-    const std::optional<gradefile::GradeDocument> document = readDocumentOrReport(path);
-    if (!document)
-        return std::nullopt;
-    if (document->kind != gradefile::SheetKind::Subject) {
+    std::optional<gradefile::GradeDocument> document = readDocumentOrReport(path);
+    if (document && document->kind != gradefile::SheetKind::Subject) {
         writeErr(QStringLiteral("gradefile: %1: not a subject grade file; only those have a "
                                 "grade sheet with exams\n")
                      .arg(path));
         return std::nullopt;
     }
+    return document;
+}
+
+// The grade sheet of a subject grade file as the window shows it when the file is opened.
+std::optional<gradefile::SheetTable> readSheetOrReport(const QString& path)
+{
+    const std::optional<gradefile::GradeDocument> document = readSubjectDocumentOrReport(path);
+    if (!document)
+        return std::nullopt;
     return sheet::openedSheetTable(*document);
 }
 
@@ -434,6 +461,171 @@ int bringBackCommand(const QStringList& arguments)
     return kSuccess;
 }
 
+QString sourceReason(sheet::SourceError error)
+{
+    switch (error) {
+    case sheet::SourceError::Unreadable:
+        return QStringLiteral("cannot be read");
+    case sheet::SourceError::TooLarge:
+        return QStringLiteral("too large to hold a class's grades");
+    case sheet::SourceError::NotAWorkbook:
+        return QStringLiteral("not a readable .xlsx workbook");
+    case sheet::SourceError::NoSheet:
+        return QStringLiteral("the workbook has no sheet to read");
+    case sheet::SourceError::NoWorkbookReader:
+        return QStringLiteral("this build reads CSV files only");
+    case sheet::SourceError::None:
+        break;
+    }
+    return QStringLiteral("unexpected error");
+}
+
+struct ImportArguments {
+    QString dataFolder = recovery::defaultDataFolder();
+    QString exam;
+    QString identifierColumn;
+    QString gradeColumn;
+    QStringList operands; // FILE and SOURCE
+};
+
+std::optional<ImportArguments> importArguments(const QStringList& arguments)
+{
+    ImportArguments parsed;
+    const std::pair<const char*, QString*> options[] = {{"--data", &parsed.dataFolder},
+                                                        {"--exam", &parsed.exam},
+                                                        {"--id-column", &parsed.identifierColumn},
+                                                        {"--grade-column", &parsed.gradeColumn}};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const auto option = std::find_if(std::begin(options), std::end(options), [&](auto& o) {
+            return arguments.at(i) == QLatin1String(o.first);
+        });
+        if (option == std::end(options))
+            parsed.operands << arguments.at(i);
+        else if (++i < arguments.size())
+            *option->second = arguments.at(i);
+        else
+            return std::nullopt;
+    }
+    if (parsed.operands.size() != 2 || parsed.exam.isEmpty())
+        return std::nullopt;
+    return parsed;
+}
+
+// A column of the source by its number from 1, or by its header.
+std::optional<int> sourceColumn(const sheet::SourceRows& source, const QString& named)
+{
+    const QStringList headers = source.empty() ? QStringList() : source.front();
+    bool isNumber = false;
+    int column = named.toInt(&isNumber) - 1;
+    if (!isNumber) {
+        const auto header = std::find_if(headers.cbegin(), headers.cend(), [&](const QString& h) {
+            return h.simplified() == named.simplified();
+        });
+        column = int(header - headers.cbegin());
+    }
+    return column >= 0 && column < headers.size() ? std::optional<int>(column) : std::nullopt;
+}
+
+// The grade file rewritten with the grades of table as the program's save writes it, the file
+// as it was kept first in the data folder; the kept copy's path, or nullopt once reported.
+std::optional<QString> writeImported(const QString& path, const gradefile::GradeDocument& document,
+                                     const gradefile::SheetTable& table, const QString& dataFolder)
+{
+    QByteArray bytes; // closed before the file is replaced: Windows replaces no open file
+    if (QFile file(path); file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    print::CardTexts texts;
+    print::resetCardTexts(texts);
+    print::completeCardTexts(texts, document);
+    const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
+        document.key, document.caption, table, gradefile::gradeSpanOf(table),
+        {texts.regionName, texts.establishmentName, texts.teacherName}, texts.saveNumber,
+        texts.printNumber);
+    const recovery::KeptCopies copies(dataFolder);
+    const gradefile::FileError kept =
+        copies.keep(document.key, QFileInfo(path).absolutePath(), bytes);
+    const gradefile::SafeWriteResult written =
+        built.counterOverflow || kept.isError() || bytes.isEmpty()
+            ? gradefile::SafeWriteResult{}
+            : gradefile::writeGradeFile(path, built.lines);
+    if (!written.ok) {
+        writeErr(QStringLiteral("gradefile: %1: not written: %2\n")
+                     .arg(path, built.counterOverflow ? QStringLiteral("its save counter is full")
+                                : kept.isError()
+                                    ? QStringLiteral("no copy could be kept in ") + dataFolder
+                                    : describeError(written.error)));
+        return std::nullopt;
+    }
+    return copies.list(document.key).front().path;
+}
+
+int importCommand(const QStringList& arguments)
+{
+    const std::optional<ImportArguments> parsed = importArguments(arguments);
+    if (!parsed)
+        return usageError(QStringLiteral("import takes FILE, SOURCE and --exam N"), kImportHelp);
+    const QString& path = parsed->operands.at(0);
+    const QString& sourcePath = parsed->operands.at(1);
+    const std::optional<gradefile::GradeDocument> document = readSubjectDocumentOrReport(path);
+    if (!document)
+        return kFailure;
+    const sheet::SourceRead source = sheet::readGradeSource(sourcePath);
+    if (source.error != sheet::SourceError::None) {
+        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(sourcePath, sourceReason(source.error)));
+        return kFailure;
+    }
+    gradefile::SheetTable table = sheet::openedSheetTable(*document);
+    const std::vector<sheet::ImportExam> exams =
+        sheet::shownExams(table, sheet::shownColumnsOf(table));
+    const int examNumber = parsed->exam.toInt();
+    if (examNumber < 1 || examNumber > int(exams.size()))
+        return usageError(
+            QStringLiteral("--exam N: %1 shows exams 1 to %2").arg(path).arg(exams.size()),
+            kImportHelp);
+    const sheet::ImportExam& exam = exams.at(size_t(examNumber - 1));
+    const std::optional<int> identifiers =
+        parsed->identifierColumn.isEmpty() ? sheet::guessIdentifierColumn(source.rows, table)
+                                           : sourceColumn(source.rows, parsed->identifierColumn);
+    std::optional<int> grades;
+    if (identifiers && !parsed->gradeColumn.isEmpty()) {
+        grades = sourceColumn(source.rows, parsed->gradeColumn);
+    } else if (identifiers) {
+        const std::vector<int> byHeader =
+            sheet::examColumnsByHeader(source.rows, exams, *identifiers);
+        const auto headed = std::find(byHeader.cbegin(), byHeader.cend(), exam.column);
+        if (headed != byHeader.cend())
+            grades = int(headed - byHeader.cbegin());
+    }
+    if (!identifiers || !grades || *grades == *identifiers) {
+        writeErr(QStringLiteral("gradefile: %1: no column of %2 (give %3)\n")
+                     .arg(sourcePath,
+                          identifiers ? QStringLiteral("grades headed '%1'").arg(exam.header)
+                                      : QStringLiteral("identifiers of the class"),
+                          identifiers ? QStringLiteral("--grade-column")
+                                      : QStringLiteral("--id-column")));
+        return kFailure;
+    }
+    sheet::ImportChoice choice{*identifiers, std::vector<int>(source.rows.front().size(), 0)};
+    choice.examOfColumn[size_t(*grades)] = exam.column;
+    const sheet::ImportPlan plan = sheet::planImport(source.rows, table, choice);
+    bool changed = false;
+    for (const sheet::GradeWrite& write : plan.writes) {
+        const std::optional<sheet::CellCheck> check = sheet::checkBroughtValue(write.text);
+        QString& cell = table[size_t(write.cell.row)][size_t(write.cell.column)];
+        if (check && !check->refused && cell != check->text) {
+            cell = check->text;
+            changed = true;
+        }
+    }
+    QJsonObject summary = importPlanToJson(plan);
+    std::optional<QString> kept;
+    if (changed && !(kept = writeImported(path, *document, table, parsed->dataFolder)))
+        return kFailure;
+    summary.insert(QStringLiteral("keptCopy"), kept ? QJsonValue(*kept) : QJsonValue());
+    writeOut(QString::fromUtf8(QJsonDocument(summary).toJson()));
+    return kSuccess;
+}
+
 } // namespace
 
 int runCommand(const QStringList& arguments)
@@ -456,7 +648,8 @@ int runCommand(const QStringList& arguments)
                                 {"stats", kStatsHelp, statsCommand},
                                 {"backups", kBackupsHelp, backupsCommand},
                                 {"recover", kRecoverHelp, recoverCommand},
-                                {"bring-back", kBringBackHelp, bringBackCommand}};
+                                {"bring-back", kBringBackHelp, bringBackCommand},
+                                {"import", kImportHelp, importCommand}};
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeOut(kMainHelp);
         return kSuccess;

@@ -4,6 +4,8 @@ BUILD_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     # the Excel copy of a grade sheet
     libxlsxwriter-dev
+    # the Excel workbooks a class's grades are imported from
+    libminizip-dev
     fonts-noto-core fonts-dejavu-core
     # Qt's own windows (file dialogs, standard buttons, context menus) in Arabic
     qt6-translations-l10n

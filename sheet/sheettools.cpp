@@ -6,6 +6,7 @@
 #include "print/pageheader.h"
 #include "sheet/copyfailure.h"
 #include "sheet/gradesheetwindow.h"
+#include "sheet/importdialog.h"
 #include "sheet/sheetcsv.h"
 #include "sheet/sheetxlsx.h"
 #include "sheet/spreadgrid.h"
@@ -26,11 +27,14 @@ const QString SheetTools::kStatisticsItem = QStringLiteral("إحصائيات");
 const QString SheetTools::kCsvItem = QStringLiteral("نسخة CSV من الأعداد...");
 const QString SheetTools::kXlsxItem = QStringLiteral("نسخة Excel من الأعداد...");
 const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
+const QString SheetTools::kImportItem = QStringLiteral("استيراد أعداد...");
 const QString SheetTools::kUndoItem = QStringLiteral("تراجع (Ctrl+Z)");
 const QString SheetTools::kRedoItem = QStringLiteral("إعادة (Ctrl+Y)");
 const QString SheetTools::kPasteItem = QStringLiteral("لصق (Ctrl+V)");
 
 namespace {
+
+const QString kImported = QStringLiteral("أعداد كُتبت : %1\nأعداد مرفوضة : %2");
 
 // What the save dialog of each kind of copy says and offers.
 struct CopyFile {
@@ -116,6 +120,10 @@ QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
     connect(menu->addAction(kCsvItem), &QAction::triggered, this, &SheetTools::saveCsvCopy);
     connect(menu->addAction(kXlsxItem), &QAction::triggered, this, &SheetTools::saveXlsxCopy);
     connect(menu->addAction(kPdfItem), &QAction::triggered, this, &SheetTools::savePdfCopy);
+    menu->addSeparator();
+    QAction* import = menu->addAction(kImportItem);
+    import->setEnabled(!m_window.isReadOnly());
+    connect(import, &QAction::triggered, this, &SheetTools::importGrades);
     menu->popup(grid->viewport()->mapToGlobal(viewportPosition));
     return menu;
 }
@@ -177,6 +185,20 @@ bool SheetTools::saveSheetCopy(CopyKind kind, SheetWriter write)
     if (!written.ok)
         reportFailure(path, written.error);
     return written.ok;
+}
+
+bool SheetTools::importGrades()
+{
+    if (!m_settleActiveCell())
+        return false;
+    const gradefile::SheetTable& table = m_window.sheetTable();
+    ImportDialog dialog(table, shownExams(table, shownColumns()), &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const BlockOutcome outcome = m_window.writeGrades(dialog.plan().writes);
+    ui::showNotice(&m_window, ImportDialog::kCaption,
+                   kImported.arg(outcome.filled).arg(outcome.refused));
+    return true;
 }
 
 bool SheetTools::savePdfCopy()

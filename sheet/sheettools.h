@@ -23,7 +23,8 @@ class GradeSheetWindow;
 // click, or the keyboard's menu key): undo and redo, a paste of grades, the class
 // statistics, a CSV copy and an Excel copy of the sheet and a PDF copy of the filled card
 // (marked a working copy, with no print number, while the sheet differs from the disk). None
-// of the last four changes the sheet, the disk or the card's counters.
+// of the last four changes the sheet, the disk or the card's counters. The menu also imports
+// a class's grades from a file.
 class SheetTools : public QObject {
     Q_OBJECT
 
@@ -54,11 +55,15 @@ public:
     bool saveCsvCopy();
     bool saveXlsxCopy();
     bool savePdfCopy();
+    // A class's grades from a file, shown before they change anything and applied as one
+    // undo step; false when nothing was imported.
+    bool importGrades();
 
     static const QString kStatisticsItem;
     static const QString kCsvItem;
     static const QString kXlsxItem;
     static const QString kPdfItem;
+    static const QString kImportItem;
     static const QString kUndoItem;
     static const QString kRedoItem;
     static const QString kPasteItem;

@@ -41,6 +41,15 @@ QString chooseFileToSave(QWidget* parent, const QString& kind, const QString& ca
     return path;
 }
 
+QString chooseFileToOpen(QWidget* parent, const QString& kind, const QString& caption,
+                         const QString& filter)
+{
+    const QString path = QFileDialog::getOpenFileName(parent, caption, startFolder(kind), filter);
+    if (!path.isEmpty())
+        remember(kind, QFileInfo(path).absolutePath());
+    return path;
+}
+
 QString chooseFolder(QWidget* parent, const QString& kind, const QString& caption)
 {
     const QString folder = QFileDialog::getExistingDirectory(parent, caption, startFolder(kind));

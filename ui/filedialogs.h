@@ -12,6 +12,8 @@ namespace ui {
 // kind names the kind in the settings; an empty text comes back when the teacher gave up.
 QString chooseFileToSave(QWidget* parent, const QString& kind, const QString& caption,
                          const QString& suggestedName, const QString& filter);
+QString chooseFileToOpen(QWidget* parent, const QString& kind, const QString& caption,
+                         const QString& filter);
 QString chooseFolder(QWidget* parent, const QString& kind, const QString& caption);
 
 // The folder a dialog of kind opens in.

@@ -109,10 +109,15 @@ private slots:
         add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {},
             u"/nonexistent/copy.xlsx"_s);
         add(u"lines /"_s, 1, {});
+        // A source that cannot be read, or that names no pupil of the class, writes nothing.
+        const QString import = "import --data DIR/data DIR/" + kSubject + ".xml DATA/";
+        add(import + "none.csv --exam 1", 1, {}, u"cannot be read"_s);
+        add(import + "class.csv --exam 1", 1, {}, u"no column of identifiers"_s);
+        add(import + "class.csv --exam 3", 2, {}, u"shows exams 1 to 2"_s);
         add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"not brought back"_s); // not aside
         add(u"--help"_s, 0, "Usage: gradefile COMMAND");
         for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s,
-                                     u"backups"_s, u"bring-back"_s})
+                                     u"backups"_s, u"bring-back"_s, u"import a b"_s})
             add(wrong, 2, {});
     }
     // Every command's output and exit status; a refused write leaves the old file whole and
@@ -135,6 +140,7 @@ private slots:
                     .ok);
         QProcess process;
         arguments.replace("DIR/", dir.path() + '/').replace("EX/", kExamples + "/floppy/");
+        arguments.replace("DATA/", SAISIE_TEST_DATA_DIR "/import/");
         process.start(GRADEFILE_TOOL, arguments.split(' ', Qt::SkipEmptyParts));
         process.write(input);
         process.closeWriteChannel();
@@ -151,6 +157,48 @@ private slots:
                  runErr.constData());
         QCOMPARE(readBytes(dir.filePath(kWritten + ".xml")), gradefile::rowsetBytes(written));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    void import_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QByteArray>("summary");
+        QTest::addColumn<QString>("imported"); // a pupil's line afterwards
+        // The grade column found by its header; a refused value listed and not written.
+        QTest::newRow("by header")
+            << u"--exam 3"_s << R"({"matched": 4, "unknown": ["99999999"], "changed": [],
+                   "refused": [{"identifier": "20250132", "exam": "فرض تأليفي 1", "value": "25"}]})"_ba
+            << u"1|3|20250145|سلمى الدريدي|00.00|10.00|14.00"_s;
+        QTest::newRow("columns named")
+            << u"--exam 1 --id-column 2 --grade-column 3"_s
+            << R"({"matched": 4, "refused": [], "changed": [{}, {}, {}]})"_ba
+            << u"1|3|20250145|سلمى الدريدي|12.50|10.00|--.--"_s;
+    }
+    // The grade file written with the grades of the pupils the source names only, as the
+    // program's save writes it, once the file as it was is kept; the summary as JSON.
+    void import()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, imported);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(kSubject + ".xml");
+        QVERIFY(QFile::copy(kExamples + "/floppy/" + kSubject + ".xml", file));
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+        const QByteArray before = readBytes(file);
+        QProcess process;
+        process.start(GRADEFILE_TOOL, QStringList{u"import"_s, u"--data"_s, dir.filePath(u"data"_s),
+                                                  file, SAISIE_TEST_DATA_DIR "/import/class.csv"} +
+                                          options.split(u' '));
+        QVERIFY(process.waitForFinished(30000) && process.exitCode() == 0);
+        QFETCH(QByteArray, summary);
+        const QJsonValue printed = jsonOf(process.readAllStandardOutput());
+        QVERIFY2(jsonHas(printed, jsonOf(summary)),
+                 QJsonDocument(printed.toObject()).toJson().constData());
+        QCOMPARE(printed[u"missing"].toArray().size(), 26);
+        QCOMPARE(readBytes(printed[u"keptCopy"].toString()), before);
+        const QStringList lines = gradefile::readGradeFile(file).lines.value_or(QStringList());
+        QVERIFY(lines.contains(imported));
+        QVERIFY(lines.contains(u"3|6|20250184|إيمان بن علي|08.00|09.50|--.--"_s)); // missing
     }
 };
 

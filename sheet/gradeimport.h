@@ -1,0 +1,74 @@
+#pragma once
+
+#include "gradefile/gradefilelines.h"
+#include "sheet/gradeblock.h"
+#include "sheet/gradesource.h"
+#include "sheet/openedsheet.h"
+
+#include <optional>
+#include <vector>
+
+// A class's grades imported from a file of rows: which pupil each row is, which exam each
+// column fills, and what the import would do, before anything changes.
+//
+// A row is its pupil's only by the identifier: never by its place in the file nor by a name.
+// Identifiers are compared as texts once their blanks are trimmed. A spreadsheet that took an
+// identifier for a number drops its leading zeros ("0123" became 123): digits match an
+// identifier of the class that differs only by leading zeros when exactly one does. An
+// identifier the spreadsheet wrote in its scientific form ("1.23E+8") has lost its last
+// digits: it matches nothing and is listed as unknown, never guessed.
+namespace sheet {
+
+// A shown exam of the sheet: its grid column and its header as the teacher reads it.
+struct ImportExam {
+    int column = 0;
+    QString header;
+};
+
+// The shown exams, first exam first.
+std::vector<ImportExam> shownExams(const gradefile::SheetTable& sheet, const ShownColumns& shown);
+
+// The file column whose values match the most identifiers of the class; nullopt when none
+// does.
+std::optional<int> guessIdentifierColumn(const SourceRows& source,
+                                         const gradefile::SheetTable& sheet);
+
+// For each file column, the grid column of the exam whose header it has (blanks aside), or 0:
+// none. The identifier column goes to none.
+std::vector<int> examColumnsByHeader(const SourceRows& source, const std::vector<ImportExam>& exams,
+                                     int identifierColumn);
+
+struct ImportChoice {
+    int identifierColumn = 0;
+    std::vector<int> examOfColumn; // per file column, as examColumnsByHeader gives them
+};
+
+struct ImportedPupil {
+    QString identifier;
+    QString name;
+};
+
+// A value of the file for one pupil's exam: a refused one, or a grade it would replace.
+struct ImportedValue {
+    ImportedPupil pupil;
+    QString exam;
+    QString before; // the cell's text now
+    QString value;  // the file's text (refused), or the grade it writes (changed)
+};
+
+struct ImportPlan {
+    std::vector<GradeWrite> writes;     // the file's values, each for a matched pupil's exam
+    int matched = 0;                    // pupils of the class found in the file
+    QStringList unknown;                // identifiers of the file that are no pupil of the class
+    QStringList repeated;               // identifiers on several rows: none of their values goes
+    std::vector<ImportedPupil> missing; // pupils of the class the file has no row for
+    std::vector<ImportedValue> refused; // values the cell check refuses: not written
+    std::vector<ImportedValue> changed; // grades or marks the file replaces with another
+};
+
+// Row 0 of the source holds the headers. Empty values leave their cell as it is. A cell that
+// holds "--.--" (no grade) or nothing has no grade to change.
+ImportPlan planImport(const SourceRows& source, const gradefile::SheetTable& sheet,
+                      const ImportChoice& choice);
+
+} // namespace sheet

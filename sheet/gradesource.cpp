@@ -1,0 +1,117 @@
+#include "sheet/gradesource.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace sheet {
+
+namespace {
+
+// The separator the header line uses most, quoted text left out; "," when it holds none.
+QChar separatorOf(const QString& text)
+{
+    const QChar candidates[] = {u',', u';', u'\t'};
+    int counts[3] = {};
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u'\n')
+            break;
+        for (int i = 0; i < 3 && !quoted; ++i)
+            counts[i] += c == candidates[i];
+    }
+    return candidates[std::max_element(counts, counts + 3) - counts];
+}
+
+} // namespace
+
+void padSourceRows(SourceRows& rows)
+{
+    qsizetype width = 0;
+    for (const QStringList& row : rows)
+        width = std::max(width, row.size());
+    for (QStringList& row : rows)
+        row.resize(width);
+}
+
+SourceRead readCsvSource(const QByteArray& bytes)
+{
+    if (bytes.size() > kMaxSourceBytes)
+        return {{}, SourceError::TooLarge};
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QChar separator = separatorOf(text);
+    SourceRead read;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    const auto endRow = [&] {
+        row << field;
+        field.clear();
+        // A blank line is no row: the header line is the first line with text.
+        if (row.size() > 1 || !row.first().isEmpty())
+            read.rows.push_back(row);
+        row.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted && c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"')
+            field += text.at(++i);
+        else if (c == u'"')
+            quoted = !quoted;
+        else if (quoted || (c != separator && c != u'\n' && c != u'\r'))
+            field += c;
+        else if (c == separator) {
+            row << field;
+            field.clear();
+        } else if (c == u'\n')
+            endRow();
+        if (row.size() > kMaxSourceColumns || int(read.rows.size()) > kMaxSourceRows)
+            return {{}, SourceError::TooLarge};
+    }
+    if (!field.isEmpty() || !row.isEmpty())
+        endRow();
+    padSourceRows(read.rows);
+    return read;
+}
+
+SourceRead readGradeSource(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, SourceError::Unreadable};
+    if (file.size() > kMaxSourceBytes)
+        return {{}, SourceError::TooLarge};
+    if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        return readXlsxSource(path);
+    // One byte beyond the limit tells a file that grew meanwhile, without reading it all.
+    const QByteArray bytes = file.read(kMaxSourceBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {{}, SourceError::Unreadable};
+    return readCsvSource(bytes);
+}
+
+QString sourceErrorText(SourceError error)
+{
+    switch (error) {
+    case SourceError::None:
+        break;
+    case SourceError::Unreadable:
+        return QStringLiteral("تعذّرت قراءة هذا الملفّ.");
+    case SourceError::TooLarge:
+        return QStringLiteral("هذا الملفّ أكبر من أن يحمل أعداد قسم.");
+    case SourceError::NotAWorkbook:
+        return QStringLiteral("هذا الملفّ ليس مصنّف Excel سليما.");
+    case SourceError::NoSheet:
+        return QStringLiteral("لا توجد بهذا المصنّف ورقة أعداد يمكن قراءتها.");
+    case SourceError::NoWorkbookReader:
+        return QStringLiteral("قراءة ملفّات Excel غير متوفّرة في هذه النسخة من البرنامج : "
+                              "استعمل ملفّ CSV.");
+    }
+    return {};
+}
+
+} // namespace sheet

@@ -1,0 +1,121 @@
+// A class's grades read from a CSV file or a workbook, and the plan of their import: which
+// pupil each row is, and what would change.
+#include "sheet/gradeimport.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace sheet;
+Q_DECLARE_METATYPE(sheet::SourceError)
+
+// Rows as "field|field/field|field".
+static QString joined(const SourceRows& rows)
+{
+    QStringList lines;
+    for (const QStringList& row : rows)
+        lines << row.join(u'|');
+    return lines.join(u'/');
+}
+
+class TestGradeImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void csvRows_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("rows");
+        // The byte order mark read as part of the first header, CR kept in the last field.
+        QTest::newRow("BOM, CR LF") << "\xEF\xBB\xBFid,g\r\n1,2\r\n"_ba << u"id|g/1|2"_s;
+        // A French spreadsheet's decimal comma taken for the separator.
+        QTest::newRow("semicolons") << "id;g\n1;12,5\n"_ba << u"id|g/1|12,5"_s;
+        // The last line lost without its line break.
+        QTest::newRow("TAB, no last break") << "id\tg\n1\t2"_ba << u"id|g/1|2"_s;
+        QTest::newRow("quoted separator, quote, break")
+            << "id,n\n1,\"a,\"\"b\"\"\nc\"\n"_ba << u"id|n/1|a,\"b\"\nc"_s;
+        // Blank lines taken as the header row; short rows read beyond their end.
+        QTest::newRow("blank lines, short rows") << "\nid,g,h\n\n1\n"_ba << u"id|g|h/1||"_s;
+    }
+    void csvRows()
+    {
+        QFETCH(QByteArray, bytes);
+        const SourceRead read = readCsvSource(bytes);
+        QCOMPARE(read.error, SourceError::None);
+        QTEST(joined(read.rows), "rows");
+    }
+
+    void files_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<SourceError>("error");
+        QTest::addColumn<QString>("thirdRow"); // when read
+        // A workbook read through its inline strings and numbers, identifiers as digits; an
+        // empty cell keeping the next ones in their columns; the first sheet only.
+        QTest::newRow("workbook") << u"class.xlsx"_s << SourceError::None
+                                  << u"آمنة الجربي|20250119||17.25|"_s;
+        QTest::newRow("CSV") << u"class.csv"_s << SourceError::None
+                             << u"آمنة الجربي|20250119||17,25|"_s;
+        // A crash or a hang on a file that is no workbook, or one that unpacks beyond memory.
+        QTest::newRow("not a zip")
+            << u"not-a-workbook.xlsx"_s << SourceError::NotAWorkbook << QString();
+        QTest::newRow("no sheet") << u"no-sheet.xlsx"_s << SourceError::NoSheet << QString();
+        QTest::newRow("zip bomb") << u"huge-strings.xlsx"_s << SourceError::TooLarge << QString();
+        QTest::newRow("missing") << u"none.csv"_s << SourceError::Unreadable << QString();
+    }
+    void files()
+    {
+        QFETCH(QString, file);
+        QFETCH(SourceError, error);
+        const SourceRead read = readGradeSource(SAISIE_TEST_DATA_DIR "/import/" + file);
+        if (file.endsWith(u".xlsx") && read.error == SourceError::NoWorkbookReader)
+            QSKIP("this build reads no workbook");
+        QCOMPARE(read.error, error);
+        QTEST(read.rows.size() > 3 ? read.rows[3].join(u'|') : QString(), "thirdRow");
+    }
+
+    // Pupils found by identifier only, the summary told before anything changes.
+    void plan()
+    {
+        gradefile::SheetTable sheet(6);
+        sheet[0][6] = u" فرض 1 "_s;
+        sheet[0][5] = u"فرض 2"_s;
+        const QString pupils[][4] = {{u"0123"_s, u"أ"_s, u"10.00"_s, u"--.--"_s},
+                                     {u"0555"_s, u"ب"_s, u"11.00"_s, {}},
+                                     {u"00555"_s, u"ج"_s, {}, {}},
+                                     {u"20250145"_s, u"د"_s, u"12.00"_s, u"13.00"_s},
+                                     {u"77"_s, u"هـ"_s, u"14.00"_s, {}}};
+        for (size_t row = 1; row < sheet.size(); ++row) {
+            sheet[row][8] = pupils[row - 1][0];
+            sheet[row][7] = pupils[row - 1][1];
+            sheet[row][6] = pupils[row - 1][2];
+            sheet[row][5] = pupils[row - 1][3];
+        }
+        const SourceRows source{{u"name"_s, u"id"_s, u"فرض 1"_s, u"x"_s},
+                                {u"د"_s, u"1.23E+2"_s, u"9"_s, u"2"_s}, // digits lost: unknown
+                                {u"ب"_s, u"555"_s, u"9"_s, u"2"_s},     // two pupils: unknown
+                                {u"أ"_s, u"123"_s, u"12,5"_s, u"7"_s},  // zeros lost: matched
+                                {{}, u" 77 "_s, u"14"_s, u"21"_s},      // the same grade
+                                {{}, u"20250145"_s, u"1"_s, {}},
+                                {{}, u"20250145"_s, u"2"_s, {}}}; // which one? neither
+        QCOMPARE(guessIdentifierColumn(source, sheet), 1);
+        const std::vector<int> exams =
+            examColumnsByHeader(source, shownExams(sheet, shownColumnsOf(sheet)), 1);
+        QCOMPARE(exams, (std::vector<int>{0, 0, 6, 0}));
+        // The identifier column fills no exam, and an exam takes its first column only.
+        const ImportPlan plan = planImport(source, sheet, {1, {0, 6, 6, 5}});
+        QCOMPARE(plan.matched, 2);
+        QCOMPARE(plan.unknown, (QStringList{u"1.23E+2"_s, u"555"_s}));
+        QCOMPARE(plan.repeated, QStringList{u"20250145"_s});
+        QCOMPARE(plan.missing.size(), 2);
+        QCOMPARE(plan.missing.back().name, u"ج"_s);
+        QCOMPARE(plan.writes.size(), 4);
+        QCOMPARE(plan.refused.size(), 1);
+        QCOMPARE(plan.refused.front().value, u"21"_s);
+        // "--.--" holds no grade to change, nor does a grade the file repeats.
+        QCOMPARE(plan.changed.size(), 1);
+        QCOMPARE(plan.changed.front().before + plan.changed.front().value, u"10.0012.50"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGradeImport)
+#include "tst_gradeimport.moc"

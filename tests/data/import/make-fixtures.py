@@ -1,0 +1,58 @@
+#!/usr/bin/python3
+# Writes the files a class's grades are imported from in the tests, for the sample grade file
+# examples/floppy/8410203C07120002025.xml: the same rows as a CSV file a French spreadsheet
+# saves (semicolons, byte order mark, CR LF) and as a workbook written by openpyxl (Debian's
+# python3-openpyxl), the identifiers typed as numbers; and workbooks that are no workbook.
+#   cd tests/data/import && ./make-fixtures.py
+import zipfile
+
+import openpyxl
+
+HEADERS = ["الإسم و اللقب", "المعرف", "فرض مراقبة 2", "فرض تأليفي 1", "ملاحظة"]
+# Shuffled against the class, with an identifier that is no pupil of it; the other 26
+# pupils of the class are missing.
+ROWS = [
+    ["سلمى الدريدي", 20250145, 12.5, 14, "حسن"],
+    ["تلميذ من قسم آخر", 99999999, 10, 10, ""],
+    ["آمنة الجربي", 20250119, None, 17.25, ""],
+    ["مريم الحامدي", 20250132, 19.25, 25, "انتباه; يراجع"],
+    ["خليل بن صالح", 20250158, 8.5, "غ.ش.", ""],
+]
+
+book = openpyxl.Workbook()
+sheet = book.active
+sheet.title = "الأعداد"
+sheet.append(HEADERS)
+for row in ROWS:
+    sheet.append(row)
+book.create_sheet("أخرى").append(["المعرف", 20250145])
+book.save("class.xlsx")
+
+
+def csv_field(value):
+    text = str(value).replace(".", ",") if isinstance(value, float) else str(value or "")
+    return '"' + text + '"' if ";" in text else text
+
+
+with open("class.csv", "w", encoding="utf-8-sig", newline="") as csv:
+    for row in [HEADERS] + ROWS:
+        csv.write(";".join(csv_field(value) for value in row) + "\r\n")
+
+with open("not-a-workbook.xlsx", "wb") as bytes_out:
+    bytes_out.write(b"PK\x03\x04 this was a workbook once, cut short")
+
+with zipfile.ZipFile("no-sheet.xlsx", "w", zipfile.ZIP_DEFLATED) as zip_out:
+    zip_out.writestr("[Content_Types].xml", '<?xml version="1.0"?><Types/>')
+
+# Shared strings that unpack to 64 MB from a few kilobytes: a zip bomb.
+SHARED_STRINGS = (b'<Relationship Type="http://schemas.openxmlformats.org/officeDocument/2006/'
+                  b'relationships/sharedStrings" Target="sharedStrings.xml" Id="rId9"/>')
+with zipfile.ZipFile("huge-strings.xlsx", "w", zipfile.ZIP_DEFLATED) as zip_out:
+    with zipfile.ZipFile("class.xlsx") as real:
+        for name in real.namelist():
+            part = real.read(name)
+            if name == "xl/_rels/workbook.xml.rels":
+                part = part.replace(b"</Relationships>", SHARED_STRINGS + b"</Relationships>")
+            zip_out.writestr(name, part)
+    zip_out.writestr("xl/sharedStrings.xml",
+                     "<sst><si><t>" + "x" * (64 * 1024 * 1024) + "</t></si></sst>")

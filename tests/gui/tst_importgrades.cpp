@@ -1,0 +1,130 @@
+// A class's grades imported from a file into a real grade sheet, through the grid's menu.
+#include "../gui/modaltools.h"
+#include "../support/filebytes.h"
+#include "../support/programondisk.h"
+#include "sheet/importdialog.h"
+#include "sheet/sheettools.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+Q_DECLARE_METATYPE(sheet::SourceError)
+
+static const QString kFile = u"8410203C07120002025.xml"_s; // 30 pupils, three exams
+
+class TestImportGrades : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramOnDisk> m_program;
+
+    // Runs the import from the menu's command; the dialog is given to act, then answered.
+    bool importGrades(const std::function<void(sheet::ImportDialog&)>& act, QString& notice)
+    {
+        whenModalOpens(this, [&](QWidget* modal) {
+            auto* dialog = qobject_cast<sheet::ImportDialog*>(modal);
+            QVERIFY(dialog);
+            act(*dialog);
+            if (!dialog->importButton()->isEnabled()) // nothing to import: no notice either
+                return dialog->findChild<QPushButton*>(u"cancelButton"_s)->click();
+            whenModalOpens(this, [&](QWidget* shown) {
+                notice = qobject_cast<QMessageBox*>(shown)->text();
+                shown->close();
+            });
+            dialog->importButton()->click();
+        });
+        return m_program->sheet()->findChild<sheet::SheetTools*>()->importGrades();
+    }
+
+private slots:
+    void init()
+    {
+        m_program = std::make_unique<ProgramOnDisk>();
+        QVERIFY(
+            QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + kFile, m_program->filePath(kFile)));
+        QFile::setPermissions(m_program->filePath(kFile), QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(m_program->open(kFile));
+    }
+    void cleanup() { m_program.reset(); }
+
+    void importFromFile_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::newRow("CSV") << u"class.csv"_s;
+        QTest::newRow("workbook") << u"class.xlsx"_s;
+    }
+    // Rows shuffled, an identifier of another class, pupils missing: each grade reaches the
+    // pupil its identifier names, by the exam its column is headed with, and nothing else
+    // changes; the summary says so before the import, and the file holds it after F4.
+    void importFromFile()
+    {
+        QFETCH(QString, source);
+        if (source.endsWith(u".xlsx") &&
+            sheet::readXlsxSource({}).error == sheet::SourceError::NoWorkbookReader)
+            QSKIP("this build reads no workbook");
+        sheet::ImportPlan shown;
+        QString notice;
+        QVERIFY(importGrades(
+            [&](sheet::ImportDialog& dialog) {
+                QVERIFY(dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
+                QCOMPARE(dialog.identifierColumn()->currentIndex(), 1);
+                QCOMPARE(dialog.plan().refused.size(), 1);   // 25 for مريم's third exam
+                dialog.examChoices()[3]->setCurrentIndex(0); // the teacher leaves that exam out
+                shown = dialog.plan();
+            },
+            notice));
+        QCOMPARE(shown.matched, 4);
+        QCOMPARE(shown.unknown, QStringList{u"99999999"_s});
+        QCOMPARE(shown.missing.size(), 26);
+        QCOMPARE(shown.refused.size(), 0);
+        QCOMPARE(shown.changed.size(), 2);
+        QCOMPARE(shown.changed[1].pupil.name + shown.changed[1].before + shown.changed[1].value,
+                 u"خليل بن صالح04.7508.50"_s);
+        QCOMPARE(notice, u"أعداد كُتبت : 3\nأعداد مرفوضة : 0"_s);
+        m_program->sheet()->activateWindow(); // the dialogs gone, as the window manager does
+        QVERIFY(QTest::qWaitForWindowActive(m_program->sheet()));
+        pressKey(Qt::Key_F4);
+        const QStringList lines =
+            gradefile::readGradeFile(m_program->filePath(kFile)).lines.value();
+        for (const QString& line : {u"1|3|20250145|سلمى الدريدي|00.00|12.50|--.--"_s,
+                                    u"2|1|20250119|آمنة الجربي|15.00|معفى|--.--"_s,
+                                    u"3|4|20250158|خليل بن صالح|06.25|08.50|--.--"_s,
+                                    u"3|6|20250184|إيمان بن علي|08.00|09.50|--.--"_s})
+            QVERIFY2(lines.contains(line), qPrintable(line));
+    }
+
+    void hostileFile_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<sheet::SourceError>("error");
+        QTest::newRow("not a zip") << u"not-a-workbook.xlsx"_s << sheet::SourceError::NotAWorkbook;
+        QTest::newRow("no sheet") << u"no-sheet.xlsx"_s << sheet::SourceError::NoSheet;
+        QTest::newRow("zip bomb") << u"huge-strings.xlsx"_s << sheet::SourceError::TooLarge;
+    }
+    // A file that is no class's grades says why and imports nothing: the sheet and the file
+    // stay as they were.
+    void hostileFile()
+    {
+        QFETCH(QString, source);
+        QFETCH(sheet::SourceError, error);
+        if (sheet::readXlsxSource({}).error == sheet::SourceError::NoWorkbookReader)
+            error = sheet::SourceError::NoWorkbookReader;
+        const QByteArray before = readBytes(m_program->filePath(kFile));
+        QString notice;
+        QVERIFY(!importGrades(
+            [&](sheet::ImportDialog& dialog) {
+                QVERIFY(!dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
+                QCOMPARE(dialog.findChild<QLabel*>(u"summary"_s)->text(),
+                         sheet::sourceErrorText(error));
+            },
+            notice));
+        QVERIFY(notice.isEmpty());
+        QVERIFY(!m_program->sheet()->isModified());
+        QCOMPARE(readBytes(m_program->filePath(kFile)), before);
+    }
+};
+
+QTEST_MAIN(TestImportGrades)
+#include "tst_importgrades.moc"
