@@ -140,7 +140,7 @@ private slots:
                     .ok);
         QProcess process;
         arguments.replace("DIR/", dir.path() + '/').replace("EX/", kExamples + "/floppy/");
-        arguments.replace("DATA/", SAISIE_TEST_DATA_DIR "/import/");
+        arguments.replace("DATA/", SAISIE_IMPORT_DATA_DIR "/");
         process.start(GRADEFILE_TOOL, arguments.split(' ', Qt::SkipEmptyParts));
         process.write(input);
         process.closeWriteChannel();
@@ -187,7 +187,7 @@ private slots:
         const QByteArray before = readBytes(file);
         QProcess process;
         process.start(GRADEFILE_TOOL, QStringList{u"import"_s, u"--data"_s, dir.filePath(u"data"_s),
-                                                  file, SAISIE_TEST_DATA_DIR "/import/class.csv"} +
+                                                  file, SAISIE_IMPORT_DATA_DIR "/class.csv"} +
                                           options.split(u' '));
         QVERIFY(process.waitForFinished(30000) && process.exitCode() == 0);
         QFETCH(QByteArray, summary);

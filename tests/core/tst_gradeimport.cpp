@@ -66,7 +66,7 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(SourceError, error);
-        const SourceRead read = readGradeSource(SAISIE_TEST_DATA_DIR "/import/" + file);
+        const SourceRead read = readGradeSource(SAISIE_IMPORT_DATA_DIR "/" + file);
         if (file.endsWith(u".xlsx") && read.error == SourceError::NoWorkbookReader)
             QSKIP("this build reads no workbook");
         QCOMPARE(read.error, error);

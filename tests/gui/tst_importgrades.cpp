@@ -68,7 +68,7 @@ private slots:
         QString notice;
         QVERIFY(importGrades(
             [&](sheet::ImportDialog& dialog) {
-                QVERIFY(dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
+                QVERIFY(dialog.loadSource(SAISIE_IMPORT_DATA_DIR "/" + source));
                 QCOMPARE(dialog.identifierColumn()->currentIndex(), 1);
                 QCOMPARE(dialog.plan().refused.size(), 1);   // 25 for مريم's third exam
                 dialog.examChoices()[3]->setCurrentIndex(0); // the teacher leaves that exam out
@@ -115,7 +115,7 @@ private slots:
         QString notice;
         QVERIFY(!importGrades(
             [&](sheet::ImportDialog& dialog) {
-                QVERIFY(!dialog.loadSource(SAISIE_TEST_DATA_DIR "/import/" + source));
+                QVERIFY(!dialog.loadSource(SAISIE_IMPORT_DATA_DIR "/" + source));
                 QCOMPARE(dialog.findChild<QLabel*>(u"summary"_s)->text(),
                          sheet::sourceErrorText(error));
             },

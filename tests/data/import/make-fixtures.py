@@ -3,7 +3,7 @@
 # examples/floppy/8410203C07120002025.xml: the same rows as a CSV file a French spreadsheet
 # saves (semicolons, byte order mark, CR LF) and as a workbook written by openpyxl (Debian's
 # python3-openpyxl), the identifiers typed as numbers; and workbooks that are no workbook.
-#   cd tests/data/import && ./make-fixtures.py
+# The build runs it in its own folder (tests/CMakeLists.txt): the files are written where it runs.
 import zipfile
 
 import openpyxl
