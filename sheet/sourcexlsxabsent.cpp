@@ -1,5 +1,5 @@
-// Reading a workbook in a build without minizip (the Windows build, until the library is built
-// for mingw-w64): a CSV file imports, a workbook says why it does not.
+// Reading a workbook in a build without minizip (a Windows build without the library that
+// scripts/windows-deps builds): a CSV file imports, a workbook says why it does not.
 #include "sheet/gradesource.h"
 
 namespace sheet {

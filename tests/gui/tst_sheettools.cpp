@@ -154,12 +154,6 @@ private slots:
         const bool written = target == Target::Written || target == Target::Unsaved;
         QVERIFY(chooseMenuItem(item));
         qputenv("TMPDIR", temporaryFolder);
-#ifdef Q_OS_WIN // the Windows build has no Excel copy: the item says so and writes nothing
-        if (suffix == "xlsx" && target == Target::Written) {
-            QVERIFY(answers.shown.size() == 1 && answers.shown[0].text.contains("Excel"));
-            return;
-        }
-#endif
         QCOMPARE(answers.shown.size(), reason.isEmpty() ? 0 : 1);
         if (!reason.isEmpty()) {
             const QString text = answers.shown.first().text;
