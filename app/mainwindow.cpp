@@ -80,8 +80,9 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
     m_scanButton->installEventFilter(this);
     m_scanButton->setFocus();
 
-    // Enter presses the button that has the focus, and the scan button from anywhere
-    // else in the window, as a dialog's default button does.
+    // Enter presses the button that has the focus, opens the file chosen in the list, and
+    // presses the scan button from anywhere else in the window, as a dialog's default
+    // button does.
     auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
     auto* keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
     for (QShortcut* shortcut : {enter, keypadEnter})
@@ -105,6 +106,7 @@ void MainWindow::createControls()
     m_fileList->setObjectName(QStringLiteral("fileList"));
     auto* label = new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
     label->setObjectName(QStringLiteral("fileListLabel"));
+    m_fileList->setAccessibleName(label->text());
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -120,6 +122,8 @@ void MainWindow::pressDefaultButton()
 {
     if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
         focused->click();
+    else if (focusWidget() == m_fileList && m_fileList->currentItem())
+        openSelectedFile();
     else
         m_scanButton->click();
 }
@@ -322,7 +326,7 @@ void MainWindow::reportOpenFailure(const gradefile::FileError& error)
 void MainWindow::openSelectedFile()
 {
     ui::WaitCursor wait;
-    // Opened by a double click, on the line it made current.
+    // Opened by a double click or Enter, on the current line.
     QTreeWidgetItem* line = m_fileList->currentItem();
     Q_ASSERT(line);
     // The whole file is read and checked before any window changes, so a file that cannot

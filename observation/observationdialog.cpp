@@ -117,6 +117,7 @@ QLayout* ObservationDialog::createControls()
     // The order number is shown, not edited; three figures fit whatever the font.
     m_orderNumber = new QLineEdit(this);
     m_orderNumber->setObjectName(QStringLiteral("orderNumber"));
+    m_orderNumber->setAccessibleName(QStringLiteral("ع.ر"));
     m_orderNumber->setAlignment(Qt::AlignCenter);
     m_orderNumber->setEnabled(false);
     m_orderNumber->setFixedWidth(
@@ -152,6 +153,8 @@ QWidget* ObservationDialog::createShortcutFrame()
 void ObservationDialog::loadPupil()
 {
     setWindowTitle(kPupilCaption + m_sheet.pupilName(m_row));
+    // A screen reader names the box by its pupil, and speaks the change of pupil.
+    m_observationEdit->setAccessibleName(windowTitle());
     setObservationText(observationOf(m_sheet.observationCell(m_row)));
     m_orderNumber->setText(m_sheet.orderNumber(m_row));
 }

@@ -126,13 +126,14 @@ void PreviewWindow::createToolBar()
     const QIcon back = style()->standardIcon(QStyle::SP_ArrowBack, &direction, this);
     const QIcon forward = style()->standardIcon(QStyle::SP_ArrowForward, &direction, this);
 
-    QToolButton* print = addPictureButton(QStringLiteral("printButton"),
-                                          QStringLiteral("print.bmp"), ui::printerIcon());
+    QToolButton* print = addPictureButton(QStringLiteral("printButton"), QStringLiteral("print.bmp"),
+                                          ui::printerIcon(), QStringLiteral("طباعة"));
     QToolButton* zoom = addPictureButton(QStringLiteral("zoomButton"), QStringLiteral("zoom.bmp"),
-                                         ui::magnifierIcon());
+                                         ui::magnifierIcon(), QStringLiteral("الصفحة كاملة"));
 
     m_zoomList = new QComboBox(m_toolBar);
     m_zoomList->setObjectName(QStringLiteral("zoomList"));
+    m_zoomList->setAccessibleName(QStringLiteral("التكبير"));
     for (const ZoomChoice& choice : zoomChoices())
         m_zoomList->addItem(choice.text);
     m_zoomList->setCurrentIndex(initialZoomChoice());
@@ -140,10 +141,11 @@ void PreviewWindow::createToolBar()
     m_zoomList->setMinimumWidth(unitsToPixels(kZoomListUnits));
     m_toolBar->addWidget(m_zoomList);
 
-    QToolButton* previous =
-        addPictureButton(QStringLiteral("previousButton"), QStringLiteral("PREV.bmp"), back);
-    QToolButton* next =
-        addPictureButton(QStringLiteral("nextButton"), QStringLiteral("NEXT.bmp"), forward);
+    QToolButton* previous = addPictureButton(QStringLiteral("previousButton"),
+                                             QStringLiteral("PREV.bmp"), back,
+                                             QStringLiteral("الصفحة السابقة (Page Up)"));
+    QToolButton* next = addPictureButton(QStringLiteral("nextButton"), QStringLiteral("NEXT.bmp"),
+                                         forward, QStringLiteral("الصفحة التالية (Page Down)"));
 
     auto* close = new QToolButton(m_toolBar);
     close->setObjectName(QStringLiteral("closeButton"));
@@ -167,11 +169,15 @@ void PreviewWindow::createToolBar()
     connect(close, &QToolButton::clicked, this, &PreviewWindow::close);
 }
 
+// A picture says nothing to a screen reader: the button is named, and the name shows as its
+// tool tip.
 QToolButton* PreviewWindow::addPictureButton(const QString& name, const QString& pictureFile,
-                                             const QIcon& fallback)
+                                             const QIcon& fallback, const QString& spokenName)
 {
     auto* button = new QToolButton(m_toolBar);
     button->setObjectName(name);
+    button->setAccessibleName(spokenName);
+    button->setToolTip(spokenName);
     button->setIcon(toolbarPicture(pictureFile, fallback));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setMinimumWidth(unitsToPixels(kPictureButtonUnits));

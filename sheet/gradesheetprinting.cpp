@@ -196,6 +196,7 @@ bool GradeSheetWindow::isCardJustSent(bool filled) const
 void GradeSheetWindow::showStatus(const QString& text)
 {
     m_statusLine->setText(text);
+    ui::announce(m_statusLine, text);
     m_statusTimer->start(kCardSentShownMs);
 }
 

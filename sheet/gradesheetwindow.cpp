@@ -47,6 +47,8 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
 const QString kReadOnlyTitle = QStringLiteral(" - للإطلاع فقط");
+const QString kSavedAnnouncement = QStringLiteral("تمّ حفظ الأعداد");
+const QString kRefusedAnnouncement = QStringLiteral("مرفوض");
 const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
 // The file on the disk is not the one this sheet opened or last wrote: another window of
 // the program or another computer saved it meanwhile. What it holds is kept as a copy
@@ -137,7 +139,7 @@ QWidget* GradeSheetWindow::createCommandPanel()
 
     QGroupBox* legend = makeFrame("legendFrame", QStringLiteral("الإختصارات"), panel);
     for (const QString& mark : {QStringLiteral(" غياب شرعي (F1)"), QStringLiteral(" معفى           (F2)"),
-                                QStringLiteral("غير مسند      (F3)")}) {
+                                QStringLiteral("غير مسند      (F3)"), QStringLiteral("الملاحظات (F9)")}) {
         auto* label = new QLabel(mark, legend);
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         legend->layout()->addWidget(label);
@@ -157,6 +159,7 @@ QWidget* GradeSheetWindow::createCommandPanel()
     m_verticalEntry->setChecked(true);
     m_presentationButton = makeSheetButton("presentationButton", QString(), panel);
     m_presentationButton->setToolTip(QStringLiteral("تكبير / تصغير"));
+    m_presentationButton->setAccessibleName(m_presentationButton->toolTip());
     m_presentationButton->setIcon(ui::presentationToggleIcon());
     m_presentationButton->setFixedSize(ui::fromTwips(555), ui::fromTwips(435));
 
@@ -196,6 +199,11 @@ void GradeSheetWindow::createGrid()
         m_entry->clicked({col, row});
     });
     connect(m_grid, &SpreadGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
+    // The red of a refused grade is said, not only shown.
+    connect(&m_sheet, &GradeSheet::cellChanged, this, [this](Cell cell, const CellState& before) {
+        if (m_sheet.look(cell) == GradeLook::Refused && before.look != GradeLook::Refused)
+            ui::announce(m_statusLine, kRefusedAnnouncement + QLatin1Char(' ') + m_sheet.text(cell));
+    });
     connect(m_grid, &SpreadGrid::cellEditedAt, this, [this](int col, int row) {
         m_entry->cellEdited({col, row});
     });
@@ -254,6 +262,17 @@ void GradeSheetWindow::createCommands()
         connect(action, &QAction::triggered, this,
                 [this, back = back] { stepThroughHistory(back); });
     }
+
+    // The observations of the pupil under the cursor, as a double click opens them.
+    auto* observations = new QAction(this);
+    observations->setObjectName(QStringLiteral("observationsAction"));
+    observations->setShortcut(QKeySequence(Qt::Key_F9));
+    observations->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_grid->addAction(observations);
+    connect(observations, &QAction::triggered, this, [this] {
+        if (checkCellUnderCursor())
+            pupilDoubleClicked();
+    });
 }
 
 void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
@@ -278,6 +297,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     m_grid->setColumnHiddenAt(kLevelColumn, true);
     fitToShownColumns();
     setWindowTitle(document.caption);
+    m_grid->setAccessibleName(document.caption);
     startJournal(document);
     m_history->restart();
 }
@@ -524,6 +544,7 @@ bool GradeSheetWindow::save()
     m_cardTexts.saveNumber = built.saveNumber;
     m_saved = true;
     m_entry->setModified(false);
+    ui::announce(m_statusLine, kSavedAnnouncement);
     emit saved(m_openedFileKey);
     return true;
 }

@@ -86,6 +86,8 @@ void PlainSheetWindow::createControls()
     // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
     // cursor still goes everywhere.
     m_sheet.setReadOnly(true);
+    // The family name and the first name.
+    m_sheet.setPupilNameColumns({2, 3});
     m_grid = new SpreadGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
     for (int col = 0; col <= kPlainColumns; ++col)
@@ -116,6 +118,7 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     }
     m_sheet.reset(std::move(table));
     setWindowTitle(document.caption);
+    m_grid->setAccessibleName(document.caption);
     m_grid->fitColumnsToTexts();
     fitToGrid();
 }

@@ -1,6 +1,8 @@
 #include "ui/notice.h"
 
+#include <QAccessible>
 #include <QMessageBox>
+#include <QWidget>
 #include <QSettings>
 
 namespace ui {
@@ -15,6 +17,13 @@ void showNotice(QWidget* parent, const QString& title, const QString& text)
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.setLayoutDirection(Qt::RightToLeft);
     box.exec();
+}
+
+void announce(QWidget* line, const QString& text)
+{
+    line->setAccessibleName(text);
+    QAccessibleEvent event(line, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace ui
