@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -80,8 +81,11 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->setViewMode(QPrintPreviewWidget::SinglePageView);
     m_pageView = m_preview->findChild<QGraphicsView*>();
-    if (m_pageView)
+    if (m_pageView) {
         m_pageView->installEventFilter(this);
+        m_pageView->verticalScrollBar()->setAccessibleName(QStringLiteral("تمرير الصفحة عموديا"));
+        m_pageView->horizontalScrollBar()->setAccessibleName(QStringLiteral("تمرير الصفحة أفقيا"));
+    }
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, &PreviewWindow::paintCard);
     connect(m_preview, &QPrintPreviewWidget::previewChanged, this, &PreviewWindow::showPageNumber);
 
