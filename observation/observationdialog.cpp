@@ -46,10 +46,15 @@ QColor colourOf(Rgb rgb)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-// A key label in the level colour of its phrase, its text against its right edge.
+// A key label in the level colour of its phrase, its text against its right edge. In bold,
+// as the names of the grid in the same colours: the red and the green alone are too faint on
+// the window's grey for a weak eye.
 QLabel* makeKeyLabel(QWidget* frame, int index)
 {
     auto* label = new QLabel(kKeyCaptions[index], frame);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
     label->setObjectName(QStringLiteral("keyLabel%1").arg(index + 1));
     label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     QPalette palette = label->palette();

@@ -1,8 +1,13 @@
 #include "../support/fakeobservationsheet.h"
 #include "observation/observationdialog.h"
 #include "observation/observationtext.h"
+#include "sheet/griddelegate.h"
+#include "sheet/gradesheet.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStandardItemModel>
 #include <QPushButton>
 #include <QTest>
 
@@ -42,6 +47,19 @@ struct OpenDialog {
     int switches = 0;
     int keyboard = 0; // what the keyboard types: 0 the teacher's own, 1 Arabic
 };
+
+// The contrast of two colours as WCAG 2.1 measures it, from their relative luminance.
+static double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
+    return (light + 0.05) / (dark + 0.05);
+}
 
 class TestObservationDialog : public QObject {
     Q_OBJECT
@@ -143,6 +161,44 @@ private slots:
         QCOMPARE(int(open.row), 5);
         QTEST(open.sheet.saves, "saves");
         QVERIFY(!open.sheet.saves || !shownDuringSave);
+    }
+
+    // What a colour says reads for a weak eye: the grade cells' text on their check's colour,
+    // the names and the phrases' keys in their level's colour, at 4.5:1 at least or in bold.
+    void coloursReadable_data()
+    {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<bool>("bold");
+        const QPalette palette = QApplication::palette();
+        QStandardItemModel cell(1, 1);
+        using sheet::GradeLook;
+        for (const auto& [look, name] : {std::pair{GradeLook::Plain, "grade"},
+                                         {GradeLook::Zero, "zero"}, {GradeLook::Refused, "refused"}}) {
+            cell.setData(cell.index(0, 0), int(look), sheet::GradeSheet::GradeLookRole);
+            QTest::newRow(name) << palette.color(QPalette::Text)
+                                << *sheet::cellBackground(cell.index(0, 0)) << false;
+        }
+        OpenDialog open(1);
+        for (int key = 0; key <= observation::kPhraseCount; ++key) {
+            const auto look = observation::nameLookFor(key ? phrase(key) : u"حرّ"_s);
+            const QColor colour(look.colour.red, look.colour.green, look.colour.blue);
+            QTest::addRow("name, F%d", key) << colour << palette.color(QPalette::Base) << look.bold;
+            if (const auto* label = open.dialog.findChild<QLabel*>(u"keyLabel%1"_s.arg(key)))
+                QTest::addRow("key F%d", key) << label->palette().color(QPalette::WindowText)
+                                              << label->palette().color(QPalette::Window)
+                                              << label->font().bold();
+        }
+    }
+    void coloursReadable()
+    {
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QFETCH(bool, bold);
+        const double ratio = contrast(text, background);
+        qInfo("%s on %s: %.2f:1%s", qPrintable(text.name()), qPrintable(background.name()), ratio,
+              bold ? ", bold" : "");
+        QVERIFY(ratio >= 4.5 || bold);
     }
 };
 
