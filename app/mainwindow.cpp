@@ -72,7 +72,11 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
     setUpFileList();
     createDiskFolderLine();
     ui::setFixedWindowFlags(this);
-    setFixedSize(sizeHint());
+    // The designed size grows with the teacher's font as far as the screen holds it.
+    const QSize room = ui::availableSize(this);
+    centralWidget()->setMinimumSize(centralWidget()->minimumSize().boundedTo(
+        room - QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height())));
+    setFixedSize(sizeHint().boundedTo(room));
 
     connect(m_scanButton, &QPushButton::clicked, this, &MainWindow::scanDisk);
     connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::quit);

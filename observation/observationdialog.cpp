@@ -7,6 +7,7 @@
 #include "observation/phrases.h"
 #include "ui/uilook.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -140,18 +141,25 @@ QLayout* ObservationDialog::createControls()
     return row;
 }
 
-// The preset phrases' keys in a row, spread over the frame's width.
+// The preset phrases' keys in a row, spread over the frame's width; in two rows where a
+// large font would make one row wider than the screen.
 QWidget* ObservationDialog::createShortcutFrame()
 {
     auto* frame = new QGroupBox(kShortcuts, this);
     frame->setObjectName(QStringLiteral("shortcutFrame"));
-    auto* keys = new QHBoxLayout(frame);
+    auto* keys = new QGridLayout(frame);
     keys->setContentsMargins(0, 0, 0, 0);
+    keys->setHorizontalSpacing(ui::fromTwips(150));
+    std::vector<QLabel*> labels;
+    int rowWidth = 0;
     for (int index = 0; index < kPhraseCount; ++index) {
-        if (index > 0)
-            keys->addStretch(1);
-        keys->addWidget(makeKeyLabel(frame, index));
+        labels.push_back(makeKeyLabel(frame, index));
+        rowWidth += labels.back()->sizeHint().width() + keys->horizontalSpacing();
     }
+    const int perRow =
+        rowWidth > ui::availableSize(this).width() ? (kPhraseCount + 1) / 2 : kPhraseCount;
+    for (int index = 0; index < kPhraseCount; ++index)
+        keys->addWidget(labels[size_t(index)], index / perRow, index % perRow);
     return frame;
 }
 

@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 
 namespace sheet {
@@ -99,7 +100,8 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     setWindowIcon(ui::programIcon());
     ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
+    // The teacher's larger font makes the whole sheet larger.
+    setFont(ui::designedFont(ui::kDesignedPointSize));
 
     createGrid();
     // Reading from the right: the grid, then the commands.
@@ -109,7 +111,7 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     gridColumn->addWidget(m_grid, 1);
     gridColumn->addWidget(createStatusLine());
     columns->addLayout(gridColumn, 1);
-    m_commandPanel = createCommandPanel();
+    m_commandPanel = ui::scrollWhenShort(createCommandPanel());
     columns->addWidget(m_commandPanel);
     createCommands();
     m_normalRowHeight = m_grid->verticalHeader()->defaultSectionSize();

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 
 namespace sheet {
 
@@ -41,7 +42,7 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
     setWindowIcon(ui::programIcon());
     ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
+    setFont(ui::designedFont(ui::kDesignedPointSize));
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
     fitToGrid();
@@ -51,7 +52,7 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
 // the grid scrolls sideways only beyond the screen's width.
 void PlainSheetWindow::fitToGrid()
 {
-    ui::fixBesideGrid(this, m_grid, m_panel, ui::fromTwips(kDesignedWidthTwips),
+    ui::fixBesideGrid(this, m_grid, m_panelArea, ui::fromTwips(kDesignedWidthTwips),
                       ui::fromTwips(kDesignedHeightTwips));
 }
 
@@ -73,7 +74,7 @@ void PlainSheetWindow::createControls()
     // The teacher reads it before trying to type: nothing here would be kept.
     auto* viewOnly = new QLabel(kViewOnly, m_panel);
     viewOnly->setObjectName(QStringLiteral("viewOnlyLabel"));
-    viewOnly->setFont(ui::programFont(9.75));
+    viewOnly->setFont(ui::designedFont(9.75));
     viewOnly->setWordWrap(true);
     // Without AlignAbsolute a right-to-left window would put the text at the left.
     viewOnly->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
@@ -99,7 +100,8 @@ void PlainSheetWindow::createControls()
     auto* columns = new QHBoxLayout(this);
     columns->setContentsMargins(6, 0, 6, 6);
     columns->addWidget(m_grid, 1);
-    columns->addWidget(m_panel);
+    m_panelArea = ui::scrollWhenShort(m_panel);
+    columns->addWidget(m_panelArea);
     connect(quit, &QPushButton::clicked, this, &PlainSheetWindow::quit);
 }
 
