@@ -24,7 +24,6 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
-#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -99,7 +98,8 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
 
     m_zoomChoice = initialZoomChoice();
     applyZoom();
-    resize(ui::designedSize(kDesignWidthTwips, kDesignHeightTwips));
+    resize(
+        ui::designedSize(kDesignWidthTwips, kDesignHeightTwips).boundedTo(ui::availableSize(this)));
     m_preview->setFocus();
 }
 
@@ -130,8 +130,9 @@ void PreviewWindow::createToolBar()
     const QIcon back = style()->standardIcon(QStyle::SP_ArrowBack, &direction, this);
     const QIcon forward = style()->standardIcon(QStyle::SP_ArrowForward, &direction, this);
 
-    QToolButton* print = addPictureButton(QStringLiteral("printButton"), QStringLiteral("print.bmp"),
-                                          ui::printerIcon(), QStringLiteral("طباعة"));
+    QToolButton* print =
+        addPictureButton(QStringLiteral("printButton"), QStringLiteral("print.bmp"),
+                         ui::printerIcon(), QStringLiteral("طباعة"));
     QToolButton* zoom = addPictureButton(QStringLiteral("zoomButton"), QStringLiteral("zoom.bmp"),
                                          ui::magnifierIcon(), QStringLiteral("الصفحة كاملة"));
 
@@ -145,9 +146,9 @@ void PreviewWindow::createToolBar()
     m_zoomList->setMinimumWidth(unitsToPixels(kZoomListUnits));
     m_toolBar->addWidget(m_zoomList);
 
-    QToolButton* previous = addPictureButton(QStringLiteral("previousButton"),
-                                             QStringLiteral("PREV.bmp"), back,
-                                             QStringLiteral("الصفحة السابقة (Page Up)"));
+    QToolButton* previous =
+        addPictureButton(QStringLiteral("previousButton"), QStringLiteral("PREV.bmp"), back,
+                         QStringLiteral("الصفحة السابقة (Page Up)"));
     QToolButton* next = addPictureButton(QStringLiteral("nextButton"), QStringLiteral("NEXT.bmp"),
                                          forward, QStringLiteral("الصفحة التالية (Page Down)"));
 

@@ -9,10 +9,9 @@ namespace sheet {
 namespace {
 
 // A mark's meaning, as the grade sheet's legend names it.
-const std::pair<QStringView, QString> kSpokenMarks[] = {
-    {kAbsentMark, QStringLiteral("غياب شرعي")},
-    {kExemptMark, QStringLiteral("معفى")},
-    {kNoGradeMark, QStringLiteral("غير مسند")}};
+const std::pair<QStringView, QString> kSpokenMarks[] = {{kAbsentMark, QStringLiteral("غياب شرعي")},
+                                                        {kExemptMark, QStringLiteral("معفى")},
+                                                        {kNoGradeMark, QStringLiteral("غير مسند")}};
 const QString kSpokenRefused = QStringLiteral("مرفوض");
 const QString kSpokenZero = QStringLiteral("صفر");
 

@@ -27,7 +27,6 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,6 +34,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace sheet {
 
@@ -72,7 +72,7 @@ QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* 
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     // As tall as designed (315 twips), or as its text needs in a larger font.
-    button->setFixedHeight(qMax(ui::fromTwips(315), button->fontMetrics().height() + 8));
+    button->setFixedHeight(qMax(ui::fromTwips(315), button->sizeHint().height()));
     return button;
 }
 
@@ -140,8 +140,9 @@ QWidget* GradeSheetWindow::createCommandPanel()
     m_quitButton = makeSheetButton("quitButton", QStringLiteral("خروج (F5)"), panel);
 
     QGroupBox* legend = makeFrame("legendFrame", QStringLiteral("الإختصارات"), panel);
-    for (const QString& mark : {QStringLiteral(" غياب شرعي (F1)"), QStringLiteral(" معفى           (F2)"),
-                                QStringLiteral("غير مسند      (F3)"), QStringLiteral("الملاحظات (F9)")}) {
+    for (const QString& mark :
+         {QStringLiteral(" غياب شرعي (F1)"), QStringLiteral(" معفى           (F2)"),
+          QStringLiteral("غير مسند      (F3)"), QStringLiteral("الملاحظات (F9)")}) {
         auto* label = new QLabel(mark, legend);
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         legend->layout()->addWidget(label);
@@ -204,7 +205,8 @@ void GradeSheetWindow::createGrid()
     // The red of a refused grade is said, not only shown.
     connect(&m_sheet, &GradeSheet::cellChanged, this, [this](Cell cell, const CellState& before) {
         if (m_sheet.look(cell) == GradeLook::Refused && before.look != GradeLook::Refused)
-            ui::announce(m_statusLine, kRefusedAnnouncement + QLatin1Char(' ') + m_sheet.text(cell));
+            ui::announce(m_statusLine,
+                         kRefusedAnnouncement + QLatin1Char(' ') + m_sheet.text(cell));
     });
     connect(m_grid, &SpreadGrid::cellEditedAt, this, [this](int col, int row) {
         m_entry->cellEdited({col, row});

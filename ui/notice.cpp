@@ -2,8 +2,8 @@
 
 #include <QAccessible>
 #include <QMessageBox>
-#include <QWidget>
 #include <QSettings>
+#include <QWidget>
 
 namespace ui {
 

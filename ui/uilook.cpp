@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QPushButton>
 #include <QLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -86,7 +86,8 @@ QSize availableSize(const QWidget* window)
     // Before it is first shown a window knows no frame: a usual title bar is kept free.
     if (frame.isEmpty())
         frame = QSize(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    return screen ? screen->availableGeometry().size() - frame : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    return screen ? screen->availableGeometry().size() - frame
+                  : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 QScrollArea* scrollWhenShort(QWidget* commands)
@@ -104,10 +105,11 @@ void fixBesideGrid(QWidget* window, const QWidget* grid, QScrollArea* commands, 
 {
     // Measured here: the layout's cached sizes may not have heard of the grid's new columns.
     const QMargins margins = window->layout()->contentsMargins();
-    const QSize panel = commands->widget()->sizeHint().expandedTo(commands->widget()->minimumSize());
+    const QSize panel =
+        commands->widget()->sizeHint().expandedTo(commands->widget()->minimumSize());
     const QSize room = availableSize(window);
     const int height = qMin(std::max({leastHeight, window->layout()->minimumSize().height(),
-                                  margins.top() + panel.height() + margins.bottom()}),
+                                      margins.top() + panel.height() + margins.bottom()}),
                             room.height());
     const bool scrolls = margins.top() + panel.height() + margins.bottom() > height;
     commands->setFixedWidth(panel.width() +
