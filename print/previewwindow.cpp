@@ -78,10 +78,13 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
 
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);
     m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview->setAccessibleName(kCaption);
     m_preview->setViewMode(QPrintPreviewWidget::SinglePageView);
     m_pageView = m_preview->findChild<QGraphicsView*>();
     if (m_pageView) {
         m_pageView->installEventFilter(this);
+        m_pageView->setAccessibleName(kCaption);
+        m_pageView->viewport()->setAccessibleName(kCaption);
         m_pageView->verticalScrollBar()->setAccessibleName(QStringLiteral("تمرير الصفحة عموديا"));
         m_pageView->horizontalScrollBar()->setAccessibleName(QStringLiteral("تمرير الصفحة أفقيا"));
     }

@@ -12,6 +12,7 @@
 #include "sheet/griddelegate.h"
 #include "sheet/openedsheet.h"
 #include "sheet/spreadgrid.h"
+#include "ui/accessibility.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"

@@ -16,6 +16,7 @@
 #include "sheet/sheetstate.h"
 #include "sheet/sheettools.h"
 #include "sheet/spreadgrid.h"
+#include "ui/accessibility.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"

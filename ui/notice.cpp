@@ -1,9 +1,7 @@
 #include "ui/notice.h"
 
-#include <QAccessible>
 #include <QMessageBox>
 #include <QSettings>
-#include <QWidget>
 
 namespace ui {
 
@@ -17,13 +15,6 @@ void showNotice(QWidget* parent, const QString& title, const QString& text)
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.setLayoutDirection(Qt::RightToLeft);
     box.exec();
-}
-
-void announce(QWidget* line, const QString& text)
-{
-    line->setAccessibleName(text);
-    QAccessibleEvent event(line, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace ui

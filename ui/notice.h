@@ -21,9 +21,4 @@ inline const QString kProgramTitle = QStringLiteral("الوحدة الخارجي
 // closed.
 void showNotice(QWidget* parent, const QString& title, const QString& text);
 
-// Tells assistive technology what became of the teacher's command: the line's accessible
-// name becomes the text, and a screen reader speaks the change, even of a line that shows
-// nothing or the same text again.
-void announce(QWidget* line, const QString& text);
-
 } // namespace ui

@@ -97,6 +97,8 @@ QScrollArea* scrollWhenShort(QWidget* commands)
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes from command to command, the area scrolling to each; the area is no stop.
+    area->setFocusPolicy(Qt::NoFocus);
     return area;
 }
 

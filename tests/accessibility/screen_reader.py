@@ -49,6 +49,14 @@ def check(condition, what):
 focused = []
 
 
+def names(nodes):
+    for node in nodes:
+        try:
+            yield node.name
+        except Exception:
+            continue  # gone since
+
+
 def remember_focus(event):
     if event.detail1:
         focused.append(event.source)
@@ -109,7 +117,8 @@ def window_named(app, start, exact=False):
 def unnamed_controls(window):
     return [f"{node.getRoleName()} in {node.parent.getRoleName()} '{node.parent.name}'"
             for node in walk(window)
-            if node.getRoleName() in INTERACTIVE and showing(node) and not node.name.strip()]
+            if (node.getRoleName() in INTERACTIVE or node.getState().contains(pyatspi.STATE_FOCUSABLE))
+            and showing(node) and not node.name.strip()]
 
 
 def all_named(window, what):
@@ -276,6 +285,16 @@ def preview(app, process, sheet):
     if not check(window is not None, "F7 opens the preview"):
         return
     all_named(window, "the preview")
+    check(window.getRoleName() == "frame", "the preview is a window")
+    # Tab goes round the toolbar as well as the pages.
+    focused.clear()
+    keys(*["Tab"] * 8)
+    toolbar = {"طباعة", "الصفحة كاملة", "الصفحة السابقة (Page Up)", "الصفحة التالية (Page Down)",
+               "إنهاء"}
+    reached = wait_for(lambda: toolbar <= set(names(focused)) or None, "the toolbar by Tab")
+    check(bool(reached), "Tab reaches every button of the preview's toolbar (" +
+          ", ".join(sorted(set(names(focused)) & toolbar)) + ")")
+    check("" not in names(focused), "whatever Tab reaches in the preview has a name")
     press(find(window, "push button", "إنهاء"))
 
 
@@ -331,6 +350,7 @@ def run(disk, process):
     if not check(sheet is not None, "Enter opens the grade file chosen in the list"):
         return
     all_named(sheet, "the grade sheet")
+    check(sheet.getRoleName() == "frame", "the grade sheet is a window")
     grid = grid_cells(sheet, expected)
     if grid is None:
         return
