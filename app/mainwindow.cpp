@@ -168,6 +168,11 @@ void MainWindow::createMenu()
     QAction* aboutAction = helpMenu->addAction(QStringLiteral("حول..."));
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
 
+    // F10 opens the menus from the keyboard, whatever the desktop's style.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this, fileMenu] { menuBar()->setActiveAction(fileMenu->menuAction()); });
+
     connect(scanAction, &QAction::triggered, this, &MainWindow::scanDisk);
     connect(keptCopiesAction, &QAction::triggered, this, &MainWindow::bringBackKeptCopy);
     connect(quitAction, &QAction::triggered, this, &MainWindow::quit);

@@ -278,6 +278,18 @@ void GradeSheetWindow::createCommands()
         if (checkCellUnderCursor())
             pupilDoubleClicked();
     });
+
+    // Tab belongs to the grid: Ctrl+Tab takes the keyboard to the commands (the entry option
+    // and the picture button have no function key), and Tab goes round them back to the grid.
+    auto* toCommands = new QAction(this);
+    toCommands->setObjectName(QStringLiteral("toCommandsAction"));
+    toCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    toCommands->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_grid->addAction(toCommands);
+    connect(toCommands, &QAction::triggered, this, [this] {
+        if (checkCellUnderCursor())
+            (m_saveButton->isEnabled() ? m_saveButton : m_quitButton)->setFocus(Qt::TabFocusReason);
+    });
 }
 
 void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)

@@ -164,6 +164,10 @@ def focus(process, title):
         name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True,
                               text=True).stdout.strip()
         if name == title:
+            # By way of the root window: a window the focus never left would hear of nothing.
+            root = subprocess.run(["xdotool", "search", "--maxdepth", "0", "--name", ""],
+                                  capture_output=True, text=True).stdout.split()[:1]
+            subprocess.run(["xdotool", "windowfocus", *root], check=False)
             subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False)
             return
     check(False, "no window to give the keyboard to: " + title)
@@ -202,6 +206,11 @@ def main_window_and_about(app, process):
         wait_for(lambda: dialog_of(app) is None, "the about box to close")
     focus(process, main.name)
     all_named(main, "the main window")
+    focused.clear()
+    keys("F10", "Down")
+    item = wait_for(lambda: "معاينة المحتوى" in names(focused) or None, "the menu by F10")
+    check(bool(item), "F10 opens the menus")
+    keys("Escape", "Escape")
     return main
 
 
@@ -254,7 +263,7 @@ def refuse_then_correct(app, sheet, grid):
     said = wait_for(lambda: next((n for n in walk(sheet) if n.name.startswith("مرفوض")), None),
                     "the refusal announced")
     check(said is not None, "the refusal is announced on the status line")
-    keys("1", "6", "Return")
+    keys("BackSpace", "BackSpace", "1", "6", "Return")
     wait_for(lambda: table.getAccessibleAt(0, 5).name == "16.00", "the corrected grade")
 
 
@@ -318,9 +327,8 @@ def statistics(app, process, sheet):
 
 
 def kept_copies(app, main):
-    item = next(n for n in walk(main) if n.getRoleName() == "menu item"
-                and n.name == "استرجاع نسخة محفوظة...")
-    press(item)
+    press(next(n for n in walk(main) if n.getRoleName() == "menu item"
+               and n.name == "استرجاع نسخة محفوظة..."))
     dialog = window_named(app, "استرجاع نسخة محفوظة")
     if dialog is not None:
         all_named(dialog, "the kept copies")
@@ -331,6 +339,11 @@ def save_question(app, process, sheet):
     """Quitting with unsaved grades asks: the question is named and answered No."""
     focus(process, sheet.name)
     keys("1", "2", "Return")
+    focused.clear()
+    keys("ctrl+Tab", "Tab")
+    reached = wait_for(lambda: {"حفظ الأعداد (F4)", "خروج (F5)"} <= set(names(focused)) or None,
+                       "the commands by Ctrl+Tab")
+    check(bool(reached), "Ctrl+Tab takes the keyboard from the grid to the commands")
     press(find(sheet, "push button", "خروج (F5)"))
     question = wait_for(lambda: dialog_of(app), "the save question")
     if question is not None:
