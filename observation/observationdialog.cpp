@@ -141,8 +141,8 @@ QLayout* ObservationDialog::createControls()
     return row;
 }
 
-// The preset phrases' keys in a row, spread over the frame's width; in two rows where a
-// large font would make one row wider than the screen.
+// The preset phrases' keys in a row, spread over the frame's width; in as many rows as a
+// large font on a small screen needs.
 QWidget* ObservationDialog::createShortcutFrame()
 {
     auto* frame = new QGroupBox(kShortcuts, this);
@@ -152,12 +152,14 @@ QWidget* ObservationDialog::createShortcutFrame()
     keys->setHorizontalSpacing(ui::fromTwips(150));
     std::vector<QLabel*> labels;
     int rowWidth = 0;
+    int widest = 0;
     for (int index = 0; index < kPhraseCount; ++index) {
         labels.push_back(makeKeyLabel(frame, index));
+        widest = std::max(widest, labels.back()->sizeHint().width() + keys->horizontalSpacing());
         rowWidth += labels.back()->sizeHint().width() + keys->horizontalSpacing();
     }
-    const int perRow =
-        rowWidth > ui::availableSize(this).width() ? (kPhraseCount + 1) / 2 : kPhraseCount;
+    const int room = ui::availableSize(this).width();
+    const int perRow = rowWidth > room ? std::clamp(room / widest, 1, kPhraseCount) : kPhraseCount;
     for (int index = 0; index < kPhraseCount; ++index)
         keys->addWidget(labels[size_t(index)], index / perRow, index % perRow);
     return frame;
