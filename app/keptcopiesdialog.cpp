@@ -122,6 +122,8 @@ void KeptCopiesDialog::createControls()
     closeRow->addButton(QStringLiteral("إغلاق"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("closeButton"));
 
+    m_keys->setAccessibleName(kFileLabel);
+    m_list->setAccessibleName(kTitle);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(new QLabel(kFileLabel, this));
     fileRow->addWidget(m_keys, 1);
@@ -151,6 +153,7 @@ QWidget* KeptCopiesDialog::createAsidePart()
         {QStringLiteral("آخر تغيير"), QStringLiteral("الخانات"), QStringLiteral("المجلّد")});
     m_bringBack = ui::makeButton(m_asidePart, QStringLiteral("bringBackButton"),
                                  QStringLiteral("عرضها من جديد عند فتح الملفّ"));
+    m_asideList->setAccessibleName(kAsideLabel);
     auto* layout = new QVBoxLayout(m_asidePart);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(kAsideLabel, m_asidePart));

@@ -5,11 +5,13 @@
 #include "print/cardtexts.h"
 #include "recovery/datafolder.h"
 #include "sheet/sheetstate.h"
+#include "ui/accessibility.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
 #include "ui/qtarabic.h"
 #include "ui/uilook.h"
 
+#include <QAccessible>
 #include <QApplication>
 
 #include <cstdio>
@@ -23,6 +25,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QApplication::setFont(ui::programFont());
+    QAccessible::installFactory(ui::plainWindowAccessible);
     ui::installQtArabic(application);
 
     const app::DriveArgument argument = app::driveArgumentOf(QApplication::arguments());

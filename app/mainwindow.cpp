@@ -72,7 +72,11 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
     setUpFileList();
     createDiskFolderLine();
     ui::setFixedWindowFlags(this);
-    setFixedSize(sizeHint());
+    // The designed size grows with the teacher's font as far as the screen holds it.
+    const QSize room = ui::availableSize(this);
+    centralWidget()->setMinimumSize(centralWidget()->minimumSize().boundedTo(
+        room - QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height())));
+    setFixedSize(sizeHint().boundedTo(room));
 
     connect(m_scanButton, &QPushButton::clicked, this, &MainWindow::scanDisk);
     connect(m_quitButton, &QPushButton::clicked, this, &MainWindow::quit);
@@ -80,8 +84,9 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
     m_scanButton->installEventFilter(this);
     m_scanButton->setFocus();
 
-    // Enter presses the button that has the focus, and the scan button from anywhere
-    // else in the window, as a dialog's default button does.
+    // Enter presses the button that has the focus, opens the file chosen in the list, and
+    // presses the scan button from anywhere else in the window, as a dialog's default
+    // button does.
     auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
     auto* keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
     for (QShortcut* shortcut : {enter, keypadEnter})
@@ -105,6 +110,7 @@ void MainWindow::createControls()
     m_fileList->setObjectName(QStringLiteral("fileList"));
     auto* label = new QLabel(QStringLiteral("قائمة ملفات الأعداد الموجودة بالقرص المرن"), client);
     label->setObjectName(QStringLiteral("fileListLabel"));
+    m_fileList->setAccessibleName(label->text());
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -120,6 +126,8 @@ void MainWindow::pressDefaultButton()
 {
     if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
         focused->click();
+    else if (focusWidget() == m_fileList && m_fileList->currentItem())
+        openSelectedFile();
     else
         m_scanButton->click();
 }
@@ -159,6 +167,11 @@ void MainWindow::createMenu()
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     QAction* aboutAction = helpMenu->addAction(QStringLiteral("حول..."));
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
+
+    // F10 opens the menus from the keyboard, whatever the desktop's style.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this, fileMenu] { menuBar()->setActiveAction(fileMenu->menuAction()); });
 
     connect(scanAction, &QAction::triggered, this, &MainWindow::scanDisk);
     connect(keptCopiesAction, &QAction::triggered, this, &MainWindow::bringBackKeptCopy);
@@ -322,7 +335,7 @@ void MainWindow::reportOpenFailure(const gradefile::FileError& error)
 void MainWindow::openSelectedFile()
 {
     ui::WaitCursor wait;
-    // Opened by a double click, on the line it made current.
+    // Opened by a double click or Enter, on the current line.
     QTreeWidgetItem* line = m_fileList->currentItem();
     Q_ASSERT(line);
     // The whole file is read and checked before any window changes, so a file that cannot

@@ -7,6 +7,7 @@
 #include "observation/phrases.h"
 #include "ui/uilook.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -46,10 +47,15 @@ QColor colourOf(Rgb rgb)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-// A key label in the level colour of its phrase, its text against its right edge.
+// A key label in the level colour of its phrase, its text against its right edge. In bold,
+// as the names of the grid in the same colours: the red and the green alone are too faint on
+// the window's grey for a weak eye.
 QLabel* makeKeyLabel(QWidget* frame, int index)
 {
     auto* label = new QLabel(kKeyCaptions[index], frame);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
     label->setObjectName(QStringLiteral("keyLabel%1").arg(index + 1));
     label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     QPalette palette = label->palette();
@@ -117,6 +123,7 @@ QLayout* ObservationDialog::createControls()
     // The order number is shown, not edited; three figures fit whatever the font.
     m_orderNumber = new QLineEdit(this);
     m_orderNumber->setObjectName(QStringLiteral("orderNumber"));
+    m_orderNumber->setAccessibleName(QStringLiteral("ع.ر"));
     m_orderNumber->setAlignment(Qt::AlignCenter);
     m_orderNumber->setEnabled(false);
     m_orderNumber->setFixedWidth(
@@ -134,24 +141,35 @@ QLayout* ObservationDialog::createControls()
     return row;
 }
 
-// The preset phrases' keys in a row, spread over the frame's width.
+// The preset phrases' keys in a row, spread over the frame's width; in as many rows as a
+// large font on a small screen needs.
 QWidget* ObservationDialog::createShortcutFrame()
 {
     auto* frame = new QGroupBox(kShortcuts, this);
     frame->setObjectName(QStringLiteral("shortcutFrame"));
-    auto* keys = new QHBoxLayout(frame);
+    auto* keys = new QGridLayout(frame);
     keys->setContentsMargins(0, 0, 0, 0);
+    keys->setHorizontalSpacing(ui::fromTwips(150));
+    std::vector<QLabel*> labels;
+    int rowWidth = 0;
+    int widest = 0;
     for (int index = 0; index < kPhraseCount; ++index) {
-        if (index > 0)
-            keys->addStretch(1);
-        keys->addWidget(makeKeyLabel(frame, index));
+        labels.push_back(makeKeyLabel(frame, index));
+        widest = std::max(widest, labels.back()->sizeHint().width() + keys->horizontalSpacing());
+        rowWidth += labels.back()->sizeHint().width() + keys->horizontalSpacing();
     }
+    const int room = ui::availableSize(this).width();
+    const int perRow = rowWidth > room ? std::clamp(room / widest, 1, kPhraseCount) : kPhraseCount;
+    for (int index = 0; index < kPhraseCount; ++index)
+        keys->addWidget(labels[size_t(index)], index / perRow, index % perRow);
     return frame;
 }
 
 void ObservationDialog::loadPupil()
 {
     setWindowTitle(kPupilCaption + m_sheet.pupilName(m_row));
+    // A screen reader names the box by its pupil, and speaks the change of pupil.
+    m_observationEdit->setAccessibleName(windowTitle());
     setObservationText(observationOf(m_sheet.observationCell(m_row)));
     m_orderNumber->setText(m_sheet.orderNumber(m_row));
 }

@@ -78,10 +78,16 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
 
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);
     m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview->setAccessibleName(kCaption);
     m_preview->setViewMode(QPrintPreviewWidget::SinglePageView);
     m_pageView = m_preview->findChild<QGraphicsView*>();
-    if (m_pageView)
+    if (m_pageView) {
         m_pageView->installEventFilter(this);
+        m_pageView->setAccessibleName(kCaption);
+        m_pageView->viewport()->setAccessibleName(kCaption);
+        m_pageView->verticalScrollBar()->setAccessibleName(QStringLiteral("تمرير الصفحة عموديا"));
+        m_pageView->horizontalScrollBar()->setAccessibleName(QStringLiteral("تمرير الصفحة أفقيا"));
+    }
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, &PreviewWindow::paintCard);
     connect(m_preview, &QPrintPreviewWidget::previewChanged, this, &PreviewWindow::showPageNumber);
 
@@ -95,7 +101,8 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
 
     m_zoomChoice = initialZoomChoice();
     applyZoom();
-    resize(ui::designedSize(kDesignWidthTwips, kDesignHeightTwips));
+    resize(
+        ui::designedSize(kDesignWidthTwips, kDesignHeightTwips).boundedTo(ui::availableSize(this)));
     m_preview->setFocus();
 }
 
@@ -126,13 +133,15 @@ void PreviewWindow::createToolBar()
     const QIcon back = style()->standardIcon(QStyle::SP_ArrowBack, &direction, this);
     const QIcon forward = style()->standardIcon(QStyle::SP_ArrowForward, &direction, this);
 
-    QToolButton* print = addPictureButton(QStringLiteral("printButton"),
-                                          QStringLiteral("print.bmp"), ui::printerIcon());
+    QToolButton* print =
+        addPictureButton(QStringLiteral("printButton"), QStringLiteral("print.bmp"),
+                         ui::printerIcon(), QStringLiteral("طباعة"));
     QToolButton* zoom = addPictureButton(QStringLiteral("zoomButton"), QStringLiteral("zoom.bmp"),
-                                         ui::magnifierIcon());
+                                         ui::magnifierIcon(), QStringLiteral("الصفحة كاملة"));
 
     m_zoomList = new QComboBox(m_toolBar);
     m_zoomList->setObjectName(QStringLiteral("zoomList"));
+    m_zoomList->setAccessibleName(QStringLiteral("التكبير"));
     for (const ZoomChoice& choice : zoomChoices())
         m_zoomList->addItem(choice.text);
     m_zoomList->setCurrentIndex(initialZoomChoice());
@@ -141,9 +150,10 @@ void PreviewWindow::createToolBar()
     m_toolBar->addWidget(m_zoomList);
 
     QToolButton* previous =
-        addPictureButton(QStringLiteral("previousButton"), QStringLiteral("PREV.bmp"), back);
-    QToolButton* next =
-        addPictureButton(QStringLiteral("nextButton"), QStringLiteral("NEXT.bmp"), forward);
+        addPictureButton(QStringLiteral("previousButton"), QStringLiteral("PREV.bmp"), back,
+                         QStringLiteral("الصفحة السابقة (Page Up)"));
+    QToolButton* next = addPictureButton(QStringLiteral("nextButton"), QStringLiteral("NEXT.bmp"),
+                                         forward, QStringLiteral("الصفحة التالية (Page Down)"));
 
     auto* close = new QToolButton(m_toolBar);
     close->setObjectName(QStringLiteral("closeButton"));
@@ -167,11 +177,15 @@ void PreviewWindow::createToolBar()
     connect(close, &QToolButton::clicked, this, &PreviewWindow::close);
 }
 
+// A picture says nothing to a screen reader: the button is named, and the name shows as its
+// tool tip.
 QToolButton* PreviewWindow::addPictureButton(const QString& name, const QString& pictureFile,
-                                             const QIcon& fallback)
+                                             const QIcon& fallback, const QString& spokenName)
 {
     auto* button = new QToolButton(m_toolBar);
     button->setObjectName(name);
+    button->setAccessibleName(spokenName);
+    button->setToolTip(spokenName);
     button->setIcon(toolbarPicture(pictureFile, fallback));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setMinimumWidth(unitsToPixels(kPictureButtonUnits));

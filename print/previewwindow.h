@@ -70,7 +70,7 @@ private:
     void createToolBar();
     void createKeys();
     QToolButton* addPictureButton(const QString& name, const QString& pictureFile,
-                                  const QIcon& fallback);
+                                  const QIcon& fallback, const QString& spokenName);
     void printFromPreview();
     void paintCard(QPrinter* printer);
     void stepPages(int direction);

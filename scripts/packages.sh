@@ -19,6 +19,9 @@ FULL_TEST_PACKAGES=(
     # the Debian package: CPack reads the dependencies with dpkg-shlibdeps and file, the
     # check validates the menu entry
     dpkg-dev file desktop-file-utils lintian
+    # a screen reader's walk through the program: the accessibility bus, a D-Bus session of
+    # its own, Debian's Python client of the bus, and keys typed on the virtual display
+    at-spi2-core dbus-daemon python3-pyatspi xdotool
 )
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
 # The renderer's tests read the card's PDF back with pdftotext; the Excel copy's test reads

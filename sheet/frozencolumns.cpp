@@ -18,6 +18,7 @@ void FrozenColumns::createView()
 {
     m_view = new QTableView(&m_table);
     m_view->setObjectName(QStringLiteral("frozenColumns"));
+    m_view->setAccessibleName(QStringLiteral("التلاميذ"));
     m_view->setModel(m_table.model());
     m_view->setSelectionModel(m_table.selectionModel());
     m_view->setItemDelegate(new GridDelegate(m_view));

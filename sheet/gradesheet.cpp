@@ -1,8 +1,21 @@
 #include "sheet/gradesheet.h"
 
+#include "observation/observationtext.h"
+
 #include <utility>
 
 namespace sheet {
+
+namespace {
+
+// A mark's meaning, as the grade sheet's legend names it.
+const std::pair<QStringView, QString> kSpokenMarks[] = {{kAbsentMark, QStringLiteral("غياب شرعي")},
+                                                        {kExemptMark, QStringLiteral("معفى")},
+                                                        {kNoGradeMark, QStringLiteral("غير مسند")}};
+const QString kSpokenRefused = QStringLiteral("مرفوض");
+const QString kSpokenZero = QStringLiteral("صفر");
+
+} // namespace
 
 GradeSheet::GradeSheet(int columns, QObject* parent)
     : QAbstractTableModel(parent), m_columns(qBound(1, columns, gradefile::kSheetColumns - 1))
@@ -181,13 +194,46 @@ QVariant GradeSheet::data(const QModelIndex& index, int role) const
     }
     case NameBoldRole:
         return cell.column == gradefile::kNameColumn && nameLook(cell.row).bold;
+    case Qt::AccessibleDescriptionRole:
+        return spokenMeaning(cell);
     default:
         return {};
     }
 }
 
+// The red, the yellow and the name's colour are said in words; a mark by its meaning.
+QString GradeSheet::spokenMeaning(Cell cell) const
+{
+    if (cell.column == gradefile::kNameColumn && gradefile::kLevelColumn <= m_columns)
+        return observation::observationOf(text({gradefile::kLevelColumn, cell.row}));
+    switch (look(cell)) {
+    case GradeLook::Refused:
+        return kSpokenRefused;
+    case GradeLook::Zero:
+        return kSpokenZero;
+    default:
+        break;
+    }
+    for (const auto& [mark, meaning] : kSpokenMarks) {
+        if (text(cell) == mark)
+            return meaning;
+    }
+    return {};
+}
+
+QString GradeSheet::pupilName(int row) const
+{
+    QStringList parts;
+    for (int column : m_pupilNameColumns)
+        parts << text({column, row});
+    return parts.join(u' ').trimmed();
+}
+
+// A screen reader names a row by its pupil, whatever the row header shows.
 QVariant GradeSheet::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::AccessibleTextRole && orientation == Qt::Vertical)
+        return pupilName(section + 1);
     if (role != Qt::DisplayRole)
         return {};
     return orientation == Qt::Horizontal ? text({section + 1, 0}) : text({0, section + 1});

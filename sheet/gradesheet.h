@@ -86,6 +86,9 @@ public:
     // How a column's pupil cells are aligned (physical: AlignLeft is the left edge); by
     // default a text starts on the side it reads from.
     void setColumnAlignment(int column, Qt::Alignment alignment);
+    // The columns whose texts, joined, name a pupil to assistive technology as the row's
+    // header (the name column by default).
+    void setPupilNameColumns(std::vector<int> columns) { m_pupilNameColumns = std::move(columns); }
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -111,6 +114,9 @@ private:
         NameLook name;
     };
     void tell(Cell cell, const CellState& before);
+    // What a cell's text and colour say, in words, for assistive technology.
+    QString spokenMeaning(Cell cell) const;
+    QString pupilName(int row) const;
 
     int m_columns;
     gradefile::SheetTable m_table{1};
@@ -119,6 +125,7 @@ private:
     std::vector<RowLooks> m_looks;
     std::array<bool, gradefile::kSheetColumns> m_lockedColumns{};
     std::array<Qt::Alignment, gradefile::kSheetColumns> m_alignments{};
+    std::vector<int> m_pupilNameColumns{gradefile::kNameColumn};
     bool m_readOnly = false;
     bool m_modified = false;
     CellJournal* m_journal = nullptr;

@@ -12,6 +12,7 @@
 #include "sheet/griddelegate.h"
 #include "sheet/openedsheet.h"
 #include "sheet/spreadgrid.h"
+#include "ui/accessibility.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
@@ -196,6 +197,7 @@ bool GradeSheetWindow::isCardJustSent(bool filled) const
 void GradeSheetWindow::showStatus(const QString& text)
 {
     m_statusLine->setText(text);
+    ui::announce(m_statusLine, text);
     m_statusTimer->start(kCardSentShownMs);
 }
 
@@ -204,9 +206,12 @@ void GradeSheetWindow::showStatus(const QString& text)
 void GradeSheetWindow::toggleLargePresentation()
 {
     m_largePresentation = !m_largePresentation;
-    m_grid->setFont(m_largePresentation ? ui::programFont(10, true) : ui::programFont());
-    // 15 points, 20 pixels at 96 dpi.
-    m_grid->verticalHeader()->setDefaultSectionSize(m_largePresentation ? 20 : m_normalRowHeight);
+    m_grid->setFont(m_largePresentation ? ui::designedFont(10, true)
+                                        : ui::designedFont(ui::kDesignedPointSize));
+    // 15 points, 20 pixels at 96 dpi, or what a larger font needs.
+    const int largeRowHeight = qMax(20, m_grid->fontMetrics().height() + 4);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_largePresentation ? largeRowHeight
+                                                                        : m_normalRowHeight);
     static_cast<GridHeader*>(m_grid->horizontalHeader())
         ->showText(gradefile::kIdentifierColumn - 1,
                    m_largePresentation ? QStringLiteral("المعرّف") : QString());

@@ -16,6 +16,7 @@
 #include "sheet/sheetstate.h"
 #include "sheet/sheettools.h"
 #include "sheet/spreadgrid.h"
+#include "ui/accessibility.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
@@ -28,13 +29,14 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace sheet {
 
@@ -48,6 +50,8 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
 const QString kReadOnlyTitle = QStringLiteral(" - للإطلاع فقط");
+const QString kSavedAnnouncement = QStringLiteral("تمّ حفظ الأعداد");
+const QString kRefusedAnnouncement = QStringLiteral("مرفوض");
 const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
 // The file on the disk is not the one this sheet opened or last wrote: another window of
 // the program or another computer saved it meanwhile. What it holds is kept as a copy
@@ -70,7 +74,7 @@ QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* 
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     // As tall as designed (315 twips), or as its text needs in a larger font.
-    button->setFixedHeight(qMax(ui::fromTwips(315), button->fontMetrics().height() + 8));
+    button->setFixedHeight(qMax(ui::fromTwips(315), button->sizeHint().height()));
     return button;
 }
 
@@ -98,7 +102,8 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     setWindowIcon(ui::programIcon());
     ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
+    // The teacher's larger font makes the whole sheet larger.
+    setFont(ui::designedFont(ui::kDesignedPointSize));
 
     createGrid();
     // Reading from the right: the grid, then the commands.
@@ -108,7 +113,7 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     gridColumn->addWidget(m_grid, 1);
     gridColumn->addWidget(createStatusLine());
     columns->addLayout(gridColumn, 1);
-    m_commandPanel = createCommandPanel();
+    m_commandPanel = ui::scrollWhenShort(createCommandPanel());
     columns->addWidget(m_commandPanel);
     createCommands();
     m_normalRowHeight = m_grid->verticalHeader()->defaultSectionSize();
@@ -137,8 +142,9 @@ QWidget* GradeSheetWindow::createCommandPanel()
     m_quitButton = makeSheetButton("quitButton", QStringLiteral("خروج (F5)"), panel);
 
     QGroupBox* legend = makeFrame("legendFrame", QStringLiteral("الإختصارات"), panel);
-    for (const QString& mark : {QStringLiteral(" غياب شرعي (F1)"), QStringLiteral(" معفى           (F2)"),
-                                QStringLiteral("غير مسند      (F3)")}) {
+    for (const QString& mark :
+         {QStringLiteral(" غياب شرعي (F1)"), QStringLiteral(" معفى           (F2)"),
+          QStringLiteral("غير مسند      (F3)"), QStringLiteral("الملاحظات (F9)")}) {
         auto* label = new QLabel(mark, legend);
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         legend->layout()->addWidget(label);
@@ -158,6 +164,7 @@ QWidget* GradeSheetWindow::createCommandPanel()
     m_verticalEntry->setChecked(true);
     m_presentationButton = makeSheetButton("presentationButton", QString(), panel);
     m_presentationButton->setToolTip(QStringLiteral("تكبير / تصغير"));
+    m_presentationButton->setAccessibleName(m_presentationButton->toolTip());
     m_presentationButton->setIcon(ui::presentationToggleIcon());
     m_presentationButton->setFixedSize(ui::fromTwips(555), ui::fromTwips(435));
 
@@ -197,6 +204,12 @@ void GradeSheetWindow::createGrid()
         m_entry->clicked({col, row});
     });
     connect(m_grid, &SpreadGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
+    // The red of a refused grade is said, not only shown.
+    connect(&m_sheet, &GradeSheet::cellChanged, this, [this](Cell cell, const CellState& before) {
+        if (m_sheet.look(cell) == GradeLook::Refused && before.look != GradeLook::Refused)
+            ui::announce(m_statusLine,
+                         kRefusedAnnouncement + QLatin1Char(' ') + m_sheet.text(cell));
+    });
     connect(m_grid, &SpreadGrid::cellEditedAt, this, [this](int col, int row) {
         m_entry->cellEdited({col, row});
     });
@@ -256,6 +269,29 @@ void GradeSheetWindow::createCommands()
         connect(action, &QAction::triggered, this,
                 [this, back = back] { stepThroughHistory(back); });
     }
+
+    // The observations of the pupil under the cursor, as a double click opens them.
+    auto* observations = new QAction(this);
+    observations->setObjectName(QStringLiteral("observationsAction"));
+    observations->setShortcut(QKeySequence(Qt::Key_F9));
+    observations->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_grid->addAction(observations);
+    connect(observations, &QAction::triggered, this, [this] {
+        if (checkCellUnderCursor())
+            pupilDoubleClicked();
+    });
+
+    // Tab belongs to the grid: Ctrl+Tab takes the keyboard to the commands (the entry option
+    // and the picture button have no function key), and Tab goes round them back to the grid.
+    auto* toCommands = new QAction(this);
+    toCommands->setObjectName(QStringLiteral("toCommandsAction"));
+    toCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    toCommands->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_grid->addAction(toCommands);
+    connect(toCommands, &QAction::triggered, this, [this] {
+        if (checkCellUnderCursor())
+            (m_saveButton->isEnabled() ? m_saveButton : m_quitButton)->setFocus(Qt::TabFocusReason);
+    });
 }
 
 void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
@@ -280,6 +316,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     m_grid->setColumnHiddenAt(kLevelColumn, true);
     fitToShownColumns();
     setWindowTitle(document.caption);
+    m_grid->setAccessibleName(document.caption);
     startJournal(document);
     m_history->restart();
 }
@@ -558,6 +595,7 @@ bool GradeSheetWindow::save()
     m_cardTexts.saveNumber = built.saveNumber;
     m_saved = true;
     m_entry->setModified(false);
+    ui::announce(m_statusLine, kSavedAnnouncement);
     emit saved(m_openedFileKey);
     return true;
 }

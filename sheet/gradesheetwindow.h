@@ -19,6 +19,7 @@ class QDialog;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTimer;
 
 namespace print {
@@ -198,7 +199,7 @@ private:
     QPushButton* m_presentationButton = nullptr;
     QCheckBox* m_verticalEntry = nullptr;
     SpreadGrid* m_grid = nullptr;
-    QWidget* m_commandPanel = nullptr;
+    QScrollArea* m_commandPanel = nullptr;
     // Each command button's function key, enabled with its button.
     QHash<QPushButton*, QAction*> m_commandKeys;
 

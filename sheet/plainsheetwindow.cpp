@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 
 namespace sheet {
 
@@ -43,7 +44,7 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
     setWindowIcon(ui::programIcon());
     ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(ui::programFont());
+    setFont(ui::designedFont(ui::kDesignedPointSize));
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
     fitToGrid();
@@ -53,7 +54,7 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
 // the grid scrolls sideways only beyond the screen's width.
 void PlainSheetWindow::fitToGrid()
 {
-    ui::fixBesideGrid(this, m_grid, m_panel, ui::fromTwips(kDesignedWidthTwips),
+    ui::fixBesideGrid(this, m_grid, m_panelArea, ui::fromTwips(kDesignedWidthTwips),
                       ui::fromTwips(kDesignedHeightTwips));
 }
 
@@ -75,7 +76,7 @@ void PlainSheetWindow::createControls()
     // The teacher reads it before trying to type: nothing here would be kept.
     auto* viewOnly = new QLabel(kViewOnly, m_panel);
     viewOnly->setObjectName(QStringLiteral("viewOnlyLabel"));
-    viewOnly->setFont(ui::programFont(9.75));
+    viewOnly->setFont(ui::designedFont(9.75));
     viewOnly->setWordWrap(true);
     // Without AlignAbsolute a right-to-left window would put the text at the left.
     viewOnly->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
@@ -88,6 +89,8 @@ void PlainSheetWindow::createControls()
     // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
     // cursor still goes everywhere.
     m_sheet.setReadOnly(true);
+    // The family name and the first name.
+    m_sheet.setPupilNameColumns({2, 3});
     m_grid = new SpreadGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
     for (int col = 0; col <= kPlainColumns; ++col)
@@ -99,7 +102,8 @@ void PlainSheetWindow::createControls()
     auto* columns = new QHBoxLayout(this);
     columns->setContentsMargins(6, 0, 6, 6);
     columns->addWidget(m_grid, 1);
-    columns->addWidget(m_panel);
+    m_panelArea = ui::scrollWhenShort(m_panel);
+    columns->addWidget(m_panelArea);
     connect(quit, &QPushButton::clicked, this, &PlainSheetWindow::quit);
     connect(m_grid, &SpreadGrid::pasteRequested, this,
             [this] { ui::showNotice(this, windowTitle(), kViewOnlyPaste); });
@@ -120,6 +124,7 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     }
     m_sheet.reset(std::move(table));
     setWindowTitle(document.caption);
+    m_grid->setAccessibleName(document.caption);
     m_grid->fitColumnsToTexts();
     fitToGrid();
 }

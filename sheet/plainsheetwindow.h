@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QPushButton;
+class QScrollArea;
 
 namespace sheet {
 
@@ -46,6 +47,7 @@ private:
     GradeSheet m_sheet{kPlainColumns};
     SpreadGrid* m_grid = nullptr;
     QWidget* m_panel = nullptr;
+    QScrollArea* m_panelArea = nullptr;
 };
 
 } // namespace sheet

@@ -15,6 +15,7 @@
 #include "ui/notice.h"
 #include "ui/waitcursor.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDate>
 #include <QFileInfo>
@@ -95,6 +96,15 @@ SheetTools::SheetTools(GradeSheetWindow& window, const print::CardTexts& cardTex
     SpreadGrid* grid = m_window.grid();
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &SpreadGrid::customContextMenuRequested, this, &SheetTools::showMenu);
+    // The keyboard's menu key comes as a context menu request; Shift+F10 does the same, at
+    // the cursor.
+    auto* menuKey = new QAction(grid);
+    menuKey->setObjectName(QStringLiteral("menuKeyAction"));
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    menuKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    grid->addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this,
+            [this, grid] { showMenu(grid->visualRect(grid->currentIndex()).center()); });
 }
 
 QMenu* SheetTools::showMenu(const QPoint& viewportPosition)

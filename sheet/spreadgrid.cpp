@@ -90,7 +90,8 @@ void SpreadGrid::setUpHeaders()
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setDefaultSectionSize(unitsToPixels(kDefaultColumnUnits));
-    verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
+    // As designed, or as tall as a larger font needs.
+    verticalHeader()->setDefaultSectionSize(qMax(kDefaultRowHeight, fontMetrics().height() + 4));
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { emit cellClickedAt(column + 1, 0); });

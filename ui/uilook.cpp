@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QPushButton>
 #include <QLayout>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -47,10 +50,7 @@ QFont programFont(qreal pointSize, bool bold)
 
 QFont designedFont(qreal pointSize, bool bold)
 {
-    QFont font = QApplication::font();
-    font.setPointSizeF(pointSize * fontScale());
-    font.setBold(bold);
-    return font;
+    return programFont(pointSize * fontScale(), bold);
 }
 
 QSize designedSize(int widthTwips, int heightTwips)
@@ -79,18 +79,46 @@ const QScreen* screenOf(const QWidget* window)
     return window->screen() ? window->screen() : QGuiApplication::primaryScreen();
 }
 
-void fixBesideGrid(QWidget* window, const QWidget* grid, const QWidget* commands, int leastWidth,
+QSize availableSize(const QWidget* window)
+{
+    const QScreen* screen = screenOf(window);
+    QSize frame = window->frameGeometry().size() - window->size();
+    // Before it is first shown a window knows no frame: a usual title bar is kept free.
+    if (frame.isEmpty())
+        frame = QSize(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    return screen ? screen->availableGeometry().size() - frame
+                  : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+QScrollArea* scrollWhenShort(QWidget* commands)
+{
+    auto* area = new QScrollArea(commands->parentWidget());
+    area->setWidget(commands);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes from command to command, the area scrolling to each; the area is no stop.
+    area->setFocusPolicy(Qt::NoFocus);
+    return area;
+}
+
+void fixBesideGrid(QWidget* window, const QWidget* grid, QScrollArea* commands, int leastWidth,
                    int leastHeight)
 {
     // Measured here: the layout's cached sizes may not have heard of the grid's new columns.
     const QMargins margins = window->layout()->contentsMargins();
+    const QSize panel =
+        commands->widget()->sizeHint().expandedTo(commands->widget()->minimumSize());
+    const QSize room = availableSize(window);
+    const int height = qMin(std::max({leastHeight, window->layout()->minimumSize().height(),
+                                      margins.top() + panel.height() + margins.bottom()}),
+                            room.height());
+    const bool scrolls = margins.top() + panel.height() + margins.bottom() > height;
+    commands->setFixedWidth(panel.width() +
+                            (scrolls ? commands->verticalScrollBar()->sizeHint().width() : 0));
     const int wanted = margins.left() + grid->sizeHint().width() + window->layout()->spacing() +
-                       commands->sizeHint().expandedTo(commands->minimumSize()).width() +
-                       margins.right();
-    const QScreen* screen = screenOf(window);
-    const int screenWidth = screen ? screen->availableGeometry().width() : wanted;
-    window->setFixedSize(qMin(qMax(leastWidth, wanted), screenWidth),
-                         qMax(leastHeight, window->layout()->minimumSize().height()));
+                       commands->width() + margins.right();
+    window->setFixedSize(qMin(qMax(leastWidth, wanted), room.width()), height);
 }
 
 void centreOnScreen(QWidget* window)
@@ -112,7 +140,8 @@ void makeFixedDialogWindow(QWidget* dialog)
 
 void fixDesignedSize(QWidget* window, int clientWidthTwips, int clientHeightTwips)
 {
-    const QSize designed = designedSize(clientWidthTwips, clientHeightTwips);
+    const QSize designed =
+        designedSize(clientWidthTwips, clientHeightTwips).boundedTo(availableSize(window));
     const QSize hint = window->sizeHint();
     const int width = std::max(hint.width(), designed.width());
     const int height = window->hasHeightForWidth() ? window->heightForWidth(width) : hint.height();

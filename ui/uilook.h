@@ -6,6 +6,7 @@
 class QLabel;
 class QPushButton;
 class QScreen;
+class QScrollArea;
 class QWidget;
 
 namespace ui {
@@ -24,8 +25,8 @@ constexpr int fromTwips(int twips)
 constexpr qreal kDesignedPointSize = 8.25;
 QFont programFont(qreal pointSize = kDesignedPointSize, bool bold = false);
 
-// The application's font at a size designed against kDesignedPointSize, in proportion: a
-// teacher's larger font makes a large caption larger still.
+// The program's font at a size designed against kDesignedPointSize, in proportion to the
+// application's font: a teacher's larger font makes a large caption larger still.
 QFont designedFont(qreal pointSize, bool bold = false);
 
 // A size designed in twips for kDesignedPointSize, in proportion to the application's font.
@@ -45,10 +46,18 @@ void setFixedWindowFlags(QWidget* window, Qt::WindowFlags kind = Qt::Window);
 // The screen a window stands on, or the primary one before it is shown.
 const QScreen* screenOf(const QWidget* window);
 
+// The room a window has on its screen, its frame aside.
+QSize availableSize(const QWidget* window);
+
+// The column of commands beside a sheet's grid, in an area that scrolls when the screen is too
+// short for it (a large font on a small screen).
+QScrollArea* scrollWhenShort(QWidget* commands);
+
 // Fixes a sheet window whose layout holds its grid and its commands side by side at the width
-// they need (the grid showing every column whole), at least leastWidth, never wider than its
-// screen, and at least leastHeight or what its layout needs tall.
-void fixBesideGrid(QWidget* window, const QWidget* grid, const QWidget* commands, int leastWidth,
+// they need (the grid showing every column whole), at least leastWidth, and at least
+// leastHeight or what its layout and its commands need tall; never larger than its screen,
+// the grid and the commands scrolling then.
+void fixBesideGrid(QWidget* window, const QWidget* grid, QScrollArea* commands, int leastWidth,
                    int leastHeight);
 
 // Places a top-level window so that its centre is the screen's centre. A window larger
@@ -60,7 +69,8 @@ void centreOnScreen(QWidget* window);
 void makeFixedDialogWindow(QWidget* dialog);
 
 // Fixes a window laid out by its layout at its designed client size, or at the size its
-// layout needs where the font needs more (wrapped texts as tall as they need at that width).
+// layout needs where the font needs more (wrapped texts as tall as they need at that width);
+// the designed size gives way to a screen too small for it.
 void fixDesignedSize(QWidget* window, int clientWidthTwips, int clientHeightTwips);
 
 } // namespace ui

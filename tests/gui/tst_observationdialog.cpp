@@ -1,7 +1,10 @@
 #include "../support/fakeobservationsheet.h"
 #include "observation/observationdialog.h"
 #include "observation/observationtext.h"
+#include "sheet/gradesheet.h"
+#include "sheet/griddelegate.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -42,6 +45,19 @@ struct OpenDialog {
     int switches = 0;
     int keyboard = 0; // what the keyboard types: 0 the teacher's own, 1 Arabic
 };
+
+// The contrast of two colours as WCAG 2.1 measures it, from their relative luminance.
+static double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const auto [dark, light] = std::minmax({luminance(a), luminance(b)}); // by value
+    return (light + 0.05) / (dark + 0.05);
+}
 
 class TestObservationDialog : public QObject {
     Q_OBJECT
@@ -143,6 +159,39 @@ private slots:
         QCOMPARE(int(open.row), 5);
         QTEST(open.sheet.saves, "saves");
         QVERIFY(!open.sheet.saves || !shownDuringSave);
+    }
+
+    // What a colour says reads for a weak eye: the grade cells' text on their check's colour,
+    // the names and the phrases' keys in their level's colour, at 4.5:1 at least or in bold.
+    void coloursReadable_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<bool>("bold");
+        sheet::GradeSheet cells;
+        cells.reset(gradefile::SheetTable(2));
+        for (const auto look :
+             {sheet::GradeLook::Plain, sheet::GradeLook::Zero, sheet::GradeLook::Refused}) {
+            cells.setLook({1, 1}, look);
+            const QColor back = *sheet::cellBackground(cells.indexOf({1, 1}));
+            QTest::addRow("grade on %s", qPrintable(back.name()))
+                << contrast(QPalette().color(QPalette::Text), back) << false;
+        }
+        OpenDialog open(1);
+        for (int key = 0; key <= observation::kPhraseCount; ++key) {
+            const auto look = observation::nameLookFor(key ? phrase(key) : u"حرّ"_s);
+            const QColor colour(look.colour.red, look.colour.green, look.colour.blue);
+            QTest::addRow("name, F%d", key)
+                << contrast(colour, QPalette().color(QPalette::Base)) << look.bold;
+            if (const auto* label = open.dialog.findChild<QLabel*>(u"keyLabel%1"_s.arg(key)))
+                QTest::addRow("key F%d", key)
+                    << contrast(colour, QPalette().color(QPalette::Window)) << label->font().bold();
+        }
+    }
+    void coloursReadable()
+    {
+        QFETCH(double, ratio);
+        QFETCH(bool, bold);
+        QVERIFY2(ratio >= 4.5 || bold, qPrintable(QString::number(ratio)));
     }
 };
 

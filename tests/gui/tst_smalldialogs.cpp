@@ -1,5 +1,5 @@
 // The about box's telephone line, the program's yes-or-no question, and the words of
-// every window whole in a font larger than designed.
+// every window whole and on a 1366x768 screen in a larger font and at twice the scale.
 #include "../support/fakeobservationsheet.h"
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
@@ -11,7 +11,10 @@
 #include "ui/uilook.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -22,11 +25,9 @@ class TestSmallDialogs : public QObject {
     Q_OBJECT
 
 private slots:
-    // The program's settings live in a folder for tests; the windows show a font half as
-    // large again as designed.
+    // The program's settings live in a folder for tests.
     void initTestCase()
     {
-        QApplication::setFont(ui::programFont(ui::kDesignedPointSize * 1.5));
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(ui::kProgramTitle);
         QCoreApplication::setApplicationName(ui::kProgramTitle);
@@ -65,22 +66,30 @@ private slots:
         QTEST(answer == QuestionDialog::Answer::Yes, "yes");
     }
 
-    // Every label and button shows whole in the larger font, the windows growing to hold
-    // them: one placed by hand cuts its words.
+    // Every label and button shows whole in a larger font, every window on the screen: one
+    // placed by hand cuts its words, one sized by the font alone leaves the screen.
     void wholeInALargerFont_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char* window : {"main", "about", "question", "observations", "preview"})
-            QTest::newRow(window) << QString::fromLatin1(window);
+        QTest::addColumn<int>("percent");
+        for (const char* window : {"main", "about", "question", "observations", "preview", "sheet"})
+            for (int percent : {100, 150, 200})
+                QTest::addRow("%s, %d%%", window, percent) << QString(window) << percent;
     }
     void wholeInALargerFont()
     {
+        QFETCH(int, percent);
+        QApplication::setFont(ui::programFont(ui::kDesignedPointSize * percent / 100));
         app::AppState state{true};
         sheet::SheetState sheetState;
         print::CardTexts texts;
         FakeObservationSheet pupils({u"1"_s});
         qint16 row = 1;
+        ProgramOnDisk program;
+        const QString six = u"8410203L09310002025.xml"_s; // a sheet of six exams
+        QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + six, program.filePath(six)));
         const std::map<QString, std::function<QWidget*()>> open{
+            {u"sheet"_s, [&] { return program.open(six); }}, // the program's own
             {u"main"_s, [&] { return new app::MainWindow(state, sheetState, texts, u"A"_s); }},
             {u"about"_s, [&] { return new app::AboutBox(state); }},
             {u"question"_s,
@@ -90,9 +99,12 @@ private slots:
             {u"observations"_s, [&] { return new observation::ObservationDialog(pupils, row); }},
             {u"preview"_s, [] { return new print::PreviewWindow({}, {}, {}); }}};
         QFETCH(QString, window);
-        const std::unique_ptr<QWidget> shown(open.at(window)());
+        QWidget* shown = open.at(window)();
+        const std::unique_ptr<QWidget> owned(window == u"sheet"_s ? nullptr : shown);
         shown->show();
-        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        // The window manager's frame aside, which the program cannot know before it shows.
+        QVERIFY(QRect({}, shown->screen()->availableSize()).contains(shown->rect()));
         for (QWidget* widget : shown->findChildren<QWidget*>()) {
             auto* label = qobject_cast<QLabel*>(widget);
             if (!widget->isVisible() || !(label || qobject_cast<QAbstractButton*>(widget)))
@@ -100,9 +112,13 @@ private slots:
             const QSize needed = label && label->wordWrap()
                                      ? QSize(0, label->heightForWidth(label->width()))
                                      : widget->sizeHint();
-            const QRect place(widget->mapTo(shown.get(), QPoint()), widget->size());
+            QWidget* room = shown; // what a scroll area holds shows by scrolling
+            for (QWidget* up = widget; up != shown; up = up->parentWidget())
+                if (auto* area = qobject_cast<QScrollArea*>(up))
+                    room = area->widget();
+            const QRect place(widget->mapTo(room, QPoint()), widget->size());
             QVERIFY2(widget->width() >= needed.width() && widget->height() >= needed.height() &&
-                         shown->rect().contains(place),
+                         room->rect().contains(place),
                      qPrintable(widget->objectName()));
         }
     }
