@@ -4,7 +4,7 @@
 Started by scripts/test-screen-reader inside dbus-run-session on an X display, with
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Runs the program on a scratch copy of the sample disk and
 walks the main window, the about box, the grade sheet, the observation box, the preview, the
-grid's statistics, the kept copies and the save question: no control a teacher can reach is
+grid's statistics, the import, the kept copies and the save question: no control a teacher can reach is
 without a name; the grid's cells give their text, their exam and their pupil; a refused grade
 is said to be refused; the save button, pressed through its accessible action, writes the
 grade into the file. Exit status 0: passed, 1: failed, 2: skipped (the bus is not there).
@@ -307,23 +307,31 @@ def preview(app, process, sheet):
     press(find(window, "push button", "إنهاء"))
 
 
-def statistics(app, process, sheet):
+def grid_menu_dialog(app, process, sheet, item_name, what, chosen_by=None):
+    """A dialog of the grid's menu, reached by Shift+F10 and named throughout. A dialog the
+    program runs in a loop of its own is chosen and closed by keys (chosen_by, then Escape):
+    an accessible action into that loop would not come back until the dialog closes."""
     focus(process, sheet.name)
     # A popup menu is no window of the program's: a screen reader follows the focus into it.
     focused.clear()
     keys("shift+F10", "Down")
     item = wait_for(lambda: next((n for f in focused if f.getRoleName() == "menu item"
-                                  for n in children(f.parent) if n.name == "إحصائيات"), None),
+                                  for n in children(f.parent) if n.name == item_name), None),
                     "the grid's menu")
     if not check(item is not None, "Shift+F10 opens the grid's menu"):
         return
-    menu = item.parent
-    all_named(menu, "the grid's menu")
-    press(item)
-    dialog = wait_for(lambda: dialog_of(app), "the statistics")
+    all_named(item.parent, "the grid's menu")
+    if chosen_by:
+        keys(*chosen_by)
+    else:
+        press(item)
+    dialog = wait_for(lambda: dialog_of(app), what)
     if dialog is not None:
-        all_named(dialog, "the statistics")
-        press(next(n for n in walk(dialog) if n.getRoleName() == "push button"))
+        all_named(dialog, what)
+        if chosen_by:
+            keys("Escape")
+        else:
+            press(next(n for n in walk(dialog) if n.getRoleName() == "push button"))
 
 
 def kept_copies(app, main):
@@ -370,10 +378,13 @@ def run(disk, process):
     # The observation box saves the sheet as it closes: the grades are typed after it.
     observation_box(app, process, sheet, grid)
     preview(app, process, sheet)
-    statistics(app, process, sheet)
+    grid_menu_dialog(app, process, sheet, "إحصائيات", "the statistics")
     focus(process, sheet.name)
     refuse_then_correct(app, sheet, grid)
     save_by_action(sheet, disk)
+    # The import is the menu's last item: Up from the first goes round to it.
+    grid_menu_dialog(app, process, sheet, "استيراد أعداد...", "the import",
+                     chosen_by=["Up", "Return"])
     save_question(app, process, sheet)
     kept_copies(app, main)
 
