@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -70,7 +71,13 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     fileRow->addWidget(choose);
     layout->addLayout(fileRow);
 
-    auto* columns = new QGroupBox(kColumnsTitle, this);
+    // A file of many columns scrolls here rather than make the dialog taller than the screen.
+    auto* columns = new QGroupBox(kColumnsTitle);
+    m_columnsArea = new QScrollArea(this);
+    m_columnsArea->setWidgetResizable(true);
+    m_columnsArea->setFrameShape(QFrame::NoFrame);
+    m_columnsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_columnsArea->setWidget(columns);
     m_columns = new QGridLayout(columns);
     m_identifierColumn = new QComboBox(columns);
     m_identifierColumn->setObjectName(QStringLiteral("identifierColumn"));
@@ -78,7 +85,7 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     connect(m_identifierColumn, &QComboBox::currentIndexChanged, this, &ImportDialog::replan);
     m_columns->addWidget(makeLabel(kIdentifierColumn, columns), 0, 0);
     m_columns->addWidget(m_identifierColumn, 0, 1);
-    layout->addWidget(columns);
+    layout->addWidget(m_columnsArea);
 
     m_summary = makeLabel(kNoFile, this);
     m_summary->setObjectName(QStringLiteral("summary"));
@@ -91,7 +98,6 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     QTextOption rightToLeft(Qt::AlignRight);
     rightToLeft.setTextDirection(Qt::RightToLeft);
     m_details->document()->setDefaultTextOption(rightToLeft);
-    m_details->setFixedHeight(m_details->fontMetrics().lineSpacing() * 8);
     layout->addWidget(m_details);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -103,6 +109,27 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    fitToScreen();
+}
+
+// The dialog is as tall as its parts need; when a large font or a short screen leaves less room,
+// the details give way first, then the columns, down to a few lines each.
+void ImportDialog::fitToScreen()
+{
+    const int line = m_details->fontMetrics().lineSpacing();
+    const int frame =
+        m_details->frameWidth() * 2 + int(m_details->document()->documentMargin() * 2);
+    m_details->setFixedHeight(line * 8 + frame);
+    m_columnsArea->setFixedHeight(m_columnsArea->widget()->sizeHint().height());
+    int excess = layout()->sizeHint().height() - ui::availableSize(this).height();
+    const auto squeeze = [&excess](QWidget* part, int least) {
+        const int now = part->maximumHeight();
+        const int height = qMax(qMin(least, now), now - qMax(0, excess));
+        excess -= now - height;
+        part->setFixedHeight(height);
+    };
+    squeeze(m_details, line * 4 + frame);
+    squeeze(m_columnsArea, m_identifierColumn->sizeHint().height() * 4);
 }
 
 void ImportDialog::chooseSource()
@@ -120,6 +147,7 @@ bool ImportDialog::loadSource(const QString& path)
     m_source = std::move(read.rows);
     fillColumns();
     replan();
+    fitToScreen();
     if (read.error != SourceError::None)
         m_summary->setText(sourceErrorText(read.error));
     return read.error == SourceError::None;
@@ -150,8 +178,12 @@ void ImportDialog::fillColumns()
             exam->addItem(shown.header, shown.column);
         exam->setCurrentIndex(qMax(0, exam->findData(byHeader[size_t(col)])));
         connect(exam, &QComboBox::currentIndexChanged, this, [this, exam] { examChosen(exam); });
-        m_columns->addWidget(makeLabel(name, m_columns->parentWidget()), col + 1, 0);
+        QLabel* label = makeLabel(name, m_columns->parentWidget());
+        m_columns->addWidget(label, col + 1, 0);
         m_columns->addWidget(exam, col + 1, 1);
+        // Shown now rather than when the layout next runs: the dialog measures them at once.
+        label->show();
+        exam->show();
         m_examChoices.push_back(exam);
     }
     m_identifierColumn->setCurrentIndex(headers.isEmpty() ? -1 : identifiers);

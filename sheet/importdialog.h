@@ -7,6 +7,7 @@
 #include <vector>
 
 class QComboBox;
+class QScrollArea;
 class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
@@ -40,6 +41,7 @@ private:
     void fillColumns();
     void examChosen(QComboBox* chosen);
     void replan();
+    void fitToScreen();
     QString summaryText() const;
     QString detailsText() const;
 
@@ -49,6 +51,7 @@ private:
     ImportPlan m_plan;
     QLabel* m_file = nullptr;
     QComboBox* m_identifierColumn = nullptr;
+    QScrollArea* m_columnsArea = nullptr;
     QGridLayout* m_columns = nullptr;
     std::vector<QComboBox*> m_examChoices;
     QLabel* m_summary = nullptr;

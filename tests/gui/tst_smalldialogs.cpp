@@ -6,6 +6,8 @@
 #include "modaltools.h"
 #include "observation/observationdialog.h"
 #include "print/previewwindow.h"
+#include "sheet/importdialog.h"
+#include "sheet/openedsheet.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
 #include "ui/uilook.h"
@@ -72,7 +74,8 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<int>("percent");
-        for (const char* window : {"main", "about", "question", "observations", "preview", "sheet"})
+        for (const char* window :
+             {"main", "about", "question", "observations", "preview", "sheet", "import"})
             for (int percent : {100, 150, 200})
                 QTest::addRow("%s, %d%%", window, percent) << QString(window) << percent;
     }
@@ -97,7 +100,14 @@ private slots:
                  return new QuestionDialog(u"حفظ التغييرات"_s, QuestionDialog::Buttons::YesNo, {});
              }},
             {u"observations"_s, [&] { return new observation::ObservationDialog(pupils, row); }},
-            {u"preview"_s, [] { return new print::PreviewWindow({}, {}, {}); }}};
+            {u"preview"_s, [] { return new print::PreviewWindow({}, {}, {}); }},
+            {u"import"_s, [&] {
+                 const gradefile::SheetTable table = program.open(six)->sheetTable();
+                 auto* dialog = new sheet::ImportDialog(
+                     table, sheet::shownExams(table, sheet::shownColumnsOf(table)), nullptr);
+                 dialog->loadSource(SAISIE_IMPORT_DATA_DIR "/class.csv");
+                 return dialog;
+             }}};
         QFETCH(QString, window);
         QWidget* shown = open.at(window)();
         const std::unique_ptr<QWidget> owned(window == u"sheet"_s ? nullptr : shown);
