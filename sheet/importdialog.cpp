@@ -128,8 +128,8 @@ void ImportDialog::fitToScreen()
         excess -= now - height;
         part->setFixedHeight(height);
     };
-    squeeze(m_details, line * 4 + frame);
-    squeeze(m_columnsArea, m_identifierColumn->sizeHint().height() * 4);
+    squeeze(m_details, line * 3 + frame);
+    squeeze(m_columnsArea, m_identifierColumn->sizeHint().height() * 3);
 }
 
 void ImportDialog::chooseSource()
