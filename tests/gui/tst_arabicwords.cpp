@@ -92,8 +92,7 @@ private slots:
         QStringList english;
         ProgramOnDisk program(true);
         const QString sample = u"8410203C07120002025.xml"_s;
-        QVERIFY(
-            QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + sample, program.filePath(sample)));
+        QVERIFY(program.copySample(sample));
         sheet::GradeSheetWindow* sheet = program.open(sample);
         QVERIFY(sheet);
         english << englishIn(program.window()) << englishIn(sheet);

@@ -109,8 +109,7 @@ private slots:
     void sixExamSheetShowsEveryGradeWhole()
     {
         const QString fileName = QStringLiteral("8410203L09310002025.xml"); // of the sample disk
-        QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + fileName,
-                            m_program->filePath(fileName)));
+        QVERIFY(m_program->copySample(fileName));
         sheet::GradeSheetWindow* window = m_program->open(fileName);
         QVERIFY(window);
         m_grid = window->grid();
@@ -121,7 +120,8 @@ private slots:
         for (int col = 1; col <= 6; ++col) {
             m_grid->setActiveCell({col, 1});
             QVERIFY(cellsShowWhole(*m_grid, 1) && cellsShowWhole(*m_grid, 9));
-            QVERIFY(m_grid->viewport()->rect().contains(m_grid->visualRect(m_grid->currentIndex())));
+            QVERIFY(
+                m_grid->viewport()->rect().contains(m_grid->visualRect(m_grid->currentIndex())));
         }
     }
 
@@ -131,8 +131,7 @@ private slots:
     void plainSheet()
     {
         const QString fileName = QStringLiteral("8410203C0712MOY2025.xml"); // of the sample disk
-        QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + fileName,
-                            m_program->filePath(fileName)));
+        QVERIFY(m_program->copySample(fileName));
         m_program->open(fileName);
         QPointer<sheet::PlainSheetWindow> window = m_program->window()->plainSheet();
         QVERIFY(window && QTest::qWaitFor([window] { return window->isActiveWindow(); }));
@@ -180,7 +179,10 @@ private:
                                 c == u'\b' ? Qt::Key_Backspace : Qt::Key(c.toUpper().unicode()),
                                 QString(c), {});
     }
-    bool isAt(int c, int r) const { return m_grid->activeCell().column == c && m_grid->activeCell().row == r; }
+    bool isAt(int c, int r) const
+    {
+        return m_grid->activeCell().column == c && m_grid->activeCell().row == r;
+    }
 
     std::unique_ptr<ProgramOnDisk> m_program;
     sheet::SpreadGrid* m_grid = nullptr;

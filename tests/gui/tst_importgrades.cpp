@@ -42,9 +42,7 @@ private slots:
     void init()
     {
         m_program = std::make_unique<ProgramOnDisk>();
-        QVERIFY(
-            QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + kFile, m_program->filePath(kFile)));
-        QFile::setPermissions(m_program->filePath(kFile), QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(m_program->copySample(kFile));
         QVERIFY(m_program->open(kFile));
     }
     void cleanup() { m_program.reset(); }

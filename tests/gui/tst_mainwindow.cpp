@@ -1,9 +1,9 @@
 // The main window on the teacher's path: the disk scanned and every file listed, a file
 // opened into its sheet or refused with a clear message, the disk asked for, another disk
 // chosen.
-#include "../support/gridcells.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
+#include "../support/gridcells.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "app/drivechoice.h"

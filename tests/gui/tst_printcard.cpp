@@ -13,8 +13,8 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QTimer>
 #include <QToolButton>
 

@@ -2,9 +2,9 @@
 // was killed, from the copies kept of replaced files, by undo. The kills are real: this program,
 // started again with --type-and-die, types on the same disk and is killed there by the test.
 
-#include "../support/gridcells.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
+#include "../support/gridcells.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "app/keptcopiesdialog.h"
@@ -99,8 +99,9 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                     dialog.findChild<QLineEdit*>("observationEdit")->setText(text);
                     dialog.findChild<QPushButton*>("validateButton")->click();
                 });
-            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
-                               grid->visualRect(grid->model()->index(words[1].toInt() - 1, 6)).center());
+            QTest::mouseDClick(
+                grid->viewport(), Qt::LeftButton, {},
+                grid->visualRect(grid->model()->index(words[1].toInt() - 1, 6)).center());
         } else if (words[0] == "menu") { // the grid's context menu by a right click, an item
             const QPoint at = grid->visualRect(grid->model()->index(0, 5)).center();
             QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
@@ -153,7 +154,8 @@ QString shownState(const GradeSheetWindow& window)
             cells << "b";
         rows << cells.join(u' ');
     }
-    return rows.join(" | ") + QString(" @%1,%2").arg(grid.activeCell().column).arg(grid.activeCell().row) +
+    return rows.join(" | ") +
+           QString(" @%1,%2").arg(grid.activeCell().column).arg(grid.activeCell().row) +
            (window.isModified() ? " *" : "");
 }
 
@@ -514,7 +516,8 @@ private slots:
         const QString untouched = "12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1";
         const QString unpasted = "12.50|--.--| 07.00||15.00 ||معفى";
         QTest::newRow("filled from the first exam")
-            << "6 1" << "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @4,2 *"
+            << "6 1"
+            << "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @4,2 *"
             << "المملوءة: 6\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): 2 -"
             << "07.00|12.50| 14.25|09.50|15.00 غ.ش.||18.00";
         QTest::newRow("a row too many") << "6 2" << untouched << "الباقين: 1" << unpasted;
@@ -534,8 +537,10 @@ private slots:
         QVERIFY(answers.shown.size() == 1 && answers.shown[0].text.contains(message));
         takeSteps(m_p->grid(), "type 4 2 15;Return;F4");
         const QStringList lines = *gradefile::readGradeFile(file()).lines;
-        QTEST(QStringList({lines[2].section(u'|', 4), lines[3].section(u'|', 4),
-                           lines[4].section(u'|', 4)}).join(u' '), "saved");
+        QTEST(QStringList(
+                  {lines[2].section(u'|', 4), lines[3].section(u'|', 4), lines[4].section(u'|', 4)})
+                  .join(u' '),
+              "saved");
     }
     void fileChangedMeanwhile_data()
     {
@@ -721,13 +726,15 @@ private slots:
             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
             "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *",
         };
-        QTest::newRow("a paste is one step, its refused cell's correction part of it") << QStringList{
-            "paste 6 1 9\t\t25\r\n13 => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "undo => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "type 4 1 15;Return => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "redo => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        };
+        QTest::newRow("a paste is one step, its refused cell's correction part of it")
+            << QStringList{
+                   "paste 6 1 9\t\t25\r\n13 => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 "
+                   "@4,1 *",
+                   "undo => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "type 4 1 15;Return => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+                   "redo => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+               };
         QTest::newRow("the check of a cell passed over is no step") << QStringList{
             "type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
             "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",

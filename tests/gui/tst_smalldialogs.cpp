@@ -90,7 +90,7 @@ private slots:
         qint16 row = 1;
         ProgramOnDisk program;
         const QString six = u"8410203L09310002025.xml"_s; // a sheet of six exams
-        QVERIFY(QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + six, program.filePath(six)));
+        QVERIFY(program.copySample(six));
         const std::map<QString, std::function<QWidget*()>> open{
             {u"sheet"_s, [&] { return program.open(six); }}, // the program's own
             {u"main"_s, [&] { return new app::MainWindow(state, sheetState, texts, u"A"_s); }},

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -40,6 +41,13 @@ public:
     QString diskPath() const { return m_diskPath; }
     QString dataPath() const { return m_root.filePath(QStringLiteral("data")); }
     QString filePath(const QString& fileName) const { return QDir(m_diskPath).filePath(fileName); }
+    // Puts a file of the sample disk on the program's disk, writable whatever the checkout's
+    // rights.
+    bool copySample(const QString& fileName) const
+    {
+        return QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + fileName, filePath(fileName)) &&
+               QFile::setPermissions(filePath(fileName), QFile::ReadOwner | QFile::WriteOwner);
+    }
     bool writeFile(const QString& fileName, const QStringList& lines) const
     {
         return gradefile::writeGradeFile(filePath(fileName), lines).ok;
