@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -60,24 +61,30 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     ui::makeFixedDialogWindow(this);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Everything but the buttons scrolls when a large font or a small screen leaves too little
+    // room: a file of many columns, twice the font on a laptop's screen.
+    auto* body = new QWidget;
+    auto* bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins({});
+    m_bodyArea = new QScrollArea(this);
+    m_bodyArea->setWidgetResizable(true);
+    m_bodyArea->setFrameShape(QFrame::NoFrame);
+    m_bodyArea->setWidget(body);
+    layout->addWidget(m_bodyArea);
 
     auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(makeLabel(kFileLabel, this));
-    m_file = makeLabel(QString(), this);
-    m_file->setMinimumWidth(ui::designedSize(4500, 0).width());
+    fileRow->addWidget(makeLabel(kFileLabel, body));
+    m_file = makeLabel(QString(), body);
+    // Room for a file's name, and for the lines below to wrap well short of the dialog's edge.
+    m_file->setMinimumWidth(
+        qMin(ui::designedSize(4500, 0).width(), ui::availableSize(this).width() * 2 / 5));
     fileRow->addWidget(m_file, 1);
-    QPushButton* choose = ui::makeButton(this, QStringLiteral("chooseFileButton"), kChooseFile);
+    QPushButton* choose = ui::makeButton(body, QStringLiteral("chooseFileButton"), kChooseFile);
     connect(choose, &QPushButton::clicked, this, &ImportDialog::chooseSource);
     fileRow->addWidget(choose);
-    layout->addLayout(fileRow);
+    bodyLayout->addLayout(fileRow);
 
-    // A file of many columns scrolls here rather than make the dialog taller than the screen.
-    auto* columns = new QGroupBox(kColumnsTitle);
-    m_columnsArea = new QScrollArea(this);
-    m_columnsArea->setWidgetResizable(true);
-    m_columnsArea->setFrameShape(QFrame::NoFrame);
-    m_columnsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_columnsArea->setWidget(columns);
+    auto* columns = new QGroupBox(kColumnsTitle, body);
     m_columns = new QGridLayout(columns);
     m_identifierColumn = new QComboBox(columns);
     m_identifierColumn->setObjectName(QStringLiteral("identifierColumn"));
@@ -85,51 +92,47 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     connect(m_identifierColumn, &QComboBox::currentIndexChanged, this, &ImportDialog::replan);
     m_columns->addWidget(makeLabel(kIdentifierColumn, columns), 0, 0);
     m_columns->addWidget(m_identifierColumn, 0, 1);
-    layout->addWidget(m_columnsArea);
+    bodyLayout->addWidget(columns);
 
-    m_summary = makeLabel(kNoFile, this);
+    m_summary = makeLabel(kNoFile, body);
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setWordWrap(true);
-    layout->addWidget(m_summary);
-    m_details = new QPlainTextEdit(this);
+    bodyLayout->addWidget(m_summary);
+    m_details = new QPlainTextEdit(body);
     m_details->setObjectName(QStringLiteral("details"));
     m_details->setAccessibleName(kCaption);
     m_details->setReadOnly(true);
     QTextOption rightToLeft(Qt::AlignRight);
     rightToLeft.setTextDirection(Qt::RightToLeft);
     m_details->document()->setDefaultTextOption(rightToLeft);
-    layout->addWidget(m_details);
+    m_details->setFixedHeight(m_details->fontMetrics().lineSpacing() * 8);
+    bodyLayout->addWidget(m_details);
 
-    auto* buttons = new QDialogButtonBox(this);
-    m_importButton = buttons->addButton(kImportButton, QDialogButtonBox::AcceptRole);
+    m_buttons = new QDialogButtonBox(this);
+    m_importButton = m_buttons->addButton(kImportButton, QDialogButtonBox::AcceptRole);
     m_importButton->setObjectName(QStringLiteral("importButton"));
     m_importButton->setEnabled(false);
-    buttons->addButton(kCancelButton, QDialogButtonBox::RejectRole)
+    m_buttons->addButton(kCancelButton, QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(m_buttons);
     fitToScreen();
 }
 
-// The dialog is as tall as its parts need; when a large font or a short screen leaves less room,
-// the details give way first, then the columns, down to a few lines each.
+// As large as what it shows needs, never larger than the room its screen leaves.
 void ImportDialog::fitToScreen()
 {
-    const int line = m_details->fontMetrics().lineSpacing();
-    const int frame =
-        m_details->frameWidth() * 2 + int(m_details->document()->documentMargin() * 2);
-    m_details->setFixedHeight(line * 8 + frame);
-    m_columnsArea->setFixedHeight(m_columnsArea->widget()->sizeHint().height());
-    int excess = layout()->sizeHint().height() - ui::availableSize(this).height();
-    const auto squeeze = [&excess](QWidget* part, int least) {
-        const int now = part->maximumHeight();
-        const int height = qMax(qMin(least, now), now - qMax(0, excess));
-        excess -= now - height;
-        part->setFixedHeight(height);
-    };
-    squeeze(m_details, line * 3 + frame);
-    squeeze(m_columnsArea, m_identifierColumn->sizeHint().height() * 3);
+    const QSize room = ui::availableSize(this);
+    const QMargins margins = layout()->contentsMargins();
+    const QSize body = m_bodyArea->widget()->sizeHint();
+    const int height =
+        qMin(body.height(), room.height() - margins.top() - margins.bottom() - layout()->spacing() -
+                                m_buttons->sizeHint().height());
+    const int scrollBar =
+        height < body.height() ? m_bodyArea->verticalScrollBar()->sizeHint().width() : 0;
+    m_bodyArea->setFixedSize(
+        qMin(body.width() + scrollBar, room.width() - margins.left() - margins.right()), height);
 }
 
 void ImportDialog::chooseSource()

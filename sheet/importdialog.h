@@ -7,6 +7,7 @@
 #include <vector>
 
 class QComboBox;
+class QDialogButtonBox;
 class QScrollArea;
 class QGridLayout;
 class QLabel;
@@ -51,11 +52,12 @@ private:
     ImportPlan m_plan;
     QLabel* m_file = nullptr;
     QComboBox* m_identifierColumn = nullptr;
-    QScrollArea* m_columnsArea = nullptr;
+    QScrollArea* m_bodyArea = nullptr;
     QGridLayout* m_columns = nullptr;
     std::vector<QComboBox*> m_examChoices;
     QLabel* m_summary = nullptr;
     QPlainTextEdit* m_details = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
     QPushButton* m_importButton = nullptr;
 };
 
