@@ -69,6 +69,8 @@ ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> 
     m_bodyArea = new QScrollArea(this);
     m_bodyArea->setWidgetResizable(true);
     m_bodyArea->setFrameShape(QFrame::NoFrame);
+    // Tab goes from choice to choice, the area scrolling to each; the area is no stop.
+    m_bodyArea->setFocusPolicy(Qt::NoFocus);
     m_bodyArea->setWidget(body);
     layout->addWidget(m_bodyArea);
 
