@@ -32,31 +32,36 @@ std::optional<CellCheck> checkBroughtValue(const QString& value)
     return CellCheck{value.trimmed(), GradeLook::Refused, true};
 }
 
-std::vector<QStringList> spreadsheetRows(const QString& text)
+std::optional<std::vector<QStringList>> spreadsheetRows(const QString& text, QChar separator,
+                                                        qsizetype maxCells)
 {
     std::vector<QStringList> rows;
     QStringList row;
     QString cell;
     bool quoted = false;
     bool cellStarts = true;
+    qsizetype cells = 0;
     const auto next = [&text](qsizetype i) { return i + 1 < text.size() ? text[i + 1] : QChar(); };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        const bool breaks = c == separator || c == u'\n' || c == u'\r';
         if (quoted && c == u'"' && next(i) == u'"') {
             cell += c;
             ++i;
         } else if (c == u'"' && (quoted || cellStarts)) {
             quoted = !quoted;
-        } else if (quoted || (c != u'\t' && c != u'\n' && c != u'\r')) {
+        } else if (quoted || !breaks) {
             cell += c;
         } else {
             row << std::exchange(cell, QString());
-            if (c != u'\t') {
+            if (maxCells >= 0 && ++cells > maxCells)
+                return std::nullopt;
+            if (c != separator) {
                 rows.push_back(std::exchange(row, QStringList()));
                 i += c == u'\r' && next(i) == u'\n' ? 1 : 0;
             }
         }
-        cellStarts = !quoted && (c == u'\t' || c == u'\n' || c == u'\r');
+        cellStarts = !quoted && breaks;
     }
     if (!cell.isEmpty() || !row.isEmpty())
         rows.push_back(row << cell);

@@ -33,10 +33,14 @@ struct BlockOutcome {
 // like a value above twenty. nullopt for an empty value: the cell keeps what it holds.
 std::optional<CellCheck> checkBroughtValue(const QString& value);
 
-// The cells of a block a spreadsheet copied as text: tabs between cells, line breaks (LF or
-// CR LF) between rows, the last line break ignored. Excel quotes a cell that holds a tab, a
-// line break or a quote, doubling its quotes. Rows may differ in length.
-std::vector<QStringList> spreadsheetRows(const QString& text);
+// The cells of a text a spreadsheet wrote: a separator between cells (a tab in what it copies,
+// a comma or semicolon in a CSV file), line breaks (LF, CR LF or CR) between rows, the last
+// line break ignored. A cell that starts with a quote runs to its closing quote, separators and
+// line breaks included, a doubled quote standing for one. Rows may differ in length; a blank
+// line is a row of one empty cell. Reading stops once the text holds more than maxCells cells
+// (a hostile file): then nullopt.
+std::optional<std::vector<QStringList>>
+spreadsheetRows(const QString& text, QChar separator = u'\t', qsizetype maxCells = -1);
 
 // Where a block pasted at a grade cell goes: down the pupils, and across the shown exams in
 // reading order (right to left: the exam at the left of one is the next). A block that does

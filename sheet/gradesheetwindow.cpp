@@ -455,8 +455,7 @@ void GradeSheetWindow::pupilDoubleClicked()
             m_entry->setModified(true);
             setCommandEnabled(m_saveButton, true);
         },
-        [this] { save(); },
-        [this](int row) { m_history->observationValidated(row); });
+        [this] { save(); }, [this](int row) { m_history->observationValidated(row); });
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)
         m_openObservations(dialog);
@@ -529,7 +528,7 @@ void GradeSheetWindow::pasteGrades()
         return;
     }
     const std::optional<BlockPlacement> placed =
-        placeBlock(spreadsheetRows(QGuiApplication::clipboard()->text()), m_grid->activeCell(),
+        placeBlock(*spreadsheetRows(QGuiApplication::clipboard()->text()), m_grid->activeCell(),
                    m_sheet.pupilCount(), m_entry->gradeSpan());
     // A refused grade under the cursor is corrected first, as before a move.
     if (!placed || !checkCellUnderCursor()) {

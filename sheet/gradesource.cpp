@@ -1,5 +1,7 @@
 #include "sheet/gradesource.h"
 
+#include "sheet/gradeblock.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -43,37 +45,22 @@ SourceRead readCsvSource(const QByteArray& bytes)
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    const QChar separator = separatorOf(text);
+    // No more cells than a class's file can hold, whatever their layout: a file of nothing but
+    // separators is refused before it fills the memory with empty cells.
+    std::optional<SourceRows> rows =
+        spreadsheetRows(text, separatorOf(text), qsizetype(kMaxSourceRows) * kMaxSourceColumns);
+    if (!rows)
+        return {{}, SourceError::TooLarge};
     SourceRead read;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    const auto endRow = [&] {
-        row << field;
-        field.clear();
-        // A blank line is no row: the header line is the first line with text.
-        if (row.size() > 1 || !row.first().isEmpty())
-            read.rows.push_back(row);
-        row.clear();
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted && c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"')
-            field += text.at(++i);
-        else if (c == u'"')
-            quoted = !quoted;
-        else if (quoted || (c != separator && c != u'\n' && c != u'\r'))
-            field += c;
-        else if (c == separator) {
-            row << field;
-            field.clear();
-        } else if (c == u'\n')
-            endRow();
-        if (row.size() > kMaxSourceColumns || int(read.rows.size()) > kMaxSourceRows)
+    // A blank line is no row: the header line is the first line with text.
+    for (QStringList& row : *rows) {
+        if (row.size() > kMaxSourceColumns)
             return {{}, SourceError::TooLarge};
+        if (row.size() > 1 || !row.first().isEmpty())
+            read.rows.push_back(std::move(row));
     }
-    if (!field.isEmpty() || !row.isEmpty())
-        endRow();
+    if (int(read.rows.size()) > kMaxSourceRows)
+        return {{}, SourceError::TooLarge};
     padSourceRows(read.rows);
     return read;
 }

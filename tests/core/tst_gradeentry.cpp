@@ -115,7 +115,7 @@ public:
             entry.activated();
         else if (step.startsWith(QLatin1String("paste ")))
             entry.writeBrought(
-                placeBlock(spreadsheetRows(arg), active, m_rows, entry.gradeSpan())->writes);
+                placeBlock(*spreadsheetRows(arg), active, m_rows, entry.gradeSpan())->writes);
         else
             type(step);
         for (; m_queued > 0; --m_queued)
