@@ -808,7 +808,8 @@ void SpreadGrid::fitColumnsToTexts()
 
 int SpreadGrid::fullWidth() const
 {
-    int width = 2 * frameWidth() + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0);
+    // Not isVisible(): the window is fitted to its grid before it is first shown.
+    int width = 2 * frameWidth() + (verticalHeader()->isHidden() ? 0 : verticalHeader()->width());
     for (int col = 1; col <= maxCols(); ++col)
         width += isColumnHiddenAt(col) ? 0 : columnWidth(col - 1);
     return width + verticalScrollBar()->sizeHint().width();

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 // Grade entry through the real windows and keys: what the in-memory grid of the core tests
@@ -104,8 +105,9 @@ private slots:
         QCOMPARE(m_grid->text({5, 6}), QStringLiteral("5"));
     }
 
-    // A six-exam sheet opens with every column whole; enlarged beyond the screen it scrolls
-    // under its frozen pupil columns, and whatever the scroll, no grade shows cut.
+    // A six-exam sheet opens with every column whole on a 1280-pixel screen; enlarged beyond
+    // the screen (the large presentation in a doubled font) it scrolls under its frozen pupil
+    // columns, and whatever the scroll, no grade shows cut.
     void sixExamSheetShowsEveryGradeWhole()
     {
         const QString fileName = QStringLiteral("8410203L09310002025.xml"); // of the sample disk
@@ -115,6 +117,11 @@ private slots:
         m_grid = window->grid();
         QCOMPARE(m_grid->horizontalScrollBar()->maximum(), 0);
         QVERIFY(window->rect().contains(m_grid->geometry()) && cellsShowWhole(*m_grid, 1));
+        const QFont designed = QApplication::font();
+        const auto restoreFont = qScopeGuard([&] { QApplication::setFont(designed); });
+        QFont doubled = designed;
+        doubled.setPointSizeF(designed.pointSizeF() * 2);
+        QApplication::setFont(doubled);
         window->toggleLargePresentation();
         QVERIFY(m_grid->horizontalScrollBar()->maximum() > 0);
         for (int col = 1; col <= 6; ++col) {
