@@ -21,6 +21,15 @@ std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table)
             blank = false;
         empty[size_t(column)] = blank;
     }
+    // The file's exams are read from the first (column 6) on: an unnamed, ungraded exam
+    // followed by one with a name is a column the file holds, not one to leave out. Hidden,
+    // it would be counted out of the exams the save writes and take the exams after it along.
+    for (int column = 1; column < kFirstGradeColumn; ++column) {
+        if (!empty[size_t(column)]) {
+            std::fill(empty.begin() + column + 1, empty.begin() + kFirstGradeColumn + 1, false);
+            break;
+        }
+    }
     return empty;
 }
 

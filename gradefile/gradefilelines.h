@@ -21,7 +21,8 @@ using SheetTable = std::vector<std::array<QString, kSheetColumns>>;
 
 // For each column, whether the sheet window hides it as empty: no text in any pupil row.
 // A grade column with an exam name in its header is never empty, and a sheet without
-// pupils keeps its pupil information columns, so saving a sheet keeps all its exams.
+// pupils keeps its pupil information columns, and an exam column that comes before a kept
+// one is kept too, so saving a sheet keeps all its exams.
 std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table);
 
 // 6 minus the number of columns emptyColumnsOf finds empty.

@@ -138,6 +138,16 @@ private slots:
              "FIN" + kKey + "|r|e|t||12|9"},
             "13|12");
         row("no pupils", {head, "TYPEEPREUVE:|فرض|شفاهي", "FIN" + kKey + "|r|e|t||1|1"}, "2|1");
+        // An exam with neither name nor grade between two others stays in the file, and so
+        // does every exam after it.
+        row("unnamed empty exam between two",
+            {head, "TYPEEPREUVE:|فرض مراقبة 1||فرض تأليفي 1",
+             "2|1|1001|أحمد الكافي|12.50||14.00", "2|2|1002|مريم التونسي|09.00||--.--",
+             "FIN" + kKey + "|r|e|t||3|2"},
+            "4|3");
+        row("two unnamed empty exams before the last",
+            {head, "TYPEEPREUVE:|1|||4", "2|1|1|أ|01.00|||04.00", "FIN" + kKey + "|r|e|t||0|0"},
+            "1|0");
     }
 
     void roundTrip()
