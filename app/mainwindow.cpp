@@ -183,10 +183,8 @@ void MainWindow::createMenu()
 // designed or as its longest name, and the description takes the rest.
 void MainWindow::setUpFileList()
 {
-    m_fileList->setColumnCount(3);
-    m_fileList->setHeaderLabels(
-        {QString(), QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
-    m_fileList->setColumnHidden(0, true);
+    m_fileList->setColumnCount(2);
+    m_fileList->setHeaderLabels({QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
     m_fileList->setRootIsDecorated(false);
     m_fileList->setUniformRowHeights(true);
     m_fileList->setAllColumnsShowFocus(true);
@@ -197,8 +195,8 @@ void MainWindow::setUpFileList()
     header->setSectionsMovable(false);
     header->setDefaultAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     header->setMinimumSectionSize(ui::fromTwips(2100));
-    header->setSectionResizeMode(1, QHeaderView::Stretch);
-    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ContentColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(FileNameColumn, QHeaderView::ResizeToContents);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -273,9 +271,8 @@ std::optional<QStringList> MainWindow::listDiskAskingForIt()
 void MainWindow::addListLine(const QString& fileName)
 {
     auto* item = new QTreeWidgetItem(m_fileList);
-    item->setText(0, fileName);
-    item->setText(2, fileName);
-    item->setData(0, Qt::UserRole, gradefile::keyFromFileName(fileName));
+    item->setText(FileNameColumn, fileName);
+    item->setData(FileNameColumn, Qt::UserRole, gradefile::keyFromFileName(fileName));
 }
 
 void MainWindow::scanDisk()
@@ -291,8 +288,8 @@ void MainWindow::scanDisk()
         QTreeWidgetItem* line = m_fileList->topLevelItem(i);
         // A file that cannot be read as a grade file is listed as invalid, and the scan
         // goes on with the next one.
-        const QString description = m_disk.describe(line->text(2));
-        line->setText(1, description);
+        const QString description = m_disk.describe(line->text(FileNameColumn));
+        line->setText(ContentColumn, description);
         if (description == gradefile::kInvalidGradeFileText)
             emphasise(line, kInvalidFileColour);
     }
@@ -308,7 +305,7 @@ void MainWindow::showMainWindow()
 void MainWindow::markFileSaved(const QString& key)
 {
     for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
-        if (m_fileList->topLevelItem(i)->data(0, Qt::UserRole).toString() == key)
+        if (m_fileList->topLevelItem(i)->data(FileNameColumn, Qt::UserRole).toString() == key)
             emphasise(m_fileList->topLevelItem(i), kSavedFileColour);
     }
 }
@@ -341,11 +338,11 @@ void MainWindow::openSelectedFile()
     // The whole file is read and checked before any window changes, so a file that cannot
     // be opened leaves the open sheet and the card texts as they were.
     const gradefile::DocumentRead read =
-        line->text(1) == gradefile::kInvalidGradeFileText
+        line->text(ContentColumn) == gradefile::kInvalidGradeFileText
             ? gradefile::DocumentRead{std::nullopt,
                                       gradefile::makeFileError(
                                           gradefile::FileErrorKind::NotAGradeFile, QString())}
-            : m_disk.open(line->text(2));
+            : m_disk.open(line->text(FileNameColumn));
     if (!read.document) {
         wait.restore();
         reportOpenFailure(read.error);
@@ -415,7 +412,8 @@ void MainWindow::bringBackKeptCopy()
     const recovery::KeptCopies copies(m_sheetState.dataFolder.path);
     const QTreeWidgetItem* line = m_fileList->currentItem();
     KeptCopiesDialog dialog(copies, m_disk,
-                            line ? line->data(0, Qt::UserRole).toString() : QString(), this);
+                            line ? line->data(FileNameColumn, Qt::UserRole).toString() : QString(),
+                            this);
     if (dialog.exec() == QDialog::Accepted)
         carryOut(dialog);
 }
@@ -426,8 +424,8 @@ void MainWindow::carryOut(const KeptCopiesDialog& dialog)
     // The copy takes the name the file has on the disk, or the one a save gives it.
     QString fileName = gradefile::GradeDisk::fileNameOf(key);
     const QTreeWidgetItem* line = m_fileList->currentItem();
-    if (line && line->data(0, Qt::UserRole).toString() == key)
-        fileName = line->text(2);
+    if (line && line->data(FileNameColumn, Qt::UserRole).toString() == key)
+        fileName = line->text(FileNameColumn);
     KeptCopyRestore restore(m_sheetState.dataFolder, this, windowTitle());
     if (dialog.choice() == KeptCopiesDialog::Choice::ToFolder) {
         const QString folder =

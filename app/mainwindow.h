@@ -43,6 +43,8 @@ public:
     sheet::GradeSheetWindow* gradeSheet() const;
     sheet::PlainSheetWindow* plainSheet() const;
 
+    // The file list's columns; each line also holds its file's key (Qt::UserRole).
+    enum ListColumn { ContentColumn, FileNameColumn };
     QTreeWidget* fileList() const { return m_fileList; }
 
     // How the program ends; tests replace it to see that it was asked for.

@@ -225,8 +225,9 @@ def open_with_enter(main):
                     "the grade file in the list")
     headers = {table.getColumnHeader(c).name for c in range(table.nColumns)
                if table.getColumnHeader(c) is not None}
-    check({"إسم الملف", "محتوى الملف"} <= headers,
-          "the file list is a table with its two headers (" + ", ".join(sorted(headers)) + ")")
+    check(table.nColumns == 2 and headers == {"إسم الملف", "محتوى الملف"},
+          "the file list is a table of two columns under their headers ("
+          + ", ".join(sorted(headers)) + ")")
     if line is None:
         return
     keys("Tab", "Tab", "Home", *["Down"] * (line - 1), "Return")

@@ -39,8 +39,11 @@ QStringList listed(const app::MainWindow* window)
     QStringList lines;
     for (int i = 0; i < window->fileList()->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = window->fileList()->topLevelItem(i);
-        const bool red = item->font(2).bold() && item->foreground(2).color() == QColor(Qt::red);
-        lines << item->text(2) + u" | "_s + item->text(1) + (red ? u" | red"_s : QString());
+        const int name = app::MainWindow::FileNameColumn;
+        const bool red =
+            item->font(name).bold() && item->foreground(name).color() == QColor(Qt::red);
+        lines << item->text(app::MainWindow::FileNameColumn) + u" | "_s +
+                     item->text(app::MainWindow::ContentColumn) + (red ? u" | red"_s : QString());
     }
     return lines;
 }

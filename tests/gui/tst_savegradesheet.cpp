@@ -174,7 +174,9 @@ int typeAndDie(int argc, char* argv[])
     window.show();
     window.scanDisk();
     window.fileList()->setCurrentItem(
-        window.fileList()->findItems(kFileName, Qt::MatchExactly, 2).value(0));
+        window.fileList()
+            ->findItems(kFileName, Qt::MatchExactly, app::MainWindow::FileNameColumn)
+            .value(0));
     window.openSelectedFile();
     sheet::GradeSheetWindow* sheet = window.gradeSheet();
     if (!sheet || !QTest::qWaitFor([sheet] { return sheet->isActiveWindow(); }))
@@ -767,9 +769,10 @@ private:
     }
     bool listLineIsBoldBlue() const
     {
-        const auto lines = m_p->window()->fileList()->findItems(kFileName, Qt::MatchExactly, 2);
-        return lines.size() == 1 && lines[0]->font(2).bold() &&
-               lines[0]->foreground(2).color() == QColor(0, 0, 255);
+        const int name = app::MainWindow::FileNameColumn;
+        const auto lines = m_p->window()->fileList()->findItems(kFileName, Qt::MatchExactly, name);
+        return lines.size() == 1 && lines[0]->font(name).bold() &&
+               lines[0]->foreground(name).color() == QColor(0, 0, 255);
     }
     // The journal given up is set aside as it was; the kept copies window puts it back, and the
     // file opened again offers its grades again.

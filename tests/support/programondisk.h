@@ -59,7 +59,8 @@ public:
     {
         m_window->scanDisk();
         QTreeWidget* list = m_window->fileList();
-        const QList<QTreeWidgetItem*> lines = list->findItems(fileName, Qt::MatchExactly, 2);
+        const QList<QTreeWidgetItem*> lines =
+            list->findItems(fileName, Qt::MatchExactly, app::MainWindow::FileNameColumn);
         if (lines.size() != 1)
             return nullptr;
         list->setCurrentItem(lines.first());
