@@ -78,8 +78,8 @@ private slots:
     }
 
     // UTF-8 with its byte order mark, so that a spreadsheet reads the Arabic. The columns that
-    // hold something (grades under no exam name too, never the row headers nor the level and
-    // observation column) as a reader of Arabic meets them, from the right; a field with a
+    // hold something (grades under no exam name too, and the empty exam column before them,
+    // which the file holds; never the row headers nor the level and observation column) as a reader of Arabic meets them, from the right; a field with a
     // comma, a quote or a line break quoted, its quotes doubled.
     void csv_data()
     {
@@ -93,8 +93,8 @@ private slots:
                                    "1", "2#ممتاز"},
                                   {"", "", "", "", "غ.ش.", "", "", "Ben \"Ali\", Salma", "", "2"},
                                   {"", "", "", "", "", "", "", "a\nb", "", "3"}}
-            << header + u",\r\n1,7,بن علي، محمد,15.00,معفى,,10.00\r\n"
-                        "2,,\"Ben \"\"Ali\"\", Salma\",,,غ.ش.,\r\n3,,\"a\nb\",,,,\r\n"_s;
+            << header + u",,\r\n1,7,بن علي، محمد,15.00,معفى,,,10.00\r\n"
+                        "2,,\"Ben \"\"Ali\"\", Salma\",,,غ.ش.,,\r\n3,,\"a\nb\",,,,,\r\n"_s;
     }
 
     void csv()
