@@ -234,13 +234,4 @@ XlsxWorkbook sheetXlsx(const gradefile::SheetTable& table, const ShownColumns& s
     return {file.readAll(), {}};
 }
 
-gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const gradefile::SheetTable& table,
-                                          const ShownColumns& shown)
-{
-    const XlsxWorkbook workbook = sheetXlsx(table, shown);
-    if (!workbook.bytes)
-        return {false, gradefile::WriteStep::None, workbook.error};
-    return gradefile::replaceFileSafely(path, *workbook.bytes);
-}
-
 } // namespace sheet

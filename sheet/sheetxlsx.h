@@ -25,6 +25,9 @@ struct XlsxWorkbook {
 // the mean, median, lowest and highest grade as numbers shown "00.00" ("--.--" with no grade).
 XlsxWorkbook sheetXlsx(const gradefile::SheetTable& table, const ShownColumns& shown);
 
+// Why no workbook is made where the program has no means of making one.
+XlsxWorkbook excelCopyUnavailable();
+
 // The workbook put in place of path as safely as a grade file: the old file stays whole
 // until the new one is on the disk.
 gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const gradefile::SheetTable& table,

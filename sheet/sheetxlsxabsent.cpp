@@ -6,16 +6,7 @@ namespace sheet {
 
 XlsxWorkbook sheetXlsx(const gradefile::SheetTable&, const ShownColumns&)
 {
-    const QString absent = QStringLiteral("نسخة Excel غير متوفّرة في هذه النسخة من البرنامج : "
-                                          "استعمل نسخة CSV.\nLa copie Excel n'est pas disponible "
-                                          "dans cette version : copie CSV.");
-    return {std::nullopt, gradefile::makeFileError(gradefile::FileErrorKind::Other, absent)};
-}
-
-gradefile::SafeWriteResult writeSheetXlsx(const QString&, const gradefile::SheetTable& table,
-                                          const ShownColumns& shown)
-{
-    return {false, gradefile::WriteStep::None, sheetXlsx(table, shown).error};
+    return excelCopyUnavailable();
 }
 
 } // namespace sheet

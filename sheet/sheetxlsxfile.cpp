@@ -1,0 +1,22 @@
+#include "sheet/sheetxlsx.h"
+
+namespace sheet {
+
+XlsxWorkbook excelCopyUnavailable()
+{
+    const QString absent = QStringLiteral("نسخة Excel غير متوفّرة في هذه النسخة من البرنامج : "
+                                          "استعمل نسخة CSV.\nLa copie Excel n'est pas disponible "
+                                          "dans cette version : copie CSV.");
+    return {std::nullopt, gradefile::makeFileError(gradefile::FileErrorKind::Other, absent)};
+}
+
+gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const gradefile::SheetTable& table,
+                                          const ShownColumns& shown)
+{
+    const XlsxWorkbook workbook = sheetXlsx(table, shown);
+    if (!workbook.bytes)
+        return {false, gradefile::WriteStep::None, workbook.error};
+    return gradefile::replaceFileSafely(path, *workbook.bytes);
+}
+
+} // namespace sheet
