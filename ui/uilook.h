@@ -20,8 +20,8 @@ constexpr int fromTwips(int twips)
 
 
 // The font of the program's windows: Tahoma where the system has it, else a packaged
-// font that shapes Arabic well and holds the digits too. Sizes in points, as the windows are designed; main()
-// makes the designed size the application's font.
+// font that shapes Arabic well and holds the digits too. Sizes in points, as the windows
+// are designed; main() makes the designed size the application's font.
 constexpr qreal kDesignedPointSize = 8.25;
 QFont programFont(qreal pointSize = kDesignedPointSize, bool bold = false);
 

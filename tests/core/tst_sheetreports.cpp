@@ -79,8 +79,9 @@ private slots:
 
     // UTF-8 with its byte order mark, so that a spreadsheet reads the Arabic. The columns that
     // hold something (grades under no exam name too, and the empty exam column before them,
-    // which the file holds; never the row headers nor the level and observation column) as a reader of Arabic meets them, from the right; a field with a
-    // comma, a quote or a line break quoted, its quotes doubled.
+    // which the file holds; never the row headers nor the level and observation column) as a
+    // reader of Arabic meets them, from the right; a field with a comma, a quote or a line
+    // break quoted, its quotes doubled.
     void csv_data()
     {
         QTest::addColumn<QList<QStringList>>("pupils");
