@@ -69,7 +69,12 @@ def wait_for(find, what):
         context = GLib.MainContext.default()
         while context.pending():
             context.iteration(False)
-        found = find()
+        try:
+            found = find()
+        except GLib.GError:
+            # A window closing while it was being looked at: its objects leave the bus
+            # between the listing and the question. Ask again.
+            found = None
         if found:
             return found
         time.sleep(0.1)
