@@ -186,6 +186,8 @@ def grade_file(disk):
 
 def find_app(process):
     def app():
+        if process.poll() is not None:
+            return "exited"
         for candidate in children(pyatspi.Registry.getDesktop(0)):
             try:
                 if candidate.get_process_id() == process.pid:
@@ -193,7 +195,11 @@ def find_app(process):
             except Exception:
                 continue
         return None
-    return wait_for(app, "the program on the accessibility bus")
+    found = wait_for(app, "the program on the accessibility bus")
+    if found == "exited":
+        check(False, f"the program ended (status {process.returncode}) before reaching the bus")
+        return None
+    return found
 
 
 def dialog_of(app):
