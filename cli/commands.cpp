@@ -25,6 +25,7 @@
 #include <QJsonDocument>
 
 #include <cstdio>
+#include <memory>
 
 namespace cli {
 
@@ -356,22 +357,27 @@ std::optional<gradefile::GradeDocument> readSubjectDocumentOrReport(const QStrin
 }
 
 // The grade sheet of a subject grade file as the window shows it when the file is opened.
-std::optional<gradefile::SheetTable> readSheetOrReport(const QString& path)
+std::unique_ptr<sheet::GradeSheet> openedSheet(const gradefile::GradeDocument& document)
+{
+    auto sheet = std::make_unique<sheet::GradeSheet>();
+    sheet->reset(sheet::openedSheetTable(document));
+    return sheet;
+}
+
+std::unique_ptr<sheet::GradeSheet> readSheetOrReport(const QString& path)
 {
     const std::optional<gradefile::GradeDocument> document = readSubjectDocumentOrReport(path);
-    if (!document)
-        return std::nullopt;
-    return sheet::openedSheetTable(*document);
+    return document ? openedSheet(*document) : nullptr;
 }
 
 int csvCommand(const QStringList& arguments)
 {
     if (arguments.size() != 1)
         return usageError(QStringLiteral("csv takes one FILE"), kCsvHelp);
-    const std::optional<gradefile::SheetTable> table = readSheetOrReport(arguments.first());
-    if (!table)
+    const std::unique_ptr<sheet::GradeSheet> grades = readSheetOrReport(arguments.first());
+    if (!grades)
         return kFailure;
-    const QByteArray csv = sheet::sheetCsv(*table, sheet::shownColumnsOf(*table));
+    const QByteArray csv = sheet::sheetCsv(*grades);
     std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
     return kSuccess;
 }
@@ -380,12 +386,11 @@ int xlsxCommand(const QStringList& arguments)
 {
     if (arguments.size() != 2)
         return usageError(QStringLiteral("xlsx takes one FILE and one OUT"), kXlsxHelp);
-    const std::optional<gradefile::SheetTable> table = readSheetOrReport(arguments.first());
-    if (!table)
+    const std::unique_ptr<sheet::GradeSheet> grades = readSheetOrReport(arguments.first());
+    if (!grades)
         return kFailure;
     const QString& out = arguments.at(1);
-    const gradefile::SafeWriteResult written =
-        sheet::writeSheetXlsx(out, *table, sheet::shownColumnsOf(*table));
+    const gradefile::SafeWriteResult written = sheet::writeSheetXlsx(out, *grades);
     if (!written.ok) {
         writeErr(QStringLiteral("gradefile: %1: %2\n").arg(out, describeError(written.error)));
         return kFailure;
@@ -397,11 +402,10 @@ int statsCommand(const QStringList& arguments)
 {
     if (arguments.size() != 1)
         return usageError(QStringLiteral("stats takes one FILE"), kStatsHelp);
-    const std::optional<gradefile::SheetTable> table = readSheetOrReport(arguments.first());
-    if (!table)
+    const std::unique_ptr<sheet::GradeSheet> grades = readSheetOrReport(arguments.first());
+    if (!grades)
         return kFailure;
-    const QJsonArray statistics =
-        statisticsToJson(sheet::classStatistics(*table, sheet::shownColumnsOf(*table)));
+    const QJsonArray statistics = statisticsToJson(sheet::classStatistics(*grades));
     writeOut(QString::fromUtf8(QJsonDocument(statistics).toJson(QJsonDocument::Indented)));
     return kSuccess;
 }
@@ -574,9 +578,8 @@ int importCommand(const QStringList& arguments)
         writeErr(QStringLiteral("gradefile: %1: %2\n").arg(sourcePath, sourceReason(source.error)));
         return kFailure;
     }
-    gradefile::SheetTable table = sheet::openedSheetTable(*document);
-    const std::vector<sheet::ImportExam> exams =
-        sheet::shownExams(table, sheet::shownColumnsOf(table));
+    const std::unique_ptr<sheet::GradeSheet> grades = openedSheet(*document);
+    const std::vector<sheet::ImportExam> exams = sheet::shownExams(*grades);
     const int examNumber = parsed->exam.toInt();
     if (examNumber < 1 || examNumber > int(exams.size()))
         return usageError(
@@ -584,19 +587,19 @@ int importCommand(const QStringList& arguments)
             kImportHelp);
     const sheet::ImportExam& exam = exams.at(size_t(examNumber - 1));
     const std::optional<int> identifiers =
-        parsed->identifierColumn.isEmpty() ? sheet::guessIdentifierColumn(source.rows, table)
+        parsed->identifierColumn.isEmpty() ? sheet::guessIdentifierColumn(source.rows, *grades)
                                            : sourceColumn(source.rows, parsed->identifierColumn);
-    std::optional<int> grades;
+    std::optional<int> gradeColumn;
     if (identifiers && !parsed->gradeColumn.isEmpty()) {
-        grades = sourceColumn(source.rows, parsed->gradeColumn);
+        gradeColumn = sourceColumn(source.rows, parsed->gradeColumn);
     } else if (identifiers) {
         const std::vector<int> byHeader =
             sheet::examColumnsByHeader(source.rows, exams, *identifiers);
-        const auto headed = std::find(byHeader.cbegin(), byHeader.cend(), exam.column);
+        const auto headed = std::find(byHeader.cbegin(), byHeader.cend(), exam.exam);
         if (headed != byHeader.cend())
-            grades = int(headed - byHeader.cbegin());
+            gradeColumn = int(headed - byHeader.cbegin());
     }
-    if (!identifiers || !grades || *grades == *identifiers) {
+    if (!identifiers || !gradeColumn || *gradeColumn == *identifiers) {
         writeErr(QStringLiteral("gradefile: %1: no column of %2 (give %3)\n")
                      .arg(sourcePath,
                           identifiers ? QStringLiteral("grades headed '%1'").arg(exam.header)
@@ -605,21 +608,21 @@ int importCommand(const QStringList& arguments)
                                       : QStringLiteral("--id-column")));
         return kFailure;
     }
-    sheet::ImportChoice choice{*identifiers, std::vector<int>(source.rows.front().size(), 0)};
-    choice.examOfColumn[size_t(*grades)] = exam.column;
-    const sheet::ImportPlan plan = sheet::planImport(source.rows, table, choice);
+    sheet::ImportChoice choice{*identifiers,
+                               std::vector<int>(source.rows.front().size(), sheet::kNoExam)};
+    choice.examOfColumn[size_t(*gradeColumn)] = exam.exam;
+    const sheet::ImportPlan plan = sheet::planImport(source.rows, *grades, choice);
     bool changed = false;
     for (const sheet::GradeWrite& write : plan.writes) {
         const std::optional<sheet::CellCheck> check = sheet::checkBroughtValue(write.text);
-        QString& cell = table[size_t(write.cell.row)][size_t(write.cell.column)];
-        if (check && !check->refused && cell != check->text) {
-            cell = check->text;
+        if (check && !check->refused && grades->text(write.cell) != check->text) {
+            grades->setText(write.cell, check->text);
             changed = true;
         }
     }
     QJsonObject summary = importPlanToJson(plan);
     std::optional<QString> kept;
-    if (changed && !(kept = writeImported(path, *document, table, parsed->dataFolder)))
+    if (changed && !(kept = writeImported(path, *document, grades->table(), parsed->dataFolder)))
         return kFailure;
     summary.insert(QStringLiteral("keptCopy"), kept ? QJsonValue(*kept) : QJsonValue());
     writeOut(QString::fromUtf8(QJsonDocument(summary).toJson()));

@@ -19,7 +19,8 @@ QJsonArray statisticsToJson(const std::vector<sheet::ExamStatistics>& statistics
     QJsonArray array;
     for (const sheet::ExamStatistics& exam : statistics) {
         QJsonObject object;
-        object.insert(QStringLiteral("column"), exam.column);
+        // The exam's field in the file's lines, as this output has always named it.
+        object.insert(QStringLiteral("column"), sheet::GradeSheet::gradeCell(0, exam.exam).column);
         object.insert(QStringLiteral("header"), exam.header);
         object.insert(QStringLiteral("graded"), exam.graded);
         object.insert(QStringLiteral("absent"), exam.absent);

@@ -54,23 +54,18 @@ std::optional<double> gradeValueOf(QStringView text)
     return value;
 }
 
-std::vector<ExamStatistics> classStatistics(const gradefile::SheetTable& table,
-                                            const ShownColumns& shown)
+std::vector<ExamStatistics> classStatistics(const GradeSheet& sheet)
 {
     std::vector<ExamStatistics> all;
-    if (table.empty())
-        return all;
-    // From the first exam (column 6) on, as the teacher reads them and the copies hold them.
-    for (int col = kFirstGradeColumn; col >= 1; --col) {
-        const QString header = shownHeader(table[0][size_t(col)]);
-        if (!shown[size_t(col)] || header.isEmpty())
-            continue;
+    for (int exam : sheet.shownExams()) {
         ExamStatistics statistics;
-        statistics.column = col;
-        statistics.header = header;
+        statistics.exam = exam;
+        statistics.header = sheet.examHeader(exam);
+        if (statistics.header.isEmpty())
+            continue;
         std::vector<double> grades;
-        for (size_t row = 1; row < table.size(); ++row)
-            count(statistics, table[row][size_t(col)], grades);
+        for (int pupil = 1; pupil <= sheet.pupilCount(); ++pupil)
+            count(statistics, sheet.grade(pupil, exam), grades);
         summarise(statistics, std::move(grades));
         all.push_back(statistics);
     }

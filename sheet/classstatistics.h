@@ -1,7 +1,6 @@
 #pragma once
 
-#include "gradefile/gradefilelines.h"
-#include "sheet/openedsheet.h"
+#include "sheet/gradesheet.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +14,7 @@
 namespace sheet {
 
 struct ExamStatistics {
-    int column = 0; // grid column, 1 to 6 (6 is the first exam)
+    int exam = 0;   // 0 is the first exam
     QString header; // the exam's name as the sheet shows it
     int graded = 0; // pupils with a grade from 0 to 20
     int absent = 0;
@@ -40,10 +39,8 @@ struct ExamStatistics {
 // digit), from 0 to 20. nullopt for a mark, an empty cell or any other text.
 std::optional<double> gradeValueOf(QStringView text);
 
-// One entry per shown grade column that has a header, in reading order: the first exam
-// (column 6) first, as the CSV copy has them.
-std::vector<ExamStatistics> classStatistics(const gradefile::SheetTable& table,
-                                            const ShownColumns& shown);
+// One entry per shown exam that has a header, the first exam first, as the CSV copy has them.
+std::vector<ExamStatistics> classStatistics(const GradeSheet& sheet);
 
 // The figures of an exam in the order the statistics dialog and the workbook copy show them,
 // under the names statisticsLabels() gives: the counts (graded, absent, exempt, no grade,

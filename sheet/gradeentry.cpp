@@ -8,16 +8,6 @@ GradeEntry::GradeEntry(SheetKind kind, GradeSheet& sheet, EntryCursor& cursor, Q
     : QObject(parent), m_kind(kind), m_sheet(sheet), m_cursor(cursor)
 {}
 
-bool GradeEntry::isModified() const
-{
-    return m_sheet.isModified();
-}
-
-void GradeEntry::setModified(bool modified)
-{
-    m_sheet.setModified(modified);
-}
-
 bool GradeEntry::keyDown(Qt::Key key, Qt::KeyboardModifiers)
 {
     return keyPressed(entryKeyOf(key));

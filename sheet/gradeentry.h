@@ -82,8 +82,6 @@ public:
     BlockOutcome writeBrought(const std::vector<GradeWrite>& writes);
 
     // Whether the sheet holds changes the disk has not.
-    bool isModified() const;
-    void setModified(bool modified);
 
     // A key pressed in the grid, before the grid acts on it. True: the grid must not act
     // on it (no move, no typing).

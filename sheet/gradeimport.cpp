@@ -6,8 +6,7 @@
 
 namespace sheet {
 
-using gradefile::kIdentifierColumn;
-using gradefile::kNameColumn;
+using PupilField = GradeSheet::PupilField;
 
 namespace {
 
@@ -28,15 +27,15 @@ QString withoutLeadingZeros(const QString& digits)
 // The pupils of the class by their identifiers.
 class ClassIdentifiers {
 public:
-    explicit ClassIdentifiers(const gradefile::SheetTable& sheet)
+    explicit ClassIdentifiers(const GradeSheet& sheet)
     {
-        for (size_t row = 1; row < sheet.size(); ++row) {
-            const QString identifier = sheet[row][size_t(kIdentifierColumn)].trimmed();
+        for (int pupil = 1; pupil <= sheet.pupilCount(); ++pupil) {
+            const QString identifier = sheet.field(pupil, PupilField::Identifier).trimmed();
             if (identifier.isEmpty())
                 continue;
-            m_exact.insert(identifier, int(row));
+            m_exact.insert(identifier, pupil);
             if (isDigits(identifier))
-                m_digits.insert(withoutLeadingZeros(identifier), int(row));
+                m_digits.insert(withoutLeadingZeros(identifier), pupil);
         }
     }
 
@@ -62,10 +61,10 @@ int widthOf(const SourceRows& source)
     return source.empty() ? 0 : int(source.front().size());
 }
 
-ImportedPupil pupilOf(const gradefile::SheetTable& sheet, int row)
+ImportedPupil pupilOf(const GradeSheet& sheet, int pupil)
 {
-    return {sheet[size_t(row)][size_t(kIdentifierColumn)].trimmed(),
-            sheet[size_t(row)][size_t(kNameColumn)].trimmed()};
+    return {sheet.field(pupil, PupilField::Identifier).trimmed(),
+            sheet.field(pupil, PupilField::Name).trimmed()};
 }
 
 // The choice with each exam filled from the first column chosen for it only.
@@ -76,25 +75,22 @@ std::vector<int> examPerColumn(const ImportChoice& choice)
         const bool taken = std::find(columns.begin(), columns.begin() + qsizetype(col),
                                      columns[col]) != columns.begin() + qsizetype(col);
         if (int(col) == choice.identifierColumn || taken)
-            columns[col] = 0;
+            columns[col] = kNoExam;
     }
     return columns;
 }
 
 } // namespace
 
-std::vector<ImportExam> shownExams(const gradefile::SheetTable& sheet, const ShownColumns& shown)
+std::vector<ImportExam> shownExams(const GradeSheet& sheet)
 {
     std::vector<ImportExam> exams;
-    for (int col = gradefile::kFirstGradeColumn; col >= 1; --col) {
-        if (shown[size_t(col)])
-            exams.push_back({col, shownHeader(sheet.front()[size_t(col)])});
-    }
+    for (int exam : sheet.shownExams())
+        exams.push_back({exam, sheet.examHeader(exam)});
     return exams;
 }
 
-std::optional<int> guessIdentifierColumn(const SourceRows& source,
-                                         const gradefile::SheetTable& sheet)
+std::optional<int> guessIdentifierColumn(const SourceRows& source, const GradeSheet& sheet)
 {
     const ClassIdentifiers identifiers(sheet);
     std::optional<int> best;
@@ -115,23 +111,22 @@ std::optional<int> guessIdentifierColumn(const SourceRows& source,
 std::vector<int> examColumnsByHeader(const SourceRows& source, const std::vector<ImportExam>& exams,
                                      int identifierColumn)
 {
-    std::vector<int> columns(size_t(widthOf(source)), 0);
+    std::vector<int> columns(size_t(widthOf(source)), kNoExam);
     for (int col = 0; col < widthOf(source); ++col) {
         const QString header = source.front().value(col).simplified();
         for (const ImportExam& exam : exams) {
             if (col != identifierColumn && !header.isEmpty() && exam.header.simplified() == header)
-                columns[size_t(col)] = exam.column;
+                columns[size_t(col)] = exam.exam;
         }
     }
     return columns;
 }
 
-ImportPlan planImport(const SourceRows& source, const gradefile::SheetTable& sheet,
-                      const ImportChoice& choice)
+ImportPlan planImport(const SourceRows& source, const GradeSheet& sheet, const ImportChoice& choice)
 {
     ImportPlan plan;
     const ClassIdentifiers identifiers(sheet);
-    std::vector<int> rowsOfPupil(sheet.size(), 0);
+    std::vector<int> rowsOfPupil(size_t(sheet.pupilCount()) + 1, 0);
     std::vector<std::pair<size_t, int>> found; // file row, pupil row
     for (size_t at = 1; at < source.size(); ++at) {
         const QString identifier = source[at].value(choice.identifierColumn).trimmed();
@@ -146,7 +141,7 @@ ImportPlan planImport(const SourceRows& source, const gradefile::SheetTable& she
             plan.repeated << identifier;
         found.emplace_back(at, *row);
     }
-    for (int row = 1; row < int(sheet.size()); ++row) {
+    for (int row = 1; row <= sheet.pupilCount(); ++row) {
         if (rowsOfPupil[size_t(row)] == 0)
             plan.missing.push_back(pupilOf(sheet, row));
         plan.matched += rowsOfPupil[size_t(row)] == 1;
@@ -159,11 +154,11 @@ ImportPlan planImport(const SourceRows& source, const gradefile::SheetTable& she
             const int exam = exams[col];
             const QString value = source[at].value(int(col));
             const std::optional<CellCheck> check = checkBroughtValue(value);
-            if (exam == 0 || !check)
+            if (exam == kNoExam || !check)
                 continue;
-            plan.writes.push_back({{exam, row}, value});
-            const QString before = sheet[size_t(row)][size_t(exam)];
-            const QString header = shownHeader(sheet.front()[size_t(exam)]);
+            plan.writes.push_back({GradeSheet::gradeCell(row, exam), value});
+            const QString before = sheet.grade(row, exam);
+            const QString header = sheet.examHeader(exam);
             if (check->refused)
                 plan.refused.push_back({pupilOf(sheet, row), header, before, value.trimmed()});
             else if (!before.isEmpty() && before != kNoGradeMark && before != check->text)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "gradefile/gradefilelines.h"
 #include "sheet/gradeblock.h"
+#include "sheet/gradesheet.h"
 #include "sheet/gradesource.h"
-#include "sheet/openedsheet.h"
 
 #include <optional>
 #include <vector>
@@ -19,22 +18,24 @@
 // digits: it matches nothing and is listed as unknown, never guessed.
 namespace sheet {
 
-// A shown exam of the sheet: its grid column and its header as the teacher reads it.
+// A file column that fills no exam.
+inline constexpr int kNoExam = -1;
+
+// A shown exam of the sheet (0 the first) and its header as the teacher reads it.
 struct ImportExam {
-    int column = 0;
+    int exam = 0;
     QString header;
 };
 
 // The shown exams, first exam first.
-std::vector<ImportExam> shownExams(const gradefile::SheetTable& sheet, const ShownColumns& shown);
+std::vector<ImportExam> shownExams(const GradeSheet& sheet);
 
 // The file column whose values match the most identifiers of the class; nullopt when none
 // does.
-std::optional<int> guessIdentifierColumn(const SourceRows& source,
-                                         const gradefile::SheetTable& sheet);
+std::optional<int> guessIdentifierColumn(const SourceRows& source, const GradeSheet& sheet);
 
-// For each file column, the grid column of the exam whose header it has (blanks aside), or 0:
-// none. The identifier column goes to none.
+// For each file column, the exam whose header it has (blanks aside), or kNoExam. The
+// identifier column goes to none.
 std::vector<int> examColumnsByHeader(const SourceRows& source, const std::vector<ImportExam>& exams,
                                      int identifierColumn);
 
@@ -68,7 +69,7 @@ struct ImportPlan {
 
 // Row 0 of the source holds the headers. Empty values leave their cell as it is. A cell that
 // holds "--.--" (no grade) or nothing has no grade to change.
-ImportPlan planImport(const SourceRows& source, const gradefile::SheetTable& sheet,
+ImportPlan planImport(const SourceRows& source, const GradeSheet& sheet,
                       const ImportChoice& choice);
 
 } // namespace sheet

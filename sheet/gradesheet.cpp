@@ -28,8 +28,66 @@ void GradeSheet::reset(gradefile::SheetTable table)
     if (m_table.empty())
         m_table.resize(1);
     m_looks.assign(m_table.size() - 1, RowLooks());
-    m_modified = false;
+    m_shown = shownColumnsOf(m_table);
     endResetModel();
+    setModified(false);
+}
+
+void GradeSheet::setModified(bool modified)
+{
+    if (std::exchange(m_modified, modified) != modified)
+        emit modifiedChanged(modified);
+}
+
+Cell GradeSheet::gradeCell(int pupil, int exam)
+{
+    Q_ASSERT(exam >= 0 && exam < kExams);
+    return {gradefile::kFirstGradeColumn - exam, pupil};
+}
+
+Cell GradeSheet::fieldCell(int pupil, PupilField field)
+{
+    switch (field) {
+    case PupilField::OrderNumber:
+        return {gradefile::kOrderNumberColumn, pupil};
+    case PupilField::Identifier:
+        return {gradefile::kIdentifierColumn, pupil};
+    case PupilField::Name:
+        break;
+    }
+    return {gradefile::kNameColumn, pupil};
+}
+
+Cell GradeSheet::observationCell(int pupil)
+{
+    return {gradefile::kLevelColumn, pupil};
+}
+
+std::optional<int> GradeSheet::examAt(int column)
+{
+    if (column < gradefile::kFirstGradeColumn - kExams + 1 || column > gradefile::kFirstGradeColumn)
+        return std::nullopt;
+    return gradefile::kFirstGradeColumn - column;
+}
+
+QString GradeSheet::examHeader(int exam) const
+{
+    return shownHeader(grade(0, exam));
+}
+
+bool GradeSheet::isShown(int column) const
+{
+    return column >= 0 && column < int(m_shown.size()) && m_shown[size_t(column)];
+}
+
+std::vector<int> GradeSheet::shownExams() const
+{
+    std::vector<int> exams;
+    for (int exam = 0; exam < kExams; ++exam) {
+        if (isExamShown(exam))
+            exams.push_back(exam);
+    }
+    return exams;
 }
 
 bool GradeSheet::contains(Cell cell) const

@@ -3,6 +3,7 @@
 #include "gradefile/gradefilelines.h"
 #include "sheet/celljournal.h"
 #include "sheet/cellrules.h"
+#include "sheet/openedsheet.h"
 
 #include <QAbstractTableModel>
 
@@ -91,7 +92,39 @@ public:
     void setPupilNameColumns(std::vector<int> columns) { m_pupilNameColumns = std::move(columns); }
 
     bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    // Tells modifiedChanged when the flag turns.
+    void setModified(bool modified);
+
+    // ---- A subject grade sheet as pupils and exams ----
+    // Pupils count from 1, as the rows (0 gives the headers); exams from 0, the first exam
+    // first. Only these say in which of the sheet's columns each of them stands.
+    static constexpr int kExams = 6;
+    enum class PupilField { OrderNumber, Identifier, Name };
+    // The pupil's information as the teacher reads it, from the right.
+    static constexpr PupilField kPupilFields[] = {PupilField::OrderNumber, PupilField::Identifier,
+                                                  PupilField::Name};
+    static Cell gradeCell(int pupil, int exam);
+    static Cell fieldCell(int pupil, PupilField field);
+    static Cell observationCell(int pupil);
+    // The exam a column holds; none for the pupil's information.
+    static std::optional<int> examAt(int column);
+
+    QString grade(int pupil, int exam) const { return text(gradeCell(pupil, exam)); }
+    QString field(int pupil, PupilField field) const { return text(fieldCell(pupil, field)); }
+    QString observation(int pupil) const { return text(observationCell(pupil)); }
+    void setObservation(int pupil, const QString& text) { setText(observationCell(pupil), text); }
+    // The exam's header as the teacher reads it, without the blanks that pad it.
+    QString examHeader(int exam) const;
+
+    // What the sheet shows: every column not empty at opening, never the observations. The
+    // grid, the copies, the statistics, the import and the card all follow it.
+    void setShownColumns(const ShownColumns& shown) { m_shown = shown; }
+    const ShownColumns& shownColumns() const { return m_shown; }
+    bool isShown(int column) const;
+    bool isExamShown(int exam) const { return isShown(gradeCell(1, exam).column); }
+    bool isFieldShown(PupilField field) const { return isShown(fieldCell(1, field).column); }
+    // The shown exams, first exam first.
+    std::vector<int> shownExams() const;
 
     QModelIndex indexOf(Cell cell) const;
     static Cell cellOf(const QModelIndex& index);
@@ -107,6 +140,7 @@ signals:
     // A cell's text or look, or a name's look (told on the name's cell), changed; before is
     // the cell as it was (row 0: a header).
     void cellChanged(sheet::Cell cell, const sheet::CellState& before);
+    void modifiedChanged(bool modified);
 
 private:
     struct RowLooks {
@@ -126,6 +160,7 @@ private:
     std::array<bool, gradefile::kSheetColumns> m_lockedColumns{};
     std::array<Qt::Alignment, gradefile::kSheetColumns> m_alignments{};
     std::vector<int> m_pupilNameColumns{gradefile::kNameColumn};
+    ShownColumns m_shown{};
     bool m_readOnly = false;
     bool m_modified = false;
     CellJournal* m_journal = nullptr;

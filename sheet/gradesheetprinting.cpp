@@ -136,9 +136,8 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
 // reach the paper, and printing changes nothing on the screen.
 print::PrintedSheet GradeSheetWindow::filledCard() const
 {
-    print::CardSheet sheet{sheetTable(), {}, m_nameLayout == QLatin1String("C")};
-    for (int col = 0; col < gradefile::kSheetColumns; ++col)
-        sheet.shown[size_t(col)] = !m_grid->isColumnHiddenAt(col);
+    const print::CardSheet sheet{sheetTable(), m_sheet.shownColumns(),
+                                 m_nameLayout == QLatin1String("C")};
     return print::composePrintedSheet(sheet);
 }
 

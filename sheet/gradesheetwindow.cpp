@@ -200,6 +200,12 @@ void GradeSheetWindow::createGrid()
     m_grid->setInputHandler(m_entry.get());
     m_history = std::make_unique<SheetHistory>(m_sheet, *m_entry);
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
+    // Whatever makes the sheet unsaved (a grade, a mark, a paste, an observation, an undo, what
+    // a crash left) offers its save.
+    connect(&m_sheet, &GradeSheet::modifiedChanged, this, [this](bool modified) {
+        if (modified && !m_readOnly)
+            setCommandEnabled(m_saveButton, true);
+    });
     connect(m_grid, &SpreadGrid::cellClickedAt, this, [this](int col, int row) {
         m_entry->clicked({col, row});
     });
@@ -358,14 +364,14 @@ bool GradeSheetWindow::offerRecovery()
         return asked;
     CellTexts grades;
     for (const auto& [cell, text] : changes) {
-        if (cell.column == kLevelColumn)
+        if (cell == GradeSheet::observationCell(cell.row))
             restoreObservation(m_sheet, cell.row, text);
         else
             grades.append({cell, text});
     }
     m_entry->restoreCells(grades);
     // Observations alone are unsaved changes as much as grades.
-    m_entry->setModified(true);
+    m_sheet.setModified(true);
     entryMade();
     m_recovery->broughtBack();
     // What came back is where undo stops, as the file is for a sheet without a journal.
@@ -375,9 +381,8 @@ bool GradeSheetWindow::offerRecovery()
 
 void GradeSheetWindow::fitToShownColumns()
 {
-    const std::array<bool, kSheetColumns> empty = gradefile::emptyColumnsOf(sheetTable());
     for (int col = 0; col < kSheetColumns; ++col)
-        m_grid->setColumnHiddenAt(col, empty[size_t(col)] || col == kLevelColumn);
+        m_grid->setColumnHiddenAt(col, !m_sheet.isShown(col));
     m_entry->setGradeSpan(gradefile::gradeSpanOf(sheetTable()));
     fitGridColumns();
     fitWindowToGrid();
@@ -450,12 +455,8 @@ void GradeSheetWindow::pupilDoubleClicked()
     if (m_sheet.pupilCount() < 1)
         return;
     GridObservations observations(
-        m_sheet, *m_grid,
-        [this] {
-            m_entry->setModified(true);
-            setCommandEnabled(m_saveButton, true);
-        },
-        [this] { save(); }, [this](int row) { m_history->observationValidated(row); });
+        m_sheet, *m_grid, [this] { m_sheet.setModified(true); }, [this] { save(); },
+        [this](int row) { m_history->observationValidated(row); });
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)
         m_openObservations(dialog);
@@ -593,7 +594,7 @@ bool GradeSheetWindow::save()
     // and the next save writes the number that follows the last one written.
     m_cardTexts.saveNumber = built.saveNumber;
     m_saved = true;
-    m_entry->setModified(false);
+    m_sheet.setModified(false);
     ui::announce(m_statusLine, kSavedAnnouncement);
     emit saved(m_openedFileKey);
     return true;
@@ -635,7 +636,7 @@ bool GradeSheetWindow::reportSaveFailure(const gradefile::FileError& error)
 
 bool GradeSheetWindow::settleUnsavedGrades()
 {
-    if (!m_entry->isModified())
+    if (!m_sheet.isModified())
         return true;
     // A save that fails or is refused keeps the window open with its grades.
     const auto answer =
@@ -645,7 +646,7 @@ bool GradeSheetWindow::settleUnsavedGrades()
     // No: the teacher gives the changes up, and their journal with them.
     if (answer == ui::QuestionDialog::Answer::No && m_recovery)
         m_recovery->givenUp();
-    m_entry->setModified(false);
+    m_sheet.setModified(false);
     return true;
 }
 

@@ -50,6 +50,7 @@ public:
 
     SpreadGrid* grid() const { return m_grid; }
     GradeSheet& sheet() { return m_sheet; }
+    const GradeSheet& sheet() const { return m_sheet; }
     QString openedFileKey() const { return m_openedFileKey; }
     // The name the file was listed and opened under: the save writes that very file.
     QString openedFileName() const { return m_openedFile.fileName; }
@@ -119,7 +120,7 @@ public:
     void setCardDestination(CardDestination destination) { m_destination = std::move(destination); }
 
     qint16 gradeSpan() const { return qint16(m_entry->gradeSpan()); }
-    bool isModified() const { return m_entry->isModified(); }
+    bool isModified() const { return m_sheet.isModified(); }
     bool isSaved() const { return m_saved; }
 
     // The sheet's texts as the save reads them.

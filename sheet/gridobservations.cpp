@@ -1,6 +1,5 @@
 #include "sheet/gridobservations.h"
 
-#include "gradefile/sheetcolumns.h"
 #include "observation/observationtext.h"
 #include "sheet/gradesheet.h"
 #include "sheet/spreadgrid.h"
@@ -9,9 +8,7 @@
 
 namespace sheet {
 
-using gradefile::kLevelColumn;
-using gradefile::kNameColumn;
-using gradefile::kOrderNumberColumn;
+using PupilField = GradeSheet::PupilField;
 
 GridObservations::GridObservations(GradeSheet& sheet, SpreadGrid& grid,
                                    std::function<void()> markModified, std::function<void()> save,
@@ -27,22 +24,22 @@ int GridObservations::pupilCount() const
 
 QString GridObservations::pupilName(int row) const
 {
-    return m_sheet.text({kNameColumn, row});
+    return m_sheet.field(row, PupilField::Name);
 }
 
 QString GridObservations::orderNumber(int row) const
 {
-    return m_sheet.text({kOrderNumberColumn, row});
+    return m_sheet.field(row, PupilField::OrderNumber);
 }
 
 QString GridObservations::observationCell(int row) const
 {
-    return m_sheet.text({kLevelColumn, row});
+    return m_sheet.observation(row);
 }
 
 void GridObservations::setObservationCell(int row, const QString& text)
 {
-    m_sheet.setText({kLevelColumn, row}, text);
+    m_sheet.setObservation(row, text);
     // The dialog gives the name its look first, then the text.
     if (m_written)
         m_written(row);
@@ -55,7 +52,7 @@ void GridObservations::setNameLook(int row, const QColor& colour, bool bold)
 
 void restoreObservation(GradeSheet& sheet, int row, const QString& text)
 {
-    sheet.restoreText({kLevelColumn, row}, text);
+    sheet.restoreText(GradeSheet::observationCell(row), text);
     const observation::NameLook look = observation::nameLookFor(observation::observationOf(text));
     sheet.setNameLook(row, {unsigned(look.colour.red << 16 | look.colour.green << 8 |
                                      look.colour.blue),
@@ -64,7 +61,7 @@ void restoreObservation(GradeSheet& sheet, int row, const QString& text)
 
 void GridObservations::moveCursorTo(int row)
 {
-    m_grid.setActiveCell({kOrderNumberColumn, row});
+    m_grid.setActiveCell(GradeSheet::fieldCell(row, PupilField::OrderNumber));
 }
 
 } // namespace sheet

@@ -29,7 +29,7 @@ const QString kNoFile = QStringLiteral("اختر ملفّ أعداد القسم 
 const QString kColumnsTitle = QStringLiteral("أعمدة الملفّ");
 const QString kIdentifierColumn = QStringLiteral("عمود المعرّف الوحيد :");
 const QString kUnnamedColumn = QStringLiteral("العمود %1");
-const QString kNoExam = QStringLiteral("لا شيء");
+const QString kNoExamItem = QStringLiteral("لا شيء");
 const QString kImportButton = QStringLiteral("استيراد");
 const QString kCancelButton = QStringLiteral("إلغاء");
 const QString kMatched = QStringLiteral("تلاميذ وُجدوا بالملفّ : %1");
@@ -52,9 +52,8 @@ QLabel* makeLabel(const QString& text, QWidget* parent)
 
 } // namespace
 
-ImportDialog::ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> exams,
-                           QWidget* parent)
-    : QDialog(parent), m_sheet(std::move(sheet)), m_exams(std::move(exams))
+ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
+    : QDialog(parent), m_sheet(sheet), m_exams(shownExams(sheet))
 {
     setObjectName(QStringLiteral("importDialog"));
     setWindowTitle(kCaption);
@@ -178,9 +177,9 @@ void ImportDialog::fillColumns()
         auto* exam = new QComboBox(m_columns->parentWidget());
         exam->setObjectName(QStringLiteral("examOfColumn%1").arg(col));
         exam->setAccessibleName(name);
-        exam->addItem(kNoExam, 0);
+        exam->addItem(kNoExamItem, kNoExam);
         for (const ImportExam& shown : m_exams)
-            exam->addItem(shown.header, shown.column);
+            exam->addItem(shown.header, shown.exam);
         exam->setCurrentIndex(qMax(0, exam->findData(byHeader[size_t(col)])));
         connect(exam, &QComboBox::currentIndexChanged, this, [this, exam] { examChosen(exam); });
         QLabel* label = makeLabel(name, m_columns->parentWidget());

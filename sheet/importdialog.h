@@ -24,7 +24,8 @@ class ImportDialog : public QDialog {
     Q_OBJECT
 
 public:
-    ImportDialog(gradefile::SheetTable sheet, std::vector<ImportExam> exams, QWidget* parent);
+    // The sheet must outlive the dialog.
+    ImportDialog(const GradeSheet& sheet, QWidget* parent);
 
     // Reads the file and guesses its columns; false, the reason shown, when it gives no rows.
     bool loadSource(const QString& path);
@@ -46,7 +47,7 @@ private:
     QString summaryText() const;
     QString detailsText() const;
 
-    gradefile::SheetTable m_sheet;
+    const GradeSheet& m_sheet;
     std::vector<ImportExam> m_exams;
     SourceRows m_source;
     ImportPlan m_plan;

@@ -40,7 +40,7 @@ ShownColumns shownColumnsOf(const gradefile::SheetTable& table)
 {
     const std::array<bool, kSheetColumns> empty = gradefile::emptyColumnsOf(table);
     ShownColumns shown{};
-    for (int col = 1; col < gradefile::kLevelColumn; ++col)
+    for (int col = 0; col < gradefile::kLevelColumn; ++col)
         shown[size_t(col)] = !empty[size_t(col)];
     return shown;
 }

@@ -26,8 +26,8 @@ using ShownColumns = std::array<bool, gradefile::kSheetColumns>;
 // window's own headers.
 gradefile::SheetTable openedSheetTable(const gradefile::GradeDocument& document);
 
-// The columns the window shows for these texts: every column that is not empty, but never
-// the row headers (column 0) nor the level and observation column.
+// The columns the window shows for these texts: every column that is not empty (the row
+// headers, column 0, included), but never the level and observation column.
 ShownColumns shownColumnsOf(const gradefile::SheetTable& table);
 
 // A header as the teacher reads it: the blanks that pad it in its cell left out.

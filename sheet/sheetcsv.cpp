@@ -4,13 +4,15 @@
 
 namespace sheet {
 
-QList<int> readingOrderColumns(const ShownColumns& shown)
+QList<int> readingOrderColumns(const GradeSheet& sheet)
 {
     QList<int> columns;
-    for (int col = gradefile::kOrderNumberColumn; col >= 1; --col) {
-        if (shown[size_t(col)])
-            columns << col;
+    for (GradeSheet::PupilField field : GradeSheet::kPupilFields) {
+        if (sheet.isFieldShown(field))
+            columns << GradeSheet::fieldCell(0, field).column;
     }
+    for (int exam : sheet.shownExams())
+        columns << GradeSheet::gradeCell(0, exam).column;
     return columns;
 }
 
@@ -25,14 +27,14 @@ QString csvField(const QString& text)
     return u'"' + doubled + u'"';
 }
 
-QByteArray sheetCsv(const gradefile::SheetTable& table, const ShownColumns& shown)
+QByteArray sheetCsv(const GradeSheet& sheet)
 {
-    const QList<int> columns = readingOrderColumns(shown);
+    const QList<int> columns = readingOrderColumns(sheet);
     QString text;
-    for (size_t row = 0; row < table.size(); ++row) {
+    for (int row = 0; row <= sheet.pupilCount(); ++row) {
         QStringList fields;
         for (int col : columns) {
-            const QString& cell = table[row][size_t(col)];
+            const QString cell = sheet.text({col, row});
             fields << csvField(row == 0 ? shownHeader(cell) : cell);
         }
         text += fields.join(u',') + QStringLiteral("\r\n");

@@ -1,11 +1,6 @@
 #include "sheet/sheethistory.h"
 
-#include "gradefile/sheetcolumns.h"
-
 namespace sheet {
-
-using gradefile::kLevelColumn;
-using gradefile::kNameColumn;
 
 namespace {
 
@@ -102,8 +97,8 @@ void SheetHistory::entryChanged(Cell cell, CellChange change)
 
 void SheetHistory::observationValidated(int row)
 {
-    const Cell text{kLevelColumn, row};
-    const Cell name{kNameColumn, row};
+    const Cell text = GradeSheet::observationCell(row);
+    const Cell name = GradeSheet::fieldCell(row, GradeSheet::PupilField::Name);
     // The name first: undoing puts the cursor on it.
     CellStates before{{name, takeBefore(name)}, {text, takeBefore(text)}};
     if (before[0].second != m_sheet.state(name) || before[1].second != m_sheet.state(text))

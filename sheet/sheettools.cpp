@@ -79,10 +79,9 @@ QString suggestedFileName(SheetTools::CopyKind kind, const QString& description)
     return name + copyFileOf(kind).suffix;
 }
 
-gradefile::SafeWriteResult writeSheetCsv(const QString& path, const gradefile::SheetTable& table,
-                                         const ShownColumns& shown)
+gradefile::SafeWriteResult writeSheetCsv(const QString& path, const GradeSheet& sheet)
 {
-    return gradefile::replaceFileSafely(path, sheetCsv(table, shown));
+    return gradefile::replaceFileSafely(path, sheetCsv(sheet));
 }
 
 } // namespace
@@ -138,17 +137,9 @@ QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
     return menu;
 }
 
-ShownColumns SheetTools::shownColumns() const
-{
-    ShownColumns shown{};
-    for (int col = 1; col < gradefile::kLevelColumn; ++col)
-        shown[size_t(col)] = !m_window.grid()->isColumnHiddenAt(col);
-    return shown;
-}
-
 std::vector<ExamStatistics> SheetTools::statistics() const
 {
-    return classStatistics(m_window.sheetTable(), shownColumns());
+    return classStatistics(m_window.sheet());
 }
 
 void SheetTools::showStatistics()
@@ -185,12 +176,11 @@ bool SheetTools::saveSheetCopy(CopyKind kind, SheetWriter write)
 {
     if (!m_settleActiveCell())
         return false;
-    const gradefile::SheetTable table = m_window.sheetTable();
     const QString path = choosePath(kind, suggestedFileName(kind, m_cardTexts.sheetDescription));
     if (path.isEmpty())
         return false;
     ui::WaitCursor wait;
-    const gradefile::SafeWriteResult written = write(path, table, shownColumns());
+    const gradefile::SafeWriteResult written = write(path, m_window.sheet());
     wait.restore();
     if (!written.ok)
         reportFailure(path, written.error);
@@ -201,8 +191,7 @@ bool SheetTools::importGrades()
 {
     if (!m_settleActiveCell())
         return false;
-    const gradefile::SheetTable& table = m_window.sheetTable();
-    ImportDialog dialog(table, shownExams(table, shownColumns()), &m_window);
+    ImportDialog dialog(m_window.sheet(), &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const BlockOutcome outcome = m_window.writeGrades(dialog.plan().writes);

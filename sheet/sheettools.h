@@ -46,8 +46,7 @@ public:
     // The menu at a point of the grid's viewport; it deletes itself once closed.
     QMenu* showMenu(const QPoint& viewportPosition);
 
-    // The shown columns of the sheet and their statistics, as the window shows them now.
-    ShownColumns shownColumns() const;
+    // The statistics of the shown exams, as the sheet stands now.
     std::vector<ExamStatistics> statistics() const;
 
     // Each command of the menu; the copies return whether a file was written.
@@ -70,8 +69,7 @@ public:
 
 private:
     using SheetWriter = gradefile::SafeWriteResult (*)(const QString& path,
-                                                       const gradefile::SheetTable& table,
-                                                       const ShownColumns& shown);
+                                                       const GradeSheet& sheet);
     // A copy of the sheet's texts (CSV or Excel), written by write.
     bool saveSheetCopy(CopyKind kind, SheetWriter write);
     QString choosePath(CopyKind kind, const QString& suggested);

@@ -123,41 +123,41 @@ void writeGradeCell(Worksheet& sheet, const Formats& formats, int row, int colum
 }
 
 // The order number, the identifier and the name.
-void writePupilCell(Worksheet& sheet, const Formats& formats, int row, int column, int gridColumn,
+void writePupilCell(Worksheet& sheet, const Formats& formats, int row, int column, bool orderNumber,
                     const QString& text)
 {
-    const std::optional<double> order =
-        gridColumn == gradefile::kOrderNumberColumn ? orderNumberOf(text) : std::nullopt;
+    const std::optional<double> order = orderNumber ? orderNumberOf(text) : std::nullopt;
     if (order)
         sheet.number(row, column, *order);
     else
         sheet.text(row, column, text, formats.text);
 }
 
-void writeGrades(Worksheet& sheet, const Formats& formats, const gradefile::SheetTable& table,
-                 const ShownColumns& shown)
+void writeGrades(Worksheet& sheet, const Formats& formats, const GradeSheet& grades)
 {
-    const QList<int> columns = readingOrderColumns(shown);
+    const QList<int> columns = readingOrderColumns(grades);
+    const int orderNumberColumn =
+        GradeSheet::fieldCell(0, GradeSheet::PupilField::OrderNumber).column;
     for (int column = 0; column < columns.size(); ++column) {
         const int gridColumn = columns[column];
-        const QString header = shownHeader(table[0][size_t(gridColumn)]);
+        const QString header = shownHeader(grades.text({gridColumn, 0}));
         sheet.text(0, column, header, formats.header);
         qsizetype longest = header.size();
-        for (size_t row = 1; row < table.size(); ++row) {
-            const QString& text = table[row][size_t(gridColumn)];
+        for (int row = 1; row <= grades.pupilCount(); ++row) {
+            const QString text = grades.text({gridColumn, row});
             if (text.isEmpty())
                 continue;
-            if (gridColumn <= gradefile::kFirstGradeColumn)
-                writeGradeCell(sheet, formats, int(row), column, text);
+            if (GradeSheet::examAt(gridColumn))
+                writeGradeCell(sheet, formats, row, column, text);
             else
-                writePupilCell(sheet, formats, int(row), column, gridColumn, text);
+                writePupilCell(sheet, formats, row, column, gridColumn == orderNumberColumn, text);
             longest = std::max(longest, text.size());
         }
         sheet.fitColumn(column, longest);
     }
     sheet.freezeHeaders(1, 0);
     if (!columns.isEmpty())
-        sheet.allowDigitTexts(int(table.size()), int(columns.size()));
+        sheet.allowDigitTexts(grades.pupilCount() + 1, int(columns.size()));
 }
 
 // The statistics dialog's table: the names of the figures in the first column, then one
@@ -201,9 +201,8 @@ XlsxWorkbook failure(const QString& description)
 
 } // namespace
 
-XlsxWorkbook sheetXlsx(const gradefile::SheetTable& table, const ShownColumns& shown)
+XlsxWorkbook sheetXlsx(const GradeSheet& sheet)
 {
-    Q_ASSERT(!table.empty());
     // libxlsxwriter writes to a file of its own making: the workbook is made whole in a
     // folder of its own, then read back for a safe write to its target.
     const QTemporaryDir folder;
@@ -219,9 +218,9 @@ XlsxWorkbook sheetXlsx(const gradefile::SheetTable& table, const ShownColumns& s
 
     const Formats formats = addFormats(workbook.get());
     Worksheet grades(workbook.get(), kGradesSheetName);
-    writeGrades(grades, formats, table, shown);
+    writeGrades(grades, formats, sheet);
     Worksheet statistics(workbook.get(), kStatisticsSheetName);
-    writeStatistics(statistics, formats, classStatistics(table, shown));
+    writeStatistics(statistics, formats, classStatistics(sheet));
     const lxw_error closed = workbook_close(workbook.release());
     for (lxw_error error : {grades.error(), statistics.error(), closed}) {
         if (error != LXW_NO_ERROR)

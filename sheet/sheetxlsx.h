@@ -2,7 +2,7 @@
 
 #include "gradefile/gradefilelines.h"
 #include "gradefile/safefilewrite.h"
-#include "sheet/openedsheet.h"
+#include "sheet/gradesheet.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,14 +23,13 @@ struct XlsxWorkbook {
 // marks and any other text as texts, identifiers as texts, empty cells empty. Its second
 // sheet holds the class statistics, one column per exam from the first one: the counts, then
 // the mean, median, lowest and highest grade as numbers shown "00.00" ("--.--" with no grade).
-XlsxWorkbook sheetXlsx(const gradefile::SheetTable& table, const ShownColumns& shown);
+XlsxWorkbook sheetXlsx(const GradeSheet& sheet);
 
 // Why no workbook is made where the program has no means of making one.
 XlsxWorkbook excelCopyUnavailable();
 
 // The workbook put in place of path as safely as a grade file: the old file stays whole
 // until the new one is on the disk.
-gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const gradefile::SheetTable& table,
-                                          const ShownColumns& shown);
+gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const GradeSheet& sheet);
 
 } // namespace sheet

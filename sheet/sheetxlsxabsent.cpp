@@ -4,7 +4,7 @@
 
 namespace sheet {
 
-XlsxWorkbook sheetXlsx(const gradefile::SheetTable&, const ShownColumns&)
+XlsxWorkbook sheetXlsx(const GradeSheet&)
 {
     return excelCopyUnavailable();
 }

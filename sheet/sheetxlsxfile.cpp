@@ -10,10 +10,9 @@ XlsxWorkbook excelCopyUnavailable()
     return {std::nullopt, gradefile::makeFileError(gradefile::FileErrorKind::Other, absent)};
 }
 
-gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const gradefile::SheetTable& table,
-                                          const ShownColumns& shown)
+gradefile::SafeWriteResult writeSheetXlsx(const QString& path, const GradeSheet& sheet)
 {
-    const XlsxWorkbook workbook = sheetXlsx(table, shown);
+    const XlsxWorkbook workbook = sheetXlsx(sheet);
     if (!workbook.bytes)
         return {false, gradefile::WriteStep::None, workbook.error};
     return gradefile::replaceFileSafely(path, *workbook.bytes);

@@ -90,14 +90,14 @@ QWidget* StatisticsDialog::makeTable(const std::vector<ExamStatistics>& statisti
     int col = 1;
     for (auto exam = statistics.cbegin(); exam != statistics.cend(); ++exam, ++col) {
         auto* header = makeCell(frame, exam->header, Qt::AlignHCenter, true);
-        header->setObjectName(QStringLiteral("examHeader%1").arg(exam->column));
+        header->setObjectName(QStringLiteral("examHeader%1").arg(exam->exam));
         grid->addWidget(header, 0, col);
         QStringList figures = figuresOf(*exam);
         if (other)
             figures << QString::number(exam->other);
         for (int row = 0; row < figures.size(); ++row) {
             auto* figure = makeCell(frame, figures[row], Qt::AlignHCenter);
-            figure->setObjectName(QStringLiteral("figure%1_%2").arg(exam->column).arg(row));
+            figure->setObjectName(QStringLiteral("figure%1_%2").arg(exam->exam).arg(row));
             grid->addWidget(figure, row + 1, col);
         }
     }

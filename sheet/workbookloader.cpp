@@ -37,10 +37,10 @@ const WorkbookFunctions* workbookFunctions()
 
 } // namespace
 
-XlsxWorkbook sheetXlsx(const gradefile::SheetTable& table, const ShownColumns& shown)
+XlsxWorkbook sheetXlsx(const GradeSheet& sheet)
 {
     const WorkbookFunctions* functions = workbookFunctions();
-    return functions ? functions->sheetXlsx(table, shown) : excelCopyUnavailable();
+    return functions ? functions->sheetXlsx(sheet) : excelCopyUnavailable();
 }
 
 SourceRead readXlsxSource(const QString& path)

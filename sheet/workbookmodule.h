@@ -10,7 +10,7 @@
 namespace sheet {
 
 struct WorkbookFunctions {
-    XlsxWorkbook (*sheetXlsx)(const gradefile::SheetTable& table, const ShownColumns& shown);
+    XlsxWorkbook (*sheetXlsx)(const GradeSheet& sheet);
     SourceRead (*readXlsxSource)(const QString& path);
 };
 

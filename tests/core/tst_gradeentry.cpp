@@ -240,7 +240,7 @@ private slots:
             if (named.contains(u'/'))
                 QCOMPARE(grid.sheet.look(cell), kLooks.value(named.section(u'/', 1)));
         }
-        QTEST(entry.isModified(), "modified");
+        QTEST(grid.sheet.isModified(), "modified");
         QTEST(grid.beeps, "beeps");
         if (plain)
             QCOMPARE(entries.count(), 0);
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(grid.sheet.look({5, 2}), GradeLook::Zero);
         QCOMPARE(grid.sheet.look({4, 3}), GradeLook::Refused);
         QCOMPARE(grid.sheet.look({5, 3}), GradeLook::Refused); // a word a paste refused
-        QVERIFY(entry.isModified());
+        QVERIFY(grid.sheet.isModified());
         QCOMPARE(entries.count(), 1);
         QCOMPARE(grid.journal.records, 0);
         entry.activated();

@@ -76,20 +76,22 @@ private slots:
     // Pupils found by identifier only, the summary told before anything changes.
     void plan()
     {
-        gradefile::SheetTable sheet(6);
-        sheet[0][6] = u" فرض 1 "_s;
-        sheet[0][5] = u"فرض 2"_s;
+        gradefile::SheetTable table(6);
+        table[0][6] = u" فرض 1 "_s;
+        table[0][5] = u"فرض 2"_s;
         const QString pupils[][4] = {{u"0123"_s, u"أ"_s, u"10.00"_s, u"--.--"_s},
                                      {u"0555"_s, u"ب"_s, u"11.00"_s, {}},
                                      {u"00555"_s, u"ج"_s, {}, {}},
                                      {u"20250145"_s, u"د"_s, u"12.00"_s, u"13.00"_s},
                                      {u"77"_s, u"هـ"_s, u"14.00"_s, {}}};
-        for (size_t row = 1; row < sheet.size(); ++row) {
-            sheet[row][8] = pupils[row - 1][0];
-            sheet[row][7] = pupils[row - 1][1];
-            sheet[row][6] = pupils[row - 1][2];
-            sheet[row][5] = pupils[row - 1][3];
+        for (size_t row = 1; row < table.size(); ++row) {
+            table[row][8] = pupils[row - 1][0];
+            table[row][7] = pupils[row - 1][1];
+            table[row][6] = pupils[row - 1][2];
+            table[row][5] = pupils[row - 1][3];
         }
+        GradeSheet sheet;
+        sheet.reset(table);
         const SourceRows source{{u"name"_s, u"id"_s, u"فرض 1"_s, u"x"_s},
                                 {u"د"_s, u"1.23E+2"_s, u"9"_s, u"2"_s}, // digits lost: unknown
                                 {u"ب"_s, u"555"_s, u"9"_s, u"2"_s},     // two pupils: unknown
@@ -98,11 +100,10 @@ private slots:
                                 {{}, u"20250145"_s, u"1"_s, {}},
                                 {{}, u"20250145"_s, u"2"_s, {}}}; // which one? neither
         QCOMPARE(guessIdentifierColumn(source, sheet), 1);
-        const std::vector<int> exams =
-            examColumnsByHeader(source, shownExams(sheet, shownColumnsOf(sheet)), 1);
-        QCOMPARE(exams, (std::vector<int>{0, 0, 6, 0}));
+        const std::vector<int> exams = examColumnsByHeader(source, shownExams(sheet), 1);
+        QCOMPARE(exams, (std::vector<int>{kNoExam, kNoExam, 0, kNoExam}));
         // The identifier column fills no exam, and an exam takes its first column only.
-        const ImportPlan plan = planImport(source, sheet, {1, {0, 6, 6, 5}});
+        const ImportPlan plan = planImport(source, sheet, {1, {kNoExam, 0, 0, 1}});
         QCOMPARE(plan.matched, 2);
         QCOMPARE(plan.unknown, (QStringList{u"1.23E+2"_s, u"555"_s}));
         QCOMPARE(plan.repeated, QStringList{u"20250145"_s});

@@ -58,16 +58,18 @@ private slots:
         QList<QStringList> rows{kHeaders};
         for (const QString& grade : grades)
             rows << QStringList{"", "", "", "", "10.00", "", grade, "تلميذ"};
-        const gradefile::SheetTable table = tableOf(rows);
-        sheet::ShownColumns shown = sheet::shownColumnsOf(table);
+        sheet::GradeSheet sheet;
+        sheet.reset(tableOf(rows));
+        sheet::ShownColumns shown = sheet.shownColumns();
         shown[4] = false;
-        const std::vector<sheet::ExamStatistics> all = sheet::classStatistics(table, shown);
+        sheet.setShownColumns(shown);
+        const std::vector<sheet::ExamStatistics> all = sheet::classStatistics(sheet);
         // One entry per shown exam with a header, the first exam first, its header without the
         // blanks that pad it; the name column is no exam.
         QStringList exams;
         for (const sheet::ExamStatistics& exam : all)
-            exams << QString::number(exam.column) + u' ' + exam.header;
-        QCOMPARE(exams, (QStringList{"6 فرض مراقبة 1", "5 فرض مراقبة 2"}));
+            exams << QString::number(exam.exam) + u' ' + exam.header;
+        QCOMPARE(exams, (QStringList{"0 فرض مراقبة 1", "1 فرض مراقبة 2"}));
         const sheet::ExamStatistics& s = all.front();
         QTEST((QList<int>{s.graded, s.absent, s.exempt, s.noGrade, s.empty, s.other, s.under10}),
               "counts");
@@ -101,8 +103,9 @@ private slots:
     void csv()
     {
         QFETCH(QList<QStringList>, pupils);
-        const gradefile::SheetTable table = tableOf(QList<QStringList>{kHeaders} + pupils);
-        const QByteArray bytes = sheet::sheetCsv(table, sheet::shownColumnsOf(table));
+        sheet::GradeSheet sheet;
+        sheet.reset(tableOf(QList<QStringList>{kHeaders} + pupils));
+        const QByteArray bytes = sheet::sheetCsv(sheet);
         QCOMPARE(bytes.left(3), QByteArray("\xEF\xBB\xBF"));
         QTEST(QString::fromUtf8(bytes.mid(3)), "text");
     }

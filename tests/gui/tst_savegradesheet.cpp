@@ -154,9 +154,11 @@ QString shownState(const GradeSheetWindow& window)
             cells << "b";
         rows << cells.join(u' ');
     }
+    // Unsaved: " *", and whatever made it so must have offered the save.
+    const bool saveOffered = window.findChild<QPushButton*>("saveButton")->isEnabled();
     return rows.join(" | ") +
            QString(" @%1,%2").arg(grid.activeCell().column).arg(grid.activeCell().row) +
-           (window.isModified() ? " *" : "");
+           (window.isModified() ? (saveOffered ? " *" : " * (no save offered)") : "");
 }
 
 // The child: the program on the disk given, with the test's data folder, opens kFileName,

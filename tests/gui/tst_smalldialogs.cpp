@@ -102,9 +102,7 @@ private slots:
             {u"observations"_s, [&] { return new observation::ObservationDialog(pupils, row); }},
             {u"preview"_s, [] { return new print::PreviewWindow({}, {}, {}); }},
             {u"import"_s, [&] {
-                 const gradefile::SheetTable table = program.open(six)->sheetTable();
-                 auto* dialog = new sheet::ImportDialog(
-                     table, sheet::shownExams(table, sheet::shownColumnsOf(table)), nullptr);
+                 auto* dialog = new sheet::ImportDialog(program.open(six)->sheet(), nullptr);
                  dialog->loadSource(SAISIE_IMPORT_DATA_DIR "/class.csv");
                  return dialog;
              }}};
