@@ -186,7 +186,9 @@ bool FrozenColumns::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
+        const bool rightPress =
+            mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonPress;
+        if (mouse->button() != Qt::LeftButton && !rightPress)
             return true;
         const QModelIndex index = m_view->indexAt(mouse->position().toPoint());
         if (event->type() == QEvent::MouseButtonPress)

@@ -578,9 +578,11 @@ void SpreadGrid::editorInputMethod(QInputMethodEvent* event)
 
 // ---- The mouse ----
 
+// A right click moves the cursor as a left one does, before its menu opens: the menu's paste
+// then starts from the cell the teacher pointed at. It gives no click.
 void SpreadGrid::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         pressCell(indexAt(event->position().toPoint()));
 }
 

@@ -79,7 +79,8 @@ struct BrokenDisk : gradefile::WriteFaultInjector {
 
 // The teacher's steps, ";" between them: "type COLUMN ROW TEXT", "paste COLUMN ROW TEXT" (Ctrl+V
 // there; the caller answers the message), "observe ROW TEXT" (the dialog validates it unseen, the
-// sheet keeping the keyboard), "undo", "redo", "shift-redo", "menu undo", "menu redo", or a key.
+// sheet keeping the keyboard), "undo", "redo", "shift-redo", "menu undo|redo [COLUMN ROW]" or
+// "menu paste COLUMN ROW TEXT" (a right click on the cell, 6 1 by default), or a key.
 void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
 {
     for (const QString& step : steps.split(u';')) {
@@ -103,17 +104,25 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                 grid->viewport(), Qt::LeftButton, {},
                 grid->visualRect(grid->model()->index(words[1].toInt() - 1, 6)).center());
         } else if (words[0] == "menu") { // the grid's context menu by a right click, an item
-            const QPoint at = grid->visualRect(grid->model()->index(0, 5)).center();
+            if (words[1] == "paste")
+                QGuiApplication::clipboard()->setText(step.section(u' ', 4));
+            const int column = words.value(2, "6").toInt();
+            const int row = words.value(3, "1").toInt();
+            const QPoint at = grid->visualRect(grid->model()->index(row - 1, column - 1)).center();
             QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
                               grid->viewport()->mapTo(grid->window(), at));
             QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
             QWidget* menu = QApplication::activePopupWidget();
+            const QString chosen = words[1] == "undo"   ? sheet::SheetTools::kUndoItem
+                                   : words[1] == "redo" ? sheet::SheetTools::kRedoItem
+                                                        : sheet::SheetTools::kPasteItem;
+            menu->close();
             for (QAction* item : menu->actions()) {
-                if (item->text() == (words[1] == "undo" ? sheet::SheetTools::kUndoItem
-                                                        : sheet::SheetTools::kRedoItem))
+                if (item->text() == chosen)
                     item->trigger();
             }
-            menu->close();
+            grid->window()->activateWindow(); // after a paste's message
+            QTRY_VERIFY(grid->window()->isActiveWindow());
         } else { // undo, redo and shift-redo by their keys, or a key's name
             const QKeyCombination key =
                 QKeySequence::fromString(step == "undo"         ? "Ctrl+Z"
@@ -711,6 +720,11 @@ private slots:
             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
             "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
             "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,2 *",
+        };
+        // The menu's paste starts from the cell right-clicked, not from the cursor.
+        QTest::newRow("a paste from the menu") << QStringList{
+            "menu paste 5 2 9 => 12.50 --.-- _ 1 | 07.00 09.00 غ.ش. 2 | _ _ معفى 3 @6,1 *",
+            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2 *",
         };
         QTest::newRow("a mark, undone and redone from the menu") << QStringList{
             "F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
