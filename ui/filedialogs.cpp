@@ -28,7 +28,10 @@ QString startFolder(const QString& kind)
     const QString last = QSettings().value(settingsKey(kind)).toString();
     if (!last.isEmpty() && QFileInfo(last).isDir())
         return last;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A new account may have no documents folder yet: a dialog asked to open there opens
+    // beside it instead, with the folder's name typed in as the file's.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 QString chooseFileToSave(QWidget* parent, const QString& kind, const QString& caption,

@@ -145,6 +145,26 @@ private slots:
         choose(u"csvCopy"_s, {});
         QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
     }
+    // A new account with no documents folder yet: the first dialog opens in the home folder,
+    // not beside the missing folder with its name typed in as the file's.
+    void fileDialogsWithoutDocumentsFolder()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows makes every account its documents folder");
+#else
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(u"tests"_s);
+        const QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(u"config"_s)));
+        const QString start = ui::startFolder(u"card"_s);
+        qputenv("HOME", oldHome);
+        oldConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
+        QCOMPARE(start, home.path());
+#endif
+    }
 };
 
 QTEST_MAIN(TestArabicWords)
