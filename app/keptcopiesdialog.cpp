@@ -17,8 +17,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace app {
 
@@ -32,6 +35,7 @@ const QString kDamagedJournalText = QStringLiteral("تالف");
 const QString kUnknownText = QStringLiteral("-");
 const QString kAsideLabel = QStringLiteral("أعداد لم تحفظ وضعت جانبا :");
 const QString kShownTime = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+constexpr int kListWidthTwips = 6000;
 
 QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& headers)
 {
@@ -42,14 +46,23 @@ QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& h
     list->header()->setDefaultAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMinimumWidth(ui::designedSize(6000, 0).width());
+    list->setMinimumWidth(ui::designedSize(kListWidthTwips, 0).width());
     return list;
 }
 
+// The list as wide as its columns, as far as the screen allows: the teacher reads a copy's
+// differences and folder whole, without scrolling sideways.
 void fitColumns(QTreeWidget* list)
 {
-    for (int column = 0; column < list->columnCount(); ++column)
+    int width = 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < list->columnCount(); ++column) {
         list->resizeColumnToContents(column);
+        width += list->columnWidth(column);
+    }
+    const int designed = ui::designedSize(kListWidthTwips, 0).width();
+    // The dialog's margins stand beside the list.
+    const int room = ui::availableSize(list->window()).width() - 4 * list->fontMetrics().height();
+    list->setMinimumWidth(std::max(designed, std::min(width, room)));
 }
 
 QString shownFolder(const QString& folder)
