@@ -25,6 +25,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QApplication::setFont(ui::programFont());
+    QApplication::setStyle(ui::programStyle());
     QAccessible::installFactory(ui::plainWindowAccessible);
     ui::installQtArabic(application);
 

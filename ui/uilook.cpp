@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLayout>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -42,7 +43,25 @@ qreal fontScale()
     return pointSize > 0 ? pointSize / kDesignedPointSize : 1;
 }
 
+class ProgramStyle : public QProxyStyle {
+public:
+    explicit ProgramStyle(QStyle* base) : QProxyStyle(base) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
 } // namespace
+
+QStyle* programStyle(QStyle* base)
+{
+    return new ProgramStyle(base);
+}
 
 QFont programFont(qreal pointSize, bool bold)
 {

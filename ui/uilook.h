@@ -7,6 +7,7 @@ class QLabel;
 class QPushButton;
 class QScreen;
 class QScrollArea;
+class QStyle;
 class QWidget;
 
 namespace ui {
@@ -17,13 +18,18 @@ constexpr int fromTwips(int twips)
     return (twips >= 0 ? twips + 7 : twips - 7) / 15;
 }
 
-
-
 // The font of the program's windows: Tahoma where the system has it, else a packaged
 // font that shapes Arabic well and holds the digits too. Sizes in points, as the windows
 // are designed; main() makes the designed size the application's font.
 constexpr qreal kDesignedPointSize = 8.25;
 QFont programFont(qreal pointSize = kDesignedPointSize, bool bold = false);
+
+// The style of the program's windows: base (the platform's own by default, taken over), but
+// for the standard buttons of dialogs (Qt's file dialogs, the notices), which carry no icon.
+// Right to left, Qt lays a button's icon over the room of its text and cuts the end of the
+// Arabic word at the button's edge ("اختر", "ألغِ"): the word alone reads whole. Windows
+// shows no icon there anyway. main() gives it to the application, which owns it.
+QStyle* programStyle(QStyle* base = nullptr);
 
 // The program's font at a size designed against kDesignedPointSize, in proportion to the
 // application's font: a teacher's larger font makes a large caption larger still.
@@ -35,9 +41,6 @@ QSize designedSize(int widthTwips, int heightTwips);
 // A push button named as the window's code names it, at least as large as designed.
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                         int widthTwips = 0, int heightTwips = 0);
-
-
-
 
 // A top-level window with a fixed border, title and close box, and no minimise or
 // maximise button.

@@ -10,20 +10,25 @@
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/qtarabic.h"
+#include "ui/uilook.h"
 #include "ui/questiondialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -144,6 +149,33 @@ private slots:
         choose(u"card"_s, {});
         choose(u"csvCopy"_s, {});
         QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
+    }
+    // Right to left, an icon on a dialog's standard button pushes the end of its Arabic word
+    // past the button's edge ("اختر" in the file dialogs): where the desktop asks for such
+    // icons, the program's style gives none.
+    void dialogButtonsCarryNoIcon()
+    {
+        struct DesktopWithIcons : QProxyStyle {
+            int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* returned) const override
+            {
+                return hint == SH_DialogButtonBox_ButtonsHaveIcons
+                           ? 1
+                           : QProxyStyle::styleHint(hint, option, widget, returned);
+            }
+        };
+        DesktopWithIcons desktop;
+        const std::unique_ptr<QStyle> program(ui::programStyle(new DesktopWithIcons));
+        QStringList iconed;
+        for (QStyle* style : {static_cast<QStyle*>(&desktop), program.get()}) {
+            QDialogButtonBox box;
+            box.setStyle(style);
+            box.setStandardButtons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+            for (QAbstractButton* button : box.buttons())
+                iconed << (button->icon().isNull() ? u"-"_s : button->text());
+        }
+        QCOMPARE(iconed.mid(2), (QStringList{u"-"_s, u"-"_s}));
+        QVERIFY(!iconed.startsWith(u"-"_s)); // the desktop's own style would show them
     }
     // A new account with no documents folder yet: the first dialog opens in the home folder,
     // not beside the missing folder with its name typed in as the file's.
