@@ -157,25 +157,18 @@ private slots:
     {
         struct DesktopWithIcons : QProxyStyle {
             int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                          QStyleHintReturn* returned) const override
+                          QStyleHintReturn* back) const override
             {
                 return hint == SH_DialogButtonBox_ButtonsHaveIcons
-                           ? 1
-                           : QProxyStyle::styleHint(hint, option, widget, returned);
+                           ? 1 : QProxyStyle::styleHint(hint, option, widget, back);
             }
         };
-        DesktopWithIcons desktop;
         const std::unique_ptr<QStyle> program(ui::programStyle(new DesktopWithIcons));
-        QStringList iconed;
-        for (QStyle* style : {static_cast<QStyle*>(&desktop), program.get()}) {
-            QDialogButtonBox box;
-            box.setStyle(style);
-            box.setStandardButtons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
-            for (QAbstractButton* button : box.buttons())
-                iconed << (button->icon().isNull() ? u"-"_s : button->text());
-        }
-        QCOMPARE(iconed.mid(2), (QStringList{u"-"_s, u"-"_s}));
-        QVERIFY(!iconed.startsWith(u"-"_s)); // the desktop's own style would show them
+        QDialogButtonBox box;
+        box.setStyle(program.get());
+        box.setStandardButtons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+        for (QAbstractButton* button : box.buttons())
+            QVERIFY2(button->icon().isNull(), qPrintable(button->text()));
     }
     // A new account with no documents folder yet: the first dialog opens in the home folder,
     // not beside the missing folder with its name typed in as the file's.
@@ -185,10 +178,8 @@ private slots:
         QSKIP("Windows makes every account its documents folder");
 #else
         QStandardPaths::setTestModeEnabled(true);
-        QCoreApplication::setOrganizationName(u"tests"_s);
         const QTemporaryDir home;
-        const QByteArray oldHome = qgetenv("HOME");
-        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("HOME", QFile::encodeName(home.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(u"config"_s)));
         const QString start = ui::startFolder(u"card"_s);
