@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QStyle>
 
 #include <cstdio>
 
@@ -24,8 +25,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(recovery::kProgramName);
     QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    // Only where the platform's style puts icons on dialog buttons: Windows shows none, and
+    // its look changed under another style. Before the program's font, which then has the last
+    // word on every widget.
+    if (QApplication::style()->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons))
+        QApplication::setStyle(ui::programStyle());
     QApplication::setFont(ui::programFont());
-    QApplication::setStyle(ui::programStyle());
     QAccessible::installFactory(ui::plainWindowAccessible);
     ui::installQtArabic(application);
 

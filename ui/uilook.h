@@ -27,8 +27,9 @@ QFont programFont(qreal pointSize = kDesignedPointSize, bool bold = false);
 // The style of the program's windows: base (the platform's own by default, taken over), but
 // for the standard buttons of dialogs (Qt's file dialogs, the notices), which carry no icon.
 // Right to left, Qt lays a button's icon over the room of its text and cuts the end of the
-// Arabic word at the button's edge ("اختر", "ألغِ"): the word alone reads whole. Windows
-// shows no icon there anyway. main() gives it to the application, which owns it.
+// Arabic word at the button's edge ("اختر", "ألغِ"): the word alone reads whole. main() gives
+// it to the application, which owns it, where the platform's style shows such icons (not
+// Windows).
 QStyle* programStyle(QStyle* base = nullptr);
 
 // The program's font at a size designed against kDesignedPointSize, in proportion to the
