@@ -612,17 +612,12 @@ int importCommand(const QStringList& arguments)
                                std::vector<int>(source.rows.front().size(), sheet::kNoExam)};
     choice.examOfColumn[size_t(*gradeColumn)] = exam.exam;
     const sheet::ImportPlan plan = sheet::planImport(source.rows, *grades, choice);
-    bool changed = false;
-    for (const sheet::GradeWrite& write : plan.writes) {
-        const std::optional<sheet::CellCheck> check = sheet::checkBroughtValue(write.text);
-        if (check && !check->refused && grades->text(write.cell) != check->text) {
-            grades->setText(write.cell, check->text);
-            changed = true;
-        }
-    }
+    for (const sheet::GradeWrite& write : plan.writes)
+        grades->setText(write.cell, write.text);
     QJsonObject summary = importPlanToJson(plan);
     std::optional<QString> kept;
-    if (changed && !(kept = writeImported(path, *document, grades->table(), parsed->dataFolder)))
+    if (!plan.writes.empty() &&
+        !(kept = writeImported(path, *document, grades->table(), parsed->dataFolder)))
         return kFailure;
     summary.insert(QStringLiteral("keptCopy"), kept ? QJsonValue(*kept) : QJsonValue());
     writeOut(QString::fromUtf8(QJsonDocument(summary).toJson()));

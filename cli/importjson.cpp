@@ -32,7 +32,7 @@ QJsonObject importPlanToJson(const sheet::ImportPlan& plan)
     for (const sheet::ImportedPupil& pupil : plan.missing)
         missing.append(pupilToJson(pupil));
     return {{QStringLiteral("matched"), plan.matched},
-            {QStringLiteral("written"), int(plan.writes.size() - plan.refused.size())},
+            {QStringLiteral("written"), int(plan.writes.size())},
             {QStringLiteral("unknown"), QJsonArray::fromStringList(plan.unknown)},
             {QStringLiteral("repeated"), QJsonArray::fromStringList(plan.repeated)},
             {QStringLiteral("missing"), missing},

@@ -152,17 +152,18 @@ ImportPlan planImport(const SourceRows& source, const GradeSheet& sheet, const I
             continue;
         for (size_t col = 0; col < exams.size(); ++col) {
             const int exam = exams[col];
-            const QString value = source[at].value(int(col));
-            const std::optional<CellCheck> check = checkBroughtValue(value);
+            const std::optional<CellCheck> check = checkBroughtValue(source[at].value(int(col)));
             if (exam == kNoExam || !check)
                 continue;
-            plan.writes.push_back({GradeSheet::gradeCell(row, exam), value});
-            const QString before = sheet.grade(row, exam);
-            const QString header = sheet.examHeader(exam);
-            if (check->refused)
-                plan.refused.push_back({pupilOf(sheet, row), header, before, value.trimmed()});
-            else if (!before.isEmpty() && before != kNoGradeMark && before != check->text)
-                plan.changed.push_back({pupilOf(sheet, row), header, before, check->text});
+            const ImportedValue value{pupilOf(sheet, row), sheet.examHeader(exam),
+                                      sheet.grade(row, exam), check->text};
+            if (check->refused) {
+                plan.refused.push_back(value);
+            } else if (value.before != value.value) {
+                plan.writes.push_back({GradeSheet::gradeCell(row, exam), value.value});
+                plan.changed.push_back(value);
+                plan.filled += value.before.isEmpty() || value.before == kNoGradeMark;
+            }
         }
     }
     return plan;

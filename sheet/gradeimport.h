@@ -49,7 +49,7 @@ struct ImportedPupil {
     QString name;
 };
 
-// A value of the file for one pupil's exam: a refused one, or a grade it would replace.
+// A value of the file for one pupil's exam: a refused one, or a grade it writes.
 struct ImportedValue {
     ImportedPupil pupil;
     QString exam;
@@ -58,17 +58,18 @@ struct ImportedValue {
 };
 
 struct ImportPlan {
-    std::vector<GradeWrite> writes;     // the file's values, each for a matched pupil's exam
+    std::vector<GradeWrite> writes;     // the grades written, checked: one per changed value
     int matched = 0;                    // pupils of the class found in the file
     QStringList unknown;                // identifiers of the file that are no pupil of the class
     QStringList repeated;               // identifiers on several rows: none of their values goes
     std::vector<ImportedPupil> missing; // pupils of the class the file has no row for
-    std::vector<ImportedValue> refused; // values the cell check refuses: not written
-    std::vector<ImportedValue> changed; // grades or marks the file replaces with another
+    std::vector<ImportedValue> refused; // values the cell check refuses: never written
+    std::vector<ImportedValue> changed; // every cell whose text the import changes, as written
+    int filled = 0;                     // of those, the cells that held nothing or "--.--"
 };
 
-// Row 0 of the source holds the headers. Empty values leave their cell as it is. A cell that
-// holds "--.--" (no grade) or nothing has no grade to change.
+// Row 0 of the source holds the headers. Empty values, and values the cell holds already,
+// leave their cell as it is.
 ImportPlan planImport(const SourceRows& source, const GradeSheet& sheet,
                       const ImportChoice& choice);
 

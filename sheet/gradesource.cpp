@@ -83,22 +83,16 @@ SourceRead readGradeSource(const QString& path)
 
 QString sourceErrorText(SourceError error)
 {
-    switch (error) {
-    case SourceError::None:
-        break;
-    case SourceError::Unreadable:
-        return QStringLiteral("تعذّرت قراءة هذا الملفّ.");
-    case SourceError::TooLarge:
-        return QStringLiteral("هذا الملفّ أكبر من أن يحمل أعداد قسم.");
-    case SourceError::NotAWorkbook:
-        return QStringLiteral("هذا الملفّ ليس مصنّف Excel سليما.");
-    case SourceError::NoSheet:
-        return QStringLiteral("لا توجد بهذا المصنّف ورقة أعداد يمكن قراءتها.");
-    case SourceError::NoWorkbookReader:
-        return QStringLiteral("قراءة ملفّات Excel غير متوفّرة في هذه النسخة من البرنامج : "
-                              "استعمل ملفّ CSV.");
-    }
-    return {};
+    // In the order of SourceError, None first.
+    static const QString texts[] = {
+        {},
+        QStringLiteral("تعذّرت قراءة هذا الملفّ."),
+        QStringLiteral("هذا الملفّ أكبر من أن يحمل أعداد قسم."),
+        QStringLiteral("هذا الملفّ ليس مصنّف Excel سليما."),
+        QStringLiteral("لا توجد بهذا المصنّف ورقة أعداد يمكن قراءتها."),
+        QStringLiteral("قراءة ملفّات Excel غير متوفّرة في هذه النسخة من البرنامج : استعمل ملفّ CSV.")};
+    static_assert(std::size(texts) == size_t(SourceError::NoWorkbookReader) + 1);
+    return texts[size_t(error)];
 }
 
 } // namespace sheet

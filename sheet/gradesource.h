@@ -34,8 +34,9 @@ SourceRead readGradeSource(const QString& path);
 // quote and line breaks inside, lines ending with LF or CR LF.
 SourceRead readCsvSource(const QByteArray& bytes);
 
-// The first sheet of the .xlsx workbook at path: shared strings, inline strings and numbers,
-// each at the column its cell reference names.
+// The first sheet of the .xlsx workbook at path, each cell at the column its reference names
+// and as the spreadsheet shows it: a boolean "TRUE" or "FALSE", a number formatted as a date,
+// a time or a percentage as such (never a day's serial number), other numbers as numbers.
 SourceRead readXlsxSource(const QString& path);
 
 // Every row made as wide as the widest.

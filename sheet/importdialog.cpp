@@ -37,7 +37,10 @@ const QString kUnknown = QStringLiteral("معرّفات بالملفّ ليست 
 const QString kRepeated = QStringLiteral("معرّفات مكرّرة بالملفّ (لا يُستورد لها شيء) : %1");
 const QString kMissing = QStringLiteral("تلاميذ من القسم غير موجودين بالملفّ : %1");
 const QString kRefused = QStringLiteral("أعداد مرفوضة لن تُكتب : %1");
+const QString kWritten = QStringLiteral("أعداد ستُكتب : %1");
 const QString kChanged = QStringLiteral("أعداد موجودة ستتغيّر : %1");
+const QString kFilled = QStringLiteral("خانات فارغة ستُملأ : %1");
+const QString kEmptyCell = QStringLiteral("خانة فارغة");
 const QString kChangedLine = QStringLiteral("%1 (%2) - %3 : %4 ← %5");
 const QString kRefusedLine = QStringLiteral("%1 (%2) - %3 : «%4» مرفوض");
 const QString kUnknownLine = QStringLiteral("معرّف ليس من القسم : %1");
@@ -223,7 +226,8 @@ QString ImportDialog::summaryText() const
     if (!m_plan.repeated.isEmpty())
         lines << kRepeated.arg(m_plan.repeated.join(QStringLiteral("، ")));
     lines << kMissing.arg(m_plan.missing.size()) << kRefused.arg(m_plan.refused.size())
-          << kChanged.arg(m_plan.changed.size());
+          << kWritten.arg(m_plan.writes.size())
+          << kChanged.arg(m_plan.changed.size() - m_plan.filled) << kFilled.arg(m_plan.filled);
     return lines.join(u'\n');
 }
 
@@ -232,7 +236,8 @@ QString ImportDialog::detailsText() const
     QStringList lines;
     for (const ImportedValue& changed : m_plan.changed)
         lines << kChangedLine.arg(changed.pupil.name, changed.pupil.identifier, changed.exam,
-                                  changed.before, changed.value);
+                                  changed.before.isEmpty() ? kEmptyCell : changed.before,
+                                  changed.value);
     for (const ImportedValue& refused : m_plan.refused)
         lines << kRefusedLine.arg(refused.pupil.name, refused.pupil.identifier, refused.exam,
                                   refused.value);

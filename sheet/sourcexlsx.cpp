@@ -7,7 +7,10 @@
 
 #include <unzip.h>
 
+#include <QDateTime>
 #include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -60,35 +63,32 @@ QString partName(const QString& target)
 QString firstSheetId(const QByteArray& workbook)
 {
     QXmlStreamReader xml(workbook);
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("sheet")) {
-            for (const QXmlStreamAttribute& attribute : xml.attributes()) {
-                if (attribute.name() == QLatin1String("id"))
-                    return attribute.value().toString();
-            }
-        } else if (xml.name() != QLatin1String("workbook") &&
-                   xml.name() != QLatin1String("sheets")) {
-            xml.skipCurrentElement();
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement ||
+            xml.name() != QLatin1String("sheet"))
+            continue;
+        for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+            if (attribute.name() == QLatin1String("id"))
+                return attribute.value().toString();
         }
     }
     return {};
 }
 
-// The parts of the first sheet and of the shared strings (empty when there are none).
-std::pair<QString, QString> sheetAndStringsParts(const QByteArray& relationships,
-                                                 const QString& sheetId)
+// The parts the workbook's relationships name: the first sheet's as "sheet", the others by
+// their type ("sharedStrings", "styles").
+QHash<QString, QString> workbookParts(const QByteArray& relationships, const QString& sheetId)
 {
-    std::pair<QString, QString> parts;
+    QHash<QString, QString> parts;
     QXmlStreamReader xml(relationships);
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("Relationship"))
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
-        const QString target = partName(attributes.value(QLatin1String("Target")).toString());
-        if (attributes.value(QLatin1String("Id")) == sheetId)
-            parts.first = target;
-        else if (attributes.value(QLatin1String("Type")).endsWith(QLatin1String("/sharedStrings")))
-            parts.second = target;
+        parts.insert(attributes.value(QLatin1String("Id")) == sheetId
+                         ? QStringLiteral("sheet")
+                         : attributes.value(QLatin1String("Type")).toString().section(u'/', -1),
+                     partName(attributes.value(QLatin1String("Target")).toString()));
         xml.skipCurrentElement();
     }
     return parts;
@@ -109,14 +109,79 @@ QString stringOf(QXmlStreamReader& xml)
     return text;
 }
 
-SourceError readSharedStrings(const QByteArray& bytes, QStringList& strings)
+// How a cell's number format shows a number that is no plain number: as a date or a time
+// (the format's letters as Qt writes them, in the format's order), or as a percentage.
+struct NumberFormat {
+    QString dateTime;
+    int percentDecimals = -1; // none: no percentage
+};
+
+// What a sheet's cells are read with: the shared strings, each cell style's number format.
+struct CellTables {
+    QStringList strings;
+    std::vector<NumberFormat> styles;
+};
+
+// The first section of a format's code (positive numbers): quoted text, padding, colours,
+// conditions and locales show no digit of the value; "m" is minutes after an hour or before
+// seconds, a month elsewhere.
+NumberFormat numberFormat(const QString& code)
+{
+    static const QRegularExpression hidden(QStringLiteral(R"("[^"]*"|[_*].|\[[^\]]*[^hms\]]\])"));
+    static const QRegularExpression escaped(QStringLiteral(R"(\\(.)|[\[\]])"));
+    QString shown =
+        code.section(u';', 0, 0).toLower().remove(hidden).replace(escaped, QStringLiteral("\\1"));
+    if (!shown.contains(QRegularExpression(QStringLiteral("[ymdhs]"))))
+        return {{}, shown.contains(u'%') ? int(shown.section(u'.', 1).count(u'0')) : -1};
+    shown.replace(QStringLiteral("am/pm"), QStringLiteral("AP")).replace(u'm', u'M');
+    shown.replace(QRegularExpression(QStringLiteral("(h[^a-z]*)M(M?)")), QStringLiteral("\\1m\\2"));
+    shown.replace(QRegularExpression(QStringLiteral("M(M?)(?=[^a-z]*s)")), QStringLiteral("m\\1"));
+    return {shown.replace(QRegularExpression(QStringLiteral("y{3,}|(?<!y)y(?!y)")),
+                          QStringLiteral("yyyy")),
+            -1};
+}
+
+// The built-in formats that show no plain number: percentages, dates and times, as a French
+// Excel shows them.
+QString builtInFormat(int id)
+{
+    const bool time = (id >= 18 && id <= 21) || (id >= 45 && id <= 47);
+    const bool date = (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 50 && id <= 58);
+    if (id == 9 || id == 10)
+        return id == 9 ? QStringLiteral("0%") : QStringLiteral("0.00%");
+    return time ? QStringLiteral("hh:mm:ss") : date ? QStringLiteral("dd/mm/yyyy") : QString();
+}
+
+// Each cell style's number format, in the order of the styles a cell's "s" names.
+SourceError readStyles(const QByteArray& bytes, CellTables& tables)
+{
+    QHash<int, QString> codes;
+    bool cellStyles = false; // within <cellXfs>, not the <xf> of named styles
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd() && int(tables.styles.size()) <= kMaxSharedStrings) {
+        xml.readNext();
+        if (xml.name() == QLatin1String("cellXfs"))
+            cellStyles = xml.isStartElement();
+        const QXmlStreamAttributes attributes = xml.attributes();
+        const int id = attributes.value(QLatin1String("numFmtId")).toInt();
+        if (xml.isStartElement() && xml.name() == QLatin1String("numFmt"))
+            codes.insert(id, attributes.value(QLatin1String("formatCode")).toString());
+        else if (xml.isStartElement() && cellStyles && xml.name() == QLatin1String("xf"))
+            tables.styles.push_back(numberFormat(codes.value(id, builtInFormat(id))));
+    }
+    return int(tables.styles.size()) > kMaxSharedStrings ? SourceError::TooLarge
+           : xml.hasError()                              ? SourceError::NotAWorkbook
+                                                         : SourceError::None;
+}
+
+SourceError readSharedStrings(const QByteArray& bytes, CellTables& tables)
 {
     QXmlStreamReader xml(bytes);
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("si"))
             continue;
-        strings << stringOf(xml);
-        if (strings.size() > kMaxSharedStrings)
+        tables.strings << stringOf(xml);
+        if (tables.strings.size() > kMaxSharedStrings)
             return SourceError::TooLarge;
     }
     return xml.hasError() ? SourceError::NotAWorkbook : SourceError::None;
@@ -136,21 +201,32 @@ int columnOf(QStringView reference)
     return column - 1;
 }
 
-// A whole number as its digits, as the spreadsheet showed it: an identifier typed as a number
-// comes as "20250119" or "2.0250119E7", a grade of 15 as "15" or "15.0".
-QString numberText(const QString& value)
+// A number as its cell shows it: a date or a time (never a day's serial number), a percentage;
+// a whole number as its digits: an identifier typed as a number comes as "20250119" or
+// "2.0250119E7", a grade of 15 as "15" or "15.0".
+QString numberText(const QString& value, const NumberFormat& format)
 {
     bool ok = false;
     const double number = value.toDouble(&ok);
+    if (ok && !format.dateTime.isEmpty())
+        return number < 0 || number >= 2958466
+                   ? QStringLiteral("#######") // as a spreadsheet shows a date beyond 9999
+                   : QLocale::c().toString(QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)
+                                               .addMSecs(std::llround(number * 86400000.0)),
+                                           format.dateTime);
+    if (ok && format.percentDecimals >= 0)
+        return QLocale::c().toString(number * 100, 'f', format.percentDecimals) + u'%';
     if (ok && std::floor(number) == number && std::fabs(number) < 9007199254740992.0)
         return QString::number(qint64(number));
     return value;
 }
 
-// One <c>: its text, from the shared strings, inline or as a number.
-QString cellText(QXmlStreamReader& xml, const QStringList& strings)
+// One <c>: its text, from the shared strings, inline, as a boolean or as a number, each as
+// the spreadsheet shows it.
+QString cellText(QXmlStreamReader& xml, const CellTables& tables)
 {
     const QString type = xml.attributes().value(QLatin1String("t")).toString();
+    const size_t style = xml.attributes().value(QLatin1String("s")).toUInt();
     QString value;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("v"))
@@ -161,11 +237,16 @@ QString cellText(QXmlStreamReader& xml, const QStringList& strings)
             xml.skipCurrentElement();
     }
     if (type == QLatin1String("s"))
-        return strings.value(value.toInt());
-    return type.isEmpty() || type == QLatin1String("n") ? numberText(value) : value;
+        return tables.strings.value(value.toInt());
+    if (type == QLatin1String("b"))
+        return value == u'1' ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    return type.isEmpty() || type == QLatin1String("n")
+               ? numberText(value,
+                            style < tables.styles.size() ? tables.styles[style] : NumberFormat())
+               : value;
 }
 
-SourceError readSheet(const QByteArray& bytes, const QStringList& strings, SourceRows& rows)
+SourceError readSheet(const QByteArray& bytes, const CellTables& tables, SourceRows& rows)
 {
     QXmlStreamReader xml(bytes);
     QStringList row;
@@ -185,7 +266,7 @@ SourceError readSheet(const QByteArray& bytes, const QStringList& strings, Sourc
         if (column < 0 || column >= kMaxSourceColumns)
             return SourceError::TooLarge;
         row.resize(std::max(row.size(), qsizetype(column) + 1));
-        row[column] = cellText(xml, strings);
+        row[column] = cellText(xml, tables);
     }
     return xml.hasError() ? SourceError::NotAWorkbook : SourceError::None;
 }
@@ -203,23 +284,26 @@ SourceRead readXlsxSource(const QString& path)
         if (part->error != SourceError::None)
             return {{}, part->error};
     }
-    const auto [sheetPart, stringsPart] =
-        sheetAndStringsParts(relationships.bytes, firstSheetId(workbook.bytes));
-    if (sheetPart.isEmpty())
+    const QHash<QString, QString> parts =
+        workbookParts(relationships.bytes, firstSheetId(workbook.bytes));
+    if (!parts.contains(QStringLiteral("sheet")))
         return {{}, SourceError::NoSheet};
-    QStringList strings;
-    if (!stringsPart.isEmpty()) {
-        const Part shared = readPart(zip, stringsPart);
-        const SourceError error = shared.error != SourceError::None
-                                      ? shared.error
-                                      : readSharedStrings(shared.bytes, strings);
+    CellTables tables;
+    for (const auto& [type, reader] :
+         {std::pair(QStringLiteral("sharedStrings"), &readSharedStrings),
+          std::pair(QStringLiteral("styles"), &readStyles)}) {
+        // A workbook may have neither.
+        const Part part = parts.contains(type) ? readPart(zip, parts.value(type)) : Part();
+        const SourceError error = part.error != SourceError::None || part.bytes.isEmpty()
+                                      ? part.error
+                                      : reader(part.bytes, tables);
         if (error != SourceError::None)
             return {{}, error};
     }
-    const Part sheet = readPart(zip, sheetPart);
+    const Part sheet = readPart(zip, parts.value(QStringLiteral("sheet")));
     SourceRead read;
     read.error =
-        sheet.error != SourceError::None ? sheet.error : readSheet(sheet.bytes, strings, read.rows);
+        sheet.error != SourceError::None ? sheet.error : readSheet(sheet.bytes, tables, read.rows);
     if (read.error != SourceError::None)
         return {{}, read.error};
     padSourceRows(read.rows);

@@ -77,18 +77,15 @@ private slots:
     void plan()
     {
         gradefile::SheetTable table(6);
-        table[0][6] = u" فرض 1 "_s;
-        table[0][5] = u"فرض 2"_s;
-        const QString pupils[][4] = {{u"0123"_s, u"أ"_s, u"10.00"_s, u"--.--"_s},
+        const QString pupils[][4] = {{{}, {}, u" فرض 1 "_s, u"فرض 2"_s},
+                                     {u"0123"_s, u"أ"_s, u"10.00"_s, u"--.--"_s},
                                      {u"0555"_s, u"ب"_s, u"11.00"_s, {}},
                                      {u"00555"_s, u"ج"_s, {}, {}},
                                      {u"20250145"_s, u"د"_s, u"12.00"_s, u"13.00"_s},
                                      {u"77"_s, u"هـ"_s, u"14.00"_s, {}}};
-        for (size_t row = 1; row < table.size(); ++row) {
-            table[row][8] = pupils[row - 1][0];
-            table[row][7] = pupils[row - 1][1];
-            table[row][6] = pupils[row - 1][2];
-            table[row][5] = pupils[row - 1][3];
+        for (size_t row = 0; row < table.size(); ++row) {
+            for (size_t column = 0; column < 4; ++column)
+                table[row][8 - column] = pupils[row][column];
         }
         GradeSheet sheet;
         sheet.reset(table);
@@ -98,23 +95,30 @@ private slots:
                                 {u"أ"_s, u"123"_s, u"12,5"_s, u"7"_s},  // zeros lost: matched
                                 {{}, u" 77 "_s, u"14"_s, u"21"_s},      // the same grade
                                 {{}, u"20250145"_s, u"1"_s, {}},
-                                {{}, u"20250145"_s, u"2"_s, {}}}; // which one? neither
+                                {{}, u"20250145"_s, u"2"_s, {}}, // which one? neither
+                                {{}, u"00555"_s, {}, u"3"_s}};
         QCOMPARE(guessIdentifierColumn(source, sheet), 1);
         const std::vector<int> exams = examColumnsByHeader(source, shownExams(sheet), 1);
         QCOMPARE(exams, (std::vector<int>{kNoExam, kNoExam, 0, kNoExam}));
         // The identifier column fills no exam, and an exam takes its first column only.
         const ImportPlan plan = planImport(source, sheet, {1, {kNoExam, 0, 0, 1}});
-        QCOMPARE(plan.matched, 2);
+        QCOMPARE(plan.matched, 3);
         QCOMPARE(plan.unknown, (QStringList{u"1.23E+2"_s, u"555"_s}));
         QCOMPARE(plan.repeated, QStringList{u"20250145"_s});
-        QCOMPARE(plan.missing.size(), 2);
-        QCOMPARE(plan.missing.back().name, u"ج"_s);
-        QCOMPARE(plan.writes.size(), 4);
+        QCOMPARE(plan.missing.size(), 1);
+        QCOMPARE(plan.missing.back().name, u"ب"_s);
         QCOMPARE(plan.refused.size(), 1);
         QCOMPARE(plan.refused.front().value, u"21"_s);
-        // "--.--" holds no grade to change, nor does a grade the file repeats.
-        QCOMPARE(plan.changed.size(), 1);
-        QCOMPARE(plan.changed.front().before + plan.changed.front().value, u"10.0012.50"_s);
+        // Every cell written listed, from "--.--" and from empty too; the refused value and the
+        // grade the file repeats written nowhere.
+        QCOMPARE(plan.changed.size(), plan.writes.size());
+        QStringList changes;
+        for (size_t i = 0; i < plan.writes.size(); ++i)
+            changes << plan.changed.at(i).before + u'>' + plan.changed.at(i).value + u'=' +
+                           plan.writes[i].text;
+        QCOMPARE(changes,
+                 (QStringList{u"10.00>12.50=12.50"_s, u"--.-->07.00=07.00"_s, u">03.00=03.00"_s}));
+        QCOMPARE(plan.filled, 2);
     }
 };
 

@@ -2,8 +2,10 @@
 # Writes the files a class's grades are imported from in the tests, for the sample grade file
 # examples/floppy/8410203C07120002025.xml: the same rows as a CSV file a French spreadsheet
 # saves (semicolons, byte order mark, CR LF) and as a workbook written by openpyxl (Debian's
-# python3-openpyxl), the identifiers typed as numbers; and workbooks that are no workbook.
+# python3-openpyxl), the identifiers typed as numbers; a workbook of values that are no grade;
+# and workbooks that are no workbook.
 # The build runs it in its own folder (tests/CMakeLists.txt): the files are written where it runs.
+import datetime
 import zipfile
 
 import openpyxl
@@ -27,6 +29,17 @@ for row in ROWS:
     sheet.append(row)
 book.create_sheet("أخرى").append(["المعرف", 20250145])
 book.save("class.xlsx")
+
+# Values of the third exam that are no grade however a workbook keeps them (a boolean, a number
+# shown as a percentage or as a date), beside a plain number.
+kinds = openpyxl.Workbook()
+kinds.active.append(["المعرف", "فرض تأليفي 1"])
+for identifier, value, shown in [(20250119, True, "General"), (20250132, 0.5, "0%"),
+                                 (20250145, datetime.date(2025, 1, 7), "dd/mm/yyyy"),
+                                 (20250158, 15, "General")]:
+    kinds.active.append([identifier, value])
+    kinds.active.cell(kinds.active.max_row, 2).number_format = shown
+kinds.save("kinds.xlsx")
 
 
 def csv_field(value):
