@@ -2,7 +2,6 @@
 #include "app/drivechoice.h"
 #include "app/drivelocation.h"
 #include "app/mainwindow.h"
-#include "print/cardtexts.h"
 #include "recovery/datafolder.h"
 #include "sheet/sheetstate.h"
 #include "ui/accessibility.h"
@@ -46,8 +45,7 @@ int main(int argc, char* argv[])
     sheet::SheetState sheetState;
     // Journals of unsaved grades and kept copies of saved files: ~/.local/share/... on Linux.
     sheetState.dataFolder.path = recovery::defaultDataFolder();
-    print::CardTexts cardTexts;
-    app::MainWindow mainWindow(appState, sheetState, cardTexts, drive.folder);
+    app::MainWindow mainWindow(appState, sheetState, drive.folder);
     mainWindow.show();
     return QApplication::exec();
 }

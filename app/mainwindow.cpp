@@ -6,7 +6,6 @@
 #include "app/keptcopyrestore.h"
 #include "gradefile/linegrammar.h"
 #include "gradefile/teachermessages.h"
-#include "print/cardtexts.h"
 #include "recovery/openfilelock.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/plainsheetwindow.h"
@@ -58,9 +57,9 @@ void emphasise(QTreeWidgetItem* line, const QColor& colour)
 
 } // namespace
 
-MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState,
-                       print::CardTexts& cardTexts, QString driveFolder, QWidget* parent)
-    : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState), m_cardTexts(cardTexts),
+MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState, QString driveFolder,
+                       QWidget* parent)
+    : QMainWindow(parent), m_appState(appState), m_sheetState(sheetState),
       m_disk(std::move(driveFolder)), m_quit([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -335,29 +334,32 @@ void MainWindow::openSelectedFile()
     // Opened by a double click or Enter, on the current line.
     QTreeWidgetItem* line = m_fileList->currentItem();
     Q_ASSERT(line);
+    const auto readFile = [this, line] {
+        return line->text(ContentColumn) == gradefile::kInvalidGradeFileText
+                   ? gradefile::DocumentRead{std::nullopt,
+                                             gradefile::makeFileError(
+                                                 gradefile::FileErrorKind::NotAGradeFile, QString())}
+                   : m_disk.open(line->text(FileNameColumn));
+    };
     // The whole file is read and checked before any window changes, so a file that cannot
-    // be opened leaves the open sheet and the card texts as they were.
-    const gradefile::DocumentRead read =
-        line->text(ContentColumn) == gradefile::kInvalidGradeFileText
-            ? gradefile::DocumentRead{std::nullopt,
-                                      gradefile::makeFileError(
-                                          gradefile::FileErrorKind::NotAGradeFile, QString())}
-            : m_disk.open(line->text(FileNameColumn));
+    // be opened leaves the open sheet as it was.
+    gradefile::DocumentRead read = readFile();
+    wait.restore();
+    const bool sheetOpen = m_gradeSheet || m_plainSheet;
+    if (read.document && !closeGradeSheets())
+        return;
+    // Closing the open sheet may have saved it into this very file: it is read as it is now.
+    if (read.document && sheetOpen)
+        read = readFile();
     if (!read.document) {
-        wait.restore();
         reportOpenFailure(read.error);
         return;
     }
-    wait.restore();
-    if (!closeGradeSheets())
-        return;
     bool readOnly = false;
     if (read.document->kind == gradefile::SheetKind::Subject &&
         !lockFileToOpen(*read.document, readOnly))
         return;
     ui::WaitCursor filling;
-    print::resetCardTexts(m_cardTexts);
-    print::completeCardTexts(m_cardTexts, *read.document);
     if (read.document->kind == gradefile::SheetKind::Plain) {
         openPlainSheet(*read.document);
         return;
@@ -390,7 +392,7 @@ bool MainWindow::lockFileToOpen(const gradefile::GradeDocument& document, bool& 
 
 void MainWindow::openSubjectSheet(const gradefile::GradeDocument& document, bool readOnly)
 {
-    m_gradeSheet = new sheet::GradeSheetWindow(m_sheetState, m_cardTexts, m_disk, windowTitle());
+    m_gradeSheet = new sheet::GradeSheetWindow(m_sheetState, m_disk, windowTitle());
     connect(m_gradeSheet, &sheet::GradeSheetWindow::saved, this, &MainWindow::markFileSaved);
     connect(m_gradeSheet, &sheet::GradeSheetWindow::closed, this, [this] {
         m_openFileLock.reset();

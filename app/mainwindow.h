@@ -14,10 +14,6 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
-namespace print {
-struct CardTexts;
-}
-
 namespace sheet {
 class GradeSheetWindow;
 class PlainSheetWindow;
@@ -35,8 +31,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainWindow(AppState& appState, sheet::SheetState& sheetState, print::CardTexts& cardTexts,
-               QString driveFolder, QWidget* parent = nullptr);
+    MainWindow(AppState& appState, sheet::SheetState& sheetState, QString driveFolder,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The grade sheet windows while one is open (each exists once at most).
@@ -105,7 +101,6 @@ private:
 
     AppState& m_appState;
     sheet::SheetState& m_sheetState;
-    print::CardTexts& m_cardTexts;
     gradefile::GradeDisk m_disk;
     QPointer<sheet::GradeSheetWindow> m_gradeSheet;
     QPointer<sheet::PlainSheetWindow> m_plainSheet;

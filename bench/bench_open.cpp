@@ -5,7 +5,6 @@
 #include "app/mainwindow.h"
 #include "classlines.h"
 #include "gradefile/gradefileio.h"
-#include "print/cardtexts.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
 #include "sheet/spreadgrid.h"
@@ -25,8 +24,7 @@ void BM_OpenGradeFile(benchmark::State& state)
                               benchClassLines(int(state.range(0)), 3));
     app::AppState appState{true};
     sheet::SheetState sheetState;
-    print::CardTexts cardTexts;
-    app::MainWindow window(appState, sheetState, cardTexts, disk.path());
+    app::MainWindow window(appState, sheetState, disk.path());
     window.scanDisk();
     window.fileList()->setCurrentItem(window.fileList()->topLevelItem(0));
     for (auto _ : state) {

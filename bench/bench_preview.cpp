@@ -6,7 +6,6 @@
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
-#include "print/cardtexts.h"
 #include "print/previewwindow.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
@@ -75,8 +74,7 @@ void BM_PreviewFirstPage(benchmark::State& state)
     }
     app::AppState appState{true};
     sheet::SheetState sheetState;
-    print::CardTexts cardTexts;
-    app::MainWindow window(appState, sheetState, cardTexts, disk.path());
+    app::MainWindow window(appState, sheetState, disk.path());
     window.scanDisk();
     window.fileList()->setCurrentItem(window.fileList()->topLevelItem(0));
     window.openSelectedFile();

@@ -9,7 +9,6 @@
 #include "gradefile/gradefileio.h"
 #include "gradefile/linegrammar.h"
 #include "gradefile/rowsetwriter.h"
-#include "print/cardtexts.h"
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
 #include "recovery/pendingchanges.h"
@@ -17,6 +16,7 @@
 #include "sheet/gradeimport.h"
 #include "sheet/openedsheet.h"
 #include "sheet/sheetcsv.h"
+#include "sheet/sheetdocument.h"
 #include "sheet/sheetxlsx.h"
 
 #include <QFile>
@@ -530,37 +530,27 @@ std::optional<int> sourceColumn(const sheet::SourceRows& source, const QString& 
     return column >= 0 && column < headers.size() ? std::optional<int>(column) : std::nullopt;
 }
 
-// The grade file rewritten with the grades of table as the program's save writes it, the file
-// as it was kept first in the data folder; the kept copy's path, or nullopt once reported.
-std::optional<QString> writeImported(const QString& path, const gradefile::GradeDocument& document,
-                                     const gradefile::SheetTable& table, const QString& dataFolder)
+// The grade file rewritten with the sheet by the program's own save, the file as it was kept
+// first in the data folder; the kept copy's path, or nullopt once reported.
+std::optional<QString> writeImported(const QString& path, sheet::SheetDocument& document,
+                                     const QString& dataFolder)
 {
-    QByteArray bytes; // closed before the file is replaced: Windows replaces no open file
-    if (QFile file(path); file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    print::CardTexts texts;
-    print::resetCardTexts(texts);
-    print::completeCardTexts(texts, document);
-    const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
-        document.key, document.caption, table, gradefile::gradeSpanOf(table),
-        {texts.regionName, texts.establishmentName, texts.teacherName}, texts.saveNumber,
-        texts.printNumber);
+    const gradefile::GradeDisk disk(QFileInfo(path).absolutePath());
+    const gradefile::FileToReplace found = disk.fileToReplace(document.file());
     const recovery::KeptCopies copies(dataFolder);
-    const gradefile::FileError kept =
-        copies.keep(document.key, QFileInfo(path).absolutePath(), bytes);
-    const gradefile::SafeWriteResult written =
-        built.counterOverflow || kept.isError() || bytes.isEmpty()
-            ? gradefile::SafeWriteResult{}
-            : gradefile::writeGradeFile(path, built.lines);
-    if (!written.ok) {
+    gradefile::FileError error = found.error;
+    const bool kept = !error.isError() &&
+                      !(error = copies.keep(document.key(), disk.folder(), found.bytes)).isError();
+    if (kept)
+        error = document.save(disk, document.cardTexts().saveNumber);
+    if (error.isError()) {
         writeErr(QStringLiteral("gradefile: %1: not written: %2\n")
-                     .arg(path, built.counterOverflow ? QStringLiteral("its save counter is full")
-                                : kept.isError()
-                                    ? QStringLiteral("no copy could be kept in ") + dataFolder
-                                    : describeError(written.error)));
+                     .arg(path, kept || found.error.isError()
+                                    ? describeError(error)
+                                    : QStringLiteral("no copy could be kept in ") + dataFolder));
         return std::nullopt;
     }
-    return copies.list(document.key).front().path;
+    return copies.list(document.key()).front().path;
 }
 
 int importCommand(const QStringList& arguments)
@@ -578,7 +568,16 @@ int importCommand(const QStringList& arguments)
         writeErr(QStringLiteral("gradefile: %1: %2\n").arg(sourcePath, sourceReason(source.error)));
         return kFailure;
     }
-    const std::unique_ptr<sheet::GradeSheet> grades = openedSheet(*document);
+    // Opened from its disk folder as the window opens it, for the program's save to write it.
+    const gradefile::DocumentRead opened =
+        gradefile::GradeDisk(QFileInfo(path).absolutePath()).open(QFileInfo(path).fileName());
+    if (!opened.document) {
+        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(opened.error)));
+        return kFailure;
+    }
+    sheet::SheetDocument imported;
+    imported.open(*opened.document);
+    sheet::GradeSheet* grades = &imported.sheet();
     const std::vector<sheet::ImportExam> exams = sheet::shownExams(*grades);
     const int examNumber = parsed->exam.toInt();
     if (examNumber < 1 || examNumber > int(exams.size()))
@@ -613,11 +612,11 @@ int importCommand(const QStringList& arguments)
     choice.examOfColumn[size_t(*gradeColumn)] = exam.exam;
     const sheet::ImportPlan plan = sheet::planImport(source.rows, *grades, choice);
     for (const sheet::GradeWrite& write : plan.writes)
-        grades->setText(write.cell, write.text);
+        grades->setData(grades->indexOf(write.cell), write.text);
     QJsonObject summary = importPlanToJson(plan);
     std::optional<QString> kept;
     if (!plan.writes.empty() &&
-        !(kept = writeImported(path, *document, grades->table(), parsed->dataFolder)))
+        !(kept = writeImported(path, imported, parsed->dataFolder)))
         return kFailure;
     summary.insert(QStringLiteral("keptCopy"), kept ? QJsonValue(*kept) : QJsonValue());
     writeOut(QString::fromUtf8(QJsonDocument(summary).toJson()));

@@ -4,18 +4,25 @@
 
 namespace sheet {
 
-GradeEntry::GradeEntry(SheetKind kind, GradeSheet& sheet, EntryCursor& cursor, QObject* parent)
-    : QObject(parent), m_kind(kind), m_sheet(sheet), m_cursor(cursor)
+namespace {
+// Only subject grade files take grades: the annual averages open for reading.
+constexpr SheetKind kKind = SheetKind::Subject;
+} // namespace
+
+GradeEntry::GradeEntry(GradeSheet& sheet, EntryCursor& cursor, QObject* parent)
+    : QObject(parent), m_sheet(sheet), m_cursor(cursor)
 {}
 
-bool GradeEntry::keyDown(Qt::Key key, Qt::KeyboardModifiers)
+bool GradeEntry::keyDown(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    return keyPressed(entryKeyOf(key));
+    return keyPressed(entryKeyOf(key, modifiers));
 }
 
-EntryKey GradeEntry::entryKeyOf(Qt::Key key)
+EntryKey GradeEntry::entryKeyOf(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     switch (key) {
+    case Qt::Key_Home:
+        return modifiers & Qt::ControlModifier ? EntryKey::FirstGrade : EntryKey::Other;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return EntryKey::Enter;
@@ -42,9 +49,9 @@ bool GradeEntry::keyPressed(EntryKey key)
         key == EntryKey::AbsentMark || key == EntryKey::ExemptMark || key == EntryKey::NoGradeMark;
     // Nothing is written in a sheet shown for reading, not even a check's rewrite: Enter
     // only moves.
-    if (m_readOnly)
+    if (m_sheet.isReadOnly())
         return mark;
-    return m_kind == SheetKind::Subject ? gradeSheetKey(key) : plainSheetKey(key);
+    return gradeSheetKey(key);
 }
 
 bool GradeEntry::gradeSheetKey(EntryKey key)
@@ -57,7 +64,7 @@ bool GradeEntry::gradeSheetKey(EntryKey key)
         writeMark(m_cursor.activeCell().column, kAbsentMark);
         break;
     case EntryKey::ExemptMark:
-        for (int column : exemptionColumns(m_gradeSpan))
+        for (int column : exemptionColumns(m_sheet.gradeSpan()))
             writeMark(column, kExemptMark);
         break;
     case EntryKey::NoGradeMark:
@@ -65,27 +72,12 @@ bool GradeEntry::gradeSheetKey(EntryKey key)
         break;
     case EntryKey::SheetCommand:
         break;
+    case EntryKey::FirstGrade:
+        goToFirstGrade(true);
+        break;
     case EntryKey::Other:
         return false;
     }
-    return true;
-}
-
-bool GradeEntry::plainSheetKey(EntryKey key)
-{
-    QStringView mark;
-    if (key == EntryKey::AbsentMark)
-        mark = kAbsentMark;
-    else if (key == EntryKey::ExemptMark)
-        mark = kExemptMark;
-    else if (key == EntryKey::NoGradeMark)
-        mark = kNoGradeMark;
-    else
-        return false;
-    const Cell cell = m_cursor.activeCell();
-    writeCell(cell, mark.toString());
-    emit cellChanged(cell, CellChange::Marked);
-    m_cursor.queueEnter();
     return true;
 }
 
@@ -94,7 +86,6 @@ void GradeEntry::writeMark(int column, QStringView mark)
     const Cell cell{column, m_cursor.activeCell().row};
     m_cursor.setActiveCell(cell);
     writeCell(cell, mark.toString());
-    emit cellChanged(cell, CellChange::Marked);
     // A mark is an entry like a typed grade: the sheet now has something to save.
     noteEntry(true);
     m_cursor.queueEnter();
@@ -109,11 +100,8 @@ void GradeEntry::noteEntry(bool accepted)
 
 bool GradeEntry::characterTyped(char32_t character)
 {
-    const KeyDecision decision = filterKey(m_kind, int(character), m_cursor.activeText());
-    if (m_kind == SheetKind::Subject)
-        noteEntry(decision.accepted);
-    else if (!decision.accepted && decision.beep)
-        m_cursor.beep();
+    const KeyDecision decision = filterKey(kKind, int(character), m_cursor.activeText());
+    noteEntry(decision.accepted);
     return decision.accepted;
 }
 
@@ -126,7 +114,7 @@ void GradeEntry::enterPressed()
     // Like any key typed, Enter makes the save command available, though it writes nothing.
     noteEntry(false);
     const Cell from = m_cursor.activeCell();
-    const EnterMove move = enterMove(m_mode, from, m_sheet.pupilCount(), m_gradeSpan);
+    const EnterMove move = enterMove(m_mode, from, m_sheet.pupilCount(), m_sheet.gradeSpan());
     // What is being typed is committed first: it is the teacher's change, the check's rewrite
     // comes after it.
     m_cursor.setActiveCell(from);
@@ -134,7 +122,7 @@ void GradeEntry::enterPressed()
         return;
     m_refused.reset();
     // Undoing an observation leaves the cursor on a name: Enter brings it back to the grades.
-    m_cursor.setActiveCell(clickTarget(m_kind, *move.next).value_or(*move.next));
+    m_cursor.setActiveCell(clickTarget(kKind, *move.next).value_or(*move.next));
     // A horizontal wrap checks the first grade of the row it starts as well: an empty one
     // shows "--.--" as soon as the teacher reaches the row.
     if (move.wraps && m_mode == EntryMode::Horizontal)
@@ -143,7 +131,7 @@ void GradeEntry::enterPressed()
 
 bool GradeEntry::leavingCell(Cell from, Cell to)
 {
-    if (m_readOnly)
+    if (m_sheet.isReadOnly())
         return true;
     if (!passesCheck(from))
         return false;
@@ -153,40 +141,44 @@ bool GradeEntry::leavingCell(Cell from, Cell to)
 }
 
 // Checks a grade cell the cursor leaves (other cells are never rewritten); a refused one keeps
-// the cursor.
+// the cursor. What was typed was checked as it went in: the sheet knows it refused it.
 bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
 {
-    if (cell.row < 1 || cell.column < 1 || cell.column > firstGradeColumn(m_kind))
+    if (cell.row < 1 || cell.column < 1 || cell.column > firstGradeColumn(kKind))
         return true;
     const QString text = m_sheet.text(cell);
-    CellCheck check = leftByWrap ? checkCellLeftByWrap(text) : checkCell(m_kind, text);
-    // A word brought from outside stays refused until typed over: the typing check, which
-    // reads only leading digits, would take it for a grade of nought.
-    if (cell == m_refused && m_kind == SheetKind::Subject)
-        check = checkBroughtValue(text).value_or(check);
-    applyCheck(cell, check);
-    if (check.refused)
+    const bool refused = m_sheet.look(cell) == GradeLook::Refused ||
+                         (leftByWrap ? checkCellLeftByWrap(text) : checkCell(kKind, text)).refused;
+    if (refused)
         m_refused = cell;
-    return !check.refused;
+    else
+        m_sheet.setData(m_sheet.indexOf(cell), leftByWrap ? text : checkCell(kKind, text).text,
+                        GradeSheet::CheckRole);
+    return !refused;
 }
 
 void GradeEntry::clicked(Cell cell)
 {
     if (cell.row < 1 || m_refused == m_cursor.activeCell())
         return;
-    if (const std::optional<Cell> target = clickTarget(m_kind, cell))
+    if (const std::optional<Cell> target = clickTarget(kKind, cell))
         m_cursor.setActiveCell(*target);
 }
 
 void GradeEntry::activated()
 {
-    Q_ASSERT(m_kind == SheetKind::Subject);
-    // The unsaved grades stay unsaved: only a successful save clears the modified flag.
+    goToFirstGrade(m_cursorPlaced);
+}
+
+// The first grade of the first pupil; the cell left is checked as on any move. The unsaved
+// grades stay unsaved: only a successful save clears the modified flag.
+void GradeEntry::goToFirstGrade(bool checkLeft)
+{
     const Cell first{kFirstGradeColumn, 1};
     const Cell from = m_cursor.activeCell();
     // What was being typed is committed, then checked as on any move.
     m_cursor.setActiveCell(from);
-    if (m_cursorPlaced && from != first && !leavingCell(from, first)) {
+    if (checkLeft && from != first && !leavingCell(from, first)) {
         m_cursor.setActiveCell(m_cursor.activeCell());
         return;
     }
@@ -208,29 +200,9 @@ bool GradeEntry::checkCellUnderCursor()
     return m_sheet.text(active).isEmpty() || passesCheck(active);
 }
 
-void GradeEntry::applyCheck(Cell cell, const CellCheck& check)
-{
-    if (m_sheet.text(cell) != check.text)
-        writeCell(cell, check.text);
-    if (check.look)
-        m_sheet.setLook(cell, *check.look);
-    emit cellChanged(cell, CellChange::Checked);
-}
-
 void GradeEntry::writeCell(Cell cell, const QString& text)
 {
-    m_sheet.setText(cell, text);
-}
-
-void GradeEntry::cellEdited(Cell cell)
-{
-    emit cellChanged(cell, CellChange::Typed);
-}
-
-void GradeEntry::putBack(Cell cell, const QString& text)
-{
-    writeCell(cell, text);
-    noteEntry(true);
+    m_sheet.setData(m_sheet.indexOf(cell), text);
 }
 
 void GradeEntry::placeCursor(Cell cell)
@@ -239,23 +211,15 @@ void GradeEntry::placeCursor(Cell cell)
     m_cursor.setActiveCell(cell);
 }
 
-void GradeEntry::restoreCells(const QList<std::pair<Cell, QString>>& cells)
+void GradeEntry::restoreCells(const QList<std::pair<Cell, CellState>>& cells)
 {
-    std::optional<Cell> refused;
-    for (const auto& [cell, text] : cells) {
-        m_sheet.restoreText(cell, text);
-        if (cell.column < 1 || cell.column > kFirstGradeColumn || text.isEmpty())
-            continue;
-        // A grade is coloured as its check colours it; the text stays as it was kept. A word
-        // a paste refused is refused again.
-        const CellCheck check = checkBroughtValue(text).value_or(checkCell(m_kind, text));
-        if (check.refused && !refused)
-            refused = cell;
-        if (check.look && (check.refused || check.text == text))
-            m_sheet.setLook(cell, *check.look);
+    m_sheet.change(cells);
+    for (const auto& [cell, state] : cells) {
+        if (m_sheet.look(cell) == GradeLook::Refused) {
+            keepCursorOnRefused(cell);
+            break;
+        }
     }
-    if (refused)
-        keepCursorOnRefused(*refused);
     if (!cells.isEmpty())
         noteEntry(true);
 }
@@ -271,33 +235,26 @@ void GradeEntry::keepCursorOnRefused(Cell cell)
 BlockOutcome GradeEntry::writeBrought(const std::vector<GradeWrite>& writes)
 {
     BlockOutcome outcome;
-    QList<Cell> written;
-    CellCheck firstRefused;
+    QList<std::pair<Cell, CellState>> written;
     for (const auto& [cell, text] : writes) {
         const std::optional<CellCheck> check = checkBroughtValue(text);
         if (!check || m_sheet.isLocked(cell))
             continue;
+        // Only the first refused value is placed, first: the teacher corrects it before going
+        // on, and the correction belongs to the block's step.
         if (check->refused && outcome.refused++ == 0) {
             outcome.firstRefused = cell;
-            firstRefused = *check;
+            written.prepend({cell, m_sheet.withText(cell, text)});
         } else if (!check->refused) {
             ++outcome.filled;
-            written.append(cell);
-            m_sheet.setText(cell, check->text);
-            m_sheet.setLook(cell, check->look.value_or(GradeLook::Plain));
+            written.append({cell, m_sheet.withText(cell, text)});
         }
     }
-    // Only the first refused value is placed: the teacher corrects it before going on.
-    if (const std::optional<Cell> refused = outcome.firstRefused) {
-        written.prepend(*refused);
-        m_sheet.setText(*refused, firstRefused.text);
-        m_sheet.setLook(*refused, GradeLook::Refused);
-        keepCursorOnRefused(*refused);
-    }
-    if (!written.isEmpty()) {
+    m_sheet.change(written);
+    if (outcome.firstRefused)
+        keepCursorOnRefused(*outcome.firstRefused);
+    if (!written.isEmpty())
         noteEntry(true);
-        emit cellsBrought(written);
-    }
     return outcome;
 }
 

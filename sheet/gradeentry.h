@@ -44,41 +44,27 @@ public:
 
 // The keys grade entry answers in the grid; the sheet's commands (save, quit, print) are
 // the window's own.
-enum class EntryKey { Enter, AbsentMark, ExemptMark, NoGradeMark, SheetCommand, Other };
-
-// How a cell came to change: the teacher's own text, a mark from a function key, or the
-// check that rewrites and colours what was typed.
-enum class CellChange { Typed, Marked, Checked };
+enum class EntryKey { Enter, AbsentMark, ExemptMark, NoGradeMark, SheetCommand, FirstGrade, Other };
 
 // Grade entry on one sheet: it keeps every grade cell to its four forms while the teacher
 // types, moves the cursor on Enter (round to the next column or row at the end of one), enters
 // the marks, keeps a refused cell under the cursor, and knows whether the sheet holds unsaved
-// changes. The grade sheet has every rule; the plain sheet their reduced form (one grade
-// column, no colours, no Enter rule, a beep on a refused character).
+// changes. Its cells change through the sheet's setData, which checks every grade.
 class GradeEntry : public QObject, public GridInputHandler {
     Q_OBJECT
 
 public:
-    GradeEntry(SheetKind kind, GradeSheet& sheet, EntryCursor& cursor, QObject* parent = nullptr);
+    GradeEntry(GradeSheet& sheet, EntryCursor& cursor, QObject* parent = nullptr);
 
     void setEntryMode(EntryMode mode) { m_mode = mode; }
-    // A sheet shown for reading only: the mark keys write nothing (the grid's cells are
-    // locked against typing).
-    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     EntryMode entryMode() const { return m_mode; }
-    // The grade columns shown are lastGradeColumn(gradeSpan) to 6.
-    void setGradeSpan(int gradeSpan) { m_gradeSpan = gradeSpan; }
-    int gradeSpan() const { return m_gradeSpan; }
-
-    // The grid committed what the teacher typed into cell.
-    void cellEdited(Cell cell);
-    // Puts texts a journal kept back into their cells after a crash, coloured as the
-    // check colours them, and marks the sheet modified. The cursor goes to the first
-    // refused grade among them, so that the save does not write it.
-    void restoreCells(const QList<std::pair<Cell, QString>>& cells);
-    // Writes values brought from outside (a paste, an import), each checked as a grade typed
-    // and left; a refused one is not written, and a locked cell takes nothing. The first
-    // refused cell then holds its text, red, with the cursor kept on it as after typing.
+    // Puts texts a journal kept back into their cells after a crash, each grade checked, and
+    // marks the sheet modified. The cursor goes to the first refused grade among them.
+    void restoreCells(const QList<std::pair<Cell, CellState>>& cells);
+    // Writes values brought from outside (a paste, an import) as one change, each checked as a
+    // grade typed and left; a refused one is not written, and a locked cell takes nothing.
+    // The first refused cell then holds its text, red, with the cursor kept on it as after
+    // typing.
     BlockOutcome writeBrought(const std::vector<GradeWrite>& writes);
 
     // Whether the sheet holds changes the disk has not.
@@ -94,17 +80,14 @@ public:
     // put it).
     bool leavingCell(Cell from, Cell to) override;
     // What a key means to grade entry: Enter, the marks F1 to F3 (with any modifier), the
-    // sheet's commands F4 to F8, or nothing.
-    static EntryKey entryKeyOf(Qt::Key key);
+    // sheet's commands F4 to F8, Ctrl+Home, or nothing.
+    static EntryKey entryKeyOf(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     // A cell was clicked, after any move the click made.
     void clicked(Cell cell);
     // The grade sheet came back to the front: the cursor goes to the first grade of the
     // first pupil, and the cell it leaves is checked as on any move.
     void activated();
 
-    // Puts a cell's text back as it was before (or after) a change the teacher undoes or
-    // redoes: journaled and unsaved like any change.
-    void putBack(Cell cell, const QString& text);
     // Puts the cursor on cell without a check: the cell left was checked already.
     void placeCursor(Cell cell);
 
@@ -118,30 +101,20 @@ signals:
     // The teacher typed or marked something: there is now something to save, and the
     // sheet is no longer blank.
     void entryMade();
-    // A cell of the sheet changed, through the teacher or the check; cells put back or
-    // restored from a journal are not reported.
-    void cellChanged(sheet::Cell cell, sheet::CellChange change);
-    // Values brought from outside were written into these cells: one change of the teacher's,
-    // the refused cell first.
-    void cellsBrought(const QList<sheet::Cell>& cells);
 
 private:
     bool gradeSheetKey(EntryKey key);
-    bool plainSheetKey(EntryKey key);
     void writeMark(int column, QStringView mark);
     void noteEntry(bool accepted);
     void enterPressed();
     bool passesCheck(Cell cell, bool leftByWrap = false);
-    void applyCheck(Cell cell, const CellCheck& check);
     void writeCell(Cell cell, const QString& text);
     void keepCursorOnRefused(Cell cell);
+    void goToFirstGrade(bool checkLeft);
 
-    SheetKind m_kind;
     GradeSheet& m_sheet;
     EntryCursor& m_cursor;
     EntryMode m_mode = EntryMode::Vertical;
-    int m_gradeSpan = 0;
-    bool m_readOnly = false;
     // The cell a refused check keeps the cursor on: neither the click rule after the
     // refusal nor the click the refused move came from may take the cursor elsewhere.
     std::optional<Cell> m_refused;

@@ -1,6 +1,7 @@
 #include "sheet/gradesheet.h"
 
 #include "observation/observationtext.h"
+#include "sheet/gradeblock.h"
 
 #include <utility>
 
@@ -15,6 +16,11 @@ const std::pair<QStringView, QString> kSpokenMarks[] = {{kAbsentMark, QStringLit
 const QString kSpokenRefused = QStringLiteral("مرفوض");
 const QString kSpokenZero = QStringLiteral("صفر");
 
+quint64 keyOf(Cell cell)
+{
+    return (quint64(quint32(cell.row)) << 32) | quint32(cell.column);
+}
+
 } // namespace
 
 GradeSheet::GradeSheet(int columns, QObject* parent)
@@ -28,7 +34,9 @@ void GradeSheet::reset(gradefile::SheetTable table)
     if (m_table.empty())
         m_table.resize(1);
     m_looks.assign(m_table.size() - 1, RowLooks());
+    m_beforeRefusal.clear();
     m_shown = shownColumnsOf(m_table);
+    m_gradeSpan = gradefile::gradeSpanOf(m_table);
     endResetModel();
     setModified(false);
 }
@@ -101,26 +109,6 @@ QString GradeSheet::text(Cell cell) const
     return contains(cell) ? m_table[size_t(cell.row)][size_t(cell.column)] : QString();
 }
 
-void GradeSheet::setText(Cell cell, const QString& text)
-{
-    Q_ASSERT(contains(cell));
-    QString& stored = m_table[size_t(cell.row)][size_t(cell.column)];
-    if (stored == text)
-        return;
-    const CellState before = state(cell);
-    stored = text;
-    if (m_journal && cell.row >= 1)
-        m_journal->cellCommitted(cell, text);
-    tell(cell, before);
-}
-
-void GradeSheet::restoreText(Cell cell, const QString& text)
-{
-    CellJournal* journal = std::exchange(m_journal, nullptr);
-    setText(cell, text);
-    m_journal = journal;
-}
-
 GradeLook GradeSheet::look(Cell cell) const
 {
     if (!contains(cell) || cell.row == 0)
@@ -128,31 +116,9 @@ GradeLook GradeSheet::look(Cell cell) const
     return m_looks[size_t(cell.row - 1)].grades[size_t(cell.column)];
 }
 
-void GradeSheet::setLook(Cell cell, GradeLook look)
-{
-    Q_ASSERT(contains(cell) && cell.row >= 1);
-    GradeLook& stored = m_looks[size_t(cell.row - 1)].grades[size_t(cell.column)];
-    if (stored == look)
-        return;
-    const CellState before = state(cell);
-    stored = look;
-    tell(cell, before);
-}
-
 NameLook GradeSheet::nameLook(int row) const
 {
     return row >= 1 && row <= pupilCount() ? m_looks[size_t(row - 1)].name : NameLook();
-}
-
-void GradeSheet::setNameLook(int row, const NameLook& look)
-{
-    Q_ASSERT(row >= 1 && row <= pupilCount());
-    NameLook& stored = m_looks[size_t(row - 1)].name;
-    if (stored == look)
-        return;
-    const CellState before = state({gradefile::kNameColumn, row});
-    stored = look;
-    tell({gradefile::kNameColumn, row}, before);
 }
 
 CellState GradeSheet::state(Cell cell) const
@@ -163,13 +129,105 @@ CellState GradeSheet::state(Cell cell) const
     return now;
 }
 
-void GradeSheet::setState(Cell cell, const CellState& state)
+CellState GradeSheet::withText(Cell cell, const QString& text) const
 {
-    setText(cell, state.text);
-    if (cell.row >= 1)
-        setLook(cell, state.look);
-    if (cell.column == gradefile::kNameColumn && cell.row >= 1)
-        setNameLook(cell.row, state.name);
+    CellState state = this->state(cell);
+    state.text = text;
+    return state;
+}
+
+CellState GradeSheet::acceptedState(Cell cell) const
+{
+    return m_beforeRefusal.value(keyOf(cell), state(cell));
+}
+
+gradefile::SheetTable GradeSheet::savedTable() const
+{
+    gradefile::SheetTable table = m_table;
+    for (auto refused = m_beforeRefusal.cbegin(); refused != m_beforeRefusal.cend(); ++refused)
+        table[size_t(refused.key() >> 32)][size_t(quint32(refused.key()))] = refused->text;
+    return table;
+}
+
+// A grade cell takes what a grade typed and left would leave: a value with a point or a comma,
+// in either digits, or a mark; anything else stays as it came, refused. Nothing stays nothing.
+CellState GradeSheet::checked(Cell cell, CellState wanted) const
+{
+    if (!examAt(cell.column) || cell.row < 1 || m_readOnly)
+        return wanted;
+    const CellCheck check =
+        checkBroughtValue(wanted.text).value_or(CellCheck{QString(), GradeLook::Plain, false});
+    wanted.text = check.text;
+    wanted.look = check.look.value_or(GradeLook::Plain);
+    return wanted;
+}
+
+void GradeSheet::change(const QList<std::pair<Cell, CellState>>& cells)
+{
+    CellEdits edits;
+    for (const auto& [cell, wanted] : cells) {
+        Q_ASSERT(contains(cell) && cell.row >= 1);
+        const CellState after = checked(cell, wanted);
+        if (after != state(cell))
+            edits.append({cell, state(cell), after});
+    }
+    if (edits.isEmpty())
+        return;
+    if (m_recorder)
+        m_recorder->record(edits, EditRecorder::Kind::Change);
+    else
+        for (const CellEdit& edit : edits)
+            apply(edit.cell, edit.after, true);
+}
+
+bool GradeSheet::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const Cell cell = cellOf(index);
+    if (!index.isValid() || m_readOnly || (role == Qt::EditRole && isLocked(cell)))
+        return false;
+    switch (role) {
+    case Qt::EditRole:
+        change({{cell, withText(cell, value.toString())}});
+        return true;
+    case CheckRole: {
+        const CellState after = checked(cell, withText(cell, value.toString()));
+        if (after == state(cell))
+            return true;
+        if (m_recorder)
+            m_recorder->record({{cell, state(cell), after}}, EditRecorder::Kind::Check);
+        apply(cell, after, false);
+        return true;
+    }
+    case CellStateRole:
+        apply(cell, value.value<CellState>(), true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The journal follows the grade the save would write, never a refused text.
+void GradeSheet::apply(Cell cell, const CellState& after, bool modifies)
+{
+    const CellState before = state(cell);
+    if (before == after)
+        return;
+    const QString savedBefore = acceptedState(cell).text;
+    const bool refused = after.look == GradeLook::Refused;
+    if (refused && before.look != GradeLook::Refused)
+        m_beforeRefusal.insert(keyOf(cell), before);
+    else if (!refused)
+        m_beforeRefusal.remove(keyOf(cell));
+    m_table[size_t(cell.row)][size_t(cell.column)] = after.text;
+    RowLooks& looks = m_looks[size_t(cell.row - 1)];
+    looks.grades[size_t(cell.column)] = after.look;
+    if (cell.column == gradefile::kNameColumn)
+        looks.name = after.name;
+    if (m_journal && !refused && after.text != savedBefore)
+        m_journal->cellCommitted(cell, after.text);
+    tell(cell, before);
+    if (modifies)
+        setModified(true);
 }
 
 void GradeSheet::setColumnLocked(int column, bool locked)

@@ -6,6 +6,7 @@
 #include "sheet/openedsheet.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 
 #include <array>
 #include <optional>
@@ -37,10 +38,34 @@ struct CellState {
     friend bool operator!=(const CellState& a, const CellState& b) { return !(a == b); }
 };
 
+// One cell of a change of the teacher's: as it was, as the change leaves it.
+struct CellEdit {
+    Cell cell;
+    CellState before;
+    CellState after;
+};
+using CellEdits = QList<CellEdit>;
+
+// Where the teacher's changes are made: an undo history makes each one a step it can take
+// back. A check's rewrite of a cell the cursor leaves is no step of its own.
+class EditRecorder {
+public:
+    virtual ~EditRecorder() = default;
+    enum class Kind { Change, Check };
+    // A change must be made here, by setting each cell's after state (CellStateRole); the
+    // sheet makes a check's rewrite itself.
+    virtual void record(const CellEdits& edits, Kind kind) = 0;
+};
+
 // The one owner of a sheet's data: every text of the sheet (the headers, each pupil's grades,
 // name, identifier, order number and observation), the look of each checked grade and of each
 // name, which cells take typing, and whether the sheet holds changes the disk has not. The
 // windows only show it; the save, the journal, the copies, the statistics and the card read it.
+//
+// setData is the one way a pupil's cell changes, and every grade passes the cell check there: a
+// grade cell changed holds nothing, a grade in the "00.00" form or a mark, unless it is refused
+// (GradeLook::Refused), and a refused text is neither journaled nor saved: the grade it
+// replaced is.
 //
 // Cells are addressed as the sheet's lines hold them: Cell{column, row}, row 0 the headers and
 // rows 1 to pupilCount() the pupils, columns as gradefile/sheetcolumns.h numbers them. As a
@@ -50,8 +75,10 @@ class GradeSheet : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // Roles besides the display text: the cell's GradeLook, the name's NameLook.
-    enum Role { GradeLookRole = Qt::UserRole, NameColourRole, NameBoldRole };
+    // Roles besides the display text: the cell's GradeLook, the name's NameLook; for setData,
+    // the check's rewrite of a cell left (no step of its own), and a CellState set as it is
+    // (undo, redo).
+    enum Role { GradeLookRole = Qt::UserRole, NameColourRole, NameBoldRole, CheckRole, CellStateRole };
 
     explicit GradeSheet(int columns = gradefile::kSheetColumns - 1, QObject* parent = nullptr);
 
@@ -64,25 +91,29 @@ public:
     int columns() const { return m_columns; }
     bool contains(Cell cell) const;
     QString text(Cell cell) const;
-    // Writes a text; a cell's check state is left to setLook. A pupil's changed text is
-    // recorded in the journal first, when the sheet has one.
-    void setText(Cell cell, const QString& text);
-    // Puts back a text a journal kept after a crash: the journal has it already.
-    void restoreText(Cell cell, const QString& text);
+    // The teacher's change to several cells as one step (a block pasted or imported, what a
+    // crash left, an observation with its name's look): each grade is checked.
+    void change(const QList<std::pair<Cell, CellState>>& cells);
+    // The cell with another text, its name's look kept.
+    CellState withText(Cell cell, const QString& text) const;
     // Where every change to a pupil's texts is recorded from now on (none by default); it must
     // outlive the sheet or be removed first.
     void setJournal(CellJournal* journal) { m_journal = journal; }
+    // Where the teacher's changes are made (by default at once, with no history).
+    void setRecorder(EditRecorder* recorder) { m_recorder = recorder; }
     GradeLook look(Cell cell) const;
-    void setLook(Cell cell, GradeLook look);
     NameLook nameLook(int row) const;
-    void setNameLook(int row, const NameLook& look);
     CellState state(Cell cell) const;
-    void setState(Cell cell, const CellState& state);
+    // The cell as the save writes it: a refused grade gives way to the one it replaced.
+    CellState acceptedState(Cell cell) const;
+    // The sheet's texts as the save writes them.
+    gradefile::SheetTable savedTable() const;
 
     // A locked cell takes no typing, paste or drop; headers always count as locked, and
     // every cell of a sheet shown for reading only.
     void setColumnLocked(int column, bool locked);
     void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_readOnly; }
     bool isLocked(Cell cell) const;
     // How a column's pupil cells are aligned (physical: AlignLeft is the left edge); by
     // default a text starts on the side it reads from.
@@ -112,7 +143,6 @@ public:
     QString grade(int pupil, int exam) const { return text(gradeCell(pupil, exam)); }
     QString field(int pupil, PupilField field) const { return text(fieldCell(pupil, field)); }
     QString observation(int pupil) const { return text(observationCell(pupil)); }
-    void setObservation(int pupil, const QString& text) { setText(observationCell(pupil), text); }
     // The exam's header as the teacher reads it, without the blanks that pad it.
     QString examHeader(int exam) const;
 
@@ -125,6 +155,9 @@ public:
     bool isFieldShown(PupilField field) const { return isShown(fieldCell(1, field).column); }
     // The shown exams, first exam first.
     std::vector<int> shownExams() const;
+    // 6 minus the columns empty at opening: the grade columns shown are lastGradeColumn() of
+    // it to 6, and the save writes gradeSpan() + 1 grades a pupil.
+    int gradeSpan() const { return m_gradeSpan; }
 
     QModelIndex indexOf(Cell cell) const;
     static Cell cellOf(const QModelIndex& index);
@@ -135,6 +168,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 signals:
     // A cell's text or look, or a name's look (told on the name's cell), changed; before is
@@ -147,6 +181,9 @@ private:
         std::array<GradeLook, gradefile::kSheetColumns> grades{};
         NameLook name;
     };
+    // What the check makes of a text for cell: grades checked, other cells as they come.
+    CellState checked(Cell cell, CellState wanted) const;
+    void apply(Cell cell, const CellState& state, bool modifies);
     void tell(Cell cell, const CellState& before);
     // What a cell's text and colour say, in words, for assistive technology.
     QString spokenMeaning(Cell cell) const;
@@ -161,9 +198,15 @@ private:
     std::array<Qt::Alignment, gradefile::kSheetColumns> m_alignments{};
     std::vector<int> m_pupilNameColumns{gradefile::kNameColumn};
     ShownColumns m_shown{};
+    int m_gradeSpan = 0;
     bool m_readOnly = false;
     bool m_modified = false;
     CellJournal* m_journal = nullptr;
+    EditRecorder* m_recorder = nullptr;
+    // Each refused cell as it was before the refusal: what the save and the journal keep.
+    QHash<quint64, CellState> m_beforeRefusal;
 };
 
 } // namespace sheet
+
+Q_DECLARE_METATYPE(sheet::CellState)

@@ -63,7 +63,7 @@ bool GradeSheetWindow::printFilledCard()
         return false;
     // A filled card shows what the disk holds, under the number of the save that wrote
     // it: a sheet not saved yet, or changed since its save, is saved first.
-    if (!m_saved || isModified()) {
+    if (!isSaved() || isModified()) {
         const auto answer = ui::QuestionDialog::ask(
             kPrintAfterSaveQuestion, ui::QuestionDialog::Buttons::YesNo, windowTitle(), this);
         if (answer != ui::QuestionDialog::Answer::Yes) {
@@ -80,12 +80,12 @@ bool GradeSheetWindow::printFilledCard()
     }
     // The card carries the number of the last save, but the number is used up only by a
     // card that exists: sent to the printer, or written as a PDF file.
-    print::CardTexts signedTexts = m_cardTexts;
-    signedTexts.printNumber = m_cardTexts.saveNumber;
+    print::CardTexts signedTexts = m_document.cardTexts();
+    signedTexts.printNumber = signedTexts.saveNumber;
     if (!sendCard(filledCard(), print::composePageHeader(signedTexts, QDate::currentDate()),
                   true))
         return false;
-    m_cardTexts.printNumber = signedTexts.printNumber;
+    m_document.setPrintNumber(signedTexts.printNumber);
     return true;
 }
 
@@ -97,7 +97,7 @@ bool GradeSheetWindow::printBlankCard()
     // not yet stays as it is.
     print::PrintedSheet card = filledCard();
     card.blankGradeCells();
-    return sendCard(card, print::composePageHeader(m_cardTexts, QDate::currentDate()), false);
+    return sendCard(card, print::composePageHeader(m_document.cardTexts(), QDate::currentDate()), false);
 }
 
 bool GradeSheetWindow::cardGoesToPrinter() const
@@ -117,7 +117,7 @@ void GradeSheetWindow::showPreview()
         const QString printer = cardGoesToPrinter() ? print::targetPrinterName() : QString();
         const auto compose = [this] {
             return print::PreviewCard{filledCard(),
-                                      print::composePageHeader(m_cardTexts, QDate::currentDate())};
+                                      print::composePageHeader(m_document.cardTexts(), QDate::currentDate())};
         };
         m_preview = new print::PreviewWindow(compose, [this] { printFilledCard(); }, printer, this);
         connect(m_preview, &print::PreviewWindow::closed, this,
@@ -137,7 +137,7 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
 print::PrintedSheet GradeSheetWindow::filledCard() const
 {
     const print::CardSheet sheet{sheetTable(), m_sheet.shownColumns(),
-                                 m_nameLayout == QLatin1String("C")};
+                                 m_document.nameLayout() == QLatin1String("C")};
     return print::composePrintedSheet(sheet);
 }
 
@@ -169,7 +169,7 @@ bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::Pa
 QString GradeSheetWindow::writeCardToPdf(const print::PrintedSheet& card,
                                          const print::PageHeader& codes)
 {
-    const QString suggested = print::suggestedPdfFileName(m_cardTexts.sheetDescription);
+    const QString suggested = print::suggestedPdfFileName(m_document.cardTexts().sheetDescription);
     const QString path = m_destination.choosePdfPath ? m_destination.choosePdfPath(suggested)
                                                      : askForPdfPath(this, suggested);
     if (path.isEmpty())

@@ -90,10 +90,9 @@ QGroupBox* makeFrame(const char* name, const QString& title, QWidget* parent)
 
 } // namespace
 
-GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& cardTexts,
-                                   const gradefile::GradeDisk& disk, QString diskQuestionTitle,
-                                   QWidget* parent)
-    : QWidget(parent, Qt::Window), m_sheetState(sheetState), m_cardTexts(cardTexts), m_disk(disk),
+GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, const gradefile::GradeDisk& disk,
+                                   QString diskQuestionTitle, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_sheetState(sheetState), m_disk(disk),
       m_diskQuestionTitle(std::move(diskQuestionTitle))
 {
     setObjectName(QStringLiteral("gradeSheetWindow"));
@@ -119,7 +118,7 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, print::CardTexts& car
     m_normalRowHeight = m_grid->verticalHeader()->defaultSectionSize();
     fitWindowToGrid();
     // The statistics and the copies, on the grid's context menu.
-    new SheetTools(*this, m_cardTexts, [this] { return checkCellUnderCursor(); });
+    new SheetTools(*this, m_document.cardTexts(), [this] { return checkCellUnderCursor(); });
 }
 
 // Nothing the grid still signals as it goes may reach grade entry or the journal.
@@ -196,14 +195,16 @@ void GradeSheetWindow::createGrid()
     for (int col = 0; col < kSheetColumns; ++col)
         m_grid->setColWidth(col, kColumnWidths[col]);
 
-    m_entry = std::make_unique<GradeEntry>(SheetKind::Subject, m_sheet, *m_grid);
+    m_entry = std::make_unique<GradeEntry>(m_sheet, *m_grid);
     m_grid->setInputHandler(m_entry.get());
-    m_history = std::make_unique<SheetHistory>(m_sheet, *m_entry);
+    m_history = std::make_unique<SheetHistory>(m_sheet, [this](Cell cell) {
+        m_entry->placeCursor(cell);
+    });
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
     // Whatever makes the sheet unsaved (a grade, a mark, a paste, an observation, an undo, what
     // a crash left) offers its save.
     connect(&m_sheet, &GradeSheet::modifiedChanged, this, [this](bool modified) {
-        if (modified && !m_readOnly)
+        if (modified && !isReadOnly())
             setCommandEnabled(m_saveButton, true);
     });
     connect(m_grid, &SpreadGrid::cellClickedAt, this, [this](int col, int row) {
@@ -215,9 +216,6 @@ void GradeSheetWindow::createGrid()
         if (m_sheet.look(cell) == GradeLook::Refused && before.look != GradeLook::Refused)
             ui::announce(m_statusLine,
                          kRefusedAnnouncement + QLatin1Char(' ') + m_sheet.text(cell));
-    });
-    connect(m_grid, &SpreadGrid::cellEditedAt, this, [this](int col, int row) {
-        m_entry->cellEdited({col, row});
     });
     connect(m_grid, &SpreadGrid::pasteRequested, this, &GradeSheetWindow::pasteGrades);
 }
@@ -308,12 +306,10 @@ void GradeSheetWindow::setCommandEnabled(QPushButton* button, bool enabled)
 
 void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
 {
-    m_nameLayout = document.nameLayout;
-    m_openedFileKey = document.key;
-    m_openedFile = {document.fileName, document.volume, document.contentHash};
-    m_sheet.reset(openedSheetTable(document));
-    m_sheet.setColumnAlignment(kNameColumn, m_nameLayout == QLatin1String("C") ? Qt::AlignCenter
-                                                                               : Qt::AlignLeft);
+    m_document.open(document);
+    m_sheet.setColumnAlignment(kNameColumn, m_document.nameLayout() == QLatin1String("C")
+                                                ? Qt::AlignCenter
+                                                : Qt::AlignLeft);
     for (int col = 1; col <= kFirstGradeColumn; ++col)
         m_sheet.setColumnAlignment(col, Qt::AlignCenter);
     for (int col = kNameColumn; col < kSheetColumns; ++col)
@@ -342,12 +338,10 @@ void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
 
 void GradeSheetWindow::makeReadOnly()
 {
-    m_readOnly = true;
     // The journal and what a crash left in it belong to the window that has the file open.
     m_sheet.setJournal(nullptr);
     m_recovery.reset();
-    m_entry->setReadOnly(true);
-    m_sheet.setReadOnly(true);
+    m_document.setReadOnly(true);
     setCommandEnabled(m_saveButton, false);
     setWindowTitle(windowTitle() + kReadOnlyTitle);
 }
@@ -356,20 +350,23 @@ bool GradeSheetWindow::offerRecovery()
 {
     if (!m_recovery)
         return false;
-    const recovery::SheetBounds bounds{m_sheet.pupilCount(), lastGradeColumn(m_entry->gradeSpan())};
+    const recovery::SheetBounds bounds{m_sheet.pupilCount(), lastGradeColumn(m_sheet.gradeSpan())};
     bool asked = false;
     const CellTexts changes = m_recovery->changesToBringBack(
         bounds, [this](Cell cell) { return m_sheet.text(cell); }, windowTitle(), asked);
     if (changes.isEmpty())
         return asked;
-    CellTexts grades;
+    QList<std::pair<Cell, CellState>> states;
     for (const auto& [cell, text] : changes) {
         if (cell == GradeSheet::observationCell(cell.row))
-            restoreObservation(m_sheet, cell.row, text);
+            states << observationStates(m_sheet, cell.row, text);
         else
-            grades.append({cell, text});
+            states.append({cell, m_sheet.withText(cell, text)});
     }
-    m_entry->restoreCells(grades);
+    // The journal has them already: the journals they came from go into this one whole.
+    m_sheet.setJournal(nullptr);
+    m_entry->restoreCells(states);
+    m_sheet.setJournal(m_recovery.get());
     // Observations alone are unsaved changes as much as grades.
     m_sheet.setModified(true);
     entryMade();
@@ -383,7 +380,6 @@ void GradeSheetWindow::fitToShownColumns()
 {
     for (int col = 0; col < kSheetColumns; ++col)
         m_grid->setColumnHiddenAt(col, !m_sheet.isShown(col));
-    m_entry->setGradeSpan(gradefile::gradeSpanOf(sheetTable()));
     fitGridColumns();
     fitWindowToGrid();
     placeAtTopCentre();
@@ -449,14 +445,13 @@ void GradeSheetWindow::keyPressEvent(QKeyEvent* event)
 // from pupil to pupil there, and the grid's cursor follows.
 void GradeSheetWindow::pupilDoubleClicked()
 {
-    if (m_readOnly)
+    if (isReadOnly())
         return;
     m_sheetState.currentPupilRow = qint16(m_grid->activeCell().row);
     if (m_sheet.pupilCount() < 1)
         return;
     GridObservations observations(
-        m_sheet, *m_grid, [this] { m_sheet.setModified(true); }, [this] { save(); },
-        [this](int row) { m_history->observationValidated(row); });
+        m_sheet, *m_grid, [this] { m_sheet.setModified(true); }, [this] { save(); });
     observation::ObservationDialog dialog(observations, m_sheetState.currentPupilRow, this);
     if (m_openObservations)
         m_openObservations(dialog);
@@ -513,7 +508,7 @@ bool GradeSheetWindow::stepThroughHistory(bool back)
 
 BlockOutcome GradeSheetWindow::writeGrades(const std::vector<GradeWrite>& writes)
 {
-    if (m_readOnly || !checkCellUnderCursor()) {
+    if (isReadOnly() || !checkCellUnderCursor()) {
         QApplication::beep();
         return {};
     }
@@ -524,13 +519,13 @@ BlockOutcome GradeSheetWindow::writeGrades(const std::vector<GradeWrite>& writes
 
 void GradeSheetWindow::pasteGrades()
 {
-    if (m_readOnly) {
+    if (isReadOnly()) {
         ui::showNotice(this, windowTitle(), kViewOnlyPaste);
         return;
     }
     const std::optional<BlockPlacement> placed =
         placeBlock(*spreadsheetRows(QGuiApplication::clipboard()->text()), m_grid->activeCell(),
-                   m_sheet.pupilCount(), m_entry->gradeSpan());
+                   m_sheet.pupilCount(), m_sheet.gradeSpan());
     // A refused grade under the cursor is corrected first, as before a move.
     if (!placed || !checkCellUnderCursor()) {
         QApplication::beep();
@@ -545,7 +540,7 @@ void GradeSheetWindow::pasteGrades()
 
 bool GradeSheetWindow::save()
 {
-    Q_ASSERT(!m_readOnly);
+    Q_ASSERT(!isReadOnly());
     // A grade above twenty under the cursor is not written: the cursor goes back to it.
     if (m_entry->isCellUnderCursorAboveTwenty()) {
         m_grid->setFocus();
@@ -554,56 +549,35 @@ bool GradeSheetWindow::save()
     }
     if (!checkCellUnderCursor())
         return false;
-
-    qint16 lastSaveNumber = m_cardTexts.saveNumber;
-    gradefile::SaveLinesBuilt built;
+    qint16 lastSaveNumber = m_document.cardTexts().saveNumber;
     for (;;) {
         const std::optional<QByteArray> replaced = fileToReplace(lastSaveNumber);
         if (!replaced)
             return false;
-        built = gradefile::buildGradeFileLines(
-            m_openedFileKey, windowTitle(), sheetTable(), m_entry->gradeSpan(),
-            {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
-            lastSaveNumber, m_cardTexts.printNumber);
-        if (built.counterOverflow) {
-            // Reported as the overflow it is, as the opening reports a counter out of range.
-            reportSaveFailure(gradefile::malformedFile(
-                gradefile::errorNumber::kOverflow,
-                QStringLiteral(
-                    "Dépassement de capacité : le numéro d'enregistrement a atteint 32767.")));
-            return false;
-        }
         // Before every try: the disk asked for may only now be back in the drive. The same
         // file is kept once.
         if (m_recovery)
             m_recovery->keepCopy(m_disk.folder(), *replaced);
-        const gradefile::SafeWriteResult written =
-            m_disk.save(m_openedFile, built.lines, m_writeFaults);
-        if (written.ok)
+        const gradefile::FileError error = m_document.save(m_disk, lastSaveNumber, m_writeFaults);
+        if (!error.isError())
             break;
-        if (!reportSaveFailure(written.error))
+        if (!reportSaveFailure(error))
             return false;
     }
-    m_openedFile.contentHash = gradefile::contentHashOf(gradefile::rowsetBytes(built.lines));
     if (m_recovery)
-        m_recovery->saved(m_openedFile.contentHash);
+        m_recovery->saved(m_document.file().contentHash);
     // An open preview shows the card as the disk now holds it.
     if (m_preview)
         m_preview->refresh();
-    // Only a save that reached the disk counts: a failed one leaves the counter as it was,
-    // and the next save writes the number that follows the last one written.
-    m_cardTexts.saveNumber = built.saveNumber;
-    m_saved = true;
-    m_sheet.setModified(false);
     ui::announce(m_statusLine, kSavedAnnouncement);
-    emit saved(m_openedFileKey);
+    emit saved(openedFileKey());
     return true;
 }
 
 std::optional<QByteArray> GradeSheetWindow::fileToReplace(qint16& lastSaveNumber)
 {
     for (;;) {
-        const gradefile::FileToReplace found = m_disk.fileToReplace(m_openedFile);
+        const gradefile::FileToReplace found = m_disk.fileToReplace(m_document.file());
         if (!found.error.isError())
             return found.bytes;
         if (found.error.kind != gradefile::FileErrorKind::ChangedOnDisk) {

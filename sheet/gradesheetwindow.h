@@ -6,6 +6,7 @@
 #include "gradefile/safefilewrite.h"
 #include "sheet/gradeentry.h"
 #include "sheet/gradesheet.h"
+#include "sheet/sheetdocument.h"
 
 #include <QHash>
 #include <QPointer>
@@ -23,7 +24,6 @@ class QScrollArea;
 class QTimer;
 
 namespace print {
-struct CardTexts;
 struct PageHeader;
 class PreviewWindow;
 class PrintedSheet;
@@ -43,17 +43,17 @@ class GradeSheetWindow : public QWidget {
 
 public:
     // diskQuestionTitle is the caption of the question that asks for the disk.
-    GradeSheetWindow(SheetState& sheetState, print::CardTexts& cardTexts,
-                     const gradefile::GradeDisk& disk, QString diskQuestionTitle,
-                     QWidget* parent = nullptr);
+    GradeSheetWindow(SheetState& sheetState, const gradefile::GradeDisk& disk,
+                     QString diskQuestionTitle, QWidget* parent = nullptr);
     ~GradeSheetWindow() override;
 
     SpreadGrid* grid() const { return m_grid; }
     GradeSheet& sheet() { return m_sheet; }
     const GradeSheet& sheet() const { return m_sheet; }
-    QString openedFileKey() const { return m_openedFileKey; }
+    const SheetDocument& document() const { return m_document; }
+    QString openedFileKey() const { return m_document.key(); }
     // The name the file was listed and opened under: the save writes that very file.
-    QString openedFileName() const { return m_openedFile.fileName; }
+    QString openedFileName() const { return m_document.file().fileName; }
 
     // Fills the fresh window with an opened grade file: headers, one row per pupil, the
     // empty columns hidden, the file's description as caption. From then on every change
@@ -67,7 +67,7 @@ public:
     // Shows the filled sheet for reading only, while another window of the program has the
     // file open: nothing can be typed, marked, observed or saved, and nothing is journaled.
     void makeReadOnly();
-    bool isReadOnly() const { return m_readOnly; }
+    bool isReadOnly() const { return m_document.isReadOnly(); }
 
     // Writes the sheet back into its grade file; false when nothing was written.
     bool save();
@@ -119,9 +119,9 @@ public:
     };
     void setCardDestination(CardDestination destination) { m_destination = std::move(destination); }
 
-    qint16 gradeSpan() const { return qint16(m_entry->gradeSpan()); }
+    qint16 gradeSpan() const { return qint16(m_sheet.gradeSpan()); }
     bool isModified() const { return m_sheet.isModified(); }
-    bool isSaved() const { return m_saved; }
+    bool isSaved() const { return m_document.isSaved(); }
 
     // The sheet's texts as the save reads them.
     const gradefile::SheetTable& sheetTable() const { return m_sheet.table(); }
@@ -188,7 +188,6 @@ private:
     bool stepThroughHistory(bool back);
 
     SheetState& m_sheetState;
-    print::CardTexts& m_cardTexts;
     const gradefile::GradeDisk& m_disk;
     QString m_diskQuestionTitle;
 
@@ -204,18 +203,14 @@ private:
     // Each command button's function key, enabled with its button.
     QHash<QPushButton*, QAction*> m_commandKeys;
 
-    GradeSheet m_sheet;
+    SheetDocument m_document;
+    GradeSheet& m_sheet = m_document.sheet();
     // Before grade entry, which records into it: it goes after.
     std::unique_ptr<SheetRecovery> m_recovery;
     std::unique_ptr<GradeEntry> m_entry;
     std::unique_ptr<SheetHistory> m_history;
 
-    QString m_nameLayout;
-    QString m_openedFileKey;
-    gradefile::OpenedFile m_openedFile;
-    bool m_saved = false;
     bool m_largePresentation = false;
-    bool m_readOnly = false;
     enum class CardSent { None, Filled, Blank };
     CardSent m_cardSent = CardSent::None;
     QLabel* m_statusLine = nullptr;

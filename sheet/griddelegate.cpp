@@ -85,6 +85,12 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     return editor;
 }
 
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const
+{
+    model->setData(index, keys::withoutControlCharacters(static_cast<QLineEdit*>(editor)->text()));
+}
+
 void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);

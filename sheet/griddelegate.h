@@ -27,10 +27,12 @@ public:
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
-    // The grid writes the editor's text and reads it back itself: a cell whose colour
-    // changes while it is being edited must not lose what was typed.
+    // The grid writes the editor's text itself: a cell whose colour changes while it is being
+    // edited must not lose what was typed.
     void setEditorData(QWidget*, const QModelIndex&) const override {}
-    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+    // What was typed goes to the sheet, which checks it; control characters never do.
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 

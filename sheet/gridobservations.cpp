@@ -11,10 +11,8 @@ namespace sheet {
 using PupilField = GradeSheet::PupilField;
 
 GridObservations::GridObservations(GradeSheet& sheet, SpreadGrid& grid,
-                                   std::function<void()> markModified, std::function<void()> save,
-                                   std::function<void(int)> written)
-    : m_sheet(sheet), m_grid(grid), m_markModified(std::move(markModified)),
-      m_save(std::move(save)), m_written(std::move(written))
+                                   std::function<void()> markModified, std::function<void()> save)
+    : m_sheet(sheet), m_grid(grid), m_markModified(std::move(markModified)), m_save(std::move(save))
 {}
 
 int GridObservations::pupilCount() const
@@ -39,24 +37,29 @@ QString GridObservations::observationCell(int row) const
 
 void GridObservations::setObservationCell(int row, const QString& text)
 {
-    m_sheet.setObservation(row, text);
-    // The dialog gives the name its look first, then the text.
-    if (m_written)
-        m_written(row);
+    // The name first: undoing puts the cursor on it.
+    CellState name = m_sheet.state(GradeSheet::fieldCell(row, PupilField::Name));
+    name.name = m_nameLook;
+    m_sheet.change({{GradeSheet::fieldCell(row, PupilField::Name), name},
+                    {GradeSheet::observationCell(row), m_sheet.withText(
+                                                           GradeSheet::observationCell(row), text)}});
 }
 
-void GridObservations::setNameLook(int row, const QColor& colour, bool bold)
+void GridObservations::setNameLook(int, const QColor& colour, bool bold)
 {
-    m_sheet.setNameLook(row, {colour.rgb() & 0xffffffu, bold});
+    m_nameLook = {colour.rgb() & 0xffffffu, bold};
 }
 
-void restoreObservation(GradeSheet& sheet, int row, const QString& text)
+QList<std::pair<Cell, CellState>> observationStates(const GradeSheet& sheet, int row,
+                                                   const QString& text)
 {
-    sheet.restoreText(GradeSheet::observationCell(row), text);
+    const Cell nameCell = GradeSheet::fieldCell(row, PupilField::Name);
+    CellState name = sheet.state(nameCell);
     const observation::NameLook look = observation::nameLookFor(observation::observationOf(text));
-    sheet.setNameLook(row, {unsigned(look.colour.red << 16 | look.colour.green << 8 |
-                                     look.colour.blue),
-                            look.bold});
+    name.name = {unsigned(look.colour.red << 16 | look.colour.green << 8 | look.colour.blue),
+                 look.bold};
+    const Cell observationCell = GradeSheet::observationCell(row);
+    return {{nameCell, name}, {observationCell, sheet.withText(observationCell, text)}};
 }
 
 void GridObservations::moveCursorTo(int row)

@@ -2,11 +2,12 @@
 
 #include "observation/observationsheet.h"
 
+#include "sheet/gradesheet.h"
+
 #include <functional>
 
 namespace sheet {
 
-class GradeSheet;
 class SpreadGrid;
 
 // The observation dialog's view of a grade sheet: the pupils' names, order numbers and
@@ -14,9 +15,8 @@ class SpreadGrid;
 // command.
 class GridObservations final : public observation::ObservationSheet {
 public:
-    // written runs once a pupil's observation and name look are both written.
     GridObservations(GradeSheet& sheet, SpreadGrid& grid, std::function<void()> markModified,
-                     std::function<void()> save, std::function<void(int row)> written = {});
+                     std::function<void()> save);
 
     int pupilCount() const override;
     QString pupilName(int row) const override;
@@ -33,10 +33,12 @@ private:
     SpreadGrid& m_grid;
     std::function<void()> m_markModified;
     std::function<void()> m_save;
-    std::function<void(int)> m_written;
+    // The name's look the dialog gives first, written with the observation as one change.
+    NameLook m_nameLook;
 };
 
-// Puts an observation text back into a pupil's row, the name showing its level.
-void restoreObservation(GradeSheet& sheet, int row, const QString& text);
+// A pupil's observation and the name showing its level, as the sheet takes them back.
+QList<std::pair<Cell, CellState>> observationStates(const GradeSheet& sheet, int row,
+                                                   const QString& text);
 
 } // namespace sheet

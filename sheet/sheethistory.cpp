@@ -4,130 +4,82 @@ namespace sheet {
 
 namespace {
 
-quint64 keyOf(Cell cell)
-{
-    return (quint64(quint32(cell.row)) << 32) | quint32(cell.column);
-}
-
-using CellStates = QList<std::pair<Cell, CellState>>;
-
-// A step keeps the cells as they were before the change; as they are after it is taken when
-// the step is undone, so that the check's rewrite and colour, which come after the change,
-// belong to it.
-class CellStep : public QUndoCommand {
+class CellsStep : public QUndoCommand {
 public:
-    CellStep(SheetHistory& history, CellStates before, bool grade)
-        : m_history(history), m_before(std::move(before)), m_grade(grade)
-    {}
+    CellsStep(GradeSheet& sheet, CellEdits edits, std::function<void(Cell)> placeCursor)
+        : m_sheet(sheet), m_edits(std::move(edits)), m_placeCursor(std::move(placeCursor))
+    {
+        // Undo goes back to what the save would have written, never to a refused text.
+        for (CellEdit& edit : m_edits) {
+            m_correctsRefused = m_correctsRefused || edit.before.look == GradeLook::Refused;
+            edit.before = m_sheet.acceptedState(edit.cell);
+        }
+    }
 
-    int id() const override { return m_grade ? 1 : -1; }
-    // A change to a grade the check refused corrects the step that typed it: undo goes
-    // back past the red cell, to what the cell held before.
+    int id() const override { return 1; }
     bool mergeWith(const QUndoCommand* other) override
     {
-        const auto* next = static_cast<const CellStep*>(other);
-        return next->m_before.first().first == m_before.first().first &&
-               next->m_before.first().second.look == GradeLook::Refused;
+        const auto* next = static_cast<const CellsStep*>(other);
+        return next->m_correctsRefused && amend(next->m_edits);
     }
-    void undo() override
+    // The cell's change goes into this step, when the step changed that cell.
+    bool amend(const CellEdits& edits)
     {
-        m_after.clear();
-        for (const auto& [cell, unused] : m_before)
-            m_after.append({cell, m_history.sheet().state(cell)});
-        m_history.show(m_before);
+        if (edits.size() != 1)
+            return false;
+        for (CellEdit& edit : m_edits) {
+            if (edit.cell == edits.first().cell) {
+                edit.after = edits.first().after;
+                return true;
+            }
+        }
+        return false;
     }
-    // The first redo is the push: the change is already in the sheet.
-    void redo() override
-    {
-        if (m_pushed)
-            m_history.show(m_after);
-        m_pushed = true;
-    }
+    void undo() override { set(true); }
+    void redo() override { set(false); }
 
 private:
-    SheetHistory& m_history;
-    CellStates m_before;
-    CellStates m_after;
-    bool m_grade;
-    bool m_pushed = false;
+    void set(bool back)
+    {
+        for (const CellEdit& edit : m_edits)
+            m_sheet.setData(m_sheet.indexOf(edit.cell),
+                            QVariant::fromValue(back ? edit.before : edit.after),
+                            GradeSheet::CellStateRole);
+        // The step is made where the teacher is: only going back and forth moves the cursor.
+        if (std::exchange(m_made, true))
+            m_placeCursor(m_edits.first().cell);
+    }
+
+    GradeSheet& m_sheet;
+    CellEdits m_edits;
+    std::function<void(Cell)> m_placeCursor;
+    bool m_correctsRefused = false;
+    bool m_made = false;
 };
 
 } // namespace
 
-SheetHistory::SheetHistory(GradeSheet& sheet, GradeEntry& entry, QObject* parent)
-    : QObject(parent), m_sheet(sheet), m_entry(entry)
+SheetHistory::SheetHistory(GradeSheet& sheet, std::function<void(Cell)> placeCursor,
+                           QObject* parent)
+    : QObject(parent), m_sheet(sheet), m_placeCursor(std::move(placeCursor))
 {
-    connect(&m_sheet, &GradeSheet::cellChanged, this, &SheetHistory::sheetChanged);
-    connect(&m_entry, &GradeEntry::cellChanged, this, &SheetHistory::entryChanged);
-    connect(&m_entry, &GradeEntry::cellsBrought, this, &SheetHistory::cellsBrought);
+    m_sheet.setRecorder(this);
 }
 
-SheetHistory::~SheetHistory() = default;
-
-void SheetHistory::restart()
+SheetHistory::~SheetHistory()
 {
-    m_stack.clear();
-    m_before.clear();
+    m_sheet.setRecorder(nullptr);
 }
 
-void SheetHistory::sheetChanged(Cell cell, const CellState& before)
+void SheetHistory::record(const CellEdits& edits, Kind kind)
 {
-    if (!m_stepping && cell.row >= 1 && !m_before.contains(keyOf(cell)))
-        m_before.insert(keyOf(cell), before);
-}
-
-CellState SheetHistory::takeBefore(Cell cell)
-{
-    const auto found = m_before.constFind(keyOf(cell));
-    if (found == m_before.constEnd())
-        return m_sheet.state(cell);
-    const CellState before = *found;
-    m_before.erase(found);
-    return before;
-}
-
-void SheetHistory::entryChanged(Cell cell, CellChange change)
-{
-    const CellState before = takeBefore(cell);
-    // The check's rewrite is part of the change that made it, or of what the file held.
-    if (change == CellChange::Checked || before == m_sheet.state(cell))
+    if (kind == Kind::Change) {
+        m_stack.push(new CellsStep(m_sheet, edits, m_placeCursor));
         return;
-    m_stack.push(new CellStep(*this, {{cell, before}}, true));
-}
-
-void SheetHistory::observationValidated(int row)
-{
-    const Cell text = GradeSheet::observationCell(row);
-    const Cell name = GradeSheet::fieldCell(row, GradeSheet::PupilField::Name);
-    // The name first: undoing puts the cursor on it.
-    CellStates before{{name, takeBefore(name)}, {text, takeBefore(text)}};
-    if (before[0].second != m_sheet.state(name) || before[1].second != m_sheet.state(text))
-        m_stack.push(new CellStep(*this, std::move(before), false));
-}
-
-// The refused cell comes first: correcting it belongs to the block's step, and undo puts the
-// cursor back on it.
-void SheetHistory::cellsBrought(const QList<Cell>& cells)
-{
-    CellStates before;
-    bool changed = false;
-    for (const Cell cell : cells) {
-        before.append({cell, takeBefore(cell)});
-        changed = changed || before.last().second != m_sheet.state(cell);
     }
-    if (changed)
-        m_stack.push(new CellStep(*this, std::move(before), true));
-}
-
-void SheetHistory::show(const CellStates& states)
-{
-    m_stepping = true;
-    for (const auto& [cell, state] : states) {
-        m_entry.putBack(cell, state.text);
-        m_sheet.setState(cell, state);
-    }
-    m_stepping = false;
-    m_entry.placeCursor(states.first().first);
+    // The check's rewrite goes with the last change, if that changed the cell.
+    if (const int last = m_stack.index() - 1; last >= 0)
+        static_cast<CellsStep*>(const_cast<QUndoCommand*>(m_stack.command(last)))->amend(edits);
 }
 
 } // namespace sheet

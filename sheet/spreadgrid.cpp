@@ -408,32 +408,43 @@ void SpreadGrid::typeText(const QString& text)
     }
 }
 
-// A paste into a cell that is not being edited replaces its text at once.
+// A paste into a cell that is not being edited replaces its text at once. A spreadsheet's
+// decimal comma is a point; a text with a character the cell refuses goes in not at all, rather
+// than as another number.
 void SpreadGrid::pasteText(const QString& text)
 {
     const bool wasEditing = isEditing();
-    typeText(text);
-    if (!wasEditing)
+    const QString before = wasEditing ? m_editor->text() : QString();
+    bool whole = true;
+    for (const char32_t character : keys::withoutControlCharacters(text).trimmed().toUcs4())
+        whole = offerCharacter(character == U',' ? U'.' : character) && whole;
+    if (whole && !wasEditing)
         commitEditor();
+    if (whole)
+        return;
+    beep();
+    if (wasEditing && m_editor)
+        m_editor->setText(before);
+    else
+        cancelEditor();
 }
 
 // The input handler decides on each character; what it lets through goes into the cell,
-// except control characters, which never do.
-void SpreadGrid::offerCharacter(char32_t typed)
+// except control characters, which never do. False when the character was refused.
+bool SpreadGrid::offerCharacter(char32_t typed)
 {
     if (!activeCellTakesText())
-        return;
+        return false;
     // The Arabic keyboard's digits and decimal separator stand for the plain ones the
     // grade file holds.
     char32_t character = plainCharacter(typed);
     if (m_input && !m_input->characterTyped(character))
-        return;
-    if (character == U'\b') {
+        return false;
+    if (character == U'\b')
         eraseBackward();
-        return;
-    }
-    if (!keys::isControlCharacter(character) && activeCellTakesText())
+    else if (!keys::isControlCharacter(character) && activeCellTakesText())
         insertText(QString::fromUcs4(&character, 1));
+    return true;
 }
 
 // A locked cell and a header take no text: the handler is not asked about it.
@@ -515,14 +526,11 @@ void SpreadGrid::commitData(QWidget* editor)
 {
     if (!m_editor || editor != m_editor)
         return;
-    const Cell cell = m_editCell;
-    const QString typed = keys::withoutControlCharacters(m_editor->text());
-    if (typed == m_sheet.text(cell))
+    if (keys::withoutControlCharacters(m_editor->text()) == m_sheet.text(m_editCell))
         return;
     m_committing = true;
-    m_sheet.setText(cell, typed);
+    QTableView::commitData(editor);
     m_committing = false;
-    emit cellEditedAt(cell.column, cell.row);
 }
 
 // Qt's hints would move the cursor without asking the input handler: the grid moves it itself.

@@ -30,13 +30,11 @@ class GridDelegate;
 //   and dropped text comes one character at a time; control characters (CR, LF, TAB ...)
 //   are dropped before and never enter a cell, whatever the handler answers. Nothing is
 //   asked while the active cell is locked or the cursor is on a header.
-// - leavingCell: an open editor has committed before (cellEdited first), and stays
+// - leavingCell: an open editor has committed before (through the sheet's setData), and stays
 //   committed when the move is refused.
 // Its signals tell what happened:
 // - cellClickedAt / cellDoubleClickedAt: a cell (or header) was clicked, after any move. A
 //   double click gives one click, then the double click; it opens no editor.
-// - cellEditedAt: the text of a cell was changed by the user, when the editor commits (on a
-//   move, Enter, setActiveCell or the grid losing the focus); the sheet holds it already.
 // - pasteRequested: Ctrl+V with no editor open; the window pastes a block of cells from the
 //   clipboard. In an open editor, Ctrl+V types the clipboard's text into it.
 //
@@ -109,7 +107,6 @@ public:
 signals:
     void cellClickedAt(int col, int row);
     void cellDoubleClickedAt(int col, int row);
-    void cellEditedAt(int col, int row);
     void pasteRequested();
 
 protected:
@@ -154,7 +151,7 @@ private:
     void editorInputMethod(QInputMethodEvent* event);
     void typeText(const QString& text);
     void pasteText(const QString& text);
-    void offerCharacter(char32_t character);
+    bool offerCharacter(char32_t character);
     bool activeCellTakesText() const;
     void insertText(const QString& text);
     void eraseBackward();

@@ -101,7 +101,7 @@ private slots:
     void filledCardAfterItsSave()
     {
         openSample();
-        const print::CardTexts& texts = m_program->cardTexts;
+        const print::CardTexts& texts = m_program->cardTexts();
         const qint16 savedBefore = texts.saveNumber;
         DialogAnswers answers({Answer::Yes, Answer::Yes});
         QTest::keyClick(grid(), Qt::Key_F6);
@@ -177,7 +177,7 @@ private slots:
     {
         openSample();
         const QString grade = grid()->text({6, 1});
-        const qint16 printNumber = m_program->cardTexts.printNumber;
+        const qint16 printNumber = m_program->cardTexts().printNumber;
         QTest::keyClick(grid(), Qt::Key_F8);
         QTest::keyClick(grid(), Qt::Key_F8); // pressed twice: one card
         QCOMPARE(m_pdfAsked, 1);
@@ -189,7 +189,7 @@ private slots:
         for (int row = 1; row <= grid()->maxRows(); ++row)
             QVERIFY(wordsMissingFrom(printed, grid()->text({7, row})).isEmpty());
         QCOMPARE(grid()->text({6, 1}), grade);
-        QCOMPARE(m_program->cardTexts.printNumber, printNumber);
+        QCOMPARE(m_program->cardTexts().printNumber, printNumber);
         QVERIFY(!sheetWindow()->isModified());
         QCOMPARE(screenLook(), m_screenAtOpening);
         const QString blank = pdfLayout();
@@ -270,7 +270,7 @@ private slots:
         }
 
         // F7 again shows the sheet as it is now, in the same window, on the same page.
-        grid()->sheet().setText({6, 1}, QStringLiteral("17.50"));
+        grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), QStringLiteral("17.50"));
         QCOMPARE(pressF7(), window);
         QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("17.50"));
         QCOMPARE(window->currentPage(), 3);
@@ -282,14 +282,14 @@ private slots:
         QTRY_COMPARE(answers.shown.size(), 1);
         QVERIFY(QFile::exists(m_pdfPath));
         QCOMPARE(sheetWindow()->previewWindow(), window);
-        const print::CardTexts& texts = m_program->cardTexts;
+        const print::CardTexts& texts = m_program->cardTexts();
         QCOMPARE(texts.printNumber, texts.saveNumber);
         QVERIFY(window->card().codes.header.contains(
             QStringLiteral("ر.ط : %1").arg(texts.printNumber)));
         QCOMPARE(screenLook(), m_screenAtOpening);
 
         // A save shows the preview the card as the disk now holds it.
-        grid()->sheet().setText({6, 1}, QStringLiteral("18.25"));
+        grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), QStringLiteral("18.25"));
         QVERIFY(sheetWindow()->save());
         QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("18.25"));
 

@@ -46,6 +46,13 @@ const QString kBringBack = "أعداد لم تحفظ، الخانات: ";
 
 // Three pupils and three exams, the save and print counters given: the caption carries
 // trailing blanks that the save drops, the third name characters the file must escape.
+// A text the program puts in a cell, locked or not.
+void setText(sheet::GradeSheet& sheet, sheet::Cell cell, const QString& text)
+{
+    sheet.setData(sheet.indexOf(cell), QVariant::fromValue(sheet.withText(cell, text)),
+                  sheet::GradeSheet::CellStateRole);
+}
+
 QStringList threePupils(int save = 0, int print = 4)
 {
     return {"DEBUT" + kKey + '|' + kCaption + "   ",
@@ -181,8 +188,7 @@ int typeAndDie(int argc, char* argv[])
     // Arabic in a path or a step survives only Qt's reading of the command line on Windows.
     const QStringList arguments = QCoreApplication::arguments();
     sheetState.dataFolder.path = arguments.at(4);
-    print::CardTexts cardTexts;
-    app::MainWindow window(appState, sheetState, cardTexts, arguments.at(2));
+    app::MainWindow window(appState, sheetState, arguments.at(2));
     window.show();
     window.scanDisk();
     window.fileList()->setCurrentItem(
@@ -259,7 +265,7 @@ private slots:
         sheet::SpreadGrid* grid = m_p->grid();
         typeInto(grid, 6, 1, "1"); // something to save in any case
         if (entry.startsWith('='))
-            grid->sheet().setText({col, 2}, entry.mid(1));
+            setText(grid->sheet(), {col, 2}, entry.mid(1));
         typeInto(grid, col, 2, entry.startsWith('=') ? "" : entry);
         const QString underCursor = grid->activeText();
         DialogAnswers answers({});
@@ -315,7 +321,7 @@ private slots:
         }
         QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
         if (disk == "long name")
-            m_p->grid()->sheet().setText({7, 3}, QString(290, u'ع'));
+            setText(m_p->grid()->sheet(), {7, 3}, QString(290, u'ع'));
         typeInto(m_p->grid(), 6, 3, "13.00");
         const QByteArray oldBytes = readBytes(file());
         const gradefile::SheetTable grades = shownTable(*m_p->sheet());
@@ -779,7 +785,7 @@ private:
     bool openSheet(const QStringList& lines = threePupils())
     {
         const bool opened = m_p->writeFile(kFileName, lines) && m_p->open(kFileName);
-        m_openedSaveNumber = m_p->cardTexts.saveNumber;
+        m_openedSaveNumber = m_p->cardTexts().saveNumber;
         return opened;
     }
     QString file() const { return m_p->filePath(kFileName); }
@@ -819,7 +825,7 @@ private:
         GradeSheetWindow* sheet = m_p->sheet();
         QVERIFY(sheet && sheet->isVisible() && !sheet->isSaved() && sheet->sheetTable() == grades);
         QCOMPARE(readBytes(file()), oldBytes);
-        QCOMPARE(m_p->cardTexts.saveNumber, m_openedSaveNumber);
+        QCOMPARE(m_p->cardTexts().saveNumber, m_openedSaveNumber);
         QVERIFY(!listLineIsBoldBlue() && journals().size() == 1);
         // The message closed, the teacher back on the sheet: the grades are still unsaved.
         sheet->activateWindow();

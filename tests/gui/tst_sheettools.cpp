@@ -119,7 +119,7 @@ private slots:
         QFETCH(QString, suffix);
         QFETCH(Target, target);
         QFETCH(QString, reason);
-        const print::CardTexts card = m_program->cardTexts;
+        const print::CardTexts card = m_program->cardTexts();
         const QByteArray file = readBytes(m_program->filePath(kFile));
         const QString name = "copy." + suffix;
         std::unique_ptr<TmpfsMount> mount;
@@ -183,8 +183,8 @@ private slots:
             QCOMPARE(QDir(copyPath({})).entryList(QDir::Files), before);
         }
         QCOMPARE(readBytes(m_program->filePath(kFile)), file);
-        QCOMPARE(m_program->cardTexts.printNumber, card.printNumber);
-        QCOMPARE(m_program->cardTexts.saveNumber, card.saveNumber);
+        QCOMPARE(m_program->cardTexts().printNumber, card.printNumber);
+        QCOMPARE(m_program->cardTexts().saveNumber, card.saveNumber);
         QCOMPARE(m_program->sheet()->isModified(), unsaved);
     }
 };

@@ -85,7 +85,6 @@ private slots:
         QApplication::setFont(ui::programFont(ui::kDesignedPointSize * percent / 100));
         app::AppState state{true};
         sheet::SheetState sheetState;
-        print::CardTexts texts;
         FakeObservationSheet pupils({u"1"_s});
         qint16 row = 1;
         ProgramOnDisk program;
@@ -93,7 +92,7 @@ private slots:
         QVERIFY(program.copySample(six));
         const std::map<QString, std::function<QWidget*()>> open{
             {u"sheet"_s, [&] { return program.open(six); }}, // the program's own
-            {u"main"_s, [&] { return new app::MainWindow(state, sheetState, texts, u"A"_s); }},
+            {u"main"_s, [&] { return new app::MainWindow(state, sheetState, u"A"_s); }},
             {u"about"_s, [&] { return new app::AboutBox(state); }},
             {u"question"_s,
              [] {

@@ -31,7 +31,7 @@ public:
         QDir().mkdir(m_diskPath);
         if (withJournal)
             sheetState.dataFolder.path = dataPath();
-        m_window = std::make_unique<app::MainWindow>(appState, sheetState, cardTexts, m_diskPath);
+        m_window = std::make_unique<app::MainWindow>(appState, sheetState, m_diskPath);
         m_window->setQuitAction([] {});
         m_window->show();
         // What comes next waits for the window it needs: a sheet opened, a dialog answered.
@@ -80,7 +80,8 @@ public:
 
     app::AppState appState{true};
     sheet::SheetState sheetState;
-    print::CardTexts cardTexts;
+    // The open sheet's card texts.
+    const print::CardTexts& cardTexts() const { return sheet()->document().cardTexts(); }
 
 private:
     QTemporaryDir m_root;
