@@ -2,6 +2,7 @@
 
 #include "recovery/datafolder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -26,13 +27,24 @@ QStringList journalNames(const QString& folder, const QString& prefix)
     return paths;
 }
 
+// The key as a journal's name carries it. One too long to stand in a file name beside the rest
+// (a folder tag, the start, 45 bytes) goes as a digest of it, after a "#" no key begins with
+// (a file named "#..." is no grade file the administration writes): the header names it whole.
+QString keyTag(const QString& key)
+{
+    if (key.toUtf8().size() <= 200)
+        return key;
+    return u'#' + QString::fromLatin1(
+                      QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+
 } // namespace
 
 QString journalFileName(const JournalIdentity& identity, const QDateTime& started)
 {
     // A random ending keeps two sheets started in the same millisecond apart.
     return QStringLiteral("%1~%2~%3-%4%5")
-        .arg(identity.key, folderTag(identity.diskFolder),
+        .arg(keyTag(identity.key), folderTag(identity.diskFolder),
              started.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz")))
         .arg(QRandomGenerator::global()->bounded(0x10000), 4, 16, QLatin1Char('0'))
         .arg(kSuffix);
@@ -41,9 +53,10 @@ QString journalFileName(const JournalIdentity& identity, const QDateTime& starte
 QStringList journalsOfKey(const QString& folder, const QString& key)
 {
     QStringList paths;
-    for (const QString& path : journalNames(folder, key + u'~')) {
+    const QString tag = keyTag(key);
+    for (const QString& path : journalNames(folder, tag + u'~')) {
         // Another key that merely starts with this one and a "~" has more "~" after it.
-        const QString rest = QFileInfo(path).fileName().mid(key.size() + 1);
+        const QString rest = QFileInfo(path).fileName().mid(tag.size() + 1);
         if (rest.count(u'~') == 1)
             paths << path;
     }
@@ -55,7 +68,11 @@ QStringList journalKeys(const QString& folder)
     QStringList keys;
     for (const QString& path : journalNames(folder, QString())) {
         // The key is what stands before the folder tag and the start.
-        const QString key = QFileInfo(path).fileName().section(u'~', 0, -3);
+        QString key = QFileInfo(path).fileName().section(u'~', 0, -3);
+        if (key.startsWith(u'#')) {
+            const JournalRead read = readJournal(path);
+            key = read.contents ? read.contents->identity.key : QString();
+        }
         if (!key.isEmpty() && !keys.contains(key))
             keys << key;
     }

@@ -113,11 +113,16 @@ private slots:
         QTest::addColumn<QString>("folder"); // the journal was written for
         QTest::addColumn<char>("content");   // it began on
         QTest::addColumn<QString>("found");
-        QTest::newRow("the same folder") << "/media/floppy" << 'a' << "applies";
-        QTest::newRow("the stick back at another folder") << "/media/floppy1" << 'a' << "applies";
-        QTest::newRow("another drive letter") << "E:/" << 'a' << "applies";
-        QTest::newRow("another content") << "/media/floppy" << 'b' << "changed on disk";
-        QTest::newRow("another content, another folder") << "E:/" << 'b' << "changed on disk";
+        QTest::addColumn<QString>("key");
+        QTest::newRow("the same folder") << "/media/floppy" << 'a' << "applies" << kKey;
+        QTest::newRow("the stick back at another folder")
+            << "/media/floppy1" << 'a' << "applies" << kKey;
+        QTest::newRow("another drive letter") << "E:/" << 'a' << "applies" << kKey;
+        QTest::newRow("another content") << "/media/floppy" << 'b' << "changed on disk" << kKey;
+        QTest::newRow("another content, another folder") << "E:/" << 'b' << "changed on disk" << kKey;
+        // The longest name a file may have is the key's and ".xml": the journal's name is longer.
+        QTest::newRow("a key as long as a file name")
+            << "/media/floppy" << 'a' << "applies" << QString(125, u'ع');
     }
 
     // A journal belongs to its file's key and the content it began on, wherever the disk was
@@ -127,13 +132,15 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(char, content);
         QFETCH(QString, found);
+        QFETCH(QString, key);
         QTemporaryDir dir;
-        const JournalIdentity written{kKey, folder, QByteArray(64, content)};
+        const JournalIdentity written{key, folder, QByteArray(64, content)};
         gradefile::FileError error;
         QVERIFY(JournalWriter::create(dir.filePath(journalFileName(written, kStarted)), written,
                                       kStarted, {kCells[0]}, error));
-        const PendingChanges pending =
-            findPendingChanges(dir.path(), kIdentity, SheetBounds{40, 1});
+        QCOMPARE(journalKeys(dir.path()), QStringList{key});
+        const PendingChanges pending = findPendingChanges(
+            dir.path(), {key, kIdentity.diskFolder, kIdentity.contentHash}, SheetBounds{40, 1});
         QCOMPARE(pending.journals.size(), found == "applies");
         QCOMPARE(pending.changedOnDisk.size(), found == "changed on disk");
         QCOMPARE(pending.otherFolders, found == "applies" && folder != kIdentity.diskFolder

@@ -98,6 +98,19 @@ private slots:
             QVERIFY2(!loaded.contains(library), library);
 #endif
     }
+    // Opening again the file of the open sheet, saved on the way, shows what the disk holds.
+    void reopeningShowsWhatTheSaveWrote()
+    {
+        ProgramOnDisk program;
+        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+        QVERIFY(program.open(kKey + u".xml"_s));
+        typeInto(program.grid(), 6, 1, u"8"_s);
+        pressKey(Qt::Key_Return);
+        DialogAnswers answers({Answer::Yes});
+        QPointer<sheet::GradeSheetWindow> again = program.open(kKey + u".xml"_s);
+        QVERIFY(again && answers.shown.size() == 1);
+        QCOMPARE(again->grid()->text({6, 1}), u"08.00"_s);
+    }
     // A subject file fills its sheet and the card texts; a second file starts from nothing of
     // the first; F5 closes the sheet and the list comes back.
     void openFillsTheSheetAndQuitComesBack()

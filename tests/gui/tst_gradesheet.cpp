@@ -1,0 +1,123 @@
+// The grade sheet as the one gate of a sheet's data: Qt's model tester on it, the check every
+// grade passes whatever its source, what the journal and the save get of a refused text, and
+// undo steps that make and take back their change through the same gate.
+#include "sheet/sheethistory.h"
+
+#include <QAbstractItemModelTester>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace sheet;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr Cell kFirstGrade{gradefile::kFirstGradeColumn, 1};
+
+struct LastRecords : CellJournal {
+    QMap<std::pair<int, int>, QString> last;
+    void cellCommitted(Cell cell, const QString& text) override { last[{cell.column, cell.row}] = text; }
+};
+
+// Three pupils, the first holding 14.00 from the file in its first exam.
+void openThreePupils(GradeSheet& sheet)
+{
+    gradefile::SheetTable table(4);
+    table[1][size_t(kFirstGrade.column)] = u"14.00"_s;
+    sheet.reset(table);
+}
+
+// What a grade cell may hold once changed: nothing, a grade of the "00.00" form up to
+// twenty, or a mark; anything else only when it is refused.
+bool keepsToItsForms(const GradeSheet& sheet, Cell cell)
+{
+    static const QRegularExpression grade(u"^(([01][0-9]|20)\\.[0-9][0-9])?$"_s);
+    const QString text = sheet.text(cell);
+    return sheet.look(cell) == GradeLook::Refused || isMark(text) ||
+           (grade.match(text).hasMatch() && text <= u"20.00"_s);
+}
+
+} // namespace
+
+class TestGradeSheet : public QObject {
+    Q_OBJECT
+
+private slots:
+    void modelTester()
+    {
+        GradeSheet sheet;
+        QAbstractItemModelTester tester(&sheet, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        openThreePupils(sheet);
+        for (const char* text : {"9", "25", "", "abs"})
+            QVERIFY(sheet.setData(sheet.index(1, kFirstGrade.column - 1), text));
+        openThreePupils(sheet);
+    }
+
+    void gate_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("look");
+        QTest::addColumn<QString>("saved"); // what the journal and the save get
+        const auto row = [](const char* typed, const char* shown, GradeLook look, const char* saved) {
+            QTest::newRow(typed) << QString::fromUtf8(typed) << QString::fromUtf8(shown) << int(look)
+                                 << QString::fromUtf8(saved);
+        };
+        row("9", "09.00", GradeLook::Plain, "09.00");
+        row("12,5", "12.50", GradeLook::Plain, "12.50");
+        row("٧٫٥", "07.50", GradeLook::Plain, "07.50");
+        row("0", "00.00", GradeLook::Zero, "00.00");
+        row("غ.ش.", "غ.ش.", GradeLook::Plain, "غ.ش.");
+        row("", "", GradeLook::Plain, "");
+        row("25", "25", GradeLook::Refused, "14.00");
+        row("abs", "abs", GradeLook::Refused, "14.00");
+    }
+    // Whatever sets a grade, the sheet checks it: a refused text stays to be corrected, while
+    // the journal and the save keep the grade it replaced.
+    void gate()
+    {
+        QFETCH(QString, typed);
+        GradeSheet sheet;
+        openThreePupils(sheet);
+        LastRecords journal;
+        sheet.setJournal(&journal);
+        QVERIFY(sheet.setData(sheet.indexOf(kFirstGrade), typed));
+        QTEST(sheet.text(kFirstGrade), "shown");
+        QTEST(int(sheet.look(kFirstGrade)), "look");
+        QVERIFY(keepsToItsForms(sheet, kFirstGrade));
+        QTEST(sheet.savedTable()[1][size_t(kFirstGrade.column)], "saved");
+        QTEST(journal.last.value({kFirstGrade.column, 1}, u"14.00"_s), "saved");
+        QVERIFY(sheet.isModified());
+    }
+
+    // A refused grade corrected belongs to the step that typed it; one that came back from a
+    // crash has no step, and undoing its correction goes back to the file's grade, never red.
+    void undoNeverBringsBackARefusedGrade_data()
+    {
+        QTest::addColumn<bool>("recovered");
+        QTest::newRow("typed") << false;
+        QTest::newRow("recovered") << true;
+    }
+    void undoNeverBringsBackARefusedGrade()
+    {
+        QFETCH(bool, recovered);
+        GradeSheet sheet;
+        openThreePupils(sheet);
+        QList<Cell> cursor;
+        SheetHistory history(sheet, [&cursor](Cell cell) { cursor << cell; });
+        sheet.change({{kFirstGrade, sheet.withText(kFirstGrade, u"25"_s)}});
+        if (recovered)
+            history.restart();
+        sheet.setData(sheet.indexOf(kFirstGrade), u"15"_s);
+        QCOMPARE(history.stack().count(), 1);
+        history.stack().undo();
+        QCOMPARE(sheet.text(kFirstGrade), u"14.00"_s);
+        QVERIFY(sheet.look(kFirstGrade) != GradeLook::Refused);
+        history.stack().redo();
+        QCOMPARE(sheet.text(kFirstGrade), u"15.00"_s);
+        QCOMPARE(cursor, QList<Cell>({kFirstGrade, kFirstGrade}));
+    }
+};
+
+QTEST_MAIN(TestGradeSheet)
+#include "tst_gradesheet.moc"
