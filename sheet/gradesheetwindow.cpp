@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -418,8 +419,13 @@ void GradeSheetWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // Coming back to the sheet puts the cursor on the first grade of the first pupil; no
-    // grade typed before the teacher went to another window escapes the check.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    // grade typed before the teacher went to another window escapes the check. A notice or
+    // question of the program's own leaves the cursor where the teacher is.
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (!isActiveWindow())
+        m_awayInDialog = qobject_cast<QDialog*>(QApplication::activeWindow()) != nullptr;
+    else if (!std::exchange(m_awayInDialog, false))
         m_entry->activated();
 }
 

@@ -211,6 +211,8 @@ private:
     std::unique_ptr<SheetHistory> m_history;
 
     bool m_largePresentation = false;
+    // The sheet gave way to a modal dialog, not to another window.
+    bool m_awayInDialog = false;
     enum class CardSent { None, Filled, Blank };
     CardSent m_cardSent = CardSent::None;
     QLabel* m_statusLine = nullptr;

@@ -510,19 +510,22 @@ private slots:
         QVERIFY(!steps.contains("F1") || lines[2].endsWith("|12.50|غ.ش.|"));
         QVERIFY(!steps.contains("observe") || lines[2].startsWith("1#عمل جيد|"));
     }
-    // The data folder cannot be written: typing goes on, the teacher is told once in the run that
-    // recovery is off, and the save still writes the disk.
+    // The data folder cannot be written: typing goes on where the teacher left it after the
+    // notice that recovery is off (told once in the run), and the save still writes the disk.
     void dataFolderThatCannotBeWritten()
     {
         QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
         DialogAnswers answers({});
         QVERIFY(openSheet());
-        takeSteps(m_p->grid(), "type 6 3 13;Up");
+        takeSteps(m_p->grid(), "type 6 2 13;Return");
         QTRY_COMPARE(answers.shown.size(), 1);
         QVERIFY(answers.shown[0].text.startsWith("تعذّرت الكتابة في مجلّد البرنامج"));
         m_p->sheet()->activateWindow();
         QTRY_VERIFY(m_p->sheet()->isActiveWindow());
-        takeSteps(m_p->grid(), "type 6 2 14;F4");
+        for (const Qt::Key key : {Qt::Key_1, Qt::Key_4, Qt::Key_F4})
+            pressKey(key);
+        QCOMPARE(m_p->grid()->text({6, 2}), "13.00");
+        QCOMPARE(m_p->grid()->text({6, 3}), "14.00");
         QVERIFY(m_p->sheet()->isSaved() && readBytes(file()).contains("|14.00|"));
         QCOMPARE(answers.shown.size(), 1);
     }
@@ -532,16 +535,16 @@ private slots:
         QTest::addColumn<QString>("shown");   // the sheet after the paste, as shownState gives it
         QTest::addColumn<QString>("message"); // part of it
         QTest::addColumn<QString>("saved");   // each pupil's grades in the file, 15 typed at 4,2
-        // Coming back to the sheet from a message puts the cursor on the first grade.
-        const QString untouched = "12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1";
+        // The message leaves the cursor where the block was to go.
+        const QString untouched = "12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @";
         const QString unpasted = "12.50|--.--| 07.00||15.00 ||معفى";
         QTest::newRow("filled from the first exam")
             << "6 1"
             << "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @4,2 *"
             << "المملوءة: 6\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): 2 -"
             << "07.00|12.50| 14.25|09.50|15.00 غ.ش.||18.00";
-        QTest::newRow("a row too many") << "6 2" << untouched << "الباقين: 1" << unpasted;
-        QTest::newRow("an exam too many") << "5 1" << untouched << "الباقية: 1" << unpasted;
+        QTest::newRow("a row too many") << "6 2" << untouched + "6,2" << "الباقين: 1" << unpasted;
+        QTest::newRow("an exam too many") << "5 1" << untouched + "5,1" << "الباقية: 1" << unpasted;
     }
     // A block LibreOffice copied: each value checked as typed ("12,5", Arabic digits, a mark), the
     // first refused one red under the cursor; a block too large for the sheet writes nothing.
@@ -734,7 +737,7 @@ private slots:
         };
         // The menu's paste starts from the cell right-clicked, not from the cursor.
         QTest::newRow("a paste from the menu") << QStringList{
-            "menu paste 5 2 9 => 12.50 --.-- _ 1 | 07.00 09.00 غ.ش. 2 | _ _ معفى 3 @6,1 *",
+            "menu paste 5 2 9 => 12.50 --.-- _ 1 | 07.00 09.00 غ.ش. 2 | _ _ معفى 3 @5,2 *",
             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2 *",
         };
         QTest::newRow("a mark, undone and redone from the menu") << QStringList{
