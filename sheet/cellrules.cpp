@@ -29,26 +29,14 @@ QString plusOneInLastDigit(QString digits)
     return QLatin1Char('1') + digits;
 }
 
-bool inRange(SheetKind kind, double value)
-{
-    // The plain sheet has no lower bound; a value is never negative anyway, since a sign is
-    // not part of the number read.
-    if (kind == SheetKind::Plain)
-        return value <= kGradeMax;
-    return value >= kGradeMin && value <= kGradeMax;
-}
-
 // Steps of the check once the text is known: value, range, rewrite, look. A number too large
 // for a double is refused with the rest (a mark always has the value 0).
-CellCheck judge(SheetKind kind, const QString& text)
+CellCheck judge(const QString& text)
 {
-    const bool looks = kind == SheetKind::Subject;
     const std::optional<double> value = cellValue(text);
-    if (!value || !inRange(kind, *value))
-        return {text, looks ? std::optional(GradeLook::Refused) : std::nullopt, true};
+    if (!value || *value < kGradeMin || *value > kGradeMax)
+        return {text, GradeLook::Refused, true};
     const QString rewritten = toGradeText(text);
-    if (!looks)
-        return {rewritten, std::nullopt, false};
     return {rewritten, rewritten == u"00.00" ? GradeLook::Zero : GradeLook::Plain, false};
 }
 
@@ -76,24 +64,16 @@ bool isMark(QStringView text)
     return text == kNoGradeMark || text == kExemptMark || text == kAbsentMark;
 }
 
-int firstGradeColumn(SheetKind kind)
-{
-    return kind == SheetKind::Subject ? kFirstGradeColumn : kPlainGradeColumn;
-}
-
 int lastGradeColumn(int gradeSpan)
 {
     return std::clamp(kFirstGradeColumn - gradeSpan, 1, kFirstGradeColumn);
 }
 
-KeyDecision filterKey(SheetKind kind, int characterCode, QStringView currentText)
+bool filterKey(int characterCode, QStringView currentText)
 {
-    bool accepted = false;
-    if ((characterCode >= u'0' && characterCode <= u'9') || characterCode == kBackspace)
-        accepted = true;
-    else if (characterCode == kPoint)
-        accepted = !currentText.isEmpty() && !currentText.contains(u'.');
-    return {accepted, !accepted && kind == SheetKind::Plain};
+    if (characterCode == kPoint)
+        return !currentText.isEmpty() && !currentText.contains(u'.');
+    return (characterCode >= u'0' && characterCode <= u'9') || characterCode == kBackspace;
 }
 
 char32_t plainCharacter(char32_t character)
@@ -161,23 +141,20 @@ QString toGradeText(const QString& text)
     return whole + u'.' + hundredths.right(2);
 }
 
-CellCheck checkCell(SheetKind kind, const QString& text)
+CellCheck checkCell(const QString& text)
 {
-    if (text.isEmpty() || (kind == SheetKind::Subject && text.trimmed() == u"."))
-        return judge(kind, kNoGradeMark.toString());
-    return judge(kind, text);
+    return judge(text.isEmpty() || text.trimmed() == u"." ? kNoGradeMark.toString() : text);
 }
 
 CellCheck checkCellLeftByWrap(const QString& text)
 {
-    return judge(SheetKind::Subject, text);
+    return judge(text);
 }
 
-std::optional<Cell> clickTarget(SheetKind kind, Cell clicked)
+std::optional<Cell> clickTarget(Cell clicked)
 {
-    const int first = firstGradeColumn(kind);
-    if (clicked.column > first)
-        return Cell{first, clicked.row};
+    if (clicked.column > kFirstGradeColumn)
+        return Cell{kFirstGradeColumn, clicked.row};
     return std::nullopt;
 }
 

@@ -19,18 +19,12 @@ inline constexpr QStringView kExemptMark = u"معفى";   // F2
 inline constexpr QStringView kAbsentMark = u"غ.ش.";   // F1
 bool isMark(QStringView text);
 
-// The grade sheet window's rules in full, or the plain grade sheet's reduced form of them.
-using gradefile::SheetKind;
-
 // Grade sheet geometry: grade columns 1 to 6, filled from column 6 downwards. GradeSpan is
 // 6 minus the number of hidden columns; the shown grade columns are 6 - GradeSpan to 6.
 using gradefile::kFirstGradeColumn;
-// The plain grade sheet's only grade column.
-inline constexpr int kPlainGradeColumn = 1;
 inline constexpr int kGradeMin = 0;
 inline constexpr int kGradeMax = 20;
 
-int firstGradeColumn(SheetKind kind);
 // 6 - gradeSpan, kept within 1 to 6: a sheet whose row-header column holds text (GradeSpan 6)
 // or whose grade columns are all hidden (GradeSpan below 0) would otherwise send marks and the
 // cursor into column 0 or into the pupil information.
@@ -46,16 +40,11 @@ struct Cell {
 
 // ---- Key filter (a character typed into the active cell) ----
 
-struct KeyDecision {
-    bool accepted = false;
-    bool beep = false; // the plain grade sheet beeps on a discarded character
-};
-
 // Digits and Backspace (8) are accepted; "." only when currentText (the text being typed in
 // the active cell) is not empty and holds no "." yet; everything else (letters, "-", spaces,
 // Enter 13, Arabic letters ...) is discarded. The rule admits more than two decimals and more
 // than two integer digits: the cell check deals with them.
-KeyDecision filterKey(SheetKind kind, int characterCode, QStringView currentText);
+bool filterKey(int characterCode, QStringView currentText);
 
 // The character a cell takes for one typed on an Arabic keyboard: the Arabic-Indic digits
 // (both forms) as 0 to 9 and the Arabic decimal separator as "."; any other as it is.
@@ -93,15 +82,13 @@ struct CellCheck {
 };
 
 // The check of a cell's text as the cursor leaves it:
-// - an empty text becomes "--.--"; in the grade sheet, a text that is "." once spaces are
-//   trimmed becomes "--.--" too (the plain sheet keeps such a "." unchanged);
-// - a value in range (grade sheet 0 to 20, plain sheet up to 20) is rewritten with toGradeText()
-//   and looks Zero when the text is then "00.00", Plain otherwise (plain sheet: no look);
-// - a value out of range, or too large for a double, is refused: Refused in the grade sheet,
-//   no look in the plain sheet.
+// - an empty text, or one that is "." once spaces are trimmed, becomes "--.--";
+// - a value from 0 to 20 is rewritten with toGradeText() and looks Zero when the text is then
+//   "00.00", Plain otherwise;
+// - a value out of range, or too large for a double, is refused.
 // A pasted text that is not a number but has a value in range passes unchanged: "-3" has the
 // value 0 (it does not start with a digit), so it stays "-3", Plain.
-CellCheck checkCell(SheetKind kind, const QString& text);
+CellCheck checkCell(const QString& text);
 // The check of the grade cell an Enter wrap leaves: checkCell's without its first step, so that
 // an empty cell the teacher went past at the end of a column or row stays empty.
 CellCheck checkCellLeftByWrap(const QString& text);
@@ -111,7 +98,7 @@ CellCheck checkCellLeftByWrap(const QString& text);
 // A click on a cell beyond the first grade column (the pupil information) sends the cursor to
 // the first grade column of that row; clicks on grade columns and on column 0 are left alone
 // (nullopt). Also applied to the new cell after every cell check that lets the cursor go.
-std::optional<Cell> clickTarget(SheetKind kind, Cell clicked);
+std::optional<Cell> clickTarget(Cell clicked);
 
 // ---- F2 in the grade sheet ----
 
@@ -119,7 +106,7 @@ std::optional<Cell> clickTarget(SheetKind kind, Cell clicked);
 // Enter: from the last grade column up to column 6.
 QList<int> exemptionColumns(int gradeSpan);
 
-// ---- Enter rule (grade sheet only; the plain sheet leaves Enter to the grid) ----
+// ---- Enter rule ----
 
 enum class EntryMode { Vertical, Horizontal }; // the check box "الرقن العمودي" checked: Vertical
 

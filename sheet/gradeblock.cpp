@@ -28,7 +28,7 @@ std::optional<CellCheck> checkBroughtValue(const QString& value)
     if (plain.isEmpty())
         return std::nullopt;
     if (isMark(plain) || isPlainNumber(plain))
-        return checkCell(SheetKind::Subject, plain);
+        return checkCell(plain);
     return CellCheck{value.trimmed(), GradeLook::Refused, true};
 }
 

@@ -4,11 +4,6 @@
 
 namespace sheet {
 
-namespace {
-// Only subject grade files take grades: the annual averages open for reading.
-constexpr SheetKind kKind = SheetKind::Subject;
-} // namespace
-
 GradeEntry::GradeEntry(GradeSheet& sheet, EntryCursor& cursor, QObject* parent)
     : QObject(parent), m_sheet(sheet), m_cursor(cursor)
 {}
@@ -100,9 +95,9 @@ void GradeEntry::noteEntry(bool accepted)
 
 bool GradeEntry::characterTyped(char32_t character)
 {
-    const KeyDecision decision = filterKey(kKind, int(character), m_cursor.activeText());
-    noteEntry(decision.accepted);
-    return decision.accepted;
+    const bool accepted = filterKey(int(character), m_cursor.activeText());
+    noteEntry(accepted);
+    return accepted;
 }
 
 // Enter checks the cell left and puts the cursor on the next cell itself: the grid could not
@@ -122,7 +117,7 @@ void GradeEntry::enterPressed()
         return;
     m_refused.reset();
     // Undoing an observation leaves the cursor on a name: Enter brings it back to the grades.
-    m_cursor.setActiveCell(clickTarget(kKind, *move.next).value_or(*move.next));
+    m_cursor.setActiveCell(clickTarget(*move.next).value_or(*move.next));
     // A horizontal wrap checks the first grade of the row it starts as well: an empty one
     // shows "--.--" as soon as the teacher reaches the row.
     if (move.wraps && m_mode == EntryMode::Horizontal)
@@ -144,15 +139,15 @@ bool GradeEntry::leavingCell(Cell from, Cell to)
 // the cursor. What was typed was checked as it went in: the sheet knows it refused it.
 bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
 {
-    if (cell.row < 1 || cell.column < 1 || cell.column > firstGradeColumn(kKind))
+    if (cell.row < 1 || cell.column < 1 || cell.column > kFirstGradeColumn)
         return true;
     const QString text = m_sheet.text(cell);
     const bool refused = m_sheet.look(cell) == GradeLook::Refused ||
-                         (leftByWrap ? checkCellLeftByWrap(text) : checkCell(kKind, text)).refused;
+                         (leftByWrap ? checkCellLeftByWrap(text) : checkCell(text)).refused;
     if (refused)
         m_refused = cell;
     else
-        m_sheet.setData(m_sheet.indexOf(cell), leftByWrap ? text : checkCell(kKind, text).text,
+        m_sheet.setData(m_sheet.indexOf(cell), leftByWrap ? text : checkCell(text).text,
                         GradeSheet::CheckRole);
     return !refused;
 }
@@ -161,7 +156,7 @@ void GradeEntry::clicked(Cell cell)
 {
     if (cell.row < 1 || m_refused == m_cursor.activeCell())
         return;
-    if (const std::optional<Cell> target = clickTarget(kKind, cell))
+    if (const std::optional<Cell> target = clickTarget(cell))
         m_cursor.setActiveCell(*target);
 }
 
