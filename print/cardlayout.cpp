@@ -37,9 +37,9 @@ CardLayout::CardLayout(const PrintedSheet& sheet, const PageHeader& codes, QPain
 {
     m_padding = twipsToPixels(kPaddingTwips);
     m_header =
-        std::make_unique<DecorationBlock>(readPrintCodes(codes.header), m_pageSize.width(), device);
+        std::make_unique<DecorationBlock>(codes.header, m_pageSize.width(), device);
     m_footer =
-        std::make_unique<DecorationBlock>(readPrintCodes(codes.footer), m_pageSize.width(), device);
+        std::make_unique<DecorationBlock>(codes.footer, m_pageSize.width(), device);
     m_gridTop = m_header->height() > 0 ? m_header->height() + twipsToPixels(kBlockGapTwips) : 0;
     measureColumns(sheet);
     measureRows(sheet);

@@ -15,40 +15,22 @@ namespace {
 
 // The least room between two parts of a header line that stand side by side.
 constexpr double kPartGapTwips = 240;
-// Wide enough for any page number, so that a block keeps its height on every page.
-const QString kWidestPageNumber = QStringLiteral("88888");
-
-// The default font of a header or footer: the one every composed run sets.
-PrintFont composedFont()
+// Every text of a header or footer prints in Tahoma, 10 points, bold.
+QFont headerFont()
 {
-    return PrintFont{QStringLiteral("Tahoma"), 10, true, false, false, false};
+    QFont font = fontOf(PrintedFont{QStringLiteral("Tahoma"), 10});
+    font.setBold(true);
+    return font;
 }
 
-// One part of a header line as one text with a font for each of its pieces.
-StyledText partTextOf(const QVector<PrintSpan>& spans, const QString& pageNumber)
-{
-    StyledText part;
-    part.font = print::fontOf(spans.isEmpty() ? composedFont() : spans.first().font);
-    for (const PrintSpan& span : spans) {
-        const QString piece = span.pageNumber ? pageNumber : span.text;
-        QTextLayout::FormatRange range;
-        range.start = int(part.text.size());
-        range.length = int(piece.size());
-        range.format.setFont(print::fontOf(span.font));
-        part.formats.append(range);
-        part.text += piece;
-    }
-    return part;
-}
-
-Qt::Alignment alignmentOf(PrintLine::Part part)
+Qt::Alignment alignmentOf(HeaderPart part)
 {
     switch (part) {
-    case PrintLine::Left:
+    case LeftPart:
         return Qt::AlignLeft;
-    case PrintLine::Centre:
+    case CentrePart:
         return Qt::AlignHCenter;
-    case PrintLine::Right:
+    case RightPart:
         break;
     }
     return Qt::AlignRight;
@@ -71,31 +53,31 @@ bool fitSideBySide(double left, double centre, double right, double width, doubl
 
 } // namespace
 
-DecorationBlock::DecorationBlock(const QVector<PrintLine>& lines, double width,
+DecorationBlock::DecorationBlock(const QVector<HeaderLine>& lines, double width,
                                  QPaintDevice* device)
     : m_lines(lines), m_width(width), m_device(device)
 {
-    laidOut(kWidestPageNumber, &m_height);
+    laidOut(&m_height);
 }
 
-std::vector<DecorationBlock::Placed> DecorationBlock::laidOut(const QString& pageNumber,
-                                                              double* height) const
+std::vector<DecorationBlock::Placed> DecorationBlock::laidOut(double* height) const
 {
     std::vector<Placed> placed;
-    const double emptyLine = QFontMetricsF(print::fontOf(composedFont()), m_device).height();
+    const QFont font = headerFont();
+    const double emptyLine = QFontMetricsF(font, m_device).height();
     const double gap = twipsOn(m_device, kPartGapTwips);
     double y = 0;
-    for (const PrintLine& line : m_lines) {
-        if (line.isEmpty()) {
+    for (const HeaderLine& line : m_lines) {
+        if (line == HeaderLine()) {
             y += emptyLine;
             continue;
         }
         std::array<StyledText, 3> parts;
         std::array<double, 3> natural{0, 0, 0};
-        for (auto part : {PrintLine::Left, PrintLine::Centre, PrintLine::Right}) {
-            if (line.parts[size_t(part)].isEmpty())
+        for (auto part : {LeftPart, CentrePart, RightPart}) {
+            if (line[size_t(part)].isEmpty())
                 continue;
-            parts[size_t(part)] = partTextOf(line.parts[size_t(part)], pageNumber);
+            parts[size_t(part)] = StyledText{line[size_t(part)], font, {}};
             natural[size_t(part)] =
                 layOutText(parts[size_t(part)], Qt::AlignLeft, m_width, false, m_device)
                     .naturalWidth;
@@ -103,8 +85,8 @@ std::vector<DecorationBlock::Placed> DecorationBlock::laidOut(const QString& pag
         const bool oneLine = fitSideBySide(natural[0], natural[1], natural[2], m_width, gap);
         double lineHeight = 0;
         // Stacked, the parts come in reading order: right, centre, left.
-        for (auto part : {PrintLine::Right, PrintLine::Centre, PrintLine::Left}) {
-            if (line.parts[size_t(part)].isEmpty())
+        for (auto part : {RightPart, CentrePart, LeftPart}) {
+            if (line[size_t(part)].isEmpty())
                 continue;
             LaidText laid =
                 layOutText(parts[size_t(part)], alignmentOf(part), m_width, !oneLine, m_device);
@@ -117,10 +99,10 @@ std::vector<DecorationBlock::Placed> DecorationBlock::laidOut(const QString& pag
     return placed;
 }
 
-void DecorationBlock::draw(QPainter& painter, QPointF topLeft, int pageNumber) const
+void DecorationBlock::draw(QPainter& painter, QPointF topLeft) const
 {
     double height = 0;
-    for (const Placed& each : laidOut(QString::number(pageNumber), &height))
+    for (const Placed& each : laidOut(&height))
         drawLaidText(painter, *each.layout, topLeft + each.position);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/printcodes.h"
+#include "print/pageheader.h"
 
 #include <QPointF>
 #include <QString>
@@ -20,20 +20,19 @@ namespace print {
 // (right, centre, left), each wrapped to the width if it must: nothing is cut.
 class DecorationBlock {
 public:
-    DecorationBlock(const QVector<PrintLine>& lines, double width, QPaintDevice* device);
+    DecorationBlock(const QVector<HeaderLine>& lines, double width, QPaintDevice* device);
 
-    // The height of the block whatever the page number (measured with a wide one).
     double height() const { return m_height; }
-    void draw(QPainter& painter, QPointF topLeft, int pageNumber) const;
+    void draw(QPainter& painter, QPointF topLeft) const;
 
 private:
     struct Placed {
         std::unique_ptr<QTextLayout> layout;
         QPointF position;
     };
-    std::vector<Placed> laidOut(const QString& pageNumber, double* height) const;
+    std::vector<Placed> laidOut(double* height) const;
 
-    QVector<PrintLine> m_lines;
+    QVector<HeaderLine> m_lines;
     double m_width = 0;
     QPaintDevice* m_device = nullptr;
     double m_height = 0;

@@ -1,30 +1,26 @@
 #include "print/pageheader.h"
 
 #include "print/cardtexts.h"
-#include "print/headercomposer.h"
 
 namespace print {
 
 namespace {
 
-// The lines of a header or footer, from the top: left, centre, right.
 struct LineTexts {
     QString left;
     QString centre;
     QString right;
 };
 
-QString compose(const std::initializer_list<LineTexts>& lines)
+// The lines down to the last that holds a text.
+QVector<HeaderLine> linesOf(std::initializer_list<LineTexts> texts)
 {
-    HeaderComposer composer;
-    int line = 1;
-    for (const LineTexts& texts : lines) {
-        composer.setText(line, LinePosition::Left, texts.left);
-        composer.setText(line, LinePosition::Centre, texts.centre);
-        composer.setText(line, LinePosition::Right, texts.right);
-        ++line;
-    }
-    return composer.compose();
+    QVector<HeaderLine> lines;
+    for (const LineTexts& line : texts)
+        lines.append({line.left, line.centre, line.right});
+    while (!lines.isEmpty() && lines.last() == HeaderLine())
+        lines.removeLast();
+    return lines;
 }
 
 // printNumber: what stands in the centre of header line 5.
@@ -36,7 +32,7 @@ PageHeader composeWith(const CardTexts& texts, const QString& printNumber, const
     const QString dateText = texts.dateLabel + u' ' + locale.toString(date, QLocale::ShortFormat);
 
     PageHeader page;
-    page.header = compose({
+    page.header = linesOf({
         {},
         {texts.schoolYearLine, {}, texts.republicLine},
         {{}, texts.cardTitle, texts.ministryLine},
@@ -44,7 +40,7 @@ PageHeader composeWith(const CardTexts& texts, const QString& printNumber, const
         {texts.teacherLine, printNumber, texts.establishmentName},
         {},
     });
-    page.footer = compose({
+    page.footer = linesOf({
         {},
         {signatures, {}, {}},
         {},

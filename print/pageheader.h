@@ -3,15 +3,24 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QVector>
+
+#include <array>
 
 namespace print {
 
 struct CardTexts;
 
-// The page header and footer of the grade card, in print codes.
+// One line of a page header or footer: its left, centre and right texts, each left out when
+// empty. Every text prints in Tahoma 10 points bold.
+enum HeaderPart { LeftPart, CentrePart, RightPart };
+using HeaderLine = std::array<QString, 3>;
+
+// The page header and footer of the grade card, from their first line down to the last that
+// holds a text.
 struct PageHeader {
-    QString header;
-    QString footer;
+    QVector<HeaderLine> header;
+    QVector<HeaderLine> footer;
 };
 
 // Lays the card texts out on the card:
@@ -21,8 +30,7 @@ struct PageHeader {
 //          line 5: teacher (left), print number label and number (centre), establishment (right)
 //   footer line 2: the two signature labels, ten blanks apart (left)
 //          line 6: date label and date (left), version line (right)
-// Every text prints in Tahoma 10 points bold; an empty text is left out. The date is
-// written in the locale's short date format.
+// The date is written in the locale's short date format.
 PageHeader composePageHeader(const CardTexts& texts, const QDate& date,
                              const QLocale& locale = QLocale::system());
 

@@ -29,8 +29,8 @@ public:
 
     void draw(const CardPage& page)
     {
-        m_layout.header().draw(m_painter, QPointF(0, 0), page.number);
-        m_layout.footer().draw(m_painter, QPointF(0, m_layout.footerTop()), page.number);
+        m_layout.header().draw(m_painter, QPointF(0, 0));
+        m_layout.footer().draw(m_painter, QPointF(0, m_layout.footerTop()));
         const double left = (m_layout.pageSize().width() - m_layout.gridWidth(page)) / 2;
         double top = m_layout.gridTop();
         drawRow(page, 0, left, top);

@@ -44,15 +44,4 @@ QFont fontOf(const PrintedFont& font)
     return result;
 }
 
-QFont fontOf(const PrintFont& font)
-{
-    QFont result(printableFamily(font.name));
-    result.setPointSizeF(font.pointSize > 0 ? font.pointSize : 10);
-    result.setBold(font.bold);
-    result.setItalic(font.italic);
-    result.setUnderline(font.underline);
-    result.setStrikeOut(font.strikeOut);
-    return result;
-}
-
 } // namespace print

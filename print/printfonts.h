@@ -1,6 +1,5 @@
 #pragma once
 
-#include "print/printcodes.h"
 #include "print/printedsheet.h"
 
 #include <QFont>
@@ -13,6 +12,5 @@ namespace print {
 QString printableFamily(const QString& requested);
 
 QFont fontOf(const PrintedFont& font);
-QFont fontOf(const PrintFont& font);
 
 } // namespace print

@@ -1,11 +1,8 @@
-// The header and footer of the grade card: the texts a grade file gives it, the print codes
-// they are composed into, and those codes read back as the printing side reads them.
+// The header and footer of the grade card: the texts a grade file gives it, on their lines.
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
-#include "print/headercomposer.h"
 #include "print/pageheader.h"
-#include "print/printcodes.h"
 
 #include <QTest>
 
@@ -16,14 +13,12 @@ namespace {
 const QDate kDate(2025, 3, 14);
 const QLocale kFrench(QLocale::French, QLocale::Tunisia);
 
-// The lines as "left|centre|right", as they print on page 7.
-QStringList linesText(const QString& codes)
+// The lines as "left|centre|right".
+QStringList linesText(const QVector<HeaderLine>& lines)
 {
     QStringList texts;
-    for (const PrintLine& line : readPrintCodes(codes))
-        texts << QStringList{line.partText(PrintLine::Left, 7), line.partText(PrintLine::Centre, 7),
-                             line.partText(PrintLine::Right, 7)}
-                     .join(u'|');
+    for (const HeaderLine& line : lines)
+        texts << QStringList{line[LeftPart], line[CentrePart], line[RightPart]}.join(u'|');
     return texts;
 }
 
@@ -55,42 +50,6 @@ class TestPageHeader : public QObject {
     Q_OBJECT
 
 private slots:
-    void composedTextReadsBack_data()
-    {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<LinePosition>("position");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("printed"); // the line as it prints on page 7
-
-        // Whatever a card text holds, it prints as given, on its line and at its place: a slash
-        // that would start a code is doubled, or a name breaks the line or becomes a number.
-        const auto row = [](const char* text, const QString& printed, int line = 1,
-                            LinePosition position = LinePosition::Left) {
-            QTest::newRow(text) << line << position << QString::fromUtf8(text) << printed;
-        };
-        row("Page", "||Page", 2, LinePosition::Right);
-        row("last line", "|last line|", 9, LinePosition::Centre);
-        for (const char* text : {"03/12/2024", "a/nb", "x/p", "a//b", "a/", "/x", "/fn\"x\"",
-                                 "/fz\"ab\"x", "/fn\"Tahoma", "/fbx", "<Page Number> "})
-            row(text, QString::fromUtf8(text) + "||");
-        row("<Page Number>", "7||"); // only the exact text is the page number
-        // Nothing to print, nothing composed: no empty line pushes the grid down.
-        row("", "", 4);
-    }
-
-    void composedTextReadsBack()
-    {
-        QFETCH(int, line);
-        QFETCH(LinePosition, position);
-        QFETCH(QString, text);
-        QFETCH(QString, printed);
-        HeaderComposer composer;
-        composer.setText(line, position, text);
-        // The lines above stay, empty: they place the text on the page.
-        QCOMPARE(linesText(composer.compose()),
-                 printed.isEmpty() ? QStringList() : QStringList(line - 1, "||") << printed);
-    }
-
     void realCards_data()
     {
         QTest::addColumn<QStringList>("opened");
@@ -99,7 +58,7 @@ private slots:
         QTest::addColumn<QString>("teacher"); // none: the file has no end line
         QTest::addColumn<int>("printNumber");
 
-        // The whole header of real cards, code by code: a text at the wrong place, a line lost,
+        // The whole header of real cards, text by text: a text at the wrong place, a line lost,
         // or a text kept from the file opened before misplaces the block on every card. A file
         // cut before its end line keeps the counters: no print reuses a number already on paper.
         QTest::newRow("three exams") << QStringList{"8410203C07120002025.xml"} << "2026/2025"
@@ -134,10 +93,6 @@ private slots:
         QCOMPARE(linesText(page.footer),
                  (QStringList{"||", "إ مضاء المدرّس / الأستاذ          إسم العون و إمضاءه||", "||",
                               "||", "||", "التاريخ :  14/03/2025||نورافيل إصدار 2.2"}));
-        for (const PrintLine& line : readPrintCodes(page.header + page.footer))
-            for (const QVector<PrintSpan>& part : line.parts)
-                for (const PrintSpan& span : part)
-                    QVERIFY(span.font == (PrintFont{"Tahoma", 10, true, false, false, false}));
     }
 };
 
