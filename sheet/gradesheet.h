@@ -85,7 +85,6 @@ public:
     // Replaces everything with a sheet's texts (rows 0 to the last pupil): no look, nothing
     // locked, unmodified.
     void reset(gradefile::SheetTable table);
-    const gradefile::SheetTable& table() const { return m_table; }
 
     int pupilCount() const { return int(m_table.size()) - 1; }
     int columns() const { return m_columns; }
@@ -140,7 +139,8 @@ public:
     // The exam a column holds; none for the pupil's information.
     static std::optional<int> examAt(int column);
 
-    QString grade(int pupil, int exam) const { return text(gradeCell(pupil, exam)); }
+    // As the save writes it: a refused text is no grade.
+    QString grade(int pupil, int exam) const { return acceptedState(gradeCell(pupil, exam)).text; }
     QString field(int pupil, PupilField field) const { return text(fieldCell(pupil, field)); }
     QString observation(int pupil) const { return text(observationCell(pupil)); }
     // The exam's header as the teacher reads it, without the blanks that pad it.

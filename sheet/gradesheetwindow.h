@@ -123,8 +123,8 @@ public:
     bool isModified() const { return m_sheet.isModified(); }
     bool isSaved() const { return m_document.isSaved(); }
 
-    // The sheet's texts as the save reads them.
-    const gradefile::SheetTable& sheetTable() const { return m_sheet.table(); }
+    // The sheet's texts as the save writes them and the card prints them.
+    gradefile::SheetTable sheetTable() const { return m_sheet.savedTable(); }
 
     // How the observation dialog is shown; tests may run it their own way.
     void setObservationRunner(std::function<void(QDialog&)> run)

@@ -1,6 +1,6 @@
 // The grade sheet as the one gate of a sheet's data: Qt's model tester on it, the check every
-// grade passes whatever its source, what the journal and the save get of a refused text, and
-// undo steps that make and take back their change through the same gate.
+// grade passes whatever its source, what the journal, the save and the copies get of a refused
+// text, and undo steps that make and take back their change through the same gate.
 #include "sheet/sheethistory.h"
 
 #include <QAbstractItemModelTester>
@@ -86,6 +86,7 @@ private slots:
         QTEST(int(sheet.look(kFirstGrade)), "look");
         QVERIFY(keepsToItsForms(sheet, kFirstGrade));
         QTEST(sheet.savedTable()[1][size_t(kFirstGrade.column)], "saved");
+        QTEST(sheet.grade(1, 0), "saved"); // what the copies, statistics and card read
         QTEST(journal.last.value({kFirstGrade.column, 1}, u"14.00"_s), "saved");
         QVERIFY(sheet.isModified());
     }
