@@ -338,7 +338,8 @@ void MainWindow::openSelectedFile()
         return line->text(ContentColumn) == gradefile::kInvalidGradeFileText
                    ? gradefile::DocumentRead{std::nullopt,
                                              gradefile::makeFileError(
-                                                 gradefile::FileErrorKind::NotAGradeFile, QString())}
+                                                 gradefile::FileErrorKind::NotAGradeFile,
+                                                 QString())}
                    : m_disk.open(line->text(FileNameColumn));
     };
     // The whole file is read and checked before any window changes, so a file that cannot

@@ -615,8 +615,7 @@ int importCommand(const QStringList& arguments)
         grades->setData(grades->indexOf(write.cell), write.text);
     QJsonObject summary = importPlanToJson(plan);
     std::optional<QString> kept;
-    if (!plan.writes.empty() &&
-        !(kept = writeImported(path, imported, parsed->dataFolder)))
+    if (!plan.writes.empty() && !(kept = writeImported(path, imported, parsed->dataFolder)))
         return kFailure;
     summary.insert(QStringLiteral("keptCopy"), kept ? QJsonValue(*kept) : QJsonValue());
     writeOut(QString::fromUtf8(QJsonDocument(summary).toJson()));

@@ -36,10 +36,8 @@ CardLayout::CardLayout(const PrintedSheet& sheet, const PageHeader& codes, QPain
     : m_device(device), m_pageSize(device->width(), device->height())
 {
     m_padding = twipsToPixels(kPaddingTwips);
-    m_header =
-        std::make_unique<DecorationBlock>(codes.header, m_pageSize.width(), device);
-    m_footer =
-        std::make_unique<DecorationBlock>(codes.footer, m_pageSize.width(), device);
+    m_header = std::make_unique<DecorationBlock>(codes.header, m_pageSize.width(), device);
+    m_footer = std::make_unique<DecorationBlock>(codes.footer, m_pageSize.width(), device);
     m_gridTop = m_header->height() > 0 ? m_header->height() + twipsToPixels(kBlockGapTwips) : 0;
     measureColumns(sheet);
     measureRows(sheet);

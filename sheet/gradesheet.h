@@ -78,7 +78,13 @@ public:
     // Roles besides the display text: the cell's GradeLook, the name's NameLook; for setData,
     // the check's rewrite of a cell left (no step of its own), and a CellState set as it is
     // (undo, redo).
-    enum Role { GradeLookRole = Qt::UserRole, NameColourRole, NameBoldRole, CheckRole, CellStateRole };
+    enum Role {
+        GradeLookRole = Qt::UserRole,
+        NameColourRole,
+        NameBoldRole,
+        CheckRole,
+        CellStateRole
+    };
 
     explicit GradeSheet(int columns = gradefile::kSheetColumns - 1, QObject* parent = nullptr);
 

@@ -198,9 +198,8 @@ void GradeSheetWindow::createGrid()
 
     m_entry = std::make_unique<GradeEntry>(m_sheet, *m_grid);
     m_grid->setInputHandler(m_entry.get());
-    m_history = std::make_unique<SheetHistory>(m_sheet, [this](Cell cell) {
-        m_entry->placeCursor(cell);
-    });
+    m_history =
+        std::make_unique<SheetHistory>(m_sheet, [this](Cell cell) { m_entry->placeCursor(cell); });
     connect(m_entry.get(), &GradeEntry::entryMade, this, &GradeSheetWindow::entryMade);
     // Whatever makes the sheet unsaved (a grade, a mark, a paste, an observation, an undo, what
     // a crash left) offers its save.

@@ -39,6 +39,6 @@ private:
 
 // A pupil's observation and the name showing its level, as the sheet takes them back.
 QList<std::pair<Cell, CellState>> observationStates(const GradeSheet& sheet, int row,
-                                                   const QString& text);
+                                                    const QString& text);
 
 } // namespace sheet

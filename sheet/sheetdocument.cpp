@@ -30,7 +30,8 @@ gradefile::FileError SheetDocument::save(const gradefile::GradeDisk& disk, qint1
     if (built.counterOverflow)
         return gradefile::malformedFile(
             gradefile::errorNumber::kOverflow,
-            QStringLiteral("Dépassement de capacité : le numéro d'enregistrement a atteint 32767."));
+            QStringLiteral(
+                "Dépassement de capacité : le numéro d'enregistrement a atteint 32767."));
     const gradefile::SafeWriteResult written = disk.save(m_file, built.lines, faults);
     if (!written.ok)
         return written.error;

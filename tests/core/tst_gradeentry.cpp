@@ -22,10 +22,7 @@ Cell cellNamed(const QString& name)
 class RecordingJournal : public CellJournal {
 public:
     QMap<Key, QString> last;
-    void cellCommitted(Cell cell, const QString& text) override
-    {
-        last[keyOf(cell)] = text;
-    }
+    void cellCommitted(Cell cell, const QString& text) override { last[keyOf(cell)] = text; }
 };
 
 // A grid that moves its cursor as the real one does, in memory: keys reach grade entry
@@ -106,12 +103,10 @@ public:
     // the Enters it queued.
     void run(const QString& step)
     {
-        static const QMap<QString, EntryKey> keys{{"Enter", EntryKey::Enter},
-                                                  {"F1", EntryKey::AbsentMark},
-                                                  {"F2", EntryKey::ExemptMark},
-                                                  {"F3", EntryKey::NoGradeMark},
-                                                  {"F4", EntryKey::SheetCommand},
-                                                  {"Ctrl+Home", EntryKey::FirstGrade}};
+        static const QMap<QString, EntryKey> keys{
+            {"Enter", EntryKey::Enter},     {"F1", EntryKey::AbsentMark},
+            {"F2", EntryKey::ExemptMark},   {"F3", EntryKey::NoGradeMark},
+            {"F4", EntryKey::SheetCommand}, {"Ctrl+Home", EntryKey::FirstGrade}};
         const QString arg = step.section(u' ', 1);
         if (keys.contains(step))
             press(keys.value(step));
@@ -287,7 +282,9 @@ private slots:
         QSignalSpy entries(&entry, &GradeEntry::entryMade);
         QList<std::pair<Cell, CellState>> kept;
         for (const auto& [cell, text] : {std::pair<Cell, const char*>{{6, 1}, "12"},
-                                         {{5, 2}, "00.00"}, {{4, 3}, "25"}, {{5, 3}, "abs"}})
+                                         {{5, 2}, "00.00"},
+                                         {{4, 3}, "25"},
+                                         {{5, 3}, "abs"}})
             kept.append({cell, grid.sheet.withText(cell, text)});
         entry.restoreCells(kept);
         QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));

@@ -16,7 +16,10 @@ constexpr Cell kFirstGrade{gradefile::kFirstGradeColumn, 1};
 
 struct LastRecords : CellJournal {
     QMap<std::pair<int, int>, QString> last;
-    void cellCommitted(Cell cell, const QString& text) override { last[{cell.column, cell.row}] = text; }
+    void cellCommitted(Cell cell, const QString& text) override
+    {
+        last[{cell.column, cell.row}] = text;
+    }
 };
 
 // Three pupils, the first holding 14.00 from the file in its first exam.
@@ -46,7 +49,8 @@ private slots:
     void modelTester()
     {
         GradeSheet sheet;
-        QAbstractItemModelTester tester(&sheet, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&sheet,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         openThreePupils(sheet);
         for (const char* text : {"9", "25", "", "abs"})
             QVERIFY(sheet.setData(sheet.index(1, kFirstGrade.column - 1), text));
@@ -59,9 +63,10 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("look");
         QTest::addColumn<QString>("saved"); // what the journal and the save get
-        const auto row = [](const char* typed, const char* shown, GradeLook look, const char* saved) {
-            QTest::newRow(typed) << QString::fromUtf8(typed) << QString::fromUtf8(shown) << int(look)
-                                 << QString::fromUtf8(saved);
+        const auto row = [](const char* typed, const char* shown, GradeLook look,
+                            const char* saved) {
+            QTest::newRow(typed) << QString::fromUtf8(typed) << QString::fromUtf8(shown)
+                                 << int(look) << QString::fromUtf8(saved);
         };
         row("9", "09.00", GradeLook::Plain, "09.00");
         row("12,5", "12.50", GradeLook::Plain, "12.50");
