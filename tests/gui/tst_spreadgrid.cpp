@@ -128,9 +128,9 @@ struct Fixture : sheet::GridInputHandler {
         const QString arg = step.section(u' ', 1);
         const auto cell = [&arg] { return cellNamed(arg.section(u'=', 0, 0)); };
         if (step.startsWith(QLatin1String("at ")))
-            grid->setActiveCell({cell().column, cell().row});
+            grid->setActiveCell(cell());
         else if (step.startsWith(QLatin1String("set ")))
-            setText({cell().column, cell().row}, arg.section(u'=', 1));
+            setText(cell(), arg.section(u'=', 1));
         else if (step.startsWith(QLatin1String("hide ")))
             grid->setColumnHiddenAt(arg.toInt(), true);
         else if (step.startsWith(QLatin1String("lock ")))
@@ -150,10 +150,9 @@ struct Fixture : sheet::GridInputHandler {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(cell()));
         else if (step.startsWith(QLatin1String("dbl "))) {
             // A double click as Qt 6 delivers it: a click, a press, the double click, a release.
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(cell()));
-            QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centre(cell()));
-            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre(cell()));
-            QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centre(cell()));
+            for (auto action :
+                 {QTest::MouseClick, QTest::MousePress, QTest::MouseDClick, QTest::MouseRelease})
+                QTest::mouseEvent(action, grid->viewport(), Qt::LeftButton, {}, centre(cell()));
         } else if (step.startsWith(QLatin1String("drop "))) {
             QMimeData data;
             data.setText(arg.section(u' ', 1));
@@ -202,14 +201,6 @@ QPair<double, double> inkExtent(SpreadGrid* grid, sheet::Cell cell)
     return {double(first) / image.width(), double(last) / image.width()};
 }
 
-void addColumns()
-{
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("log");  // every word after the last "clear"
-    QTest::addColumn<QString>("end");  // the active cell, "*" when an editor is open
-    QTest::addColumn<QString>("cell"); // "C,R=text" the cell holds at the end
-}
-
 void row(const char* name, const char* steps, const char* log, const char* end,
          const char* cell = "")
 {
@@ -222,11 +213,17 @@ class TestSpreadGrid : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every key and click reaches the handler first; a move asks it, and an open editor commits
-    // before. Column 3 is hidden where the steps say so.
-    void moves_data()
+    // Each row's steps run on a fresh grid shown in its window; then what the grid asked and
+    // told, where the cursor stands, and one cell's text.
+    void script_data()
     {
-        addColumns();
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("log");  // every word after the last "clear"
+        QTest::addColumn<QString>("end");  // the active cell, "*" when an editor is open
+        QTest::addColumn<QString>("cell"); // "C,R=text" the cell holds at the end
+
+        // Every key and click reaches the handler first; a move asks it, and an open editor
+        // commits before. Column 3 is hidden where the steps say so.
         row("right skips hidden", "hide 3;at 2,2;key Right", "Right 2,2>4,2", "4,2");
         row("tab wraps", "at 6,2;key Tab", "Tab 6,2>1,3", "1,3");
         row("shift tab wraps back", "at 1,3;key Shift+Tab", "Shift+Tab 1,3>6,2", "6,2");
@@ -244,11 +241,7 @@ private slots:
         row("double click opens no editor", "set 3,3=مريم;at 1,1;dbl 3,3",
             "1,1>3,3 click3,3 dbl3,3", "3,3", "3,3=مريم");
         // The vertical wrap parks the cursor on a header: it types nothing there, Enter goes down.
-    }
-    void moves() { script(); }
-    void typing_data()
-    {
-        addColumns();
+
         row("typing overtypes", "set 2,2=--.--;at 2,2;type 1.5", "1 +1 . +. 5 +5", "2,2*",
             "2,2=1.5");
         row("a first character discarded opens no editor",
@@ -298,20 +291,31 @@ private slots:
         row("drop", "at 1,1;drop 3,2 7\n8", "1,1>3,2 +7 +8 edit3,2", "3,2", "3,2=78");
         row("drop refused whole", "at 1,1;drop 3,2 7x8", "1,1>3,2 +7 +x +8", "3,2", "3,2=");
         row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1", "4,4=");
-    }
-    void typing() { script(); }
-    // Enter commits and moves in the grid's Enter direction, skipping hidden columns; at the
-    // edge it commits and stays without asking to move.
-    void enterKey_data()
-    {
-        addColumns();
+
+        // Enter commits and moves in the grid's Enter direction, skipping hidden columns; at the
+        // edge it commits and stays without asking to move.
         row("down", "at 2,2;key Return", "Return 2,2>2,3 +#13", "2,3");
         row("down at the last row", "at 2,5;type 3;clear;key Return", "Return edit2,5 +#13", "2,5");
         // The Enter a mark key queues is the teacher's Enter, editor open or not.
         row("queued", "at 2,2;queue", "Return 2,2>2,3 +#13", "2,3");
         row("queued at the last row", "at 2,5;type 3;clear;queue", "Return edit2,5 +#13", "2,5");
     }
-    void enterKey() { script(); }
+    void script()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, cell);
+        Fixture f;
+        QVERIFY(f.show());
+        for (const QString& step : steps.split(u';'))
+            f.run(step);
+        QTEST(f.log.join(u' '), "log");
+        QTEST(nameOf(f.grid->activeCell()) + (f.grid->isEditing() ? "*" : ""), "end");
+        if (!cell.isEmpty())
+            QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0))), cell.section(u'=', 1));
+        if (!steps.endsWith(QLatin1String("focus away")))
+            QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
+                     "a key took the focus out of the grid");
+    }
     // Columns stand left to right in the right-to-left window; each text starts on its reading
     // side: an Arabic name on the right, a grade on the left.
     void cellTextStartsOnItsReadingSide()
@@ -358,28 +362,6 @@ private slots:
         QTest::mouseClick(overlay->viewport(), Qt::LeftButton, {},
                           overlay->visualRect(overlay->model()->index(3, 8)).center());
         QCOMPARE(f.log.join(u' '), QStringLiteral("6,2>9,4 click9,4"));
-    }
-
-private:
-    // Runs a row's steps on a fresh grid shown in its window, then checks what the grid asked
-    // and told, where the cursor stands, and one cell's text.
-    void script()
-    {
-        QFETCH(QString, steps);
-        QFETCH(QString, cell);
-        Fixture f;
-        QVERIFY(f.show());
-        for (const QString& step : steps.split(u';'))
-            f.run(step);
-        QTEST(f.log.join(u' '), "log");
-        QTEST(nameOf({f.grid->activeCell().column, f.grid->activeCell().row}) +
-                  (f.grid->isEditing() ? QStringLiteral("*") : QString()),
-              "end");
-        if (!cell.isEmpty())
-            QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0))), cell.section(u'=', 1));
-        if (!steps.endsWith(QLatin1String("focus away")))
-            QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
-                     "a key took the focus out of the grid");
     }
 };
 
