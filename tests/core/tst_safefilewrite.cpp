@@ -1,19 +1,17 @@
 // Replacing a grade file on the disk: whatever fails, the old file stays whole and no
 // temporary file is left; what an interrupted save did leave, the next scan or save removes.
 #include "../support/filebytes.h"
+#include "../support/realdisk.h"
+#include "../support/writefaults.h"
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradefileio.h"
-#include "gradefile/safefilewrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <optional>
-
-#include "../support/realdisk.h"
 
 using namespace gradefile;
 
@@ -22,29 +20,6 @@ namespace {
 const QString kName = QStringLiteral("8410203C07120002025.xml");
 const QByteArray kOld("old grades \xd9\x86\xd8\xb9\xd9\x85\r\n");
 const QByteArray kNew = QByteArray("abcdefghijklmnopqrstuvwxyz").repeated(200);
-
-// Fails one step as told, runs an action (pulling the disk out) when a step begins, or
-// changes the bytes read back, as a bad medium would.
-struct Faults : WriteFaultInjector {
-    WriteStep failingStep = WriteStep::None;
-    WriteStep actionStep = WriteStep::None;
-    std::function<void()> action;
-    bool spoilReadBack = false;
-
-    std::optional<FileError> failAt(WriteStep step) const override
-    {
-        if (step == actionStep)
-            action();
-        if (step != failingStep)
-            return std::nullopt;
-        return makeFileError(FileErrorKind::DiskFull, QStringLiteral("injected"));
-    }
-    void alterReadBack(QByteArray& bytes) const override
-    {
-        if (spoilReadBack)
-            bytes[bytes.size() / 2] = '?';
-    }
-};
 
 QStringList entriesOf(const QString& folder)
 {
@@ -98,8 +73,7 @@ private slots:
         QFETCH(WriteStep, step);
         QFETCH(FileErrorKind, kind);
         QTemporaryDir dir;
-        Faults faults;
-        faults.failingStep = fault == Fault::Injected ? step : WriteStep::None;
+        WriteFaults faults(fault == Fault::Injected ? step : WriteStep::None);
         faults.spoilReadBack = fault == Fault::ReadBackChanged;
         const QString target =
             dir.filePath(fault == Fault::NoFolder ? QStringLiteral("absent/") + kName : kName);

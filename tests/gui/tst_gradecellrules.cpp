@@ -111,8 +111,7 @@ private slots:
     void sixExamSheetShowsEveryGradeWhole()
     {
         const QString fileName = QStringLiteral("8410203L09310002025.xml"); // of the sample disk
-        QVERIFY(m_program->copySample(fileName));
-        sheet::GradeSheetWindow* window = m_program->open(fileName);
+        sheet::GradeSheetWindow* window = m_program->openSample(fileName);
         QVERIFY(window);
         m_grid = window->grid();
         QCOMPARE(m_grid->horizontalScrollBar()->maximum(), 0);
@@ -171,9 +170,7 @@ private slots:
 private:
     GradeSheetWindow* openSheet()
     {
-        if (!m_program->writeFile(kFile, subjectFile()))
-            return nullptr;
-        GradeSheetWindow* window = m_program->open(kFile);
+        GradeSheetWindow* window = m_program->openWritten(kFile, subjectFile());
         m_grid = window ? window->grid() : nullptr;
         return window;
     }

@@ -20,6 +20,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kKey = u"8410203C07120002004"_s;
+const QString kFile = kKey + u".xml"_s;
 const QString kOther = u"8410203C07130002004"_s;
 const QString kCaption = u"8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول"_s;
 const QString kPlainKey = u"8410203C0712MOY2004"_s;
@@ -67,7 +68,7 @@ private slots:
     void enterScansAndListsEveryFile()
     {
         ProgramOnDisk program;
-        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+        QVERIFY(program.writeFile(kFile, threeExams()));
         QVERIFY(
             program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|المعدلات"_s}));
         QVERIFY(program.writeFile(u"A.xml"_s, threeExams()));
@@ -78,12 +79,11 @@ private slots:
         QVERIFY(writeBytes(program.filePath(u"notes.txt"_s), "x"));
         for (const QString& name : QDir(program.diskPath()).entryList(QDir::Files | QDir::Hidden))
             QVERIFY(QFile::setPermissions(program.filePath(name), QFile::ReadOwner));
-        program.window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(program.window()));
+        QVERIFY(activate(program.window()));
         pressKey(Qt::Key_Return);
         const QString bad = u" | "_s + kInvalid + u" | red"_s;
         QCOMPARE(listed(program.window()),
-                 (QStringList{u".H.xml | مخفي"_s, kKey + u".xml | "_s + kCaption,
+                 (QStringList{u".H.xml | مخفي"_s, kFile + u" | "_s + kCaption,
                               kPlainKey + u".xml | المعدلات"_s, u"A.xml"_s + bad, u"B.xml"_s + bad,
                               u"C.xml"_s + bad, u"E.XML | كبير"_s}));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
@@ -102,12 +102,11 @@ private slots:
     void reopeningShowsWhatTheSaveWrote()
     {
         ProgramOnDisk program;
-        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
-        QVERIFY(program.open(kKey + u".xml"_s));
+        QVERIFY(program.openWritten(kFile, threeExams()));
         typeInto(program.grid(), 6, 1, u"8"_s);
         pressKey(Qt::Key_Return);
         DialogAnswers answers({Answer::Yes});
-        QPointer<sheet::GradeSheetWindow> again = program.open(kKey + u".xml"_s);
+        QPointer<sheet::GradeSheetWindow> again = program.open(kFile);
         QVERIFY(again && answers.shown.size() == 1);
         QCOMPARE(again->grid()->text({6, 1}), u"08.00"_s);
     }
@@ -116,12 +115,11 @@ private slots:
     void openFillsTheSheetAndQuitComesBack()
     {
         ProgramOnDisk program;
-        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
         QVERIFY(program.writeFile(kOther + u".xml"_s,
                                   {u"DEBUT"_s + kOther + u"|قسم"_s, u"TYPEEPREUVE:|ف"_s,
                                    u"1|1|2001|سامي"_s, u"2|2|2002|هند|14.00"_s,
                                    u"FIN"_s + kOther + u"|ق|م|ن||2|2"_s}));
-        QPointer<sheet::GradeSheetWindow> first = program.open(kKey + u".xml"_s);
+        QPointer<sheet::GradeSheetWindow> first = program.openWritten(kFile, threeExams());
         QVERIFY(first);
         const QStringList row2{"",     "",  "", "", "غ.ش.", "15.25", "07.00", "مريم التونسي",
                                "1002", "2", "2"};
@@ -177,13 +175,12 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QString, message);
         ProgramOnDisk program;
-        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
+        QPointer<sheet::GradeSheetWindow> sheet = program.openWritten(kFile, threeExams());
+        QVERIFY(sheet);
         if (lines.isEmpty())
             QVERIFY(writeBytes(program.filePath(fileName), "not a grade file"));
         else
             QVERIFY(program.writeFile(fileName, lines));
-        QPointer<sheet::GradeSheetWindow> sheet = program.open(kKey + u".xml"_s);
-        QVERIFY(sheet);
 
         DialogAnswers answers({});
         QVERIFY(!program.open(fileName));
@@ -245,8 +242,7 @@ private slots:
         QVERIFY(QDir().mkdir(diskB));
         QVERIFY(
             gradefile::writeGradeFile(diskB + u'/' + kOther + u".xml"_s, threeExams(kOther)).ok);
-        QVERIFY(program.writeFile(kKey + u".xml"_s, threeExams()));
-        sheet::GradeSheetWindow* sheet = program.open(kKey + u".xml"_s);
+        sheet::GradeSheetWindow* sheet = program.openWritten(kFile, threeExams());
         QVERIFY(sheet);
         typeInto(sheet->grid(), 5, 1, u"13"_s);
         pressKey(Qt::Key_Return);
@@ -262,7 +258,7 @@ private slots:
         QCOMPARE(answers.shown.size(), 1);
         QCOMPARE(answers.shown.first().text, u"حفظ التغييرات               "_s);
         QTRY_VERIFY(!window->gradeSheet());
-        const auto saved = gradefile::readGradeFile(program.filePath(kKey + u".xml"_s)).lines;
+        const auto saved = gradefile::readGradeFile(program.filePath(kFile)).lines;
         QVERIFY(saved && saved->join(u'\n').contains(u"|أحمد الكافي|12.50|13.00"_s));
         QCOMPARE(QDir(diskB).entryList(QDir::Files), QStringList{kOther + u".xml"_s});
         QCOMPARE(listed(window), QStringList{kOther + u".xml | "_s + kCaption});

@@ -4,6 +4,7 @@
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/repeatedpupils.h"
+#include "../support/writefaults.h"
 #include "print/cardprinter.h"
 #include "print/previewwindow.h"
 
@@ -12,7 +13,6 @@
 #include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTimer>
@@ -78,8 +78,7 @@ private:
     // F7 from the sheet: the preview once it has the keyboard, else none.
     print::PreviewWindow* pressF7()
     {
-        sheetWindow()->activateWindow();
-        if (!QTest::qWaitFor([this] { return sheetWindow()->isActiveWindow(); }))
+        if (!activate(sheetWindow()))
             return nullptr;
         QTest::keyClick(grid(), Qt::Key_F7);
         print::PreviewWindow* preview = sheetWindow()->previewWindow();
@@ -146,13 +145,7 @@ private slots:
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
         QCOMPARE(screenLook(), m_screenAtOpening);
-        struct FullDisk : gradefile::WriteFaultInjector {
-            std::optional<gradefile::FileError> failAt(gradefile::WriteStep) const override
-            {
-                return gradefile::makeFileError(gradefile::FileErrorKind::DiskFull,
-                                                QStringLiteral("No space left on device"));
-            }
-        } fullDisk; // from the first step on: nothing of the save reaches the disk
+        const WriteFaults fullDisk(gradefile::WriteStep::CheckFolder); // nothing reaches the disk
         sheetWindow()->setWriteFaults(&fullDisk);
         QVERIFY(!sheetWindow()->printFilledCard());
         QCOMPARE(answers.shown.size(), 4);
@@ -193,12 +186,7 @@ private slots:
         QVERIFY(!sheetWindow()->isModified());
         QCOMPARE(screenLook(), m_screenAtOpening);
         const QString blank = pdfLayout();
-        sheetWindow()->setObservationRunner([](QDialog& dialog) {
-            dialog.findChild<QLineEdit*>("observationEdit")->setText("عمل جيد");
-            dialog.findChild<QPushButton*>("validateButton")->click();
-        });
-        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {},
-                           grid()->visualRect(grid()->model()->index(1, 6)).center());
+        observe(sheetWindow(), 2, QStringLiteral("عمل جيد"));
         QVERIFY(grid()->sheet().nameLook(2).bold);
         QVERIFY(sheetWindow()->printBlankCard() && blank.contains("20250132"));
         QVERIFY(pdfLayout() == blank);
@@ -316,8 +304,7 @@ private slots:
                 window->preview()->zoomFactor() == 0.5);
         QCOMPARE(window->currentPage(), 3);
 
-        window->activateWindow();
-        QVERIFY(QTest::qWaitFor([=] { return window->isActiveWindow(); }));
+        QVERIFY(activate(window));
         QTest::keyClick(window->preview(), Qt::Key_Escape);
         QTRY_VERIFY(!sheetWindow()->previewWindow());
         QCOMPARE(screenLook(), m_screenAtOpening);

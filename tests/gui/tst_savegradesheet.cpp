@@ -7,6 +7,7 @@
 #include "../support/gridcells.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
+#include "../support/writefaults.h"
 #include "app/keptcopiesdialog.h"
 #include "gradefile/rowsetwriter.h"
 #include "modaltools.h"
@@ -18,9 +19,7 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -30,6 +29,7 @@
 #include <cstdio>
 
 using gradefile::WriteStep;
+using Kind = gradefile::FileErrorKind;
 using sheet::GradeSheetWindow;
 
 namespace {
@@ -63,32 +63,10 @@ QStringList threePupils(int save = 0, int print = 4)
             QString("FIN%1|صفاقس|النور|سلمى|%2|%3").arg(kKey).arg(save).arg(print)};
 }
 
-// The disk as a test breaks it when the new file would replace the old one: gone (as the
-// system reports it, or taken out of the drive for real) or write-protected; or it gives back
-// other bytes than those written.
-struct BrokenDisk : gradefile::WriteFaultInjector {
-    BrokenDisk(const QString& how, const QString& disk) : how(how), disk(disk) {}
-    std::optional<gradefile::FileError> failAt(WriteStep step) const override
-    {
-        if (step == WriteStep::Replace && how == "taken out")
-            QDir().rename(disk, disk + "-out");
-        if (step != WriteStep::Replace || (how != "gone" && how != "protected"))
-            return std::nullopt;
-        using Kind = gradefile::FileErrorKind;
-        return gradefile::makeFileError(how == "gone" ? Kind::NoDisk : Kind::PermissionDenied, "-");
-    }
-    void alterReadBack(QByteArray& bytes) const override
-    {
-        if (how == "altered")
-            bytes[9] = char(bytes[9] ^ 0x20);
-    }
-    QString how, disk;
-};
-
 // The teacher's steps, ";" between them: "type COLUMN ROW TEXT", "paste COLUMN ROW TEXT" (Ctrl+V
-// there; the caller answers the message), "observe ROW TEXT" (the dialog validates it unseen, the
-// sheet keeping the keyboard), "undo", "redo", "shift-redo", "menu undo|redo [COLUMN ROW]" or
-// "menu paste COLUMN ROW TEXT" (a right click on the cell, 6 1 by default), or a key.
+// there; the caller answers the message), "observe ROW TEXT" (validated unseen), "undo", "redo",
+// "shift-redo", "menu undo|redo [COLUMN ROW]" or "menu paste COLUMN ROW TEXT" (a right click on
+// the cell, 6 1 by default), or a key.
 void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
 {
     for (const QString& step : steps.split(u';')) {
@@ -99,18 +77,10 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
             QGuiApplication::clipboard()->setText(step.section(u' ', 3));
             typeInto(grid, words[1].toInt(), words[2].toInt(), {});
             pressKey(Qt::Key_V, Qt::ControlModifier);
-            grid->window()->activateWindow(); // after the message
-            QTRY_VERIFY(grid->window()->isActiveWindow());
+            QVERIFY(activate(grid->window())); // after the message
         } else if (words[0] == "observe") {
-            const QString text = words.mid(2).join(u' ');
-            qobject_cast<GradeSheetWindow*>(grid->window())
-                ->setObservationRunner([text](QDialog& dialog) {
-                    dialog.findChild<QLineEdit*>("observationEdit")->setText(text);
-                    dialog.findChild<QPushButton*>("validateButton")->click();
-                });
-            QTest::mouseDClick(
-                grid->viewport(), Qt::LeftButton, {},
-                grid->visualRect(grid->model()->index(words[1].toInt() - 1, 6)).center());
+            observe(qobject_cast<GradeSheetWindow*>(grid->window()), words[1].toInt(),
+                    words.mid(2).join(u' '));
         } else if (words[0] == "menu") { // the grid's context menu by a right click, an item
             if (words[1] == "paste")
                 QGuiApplication::clipboard()->setText(step.section(u' ', 4));
@@ -129,8 +99,7 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                 if (item->text() == chosen)
                     item->trigger();
             }
-            grid->window()->activateWindow(); // after a paste's message
-            QTRY_VERIFY(grid->window()->isActiveWindow());
+            QVERIFY(activate(grid->window())); // after a paste's message
         } else { // undo, redo and shift-redo by their keys, or a key's name
             const QKeyCombination key =
                 QKeySequence::fromString(step == "undo"         ? "Ctrl+Z"
@@ -190,14 +159,8 @@ int typeAndDie(int argc, char* argv[])
     sheetState.dataFolder.path = arguments.at(4);
     app::MainWindow window(appState, sheetState, arguments.at(2));
     window.show();
-    window.scanDisk();
-    window.fileList()->setCurrentItem(
-        window.fileList()
-            ->findItems(kFileName, Qt::MatchExactly, app::MainWindow::FileNameColumn)
-            .value(0));
-    window.openSelectedFile();
-    sheet::GradeSheetWindow* sheet = window.gradeSheet();
-    if (!sheet || !QTest::qWaitFor([sheet] { return sheet->isActiveWindow(); }))
+    sheet::GradeSheetWindow* sheet = openFromList(window, kFileName);
+    if (!sheet)
         return 3;
     DialogAnswers closed({});
     if (qstrcmp(argv[1], kChildSwitch) == 0)
@@ -314,18 +277,20 @@ private slots:
             tmpfs.emplace(diskPath, disk == "full" ? "size=64k" : "size=1m");
             return tmpfs->isMounted();
         };
-        if (disk == "read-only" || disk == "full" || disk == "pulled") {
-            mountStick();
-            if (!tmpfs->isMounted())
-                QSKIP(qPrintable("cannot mount a tmpfs: " + tmpfs->error()));
-        }
+        if ((disk == "read-only" || disk == "full" || disk == "pulled") && !mountStick())
+            QSKIP(qPrintable("cannot mount a tmpfs: " + tmpfs->error()));
         QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
         if (disk == "long name")
             setText(m_p->grid()->sheet(), {7, 3}, QString(290, u'ع'));
         typeInto(m_p->grid(), 6, 3, "13.00");
         const QByteArray oldBytes = readBytes(file());
         const gradefile::SheetTable grades = shownTable(*m_p->sheet());
-        const BrokenDisk broken(disk, diskPath);
+        // The disk gone as the new file would replace the old one (as the system reports it,
+        // or taken out of the drive for real), or giving back other bytes than those written.
+        WriteFaults broken(disk == "gone" ? WriteStep::Replace : WriteStep::None, Kind::NoDisk);
+        broken.actionStep = disk == "taken out" ? WriteStep::Replace : WriteStep::None;
+        broken.action = [&] { QDir().rename(diskPath, out); };
+        broken.spoilReadBack = disk == "altered";
         m_p->sheet()->setWriteFaults(&broken);
         QVERIFY(disk != "out" || QDir().rename(diskPath, out));
         QVERIFY(disk != "read-only" || tmpfs->makeReadOnly());
@@ -403,7 +368,8 @@ private slots:
         takeSteps(m_p->grid(), entry == "F1" ? "type 6 2;F1" : "type 6 3 " + entry);
         const QByteArray oldBytes = readBytes(file());
         const gradefile::SheetTable grades = shownTable(*m_p->sheet());
-        const BrokenDisk protectedDisk(failing ? "protected" : "", "");
+        const WriteFaults protectedDisk(failing ? WriteStep::Replace : WriteStep::None,
+                                        Kind::PermissionDenied);
         m_p->sheet()->setWriteFaults(&protectedDisk);
         QPointer<GradeSheetWindow> window = m_p->sheet();
         const QString caption = window->windowTitle();
@@ -520,8 +486,7 @@ private slots:
         takeSteps(m_p->grid(), "type 6 2 13;Return");
         QTRY_COMPARE(answers.shown.size(), 1);
         QVERIFY(answers.shown[0].text.startsWith("تعذّرت الكتابة في مجلّد البرنامج"));
-        m_p->sheet()->activateWindow();
-        QTRY_VERIFY(m_p->sheet()->isActiveWindow());
+        QVERIFY(activate(m_p->sheet()));
         for (const Qt::Key key : {Qt::Key_1, Qt::Key_4, Qt::Key_F4})
             pressKey(key);
         QCOMPARE(m_p->grid()->text({6, 2}), "13.00");
@@ -592,8 +557,7 @@ private slots:
         QVERIFY(readBytes(file()).contains("|13.00||معفى") && readBytes(file()).contains("||9|4"));
         QCOMPARE(readBytes(recovery::KeptCopies(data()).list(kKey).front().path), theirs);
         // The file is now the sheet's own: the next save asks nothing.
-        m_p->sheet()->activateWindow();
-        QTRY_VERIFY(m_p->sheet()->isActiveWindow());
+        QVERIFY(activate(m_p->sheet()));
         takeSteps(m_p->grid(), "type 6 2 14;F4");
         QCOMPARE(answers.shown.size(), 1);
         QVERIFY(readBytes(file()).contains("|14.00|") && readBytes(file()).contains("||10|4"));
@@ -831,8 +795,7 @@ private:
         QCOMPARE(m_p->cardTexts().saveNumber, m_openedSaveNumber);
         QVERIFY(!listLineIsBoldBlue() && journals().size() == 1);
         // The message closed, the teacher back on the sheet: the grades are still unsaved.
-        sheet->activateWindow();
-        QTRY_VERIFY(sheet->isActiveWindow());
+        QVERIFY(activate(sheet));
         QVERIFY(sheet->isModified());
     }
 

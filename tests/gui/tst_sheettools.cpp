@@ -46,9 +46,8 @@ private slots:
     void init()
     {
         m_program = std::make_unique<ProgramOnDisk>();
-        QVERIFY(m_program->copySample(kFile));
         QVERIFY(QDir().mkdir(copyPath({})));
-        QVERIFY(m_program->open(kFile));
+        QVERIFY(m_program->openSample(kFile));
     }
     void cleanup() { m_program.reset(); }
 

@@ -13,13 +13,36 @@
 #include "sheet/spreadgrid.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <memory>
+
+// Scans the window's disk and opens the file's line, as a double click does; the new sheet once
+// it has the keyboard (the activation puts the cursor on the first grade), else none.
+inline sheet::GradeSheetWindow* openFromList(app::MainWindow& window, const QString& fileName)
+{
+    window.scanDisk();
+    const QList<QTreeWidgetItem*> lines =
+        window.fileList()->findItems(fileName, Qt::MatchExactly, app::MainWindow::FileNameColumn);
+    if (lines.size() != 1)
+        return nullptr;
+    window.fileList()->setCurrentItem(lines.first());
+    const sheet::GradeSheetWindow* before = window.gradeSheet();
+    window.openSelectedFile();
+    sheet::GradeSheetWindow* opened = window.gradeSheet();
+    // A refused file leaves the sheet that was open: it is not the one asked for.
+    if (!opened || opened == before ||
+        !QTest::qWaitFor([opened] { return opened->isActiveWindow(); }))
+        return nullptr;
+    return opened;
+}
 
 class ProgramOnDisk {
 public:
@@ -53,25 +76,18 @@ public:
         return gradefile::writeGradeFile(filePath(fileName), lines).ok;
     }
 
-    // Scans the disk and opens the file's line, as a double click does; the new sheet once it
-    // has the keyboard (the activation puts the cursor on the first grade), else none.
     sheet::GradeSheetWindow* open(const QString& fileName)
     {
-        m_window->scanDisk();
-        QTreeWidget* list = m_window->fileList();
-        const QList<QTreeWidgetItem*> lines =
-            list->findItems(fileName, Qt::MatchExactly, app::MainWindow::FileNameColumn);
-        if (lines.size() != 1)
-            return nullptr;
-        list->setCurrentItem(lines.first());
-        const sheet::GradeSheetWindow* before = sheet();
-        m_window->openSelectedFile();
-        sheet::GradeSheetWindow* opened = sheet();
-        // A refused file leaves the sheet that was open: it is not the one asked for.
-        if (!opened || opened == before ||
-            !QTest::qWaitFor([opened] { return opened->isActiveWindow(); }))
-            return nullptr;
-        return opened;
+        return openFromList(*m_window, fileName);
+    }
+    // A file written, or put from the sample disk, then opened.
+    sheet::GradeSheetWindow* openWritten(const QString& fileName, const QStringList& lines)
+    {
+        return writeFile(fileName, lines) ? open(fileName) : nullptr;
+    }
+    sheet::GradeSheetWindow* openSample(const QString& fileName)
+    {
+        return copySample(fileName) ? open(fileName) : nullptr;
     }
 
     app::MainWindow* window() const { return m_window.get(); }
@@ -94,6 +110,26 @@ inline void typeInto(sheet::SpreadGrid* grid, int col, int row, const QString& t
 {
     grid->setActiveCell({col, row});
     QTest::keyClicks(grid, text);
+}
+
+// An observation for the pupil of the row, as a double click on the row's observation cell
+// opens the dialog; the dialog validates it unseen, the sheet keeping the keyboard.
+inline void observe(sheet::GradeSheetWindow* sheet, int row, const QString& text)
+{
+    sheet->setObservationRunner([text](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("observationEdit"))->setText(text);
+        dialog.findChild<QPushButton*>(QStringLiteral("validateButton"))->click();
+    });
+    const sheet::SpreadGrid* grid = sheet->grid();
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                       grid->visualRect(grid->model()->index(row - 1, 6)).center());
+}
+
+// The window given the keyboard back, as the window manager does once a dialog is gone.
+inline bool activate(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return window->isActiveWindow(); });
 }
 
 // A key as the teacher presses it, to whatever has the focus (the cell's editor while a
