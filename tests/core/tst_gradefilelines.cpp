@@ -1,5 +1,6 @@
 // The lines of a grade file: read into the sheet a window shows, refused with the number
 // the support team knows, and written back by a save with its counter raised.
+#include "../support/datatable.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
 #include "gradefile/linegrammar.h"
@@ -121,12 +122,9 @@ private slots:
     // the save counter, raised.
     void roundTrip_data()
     {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("counters"); // the end line's last fields after the save
+        // The counters: the end line's last fields after the save.
+        const auto row = dataTable<QStringList, QString>({"lines", "counters"});
         const QString head = start(kKey, kHead + u"السابعة أساسي 2 - عربية"_s);
-        const auto row = [](const char* name, const QStringList& lines, const char* counters) {
-            QTest::newRow(name) << lines << QString::fromLatin1(counters);
-        };
         row("three exams",
             {head, "TYPEEPREUVE:|فرض مراقبة 1|فرض تأليفي 1|شفاهي",
              "2|1|1001|أحمد الكافي|12.50|--.--|معفى",

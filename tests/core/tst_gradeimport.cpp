@@ -1,5 +1,6 @@
 // A class's grades read from a CSV file or a workbook, and the plan of their import: which
 // pupil each row is, and what would change.
+#include "../support/datatable.h"
 #include "sheet/gradeimport.h"
 
 #include <QTest>
@@ -23,18 +24,17 @@ class TestGradeImport : public QObject {
 private slots:
     void csvRows_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("rows");
+        const auto row = dataTable<QByteArray, QString>({"bytes", "rows"});
         // The byte order mark read as part of the first header, CR kept in the last field.
-        QTest::newRow("BOM, CR LF") << "\xEF\xBB\xBFid,g\r\n1,2\r\n"_ba << u"id|g/1|2"_s;
+        row("BOM, CR LF", "\xEF\xBB\xBFid,g\r\n1,2\r\n"_ba, u"id|g/1|2"_s);
         // A French spreadsheet's decimal comma taken for the separator.
-        QTest::newRow("semicolons") << "id;g\n1;12,5\n"_ba << u"id|g/1|12,5"_s;
+        row("semicolons", "id;g\n1;12,5\n"_ba, u"id|g/1|12,5"_s);
         // The last line lost without its line break.
-        QTest::newRow("TAB, no last break") << "id\tg\n1\t2"_ba << u"id|g/1|2"_s;
-        QTest::newRow("quoted separator, quote, break")
-            << "id,n\n1,\"a,\"\"b\"\"\nc\"\n"_ba << u"id|n/1|a,\"b\"\nc"_s;
+        row("TAB, no last break", "id\tg\n1\t2"_ba, u"id|g/1|2"_s);
+        row("quoted separator, quote, break", "id,n\n1,\"a,\"\"b\"\"\nc\"\n"_ba,
+            u"id|n/1|a,\"b\"\nc"_s);
         // Blank lines taken as the header row; short rows read beyond their end.
-        QTest::newRow("blank lines, short rows") << "\nid,g,h\n\n1\n"_ba << u"id|g|h/1||"_s;
+        row("blank lines, short rows", "\nid,g,h\n\n1\n"_ba, u"id|g|h/1||"_s);
     }
     void csvRows()
     {
@@ -46,21 +46,17 @@ private slots:
 
     void files_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<SourceError>("error");
-        QTest::addColumn<QString>("thirdRow"); // when read
+        // The third row when the file is read.
+        const auto row = dataTable<QString, SourceError, QString>({"file", "error", "thirdRow"});
         // A workbook read through its inline strings and numbers, identifiers as digits; an
         // empty cell keeping the next ones in their columns; the first sheet only.
-        QTest::newRow("workbook") << u"class.xlsx"_s << SourceError::None
-                                  << u"آمنة الجربي|20250119||17.25|"_s;
-        QTest::newRow("CSV") << u"class.csv"_s << SourceError::None
-                             << u"آمنة الجربي|20250119||17,25|"_s;
+        row("workbook", u"class.xlsx"_s, SourceError::None, u"آمنة الجربي|20250119||17.25|"_s);
+        row("CSV", u"class.csv"_s, SourceError::None, u"آمنة الجربي|20250119||17,25|"_s);
         // A crash or a hang on a file that is no workbook, or one that unpacks beyond memory.
-        QTest::newRow("not a zip")
-            << u"not-a-workbook.xlsx"_s << SourceError::NotAWorkbook << QString();
-        QTest::newRow("no sheet") << u"no-sheet.xlsx"_s << SourceError::NoSheet << QString();
-        QTest::newRow("zip bomb") << u"huge-strings.xlsx"_s << SourceError::TooLarge << QString();
-        QTest::newRow("missing") << u"none.csv"_s << SourceError::Unreadable << QString();
+        row("not a zip", u"not-a-workbook.xlsx"_s, SourceError::NotAWorkbook, QString());
+        row("no sheet", u"no-sheet.xlsx"_s, SourceError::NoSheet, QString());
+        row("zip bomb", u"huge-strings.xlsx"_s, SourceError::TooLarge, QString());
+        row("missing", u"none.csv"_s, SourceError::Unreadable, QString());
     }
     void files()
     {

@@ -1,4 +1,5 @@
 // The observation column's text and the observation box's rules.
+#include "../support/datatable.h"
 #include "observation/observationtext.h"
 
 #include <QTest>
@@ -18,21 +19,18 @@ private slots:
     // line, a control character would break the line, a lone surrogate is no text.
     void validation_data()
     {
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("written");
-
-        QTest::newRow("old observation holding # replaced") << u"1#a#b"_s << u"ج"_s << u"1#ج"_s;
-        QTest::newRow("blanks stored as typed") << u"2"_s << u"   "_s << u"2#   "_s;
-        QTest::newRow("# inside the observation") << u"2"_s << u"#أ##ب#"_s << u"2##أ##ب#"_s;
-        QTest::newRow("empty prefix") << u""_s << u"أ"_s << u"#أ"_s;
-        QTest::newRow("| and controls left out")
-            << u"2"_s << QString(QChar(0)) + "أ|\tب\x1b\r\nج\u0085د\u2028ه\u2029" << u"2#أبجده"_s;
-        QTest::newRow("nothing storable is no observation") << u"1#قديم"_s << u"|\n"_s << u"1"_s;
-        QTest::newRow("joiners, marks of direction and a surrogate pair kept")
-            << u"2"_s << u"أ\u200cب\u200f"_s + kSmile << u"2#أ\u200cب\u200f"_s + kSmile;
-        QTest::newRow("lone surrogates left out")
-            << u"2"_s << kSmile.at(0) + QStringLiteral("أ") + kSmile.at(1) << u"2#أ"_s;
+        const auto row = dataTable<QString, QString, QString>({"cell", "typed", "written"});
+        row("old observation holding # replaced", u"1#a#b"_s, u"ج"_s, u"1#ج"_s);
+        row("blanks stored as typed", u"2"_s, u"   "_s, u"2#   "_s);
+        row("# inside the observation", u"2"_s, u"#أ##ب#"_s, u"2##أ##ب#"_s);
+        row("empty prefix", u""_s, u"أ"_s, u"#أ"_s);
+        row("| and controls left out", u"2"_s,
+            QString(QChar(0)) + "أ|\tب\x1b\r\nج\u0085د\u2028ه\u2029", u"2#أبجده"_s);
+        row("nothing storable is no observation", u"1#قديم"_s, u"|\n"_s, u"1"_s);
+        row("joiners, marks of direction and a surrogate pair kept", u"2"_s,
+            u"أ\u200cب\u200f"_s + kSmile, u"2#أ\u200cب\u200f"_s + kSmile);
+        row("lone surrogates left out", u"2"_s, kSmile.at(0) + QStringLiteral("أ") + kSmile.at(1),
+            u"2#أ"_s);
     }
     void validation()
     {
@@ -46,17 +44,9 @@ private slots:
     // and a longer observation from the file may shrink, never grow.
     void boxEdit_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("edited");
-        QTest::addColumn<int>("cursor");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("cursorAfter");
-
+        const auto row = dataTable<QString, QString, int, QString, int>(
+            {"before", "edited", "cursor", "text", "cursorAfter"});
         const QString a48(48, u'س'), full(kMaxObservationLength, u'م'), l60(60, u'ل');
-        const auto row = [](const char* name, const QString& before, const QString& edited,
-                            int cursor, const QString& text, int cursorAfter) {
-            QTest::newRow(name) << before << edited << cursor << text << cursorAfter;
-        };
         row("into a full box", full, u'ب' + full, 1, full, 0);
         row("| typed in the middle", u"ab"_s, u"a|b"_s, 2, u"ab"_s, 1);
         row("paste in the middle cut, the text after it kept", a48,

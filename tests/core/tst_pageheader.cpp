@@ -1,4 +1,5 @@
 // The header and footer of the grade card: the texts a grade file gives it, on their lines.
+#include "../support/datatable.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
@@ -52,25 +53,20 @@ class TestPageHeader : public QObject {
 private slots:
     void realCards_data()
     {
-        QTest::addColumn<QStringList>("opened");
-        QTest::addColumn<QString>("year");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("teacher"); // none: the file has no end line
-        QTest::addColumn<int>("printNumber");
+        // No teacher when the file has no end line.
+        const auto row = dataTable<QStringList, QString, QString, QString, int>(
+            {"opened", "year", "description", "teacher", "printNumber"});
 
         // The whole header of real cards, text by text: a text at the wrong place, a line lost,
         // or a text kept from the file opened before misplaces the block on every card. A file
         // cut before its end line keeps the counters: no print reuses a number already on paper.
-        QTest::newRow("three exams") << QStringList{"8410203C07120002025.xml"} << "2026/2025"
-                                     << QStringLiteral("السابـعة أساسي 2 - العربـية - الثلاثي 1")
-                                     << QStringLiteral("سلمى الجربي") << 3;
-        QTest::newRow("six exams, opened second")
-            << QStringList{"8410203C07120002025.xml", "8410203L09310002025.xml"} << "2026/2025"
-            << QStringLiteral("التاسعة أساسي 1 - الرياضيات - الثلاثي 2")
-            << QStringLiteral("كريم بن صالح") << 7;
-        QTest::newRow("cut short, opened second")
-            << QStringList{"8410203C07120002025.xml", kCutShort} << "2005/2004"
-            << QStringLiteral("السابـعة أساسي 2 عربـية") << QString() << 3;
+        const QString three = "8410203C07120002025.xml";
+        row("three exams", {three}, "2026/2025", "السابـعة أساسي 2 - العربـية - الثلاثي 1",
+            "سلمى الجربي", 3);
+        row("six exams, opened second", {three, "8410203L09310002025.xml"}, "2026/2025",
+            "التاسعة أساسي 1 - الرياضيات - الثلاثي 2", "كريم بن صالح", 7);
+        row("cut short, opened second", {three, kCutShort}, "2005/2004", "السابـعة أساسي 2 عربـية",
+            QString(), 3);
     }
 
     void realCards()

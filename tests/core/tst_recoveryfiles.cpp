@@ -1,5 +1,6 @@
 // The files that bring the teacher's work back: the journal of unsaved changes and the copies
 // kept of the files a save replaced.
+#include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "gradefile/rowsetwriter.h"
 #include "recovery/journal.h"
@@ -69,8 +70,8 @@ private slots:
 
     void journalReadsWhatIsWhole_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("cells"); // read back; -1: the journal is refused
+        // The cells read back; -1: the journal is refused.
+        const auto row = dataTable<QByteArray, int>({"bytes", "cells"});
         const QByteArray header = headerRecord(kIdentity, kStarted);
         QByteArray whole = header;
         for (const JournalCell& c : kCells)
@@ -81,20 +82,19 @@ private slots:
         for (int cut : {1, last / 2, last - 1})
             QTest::addRow("%d of the last record's %d bytes", cut, last)
                 << whole.left(whole.size() - last + cut) << 4;
-        QTest::newRow("last record spoilt") << whole.left(whole.size() - 1) + "X\n" << 4;
-        QTest::newRow("zeros after a power cut")
-            << whole.left(whole.size() - 9) + QByteArray(512, '\0') << 4;
+        row("last record spoilt", whole.left(whole.size() - 1) + "X\n", 4);
+        row("zeros after a power cut", whole.left(whole.size() - 9) + QByteArray(512, '\0'), 4);
         // A crash while the first record was written leaves a journal that holds nothing.
-        QTest::newRow("empty") << QByteArray() << 0;
-        QTest::newRow("half a header") << header.left(header.size() / 2) << 0;
+        row("empty", QByteArray(), 0);
+        row("half a header", header.left(header.size() / 2), 0);
         // A journal that does not check is applied not at all, never in part.
         const qsizetype second = header.size() + cellRecord(kCells[0]).size() + 4;
         QByteArray flipped = whole;
         flipped[second] = char(flipped[second] ^ 0x01);
-        QTest::newRow("a byte changed in a middle record") << flipped << -1;
-        QTest::newRow("bytes lost in the middle") << QByteArray(whole).remove(second, 20) << -1;
-        QTest::newRow("a later version")
-            << headerRecord(kIdentity, kStarted, kJournalVersion + 1) + cellRecord(kCells[0]) << -1;
+        row("a byte changed in a middle record", flipped, -1);
+        row("bytes lost in the middle", QByteArray(whole).remove(second, 20), -1);
+        row("a later version",
+            headerRecord(kIdentity, kStarted, kJournalVersion + 1) + cellRecord(kCells[0]), -1);
     }
 
     void journalReadsWhatIsWhole()
@@ -110,19 +110,16 @@ private slots:
 
     void journalsFoundByKeyAndContent_data()
     {
-        QTest::addColumn<QString>("folder"); // the journal was written for
-        QTest::addColumn<char>("content");   // it began on
-        QTest::addColumn<QString>("found");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("the same folder") << "/media/floppy" << 'a' << "applies" << kKey;
-        QTest::newRow("the stick back at another folder")
-            << "/media/floppy1" << 'a' << "applies" << kKey;
-        QTest::newRow("another drive letter") << "E:/" << 'a' << "applies" << kKey;
-        QTest::newRow("another content") << "/media/floppy" << 'b' << "changed on disk" << kKey;
-        QTest::newRow("another content, another folder") << "E:/" << 'b' << "changed on disk" << kKey;
+        // The folder the journal was written for and the content it began on.
+        const auto row =
+            dataTable<QString, char, QString, QString>({"folder", "content", "found", "key"});
+        row("the same folder", "/media/floppy", 'a', "applies", kKey);
+        row("the stick back at another folder", "/media/floppy1", 'a', "applies", kKey);
+        row("another drive letter", "E:/", 'a', "applies", kKey);
+        row("another content", "/media/floppy", 'b', "changed on disk", kKey);
+        row("another content, another folder", "E:/", 'b', "changed on disk", kKey);
         // The longest name a file may have is the key's and ".xml": the journal's name is longer.
-        QTest::newRow("a key as long as a file name")
-            << "/media/floppy" << 'a' << "applies" << QString(125, u'ع');
+        row("a key as long as a file name", "/media/floppy", 'a', "applies", QString(125, u'ع'));
     }
 
     // A journal belongs to its file's key and the content it began on, wherever the disk was
@@ -215,19 +212,16 @@ private slots:
 
     void cellsOutsideTheSheetAreRefused_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("fits");
-        QTest::newRow("first exam") << 6 << 1 << "12.00" << true;
-        QTest::newRow("last grade column shown") << 4 << 3 << "12.00" << true;
-        QTest::newRow("observation") << 10 << 2 << "2#حسن" << true;
-        QTest::newRow("hidden grade column") << 3 << 1 << "12.00" << false;
-        QTest::newRow("pupil's name") << 7 << 1 << "x" << false;
-        QTest::newRow("header row") << 6 << 0 << "x" << false;
-        QTest::newRow("below the last pupil") << 6 << 4 << "12.00" << false;
-        QTest::newRow("a field separator") << 10 << 1 << "2#a|b" << false;
-        QTest::newRow("a line break") << 10 << 1 << "2#a\nb" << false;
+        const auto row = dataTable<int, int, QString, bool>({"column", "row", "text", "fits"});
+        row("first exam", 6, 1, "12.00", true);
+        row("last grade column shown", 4, 3, "12.00", true);
+        row("observation", 10, 2, "2#حسن", true);
+        row("hidden grade column", 3, 1, "12.00", false);
+        row("pupil's name", 7, 1, "x", false);
+        row("header row", 6, 0, "x", false);
+        row("below the last pupil", 6, 4, "12.00", false);
+        row("a field separator", 10, 1, "2#a|b", false);
+        row("a line break", 10, 1, "2#a\nb", false);
     }
 
     // A journal is read from the program's folder, where anything may have written it: a cell

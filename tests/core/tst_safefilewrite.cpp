@@ -1,5 +1,6 @@
 // Replacing a grade file on the disk: whatever fails, the old file stays whole and no
 // temporary file is left; what an interrupted save did leave, the next scan or save removes.
+#include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "../support/realdisk.h"
 #include "../support/writefaults.h"
@@ -41,9 +42,8 @@ private slots:
     // failure is told with its step and kind, the old file is whole, and no temporary file is left.
     void failureLeavesTheOldFile_data()
     {
-        QTest::addColumn<Fault>("fault");
-        QTest::addColumn<WriteStep>("step");
-        QTest::addColumn<FileErrorKind>("kind"); // None: any
+        using Kind = FileErrorKind; // None: any
+        const auto row = dataTable<Fault, WriteStep, Kind>({"fault", "step", "kind"});
         const std::pair<WriteStep, const char*> steps[] = {
             {WriteStep::CheckFolder, "check folder"}, {WriteStep::CreateTemporary, "create"},
             {WriteStep::WriteTemporary, "write"},     {WriteStep::FlushTemporary, "flush"},
@@ -51,20 +51,17 @@ private slots:
             {WriteStep::Replace, "replace"},
         };
         for (const auto& [step, name] : steps)
-            QTest::addRow("%s fails", name) << Fault::Injected << step << FileErrorKind::DiskFull;
-        QTest::newRow("read back changed")
-            << Fault::ReadBackChanged << WriteStep::Compare << FileErrorKind::None;
-        QTest::newRow("no disk folder")
-            << Fault::NoFolder << WriteStep::CheckFolder << FileErrorKind::NoDisk;
-        QTest::newRow("full disk")
-            << Fault::DiskFull << WriteStep::WriteTemporary << FileErrorKind::DiskFull;
-        QTest::newRow("write-protected disk") << Fault::WriteProtected << WriteStep::CreateTemporary
-                                              << FileErrorKind::PermissionDenied;
-        QTest::newRow("disk pulled out before the rename")
-            << Fault::PulledOut << WriteStep::Replace << FileErrorKind::NoDisk;
+            row(QByteArray(name) + " fails", Fault::Injected, step, Kind::DiskFull);
+        row("read back changed", Fault::ReadBackChanged, WriteStep::Compare, Kind::None);
+        row("no disk folder", Fault::NoFolder, WriteStep::CheckFolder, Kind::NoDisk);
+        row("full disk", Fault::DiskFull, WriteStep::WriteTemporary, Kind::DiskFull);
+        row("write-protected disk", Fault::WriteProtected, WriteStep::CreateTemporary,
+            Kind::PermissionDenied);
+        row("disk pulled out before the rename", Fault::PulledOut, WriteStep::Replace,
+            Kind::NoDisk);
 #ifdef Q_OS_WIN
-        QTest::newRow("file open in another program")
-            << Fault::Held << WriteStep::Replace << FileErrorKind::PermissionDenied;
+        row("file open in another program", Fault::Held, WriteStep::Replace,
+            Kind::PermissionDenied);
 #endif
     }
     void failureLeavesTheOldFile()
@@ -142,19 +139,13 @@ private slots:
     }
     void volumeGoneFromUnderItsFolder_data()
     {
-        QTest::addColumn<QString>("seen"); // the mount the disk folder was seen on, then now
-        QTest::addColumn<QString>("now");
-        QTest::addColumn<bool>("gone");
-        QTest::newRow("the same mount") << "/media/floppy"
-                                        << "/media/floppy" << false;
-        QTest::newRow("the stick pulled out") << "/media/floppy"
-                                              << "/" << true;
-        QTest::newRow("pulled, the folder on a mounted home") << "/home/t/stick"
-                                                              << "/home" << true;
-        QTest::newRow("a stick put in") << "/"
-                                        << "/media/floppy" << false;
-        QTest::newRow("a neighbour, no parent") << "/media/floppy2"
-                                                << "/media/floppy" << false;
+        // The mount the disk folder was seen on, then now.
+        const auto row = dataTable<QString, QString, bool>({"seen", "now", "gone"});
+        row("the same mount", "/media/floppy", "/media/floppy", false);
+        row("the stick pulled out", "/media/floppy", "/", true);
+        row("pulled, the folder on a mounted home", "/home/t/stick", "/home", true);
+        row("a stick put in", "/", "/media/floppy", false);
+        row("a neighbour, no parent", "/media/floppy2", "/media/floppy", false);
     }
     // Only a mount gone from under the folder refuses the disk: a disk put in is taken.
     void volumeGoneFromUnderItsFolder()

@@ -1,3 +1,4 @@
+#include "../support/datatable.h"
 #include "gradefile/teachermessages.h"
 
 #include <QTest>
@@ -13,36 +14,29 @@ private slots:
     // work. The journal's and the copies' messages name their file for the support team.
     void messages_data()
     {
-        QTest::addColumn<FileOperation>("operation");
-        QTest::addColumn<FileErrorKind>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("retry");
-
+        using Kind = FileErrorKind;
+        using Operation = FileOperation;
+        const auto row =
+            dataTable<Operation, Kind, QString, bool>({"operation", "kind", "text", "retry"});
         const QString insertDisk = QStringLiteral("الرجاء إدراج القرص المرن");
         const QString protectedDisk = QStringLiteral("الرّجاء التّثبّت من أن القرص المرن غير محمي");
         const QString unused = QStringLiteral(": لم يستعمل وبقي في مكانه :\nj");
-        const auto row = [](const char* name, FileOperation operation, FileErrorKind kind,
-                            const QString& text, bool retry = false) {
-            QTest::newRow(name) << operation << kind << text << retry;
-        };
-        row("save, access denied", FileOperation::Save, FileErrorKind::AccessDenied, insertDisk,
-            true);
-        row("save, device not ready", FileOperation::Save, FileErrorKind::DeviceNotReady,
-            insertDisk, true);
-        row("save, read-only file system", FileOperation::Save, FileErrorKind::PathAccess,
-            protectedDisk);
-        row("journal of another version", FileOperation::Recover, FileErrorKind::OtherVersion,
-            QStringLiteral("ملفّ استرجاع الأعداد من إصدار آخر للبرنامج") + unused);
-        row("journal of another file", FileOperation::Recover, FileErrorKind::OtherFile,
-            QStringLiteral("ملفّ استرجاع الأعداد لا يخصّ هذا الملفّ") + unused);
-        row("unreadable journal", FileOperation::Recover, FileErrorKind::AccessDenied,
-            QStringLiteral("تعذّرت قراءة ملفّ استرجاع الأعداد") + unused);
-        row("full data folder", FileOperation::Journal, FileErrorKind::DiskFull,
+        row("save, access denied", Operation::Save, Kind::AccessDenied, insertDisk, true);
+        row("save, device not ready", Operation::Save, Kind::DeviceNotReady, insertDisk, true);
+        row("save, read-only file system", Operation::Save, Kind::PathAccess, protectedDisk, false);
+        row("journal of another version", Operation::Recover, Kind::OtherVersion,
+            QStringLiteral("ملفّ استرجاع الأعداد من إصدار آخر للبرنامج") + unused, false);
+        row("journal of another file", Operation::Recover, Kind::OtherFile,
+            QStringLiteral("ملفّ استرجاع الأعداد لا يخصّ هذا الملفّ") + unused, false);
+        row("unreadable journal", Operation::Recover, Kind::AccessDenied,
+            QStringLiteral("تعذّرت قراءة ملفّ استرجاع الأعداد") + unused, false);
+        row("full data folder", Operation::Journal, Kind::DiskFull,
             QStringLiteral("تعذّرت الكتابة في مجلّد البرنامج: استرجاع الأعداد بعد عطل متوقّف، "
-                           "والحفظ بالقرص المرن يعمل كالعادة.\nj"));
-        row("another file's copy", FileOperation::Restore, FileErrorKind::OtherFile,
-            QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :\nj"));
-        row("restore, no disk", FileOperation::Restore, FileErrorKind::NoDisk, insertDisk, true);
+                           "والحفظ بالقرص المرن يعمل كالعادة.\nj"),
+            false);
+        row("another file's copy", Operation::Restore, Kind::OtherFile,
+            QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :\nj"), false);
+        row("restore, no disk", Operation::Restore, Kind::NoDisk, insertDisk, true);
     }
 
     void messages()

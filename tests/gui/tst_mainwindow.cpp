@@ -1,6 +1,7 @@
 // The main window on the teacher's path: the disk scanned and every file listed, a file
 // opened into its sheet or refused with a clear message, the disk asked for, another disk
 // chosen.
+#include "../support/datatable.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
 #include "../support/gridcells.h"
@@ -151,23 +152,18 @@ private slots:
     // the card texts it printed with.
     void refusedFileLeavesTheOpenSheet_data()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QStringList>("lines"); // empty: bytes that are no rowset
-        QTest::addColumn<QString>("message");   // how the message starts
-        QTest::newRow("renamed") << u"8410203C07990002004.xml"_s << threeExams()
-                                 << u"لا يمكنك معاينة محتوى هذا الملف"_s;
-        QTest::newRow("year not a number")
-            << u"8410203C0712000ABCD.xml"_s << threeExams(u"8410203C0712000ABCD"_s) << u"13 "_s;
-        QTest::newRow("counter out of range")
-            << kOther + u".xml"_s << threeExams(kOther, u"||40000|1"_s) << u"6 "_s;
-        QTest::newRow("only a start line")
-            << kOther + u".xml"_s << threeExams(kOther).mid(0, 1) << u"3021 "_s;
-        QTest::newRow("plain line with four separators")
-            << kPlainKey + u".xml"_s
-            << QStringList{u"DEBUT"_s + kPlainKey + u"|م"_s, u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5"_s}
-            << u"5 "_s;
-        QTest::newRow("not a rowset")
-            << kOther + u".xml"_s << QStringList() << u"لا يمكنك معاينة محتوى هذا الملف"_s;
+        // lines: none for bytes that are no rowset; message: how it starts.
+        const auto row = dataTable<QString, QStringList, QString>({"fileName", "lines", "message"});
+        const QString other = kOther + u".xml"_s;
+        const QString cannot = u"لا يمكنك معاينة محتوى هذا الملف"_s;
+        row("renamed", u"8410203C07990002004.xml"_s, threeExams(), cannot);
+        const QString year = u"8410203C0712000ABCD"_s;
+        row("year not a number", year + u".xml"_s, threeExams(year), u"13 "_s);
+        row("counter out of range", other, threeExams(kOther, u"||40000|1"_s), u"6 "_s);
+        row("only a start line", other, threeExams(kOther).mid(0, 1), u"3021 "_s);
+        row("plain line with four separators", kPlainKey + u".xml"_s,
+            {u"DEBUT"_s + kPlainKey + u"|م"_s, u"TYPEEPREUVE:|م"_s, u"1|2|3|4|5"_s}, u"5 "_s);
+        row("not a rowset", other, QStringList(), cannot);
     }
     void refusedFileLeavesTheOpenSheet()
     {

@@ -1,3 +1,4 @@
+#include "../support/datatable.h"
 #include "../support/fakeobservationsheet.h"
 #include "observation/observationdialog.h"
 #include "observation/observationtext.h"
@@ -69,24 +70,20 @@ private slots:
     // each time the focus comes back to the box.
     void keys_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<int>("phraseKey"); // 0: the pupil's own observation
-        QTest::addColumn<int>("switches");  // of the keyboard, once the dialog is open
-        QTest::addColumn<bool>("validated");
-
-        QTest::newRow("opens on the pupil") << 4 << u""_s << 4 << 0 << 0 << false;
-        QTest::newRow("header row opens the first") << 0 << u""_s << 1 << 0 << 0 << false;
-        QTest::newRow("past the last opens the last") << 9 << u""_s << 5 << 0 << 0 << false;
-        QTest::newRow("F1") << 1 << u"F1"_s << 1 << 1 << 0 << false;
-        QTest::newRow("Ctrl Shift F5") << 1 << u"Ctrl+Shift+F5"_s << 1 << 5 << 0 << false;
-        QTest::newRow("F10 has no phrase") << 1 << u"F10"_s << 1 << 0 << 0 << false;
-        QTest::newRow("Up on the first goes round") << 1 << u"F9, Up"_s << 5 << 0 << 0 << false;
-        QTest::newRow("Down on the last goes round") << 5 << u"F9, Down"_s << 1 << 0 << 0 << false;
-        QTest::newRow("Down twice") << 2 << u"Down, Down"_s << 4 << 0 << 0 << false;
-        QTest::newRow("Enter on the last goes round") << 5 << u"Return"_s << 1 << 0 << 0 << true;
-        QTest::newRow("Tab away and back") << 1 << u"Tab, Shift+Backtab"_s << 1 << 0 << 1 << false;
+        // phraseKey 0: the pupil's own observation; switches: the keyboard's, once it is open.
+        const auto row = dataTable<int, QString, int, int, int, bool>(
+            {"row", "keys", "shown", "phraseKey", "switches", "validated"});
+        row("opens on the pupil", 4, u""_s, 4, 0, 0, false);
+        row("header row opens the first", 0, u""_s, 1, 0, 0, false);
+        row("past the last opens the last", 9, u""_s, 5, 0, 0, false);
+        row("F1", 1, u"F1"_s, 1, 1, 0, false);
+        row("Ctrl Shift F5", 1, u"Ctrl+Shift+F5"_s, 1, 5, 0, false);
+        row("F10 has no phrase", 1, u"F10"_s, 1, 0, 0, false);
+        row("Up on the first goes round", 1, u"F9, Up"_s, 5, 0, 0, false);
+        row("Down on the last goes round", 5, u"F9, Down"_s, 1, 0, 0, false);
+        row("Down twice", 2, u"Down, Down"_s, 4, 0, 0, false);
+        row("Enter on the last goes round", 5, u"Return"_s, 1, 0, 0, true);
+        row("Tab away and back", 1, u"Tab, Shift+Backtab"_s, 1, 0, 1, false);
     }
     void keys()
     {

@@ -1,5 +1,6 @@
 // The grade card on paper: drawn into a PDF and read back with pdftotext, laid out on the
 // card's paper, the file written whole or not at all, and the card sent to a printer.
+#include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "../support/pdftext.h"
 #include "../support/realdisk.h"
@@ -110,16 +111,16 @@ private slots:
 
     void layoutFitsThePaper_data()
     {
-        QTest::addColumn<double>("gradeWidth"); // 0: the card's own, and so on
-        QTest::addColumn<double>("identifierWidth");
-        QTest::addColumn<double>("pointSize");
+        // A width or size of 0: the card's own.
+        const auto row =
+            dataTable<double, double, double>({"gradeWidth", "identifierWidth", "pointSize"});
         // No text cut (the wider font standing in for Tahoma must not make "20250119" into
         // "2025011"), no column off the edge: columns wider together than the paper go on
         // pages of their own, each with the order numbers to tell whose grades they are.
-        QTest::newRow("as the sheet has it") << 0.0 << 0.0 << 0.0;
-        QTest::newRow("identifier too narrow") << 0.0 << 3.0 << 0.0;
-        QTest::newRow("large type") << 0.0 << 0.0 << 14.0;
-        QTest::newRow("grades too wide for the paper") << 20.0 << 0.0 << 0.0;
+        row("as the sheet has it", 0, 0, 0);
+        row("identifier too narrow", 0, 3, 0);
+        row("large type", 0, 0, 14);
+        row("grades too wide for the paper", 20, 0, 0);
     }
 
     void layoutFitsThePaper()
@@ -196,13 +197,9 @@ private slots:
 
     void suggestedName_data()
     {
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("expected");
         // A slash would put the file in another folder, a colon or a star is refused by
         // Windows; the name is never empty nor hidden.
-        const auto row = [](const char* name, const char* description, const char* expected) {
-            QTest::newRow(name) << QString::fromUtf8(description) << QString::fromUtf8(expected);
-        };
+        const auto row = dataTable<QString, QString>({"description", "expected"});
         const char* title = "بطاقة تحصيل الأعداد.pdf";
         row("caption", "إعدادية ابن خلدون    [السابعة أساسي 2] - العربية",
             "إعدادية ابن خلدون [السابعة أساسي 2] - العربية.pdf");
