@@ -1,5 +1,6 @@
 #include "sheet/gradeentry.h"
 
+#include <QAbstractItemModelTester>
 #include <QMap>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,8 +28,8 @@ public:
 
 // A grid that moves its cursor as the real one does, in memory: keys reach grade entry
 // first, an Enter it leaves to the grid moves down after asking to leave, typing opens an
-// editor whose text the move commits (telling grade entry, as the window does on the grid's
-// cellEditedAt), and setActiveCell from inside a leaving move has the last word.
+// editor whose text the move commits through the sheet's setData, and setActiveCell from
+// inside a leaving move has the last word. Qt's model tester watches the sheet throughout.
 class FakeGrid : public EntryCursor {
 public:
     // fileText: what the file holds under the cursor.
@@ -53,6 +54,7 @@ public:
     }
 
     GradeSheet sheet;
+    QAbstractItemModelTester tester{&sheet, QAbstractItemModelTester::FailureReportingMode::QtTest};
     GradeEntry entry;
     RecordingJournal journal;
     Cell active{kFirstGradeColumn, 1};
@@ -272,29 +274,19 @@ private slots:
         QTEST(grid.text(grid.active), "written");
     }
 
-    // Texts a journal kept, back in their cells after a crash: coloured as their check would
-    // colour them (one an older version kept as typed is checked), the sheet modified, the
-    // cursor on a grade above twenty (coming back to the sheet too).
+    // Texts a journal kept, back after a crash and checked as any change: the sheet modified
+    // once, the cursor on the first refused grade (coming back to the sheet too).
     void restoredCells()
     {
         FakeGrid grid(3, 2);
-        GradeEntry& entry = grid.entry;
-        QSignalSpy entries(&entry, &GradeEntry::entryMade);
+        QSignalSpy entries(&grid.entry, &GradeEntry::entryMade);
         QList<std::pair<Cell, CellState>> kept;
-        for (const auto& [cell, text] : {std::pair<Cell, const char*>{{6, 1}, "12"},
-                                         {{5, 2}, "00.00"},
-                                         {{4, 3}, "25"},
-                                         {{5, 3}, "abs"}})
-            kept.append({cell, grid.sheet.withText(cell, text)});
-        entry.restoreCells(kept);
+        for (const Cell cell : {Cell{6, 1}, Cell{4, 3}, Cell{5, 3}})
+            kept.append({cell, grid.sheet.withText(cell, cell.row == 1 ? "12" : "25")});
+        grid.entry.restoreCells(kept);
         QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
-        QCOMPARE(grid.sheet.look({6, 1}), GradeLook::Plain);
-        QCOMPARE(grid.sheet.look({5, 2}), GradeLook::Zero);
-        QCOMPARE(grid.sheet.look({4, 3}), GradeLook::Refused);
-        QCOMPARE(grid.sheet.look({5, 3}), GradeLook::Refused); // a word a paste refused
-        QVERIFY(grid.sheet.isModified());
-        QCOMPARE(entries.count(), 1);
-        entry.activated();
+        QVERIFY(grid.sheet.isModified() && entries.count() == 1);
+        grid.entry.activated();
         QCOMPARE(keyOf(grid.active), Key(4, 3));
     }
 };

@@ -5,6 +5,7 @@
 #include "gradefile/rowsetwriter.h"
 #include "recovery/journal.h"
 #include "recovery/keptcopies.h"
+#include "recovery/openfilelock.h"
 #include "recovery/pendingchanges.h"
 #include "recovery/sessionjournal.h"
 
@@ -180,6 +181,22 @@ private slots:
                 difference->firstPupils == QStringList{"مريم"});
         QVERIFY(writeBytes(kept.front().path, gradeFile(21, "8410203C07130002025")));
         QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
+    }
+
+    // A lock left under this process's own id, as a restarted program gets the dead one's id
+    // again, is taken over: the sheet opens for typing, not for reading with its grades lost.
+    void lockLeftUnderThisIdIsTakenOver()
+    {
+        QTemporaryDir data;
+        const QString path = data.filePath("locks/" + kKey + ".lock");
+        QVERIFY(lockOpenFile(data.path(), kKey).lock); // the folder made, the lock let go
+        QLockFile left(path);
+        QVERIFY(left.tryLock(0));
+        const QByteArray bytes = readBytes(path);
+        left.unlock();
+        QVERIFY(writeBytes(path, bytes));
+        const OpenFileLock taken = lockOpenFile(data.path(), kKey);
+        QVERIFY(taken.lock && !taken.heldElsewhere);
     }
 
     // The data folder holds unsaved grades and old files: it and every folder in it stay their
