@@ -1,3 +1,4 @@
+#include "../support/datatable.h"
 #include "sheet/cellrules.h"
 #include "sheet/gradeblock.h"
 
@@ -25,12 +26,7 @@ class TestCellRules : public QObject {
 private slots:
     void keyFilter_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<bool>("accepted");
-        const auto key = [](const char* name, int code, const QString& current, bool accepted) {
-            QTest::newRow(name) << code << current << accepted;
-        };
+        const auto key = dataTable<int, QString, bool>({"code", "current", "accepted"});
         key("digit on empty", '0', "", true);
         key("third integer digit is let through", '7', "20", true);
         key("backspace on empty", 8, "", true);
@@ -55,13 +51,8 @@ private slots:
 
     void cellCheck_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("outcome"); // the look ("red": refused)
-        const auto check = [](const char* name, const QString& text, const QString& expected,
-                              const char* outcome) {
-            QTest::newRow(name) << text << expected << outcome;
-        };
+        // outcome: the look ("red": refused)
+        const auto check = dataTable<QString, QString, QString>({"text", "expected", "outcome"});
         check("grade rewritten", "12.5", "12.50", "plain");
         check("leading point", ".5", "00.50", "plain");
         check("leading zeros", "0012", "12.00", "plain");
@@ -109,10 +100,10 @@ private slots:
     // A pasted or imported value is checked as typed, its comma and Arabic digits read as such.
     void broughtValue_data()
     {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("expected"); // "": the cell keeps its text; "!": refused
-        const auto row = [](const char* value, const QString& expected) {
-            QTest::newRow(value) << QString::fromUtf8(value) << expected;
+        // expected: "" the cell keeps its text; "!" refused
+        const auto table = dataTable<QString, QString>({"value", "expected"});
+        const auto row = [&table](const char* value, const QString& expected) {
+            table(value, value, expected);
         };
         row("7", "07.00");
         row("12,5", "12.50");
@@ -133,11 +124,8 @@ private slots:
 
     void enterRule_data()
     {
-        QTest::addColumn<QString>("state"); // "V|H column,row pupils gradeSpan"
-        QTest::addColumn<QString>("move");  // "column,row [wrap]", or "stay"
-        const auto row = [](const char* name, const char* state, const char* move) {
-            QTest::newRow(name) << state << move;
-        };
+        // state: "V|H column,row pupils gradeSpan"; move: "column,row [wrap]", or "stay"
+        const auto row = dataTable<QString, QString>({"state", "move"});
         row("vertical, middle row", "V 6,3 10 1", "6,4");
         row("vertical, last row wraps", "V 6,10 10 1", "5,1 wrap");
         row("vertical, middle column wraps", "V 4,10 10 4", "3,1 wrap");

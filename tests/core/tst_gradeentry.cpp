@@ -1,3 +1,4 @@
+#include "../support/datatable.h"
 #include "sheet/gradeentry.h"
 
 #include <QAbstractItemModelTester>
@@ -246,14 +247,9 @@ private slots:
 
     void saveChecks_data()
     {
-        QTest::addColumn<QString>("typed"); // "=text": the cell holds it from the file
-        QTest::addColumn<bool>("aboveTwenty");
-        QTest::addColumn<bool>("passes");
-        QTest::addColumn<QString>("written");
-        const auto row = [](const char* name, const char* typed, bool aboveTwenty, bool passes,
-                            const char* written) {
-            QTest::newRow(name) << typed << aboveTwenty << passes << written;
-        };
+        // typed: "=text" when the cell holds it from the file
+        const auto row =
+            dataTable<QString, bool, bool, QString>({"typed", "aboveTwenty", "passes", "written"});
         row("twenty and a bit", "20.001", true, false, "20.001");
         row("empty cell stays empty", "", false, true, "");
         // A grade cell of an opened file holds whatever the file held: the save reads its

@@ -1,6 +1,7 @@
 // The grade sheet as the one gate of a sheet's data, under Qt's model tester: the check every
 // grade passes whatever its source, what the journal, the save and the copies get of a refused
 // text, and undo steps that make and take back their change through the same gate.
+#include "../support/datatable.h"
 #include "sheet/sheethistory.h"
 
 #include <QAbstractItemModelTester>
@@ -50,14 +51,12 @@ class TestGradeSheet : public QObject {
 private slots:
     void gate_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("look");
-        QTest::addColumn<QString>("saved"); // what the journal and the save get
-        const auto row = [](const char* typed, const char* shown, GradeLook look,
-                            const char* saved) {
-            QTest::newRow(typed) << QString::fromUtf8(typed) << QString::fromUtf8(shown)
-                                 << int(look) << QString::fromUtf8(saved);
+        // saved: what the journal and the save get
+        const auto table =
+            dataTable<QString, QString, int, QString>({"typed", "shown", "look", "saved"});
+        const auto row = [&table](const char* typed, const char* shown, GradeLook look,
+                                  const char* saved) {
+            table(typed, typed, shown, int(look), saved);
         };
         row("9", "09.00", GradeLook::Plain, "09.00");
         row("12,5", "12.50", GradeLook::Plain, "12.50");
