@@ -2,6 +2,7 @@
 // was killed, from the copies kept of replaced files, by undo. The kills are real: this program,
 // started again with --type-and-die, types on the same disk and is killed there by the test.
 
+#include "../support/datatable.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
 #include "../support/gridcells.h"
@@ -206,15 +207,13 @@ private slots:
     }
     void currentCellChecked_data()
     {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("entry");  // typed, or after "=" set by the program
-        QTest::addColumn<QString>("stored"); // the cell and the file after the save; none: refused
-        // clang-format off
-        QTest::newRow("25 typed, not yet left") << 6 << "25" << "";
-        QTest::newRow("exactly 20") << 6 << "20" << "20.00";
-        QTest::newRow("7 is written as a grade") << 6 << "7" << "07.00";
-        QTest::newRow("column 7 is not a grade") << 7 << "=30 سامي" << "30 سامي";
-        // clang-format on
+        // The entry typed, or after "=" set by the program; stored: the cell and the file after
+        // the save, none when refused.
+        const auto row = dataTable<int, QString, QString>({"col", "entry", "stored"});
+        row("25 typed, not yet left", 6, "25", "");
+        row("exactly 20", 6, "20", "20.00");
+        row("7 is written as a grade", 6, "7", "07.00");
+        row("column 7 is not a grade", 7, "=30 سامي", "30 سامي");
     }
     // The grade under the cursor is checked as if the cursor had left it: one above twenty is
     // not written, and the cursor stays on it.
@@ -245,23 +244,20 @@ private slots:
     }
     void failedSave_data()
     {
-        QTest::addColumn<QString>("disk");
-        QTest::addColumn<QString>("message"); // how it begins
-        QTest::addColumn<bool>("putBack");    // the disk put back at the question, yes retries
-        // clang-format off
-        QTest::newRow("out of the drive, close box") << "out" << kInsertDisk << false;
+        // How the message begins; putBack: the disk put back at the question, yes retries.
+        const auto row = dataTable<QString, QString, bool>({"disk", "message", "putBack"});
+        row("out of the drive, close box", "out", kInsertDisk, false);
         // The stick pulled out, its mount folder left behind as an empty folder of the computer.
-        QTest::newRow("pulled, its folder stays") << "pulled" << kInsertDisk << false;
-        QTest::newRow("pulled, its folder stays, put back") << "pulled" << kInsertDisk << true;
-        QTest::newRow("out of the drive, put back") << "out" << kInsertDisk << true;
-        QTest::newRow("gone before the replacement") << "gone" << kInsertDisk << false;
-        QTest::newRow("taken out mid-save, put back") << "taken out" << kInsertDisk << true;
-        QTest::newRow("write-protected") << "read-only" << kWriteProtected << false;
-        QTest::newRow("full") << "full" << "61 " << false;
-        QTest::newRow("gives back other bytes") << "altered" << "51 " << false;
-        QTest::newRow("a name longer than a line") << "long name" << "3001 La ligne 5 a" << false;
-        QTest::newRow("save counter at its limit") << "counter" << "6 Dépassement de capacité" << false;
-        // clang-format on
+        row("pulled, its folder stays", "pulled", kInsertDisk, false);
+        row("pulled, its folder stays, put back", "pulled", kInsertDisk, true);
+        row("out of the drive, put back", "out", kInsertDisk, true);
+        row("gone before the replacement", "gone", kInsertDisk, false);
+        row("taken out mid-save, put back", "taken out", kInsertDisk, true);
+        row("write-protected", "read-only", kWriteProtected, false);
+        row("full", "full", "61 ", false);
+        row("gives back other bytes", "altered", "51 ", false);
+        row("a name longer than a line", "long name", "3001 La ligne 5 a", false);
+        row("save counter at its limit", "counter", "6 Dépassement de capacité", false);
     }
     // A save that fails says why and loses nothing; the disk put back, yes writes the grades
     // with the save number the failed try did not use, and keeps the file it replaces.
@@ -337,23 +333,20 @@ private slots:
     }
     void quitAsksAboutUnsavedGrades_data()
     {
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("entry"); // a grade typed, a mark key, or nothing
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<bool>("failing"); // the save, when asked for, fails
-        // clang-format off
-        QTest::newRow("sheet's quit, no") << "quit" << "13.00" << Answer::No << false;
-        QTest::newRow("sheet's quit, question closed") << "quit" << "13.00" << Answer::CloseBox << false;
-        QTest::newRow("sheet's quit, yes") << "quit" << "13.00" << Answer::Yes << false;
-        QTest::newRow("sheet's quit, yes, the save fails") << "quit" << "13.00" << Answer::Yes << true;
-        QTest::newRow("F5, nothing typed") << "F5" << "" << Answer::Yes << false;
-        QTest::newRow("F5, a mark alone") << "F5" << "F1" << Answer::Yes << false;
-        QTest::newRow("close box, yes") << "close" << "13.00" << Answer::Yes << false;
-        QTest::newRow("close box, yes, the save fails") << "close" << "13.00" << Answer::Yes << true;
-        QTest::newRow("program's quit, yes") << "program quit" << "13.00" << Answer::Yes << false;
-        QTest::newRow("program's quit, no") << "program quit" << "13.00" << Answer::No << false;
-        QTest::newRow("program's close box, the save fails") << "program close" << "13.00" << Answer::Yes << true;
-        // clang-format on
+        // The entry: a grade typed, a mark key, or nothing; failing: the save, when asked for.
+        const auto row =
+            dataTable<QString, QString, Answer, bool>({"way", "entry", "answer", "failing"});
+        row("sheet's quit, no", "quit", "13.00", Answer::No, false);
+        row("sheet's quit, question closed", "quit", "13.00", Answer::CloseBox, false);
+        row("sheet's quit, yes", "quit", "13.00", Answer::Yes, false);
+        row("sheet's quit, yes, the save fails", "quit", "13.00", Answer::Yes, true);
+        row("F5, nothing typed", "F5", "", Answer::Yes, false);
+        row("F5, a mark alone", "F5", "F1", Answer::Yes, false);
+        row("close box, yes", "close", "13.00", Answer::Yes, false);
+        row("close box, yes, the save fails", "close", "13.00", Answer::Yes, true);
+        row("program's quit, yes", "program quit", "13.00", Answer::Yes, false);
+        row("program's quit, no", "program quit", "13.00", Answer::No, false);
+        row("program's close box, the save fails", "program close", "13.00", Answer::Yes, true);
     }
     // Every way out of the sheet or the program asks once about unsaved grades or marks; a save
     // that fails keeps the sheet, and the program, open. The journal goes with the grades saved
@@ -403,24 +396,23 @@ private slots:
     }
     void gradesTypedBeforeAKillComeBack_data()
     {
-        QTest::addColumn<QString>("steps");     // taken in the child before it is killed
-        QTest::addColumn<QString>("meanwhile"); // after the kill; "no": the answer to the offer
-        QTest::addColumn<QString>("comesBack"); // the third pupil's first exam; none: nothing
+        // The steps taken in the child before it is killed; what happens meanwhile, after the
+        // kill ("no": the answer to the offer); the third pupil's first exam, none: nothing.
+        const auto row = dataTable<QString, QString, QString>({"steps", "meanwhile", "comesBack"});
         const QString typed = "type 6 3 13;Up;type 5 1;F1;observe 1 عمل جيد";
-        // clang-format off
-        QTest::newRow("yes brings them back") << typed << "" << "13.00";
+        row("yes brings them back", typed, "", "13.00");
         // A wrong click costs nothing: the kept copies window puts the journal back.
-        QTest::newRow("no sets them aside") << typed << "no" << "13.00";
+        row("no sets them aside", typed, "no", "13.00");
         // Pulled out and put back, the disk came back at another folder.
-        QTest::newRow("the disk at another folder") << typed << "moved" << "13.00";
+        row("the disk at another folder", typed, "moved", "13.00");
         // Another machine saved the file since: the journal is set aside, not applied.
-        QTest::newRow("file changed on the disk since") << typed << "changed" << "";
-        QTest::newRow("damaged journal, left as it is") << typed << "damaged" << "";
+        row("file changed on the disk since", typed, "changed", "");
+        row("damaged journal, left as it is", typed, "damaged", "");
         // An undo is a change like any other.
-        QTest::newRow("undo of a grade typed over another") << "type 6 3 13;Up;type 6 3 17;Up;undo" << "" << "13.00";
-        QTest::newRow("undo after a save") << "type 6 3 13;Up;F4;undo" << "" << "-";
-        QTest::newRow("a paste") << "paste 6 2 8,5\n13" << "" << "13.00";
-        // clang-format on
+        row("undo of a grade typed over another", "type 6 3 13;Up;type 6 3 17;Up;undo", "",
+            "13.00");
+        row("undo after a save", "type 6 3 13;Up;F4;undo", "", "-");
+        row("a paste", "paste 6 2 8,5\n13", "", "13.00");
     }
     // The program killed with grades, marks and an observation unsaved: opening the file again
     // offers them, yes puts them back as this sheet's unsaved changes, and the save writes them.
@@ -496,20 +488,19 @@ private slots:
     }
     void pastedBlock_data()
     {
-        QTest::addColumn<QString>("at");      // the cursor, "COLUMN ROW"
-        QTest::addColumn<QString>("shown");   // the sheet after the paste, as shownState gives it
-        QTest::addColumn<QString>("message"); // part of it
-        QTest::addColumn<QString>("saved");   // each pupil's grades in the file, 15 typed at 4,2
+        // The cursor at "COLUMN ROW"; the sheet after the paste, as shownState gives it; part of
+        // the message; each pupil's grades in the file, 15 typed at 4,2.
+        const auto row =
+            dataTable<QString, QString, QString, QString>({"at", "shown", "message", "saved"});
         // The message leaves the cursor where the block was to go.
         const QString untouched = "12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @";
         const QString unpasted = "12.50|--.--| 07.00||15.00 ||معفى";
-        QTest::newRow("filled from the first exam")
-            << "6 1"
-            << "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @4,2 *"
-            << "المملوءة: 6\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): 2 -"
-            << "07.00|12.50| 14.25|09.50|15.00 غ.ش.||18.00";
-        QTest::newRow("a row too many") << "6 2" << untouched + "6,2" << "الباقين: 1" << unpasted;
-        QTest::newRow("an exam too many") << "5 1" << untouched + "5,1" << "الباقية: 1" << unpasted;
+        row("filled from the first exam", "6 1",
+            "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @4,2 *",
+            "المملوءة: 6\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): 2 -",
+            "07.00|12.50| 14.25|09.50|15.00 غ.ش.||18.00");
+        row("a row too many", "6 2", untouched + "6,2", "الباقين: 1", unpasted);
+        row("an exam too many", "5 1", untouched + "5,1", "الباقية: 1", unpasted);
     }
     // A block LibreOffice copied: each value checked as typed ("12,5", Arabic digits, a mark), the
     // first refused one red under the cursor; a block too large for the sheet writes nothing.
@@ -564,11 +555,11 @@ private slots:
     }
     void fileOpenInAnotherCopy_data()
     {
-        QTest::addColumn<QString>("other"); // what became of the other copy of the program
-        QTest::addColumn<Answer>("answer"); // to the question, when there is one
-        QTest::newRow("running, shown for reading") << "running" << Answer::Yes;
-        QTest::newRow("running, not opened") << "running" << Answer::No;
-        QTest::newRow("killed: its lock is taken over") << "killed" << Answer::CloseBox;
+        // What became of the other copy of the program; the answer to the question, if any.
+        const auto row = dataTable<QString, Answer>({"other", "answer"});
+        row("running, shown for reading", "running", Answer::Yes);
+        row("running, not opened", "running", Answer::No);
+        row("killed: its lock is taken over", "killed", Answer::CloseBox);
     }
     // Another copy of the program has the file open: the sheet opens only for reading, where no
     // key changes a grade and nothing can be saved; a copy that died leaves nothing in the way.
@@ -607,12 +598,12 @@ private slots:
     }
     void keptCopyBroughtBack_data()
     {
-        QTest::addColumn<int>("printNumber"); // in the file as opened
-        QTest::addColumn<bool>("damaged");    // the copy
-        QTest::addColumn<QString>("refusal"); // how the message begins; empty: brought back
-        QTest::newRow("onto the disk") << 4 << false << "";
-        QTest::newRow("a damaged copy is refused") << 4 << true << "هذه النسخة تالفة";
-        QTest::newRow("no save number left") << 32766 << false << "6 Dépassement de capacité";
+        // The print number in the file as opened, the copy damaged, how the message begins
+        // (empty: brought back).
+        const auto row = dataTable<int, bool, QString>({"printNumber", "damaged", "refusal"});
+        row("onto the disk", 4, false, "");
+        row("a damaged copy is refused", 4, true, "هذه النسخة تالفة");
+        row("no save number left", 32766, false, "6 Dépassement de capacité");
     }
     // A save keeps the file it replaces; the menu lists the copy with the cells and pupils it
     // differs in, and brings it back onto the disk with its grades as kept and the next save
@@ -661,81 +652,70 @@ private slots:
     void editSequences_data()
     {
         // Each step, then the sheet it leaves: undo puts back each change whole, the cursor on it.
-        QTest::addColumn<QStringList>("script");
-        QTest::newRow("a grade, its rewrite with it; undone or redone after a save, unsaved")
-            << QStringList{
-                   "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
-                   "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "F4 => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
-                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               };
-        QTest::newRow("a grade being typed is the last change") << QStringList{
-            "type 4 1 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        };
-        QTest::newRow("overtyped grade comes back") << QStringList{
-            "type 6 1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-            "Down => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-            "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-        };
-        QTest::newRow("a refused grade blocks undo, its correction is part of it") << QStringList{
-            "type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-            "type 4 2 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @4,2 *",
-            "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
-            "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
-            "type 4 2 14 => 12.50 --.-- 15.00 1 | 07.00 _ 14! 2 | _ _ معفى 3 @4,2 *",
-            "Return => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,3 *",
-            "undo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,2 *",
-        };
+        const auto row = dataTable<QStringList>({"script"});
+        row("a grade, its rewrite with it; undone or redone after a save, unsaved",
+            {"type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
+             "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "F4 => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+        row("a grade being typed is the last change",
+            {"type 4 1 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+        row("overtyped grade comes back",
+            {"type 6 1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+             "Down => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+             "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *"});
+        row("a refused grade blocks undo, its correction is part of it",
+            {"type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+             "type 4 2 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @4,2 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
+             "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
+             "type 4 2 14 => 12.50 --.-- 15.00 1 | 07.00 _ 14! 2 | _ _ معفى 3 @4,2 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,3 *",
+             "undo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,2 *"});
         // The menu's paste starts from the cell right-clicked, not from the cursor.
-        QTest::newRow("a paste from the menu") << QStringList{
-            "menu paste 5 2 9 => 12.50 --.-- _ 1 | 07.00 09.00 غ.ش. 2 | _ _ معفى 3 @5,2 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2 *",
-        };
-        QTest::newRow("a mark, undone and redone from the menu") << QStringList{
-            "F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
-            "menu undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-            "menu redo => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-        };
-        QTest::newRow("an exempted row, cell by cell") << QStringList{
-            "F2 => معفى معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
-            "undo => 12.50 معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-            "undo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-            "redo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-        };
-        QTest::newRow("an observation and the name's look") << QStringList{
-            "observe 2 عمل جيد => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @9,3 *",
-            "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
-            "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *",
-        };
-        QTest::newRow("a paste is one step, its refused cell's correction part of it")
-            << QStringList{
-                   "paste 6 1 9\t\t25\r\n13 => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 "
-                   "@4,1 *",
-                   "undo => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "type 4 1 15;Return => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-                   "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-                   "redo => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-               };
-        QTest::newRow("the check of a cell passed over is no step") << QStringList{
-            "type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
-            "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
-            "undo => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
-        };
+        row("a paste from the menu",
+            {"menu paste 5 2 9 => 12.50 --.-- _ 1 | 07.00 09.00 غ.ش. 2 | _ _ معفى 3 @5,2 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2 *"});
+        row("a mark, undone and redone from the menu",
+            {"F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
+             "menu undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+             "menu redo => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *"});
+        row("an exempted row, cell by cell",
+            {"F2 => معفى معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
+             "undo => 12.50 معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
+             "undo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "redo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+        row("an observation and the name's look",
+            {"observe 2 عمل جيد => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 "
+             "@9,3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
+             "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *"});
+        row("a paste is one step, its refused cell's correction part of it",
+            {"paste 6 1 9\t\t25\r\n13 => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 "
+             "@4,1 *",
+             "undo => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "type 4 1 15;Return => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
+             "redo => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+        row("the check of a cell passed over is no step",
+            {"type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
+             "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
+             "undo => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3"});
     }
     void editSequences()
     {
