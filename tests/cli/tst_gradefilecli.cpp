@@ -1,4 +1,5 @@
 // The gradefile tool, run as a separate process.
+#include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/rowsetwriter.h"
@@ -48,20 +49,16 @@ private slots:
     // (DIR/) that holds the file written to and a subject file of its own (see commands()).
     void commands_data()
     {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("out");      // exactly, or the JSON it holds
-        QTest::addColumn<QString>("err");         // part of it; when empty, empty on success
-        QTest::addColumn<QStringList>("written"); // the lines of the file written to afterwards
-
-        const auto add = [](const QString& arguments, int status, const QByteArray& out,
-                            const QString& err = {}, const QByteArray& input = {},
-                            const QStringList& written = kOldLines) {
+        // The output exactly, or the JSON it holds; part of the errors (when empty, none on
+        // success); the lines of the file written to afterwards.
+        const auto row = dataTable<QString, QByteArray, int, QByteArray, QString, QStringList>(
+            {"arguments", "input", "status", "out", "err", "written"});
+        const auto add = [&](const QString& arguments, int status, const QByteArray& out,
+                             const QString& err = {}, const QByteArray& input = {},
+                             const QStringList& written = kOldLines) {
             const QString tag =
                 input.isEmpty() ? arguments : arguments + " < " + input.toPercentEncoding(" ");
-            QTest::newRow(qPrintable(tag.left(60)))
-                << arguments << input << status << out << err << written;
+            row(tag.left(60).toUtf8(), arguments, input, status, out, err, written);
         };
         for (const QString& file : QDir(kExamples + "/lines").entryList({u"*.txt"_s}))
             add("lines EX/" + file.chopped(4) + ".xml", 0, readBytes(kExamples + "/lines/" + file));
@@ -172,25 +169,24 @@ private slots:
 
     void import_data()
     {
-        QTest::addColumn<QString>("options"); // the source's name first
-        QTest::addColumn<QByteArray>("summary");
-        QTest::addColumn<QString>("imported"); // a pupil's line afterwards
+        // The options, the source's name first; the summary; a pupil's line afterwards.
+        const auto row =
+            dataTable<QString, QByteArray, QString>({"options", "summary", "imported"});
         // The grade column found by its header; a refused value listed, not written; each written.
-        QTest::newRow("by header")
-            << u"class.csv --exam 3"_s << R"({"matched": 4, "unknown": ["99999999"], "written": 3,
+        row("by header", u"class.csv --exam 3"_s,
+            R"({"matched": 4, "unknown": ["99999999"], "written": 3,
                    "refused": [{"identifier": "20250132", "exam": "فرض تأليفي 1", "value": "25"}],
                    "changed": [{"identifier": "20250145", "before": "--.--", "value": "14.00"},
-                               {"value": "17.25"}, {"value": "غ.ش."}]})"_ba
-            << u"1|3|20250145|سلمى الدريدي|00.00|10.00|14.00"_s;
-        QTest::newRow("columns named")
-            << u"class.csv --exam 1 --id-column 2 --grade-column 3"_s
-            << R"({"matched": 4, "written": 3, "refused": [], "changed": [{}, {}, {}]})"_ba
-            << u"1|3|20250145|سلمى الدريدي|12.50|10.00|--.--"_s;
+                               {"value": "17.25"}, {"value": "غ.ش."}]})"_ba,
+            u"1|3|20250145|سلمى الدريدي|00.00|10.00|14.00"_s);
+        row("columns named", u"class.csv --exam 1 --id-column 2 --grade-column 3"_s,
+            R"({"matched": 4, "written": 3, "refused": [], "changed": [{}, {}, {}]})"_ba,
+            u"1|3|20250145|سلمى الدريدي|12.50|10.00|--.--"_s);
         // A workbook's boolean, percentage and date refused as the workbook shows them.
-        QTest::newRow("values of other kinds")
-            << u"kinds.xlsx --exam 3"_s << R"({"matched": 4, "written": 1, "changed": [{}],
-                   "refused": [{"value": "TRUE"}, {"value": "50%"}, {"value": "07/01/2025"}]})"_ba
-            << u"3|4|20250158|خليل بن صالح|06.25|04.75|15.00"_s;
+        row("values of other kinds", u"kinds.xlsx --exam 3"_s,
+            R"({"matched": 4, "written": 1, "changed": [{}],
+                   "refused": [{"value": "TRUE"}, {"value": "50%"}, {"value": "07/01/2025"}]})"_ba,
+            u"3|4|20250158|خليل بن صالح|06.25|04.75|15.00"_s);
     }
     // The grade file written with the grades of the pupils the source names only, as the
     // program's save writes it, once the file as it was is kept; the summary as JSON.

@@ -1,5 +1,6 @@
 // The grade file on the disk: the rowset the administration's components write, read and
 // written byte for byte, and every file that is not one refused with nothing lost.
+#include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/rowsetreader.h"
@@ -58,13 +59,11 @@ private slots:
     // we write of those values reads back the same.
     void read_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QStringList>("expected");
-        const auto ado = [](const char* name, const char* file, const char* field,
-                            QStringList values) {
-            QTest::newRow(name) << sample(u"ado-xml/"_s + QLatin1String(file))
-                                << QString::fromLatin1(field) << values;
+        const auto row =
+            dataTable<QByteArray, QString, QStringList>({"bytes", "field", "expected"});
+        const auto ado = [&](const char* name, const char* file, const char* field,
+                             QStringList values) {
+            row(name, sample(u"ado-xml/"_s + QLatin1String(file)), QLatin1String(field), values);
         };
         ado("escapes", "fabricated-insert-wvarchar-escapes.xml", "NOTE",
             {u"plain ascii"_s, u"Joe's Garage & <xml>"_s, u""_s});
@@ -81,7 +80,7 @@ private slots:
 
         const QByteArray file = sample(u"written/three-lines.xml"_s);
         const auto ours = [&](const char* name, const QByteArray& bytes, QStringList values) {
-            QTest::newRow(name) << bytes << u"Ligne"_s << values;
+            row(name, bytes, u"Ligne"_s, values);
         };
         const auto edited = [&](const char* from, const char* to) {
             return QByteArray(file).replace(from, to);
@@ -129,25 +128,20 @@ private slots:
     // old file stays.
     void written_data()
     {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QByteArray>("bytes"); // empty: only read back
-        QTest::addColumn<int>("refusedLine");  // 0: all can be written
+        // The bytes written (empty: only read back); the line refused (0: all can be written).
+        const auto row = dataTable<QStringList, QByteArray, int>({"lines", "bytes", "refusedLine"});
         QStringList many;
         for (int i = 1; i <= 500; ++i)
             many << u"%1\tالتلميذ %1"_s.arg(i);
-        const auto row = [](const char* name, const QStringList& lines,
-                            const QByteArray& bytes = {}, int refusedLine = 0) {
-            QTest::newRow(name) << lines << bytes << refusedLine;
-        };
-        row("three lines", kThreeLines, sample(u"written/three-lines.xml"_s));
-        row("no rows", {}, sample(u"written/no-rows.xml"_s));
+        row("three lines", kThreeLines, sample(u"written/three-lines.xml"_s), 0);
+        row("no rows", {}, sample(u"written/no-rows.xml"_s), 0);
         // Values and bytes as the components wrote them in their own files.
         row("components' escapes", {u"Joe's Garage & <xml>"_s},
-            oneRow("Joe&#x27;s Garage &#x26; &#x3c;xml&#x3e;"));
-        row("raw TAB CR LF", {u"a\tb\rc\nd"_s}, oneRow("a\tb\rc\nd"));
+            oneRow("Joe&#x27;s Garage &#x26; &#x3c;xml&#x3e;"), 0);
+        row("raw TAB CR LF", {u"a\tb\rc\nd"_s}, oneRow("a\tb\rc\nd"), 0);
         // Length counts UTF-16 code units, as the components count: 150 emoji are 300.
         row("500 lines, spaces, longest lines",
-            many + QStringList{u"  x  "_s, QString(300, u'ع'), kEmoji.repeated(150)});
+            many + QStringList{u"  x  "_s, QString(300, u'ع'), kEmoji.repeated(150)}, {}, 0);
         const QString a = u"a"_s;
         row("301 characters", {a.repeated(301)}, {}, 1);
         row("301 Arabic on line 3", {a, a, QString(301, u'ع')}, {}, 3);
@@ -186,16 +180,15 @@ private slots:
     // leaves it as it was. Hostile files (entities, deep nesting, huge) are refused, not obeyed.
     void refused_data()
     {
-        QTest::addColumn<QString>("target"); // a path under the test's folder; K.xml holds bytes
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<qint64>("size"); // > 0: the file made this long, sparse
-        QTest::addColumn<FileErrorKind>("kind");
-        QTest::addColumn<QString>("reason");
+        // The target, a path under the test's folder where K.xml holds the bytes; the size, when
+        // above 0, the file made this long, sparse.
+        const auto row = dataTable<QString, QByteArray, qint64, FileErrorKind, QString>(
+            {"target", "bytes", "size", "kind", "reason"});
         const QByteArray file = sample(u"written/three-lines.xml"_s);
-        const auto bad = [](const char* name, const QByteArray& bytes, const char* reason,
-                            FileErrorKind kind = FileErrorKind::Malformed,
-                            const QString& target = u"K.xml"_s, qint64 size = 0) {
-            QTest::newRow(name) << target << bytes << size << kind << QString::fromUtf8(reason);
+        const auto bad = [&](const char* name, const QByteArray& bytes, const char* reason,
+                             FileErrorKind kind = FileErrorKind::Malformed,
+                             const QString& target = u"K.xml"_s, qint64 size = 0) {
+            row(name, target, bytes, size, kind, QString::fromUtf8(reason));
         };
         bad("no disk", file, "", FileErrorKind::NoDisk, u"absent/K.xml"_s);
         bad("no such file", file, "", FileErrorKind::Other, u"L.xml"_s);

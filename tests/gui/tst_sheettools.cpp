@@ -1,5 +1,6 @@
 // The grade sheet's context menu: the class statistics, the CSV and Excel copies of the sheet
 // and the PDF copy of the filled card.
+#include "../support/datatable.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
 #include "../support/pdftext.h"
@@ -77,11 +78,9 @@ private slots:
 
     void copies_data()
     {
-        QTest::addColumn<QString>("item"); // of the grid's menu
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<Target>("target");
-        QTest::addColumn<QString>("reason"); // of the message; none when nothing is shown
-
+        // The item of the grid's menu; the reason the message gives, none when nothing is shown.
+        const auto row =
+            dataTable<QString, QString, Target, QString>({"item", "suffix", "target", "reason"});
         const QString readOnly = u"لا يمكن الكتابة في هذا المجلّد أو القرص محمي : اختر مكانا آخر."_s;
         const QString full = u"لا يتّسع القرص لهذا الملفّ : اختر قرصا آخر."_s;
         const std::pair<QString, QString> copies[] = {{SheetTools::kCsvItem, u"csv"_s},
@@ -89,22 +88,16 @@ private slots:
                                                       {SheetTools::kPdfItem, u"pdf"_s}};
         for (const auto& [item, suffix] : copies) {
             const QByteArray kind = suffix.toUpper().toLatin1();
-            QTest::addRow("%s written", kind.data())
-                << item << suffix << Target::Written << QString();
-            QTest::addRow("%s, the teacher gives up", kind.data())
-                << item << suffix << Target::GivenUp << QString();
-            QTest::addRow("%s, read-only folder", kind.data())
-                << item << suffix << Target::ReadOnly << readOnly;
-            QTest::addRow("%s, full disk", kind.data()) << item << suffix << Target::Full << full;
+            row(kind + " written", item, suffix, Target::Written, {});
+            row(kind + ", the teacher gives up", item, suffix, Target::GivenUp, {});
+            row(kind + ", read-only folder", item, suffix, Target::ReadOnly, readOnly);
+            row(kind + ", full disk", item, suffix, Target::Full, full);
         }
-        QTest::newRow("CSV, a refused grade typed")
-            << SheetTools::kCsvItem << u"csv"_s << Target::RefusedGrade << QString();
-        QTest::newRow("PDF, a grade typed")
-            << SheetTools::kPdfItem << u"pdf"_s << Target::Unsaved << QString();
+        row("CSV, a refused grade typed", SheetTools::kCsvItem, u"csv"_s, Target::RefusedGrade, {});
+        row("PDF, a grade typed", SheetTools::kPdfItem, u"pdf"_s, Target::Unsaved, {});
         // The workbook is made whole in the system's temporary folder before it is written.
-        QTest::newRow("XLSX, no temporary folder")
-            << SheetTools::kXlsxItem << u"xlsx"_s << Target::NoTemporaryFolder
-            << u"تعذّرت الكتابة على القرص."_s;
+        row("XLSX, no temporary folder", SheetTools::kXlsxItem, u"xlsx"_s,
+            Target::NoTemporaryFolder, u"تعذّرت الكتابة على القرص."_s);
     }
     // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for
     // the file, the PDF the filled card, with the print number only when the disk holds what it
