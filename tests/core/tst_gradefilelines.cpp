@@ -55,27 +55,22 @@ private slots:
     // any further separators, and the counters of the end line.
     void sheetLines_data()
     {
-        QTest::addColumn<QStringList>("lines"); // after the start line
-        QTest::addColumn<QString>("headers");
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<int>("endLines");
-        const auto row = [](const char* name, const QStringList& lines, const QString& headers,
-                            const QStringList& rows, int endLines = 1) {
-            QTest::newRow(name) << lines << headers << rows << endLines;
-        };
+        // The lines after the start line, then what they give.
+        const auto row = dataTable<QStringList, QString, QStringList, int>(
+            {"lines", "headers", "rows", "endLines"});
         const QString test = u"TYPEEPREUVE:|ف"_s;
         row("empty fifth field", {test, u"1|2|3|اسم||13"_s, kEnd}, u"6>ف"_s,
-            {u"10>1, 2, 3, اسم, , 13"_s});
+            {u"10>1, 2, 3, اسم, , 13"_s}, 1);
         row("eleven fields, seven headers",
             {u"TYPEEPREUVE:|a|b|c|d|e|f|g"_s, u"l|s|i|n|6|5|4|3|2|1|h|x"_s, kEnd},
-            u"6>a, b, c, d, e, f|g"_s, {u"10>l, s, i, n, 6, 5, 4, 3, 2, 1, h|x"_s});
-        row("no pupils, other test prefix", {u"EXAMS|a"_s, kEnd}, u"6>a"_s, {});
+            u"6>a, b, c, d, e, f|g"_s, {u"10>l, s, i, n, 6, 5, 4, 3, 2, 1, h|x"_s}, 1);
+        row("no pupils, other test prefix", {u"EXAMS|a"_s, kEnd}, u"6>a"_s, {}, 1);
         row("no end line keeps the last pupil", {test, u"1|1|1|أ|10"_s, u"2|2|2|ب"_s}, u"6>ف"_s,
             {u"10>1, 1, 1, أ, 10"_s, u"10>2, 2, 2, ب"_s}, 0);
         row("lines after the end line are pupils", {test, u"1|1|1|أ"_s, kEnd, u"3|3|3|ج"_s},
-            u"6>ف"_s, {u"10>1, 1, 1, أ"_s, u"10>3, 3, 3, ج"_s});
+            u"6>ف"_s, {u"10>1, 1, 1, أ"_s, u"10>3, 3, 3, ج"_s}, 1);
         row("a line without separator fills nothing", {test, u"orphan"_s, kEnd}, u"6>ف"_s,
-            {QString()});
+            {QString()}, 1);
     }
 
     void sheetLines()
@@ -139,9 +134,8 @@ private slots:
         // An exam with neither name nor grade between two others stays in the file, and so
         // does every exam after it.
         row("unnamed empty exam between two",
-            {head, "TYPEEPREUVE:|فرض مراقبة 1||فرض تأليفي 1",
-             "2|1|1001|أحمد الكافي|12.50||14.00", "2|2|1002|مريم التونسي|09.00||--.--",
-             "FIN" + kKey + "|r|e|t||3|2"},
+            {head, "TYPEEPREUVE:|فرض مراقبة 1||فرض تأليفي 1", "2|1|1001|أحمد الكافي|12.50||14.00",
+             "2|2|1002|مريم التونسي|09.00||--.--", "FIN" + kKey + "|r|e|t||3|2"},
             "4|3");
         row("two unnamed empty exams before the last",
             {head, "TYPEEPREUVE:|1|||4", "2|1|1|أ|01.00|||04.00", "FIN" + kKey + "|r|e|t||0|0"},

@@ -109,12 +109,12 @@ private slots:
 
     void teachersPath_data()
     {
-        QTest::addColumn<QString>("closing"); // keys to the quit button, a click or the close box
-        QTest::addColumn<int>("saves");
-        QTest::newRow("quit button saves") << u"click"_s << 1;
-        QTest::newRow("Enter on the quit button saves") << u"Return"_s << 1;
-        QTest::newRow("close box does not") << u"close box"_s << 0;
-        QTest::newRow("Escape closes nothing") << u"Escape"_s << 0;
+        // Closing by keys to the quit button, a click or the close box.
+        const auto row = dataTable<QString, int>({"closing", "saves"});
+        row("quit button saves", u"click"_s, 1);
+        row("Enter on the quit button saves", u"Return"_s, 1);
+        row("close box does not", u"close box"_s, 0);
+        row("Escape closes nothing", u"Escape"_s, 0);
     }
     // The teacher's path: a phrase, a typed text (with a "#", a "|" the file cannot hold, and
     // more than the box takes) and an emptied observation validated for three pupils, each
@@ -162,25 +162,24 @@ private slots:
     // the names and the phrases' keys in their level's colour, at 4.5:1 at least or in bold.
     void coloursReadable_data()
     {
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<bool>("bold");
+        const auto row = dataTable<double, bool>({"ratio", "bold"});
         sheet::GradeSheet cells;
         cells.reset(gradefile::SheetTable(2));
         for (const char* grade : {"12", "0", "25"}) { // white, yellow, red
             cells.setData(cells.indexOf({1, 1}), grade);
             const QColor back = *sheet::cellBackground(cells.indexOf({1, 1}));
-            QTest::addRow("grade on %s", qPrintable(back.name()))
-                << contrast(QPalette().color(QPalette::Text), back) << false;
+            row("grade on " + back.name().toLatin1(),
+                contrast(QPalette().color(QPalette::Text), back), false);
         }
         OpenDialog open(1);
         for (int key = 0; key <= observation::kPhraseCount; ++key) {
             const auto look = observation::nameLookFor(key ? phrase(key) : u"حرّ"_s);
             const QColor colour(look.colour.red, look.colour.green, look.colour.blue);
-            QTest::addRow("name, F%d", key)
-                << contrast(colour, QPalette().color(QPalette::Base)) << look.bold;
+            const QByteArray fKey = 'F' + QByteArray::number(key);
+            row("name, " + fKey, contrast(colour, QPalette().color(QPalette::Base)), look.bold);
             if (const auto* label = open.dialog.findChild<QLabel*>(u"keyLabel%1"_s.arg(key)))
-                QTest::addRow("key F%d", key)
-                    << contrast(colour, QPalette().color(QPalette::Window)) << label->font().bold();
+                row("key " + fKey, contrast(colour, QPalette().color(QPalette::Window)),
+                    label->font().bold());
         }
     }
     void coloursReadable()

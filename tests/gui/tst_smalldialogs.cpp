@@ -1,5 +1,6 @@
 // The about box's telephone line, the program's yes-or-no question, and the words of
 // every window whole and on a 1366x768 screen in a larger font and at twice the scale.
+#include "../support/datatable.h"
 #include "../support/fakeobservationsheet.h"
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
@@ -40,14 +41,14 @@ private slots:
     // how the about box closes is walked by the main window's test.)
     void questionClosing_data()
     {
-        QTest::addColumn<bool>("withNo"); // else a notice, with Yes alone
-        QTest::addColumn<int>("key");     // to the control with the focus; 0: the close box
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("question, Enter") << true << int(Qt::Key_Return) << true;
-        QTest::newRow("question, close box") << true << 0 << false;
-        QTest::newRow("question, Escape") << true << int(Qt::Key_Escape) << false;
-        QTest::newRow("notice, Enter") << false << int(Qt::Key_Return) << true;
-        QTest::newRow("notice, Escape") << false << int(Qt::Key_Escape) << false;
+        // A question with No, else a notice with Yes alone; the key to the control with the
+        // focus, 0 for the close box.
+        const auto row = dataTable<bool, int, bool>({"withNo", "key", "yes"});
+        row("question, Enter", true, Qt::Key_Return, true);
+        row("question, close box", true, 0, false);
+        row("question, Escape", true, Qt::Key_Escape, false);
+        row("notice, Enter", false, Qt::Key_Return, true);
+        row("notice, Escape", false, Qt::Key_Escape, false);
     }
     void questionClosing()
     {
@@ -72,12 +73,11 @@ private slots:
     // placed by hand cuts its words, one sized by the font alone leaves the screen.
     void wholeInALargerFont_data()
     {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<int>("percent");
+        const auto row = dataTable<QString, int>({"window", "percent"});
         for (const char* window :
              {"main", "about", "question", "observations", "preview", "sheet", "import"})
             for (int percent : {100, 150, 200})
-                QTest::addRow("%s, %d%%", window, percent) << QString(window) << percent;
+                row(QByteArray(window) + ", " + QByteArray::number(percent) + '%', window, percent);
     }
     void wholeInALargerFont()
     {
@@ -134,11 +134,10 @@ private slots:
     // recorded in the settings.
     void telephoneOnlyWhenRecorded_data()
     {
-        QTest::addColumn<QString>("recorded");
-        QTest::addColumn<QString>("line"); // the label and the number
-        QTest::newRow("none") << QString() << QString();
-        QTest::newRow("blank") << u"   "_s << QString();
-        QTest::newRow("recorded") << u"00 00 00 00"_s << u"الهاتف : 00 00 00 00"_s;
+        const auto row = dataTable<QString, QString>({"recorded", "line"}); // label and number
+        row("none", QString(), QString());
+        row("blank", u"   "_s, QString());
+        row("recorded", u"00 00 00 00"_s, u"الهاتف : 00 00 00 00"_s);
     }
     void telephoneOnlyWhenRecorded()
     {
