@@ -173,10 +173,8 @@ private slots:
         ProgramOnDisk program;
         QPointer<sheet::GradeSheetWindow> sheet = program.openWritten(kFile, threeExams());
         QVERIFY(sheet);
-        if (lines.isEmpty())
-            QVERIFY(writeBytes(program.filePath(fileName), "not a grade file"));
-        else
-            QVERIFY(program.writeFile(fileName, lines));
+        QVERIFY(lines.isEmpty() ? writeBytes(program.filePath(fileName), "not a grade file")
+                                : program.writeFile(fileName, lines));
 
         DialogAnswers answers({});
         QVERIFY(!program.open(fileName));
