@@ -1,5 +1,6 @@
 // What the grade sheet's tools make of its texts: the columns shown, the class statistics
 // and the CSV copy.
+#include "../support/datatable.h"
 #include "sheet/classstatistics.h"
 #include "sheet/sheetcsv.h"
 
@@ -28,28 +29,25 @@ private slots:
     // counts once, whatever the cell holds; half a hundredth goes up, as a typed grade does.
     void statistics_data()
     {
-        QTest::addColumn<QStringList>("grades");
-        QTest::addColumn<QList<int>>("counts"); // graded absent exempt noGrade empty other under10
-        QTest::addColumn<QStringList>("figures"); // mean median min max
-
+        // The counts: graded, absent, exempt, noGrade, empty, other, under10; the figures: mean,
+        // median, min, max.
+        const auto row =
+            dataTable<QStringList, QList<int>, QStringList>({"grades", "counts", "figures"});
         const QStringList none{"--.--", "--.--", "--.--", "--.--"};
-        QTest::newRow("marks, empty cells and grades")
-            << QStringList{"15.00", "معفى", "--.--", "غ.ش.", "", "09.75"}
-            << QList<int>{2, 1, 1, 1, 1, 0, 1} << QStringList{"12.38", "12.38", "09.75", "15.00"};
-        QTest::newRow("marks only: no division by zero")
-            << QStringList{"--.--", "غ.ش.", "معفى"} << QList<int>{0, 1, 1, 1, 0, 0, 0} << none;
-        QTest::newRow("no pupil") << QStringList{} << QList<int>{0, 0, 0, 0, 0, 0, 0} << none;
-        QTest::newRow("zero is a grade, odd median")
-            << QStringList{"20.00", "00.00", "11.00"} << QList<int>{3, 0, 0, 0, 0, 0, 1}
-            << QStringList{"10.33", "11.00", "00.00", "20.00"};
-        QTest::newRow("ten is not under ten, even median from unsorted grades")
-            << QStringList{"10.00", "09.99", "18.00", "04.00"} << QList<int>{4, 0, 0, 0, 0, 0, 2}
-            << QStringList{"10.50", "10.00", "04.00", "18.00"};
+        row("marks, empty cells and grades", {"15.00", "معفى", "--.--", "غ.ش.", "", "09.75"},
+            {2, 1, 1, 1, 1, 0, 1}, {"12.38", "12.38", "09.75", "15.00"});
+        row("marks only: no division by zero", {"--.--", "غ.ش.", "معفى"}, {0, 1, 1, 1, 0, 0, 0},
+            none);
+        row("no pupil", {}, {0, 0, 0, 0, 0, 0, 0}, none);
+        row("zero is a grade, odd median", {"20.00", "00.00", "11.00"}, {3, 0, 0, 0, 0, 0, 1},
+            {"10.33", "11.00", "00.00", "20.00"});
+        row("ten is not under ten, even median from unsorted grades",
+            {"10.00", "09.99", "18.00", "04.00"}, {4, 0, 0, 0, 0, 0, 2},
+            {"10.50", "10.00", "04.00", "18.00"});
         // A file may hold what the sheet would refuse; none of it is a grade.
-        QTest::newRow("texts that are no grade")
-            << QStringList{"25.00", "20.01", "-3", " 12", "abc", "1e5",
-                           ".",     "1.2.3", "١٢", "12.", "0"}
-            << QList<int>{2, 0, 0, 0, 0, 9, 1} << QStringList{"06.00", "06.00", "00.00", "12.00"};
+        row("texts that are no grade",
+            {"25.00", "20.01", "-3", " 12", "abc", "1e5", ".", "1.2.3", "١٢", "12.", "0"},
+            {2, 0, 0, 0, 0, 9, 1}, {"06.00", "06.00", "00.00", "12.00"});
     }
 
     void statistics()
@@ -86,18 +84,15 @@ private slots:
     // break quoted, its quotes doubled.
     void csv_data()
     {
-        QTest::addColumn<QList<QStringList>>("pupils");
-        QTest::addColumn<QString>("text");
-
+        const auto row = dataTable<QList<QStringList>, QString>({"pupils", "text"});
         const QString header = u"ع.ر,المعرف,الإسم,فرض مراقبة 1,فرض مراقبة 2,فرض تأليفي 1"_s;
-        QTest::newRow("no pupil: the headers alone") << QList<QStringList>{} << header + "\r\n";
-        QTest::newRow("marks, empty cells, quoted names, a grade without a header")
-            << QList<QStringList>{{"x", "", "10.00", "", "", "معفى", "15.00", "بن علي، محمد", "7",
-                                   "1", "2#ممتاز"},
-                                  {"", "", "", "", "غ.ش.", "", "", "Ben \"Ali\", Salma", "", "2"},
-                                  {"", "", "", "", "", "", "", "a\nb", "", "3"}}
-            << header + u",,\r\n1,7,بن علي، محمد,15.00,معفى,,,10.00\r\n"
-                        "2,,\"Ben \"\"Ali\"\", Salma\",,,غ.ش.,,\r\n3,,\"a\nb\",,,,,\r\n"_s;
+        row("no pupil: the headers alone", {}, header + "\r\n");
+        row("marks, empty cells, quoted names, a grade without a header",
+            {{"x", "", "10.00", "", "", "معفى", "15.00", "بن علي، محمد", "7", "1", "2#ممتاز"},
+             {"", "", "", "", "غ.ش.", "", "", "Ben \"Ali\", Salma", "", "2"},
+             {"", "", "", "", "", "", "", "a\nb", "", "3"}},
+            header + u",,\r\n1,7,بن علي، محمد,15.00,معفى,,,10.00\r\n"
+                     "2,,\"Ben \"\"Ali\"\", Salma\",,,غ.ش.,,\r\n3,,\"a\nb\",,,,,\r\n"_s);
     }
 
     void csv()

@@ -1,5 +1,6 @@
 // A class's grades imported from a file into a real grade sheet, through the grid's menu.
 #include "../gui/modaltools.h"
+#include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "sheet/importdialog.h"
@@ -67,7 +68,7 @@ private slots:
             [&](sheet::ImportDialog& dialog) {
                 QVERIFY(dialog.loadSource(SAISIE_IMPORT_DATA_DIR "/" + source));
                 QCOMPARE(dialog.identifierColumn()->currentIndex(), 1);
-                QCOMPARE(dialog.plan().refused.size(), 1);   // 25 for مريم's third exam
+                QCOMPARE(dialog.plan().refused.size(), 1); // 25 for مريم's third exam
                 // Every cell written counted, those that held no grade too.
                 const QString summary = dialog.findChild<QLabel*>(u"summary"_s)->text();
                 QVERIFY(summary.endsWith(u"لن تُكتب : 1\nأعداد ستُكتب : 5\n"
@@ -97,11 +98,10 @@ private slots:
 
     void hostileFile_data()
     {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<sheet::SourceError>("error");
-        QTest::newRow("not a zip") << u"not-a-workbook.xlsx"_s << sheet::SourceError::NotAWorkbook;
-        QTest::newRow("no sheet") << u"no-sheet.xlsx"_s << sheet::SourceError::NoSheet;
-        QTest::newRow("zip bomb") << u"huge-strings.xlsx"_s << sheet::SourceError::TooLarge;
+        const auto row = dataTable<QString, sheet::SourceError>({"source", "error"});
+        row("not a zip", u"not-a-workbook.xlsx"_s, sheet::SourceError::NotAWorkbook);
+        row("no sheet", u"no-sheet.xlsx"_s, sheet::SourceError::NoSheet);
+        row("zip bomb", u"huge-strings.xlsx"_s, sheet::SourceError::TooLarge);
     }
     // A file that is no class's grades says why and imports nothing: the sheet and the file
     // stay as they were.
