@@ -79,10 +79,9 @@ private slots:
                                      {u"00555"_s, u"ج"_s, {}, {}},
                                      {u"20250145"_s, u"د"_s, u"12.00"_s, u"13.00"_s},
                                      {u"77"_s, u"هـ"_s, u"14.00"_s, {}}};
-        for (size_t row = 0; row < table.size(); ++row) {
+        for (size_t row = 0; row < table.size(); ++row)
             for (size_t column = 0; column < 4; ++column)
                 table[row][8 - column] = pupils[row][column];
-        }
         GradeSheet sheet;
         sheet.reset(table);
         const SourceRows source{{u"name"_s, u"id"_s, u"فرض 1"_s, u"x"_s},

@@ -369,16 +369,14 @@ private slots:
 
         DialogAnswers answers({answer, Answer::Yes});
         bool closed = false;
-        if (way == "quit")
-            window->findChild<QPushButton*>("quitButton")->click();
-        else if (way == "F5")
+        QWidget* leaving =
+            way.startsWith("program") ? static_cast<QWidget*>(m_p->window()) : window.data();
+        if (way == "F5")
             pressKey(Qt::Key_F5);
-        else if (way == "close")
-            closed = window->close();
-        else if (way == "program quit")
-            m_p->window()->findChild<QPushButton*>("quitButton")->click();
+        else if (way.endsWith("quit"))
+            leaving->findChild<QPushButton*>("quitButton")->click();
         else
-            closed = m_p->window()->close();
+            closed = leaving->close();
         QCOMPARE(answers.shown.size(), entry.isEmpty() ? 0 : failing ? 2 : 1);
         QVERIFY(entry.isEmpty() ||
                 (answers.shown[0].text == kSaveQuestion && answers.shown[0].title == caption));
