@@ -10,8 +10,8 @@
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/qtarabic.h"
-#include "ui/uilook.h"
 #include "ui/questiondialog.h"
+#include "ui/uilook.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -42,10 +42,6 @@ const QRegularExpression kLatinWord(u"[A-Za-z]{2,}"_s);
 QStringList textsOf(QWidget* window)
 {
     QStringList texts{window->windowTitle()};
-    const auto addActions = [&](const QWidget* widget) {
-        for (const QAction* action : widget->actions())
-            texts << action->text();
-    };
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(window) && !qobject_cast<QMenu*>(widget))
             continue;
@@ -56,11 +52,11 @@ QStringList textsOf(QWidget* window)
         else if (auto* group = qobject_cast<QGroupBox*>(widget))
             texts << group->title();
         if (qobject_cast<QMenu*>(widget) || qobject_cast<QMenuBar*>(widget))
-            addActions(widget);
-        if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->model()) {
+            for (const QAction* action : widget->actions())
+                texts << action->text();
+        if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->model())
             for (int column = 0; column < view->model()->columnCount(); ++column)
                 texts << view->model()->headerData(column, Qt::Horizontal).toString();
-        }
     }
     return texts;
 }
@@ -159,7 +155,8 @@ private slots:
                           QStyleHintReturn* back) const override
             {
                 return hint == SH_DialogButtonBox_ButtonsHaveIcons
-                           ? 1 : QProxyStyle::styleHint(hint, option, widget, back);
+                           ? 1
+                           : QProxyStyle::styleHint(hint, option, widget, back);
             }
         };
         const std::unique_ptr<QStyle> program(ui::programStyle(new DesktopWithIcons));
