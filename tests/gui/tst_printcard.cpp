@@ -18,7 +18,9 @@
 #include <QTimer>
 #include <QToolButton>
 
-const QString kSample = QStringLiteral("8410203C07120002025.xml");
+using namespace Qt::StringLiterals;
+
+const QString kSample = u"8410203C07120002025.xml"_s;
 
 class TestPrintCard : public QObject {
     Q_OBJECT
@@ -35,7 +37,7 @@ private:
             kSample, pupils > 0 ? linesWithPupilsRepeated(*read.lines, pupils) : *read.lines));
         QVERIFY(m_program->open(kSample));
         grid()->setFocus();
-        m_pdfPath = m_folder.filePath(QStringLiteral("card.pdf"));
+        m_pdfPath = m_folder.filePath(u"card.pdf"_s);
         QFile::remove(m_pdfPath);
         m_pdfAsked = 0;
         const auto askPdf = [this](const QString& suggested) {
@@ -105,33 +107,31 @@ private slots:
         DialogAnswers answers({Answer::Yes, Answer::Yes});
         QTest::keyClick(grid(), Qt::Key_F6);
         QTRY_COMPARE(answers.shown.size(), 1);
-        QCOMPARE(
-            answers.shown.first().text,
-            QStringLiteral("لا يمكنك طباعة بطاقة الأعداد إلاّ بعد حفظها بالقرص المرن - طباعة ؟"));
+        QCOMPARE(answers.shown.first().text,
+                 u"لا يمكنك طباعة بطاقة الأعداد إلاّ بعد حفظها بالقرص المرن - طباعة ؟"_s);
         QCOMPARE(m_pdfAsked, 1);
         QCOMPARE(sheetWindow()->focusWidget(), static_cast<QWidget*>(grid()));
         QVERIFY(texts.saveNumber != savedBefore);
         QCOMPARE(texts.printNumber, texts.saveNumber);
         SKIP_WITHOUT_POPPLER();
-        QVERIFY(wordsMissingFrom(pdfText(), QStringLiteral("ر.ط : %1 ").arg(texts.printNumber) +
-                                                grid()->text({7, 1}))
+        QVERIFY(wordsMissingFrom(pdfText(),
+                                 u"ر.ط : %1 "_s.arg(texts.printNumber) + grid()->text({7, 1}))
                     .isEmpty());
         QCOMPARE(screenLook(), m_screenAtOpening);
         // The status line says where the card went; F6 again while it says so is the same press,
         // not a second card. Saved, a print asks nothing, until a grade is typed; the card then
         // carries it under the number of the save that writes it to the disk.
         QVERIFY2(sheetWindow()->statusText().contains(QFileInfo(m_pdfPath).path()) &&
-                     sheetWindow()->statusText().endsWith(QStringLiteral("الصفحات : 2")),
+                     sheetWindow()->statusText().endsWith(u"الصفحات : 2"_s),
                  qPrintable(sheetWindow()->statusText() + m_pdfPath));
         QTest::keyClick(grid(), Qt::Key_F6);
         QCOMPARE(m_pdfAsked, 1);
         forgetCardSent();
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 1);
-        typeInto(grid(), 6, 1, QStringLiteral("13.75"));
+        typeInto(grid(), 6, 1, u"13.75"_s);
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 2);
-        QVERIFY(wordsMissingFrom(pdfText(), QStringLiteral("13.75 ر.ط : %1").arg(texts.saveNumber))
-                    .isEmpty());
-        QVERIFY(fileLines().value(2).endsWith(QStringLiteral("|13.75|معفى|--.--")));
+        QVERIFY(wordsMissingFrom(pdfText(), u"13.75 ر.ط : %1"_s.arg(texts.saveNumber)).isEmpty());
+        QVERIFY(fileLines().value(2).endsWith(u"|13.75|معفى|--.--"_s));
     }
 
     // A card that does not match the disk is not printed: neither when the teacher declines the
@@ -150,7 +150,7 @@ private slots:
         QVERIFY(!sheetWindow()->printFilledCard());
         QCOMPARE(answers.shown.size(), 4);
         QCOMPARE(answers.shown.last().text,
-                 QStringLiteral("لم تقع طباعة بطاقة الأعداد لأنّها لم تحفظ بالقرص المرن."));
+                 u"لم تقع طباعة بطاقة الأعداد لأنّها لم تحفظ بالقرص المرن."_s);
         QCOMPARE(m_pdfAsked, 0);
         QVERIFY(!QFile::exists(m_pdfPath));
         QCOMPARE(fileLines(), before);
@@ -176,8 +176,7 @@ private slots:
         QCOMPARE(m_pdfAsked, 1);
         SKIP_WITHOUT_POPPLER();
         const QString printed = pdfText();
-        QVERIFY2(!grade.isEmpty() && !printed.contains(grade) &&
-                     !printed.contains(QStringLiteral("--.--")),
+        QVERIFY2(!grade.isEmpty() && !printed.contains(grade) && !printed.contains(u"--.--"_s),
                  qPrintable(printed));
         for (int row = 1; row <= grid()->maxRows(); ++row)
             QVERIFY(wordsMissingFrom(printed, grid()->text({7, row})).isEmpty());
@@ -186,7 +185,7 @@ private slots:
         QVERIFY(!sheetWindow()->isModified());
         QCOMPARE(screenLook(), m_screenAtOpening);
         const QString blank = pdfLayout();
-        observe(sheetWindow(), 2, QStringLiteral("عمل جيد"));
+        observe(sheetWindow(), 2, u"عمل جيد"_s);
         QVERIFY(grid()->sheet().nameLook(2).bold);
         QVERIFY(sheetWindow()->printBlankCard() && blank.contains("20250132"));
         QVERIFY(pdfLayout() == blank);
@@ -218,24 +217,24 @@ private slots:
         openSample(90);
         // F7 checks the grade being typed as leaving the cell does: no preview of a grade the
         // card cannot carry, the cursor staying on it; an accepted one written as printed.
-        typeInto(grid(), 6, 2, QStringLiteral("25"));
+        typeInto(grid(), 6, 2, u"25"_s);
         pressKey(Qt::Key_F7);
         QVERIFY(!sheetWindow()->previewWindow());
         QVERIFY(grid()->activeCell().column == 6 && grid()->activeCell().row == 2);
         pressKey(Qt::Key_Escape);
-        typeInto(grid(), 6, 2, QStringLiteral("7"));
+        typeInto(grid(), 6, 2, u"7"_s);
         pressKey(Qt::Key_F7);
         print::PreviewWindow* window = sheetWindow()->previewWindow();
         QVERIFY(window && QTest::qWaitFor([=] { return window->isActiveWindow(); }));
-        QCOMPARE(grid()->text({6, 2}), QStringLiteral("07.00"));
-        QCOMPARE(window->card().sheet.cellAt(6, 2).text, QStringLiteral("07.00"));
+        QCOMPARE(grid()->text({6, 2}), u"07.00"_s);
+        QCOMPARE(window->card().sheet.cellAt(6, 2).text, u"07.00"_s);
         QVERIFY(!window->isModal() && window->isMaximized() && !QGuiApplication::overrideCursor());
         auto* zoomList = window->findChild<QComboBox*>("zoomList");
         auto* label = window->findChild<QLabel*>("pageLabel");
-        QVERIFY(zoomList->currentText() == QStringLiteral("كامل الصفحة") &&
+        QVERIFY(zoomList->currentText() == u"كامل الصفحة"_s &&
                 window->preview()->zoomMode() == QPrintPreviewWidget::FitInView);
         const print::PreviewCard& card = window->card(); // as it prints, on as many pages
-        QCOMPARE(card.sheet.cellAt(8, 0).text, QStringLiteral("المعرّف"));
+        QCOMPARE(card.sheet.cellAt(8, 0).text, u"المعرّف"_s);
         QCOMPARE(window->pageCount(),
                  print::writeCardPdf(card.sheet, card.codes, m_pdfPath).pageCount);
         QCOMPARE(window->pageCount(), 5);
@@ -245,7 +244,7 @@ private slots:
         const auto click = [window](const char* button) {
             QTest::mouseClick(window->findChild<QToolButton*>(button), Qt::LeftButton);
         };
-        QCOMPARE(label->text(), QStringLiteral("الصفحة 1"));
+        QCOMPARE(label->text(), u"الصفحة 1"_s);
         for (const char* step :
              {"D2", "N3", "D4", "D5", "N5", "P4", "U3", "P2", "U1", "P1", "D2", "D3"}) {
             if (step[0] == 'D' || step[0] == 'U')
@@ -254,13 +253,13 @@ private slots:
             else
                 click(step[0] == 'N' ? "nextButton" : "previousButton");
             QCOMPARE(window->currentPage(), step[1] - '0');
-            QCOMPARE(label->text(), QStringLiteral("الصفحة ") + QLatin1Char(step[1]));
+            QCOMPARE(label->text(), u"الصفحة "_s + QLatin1Char(step[1]));
         }
 
         // F7 again shows the sheet as it is now, in the same window, on the same page.
-        grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), QStringLiteral("17.50"));
+        grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), u"17.50"_s);
         QCOMPARE(pressF7(), window);
-        QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("17.50"));
+        QCOMPARE(window->card().sheet.cellAt(6, 1).text, u"17.50"_s);
         QCOMPARE(window->currentPage(), 3);
 
         // Printing saves first; the preview stays, showing the new print number.
@@ -273,13 +272,13 @@ private slots:
         const print::CardTexts& texts = m_program->cardTexts();
         QCOMPARE(texts.printNumber, texts.saveNumber);
         QCOMPARE(window->card().codes.header.value(4)[print::CentrePart],
-                 QStringLiteral("ر.ط : %1").arg(texts.printNumber));
+                 u"ر.ط : %1"_s.arg(texts.printNumber));
         QCOMPARE(screenLook(), m_screenAtOpening);
 
         // A save shows the preview the card as the disk now holds it.
-        grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), QStringLiteral("18.25"));
+        grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), u"18.25"_s);
         QVERIFY(sheetWindow()->save());
-        QCOMPARE(window->card().sheet.cellAt(6, 1).text, QStringLiteral("18.25"));
+        QCOMPARE(window->card().sheet.cellAt(6, 1).text, u"18.25"_s);
 
         // The zoom button goes from the whole page to the list's last choice, 100% when there
         // is none yet, and back to the whole page.
@@ -300,8 +299,7 @@ private slots:
         click("zoomButton");
         QCOMPARE(window->preview()->zoomMode(), QPrintPreviewWidget::FitInView);
         click("zoomButton");
-        QVERIFY(zoomList->currentText() == QStringLiteral("50%") &&
-                window->preview()->zoomFactor() == 0.5);
+        QVERIFY(zoomList->currentText() == u"50%"_s && window->preview()->zoomFactor() == 0.5);
         QCOMPARE(window->currentPage(), 3);
 
         QVERIFY(activate(window));
