@@ -1,46 +1,173 @@
-// The grade sheet as the one gate of a sheet's data, under Qt's model tester: the check every
-// grade passes whatever its source, what the journal, the save and the copies get of a refused
-// text, and undo steps that make and take back their change through the same gate.
+// The grade sheet as the one gate of a sheet's data, under Qt's model tester, and grade entry on
+// it without a window: the check every grade passes whatever its source, what the journal, the
+// save and the copies get of a refused text, the entry rules as the teacher's keys drive them,
+// and undo steps that make and take back their change through the same gate.
 #include "../support/datatable.h"
+#include "sheet/gradeentry.h"
 #include "sheet/sheethistory.h"
 
 #include <QAbstractItemModelTester>
+#include <QMap>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace sheet;
-using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr Cell kFirstGrade{gradefile::kFirstGradeColumn, 1};
-
-struct LastRecords : CellJournal {
-    QMap<std::pair<int, int>, QString> last;
-    void cellCommitted(Cell cell, const QString& text) override
-    {
-        last[{cell.column, cell.row}] = text;
-    }
-};
-
-constexpr auto kFailTheTest = QAbstractItemModelTester::FailureReportingMode::QtTest;
-
-// Three pupils, the first holding 14.00 from the file in its first exam.
-void openThreePupils(GradeSheet& sheet)
+using Key = std::pair<int, int>;
+Key keyOf(Cell cell)
 {
-    gradefile::SheetTable table(4);
-    table[1][size_t(kFirstGrade.column)] = u"14.00"_s;
-    sheet.reset(table);
+    return {cell.column, cell.row};
+}
+Cell cellNamed(const QString& name)
+{
+    return {name.section(u',', 0, 0).toInt(), name.section(u',', 1).toInt()};
 }
 
-// What a grade cell may hold once changed: nothing, a grade of the "00.00" form up to
-// twenty, or a mark; anything else only when it is refused.
+// What a grade cell may hold once changed: nothing, a grade of the "00.00" form up to twenty,
+// or a mark; anything else only when it is refused.
 bool keepsToItsForms(const GradeSheet& sheet, Cell cell)
 {
-    static const QRegularExpression form(u"^([01][0-9]\\.[0-9][0-9]|20\\.00)?$"_s);
+    static const QRegularExpression form(QStringLiteral("^([01][0-9]\\.[0-9][0-9]|20\\.00)?$"));
     return sheet.look(cell) == GradeLook::Refused || isMark(sheet.text(cell)) ||
            form.match(sheet.text(cell)).hasMatch();
 }
+
+// The last text the journal holds for each cell.
+class RecordingJournal : public CellJournal {
+public:
+    QMap<Key, QString> last;
+    void cellCommitted(Cell cell, const QString& text) override { last[keyOf(cell)] = text; }
+};
+
+// A grid that moves its cursor as the real one does, in memory: keys reach grade entry
+// first, an Enter it leaves to the grid moves down after asking to leave, typing opens an
+// editor whose text the move commits through the sheet's setData, and setActiveCell from
+// inside a leaving move has the last word. Qt's model tester watches the sheet throughout.
+class FakeGrid : public EntryCursor {
+public:
+    // fileText: what the file holds under the cursor.
+    FakeGrid(int rows, int gradeSpan, const QString& fileText = {})
+        : entry(sheet, *this), m_rows(rows)
+    {
+        // The exams shown have headers, every pupil fields; columns 1 to 5 - gradeSpan and the
+        // observations are empty.
+        gradefile::SheetTable table(size_t(rows) + 1);
+        for (int column = 6 - gradeSpan; column <= kFirstGradeColumn; ++column)
+            table[0][size_t(column)] = "exam";
+        for (size_t row = 1; row < table.size(); ++row)
+            for (int column : {0, 7, 8, 9, gradeSpan > 5 ? gradefile::kLevelColumn : 0})
+                table[row][size_t(column)] = "pupil";
+        table[1][size_t(active.column)] = fileText;
+        sheet.reset(table);
+        sheet.setJournal(&journal);
+        // The program's text replaces the typing.
+        QObject::connect(&sheet, &GradeSheet::cellChanged, &sheet, [this](Cell cell) {
+            m_editing = m_editing && (m_committing || cell != active);
+        });
+    }
+
+    GradeSheet sheet;
+    QAbstractItemModelTester tester{&sheet, QAbstractItemModelTester::FailureReportingMode::QtTest};
+    GradeEntry entry;
+    RecordingJournal journal;
+    Cell active{kFirstGradeColumn, 1};
+
+    QString text(Cell cell) const
+    {
+        return m_editing && cell == active ? m_editor : sheet.text(cell);
+    }
+    Cell activeCell() const override { return active; }
+    QString activeText() const override { return text(active); }
+    void setActiveCell(Cell cell) override
+    {
+        commit();
+        active = cell;
+        ++m_placements;
+    }
+    void queueEnter() override { ++m_queued; }
+    void beep() override {}
+
+    void press(EntryKey key)
+    {
+        if (entry.keyPressed(key) || key != EntryKey::Enter)
+            return;
+        if (active.row < m_rows)
+            moveTo({active.column, active.row + 1});
+        else
+            commit();
+        entry.characterTyped(U'\r');
+    }
+    void type(const QString& typed)
+    {
+        for (const char32_t character : typed.toUcs4())
+            if (entry.characterTyped(character) && active.row >= 1) {
+                m_editor = (m_editing ? m_editor : QString()) + QString::fromUcs4(&character, 1);
+                m_editing = true;
+            }
+    }
+    // A move by an arrow key or a click.
+    void moveTo(Cell target)
+    {
+        commit();
+        const quint64 placements = m_placements;
+        if (target != active && entry.leavingCell(active, target) && m_placements == placements)
+            active = target;
+    }
+    // One step of a script: "Enter", "F1" to "F4", "click C,R", "go C,R", "activate", "paste
+    // TEXT" (a spreadsheet's block at the cursor), or a text typed into the active cell; then
+    // the Enters it queued.
+    void run(const QString& step)
+    {
+        static const QMap<QString, EntryKey> keys{
+            {"Enter", EntryKey::Enter},     {"F1", EntryKey::AbsentMark},
+            {"F2", EntryKey::ExemptMark},   {"F3", EntryKey::NoGradeMark},
+            {"F4", EntryKey::SheetCommand}, {"Ctrl+Home", EntryKey::FirstGrade}};
+        const QString arg = step.section(u' ', 1);
+        if (keys.contains(step))
+            press(keys.value(step));
+        else if (step.startsWith(QLatin1String("click ")))
+            moveTo(cellNamed(arg)), entry.clicked(cellNamed(arg));
+        else if (step.startsWith(QLatin1String("go ")))
+            moveTo(cellNamed(arg));
+        else if (step == QLatin1String("commit"))
+            commit();
+        else if (step == QLatin1String("activate"))
+            entry.activated();
+        else if (step.startsWith(QLatin1String("paste ")))
+            entry.writeBrought(
+                placeBlock(*spreadsheetRows(arg), active, m_rows, sheet.gradeSpan())->writes);
+        else
+            type(step);
+        for (; m_queued > 0; --m_queued)
+            press(EntryKey::Enter);
+    }
+
+private:
+    // The editor's text into the cell; grade entry hears of it only when the text changed.
+    void commit()
+    {
+        if (!std::exchange(m_editing, false) || sheet.text(active) == m_editor)
+            return;
+        m_committing = true;
+        sheet.setData(sheet.indexOf(active), m_editor);
+        m_committing = false;
+    }
+
+    int m_rows;
+    bool m_editing = false;
+    bool m_committing = false;
+    QString m_editor;
+    quint64 m_placements = 0;
+    int m_queued = 0;
+};
+
+const QMap<QString, GradeLook> kLooks{{"white", GradeLook::Plain},
+                                      {"yellow", GradeLook::Zero},
+                                      {"red", GradeLook::Refused},
+                                      {"none", GradeLook::None}};
 
 } // namespace
 
@@ -48,6 +175,133 @@ class TestGradeSheet : public QObject {
     Q_OBJECT
 
 private slots:
+    void scripts_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("cells");
+        QTest::addColumn<bool>("modified");
+        // sheet: "V|H gradeSpan rows start"; steps split on ";";
+        // cells: "C,R=text[/colour]" the cells hold at the end.
+        const auto row = [](const char* name, const char* sheet, const char* steps, const char* end,
+                            const char* cells, bool modified = true) {
+            QTest::newRow(name) << sheet << steps << end << cells << modified;
+        };
+        row("grade rewritten on Enter", "V 1 4 6,1", "12.5;Enter", "6,2", "6,1=12.50/white");
+        row("above twenty is refused and keeps the cursor", "V 1 4 6,1", "25;Enter", "6,1",
+            "6,1=25/red");
+        row("red cell corrected lets the cursor go", "V 1 4 6,1", "25;Enter;15;Enter", "6,2",
+            "6,1=15.00/white");
+        row("letters, bar and a second point are discarded", "V 1 4 6,1", "1a2.5.|;Enter", "6,2",
+            "6,1=12.50/white");
+        row("empty cell left is no entry", "V 1 4 6,1", "Enter", "6,2", "6,1=--.--/white", false);
+        row("vertical wrap to the next column", "V 1 2 6,1", "8;Enter;19.999;Enter", "5,1",
+            "6,1=08.00 6,2=20.00/white");
+        row("vertical wrap refuses a red cell", "V 1 2 6,2", "25;Enter", "6,2", "6,2=25/red");
+        row("vertical entry stops at the end", "V 1 2 5,2", "7;Enter", "5,2", "5,2=07.00/white");
+        row("horizontal wrap to the next row", "H 1 3 6,1", "12.5;Enter;7;Enter", "6,2",
+            "5,1=07.00/white 6,2=--.--");
+        row("horizontal wrap refuses a red cell", "H 1 3 5,1", "21;Enter", "5,1", "5,1=21/red");
+        row("F1 over typing wins and moves on", "V 1 3 6,1", "12;F1", "6,2", "6,1=غ.ش.");
+        row("F3 marks no grade", "V 1 3 5,2", "F3", "5,3", "5,2=--.--");
+        // The third Enter wraps from an empty cell, which stays empty.
+        row("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2",
+            "4,2=معفى 5,2=معفى 6,2=معفى 6,3=/white");
+        row("F2 never reaches the names", "V 6 3 6,2", "F2", "4,2", "1,2=معفى 7,2=pupil");
+        row("click on a name goes to the first grade", "V 1 3 6,1", "click 7,3", "6,3", "", false);
+        row("refused grade keeps the cursor against a click", "V 1 3 6,1", "25;click 7,3", "6,1",
+            "6,1=25/red");
+        row("refused grade keeps the cursor against an arrow", "V 1 3 6,1", "25;go 5,1", "6,1",
+            "6,1=25/red");
+        row("coming back checks the cell left", "V 1 3 6,1", "activate;go 5,2;7;activate", "6,1",
+            "5,2=07.00/white");
+        row("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate", "5,2",
+            "5,2=25/red");
+        // The typing check would let a word pass as a grade of nought.
+        row("a pasted word is refused until typed over", "V 1 3 6,1", "paste abs;go 6,2;activate",
+            "6,1", "6,1=abs/red");
+        row("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
+        // Typing that ends without a move (the teacher goes to another window) is checked too.
+        row("grade checked as it is committed", "V 1 3 6,1", "15;Enter;9;commit", "6,2",
+            "6,1=15.00 6,2=09.00/white");
+        row("Ctrl+Home goes to the first exam of the first pupil", "V 3 3 4,3", "7;Ctrl+Home",
+            "6,1", "4,3=07.00/white");
+        row("Ctrl+Home keeps a refused grade", "V 3 3 4,3", "25;Ctrl+Home", "4,3", "4,3=25/red");
+    }
+
+    // Each script runs from a fresh sheet; cells not named keep their text.
+    void scripts()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(QString, steps);
+        QFETCH(QString, end);
+        QFETCH(QString, cells);
+        const QStringList shape = sheet.split(u' ');
+        FakeGrid grid(shape.at(2).toInt(), shape.at(1).toInt());
+        grid.entry.setEntryMode(shape.at(0) == u'H' ? EntryMode::Horizontal : EntryMode::Vertical);
+        grid.active = cellNamed(shape.at(3));
+        for (const QString& step : steps.split(u';'))
+            grid.run(step);
+        for (int row = 1; row <= grid.sheet.pupilCount(); ++row)
+            for (int exam = 0; exam < GradeSheet::kExams; ++exam)
+                QVERIFY(keepsToItsForms(grid.sheet, GradeSheet::gradeCell(row, exam)));
+
+        // The journal holds what the save would write, last text last, never a refused one: a
+        // crash at the end of the script loses nothing once the journal is replayed.
+        for (auto it = grid.journal.last.cbegin(); it != grid.journal.last.cend(); ++it)
+            QCOMPARE(grid.sheet.acceptedState({it.key().first, it.key().second}).text, it.value());
+        QCOMPARE(keyOf(grid.active), keyOf(cellNamed(end)));
+        for (const QString& named : cells.split(u' ', Qt::SkipEmptyParts)) {
+            const Cell cell = cellNamed(named.section(u'=', 0, 0));
+            QCOMPARE(grid.text(cell), named.section(u'=', 1).section(u'/', 0, 0));
+            if (named.contains(u'/'))
+                QCOMPARE(grid.sheet.look(cell), kLooks.value(named.section(u'/', 1)));
+        }
+        QTEST(grid.sheet.isModified(), "modified");
+    }
+
+    void saveChecks_data()
+    {
+        // typed: "=text" when the cell holds it from the file
+        const auto row =
+            dataTable<QString, bool, bool, QString>({"typed", "aboveTwenty", "passes", "written"});
+        row("twenty and a bit", "20.001", true, false, "20.001");
+        row("empty cell stays empty", "", false, true, "");
+        // A grade cell of an opened file holds whatever the file held: the save reads its
+        // number as the administration's system would, and refuses thirty.
+        row("file's 3e1", "=3e1", true, true, "3e1");
+        row("file's 2 5", "=2 5", true, true, "2 5");
+    }
+
+    // Before a save the grade under the cursor is written as leaving it would write it.
+    void saveChecks()
+    {
+        QFETCH(QString, typed);
+        FakeGrid grid(3, 1, typed.startsWith(u'=') ? typed.mid(1) : QString());
+        if (!typed.startsWith(u'='))
+            grid.type(typed);
+        QTEST(grid.entry.isCellUnderCursorAboveTwenty(), "aboveTwenty");
+        QTEST(grid.entry.checkCellUnderCursor(), "passes");
+        QTEST(grid.text(grid.active), "written");
+    }
+
+    // Texts a journal kept, back after a crash and checked as any change: the sheet modified
+    // once, the cursor on the first refused grade (coming back to the sheet too).
+    void restoredCells()
+    {
+        FakeGrid grid(3, 2);
+        QSignalSpy entries(&grid.entry, &GradeEntry::entryMade);
+        QList<std::pair<Cell, CellState>> kept;
+        for (const Cell cell : {Cell{6, 1}, Cell{4, 3}, Cell{5, 3}})
+            kept.append({cell, grid.sheet.withText(cell, cell.row == 1 ? "12" : "25")});
+        grid.entry.restoreCells(kept);
+        QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
+        QVERIFY(grid.sheet.isModified() && entries.count() == 1);
+        grid.entry.activated();
+        QCOMPARE(keyOf(grid.active), Key(4, 3));
+    }
+
     void gate_data()
     {
         // saved: what the journal and the save get
@@ -67,23 +321,19 @@ private slots:
         row("abs", "abs", GradeLook::Refused, "14.00");
     }
     // Whatever sets a grade, the sheet checks it: a refused text stays to be corrected, while
-    // the journal and the save keep the grade it replaced.
+    // the journal, the save and the copies keep the grade it replaced.
     void gate()
     {
         QFETCH(QString, typed);
-        GradeSheet sheet;
-        QAbstractItemModelTester tester(&sheet, kFailTheTest);
-        openThreePupils(sheet);
-        LastRecords journal;
-        sheet.setJournal(&journal);
-        QVERIFY(sheet.setData(sheet.indexOf(kFirstGrade), typed));
-        QTEST(sheet.text(kFirstGrade), "shown");
-        QTEST(int(sheet.look(kFirstGrade)), "look");
-        QVERIFY(keepsToItsForms(sheet, kFirstGrade));
-        QTEST(sheet.savedTable()[1][size_t(kFirstGrade.column)], "saved");
-        QTEST(sheet.grade(1, 0), "saved"); // what the copies, statistics and card read
-        QTEST(journal.last.value({kFirstGrade.column, 1}, u"14.00"_s), "saved");
-        QVERIFY(sheet.isModified());
+        FakeGrid grid(3, 1, QStringLiteral("14.00"));
+        QVERIFY(grid.sheet.setData(grid.sheet.indexOf(grid.active), typed));
+        QTEST(grid.sheet.text(grid.active), "shown");
+        QTEST(int(grid.sheet.look(grid.active)), "look");
+        QVERIFY(keepsToItsForms(grid.sheet, grid.active));
+        QTEST(grid.sheet.savedTable()[1][size_t(grid.active.column)], "saved");
+        QTEST(grid.sheet.grade(1, 0), "saved");
+        QTEST(grid.journal.last.value(keyOf(grid.active), QStringLiteral("14.00")), "saved");
+        QVERIFY(grid.sheet.isModified());
     }
 
     // A refused grade that came back from a crash has no step of its own: undoing its correction
@@ -91,23 +341,21 @@ private slots:
     // that typed it: the sheet window's edit sequences.)
     void undoNeverBringsBackARecoveredRefusedGrade()
     {
-        GradeSheet sheet;
-        QAbstractItemModelTester tester(&sheet, kFailTheTest);
-        openThreePupils(sheet);
+        FakeGrid grid(3, 1, QStringLiteral("14.00"));
         QList<Cell> cursor;
-        SheetHistory history(sheet, [&cursor](Cell cell) { cursor << cell; });
-        sheet.change({{kFirstGrade, sheet.withText(kFirstGrade, u"25"_s)}});
+        SheetHistory history(grid.sheet, [&cursor](Cell cell) { cursor << cell; });
+        grid.entry.restoreCells({{grid.active, grid.sheet.withText(grid.active, "25")}});
         history.restart();
-        sheet.setData(sheet.indexOf(kFirstGrade), u"15"_s);
+        grid.sheet.setData(grid.sheet.indexOf(grid.active), "15");
         QCOMPARE(history.stack().count(), 1);
         history.stack().undo();
-        QCOMPARE(sheet.text(kFirstGrade), u"14.00"_s);
-        QVERIFY(sheet.look(kFirstGrade) != GradeLook::Refused);
+        QCOMPARE(grid.sheet.text(grid.active), QStringLiteral("14.00"));
+        QVERIFY(keepsToItsForms(grid.sheet, grid.active));
         history.stack().redo();
-        QCOMPARE(sheet.text(kFirstGrade), u"15.00"_s);
-        QCOMPARE(cursor, QList<Cell>({kFirstGrade, kFirstGrade}));
+        QCOMPARE(grid.sheet.text(grid.active), QStringLiteral("15.00"));
+        QCOMPARE(cursor, QList<Cell>({grid.active, grid.active}));
     }
 };
 
-QTEST_MAIN(TestGradeSheet)
+QTEST_GUILESS_MAIN(TestGradeSheet)
 #include "tst_gradesheet.moc"

@@ -45,8 +45,6 @@ const QString kInsertDisk = "الرجاء إدراج القرص المرن";
 const QString kWriteProtected = "الرّجاء التّثبّت من أن القرص المرن غير محمي";
 const QString kBringBack = "أعداد لم تحفظ، الخانات: ";
 
-// Three pupils and three exams, the save and print counters given: the caption carries
-// trailing blanks that the save drops, the third name characters the file must escape.
 // A text the program puts in a cell, locked or not.
 void setText(sheet::GradeSheet& sheet, sheet::Cell cell, const QString& text)
 {
@@ -54,6 +52,8 @@ void setText(sheet::GradeSheet& sheet, sheet::Cell cell, const QString& text)
                   sheet::GradeSheet::CellStateRole);
 }
 
+// Three pupils and three exams, the save and print counters given: the caption carries
+// trailing blanks that the save drops, the third name characters the file must escape.
 QStringList threePupils(int save = 0, int print = 4)
 {
     return {"DEBUT" + kKey + '|' + kCaption + "   ",
