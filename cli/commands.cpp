@@ -612,7 +612,8 @@ int importCommand(const QStringList& arguments)
     choice.examOfColumn[size_t(*gradeColumn)] = exam.exam;
     const sheet::ImportPlan plan = sheet::planImport(source.rows, *grades, choice);
     for (const sheet::GradeWrite& write : plan.writes)
-        grades->setData(grades->indexOf(write.cell), write.text);
+        grades->setData(grades->indexOf(sheet::GradeSheet::gradeCell(write.pupil, write.exam)),
+                        write.text);
     QJsonObject summary = importPlanToJson(plan);
     std::optional<QString> kept;
     if (!plan.writes.empty() && !(kept = writeImported(path, imported, parsed->dataFolder)))

@@ -68,24 +68,22 @@ std::optional<std::vector<QStringList>> spreadsheetRows(const QString& text, QCh
     return rows;
 }
 
-std::optional<BlockPlacement> placeBlock(const std::vector<QStringList>& rows, Cell at,
-                                         int pupilCount, int gradeSpan)
+std::optional<BlockPlacement> placeBlock(const std::vector<QStringList>& rows, int pupil, int exam,
+                                         int pupilCount, int examCount)
 {
     qsizetype width = 0;
     for (const QStringList& row : rows)
         width = std::max(width, row.size());
-    const int last = lastGradeColumn(gradeSpan);
-    if (width == 0 || at.row < 1 || at.row > pupilCount || at.column < last ||
-        at.column > kFirstGradeColumn)
+    if (width == 0 || pupil < 1 || pupil > pupilCount || exam < 0 || exam >= examCount)
         return std::nullopt;
     BlockPlacement placement;
-    placement.rowsOver = std::max(0, at.row + int(rows.size()) - 1 - pupilCount);
-    placement.columnsOver = std::max(0, last - (at.column - int(width) + 1));
+    placement.rowsOver = std::max(0, pupil + int(rows.size()) - 1 - pupilCount);
+    placement.columnsOver = std::max(0, exam + int(width) - examCount);
     if (placement.rowsOver > 0 || placement.columnsOver > 0)
         return placement;
     for (size_t r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < rows[r].size(); ++c)
-            placement.writes.push_back({{at.column - c, at.row + int(r)}, rows[r][c]});
+            placement.writes.push_back({pupil + int(r), exam + c, rows[r][c]});
     }
     return placement;
 }

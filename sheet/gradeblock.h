@@ -12,9 +12,10 @@
 // class's grades imported from a file. They pass the same check as a grade typed and left.
 namespace sheet {
 
-// One value from outside for one grade cell, as it came.
+// One value from outside for one pupil's exam (the first exam 0), as it came.
 struct GradeWrite {
-    Cell cell;
+    int pupil = 0;
+    int exam = 0;
     QString text;
 };
 
@@ -42,18 +43,17 @@ std::optional<CellCheck> checkBroughtValue(const QString& value);
 std::optional<std::vector<QStringList>>
 spreadsheetRows(const QString& text, QChar separator = u'\t', qsizetype maxCells = -1);
 
-// Where a block pasted at a grade cell goes: down the pupils, and across the shown exams in
-// reading order (right to left: the exam at the left of one is the next). A block that does
-// not fit is refused whole: it says by how many rows and exams it is too large, and writes
-// nothing.
+// Where a block pasted at a pupil's exam goes: down the pupils, and across the shown exams in
+// reading order (on the screen, right to left). A block that does not fit is refused whole: it
+// says by how many rows and exams it is too large, and writes nothing.
 struct BlockPlacement {
     std::vector<GradeWrite> writes; // row by row, each row in the block's order
     int rowsOver = 0;
     int columnsOver = 0;
 };
-// nullopt when at is no shown grade cell of a pupil, or the block is empty.
-std::optional<BlockPlacement> placeBlock(const std::vector<QStringList>& rows, Cell at,
-                                         int pupilCount, int gradeSpan);
+// nullopt when the place is no shown exam of a pupil, or the block is empty.
+std::optional<BlockPlacement> placeBlock(const std::vector<QStringList>& rows, int pupil, int exam,
+                                         int pupilCount, int examCount);
 
 // Why a sheet shown for reading takes no paste.
 inline const QString kViewOnlyPaste = QStringLiteral("هذه البطاقة للإطّلاع فقط: لا يُلصق فيها شيء.");

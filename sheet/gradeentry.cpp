@@ -231,7 +231,8 @@ BlockOutcome GradeEntry::writeBrought(const std::vector<GradeWrite>& writes)
 {
     BlockOutcome outcome;
     QList<std::pair<Cell, CellState>> written;
-    for (const auto& [cell, text] : writes) {
+    for (const auto& [pupil, exam, text] : writes) {
+        const Cell cell = GradeSheet::gradeCell(pupil, exam);
         const std::optional<CellCheck> check = checkBroughtValue(text);
         if (!check || m_sheet.isLocked(cell))
             continue;

@@ -160,7 +160,7 @@ ImportPlan planImport(const SourceRows& source, const GradeSheet& sheet, const I
             if (check->refused) {
                 plan.refused.push_back(value);
             } else if (value.before != value.value) {
-                plan.writes.push_back({GradeSheet::gradeCell(row, exam), value.value});
+                plan.writes.push_back({row, exam, value.value});
                 plan.changed.push_back(value);
                 plan.filled += value.before.isEmpty() || value.before == kNoGradeMark;
             }

@@ -164,6 +164,8 @@ public:
     // 6 minus the columns empty at opening: the grade columns shown are lastGradeColumn() of
     // it to 6, and the save writes gradeSpan() + 1 grades a pupil.
     int gradeSpan() const { return m_gradeSpan; }
+    // The exams grade entry, a paste and an import reach: the first exam to that count.
+    int examCount() const { return kFirstGradeColumn - lastGradeColumn(m_gradeSpan) + 1; }
 
     QModelIndex indexOf(Cell cell) const;
     static Cell cellOf(const QModelIndex& index);

@@ -528,9 +528,10 @@ void GradeSheetWindow::pasteGrades()
         ui::showNotice(this, windowTitle(), kViewOnlyPaste);
         return;
     }
-    const std::optional<BlockPlacement> placed =
-        placeBlock(*spreadsheetRows(QGuiApplication::clipboard()->text()), m_grid->activeCell(),
-                   m_sheet.pupilCount(), m_sheet.gradeSpan());
+    const Cell at = m_grid->activeCell();
+    const std::optional<BlockPlacement> placed = placeBlock(
+        *spreadsheetRows(QGuiApplication::clipboard()->text()), at.row,
+        GradeSheet::examAt(at.column).value_or(-1), m_sheet.pupilCount(), m_sheet.examCount());
     // A refused grade under the cursor is corrected first, as before a move.
     if (!placed || !checkCellUnderCursor()) {
         QApplication::beep();

@@ -137,8 +137,10 @@ public:
         else if (step == QLatin1String("activate"))
             entry.activated();
         else if (step.startsWith(QLatin1String("paste ")))
-            entry.writeBrought(
-                placeBlock(*spreadsheetRows(arg), active, m_rows, sheet.gradeSpan())->writes);
+            entry.writeBrought(placeBlock(*spreadsheetRows(arg), active.row,
+                                          *GradeSheet::examAt(active.column), m_rows,
+                                          sheet.examCount())
+                                   ->writes);
         else
             type(step);
         for (; m_queued > 0; --m_queued)
