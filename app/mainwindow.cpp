@@ -346,11 +346,12 @@ void MainWindow::openSelectedFile()
     // be opened leaves the open sheet as it was.
     gradefile::DocumentRead read = readFile();
     wait.restore();
-    const bool sheetOpen = m_gradeSheet || m_plainSheet;
+    const bool fileOpen =
+        m_gradeSheet && m_gradeSheet->openedFileName() == line->text(FileNameColumn);
     if (read.document && !closeGradeSheets())
         return;
-    // Closing the open sheet may have saved it into this very file: it is read as it is now.
-    if (read.document && sheetOpen)
+    // Closing its sheet may have saved this very file: it is read again as it is now.
+    if (read.document && fileOpen)
         read = readFile();
     if (!read.document) {
         reportOpenFailure(read.error);

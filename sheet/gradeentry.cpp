@@ -142,13 +142,12 @@ bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
     if (cell.row < 1 || cell.column < 1 || cell.column > kFirstGradeColumn)
         return true;
     const QString text = m_sheet.text(cell);
-    const bool refused = m_sheet.look(cell) == GradeLook::Refused ||
-                         (leftByWrap ? checkCellLeftByWrap(text) : checkCell(text)).refused;
+    const CellCheck check = leftByWrap ? checkCellLeftByWrap(text) : checkCell(text);
+    const bool refused = m_sheet.look(cell) == GradeLook::Refused || check.refused;
     if (refused)
         m_refused = cell;
     else
-        m_sheet.setData(m_sheet.indexOf(cell), leftByWrap ? text : checkCell(text).text,
-                        GradeSheet::CheckRole);
+        m_sheet.setData(m_sheet.indexOf(cell), check.text, GradeSheet::CheckRole);
     return !refused;
 }
 

@@ -138,7 +138,8 @@ CellState GradeSheet::withText(Cell cell, const QString& text) const
 
 CellState GradeSheet::acceptedState(Cell cell) const
 {
-    return m_beforeRefusal.value(keyOf(cell), state(cell));
+    const auto refused = m_beforeRefusal.constFind(keyOf(cell));
+    return refused != m_beforeRefusal.constEnd() ? *refused : state(cell);
 }
 
 gradefile::SheetTable GradeSheet::savedTable() const
