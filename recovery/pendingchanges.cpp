@@ -24,8 +24,8 @@ bool holdsUnstorableCharacter(const QString& text)
 bool isChangeableColumn(int column, const SheetBounds& bounds)
 {
     return column == gradefile::kLevelColumn ||
-           (column >= bounds.lastGradeColumn && column <= gradefile::kFirstGradeColumn &&
-            column >= 1);
+           (column > gradefile::kFirstGradeColumn - bounds.examCount &&
+            column <= gradefile::kFirstGradeColumn);
 }
 
 gradefile::FileError notBroughtBack(const QString& journal, const QString& why)
@@ -53,7 +53,8 @@ std::optional<QString> cellsOutsideSheet(const std::vector<JournalCell>& cells,
                                          const SheetBounds& bounds)
 {
     for (const JournalCell& cell : cells) {
-        if (cell.row < 1 || cell.row > bounds.rowCount || !isChangeableColumn(cell.column, bounds))
+        if (cell.row < 1 || cell.row > bounds.pupilCount ||
+            !isChangeableColumn(cell.column, bounds))
             return QStringLiteral("la case (colonne %1, ligne %2) est hors de la feuille")
                 .arg(cell.column)
                 .arg(cell.row);

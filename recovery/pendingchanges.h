@@ -33,12 +33,12 @@ struct PendingChanges {
     QStringList empty;
 };
 
-// The cells a journal may change in a sheet: the grade columns shown (lastGradeColumn up
-// to column 6, the first exam) and the observation column of pupil rows 1 to rowCount,
-// with texts a grade file line can hold.
+// The cells a journal may change in a sheet: the grades of the exams shown (the first
+// examCount) and the observations of pupils 1 to pupilCount, with texts a grade file line can
+// hold.
 struct SheetBounds {
-    int rowCount = 0;
-    int lastGradeColumn = 1;
+    int pupilCount = 0;
+    int examCount = 1;
 };
 
 // Reads the journals of the grade file identified by current in the folder journals: those

@@ -64,11 +64,6 @@ bool isMark(QStringView text)
     return text == kNoGradeMark || text == kExemptMark || text == kAbsentMark;
 }
 
-int lastGradeColumn(int gradeSpan)
-{
-    return std::clamp(kFirstGradeColumn - gradeSpan, 1, kFirstGradeColumn);
-}
-
 bool filterKey(int characterCode, QStringView currentText)
 {
     if (characterCode == kPoint)
@@ -151,39 +146,24 @@ CellCheck checkCellLeftByWrap(const QString& text)
     return judge(text);
 }
 
-std::optional<Cell> clickTarget(Cell clicked)
+EnterMove enterMove(EntryMode mode, PupilExam active, int pupilCount, int examCount)
 {
-    if (clicked.column > kFirstGradeColumn)
-        return Cell{kFirstGradeColumn, clicked.row};
-    return std::nullopt;
-}
-
-QList<int> exemptionColumns(int gradeSpan)
-{
-    QList<int> columns;
-    for (int c = lastGradeColumn(gradeSpan); c <= kFirstGradeColumn; ++c)
-        columns.append(c);
-    return columns;
-}
-
-EnterMove enterMove(EntryMode mode, Cell active, int pupilCount, int gradeSpan)
-{
-    Q_ASSERT(active.row >= 1 && active.row <= pupilCount);
-    const int last = lastGradeColumn(gradeSpan);
-    const bool atLastColumn = active.column <= last;
-    const bool atLastRow = active.row == pupilCount;
+    Q_ASSERT(active.pupil >= 1 && active.pupil <= pupilCount);
+    const auto at = [](int pupil, int exam) { return PupilExam{pupil, std::max(exam, 0)}; };
+    const bool atLastExam = active.exam >= examCount - 1;
+    const bool atLastPupil = active.pupil == pupilCount;
     if (mode == EntryMode::Vertical) {
-        if (!atLastRow)
-            return {Cell{active.column, active.row + 1}, false};
-        if (!atLastColumn)
-            return {Cell{active.column - 1, 1}, true};
+        if (!atLastPupil)
+            return {at(active.pupil + 1, active.exam), false};
+        if (!atLastExam)
+            return {at(1, active.exam + 1), true};
         return {};
     }
-    if (!atLastColumn)
-        return {Cell{active.column - 1, active.row}, false};
-    if (atLastRow)
+    if (!atLastExam)
+        return {at(active.pupil, active.exam + 1), false};
+    if (atLastPupil)
         return {};
-    return {Cell{kFirstGradeColumn, active.row + 1}, last < kFirstGradeColumn};
+    return {at(active.pupil + 1, 0), examCount > 1};
 }
 
 } // namespace sheet

@@ -19,16 +19,9 @@ inline constexpr QStringView kExemptMark = u"معفى";   // F2
 inline constexpr QStringView kAbsentMark = u"غ.ش.";   // F1
 bool isMark(QStringView text);
 
-// Grade sheet geometry: grade columns 1 to 6, filled from column 6 downwards. GradeSpan is
-// 6 minus the number of hidden columns; the shown grade columns are 6 - GradeSpan to 6.
 using gradefile::kFirstGradeColumn;
 inline constexpr int kGradeMin = 0;
 inline constexpr int kGradeMax = 20;
-
-// 6 - gradeSpan, kept within 1 to 6: a sheet whose row-header column holds text (GradeSpan 6)
-// or whose grade columns are all hidden (GradeSpan below 0) would otherwise send marks and the
-// cursor into column 0 or into the pupil information.
-int lastGradeColumn(int gradeSpan);
 
 // A grid cell, row 0 and column 0 being the headers.
 struct Cell {
@@ -36,6 +29,17 @@ struct Cell {
     int row = 0;
     friend bool operator==(Cell a, Cell b) { return a.column == b.column && a.row == b.row; }
     friend bool operator!=(Cell a, Cell b) { return !(a == b); }
+};
+
+// A pupil's grade in one exam: pupils count from 1, exams from 0 (the first exam). Exam -1
+// stands for the pupil's information, right of the first exam.
+struct PupilExam {
+    int pupil = 1;
+    int exam = 0;
+    friend bool operator==(PupilExam a, PupilExam b)
+    {
+        return a.pupil == b.pupil && a.exam == b.exam;
+    }
 };
 
 // ---- Key filter (a character typed into the active cell) ----
@@ -93,32 +97,21 @@ CellCheck checkCell(const QString& text);
 // an empty cell the teacher went past at the end of a column or row stays empty.
 CellCheck checkCellLeftByWrap(const QString& text);
 
-// ---- Click rule ----
-
-// A click on a cell beyond the first grade column (the pupil information) sends the cursor to
-// the first grade column of that row; clicks on grade columns and on column 0 are left alone
-// (nullopt). Also applied to the new cell after every cell check that lets the cursor go.
-std::optional<Cell> clickTarget(Cell clicked);
-
-// ---- F2 in the grade sheet ----
-
-// The columns that receive the exemption mark, in this order, each followed by one queued
-// Enter: from the last grade column up to column 6.
-QList<int> exemptionColumns(int gradeSpan);
-
 // ---- Enter rule ----
 
 enum class EntryMode { Vertical, Horizontal }; // the check box "الرقن العمودي" checked: Vertical
 
 struct EnterMove {
-    std::optional<Cell> next; // none: the end of the sheet, the cursor stays
-    bool wraps = false;       // next is the top of the next column or the start of the next row
+    std::optional<PupilExam> next; // none: the end of the sheet, the cursor stays
+    bool wraps =
+        false; // next is the first pupil of the next exam or the first exam of the next pupil
 };
 
-// Where Enter takes the cursor from a pupil's cell: one row down (vertical) or one grade column
-// on (horizontal); past the last row or the last shown grade column, round to the first row of
-// the next column or the first grade of the next row. A column left of the last shown one
-// counts as the last. With one grade column shown, horizontal entry goes down without a wrap.
-EnterMove enterMove(EntryMode mode, Cell active, int pupilCount, int gradeSpan);
+// Where Enter takes the cursor from a pupil's cell: the next pupil (vertical) or the next exam
+// (horizontal); past the last pupil or the last exam, round to the first pupil of the next
+// exam or the first exam of the next pupil. An exam beyond the last counts as the last; from
+// the pupil's information the move lands on a first exam. With one exam, horizontal entry goes
+// down without a wrap.
+EnterMove enterMove(EntryMode mode, PupilExam active, int pupilCount, int examCount);
 
 } // namespace sheet

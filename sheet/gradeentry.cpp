@@ -56,14 +56,15 @@ bool GradeEntry::gradeSheetKey(EntryKey key)
         enterPressed();
         break;
     case EntryKey::AbsentMark:
-        writeMark(m_cursor.activeCell().column, kAbsentMark);
+        writeMark(m_cursor.activeCell(), kAbsentMark);
         break;
     case EntryKey::ExemptMark:
-        for (int column : exemptionColumns(m_sheet.gradeSpan()))
-            writeMark(column, kExemptMark);
+        // Every exam of the pupil, the last first, each followed by an Enter.
+        for (int exam = m_sheet.examCount() - 1; exam >= 0; --exam)
+            writeMark(GradeSheet::gradeCell(m_cursor.activeCell().row, exam), kExemptMark);
         break;
     case EntryKey::NoGradeMark:
-        writeMark(m_cursor.activeCell().column, kNoGradeMark);
+        writeMark(m_cursor.activeCell(), kNoGradeMark);
         break;
     case EntryKey::SheetCommand:
         break;
@@ -76,9 +77,8 @@ bool GradeEntry::gradeSheetKey(EntryKey key)
     return true;
 }
 
-void GradeEntry::writeMark(int column, QStringView mark)
+void GradeEntry::writeMark(Cell cell, QStringView mark)
 {
-    const Cell cell{column, m_cursor.activeCell().row};
     m_cursor.setActiveCell(cell);
     writeCell(cell, mark.toString());
     // A mark is an entry like a typed grade: the sheet now has something to save.
@@ -104,24 +104,33 @@ bool GradeEntry::characterTyped(char32_t character)
 // make a wrap's move, round to the next column or row.
 void GradeEntry::enterPressed()
 {
-    if (m_sheet.pupilCount() < 1)
+    const Cell from = m_cursor.activeCell();
+    const std::optional<PupilExam> place = pupilExamAt(from);
+    if (!place)
         return;
     // Like any key typed, Enter makes the save command available, though it writes nothing.
     noteEntry(false);
-    const Cell from = m_cursor.activeCell();
-    const EnterMove move = enterMove(m_mode, from, m_sheet.pupilCount(), m_sheet.gradeSpan());
+    const EnterMove move = enterMove(m_mode, *place, m_sheet.pupilCount(), m_sheet.examCount());
     // What is being typed is committed first: it is the teacher's change, the check's rewrite
     // comes after it.
     m_cursor.setActiveCell(from);
     if (!passesCheck(from, move.wraps) || !move.next)
         return;
     m_refused.reset();
-    // Undoing an observation leaves the cursor on a name: Enter brings it back to the grades.
-    m_cursor.setActiveCell(clickTarget(*move.next).value_or(*move.next));
+    const Cell next = GradeSheet::gradeCell(move.next->pupil, move.next->exam);
+    m_cursor.setActiveCell(next);
     // A horizontal wrap checks the first grade of the row it starts as well: an empty one
     // shows "--.--" as soon as the teacher reaches the row.
     if (move.wraps && m_mode == EntryMode::Horizontal)
-        passesCheck(*move.next);
+        passesCheck(next);
+}
+
+// Undoing an observation leaves the cursor on a name: Enter brings it back to the grades.
+std::optional<PupilExam> GradeEntry::pupilExamAt(Cell cell) const
+{
+    if (cell.row < 1 || cell.row > m_sheet.pupilCount() || cell.column < 1)
+        return std::nullopt;
+    return PupilExam{cell.row, GradeSheet::examAt(cell.column).value_or(-1)};
 }
 
 bool GradeEntry::leavingCell(Cell from, Cell to)
@@ -139,7 +148,7 @@ bool GradeEntry::leavingCell(Cell from, Cell to)
 // the cursor. What was typed was checked as it went in: the sheet knows it refused it.
 bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
 {
-    if (cell.row < 1 || cell.column < 1 || cell.column > kFirstGradeColumn)
+    if (cell.row < 1 || !GradeSheet::examAt(cell.column))
         return true;
     const QString text = m_sheet.text(cell);
     const CellCheck check = leftByWrap ? checkCellLeftByWrap(text) : checkCell(text);
@@ -153,10 +162,11 @@ bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
 
 void GradeEntry::clicked(Cell cell)
 {
-    if (cell.row < 1 || m_refused == m_cursor.activeCell())
+    if (m_refused == m_cursor.activeCell())
         return;
-    if (const std::optional<Cell> target = clickTarget(cell))
-        m_cursor.setActiveCell(*target);
+    // A click on a pupil's information goes to the pupil's first grade.
+    if (const std::optional<PupilExam> place = pupilExamAt(cell); place && place->exam < 0)
+        m_cursor.setActiveCell(GradeSheet::gradeCell(place->pupil, 0));
 }
 
 void GradeEntry::activated()
@@ -168,7 +178,7 @@ void GradeEntry::activated()
 // grades stay unsaved: only a successful save clears the modified flag.
 void GradeEntry::goToFirstGrade(bool checkLeft)
 {
-    const Cell first{kFirstGradeColumn, 1};
+    const Cell first = GradeSheet::gradeCell(1, 0);
     const Cell from = m_cursor.activeCell();
     // What was being typed is committed, then checked as on any move.
     m_cursor.setActiveCell(from);
@@ -183,7 +193,7 @@ void GradeEntry::goToFirstGrade(bool checkLeft)
 bool GradeEntry::isCellUnderCursorAboveTwenty() const
 {
     const QString text = m_cursor.activeText();
-    return m_cursor.activeCell().column <= kFirstGradeColumn && text != kNoGradeMark &&
+    return GradeSheet::examAt(m_cursor.activeCell().column) && text != kNoGradeMark &&
            gradefile::leadingNumber(text).value_or(0) > kGradeMax;
 }
 

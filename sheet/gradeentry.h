@@ -104,7 +104,9 @@ signals:
 
 private:
     bool gradeSheetKey(EntryKey key);
-    void writeMark(int column, QStringView mark);
+    void writeMark(Cell cell, QStringView mark);
+    // The pupil and exam of a pupil's cell (exam -1: the pupil's information).
+    std::optional<PupilExam> pupilExamAt(Cell cell) const;
     void noteEntry(bool accepted);
     void enterPressed();
     bool passesCheck(Cell cell, bool leftByWrap = false);

@@ -161,11 +161,11 @@ public:
     bool isFieldShown(PupilField field) const { return isShown(fieldCell(1, field).column); }
     // The shown exams, first exam first.
     std::vector<int> shownExams() const;
-    // 6 minus the columns empty at opening: the grade columns shown are lastGradeColumn() of
-    // it to 6, and the save writes gradeSpan() + 1 grades a pupil.
+    // 6 minus the columns empty at opening: the save writes gradeSpan() + 1 grades a pupil.
     int gradeSpan() const { return m_gradeSpan; }
-    // The exams grade entry, a paste and an import reach: the first exam to that count.
-    int examCount() const { return kFirstGradeColumn - lastGradeColumn(m_gradeSpan) + 1; }
+    // The exams grade entry, a paste and an import reach: the first exam to that count (a
+    // header holding text beside the first exam, or no exam at all, still gives one to six).
+    int examCount() const { return std::clamp(m_gradeSpan, 0, kExams - 1) + 1; }
 
     QModelIndex indexOf(Cell cell) const;
     static Cell cellOf(const QModelIndex& index);

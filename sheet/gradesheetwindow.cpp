@@ -350,7 +350,7 @@ bool GradeSheetWindow::offerRecovery()
 {
     if (!m_recovery)
         return false;
-    const recovery::SheetBounds bounds{m_sheet.pupilCount(), lastGradeColumn(m_sheet.gradeSpan())};
+    const recovery::SheetBounds bounds{m_sheet.pupilCount(), m_sheet.examCount()};
     bool asked = false;
     const CellTexts changes = m_recovery->changesToBringBack(
         bounds, [this](Cell cell) { return m_sheet.text(cell); }, windowTitle(), asked);

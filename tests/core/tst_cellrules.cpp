@@ -2,6 +2,7 @@
 #include "sheet/cellrules.h"
 #include "sheet/gradeblock.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace sheet;
@@ -13,9 +14,11 @@ const QString kExempt = QStringLiteral("معفى");
 const QString kHuge = QString(400, u'9');
 const QString k1E308 = QLatin1String("1") + QString(308, u'0');
 
-Cell cellNamed(const QString& name)
+// "p3e1": pupil 3's first exam; "p3name": pupil 3's information.
+PupilExam placeNamed(const QString& name)
 {
-    return {name.section(u',', 0, 0).toInt(), name.section(u',', 1).toInt()};
+    const int pupil = name.mid(1).section(QRegularExpression("[a-z]"), 0, 0).toInt();
+    return {pupil, name.endsWith(u"name") ? -1 : name.section(u'e', 1).toInt() - 1};
 }
 
 } // namespace
@@ -124,20 +127,23 @@ private slots:
 
     void enterRule_data()
     {
-        // state: "V|H column,row pupils gradeSpan"; move: "column,row [wrap]", or "stay"
+        // state: "V|H place pupils exams"; move: "place [wrap]", or "stay"
         const auto row = dataTable<QString, QString>({"state", "move"});
-        row("vertical, middle row", "V 6,3 10 1", "6,4");
-        row("vertical, last row wraps", "V 6,10 10 1", "5,1 wrap");
-        row("vertical, middle column wraps", "V 4,10 10 4", "3,1 wrap");
-        row("vertical, end of the sheet", "V 5,10 10 1", "stay");
-        row("vertical, one column, last row", "V 6,10 10 0", "stay");
-        row("horizontal, next column", "H 6,10 10 1", "5,10");
-        row("horizontal, last column wraps", "H 5,3 10 1", "6,4 wrap");
-        row("horizontal, end of the sheet", "H 5,10 10 1", "stay");
-        row("horizontal, one column goes down", "H 6,3 10 0", "6,4");
-        row("horizontal, one column, last row", "H 6,10 10 0", "stay");
-        // A cursor a hidden column away from the others counts as on the last shown one.
-        row("vertical, left of the last column", "V 2,10 10 3", "stay");
+        row("vertical, middle pupil", "V p3e1 10 2", "p4e1");
+        row("vertical, last pupil wraps", "V p10e1 10 2", "p1e2 wrap");
+        row("vertical, middle exam wraps", "V p10e3 10 5", "p1e4 wrap");
+        row("vertical, end of the sheet", "V p10e2 10 2", "stay");
+        row("vertical, one exam, last pupil", "V p10e1 10 1", "stay");
+        row("horizontal, next exam", "H p10e1 10 2", "p10e2");
+        row("horizontal, last exam wraps", "H p3e2 10 2", "p4e1 wrap");
+        row("horizontal, end of the sheet", "H p10e2 10 2", "stay");
+        row("horizontal, one exam goes down", "H p3e1 10 1", "p4e1");
+        row("horizontal, one exam, last pupil", "H p10e1 10 1", "stay");
+        // A cursor a hidden exam away from the others counts as on the last shown one.
+        row("vertical, beyond the last exam", "V p10e5 10 4", "stay");
+        // After an observation's undo the cursor stands on a name: Enter goes back to a grade.
+        row("vertical, from a name", "V p10name 10 2", "p1e1 wrap");
+        row("horizontal, from a name", "H p3name 10 2", "p3e1");
     }
 
     // Where Enter sends the cursor, and when it goes round to the next column or row.
@@ -148,10 +154,10 @@ private slots:
         const QStringList s = state.split(u' ');
         const EnterMove done =
             enterMove(s.at(0) == u'V' ? EntryMode::Vertical : EntryMode::Horizontal,
-                      cellNamed(s.at(1)), s.at(2).toInt(), s.at(3).toInt());
+                      placeNamed(s.at(1)), s.at(2).toInt(), s.at(3).toInt());
         QCOMPARE(done.next.has_value(), move != QLatin1String("stay"));
         if (done.next)
-            QCOMPARE(QString("%1,%2").arg(done.next->column).arg(done.next->row),
+            QCOMPARE(QString("p%1e%2").arg(done.next->pupil).arg(done.next->exam + 1),
                      move.section(u' ', 0, 0));
         QCOMPARE(done.wraps, move.endsWith(QLatin1String("wrap")));
     }

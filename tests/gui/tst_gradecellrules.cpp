@@ -81,7 +81,7 @@ private slots:
         auto* exporter = window->findChild<QPushButton*>(QStringLiteral("saveButton"));
         pressKey(Qt::Key_F4);
         QVERIFY(!exporter->isEnabled() && !window->isSaved());
-        typeInto(m_grid, 6, kPupils, QStringLiteral("25"));
+        typeInto(m_grid, QString("p%1e1").arg(kPupils), QStringLiteral("25"));
         pressKey(Qt::Key_Return);
         QVERIFY(isAt(6, kPupils));
         typeKeys(QStringLiteral("12"));

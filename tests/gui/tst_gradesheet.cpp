@@ -3,6 +3,7 @@
 // save and the copies get of a refused text, the entry rules as the teacher's keys drive them,
 // and undo steps that make and take back their change through the same gate.
 #include "../support/datatable.h"
+#include "../support/places.h"
 #include "sheet/gradeentry.h"
 #include "sheet/sheethistory.h"
 
@@ -16,16 +17,6 @@ using namespace sheet;
 
 namespace {
 
-using Key = std::pair<int, int>;
-Key keyOf(Cell cell)
-{
-    return {cell.column, cell.row};
-}
-Cell cellNamed(const QString& name)
-{
-    return {name.section(u',', 0, 0).toInt(), name.section(u',', 1).toInt()};
-}
-
 // What a grade cell may hold once changed: nothing, a grade of the "00.00" form up to twenty,
 // or a mark; anything else only when it is refused.
 bool keepsToItsForms(const GradeSheet& sheet, Cell cell)
@@ -38,8 +29,8 @@ bool keepsToItsForms(const GradeSheet& sheet, Cell cell)
 // The last text the journal holds for each cell.
 class RecordingJournal : public CellJournal {
 public:
-    QMap<Key, QString> last;
-    void cellCommitted(Cell cell, const QString& text) override { last[keyOf(cell)] = text; }
+    QMap<QString, QString> last;
+    void cellCommitted(Cell cell, const QString& text) override { last[nameOf(cell)] = text; }
 };
 
 // A grid that moves its cursor as the real one does, in memory: keys reach grade entry
@@ -116,7 +107,7 @@ public:
         if (target != active && entry.leavingCell(active, target) && m_placements == placements)
             active = target;
     }
-    // One step of a script: "Enter", "F1" to "F4", "click C,R", "go C,R", "activate", "paste
+    // One step of a script: "Enter", "F1" to "F4", "click P", "go P", "activate", "paste
     // TEXT" (a spreadsheet's block at the cursor), or a text typed into the active cell; then
     // the Enters it queued.
     void run(const QString& step)
@@ -184,52 +175,53 @@ private slots:
         QTest::addColumn<QString>("end");
         QTest::addColumn<QString>("cells");
         QTest::addColumn<bool>("modified");
-        // sheet: "V|H gradeSpan rows start"; steps split on ";";
-        // cells: "C,R=text[/colour]" the cells hold at the end.
+        // sheet: "V|H gradeSpan pupils start"; steps split on ";";
+        // cells: "place=text[/colour]" the cells hold at the end.
         const auto row = [](const char* name, const char* sheet, const char* steps, const char* end,
                             const char* cells, bool modified = true) {
             QTest::newRow(name) << sheet << steps << end << cells << modified;
         };
-        row("grade rewritten on Enter", "V 1 4 6,1", "12.5;Enter", "6,2", "6,1=12.50/white");
-        row("above twenty is refused and keeps the cursor", "V 1 4 6,1", "25;Enter", "6,1",
-            "6,1=25/red");
-        row("red cell corrected lets the cursor go", "V 1 4 6,1", "25;Enter;15;Enter", "6,2",
-            "6,1=15.00/white");
-        row("letters, bar and a second point are discarded", "V 1 4 6,1", "1a2.5.|;Enter", "6,2",
-            "6,1=12.50/white");
-        row("empty cell left is no entry", "V 1 4 6,1", "Enter", "6,2", "6,1=--.--/white", false);
-        row("vertical wrap to the next column", "V 1 2 6,1", "8;Enter;19.999;Enter", "5,1",
-            "6,1=08.00 6,2=20.00/white");
-        row("vertical wrap refuses a red cell", "V 1 2 6,2", "25;Enter", "6,2", "6,2=25/red");
-        row("vertical entry stops at the end", "V 1 2 5,2", "7;Enter", "5,2", "5,2=07.00/white");
-        row("horizontal wrap to the next row", "H 1 3 6,1", "12.5;Enter;7;Enter", "6,2",
-            "5,1=07.00/white 6,2=--.--");
-        row("horizontal wrap refuses a red cell", "H 1 3 5,1", "21;Enter", "5,1", "5,1=21/red");
-        row("F1 over typing wins and moves on", "V 1 3 6,1", "12;F1", "6,2", "6,1=غ.ش.");
-        row("F3 marks no grade", "V 1 3 5,2", "F3", "5,3", "5,2=--.--");
+        row("grade rewritten on Enter", "V 1 4 p1e1", "12.5;Enter", "p2e1", "p1e1=12.50/white");
+        row("above twenty is refused and keeps the cursor", "V 1 4 p1e1", "25;Enter", "p1e1",
+            "p1e1=25/red");
+        row("red cell corrected lets the cursor go", "V 1 4 p1e1", "25;Enter;15;Enter", "p2e1",
+            "p1e1=15.00/white");
+        row("letters, bar and a second point are discarded", "V 1 4 p1e1", "1a2.5.|;Enter", "p2e1",
+            "p1e1=12.50/white");
+        row("empty cell left: no entry", "V 1 4 p1e1", "Enter", "p2e1", "p1e1=--.--/white", false);
+        row("vertical wrap to the next exam", "V 1 2 p1e1", "8;Enter;19.999;Enter", "p1e2",
+            "p1e1=08.00 p2e1=20.00/white");
+        row("vertical wrap refuses a red cell", "V 1 2 p2e1", "25;Enter", "p2e1", "p2e1=25/red");
+        row("vertical entry stops at the end", "V 1 2 p2e2", "7;Enter", "p2e2", "p2e2=07.00/white");
+        row("horizontal wrap to the next pupil", "H 1 3 p1e1", "12.5;Enter;7;Enter", "p2e1",
+            "p1e2=07.00/white p2e1=--.--");
+        row("horizontal wrap refuses a red cell", "H 1 3 p1e2", "21;Enter", "p1e2", "p1e2=21/red");
+        row("F1 over typing wins and moves on", "V 1 3 p1e1", "12;F1", "p2e1", "p1e1=غ.ش.");
+        row("F3 marks no grade", "V 1 3 p2e2", "F3", "p3e2", "p2e2=--.--");
         // The third Enter wraps from an empty cell, which stays empty.
-        row("F2 exempts the whole row", "V 2 3 5,2", "F2", "5,2",
-            "4,2=معفى 5,2=معفى 6,2=معفى 6,3=/white");
-        row("F2 never reaches the names", "V 6 3 6,2", "F2", "4,2", "1,2=معفى 7,2=pupil");
-        row("click on a name goes to the first grade", "V 1 3 6,1", "click 7,3", "6,3", "", false);
-        row("refused grade keeps the cursor against a click", "V 1 3 6,1", "25;click 7,3", "6,1",
-            "6,1=25/red");
-        row("refused grade keeps the cursor against an arrow", "V 1 3 6,1", "25;go 5,1", "6,1",
-            "6,1=25/red");
-        row("coming back checks the cell left", "V 1 3 6,1", "activate;go 5,2;7;activate", "6,1",
-            "5,2=07.00/white");
-        row("coming back keeps a refused grade", "V 1 3 6,1", "activate;go 5,2;25;activate", "5,2",
-            "5,2=25/red");
+        row("F2 exempts the whole row", "V 2 3 p2e2", "F2", "p2e2",
+            "p2e3=معفى p2e2=معفى p2e1=معفى p3e1=/white");
+        row("F2 never reaches the names", "V 6 3 p2e1", "F2", "p2e3", "p2e6=معفى p2name=pupil");
+        row("click on a name goes to the first grade", "V 1 3 p1e1", "click p3name", "p3e1", "",
+            false);
+        row("refused grade keeps the cursor against a click", "V 1 3 p1e1", "25;click p3name",
+            "p1e1", "p1e1=25/red");
+        row("refused grade keeps the cursor against an arrow", "V 1 3 p1e1", "25;go p1e2", "p1e1",
+            "p1e1=25/red");
+        row("coming back checks the cell left", "V 1 3 p1e1", "activate;go p2e2;7;activate", "p1e1",
+            "p2e2=07.00/white");
+        row("coming back keeps a refused grade", "V 1 3 p1e1", "activate;go p2e2;25;activate",
+            "p2e2", "p2e2=25/red");
         // The typing check would let a word pass as a grade of nought.
-        row("a pasted word is refused until typed over", "V 1 3 6,1", "paste abs;go 6,2;activate",
-            "6,1", "6,1=abs/red");
-        row("sheet commands type nothing", "V 1 3 6,1", "F4;3;Enter", "6,2", "6,1=03.00");
+        row("a pasted word is refused until typed over", "V 1 3 p1e1", "paste abs;go p2e1;activate",
+            "p1e1", "p1e1=abs/red");
+        row("sheet commands type nothing", "V 1 3 p1e1", "F4;3;Enter", "p2e1", "p1e1=03.00");
         // Typing that ends without a move (the teacher goes to another window) is checked too.
-        row("grade checked as it is committed", "V 1 3 6,1", "15;Enter;9;commit", "6,2",
-            "6,1=15.00 6,2=09.00/white");
-        row("Ctrl+Home goes to the first exam of the first pupil", "V 3 3 4,3", "7;Ctrl+Home",
-            "6,1", "4,3=07.00/white");
-        row("Ctrl+Home keeps a refused grade", "V 3 3 4,3", "25;Ctrl+Home", "4,3", "4,3=25/red");
+        row("grade checked as it is committed", "V 1 3 p1e1", "15;Enter;9;commit", "p2e1",
+            "p1e1=15.00 p2e1=09.00/white");
+        row("Ctrl+Home goes to the first exam of the first pupil", "V 3 3 p3e3", "7;Ctrl+Home",
+            "p1e1", "p3e3=07.00/white");
+        row("Ctrl+Home keeps a refused grade", "V 3 3 p3e3", "25;Ctrl+Home", "p3e3", "p3e3=25/red");
     }
 
     // Each script runs from a fresh sheet; cells not named keep their text.
@@ -252,8 +244,8 @@ private slots:
         // The journal holds what the save would write, last text last, never a refused one: a
         // crash at the end of the script loses nothing once the journal is replayed.
         for (auto it = grid.journal.last.cbegin(); it != grid.journal.last.cend(); ++it)
-            QCOMPARE(grid.sheet.acceptedState({it.key().first, it.key().second}).text, it.value());
-        QCOMPARE(keyOf(grid.active), keyOf(cellNamed(end)));
+            QCOMPARE(grid.sheet.acceptedState(cellNamed(it.key())).text, it.value());
+        QCOMPARE(nameOf(grid.active), end);
         for (const QString& named : cells.split(u' ', Qt::SkipEmptyParts)) {
             const Cell cell = cellNamed(named.section(u'=', 0, 0));
             QCOMPARE(grid.text(cell), named.section(u'=', 1).section(u'/', 0, 0));
@@ -295,13 +287,14 @@ private slots:
         FakeGrid grid(3, 2);
         QSignalSpy entries(&grid.entry, &GradeEntry::entryMade);
         QList<std::pair<Cell, CellState>> kept;
-        for (const Cell cell : {Cell{6, 1}, Cell{4, 3}, Cell{5, 3}})
-            kept.append({cell, grid.sheet.withText(cell, cell.row == 1 ? "12" : "25")});
+        for (const char* place : {"p1e1", "p3e3", "p3e2"})
+            kept.append({cellNamed(place),
+                         grid.sheet.withText(cellNamed(place), place[1] == '1' ? "12" : "25")});
         grid.entry.restoreCells(kept);
-        QCOMPARE(grid.text({6, 1}), QStringLiteral("12.00"));
+        QCOMPARE(grid.text(cellNamed("p1e1")), QStringLiteral("12.00"));
         QVERIFY(grid.sheet.isModified() && entries.count() == 1);
         grid.entry.activated();
-        QCOMPARE(keyOf(grid.active), Key(4, 3));
+        QCOMPARE(nameOf(grid.active), QStringLiteral("p3e3"));
     }
 
     void gate_data()
@@ -334,7 +327,7 @@ private slots:
         QVERIFY(keepsToItsForms(grid.sheet, grid.active));
         QTEST(grid.sheet.savedTable()[1][size_t(grid.active.column)], "saved");
         QTEST(grid.sheet.grade(1, 0), "saved");
-        QTEST(grid.journal.last.value(keyOf(grid.active), QStringLiteral("14.00")), "saved");
+        QTEST(grid.journal.last.value(nameOf(grid.active), QStringLiteral("14.00")), "saved");
         QVERIFY(grid.sheet.isModified());
     }
 

@@ -104,7 +104,7 @@ private slots:
     {
         ProgramOnDisk program;
         QVERIFY(program.openWritten(kFile, threeExams()));
-        typeInto(program.grid(), 6, 1, u"8"_s);
+        typeInto(program.grid(), "p1e1", u"8"_s);
         pressKey(Qt::Key_Return);
         DialogAnswers answers({Answer::Yes});
         QPointer<sheet::GradeSheetWindow> again = program.open(kFile);
@@ -238,7 +238,7 @@ private slots:
             gradefile::writeGradeFile(diskB + u'/' + kOther + u".xml"_s, threeExams(kOther)).ok);
         sheet::GradeSheetWindow* sheet = program.openWritten(kFile, threeExams());
         QVERIFY(sheet);
-        typeInto(sheet->grid(), 5, 1, u"13"_s);
+        typeInto(sheet->grid(), "p1e2", u"13"_s);
         pressKey(Qt::Key_Return);
         QVERIFY(sheet->isModified());
         QString offered;

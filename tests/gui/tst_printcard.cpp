@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(m_pdfAsked, 1);
         forgetCardSent();
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 1);
-        typeInto(grid(), 6, 1, u"13.75"_s);
+        typeInto(grid(), "p1e1", u"13.75"_s);
         QVERIFY(sheetWindow()->printFilledCard() && answers.shown.size() == 2);
         QVERIFY(wordsMissingFrom(pdfText(), u"13.75 ر.ط : %1"_s.arg(texts.saveNumber)).isEmpty());
         QVERIFY(fileLines().value(2).endsWith(u"|13.75|معفى|--.--"_s));
@@ -217,12 +217,12 @@ private slots:
         openSample(90);
         // F7 checks the grade being typed as leaving the cell does: no preview of a grade the
         // card cannot carry, the cursor staying on it; an accepted one written as printed.
-        typeInto(grid(), 6, 2, u"25"_s);
+        typeInto(grid(), "p2e1", u"25"_s);
         pressKey(Qt::Key_F7);
         QVERIFY(!sheetWindow()->previewWindow());
         QVERIFY(grid()->activeCell().column == 6 && grid()->activeCell().row == 2);
         pressKey(Qt::Key_Escape);
-        typeInto(grid(), 6, 2, u"7"_s);
+        typeInto(grid(), "p2e1", u"7"_s);
         pressKey(Qt::Key_F7);
         print::PreviewWindow* window = sheetWindow()->previewWindow();
         QVERIFY(window && QTest::qWaitFor([=] { return window->isActiveWindow(); }));

@@ -64,19 +64,19 @@ QStringList threePupils(int save = 0, int print = 4)
             QString("FIN%1|صفاقس|النور|سلمى|%2|%3").arg(kKey).arg(save).arg(print)};
 }
 
-// The teacher's steps, ";" between them: "type COLUMN ROW TEXT", "paste COLUMN ROW TEXT" (Ctrl+V
-// there; the caller answers the message), "observe ROW TEXT" (validated unseen), "undo", "redo",
-// "shift-redo", "menu undo|redo [COLUMN ROW]" or "menu paste COLUMN ROW TEXT" (a right click on
-// the cell, 6 1 by default), or a key.
+// The teacher's steps, ";" between them: "type PLACE TEXT", "paste PLACE TEXT" (Ctrl+V there;
+// the caller answers the message), "observe PUPIL TEXT" (validated unseen), "undo", "redo",
+// "shift-redo", "menu undo|redo [PLACE]" or "menu paste PLACE TEXT" (a right click on the cell,
+// p1e1 by default), or a key. Places as tests/support/places.h names them.
 void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
 {
     for (const QString& step : steps.split(u';')) {
         const QStringList words = step.split(u' ');
         if (words[0] == "type") {
-            typeInto(grid, words[1].toInt(), words[2].toInt(), words.value(3));
+            typeInto(grid, words[1], words.value(2));
         } else if (words[0] == "paste") {
-            QGuiApplication::clipboard()->setText(step.section(u' ', 3));
-            typeInto(grid, words[1].toInt(), words[2].toInt(), {});
+            QGuiApplication::clipboard()->setText(step.section(u' ', 2));
+            typeInto(grid, words[1], {});
             pressKey(Qt::Key_V, Qt::ControlModifier);
             QVERIFY(activate(grid->window())); // after the message
         } else if (words[0] == "observe") {
@@ -84,10 +84,9 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                     words.mid(2).join(u' '));
         } else if (words[0] == "menu") { // the grid's context menu by a right click, an item
             if (words[1] == "paste")
-                QGuiApplication::clipboard()->setText(step.section(u' ', 4));
-            const int column = words.value(2, "6").toInt();
-            const int row = words.value(3, "1").toInt();
-            const QPoint at = grid->visualRect(grid->model()->index(row - 1, column - 1)).center();
+                QGuiApplication::clipboard()->setText(step.section(u' ', 3));
+            const QPoint at =
+                grid->visualRect(grid->sheet().indexOf(cellNamed(words.value(2, "p1e1")))).center();
             QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
                               grid->viewport()->mapTo(grid->window(), at));
             QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
@@ -130,21 +129,21 @@ QString shownState(const GradeSheetWindow& window)
     QStringList rows;
     for (int row = 1; row <= grid.maxRows(); ++row) {
         QStringList cells;
-        for (int col = 6; col >= 4; --col) {
-            const QColor background = backColour(grid, {col, row});
-            cells << (grid.text({col, row}).isEmpty() ? "_" : grid.text({col, row})) +
+        for (int exam = 0; exam < 3; ++exam) {
+            const sheet::Cell cell = sheet::GradeSheet::gradeCell(row, exam);
+            const QColor background = backColour(grid, cell);
+            cells << (grid.text(cell).isEmpty() ? "_" : grid.text(cell)) +
                          (background == Qt::red ? "!" : "") + (background == Qt::yellow ? "~" : "");
         }
-        if (!grid.text({10, row}).isEmpty())
-            cells << grid.text({10, row});
+        if (!grid.text(sheet::GradeSheet::observationCell(row)).isEmpty())
+            cells << grid.text(sheet::GradeSheet::observationCell(row));
         if (grid.sheet().nameLook(row).bold)
             cells << "b";
         rows << cells.join(u' ');
     }
     // Unsaved: " *", and whatever made it so must have offered the save.
     const bool saveOffered = window.findChild<QPushButton*>("saveButton")->isEnabled();
-    return rows.join(" | ") +
-           QString(" @%1,%2").arg(grid.activeCell().column).arg(grid.activeCell().row) +
+    return rows.join(" | ") + " @" + nameOf(grid.activeCell()) +
            (window.isModified() ? (saveOffered ? " *" : " * (no save offered)") : "");
 }
 
@@ -192,9 +191,9 @@ private slots:
     void savedBytesMatchTheKnownSheet()
     {
         QVERIFY(openSheet());
-        typeInto(m_p->grid(), 6, 3, "9");
+        typeInto(m_p->grid(), "p3e1", "9");
         pressKey(Qt::Key_Up); // leaving the cell rewrites it as 09.00
-        typeInto(m_p->grid(), 5, 2, "14.50");
+        typeInto(m_p->grid(), "p2e2", "14.50");
         DialogAnswers answers({});
         pressKey(Qt::Key_F4);
         QByteArray known = readBytes(SAISIE_TEST_DATA_DIR "/saved/three-pupils.xml");
@@ -209,37 +208,38 @@ private slots:
     {
         // The entry typed, or after "=" set by the program; stored: the cell and the file after
         // the save, none when refused.
-        const auto row = dataTable<int, QString, QString>({"col", "entry", "stored"});
-        row("25 typed, not yet left", 6, "25", "");
-        row("exactly 20", 6, "20", "20.00");
-        row("7 is written as a grade", 6, "7", "07.00");
-        row("column 7 is not a grade", 7, "=30 سامي", "30 سامي");
+        const auto row = dataTable<QString, QString, QString>({"place", "entry", "stored"});
+        row("25 typed, not yet left", "p2e1", "25", "");
+        row("exactly 20", "p2e1", "20", "20.00");
+        row("7 is written as a grade", "p2e1", "7", "07.00");
+        row("a name is not a grade", "p2name", "=30 سامي", "30 سامي");
     }
     // The grade under the cursor is checked as if the cursor had left it: one above twenty is
     // not written, and the cursor stays on it.
     void currentCellChecked()
     {
-        QFETCH(int, col);
+        QFETCH(QString, place);
         QFETCH(QString, entry);
         QFETCH(QString, stored);
         QVERIFY(openSheet());
         const QByteArray oldBytes = readBytes(file());
         sheet::SpreadGrid* grid = m_p->grid();
-        typeInto(grid, 6, 1, "1"); // something to save in any case
+        typeInto(grid, "p1e1", "1"); // something to save in any case
         if (entry.startsWith('='))
-            setText(grid->sheet(), {col, 2}, entry.mid(1));
-        typeInto(grid, col, 2, entry.startsWith('=') ? "" : entry);
+            setText(grid->sheet(), cellNamed(place), entry.mid(1));
+        typeInto(grid, place, entry.startsWith('=') ? "" : entry);
         const QString underCursor = grid->activeText();
         DialogAnswers answers({});
         QCOMPARE(m_p->sheet()->save(), !stored.isEmpty());
         QCOMPARE(answers.shown.size(), 0);
-        QCOMPARE(QPoint(grid->activeCell().column, grid->activeCell().row), QPoint(col, 2));
+        QCOMPARE(nameOf(grid->activeCell()), place);
         QCOMPARE(m_p->sheet()->isModified(), stored.isEmpty());
-        QCOMPARE(grid->text({col, 2}), stored.isEmpty() ? underCursor : stored);
+        QCOMPARE(grid->text(cellNamed(place)), stored.isEmpty() ? underCursor : stored);
         if (stored.isEmpty())
             QCOMPARE(readBytes(file()), oldBytes);
         else
-            QCOMPARE(gradefile::readGradeFile(file()).lines->at(3).split(u'|').at(10 - col),
+            QCOMPARE(gradefile::readGradeFile(file()).lines->at(3).split(u'|').at(
+                         10 - cellNamed(place).column),
                      stored);
     }
     void failedSave_data()
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
         if (disk == "long name")
             setText(m_p->grid()->sheet(), {7, 3}, QString(290, u'ع'));
-        typeInto(m_p->grid(), 6, 3, "13.00");
+        typeInto(m_p->grid(), "p3e1", "13.00");
         const QByteArray oldBytes = readBytes(file());
         const gradefile::SheetTable grades = shownTable(*m_p->sheet());
         // The disk gone as the new file would replace the old one (as the system reports it,
@@ -358,7 +358,7 @@ private slots:
         QFETCH(Answer, answer);
         QFETCH(bool, failing);
         QVERIFY(openSheet());
-        takeSteps(m_p->grid(), entry == "F1" ? "type 6 2;F1" : "type 6 3 " + entry);
+        takeSteps(m_p->grid(), entry == "F1" ? "type p2e1;F1" : "type p3e1 " + entry);
         const QByteArray oldBytes = readBytes(file());
         const gradefile::SheetTable grades = shownTable(*m_p->sheet());
         const WriteFaults protectedDisk(failing ? WriteStep::Replace : WriteStep::None,
@@ -397,7 +397,7 @@ private slots:
         // The steps taken in the child before it is killed; what happens meanwhile, after the
         // kill ("no": the answer to the offer); the third pupil's first exam, none: nothing.
         const auto row = dataTable<QString, QString, QString>({"steps", "meanwhile", "comesBack"});
-        const QString typed = "type 6 3 13;Up;type 5 1;F1;observe 1 عمل جيد";
+        const QString typed = "type p3e1 13;Up;type p1e2;F1;observe 1 عمل جيد";
         row("yes brings them back", typed, "", "13.00");
         // A wrong click costs nothing: the kept copies window puts the journal back.
         row("no sets them aside", typed, "no", "13.00");
@@ -407,10 +407,10 @@ private slots:
         row("file changed on the disk since", typed, "changed", "");
         row("damaged journal, left as it is", typed, "damaged", "");
         // An undo is a change like any other.
-        row("undo of a grade typed over another", "type 6 3 13;Up;type 6 3 17;Up;undo", "",
+        row("undo of a grade typed over another", "type p3e1 13;Up;type p3e1 17;Up;undo", "",
             "13.00");
-        row("undo after a save", "type 6 3 13;Up;F4;undo", "", "-");
-        row("a paste", "paste 6 2 8,5\n13", "", "13.00");
+        row("undo after a save", "type p3e1 13;Up;F4;undo", "", "-");
+        row("a paste", "paste p2e1 8,5\n13", "", "13.00");
     }
     // The program killed with grades, marks and an observation unsaved: opening the file again
     // offers them, yes puts them back as this sheet's unsaved changes, and the save writes them.
@@ -473,7 +473,7 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
         DialogAnswers answers({});
         QVERIFY(openSheet());
-        takeSteps(m_p->grid(), "type 6 2 13;Return");
+        takeSteps(m_p->grid(), "type p2e1 13;Return");
         QTRY_COMPARE(answers.shown.size(), 1);
         QVERIFY(answers.shown[0].text.startsWith("تعذّرت الكتابة في مجلّد البرنامج"));
         QVERIFY(activate(m_p->sheet()));
@@ -486,19 +486,19 @@ private slots:
     }
     void pastedBlock_data()
     {
-        // The cursor at "COLUMN ROW"; the sheet after the paste, as shownState gives it; part of
-        // the message; each pupil's grades in the file, 15 typed at 4,2.
+        // The cursor at "PLACE"; the sheet after the paste, as shownState gives it; part of
+        // the message; each pupil's grades in the file, 15 typed at p2e3.
         const auto row =
             dataTable<QString, QString, QString, QString>({"at", "shown", "message", "saved"});
         // The message leaves the cursor where the block was to go.
         const QString untouched = "12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @";
         const QString unpasted = "12.50|--.--| 07.00||15.00 ||معفى";
-        row("filled from the first exam", "6 1",
-            "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @4,2 *",
+        row("filled from the first exam", "p1e1",
+            "07.00 12.50 _ 1 | 14.25 09.50 25! 2 | غ.ش. _ 18.00 3 @p2e3 *",
             "المملوءة: 6\nالقيم المرفوضة (أكثر من 20 أو ليست أعدادا): 2 -",
             "07.00|12.50| 14.25|09.50|15.00 غ.ش.||18.00");
-        row("a row too many", "6 2", untouched + "6,2", "الباقين: 1", unpasted);
-        row("an exam too many", "5 1", untouched + "5,1", "الباقية: 1", unpasted);
+        row("a row too many", "p2e1", untouched + "p2e1", "الباقين: 1", unpasted);
+        row("an exam too many", "p1e2", untouched + "p1e2", "الباقية: 1", unpasted);
     }
     // A block LibreOffice copied: each value checked as typed ("12,5", Arabic digits, a mark), the
     // first refused one red under the cursor; a block too large for the sheet writes nothing.
@@ -512,7 +512,7 @@ private slots:
         takeSteps(m_p->grid(), "paste " + at + ' ' + QString::fromUtf8(block));
         QTEST(shownState(*m_p->sheet()), "shown");
         QVERIFY(answers.shown.size() == 1 && answers.shown[0].text.contains(message));
-        takeSteps(m_p->grid(), "type 4 2 15;Return;F4");
+        takeSteps(m_p->grid(), "type p2e3 15;Return;F4");
         const QStringList lines = *gradefile::readGradeFile(file()).lines;
         QTEST(QStringList(
                   {lines[2].section(u'|', 4), lines[3].section(u'|', 4), lines[4].section(u'|', 4)})
@@ -531,7 +531,7 @@ private slots:
     {
         QFETCH(Answer, answer);
         QVERIFY(openSheet());
-        takeSteps(m_p->grid(), "type 6 3 13;Up");
+        takeSteps(m_p->grid(), "type p3e1 13;Up");
         QVERIFY(m_p->writeFile(kFileName, threePupils(8, 7)));
         const QByteArray theirs = readBytes(file());
         DialogAnswers answers({answer});
@@ -547,7 +547,7 @@ private slots:
         QCOMPARE(readBytes(recovery::KeptCopies(data()).list(kKey).front().path), theirs);
         // The file is now the sheet's own: the next save asks nothing.
         QVERIFY(activate(m_p->sheet()));
-        takeSteps(m_p->grid(), "type 6 2 14;F4");
+        takeSteps(m_p->grid(), "type p2e1 14;F4");
         QCOMPARE(answers.shown.size(), 1);
         QVERIFY(readBytes(file()).contains("|14.00|") && readBytes(file()).contains("||10|4"));
     }
@@ -589,7 +589,7 @@ private slots:
             return;
         const bool readOnly = other == "running";
         QCOMPARE(m_p->sheet()->isReadOnly(), readOnly);
-        takeSteps(m_p->grid(), "type 6 3 13;Up;type 5 1;F1;F4");
+        takeSteps(m_p->grid(), "type p3e1 13;Up;type p1e2;F1;F4");
         QCOMPARE(m_p->grid()->text({6, 3}), readOnly ? "" : "13.00");
         QCOMPARE(m_p->grid()->text({5, 1}), readOnly ? "--.--" : "غ.ش.");
         QCOMPARE(readBytes(file()).contains("|13.00|"), !readOnly);
@@ -614,7 +614,7 @@ private slots:
         QFETCH(QString, refusal);
         QVERIFY(openSheet(threePupils(0, printNumber)));
         const QByteArray original = readBytes(file());
-        takeSteps(m_p->grid(), "type 6 3 13;F4");
+        takeSteps(m_p->grid(), "type p3e1 13;F4");
         const QByteArray saved = readBytes(file());
         const recovery::KeptCopies copies(data());
         const QString copy = copies.list(kKey).front().path;
@@ -652,68 +652,68 @@ private slots:
         // Each step, then the sheet it leaves: undo puts back each change whole, the cursor on it.
         const auto row = dataTable<QStringList>({"script"});
         row("a grade, its rewrite with it; undone or redone after a save, unsaved",
-            {"type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
-             "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "F4 => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+            {"type p1e3 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "F4 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3",
+             "shift-redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "F4 => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *"});
         row("a grade being typed is the last change",
-            {"type 4 1 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+            {"type p1e3 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *"});
         row("overtyped grade comes back",
-            {"type 6 1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-             "Down => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-             "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *"});
+            {"type p1e1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *",
+             "Down => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e1 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *",
+             "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *"});
         row("a refused grade blocks undo, its correction is part of it",
-            {"type 4 1 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-             "type 4 2 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @4,2 *",
-             "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
-             "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @4,2 *",
-             "type 4 2 14 => 12.50 --.-- 15.00 1 | 07.00 _ 14! 2 | _ _ معفى 3 @4,2 *",
-             "Return => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,3 *",
-             "undo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @4,2 *"});
+            {"type p1e3 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e3 *",
+             "type p2e3 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @p2e3 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @p2e3 *",
+             "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @p2e3 *",
+             "type p2e3 14 => 12.50 --.-- 15.00 1 | 07.00 _ 14! 2 | _ _ معفى 3 @p2e3 *",
+             "Return => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @p3e3 *",
+             "undo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "redo => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "redo => 12.50 --.-- 15.00 1 | 07.00 _ 14.00 2 | _ _ معفى 3 @p2e3 *"});
         // The menu's paste starts from the cell right-clicked, not from the cursor.
         row("a paste from the menu",
-            {"menu paste 5 2 9 => 12.50 --.-- _ 1 | 07.00 09.00 غ.ش. 2 | _ _ معفى 3 @5,2 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2 *"});
+            {"menu paste p2e2 9 => 12.50 --.-- _ 1 | 07.00 09.00 غ.ش. 2 | _ _ معفى 3 @p2e2 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e2 *"});
         row("a mark, undone and redone from the menu",
-            {"F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,2 *",
-             "menu undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-             "menu redo => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *"});
+            {"F1 => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e1 *",
+             "menu undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *",
+             "menu redo => غ.ش. --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *"});
         row("an exempted row, cell by cell",
-            {"F2 => معفى معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
-             "undo => 12.50 معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @6,1 *",
-             "undo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,1 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "redo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+            {"F2 => معفى معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e2 *",
+             "undo => 12.50 معفى معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *",
+             "undo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e2 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "redo => 12.50 --.-- معفى 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *"});
         row("an observation and the name's look",
             {"observe 2 عمل جيد => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 "
-             "@9,3 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @7,2 *",
-             "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @7,2 *"});
+             "@p3order *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2name *",
+             "redo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2#عمل جيد b | _ _ معفى 3 @p2name *"});
         row("a paste is one step, its refused cell's correction part of it",
-            {"paste 6 1 9\t\t25\r\n13 => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 "
-             "@4,1 *",
-             "undo => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "type 4 1 15;Return => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,2 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *",
-             "redo => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @4,1 *"});
+            {"paste p1e1 9\t\t25\r\n13 => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 "
+             "@p1e3 *",
+             "undo => 09.00 --.-- 25! 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "type p1e3 15;Return => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @p2e3 *",
+             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+             "redo => 09.00 --.-- 15.00 1 | 13.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *"});
         row("the check of a cell passed over is no step",
-            {"type 5 2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @5,2",
-             "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3",
-             "undo => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @5,3"});
+            {"type p2e2 => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e2",
+             "Down => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @p3e2",
+             "undo => 12.50 --.-- _ 1 | 07.00 --.-- غ.ش. 2 | _ _ معفى 3 @p3e2"});
     }
     void editSequences()
     {

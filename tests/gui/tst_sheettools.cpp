@@ -57,7 +57,7 @@ private slots:
     void statisticsCountTheGradeBeingTyped()
     {
         sheet::SpreadGrid* grid = m_program->grid();
-        typeInto(grid, 4, 1, u"8"_s);
+        typeInto(grid, "p1e3", u"8"_s);
         tools()->showStatistics();
         QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
         QWidget* dialog = QApplication::activeModalWidget();
@@ -70,7 +70,7 @@ private slots:
         dialog->close();
         QTRY_VERIFY(!QApplication::activeModalWidget());
 
-        typeInto(grid, 4, 2, u"25"_s);
+        typeInto(grid, "p2e3", u"25"_s);
         tools()->showStatistics(); // a dialog would be shown before this returns
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(grid->activeCell().row, 2);
@@ -134,7 +134,7 @@ private slots:
         });
         const bool unsaved = target == Target::Unsaved || target == Target::RefusedGrade;
         if (unsaved)
-            typeInto(m_program->grid(), 4, 2, target == Target::Unsaved ? u"8"_s : u"25"_s);
+            typeInto(m_program->grid(), "p2e3", target == Target::Unsaved ? u"8"_s : u"25"_s);
         const QStringList before = QDir(copyPath({})).entryList(QDir::Files);
 
         const QByteArray temporaryFolder = qgetenv("TMPDIR");

@@ -4,6 +4,7 @@
 // a temporary folder, grade files written into it, one opened from the list. Shared by the
 // window tests that walk the teacher's path.
 
+#include "../support/places.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
@@ -106,9 +107,9 @@ private:
 };
 
 // Types text into a cell as the teacher does; the cell stays open under the cursor.
-inline void typeInto(sheet::SpreadGrid* grid, int col, int row, const QString& text)
+inline void typeInto(sheet::SpreadGrid* grid, const QString& place, const QString& text)
 {
-    grid->setActiveCell({col, row});
+    grid->setActiveCell(cellNamed(place));
     QTest::keyClicks(grid, text);
 }
 
