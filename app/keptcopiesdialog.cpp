@@ -34,7 +34,6 @@ const QString kDamagedText = QStringLiteral("نسخة تالفة");
 const QString kDamagedJournalText = QStringLiteral("تالف");
 const QString kUnknownText = QStringLiteral("-");
 const QString kAsideLabel = QStringLiteral("أعداد لم تحفظ وضعت جانبا :");
-const QString kShownTime = QStringLiteral("dd/MM/yyyy HH:mm:ss");
 constexpr int kListWidthTwips = 6000;
 
 QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& headers)
@@ -196,7 +195,7 @@ void KeptCopiesDialog::showCopiesOf(const QString& key)
     }
     for (const recovery::KeptCopySummary& summary : m_summaries) {
         auto* item = new QTreeWidgetItem(m_list);
-        item->setText(0, summary.copy.time.toLocalTime().toString(kShownTime));
+        item->setText(0, gradefile::shownTime(summary.copy.time));
         item->setText(1, QString::number(summary.copy.saveNumber));
         const bool damaged = summary.error.isError();
         item->setText(2, damaged ? kDamagedText : differenceText(summary.difference));
@@ -224,7 +223,7 @@ void KeptCopiesDialog::showAsideJournalsOf(const QString& key)
             continue;
         }
         const recovery::JournalContents& contents = *read.contents;
-        item->setText(0, contents.cells.back().time.toLocalTime().toString(kShownTime));
+        item->setText(0, gradefile::shownTime(contents.cells.back().time));
         item->setText(1, QString::number(recovery::lastTextOfEachCell(contents.cells).size()));
         item->setText(2, shownFolder(contents.identity.diskFolder));
     }

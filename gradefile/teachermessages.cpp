@@ -126,4 +126,17 @@ TeacherMessage teacherMessage(FileOperation operation, const FileError& error,
     return notice(callSupport(supportTelephone));
 }
 
+QString shortDate(const QDate& date, const QLocale& locale)
+{
+    return locale.language() == QLocale::C ? date.toString(u"dd/MM/yyyy")
+                                           : locale.toString(date, QLocale::ShortFormat);
+}
+
+QString shownTime(const QDateTime& time)
+{
+    const QDateTime local = time.toLocalTime();
+    return QChar(0x2066) + shortDate(local.date()) + QChar::Nbsp + local.toString(u"HH:mm") +
+           QChar(0x2069);
+}
+
 } // namespace gradefile

@@ -2,6 +2,8 @@
 
 #include "gradefile/fileerror.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 namespace gradefile {
@@ -32,5 +34,12 @@ extern const QString kCannotViewText;
 // empty when the school's administration gave none.
 TeacherMessage teacherMessage(FileOperation operation, const FileError& error,
                               const QString& supportTelephone);
+
+// A date as the teacher's system writes it short. A system with no language set would write
+// "7 Dec 2026", in English: that one gets the date in figures, day first.
+QString shortDate(const QDate& date, const QLocale& locale = QLocale::system());
+// A moment in the teacher's own time, its short date and its hour, kept on one line and read
+// left to right inside an Arabic sentence.
+QString shownTime(const QDateTime& time);
 
 } // namespace gradefile

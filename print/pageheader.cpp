@@ -1,5 +1,6 @@
 #include "print/pageheader.h"
 
+#include "gradefile/teachermessages.h"
 #include "print/cardtexts.h"
 
 namespace print {
@@ -29,7 +30,7 @@ PageHeader composeWith(const CardTexts& texts, const QString& printNumber, const
 {
     const QString signatures =
         texts.teacherSignatureLabel + QString(10, u' ') + texts.agentSignatureLabel;
-    const QString dateText = texts.dateLabel + u' ' + locale.toString(date, QLocale::ShortFormat);
+    const QString dateText = texts.dateLabel + u' ' + gradefile::shortDate(date, locale);
 
     PageHeader page;
     page.header = linesOf({

@@ -22,7 +22,6 @@ namespace {
 const QString kBringBackQuestion =
     QStringLiteral("أعداد لم تحفظ، الخانات: %1، آخرها %2%3 - استرجاعها ؟");
 const QString kTypedInFolder = QStringLiteral("، رقنت في المجلّد %1");
-const QString kShownTime = QStringLiteral("dd/MM HH:mm");
 
 QString recoverText(const FileError& error)
 {
@@ -37,7 +36,7 @@ QString bringBackQuestion(int cells, const recovery::PendingChanges& pending)
     for (const QString& folder : pending.otherFolders)
         folders << leftToRight(QDir::toNativeSeparators(folder));
     return kBringBackQuestion.arg(cells).arg(
-        pending.lastChange.toLocalTime().toString(kShownTime),
+        gradefile::shownTime(pending.lastChange),
         folders.isEmpty() ? QString() : kTypedInFolder.arg(folders.join(QStringLiteral("، "))));
 }
 

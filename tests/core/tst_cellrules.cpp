@@ -1,8 +1,8 @@
 #include "../support/datatable.h"
+#include "../support/places.h"
 #include "sheet/cellrules.h"
 #include "sheet/gradeblock.h"
 
-#include <QRegularExpression>
 #include <QTest>
 
 using namespace sheet;
@@ -14,11 +14,9 @@ const QString kExempt = QStringLiteral("معفى");
 const QString kHuge = QString(400, u'9');
 const QString k1E308 = QLatin1String("1") + QString(308, u'0');
 
-// "p3e1": pupil 3's first exam; "p3name": pupil 3's information.
 PupilExam placeNamed(const QString& name)
 {
-    const int pupil = name.mid(1).section(QRegularExpression("[a-z]"), 0, 0).toInt();
-    return {pupil, name.endsWith(u"name") ? -1 : name.section(u'e', 1).toInt() - 1};
+    return {cellNamed(name).row, GradeSheet::examAt(cellNamed(name).column).value_or(-1)};
 }
 
 } // namespace

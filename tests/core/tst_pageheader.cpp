@@ -89,6 +89,9 @@ private slots:
         QCOMPARE(linesText(page.footer),
                  (QStringList{"||", "إ مضاء المدرّس / الأستاذ          إسم العون و إمضاءه||", "||",
                               "||", "||", "التاريخ :  14/03/2025||نورافيل إصدار 2.2"}));
+        // A system with no language set writes it in figures too, never "14 Mar 2025".
+        const PageHeader plain = composePageHeader(textsAfterOpening(opened), kDate, QLocale::c());
+        QCOMPARE(linesText(plain.footer).last(), linesText(page.footer).last());
     }
 };
 

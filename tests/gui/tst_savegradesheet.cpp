@@ -95,10 +95,8 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
                                    : words[1] == "redo" ? sheet::SheetTools::kRedoItem
                                                         : sheet::SheetTools::kPasteItem;
             menu->close();
-            for (QAction* item : menu->actions()) {
-                if (item->text() == chosen)
-                    item->trigger();
-            }
+            for (QAction* item : menu->actions())
+                item->text() == chosen ? item->trigger() : void();
             QVERIFY(activate(grid->window())); // after a paste's message
         } else { // undo, redo and shift-redo by their keys, or a key's name
             const QKeyCombination key =
@@ -450,6 +448,10 @@ private slots:
                                 : meanwhile == "damaged" ? "ملفّ استرجاع الأعداد تالف"
                                                          : kBringBack;
         QVERIFY2(answers.shown[0].text.startsWith(message), qPrintable(answers.shown[0].text));
+        // The last change's moment in the system's short date, on one line (no breaking blank).
+        QVERIFY(message != kBringBack ||
+                answers.shown[0].text.contains(gradefile::shortDate(QDate::currentDate()) +
+                                               QChar::Nbsp));
         const bool back = !comesBack.isEmpty();
         comesBack.remove('-');
         QCOMPARE(m_p->grid()->text({6, 3}), comesBack);

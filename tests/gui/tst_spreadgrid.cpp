@@ -1,3 +1,4 @@
+#include "../support/datatable.h"
 #include "../support/gridcells.h"
 #include "sheet/spreadgrid.h"
 
@@ -33,9 +34,9 @@ struct Fixture : sheet::GridInputHandler {
         {
             if (role == Qt::EditRole)
                 log->append(QStringLiteral("edit") + nameOf(cellOf(index)));
-            return GradeSheet::setData(index, QVariant::fromValue(withText(cellOf(index),
-                                                                           value.toString())),
-                                       CellStateRole);
+            return GradeSheet::setData(
+                index, QVariant::fromValue(withText(cellOf(index), value.toString())),
+                CellStateRole);
         }
         QStringList* log = nullptr;
     } sheet;
@@ -102,7 +103,8 @@ struct Fixture : sheet::GridInputHandler {
 
     void setText(sheet::Cell cell, const QString& text)
     {
-        sheet.GradeSheet::setData(sheet.indexOf(cell), QVariant::fromValue(sheet.withText(cell, text)),
+        sheet.GradeSheet::setData(sheet.indexOf(cell),
+                                  QVariant::fromValue(sheet.withText(cell, text)),
                                   sheet::GradeSheet::CellStateRole);
     }
     bool show()
@@ -201,12 +203,6 @@ QPair<double, double> inkExtent(SpreadGrid* grid, sheet::Cell cell)
     return {double(first) / image.width(), double(last) / image.width()};
 }
 
-void row(const char* name, const char* steps, const char* log, const char* end,
-         const char* cell = "")
-{
-    QTest::newRow(name) << steps << log << end << cell;
-}
-
 } // namespace
 
 class TestSpreadGrid : public QObject {
@@ -217,10 +213,9 @@ private slots:
     // told, where the cursor stands, and one cell's text.
     void script_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("log");  // every word after the last "clear"
-        QTest::addColumn<QString>("end");  // the active cell, "*" when an editor is open
-        QTest::addColumn<QString>("cell"); // "C,R=text" the cell holds at the end
+        // log: every word after the last "clear"; end: the active cell, "*" when an editor is
+        // open, then "C,R=text" a cell holds at the end
+        const auto row = dataTable<QString, QString, QString>({"steps", "log", "end"});
 
         // Every key and click reaches the handler first; a move asks it, and an open editor
         // commits before. Column 3 is hidden where the steps say so.
@@ -231,66 +226,64 @@ private slots:
         row("page down", "at 2,1;key PgDown", "PgDown 2,1>2,5", "2,5");
         row("down at bottom asks nothing", "at 2,5;key Down", "Down", "2,5");
         row("an editor commits first", "at 3,2;type 7;clear;key Down", "Down edit3,2 3,2>3,3",
-            "3,3", "3,2=7");
+            "3,3 3,2=7");
         row("a refused move keeps the cursor", "moves refuse;at 3,3;key Tab", "Tab 3,3>4,3", "3,3");
         row("a refused move keeps the edit", "moves refuse;at 3,3;type 25;clear;click 5,4",
-            "edit3,3 3,3>5,4 click5,4", "3,3", "3,3=25");
+            "edit3,3 3,3>5,4 click5,4", "3,3 3,3=25");
         row("click", "at 1,1;click 4,3;click 4,3", "1,1>4,3 click4,3 click4,3", "4,3");
         row("the handler's placing has the last word", "moves redirect;at 1,1;click 6,2;click 6,5",
             "1,1>6,2 click6,2 4,2>6,5 click6,5", "4,5");
         row("double click opens no editor", "set 3,3=مريم;at 1,1;dbl 3,3",
-            "1,1>3,3 click3,3 dbl3,3", "3,3", "3,3=مريم");
+            "1,1>3,3 click3,3 dbl3,3", "3,3 3,3=مريم");
         // The vertical wrap parks the cursor on a header: it types nothing there, Enter goes down.
 
-        row("typing overtypes", "set 2,2=--.--;at 2,2;type 1.5", "1 +1 . +. 5 +5", "2,2*",
-            "2,2=1.5");
+        row("typing overtypes", "set 2,2=--.--;at 2,2;type 1.5", "1 +1 . +. 5 +5", "2,2* 2,2=1.5");
         row("a first character discarded opens no editor",
-            "characters grade;set 2,2=--.--;at 2,2;type .a", ". +. A +a", "2,2", "2,2=--.--");
+            "characters grade;set 2,2=--.--;at 2,2;type .a", ". +. A +a", "2,2 2,2=--.--");
         row("discarded characters are dropped", "characters grade;at 2,2;type 1.2.5x",
-            "1 +1 . +. 2 +2 . +. 5 +5 X +x", "2,2*", "2,2=1.25");
+            "1 +1 . +. 2 +2 . +. 5 +5 X +x", "2,2* 2,2=1.25");
         row("backspace is a character", "at 1,1;type 12;key Backspace", "1 +1 2 +2 Backspace +#8",
-            "1,1*", "1,1=1");
+            "1,1* 1,1=1");
         row("backspace empties a cell not edited", "set 2,1=45;at 2,1;key Backspace;key Return",
-            "Backspace +#8 Return edit2,1 2,1>2,2 +#13", "2,2", "2,1=");
+            "Backspace +#8 Return edit2,1 2,1>2,2 +#13", "2,2 2,1=");
         row("a taken key does nothing",
-            "keys take;set 2,2=15.00;at 2,2;key 4;key Return;key Escape", "4 Return Esc", "2,2",
-            "2,2=15.00");
+            "keys take;set 2,2=15.00;at 2,2;key 4;key Return;key Escape", "4 Return Esc",
+            "2,2 2,2=15.00");
         row("a taken key leaves the editor open",
-            "at 2,2;type 18;keys take;clear;key Tab;key Backspace", "Tab Backspace", "2,2*",
-            "2,2=18");
+            "at 2,2;type 18;keys take;clear;key Tab;key Backspace", "Tab Backspace", "2,2* 2,2=18");
         row("function keys reach the handler",
             "at 2,2;type 1;clear;key F8;key Ctrl+C;key Num+Enter",
-            "F8 Ctrl+C Num+Enter edit2,2 2,2>2,3 +#13", "2,3", "2,2=1");
+            "F8 Ctrl+C Num+Enter edit2,2 2,2>2,3 +#13", "2,3 2,2=1");
         row("the mark written over typing wins", "keys F1 mark;at 6,2;type 12;clear;key F1",
-            "F1 Return 6,2>6,3 +#13", "6,3", "6,2=غ.ش.");
-        row("escape drops the typing", "set 2,2=15;at 2,2;type 7;key Escape", "7 +7 Esc", "2,2",
-            "2,2=15");
+            "F1 Return 6,2>6,3 +#13", "6,3 6,2=غ.ش.");
+        row("escape drops the typing", "set 2,2=15;at 2,2;type 7;key Escape", "7 +7 Esc",
+            "2,2 2,2=15");
         row("typing the same text is no edit", "set 2,2=15;at 2,2;type 15;clear;key Return",
-            "Return 2,2>2,3 +#13", "2,3", "2,2=15");
-        row("focus elsewhere commits", "at 2,2;type 7;clear;focus away", "edit2,2", "2,2", "2,2=7");
-        row("setActiveCell commits", "at 2,2;type 7;clear;at 5,5", "edit2,2", "5,5", "2,2=7");
-        row("setText replaces the typing", "at 2,2;type 7;clear;set 2,2=16", "", "2,2", "2,2=16");
+            "Return 2,2>2,3 +#13", "2,3 2,2=15");
+        row("focus elsewhere commits", "at 2,2;type 7;clear;focus away", "edit2,2", "2,2 2,2=7");
+        row("setActiveCell commits", "at 2,2;type 7;clear;at 5,5", "edit2,2", "5,5 2,2=7");
+        row("setText replaces the typing", "at 2,2;type 7;clear;set 2,2=16", "", "2,2 2,2=16");
         row("a locked cell takes no typing",
             "copy 99;set 2,2=أحمد;lock 2,2;at 2,2;type 5;key Backspace;key Ctrl+V",
-            "5 Backspace Ctrl+V paste", "2,2", "2,2=أحمد");
+            "5 Backspace Ctrl+V paste", "2,2 2,2=أحمد");
         // A block pasted on a cell is the window's; into an editor, the paste is typed, and
         // control characters never enter a cell, whatever the handler answers.
-        row("paste", "copy 1\t2;at 3,3;key Ctrl+V", "Ctrl+V paste", "3,3", "3,3=");
+        row("paste", "copy 1\t2;at 3,3;key Ctrl+V", "Ctrl+V paste", "3,3 3,3=");
         // A paste or a drop with a character the cell refuses goes in not at all: "1x2" must not
         // become 12. A decimal comma is a point.
         row("paste while editing", "copy 1\t2\r\n34\x0b;at 3,3;type 9;clear;key Shift+Ins",
-            "Shift+Ins +1 +2 +3 +4", "3,3*", "3,3=91234");
+            "Shift+Ins +1 +2 +3 +4", "3,3* 3,3=91234");
         row("paste refused whole", "copy 1x2;characters grade;at 3,3;type 0;clear;key Ctrl+V",
-            "Ctrl+V +1 +x +2", "3,3*", "3,3=0");
+            "Ctrl+V +1 +x +2", "3,3* 3,3=0");
         row("paste of a decimal comma", "copy 1,5;characters grade;at 3,3;type 0;clear;key Ctrl+V",
-            "Ctrl+V +1 +. +5", "3,3*", "3,3=01.5");
-        row("composed text", "at 2,3;compose 4\n5\x1f", "+4 +5", "2,3*", "2,3=45");
+            "Ctrl+V +1 +. +5", "3,3* 3,3=01.5");
+        row("composed text", "at 2,3;compose 4\n5\x1f", "+4 +5", "2,3* 2,3=45");
         row("Arabic digits and separator", "at 2,3;compose \u0661\u06F3\u066B\u0665", "+1 +3 +. +5",
-            "2,3*", "2,3=13.5");
+            "2,3* 2,3=13.5");
         // A drop moves the cursor as a click, then types its text; a refused move takes no drop.
-        row("drop", "at 1,1;drop 3,2 7\n8", "1,1>3,2 +7 +8 edit3,2", "3,2", "3,2=78");
-        row("drop refused whole", "at 1,1;drop 3,2 7x8", "1,1>3,2 +7 +x +8", "3,2", "3,2=");
-        row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1", "4,4=");
+        row("drop", "at 1,1;drop 3,2 7\n8", "1,1>3,2 +7 +8 edit3,2", "3,2 3,2=78");
+        row("drop refused whole", "at 1,1;drop 3,2 7x8", "1,1>3,2 +7 +x +8", "3,2 3,2=");
+        row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1 4,4=");
 
         // Enter commits and moves in the grid's Enter direction, skipping hidden columns; at the
         // edge it commits and stays without asking to move.
@@ -303,13 +296,15 @@ private slots:
     void script()
     {
         QFETCH(QString, steps);
-        QFETCH(QString, cell);
+        QFETCH(QString, end);
+        const QString cell = end.section(u' ', 1);
         Fixture f;
         QVERIFY(f.show());
         for (const QString& step : steps.split(u';'))
             f.run(step);
         QTEST(f.log.join(u' '), "log");
-        QTEST(nameOf(f.grid->activeCell()) + (f.grid->isEditing() ? "*" : ""), "end");
+        QCOMPARE(nameOf(f.grid->activeCell()) + (f.grid->isEditing() ? "*" : ""),
+                 end.section(u' ', 0, 0));
         if (!cell.isEmpty())
             QCOMPARE(f.grid->text(cellNamed(cell.section(u'=', 0, 0))), cell.section(u'=', 1));
         if (!steps.endsWith(QLatin1String("focus away")))

@@ -65,14 +65,13 @@ class TestCardPrinter : public QObject {
 private slots:
     void pdfReadBack_data()
     {
-        QTest::addColumn<int>("pupils"); // 0: the file's own 26
-        QTest::addColumn<bool>("blank");
+        const auto row = dataTable<int, bool>({"pupils", "blank"}); // pupils 0: the file's own 26
         // A row lost or printed twice where a page ends, a page without the header row, the
         // header or footer missing from a page, a grade on the blank card.
-        QTest::newRow("one pupil") << 1 << false;
-        QTest::newRow("26 pupils") << 0 << false;
-        QTest::newRow("200 pupils") << 200 << false;
-        QTest::newRow("blank card, 40 pupils") << 40 << true;
+        row("one pupil", 1, false);
+        row("26 pupils", 0, false);
+        row("200 pupils", 200, false);
+        row("blank card, 40 pupils", 40, true);
     }
 
     void pdfReadBack()
@@ -161,12 +160,12 @@ private slots:
 
     void pdfNotWritten_data()
     {
-        QTest::addColumn<QString>("disk"); // tmpfs options; empty: the folder is not there
-        QTest::addColumn<bool>("writeProtected");
+        // disk: tmpfs options; empty: the folder is not there
+        const auto row = dataTable<QString, bool>({"disk", "writeProtected"});
         // Reported, the old file untouched, no piece of the new one left behind.
-        QTest::newRow("folder not there") << QString() << false;
-        QTest::newRow("disk full") << "size=16k" << false;
-        QTest::newRow("write-protected") << "size=1m" << true;
+        row("folder not there", QString(), false);
+        row("disk full", "size=16k", false);
+        row("write-protected", "size=1m", true);
     }
 
     void pdfNotWritten()

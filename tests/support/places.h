@@ -8,29 +8,21 @@
 // "p3order" their order number, "p3obs" their observation.
 inline sheet::Cell cellNamed(const QString& name)
 {
-    using sheet::GradeSheet;
-    static const QRegularExpression form(QStringLiteral("^p(\\d+)(?:e(\\d)|(name|order|obs))$"));
-    const QRegularExpressionMatch place = form.match(name);
-    Q_ASSERT(place.hasMatch());
-    const int pupil = place.captured(1).toInt();
-    const QString field = place.captured(3);
-    if (field.isEmpty())
-        return GradeSheet::gradeCell(pupil, place.captured(2).toInt() - 1);
-    return field == u"obs"
-               ? GradeSheet::observationCell(pupil)
-               : GradeSheet::fieldCell(pupil, field == u"name"
-                                                  ? GradeSheet::PupilField::Name
-                                                  : GradeSheet::PupilField::OrderNumber);
+    using G = sheet::GradeSheet;
+    const int pupil =
+        name.mid(1).section(QRegularExpression(QStringLiteral("[a-z]")), 0, 0).toInt();
+    const QString place = name.mid(QString::number(pupil).size() + 1);
+    if (place.startsWith(u'e'))
+        return G::gradeCell(pupil, place.mid(1).toInt() - 1);
+    return place == u"obs" ? G::observationCell(pupil)
+                           : G::fieldCell(pupil, place == u"name" ? G::PupilField::Name
+                                                                  : G::PupilField::OrderNumber);
 }
 
 inline QString nameOf(sheet::Cell cell)
 {
-    using sheet::GradeSheet;
-    const QString pupil = QStringLiteral("p%1").arg(cell.row);
-    if (const std::optional<int> exam = GradeSheet::examAt(cell.column))
-        return pupil + QStringLiteral("e%1").arg(*exam + 1);
-    for (const char* field : {"name", "order", "obs"})
-        if (cellNamed(pupil + QLatin1String(field)) == cell)
-            return pupil + QLatin1String(field);
+    for (const char* place : {"e1", "e2", "e3", "e4", "e5", "e6", "name", "order", "obs"})
+        if (cellNamed(QStringLiteral("p%1%2").arg(cell.row).arg(place)) == cell)
+            return QStringLiteral("p%1%2").arg(cell.row).arg(place);
     return QStringLiteral("column %1 row %2").arg(cell.column).arg(cell.row);
 }

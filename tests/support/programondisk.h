@@ -5,6 +5,7 @@
 // window tests that walk the teacher's path.
 
 #include "../support/places.h"
+#include "gradefile/teachermessages.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
