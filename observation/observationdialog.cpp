@@ -16,6 +16,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -41,6 +42,7 @@ const QString kKeyCaptions[kPhraseCount] = {
     QStringLiteral("نتائج ممتازة (F9)"),
 };
 constexpr int kDialogTop = 5200;
+constexpr int kSideMargin = ui::fromTwips(60);
 
 QColor colourOf(Rgb rgb)
 {
@@ -73,9 +75,9 @@ ObservationDialog::ObservationDialog(ObservationSheet& sheet, qint16& currentPup
     ui::makeFixedDialogWindow(this);
     setModal(true);
     setWindowTitle(kCaption);
-    // The frame of the keys spans the window's width below the box, as designed.
+    // The frame of the keys spans the window's width below the box, its sides in sight.
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, ui::fromTwips(120), 0, 0);
+    layout->setContentsMargins(kSideMargin, ui::fromTwips(120), kSideMargin, kSideMargin);
     layout->addLayout(createControls());
     layout->addWidget(createShortcutFrame());
     ui::fixDesignedSize(this, 11760, 1410);
@@ -148,7 +150,7 @@ QWidget* ObservationDialog::createShortcutFrame()
     auto* frame = new QGroupBox(kShortcuts, this);
     frame->setObjectName(QStringLiteral("shortcutFrame"));
     auto* keys = new QGridLayout(frame);
-    keys->setContentsMargins(0, 0, 0, 0);
+    keys->setContentsMargins(kSideMargin, 0, kSideMargin, 0);
     keys->setHorizontalSpacing(ui::fromTwips(150));
     std::vector<QLabel*> labels;
     int rowWidth = 0;
@@ -158,7 +160,10 @@ QWidget* ObservationDialog::createShortcutFrame()
         widest = std::max(widest, labels.back()->sizeHint().width() + keys->horizontalSpacing());
         rowWidth += labels.back()->sizeHint().width() + keys->horizontalSpacing();
     }
-    const int room = ui::availableSize(this).width();
+    // The screen's width less the window's sides, the frame's and the keys' margins.
+    const int room =
+        ui::availableSize(this).width() -
+        2 * (2 * kSideMargin + frame->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
     const int perRow = rowWidth > room ? std::clamp(room / widest, 1, kPhraseCount) : kPhraseCount;
     for (int index = 0; index < kPhraseCount; ++index)
         keys->addWidget(labels[size_t(index)], index / perRow, index % perRow);

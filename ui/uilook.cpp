@@ -106,9 +106,10 @@ QSize availableSize(const QWidget* window)
 {
     const QScreen* screen = screenOf(window);
     QSize frame = window->frameGeometry().size() - window->size();
-    // Before it is first shown a window knows no frame: a usual title bar is kept free.
+    // Before it is first shown a window knows no frame: a usual title bar and the sides
+    // and foot Windows draws (8 pixels each) are kept free.
     if (frame.isEmpty())
-        frame = QSize(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        frame = QSize(16, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
     return screen ? screen->availableGeometry().size() - frame
                   : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }

@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
@@ -112,6 +113,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // The window manager's frame aside, which the program cannot know before it shows.
         QVERIFY(QRect({}, shown->screen()->availableSize()).contains(shown->rect()));
+        // The phrase keys' frame shows its sides; the box leaves room for a Windows frame's.
+        if (auto* keys = shown->findChild<QGroupBox*>(u"shortcutFrame"_s))
+            QVERIFY(shown->rect().adjusted(1, 0, -1, 0).contains(keys->geometry()) &&
+                    shown->width() + 16 <= shown->screen()->availableSize().width());
         for (QWidget* widget : shown->findChildren<QWidget*>()) {
             auto* label = qobject_cast<QLabel*>(widget);
             if (!widget->isVisible() || !(label || qobject_cast<QAbstractButton*>(widget)))
