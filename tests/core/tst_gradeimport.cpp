@@ -100,10 +100,8 @@ private slots:
         QCOMPARE(plan.matched, 3);
         QCOMPARE(plan.unknown, (QStringList{u"1.23E+2"_s, u"555"_s}));
         QCOMPARE(plan.repeated, QStringList{u"20250145"_s});
-        QCOMPARE(plan.missing.size(), 1);
-        QCOMPARE(plan.missing.back().name, u"ب"_s);
-        QCOMPARE(plan.refused.size(), 1);
-        QCOMPARE(plan.refused.front().value, u"21"_s);
+        QVERIFY(plan.missing.size() == 1 && plan.missing.back().name == u"ب"_s);
+        QVERIFY(plan.refused.size() == 1 && plan.refused.front().value == u"21"_s);
         // Every cell written listed, from "--.--" and from empty too; the refused value and the
         // grade the file repeats written nowhere.
         QCOMPARE(plan.changed.size(), plan.writes.size());

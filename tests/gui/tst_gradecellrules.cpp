@@ -64,9 +64,8 @@ private slots:
         typeKeys(QStringLiteral("9.5"));
         pressKey(Qt::Key_Left);
         QVERIFY(isAt(5, 3));
-        QCOMPARE(m_grid->text({6, 3}), QStringLiteral("09.50"));
-        QCOMPARE(backColour(*m_grid, {6, 3}), kWhite);
-        QCOMPARE(m_grid->text({6, 4}), QString());
+        QVERIFY(m_grid->text({6, 3}) == u"09.50" && backColour(*m_grid, {6, 3}) == kWhite);
+        QVERIFY(m_grid->text({6, 4}).isEmpty());
     }
 
     // A teacher's run through the sheet: F4 saves nothing while the save button is disabled; a
@@ -86,8 +85,8 @@ private slots:
         QVERIFY(isAt(6, kPupils));
         typeKeys(QStringLiteral("12"));
         pressKey(Qt::Key_Return);
-        QCOMPARE(m_grid->text({6, kPupils}), QStringLiteral("12.00"));
-        QCOMPARE(backColour(*m_grid, {6, kPupils}), kWhite);
+        QVERIFY(m_grid->text({6, kPupils}) == u"12.00" &&
+                backColour(*m_grid, {6, kPupils}) == kWhite);
         QVERIFY(isAt(5, 1));
         QVERIFY(window->isModified() && exporter->isEnabled());
 

@@ -137,8 +137,7 @@ private slots:
         QPointer<sheet::GradeSheetWindow> second = program.open(kOther + u".xml"_s);
         QVERIFY(second);
         QTRY_VERIFY(!first);
-        QCOMPARE(second->grid()->text({6, 1}), QString());
-        QCOMPARE(second->grid()->text({5, 0}), QString());
+        QVERIFY(second->grid()->text({6, 1}).isEmpty() && second->grid()->text({5, 0}).isEmpty());
         QCOMPARE(second->grid()->text({6, 2}), u"14.00"_s);
         QVERIFY(backColour(*second->grid(), {6, 1}) != QColor(Qt::red));
         QCOMPARE(program.cardTexts().printNumber, qint16(2));
@@ -184,8 +183,8 @@ private slots:
         QVERIFY2(message.startsWith(u'ل') || shown.contains(kCallUs), qPrintable(shown));
         QVERIFY(sheet && sheet->isVisible());
         QCOMPARE(sheet->grid()->text({6, 1}), u"12.50"_s);
-        QCOMPARE(program.cardTexts().regionName, u"صفاقس"_s);
-        QCOMPARE(program.cardTexts().printNumber, qint16(6));
+        QVERIFY(program.cardTexts().regionName == u"صفاقس"_s &&
+                program.cardTexts().printNumber == 6);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
     void missingDiskIsAskedFor_data()
