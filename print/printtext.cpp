@@ -51,11 +51,15 @@ bool hasRightToLeftLetter(const QString& text)
 
 void drawLaidText(QPainter& painter, const QTextLayout& layout, QPointF position)
 {
-    // Text without a right-to-left letter comes back from a picture as it went in, and
-    // drawn as characters it is drawn much faster.
+    // Right-to-left text goes to a picture, and through Windows' print engine to a printer
+    // driver, as glyphs placed where the layout put them: a picture replayed and the print
+    // engine would place its runs again, and the engine does it wrongly (the blanks and marks
+    // between Arabic words and figures move or go). Other text, drawn as characters, is drawn
+    // much faster.
     const QPaintEngine* engine = painter.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Picture ||
-        !hasRightToLeftLetter(layout.text())) {
+    const bool placesRunsAgain = engine && (engine->type() == QPaintEngine::Picture ||
+                                            engine->type() == QPaintEngine::Windows);
+    if (!placesRunsAgain || !hasRightToLeftLetter(layout.text())) {
         layout.draw(&painter, position);
         return;
     }

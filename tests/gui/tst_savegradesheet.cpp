@@ -427,8 +427,7 @@ private slots:
                     {kChildSwitch, typedOn, steps, data()});
         QVERIFY(child.waitForReadyRead(120000));
         child.kill();
-        QVERIFY(child.waitForFinished());
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QVERIFY(child.waitForFinished() && child.exitStatus() == QProcess::CrashExit);
         QCOMPARE(readBytes(file()) == before, !steps.contains("F4"));
         QCOMPARE(journals().size(), 1);
         QByteArray journal = readBytes(journals()[0]);
@@ -480,8 +479,7 @@ private slots:
         QVERIFY(activate(m_p->sheet()));
         for (const Qt::Key key : {Qt::Key_1, Qt::Key_4, Qt::Key_F4})
             pressKey(key);
-        QCOMPARE(m_p->grid()->text({6, 2}), "13.00");
-        QCOMPARE(m_p->grid()->text({6, 3}), "14.00");
+        QVERIFY(m_p->grid()->text({6, 2}) == "13.00" && m_p->grid()->text({6, 3}) == "14.00");
         QVERIFY(m_p->sheet()->isSaved() && readBytes(file()).contains("|14.00|"));
         QCOMPARE(answers.shown.size(), 1);
     }

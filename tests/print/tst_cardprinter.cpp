@@ -244,13 +244,16 @@ private slots:
                 return QFile::exists(job + QStringLiteral(".job"));
             }(),
             60000);
+        // Windows reads nothing back: the build's script sets the job beside the card's PDF.
+        if (const QString folder = qEnvironmentVariable("SAISIE_DRIVER_CARD"); !folder.isEmpty())
+            QVERIFY(writeCardPdf(card->sheet, codes, folder + "/card.pdf").ok &&
+                    writeBytes(folder + "/job", job.toUtf8()));
         SKIP_WITHOUT_POPPLER();
         const ReadBack back = readBack(job + QStringLiteral(".job"), codes); // "ر.ط : 9" in codes
         QVERIFY2(back.missing.isEmpty(), qPrintable(back.missing));
         QCOMPARE(back.pages.size(), printed.pageCount);
         QCOMPARE(back.identifiers.size(), card->sheet.rowCount());
-        for (const char* kept : {".job", ".title"})
-            QFile::remove(job + QLatin1String(kept));
+        QFile::remove(job + ".job"), QFile::remove(job + ".title");
     }
 };
 
