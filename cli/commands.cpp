@@ -202,6 +202,10 @@ QString englishReason(const gradefile::FileError& error)
         return QStringLiteral("it belongs to another grade file");
     case Kind::ChangedOnDisk:
         return QStringLiteral("the grade file changed on its disk");
+    case Kind::NoFile:
+        return QStringLiteral("no such file");
+    case Kind::NotAFile:
+        return QStringLiteral("not a regular file (a folder, a pipe or a device)");
     case Kind::None:
     case Kind::Other:
         break;
@@ -308,7 +312,10 @@ int checkCommand(const QStringList& arguments)
     for (const QString& path : arguments) {
         const QFileInfo info(path);
         if (!info.isFile()) {
-            writeErr(QStringLiteral("gradefile: %1: no such file\n").arg(path));
+            using Kind = gradefile::FileErrorKind;
+            const auto kind = info.exists() ? Kind::NotAFile : Kind::NoFile;
+            writeErr(QStringLiteral("gradefile: %1: %2\n")
+                         .arg(path, englishReason(gradefile::makeFileError(kind, {}))));
             status = kFailure;
             continue;
         }

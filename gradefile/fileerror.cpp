@@ -27,6 +27,8 @@ int defaultErrorNumber(FileErrorKind kind)
     case FileErrorKind::OtherVersion:
     case FileErrorKind::OtherFile:
     case FileErrorKind::ChangedOnDisk:
+    case FileErrorKind::NoFile:
+    case FileErrorKind::NotAFile:
         return 0;
     case FileErrorKind::Other:
         return errorNumber::kInternal;

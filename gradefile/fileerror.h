@@ -21,6 +21,8 @@ enum class FileErrorKind {
     OtherVersion,     // a journal or kept copy written by another version of the program
     OtherFile,        // a journal or kept copy that belongs to another grade file
     ChangedOnDisk,    // the grade file changed on the disk since the journal began
+    NoFile,           // the file is not there, though its folder is
+    NotAFile,         // a folder, a pipe or a device where a file was expected
     Other,
 };
 

@@ -29,7 +29,7 @@ GradeFileRead failedSystemRead(const QFileInfo& file, int error)
     // The folder was there a moment ago, so a missing file is just that, not a missing disk.
     if (error == ENOENT)
         return failedRead(
-            FileErrorKind::Other,
+            FileErrorKind::NoFile,
             QStringLiteral("Le fichier de notes « %1 » n'existe pas.").arg(shownPath(file)));
     return failedRead(os::errorKindOf(error), QStringLiteral("Lecture de « %1 » impossible : %2")
                                                   .arg(shownPath(file), os::errorText(error)));

@@ -270,12 +270,26 @@ int readAtMost(const QString& path, qint64 maxBytes, QByteArray& bytes)
     int fd = -1;
 #ifdef Q_OS_WIN
     const int openError = openFile(path, _O_RDONLY, fd);
-#else
-    const int openError = openFile(path, O_RDONLY, fd);
-#endif
     if (openError != 0)
         return openError;
     handle.adopt(fd);
+    // A name such as "con.xml" opens a device.
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd))) != FILE_TYPE_DISK)
+        return kNotRegularFile;
+#else
+    struct stat status;
+    if (::stat(nativePath(path).constData(), &status) != 0)
+        return errno;
+    if (!S_ISREG(status.st_mode))
+        return kNotRegularFile;
+    // Should a pipe take the file's place meanwhile, opening it does not wait.
+    const int openError = openFile(path, O_RDONLY | O_NONBLOCK, fd);
+    if (openError != 0)
+        return openError;
+    handle.adopt(fd);
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return kNotRegularFile;
+#endif
     bytes.clear();
     QByteArray chunk(kReadChunk, Qt::Uninitialized);
     while (bytes.size() < maxBytes) {
@@ -298,6 +312,8 @@ FileErrorKind errorKindOf(int error)
     case ENOENT:
     case ENOTDIR:
         return FileErrorKind::NoDisk;
+    case kNotRegularFile:
+        return FileErrorKind::NotAFile;
     case EROFS:
     case EACCES:
     case EPERM:
@@ -363,6 +379,8 @@ QString errorText(int error)
         return QStringLiteral("fichier trop gros");
     case EINVAL:
         return QStringLiteral("argument invalide");
+    case kNotRegularFile:
+        return QStringLiteral("ce n'est pas un fichier ordinaire");
     default:
         return QStringLiteral("erreur système %1").arg(error);
     }

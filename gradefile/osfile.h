@@ -37,6 +37,9 @@ int writeAll(const FileHandle& handle, const QByteArray& bytes);
 int flushToDevice(const FileHandle& handle);
 // Asks the system to forget its cached copy, so that the next read comes from the device.
 void dropCachedCopy(const FileHandle& handle);
+// What readAtMost gives for a path that is no regular file (a folder, a pipe, a device):
+// those are never opened, as a pipe's opening or reading would wait for ever.
+inline constexpr int kNotRegularFile = 0x10000;
 // Reads the first maxBytes bytes of path (fewer when the file is shorter).
 int readAtMost(const QString& path, qint64 maxBytes, QByteArray& bytes);
 // Puts from in place of to in one step; to may exist and is then replaced.

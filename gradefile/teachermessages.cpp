@@ -111,7 +111,8 @@ TeacherMessage teacherMessage(FileOperation operation, const FileError& error,
     case FileOperation::Open:
         if (error.kind == FileErrorKind::NoDisk)
             return question(kInsertDiskText);
-        if (error.kind == FileErrorKind::NotAGradeFile)
+        if (error.kind == FileErrorKind::NotAGradeFile || error.kind == FileErrorKind::NotAFile ||
+            error.kind == FileErrorKind::NoFile)
             return question(kCannotViewText);
         return notice(numbered(error) + callSupport(supportTelephone));
     case FileOperation::Save:

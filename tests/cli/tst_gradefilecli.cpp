@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 static const QString kExamples = QStringLiteral(SAISIE_EXAMPLES_DIR);
@@ -105,7 +109,12 @@ private slots:
                 u"not a subject grade file"_s);
         add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {},
             u"/nonexistent/copy.xlsx"_s);
-        add(u"lines /"_s, 1, {});
+        add(u"lines /"_s, 1, {}, u"not a regular file"_s);
+        add(u"lines DIR/none.xml"_s, 1, {}, u"/none.xml: no such file"_s);
+#ifndef Q_OS_WIN // a pipe is never opened: opening or reading it would wait for ever
+        for (const QString& command : {u"lines"_s, u"show"_s, u"stats"_s, u"check"_s})
+            add(command + " DIR/pipe.xml", 1, {}, u"pipe.xml: not a regular file"_s);
+#endif
 #ifndef Q_OS_WIN // where workbooks are a module of their own
         // A tool installed without its workbook module ("alone": a copy of it in DIR/bin/)
         // says so, and writes no workbook.
@@ -140,6 +149,9 @@ private slots:
                                            u"2|2|102|Ben, Amine|07.00|معفى"_s,
                                            u"3|3|103|سلمى|--.--|"_s, "FIN" + kSubject + "|||||0|0"})
                     .ok);
+#ifndef Q_OS_WIN
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath("pipe.xml")), 0600) == 0);
+#endif
         QProcess process;
         arguments.replace("DIR/", dir.path() + '/').replace("EX/", kExamples + "/floppy/");
         arguments.replace("DATA/", SAISIE_IMPORT_DATA_DIR "/");

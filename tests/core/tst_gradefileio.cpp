@@ -191,7 +191,7 @@ private slots:
             row(name, target, bytes, size, kind, QString::fromUtf8(reason));
         };
         bad("no disk", file, "", FileErrorKind::NoDisk, u"absent/K.xml"_s);
-        bad("no such file", file, "", FileErrorKind::Other, u"L.xml"_s);
+        bad("no such file", file, "", FileErrorKind::NoFile, u"L.xml"_s);
         bad("far past the size limit", file, "octets", FileErrorKind::Malformed, u"K.xml"_s,
             qint64(4) * 1024 * 1024 * 1024);
         bad("empty", {}, "vide");
