@@ -29,10 +29,10 @@ HEADLESS_RUN_PACKAGES=(xvfb xauth)
 TEST_PACKAGES=(poppler-utils python3-openpyxl)
 # The Windows build (scripts/windows-build): the mingw-w64 cross compiler, Wine to run what it
 # builds (the tests, the installer), NSIS for the installer, a virtual display for the window
-# check and ImageMagick for its screenshot.
+# check and ImageMagick for its screenshot, Python to read the texts the installer shows.
 WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tools cmake ninja-build
-    wine wine64 nsis xvfb xauth xdotool imagemagick fonts-noto-core
+    wine wine64 nsis xvfb xauth xdotool imagemagick fonts-noto-core python3
 )
 # Qt for mingw-w64 built from Debian's source of qt6-base (scripts/windows-qt): apt-get source
 # unpacks it with dpkg-source.
