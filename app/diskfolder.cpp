@@ -3,9 +3,10 @@
 #include "app/drivechoice.h"
 #include "app/mainwindow.h"
 #include "sheet/copyfailure.h"
+#include "ui/filedialogs.h"
 
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -15,11 +16,6 @@ namespace {
 
 const QString kFolderLine = QStringLiteral("مجلّد ملفات الأعداد : %1");
 const QString kFolderDialogCaption = QStringLiteral("اختيار المجلّد الذي يحوي ملفات الأعداد");
-
-QString askForFolder(QWidget* parent, const QString& current)
-{
-    return QFileDialog::getExistingDirectory(parent, kFolderDialogCaption, current);
-}
 
 } // namespace
 
@@ -43,8 +39,12 @@ void MainWindow::showDiskFolder()
 
 void MainWindow::chooseDiskFolder()
 {
-    const QString folder =
-        m_chooseFolder ? m_chooseFolder(m_disk.folder()) : askForFolder(this, m_disk.folder());
+    // On the disk when it is there, else in the documents: Windows' dialog asked to open in a
+    // folder that is not there (drive A: on most machines) opens in the program's own folder.
+    const QString start =
+        QFileInfo(m_disk.folder()).isDir() ? m_disk.folder() : ui::documentsFolder();
+    const QString folder = m_chooseFolder ? m_chooseFolder(start)
+                                          : ui::askForFolder(this, kFolderDialogCaption, start);
     if (folder.isEmpty())
         return;
     // The open sheet writes back to the disk it was opened from; it closes first, asking

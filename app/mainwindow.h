@@ -48,8 +48,9 @@ public:
 
     // The folder of the disk the grade files are read from and written to.
     const QString& diskFolder() const { return m_disk.folder(); }
-    // How the teacher names another disk folder, from the current one; empty when they
-    // gave up. A folder dialog unless a test says otherwise.
+    // How the teacher names another disk folder, from the folder the choice starts in (the disk's
+    // when it is there, else the documents); empty when they gave up. A folder dialog unless a
+    // test says otherwise.
     void setFolderChooser(std::function<QString(const QString&)> choose)
     {
         m_chooseFolder = std::move(choose);

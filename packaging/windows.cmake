@@ -76,15 +76,35 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME "رقن الأعداد")
 set(CPACK_NSIS_DISPLAY_NAME "رقن الأعداد (saisie-notes ${PROJECT_VERSION})")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The team has no licence text yet: no licence page rather than CPack's placeholder.
+set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
+# CPack's own template, changed where the teacher sees it (packaging/NSIS.template.in says
+# how): the pages in Arabic, French or English, Arabic chosen first, and CPack's question about
+# an older version in the language chosen; no English "Uninstall" entry in the Start menu (the
+# entries below name it in Arabic); no empty key of the vendor left in the registry.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 # NSIS takes single quotes as well as double ones; CPack halves the backslashes once more.
 set(shortcut "رقن الأعداد.lnk")
+set(uninstall_shortcut "إزالة رقن الأعداد.lnk")
 set(program "'$INSTDIR\\\\saisie-notes.exe'")
+set(uninstaller "'$INSTDIR\\\\Uninstall.exe'")
 set(CPACK_NSIS_CREATE_ICONS_EXTRA
     "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\${shortcut}' ${program}
+  CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\${uninstall_shortcut}' ${uninstaller}
   CreateShortCut '$DESKTOP\\\\${shortcut}' ${program}")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA
     "Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\${shortcut}'
+  Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\${uninstall_shortcut}'
   Delete '$DESKTOP\\\\${shortcut}'")
+# The program's settings (Qt's, under HKCU\Software\saisie-notes\saisie-notes: the folders
+# the teacher chose, the support telephone the school recorded) stay, as the data folder does;
+# but Qt makes the key as soon as the program starts, and an empty one goes with the program.
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+    "DeleteRegKey /ifempty HKCU 'Software\\\\saisie-notes\\\\saisie-notes'
+  DeleteRegKey /ifempty HKCU 'Software\\\\saisie-notes'")
 # NSIS's default target makes a 32-bit installer, which cannot put 64-bit programs in the
-# 64-bit Program Files.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# 64-bit Program Files. No line naming the installer system under the pages (a space: an
+# empty text brings NSIS's own back); CPack's CPACK_NSIS_BRANDING_TEXT always asks for a
+# /TRIM that makensis allows only on Windows.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode
+BrandingText ' '")

@@ -29,11 +29,12 @@ HEADLESS_RUN_PACKAGES=(xvfb xauth)
 TEST_PACKAGES=(poppler-utils python3-openpyxl)
 # The Windows build (scripts/windows-build): the mingw-w64 cross compiler, Wine to run what it
 # builds (the tests, the installer), NSIS for the installer, a virtual display for the window
-# check, ImageMagick for its screenshot, and Ghostscript and poppler to set the card printed
-# through Wine's printer driver beside its PDF.
+# check, ImageMagick for its screenshot, Python to read the texts the installer shows, and
+# Ghostscript and poppler to set the card printed through Wine's printer driver beside its PDF.
 WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools qt6-base-dev-tools cmake ninja-build
-    wine wine64 nsis xvfb xauth xdotool imagemagick fonts-noto-core ghostscript poppler-utils
+    wine wine64 nsis xvfb xauth xdotool imagemagick fonts-noto-core python3 ghostscript
+    poppler-utils
 )
 # Qt for mingw-w64 built from Debian's source of qt6-base (scripts/windows-qt): apt-get source
 # unpacks it with dpkg-source.

@@ -26,12 +26,25 @@ void remember(const QString& kind, const QString& folder)
 QString startFolder(const QString& kind)
 {
     const QString last = QSettings().value(settingsKey(kind)).toString();
-    if (!last.isEmpty() && QFileInfo(last).isDir())
-        return last;
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : documentsFolder();
+}
+
+QString documentsFolder()
+{
     // A new account may have no documents folder yet: a dialog asked to open there opens
     // beside it instead, with the folder's name typed in as the file's.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+QString askForFolder(QWidget* parent, const QString& caption, const QString& start)
+{
+    QFileDialog dialog(parent, caption, start);
+    // Before the mode, which gives Qt's own dialog its one file type, "Directories".
+    dialog.setNameFilters({});
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString chooseFileToSave(QWidget* parent, const QString& kind, const QString& caption,
@@ -55,7 +68,7 @@ QString chooseFileToOpen(QWidget* parent, const QString& kind, const QString& ca
 
 QString chooseFolder(QWidget* parent, const QString& kind, const QString& caption)
 {
-    const QString folder = QFileDialog::getExistingDirectory(parent, caption, startFolder(kind));
+    const QString folder = askForFolder(parent, caption, startFolder(kind));
     remember(kind, folder);
     return folder;
 }

@@ -18,5 +18,12 @@ QString chooseFolder(QWidget* parent, const QString& kind, const QString& captio
 
 // The folder a dialog of kind opens in.
 QString startFolder(const QString& kind);
+// Where a dialog opens when the teacher chose no folder before: the user's documents.
+QString documentsFolder();
+
+// A folder dialog that opens in start; an empty text when the teacher gave up. On Windows it is
+// the system's own, in the system's language: it gets no file type, not even Qt's "All Files"
+// in Arabic, which would stand among the system's words.
+QString askForFolder(QWidget* parent, const QString& caption, const QString& start);
 
 } // namespace ui

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QSettings>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -256,6 +257,12 @@ private slots:
         QCOMPARE(QDir(diskB).entryList(QDir::Files), QStringList{kOther + u".xml"_s});
         QCOMPARE(listed(window), QStringList{kOther + u".xml | "_s + kCaption});
         QCOMPARE(app::chooseStartFolder(std::nullopt, app::systemDriveEnvironment()).folder, diskB);
+        // Its stick pulled out, the next choice starts in the documents, not the program's folder.
+        const auto documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(QDir(diskB).removeRecursively() && QDir().mkpath(documents));
+        window->setFolderChooser([&](const QString& start) { return offered = start, QString(); });
+        window->findChild<QAction*>(u"chooseDiskAction"_s)->trigger();
+        QCOMPARE(offered, documents);
     }
 
 private:
