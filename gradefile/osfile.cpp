@@ -90,6 +90,13 @@ int readSome(int fd, char* data, qint64 count, qint64& read)
 
 } // namespace
 
+int checkNotReadOnly(const QString& path)
+{
+    const DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) ? EACCES
+                                                                                           : 0;
+}
+
 int checkFolder(const QString& folder)
 {
     struct _stat64 status;
@@ -162,6 +169,14 @@ int readSome(int fd, char* data, qint64 count, qint64& read)
 }
 
 } // namespace
+
+int checkNotReadOnly(const QString& path)
+{
+    struct stat status;
+    return ::stat(nativePath(path).constData(), &status) == 0 && !(status.st_mode & S_IWUSR)
+               ? EACCES
+               : 0;
+}
 
 int checkFolder(const QString& folder)
 {

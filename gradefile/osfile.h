@@ -37,6 +37,9 @@ int writeAll(const FileHandle& handle, const QByteArray& bytes);
 int flushToDevice(const FileHandle& handle);
 // Asks the system to forget its cached copy, so that the next read comes from the device.
 void dropCachedCopy(const FileHandle& handle);
+// EACCES when path is a file marked read-only (no write right for its owner, or Windows'
+// read-only attribute), whoever asks; 0 when it is not, or is not there.
+int checkNotReadOnly(const QString& path);
 // What readAtMost gives for a path that is no regular file (a folder, a pipe, a device):
 // those are never opened, as a pipe's opening or reading would wait for ever.
 inline constexpr int kNotRegularFile = 0x10000;

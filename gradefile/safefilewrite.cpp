@@ -87,7 +87,12 @@ private:
     FileError runStep(WriteStep step, Step action);
     FileError systemError(int error) const;
 
-    FileError checkFolder() { return systemError(os::checkFolder(m_target.absolutePath())); }
+    // A file its owner made read-only is not replaced, though the folder would let it be.
+    FileError checkFolder()
+    {
+        const int error = os::checkFolder(m_target.absolutePath());
+        return systemError(error ? error : os::checkNotReadOnly(m_target.absoluteFilePath()));
+    }
     FileError createTemporary();
     FileError writeTemporary()
     {

@@ -251,6 +251,7 @@ private slots:
         row("gone before the replacement", "gone", kInsertDisk, false);
         row("taken out mid-save, put back", "taken out", kInsertDisk, true);
         row("write-protected", "read-only", kWriteProtected, false);
+        row("a read-only file, even to root", "file read-only", kWriteProtected, false);
         row("full", "full", "61 ", false);
         row("gives back other bytes", "altered", "51 ", false);
         row("a name longer than a line", "long name", "3001 La ligne 5 a", false);
@@ -287,6 +288,7 @@ private slots:
         m_p->sheet()->setWriteFaults(&broken);
         QVERIFY(disk != "out" || QDir().rename(diskPath, out));
         QVERIFY(disk != "read-only" || tmpfs->makeReadOnly());
+        QVERIFY(disk != "file read-only" || QFile::setPermissions(file(), QFile::ReadOwner));
         if (disk == "pulled")
             tmpfs->pullOut();
         QFile filler(QDir(diskPath).filePath("filler"));
