@@ -16,8 +16,12 @@ QList<int> readingOrderColumns(const GradeSheet& sheet)
     return columns;
 }
 
-QString csvField(const QString& text)
+QString csvField(const QString& cell)
 {
+    // A spreadsheet runs a field beginning so as a formula: an apostrophe keeps it a text.
+    const bool formulaLike =
+        !cell.isEmpty() && QStringView(u"=+-@\t\r").contains(cell.front()) && cell != kNoGradeMark;
+    const QString text = formulaLike ? u'\'' + cell : cell;
     const bool quoted =
         text.contains(u',') || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r');
     if (!quoted)

@@ -93,6 +93,10 @@ private slots:
              {"", "", "", "", "", "", "", "a\nb", "", "3"}},
             header + u",,\r\n1,7,بن علي، محمد,15.00,معفى,,,10.00\r\n"
                      "2,,\"Ben \"\"Ali\"\", Salma\",,,غ.ش.,,\r\n3,,\"a\nb\",,,,,\r\n"_s);
+        // A spreadsheet would run these as formulas; "--.--" is a mark.
+        row("texts a spreadsheet would run",
+            {{"", "", "", "", "", "--.--", "", "=1+1", "+9", "@A1"}},
+            header + u"\r\n'@A1,'+9,'=1+1,,--.--,\r\n"_s);
     }
 
     void csv()
