@@ -10,6 +10,9 @@ const QString kCannotViewText = QStringLiteral("لا يمكنك معاينة م�
 namespace {
 
 const QString kWriteProtectedText = QStringLiteral("الرّجاء التّثبّت من أن القرص المرن غير محمي");
+const QString kDiskFullText = QStringLiteral(
+    "لا يتّسع القرص لحفظ الأعداد : لم يتغيّر الملفّ بالقرص، والأعداد باقية في البرنامج. "
+    "أفرغ مكانا في القرص ثمّ أعد الحفظ.");
 const QString kJournalChangedText =
     QStringLiteral("تغيّر هذا الملفّ بالقرص بعد رقن أعداد لم تحفظ: لم تسترجع، وهي محفوظة جانبا في :");
 const QString kJournalDamagedText =
@@ -70,6 +73,8 @@ TeacherMessage diskWriteMessage(const FileError& error)
         return question(kInsertDiskText, true);
     if (error.kind == FileErrorKind::PermissionDenied || error.kind == FileErrorKind::PathAccess)
         return notice(kWriteProtectedText);
+    if (error.kind == FileErrorKind::DiskFull)
+        return notice(kDiskFullText);
     return unforeseenSaveError(error);
 }
 

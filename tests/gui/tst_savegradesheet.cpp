@@ -252,7 +252,7 @@ private slots:
         row("taken out mid-save, put back", "taken out", kInsertDisk, true);
         row("write-protected", "read-only", kWriteProtected, false);
         row("a read-only file, even to root", "file read-only", kWriteProtected, false);
-        row("full", "full", "61 ", false);
+        row("full", "full", "لا يتّسع القرص لحفظ الأعداد", false);
         row("gives back other bytes", "altered", "51 ", false);
         row("a name longer than a line", "long name", "3001 La ligne 5 a", false);
         row("save counter at its limit", "counter", "6 Dépassement de capacité", false);
