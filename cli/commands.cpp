@@ -283,8 +283,8 @@ int writeCommand(const QStringList& arguments)
     const QString& path = arguments.first();
     const QStringList lines = splitInputLines(bytes);
     if (gradefile::findUnwritableLine(lines)) {
-        writeErr(QStringLiteral("gradefile: %1: a line is longer than a grade file line may be, "
-                                "or holds a control character\n")
+        writeErr(QStringLiteral("gradefile: %1: a line is longer than a grade file line may be "
+                                "(300 characters), or holds a broken character\n")
                      .arg(path));
         return kFailure;
     }
@@ -584,6 +584,12 @@ int importCommand(const QStringList& arguments)
     }
     sheet::SheetDocument imported;
     imported.open(*opened.document);
+    if (imported.cannotBeSaved()) {
+        writeErr(QStringLiteral("gradefile: %1: cannot be saved: a line is longer than a grade "
+                                "file line may be (300 characters)\n")
+                     .arg(path));
+        return kFailure;
+    }
     sheet::GradeSheet* grades = &imported.sheet();
     const std::vector<sheet::ImportExam> exams = sheet::shownExams(*grades);
     const int examNumber = parsed->exam.toInt();

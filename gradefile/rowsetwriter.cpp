@@ -30,16 +30,6 @@ constexpr char kRowOpen[] = "\t\t<z:row Ligne='";
 constexpr char kRowClose[] = "'/>\r\n";
 constexpr char kRowsetTail[] = "</rs:data>\r\n</xml>";
 
-// TAB, CR and LF are the only control characters the components write raw and read back
-// unchanged; anything else below U+0020, and DEL, would not survive the trip.
-bool isUnwritableControl(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u == u'\t' || u == u'\r' || u == u'\n')
-        return false;
-    return u < 0x20 || u == 0x7F;
-}
-
 // A surrogate without its partner has no UTF-8 form: it would be silently replaced.
 bool isLoneSurrogate(const QString& line, qsizetype i)
 {
@@ -59,12 +49,6 @@ QString codePoint(QChar c)
 std::optional<QString> findUnwritableCharacter(const QString& line, qsizetype lineNumber)
 {
     for (qsizetype i = 0; i < line.size(); ++i) {
-        if (isUnwritableControl(line.at(i)))
-            return QStringLiteral("La ligne %1 contient le caractère de contrôle %2 en "
-                                  "position %3 ; un fichier de notes ne peut pas le contenir.")
-                .arg(lineNumber)
-                .arg(codePoint(line.at(i)))
-                .arg(i + 1);
         if (isLoneSurrogate(line, i))
             return QStringLiteral("La ligne %1 contient un caractère incomplet (%2) en "
                                   "position %3 ; elle ne peut pas être écrite.")

@@ -12,8 +12,9 @@ namespace gradefile {
 // components refuse a longer value.
 constexpr int kMaxLineLength = 300;
 
-// Why a set of lines cannot be written as a grade file (a line too long, a control
-// character other than TAB, CR or LF), naming the line; nullopt when all can be written.
+// Why a set of lines cannot be written as a grade file (a line too long), naming the line;
+// nullopt when all can be written. Control characters go out raw, as the components write
+// them and as the reader takes them.
 // Length is counted in UTF-16 code units (QString::size()), as the components count a
 // string's length. A lone surrogate is refused too: it has no UTF-8 form and would
 // silently become another character.

@@ -51,6 +51,8 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
 const QString kReadOnlyTitle = QStringLiteral(" - للإطلاع فقط");
+const QString kCannotBeSaved = QStringLiteral(
+    "في هذا الملفّ سطر أطول ممّا يقبله نظام الإدارة : الملفّ للإطّلاع فقط، ولا يحفظه هذا البرنامج.");
 const QString kSavedAnnouncement = QStringLiteral("تمّ حفظ الأعداد");
 const QString kRefusedAnnouncement = QStringLiteral("مرفوض");
 const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
@@ -321,6 +323,10 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     m_grid->setAccessibleName(document.caption);
     startJournal(document);
     m_history->restart();
+    if (m_document.cannotBeSaved()) {
+        makeReadOnly();
+        m_statusLine->setText(kCannotBeSaved);
+    }
 }
 
 void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
@@ -338,6 +344,8 @@ void GradeSheetWindow::startJournal(const gradefile::GradeDocument& document)
 
 void GradeSheetWindow::makeReadOnly()
 {
+    if (isReadOnly())
+        return;
     // The journal and what a crash left in it belong to the window that has the file open.
     m_sheet.setJournal(nullptr);
     m_recovery.reset();

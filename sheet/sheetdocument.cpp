@@ -16,16 +16,22 @@ void SheetDocument::open(const gradefile::GradeDocument& document)
     print::completeCardTexts(m_cardTexts, document);
     m_saved = false;
     m_sheet.reset(openedSheetTable(document));
+    m_cannotBeSaved = gradefile::findUnwritableLine(linesToSave(0).lines);
+}
+
+gradefile::SaveLinesBuilt SheetDocument::linesToSave(qint16 lastSaveNumber) const
+{
+    return gradefile::buildGradeFileLines(
+        m_key, m_caption, m_sheet.savedTable(), m_sheet.gradeSpan(),
+        {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
+        lastSaveNumber, m_cardTexts.printNumber);
 }
 
 gradefile::FileError SheetDocument::save(const gradefile::GradeDisk& disk, qint16 lastSaveNumber,
                                          const gradefile::WriteFaultInjector* faults)
 {
     Q_ASSERT(!isReadOnly());
-    const gradefile::SaveLinesBuilt built = gradefile::buildGradeFileLines(
-        m_key, m_caption, m_sheet.savedTable(), m_sheet.gradeSpan(),
-        {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
-        lastSaveNumber, m_cardTexts.printNumber);
+    const gradefile::SaveLinesBuilt built = linesToSave(lastSaveNumber);
     // Reported as the overflow it is, as the opening reports a counter out of range.
     if (built.counterOverflow)
         return gradefile::malformedFile(

@@ -28,6 +28,9 @@ public:
     bool isReadOnly() const { return m_sheet.isReadOnly(); }
     // Whether a save reached the disk since the file was opened.
     bool isSaved() const { return m_saved; }
+    // Why the file as opened could not be written back (a line longer than the format holds),
+    // for the support team; none when it can be.
+    const std::optional<QString>& cannotBeSaved() const { return m_cannotBeSaved; }
 
     // Writes the sheet into its file on the disk, as the lines the administration reads; the
     // save number goes on from lastSaveNumber. On failure nothing changed, here or on the disk.
@@ -35,6 +38,8 @@ public:
                               const gradefile::WriteFaultInjector* faults = nullptr);
 
 private:
+    gradefile::SaveLinesBuilt linesToSave(qint16 lastSaveNumber) const;
+
     GradeSheet m_sheet;
     QString m_key;
     QString m_caption;
@@ -42,6 +47,7 @@ private:
     gradefile::OpenedFile m_file;
     print::CardTexts m_cardTexts;
     bool m_saved = false;
+    std::optional<QString> m_cannotBeSaved;
 };
 
 } // namespace sheet

@@ -78,7 +78,8 @@ private slots:
         add(write, 1, {}, u"a line lacks fields"_s,
             lines(u"b"_s).replace("\r\nFIN", "\r\n\r\nFIN"));
         add(write, 1, {}, u"longer than a grade file line"_s, lines(QString(300, u'x')));
-        add(write, 1, {}, u"control character"_s, lines(u"a\x01z"_s));
+        add(write, 0, {}, {}, lines(u"a\x01z"_s),
+            QString::fromUtf8(lines(u"a\x01z"_s)).split("\r\n"));
         add(write, 1, {}, u"not UTF-8"_s, "DEBUTK|\xff\xfe\n");
         add(u"check /nonexistent/K.xml"_s, 1, {}, u"/nonexistent"_s);
         add(u"show EX/8410203L09310002025.xml"_s, 0,

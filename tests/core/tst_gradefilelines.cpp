@@ -81,15 +81,12 @@ private slots:
             readGradeDocument(kKey + u".xml"_s, QStringList{start(kKey)} + lines);
         QVERIFY(read.document);
         const GradeDocument& document = *read.document;
-        QCOMPARE(document.kind, SheetKind::Subject);
-        QCOMPARE(document.nameLayout, u"C"_s);
-        QCOMPARE(document.year, qint16(2004));
-        QCOMPARE(document.schoolYear, u"2005/2004"_s);
+        QVERIFY(document.kind == SheetKind::Subject && document.nameLayout == u"C"_s);
+        QVERIFY(document.year == qint16(2004) && document.schoolYear == u"2005/2004"_s);
         // As the card prints it: the first 29 characters left out, a tatweel after some letters.
         QCOMPARE(document.sheetDescription, u"السابـعة أساسي 2 - عربـية - الثلاثي 1"_s);
         QTEST(described(document.headers), "headers");
-        QCOMPARE(document.rowCount, int(rows.size()));
-        QCOMPARE(described(document.rows), rows);
+        QVERIFY(document.rowCount == int(rows.size()) && described(document.rows) == rows);
         QTEST(int(document.endLines.size()), "endLines");
         for (const EndLineFields& end : document.endLines)
             QCOMPARE(QList<int>({*end.saveNumber, *end.printNumber}), QList<int>({0, 7}));

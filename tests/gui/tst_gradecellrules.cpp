@@ -87,8 +87,7 @@ private slots:
         pressKey(Qt::Key_Return);
         QVERIFY(m_grid->text({6, kPupils}) == u"12.00" &&
                 backColour(*m_grid, {6, kPupils}) == kWhite);
-        QVERIFY(isAt(5, 1));
-        QVERIFY(window->isModified() && exporter->isEnabled());
+        QVERIFY(isAt(5, 1) && window->isModified() && exporter->isEnabled());
 
         auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
         QTest::mouseClick(box, Qt::LeftButton);

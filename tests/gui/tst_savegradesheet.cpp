@@ -470,6 +470,27 @@ private slots:
     }
     // The data folder cannot be written: typing goes on where the teacher left it after the
     // notice that recovery is off (told once in the run), and the save still writes the disk.
+    void whatOpensCanBeSaved_data()
+    {
+        const auto row = dataTable<QString>({"name"});
+        row("a control character another program wrote", "سامي\x01");
+        row("a line longer than the administration takes", QString(300, u'ع'));
+    }
+    // What opens for typing is saved, every character as it came; a file that could not be
+    // written back opens for reading only and says why.
+    void whatOpensCanBeSaved()
+    {
+        QFETCH(QString, name);
+        const bool savable = name.size() < gradefile::kMaxLineLength;
+        QStringList lines = threePupils();
+        lines[4].replace("سامي \"الصغير\" & أخوه", name);
+        QVERIFY(writeBytes(file(), gradefile::rowsetBytes(lines)) && m_p->open(kFileName));
+        typeInto(m_p->grid(), "p1e1", "13");
+        pressKey(Qt::Key_F4);
+        QVERIFY(readBytes(file()).contains(name.toUtf8()));
+        QCOMPARE(readBytes(file()).contains("|13.00|") && m_p->sheet()->isSaved(), savable);
+        QCOMPARE(m_p->sheet()->statusText().startsWith("في هذا الملفّ سطر أطول"), !savable);
+    }
     void dataFolderThatCannotBeWritten()
     {
         QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
@@ -773,8 +794,7 @@ private:
         QVERIFY(readBytes(file()) == oldBytes && m_p->cardTexts().saveNumber == m_openedSaveNumber);
         QVERIFY(!listLineIsBoldBlue() && journals().size() == 1);
         // The message closed, the teacher back on the sheet: the grades are still unsaved.
-        QVERIFY(activate(sheet));
-        QVERIFY(sheet->isModified());
+        QVERIFY(activate(sheet) && sheet->isModified());
     }
 
     std::unique_ptr<ProgramOnDisk> m_p;

@@ -47,8 +47,7 @@ private slots:
     void init()
     {
         m_program = std::make_unique<ProgramOnDisk>();
-        QVERIFY(QDir().mkdir(copyPath({})));
-        QVERIFY(m_program->openSample(kFile));
+        QVERIFY(QDir().mkdir(copyPath({})) && m_program->openSample(kFile));
     }
     void cleanup() { m_program.reset(); }
 

@@ -14,7 +14,6 @@
 #include "ui/uilook.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QScreen>

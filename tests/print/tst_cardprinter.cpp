@@ -182,8 +182,7 @@ private slots:
             mount.emplace(folder.path(), qPrintable(disk));
             if (!mount->isMounted())
                 QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + mount->error()));
-            QVERIFY(writeBytes(path, old));
-            QVERIFY(!writeProtected || mount->makeReadOnly());
+            QVERIFY(writeBytes(path, old) && (!writeProtected || mount->makeReadOnly()));
         }
         const PdfOutcome written = writeCardPdf(card->sheet, codesOf(*card), path);
         QVERIFY(!written.ok && written.error.isError() && !written.error.description.isEmpty());
