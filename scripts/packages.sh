@@ -22,6 +22,8 @@ FULL_TEST_PACKAGES=(
     # a screen reader's walk through the program: the accessibility bus, a D-Bus session of
     # its own, Debian's Python client of the bus, and keys typed on the virtual display
     at-spi2-core dbus-daemon python3-pyatspi xdotool
+    # the order in which a save writes, flushes and renames, traced
+    strace
 )
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
 # The renderer's tests read the card's PDF back with pdftotext; the Excel copy's test reads
