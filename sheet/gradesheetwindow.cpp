@@ -102,7 +102,6 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, const gradefile::Grad
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kDesignCaption);
     setWindowIcon(ui::programIcon());
-    ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
     // The teacher's larger font makes the whole sheet larger.
     setFont(ui::designedFont(ui::kDesignedPointSize));
@@ -404,7 +403,7 @@ void GradeSheetWindow::fitGridColumns()
 // allows; the grid scrolls sideways only beyond that.
 void GradeSheetWindow::fitWindowToGrid()
 {
-    ui::fixBesideGrid(this, m_grid, m_commandPanel, 0, ui::fromTwips(kDesignedHeightTwips));
+    ui::sizeBesideGrid(this, m_grid, m_commandPanel, 0, ui::fromTwips(kDesignedHeightTwips));
 }
 
 void GradeSheetWindow::showEvent(QShowEvent* event)

@@ -42,7 +42,6 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
     setObjectName(QStringLiteral("plainSheetWindow"));
     setWindowTitle(QStringLiteral("بطاقة تحصيل الأعداد"));
     setWindowIcon(ui::programIcon());
-    ui::setFixedWindowFlags(this);
     setLayoutDirection(Qt::RightToLeft);
     setFont(ui::designedFont(ui::kDesignedPointSize));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -54,8 +53,8 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
 // the grid scrolls sideways only beyond the screen's width.
 void PlainSheetWindow::fitToGrid()
 {
-    ui::fixBesideGrid(this, m_grid, m_panelArea, ui::fromTwips(kDesignedWidthTwips),
-                      ui::fromTwips(kDesignedHeightTwips));
+    ui::sizeBesideGrid(this, m_grid, m_panelArea, ui::fromTwips(kDesignedWidthTwips),
+                       ui::fromTwips(kDesignedHeightTwips));
 }
 
 // The grid goes before the sheet it shows.

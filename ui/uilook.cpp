@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLayout>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTableView>
 #include <QWidget>
 
 #include <algorithm>
@@ -126,8 +128,8 @@ QScrollArea* scrollWhenShort(QWidget* commands)
     return area;
 }
 
-void fixBesideGrid(QWidget* window, const QWidget* grid, QScrollArea* commands, int leastWidth,
-                   int leastHeight)
+void sizeBesideGrid(QWidget* window, const QTableView* grid, QScrollArea* commands, int leastWidth,
+                    int leastHeight)
 {
     // Measured here: the layout's cached sizes may not have heard of the grid's new columns.
     const QMargins margins = window->layout()->contentsMargins();
@@ -142,7 +144,16 @@ void fixBesideGrid(QWidget* window, const QWidget* grid, QScrollArea* commands, 
                             (scrolls ? commands->verticalScrollBar()->sizeHint().width() : 0));
     const int wanted = margins.left() + grid->sizeHint().width() + window->layout()->spacing() +
                        commands->width() + margins.right();
-    window->setFixedSize(qMin(qMax(leastWidth, wanted), room.width()), height);
+    const int width = qMin(qMax(leastWidth, wanted), room.width());
+    window->setMinimumSize(qMin(leastWidth, room.width()), qMin(leastHeight, room.height()));
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // Laid out at that height first: the grid then says how much taller its rows want it.
+    window->resize(width, height);
+    window->layout()->activate();
+    const int sideways = wanted > width ? grid->horizontalScrollBar()->sizeHint().height() : 0;
+    const int wholeClass = grid->horizontalHeader()->sizeHint().height() +
+                           grid->verticalHeader()->length() + 2 * grid->frameWidth() + sideways;
+    window->resize(width, qMin(height + qMax(0, wholeClass - grid->height()), room.height()));
 }
 
 void centreOnScreen(QWidget* window)

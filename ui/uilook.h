@@ -8,6 +8,7 @@ class QPushButton;
 class QScreen;
 class QScrollArea;
 class QStyle;
+class QTableView;
 class QWidget;
 
 namespace ui {
@@ -57,12 +58,12 @@ QSize availableSize(const QWidget* window);
 // short for it (a large font on a small screen).
 QScrollArea* scrollWhenShort(QWidget* commands);
 
-// Fixes a sheet window whose layout holds its grid and its commands side by side at the width
-// they need (the grid showing every column whole), at least leastWidth, and at least
-// leastHeight or what its layout and its commands need tall; never larger than its screen,
-// the grid and the commands scrolling then.
-void fixBesideGrid(QWidget* window, const QWidget* grid, QScrollArea* commands, int leastWidth,
-                   int leastHeight);
+// Sizes a sheet window whose layout holds its grid and its commands side by side at the width
+// they need (the grid showing every column whole), at least leastWidth, and as tall as every
+// row of the grid and its commands need, at least leastHeight; never larger than its screen,
+// the grid and the commands scrolling then. The teacher may resize it down to the least size.
+void sizeBesideGrid(QWidget* window, const QTableView* grid, QScrollArea* commands, int leastWidth,
+                    int leastHeight);
 
 // Places a top-level window so that its centre is the screen's centre. A window larger
 // than the screen gets negative coordinates: it is not clamped.

@@ -97,8 +97,7 @@ private slots:
         QCOMPARE(exams, (std::vector<int>{kNoExam, kNoExam, 0, kNoExam}));
         // The identifier column fills no exam, and an exam takes its first column only.
         const ImportPlan plan = planImport(source, sheet, {1, {kNoExam, 0, 0, 1}});
-        QCOMPARE(plan.matched, 3);
-        QCOMPARE(plan.unknown, (QStringList{u"1.23E+2"_s, u"555"_s}));
+        QVERIFY(plan.matched == 3 && plan.unknown == (QStringList{u"1.23E+2"_s, u"555"_s}));
         QCOMPARE(plan.repeated, QStringList{u"20250145"_s});
         QVERIFY(plan.missing.size() == 1 && plan.missing.back().name == u"ب"_s);
         QVERIFY(plan.refused.size() == 1 && plan.refused.front().value == u"21"_s);

@@ -232,8 +232,7 @@ private slots:
         QCOMPARE(card.sheet.cellAt(8, 0).text, u"المعرّف"_s);
         QCOMPARE(window->pageCount(),
                  print::writeCardPdf(card.sheet, card.codes, m_pdfPath).pageCount);
-        QCOMPARE(window->pageCount(), 5);
-        QCOMPARE(screenLook(), m_screenAtOpening);
+        QVERIFY(window->pageCount() == 5 && screenLook() == m_screenAtOpening);
 
         // D Page Down, U Page Up, N and P the next and previous buttons.
         const auto click = [window](const char* button) {

@@ -15,9 +15,11 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -112,6 +114,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // The window manager's frame aside, which the program cannot know before it shows.
         QVERIFY(QRect({}, shown->screen()->availableSize()).contains(shown->rect()));
+        // The sheet shows its whole class or fills the screen's height, and can be resized.
+        QVERIFY(window != u"sheet"_s ||
+                (shown->maximumHeight() > shown->height() &&
+                 (program.grid()->verticalScrollBar()->maximum() == 0 ||
+                  shown->height() + 40 >= shown->screen()->size().height())));
         // The phrase keys' frame shows its sides; the box leaves room for a Windows frame's.
         if (auto* keys = shown->findChild<QGroupBox*>(u"shortcutFrame"_s))
             QVERIFY(shown->rect().adjusted(1, 0, -1, 0).contains(keys->geometry()) &&
