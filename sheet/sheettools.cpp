@@ -109,9 +109,13 @@ SheetTools::SheetTools(GradeSheetWindow& window, const print::CardTexts& cardTex
 QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
 {
     SpreadGrid* grid = m_window.grid();
+    // Not deleted on close: the menu closes before its command runs, and the message loop of
+    // Windows's own save dialog would free it under the command. The last one goes now.
+    if (m_menu)
+        m_menu->deleteLater();
     auto* menu = new QMenu(grid);
+    m_menu = menu;
     menu->setObjectName(QStringLiteral("sheetToolsMenu"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setLayoutDirection(Qt::RightToLeft);
     QAction* undo = menu->addAction(kUndoItem);
     undo->setEnabled(m_window.canUndo());

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
 #include <functional>
 
@@ -43,7 +44,7 @@ public:
         m_choosePath = std::move(choose);
     }
 
-    // The menu at a point of the grid's viewport; it deletes itself once closed.
+    // The menu at a point of the grid's viewport; it stays, hidden once closed, until the next.
     QMenu* showMenu(const QPoint& viewportPosition);
 
     // The statistics of the shown exams, as the sheet stands now.
@@ -79,6 +80,7 @@ private:
     const print::CardTexts& m_cardTexts;
     std::function<bool()> m_settleActiveCell;
     std::function<QString(CopyKind, const QString&)> m_choosePath;
+    QPointer<QMenu> m_menu;
 };
 
 } // namespace sheet
