@@ -21,8 +21,7 @@ namespace {
 const QString kKey = QStringLiteral("8410203C07120002004"); // two exams: columns 5 and 6
 const QString kFile = kKey + QStringLiteral(".xml");
 constexpr int kPupils = 10;
-const QColor kRed(255, 0, 0);
-const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0), kWhite(255, 255, 255);
 
 // Ten pupils; only the first has grades (15.00 in column 6, 16.00 in column 5), so that both
 // exam columns are shown and the other cells start empty.
@@ -88,8 +87,7 @@ private slots:
         pressKey(Qt::Key_Return);
         QCOMPARE(m_grid->text({6, kPupils}), QStringLiteral("12.00"));
         QCOMPARE(backColour(*m_grid, {6, kPupils}), kWhite);
-        QVERIFY(isAt(5, 1));
-        QVERIFY(window->isModified() && exporter->isEnabled());
+        QVERIFY(isAt(5, 1) && window->isModified() && exporter->isEnabled());
 
         auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
         QTest::mouseClick(box, Qt::LeftButton);

@@ -21,10 +21,6 @@ Key keyOf(Cell cell)
 {
     return {cell.column, cell.row};
 }
-Cell cellNamed(const QString& name)
-{
-    return {name.section(u',', 0, 0).toInt(), name.section(u',', 1).toInt()};
-}
 
 // What a grade cell may hold once changed: nothing, a grade of the "00.00" form up to twenty,
 // or a mark; anything else only when it is refused.
@@ -159,8 +155,7 @@ private:
     }
 
     int m_rows;
-    bool m_editing = false;
-    bool m_committing = false;
+    bool m_editing = false, m_committing = false;
     QString m_editor;
     quint64 m_placements = 0;
     int m_queued = 0;
@@ -179,16 +174,13 @@ class TestGradeSheet : public QObject {
 private slots:
     void scripts_data()
     {
-        QTest::addColumn<QString>("sheet");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("cells");
-        QTest::addColumn<bool>("modified");
         // sheet: "V|H gradeSpan rows start"; steps split on ";";
         // cells: "C,R=text[/colour]" the cells hold at the end.
-        const auto row = [](const char* name, const char* sheet, const char* steps, const char* end,
-                            const char* cells, bool modified = true) {
-            QTest::newRow(name) << sheet << steps << end << cells << modified;
+        const auto table = dataTable<QString, QString, QString, QString, bool>(
+            {"sheet", "steps", "end", "cells", "modified"});
+        const auto row = [&table](const char* name, const char* sheet, const char* steps,
+                                  const char* end, const char* cells, bool modified = true) {
+            table(name, sheet, steps, end, cells, modified);
         };
         row("grade rewritten on Enter", "V 1 4 6,1", "12.5;Enter", "6,2", "6,1=12.50/white");
         row("above twenty is refused and keeps the cursor", "V 1 4 6,1", "25;Enter", "6,1",

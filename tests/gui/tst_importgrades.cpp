@@ -120,8 +120,7 @@ private slots:
                          sheet::sourceErrorText(error));
             },
             notice));
-        QVERIFY(notice.isEmpty());
-        QVERIFY(!m_program->sheet()->isModified());
+        QVERIFY(notice.isEmpty() && !m_program->sheet()->isModified());
         QCOMPARE(readBytes(m_program->filePath(kFile)), before);
     }
 };

@@ -1,3 +1,4 @@
+#include "../support/datatable.h"
 #include "../support/gridcells.h"
 #include "sheet/spreadgrid.h"
 
@@ -10,11 +11,6 @@
 using sheet::SpreadGrid;
 
 namespace {
-
-sheet::Cell cellNamed(const QString& name)
-{
-    return {name.section(u',', 0, 0).toInt(), name.section(u',', 1).toInt()};
-}
 
 QString nameOf(sheet::Cell cell)
 {
@@ -188,8 +184,7 @@ QPair<double, double> inkExtent(SpreadGrid* grid, sheet::Cell cell)
 {
     const QRect rect = grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1));
     const QImage image = grid->viewport()->grab(rect.adjusted(3, 3, -3, -3)).toImage();
-    int first = image.width();
-    int last = -1;
+    int first = image.width(), last = -1;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (qGray(image.pixel(x, y)) < 110) {

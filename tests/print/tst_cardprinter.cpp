@@ -65,14 +65,13 @@ class TestCardPrinter : public QObject {
 private slots:
     void pdfReadBack_data()
     {
-        QTest::addColumn<int>("pupils"); // 0: the file's own 26
-        QTest::addColumn<bool>("blank");
+        const auto row = dataTable<int, bool>({"pupils", "blank"}); // pupils 0: the file's own 26
         // A row lost or printed twice where a page ends, a page without the header row, the
         // header or footer missing from a page, a grade on the blank card.
-        QTest::newRow("one pupil") << 1 << false;
-        QTest::newRow("26 pupils") << 0 << false;
-        QTest::newRow("200 pupils") << 200 << false;
-        QTest::newRow("blank card, 40 pupils") << 40 << true;
+        row("one pupil", 1, false);
+        row("26 pupils", 0, false);
+        row("200 pupils", 200, false);
+        row("blank card, 40 pupils", 40, true);
     }
 
     void pdfReadBack()
@@ -183,8 +182,7 @@ private slots:
             mount.emplace(folder.path(), qPrintable(disk));
             if (!mount->isMounted())
                 QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + mount->error()));
-            QVERIFY(writeBytes(path, old));
-            QVERIFY(!writeProtected || mount->makeReadOnly());
+            QVERIFY(writeBytes(path, old) && (!writeProtected || mount->makeReadOnly()));
         }
         const PdfOutcome written = writeCardPdf(card->sheet, codesOf(*card), path);
         QVERIFY(!written.ok && written.error.isError() && !written.error.description.isEmpty());

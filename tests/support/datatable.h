@@ -5,6 +5,8 @@
 //   const auto row = dataTable<QString, int>({"text", "length"});
 //   row("two letters", "ab", 2);
 
+#include "sheet/cellrules.h"
+
 #include <QTest>
 
 #include <array>
@@ -17,4 +19,10 @@ auto dataTable(const std::array<const char*, sizeof...(Types)>& columns)
     return [](const QByteArray& name, const Types&... values) {
         (QTest::newRow(name.constData()) << ... << values);
     };
+}
+
+// The cell a data row names "COLUMN,ROW".
+inline sheet::Cell cellNamed(const QString& name)
+{
+    return {name.section(u',', 0, 0).toInt(), name.section(u',', 1).toInt()};
 }
