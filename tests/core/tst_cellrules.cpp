@@ -10,9 +10,8 @@ using namespace sheet;
 namespace {
 
 const QString kExempt = QStringLiteral("معفى");
-// 400 digits: far beyond the largest double.
-const QString kHuge = QString(400, u'9');
-const QString k1E308 = QLatin1String("1") + QString(308, u'0');
+// 400 digits: far beyond the largest double; 10^308 just within it.
+const QString kHuge = QString(400, u'9'), k1E308 = QLatin1String("1") + QString(308, u'0');
 
 PupilExam placeNamed(const QString& name)
 {

@@ -79,9 +79,8 @@ private slots:
         std::optional<TmpfsMount> disk;
         if (fault >= Fault::DiskFull && !disk.emplace(dir.path(), "size=64k").isMounted())
             QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs: ") + disk->error()));
-        if (fault == Fault::WriteProtected) {
+        if (fault == Fault::WriteProtected)
             QVERIFY(writeBytes(dir.filePath(kName), kOld) && disk->makeReadOnly());
-        }
         if (fault == Fault::PulledOut) {
             faults.actionStep = WriteStep::Replace;
             faults.action = [&disk] { disk->pullOut(); };

@@ -92,8 +92,7 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         QStringList english;
         ProgramOnDisk program(true);
-        const QString sample = u"8410203C07120002025.xml"_s;
-        sheet::GradeSheetWindow* sheet = program.openSample(sample);
+        sheet::GradeSheetWindow* sheet = program.openSample(u"8410203C07120002025.xml"_s);
         QVERIFY(sheet);
         english << englishIn(program.window()) << englishIn(sheet);
         for (QMenu* menu : program.window()->menuBar()->findChildren<QMenu*>())

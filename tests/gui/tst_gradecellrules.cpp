@@ -21,8 +21,7 @@ namespace {
 const QString kKey = QStringLiteral("8410203C07120002004"); // two exams: columns 5 and 6
 const QString kFile = kKey + QStringLiteral(".xml");
 constexpr int kPupils = 10;
-const QColor kRed(255, 0, 0);
-const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0), kWhite(255, 255, 255);
 
 // Ten pupils; only the first has grades (15.00 in column 6, 16.00 in column 5), so that both
 // exam columns are shown and the other cells start empty.

@@ -150,8 +150,7 @@ private:
     }
 
     int m_rows;
-    bool m_editing = false;
-    bool m_committing = false;
+    bool m_editing = false, m_committing = false;
     QString m_editor;
     quint64 m_placements = 0;
     int m_queued = 0;

@@ -1,6 +1,5 @@
-// The main window on the teacher's path: the disk scanned and every file listed, a file
-// opened into its sheet or refused with a clear message, the disk asked for, another disk
-// chosen.
+// The main window on the teacher's path: the disk scanned and every file listed, a file opened into
+// its sheet or refused with a clear message, the disk asked for, another disk chosen.
 #include "../support/datatable.h"
 #include "../support/dialoganswers.h"
 #include "../support/filebytes.h"
@@ -21,12 +20,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kKey = u"8410203C07120002004"_s;
-const QString kFile = kKey + u".xml"_s;
+const QString kKey = u"8410203C07120002004"_s, kFile = kKey + u".xml"_s;
 const QString kOther = u"8410203C07130002004"_s;
 const QString kCaption = u"8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول"_s;
-const QString kPlainKey = u"8410203C0712MOY2004"_s;
-const QString kInvalid = u"ملف أعداد غير صحيح"_s;
+const QString kPlainKey = u"8410203C0712MOY2004"_s, kInvalid = u"ملف أعداد غير صحيح"_s;
 const QString kCallUs = u"Erreur non gérer contacter l'équipe Noravel tel : "_s;
 
 QStringList threeExams(const QString& key = kKey, const QString& counters = u"||6|4"_s)
@@ -70,9 +67,8 @@ private slots:
     void enterScansAndListsEveryFile()
     {
         ProgramOnDisk program;
-        QVERIFY(program.writeFile(kFile, threeExams()));
-        QVERIFY(
-            program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT"_s + kPlainKey + u"|المعدلات"_s}));
+        QVERIFY(program.writeFile(kFile, threeExams()) &&
+                program.writeFile(kPlainKey + u".xml"_s, {u"DEBUT%1|المعدلات"_s.arg(kPlainKey)}));
         QVERIFY(program.writeFile(u"A.xml"_s, threeExams()));
         QVERIFY(program.writeFile(u"B.xml"_s, {u"DEBUTB"_s}));
         QVERIFY(writeBytes(program.filePath(u"C.xml"_s), "not xml at all"));
@@ -154,8 +150,7 @@ private slots:
     {
         // lines: none for bytes that are no rowset; message: how it starts.
         const auto row = dataTable<QString, QStringList, QString>({"fileName", "lines", "message"});
-        const QString other = kOther + u".xml"_s;
-        const QString cannot = u"لا يمكنك معاينة محتوى هذا الملف"_s;
+        const QString other = kOther + u".xml"_s, cannot = u"لا يمكنك معاينة محتوى هذا الملف"_s;
         row("renamed", u"8410203C07990002004.xml"_s, threeExams(), cannot);
         const QString year = u"8410203C0712000ABCD"_s;
         row("year not a number", year + u".xml"_s, threeExams(year), u"13 "_s);
@@ -233,9 +228,8 @@ private slots:
         ProgramOnDisk program;
         app::MainWindow* window = program.window();
         const QString diskB = QDir::cleanPath(program.diskPath() + u"/../B"_s);
-        QVERIFY(QDir().mkdir(diskB));
-        QVERIFY(
-            gradefile::writeGradeFile(diskB + u'/' + kOther + u".xml"_s, threeExams(kOther)).ok);
+        QVERIFY(QDir().mkdir(diskB) &&
+                gradefile::writeGradeFile(diskB + u"/%1.xml"_s.arg(kOther), threeExams(kOther)).ok);
         sheet::GradeSheetWindow* sheet = program.openWritten(kFile, threeExams());
         QVERIFY(sheet);
         typeInto(sheet->grid(), "p1e2", u"13"_s);

@@ -274,9 +274,8 @@ private slots:
         QVERIFY(sheetWindow()->save());
         QCOMPARE(window->card().sheet.cellAt(6, 1).text, u"18.25"_s);
 
-        // The zoom button goes from the whole page to the list's last choice, 100% when there
-        // is none yet, and back to the whole page.
-        // Every zoom keeps the page shown.
+        // The zoom button goes from the whole page to the list's last choice, 100% when there is
+        // none yet, and back to the whole page. Every zoom keeps the page shown.
         click("zoomButton");
         QCOMPARE(window->preview()->zoomFactor(), 1.0);
         QCOMPARE(window->currentPage(), 3);

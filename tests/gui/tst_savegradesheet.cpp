@@ -21,7 +21,6 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -37,8 +36,7 @@ namespace {
 
 const char* const kChildSwitch = "--type-and-die";
 const char* const kHoldSwitch = "--hold-open";
-const QString kKey = "8410203C07120002004";
-const QString kFileName = kKey + ".xml";
+const QString kKey = "8410203C07120002004", kFileName = kKey + ".xml";
 const QString kCaption = "8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول";
 const QString kSaveQuestion = "حفظ التغييرات" + QString(15, u' ');
 const QString kInsertDisk = "الرجاء إدراج القرص المرن";
@@ -82,21 +80,17 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
         } else if (words[0] == "observe") {
             observe(qobject_cast<GradeSheetWindow*>(grid->window()), words[1].toInt(),
                     words.mid(2).join(u' '));
-        } else if (words[0] == "menu") { // the grid's context menu by a right click, an item
+        } else if (words[0] == "menu") { // the grid's menu by a right click, an item by Enter
             if (words[1] == "paste")
                 QGuiApplication::clipboard()->setText(step.section(u' ', 3));
             const QPoint at =
                 grid->visualRect(grid->sheet().indexOf(cellNamed(words.value(2, "p1e1")))).center();
             QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
                               grid->viewport()->mapTo(grid->window(), at));
-            QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
-            QWidget* menu = QApplication::activePopupWidget();
-            const QString chosen = words[1] == "undo"   ? sheet::SheetTools::kUndoItem
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QVERIFY(chooseMenuItem(words[1] == "undo"   ? sheet::SheetTools::kUndoItem
                                    : words[1] == "redo" ? sheet::SheetTools::kRedoItem
-                                                        : sheet::SheetTools::kPasteItem;
-            menu->close();
-            for (QAction* item : menu->actions())
-                item->text() == chosen ? item->trigger() : void();
+                                                        : sheet::SheetTools::kPasteItem));
             QVERIFY(activate(grid->window())); // after a paste's message
         } else { // undo, redo and shift-redo by their keys, or a key's name
             const QKeyCombination key =
@@ -264,8 +258,7 @@ private slots:
         QFETCH(QString, disk);
         QFETCH(QString, message);
         QFETCH(bool, putBack);
-        const QString diskPath = m_p->diskPath();
-        const QString out = diskPath + "-out";
+        const QString diskPath = m_p->diskPath(), out = diskPath + "-out";
         std::optional<TmpfsMount> tmpfs;
         const auto mountStick = [&] {
             tmpfs.emplace(diskPath, disk == "full" ? "size=64k" : "size=1m");

@@ -11,8 +11,6 @@
 #include "sheet/sheettools.h"
 #include "sheet/statisticsdialog.h"
 
-#include <QMenu>
-
 using namespace Qt::StringLiterals;
 using sheet::SheetTools;
 
@@ -27,19 +25,6 @@ class TestSheetTools : public QObject {
 
     SheetTools* tools() const { return m_program->sheet()->findChild<SheetTools*>(); }
     QString copyPath(const QString& name) const { return m_program->filePath("copies/" + name); }
-
-    // Chooses an item of the grid's menu as a click does: the menu goes, then the item acts.
-    bool chooseMenuItem(const QString& text) const
-    {
-        std::unique_ptr<QMenu> menu(tools()->showMenu({5, 5}));
-        const QList<QAction*> items = menu->actions();
-        const auto item = std::find_if(items.cbegin(), items.cend(),
-                                       [&](QAction* action) { return action->text() == text; });
-        menu->hide();
-        if (item != items.cend())
-            (*item)->trigger();
-        return item != items.cend();
-    }
 
     std::unique_ptr<ProgramOnDisk> m_program;
 
@@ -98,12 +83,11 @@ private slots:
         row("XLSX, no temporary folder", SheetTools::kXlsxItem, u"xlsx"_s,
             Target::NoTemporaryFolder, u"تعذّرت الكتابة على القرص."_s);
     }
-    // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for
-    // the file, the PDF the filled card, with the print number only when the disk holds what it
-    // shows; tst_xlsxcopy reads the workbook through `gradefile xlsx`), each from its item of the
-    // grid's menu, and changes nothing else: not the grade file, not the card's counters. A disk
-    // that refuses it says why, and keeps the old copy of that name whole with no piece of the
-    // new one.
+    // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for the
+    // file, the PDF the filled card, with the print number only when the disk holds what it shows;
+    // tst_xlsxcopy reads the workbook through `gradefile xlsx`), each from its item of the grid's
+    // menu, and changes nothing else: not the grade file, not the card's counters. A disk that
+    // refuses it says why, and keeps the old copy of that name whole with no piece of the new one.
     void copies()
     {
         QFETCH(QString, item);
@@ -141,6 +125,7 @@ private slots:
             qputenv("TMPDIR", QFile::encodeName(m_program->filePath(kFile)));
         DialogAnswers answers({Answer::Yes});
         const bool written = target == Target::Written || target == Target::Unsaved;
+        tools()->showMenu({5, 5});
         QVERIFY(chooseMenuItem(item));
         qputenv("TMPDIR", temporaryFolder);
         QCOMPARE(answers.shown.size(), reason.isEmpty() ? 0 : 1);

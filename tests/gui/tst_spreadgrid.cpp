@@ -190,8 +190,7 @@ QPair<double, double> inkExtent(SpreadGrid* grid, sheet::Cell cell)
 {
     const QRect rect = grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1));
     const QImage image = grid->viewport()->grab(rect.adjusted(3, 3, -3, -3)).toImage();
-    int first = image.width();
-    int last = -1;
+    int first = image.width(), last = -1;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (qGray(image.pixel(x, y)) < 110) {

@@ -5,10 +5,10 @@
 // window tests that walk the teacher's path.
 
 #include "../support/places.h"
-#include "gradefile/teachermessages.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
+#include "gradefile/teachermessages.h"
 #include "print/cardtexts.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -141,4 +142,16 @@ inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+}
+
+// Chooses the item of the menu open now as the keyboard does (made current, Enter); false if none.
+inline bool chooseMenuItem(const QString& text)
+{
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    for (QAction* item : menu ? menu->actions() : QList<QAction*>())
+        menu->setActiveAction(item->text() == text ? item : menu->activeAction());
+    if (!menu || !menu->activeAction())
+        return false;
+    QTest::keyClick(menu, Qt::Key_Return);
+    return true;
 }

@@ -1,11 +1,28 @@
 // The calls into Windows that only the Windows build makes (run under Wine by windows-build).
+#include "../support/filebytes.h"
+#include "../support/programondisk.h"
 #include "app/systeminfo.h"
 #include "observation/keyboardlayout.h"
+#include "sheet/sheetcsv.h"
+#include "sheet/sheettools.h"
 
+#include <QPointer>
 #include <QSettings>
-#include <QTest>
+#include <QTimer>
 
 #include <windows.h>
+
+// Takes the name the save dialog offers while context lives; after 10 s gives up, so none hangs.
+void answerSaveDialogs(QObject* context, int attempts = 200)
+{
+    QTimer::singleShot(50, context, [context, attempts] {
+        if (const HWND dialog = FindWindowW(L"#32770", nullptr))
+            PostMessageW(dialog, WM_COMMAND, attempts > 0 ? IDOK : IDCANCEL, 0);
+        else if (attempts == 0 && QApplication::activeModalWidget())
+            QApplication::activeModalWidget()->close();
+        answerSaveDialogs(context, qMax(0, attempts - 1));
+    });
+}
 
 class TestWindowsCalls : public QObject {
     Q_OBJECT
@@ -39,6 +56,36 @@ private slots:
         if (switched)
             observation::restoreKeyboard(*switched);
         QCOMPARE(GetKeyboardLayout(0), before);
+    }
+
+    // Shift+F10, a copy, Enter, the offered name: the menu, deleted once closed, was freed by the
+    // save dialog's message loop under its copy, then written into; every window closed after it.
+    void copiesLeaveTheProgramRunning()
+    {
+        QCoreApplication::setOrganizationName("saisie-notes-tests");
+        ProgramOnDisk program;
+        QPointer<sheet::GradeSheetWindow> window = program.openSample("8410203C07120002025.xml");
+        for (const QString kind : {"csv", "xlsx", "pdf"}) {
+            QSettings().setValue("folders/" + kind + "Copy", program.diskPath()); // the dialog's
+            QObject copy; // the dialog answered; a menu gone under its command stops the test
+            answerSaveDialogs(&copy);
+            QVERIFY(window && activate(window));
+            QTest::mouseMove(window->grid()->viewport(), {40, 20}, 500); // where a menu was
+            pressKey(Qt::Key_F10, Qt::ShiftModifier);
+            QObject::connect(QApplication::activePopupWidget(), &QObject::destroyed, &copy,
+                             [] { qFatal("the menu went while its command ran"); });
+            QVERIFY(chooseMenuItem(kind == "csv"    ? sheet::SheetTools::kCsvItem
+                                   : kind == "xlsx" ? sheet::SheetTools::kXlsxItem
+                                                    : sheet::SheetTools::kPdfItem));
+        }
+        QTest::qWait(500);
+        QVERIFY(window && window->isVisible() && program.window()->isVisible());
+        const auto copy = [disk = QDir(program.diskPath())](const QString& kind) {
+            return readBytes(disk.filePath(disk.entryList({"*." + kind}).value(0)));
+        };
+        QCOMPARE(copy("csv"), sheet::sheetCsv(window->sheet())); // each copy whole
+        QVERIFY(copy("xlsx").startsWith("PK\x03\x04") && copy("xlsx").contains("PK\x05\x06"));
+        QVERIFY(copy("pdf").startsWith("%PDF-") && copy("pdf").contains("%%EOF"));
     }
 };
 
