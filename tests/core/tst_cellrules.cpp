@@ -13,11 +13,6 @@ const QString kExempt = QStringLiteral("معفى");
 // 400 digits: far beyond the largest double; 10^308 just within it.
 const QString kHuge = QString(400, u'9'), k1E308 = QLatin1String("1") + QString(308, u'0');
 
-PupilExam placeNamed(const QString& name)
-{
-    return {cellNamed(name).row, GradeSheet::examAt(cellNamed(name).column).value_or(-1)};
-}
-
 } // namespace
 
 class TestCellRules : public QObject {
@@ -149,9 +144,10 @@ private slots:
         QFETCH(QString, state);
         QFETCH(QString, move);
         const QStringList s = state.split(u' ');
-        const EnterMove done =
-            enterMove(s.at(0) == u'V' ? EntryMode::Vertical : EntryMode::Horizontal,
-                      placeNamed(s.at(1)), s.at(2).toInt(), s.at(3).toInt());
+        const Cell at = cellNamed(s.at(1)); // a name: exam -1
+        const EnterMove done = enterMove(
+            s.at(0) == u'V' ? EntryMode::Vertical : EntryMode::Horizontal,
+            {at.row, GradeSheet::examAt(at.column).value_or(-1)}, s.at(2).toInt(), s.at(3).toInt());
         QCOMPARE(done.next.has_value(), move != QLatin1String("stay"));
         if (done.next)
             QCOMPARE(QString("p%1e%2").arg(done.next->pupil).arg(done.next->exam + 1),

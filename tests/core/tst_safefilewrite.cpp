@@ -96,8 +96,7 @@ private slots:
         const QStringList before = entriesOf(dir.path());
 
         const SafeWriteResult result = replaceFileSafely(target, content, &faults);
-        QVERIFY(!result.ok);
-        QVERIFY(result.failedStep == step && result.error.isError());
+        QVERIFY(!result.ok && result.failedStep == step && result.error.isError());
         if (kind != FileErrorKind::None)
             QCOMPARE(result.error.kind, kind);
         if (fault == Fault::PulledOut)

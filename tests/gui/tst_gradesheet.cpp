@@ -1,7 +1,6 @@
-// The grade sheet as the one gate of a sheet's data, under Qt's model tester, and grade entry on
-// it without a window: the check every grade passes whatever its source, what the journal, the
-// save and the copies get of a refused text, the entry rules as the teacher's keys drive them,
-// and undo steps that make and take back their change through the same gate.
+// The grade sheet as its data's one gate, under Qt's model tester, and grade entry without a
+// window: the check of every grade whatever its source, what the journal, save and copies get of a
+// refused text, the entry rules under the teacher's keys, undo steps through the same gate.
 #include "../support/datatable.h"
 #include "../support/places.h"
 #include "sheet/gradeentry.h"
@@ -33,10 +32,9 @@ public:
     void cellCommitted(Cell cell, const QString& text) override { last[nameOf(cell)] = text; }
 };
 
-// A grid that moves its cursor as the real one does, in memory: keys reach grade entry
-// first, an Enter it leaves to the grid moves down after asking to leave, typing opens an
-// editor whose text the move commits through the sheet's setData, and setActiveCell from
-// inside a leaving move has the last word. Qt's model tester watches the sheet throughout.
+// A grid that moves its cursor as the real one does, in memory: keys reach grade entry first, an
+// Enter it leaves to the grid moves down after asking to leave, typing opens an editor the move
+// commits through setData, and setActiveCell in a leaving move has the last word.
 class FakeGrid : public EntryCursor {
 public:
     // fileText: what the file holds under the cursor.
@@ -149,11 +147,10 @@ private:
         m_committing = false;
     }
 
-    int m_rows;
+    int m_rows, m_queued = 0;
     bool m_editing = false, m_committing = false;
     QString m_editor;
     quint64 m_placements = 0;
-    int m_queued = 0;
 };
 
 const QMap<QString, GradeLook> kLooks{{"white", GradeLook::Plain},

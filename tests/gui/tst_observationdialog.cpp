@@ -151,8 +151,7 @@ private slots:
         QCOMPARE(pupils, (QStringList{kCells[0] + " #000000", "2#" + phrase(7) + " #008000 bold",
                                       "2#أ#ب" + QString(47, u'م') + " #0000ff bold", "3 #000000",
                                       kCells[4] + " #000000"}));
-        QVERIFY(open.sheet.modified);
-        QVERIFY(open.sheet.cursorRow == 5 && int(open.row) == 5);
+        QVERIFY(open.sheet.modified && open.sheet.cursorRow == 5 && int(open.row) == 5);
         QTEST(open.sheet.saves, "saves");
         QVERIFY(!open.sheet.saves || !shownDuringSave);
     }

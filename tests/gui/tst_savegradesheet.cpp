@@ -34,8 +34,7 @@ using sheet::GradeSheetWindow;
 
 namespace {
 
-const char* const kChildSwitch = "--type-and-die";
-const char* const kHoldSwitch = "--hold-open";
+const char *const kChildSwitch = "--type-and-die", *const kHoldSwitch = "--hold-open";
 const QString kKey = "8410203C07120002004", kFileName = kKey + ".xml";
 const QString kCaption = "8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول";
 const QString kSaveQuestion = "حفظ التغييرات" + QString(15, u' ');
@@ -221,8 +220,7 @@ private slots:
         typeInto(grid, place, entry.startsWith('=') ? "" : entry);
         const QString underCursor = grid->activeText();
         DialogAnswers answers({});
-        QCOMPARE(m_p->sheet()->save(), !stored.isEmpty());
-        QCOMPARE(answers.shown.size(), 0);
+        QVERIFY(m_p->sheet()->save() == !stored.isEmpty() && answers.shown.size() == 0);
         QCOMPARE(nameOf(grid->activeCell()), place);
         QCOMPARE(m_p->sheet()->isModified(), stored.isEmpty());
         QCOMPARE(grid->text(cellNamed(place)), stored.isEmpty() ? underCursor : stored);
@@ -447,8 +445,7 @@ private slots:
                                                QChar::Nbsp));
         const bool back = !comesBack.isEmpty();
         comesBack.remove('-');
-        QCOMPARE(m_p->grid()->text({6, 3}), comesBack);
-        QCOMPARE(m_p->sheet()->isModified(), back);
+        QVERIFY(m_p->grid()->text({6, 3}) == comesBack && m_p->sheet()->isModified() == back);
         QCOMPARE(journals().size(), back || meanwhile == "damaged" ? 1 : 0);
         QVERIFY(meanwhile != "damaged" || readBytes(journals()[0]) == journal);
         if (!back)
