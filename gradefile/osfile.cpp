@@ -284,6 +284,9 @@ int readAtMost(const QString& path, qint64 maxBytes, QByteArray& bytes)
     FileHandle handle;
     int fd = -1;
 #ifdef Q_OS_WIN
+    const DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return kNotRegularFile;
     const int openError = openFile(path, _O_RDONLY, fd);
     if (openError != 0)
         return openError;
