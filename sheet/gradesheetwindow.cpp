@@ -51,6 +51,8 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("بطاقة تحصيل الأعداد بالمادة و بفترة الإمتحان");
 const QString kReadOnlyTitle = QStringLiteral(" - للإطلاع فقط");
+const QString kNotSavedRefused =
+    QStringLiteral("لم تحفظ الأعداد : صحّح أوّلا العدد الأحمر تحت المؤشّر (من 0 إلى 20).");
 const QString kCannotBeSaved = QStringLiteral(
     "في هذا الملفّ سطر أطول ممّا يقبله نظام الإدارة : الملفّ للإطّلاع فقط، ولا يحفظه هذا البرنامج.");
 const QString kSavedAnnouncement = QStringLiteral("تمّ حفظ الأعداد");
@@ -554,14 +556,15 @@ void GradeSheetWindow::pasteGrades()
 bool GradeSheetWindow::save()
 {
     Q_ASSERT(!isReadOnly());
-    // A grade above twenty under the cursor is not written: the cursor goes back to it.
-    if (m_entry->isCellUnderCursorAboveTwenty()) {
+    // A grade above twenty under the cursor is not written: the cursor goes back to it, and the
+    // teacher hears and reads why nothing was saved.
+    if (m_entry->isCellUnderCursorAboveTwenty() || !checkCellUnderCursor()) {
         m_grid->setFocus();
         m_grid->setActiveCell(m_grid->activeCell());
+        QApplication::beep();
+        showStatus(kNotSavedRefused);
         return false;
     }
-    if (!checkCellUnderCursor())
-        return false;
     qint16 lastSaveNumber = m_document.cardTexts().saveNumber;
     for (;;) {
         const std::optional<QByteArray> replaced = fileToReplace(lastSaveNumber);
