@@ -37,6 +37,7 @@ const QString kNotPrintedUnsaved =
 const QString kPrintFailed = QStringLiteral("تعذّرت طباعة بطاقة الأعداد :\n");
 const QString kPdfFailed = QStringLiteral("تعذّر حفظ بطاقة الأعداد في الملفّ :\n");
 const QString kPdfCaption = QStringLiteral("حفظ بطاقة الأعداد في ملفّ PDF");
+const QString kBlankCardName = QStringLiteral(" - قبل الرقن");
 const QString kCardPrinted = QStringLiteral("أرسلت البطاقة إلى الطابعة %1 - الصفحات : %2");
 const QString kCardWritten = QStringLiteral("حفظت البطاقة في %1 بالمجلّد %2 - الصفحات : %3");
 // How long the status line says that a card went; the same card asked for again meanwhile
@@ -82,8 +83,7 @@ bool GradeSheetWindow::printFilledCard()
     // card that exists: sent to the printer, or written as a PDF file.
     print::CardTexts signedTexts = m_document.cardTexts();
     signedTexts.printNumber = signedTexts.saveNumber;
-    if (!sendCard(filledCard(), print::composePageHeader(signedTexts, QDate::currentDate()),
-                  true))
+    if (!sendCard(filledCard(), print::composePageHeader(signedTexts, QDate::currentDate()), true))
         return false;
     m_document.setPrintNumber(signedTexts.printNumber);
     return true;
@@ -97,7 +97,8 @@ bool GradeSheetWindow::printBlankCard()
     // not yet stays as it is.
     print::PrintedSheet card = filledCard();
     card.blankGradeCells();
-    return sendCard(card, print::composePageHeader(m_document.cardTexts(), QDate::currentDate()), false);
+    return sendCard(card, print::composePageHeader(m_document.cardTexts(), QDate::currentDate()),
+                    false);
 }
 
 bool GradeSheetWindow::cardGoesToPrinter() const
@@ -116,10 +117,11 @@ void GradeSheetWindow::showPreview()
         // that print.
         const QString printer = cardGoesToPrinter() ? print::targetPrinterName() : QString();
         const auto compose = [this] {
-            return print::PreviewCard{filledCard(),
-                                      print::composePageHeader(m_document.cardTexts(), QDate::currentDate())};
+            return print::PreviewCard{filledCard(), print::composePageHeader(m_document.cardTexts(),
+                                                                             QDate::currentDate())};
         };
-        m_preview = new print::PreviewWindow(compose, [this] { printFilledCard(); }, printer, this);
+        m_preview = new print::PreviewWindow(
+            compose, [this] { printFilledCard(); }, printer, this);
         connect(m_preview, &print::PreviewWindow::closed, this,
                 &GradeSheetWindow::giveGridBackItsCursor);
     }
@@ -155,7 +157,7 @@ bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::Pa
         else
             ui::showNotice(this, windowTitle(), kPrintFailed + outcome.error);
     } else {
-        sent = writeCardToPdf(card, codes);
+        sent = writeCardToPdf(card, codes, filled);
     }
     giveGridBackItsCursor();
     if (sent.isEmpty())
@@ -167,9 +169,11 @@ bool GradeSheetWindow::sendCard(const print::PrintedSheet& card, const print::Pa
 
 // Without a printer the teacher keeps the card as a PDF file, to print elsewhere.
 QString GradeSheetWindow::writeCardToPdf(const print::PrintedSheet& card,
-                                         const print::PageHeader& codes)
+                                         const print::PageHeader& codes, bool filled)
 {
-    const QString suggested = print::suggestedPdfFileName(m_document.cardTexts().sheetDescription);
+    // The blank card is named apart, so that it does not take the filled one's place.
+    const QString suggested = print::suggestedPdfFileName(m_document.cardTexts().sheetDescription +
+                                                          (filled ? QString() : kBlankCardName));
     const QString path = m_destination.choosePdfPath ? m_destination.choosePdfPath(suggested)
                                                      : askForPdfPath(this, suggested);
     if (path.isEmpty())

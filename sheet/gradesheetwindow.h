@@ -135,7 +135,6 @@ public:
     // What the status line under the grid says now (a card sent, for a few seconds).
     QString statusText() const;
 
-
 signals:
     // The grade file of key was written.
     void saved(const QString& key);
@@ -178,7 +177,8 @@ private:
     // keyboard back whatever happens. False when nothing was printed.
     bool sendCard(const print::PrintedSheet& card, const print::PageHeader& codes, bool filled);
     // The status line's text once the PDF is written; empty when it was not.
-    QString writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes);
+    QString writeCardToPdf(const print::PrintedSheet& card, const print::PageHeader& codes,
+                           bool filled);
     // The same card was sent a moment ago and the sheet has not changed since.
     bool isCardJustSent(bool filled) const;
     // Says on the status line, for a few seconds, what became of the teacher's command.
