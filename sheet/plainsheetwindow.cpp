@@ -122,6 +122,8 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
         }
     }
     m_sheet.reset(std::move(table));
+    // A grade and a mark stand alike in the middle of their column, as in the subject sheet.
+    m_sheet.setColumnAlignment(1, Qt::AlignCenter);
     setWindowTitle(document.caption);
     m_grid->setAccessibleName(document.caption);
     m_grid->fitColumnsToTexts();

@@ -152,6 +152,8 @@ private slots:
             QVERIFY(window && window->isVisible() && isAt(1, 4) && !m_grid->isEditing());
         }
         QCOMPARE(m_grid->text({1, 4}), QStringLiteral("13.75"));
+        QCOMPARE(m_grid->model()->index(3, 0).data(Qt::TextAlignmentRole),
+                 int(Qt::AlignCenter | Qt::AlignAbsolute));
         pressKey(Qt::Key_Return);
         QVERIFY(isAt(1, 5));
         QGuiApplication::clipboard()->setText(QStringLiteral("17.5"));
