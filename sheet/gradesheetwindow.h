@@ -119,7 +119,6 @@ public:
     };
     void setCardDestination(CardDestination destination) { m_destination = std::move(destination); }
 
-    qint16 gradeSpan() const { return qint16(m_sheet.gradeSpan()); }
     bool isModified() const { return m_sheet.isModified(); }
     bool isSaved() const { return m_document.isSaved(); }
 
