@@ -8,9 +8,9 @@
 #include "gradefile/teachermessages.h"
 #include "recovery/openfilelock.h"
 #include "sheet/gradesheetwindow.h"
-#include "sheet/plainsheetwindow.h"
+#include "sheet/annualaverageswindow.h"
 #include "sheet/sheetstate.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
@@ -143,9 +143,9 @@ sheet::GradeSheetWindow* MainWindow::gradeSheet() const
     return m_gradeSheet;
 }
 
-sheet::PlainSheetWindow* MainWindow::plainSheet() const
+sheet::AnnualAveragesWindow* MainWindow::annualAverages() const
 {
-    return m_plainSheet;
+    return m_annualAverages;
 }
 
 void MainWindow::createMenu()
@@ -313,8 +313,8 @@ bool MainWindow::closeGradeSheets()
 {
     if (m_gradeSheet && !m_gradeSheet->close())
         return false;
-    if (m_plainSheet)
-        m_plainSheet->close();
+    if (m_annualAverages)
+        m_annualAverages->close();
     return true;
 }
 
@@ -362,8 +362,8 @@ void MainWindow::openSelectedFile()
         !lockFileToOpen(*read.document, readOnly))
         return;
     ui::WaitCursor filling;
-    if (read.document->kind == gradefile::SheetKind::Plain) {
-        openPlainSheet(*read.document);
+    if (read.document->kind == gradefile::SheetKind::AnnualAverages) {
+        openAnnualAverages(*read.document);
         return;
     }
     openSubjectSheet(*read.document, readOnly);
@@ -445,16 +445,16 @@ void MainWindow::carryOut(const KeptCopiesDialog& dialog)
         scanDisk();
 }
 
-void MainWindow::openPlainSheet(const gradefile::GradeDocument& document)
+void MainWindow::openAnnualAverages(const gradefile::GradeDocument& document)
 {
-    m_plainSheet = new sheet::PlainSheetWindow(this);
-    connect(m_plainSheet, &sheet::PlainSheetWindow::closed, this, &MainWindow::showMainWindow);
-    m_plainSheet->fillFromDocument(document);
-    m_plainSheet->show();
-    m_plainSheet->raise();
-    m_plainSheet->activateWindow();
+    m_annualAverages = new sheet::AnnualAveragesWindow(this);
+    connect(m_annualAverages, &sheet::AnnualAveragesWindow::closed, this, &MainWindow::showMainWindow);
+    m_annualAverages->fillFromDocument(document);
+    m_annualAverages->show();
+    m_annualAverages->raise();
+    m_annualAverages->activateWindow();
     // The teacher can type at once, as in the grade sheet.
-    m_plainSheet->grid()->setFocus();
+    m_annualAverages->grid()->setFocus();
 }
 
 } // namespace app

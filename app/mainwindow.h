@@ -16,7 +16,7 @@ class QTreeWidget;
 
 namespace sheet {
 class GradeSheetWindow;
-class PlainSheetWindow;
+class AnnualAveragesWindow;
 struct SheetState;
 } // namespace sheet
 
@@ -37,7 +37,7 @@ public:
 
     // The grade sheet windows while one is open (each exists once at most).
     sheet::GradeSheetWindow* gradeSheet() const;
-    sheet::PlainSheetWindow* plainSheet() const;
+    sheet::AnnualAveragesWindow* annualAverages() const;
 
     // The file list's columns; each line also holds its file's key (Qt::UserRole).
     enum ListColumn { ContentColumn, FileNameColumn };
@@ -97,14 +97,14 @@ private:
     // look at it without typing.
     bool lockFileToOpen(const gradefile::GradeDocument& document, bool& readOnly);
     void openSubjectSheet(const gradefile::GradeDocument& document, bool readOnly);
-    void openPlainSheet(const gradefile::GradeDocument& document);
+    void openAnnualAverages(const gradefile::GradeDocument& document);
     void carryOut(const KeptCopiesDialog& dialog);
 
     AppState& m_appState;
     sheet::SheetState& m_sheetState;
     gradefile::GradeDisk m_disk;
     QPointer<sheet::GradeSheetWindow> m_gradeSheet;
-    QPointer<sheet::PlainSheetWindow> m_plainSheet;
+    QPointer<sheet::AnnualAveragesWindow> m_annualAverages;
     // The lock of the file the grade sheet shows, while it is open.
     std::unique_ptr<QLockFile> m_openFileLock;
     std::function<void()> m_quit;

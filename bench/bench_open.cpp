@@ -7,7 +7,7 @@
 #include "gradefile/gradefileio.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

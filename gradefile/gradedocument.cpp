@@ -99,7 +99,7 @@ std::optional<FileError> readSubjectSheet(const QStringList& lines, GradeDocumen
     });
 }
 
-std::optional<FileError> readPlainSheet(const QStringList& lines, GradeDocument& document)
+std::optional<FileError> readAnnualAverages(const QStringList& lines, GradeDocument& document)
 {
     document.headers.insert(1, textAfterFirstSeparator(lines.at(1)));
     return readPupilLines(
@@ -149,7 +149,7 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
     GradeDocument document;
     document.fileName = fileName;
     document.key = keyFromFileName(fileName);
-    document.kind = isSubjectKey(document.key) ? SheetKind::Subject : SheetKind::Plain;
+    document.kind = isSubjectKey(document.key) ? SheetKind::Subject : SheetKind::AnnualAverages;
     document.nameLayout = nameLayoutOfStartLine(lines.first());
 
     const QString yearText = yearTextOfKey(document.key);
@@ -177,7 +177,7 @@ DocumentRead readGradeDocument(const QString& fileName, const QStringList& lines
 
     const std::optional<FileError> error = document.kind == SheetKind::Subject
                                                ? readSubjectSheet(lines, document)
-                                               : readPlainSheet(lines, document);
+                                               : readAnnualAverages(lines, document);
     if (error)
         return failed(*error);
     DocumentRead read;

@@ -23,7 +23,7 @@ using RowCells = QMap<int, QString>;
 struct GradeDocument {
     QString fileName; // as listed, extension included
     QString key;      // file name without ".xml"
-    SheetKind kind = SheetKind::Plain;
+    SheetKind kind = SheetKind::AnnualAverages;
     // One character of the start line: "C" centres the names under a short header.
     QString nameLayout;
     qint16 year = 0;            // first calendar year of the school year

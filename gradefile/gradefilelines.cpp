@@ -33,10 +33,10 @@ std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table)
     return empty;
 }
 
-int gradeSpanOf(const SheetTable& table)
+int gradeFieldsOf(const SheetTable& table)
 {
     const std::array<bool, kSheetColumns> empty = emptyColumnsOf(table);
-    return 6 - int(std::count(empty.begin(), empty.end(), true));
+    return qBound(0, 7 - int(std::count(empty.begin(), empty.end(), true)), kFirstGradeColumn + 1);
 }
 
 QString trimBlanks(const QString& text)
@@ -51,12 +51,12 @@ QString trimBlanks(const QString& text)
 }
 
 SaveLinesBuilt buildGradeFileLines(const QString& key, const QString& caption,
-                                   const SheetTable& table, int gradeSpan,
+                                   const SheetTable& table, int gradeFields,
                                    const EndLineTexts& texts, qint16 saveNumber, qint16 printNumber)
 {
-    const int written = qBound(0, gradeSpan + 1, kFirstGradeColumn + 1);
+    const int written = qBound(0, gradeFields, kFirstGradeColumn + 1);
     const QString separator(kFieldSeparator);
-    auto gradeFields = [&](size_t row) {
+    auto gradeTexts = [&](size_t row) {
         QString text;
         for (int j = 1; j <= written; ++j)
             text += separator + table[row][size_t(kFirstGradeColumn + 1 - j)];
@@ -65,11 +65,11 @@ SaveLinesBuilt buildGradeFileLines(const QString& key, const QString& caption,
 
     SaveLinesBuilt built;
     built.lines << kStartLinePrefix + key + separator + trimBlanks(caption);
-    built.lines << kTestLinePrefix + gradeFields(0);
+    built.lines << kTestLinePrefix + gradeTexts(0);
     for (size_t r = 1; r < table.size(); ++r) {
         const auto& row = table[r];
         built.lines << row[10] + separator + row[9] + separator + row[8] + separator + row[7] +
-                           gradeFields(r);
+                           gradeTexts(r);
     }
 
     int raised = qMax(saveNumber, printNumber);

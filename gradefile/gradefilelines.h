@@ -25,8 +25,8 @@ using SheetTable = std::vector<std::array<QString, kSheetColumns>>;
 // one is kept too, so saving a sheet keeps all its exams.
 std::array<bool, kSheetColumns> emptyColumnsOf(const SheetTable& table);
 
-// 6 minus the number of columns emptyColumnsOf finds empty.
-int gradeSpanOf(const SheetTable& table);
+// How many grade fields a pupil's line gets: the columns from 6 down that are not empty.
+int gradeFieldsOf(const SheetTable& table);
 
 // What the save writes into the end line besides the key.
 struct EndLineTexts {
@@ -41,11 +41,11 @@ struct SaveLinesBuilt {
     bool counterOverflow = false; // the save counter cannot be raised any further
 };
 
-// The lines of a subject grade file rebuilt from its sheet: N = gradeSpan + 1 grade
-// columns are written, from column 6 down. The save counter is first raised to the
+// The lines of a subject grade file rebuilt from its sheet: gradeFields columns are
+// written, from column 6 down. The save counter is first raised to the
 // print counter when below it, then by one.
 SaveLinesBuilt buildGradeFileLines(const QString& key, const QString& caption,
-                                   const SheetTable& table, int gradeSpan,
+                                   const SheetTable& table, int gradeFields,
                                    const EndLineTexts& texts, qint16 saveNumber,
                                    qint16 printNumber);
 

@@ -5,7 +5,7 @@
 namespace gradefile {
 
 // A subject grade file, whose sheet has grade columns 1 to 6, or a plain grade file, with one.
-enum class SheetKind { Subject, Plain };
+enum class SheetKind { Subject, AnnualAverages };
 
 inline constexpr int kSheetColumns = 11;
 // Grade columns 1 to 6, filled from column 6 downwards: column 6 holds the first exam.

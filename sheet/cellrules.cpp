@@ -35,9 +35,9 @@ CellCheck judge(const QString& text)
 {
     const std::optional<double> value = cellValue(text);
     if (!value || *value < kGradeMin || *value > kGradeMax)
-        return {text, GradeLook::Refused, true};
+        return {text, CheckResult::Refused, true};
     const QString rewritten = toGradeText(text);
-    return {rewritten, rewritten == u"00.00" ? GradeLook::Zero : GradeLook::Plain, false};
+    return {rewritten, rewritten == u"00.00" ? CheckResult::Zero : CheckResult::Accepted, false};
 }
 
 } // namespace

@@ -76,18 +76,18 @@ QString toGradeText(const QString& text);
 
 // ---- Cell check (the cursor is about to leave a cell) ----
 
-// The look grade entry gives a grade cell once it is checked; a cell never checked has none.
-enum class GradeLook { None, Plain, Zero, Refused };
+// The verdict of a grade cell's check; a cell never checked is Unchecked.
+enum class CheckResult { Unchecked, Accepted, Zero, Refused };
 
 struct CellCheck {
     QString text;                  // the cell's new text
-    std::optional<GradeLook> look; // the cell's new look; none: it keeps its own
+    std::optional<CheckResult> result; // none: the cell keeps its own
     bool refused = false;          // the cursor stays on the cell
 };
 
 // The check of a cell's text as the cursor leaves it:
 // - an empty text, or one that is "." once spaces are trimmed, becomes "--.--";
-// - a value from 0 to 20 is rewritten with toGradeText() and looks Zero when the text is then
+// - a value from 0 to 20 is rewritten with toGradeText() and is Zero when the text is then
 //   "00.00", Plain otherwise;
 // - a value out of range, or too large for a double, is refused.
 // A pasted text that is not a number but has a value in range passes unchanged: "-3" has the

@@ -29,7 +29,7 @@ std::optional<CellCheck> checkBroughtValue(const QString& value)
         return std::nullopt;
     if (isMark(plain) || isPlainNumber(plain))
         return checkCell(plain);
-    return CellCheck{value.trimmed(), GradeLook::Refused, true};
+    return CellCheck{value.trimmed(), CheckResult::Refused, true};
 }
 
 std::optional<std::vector<QStringList>> spreadsheetRows(const QString& text, QChar separator,

@@ -114,7 +114,7 @@ void GradeEntry::enterPressed()
     // What is being typed is committed first: it is the teacher's change, the check's rewrite
     // comes after it.
     m_cursor.setActiveCell(from);
-    if (!passesCheck(from, move.wraps) || !move.next)
+    if (!checkLeavingCell(from, move.wraps) || !move.next)
         return;
     m_refused.reset();
     const Cell next = GradeSheet::gradeCell(move.next->pupil, move.next->exam);
@@ -122,7 +122,7 @@ void GradeEntry::enterPressed()
     // A horizontal wrap checks the first grade of the row it starts as well: an empty one
     // shows "--.--" as soon as the teacher reaches the row.
     if (move.wraps && m_mode == EntryMode::Horizontal)
-        passesCheck(next);
+        checkLeavingCell(next);
 }
 
 // Undoing an observation leaves the cursor on a name: Enter brings it back to the grades.
@@ -137,7 +137,7 @@ bool GradeEntry::leavingCell(Cell from, Cell to)
 {
     if (m_sheet.isReadOnly())
         return true;
-    if (!passesCheck(from))
+    if (!checkLeavingCell(from))
         return false;
     m_refused.reset();
     clicked(to);
@@ -146,13 +146,13 @@ bool GradeEntry::leavingCell(Cell from, Cell to)
 
 // Checks a grade cell the cursor leaves (other cells are never rewritten); a refused one keeps
 // the cursor. What was typed was checked as it went in: the sheet knows it refused it.
-bool GradeEntry::passesCheck(Cell cell, bool leftByWrap)
+bool GradeEntry::checkLeavingCell(Cell cell, bool leftByWrap)
 {
     if (cell.row < 1 || !GradeSheet::examAt(cell.column))
         return true;
     const QString text = m_sheet.text(cell);
     const CellCheck check = leftByWrap ? checkCellLeftByWrap(text) : checkCell(text);
-    const bool refused = m_sheet.look(cell) == GradeLook::Refused || check.refused;
+    const bool refused = m_sheet.checkResult(cell) == CheckResult::Refused || check.refused;
     if (refused)
         m_refused = cell;
     else
@@ -201,7 +201,7 @@ bool GradeEntry::checkCellUnderCursor()
 {
     const Cell active = m_cursor.activeCell();
     m_cursor.setActiveCell(active);
-    return m_sheet.text(active).isEmpty() || passesCheck(active);
+    return m_sheet.text(active).isEmpty() || checkLeavingCell(active);
 }
 
 void GradeEntry::writeCell(Cell cell, const QString& text)
@@ -215,11 +215,11 @@ void GradeEntry::placeCursor(Cell cell)
     m_cursor.setActiveCell(cell);
 }
 
-void GradeEntry::restoreCells(const QList<std::pair<Cell, CellState>>& cells)
+void GradeEntry::recoverCells(const QList<std::pair<Cell, CellState>>& cells)
 {
     m_sheet.change(cells);
     for (const auto& [cell, state] : cells) {
-        if (m_sheet.look(cell) == GradeLook::Refused) {
+        if (m_sheet.checkResult(cell) == CheckResult::Refused) {
             keepCursorOnRefused(cell);
             break;
         }

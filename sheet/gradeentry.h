@@ -60,7 +60,7 @@ public:
     EntryMode entryMode() const { return m_mode; }
     // Puts texts a journal kept back into their cells after a crash, each grade checked, and
     // marks the sheet modified. The cursor goes to the first refused grade among them.
-    void restoreCells(const QList<std::pair<Cell, CellState>>& cells);
+    void recoverCells(const QList<std::pair<Cell, CellState>>& cells);
     // Writes values brought from outside (a paste, an import) as one change, each checked as a
     // grade typed and left; a refused one is not written, and a locked cell takes nothing.
     // The first refused cell then holds its text, red, with the cursor kept on it as after
@@ -109,7 +109,7 @@ private:
     std::optional<PupilExam> pupilExamAt(Cell cell) const;
     void noteEntry(bool accepted);
     void enterPressed();
-    bool passesCheck(Cell cell, bool leftByWrap = false);
+    bool checkLeavingCell(Cell cell, bool leftByWrap = false);
     void writeCell(Cell cell, const QString& text);
     void keepCursorOnRefused(Cell cell);
     void goToFirstGrade(bool checkLeft);

@@ -36,7 +36,7 @@ void GradeSheet::reset(gradefile::SheetTable table)
     m_looks.assign(m_table.size() - 1, RowLooks());
     m_beforeRefusal.clear();
     m_shown = shownColumnsOf(m_table);
-    m_gradeSpan = gradefile::gradeSpanOf(m_table);
+    m_gradeFields = gradefile::gradeFieldsOf(m_table);
     endResetModel();
     setModified(false);
 }
@@ -109,10 +109,10 @@ QString GradeSheet::text(Cell cell) const
     return contains(cell) ? m_table[size_t(cell.row)][size_t(cell.column)] : QString();
 }
 
-GradeLook GradeSheet::look(Cell cell) const
+CheckResult GradeSheet::checkResult(Cell cell) const
 {
     if (!contains(cell) || cell.row == 0)
-        return GradeLook::None;
+        return CheckResult::Unchecked;
     return m_looks[size_t(cell.row - 1)].grades[size_t(cell.column)];
 }
 
@@ -123,7 +123,7 @@ NameLook GradeSheet::nameLook(int row) const
 
 CellState GradeSheet::state(Cell cell) const
 {
-    CellState now{text(cell), look(cell), {}};
+    CellState now{text(cell), checkResult(cell), {}};
     if (cell.column == gradefile::kNameColumn)
         now.name = nameLook(cell.row);
     return now;
@@ -157,9 +157,9 @@ CellState GradeSheet::checked(Cell cell, CellState wanted) const
     if (!examAt(cell.column) || cell.row < 1 || m_readOnly)
         return wanted;
     const CellCheck check =
-        checkBroughtValue(wanted.text).value_or(CellCheck{QString(), GradeLook::Plain, false});
+        checkBroughtValue(wanted.text).value_or(CellCheck{QString(), CheckResult::Accepted, false});
     wanted.text = check.text;
-    wanted.look = check.look.value_or(GradeLook::Plain);
+    wanted.result = check.result.value_or(CheckResult::Accepted);
     return wanted;
 }
 
@@ -214,14 +214,14 @@ void GradeSheet::apply(Cell cell, const CellState& after, bool modifies)
     if (before == after)
         return;
     const QString savedBefore = acceptedState(cell).text;
-    const bool refused = after.look == GradeLook::Refused;
-    if (refused && before.look != GradeLook::Refused)
+    const bool refused = after.result == CheckResult::Refused;
+    if (refused && before.result != CheckResult::Refused)
         m_beforeRefusal.insert(keyOf(cell), before);
     else if (!refused)
         m_beforeRefusal.remove(keyOf(cell));
     m_table[size_t(cell.row)][size_t(cell.column)] = after.text;
     RowLooks& looks = m_looks[size_t(cell.row - 1)];
-    looks.grades[size_t(cell.column)] = after.look;
+    looks.grades[size_t(cell.column)] = after.result;
     if (cell.column == gradefile::kNameColumn)
         looks.name = after.name;
     if (m_journal && !refused && after.text != savedBefore)
@@ -303,8 +303,8 @@ QVariant GradeSheet::data(const QModelIndex& index, int role) const
         const Qt::Alignment alignment = m_alignments[size_t(cell.column)];
         return alignment ? QVariant(int(alignment)) : QVariant();
     }
-    case GradeLookRole:
-        return int(look(cell));
+    case CheckResultRole:
+        return int(checkResult(cell));
     case NameColourRole: {
         const NameLook name = nameLook(cell.row);
         return cell.column == gradefile::kNameColumn && name.rgb ? QVariant(*name.rgb) : QVariant();
@@ -323,10 +323,10 @@ QString GradeSheet::spokenMeaning(Cell cell) const
 {
     if (cell.column == gradefile::kNameColumn && gradefile::kLevelColumn <= m_columns)
         return observation::observationOf(text({gradefile::kLevelColumn, cell.row}));
-    switch (look(cell)) {
-    case GradeLook::Refused:
+    switch (checkResult(cell)) {
+    case CheckResult::Refused:
         return kSpokenRefused;
-    case GradeLook::Zero:
+    case CheckResult::Zero:
         return kSpokenZero;
     default:
         break;

@@ -29,11 +29,11 @@ struct NameLook {
 // the name's look.
 struct CellState {
     QString text;
-    GradeLook look = GradeLook::None;
+    CheckResult result = CheckResult::Unchecked;
     NameLook name;
     friend bool operator==(const CellState& a, const CellState& b)
     {
-        return a.text == b.text && a.look == b.look && a.name == b.name;
+        return a.text == b.text && a.result == b.result && a.name == b.name;
     }
     friend bool operator!=(const CellState& a, const CellState& b) { return !(a == b); }
 };
@@ -64,7 +64,7 @@ public:
 //
 // setData is the one way a pupil's cell changes, and every grade passes the cell check there: a
 // grade cell changed holds nothing, a grade in the "00.00" form or a mark, unless it is refused
-// (GradeLook::Refused), and a refused text is neither journaled nor saved: the grade it
+// (CheckResult::Refused), and a refused text is neither journaled nor saved: the grade it
 // replaced is.
 //
 // Cells are addressed as the sheet's lines hold them: Cell{column, row}, row 0 the headers and
@@ -75,11 +75,11 @@ class GradeSheet : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // Roles besides the display text: the cell's GradeLook, the name's NameLook; for setData,
+    // Roles besides the display text: the cell's CheckResult, the name's NameLook; for setData,
     // the check's rewrite of a cell left (no step of its own), and a CellState set as it is
     // (undo, redo).
     enum Role {
-        GradeLookRole = Qt::UserRole,
+        CheckResultRole = Qt::UserRole,
         NameColourRole,
         NameBoldRole,
         CheckRole,
@@ -106,7 +106,7 @@ public:
     void setJournal(CellJournal* journal) { m_journal = journal; }
     // Where the teacher's changes are made (by default at once, with no history).
     void setRecorder(EditRecorder* recorder) { m_recorder = recorder; }
-    GradeLook look(Cell cell) const;
+    CheckResult checkResult(Cell cell) const;
     NameLook nameLook(int row) const;
     CellState state(Cell cell) const;
     // The cell as the save writes it: a refused grade gives way to the one it replaced.
@@ -161,11 +161,11 @@ public:
     bool isFieldShown(PupilField field) const { return isShown(fieldCell(1, field).column); }
     // The shown exams, first exam first.
     std::vector<int> shownExams() const;
-    // 6 minus the columns empty at opening: the save writes gradeSpan() + 1 grades a pupil.
-    int gradeSpan() const { return m_gradeSpan; }
+    // The grade fields the save writes a pupil, counted at opening.
+    int gradeFields() const { return m_gradeFields; }
     // The exams grade entry, a paste and an import reach: the first exam to that count (a
     // header holding text beside the first exam, or no exam at all, still gives one to six).
-    int examCount() const { return std::clamp(m_gradeSpan, 0, kExams - 1) + 1; }
+    int examCount() const { return std::clamp(m_gradeFields, 1, kExams); }
 
     QModelIndex indexOf(Cell cell) const;
     static Cell cellOf(const QModelIndex& index);
@@ -186,7 +186,7 @@ signals:
 
 private:
     struct RowLooks {
-        std::array<GradeLook, gradefile::kSheetColumns> grades{};
+        std::array<CheckResult, gradefile::kSheetColumns> grades{};
         NameLook name;
     };
     // What the check makes of a text for cell: grades checked, other cells as they come.
@@ -206,7 +206,7 @@ private:
     std::array<Qt::Alignment, gradefile::kSheetColumns> m_alignments{};
     std::vector<int> m_pupilNameColumns{gradefile::kNameColumn};
     ShownColumns m_shown{};
-    int m_gradeSpan = 0;
+    int m_gradeFields = 0;
     bool m_readOnly = false;
     bool m_modified = false;
     CellJournal* m_journal = nullptr;

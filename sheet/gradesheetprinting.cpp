@@ -11,7 +11,7 @@
 #include "sheet/gradesheetwindow.h"
 #include "sheet/griddelegate.h"
 #include "sheet/openedsheet.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 #include "ui/accessibility.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"

@@ -14,8 +14,8 @@
 #include "sheet/sheethistory.h"
 #include "sheet/sheetrecovery.h"
 #include "sheet/sheetstate.h"
-#include "sheet/sheettools.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/sheetcontextmenu.h"
+#include "sheet/gradegrid.h"
 #include "ui/accessibility.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
@@ -122,7 +122,7 @@ GradeSheetWindow::GradeSheetWindow(SheetState& sheetState, const gradefile::Grad
     m_normalRowHeight = m_grid->verticalHeader()->defaultSectionSize();
     fitWindowToGrid();
     // The statistics and the copies, on the grid's context menu.
-    new SheetTools(*this, m_document.cardTexts(), [this] { return checkCellUnderCursor(); });
+    new SheetContextMenu(*this, m_document.cardTexts(), [this] { return checkCellUnderCursor(); });
 }
 
 // Nothing the grid still signals as it goes may reach grade entry or the journal.
@@ -194,10 +194,10 @@ QWidget* GradeSheetWindow::createCommandPanel()
 
 void GradeSheetWindow::createGrid()
 {
-    m_grid = new SpreadGrid(m_sheet, this);
+    m_grid = new GradeGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
     for (int col = 0; col < kSheetColumns; ++col)
-        m_grid->setColWidth(col, kColumnWidths[col]);
+        m_grid->setSheetColumnUnits(col, kColumnWidths[col]);
 
     m_entry = std::make_unique<GradeEntry>(m_sheet, *m_grid);
     m_grid->setInputHandler(m_entry.get());
@@ -210,17 +210,17 @@ void GradeSheetWindow::createGrid()
         if (modified && !isReadOnly())
             setCommandEnabled(m_saveButton, true);
     });
-    connect(m_grid, &SpreadGrid::cellClickedAt, this, [this](int col, int row) {
+    connect(m_grid, &GradeGrid::cellClickedAt, this, [this](int col, int row) {
         m_entry->clicked({col, row});
     });
-    connect(m_grid, &SpreadGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
+    connect(m_grid, &GradeGrid::cellDoubleClickedAt, this, &GradeSheetWindow::pupilDoubleClicked);
     // The red of a refused grade is said, not only shown.
     connect(&m_sheet, &GradeSheet::cellChanged, this, [this](Cell cell, const CellState& before) {
-        if (m_sheet.look(cell) == GradeLook::Refused && before.look != GradeLook::Refused)
+        if (m_sheet.checkResult(cell) == CheckResult::Refused && before.result != CheckResult::Refused)
             ui::announce(m_statusLine,
                          kRefusedAnnouncement + QLatin1Char(' ') + m_sheet.text(cell));
     });
-    connect(m_grid, &SpreadGrid::pasteRequested, this, &GradeSheetWindow::pasteGrades);
+    connect(m_grid, &GradeGrid::pasteRequested, this, &GradeSheetWindow::pasteGrades);
 }
 
 // F4 to F8 run the command of their button from the grid (cell editor included) and from
@@ -318,7 +318,7 @@ void GradeSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     for (int col = kNameColumn; col < kSheetColumns; ++col)
         m_sheet.setColumnLocked(col, true);
     m_grid->setFrozenCols(3);
-    m_grid->setColumnHiddenAt(kLevelColumn, true);
+    m_grid->setSheetColumnHidden(kLevelColumn, true);
     fitToShownColumns();
     setWindowTitle(document.caption);
     m_grid->setAccessibleName(document.caption);
@@ -374,7 +374,7 @@ bool GradeSheetWindow::offerRecovery()
     }
     // The journal has them already: the journals they came from go into this one whole.
     m_sheet.setJournal(nullptr);
-    m_entry->restoreCells(states);
+    m_entry->recoverCells(states);
     m_sheet.setJournal(m_recovery.get());
     // Observations alone are unsaved changes as much as grades.
     m_sheet.setModified(true);
@@ -388,7 +388,7 @@ bool GradeSheetWindow::offerRecovery()
 void GradeSheetWindow::fitToShownColumns()
 {
     for (int col = 0; col < kSheetColumns; ++col)
-        m_grid->setColumnHiddenAt(col, !m_sheet.isShown(col));
+        m_grid->setSheetColumnHidden(col, !m_sheet.isShown(col));
     fitGridColumns();
     fitWindowToGrid();
     placeAtTopCentre();
@@ -397,7 +397,7 @@ void GradeSheetWindow::fitToShownColumns()
 void GradeSheetWindow::fitGridColumns()
 {
     for (int col = 0; col < kSheetColumns; ++col)
-        m_grid->setColWidth(col, kColumnWidths[col]);
+        m_grid->setSheetColumnUnits(col, kColumnWidths[col]);
     m_grid->fitColumnsToTexts();
 }
 

@@ -33,7 +33,7 @@ namespace sheet {
 
 class SheetHistory;
 class SheetRecovery;
-class SpreadGrid;
+class GradeGrid;
 struct SheetState;
 
 // The grade sheet of one subject grade file: the grade grid, the save, print and quit
@@ -47,7 +47,7 @@ public:
                      QString diskQuestionTitle, QWidget* parent = nullptr);
     ~GradeSheetWindow() override;
 
-    SpreadGrid* grid() const { return m_grid; }
+    GradeGrid* grid() const { return m_grid; }
     GradeSheet& sheet() { return m_sheet; }
     const GradeSheet& sheet() const { return m_sheet; }
     const SheetDocument& document() const { return m_document; }
@@ -197,7 +197,7 @@ private:
     QPushButton* m_printBlankButton = nullptr;
     QPushButton* m_presentationButton = nullptr;
     QCheckBox* m_verticalEntry = nullptr;
-    SpreadGrid* m_grid = nullptr;
+    GradeGrid* m_grid = nullptr;
     QScrollArea* m_commandPanel = nullptr;
     // Each command button's function key, enabled with its button.
     QHash<QPushButton*, QAction*> m_commandKeys;

@@ -26,14 +26,14 @@ Qt::Alignment cellAlignment(const QModelIndex& index)
 
 std::optional<QColor> cellBackground(const QModelIndex& index)
 {
-    switch (GradeLook(index.data(GradeSheet::GradeLookRole).toInt())) {
-    case GradeLook::None:
+    switch (CheckResult(index.data(GradeSheet::CheckResultRole).toInt())) {
+    case CheckResult::Unchecked:
         break;
-    case GradeLook::Plain:
+    case CheckResult::Accepted:
         return QColor(255, 255, 255);
-    case GradeLook::Zero:
+    case CheckResult::Zero:
         return QColor(255, 255, 0);
-    case GradeLook::Refused:
+    case CheckResult::Refused:
         return QColor(255, 0, 0);
     }
     return std::nullopt;

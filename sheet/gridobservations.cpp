@@ -2,7 +2,7 @@
 
 #include "observation/observationtext.h"
 #include "sheet/gradesheet.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 
 #include <QColor>
 
@@ -10,7 +10,7 @@ namespace sheet {
 
 using PupilField = GradeSheet::PupilField;
 
-GridObservations::GridObservations(GradeSheet& sheet, SpreadGrid& grid,
+GridObservations::GridObservations(GradeSheet& sheet, GradeGrid& grid,
                                    std::function<void()> markModified, std::function<void()> save)
     : m_sheet(sheet), m_grid(grid), m_markModified(std::move(markModified)), m_save(std::move(save))
 {}

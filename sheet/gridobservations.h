@@ -8,14 +8,14 @@
 
 namespace sheet {
 
-class SpreadGrid;
+class GradeGrid;
 
 // The observation dialog's view of a grade sheet: the pupils' names, order numbers and
 // observations, the name's look, the grid's cursor, and the sheet's modified flag and save
 // command.
 class GridObservations final : public observation::ObservationSheet {
 public:
-    GridObservations(GradeSheet& sheet, SpreadGrid& grid, std::function<void()> markModified,
+    GridObservations(GradeSheet& sheet, GradeGrid& grid, std::function<void()> markModified,
                      std::function<void()> save);
 
     int pupilCount() const override;
@@ -30,7 +30,7 @@ public:
 
 private:
     GradeSheet& m_sheet;
-    SpreadGrid& m_grid;
+    GradeGrid& m_grid;
     std::function<void()> m_markModified;
     std::function<void()> m_save;
     // The name's look the dialog gives first, written with the observation as one change.

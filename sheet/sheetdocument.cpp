@@ -22,7 +22,7 @@ void SheetDocument::open(const gradefile::GradeDocument& document)
 gradefile::SaveLinesBuilt SheetDocument::linesToSave(qint16 lastSaveNumber) const
 {
     return gradefile::buildGradeFileLines(
-        m_key, m_caption, m_sheet.savedTable(), m_sheet.gradeSpan(),
+        m_key, m_caption, m_sheet.savedTable(), m_sheet.gradeFields(),
         {m_cardTexts.regionName, m_cardTexts.establishmentName, m_cardTexts.teacherName},
         lastSaveNumber, m_cardTexts.printNumber);
 }

@@ -11,7 +11,7 @@ public:
     {
         // Undo goes back to what the save would have written, never to a refused text.
         for (CellEdit& edit : m_edits) {
-            m_correctsRefused = m_correctsRefused || edit.before.look == GradeLook::Refused;
+            m_correctsRefused = m_correctsRefused || edit.before.result == CheckResult::Refused;
             edit.before = m_sheet.acceptedState(edit.cell);
         }
     }

@@ -83,12 +83,12 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, outcome);
-        const QMap<QString, GradeLook> looks{{QStringLiteral("plain"), GradeLook::Plain},
-                                             {QStringLiteral("zero"), GradeLook::Zero},
-                                             {QStringLiteral("red"), GradeLook::Refused}};
+        const QMap<QString, CheckResult> looks{{QStringLiteral("plain"), CheckResult::Accepted},
+                                             {QStringLiteral("zero"), CheckResult::Zero},
+                                             {QStringLiteral("red"), CheckResult::Refused}};
         const CellCheck check = checkCell(text);
         QTEST(check.text, "expected");
-        QCOMPARE(check.look, std::optional(looks[outcome]));
+        QCOMPARE(check.result, std::optional(looks[outcome]));
         QCOMPARE(check.refused, outcome == u"red");
     }
 
@@ -113,7 +113,7 @@ private slots:
     {
         QFETCH(QString, value);
         const std::optional<CellCheck> c = checkBroughtValue(value);
-        QTEST(c ? (c->refused && c->look == GradeLook::Refused ? "!" : "") + c->text : "",
+        QTEST(c ? (c->refused && c->result == CheckResult::Refused ? "!" : "") + c->text : "",
               "expected");
     }
 

@@ -146,7 +146,7 @@ private slots:
         const EndLineFields& end = read.document->endLines.front();
         const SheetTable table = sheet::openedSheetTable(*read.document);
         const SaveLinesBuilt built = buildGradeFileLines(
-            kKey, read.document->caption, table, gradeSpanOf(table),
+            kKey, read.document->caption, table, gradeFieldsOf(table),
             {*end.region, *end.establishment, *end.teacher}, *end.saveNumber, *end.printNumber);
         QFETCH(QString, counters);
         QStringList expected = lines;

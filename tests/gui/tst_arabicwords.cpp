@@ -6,7 +6,7 @@
 #include "app/aboutbox.h"
 #include "app/keptcopiesdialog.h"
 #include "modaltools.h"
-#include "sheet/sheettools.h"
+#include "sheet/sheetcontextmenu.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/qtarabic.h"
@@ -97,7 +97,7 @@ private slots:
         english << englishIn(program.window()) << englishIn(sheet);
         for (QMenu* menu : program.window()->menuBar()->findChildren<QMenu*>())
             english << englishIn(menu);
-        QMenu* sheetMenu = sheet->findChild<sheet::SheetTools*>()->showMenu({5, 5});
+        QMenu* sheetMenu = sheet->findChild<sheet::SheetContextMenu*>()->showMenu({5, 5});
         english << englishIn(sheetMenu);
         sheetMenu->close();
         QLineEdit edit;

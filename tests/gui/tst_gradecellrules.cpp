@@ -2,7 +2,7 @@
 #include "../support/filebytes.h"
 #include "../support/gridcells.h"
 #include "../support/programondisk.h"
-#include "sheet/plainsheetwindow.h"
+#include "sheet/annualaverageswindow.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -128,12 +128,12 @@ private slots:
     // The plain sheet is for viewing only and says so, in full, in the window: no character,
     // Backspace, mark or paste changes its grade, the cursor still moves, no window key does
     // anything, the save button stays off and the disk is left as it was.
-    void plainSheet()
+    void annualAverages()
     {
         const QString fileName = QStringLiteral("8410203C0712MOY2025.xml"); // of the sample disk
         QVERIFY(m_program->copySample(fileName));
         m_program->open(fileName);
-        QPointer<sheet::PlainSheetWindow> window = m_program->window()->plainSheet();
+        QPointer<sheet::AnnualAveragesWindow> window = m_program->window()->annualAverages();
         QVERIFY(window && QTest::qWaitFor([window] { return window->isActiveWindow(); }));
         m_grid = window->grid();
         m_grid->setFocus();
@@ -185,7 +185,7 @@ private:
     }
 
     std::unique_ptr<ProgramOnDisk> m_program;
-    sheet::SpreadGrid* m_grid = nullptr;
+    sheet::GradeGrid* m_grid = nullptr;
 };
 
 QTEST_MAIN(TestGradeCellRules)

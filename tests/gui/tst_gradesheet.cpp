@@ -21,7 +21,7 @@ namespace {
 bool keepsToItsForms(const GradeSheet& sheet, Cell cell)
 {
     static const QRegularExpression form(QStringLiteral("^([01][0-9]\\.[0-9][0-9]|20\\.00)?$"));
-    return sheet.look(cell) == GradeLook::Refused || isMark(sheet.text(cell)) ||
+    return sheet.checkResult(cell) == CheckResult::Refused || isMark(sheet.text(cell)) ||
            form.match(sheet.text(cell)).hasMatch();
 }
 
@@ -153,10 +153,10 @@ private:
     quint64 m_placements = 0;
 };
 
-const QMap<QString, GradeLook> kLooks{{"white", GradeLook::Plain},
-                                      {"yellow", GradeLook::Zero},
-                                      {"red", GradeLook::Refused},
-                                      {"none", GradeLook::None}};
+const QMap<QString, CheckResult> kLooks{{"white", CheckResult::Accepted},
+                                      {"yellow", CheckResult::Zero},
+                                      {"red", CheckResult::Refused},
+                                      {"none", CheckResult::Unchecked}};
 
 } // namespace
 
@@ -241,7 +241,7 @@ private slots:
             const Cell cell = cellNamed(named.section(u'=', 0, 0));
             QCOMPARE(grid.text(cell), named.section(u'=', 1).section(u'/', 0, 0));
             if (named.contains(u'/'))
-                QCOMPARE(grid.sheet.look(cell), kLooks.value(named.section(u'/', 1)));
+                QCOMPARE(grid.sheet.checkResult(cell), kLooks.value(named.section(u'/', 1)));
         }
     }
 
@@ -280,7 +280,7 @@ private slots:
         for (const char* place : {"p1e1", "p3e3", "p3e2"})
             kept.append({cellNamed(place),
                          grid.sheet.withText(cellNamed(place), place[1] == '1' ? "12" : "25")});
-        grid.entry.restoreCells(kept);
+        grid.entry.recoverCells(kept);
         QCOMPARE(grid.text(cellNamed("p1e1")), QStringLiteral("12.00"));
         QVERIFY(grid.sheet.isModified() && entries.count() == 1);
         grid.entry.activated();
@@ -292,18 +292,18 @@ private slots:
         // saved: what the journal and the save get
         const auto table =
             dataTable<QString, QString, int, QString>({"typed", "shown", "look", "saved"});
-        const auto row = [&table](const char* typed, const char* shown, GradeLook look,
+        const auto row = [&table](const char* typed, const char* shown, CheckResult result,
                                   const char* saved) {
-            table(typed, typed, shown, int(look), saved);
+            table(typed, typed, shown, int(result), saved);
         };
-        row("9", "09.00", GradeLook::Plain, "09.00");
-        row("12,5", "12.50", GradeLook::Plain, "12.50");
-        row("٧٫٥", "07.50", GradeLook::Plain, "07.50");
-        row("0", "00.00", GradeLook::Zero, "00.00");
-        row("غ.ش.", "غ.ش.", GradeLook::Plain, "غ.ش.");
-        row("", "", GradeLook::Plain, "");
-        row("25", "25", GradeLook::Refused, "14.00");
-        row("abs", "abs", GradeLook::Refused, "14.00");
+        row("9", "09.00", CheckResult::Accepted, "09.00");
+        row("12,5", "12.50", CheckResult::Accepted, "12.50");
+        row("٧٫٥", "07.50", CheckResult::Accepted, "07.50");
+        row("0", "00.00", CheckResult::Zero, "00.00");
+        row("غ.ش.", "غ.ش.", CheckResult::Accepted, "غ.ش.");
+        row("", "", CheckResult::Accepted, "");
+        row("25", "25", CheckResult::Refused, "14.00");
+        row("abs", "abs", CheckResult::Refused, "14.00");
     }
     // Whatever sets a grade, the sheet checks it: a refused text stays to be corrected, while
     // the journal, the save and the copies keep the grade it replaced.
@@ -313,7 +313,7 @@ private slots:
         FakeGrid grid(3, 1, QStringLiteral("14.00"));
         QVERIFY(grid.sheet.setData(grid.sheet.indexOf(grid.active), typed));
         QTEST(grid.sheet.text(grid.active), "shown");
-        QTEST(int(grid.sheet.look(grid.active)), "look");
+        QTEST(int(grid.sheet.checkResult(grid.active)), "look");
         QVERIFY(keepsToItsForms(grid.sheet, grid.active));
         QTEST(grid.sheet.savedTable()[1][size_t(grid.active.column)], "saved");
         QTEST(grid.sheet.grade(1, 0), "saved");
@@ -329,7 +329,7 @@ private slots:
         FakeGrid grid(3, 1, QStringLiteral("14.00"));
         QList<Cell> cursor;
         SheetHistory history(grid.sheet, [&cursor](Cell cell) { cursor << cell; });
-        grid.entry.restoreCells({{grid.active, grid.sheet.withText(grid.active, "25")}});
+        grid.entry.recoverCells({{grid.active, grid.sheet.withText(grid.active, "25")}});
         history.restart();
         grid.sheet.setData(grid.sheet.indexOf(grid.active), "15");
         QCOMPARE(history.stack().count(), 1);

@@ -4,7 +4,7 @@
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "sheet/importdialog.h"
-#include "sheet/sheettools.h"
+#include "sheet/sheetcontextmenu.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -36,7 +36,7 @@ class TestImportGrades : public QObject {
             });
             dialog->importButton()->click();
         });
-        return m_program->sheet()->findChild<sheet::SheetTools*>()->importGrades();
+        return m_program->sheet()->findChild<sheet::SheetContextMenu*>()->importGrades();
     }
 
 private slots:

@@ -122,7 +122,7 @@ private slots:
                                "1002", "2", "2"};
         for (int col = 0; col <= 10; ++col) {
             QCOMPARE(first->grid()->text({col, 2}), row2[col]);
-            QCOMPARE(first->grid()->isColumnHiddenAt(col),
+            QCOMPARE(first->grid()->isSheetColumnHidden(col),
                      QList<int>({0, 1, 2, 3, 10}).contains(col));
         }
         QCOMPARE(program.cardTexts().teacherLine, u"المدرّس / الأستاذ : سلمى"_s);

@@ -54,11 +54,11 @@ private:
         QStringList look{QString::number(sheetWindow()->width()),
                          QString::number(grid()->isVisible() ? grid()->width() : -1)};
         for (int row = 0; row <= grid()->maxRows(); ++row)
-            look << QString::number(grid()->rowHeightAt(row)) +
+            look << QString::number(grid()->sheetRowHeight(row)) +
                         QString::number(row > 0 && grid()->sheet().nameLook(row).bold) +
                         grid()->font().toString();
         for (int col = 0; col <= grid()->maxCols(); ++col)
-            look << QString::number(grid()->colWidth(col)) + grid()->text({col, 0});
+            look << QString::number(grid()->sheetColumnUnits(col)) + grid()->text({col, 0});
         return look.join(u'|');
     }
     // The card as poppler reads it back: every piece of text with its place, size and font.
@@ -71,7 +71,7 @@ private:
     }
     void forgetCardSent() const { sheetWindow()->findChild<QTimer*>("statusTimer")->stop(); }
     sheet::GradeSheetWindow* sheetWindow() const { return m_program->sheet(); }
-    sheet::SpreadGrid* grid() const { return m_program->grid(); }
+    sheet::GradeGrid* grid() const { return m_program->grid(); }
     QString pdfText() const { return pdfPageTexts(m_pdfPath).value_or(QStringList()).join(u'\n'); }
     QStringList fileLines() const
     {

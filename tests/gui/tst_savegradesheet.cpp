@@ -15,7 +15,7 @@
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
 #include "recovery/sessionjournal.h"
-#include "sheet/sheettools.h"
+#include "sheet/sheetcontextmenu.h"
 #include "ui/notice.h"
 
 #include <QAction>
@@ -65,7 +65,7 @@ QStringList threePupils(int save = 0, int print = 4)
 // the caller answers the message), "observe PUPIL TEXT" (validated unseen), "undo", "redo",
 // "shift-redo", "menu undo|redo [PLACE]" or "menu paste PLACE TEXT" (a right click on the cell,
 // p1e1 by default), or a key. Places as tests/support/places.h names them.
-void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
+void takeSteps(sheet::GradeGrid* grid, const QString& steps)
 {
     for (const QString& step : steps.split(u';')) {
         const QStringList words = step.split(u' ');
@@ -87,9 +87,9 @@ void takeSteps(sheet::SpreadGrid* grid, const QString& steps)
             QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
                               grid->viewport()->mapTo(grid->window(), at));
             QTRY_VERIFY(QApplication::activePopupWidget());
-            QVERIFY(chooseMenuItem(words[1] == "undo"   ? sheet::SheetTools::kUndoItem
-                                   : words[1] == "redo" ? sheet::SheetTools::kRedoItem
-                                                        : sheet::SheetTools::kPasteItem));
+            QVERIFY(chooseMenuItem(words[1] == "undo"   ? sheet::SheetContextMenu::kUndoItem
+                                   : words[1] == "redo" ? sheet::SheetContextMenu::kRedoItem
+                                                        : sheet::SheetContextMenu::kPasteItem));
             QVERIFY(activate(grid->window())); // after a paste's message
         } else { // undo, redo and shift-redo by their keys, or a key's name
             const QKeyCombination key =
@@ -116,7 +116,7 @@ gradefile::SheetTable shownTable(const GradeSheetWindow& window)
 // it holds one, "b" when the name is bold; the cursor; "*" when there is something to save.
 QString shownState(const GradeSheetWindow& window)
 {
-    const sheet::SpreadGrid& grid = *window.grid();
+    const sheet::GradeGrid& grid = *window.grid();
     QStringList rows;
     for (int row = 1; row <= grid.maxRows(); ++row) {
         QStringList cells;
@@ -213,7 +213,7 @@ private slots:
         QFETCH(QString, stored);
         QVERIFY(openSheet());
         const QByteArray oldBytes = readBytes(file());
-        sheet::SpreadGrid* grid = m_p->grid();
+        sheet::GradeGrid* grid = m_p->grid();
         typeInto(grid, "p1e1", "1"); // something to save in any case
         if (entry.startsWith('='))
             setText(grid->sheet(), cellNamed(place), entry.mid(1));

@@ -2,12 +2,12 @@
 
 #include "sheet/griddelegate.h"
 #include "sheet/gradesheet.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 
 #include <QPalette>
 
 // The background a cell is painted with: its check's colour, else the grid's base colour.
-inline QColor backColour(const sheet::SpreadGrid& grid, sheet::Cell cell)
+inline QColor backColour(const sheet::GradeGrid& grid, sheet::Cell cell)
 {
     return sheet::cellBackground(grid.sheet().indexOf(cell))
         .value_or(grid.palette().color(QPalette::Base));
@@ -15,7 +15,7 @@ inline QColor backColour(const sheet::SpreadGrid& grid, sheet::Cell cell)
 
 // Whether every cell of a pupil row that shows at all shows whole: the frozen columns at the
 // right edge and the masks beside them hide whole cells, never part of a grade.
-inline bool cellsShowWhole(const sheet::SpreadGrid& grid, int row)
+inline bool cellsShowWhole(const sheet::GradeGrid& grid, int row)
 {
     const QRect viewport = grid.viewport()->geometry();
     QRect shown(0, 0, viewport.width(), viewport.height());

@@ -12,7 +12,7 @@
 #include "print/cardtexts.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -95,7 +95,7 @@ public:
 
     app::MainWindow* window() const { return m_window.get(); }
     sheet::GradeSheetWindow* sheet() const { return m_window ? m_window->gradeSheet() : nullptr; }
-    sheet::SpreadGrid* grid() const { return sheet()->grid(); }
+    sheet::GradeGrid* grid() const { return sheet()->grid(); }
 
     app::AppState appState{true};
     sheet::SheetState sheetState;
@@ -109,7 +109,7 @@ private:
 };
 
 // Types text into a cell as the teacher does; the cell stays open under the cursor.
-inline void typeInto(sheet::SpreadGrid* grid, const QString& place, const QString& text)
+inline void typeInto(sheet::GradeGrid* grid, const QString& place, const QString& text)
 {
     grid->setActiveCell(cellNamed(place));
     QTest::keyClicks(grid, text);
@@ -123,7 +123,7 @@ inline void observe(sheet::GradeSheetWindow* sheet, int row, const QString& text
         dialog.findChild<QLineEdit*>(QStringLiteral("observationEdit"))->setText(text);
         dialog.findChild<QPushButton*>(QStringLiteral("validateButton"))->click();
     });
-    const sheet::SpreadGrid* grid = sheet->grid();
+    const sheet::GradeGrid* grid = sheet->grid();
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                        grid->visualRect(grid->model()->index(row - 1, 6)).center());
 }

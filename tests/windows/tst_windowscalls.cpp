@@ -4,7 +4,7 @@
 #include "app/systeminfo.h"
 #include "observation/keyboardlayout.h"
 #include "sheet/sheetcsv.h"
-#include "sheet/sheettools.h"
+#include "sheet/sheetcontextmenu.h"
 
 #include <QPointer>
 #include <QSettings>
@@ -74,9 +74,9 @@ private slots:
             pressKey(Qt::Key_F10, Qt::ShiftModifier);
             QObject::connect(QApplication::activePopupWidget(), &QObject::destroyed, &copy,
                              [] { qFatal("the menu went while its command ran"); });
-            QVERIFY(chooseMenuItem(kind == "csv"    ? sheet::SheetTools::kCsvItem
-                                   : kind == "xlsx" ? sheet::SheetTools::kXlsxItem
-                                                    : sheet::SheetTools::kPdfItem));
+            QVERIFY(chooseMenuItem(kind == "csv"    ? sheet::SheetContextMenu::kCsvItem
+                                   : kind == "xlsx" ? sheet::SheetContextMenu::kXlsxItem
+                                                    : sheet::SheetContextMenu::kPdfItem));
         }
         QTest::qWait(500);
         QVERIFY(window && window->isVisible() && program.window()->isVisible());

@@ -10,19 +10,19 @@ class QScrollArea;
 
 namespace sheet {
 
-class SpreadGrid;
+class GradeGrid;
 
-// The plain grade sheet: a grade file of the other kind, with one grade column, shown
+// The annual averages sheet: a grade file of the other kind, with one grade column, shown
 // for viewing only, as the window says: this program does not write such a file back, so
 // no cell takes typing, a mark or a paste.
-class PlainSheetWindow : public QWidget {
+class AnnualAveragesWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PlainSheetWindow(QWidget* parent = nullptr);
-    ~PlainSheetWindow() override;
+    explicit AnnualAveragesWindow(QWidget* parent = nullptr);
+    ~AnnualAveragesWindow() override;
 
-    SpreadGrid* grid() const { return m_grid; }
+    GradeGrid* grid() const { return m_grid; }
     const GradeSheet& sheet() const { return m_sheet; }
 
     // Fills the fresh window with an opened grade file of this kind.
@@ -43,9 +43,9 @@ private:
     void fitToGrid();
 
     // Grade, surname, first name, identifier, order number, and the first field.
-    static constexpr int kPlainColumns = 6;
-    GradeSheet m_sheet{kPlainColumns};
-    SpreadGrid* m_grid = nullptr;
+    static constexpr int kAnnualColumns = 6;
+    GradeSheet m_sheet{kAnnualColumns};
+    GradeGrid* m_grid = nullptr;
     QWidget* m_panel = nullptr;
     QScrollArea* m_panelArea = nullptr;
 };

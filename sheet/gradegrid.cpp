@@ -1,4 +1,4 @@
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 
 #include "sheet/frozencolumns.h"
 #include "sheet/gradesheet.h"
@@ -43,10 +43,10 @@ void hideSelectionFill(QWidget* view)
 
 } // namespace
 
-SpreadGrid::SpreadGrid(GradeSheet& sheet, QWidget* parent) : QTableView(parent), m_sheet(sheet)
+GradeGrid::GradeGrid(GradeSheet& sheet, QWidget* parent) : QTableView(parent), m_sheet(sheet)
 {
     setModel(&m_sheet);
-    connect(&m_sheet, &GradeSheet::cellChanged, this, &SpreadGrid::sheetChanged);
+    connect(&m_sheet, &GradeSheet::cellChanged, this, &GradeGrid::sheetChanged);
     connect(&m_sheet, &QAbstractItemModel::modelReset, this, [this] {
         m_editor = nullptr;
         keepCursorOnCells();
@@ -76,12 +76,12 @@ SpreadGrid::SpreadGrid(GradeSheet& sheet, QWidget* parent) : QTableView(parent),
     setUpFrozenColumns();
 }
 
-SpreadGrid::~SpreadGrid()
+GradeGrid::~GradeGrid()
 {
     m_delegate->dropHandler();
 }
 
-void SpreadGrid::setUpHeaders()
+void GradeGrid::setUpHeaders()
 {
     setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
     setVerticalHeader(new GridHeader(Qt::Vertical, this));
@@ -103,12 +103,12 @@ void SpreadGrid::setUpHeaders()
             [this](int row) { emit cellDoubleClickedAt(0, row + 1); });
 }
 
-void SpreadGrid::setUpFrozenColumns()
+void GradeGrid::setUpFrozenColumns()
 {
     m_frozen = new FrozenColumns(*this);
-    connect(m_frozen, &FrozenColumns::cellPressed, this, &SpreadGrid::pressCell);
-    connect(m_frozen, &FrozenColumns::cellReleased, this, &SpreadGrid::releaseCell);
-    connect(m_frozen, &FrozenColumns::cellDoubleClicked, this, &SpreadGrid::doubleClickCell);
+    connect(m_frozen, &FrozenColumns::cellPressed, this, &GradeGrid::pressCell);
+    connect(m_frozen, &FrozenColumns::cellReleased, this, &GradeGrid::releaseCell);
+    connect(m_frozen, &FrozenColumns::cellDoubleClicked, this, &GradeGrid::doubleClickCell);
     connect(m_frozen, &FrozenColumns::headerClicked, this,
             [this](int column) { emit cellClickedAt(column + 1, 0); });
     connect(m_frozen, &FrozenColumns::headerDoubleClicked, this,
@@ -117,35 +117,35 @@ void SpreadGrid::setUpFrozenColumns()
 
 // ---- Size and addressing ----
 
-int SpreadGrid::maxCols() const
+int GradeGrid::maxCols() const
 {
     return m_sheet.columns();
 }
 
-int SpreadGrid::maxRows() const
+int GradeGrid::maxRows() const
 {
     return m_sheet.pupilCount();
 }
 
-bool SpreadGrid::contains(Cell cell) const
+bool GradeGrid::contains(Cell cell) const
 {
     return cell.column >= 0 && cell.row >= 0 && cell.column <= maxCols() && cell.row <= maxRows();
 }
 
 // A cell proper, neither header.
-bool SpreadGrid::isCell(Cell cell) const
+bool GradeGrid::isCell(Cell cell) const
 {
     return contains(cell) && cell.column >= 1 && cell.row >= 1;
 }
 
-QModelIndex SpreadGrid::indexOf(Cell cell) const
+QModelIndex GradeGrid::indexOf(Cell cell) const
 {
     return m_sheet.indexOf(cell);
 }
 
 // While a cell is being edited its text is the editor's: the cell rules read it as the
 // teacher types.
-QString SpreadGrid::text(Cell cell) const
+QString GradeGrid::text(Cell cell) const
 {
     if (isEditing() && m_editCell == cell)
         return m_editor->text();
@@ -153,7 +153,7 @@ QString SpreadGrid::text(Cell cell) const
 }
 
 // The program's text replaces whatever was being typed into the cell.
-void SpreadGrid::sheetChanged(Cell cell)
+void GradeGrid::sheetChanged(Cell cell)
 {
     if (isEditing() && m_editCell == cell && !m_committing)
         cancelEditor();
@@ -161,14 +161,14 @@ void SpreadGrid::sheetChanged(Cell cell)
 
 // ---- The cursor ----
 
-Cell SpreadGrid::activeCell() const
+Cell GradeGrid::activeCell() const
 {
     const QModelIndex current = currentIndex();
     return current.isValid() ? GradeSheet::cellOf(current) : Cell{};
 }
 
 // A sheet without pupils has no cell to put the cursor on: nothing happens.
-void SpreadGrid::setActiveCell(Cell cell)
+void GradeGrid::setActiveCell(Cell cell)
 {
     if (!isCell(cell))
         return;
@@ -177,13 +177,13 @@ void SpreadGrid::setActiveCell(Cell cell)
     placeCursor(cell);
 }
 
-void SpreadGrid::placeCursor(Cell cell)
+void GradeGrid::placeCursor(Cell cell)
 {
     selectionModel()->setCurrentIndex(indexOf(cell), QItemSelectionModel::ClearAndSelect);
 }
 
 // After the size changes the cursor stays on a cell that exists, (1, 1) by default.
-void SpreadGrid::keepCursorOnCells()
+void GradeGrid::keepCursorOnCells()
 {
     if (!currentIndex().isValid() && maxRows() > 0 && maxCols() > 0)
         placeCursor({1, 1});
@@ -191,7 +191,7 @@ void SpreadGrid::keepCursorOnCells()
 
 // A move asked for by the user: the editor commits, the input handler may refuse it, and a
 // handler that places the cursor itself (setActiveCell) has the last word.
-void SpreadGrid::leaveTo(Cell target)
+void GradeGrid::leaveTo(Cell target)
 {
     commitEditor();
     const Cell from = activeCell();
@@ -207,25 +207,25 @@ void SpreadGrid::leaveTo(Cell target)
 }
 
 // Moves never end on a header or in a hidden column.
-Cell SpreadGrid::clampedToCells(Cell cell) const
+Cell GradeGrid::clampedToCells(Cell cell) const
 {
     cell.row = qBound(1, cell.row, qMax(1, maxRows()));
-    if (cell.column < 1 || cell.column > maxCols() || isColumnHiddenAt(cell.column))
+    if (cell.column < 1 || cell.column > maxCols() || isSheetColumnHidden(cell.column))
         cell.column = shownColumnFrom(0, +1);
     return cell;
 }
 
 // The next shown column after col in the direction step, or col when there is none.
-int SpreadGrid::shownColumnFrom(int col, int step) const
+int GradeGrid::shownColumnFrom(int col, int step) const
 {
     for (int next = col + step; next >= 1 && next <= maxCols(); next += step) {
-        if (!isColumnHiddenAt(next))
+        if (!isSheetColumnHidden(next))
             return next;
     }
     return col;
 }
 
-std::optional<Cell> SpreadGrid::navigationTarget(const QKeyEvent& event) const
+std::optional<Cell> GradeGrid::navigationTarget(const QKeyEvent& event) const
 {
     const Cell from = activeCell();
     const bool control = event.modifiers().testFlag(Qt::ControlModifier);
@@ -256,7 +256,7 @@ std::optional<Cell> SpreadGrid::navigationTarget(const QKeyEvent& event) const
 }
 
 // Tab goes on to the next shown column, and past the last one to the next row.
-Cell SpreadGrid::tabTarget(Cell from, int step) const
+Cell GradeGrid::tabTarget(Cell from, int step) const
 {
     const int next = shownColumnFrom(from.column, step);
     if (next != from.column)
@@ -267,25 +267,25 @@ Cell SpreadGrid::tabTarget(Cell from, int step) const
     return {shownColumnFrom(step > 0 ? 0 : maxCols() + 1, step), row};
 }
 
-int SpreadGrid::pageRows() const
+int GradeGrid::pageRows() const
 {
     const int height = qMax(1, rowHeight(qMax(0, activeCell().row - 1)));
     return qMax(1, viewport()->height() / height - 1);
 }
 
 // Enter goes one row down; at the last row it stays.
-Cell SpreadGrid::enterTarget() const
+Cell GradeGrid::enterTarget() const
 {
     const Cell from = activeCell();
     return {from.column, qMin(from.row + 1, maxRows())};
 }
 
-void SpreadGrid::beep()
+void GradeGrid::beep()
 {
     QApplication::beep();
 }
 
-void SpreadGrid::queueEnter()
+void GradeGrid::queueEnter()
 {
     QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
                                                     Qt::NoModifier, QStringLiteral("\r")));
@@ -293,7 +293,7 @@ void SpreadGrid::queueEnter()
 
 // ---- Keys ----
 
-bool SpreadGrid::event(QEvent* event)
+bool GradeGrid::event(QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -315,7 +315,7 @@ bool SpreadGrid::event(QEvent* event)
     return QTableView::event(event);
 }
 
-void SpreadGrid::keyPressEvent(QKeyEvent* event)
+void GradeGrid::keyPressEvent(QKeyEvent* event)
 {
     event->setAccepted(handleKey(event, false));
 }
@@ -324,7 +324,7 @@ void SpreadGrid::keyPressEvent(QKeyEvent* event)
 // The editor gets only its own editing keys (Delete, Ctrl+A ...): a key it ignored would
 // climb back to the grid and reach the input handler twice. Without an editor the grid keeps every
 // key but Escape, so that a dialog's Enter never reaches its default button.
-bool SpreadGrid::handleKey(QKeyEvent* event, bool inEditor)
+bool GradeGrid::handleKey(QKeyEvent* event, bool inEditor)
 {
     if (!raiseKeyDown(*event))
         return true;
@@ -368,14 +368,14 @@ bool SpreadGrid::handleKey(QKeyEvent* event, bool inEditor)
     return !(inEditor && isEditorKey(*event));
 }
 
-bool SpreadGrid::isEditorKey(const QKeyEvent& event)
+bool GradeGrid::isEditorKey(const QKeyEvent& event)
 {
     const int key = event.key();
     return key == Qt::Key_Delete || key == Qt::Key_Insert ||
            event.modifiers().testFlag(Qt::ControlModifier);
 }
 
-bool SpreadGrid::isActionKey(const QKeyEvent& event) const
+bool GradeGrid::isActionKey(const QKeyEvent& event) const
 {
     const QKeySequence typed(event.keyCombination());
     const QList<QAction*> gridActions = actions();
@@ -388,19 +388,19 @@ bool SpreadGrid::isActionKey(const QKeyEvent& event) const
     });
 }
 
-bool SpreadGrid::raiseKeyDown(const QKeyEvent& event)
+bool GradeGrid::raiseKeyDown(const QKeyEvent& event)
 {
     return !m_input || !m_input->keyDown(Qt::Key(event.key()), event.modifiers());
 }
 
 // As Windows does: the key goes down and the grid moves, then the character comes.
-void SpreadGrid::pressEnter()
+void GradeGrid::pressEnter()
 {
     leaveTo(enterTarget());
     offerCharacter(U'\r');
 }
 
-void SpreadGrid::typeText(const QString& text)
+void GradeGrid::typeText(const QString& text)
 {
     for (const char32_t character : text.toUcs4()) {
         if (!keys::isControlCharacter(character))
@@ -411,7 +411,7 @@ void SpreadGrid::typeText(const QString& text)
 // A paste into a cell that is not being edited replaces its text at once. A spreadsheet's
 // decimal comma is a point; a text with a character the cell refuses goes in not at all, rather
 // than as another number.
-void SpreadGrid::pasteText(const QString& text)
+void GradeGrid::pasteText(const QString& text)
 {
     const bool wasEditing = isEditing();
     const QString before = wasEditing ? m_editor->text() : QString();
@@ -431,7 +431,7 @@ void SpreadGrid::pasteText(const QString& text)
 
 // The input handler decides on each character; what it lets through goes into the cell,
 // except control characters, which never do. False when the character was refused.
-bool SpreadGrid::offerCharacter(char32_t typed)
+bool GradeGrid::offerCharacter(char32_t typed)
 {
     if (!activeCellTakesText())
         return false;
@@ -448,14 +448,14 @@ bool SpreadGrid::offerCharacter(char32_t typed)
 }
 
 // A locked cell and a header take no text: the handler is not asked about it.
-bool SpreadGrid::activeCellTakesText() const
+bool GradeGrid::activeCellTakesText() const
 {
     const Cell cell = activeCell();
     return isCell(cell) && !m_sheet.isLocked(cell) && !m_frozen->covers(cell.column - 1);
 }
 
 // The first character typed on a cell replaces its text.
-void SpreadGrid::insertText(const QString& text)
+void GradeGrid::insertText(const QString& text)
 {
     if (isEditing())
         m_editor->insert(text);
@@ -464,7 +464,7 @@ void SpreadGrid::insertText(const QString& text)
 }
 
 // Backspace on a cell not being edited empties it, as typing over it would.
-void SpreadGrid::eraseBackward()
+void GradeGrid::eraseBackward()
 {
     if (isEditing())
         m_editor->backspace();
@@ -472,7 +472,7 @@ void SpreadGrid::eraseBackward()
         openEditor(QString());
 }
 
-void SpreadGrid::inputMethodEvent(QInputMethodEvent* event)
+void GradeGrid::inputMethodEvent(QInputMethodEvent* event)
 {
     typeText(event->commitString());
     event->accept();
@@ -480,18 +480,18 @@ void SpreadGrid::inputMethodEvent(QInputMethodEvent* event)
 
 // ---- The editor ----
 
-bool SpreadGrid::isEditing() const
+bool GradeGrid::isEditing() const
 {
     return !m_editor.isNull();
 }
 
-QString SpreadGrid::activeText() const
+QString GradeGrid::activeText() const
 {
     const Cell cell = activeCell();
     return text(cell);
 }
 
-void SpreadGrid::openEditor(const QString& text)
+void GradeGrid::openEditor(const QString& text)
 {
     const Cell cell = activeCell();
     const QModelIndex index = indexOf(cell);
@@ -504,7 +504,7 @@ void SpreadGrid::openEditor(const QString& text)
     m_editor->setText(text);
 }
 
-void SpreadGrid::commitEditor()
+void GradeGrid::commitEditor()
 {
     QLineEdit* editor = m_editor;
     if (!editor)
@@ -515,14 +515,14 @@ void SpreadGrid::commitEditor()
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
-void SpreadGrid::cancelEditor()
+void GradeGrid::cancelEditor()
 {
     if (m_editor)
         closeEditor(m_editor, QAbstractItemDelegate::RevertModelCache);
 }
 
 // Every way the editor commits comes here, its losing the focus included.
-void SpreadGrid::commitData(QWidget* editor)
+void GradeGrid::commitData(QWidget* editor)
 {
     if (!m_editor || editor != m_editor)
         return;
@@ -534,7 +534,7 @@ void SpreadGrid::commitData(QWidget* editor)
 }
 
 // Qt's hints would move the cursor without asking the input handler: the grid moves it itself.
-void SpreadGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+void GradeGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
     if (editor == m_editor)
         m_editor = nullptr;
@@ -542,7 +542,7 @@ void SpreadGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
     QTableView::closeEditor(editor, revert ? hint : QAbstractItemDelegate::NoHint);
 }
 
-bool SpreadGrid::editorEvent(QObject* editor, QEvent* event)
+bool GradeGrid::editorEvent(QObject* editor, QEvent* event)
 {
     if (editor != m_editor)
         return false;
@@ -575,7 +575,7 @@ bool SpreadGrid::editorEvent(QObject* editor, QEvent* event)
 
 // A composed character goes to the input handler like a typed one; the composition under way
 // is left to the editor to show.
-void SpreadGrid::editorInputMethod(QInputMethodEvent* event)
+void GradeGrid::editorInputMethod(QInputMethodEvent* event)
 {
     typeText(event->commitString());
     if (m_editor && !event->preeditString().isEmpty()) {
@@ -588,31 +588,31 @@ void SpreadGrid::editorInputMethod(QInputMethodEvent* event)
 
 // A right click moves the cursor as a left one does, before its menu opens: the menu's paste
 // then starts from the cell the teacher pointed at. It gives no click.
-void SpreadGrid::mousePressEvent(QMouseEvent* event)
+void GradeGrid::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         pressCell(indexAt(event->position().toPoint()));
 }
 
-void SpreadGrid::mouseReleaseEvent(QMouseEvent* event)
+void GradeGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         releaseCell(indexAt(event->position().toPoint()));
 }
 
-void SpreadGrid::mouseDoubleClickEvent(QMouseEvent* event)
+void GradeGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         doubleClickCell(indexAt(event->position().toPoint()));
 }
 
 // Dragging selects nothing: the grid has one active cell and no range.
-void SpreadGrid::mouseMoveEvent(QMouseEvent* event)
+void GradeGrid::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
 }
 
-void SpreadGrid::pressCell(const QModelIndex& index)
+void GradeGrid::pressCell(const QModelIndex& index)
 {
     m_pressedCell.reset();
     if (!index.isValid())
@@ -623,7 +623,7 @@ void SpreadGrid::pressCell(const QModelIndex& index)
 
 // Click comes when the button is released on the cell it was pressed on, after the move
 // or the cancelled move.
-void SpreadGrid::releaseCell(const QModelIndex& index)
+void GradeGrid::releaseCell(const QModelIndex& index)
 {
     const std::optional<Cell> pressed = m_pressedCell;
     m_pressedCell.reset();
@@ -632,7 +632,7 @@ void SpreadGrid::releaseCell(const QModelIndex& index)
 }
 
 // The window answers a double click with its own dialog: no editor opens.
-void SpreadGrid::doubleClickCell(const QModelIndex& index)
+void GradeGrid::doubleClickCell(const QModelIndex& index)
 {
     m_pressedCell.reset();
     if (!index.isValid())
@@ -644,12 +644,12 @@ void SpreadGrid::doubleClickCell(const QModelIndex& index)
 
 // ---- Dropped text ----
 
-void SpreadGrid::dragEnterEvent(QDragEnterEvent* event)
+void GradeGrid::dragEnterEvent(QDragEnterEvent* event)
 {
     event->setAccepted(event->mimeData()->hasText());
 }
 
-void SpreadGrid::dragMoveEvent(QDragMoveEvent* event)
+void GradeGrid::dragMoveEvent(QDragMoveEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
     const Cell cell = GradeSheet::cellOf(index);
@@ -665,7 +665,7 @@ void SpreadGrid::dragMoveEvent(QDragMoveEvent* event)
 
 // Text dropped on a cell is typed into it as a paste; the cursor first moves there, and
 // a cancelled move refuses the drop.
-void SpreadGrid::dropEvent(QDropEvent* event)
+void GradeGrid::dropEvent(QDropEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid() || !event->mimeData()->hasText()) {
@@ -687,7 +687,7 @@ void SpreadGrid::dropEvent(QDropEvent* event)
 
 // ---- Columns and rows ----
 
-void SpreadGrid::setColumnHiddenAt(int col, bool hidden)
+void GradeGrid::setSheetColumnHidden(int col, bool hidden)
 {
     if (col == 0)
         verticalHeader()->setVisible(!hidden);
@@ -696,14 +696,14 @@ void SpreadGrid::setColumnHiddenAt(int col, bool hidden)
     m_frozen->refresh();
 }
 
-bool SpreadGrid::isColumnHiddenAt(int col) const
+bool GradeGrid::isSheetColumnHidden(int col) const
 {
     if (col == 0)
         return verticalHeader()->isHidden();
     return col <= maxCols() && isColumnHidden(col - 1);
 }
 
-void SpreadGrid::setColWidth(int col, double units)
+void GradeGrid::setSheetColumnUnits(int col, double units)
 {
     if (col < 0 || col > maxCols())
         return;
@@ -715,7 +715,7 @@ void SpreadGrid::setColWidth(int col, double units)
 }
 
 // The width as it was set, unless it was changed since (by the user's mouse).
-double SpreadGrid::colWidth(int col) const
+double GradeGrid::sheetColumnUnits(int col) const
 {
     if (col < 0 || col > maxCols())
         return 0;
@@ -727,7 +727,7 @@ double SpreadGrid::colWidth(int col) const
     return pixels / kPixelsPerWidthUnit;
 }
 
-int SpreadGrid::rowHeightAt(int row) const
+int GradeGrid::sheetRowHeight(int row) const
 {
     if (row == 0)
         return horizontalHeader()->height();
@@ -798,44 +798,44 @@ private:
 
 } // namespace
 
-void SpreadGrid::fitColumnsToTexts()
+void GradeGrid::fitColumnsToTexts()
 {
     QFont bold = font();
     bold.setBold(true); // the active cell's header is drawn bold, and so are validated names
     const QFontMetrics boldMetrics(bold);
     for (int col = 1; col <= maxCols(); ++col) {
-        if (isColumnHiddenAt(col))
+        if (isSheetColumnHidden(col))
             continue;
         int needed = headerWidth(m_sheet.text({col, 0}), boldMetrics);
         TextWidths cells(col == gradefile::kNameColumn ? bold : font());
         for (int row = 1; row <= maxRows(); ++row)
             needed = qMax(needed, qCeil(cells.of(m_sheet.text({col, row}))));
         const double units = std::ceil((needed + kCellPadding) / kPixelsPerWidthUnit);
-        if (units > colWidth(col))
-            setColWidth(col, units);
+        if (units > sheetColumnUnits(col))
+            setSheetColumnUnits(col, units);
     }
 }
 
-int SpreadGrid::fullWidth() const
+int GradeGrid::fullWidth() const
 {
     // Not isVisible(): the window is fitted to its grid before it is first shown.
     int width = 2 * frameWidth() + (verticalHeader()->isHidden() ? 0 : verticalHeader()->width());
     for (int col = 1; col <= maxCols(); ++col)
-        width += isColumnHiddenAt(col) ? 0 : columnWidth(col - 1);
+        width += isSheetColumnHidden(col) ? 0 : columnWidth(col - 1);
     return width + verticalScrollBar()->sizeHint().width();
 }
 
-QSize SpreadGrid::sizeHint() const
+QSize GradeGrid::sizeHint() const
 {
     return {fullWidth(), QTableView::sizeHint().height()};
 }
 
-void SpreadGrid::setFrozenCols(int count)
+void GradeGrid::setFrozenCols(int count)
 {
     m_frozen->setCount(count);
 }
 
-void SpreadGrid::updateGeometries()
+void GradeGrid::updateGeometries()
 {
     QTableView::updateGeometries();
     if (m_frozen)
@@ -843,7 +843,7 @@ void SpreadGrid::updateGeometries()
 }
 
 // Frozen cells are always in sight; a scrolling cell is brought out whole beside them.
-void SpreadGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+void GradeGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     const int sideways = horizontalScrollBar()->value();
     QTableView::scrollTo(index, hint);

@@ -8,11 +8,11 @@
 #include "../support/realdisk.h"
 #include "print/pageheader.h"
 #include "sheet/sheetcsv.h"
-#include "sheet/sheettools.h"
+#include "sheet/sheetcontextmenu.h"
 #include "sheet/statisticsdialog.h"
 
 using namespace Qt::StringLiterals;
-using sheet::SheetTools;
+using sheet::SheetContextMenu;
 
 static const QString kFile = u"8410203C07120002025.xml"_s; // three exams, the last not graded
 static const QByteArray kOldCopy("an older copy the teacher keeps");
@@ -20,10 +20,10 @@ static const QByteArray kOldCopy("an older copy the teacher keeps");
 enum class Target { Written, Unsaved, GivenUp, RefusedGrade, ReadOnly, Full, NoTemporaryFolder };
 Q_DECLARE_METATYPE(Target)
 
-class TestSheetTools : public QObject {
+class TestSheetContextMenu : public QObject {
     Q_OBJECT
 
-    SheetTools* tools() const { return m_program->sheet()->findChild<SheetTools*>(); }
+    SheetContextMenu* tools() const { return m_program->sheet()->findChild<SheetContextMenu*>(); }
     QString copyPath(const QString& name) const { return m_program->filePath("copies/" + name); }
 
     std::unique_ptr<ProgramOnDisk> m_program;
@@ -40,7 +40,7 @@ private slots:
     // shows each exam's figures; a grade the sheet refuses keeps the cursor and opens nothing.
     void statisticsCountTheGradeBeingTyped()
     {
-        sheet::SpreadGrid* grid = m_program->grid();
+        sheet::GradeGrid* grid = m_program->grid();
         typeInto(grid, "p1e3", u"8"_s);
         tools()->showStatistics();
         QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
@@ -66,9 +66,9 @@ private slots:
             dataTable<QString, QString, Target, QString>({"item", "suffix", "target", "reason"});
         const QString readOnly = u"لا يمكن الكتابة في هذا المجلّد أو القرص محمي : اختر مكانا آخر."_s;
         const QString full = u"لا يتّسع القرص لهذا الملفّ : اختر قرصا آخر."_s;
-        const std::pair<QString, QString> copies[] = {{SheetTools::kCsvItem, u"csv"_s},
-                                                      {SheetTools::kXlsxItem, u"xlsx"_s},
-                                                      {SheetTools::kPdfItem, u"pdf"_s}};
+        const std::pair<QString, QString> copies[] = {{SheetContextMenu::kCsvItem, u"csv"_s},
+                                                      {SheetContextMenu::kXlsxItem, u"xlsx"_s},
+                                                      {SheetContextMenu::kPdfItem, u"pdf"_s}};
         for (const auto& [item, suffix] : copies) {
             const QByteArray kind = suffix.toUpper().toLatin1();
             row(kind + " written", item, suffix, Target::Written, {});
@@ -76,10 +76,10 @@ private slots:
             row(kind + ", read-only folder", item, suffix, Target::ReadOnly, readOnly);
             row(kind + ", full disk", item, suffix, Target::Full, full);
         }
-        row("CSV, a refused grade typed", SheetTools::kCsvItem, u"csv"_s, Target::RefusedGrade, {});
-        row("PDF, a grade typed", SheetTools::kPdfItem, u"pdf"_s, Target::Unsaved, {});
+        row("CSV, a refused grade typed", SheetContextMenu::kCsvItem, u"csv"_s, Target::RefusedGrade, {});
+        row("PDF, a grade typed", SheetContextMenu::kPdfItem, u"pdf"_s, Target::Unsaved, {});
         // The workbook is made whole in the system's temporary folder before it is written.
-        row("XLSX, no temporary folder", SheetTools::kXlsxItem, u"xlsx"_s,
+        row("XLSX, no temporary folder", SheetContextMenu::kXlsxItem, u"xlsx"_s,
             Target::NoTemporaryFolder, u"تعذّرت الكتابة على القرص."_s);
     }
     // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for the
@@ -110,7 +110,7 @@ private slots:
             QVERIFY(target != Target::ReadOnly || mount->makeReadOnly());
         }
         QString suggested;
-        tools()->setPathChooser([&](SheetTools::CopyKind, const QString& offered) {
+        tools()->setPathChooser([&](SheetContextMenu::CopyKind, const QString& offered) {
             suggested = offered;
             return target == Target::GivenUp ? QString() : copyPath(mount ? name : offered);
         });
@@ -164,5 +164,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSheetTools)
-#include "tst_sheettools.moc"
+QTEST_MAIN(TestSheetContextMenu)
+#include "tst_sheetcontextmenu.moc"

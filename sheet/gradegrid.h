@@ -47,12 +47,12 @@ class GridDelegate;
 // each cell's text reads in its own direction, Arabic from the right. The sheet's
 // alignments are physical (AlignLeft is the left edge); without one, text starts on the
 // side it reads from.
-class SpreadGrid : public QTableView, public EntryCursor {
+class GradeGrid : public QTableView, public EntryCursor {
     Q_OBJECT
 
 public:
-    explicit SpreadGrid(GradeSheet& sheet, QWidget* parent = nullptr);
-    ~SpreadGrid() override;
+    explicit GradeGrid(GradeSheet& sheet, QWidget* parent = nullptr);
+    ~GradeGrid() override;
 
     GradeSheet& sheet() const { return m_sheet; }
     int maxCols() const;
@@ -67,11 +67,11 @@ public:
     // editor, keeping what was typed in it.
     void setActiveCell(Cell cell) override;
 
-    void setColumnHiddenAt(int col, bool hidden);
-    bool isColumnHiddenAt(int col) const;
-    void setColWidth(int col, double units);
-    double colWidth(int col) const;
-    int rowHeightAt(int row) const;
+    void setSheetColumnHidden(int col, bool hidden);
+    bool isSheetColumnHidden(int col) const;
+    void setSheetColumnUnits(int col, double units);
+    double sheetColumnUnits(int col) const;
+    int sheetRowHeight(int row) const;
     // Widens each shown column too narrow for its texts in the grid's font (a header on its
     // two lines): the designed widths were chosen for Tahoma, and a wider font standing in
     // for it must not cut an identifier or an exam's name.

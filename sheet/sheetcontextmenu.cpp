@@ -1,4 +1,4 @@
-#include "sheet/sheettools.h"
+#include "sheet/sheetcontextmenu.h"
 
 #include "gradefile/safefilewrite.h"
 #include "print/cardprinter.h"
@@ -9,7 +9,7 @@
 #include "sheet/importdialog.h"
 #include "sheet/sheetcsv.h"
 #include "sheet/sheetxlsx.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 #include "sheet/statisticsdialog.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
@@ -24,14 +24,14 @@
 
 namespace sheet {
 
-const QString SheetTools::kStatisticsItem = QStringLiteral("إحصائيات");
-const QString SheetTools::kCsvItem = QStringLiteral("نسخة CSV من الأعداد...");
-const QString SheetTools::kXlsxItem = QStringLiteral("نسخة Excel من الأعداد...");
-const QString SheetTools::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
-const QString SheetTools::kImportItem = QStringLiteral("استيراد أعداد...");
-const QString SheetTools::kUndoItem = QStringLiteral("تراجع (Ctrl+Z)");
-const QString SheetTools::kRedoItem = QStringLiteral("إعادة (Ctrl+Y)");
-const QString SheetTools::kPasteItem = QStringLiteral("لصق (Ctrl+V)");
+const QString SheetContextMenu::kStatisticsItem = QStringLiteral("إحصائيات");
+const QString SheetContextMenu::kCsvItem = QStringLiteral("نسخة CSV من الأعداد...");
+const QString SheetContextMenu::kXlsxItem = QStringLiteral("نسخة Excel من الأعداد...");
+const QString SheetContextMenu::kPdfItem = QStringLiteral("نسخة PDF من بطاقة الأعداد...");
+const QString SheetContextMenu::kImportItem = QStringLiteral("استيراد أعداد...");
+const QString SheetContextMenu::kUndoItem = QStringLiteral("تراجع (Ctrl+Z)");
+const QString SheetContextMenu::kRedoItem = QStringLiteral("إعادة (Ctrl+Y)");
+const QString SheetContextMenu::kPasteItem = QStringLiteral("لصق (Ctrl+V)");
 
 namespace {
 
@@ -44,23 +44,23 @@ struct CopyFile {
     QString suffix;
 };
 
-CopyFile copyFileOf(SheetTools::CopyKind kind)
+CopyFile copyFileOf(SheetContextMenu::CopyKind kind)
 {
     switch (kind) {
-    case SheetTools::CopyKind::Csv:
+    case SheetContextMenu::CopyKind::Csv:
         return {QStringLiteral("حفظ نسخة من الأعداد في ملفّ CSV"), QStringLiteral("CSV (*.csv)"),
                 QStringLiteral(".csv")};
-    case SheetTools::CopyKind::Xlsx:
+    case SheetContextMenu::CopyKind::Xlsx:
         return {QStringLiteral("حفظ نسخة من الأعداد في ملفّ Excel"),
                 QStringLiteral("Excel (*.xlsx)"), QStringLiteral(".xlsx")};
-    case SheetTools::CopyKind::Pdf:
+    case SheetContextMenu::CopyKind::Pdf:
         break;
     }
     return {QStringLiteral("حفظ نسخة من بطاقة الأعداد في ملفّ PDF"), QStringLiteral("PDF (*.pdf)"),
             QStringLiteral(".pdf")};
 }
 
-QString askForPath(QWidget* parent, SheetTools::CopyKind kind, const QString& suggested)
+QString askForPath(QWidget* parent, SheetContextMenu::CopyKind kind, const QString& suggested)
 {
     const CopyFile file = copyFileOf(kind);
     QString path = ui::chooseFileToSave(parent, file.suffix.mid(1) + QStringLiteral("Copy"),
@@ -72,7 +72,7 @@ QString askForPath(QWidget* parent, SheetTools::CopyKind kind, const QString& su
 }
 
 // The PDF copy's name for the sheet, with the extension of the kind of copy.
-QString suggestedFileName(SheetTools::CopyKind kind, const QString& description)
+QString suggestedFileName(SheetContextMenu::CopyKind kind, const QString& description)
 {
     QString name = print::suggestedPdfFileName(description);
     name.chop(4);
@@ -86,15 +86,15 @@ gradefile::SafeWriteResult writeSheetCsv(const QString& path, const GradeSheet& 
 
 } // namespace
 
-SheetTools::SheetTools(GradeSheetWindow& window, const print::CardTexts& cardTexts,
-                       std::function<bool()> settleActiveCell)
+SheetContextMenu::SheetContextMenu(GradeSheetWindow& window, const print::CardTexts& cardTexts,
+                       std::function<bool()> checkCellUnderCursor)
     : QObject(&window), m_window(window), m_cardTexts(cardTexts),
-      m_settleActiveCell(std::move(settleActiveCell))
+      m_checkCellUnderCursor(std::move(checkCellUnderCursor))
 {
-    setObjectName(QStringLiteral("sheetTools"));
-    SpreadGrid* grid = m_window.grid();
+    setObjectName(QStringLiteral("sheetContextMenu"));
+    GradeGrid* grid = m_window.grid();
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid, &SpreadGrid::customContextMenuRequested, this, &SheetTools::showMenu);
+    connect(grid, &GradeGrid::customContextMenuRequested, this, &SheetContextMenu::showMenu);
     // The keyboard's menu key comes as a context menu request; Shift+F10 does the same, at
     // the cursor.
     auto* menuKey = new QAction(grid);
@@ -106,16 +106,16 @@ SheetTools::SheetTools(GradeSheetWindow& window, const print::CardTexts& cardTex
             [this, grid] { showMenu(grid->visualRect(grid->currentIndex()).center()); });
 }
 
-QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
+QMenu* SheetContextMenu::showMenu(const QPoint& viewportPosition)
 {
-    SpreadGrid* grid = m_window.grid();
+    GradeGrid* grid = m_window.grid();
     // Not deleted on close: the menu closes before its command runs, and the message loop of
     // Windows's own save dialog would free it under the command. The last one goes now.
     if (m_menu)
         m_menu->deleteLater();
     auto* menu = new QMenu(grid);
     m_menu = menu;
-    menu->setObjectName(QStringLiteral("sheetToolsMenu"));
+    menu->setObjectName(QStringLiteral("sheetContextMenuPopup"));
     menu->setLayoutDirection(Qt::RightToLeft);
     QAction* undo = menu->addAction(kUndoItem);
     undo->setEnabled(m_window.canUndo());
@@ -128,27 +128,27 @@ QMenu* SheetTools::showMenu(const QPoint& viewportPosition)
     connect(paste, &QAction::triggered, &m_window, &GradeSheetWindow::pasteGrades);
     menu->addSeparator();
     connect(menu->addAction(kStatisticsItem), &QAction::triggered, this,
-            &SheetTools::showStatistics);
+            &SheetContextMenu::showStatistics);
     menu->addSeparator();
-    connect(menu->addAction(kCsvItem), &QAction::triggered, this, &SheetTools::saveCsvCopy);
-    connect(menu->addAction(kXlsxItem), &QAction::triggered, this, &SheetTools::saveXlsxCopy);
-    connect(menu->addAction(kPdfItem), &QAction::triggered, this, &SheetTools::savePdfCopy);
+    connect(menu->addAction(kCsvItem), &QAction::triggered, this, &SheetContextMenu::saveCsvCopy);
+    connect(menu->addAction(kXlsxItem), &QAction::triggered, this, &SheetContextMenu::saveXlsxCopy);
+    connect(menu->addAction(kPdfItem), &QAction::triggered, this, &SheetContextMenu::savePdfCopy);
     menu->addSeparator();
     QAction* import = menu->addAction(kImportItem);
     import->setEnabled(!m_window.isReadOnly());
-    connect(import, &QAction::triggered, this, &SheetTools::importGrades);
+    connect(import, &QAction::triggered, this, &SheetContextMenu::importGrades);
     menu->popup(grid->viewport()->mapToGlobal(viewportPosition));
     return menu;
 }
 
-std::vector<ExamStatistics> SheetTools::statistics() const
+std::vector<ExamStatistics> SheetContextMenu::statistics() const
 {
     return classStatistics(m_window.sheet());
 }
 
-void SheetTools::showStatistics()
+void SheetContextMenu::showStatistics()
 {
-    if (!m_settleActiveCell())
+    if (!m_checkCellUnderCursor())
         return;
     auto* dialog = new StatisticsDialog(statistics(), m_window.grid()->maxRows(),
                                         m_cardTexts.sheetDescription, &m_window);
@@ -156,29 +156,29 @@ void SheetTools::showStatistics()
     dialog->open();
 }
 
-QString SheetTools::choosePath(CopyKind kind, const QString& suggested)
+QString SheetContextMenu::choosePath(CopyKind kind, const QString& suggested)
 {
     return m_choosePath ? m_choosePath(kind, suggested) : askForPath(&m_window, kind, suggested);
 }
 
-void SheetTools::reportFailure(const QString& path, const gradefile::FileError& error)
+void SheetContextMenu::reportFailure(const QString& path, const gradefile::FileError& error)
 {
     ui::showNotice(&m_window, m_window.windowTitle(), copyFailureText(path, error));
 }
 
-bool SheetTools::saveCsvCopy()
+bool SheetContextMenu::saveCsvCopy()
 {
     return saveSheetCopy(CopyKind::Csv, writeSheetCsv);
 }
 
-bool SheetTools::saveXlsxCopy()
+bool SheetContextMenu::saveXlsxCopy()
 {
     return saveSheetCopy(CopyKind::Xlsx, writeSheetXlsx);
 }
 
-bool SheetTools::saveSheetCopy(CopyKind kind, SheetWriter write)
+bool SheetContextMenu::saveSheetCopy(CopyKind kind, SheetWriter write)
 {
-    if (!m_settleActiveCell())
+    if (!m_checkCellUnderCursor())
         return false;
     const QString path = choosePath(kind, suggestedFileName(kind, m_cardTexts.sheetDescription));
     if (path.isEmpty())
@@ -191,9 +191,9 @@ bool SheetTools::saveSheetCopy(CopyKind kind, SheetWriter write)
     return written.ok;
 }
 
-bool SheetTools::importGrades()
+bool SheetContextMenu::importGrades()
 {
-    if (!m_settleActiveCell())
+    if (!m_checkCellUnderCursor())
         return false;
     ImportDialog dialog(m_window.sheet(), &m_window);
     if (dialog.exec() != QDialog::Accepted)
@@ -204,9 +204,9 @@ bool SheetTools::importGrades()
     return true;
 }
 
-bool SheetTools::savePdfCopy()
+bool SheetContextMenu::savePdfCopy()
 {
-    if (!m_settleActiveCell())
+    if (!m_checkCellUnderCursor())
         return false;
     const print::PrintedSheet card = m_window.filledCard();
     const QString path =

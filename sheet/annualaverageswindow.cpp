@@ -1,7 +1,7 @@
-#include "sheet/plainsheetwindow.h"
+#include "sheet/annualaverageswindow.h"
 
 #include "sheet/gradeblock.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 #include "ui/artwork.h"
 #include "ui/notice.h"
 #include "ui/uilook.h"
@@ -37,9 +37,9 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
 
 } // namespace
 
-PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+AnnualAveragesWindow::AnnualAveragesWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setObjectName(QStringLiteral("plainSheetWindow"));
+    setObjectName(QStringLiteral("annualAveragesWindow"));
     setWindowTitle(QStringLiteral("بطاقة تحصيل الأعداد"));
     setWindowIcon(ui::programIcon());
     setLayoutDirection(Qt::RightToLeft);
@@ -51,19 +51,19 @@ PlainSheetWindow::PlainSheetWindow(QWidget* parent) : QWidget(parent, Qt::Window
 
 // As wide as the grid's columns and the commands need, as the window was designed at least;
 // the grid scrolls sideways only beyond the screen's width.
-void PlainSheetWindow::fitToGrid()
+void AnnualAveragesWindow::fitToGrid()
 {
     ui::sizeBesideGrid(this, m_grid, m_panelArea, ui::fromTwips(kDesignedWidthTwips),
                        ui::fromTwips(kDesignedHeightTwips));
 }
 
 // The grid goes before the sheet it shows.
-PlainSheetWindow::~PlainSheetWindow()
+AnnualAveragesWindow::~AnnualAveragesWindow()
 {
     delete m_grid;
 }
 
-void PlainSheetWindow::createControls()
+void AnnualAveragesWindow::createControls()
 {
     m_panel = new QWidget(this);
     auto* panel = new QVBoxLayout(m_panel);
@@ -90,12 +90,12 @@ void PlainSheetWindow::createControls()
     m_sheet.setReadOnly(true);
     // The family name and the first name.
     m_sheet.setPupilNameColumns({2, 3});
-    m_grid = new SpreadGrid(m_sheet, this);
+    m_grid = new GradeGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
-    for (int col = 0; col <= kPlainColumns; ++col)
-        m_grid->setColWidth(col, kColumnWidths[col]);
+    for (int col = 0; col <= kAnnualColumns; ++col)
+        m_grid->setSheetColumnUnits(col, kColumnWidths[col]);
     // Nothing is ever written into the row headers of this sheet.
-    m_grid->setColumnHiddenAt(0, true);
+    m_grid->setSheetColumnHidden(0, true);
 
     // Reading from the right: the grid, then the commands.
     auto* columns = new QHBoxLayout(this);
@@ -103,12 +103,12 @@ void PlainSheetWindow::createControls()
     columns->addWidget(m_grid, 1);
     m_panelArea = ui::scrollWhenShort(m_panel);
     columns->addWidget(m_panelArea);
-    connect(quit, &QPushButton::clicked, this, &PlainSheetWindow::quit);
-    connect(m_grid, &SpreadGrid::pasteRequested, this,
+    connect(quit, &QPushButton::clicked, this, &AnnualAveragesWindow::quit);
+    connect(m_grid, &GradeGrid::pasteRequested, this,
             [this] { ui::showNotice(this, windowTitle(), kViewOnlyPaste); });
 }
 
-void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document)
+void AnnualAveragesWindow::fillFromDocument(const gradefile::GradeDocument& document)
 {
     gradefile::SheetTable table(size_t(document.rowCount) + 1);
     table[0] = {QString(),          document.headers.value(1),  QStringLiteral("اللقب"),
@@ -117,7 +117,7 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     for (int row = 1; row <= document.rowCount; ++row) {
         const gradefile::RowCells& cells = document.rows[size_t(row - 1)];
         for (auto it = cells.cbegin(); it != cells.cend(); ++it) {
-            if (it.key() >= 0 && it.key() <= kPlainColumns)
+            if (it.key() >= 0 && it.key() <= kAnnualColumns)
                 table[size_t(row)][size_t(it.key())] = it.value();
         }
     }
@@ -130,7 +130,7 @@ void PlainSheetWindow::fillFromDocument(const gradefile::GradeDocument& document
     fitToGrid();
 }
 
-void PlainSheetWindow::showEvent(QShowEvent* event)
+void AnnualAveragesWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
@@ -141,7 +141,7 @@ void PlainSheetWindow::showEvent(QShowEvent* event)
     }
 }
 
-void PlainSheetWindow::closeEvent(QCloseEvent* event)
+void AnnualAveragesWindow::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
     emit closed();

@@ -26,16 +26,16 @@ class GradeSheetWindow;
 // (marked a working copy, with no print number, while the sheet differs from the disk). None
 // of the last four changes the sheet, the disk or the card's counters. The menu also imports
 // a class's grades from a file.
-class SheetTools : public QObject {
+class SheetContextMenu : public QObject {
     Q_OBJECT
 
 public:
     enum class CopyKind { Csv, Xlsx, Pdf };
 
-    // settleActiveCell checks the cell under the cursor as a save would, false when it
+    // checkCellUnderCursor checks the cell under the cursor as a save would, false when it
     // holds a grade the sheet refuses: the copies and the statistics read checked grades.
-    SheetTools(GradeSheetWindow& window, const print::CardTexts& cardTexts,
-               std::function<bool()> settleActiveCell);
+    SheetContextMenu(GradeSheetWindow& window, const print::CardTexts& cardTexts,
+               std::function<bool()> checkCellUnderCursor);
 
     // Where a copy goes, from a suggested file name; empty when the teacher gave up. A
     // save dialog unless a test says otherwise.
@@ -78,7 +78,7 @@ private:
 
     GradeSheetWindow& m_window;
     const print::CardTexts& m_cardTexts;
-    std::function<bool()> m_settleActiveCell;
+    std::function<bool()> m_checkCellUnderCursor;
     std::function<QString(CopyKind, const QString&)> m_choosePath;
     QPointer<QMenu> m_menu;
 };

@@ -1,6 +1,6 @@
 #include "../support/datatable.h"
 #include "../support/gridcells.h"
-#include "sheet/spreadgrid.h"
+#include "sheet/gradegrid.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using sheet::SpreadGrid;
+using sheet::GradeGrid;
 
 namespace {
 
@@ -41,7 +41,7 @@ struct Fixture : sheet::GridInputHandler {
         QStringList* log = nullptr;
     } sheet;
     QWidget window;
-    SpreadGrid* grid;
+    GradeGrid* grid;
     QPushButton* button;
     QStringList log;
     QString keys;       // "take": every key is taken; "F1 mark": F1 writes a mark, then Enter
@@ -53,7 +53,7 @@ struct Fixture : sheet::GridInputHandler {
         sheet.reset(gradefile::SheetTable(size_t(rows) + 1));
         window.setLayoutDirection(Qt::RightToLeft);
         window.resize(640, 300);
-        grid = new SpreadGrid(sheet, &window);
+        grid = new GradeGrid(sheet, &window);
         grid->setGeometry(10, 10, 500, 200);
         button = new QPushButton(QStringLiteral("خروج"), &window);
         button->setGeometry(520, 10, 100, 30);
@@ -63,10 +63,10 @@ struct Fixture : sheet::GridInputHandler {
                 log << QStringLiteral("%1%2,%3").arg(QLatin1String(word)).arg(col).arg(row);
             };
         };
-        QObject::connect(grid, &SpreadGrid::cellClickedAt, grid, logCell("click"));
-        QObject::connect(grid, &SpreadGrid::cellDoubleClickedAt, grid, logCell("dbl"));
+        QObject::connect(grid, &GradeGrid::cellClickedAt, grid, logCell("click"));
+        QObject::connect(grid, &GradeGrid::cellDoubleClickedAt, grid, logCell("dbl"));
         sheet.log = &log;
-        QObject::connect(grid, &SpreadGrid::pasteRequested, grid, [this] { log << "paste"; });
+        QObject::connect(grid, &GradeGrid::pasteRequested, grid, [this] { log << "paste"; });
     }
     // The grid goes first: closing it commits an open editor, whose edit is logged.
     ~Fixture() override { delete grid; }
@@ -134,7 +134,7 @@ struct Fixture : sheet::GridInputHandler {
         else if (step.startsWith(QLatin1String("set ")))
             setText(cell(), arg.section(u'=', 1));
         else if (step.startsWith(QLatin1String("hide ")))
-            grid->setColumnHiddenAt(arg.toInt(), true);
+            grid->setSheetColumnHidden(arg.toInt(), true);
         else if (step.startsWith(QLatin1String("lock ")))
             sheet.setColumnLocked(cell().column, true);
         else if (step.startsWith(QLatin1String("type ")))
@@ -186,7 +186,7 @@ struct Fixture : sheet::GridInputHandler {
 };
 
 // The dark pixels drawn in a cell: their horizontal extent as fractions of its width.
-QPair<double, double> inkExtent(SpreadGrid* grid, sheet::Cell cell)
+QPair<double, double> inkExtent(GradeGrid* grid, sheet::Cell cell)
 {
     const QRect rect = grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1));
     const QImage image = grid->viewport()->grab(rect.adjusted(3, 3, -3, -3)).toImage();
@@ -204,7 +204,7 @@ QPair<double, double> inkExtent(SpreadGrid* grid, sheet::Cell cell)
 
 } // namespace
 
-class TestSpreadGrid : public QObject {
+class TestGradeGrid : public QObject {
     Q_OBJECT
 
 private slots:
@@ -315,8 +315,8 @@ private slots:
     void cellTextStartsOnItsReadingSide()
     {
         Fixture f;
-        f.grid->setColWidth(2, 30);
-        f.grid->setColWidth(3, 30);
+        f.grid->setSheetColumnUnits(2, 30);
+        f.grid->setSheetColumnUnits(3, 30);
         f.setText({2, 2}, QStringLiteral("محمد بن علي"));
         f.setText({3, 2}, QStringLiteral("12.50"));
         QVERIFY(f.show());
@@ -342,7 +342,7 @@ private slots:
     {
         Fixture f(10, 30);
         for (int col = 1; col <= 10; ++col)
-            f.grid->setColWidth(col, col == 8 ? 31 : 9);
+            f.grid->setSheetColumnUnits(col, col == 8 ? 31 : 9);
         f.grid->setFrozenCols(2);
         QVERIFY(f.show());
         auto* overlay = f.grid->findChild<QTableView*>(QStringLiteral("frozenColumns"));
@@ -359,5 +359,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSpreadGrid)
-#include "tst_spreadgrid.moc"
+QTEST_MAIN(TestGradeGrid)
+#include "tst_gradegrid.moc"
