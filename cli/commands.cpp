@@ -591,7 +591,7 @@ int importCommand(const QStringList& arguments)
         return kFailure;
     }
     sheet::GradeSheet* grades = &imported.sheet();
-    const std::vector<sheet::ImportExam> exams = sheet::shownExams(*grades);
+    const std::vector<sheet::ImportExam> exams = sheet::importExams(*grades);
     const int examNumber = parsed->exam.toInt();
     if (examNumber < 1 || examNumber > int(exams.size()))
         return usageError(

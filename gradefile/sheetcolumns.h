@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <array>
+
 // The columns of a subject grade sheet, as the grid shows them and the file's lines hold
 // them. Column 0 holds the row headers.
 namespace gradefile {
@@ -15,5 +19,12 @@ inline constexpr int kIdentifierColumn = 8;
 inline constexpr int kOrderNumberColumn = 9;
 // The pupil's level and observation; never shown.
 inline constexpr int kLevelColumn = 10;
+
+// The widths the sheet and the card are designed with, in grid units of 90 twips: the row
+// headers, six grade columns, then name, identifier, order number and the hidden level.
+inline constexpr std::array<double, kSheetColumns> kDesignedColumnWidths{4,  8,  8,  8, 8, 8,
+                                                                         8, 39, 11, 5, 8};
+// The identifier's header where the whole one does not fit: the card, the large presentation.
+inline const QString kShortIdentifierHeader = QStringLiteral("المعرّف");
 
 } // namespace gradefile

@@ -212,7 +212,7 @@ void ObservationDialog::validate()
 {
     const QString text = storableText(m_observationEdit->text());
     const NameLook look = nameLookFor(text);
-    m_sheet.setNameLook(m_row, colourOf(look.colour), look.bold);
+    m_sheet.setNameLook(m_row, colourOf(*look.colour), look.bold);
     m_sheet.setObservationCell(m_row, cellAfterValidation(m_sheet.observationCell(m_row), text));
     m_sheet.markModified();
     goToNeighbour(+1);
@@ -264,17 +264,7 @@ void ObservationDialog::keyPressEvent(QKeyEvent* event)
 void ObservationDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    placeOnScreen();
-}
-
-void ObservationDialog::placeOnScreen()
-{
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - frameGeometry().width()) / 2,
-         area.y() + ui::fromTwips(kDialogTop));
+    ui::centreOnScreen(this, kDialogTop);
 }
 
 } // namespace observation

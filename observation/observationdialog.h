@@ -59,7 +59,6 @@ private:
     void setObservationText(const QString& text);
     void validate();
     void quitAndSave();
-    void placeOnScreen();
 
     ObservationSheet& m_sheet;
     qint16& m_row;

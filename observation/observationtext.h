@@ -38,8 +38,12 @@ QString cellAfterValidation(const QString& cellText, const QString& observation)
 Level levelOf(const QString& observation);
 
 struct NameLook {
-    Rgb colour;
+    std::optional<Rgb> colour; // none: the grid's own
     bool bold = false;
+    friend bool operator==(const NameLook& a, const NameLook& b)
+    {
+        return a.colour == b.colour && a.bold == b.bold;
+    }
 };
 // The colour of the level, bold as long as there is an observation.
 NameLook nameLookFor(const QString& observation);

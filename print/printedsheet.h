@@ -51,8 +51,8 @@ struct CardSheet {
 // How the card prints, whatever the screen shows: the short identifier header, every cell
 // in one plain font, the header row shaded by the page renderer.
 struct CardLook {
-    QString identifierHeader = QStringLiteral("المعرّف");
-    std::array<double, gradefile::kSheetColumns> columnWidths{4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
+    QString identifierHeader = gradefile::kShortIdentifierHeader;
+    std::array<double, gradefile::kSheetColumns> columnWidths = gradefile::kDesignedColumnWidths;
     double rowHeight = 12.8;
     PrintedFont font{QStringLiteral("Tahoma"), 9};
 };

@@ -26,15 +26,6 @@ const QString kViewOnly =
 constexpr int kDesignedWidthTwips = 8865;
 constexpr int kDesignedHeightTwips = 7590;
 
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    button->setEnabled(false);
-    return button;
-}
-
 } // namespace
 
 AnnualAveragesWindow::AnnualAveragesWindow(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -68,10 +59,11 @@ void AnnualAveragesWindow::createControls()
     m_panel = new QWidget(this);
     auto* panel = new QVBoxLayout(m_panel);
     panel->setContentsMargins(0, 4, 0, 0);
-    QPushButton* save = makeButton("saveButton", QStringLiteral("حفظ الأعداد"), m_panel);
-    QPushButton* check = makeButton("checkButton", QStringLiteral("تثبّت"), m_panel);
-    QPushButton* quit = makeButton("quitButton", QStringLiteral("خروج"), m_panel);
-    quit->setEnabled(true);
+    QPushButton* save = ui::makeButton(m_panel, QStringLiteral("saveButton"), QStringLiteral("حفظ الأعداد"));
+    QPushButton* check = ui::makeButton(m_panel, QStringLiteral("checkButton"), QStringLiteral("تثبّت"));
+    QPushButton* quit = ui::makeButton(m_panel, QStringLiteral("quitButton"), QStringLiteral("خروج"));
+    save->setEnabled(false);
+    check->setEnabled(false);
     // The teacher reads it before trying to type: nothing here would be kept.
     auto* viewOnly = new QLabel(kViewOnly, m_panel);
     viewOnly->setObjectName(QStringLiteral("viewOnlyLabel"));

@@ -82,7 +82,7 @@ std::vector<int> examPerColumn(const ImportChoice& choice)
 
 } // namespace
 
-std::vector<ImportExam> shownExams(const GradeSheet& sheet)
+std::vector<ImportExam> importExams(const GradeSheet& sheet)
 {
     std::vector<ImportExam> exams;
     for (int exam : sheet.shownExams())

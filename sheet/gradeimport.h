@@ -27,8 +27,8 @@ struct ImportExam {
     QString header;
 };
 
-// The shown exams, first exam first.
-std::vector<ImportExam> shownExams(const GradeSheet& sheet);
+// The exams an import may fill: the shown ones, first exam first, with their headers.
+std::vector<ImportExam> importExams(const GradeSheet& sheet);
 
 // The file column whose values match the most identifiers of the class; nullopt when none
 // does.

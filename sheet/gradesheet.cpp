@@ -306,8 +306,10 @@ QVariant GradeSheet::data(const QModelIndex& index, int role) const
     case CheckResultRole:
         return int(checkResult(cell));
     case NameColourRole: {
-        const NameLook name = nameLook(cell.row);
-        return cell.column == gradefile::kNameColumn && name.rgb ? QVariant(*name.rgb) : QVariant();
+        const std::optional<observation::Rgb> rgb = nameLook(cell.row).colour;
+        return cell.column == gradefile::kNameColumn && rgb
+                   ? QVariant(unsigned(rgb->red << 16 | rgb->green << 8 | rgb->blue))
+                   : QVariant();
     }
     case NameBoldRole:
         return cell.column == gradefile::kNameColumn && nameLook(cell.row).bold;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gradefile/gradefilelines.h"
+#include "observation/observationtext.h"
 #include "sheet/celljournal.h"
 #include "sheet/cellrules.h"
 #include "sheet/openedsheet.h"
@@ -14,16 +15,9 @@
 
 namespace sheet {
 
-// How a pupil's name shows the observation written for them: in its level's colour (an RGB
-// value), bold once the observation was validated while the sheet is open.
-struct NameLook {
-    std::optional<unsigned> rgb;
-    bool bold = false;
-    friend bool operator==(const NameLook& a, const NameLook& b)
-    {
-        return a.rgb == b.rgb && a.bold == b.bold;
-    }
-};
+// A pupil's name shows the observation written for them in its level's colour, bold once
+// the observation was validated while the sheet is open.
+using observation::NameLook;
 
 // Everything a change may alter in one cell: its text, its look as a grade and, for a name,
 // the name's look.

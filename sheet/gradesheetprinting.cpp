@@ -217,10 +217,10 @@ void GradeSheetWindow::toggleLargePresentation()
                                                                         : m_normalRowHeight);
     static_cast<GridHeader*>(m_grid->horizontalHeader())
         ->showText(gradefile::kIdentifierColumn - 1,
-                   m_largePresentation ? QStringLiteral("المعرّف") : QString());
+                   m_largePresentation ? gradefile::kShortIdentifierHeader : QString());
     fitGridColumns();
     fitWindowToGrid();
-    placeAtTopCentre();
+    ui::centreOnScreen(this, 100);
     giveGridBackItsCursor();
 }
 

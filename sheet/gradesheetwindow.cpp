@@ -64,23 +64,14 @@ const QString kSaveQuestion = QStringLiteral("حفظ التغييرات         
 const QString kReplaceChangedFileQuestion =
     QStringLiteral("تغيّر هذا الملفّ بالقرص منذ فتحه - حفظ أعدادك مكانه (تبقى منه نسخة) ؟");
 
-// Column widths in grid units (90 twips): six grade columns, then name, identifier,
-// order number and the hidden level column; column 0 holds the row headers.
-constexpr double kColumnWidths[kSheetColumns] = {4, 8, 8, 8, 8, 8, 8, 39, 11, 5, 8};
-
 // The window's designed height at the default font, in twips.
 constexpr int kDesignedHeightTwips = 5150;
 
-// A grade sheet's button: it answers its function key, never Enter, which belongs to the
-// grid.
+// A grade sheet's button, as tall as designed (315 twips) or as its text needs; it answers
+// its function key.
 QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* parent)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    // As tall as designed (315 twips), or as its text needs in a larger font.
-    button->setFixedHeight(qMax(ui::fromTwips(315), button->sizeHint().height()));
-    return button;
+    return ui::makeButton(parent, QLatin1String(name), caption, 0, 315);
 }
 
 QGroupBox* makeFrame(const char* name, const QString& title, QWidget* parent)
@@ -197,7 +188,7 @@ void GradeSheetWindow::createGrid()
     m_grid = new GradeGrid(m_sheet, this);
     m_grid->setObjectName(QStringLiteral("grid"));
     for (int col = 0; col < kSheetColumns; ++col)
-        m_grid->setSheetColumnUnits(col, kColumnWidths[col]);
+        m_grid->setSheetColumnUnits(col, gradefile::kDesignedColumnWidths[size_t(col)]);
 
     m_entry = std::make_unique<GradeEntry>(m_sheet, *m_grid);
     m_grid->setInputHandler(m_entry.get());
@@ -391,13 +382,13 @@ void GradeSheetWindow::fitToShownColumns()
         m_grid->setSheetColumnHidden(col, !m_sheet.isShown(col));
     fitGridColumns();
     fitWindowToGrid();
-    placeAtTopCentre();
+    ui::centreOnScreen(this, 100);
 }
 
 void GradeSheetWindow::fitGridColumns()
 {
     for (int col = 0; col < kSheetColumns; ++col)
-        m_grid->setSheetColumnUnits(col, kColumnWidths[col]);
+        m_grid->setSheetColumnUnits(col, gradefile::kDesignedColumnWidths[size_t(col)]);
     m_grid->fitColumnsToTexts();
 }
 
@@ -411,16 +402,7 @@ void GradeSheetWindow::fitWindowToGrid()
 void GradeSheetWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    placeAtTopCentre();
-}
-
-void GradeSheetWindow::placeAtTopCentre()
-{
-    const QScreen* screen = ui::screenOf(this);
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - frameGeometry().width()) / 2, area.y() + ui::fromTwips(100));
+    ui::centreOnScreen(this, 100);
 }
 
 void GradeSheetWindow::changeEvent(QEvent* event)

@@ -157,7 +157,6 @@ private:
     void fitGridColumns();
     void fitWindowToGrid();
 
-    void placeAtTopCentre();
     void verticalEntryClicked();
     void entryMade();
     void pupilDoubleClicked();

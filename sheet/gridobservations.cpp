@@ -47,7 +47,7 @@ void GridObservations::setObservationCell(int row, const QString& text)
 
 void GridObservations::setNameLook(int, const QColor& colour, bool bold)
 {
-    m_nameLook = {colour.rgb() & 0xffffffu, bold};
+    m_nameLook = {observation::Rgb{colour.red(), colour.green(), colour.blue()}, bold};
 }
 
 QList<std::pair<Cell, CellState>> observationStates(const GradeSheet& sheet, int row,
@@ -55,9 +55,7 @@ QList<std::pair<Cell, CellState>> observationStates(const GradeSheet& sheet, int
 {
     const Cell nameCell = GradeSheet::fieldCell(row, PupilField::Name);
     CellState name = sheet.state(nameCell);
-    const observation::NameLook look = observation::nameLookFor(observation::observationOf(text));
-    name.name = {unsigned(look.colour.red << 16 | look.colour.green << 8 | look.colour.blue),
-                 look.bold};
+    name.name = observation::nameLookFor(observation::observationOf(text));
     const Cell observationCell = GradeSheet::observationCell(row);
     return {{nameCell, name}, {observationCell, sheet.withText(observationCell, text)}};
 }

@@ -56,7 +56,7 @@ QLabel* makeLabel(const QString& text, QWidget* parent)
 } // namespace
 
 ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
-    : QDialog(parent), m_sheet(sheet), m_exams(shownExams(sheet))
+    : QDialog(parent), m_sheet(sheet), m_exams(importExams(sheet))
 {
     setObjectName(QStringLiteral("importDialog"));
     setWindowTitle(kCaption);

@@ -156,7 +156,7 @@ void sizeBesideGrid(QWidget* window, const QTableView* grid, QScrollArea* comman
     window->resize(width, qMin(height + qMax(0, wholeClass - grid->height()), room.height()));
 }
 
-void centreOnScreen(QWidget* window)
+void centreOnScreen(QWidget* window, int topTwips)
 {
     const QScreen* screen = screenOf(window);
     if (!screen)
@@ -164,7 +164,8 @@ void centreOnScreen(QWidget* window)
     const QRect available = screen->geometry();
     const QSize outer = window->frameGeometry().size();
     window->move(available.x() + (available.width() - outer.width()) / 2,
-                 available.y() + (available.height() - outer.height()) / 2);
+                 available.y() + (topTwips < 0 ? (available.height() - outer.height()) / 2
+                                               : fromTwips(topTwips)));
 }
 
 void makeFixedDialogWindow(QWidget* dialog)

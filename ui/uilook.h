@@ -65,9 +65,9 @@ QScrollArea* scrollWhenShort(QWidget* commands);
 void sizeBesideGrid(QWidget* window, const QTableView* grid, QScrollArea* commands, int leastWidth,
                     int leastHeight);
 
-// Places a top-level window so that its centre is the screen's centre. A window larger
-// than the screen gets negative coordinates: it is not clamped.
-void centreOnScreen(QWidget* window);
+// Centres a top-level window across the screen, and down it too unless topTwips places its
+// top. A window larger than the screen gets negative coordinates: it is not clamped.
+void centreOnScreen(QWidget* window, int topTwips = -1);
 
 // A dialog with a fixed border and a close box, no minimise or maximise button, reading
 // right to left, above the window that shows it.

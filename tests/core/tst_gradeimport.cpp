@@ -93,7 +93,7 @@ private slots:
                                 {{}, u"20250145"_s, u"2"_s, {}}, // which one? neither
                                 {{}, u"00555"_s, {}, u"3"_s}};
         QCOMPARE(guessIdentifierColumn(source, sheet), 1);
-        const std::vector<int> exams = examColumnsByHeader(source, shownExams(sheet), 1);
+        const std::vector<int> exams = examColumnsByHeader(source, importExams(sheet), 1);
         QCOMPARE(exams, (std::vector<int>{kNoExam, kNoExam, 0, kNoExam}));
         // The identifier column fills no exam, and an exam takes its first column only.
         const ImportPlan plan = planImport(source, sheet, {1, {kNoExam, 0, 0, 1}});

@@ -172,7 +172,7 @@ private slots:
         OpenDialog open(1);
         for (int key = 0; key <= observation::kPhraseCount; ++key) {
             const auto look = observation::nameLookFor(key ? phrase(key) : u"حرّ"_s);
-            const QColor colour(look.colour.red, look.colour.green, look.colour.blue);
+            const QColor colour(look.colour->red, look.colour->green, look.colour->blue);
             const QByteArray fKey = 'F' + QByteArray::number(key);
             row("name, " + fKey, contrast(colour, QPalette().color(QPalette::Base)), look.bold);
             if (const auto* label = open.dialog.findChild<QLabel*>(u"keyLabel%1"_s.arg(key)))
