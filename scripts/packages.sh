@@ -11,7 +11,7 @@ BUILD_PACKAGES=(
     qt6-translations-l10n
     libx11-dev
 )
-BENCH_PACKAGES=(libbenchmark-dev)
+BENCH_PACKAGES=(libbenchmark-dev openbox)
 FULL_TEST_PACKAGES=(
     clang libclang-rt-14-dev
     # the Arabic keyboard in a real X session: virtual display, keyboard maps, key codes
