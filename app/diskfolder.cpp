@@ -1,5 +1,3 @@
-// The main window's disk folder: the teacher's choice from the menu, and the status line
-// that shows it.
 #include "app/drivechoice.h"
 #include "app/mainwindow.h"
 #include "sheet/copyfailure.h"
@@ -47,8 +45,7 @@ void MainWindow::chooseDiskFolder()
                                           : ui::askForFolder(this, kFolderDialogCaption, start);
     if (folder.isEmpty())
         return;
-    // The open sheet writes back to the disk it was opened from; it closes first, asking
-    // about its unsaved grades, or the disk stays as it is.
+    // The open sheet writes back to the disk it was opened from: it closes first.
     const bool sameDisk = QDir(folder) == QDir(m_disk.folder());
     if (!sameDisk && !closeGradeSheets())
         return;

@@ -15,8 +15,7 @@ struct DriveArgument {
 
 DriveArgument driveArgumentOf(const QStringList& arguments);
 
-// Where the disk is when nothing else tells: drive A: on Windows, the conventional mount
-// point of a removable disk elsewhere.
+// Drive A: on Windows, the conventional mount point of a removable disk elsewhere.
 QString defaultDriveFolder();
 
 } // namespace app

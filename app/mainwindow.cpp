@@ -43,8 +43,7 @@ const QString kOpenElsewhereQuestion =
 const QColor kInvalidFileColour(Qt::red);
 const QColor kSavedFileColour(Qt::blue);
 
-// A line of the file list in bold and in colour: a file that is no grade file, a file just
-// saved.
+// A file that is no grade file, a file just saved.
 void emphasise(QTreeWidgetItem* line, const QColor& colour)
 {
     for (int column = 0; column < line->treeWidget()->columnCount(); ++column) {
@@ -83,9 +82,8 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState, QStrin
     m_scanButton->installEventFilter(this);
     m_scanButton->setFocus();
 
-    // Enter presses the button that has the focus, opens the file chosen in the list, and
-    // presses the scan button from anywhere else in the window, as a dialog's default
-    // button does.
+    // Elsewhere than on a button or the list, Enter presses the scan button, as a dialog's
+    // default button.
     auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
     auto* keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
     for (QShortcut* shortcut : {enter, keypadEnter})
@@ -131,8 +129,7 @@ void MainWindow::pressDefaultButton()
         m_scanButton->click();
 }
 
-// The grade sheet stands on the desktop beside the main window, as a window of its own
-// with no parent: it goes with the main window all the same.
+// The grade sheet is a window of its own with no parent: it goes with the main window all the same.
 MainWindow::~MainWindow()
 {
     delete m_gradeSheet;
@@ -213,8 +210,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::scanButtonFocused()
 {
-    // The start-up notice is shown once the focus has settled, not from inside the
-    // focus change itself.
+    // Not from inside the focus change itself.
     if (m_appState.aboutShown || m_aboutPending)
         return;
     m_aboutPending = true;
@@ -285,8 +281,7 @@ void MainWindow::scanDisk()
         addListLine(fileName);
     for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* line = m_fileList->topLevelItem(i);
-        // A file that cannot be read as a grade file is listed as invalid, and the scan
-        // goes on with the next one.
+        // A file that cannot be read is listed as invalid, and the scan goes on.
         const QString description = m_disk.describe(line->text(FileNameColumn));
         line->setText(ContentColumn, description);
         if (description == gradefile::kInvalidGradeFileText)
@@ -368,8 +363,7 @@ void MainWindow::openSelectedFile()
     }
     openSubjectSheet(*read.document, readOnly);
     filling.restore();
-    // Once the sheet stands on the screen: what a crash left unsaved is offered back, and
-    // the teacher goes on typing in the sheet.
+    // Once the sheet stands on the screen.
     if (m_gradeSheet && m_gradeSheet->offerRecovery()) {
         m_gradeSheet->activateWindow();
         m_gradeSheet->grid()->setFocus();

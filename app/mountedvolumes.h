@@ -6,8 +6,7 @@
 
 namespace app {
 
-// The volumes the system has mounted and ready now, each with whether it sits on a
-// removable medium (a floppy, a USB stick, a memory card).
+// Mounted and ready now.
 QList<MountedVolume> mountedVolumes();
 
 } // namespace app

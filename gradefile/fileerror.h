@@ -4,9 +4,8 @@
 
 namespace gradefile {
 
-// What went wrong with a grade file on the disk. The windows choose their message
-// from the kind; the number and description are what the "unforeseen error"
-// messages show to the teacher and to our support team.
+// The number and description are what the "unforeseen error" messages show to the teacher
+// and to the support team.
 enum class FileErrorKind {
     None,
     NoDisk,           // the disk folder cannot be read: no disk in the drive
@@ -30,14 +29,13 @@ struct FileError {
     FileErrorKind kind = FileErrorKind::None;
     int number = 0;
     QString description;
-    // The file the error is about, where the message names it (a journal, a kept copy).
+    // Where the message names it (a journal, a kept copy).
     QString path;
 
     bool isError() const { return kind != FileErrorKind::None; }
 };
 
-// The numbers the "unforeseen error" messages show, as the administration's support
-// team knows them.
+// As the administration's support team knows them.
 namespace errorNumber {
 inline constexpr int kInvalidCall = 5;   // a line lacks fields it must have
 inline constexpr int kOverflow = 6;      // a counter or year out of its range
@@ -54,11 +52,9 @@ inline constexpr int kAccessDenied = -2147024891;
 inline constexpr int kDeviceNotReady = -2147024875;
 } // namespace errorNumber
 
-// The error numbers the messages have always shown for each kind.
 int defaultErrorNumber(FileErrorKind kind);
 
 FileError makeFileError(FileErrorKind kind, const QString& description);
-// A file whose lines cannot be read, with the number the messages show for that fault.
 FileError malformedFile(int number, const QString& description);
 
 } // namespace gradefile

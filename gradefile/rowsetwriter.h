@@ -8,20 +8,14 @@
 
 namespace gradefile {
 
-// The field Ligne holds at most this many characters; the administration's
-// components refuse a longer value.
+// The administration's components refuse a longer Ligne value.
 constexpr int kMaxLineLength = 300;
 
-// Why a set of lines cannot be written as a grade file (a line too long), naming the line;
-// nullopt when all can be written. Control characters go out raw, as the components write
-// them and as the reader takes them.
-// Length is counted in UTF-16 code units (QString::size()), as the components count a
-// string's length. A lone surrogate is refused too: it has no UTF-8 form and would
-// silently become another character.
+// Length in UTF-16 code units, as the components count it. Control characters go out raw, as
+// the components write them; a lone surrogate is refused: it has no UTF-8 form.
 std::optional<QString> findUnwritableLine(const QStringList& lines);
 
-// The exact bytes the administration's components write for these lines.
-// Precondition: findUnwritableLine(lines) is nullopt.
+// The exact bytes the administration's components write. findUnwritableLine must find nothing.
 QByteArray rowsetBytes(const QStringList& lines);
 
 } // namespace gradefile

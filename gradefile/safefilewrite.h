@@ -9,7 +9,7 @@
 
 namespace gradefile {
 
-// The steps of replacing a file on the disk, in the order they run.
+// In the order they run.
 enum class WriteStep {
     None,
     CheckFolder,
@@ -23,14 +23,13 @@ enum class WriteStep {
 
 QString writeStepName(WriteStep step);
 
-// Lets tests make a step fail as a pulled disk, a full disk or a bad medium would,
-// where the machine cannot produce the fault for real.
+// Tests make a step fail as a pulled disk, a full disk or a bad medium would.
 class WriteFaultInjector {
 public:
     virtual ~WriteFaultInjector() = default;
-    // An error to report instead of running the step, or nullopt to run it.
+    // nullopt runs the step.
     virtual std::optional<FileError> failAt(WriteStep step) const = 0;
-    // Called with the bytes read back from the temporary file before they are compared.
+    // Before the bytes read back are compared.
     virtual void alterReadBack(QByteArray& bytes) const { (void)bytes; }
 };
 
@@ -40,16 +39,12 @@ struct SafeWriteResult {
     FileError error;
 };
 
-// Writes content to a temporary file beside path, flushes it to the device, reads it
-// back and compares it, and only then puts it in place of path in one rename. The old
-// file is never deleted or truncated first: on any failure it is left exactly as it
-// was, and the temporary file is removed.
+// The old file is replaced in one rename only once the new bytes are on the device and read
+// back the same: on any failure it is left exactly as it was.
 SafeWriteResult replaceFileSafely(const QString& path, const QByteArray& content,
                                   const WriteFaultInjector* faults = nullptr);
 
-// Whether fileName is the name replaceFileSafely gives the temporary file of a target
-// whose name ends in targetSuffix (".xml": any letter case): a write interrupted between
-// its temporary file and the rename (a disk pulled out, a crash) leaves one behind.
+// A write interrupted before its rename (a disk pulled out, a crash) leaves one behind.
 bool isTemporaryFileName(const QString& fileName, QLatin1String targetSuffix);
 
 } // namespace gradefile

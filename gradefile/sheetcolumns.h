@@ -4,11 +4,10 @@
 
 #include <array>
 
-// The columns of a subject grade sheet, as the grid shows them and the file's lines hold
-// them. Column 0 holds the row headers.
+// As the grid shows them and the file's lines hold them; column 0 holds the row headers.
 namespace gradefile {
 
-// A subject grade file, whose sheet has grade columns 1 to 6, or a plain grade file, with one.
+// A subject sheet has grade columns 1 to 6, an annual averages sheet one.
 enum class SheetKind { Subject, AnnualAverages };
 
 inline constexpr int kSheetColumns = 11;
@@ -20,11 +19,10 @@ inline constexpr int kOrderNumberColumn = 9;
 // The pupil's level and observation; never shown.
 inline constexpr int kLevelColumn = 10;
 
-// The widths the sheet and the card are designed with, in grid units of 90 twips: the row
-// headers, six grade columns, then name, identifier, order number and the hidden level.
+// The sheet's and the card's, in grid units of 90 twips.
 inline constexpr std::array<double, kSheetColumns> kDesignedColumnWidths{4,  8,  8,  8, 8, 8,
                                                                          8, 39, 11, 5, 8};
-// The identifier's header where the whole one does not fit: the card, the large presentation.
+// Where the whole header does not fit: the card, the large presentation.
 inline const QString kShortIdentifierHeader = QStringLiteral("المعرّف");
 
 } // namespace gradefile

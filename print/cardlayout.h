@@ -24,17 +24,13 @@ struct CardPage {
     QVector<int> columns; // indexes into the sheet's columns, left to right
 };
 
-// The card measured for one paper: every column as wide and every row as tall as its
-// texts need in the fonts they print in (never narrower than the sheet says), the
-// header row wrapped, and the pages: rows split where the paper ends, columns split
-// when they do not fit the width, the first pages holding the right-hand columns where
-// the sheet starts reading, and every page the row headers and the order numbers.
-// Lengths in the device's pixels.
+// Measured in the fonts that print, never narrower than the sheet says; the first pages hold
+// the right-hand columns, where the sheet starts reading. Lengths in the device's pixels.
 class CardLayout {
 public:
     CardLayout(const PrintedSheet& sheet, const PageHeader& codes, QPaintDevice* device);
 
-    // Why the card cannot be laid out on this paper; empty when it can.
+    // Empty when the card can be laid out on this paper.
     QString error() const { return m_error; }
 
     const QVector<CardPage>& pages() const { return m_pages; }

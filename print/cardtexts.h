@@ -8,9 +8,8 @@ struct GradeDocument;
 
 namespace print {
 
-// The texts printed in the page header and footer of the grade card. They live for the
-// whole run: reset when a grade file is opened, completed from that file, and the two
-// counters raised by saving and printing.
+// They live for the whole run: reset when a grade file is opened, completed from it, and the
+// two counters raised by saving and printing.
 struct CardTexts {
     QString versionLine;
     QString republicLine;
@@ -31,12 +30,9 @@ struct CardTexts {
     qint16 saveNumber = 0;
 };
 
-// Sets every text to its fixed wording; the two counters keep their values until the
-// opened file supplies new ones.
+// The two counters keep their values until the opened file supplies new ones.
 void resetCardTexts(CardTexts& texts);
 
-// Completes the reset texts from an opened grade file: the school year, the sheet
-// description, and what each end line of the file gives, in file order.
 void completeCardTexts(CardTexts& texts, const gradefile::GradeDocument& document);
 
 } // namespace print

@@ -36,8 +36,7 @@ Qt::Alignment alignmentOf(HeaderPart part)
     return Qt::AlignRight;
 }
 
-// Whether the parts of a line, of these natural widths (0 for an absent part), stand
-// side by side on one line of width without touching.
+// 0 for an absent part.
 bool fitSideBySide(double left, double centre, double right, double width, double gap)
 {
     if (centre > 0) {

@@ -15,9 +15,8 @@ class QPaintDevice;
 
 namespace print {
 
-// A page header or footer laid out across the width of the page, measured in the fonts it
-// prints in. A line whose parts cannot stand side by side puts them one under the other
-// (right, centre, left), each wrapped to the width if it must: nothing is cut.
+// A line whose parts cannot stand side by side puts them one under the other (right, centre,
+// left), each wrapped if it must: nothing is cut.
 class DecorationBlock {
 public:
     DecorationBlock(const QVector<HeaderLine>& lines, double width, QPaintDevice* device);

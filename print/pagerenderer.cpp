@@ -82,8 +82,7 @@ private:
                      QPointF(inner.left(), inner.top() + (inner.height() - height) / 2));
     }
 
-    // A cell's text on one line, at the side its alignment says, else at the side it
-    // reads from.
+    // On one line.
     void drawText(const PrintedCell& cell, const QFont& font, const QRectF& inner)
     {
         Qt::Alignment horizontal = cell.alignment & Qt::AlignHorizontal_Mask;

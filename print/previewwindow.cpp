@@ -55,8 +55,6 @@ int unitsToPixels(double units)
     return ui::fromTwips(qRound(units * kTwipsPerUnit));
 }
 
-// A toolbar picture from the program's folder; the fallback when it is not there or is
-// not a picture.
 QIcon toolbarPicture(const QString& fileName, const QIcon& fallback)
 {
     const QPixmap picture(QDir(QCoreApplication::applicationDirPath()).filePath(fileName));
@@ -193,8 +191,7 @@ QToolButton* PreviewWindow::addPictureButton(const QString& name, const QString&
     return button;
 }
 
-// Page Up and Page Down page through the card wherever the focus is in the window, and
-// Escape closes it.
+// Wherever the focus is in the window.
 void PreviewWindow::createKeys()
 {
     const auto addKey = [this](Qt::Key key) {
@@ -237,8 +234,8 @@ void PreviewWindow::paintCard(QPrinter* printer)
     renderCard(m_card.sheet, m_card.codes, *printer);
 }
 
-// The print of the grade sheet, save question included; the window stays open and shows
-// the card as the print left it (its print number may have changed).
+// The window stays open and shows the card as the print left it (its print number may have
+// changed).
 void PreviewWindow::printFromPreview()
 {
     const QPointer<PreviewWindow> self(this);
@@ -331,8 +328,6 @@ void PreviewWindow::applyZoom()
     showPageTop(page);
 }
 
-// The pages stand one under the other: the view scrolls to the top of page, as turning
-// to it does.
 void PreviewWindow::showPageTop(int page)
 {
     if (!m_pageView || !m_pageView->scene() ||
@@ -347,9 +342,8 @@ void PreviewWindow::showPageTop(int page)
     m_pageView->verticalScrollBar()->setValue(int(top.y()) - kFitMargin);
 }
 
-// The preview fits a page's width or the whole page, not its height alone: the page's
-// height is fitted here to the height of the view, scroll bar or not, so that the scroll
-// bar coming and going cannot make the fit swing.
+// Fitted to the view's height, scroll bar or not, so that the scroll bar coming and going
+// cannot make the fit swing.
 void PreviewWindow::fitPageHeight()
 {
     const QList<QGraphicsItem*> pages =

@@ -18,16 +18,14 @@ class QToolButton;
 
 namespace print {
 
-// What the preview shows: the card as it would print now, with its page header and footer.
+// The card as it would print now.
 struct PreviewCard {
     PrintedSheet sheet;
     PageHeader codes;
 };
 
-// The print preview of the grade card: the pages drawn by the card's own renderer on the
-// printer the card goes to, so what shows is what prints; a toolbar to print, zoom and
-// page through, and to close. Not modal. The window knows nothing of the grade sheet: it
-// asks composeCard for the card each time it shows it, and printCard to print it.
+// Drawn by the card's own renderer on the printer the card goes to, so what shows is what
+// prints. It knows nothing of the grade sheet: it asks composeCard and printCard.
 class PreviewWindow : public QWidget {
     Q_OBJECT
 
@@ -35,15 +33,13 @@ public:
     using ComposeCard = std::function<PreviewCard()>;
     using PrintCard = std::function<void()>;
 
-    // printerName: the printer the card goes to; empty when it goes to a PDF file.
+    // printerName is empty when the card goes to a PDF file.
     PreviewWindow(ComposeCard composeCard, PrintCard printCard, const QString& printerName,
                   QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
-    // Composes the card again and shows it, maximised the first time, and brings the window
-    // to the front. The page shown stays shown while the card still has it.
+    // Maximised the first time; the page shown stays while the card still has it.
     void refreshAndShow();
-    // Composes the card again and draws its pages, with the wait cursor meanwhile.
     void refresh();
 
     // The zoom list's item index: its view of the pages.
@@ -59,7 +55,7 @@ public:
     QPrintPreviewWidget* preview() const { return m_preview; }
 
 signals:
-    // The window closed, whichever way; it is deleted next.
+    // It is deleted next.
     void closed();
 
 protected:

@@ -19,8 +19,8 @@ using gradefile::kIdentifierColumn;
 using gradefile::kNameColumn;
 using gradefile::kOrderNumberColumn;
 
-// The card prints nothing in bold: bold on the screen says what the teacher did in this
-// run (a validated observation, the large presentation), which the card does not tell.
+// Nothing in bold: bold on the screen says what the teacher did in this run, which the card
+// does not tell.
 struct PrintedFont {
     QString family;
     qreal pointSize = 9;
@@ -28,8 +28,7 @@ struct PrintedFont {
 
 struct PrintedCell {
     QString text;
-    // Physical: AlignLeft is the left edge. Without a horizontal alignment the text
-    // starts on the side it reads from (Arabic at the right, digits at the left).
+    // Physical: AlignLeft is the left edge. Without one the text starts on the side it reads from.
     Qt::Alignment alignment;
     PrintedFont font;
 };
@@ -39,17 +38,14 @@ struct PrintedColumn {
     double width = 0; // width units of 90 twips
 };
 
-// What the card is drawn from: the sheet's cells as the save reads them (row 0 the
-// headers), the grid columns the sheet shows, and whether its names stand centred (the
-// "C" kind of sheet) or at the left.
+// The cells as the save reads them; names stand centred in the "C" kind of sheet.
 struct CardSheet {
     gradefile::SheetTable cells;
     std::array<bool, gradefile::kSheetColumns> shown{};
     bool centredNames = false;
 };
 
-// How the card prints, whatever the screen shows: the short identifier header, every cell
-// in one plain font, the header row shaded by the page renderer.
+// Whatever the screen shows.
 struct CardLook {
     QString identifierHeader = gradefile::kShortIdentifierHeader;
     std::array<double, gradefile::kSheetColumns> columnWidths = gradefile::kDesignedColumnWidths;
@@ -57,17 +53,13 @@ struct CardLook {
     PrintedFont font{QStringLiteral("Tahoma"), 9};
 };
 
-// The grade sheet as it goes onto paper: its shown columns in their order on the screen
-// (left to right: grades, then name, identifier and order number), row 0 the column
-// headers and rows 1 to rowCount() the pupils. Grid column 0, when shown, holds the row
-// headers; row 0 and column 0 print shaded. Widths and heights are the least the card
-// gives them: the page renderer widens and heightens them to what their texts need in
-// the paper's own font metrics.
+// The shown columns in their order on the screen. Widths and heights are the least: the page
+// renderer grows them to what their texts need in the paper's own font metrics.
 class PrintedSheet {
 public:
     int columnCount() const { return m_columns.size(); }
     const PrintedColumn& column(int index) const { return m_columns[index]; }
-    // The index of a grid column among the shown ones, -1 when it is not shown.
+    // -1 when it is not shown.
     int indexOfGridColumn(int gridColumn) const;
 
     int rowCount() const { return m_rows.size() - 1; }
@@ -92,8 +84,6 @@ private:
     QVector<Row> m_rows{Row()};
 };
 
-// The card of a sheet: its shown columns, every pupil, grades centred, order numbers
-// centred, names as the kind of sheet has them.
 PrintedSheet composePrintedSheet(const CardSheet& sheet, const CardLook& look = CardLook());
 
 } // namespace print

@@ -7,8 +7,8 @@
 
 namespace print {
 
-// The family that prints a requested one: the family itself where the system has it,
-// else a packaged family that shapes Arabic well (Tahoma is rarely there off Windows).
+// A packaged family that shapes Arabic well where the system lacks the requested one (Tahoma
+// is rarely there off Windows).
 QString printableFamily(const QString& requested);
 
 QFont fontOf(const PrintedFont& font);

@@ -51,11 +51,9 @@ bool hasRightToLeftLetter(const QString& text)
 
 void drawLaidText(QPainter& painter, const QTextLayout& layout, QPointF position)
 {
-    // Right-to-left text goes to a picture, and through Windows' print engine to a printer
-    // driver, as glyphs placed where the layout put them: a picture replayed and the print
-    // engine would place its runs again, and the engine does it wrongly (the blanks and marks
-    // between Arabic words and figures move or go). Other text, drawn as characters, is drawn
-    // much faster.
+    // A picture replayed and Windows' print engine would place right-to-left runs again, wrongly
+    // (the blanks and marks between Arabic words and figures move or go): glyphs go instead.
+    // Other text, drawn as characters, is much faster.
     const QPaintEngine* engine = painter.paintEngine();
     const bool placesRunsAgain = engine && (engine->type() == QPaintEngine::Picture ||
                                             engine->type() == QPaintEngine::Windows);

@@ -28,18 +28,13 @@ struct LaidText {
     double naturalWidth = 0; // of its widest line
 };
 
-// Lays text out for device in lines of width, reading in the direction its first strong
-// letter gives, placed as alignment says (physically: AlignLeft is the left edge).
-// Wrapped, a word wider than the line breaks anywhere rather than run past its edge.
+// In the direction its first strong letter gives; alignment is physical. Wrapped, a word wider
+// than the line breaks anywhere rather than run past its edge.
 LaidText layOutText(const StyledText& text, Qt::Alignment alignment, double width, bool wrap,
                     QPaintDevice* device);
 
-// Draws laid-out text with its top left corner at position, in the painter's pen.
-// The print preview records every page as a picture, and a picture keeps text as its
-// characters, laid out again left to right when the page is shown: the blanks and the
-// punctuation at the end of an Arabic run change sides, and the preview would not show
-// the print. On a picture, text with a right-to-left letter goes as the glyphs laid out
-// here, kept as outlines.
+// A picture (the preview's pages) lays its text out again left to right when replayed, moving
+// the blanks and punctuation of an Arabic run: right-to-left text goes there as outlines.
 void drawLaidText(QPainter& painter, const QTextLayout& layout, QPointF position);
 
 } // namespace print

@@ -47,8 +47,7 @@ namespace {
 
 constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
-// The folders from dataFolder down to folder, dataFolder first; empty when folder is not
-// dataFolder or inside it.
+// dataFolder first; empty when folder is not dataFolder or inside it.
 QStringList levelsDownTo(const QString& dataFolder, const QString& folder)
 {
     const QString top = QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());

@@ -52,8 +52,7 @@ GradeGrid::GradeGrid(GradeSheet& sheet, QWidget* parent) : QTableView(parent), m
         keepCursorOnCells();
         m_frozen->refresh();
     });
-    // The columns stand in increasing order from left to right even inside a window that
-    // reads right to left; the cells' texts keep their own reading direction.
+    // Columns run left to right even in a right-to-left window; texts keep their own direction.
     setLayoutDirection(Qt::LeftToRight);
     setUpHeaders();
     m_delegate = new GridDelegate(
@@ -143,8 +142,6 @@ QModelIndex GradeGrid::indexOf(Cell cell) const
     return m_sheet.indexOf(cell);
 }
 
-// While a cell is being edited its text is the editor's: the cell rules read it as the
-// teacher types.
 QString GradeGrid::text(Cell cell) const
 {
     if (isEditing() && m_editCell == cell)
@@ -189,8 +186,8 @@ void GradeGrid::keepCursorOnCells()
         placeCursor({1, 1});
 }
 
-// A move asked for by the user: the editor commits, the input handler may refuse it, and a
-// handler that places the cursor itself (setActiveCell) has the last word.
+// The editor commits, the handler may refuse the move, and one that places the cursor itself
+// has the last word.
 void GradeGrid::leaveTo(Cell target)
 {
     commitEditor();
@@ -320,10 +317,8 @@ void GradeGrid::keyPressEvent(QKeyEvent* event)
     event->setAccepted(handleKey(event, false));
 }
 
-// Every key of the grid and of its editor comes here; returns whether it was used up.
-// The editor gets only its own editing keys (Delete, Ctrl+A ...): a key it ignored would
-// climb back to the grid and reach the input handler twice. Without an editor the grid keeps every
-// key but Escape, so that a dialog's Enter never reaches its default button.
+// The editor gets only its own editing keys (Delete, Ctrl+A ...): a key it ignored would climb
+// back to the grid and reach the input handler twice.
 bool GradeGrid::handleKey(QKeyEvent* event, bool inEditor)
 {
     if (!raiseKeyDown(*event))
@@ -408,9 +403,8 @@ void GradeGrid::typeText(const QString& text)
     }
 }
 
-// A paste into a cell that is not being edited replaces its text at once. A spreadsheet's
-// decimal comma is a point; a text with a character the cell refuses goes in not at all, rather
-// than as another number.
+// A spreadsheet's decimal comma is a point; a text with a character the cell refuses goes in
+// not at all, rather than as another number.
 void GradeGrid::pasteText(const QString& text)
 {
     const bool wasEditing = isEditing();
@@ -429,14 +423,11 @@ void GradeGrid::pasteText(const QString& text)
         cancelEditor();
 }
 
-// The input handler decides on each character; what it lets through goes into the cell,
-// except control characters, which never do. False when the character was refused.
 bool GradeGrid::offerCharacter(char32_t typed)
 {
     if (!activeCellTakesText())
         return false;
-    // The Arabic keyboard's digits and decimal separator stand for the plain ones the
-    // grade file holds.
+    // The grade file holds plain digits.
     char32_t character = plainCharacter(typed);
     if (m_input && !m_input->characterTyped(character))
         return false;
@@ -510,7 +501,7 @@ void GradeGrid::commitEditor()
     if (!editor)
         return;
     commitData(editor);
-    // A cellEditedAt handler may have written the cell, which closes the editor already.
+    // Something answering the commit may have closed the editor already.
     if (m_editor == editor)
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
@@ -573,8 +564,7 @@ bool GradeGrid::editorEvent(QObject* editor, QEvent* event)
     }
 }
 
-// A composed character goes to the input handler like a typed one; the composition under way
-// is left to the editor to show.
+// The composition under way is left to the editor to show.
 void GradeGrid::editorInputMethod(QInputMethodEvent* event)
 {
     typeText(event->commitString());
@@ -621,8 +611,7 @@ void GradeGrid::pressCell(const QModelIndex& index)
     m_pressedCell = GradeSheet::cellOf(index);
 }
 
-// Click comes when the button is released on the cell it was pressed on, after the move
-// or the cancelled move.
+// A click is told on release over the pressed cell, after the move or the cancelled move.
 void GradeGrid::releaseCell(const QModelIndex& index)
 {
     const std::optional<Cell> pressed = m_pressedCell;
@@ -752,10 +741,8 @@ int headerWidth(const QString& text, const QFontMetrics& metrics)
     return best;
 }
 
-// A class's texts share most of their words (first names, family names, grades): each word
-// is measured once. Arabic letters join only within a word, and digits, points and Latin
-// letters do not change shape, so a text is as wide as its words and blanks, and a word
-// without Arabic as wide as its characters.
+// A class's texts share most of their words: each is measured once. Arabic letters join only
+// within a word, so a text is as wide as its words and blanks.
 class TextWidths {
 public:
     explicit TextWidths(const QFont& font) : m_metrics(font) {}

@@ -8,8 +8,7 @@ namespace sheet::keys {
 
 bool isEnterKey(int qtKey);
 
-// Characters that never go into a cell: C0 and C1 controls (CR, LF, TAB ...) and the
-// Unicode line and paragraph separators.
+// C0 and C1 controls and the Unicode line and paragraph separators never go into a cell.
 bool isControlCharacter(char32_t character);
 QString withoutControlCharacters(const QString& text);
 

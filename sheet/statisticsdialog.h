@@ -8,8 +8,7 @@
 
 namespace sheet {
 
-// The class statistics of a grade sheet, one column per exam in reading order (the first
-// exam at the right), one line per figure; grades in the sheet's "00.00" style.
+// One column per exam in reading order (the first exam at the right).
 class StatisticsDialog : public QDialog {
     Q_OBJECT
 
@@ -18,8 +17,7 @@ public:
                      const QString& sheetDescription, QWidget* parent = nullptr);
 
     static const QString kCaption;
-    // What one exam shows on the lines statisticsLabels() names: counts, then the mean,
-    // median, lowest and highest grade in the "00.00" style.
+    // On the lines statisticsLabels() names.
     static QStringList figuresOf(const ExamStatistics& exam);
 
 private:

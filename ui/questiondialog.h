@@ -4,8 +4,7 @@
 
 namespace ui {
 
-// The program's yes-or-no question, also used with its No button hidden as a notice with
-// one button. Yes is the default button; Escape answers nothing; the close box answers No.
+// Also a notice with one button, No hidden. Escape answers nothing; the close box answers No.
 class QuestionDialog : public QDialog {
     Q_OBJECT
 

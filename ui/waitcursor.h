@@ -4,8 +4,7 @@
 
 namespace ui {
 
-// Shows the hourglass for as long as it lives, and the default pointer again however
-// the work ends. restore() gives the default pointer back early, before a message.
+// restore() gives the default pointer back early, before a message.
 class WaitCursor {
 public:
     WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
