@@ -127,7 +127,7 @@ private slots:
         add(import + "class.csv --exam 1", 1, {}, u"no column of identifiers"_s);
         add(import + "class.csv --exam 3", 2, {}, u"shows exams 1 to 2"_s);
         add(u"bring-back --data DIR/ K~1~2.journal"_s, 1, {}, u"not brought back"_s); // not aside
-        add(u"--help"_s, 0, "Usage: gradefile COMMAND");
+        add(u"--help"_s, 0, "Usage: " GRADEFILE_TOOL " [options] COMMAND [ARGUMENTS]");
         for (const QString& wrong : {u""_s, u"frobnicate"_s, u"lines"_s, u"show a b"_s, u"xlsx a"_s,
                                      u"backups"_s, u"bring-back"_s, u"import a b"_s})
             add(wrong, 2, {});
