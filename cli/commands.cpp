@@ -33,25 +33,26 @@ constexpr int kUsage = 2;
 
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
                                QStringLiteral("print this help"));
-const QCommandLineOption kData(QStringLiteral("data"),
-                               QStringLiteral("the program's data folder (by default the one "
-                                              "saisie-notes uses for the user running the tool)"),
-                               QStringLiteral("FOLDER"));
-const QCommandLineOption kExam(QStringLiteral("exam"),
-                               QStringLiteral("the exam as the teacher sees it: 1 is the first "
-                                              "exam the grade sheet shows (required)"),
-                               QStringLiteral("N"));
-const QCommandLineOption
-    kIdColumn(QStringLiteral("id-column"),
-              QStringLiteral("SOURCE's column of identifiers, a number (1 is "
-                             "the first column) or a header; by default the "
-                             "one that holds the most identifiers of the class"),
-              QStringLiteral("C"));
-const QCommandLineOption
-    kGradeColumn(QStringLiteral("grade-column"),
-                 QStringLiteral("SOURCE's column of grades, a number or a "
-                                "header; by default the one headed like exam N"),
-                 QStringLiteral("G"));
+const QCommandLineOption kData(
+    QStringLiteral("data"),
+    QStringLiteral("the program's data folder (by default the one saisie-notes uses for the user "
+                   "running the tool)"),
+    QStringLiteral("FOLDER"));
+const QCommandLineOption kExam(
+    QStringLiteral("exam"),
+    QStringLiteral("the exam as the teacher sees it: 1 is the first exam the grade sheet shows "
+                   "(required)"),
+    QStringLiteral("N"));
+const QCommandLineOption kIdColumn(
+    QStringLiteral("id-column"),
+    QStringLiteral("SOURCE's column of identifiers, a number (1 is the first column) or a "
+                   "header; by default the one that holds the most identifiers of the class"),
+    QStringLiteral("C"));
+const QCommandLineOption kGradeColumn(
+    QStringLiteral("grade-column"),
+    QStringLiteral("SOURCE's column of grades, a number or a header; by default the one headed "
+                   "like exam N"),
+    QStringLiteral("G"));
 
 void print(std::FILE* stream, const QByteArray& bytes)
 {
@@ -72,6 +73,12 @@ int fail(const QString& message)
 int fail(const QString& path, const QString& reason)
 {
     return fail(path + QLatin1String(": ") + reason);
+}
+
+int help(const QCommandLineParser& parser)
+{
+    print(stdout, parser.helpText().toUtf8());
+    return kSuccess;
 }
 
 int usage(const QCommandLineParser& parser, const QString& message)
@@ -460,129 +467,127 @@ int runCommand(const QStringList& arguments)
     const Command commands[] = {
         {"lines", "FILE", linesCommand,
          QStringLiteral("print the lines of a grade file, one per output line"),
-         QStringLiteral("Prints the lines of the grade file FILE, one per output line, in order\n"
-                        "(UTF-8).")},
+         QStringLiteral("Prints the lines of the grade file FILE, one per\n"
+                        "output line, in order (UTF-8).")},
         {"write", "FILE", writeCommand,
          QStringLiteral("write the lines read from standard input as a grade file"),
-         QStringLiteral("Reads lines from standard input (UTF-8, LF or CR LF line ends) and\n"
-                        "writes them as the grade file FILE. Lines that saisie-notes would not\n"
-                        "open as the grade file of FILE's name (its start line, the exams line of\n"
-                        "a subject file, the end line) are refused with the reason. The old file\n"
-                        "is replaced only once the new content is safely on the disk; on any\n"
-                        "failure it is left as it was.")},
+         QStringLiteral("Reads lines from standard input (UTF-8, LF or CR LF line ends)\n"
+                        "and writes them as the grade file FILE. Lines that saisie-notes\n"
+                        "would not open as the grade file of FILE's name (its start line,\n"
+                        "the exams line of a subject file, the end line) are refused with\n"
+                        "the reason. The old file is replaced only once the new content\n"
+                        "is safely on the disk; on any failure it is left as it was.")},
         {"check", "FILE...", checkCommand,
          QStringLiteral("print each file's name, a TAB and its description in the file list"),
-         QStringLiteral("For each FILE prints its name, a TAB, and the description the program's\n"
-                        "file list shows for it: the start line's description, or the\n"
-                        "invalid-file text.")},
+         QStringLiteral("For each FILE prints its name, a TAB, and the\n"
+                        "description the program's file list shows for it: the\n"
+                        "start line's description, or the invalid-file text.")},
         {"show", "FILE", showCommand,
          QStringLiteral("print a grade file as the program opens it, as JSON"),
-         QStringLiteral("Prints the grade file FILE as the program opens it, as one JSON object:\n"
-                        "key, kind, sheetKind, year, schoolYear, description, headers, pupils\n"
-                        "and, for a subject file with an end line, end.")},
+         QStringLiteral("Prints the grade file FILE as the program opens it, as one JSON\n"
+                        "object: key, kind, sheetKind, year, schoolYear, description,\n"
+                        "headers, pupils and, for a subject file with an end line, end.")},
         {"csv", "FILE", csvCommand,
          QStringLiteral("print the grade sheet of a subject grade file as CSV"),
-         QStringLiteral("Prints the grade sheet of the subject grade file FILE as the program's\n"
-                        "CSV copy of it: UTF-8 with a byte order mark, the columns the sheet\n"
-                        "shows in reading order (order number, identifier, name, then the exams\n"
-                        "from the first one), a line of headers and one line per pupil, lines\n"
-                        "ending with CR LF.")},
+         QStringLiteral("Prints the grade sheet of the subject grade file FILE as the\n"
+                        "program's CSV copy of it: UTF-8 with a byte order mark, the\n"
+                        "columns the sheet shows in reading order (order number,\n"
+                        "identifier, name, then the exams from the first one), a line\n"
+                        "of headers and one line per pupil, lines ending with CR LF.")},
         {"xlsx", "FILE OUT", xlsxCommand,
          QStringLiteral("write the grade sheet of a subject grade file as an Excel workbook"),
          QStringLiteral("Writes the grade sheet of the subject grade file FILE to OUT as the\n"
                         "program's Excel copy of it: a right-to-left sheet with the columns of\n"
-                        "the CSV copy under a frozen row of headers, the grades as numbers shown\n"
-                        "00.00, the marks, the identifiers and the names as texts; and a sheet\n"
-                        "with the class statistics (counts, then mean, median, min and max as\n"
-                        "numbers shown 00.00). An old OUT is replaced only once the new one is\n"
-                        "safely on the disk; on any failure it is left as it was.")},
+                        "the CSV copy under a frozen row of headers, the grades as numbers\n"
+                        "shown 00.00, the marks, the identifiers and the names as texts; and a\n"
+                        "sheet with the class statistics (counts, then mean, median, min and\n"
+                        "max as numbers shown 00.00). An old OUT is replaced only once the new\n"
+                        "one is safely on the disk; on any failure it is left as it was.")},
         {"stats", "FILE", statsCommand,
          QStringLiteral("print the class statistics of a subject grade file, as JSON"),
-         QStringLiteral("Prints the class statistics of the subject grade file FILE as a JSON\n"
-                        "array: one object per shown exam column with a header, the first exam\n"
-                        "first (as csv has them), with the keys column, header, graded, absent,\n"
-                        "exempt, noGrade, empty, under10 (counts) and mean, median, min, max\n"
-                        "(numbers, null when no pupil has a grade).")},
+         QStringLiteral("Prints the class statistics of the subject grade file FILE as a\n"
+                        "JSON array: one object per shown exam column with a header, the\n"
+                        "first exam first (as csv has them), with the keys column, header,\n"
+                        "graded, absent, exempt, noGrade, empty, under10 (counts) and\n"
+                        "mean, median, min, max (numbers, null when no pupil has a grade).")},
         {"backups", "KEY", backupsCommand,
          QStringLiteral("list the kept copies of the grade file KEY, as JSON"),
-         QStringLiteral("Lists, newest first, the copies saisie-notes kept of the grade file KEY\n"
-                        "before its saves replaced it, from every disk, as a JSON array: path,\n"
-                        "time (UTC), saveNumber, diskFolder (the folder of the disk it was kept\n"
-                        "from, empty when not known) and, for a copy that cannot be brought back,\n"
-                        "error."),
+         QStringLiteral("Lists, newest first, the copies saisie-notes kept of the\n"
+                        "grade file KEY before its saves replaced it, from every disk,\n"
+                        "as a JSON array: path, time (UTC), saveNumber, diskFolder\n"
+                        "(the folder of the disk it was kept from, empty when not\n"
+                        "known) and, for a copy that cannot be brought back, error."),
          data},
         {"recover", "KEY", recoverCommand,
          QStringLiteral("print the unsaved cells the journals of KEY hold, as JSON"),
-         QStringLiteral("Prints the journals of unsaved changes saisie-notes holds for the grade\n"
-                        "file KEY, on any disk, as one JSON object: key, dataFolder and journals,\n"
-                        "each with path, state (pending, empty, damaged, other version, other\n"
-                        "file, unreadable), aside (set aside because the file changed on its disk\n"
-                        "or the teacher said no to the offer: see bring-back), diskFolder,\n"
-                        "contentHash, started, tornTail and cells (the last text of each changed\n"
-                        "cell: column, row, text, time). A journal is offered when the file of\n"
-                        "KEY is opened with the content of its contentHash, on whatever disk\n"
-                        "folder."),
+         QStringLiteral("Prints the journals of unsaved changes saisie-notes holds for the\n"
+                        "grade file KEY, on any disk, as one JSON object: key, dataFolder\n"
+                        "and journals, each with path, state (pending, empty, damaged,\n"
+                        "other version, other file, unreadable), aside (set aside because\n"
+                        "the file changed on its disk or the teacher said no to the offer:\n"
+                        "see bring-back), diskFolder, contentHash, started, tornTail and\n"
+                        "cells (the last text of each changed cell: column, row, text,\n"
+                        "time). A journal is offered when the file of KEY is opened with\n"
+                        "the content of its contentHash, on whatever disk folder."),
          data},
         {"bring-back", "JOURNAL", bringBackCommand,
          QStringLiteral("put a journal set aside back, for the next open to offer"),
          QStringLiteral("Moves the journal JOURNAL (its name or its path, as 'gradefile recover'\n"
                         "lists a journal set aside) back among the journals, so that the next\n"
-                        "open of its grade file offers its unsaved cells again. A journal that is\n"
-                        "not set aside, cannot be read or whose name is taken is refused and left\n"
-                        "where it is."),
+                        "open of its grade file offers its unsaved cells again. A journal that\n"
+                        "is not set aside, cannot be read or whose name is taken is refused\n"
+                        "and left where it is."),
          data},
         {"import", "FILE SOURCE", importCommand,
          QStringLiteral("write the grades of --exam N from a CSV or Excel file"),
-         QStringLiteral("Writes into the subject grade file FILE the grades of exam N that SOURCE\n"
-                        "holds: a CSV file (comma, semicolon or TAB separated, UTF-8) or the\n"
-                        "first sheet of an .xlsx workbook, its first line the headers. Pupils are\n"
-                        "matched by identifier only. Every value is checked as a grade typed into\n"
-                        "the sheet; a refused value is not written, and an empty one leaves the\n"
-                        "grade as it is. A copy of FILE is kept in the data folder first (as a\n"
-                        "save of the program keeps one), and FILE is replaced only once the new\n"
-                        "content is safely on the disk; nothing is written when no grade changes.\n"
-                        "Prints what was done as JSON: matched, written, unknown and repeated\n"
-                        "identifiers, missing pupils, refused values and changed grades, and\n"
-                        "keptCopy."),
+         QStringLiteral("Writes into the subject grade file FILE the grades of exam N that\n"
+                        "SOURCE holds: a CSV file (comma, semicolon or TAB separated, UTF-8)\n"
+                        "or the first sheet of an .xlsx workbook, its first line the\n"
+                        "headers. Pupils are matched by identifier only. Every value is\n"
+                        "checked as a grade typed into the sheet; a refused value is not\n"
+                        "written, and an empty one leaves the grade as it is. A copy of FILE\n"
+                        "is kept in the data folder first (as a save of the program keeps\n"
+                        "one), and FILE is replaced only once the new content is safely on\n"
+                        "the disk; nothing is written when no grade changes. Prints what was\n"
+                        "done as JSON: matched, written, unknown and repeated identifiers,\n"
+                        "missing pupils, refused values and changed grades, and keptCopy."),
          importOptions},
     };
     QString list;
     for (const Command& command : commands) {
-        const QString usage = QLatin1String(command.name) + u' ' + QLatin1String(command.operands);
-        list += QStringLiteral("\n  %1 %2").arg(usage.leftJustified(19), command.summary);
+        const QString syntax = QLatin1String(command.name) + u' ' + QLatin1String(command.operands);
+        list += QStringLiteral("\n  %1 %2").arg(syntax.leftJustified(19), command.summary);
     }
-    QCommandLineParser main;
-    main.setApplicationDescription(
+    QCommandLineParser general;
+    general.setApplicationDescription(
         QStringLiteral("Reads and writes the grade files of saisie-notes.\n\nCommands:%1\n\n"
                        "'gradefile COMMAND --help' tells more about one command.")
             .arg(list));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("print the version"));
-    main.addOptions({kHelp, version});
-    main.addPositionalArgument(QStringLiteral("COMMAND"),
-                               QStringLiteral("one of the commands above, then its arguments"),
-                               QStringLiteral("COMMAND [ARGUMENTS]"));
+    general.addOptions({kHelp, version});
+    general.addPositionalArgument(QStringLiteral("COMMAND"),
+                                  QStringLiteral("one of the commands above, then its arguments"),
+                                  QStringLiteral("COMMAND [ARGUMENTS]"));
     // The command's own options are for its own parser.
-    main.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const bool parsed = main.parse(arguments);
-    if (main.isSet(kHelp)) {
-        print(stdout, main.helpText().toUtf8());
-        return kSuccess;
-    }
+    general.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const bool parsed = general.parse(arguments);
+    if (general.isSet(kHelp))
+        return help(general);
     if (!parsed)
-        return usage(main, main.errorText());
-    if (main.isSet(version)) {
+        return usage(general, general.errorText());
+    if (general.isSet(version)) {
         print(stdout, QByteArrayLiteral("gradefile (saisie-notes) " SAISIE_VERSION "\n"));
         return kSuccess;
     }
-    const QStringList words = main.positionalArguments();
+    const QStringList words = general.positionalArguments();
     if (words.isEmpty())
-        return usage(main, QStringLiteral("no command given"));
+        return usage(general, QStringLiteral("no command given"));
     const auto command = std::find_if(std::begin(commands), std::end(commands), [&](auto& c) {
         return words.first() == QLatin1String(c.name);
     });
     if (command == std::end(commands))
-        return usage(main, QStringLiteral("unknown command '%1'").arg(words.first()));
+        return usage(general, QStringLiteral("unknown command '%1'").arg(words.first()));
     QCommandLineParser parser;
     parser.setApplicationDescription(command->about);
     parser.addOptions(QList<QCommandLineOption>{kHelp} + command->options);
@@ -590,10 +595,8 @@ int runCommand(const QStringList& arguments)
     parser.addPositionalArgument(words.first(), command->summary, words.first() + u' ' + operands);
     // The command stands where the parser skips the program's name.
     const bool commandParsed = parser.parse(words);
-    if (parser.isSet(kHelp)) {
-        print(stdout, parser.helpText().toUtf8());
-        return kSuccess;
-    }
+    if (parser.isSet(kHelp))
+        return help(parser);
     if (!commandParsed)
         return usage(parser, parser.errorText());
     const Call call{parser, parser.positionalArguments()};
