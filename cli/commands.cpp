@@ -1,13 +1,8 @@
 #include "cli/commands.h"
 
-#include "cli/documentjson.h"
-#include "cli/importjson.h"
-#include "cli/recoveryjson.h"
-#include "cli/statisticsjson.h"
+#include "cli/json.h"
 #include "gradefile/gradedisk.h"
-#include "gradefile/gradedocument.h"
 #include "gradefile/gradefileio.h"
-#include "gradefile/linegrammar.h"
 #include "gradefile/rowsetwriter.h"
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
@@ -19,11 +14,12 @@
 #include "sheet/sheetdocument.h"
 #include "sheet/sheetxlsx.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -35,125 +31,61 @@ constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
-void writeOut(const QString& text)
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
+                               QStringLiteral("print this help"));
+const QCommandLineOption kData(
+    QStringLiteral("data"),
+    QStringLiteral("the program's data folder (by default the one saisie-notes uses for the user "
+                   "running the tool)"),
+    QStringLiteral("FOLDER"));
+const QCommandLineOption kExam(
+    QStringLiteral("exam"),
+    QStringLiteral("the exam as the teacher sees it: 1 is the first exam the grade sheet shows "
+                   "(required)"),
+    QStringLiteral("N"));
+const QCommandLineOption kIdColumn(
+    QStringLiteral("id-column"),
+    QStringLiteral("SOURCE's column of identifiers, a number (1 is the first column) or a "
+                   "header; by default the one that holds the most identifiers of the class"),
+    QStringLiteral("C"));
+const QCommandLineOption kGradeColumn(
+    QStringLiteral("grade-column"),
+    QStringLiteral("SOURCE's column of grades, a number or a header; by default the one headed "
+                   "like exam N"),
+    QStringLiteral("G"));
+
+void print(std::FILE* stream, const QByteArray& bytes)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-void writeErr(const QString& text)
+void printJson(const QJsonDocument& json)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    print(stdout, json.toJson());
 }
 
-const QString kMainHelp = QStringLiteral(
-    "Usage: gradefile COMMAND [ARGUMENTS]\n"
-    "Reads and writes the grade files of saisie-notes.\n"
-    "\n"
-    "Commands:\n"
-    "  lines FILE       print the lines of a grade file, one per output line\n"
-    "  write FILE       write the lines read from standard input as a grade file\n"
-    "  check FILE...    print each file's name, a TAB and its description in the file list\n"
-    "  show FILE        print a grade file as the program opens it, as JSON\n"
-    "  csv FILE         print the grade sheet of a subject grade file as CSV\n"
-    "  xlsx FILE OUT    write the grade sheet of a subject grade file as an Excel workbook\n"
-    "  stats FILE       print the class statistics of a subject grade file, as JSON\n"
-    "  backups KEY      list the kept copies of the grade file KEY, as JSON\n"
-    "  recover KEY      print the unsaved cells the journals of KEY hold, as JSON\n"
-    "  bring-back JOURNAL  put a journal set aside back, for the next open to offer\n"
-    "  import FILE SOURCE --exam N  write one exam's grades from a CSV or Excel file\n"
-    "\n"
-    "'gradefile COMMAND --help' tells more about one command; 'gradefile --version' prints\n"
-    "the version.\n");
+int fail(const QString& message)
+{
+    print(stderr, QStringLiteral("gradefile: %1\n").arg(message).toUtf8());
+    return kFailure;
+}
 
-const QString kLinesHelp = QStringLiteral(
-    "Usage: gradefile lines FILE\n"
-    "Prints the lines of the grade file FILE, one per output line, in order (UTF-8).\n");
+int fail(const QString& path, const QString& reason)
+{
+    return fail(path + QLatin1String(": ") + reason);
+}
 
-const QString kWriteHelp = QStringLiteral(
-    "Usage: gradefile write FILE\n"
-    "Reads lines from standard input (UTF-8, LF or CR LF line ends) and writes them as\n"
-    "the grade file FILE. Lines that saisie-notes would not open as the grade file of FILE's\n"
-    "name (its start line, the exams line of a subject file, the end line) are refused with\n"
-    "the reason. The old file is replaced only once the new content is safely on the disk;\n"
-    "on any failure it is left as it was.\n");
+int help(const QCommandLineParser& parser)
+{
+    print(stdout, parser.helpText().toUtf8());
+    return kSuccess;
+}
 
-const QString kCheckHelp = QStringLiteral(
-    "Usage: gradefile check FILE...\n"
-    "For each FILE prints its name, a TAB, and the description the program's file list\n"
-    "shows for it: the start line's description, or the invalid-file text.\n");
-
-const QString kShowHelp = QStringLiteral(
-    "Usage: gradefile show FILE\n"
-    "Prints the grade file FILE as the program opens it, as one JSON object: key, kind,\n"
-    "sheetKind, year, schoolYear, description, headers, pupils and, for a subject file\n"
-    "with an end line, end.\n");
-
-const QString kCsvHelp = QStringLiteral(
-    "Usage: gradefile csv FILE\n"
-    "Prints the grade sheet of the subject grade file FILE as the program's CSV copy of it:\n"
-    "UTF-8 with a byte order mark, the columns the sheet shows in reading order (order\n"
-    "number, identifier, name, then the exams from the first one), a line of headers and\n"
-    "one line per pupil, lines ending with CR LF.\n");
-
-const QString kXlsxHelp = QStringLiteral(
-    "Usage: gradefile xlsx FILE OUT\n"
-    "Writes the grade sheet of the subject grade file FILE to OUT as the program's Excel copy\n"
-    "of it: a right-to-left sheet with the columns of the CSV copy under a frozen row of\n"
-    "headers, the grades as numbers shown 00.00, the marks, the identifiers and the names as\n"
-    "texts; and a sheet with the class statistics (counts, then mean, median, min and max as\n"
-    "numbers shown 00.00). An old OUT is replaced only once the new one is safely on the\n"
-    "disk; on any failure it is left as it was.\n");
-
-const QString kStatsHelp = QStringLiteral(
-    "Usage: gradefile stats FILE\n"
-    "Prints the class statistics of the subject grade file FILE as a JSON array: one object\n"
-    "per shown exam column with a header, the first exam first (as csv has them), with the\n"
-    "keys column, header, graded, absent, exempt, noGrade, empty, under10 (counts) and mean,\n"
-    "median, min, max (numbers, null when no pupil has a grade).\n");
-
-const QString kBackupsHelp = QStringLiteral(
-    "Usage: gradefile backups [--data FOLDER] KEY\n"
-    "Lists, newest first, the copies saisie-notes kept of the grade file KEY before its\n"
-    "saves replaced it, from every disk, as a JSON array: path, time (UTC), saveNumber,\n"
-    "diskFolder (the folder of the disk it was kept from, empty when not known) and, for a\n"
-    "copy that cannot be brought back, error. FOLDER is the program's data folder (by\n"
-    "default the one saisie-notes uses for the user running the tool).\n");
-
-const QString kRecoverHelp = QStringLiteral(
-    "Usage: gradefile recover [--data FOLDER] KEY\n"
-    "Prints the journals of unsaved changes saisie-notes holds for the grade file KEY, on any\n"
-    "disk, as one JSON object: key, dataFolder and journals, each with path, state (pending,\n"
-    "empty, damaged, other version, other file, unreadable), aside (set aside because the\n"
-    "file changed on its disk or the teacher said no to the offer: see bring-back),\n"
-    "diskFolder, contentHash, started, tornTail and cells (the last text of each changed\n"
-    "cell: column, row, text, time). A journal is offered when the file of KEY is opened\n"
-    "with the content of its contentHash, on whatever disk folder. FOLDER is the program's\n"
-    "data folder (by default the one saisie-notes uses for the user running the tool).\n");
-
-const QString kBringBackHelp = QStringLiteral(
-    "Usage: gradefile bring-back [--data FOLDER] JOURNAL\n"
-    "Moves the journal JOURNAL (its name or its path, as 'gradefile recover' lists a journal\n"
-    "set aside) back among the journals, so that the next open of its grade file offers its\n"
-    "unsaved cells again. A journal that is not set aside, cannot be read or whose name is\n"
-    "taken is refused and left where it is. FOLDER is the program's data folder.\n");
-
-const QString kImportHelp = QStringLiteral(
-    "Usage: gradefile import [--data FOLDER] FILE SOURCE --exam N [--id-column C]\n"
-    "                        [--grade-column G]\n"
-    "Writes into the subject grade file FILE the grades of exam N that SOURCE holds: a CSV\n"
-    "file (comma, semicolon or TAB separated, UTF-8) or the first sheet of an .xlsx workbook,\n"
-    "its first line the headers. N is the exam as the teacher sees it: 1 is the first exam\n"
-    "the grade sheet shows. Pupils are matched by identifier only: C is SOURCE's column of\n"
-    "identifiers (by default the one that holds the most identifiers of the class), G its\n"
-    "column of grades (by default the one headed like exam N); each is a number (1 is the\n"
-    "first column) or a header. Every value is checked as a grade typed into the sheet;\n"
-    "a refused value is not written, and an empty one leaves the grade as it is. A copy of\n"
-    "FILE is kept in the data folder FOLDER first (as a save of the program keeps one), and\n"
-    "FILE is replaced only once the new content is safely on the disk; nothing is written\n"
-    "when no grade changes. Prints what was done as JSON: matched, written, unknown and\n"
-    "repeated identifiers, missing pupils, refused values and changed grades, and keptCopy.\n");
+int usage(const QCommandLineParser& parser, const QString& message)
+{
+    print(stderr, QStringLiteral("gradefile: %1\n\n%2").arg(message, parser.helpText()).toUtf8());
+    return kUsage;
+}
 
 // The tool speaks English to the administrators who run it: the program's own descriptions
 // are French, for the teacher's messages and the support team.
@@ -220,258 +152,6 @@ QString describeError(const gradefile::FileError& error)
     return QStringLiteral("%1 (error %2)").arg(englishReason(error)).arg(error.number);
 }
 
-int usageError(const QString& message, const QString& help)
-{
-    writeErr(QStringLiteral("gradefile: %1\n\n%2").arg(message, help));
-    return kUsage;
-}
-
-bool wantsHelp(const QStringList& arguments)
-{
-    return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
-}
-
-std::optional<QStringList> readLinesOrReport(const QString& path)
-{
-    const gradefile::GradeFileRead read = gradefile::readGradeFile(path);
-    if (!read.lines)
-        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(read.error)));
-    return read.lines;
-}
-
-int linesCommand(const QStringList& arguments)
-{
-    if (arguments.size() != 1)
-        return usageError(QStringLiteral("lines takes one FILE"), kLinesHelp);
-    const std::optional<QStringList> lines = readLinesOrReport(arguments.first());
-    if (!lines)
-        return kFailure;
-    for (const QString& line : *lines)
-        writeOut(line + u'\n');
-    return kSuccess;
-}
-
-QStringList splitInputLines(const QByteArray& input)
-{
-    QString text = QString::fromUtf8(input);
-    if (text.isEmpty())
-        return {};
-    if (text.endsWith(u'\n'))
-        text.chop(1);
-    QStringList lines = text.split(u'\n');
-    for (QString& line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
-    return lines;
-}
-
-int writeCommand(const QStringList& arguments)
-{
-    if (arguments.size() != 1)
-        return usageError(QStringLiteral("write takes one FILE"), kWriteHelp);
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        writeErr(QStringLiteral("gradefile: cannot read standard input\n"));
-        return kFailure;
-    }
-    const QByteArray bytes = input.readAll();
-    if (QString::fromUtf8(bytes).toUtf8() != bytes) {
-        writeErr(QStringLiteral("gradefile: standard input is not UTF-8 text\n"));
-        return kFailure;
-    }
-    const QString& path = arguments.first();
-    const QStringList lines = splitInputLines(bytes);
-    if (gradefile::findUnwritableLine(lines)) {
-        writeErr(QStringLiteral("gradefile: %1: a line is longer than a grade file line may be "
-                                "(300 characters), or holds a broken character\n")
-                     .arg(path));
-        return kFailure;
-    }
-    // Only what the program and the administration can open again is written.
-    const gradefile::DocumentRead read =
-        gradefile::readGradeDocument(QFileInfo(path).fileName(), lines);
-    if (!read.document) {
-        writeErr(QStringLiteral("gradefile: %1: the lines are not a grade file of this name: %2\n")
-                     .arg(path, describeError(read.error)));
-        return kFailure;
-    }
-    const gradefile::SafeWriteResult result = gradefile::writeGradeFile(path, lines);
-    if (!result.ok) {
-        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(result.error)));
-        return kFailure;
-    }
-    return kSuccess;
-}
-
-int checkCommand(const QStringList& arguments)
-{
-    if (arguments.isEmpty())
-        return usageError(QStringLiteral("check takes at least one FILE"), kCheckHelp);
-    int status = kSuccess;
-    for (const QString& path : arguments) {
-        const QFileInfo info(path);
-        if (!info.isFile()) {
-            using Kind = gradefile::FileErrorKind;
-            const auto kind = info.exists() ? Kind::NotAFile : Kind::NoFile;
-            writeErr(QStringLiteral("gradefile: %1: %2\n")
-                         .arg(path, englishReason(gradefile::makeFileError(kind, {}))));
-            status = kFailure;
-            continue;
-        }
-        writeOut(info.fileName() + u'\t' +
-                 gradefile::GradeDisk(info.absolutePath()).describe(info.fileName()) + u'\n');
-    }
-    return status;
-}
-
-std::optional<gradefile::GradeDocument> readDocumentOrReport(const QString& path)
-{
-    const std::optional<QStringList> lines = readLinesOrReport(path);
-    if (!lines)
-        return std::nullopt;
-    const gradefile::DocumentRead read =
-        gradefile::readGradeDocument(QFileInfo(path).fileName(), *lines);
-    if (!read.document) {
-        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(read.error)));
-    }
-    return read.document;
-}
-
-int showCommand(const QStringList& arguments)
-{
-    if (arguments.size() != 1)
-        return usageError(QStringLiteral("show takes one FILE"), kShowHelp);
-    const std::optional<gradefile::GradeDocument> document =
-        readDocumentOrReport(arguments.first());
-    if (!document)
-        return kFailure;
-    writeOut(QString::fromUtf8(
-        QJsonDocument(documentToJson(*document)).toJson(QJsonDocument::Indented)));
-    return kSuccess;
-}
-
-std::optional<gradefile::GradeDocument> readSubjectDocumentOrReport(const QString& path)
-{
-    std::optional<gradefile::GradeDocument> document = readDocumentOrReport(path);
-    if (document && document->kind != gradefile::SheetKind::Subject) {
-        writeErr(QStringLiteral("gradefile: %1: not a subject grade file; only those have a "
-                                "grade sheet with exams\n")
-                     .arg(path));
-        return std::nullopt;
-    }
-    return document;
-}
-
-// The grade sheet of a subject grade file as the window shows it when the file is opened.
-std::unique_ptr<sheet::GradeSheet> openedSheet(const gradefile::GradeDocument& document)
-{
-    auto sheet = std::make_unique<sheet::GradeSheet>();
-    sheet->reset(sheet::openedSheetTable(document));
-    return sheet;
-}
-
-std::unique_ptr<sheet::GradeSheet> readSheetOrReport(const QString& path)
-{
-    const std::optional<gradefile::GradeDocument> document = readSubjectDocumentOrReport(path);
-    return document ? openedSheet(*document) : nullptr;
-}
-
-int csvCommand(const QStringList& arguments)
-{
-    if (arguments.size() != 1)
-        return usageError(QStringLiteral("csv takes one FILE"), kCsvHelp);
-    const std::unique_ptr<sheet::GradeSheet> grades = readSheetOrReport(arguments.first());
-    if (!grades)
-        return kFailure;
-    const QByteArray csv = sheet::sheetCsv(*grades);
-    std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
-    return kSuccess;
-}
-
-int xlsxCommand(const QStringList& arguments)
-{
-    if (arguments.size() != 2)
-        return usageError(QStringLiteral("xlsx takes one FILE and one OUT"), kXlsxHelp);
-    const std::unique_ptr<sheet::GradeSheet> grades = readSheetOrReport(arguments.first());
-    if (!grades)
-        return kFailure;
-    const QString& out = arguments.at(1);
-    const gradefile::SafeWriteResult written = sheet::writeSheetXlsx(out, *grades);
-    if (!written.ok) {
-        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(out, describeError(written.error)));
-        return kFailure;
-    }
-    return kSuccess;
-}
-
-int statsCommand(const QStringList& arguments)
-{
-    if (arguments.size() != 1)
-        return usageError(QStringLiteral("stats takes one FILE"), kStatsHelp);
-    const std::unique_ptr<sheet::GradeSheet> grades = readSheetOrReport(arguments.first());
-    if (!grades)
-        return kFailure;
-    const QJsonArray statistics = statisticsToJson(sheet::classStatistics(*grades));
-    writeOut(QString::fromUtf8(QJsonDocument(statistics).toJson(QJsonDocument::Indented)));
-    return kSuccess;
-}
-
-// [--data FOLDER] and one operand: a KEY or a JOURNAL.
-struct DataArguments {
-    QString dataFolder;
-    QString operand;
-};
-
-std::optional<DataArguments> dataArguments(const QStringList& arguments)
-{
-    DataArguments parsed{recovery::defaultDataFolder(), QString()};
-    QStringList rest = arguments;
-    if (rest.size() == 3 && rest.first() == QLatin1String("--data")) {
-        parsed.dataFolder = rest.at(1);
-        rest = rest.mid(2);
-    }
-    if (rest.size() != 1 || rest.first().startsWith(u'-') || rest.first().isEmpty())
-        return std::nullopt;
-    parsed.operand = rest.first();
-    return parsed;
-}
-
-int backupsCommand(const QStringList& arguments)
-{
-    const std::optional<DataArguments> parsed = dataArguments(arguments);
-    if (!parsed)
-        return usageError(QStringLiteral("backups takes one KEY"), kBackupsHelp);
-    writeOut(QString::fromUtf8(
-        QJsonDocument(keptCopiesToJson(parsed->dataFolder, parsed->operand)).toJson()));
-    return kSuccess;
-}
-
-int recoverCommand(const QStringList& arguments)
-{
-    const std::optional<DataArguments> parsed = dataArguments(arguments);
-    if (!parsed)
-        return usageError(QStringLiteral("recover takes one KEY"), kRecoverHelp);
-    writeOut(QString::fromUtf8(
-        QJsonDocument(journalsToJson(parsed->dataFolder, parsed->operand)).toJson()));
-    return kSuccess;
-}
-
-int bringBackCommand(const QStringList& arguments)
-{
-    const std::optional<DataArguments> parsed = dataArguments(arguments);
-    if (!parsed)
-        return usageError(QStringLiteral("bring-back takes one JOURNAL"), kBringBackHelp);
-    const gradefile::FileError error = recovery::bringBack(parsed->operand, parsed->dataFolder);
-    if (error.isError()) {
-        writeErr(QStringLiteral("gradefile: %1: not brought back: it is not a readable journal "
-                                "set aside, or its name is taken among the journals\n")
-                     .arg(parsed->operand));
-        return kFailure;
-    }
-    return kSuccess;
-}
-
 QString sourceReason(sheet::SourceError error)
 {
     switch (error) {
@@ -491,35 +171,184 @@ QString sourceReason(sheet::SourceError error)
     return QStringLiteral("unexpected error");
 }
 
-struct ImportArguments {
-    QString dataFolder = recovery::defaultDataFolder();
-    QString exam;
-    QString identifierColumn;
-    QString gradeColumn;
-    QStringList operands; // FILE and SOURCE
+// A command line past its command: the operands in the number the command takes.
+struct Call {
+    const QCommandLineParser& parser;
+    QStringList operands;
+
+    int usage(const QString& message) const { return cli::usage(parser, message); }
+    QString dataFolder() const
+    {
+        return parser.isSet(kData) ? parser.value(kData) : recovery::defaultDataFolder();
+    }
 };
 
-std::optional<ImportArguments> importArguments(const QStringList& arguments)
+// The readers below report their failure on standard error and return nothing.
+
+std::optional<QStringList> readLines(const QString& path)
 {
-    ImportArguments parsed;
-    const std::pair<const char*, QString*> options[] = {{"--data", &parsed.dataFolder},
-                                                        {"--exam", &parsed.exam},
-                                                        {"--id-column", &parsed.identifierColumn},
-                                                        {"--grade-column", &parsed.gradeColumn}};
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const auto option = std::find_if(std::begin(options), std::end(options), [&](auto& o) {
-            return arguments.at(i) == QLatin1String(o.first);
-        });
-        if (option == std::end(options))
-            parsed.operands << arguments.at(i);
-        else if (++i < arguments.size())
-            *option->second = arguments.at(i);
-        else
-            return std::nullopt;
-    }
-    if (parsed.operands.size() != 2 || parsed.exam.isEmpty())
+    const gradefile::GradeFileRead read = gradefile::readGradeFile(path);
+    if (!read.lines)
+        fail(path, describeError(read.error));
+    return read.lines;
+}
+
+// csv, xlsx, stats and import read subject files only: only those have exams.
+std::optional<gradefile::GradeDocument> checkedDocument(const QString& path,
+                                                        gradefile::DocumentRead read, bool subject)
+{
+    if (!read.document)
+        fail(path, describeError(read.error));
+    else if (subject && read.document->kind != gradefile::SheetKind::Subject)
+        fail(path, QStringLiteral("not a subject grade file; only those have a grade sheet with "
+                                  "exams"));
+    else
+        return std::move(read.document);
+    return std::nullopt;
+}
+
+std::optional<gradefile::GradeDocument> readDocument(const QString& path, bool subject = false)
+{
+    const std::optional<QStringList> lines = readLines(path);
+    if (!lines)
         return std::nullopt;
-    return parsed;
+    return checkedDocument(path, gradefile::readGradeDocument(QFileInfo(path).fileName(), *lines),
+                           subject);
+}
+
+// The grade sheet as the window shows it when the file is opened.
+std::unique_ptr<sheet::GradeSheet> readSheet(const QString& path)
+{
+    const std::optional<gradefile::GradeDocument> document = readDocument(path, true);
+    if (!document)
+        return nullptr;
+    auto grades = std::make_unique<sheet::GradeSheet>();
+    grades->reset(sheet::openedSheetTable(*document));
+    return grades;
+}
+
+int linesCommand(const Call& call)
+{
+    const std::optional<QStringList> lines = readLines(call.operands[0]);
+    for (const QString& line : lines.value_or(QStringList()))
+        print(stdout, (line + u'\n').toUtf8());
+    return lines ? kSuccess : kFailure;
+}
+
+QStringList splitInputLines(const QByteArray& input)
+{
+    QString text = QString::fromUtf8(input);
+    if (text.isEmpty())
+        return {};
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+int writeCommand(const Call& call)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read standard input"));
+    const QByteArray bytes = input.readAll();
+    if (QString::fromUtf8(bytes).toUtf8() != bytes)
+        return fail(QStringLiteral("standard input is not UTF-8 text"));
+    const QString& path = call.operands[0];
+    const QStringList lines = splitInputLines(bytes);
+    if (gradefile::findUnwritableLine(lines))
+        return fail(path, QStringLiteral("a line is longer than a grade file line may be (300 "
+                                         "characters), or holds a broken character"));
+    // Only what the program and the administration can open again is written.
+    const gradefile::DocumentRead read =
+        gradefile::readGradeDocument(QFileInfo(path).fileName(), lines);
+    if (!read.document)
+        return fail(path, QStringLiteral("the lines are not a grade file of this name: ") +
+                              describeError(read.error));
+    const gradefile::SafeWriteResult written = gradefile::writeGradeFile(path, lines);
+    return written.ok ? kSuccess : fail(path, describeError(written.error));
+}
+
+int checkCommand(const Call& call)
+{
+    using Kind = gradefile::FileErrorKind;
+    int status = kSuccess;
+    for (const QString& path : call.operands) {
+        const QFileInfo info(path);
+        if (!info.isFile()) {
+            const Kind kind = info.exists() ? Kind::NotAFile : Kind::NoFile;
+            status = fail(path, describeError(gradefile::makeFileError(kind, {})));
+            continue;
+        }
+        const QString description =
+            gradefile::GradeDisk(info.absolutePath()).describe(info.fileName());
+        print(stdout, (info.fileName() + u'\t' + description + u'\n').toUtf8());
+    }
+    return status;
+}
+
+int showCommand(const Call& call)
+{
+    const std::optional<gradefile::GradeDocument> document = readDocument(call.operands[0]);
+    if (document)
+        printJson(QJsonDocument(documentToJson(*document)));
+    return document ? kSuccess : kFailure;
+}
+
+int csvCommand(const Call& call)
+{
+    const std::unique_ptr<sheet::GradeSheet> grades = readSheet(call.operands[0]);
+    if (grades)
+        print(stdout, sheet::sheetCsv(*grades));
+    return grades ? kSuccess : kFailure;
+}
+
+int xlsxCommand(const Call& call)
+{
+    const std::unique_ptr<sheet::GradeSheet> grades = readSheet(call.operands[0]);
+    if (!grades)
+        return kFailure;
+    const gradefile::SafeWriteResult written = sheet::writeSheetXlsx(call.operands[1], *grades);
+    return written.ok ? kSuccess : fail(call.operands[1], describeError(written.error));
+}
+
+int statsCommand(const Call& call)
+{
+    const std::unique_ptr<sheet::GradeSheet> grades = readSheet(call.operands[0]);
+    if (grades)
+        printJson(QJsonDocument(statisticsToJson(sheet::classStatistics(*grades))));
+    return grades ? kSuccess : kFailure;
+}
+
+int backupsCommand(const Call& call)
+{
+    if (call.operands[0].isEmpty())
+        return call.usage(QStringLiteral("the KEY is empty"));
+    printJson(QJsonDocument(keptCopiesToJson(call.dataFolder(), call.operands[0])));
+    return kSuccess;
+}
+
+int recoverCommand(const Call& call)
+{
+    if (call.operands[0].isEmpty())
+        return call.usage(QStringLiteral("the KEY is empty"));
+    printJson(QJsonDocument(journalsToJson(call.dataFolder(), call.operands[0])));
+    return kSuccess;
+}
+
+int bringBackCommand(const Call& call)
+{
+    const QString& journal = call.operands[0];
+    if (journal.isEmpty())
+        return call.usage(QStringLiteral("the JOURNAL is empty"));
+    if (!recovery::bringBack(journal, call.dataFolder()).isError())
+        return kSuccess;
+    return fail(journal, QStringLiteral("not brought back: it is not a readable journal set "
+                                        "aside, or its name is taken among the journals"));
 }
 
 // A column of the source by its number from 1, or by its header.
@@ -537,73 +366,55 @@ std::optional<int> sourceColumn(const sheet::SourceRows& source, const QString& 
     return column >= 0 && column < headers.size() ? std::optional<int>(column) : std::nullopt;
 }
 
-// The grade file rewritten with the sheet by the program's own save, the file as it was kept
-// first in the data folder; the kept copy's path, or nullopt once reported.
-std::optional<QString> writeImported(const QString& path, sheet::SheetDocument& document,
-                                     const QString& dataFolder)
+// Why the imported sheet could not be written over its file by the program's own save, once
+// the file as it was is kept in the data folder; empty once written.
+QString saveImported(sheet::SheetDocument& document, const gradefile::GradeDisk& disk,
+                     const QString& dataFolder)
 {
-    const gradefile::GradeDisk disk(QFileInfo(path).absolutePath());
     const gradefile::FileToReplace found = disk.fileToReplace(document.file());
-    const recovery::KeptCopies copies(dataFolder);
-    gradefile::FileError error = found.error;
-    const bool kept = !error.isError() &&
-                      !(error = copies.keep(document.key(), disk.folder(), found.bytes)).isError();
-    if (kept)
-        error = document.save(disk, document.cardTexts().saveNumber);
-    if (error.isError()) {
-        writeErr(QStringLiteral("gradefile: %1: not written: %2\n")
-                     .arg(path, kept || found.error.isError()
-                                    ? describeError(error)
-                                    : QStringLiteral("no copy could be kept in ") + dataFolder));
-        return std::nullopt;
-    }
-    return copies.list(document.key()).front().path;
+    if (found.error.isError())
+        return describeError(found.error);
+    if (recovery::KeptCopies(dataFolder).keep(document.key(), disk.folder(), found.bytes).isError())
+        return QStringLiteral("no copy could be kept in ") + dataFolder;
+    const gradefile::FileError saved = document.save(disk, document.cardTexts().saveNumber);
+    return saved.isError() ? describeError(saved) : QString();
 }
 
-int importCommand(const QStringList& arguments)
+int importCommand(const Call& call)
 {
-    const std::optional<ImportArguments> parsed = importArguments(arguments);
-    if (!parsed)
-        return usageError(QStringLiteral("import takes FILE, SOURCE and --exam N"), kImportHelp);
-    const QString& path = parsed->operands.at(0);
-    const QString& sourcePath = parsed->operands.at(1);
-    const std::optional<gradefile::GradeDocument> document = readSubjectDocumentOrReport(path);
+    if (call.parser.value(kExam).isEmpty())
+        return call.usage(QStringLiteral("import takes --exam N"));
+    const QString& path = call.operands[0];
+    const QString& sourcePath = call.operands[1];
+    // Opened from its disk folder as the window opens it, for the program's save to write it.
+    const gradefile::GradeDisk disk(QFileInfo(path).absolutePath());
+    const std::optional<gradefile::GradeDocument> document =
+        checkedDocument(path, disk.open(QFileInfo(path).fileName()), true);
     if (!document)
         return kFailure;
     const sheet::SourceRead source = sheet::readGradeSource(sourcePath);
-    if (source.error != sheet::SourceError::None) {
-        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(sourcePath, sourceReason(source.error)));
-        return kFailure;
-    }
-    // Opened from its disk folder as the window opens it, for the program's save to write it.
-    const gradefile::DocumentRead opened =
-        gradefile::GradeDisk(QFileInfo(path).absolutePath()).open(QFileInfo(path).fileName());
-    if (!opened.document) {
-        writeErr(QStringLiteral("gradefile: %1: %2\n").arg(path, describeError(opened.error)));
-        return kFailure;
-    }
+    if (source.error != sheet::SourceError::None)
+        return fail(sourcePath, sourceReason(source.error));
     sheet::SheetDocument imported;
-    imported.open(*opened.document);
-    if (imported.cannotBeSaved()) {
-        writeErr(QStringLiteral("gradefile: %1: cannot be saved: a line is longer than a grade "
-                                "file line may be (300 characters)\n")
-                     .arg(path));
-        return kFailure;
-    }
-    sheet::GradeSheet* grades = &imported.sheet();
-    const std::vector<sheet::ImportExam> exams = sheet::importExams(*grades);
-    const int examNumber = parsed->exam.toInt();
+    imported.open(*document);
+    if (imported.cannotBeSaved())
+        return fail(path, QStringLiteral("cannot be saved: a line is longer than a grade file "
+                                         "line may be (300 characters)"));
+    sheet::GradeSheet& grades = imported.sheet();
+    const std::vector<sheet::ImportExam> exams = sheet::importExams(grades);
+    const int examNumber = call.parser.value(kExam).toInt();
     if (examNumber < 1 || examNumber > int(exams.size()))
-        return usageError(
-            QStringLiteral("--exam N: %1 shows exams 1 to %2").arg(path).arg(exams.size()),
-            kImportHelp);
+        return call.usage(
+            QStringLiteral("--exam N: %1 shows exams 1 to %2").arg(path).arg(exams.size()));
     const sheet::ImportExam& exam = exams.at(size_t(examNumber - 1));
-    const std::optional<int> identifiers =
-        parsed->identifierColumn.isEmpty() ? sheet::guessIdentifierColumn(source.rows, *grades)
-                                           : sourceColumn(source.rows, parsed->identifierColumn);
+    const QString namedIdentifiers = call.parser.value(kIdColumn);
+    const QString namedGrades = call.parser.value(kGradeColumn);
+    const std::optional<int> identifiers = namedIdentifiers.isEmpty()
+                                               ? sheet::guessIdentifierColumn(source.rows, grades)
+                                               : sourceColumn(source.rows, namedIdentifiers);
     std::optional<int> gradeColumn;
-    if (identifiers && !parsed->gradeColumn.isEmpty()) {
-        gradeColumn = sourceColumn(source.rows, parsed->gradeColumn);
+    if (identifiers && !namedGrades.isEmpty()) {
+        gradeColumn = sourceColumn(source.rows, namedGrades);
     } else if (identifiers) {
         const std::vector<int> byHeader =
             sheet::examColumnsByHeader(source.rows, exams, *identifiers);
@@ -611,73 +422,189 @@ int importCommand(const QStringList& arguments)
         if (headed != byHeader.cend())
             gradeColumn = int(headed - byHeader.cbegin());
     }
-    if (!identifiers || !gradeColumn || *gradeColumn == *identifiers) {
-        writeErr(QStringLiteral("gradefile: %1: no column of %2 (give %3)\n")
-                     .arg(sourcePath,
-                          identifiers ? QStringLiteral("grades headed '%1'").arg(exam.header)
-                                      : QStringLiteral("identifiers of the class"),
-                          identifiers ? QStringLiteral("--grade-column")
-                                      : QStringLiteral("--id-column")));
-        return kFailure;
-    }
+    if (!identifiers || !gradeColumn || *gradeColumn == *identifiers)
+        return fail(sourcePath,
+                    QStringLiteral("no column of %1 (give %2)")
+                        .arg(identifiers ? QStringLiteral("grades headed '%1'").arg(exam.header)
+                                         : QStringLiteral("identifiers of the class"),
+                             identifiers ? QStringLiteral("--grade-column")
+                                         : QStringLiteral("--id-column")));
     sheet::ImportChoice choice{*identifiers,
                                std::vector<int>(source.rows.front().size(), sheet::kNoExam)};
     choice.examOfColumn[size_t(*gradeColumn)] = exam.exam;
-    const sheet::ImportPlan plan = sheet::planImport(source.rows, *grades, choice);
+    const sheet::ImportPlan plan = sheet::planImport(source.rows, grades, choice);
     for (const sheet::GradeWrite& write : plan.writes)
-        grades->setData(grades->indexOf(sheet::GradeSheet::gradeCell(write.pupil, write.exam)),
-                        write.text);
+        grades.setData(grades.indexOf(sheet::GradeSheet::gradeCell(write.pupil, write.exam)),
+                       write.text);
     QJsonObject summary = importPlanToJson(plan);
-    std::optional<QString> kept;
-    if (!plan.writes.empty() && !(kept = writeImported(path, imported, parsed->dataFolder)))
-        return kFailure;
-    summary.insert(QStringLiteral("keptCopy"), kept ? QJsonValue(*kept) : QJsonValue());
-    writeOut(QString::fromUtf8(QJsonDocument(summary).toJson()));
+    QJsonValue keptCopy; // null when nothing was written
+    if (!plan.writes.empty()) {
+        const QString notWritten = saveImported(imported, disk, call.dataFolder());
+        if (!notWritten.isEmpty())
+            return fail(path, QStringLiteral("not written: ") + notWritten);
+        keptCopy = recovery::KeptCopies(call.dataFolder()).list(imported.key()).front().path;
+    }
+    summary.insert(QStringLiteral("keptCopy"), keptCopy);
+    printJson(QJsonDocument(summary));
     return kSuccess;
 }
+
+struct Command {
+    const char* name;
+    const char* operands; // "..." after the last one: one or more
+    int (*run)(const Call&);
+    QString summary;
+    QString about;
+    QList<QCommandLineOption> options = {};
+};
 
 } // namespace
 
 int runCommand(const QStringList& arguments)
 {
-    if (arguments.isEmpty())
-        return usageError(QStringLiteral("no command given"), kMainHelp);
-    const QString command = arguments.first();
-    const QStringList rest = arguments.mid(1);
-    struct Command {
-        const char* name;
-        const QString& help;
-        int (*run)(const QStringList&);
+    const QList<QCommandLineOption> data{kData};
+    const QList<QCommandLineOption> importOptions{kData, kExam, kIdColumn, kGradeColumn};
+    const Command commands[] = {
+        {"lines", "FILE", linesCommand,
+         QStringLiteral("print the lines of a grade file, one per output line"),
+         QStringLiteral("Prints the lines of the grade file FILE, one per\n"
+                        "output line, in order (UTF-8).")},
+        {"write", "FILE", writeCommand,
+         QStringLiteral("write the lines read from standard input as a grade file"),
+         QStringLiteral("Reads lines from standard input (UTF-8, LF or CR LF line ends)\n"
+                        "and writes them as the grade file FILE. Lines that saisie-notes\n"
+                        "would not open as the grade file of FILE's name (its start line,\n"
+                        "the exams line of a subject file, the end line) are refused with\n"
+                        "the reason. The old file is replaced only once the new content\n"
+                        "is safely on the disk; on any failure it is left as it was.")},
+        {"check", "FILE...", checkCommand,
+         QStringLiteral("print each file's name, a TAB and its description in the file list"),
+         QStringLiteral("For each FILE prints its name, a TAB, and the\n"
+                        "description the program's file list shows for it: the\n"
+                        "start line's description, or the invalid-file text.")},
+        {"show", "FILE", showCommand,
+         QStringLiteral("print a grade file as the program opens it, as JSON"),
+         QStringLiteral("Prints the grade file FILE as the program opens it, as one JSON\n"
+                        "object: key, kind, sheetKind, year, schoolYear, description,\n"
+                        "headers, pupils and, for a subject file with an end line, end.")},
+        {"csv", "FILE", csvCommand,
+         QStringLiteral("print the grade sheet of a subject grade file as CSV"),
+         QStringLiteral("Prints the grade sheet of the subject grade file FILE as the\n"
+                        "program's CSV copy of it: UTF-8 with a byte order mark, the\n"
+                        "columns the sheet shows in reading order (order number,\n"
+                        "identifier, name, then the exams from the first one), a line\n"
+                        "of headers and one line per pupil, lines ending with CR LF.")},
+        {"xlsx", "FILE OUT", xlsxCommand,
+         QStringLiteral("write the grade sheet of a subject grade file as an Excel workbook"),
+         QStringLiteral("Writes the grade sheet of the subject grade file FILE to OUT as the\n"
+                        "program's Excel copy of it: a right-to-left sheet with the columns of\n"
+                        "the CSV copy under a frozen row of headers, the grades as numbers\n"
+                        "shown 00.00, the marks, the identifiers and the names as texts; and a\n"
+                        "sheet with the class statistics (counts, then mean, median, min and\n"
+                        "max as numbers shown 00.00). An old OUT is replaced only once the new\n"
+                        "one is safely on the disk; on any failure it is left as it was.")},
+        {"stats", "FILE", statsCommand,
+         QStringLiteral("print the class statistics of a subject grade file, as JSON"),
+         QStringLiteral("Prints the class statistics of the subject grade file FILE as a\n"
+                        "JSON array: one object per shown exam column with a header, the\n"
+                        "first exam first (as csv has them), with the keys column, header,\n"
+                        "graded, absent, exempt, noGrade, empty, under10 (counts) and\n"
+                        "mean, median, min, max (numbers, null when no pupil has a grade).")},
+        {"backups", "KEY", backupsCommand,
+         QStringLiteral("list the kept copies of the grade file KEY, as JSON"),
+         QStringLiteral("Lists, newest first, the copies saisie-notes kept of the\n"
+                        "grade file KEY before its saves replaced it, from every disk,\n"
+                        "as a JSON array: path, time (UTC), saveNumber, diskFolder\n"
+                        "(the folder of the disk it was kept from, empty when not\n"
+                        "known) and, for a copy that cannot be brought back, error."),
+         data},
+        {"recover", "KEY", recoverCommand,
+         QStringLiteral("print the unsaved cells the journals of KEY hold, as JSON"),
+         QStringLiteral("Prints the journals of unsaved changes saisie-notes holds for the\n"
+                        "grade file KEY, on any disk, as one JSON object: key, dataFolder\n"
+                        "and journals, each with path, state (pending, empty, damaged,\n"
+                        "other version, other file, unreadable), aside (set aside because\n"
+                        "the file changed on its disk or the teacher said no to the offer:\n"
+                        "see bring-back), diskFolder, contentHash, started, tornTail and\n"
+                        "cells (the last text of each changed cell: column, row, text,\n"
+                        "time). A journal is offered when the file of KEY is opened with\n"
+                        "the content of its contentHash, on whatever disk folder."),
+         data},
+        {"bring-back", "JOURNAL", bringBackCommand,
+         QStringLiteral("put a journal set aside back, for the next open to offer"),
+         QStringLiteral("Moves the journal JOURNAL (its name or its path, as 'gradefile recover'\n"
+                        "lists a journal set aside) back among the journals, so that the next\n"
+                        "open of its grade file offers its unsaved cells again. A journal that\n"
+                        "is not set aside, cannot be read or whose name is taken is refused\n"
+                        "and left where it is."),
+         data},
+        {"import", "FILE SOURCE", importCommand,
+         QStringLiteral("write the grades of --exam N from a CSV or Excel file"),
+         QStringLiteral("Writes into the subject grade file FILE the grades of exam N that\n"
+                        "SOURCE holds: a CSV file (comma, semicolon or TAB separated, UTF-8)\n"
+                        "or the first sheet of an .xlsx workbook, its first line the\n"
+                        "headers. Pupils are matched by identifier only. Every value is\n"
+                        "checked as a grade typed into the sheet; a refused value is not\n"
+                        "written, and an empty one leaves the grade as it is. A copy of FILE\n"
+                        "is kept in the data folder first (as a save of the program keeps\n"
+                        "one), and FILE is replaced only once the new content is safely on\n"
+                        "the disk; nothing is written when no grade changes. Prints what was\n"
+                        "done as JSON: matched, written, unknown and repeated identifiers,\n"
+                        "missing pupils, refused values and changed grades, and keptCopy."),
+         importOptions},
     };
-    const Command commands[] = {{"lines", kLinesHelp, linesCommand},
-                                {"write", kWriteHelp, writeCommand},
-                                {"check", kCheckHelp, checkCommand},
-                                {"show", kShowHelp, showCommand},
-                                {"csv", kCsvHelp, csvCommand},
-                                {"xlsx", kXlsxHelp, xlsxCommand},
-                                {"stats", kStatsHelp, statsCommand},
-                                {"backups", kBackupsHelp, backupsCommand},
-                                {"recover", kRecoverHelp, recoverCommand},
-                                {"bring-back", kBringBackHelp, bringBackCommand},
-                                {"import", kImportHelp, importCommand}};
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        writeOut(kMainHelp);
+    QString list;
+    for (const Command& command : commands) {
+        const QString syntax = QLatin1String(command.name) + u' ' + QLatin1String(command.operands);
+        list += QStringLiteral("\n  %1 %2").arg(syntax.leftJustified(19), command.summary);
+    }
+    QCommandLineParser general;
+    general.setApplicationDescription(
+        QStringLiteral("Reads and writes the grade files of saisie-notes.\n\nCommands:%1\n\n"
+                       "'gradefile COMMAND --help' tells more about one command.")
+            .arg(list));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("print the version"));
+    general.addOptions({kHelp, version});
+    general.addPositionalArgument(QStringLiteral("COMMAND"),
+                                  QStringLiteral("one of the commands above, then its arguments"),
+                                  QStringLiteral("COMMAND [ARGUMENTS]"));
+    // The command's own options are for its own parser.
+    general.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const bool parsed = general.parse(arguments);
+    if (general.isSet(kHelp))
+        return help(general);
+    if (!parsed)
+        return usage(general, general.errorText());
+    if (general.isSet(version)) {
+        print(stdout, QByteArrayLiteral("gradefile (saisie-notes) " SAISIE_VERSION "\n"));
         return kSuccess;
     }
-    if (command == QLatin1String("--version")) {
-        writeOut(QStringLiteral("gradefile (saisie-notes) " SAISIE_VERSION "\n"));
-        return kSuccess;
-    }
-    for (const Command& entry : commands) {
-        if (command != QLatin1String(entry.name))
-            continue;
-        if (wantsHelp(rest)) {
-            writeOut(entry.help);
-            return kSuccess;
-        }
-        return entry.run(rest);
-    }
-    return usageError(QStringLiteral("unknown command '%1'").arg(command), kMainHelp);
+    const QStringList words = general.positionalArguments();
+    if (words.isEmpty())
+        return usage(general, QStringLiteral("no command given"));
+    const auto command = std::find_if(std::begin(commands), std::end(commands), [&](auto& c) {
+        return words.first() == QLatin1String(c.name);
+    });
+    if (command == std::end(commands))
+        return usage(general, QStringLiteral("unknown command '%1'").arg(words.first()));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(command->about);
+    parser.addOptions(QList<QCommandLineOption>{kHelp} + command->options);
+    const QString operands = QLatin1String(command->operands);
+    parser.addPositionalArgument(words.first(), command->summary, words.first() + u' ' + operands);
+    // The command stands where the parser skips the program's name.
+    const bool commandParsed = parser.parse(words);
+    if (parser.isSet(kHelp))
+        return help(parser);
+    if (!commandParsed)
+        return usage(parser, parser.errorText());
+    const Call call{parser, parser.positionalArguments()};
+    const qsizetype wanted = operands.count(u' ') + 1;
+    if (call.operands.size() < wanted ||
+        (call.operands.size() > wanted && !operands.endsWith(QLatin1String("..."))))
+        return call.usage(QStringLiteral("%1 takes %2").arg(words.first(), operands));
+    return command->run(call);
 }
 
 } // namespace cli

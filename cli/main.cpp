@@ -2,7 +2,6 @@
 #include "cli/commands.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -22,7 +21,5 @@ int main(int argc, char* argv[])
 #endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gradefile"));
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    return cli::runCommand(arguments);
+    return cli::runCommand(QCoreApplication::arguments());
 }
