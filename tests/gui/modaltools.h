@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
+#include <QtWidgets>
 
 #include <functional>
 

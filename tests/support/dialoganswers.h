@@ -3,11 +3,7 @@
 // Answers the modal windows of the code under test as they open, and records what each
 // showed: shared by the window tests.
 
-#include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <functional>
 

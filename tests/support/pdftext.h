@@ -3,11 +3,7 @@
 // A PDF's text as poppler's pdftotext reads it back, compared as it comes out: Arabic in
 // its presentation forms, with direction marks, a shadda sometimes on the next letter.
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QString>
-#include <QStringList>
-#include <QSysInfo>
+#include <QtCore>
 
 #include <optional>
 

@@ -14,16 +14,9 @@
 #include "sheet/sheetstate.h"
 #include "sheet/gradegrid.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
+// The whole of the widgets and the test library: the window tests use much of both.
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 

@@ -3,9 +3,7 @@
 // Real disk faults for tests that run as root on Linux: a small tmpfs that can be filled,
 // write-protected or pulled out.
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include <QtCore>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
