@@ -2,11 +2,8 @@
 #include "../support/gridcells.h"
 #include "sheet/gradegrid.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using sheet::GradeGrid;
 
@@ -22,10 +19,9 @@ QString nameOf(sheet::Cell cell)
     return QStringLiteral("%1,%2").arg(cell.column).arg(cell.row);
 }
 
-// A grid of 6 columns and 5 rows as the windows hold it: in a window reading right to left,
-// beside a button that Tab would otherwise reach. What the grid asks and tells is logged,
-// one word each: a key "Right", a character offered "+7" ("+#13" below a blank), a move
-// asked "3,3>5,4", an edit committed "edit3,3", and the signals "click3,3", "dbl3,3".
+// A grid of 6 columns and 5 rows in a right-to-left window, beside a button Tab could reach. The
+// log, a word each: a key "Right", a character offered "+7" ("+#13" below a blank), a move asked
+// "3,3>5,4", an edit committed "edit3,3", the signals "click3,3", "dbl3,3".
 struct Fixture : sheet::GridInputHandler {
     // Texts go in as they come: the grid is tried here, the grade check in the sheet's tests.
     struct Sheet : sheet::GradeSheet {
@@ -101,12 +97,6 @@ struct Fixture : sheet::GridInputHandler {
                !(moves == QLatin1String("redirect") && to.row == 5);
     }
 
-    void setText(sheet::Cell cell, const QString& text)
-    {
-        sheet.GradeSheet::setData(sheet.indexOf(cell),
-                                  QVariant::fromValue(sheet.withText(cell, text)),
-                                  sheet::GradeSheet::CellStateRole);
-    }
     bool show()
     {
         window.show();
@@ -121,10 +111,9 @@ struct Fixture : sheet::GridInputHandler {
     }
 
     // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "type text", "compose text" (an
-    // input method's), "key Ctrl+V" (these three to the focus, as the user's keys: the editor when
-    // one is open), "queue" (the Enter a mark key queues), "click C,R", "dbl C,R", "drop C,R text",
-    // "copy text" (to the clipboard), "focus away", "focus grid", "clear" (the log), or a handler's
-    // mode "keys ...", "characters ...", "moves ...".
+    // input method's), "key Ctrl+V" (these three to the focus), "queue" (a mark key's Enter),
+    // "click C,R", "dbl C,R", "drop C,R text", "copy text" (to the clipboard), "focus away",
+    // "focus grid", "clear" (the log), or a handler's mode: "keys", "characters", "moves" ...
     void run(const QString& step)
     {
         const QString arg = step.section(u' ', 1);
@@ -132,7 +121,7 @@ struct Fixture : sheet::GridInputHandler {
         if (step.startsWith(QLatin1String("at ")))
             grid->setActiveCell(cell());
         else if (step.startsWith(QLatin1String("set ")))
-            setText(cell(), arg.section(u'=', 1));
+            setCellText(sheet, cell(), arg.section(u'=', 1));
         else if (step.startsWith(QLatin1String("hide ")))
             grid->setSheetColumnHidden(arg.toInt(), true);
         else if (step.startsWith(QLatin1String("lock ")))
@@ -191,14 +180,12 @@ QPair<double, double> inkExtent(GradeGrid* grid, sheet::Cell cell)
     const QRect rect = grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1));
     const QImage image = grid->viewport()->grab(rect.adjusted(3, 3, -3, -3)).toImage();
     int first = image.width(), last = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             if (qGray(image.pixel(x, y)) < 110) {
                 first = qMin(first, x);
                 last = qMax(last, x);
             }
-        }
-    }
     return {double(first) / image.width(), double(last) / image.width()};
 }
 
@@ -208,12 +195,10 @@ class TestGradeGrid : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each row's steps run on a fresh grid shown in its window; then what the grid asked and
-    // told, where the cursor stands, and one cell's text.
+    // Each row's steps on a fresh grid shown in its window. log: every word after the last
+    // "clear"; end: the active cell, "*" when an editor is open, then "C,R=text" a cell holds.
     void script_data()
     {
-        // log: every word after the last "clear"; end: the active cell, "*" when an editor is
-        // open, then "C,R=text" a cell holds at the end
         const auto row = dataTable<QString, QString, QString>({"steps", "log", "end"});
 
         // Every key and click reaches the handler first; a move asks it, and an open editor
@@ -234,8 +219,6 @@ private slots:
             "1,1>6,2 click6,2 4,2>6,5 click6,5", "4,5");
         row("double click opens no editor", "set 3,3=مريم;at 1,1;dbl 3,3",
             "1,1>3,3 click3,3 dbl3,3", "3,3 3,3=مريم");
-        // The vertical wrap parks the cursor on a header: it types nothing there, Enter goes down.
-
         row("typing overtypes", "set 2,2=--.--;at 2,2;type 1.5", "1 +1 . +. 5 +5", "2,2* 2,2=1.5");
         row("a first character discarded opens no editor",
             "characters grade;set 2,2=--.--;at 2,2;type .a", ". +. A +a", "2,2 2,2=--.--");
@@ -294,8 +277,7 @@ private slots:
     }
     void script()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, end);
+        const auto [steps, end] = fetchRow<QString, QString>({"steps", "end"});
         const QString cell = end.section(u' ', 1);
         Fixture f;
         QVERIFY(f.show());
@@ -317,8 +299,8 @@ private slots:
         Fixture f;
         f.grid->setSheetColumnUnits(2, 30);
         f.grid->setSheetColumnUnits(3, 30);
-        f.setText({2, 2}, QStringLiteral("محمد بن علي"));
-        f.setText({3, 2}, QStringLiteral("12.50"));
+        setCellText(f.sheet, {2, 2}, QStringLiteral("محمد بن علي"));
+        setCellText(f.sheet, {3, 2}, QStringLiteral("12.50"));
         QVERIFY(f.show());
         const auto [nameFirst, nameLast] = inkExtent(f.grid, {2, 2});
         const auto [gradeFirst, gradeLast] = inkExtent(f.grid, {3, 2});
