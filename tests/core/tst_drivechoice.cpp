@@ -3,9 +3,7 @@
 #include "app/drivechoice.h"
 #include "app/drivelocation.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace app;
 using namespace Qt::StringLiterals;
