@@ -75,8 +75,7 @@ private slots:
 
     void sheetLines()
     {
-        QFETCH(QStringList, lines);
-        QFETCH(QStringList, rows);
+        const auto [lines, rows] = fetchRow<QStringList, QStringList>({"lines", "rows"});
         const DocumentRead read =
             readGradeDocument(kKey + u".xml"_s, QStringList{start(kKey)} + lines);
         QVERIFY(read.document);
