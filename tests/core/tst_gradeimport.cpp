@@ -60,8 +60,7 @@ private slots:
     }
     void files()
     {
-        QFETCH(QString, file);
-        QFETCH(SourceError, error);
+        const auto [file, error] = fetchRow<QString, SourceError>({"file", "error"});
         const SourceRead read = readGradeSource(SAISIE_IMPORT_DATA_DIR "/" + file);
         if (file.endsWith(u".xlsx") && read.error == SourceError::NoWorkbookReader)
             QSKIP("this build reads no workbook");
