@@ -34,8 +34,7 @@ private slots:
     }
     void validation()
     {
-        QFETCH(QString, cell);
-        QFETCH(QString, typed);
+        const auto [cell, typed] = fetchRow<QString, QString>({"cell", "typed"});
         QTEST(cellAfterValidation(cell, typed), "written");
         QCOMPARE(observationOf(cellAfterValidation(cell, typed)), storableText(typed));
     }
@@ -58,9 +57,8 @@ private slots:
     }
     void boxEdit()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, edited);
-        QFETCH(int, cursor);
+        const auto [before, edited, cursor] =
+            fetchRow<QString, QString, int>({"before", "edited", "cursor"});
         const BoxEdit admitted = admitEdit(before, edited, cursor);
         QTEST(admitted.text, "text");
         QTEST(admitted.cursor, "cursorAfter");
