@@ -71,11 +71,9 @@ private slots:
 
     void realCards()
     {
-        QFETCH(QStringList, opened);
-        QFETCH(QString, year);
-        QFETCH(QString, description);
-        QFETCH(QString, teacher);
-        QFETCH(int, printNumber);
+        const auto [opened, year, description, teacher, printNumber] =
+            fetchRow<QStringList, QString, QString, QString, int>(
+                {"opened", "year", "description", "teacher", "printNumber"});
         const bool endLine = !teacher.isEmpty(); // it names the region and the school
         const PageHeader page = composePageHeader(textsAfterOpening(opened), kDate, kFrench);
         QCOMPARE(linesText(page.header),
