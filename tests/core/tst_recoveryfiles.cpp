@@ -9,9 +9,7 @@
 #include "recovery/pendingchanges.h"
 #include "recovery/sessionjournal.h"
 
-#include <QDirIterator>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace recovery;
 
@@ -100,8 +98,7 @@ private slots:
 
     void journalReadsWhatIsWhole()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, cells);
+        const auto [bytes, cells] = fetchRow<QByteArray, int>({"bytes", "cells"});
         const JournalRead read = parseJournal(bytes, "/data/j.journal");
         QCOMPARE(read.error.isError(), cells < 0);
         QCOMPARE(read.error.path, QString(cells < 0 ? "/data/j.journal" : ""));
@@ -127,10 +124,8 @@ private slots:
     // mounted: the folder it was written for is only told to the teacher.
     void journalsFoundByKeyAndContent()
     {
-        QFETCH(QString, folder);
-        QFETCH(char, content);
-        QFETCH(QString, found);
-        QFETCH(QString, key);
+        const auto [folder, content, found, key] =
+            fetchRow<QString, char, QString, QString>({"folder", "content", "found", "key"});
         QTemporaryDir dir;
         const JournalIdentity written{key, folder, QByteArray(64, content)};
         gradefile::FileError error;
@@ -244,9 +239,7 @@ private slots:
     // pupil) or a text that would break the file's lines refuses the whole journal.
     void cellsOutsideTheSheetAreRefused()
     {
-        QFETCH(int, column);
-        QFETCH(int, row);
-        QFETCH(QString, text);
+        const auto [column, row, text] = fetchRow<int, int, QString>({"column", "row", "text"});
         QTEST(!cellsOutsideSheet({{column, row, text, {}}}, SheetBounds{3, 3}), "fits");
     }
 };
