@@ -7,10 +7,7 @@
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradefileio.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <optional>
 
@@ -66,9 +63,8 @@ private slots:
     }
     void failureLeavesTheOldFile()
     {
-        QFETCH(Fault, fault);
-        QFETCH(WriteStep, step);
-        QFETCH(FileErrorKind, kind);
+        const auto [fault, step, kind] =
+            fetchRow<Fault, WriteStep, FileErrorKind>({"fault", "step", "kind"});
         QTemporaryDir dir;
         WriteFaults faults(fault == Fault::Injected ? step : WriteStep::None);
         faults.spoilReadBack = fault == Fault::ReadBackChanged;
@@ -145,8 +141,7 @@ private slots:
     // Only a mount gone from under the folder refuses the disk: a disk put in is taken.
     void volumeGoneFromUnderItsFolder()
     {
-        QFETCH(QString, seen);
-        QFETCH(QString, now);
+        const auto [seen, now] = fetchRow<QString, QString>({"seen", "now"});
         QTEST(volumeHasGone({"sdb1", seen, "vfat"}, {"sda1", now, "ext4"}), "gone");
     }
 };
