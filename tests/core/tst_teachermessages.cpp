@@ -41,8 +41,8 @@ private slots:
 
     void messages()
     {
-        QFETCH(FileOperation, operation);
-        QFETCH(FileErrorKind, kind);
+        const auto [operation, kind] =
+            fetchRow<FileOperation, FileErrorKind>({"operation", "kind"});
         const TeacherMessage message = teacherMessage(
             operation, FileError{kind, 70, QStringLiteral("described"), QStringLiteral("j")},
             QStringLiteral("71 000"));
