@@ -6,11 +6,6 @@
 #include "sheet/importdialog.h"
 #include "sheet/sheetcontextmenu.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-
 using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(sheet::SourceError)
 
@@ -53,9 +48,8 @@ private slots:
         QTest::newRow("CSV") << u"class.csv"_s;
         QTest::newRow("workbook") << u"class.xlsx"_s;
     }
-    // Rows shuffled, an identifier of another class, pupils missing: each grade reaches the
-    // pupil its identifier names, by the exam its column is headed with, and nothing else
-    // changes; the summary says so before the import, and the file holds it after F4.
+    // Rows shuffled, an unknown identifier, pupils missing: each grade reaches its pupil by
+    // identifier and its exam by header, as the summary says, and the file holds it after F4.
     void importFromFile()
     {
         QFETCH(QString, source);
@@ -100,12 +94,10 @@ private slots:
         row("no sheet", u"no-sheet.xlsx"_s, sheet::SourceError::NoSheet);
         row("zip bomb", u"huge-strings.xlsx"_s, sheet::SourceError::TooLarge);
     }
-    // A file that is no class's grades says why and imports nothing: the sheet and the file
-    // stay as they were.
+    // A file that is no class's grades says why and imports nothing.
     void hostileFile()
     {
-        QFETCH(QString, source);
-        QFETCH(sheet::SourceError, error);
+        auto [source, error] = fetchRow<QString, sheet::SourceError>({"source", "error"});
         if (sheet::readXlsxSource({}).error == sheet::SourceError::NoWorkbookReader)
             error = sheet::SourceError::NoWorkbookReader;
         const QByteArray before = readBytes(m_program->filePath(kFile));
