@@ -8,15 +8,7 @@
 #include "print/cardprinter.h"
 #include "print/previewwindow.h"
 
-#include <QComboBox>
-#include <QFileInfo>
-#include <QGraphicsItem>
-#include <QGraphicsView>
-#include <QLabel>
 #include <QPrintPreviewWidget>
-#include <QProcess>
-#include <QTimer>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -26,8 +18,7 @@ class TestPrintCard : public QObject {
     Q_OBJECT
 
 private:
-    // The sample, or a class of its pupils repeated, open in the grade sheet; no printer, so
-    // the card goes to m_pdfPath.
+    // The sample, or a class of its pupils repeated, open; no printer: the card goes to m_pdfPath.
     void openSample(int pupils = 0)
     {
         m_program = std::make_unique<ProgramOnDisk>();
@@ -47,8 +38,8 @@ private:
         sheetWindow()->setCardDestination({[] { return false; }, askPdf});
         m_screenAtOpening = screenLook();
     }
-    // The screen as the teacher sees it: the window's and the grid's widths, each row's height
-    // and name's font, each column's width and header.
+    // The window's and grid's widths, each row's height and name font, each column's width and
+    // header.
     QString screenLook() const
     {
         QStringList look{QString::number(sheetWindow()->width()),
@@ -98,8 +89,7 @@ private:
 private slots:
     void cleanup() { m_program.reset(); }
 
-    // Unsaved, F6 asks to save first; the card printed carries the save's number as its print
-    // number, and the card on paper is the one on the disk.
+    // Unsaved, F6 asks to save first; the card carries the save's number as its print number.
     void filledCardAfterItsSave()
     {
         openSample();
@@ -117,9 +107,8 @@ private slots:
                                  u"ر.ط : %1 "_s.arg(texts.printNumber) + grid()->text({7, 1}))
                     .isEmpty());
         QCOMPARE(screenLook(), m_screenAtOpening);
-        // The status line says where the card went; F6 again while it says so is the same press,
-        // not a second card. Saved, a print asks nothing, until a grade is typed; the card then
-        // carries it under the number of the save that writes it to the disk.
+        // The status line says where the card went; F6 again meanwhile is no second card. Saved, a
+        // print asks nothing until a grade is typed, then prints it under its save's number.
         QVERIFY2(sheetWindow()->statusText().contains(QFileInfo(m_pdfPath).path()) &&
                      sheetWindow()->statusText().endsWith(u"الصفحات : 2"_s),
                  qPrintable(sheetWindow()->statusText() + m_pdfPath));
@@ -133,9 +122,8 @@ private slots:
         QVERIFY(fileLines().value(2).endsWith(u"|13.75|معفى|--.--"_s));
     }
 
-    // A card that does not match the disk is not printed: neither when the teacher declines the
-    // save nor when the save fails (then it says so); the file on the disk is left as it was.
-    // Saved, a card not produced uses up no print number: the next save writes the sample's, 3.
+    // A card unlike the disk is not printed, the save declined or failed (then said), the file
+    // untouched; a card not produced uses up no print number: the next save writes the sample's 3.
     void filledCardNotPrintedUnsaved()
     {
         openSample();
@@ -157,11 +145,9 @@ private slots:
         QVERIFY2(fileLines().last().endsWith("||5|3"), qPrintable(fileLines().last()));
     }
 
-    // The card is drawn from the sheet's cells and the screen is left alone: the blank card has
-    // every pupil and no grade, and the sheet keeps its grades, look and print number; a name
-    // shown bold for an observation validated in this run and the large presentation change
-    // neither card; five rounds of large presentation, F7, Escape and normal again leave the
-    // grid large until Escape and the window and the grid as wide as before.
+    // The blank card has every pupil and no grade, the sheet keeping its grades, look and print
+    // number; a bold name and the large presentation change neither card; five rounds of large
+    // presentation, F7, Escape and normal leave the window and the grid as they were.
     void screenAndCardApart()
     {
         openSample();
@@ -204,14 +190,12 @@ private slots:
         }
     }
 
-    // A refused grade being typed, then F7 on a class of five pages, paging, the sheet changed
-    // and shown anew, a print from the preview, zooming and Escape: the preview shows the card
-    // as it prints, never leaves its pages, and the sheet keeps its screen presentation.
+    // F7 on five pages, paging, the sheet changed and shown anew, a print, zooming, Escape: the
+    // preview shows the card as it prints, on its page, and the sheet keeps its presentation.
     void previewAsTheTeacherUsesIt()
     {
         openSample(90);
-        // F7 checks the grade being typed as leaving the cell does: no preview of a grade the
-        // card cannot carry, the cursor staying on it; an accepted one written as printed.
+        // F7 checks the grade being typed: refused, no preview; accepted, written as printed.
         typeInto(grid(), "p2e1", u"25"_s);
         pressKey(Qt::Key_F7);
         QVERIFY(!sheetWindow()->previewWindow());
@@ -271,8 +255,7 @@ private slots:
         grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), u"18.25"_s);
         QVERIFY(sheetWindow()->save() && window->card().sheet.cellAt(6, 1).text == u"18.25"_s);
 
-        // The zoom button goes from the whole page to the list's last choice, 100% when there is
-        // none yet, and back to the whole page. Every zoom keeps the page shown.
+        // The zoom button: the whole page, the list's last choice (100% at first), the whole page.
         click("zoomButton");
         QCOMPARE(window->preview()->zoomFactor(), 1.0);
         QCOMPARE(window->currentPage(), 3);
