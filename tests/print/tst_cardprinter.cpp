@@ -10,14 +10,8 @@
 #include "print/pageheader.h"
 #include "print/pagerenderer.h"
 
-#include <QBuffer>
-#include <QDateTime>
-#include <QDir>
-#include <QFontMetricsF>
-#include <QPdfWriter>
-#include <QPrinterInfo>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtPrintSupport>
+#include <QtTest>
 
 using namespace print;
 
@@ -76,8 +70,7 @@ private slots:
 
     void pdfReadBack()
     {
-        QFETCH(int, pupils);
-        QFETCH(bool, blank);
+        const auto [pupils, blank] = fetchRow<int, bool>({"pupils", "blank"});
         std::optional<SampleCard> card = sampleCard(kSixExams, pupils);
         QVERIFY(card);
         const PrintedSheet filled = card->sheet;
@@ -124,9 +117,8 @@ private slots:
 
     void layoutFitsThePaper()
     {
-        QFETCH(double, gradeWidth);
-        QFETCH(double, identifierWidth);
-        QFETCH(double, pointSize);
+        const auto [gradeWidth, identifierWidth, pointSize] =
+            fetchRow<double, double, double>({"gradeWidth", "identifierWidth", "pointSize"});
         const std::optional<SampleCard> card =
             sampleCard(kSixExams, 0, gradeWidth, identifierWidth, pointSize);
         QVERIFY(card);
@@ -170,8 +162,7 @@ private slots:
 
     void pdfNotWritten()
     {
-        QFETCH(QString, disk);
-        QFETCH(bool, writeProtected);
+        const auto [disk, writeProtected] = fetchRow<QString, bool>({"disk", "writeProtected"});
         const std::optional<SampleCard> card = sampleCard(kSixExams);
         QVERIFY(card);
         QTemporaryDir folder;
