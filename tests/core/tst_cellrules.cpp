@@ -76,8 +76,7 @@ private slots:
         check("huge refused", kHuge, kHuge, "red");
     }
 
-    // The check as the cursor leaves a cell: its new text and look, and whether it keeps
-    // the cursor.
+    // The check as the cursor leaves a cell: its new text, its look, whether it keeps the cursor.
     void cellCheck()
     {
         const auto [text, outcome] = fetchRow<QString, QString>({"text", "outcome"});
