@@ -1,10 +1,15 @@
 #pragma once
 
-// The program as the teacher starts it, over a disk folder of its own: the main window on
-// a temporary folder, grade files written into it, one opened from the list. Shared by the
-// window tests that walk the teacher's path.
+// The program as the teacher starts it, over a disk folder of its own: the main window on a
+// temporary folder, grade files written into it, one opened from the list. The window tests'
+// one include, with the helpers they share.
 
-#include "../support/places.h"
+#include "../gui/modaltools.h"
+#include "datatable.h"
+#include "dialoganswers.h"
+#include "filebytes.h"
+#include "gridcells.h"
+#include "places.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "gradefile/gradefileio.h"
