@@ -1,10 +1,7 @@
-// Every word the teacher reads is Arabic, Qt's own dialogs and menus too, under the C locale and
-// an Arabic one, with Qt's translations installed as the program installs them.
-#include "../support/dialoganswers.h"
+// Every word the teacher reads is Arabic, Qt's own dialogs and menus too, whatever the locale.
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
 #include "app/keptcopiesdialog.h"
-#include "modaltools.h"
 #include "sheet/sheetcontextmenu.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
@@ -127,8 +124,7 @@ private slots:
         choose(u"csvCopy"_s, {});
         QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
     }
-    // Right to left, a standard button's icon pushes its word past the edge: the program's style
-    // gives none, even where the desktop asks for them.
+    // No icon on standard buttons: right to left, it pushes the word past the button's edge.
     void dialogButtonsCarryNoIcon()
     {
         struct DesktopWithIcons : QProxyStyle {
