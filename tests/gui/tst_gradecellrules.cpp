@@ -1,11 +1,7 @@
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
-#include "../support/gridcells.h"
 #include "../support/programondisk.h"
 #include "sheet/annualaverageswindow.h"
 
-// Grade entry through the real windows and keys: what the in-memory grid of the core tests
-// cannot show (the editor, the clipboard, focus and activation, the windows' own keys).
+// Grade entry through the real windows and keys, where the in-memory grid cannot go.
 
 using sheet::GradeSheetWindow;
 
@@ -56,9 +52,8 @@ private slots:
         QVERIFY(m_grid->text({6, 4}).isEmpty());
     }
 
-    // F4 saves nothing while its button is off; a refused grade at a column's foot, corrected,
-    // wraps and makes the sheet savable; the entry mode switched by mouse gives the keys back to
-    // the grid; the window's other keys type nothing.
+    // F4 saves nothing while off; a corrected grade at a column's foot wraps and enables it; the
+    // entry mode's box gives the keys back to the grid; other window keys type nothing.
     void wrapsAndWindowKeys()
     {
         GradeSheetWindow* window = openSheet();
