@@ -201,8 +201,7 @@ private slots:
     {
         const auto row = dataTable<QString, QString, QString>({"steps", "log", "end"});
 
-        // Every key and click reaches the handler first; a move asks it, and an open editor
-        // commits before. Column 3 is hidden where the steps say so.
+        // Every key and click reaches the handler first; a move asks it, an open editor commits.
         row("right skips hidden", "hide 3;at 2,2;key Right", "Right 2,2>4,2", "4,2");
         row("tab wraps", "at 6,2;key Tab", "Tab 6,2>1,3", "1,3");
         row("shift tab wraps back", "at 1,3;key Shift+Tab", "Shift+Tab 1,3>6,2", "6,2");
@@ -248,11 +247,10 @@ private slots:
         row("a locked cell takes no typing",
             "copy 99;set 2,2=أحمد;lock 2,2;at 2,2;type 5;key Backspace;key Ctrl+V",
             "5 Backspace Ctrl+V paste", "2,2 2,2=أحمد");
-        // A block pasted on a cell is the window's; into an editor, the paste is typed, and
-        // control characters never enter a cell, whatever the handler answers.
+        // A block pasted on a cell is the window's; into an editor it is typed, no control
+        // character.
         row("paste", "copy 1\t2;at 3,3;key Ctrl+V", "Ctrl+V paste", "3,3 3,3=");
-        // A paste or a drop with a character the cell refuses goes in not at all: "1x2" must not
-        // become 12. A decimal comma is a point.
+        // A paste or drop with a refused character goes in not at all; a decimal comma is a point.
         row("paste while editing", "copy 1\t2\r\n34\x0b;at 3,3;type 9;clear;key Shift+Ins",
             "Shift+Ins +1 +2 +3 +4", "3,3* 3,3=91234");
         row("paste refused whole", "copy 1x2;characters grade;at 3,3;type 0;clear;key Ctrl+V",
@@ -267,8 +265,7 @@ private slots:
         row("drop refused whole", "at 1,1;drop 3,2 7x8", "1,1>3,2 +7 +x +8", "3,2 3,2=");
         row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1 4,4=");
 
-        // Enter commits and moves in the grid's Enter direction, skipping hidden columns; at the
-        // edge it commits and stays without asking to move.
+        // Enter commits and moves down; at the edge it commits and stays without asking.
         row("down", "at 2,2;key Return", "Return 2,2>2,3 +#13", "2,3");
         row("down at the last row", "at 2,5;type 3;clear;key Return", "Return edit2,5 +#13", "2,5");
         // The Enter a mark key queues is the teacher's Enter, editor open or not.
@@ -292,8 +289,7 @@ private slots:
             QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
                      "a key took the focus out of the grid");
     }
-    // Columns stand left to right in the right-to-left window; each text starts on its reading
-    // side: an Arabic name on the right, a grade on the left.
+    // Columns left to right in the right-to-left window; a name starts right, a grade left.
     void cellTextStartsOnItsReadingSide()
     {
         Fixture f;
@@ -318,8 +314,8 @@ private slots:
             f.grid->viewport()->grab(f.grid->visualRect(f.grid->currentIndex())).toImage();
         QCOMPARE(image.pixelColor(image.width() - 8, image.height() / 2), QColor(255, 255, 0));
     }
-    // Scrolled sideways, the frozen columns stay at the grid's right edge, a scrolled cell shows
-    // whole or not at all (never its last digits alone), and a click on them reaches the grid.
+    // Scrolled sideways, frozen columns stay at the right edge, cells show whole, clicks get
+    // through.
     void frozenColumnsStayInPlaceWhenScrolledSideways()
     {
         Fixture f(10, 30);
