@@ -1,6 +1,5 @@
-// The grade sheet as its data's one gate (under Qt's model tester) and grade entry without a
-// window: every grade checked whatever its source, a refused text kept from the journal, save and
-// copies, the entry rules under the teacher's keys, undo through the same gate.
+// The grade sheet as its data's one gate, under Qt's model tester, and grade entry without a
+// window.
 #include "../support/datatable.h"
 #include "../support/places.h"
 #include "sheet/gradeentry.h"
@@ -12,8 +11,7 @@ using namespace sheet;
 
 namespace {
 
-// What a grade cell may hold once changed: nothing, a grade of the "00.00" form up to twenty,
-// or a mark; anything else only when it is refused.
+// A changed grade cell holds nothing, a "00.00" grade up to twenty, a mark, or a refused text.
 bool keepsToItsForms(const GradeSheet& sheet, Cell cell)
 {
     static const QRegularExpression form(QStringLiteral("^([01][0-9]\\.[0-9][0-9]|20\\.00)?$"));
@@ -242,8 +240,7 @@ private slots:
             dataTable<QString, bool, bool, QString>({"typed", "aboveTwenty", "passes", "written"});
         row("twenty and a bit", "20.001", true, false, "20.001");
         row("empty cell stays empty", "", false, true, "");
-        // A grade cell of an opened file holds whatever the file held: the save reads its
-        // number as the administration's system would, and refuses thirty.
+        // A file's own text: the save reads its number as the administration would, refusing 30.
         row("file's 3e1", "=3e1", true, true, "3e1");
         row("file's 2 5", "=2 5", true, true, "2 5");
     }
@@ -260,8 +257,7 @@ private slots:
         QTEST(grid.text(grid.active), "written");
     }
 
-    // Texts a journal kept, back after a crash, are checked as any change: the sheet modified
-    // once, the cursor on the first refused grade.
+    // Texts back from a journal are checked: modified once, the cursor on the first refused grade.
     void restoredCells()
     {
         FakeGrid grid(3, 2);
@@ -295,8 +291,7 @@ private slots:
         row("25", "25", CheckResult::Refused, "14.00");
         row("abs", "abs", CheckResult::Refused, "14.00");
     }
-    // Whatever sets a grade, the sheet checks it: a refused text stays to be corrected, while
-    // the journal, the save and the copies keep the grade it replaced.
+    // A refused text stays to be corrected; the journal and the save keep the grade it replaced.
     void gate()
     {
         QFETCH(QString, typed);
@@ -311,8 +306,7 @@ private slots:
         QVERIFY(grid.sheet.isModified());
     }
 
-    // A refused grade back from a crash has no undo step: undoing its correction goes back to the
-    // file's grade, never to the red one.
+    // Undoing the correction of a recovered refused grade goes back to the file's grade.
     void undoNeverBringsBackARecoveredRefusedGrade()
     {
         FakeGrid grid(3, 1, QStringLiteral("14.00"));
