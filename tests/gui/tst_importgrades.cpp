@@ -1,7 +1,4 @@
 // A class's grades imported from a file into a real grade sheet, through the grid's menu.
-#include "../gui/modaltools.h"
-#include "../support/datatable.h"
-#include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "sheet/importdialog.h"
 #include "sheet/sheetcontextmenu.h"
@@ -48,8 +45,7 @@ private slots:
         QTest::newRow("CSV") << u"class.csv"_s;
         QTest::newRow("workbook") << u"class.xlsx"_s;
     }
-    // Rows shuffled, an unknown identifier, pupils missing: each grade reaches its pupil by
-    // identifier and its exam by header, as the summary says, and the file holds it after F4.
+    // Each grade reaches its pupil by identifier and its exam by header, as the summary says.
     void importFromFile()
     {
         QFETCH(QString, source);
