@@ -1,9 +1,4 @@
-// The main window on the teacher's path: the disk scanned and every file listed, a file opened into
-// its sheet or refused with a clear message, the disk asked for, another disk chosen.
-#include "../support/datatable.h"
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
-#include "../support/gridcells.h"
+// The main window: the disk listed, files opened or refused, the disk asked for or chosen.
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "app/drivechoice.h"
@@ -98,8 +93,7 @@ private slots:
         QPointer<sheet::GradeSheetWindow> again = program.open(kFile);
         QVERIFY(again && answers.shown.size() == 1 && again->grid()->text({6, 1}) == u"08.00"_s);
     }
-    // A file fills its sheet and the card texts, a second keeps nothing of the first; F5 closes
-    // the sheet and the list comes back.
+    // A file fills its sheet and card texts, a second keeps nothing of the first; F5 goes back.
     void openFillsTheSheetAndQuitComesBack()
     {
         ProgramOnDisk program;
@@ -175,8 +169,7 @@ private slots:
         QTest::newRow("no folder") << false;
         QTest::newRow("a stick pulled out, its folder left empty") << true;
     }
-    // No disk: the teacher is asked for it; the question closed, the list is empty; the disk
-    // put in, Yes goes on with the scan.
+    // No disk: asked for; closed, the list is empty; the disk put in, Yes goes on scanning.
     void missingDiskIsAskedFor()
     {
         QFETCH(bool, folderStays);
