@@ -110,9 +110,8 @@ private slots:
         row("close box does not", u"close box"_s, 0);
         row("Escape closes nothing", u"Escape"_s, 0);
     }
-    // A phrase, a typed text (a "#", a "|", more than the box takes) and an emptied observation
-    // validated for three pupils, each colouring the name and moving on with the grid's cursor;
-    // the quit button saves once the dialog is gone.
+    // Three pupils' observations validated, each colouring the name and moving on; the quit button
+    // saves once the dialog is gone.
     void teachersPath()
     {
         QFETCH(QString, closing);
@@ -149,8 +148,7 @@ private slots:
         QVERIFY(!open.sheet.saves || !shownDuringSave);
     }
 
-    // Grades on their check's colour, names and phrase keys in their level's colour read for a
-    // weak eye: 4.5:1 at least, or bold.
+    // Every colour that says something reads for a weak eye: 4.5:1 at least, or bold.
     void coloursReadable_data()
     {
         const auto row = dataTable<double, bool>({"ratio", "bold"});
