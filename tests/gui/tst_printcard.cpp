@@ -1,6 +1,4 @@
-// The grade card printed from the grade sheet as the teacher prints it: F6 the filled card
-// after its save, F8 the blank card, F7 the print preview. Cards go to a PDF file.
-#include "../support/dialoganswers.h"
+// The grade card from the sheet's keys, to a PDF: F6 filled after its save, F8 blank, F7 preview.
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/repeatedpupils.h"
@@ -38,8 +36,7 @@ private:
         sheetWindow()->setCardDestination({[] { return false; }, askPdf});
         m_screenAtOpening = screenLook();
     }
-    // The window's and grid's widths, each row's height and name font, each column's width and
-    // header.
+    // The widths of the window and grid, and of each row and column what the teacher sees.
     QString screenLook() const
     {
         QStringList look{QString::number(sheetWindow()->width()),
@@ -122,8 +119,7 @@ private slots:
         QVERIFY(fileLines().value(2).endsWith(u"|13.75|معفى|--.--"_s));
     }
 
-    // A card unlike the disk is not printed, the save declined or failed (then said), the file
-    // untouched; a card not produced uses up no print number: the next save writes the sample's 3.
+    // No card unlike the disk (save declined or failed), no print number used up for it.
     void filledCardNotPrintedUnsaved()
     {
         openSample();
@@ -145,9 +141,8 @@ private slots:
         QVERIFY2(fileLines().last().endsWith("||5|3"), qPrintable(fileLines().last()));
     }
 
-    // The blank card has every pupil and no grade, the sheet keeping its grades, look and print
-    // number; a bold name and the large presentation change neither card; five rounds of large
-    // presentation, F7, Escape and normal leave the window and the grid as they were.
+    // The blank card has every pupil and no grade; neither card nor the screen changes the other:
+    // not a bold name, not five rounds of large presentation, F7 and Escape.
     void screenAndCardApart()
     {
         openSample();
@@ -190,8 +185,7 @@ private slots:
         }
     }
 
-    // F7 on five pages, paging, the sheet changed and shown anew, a print, zooming, Escape: the
-    // preview shows the card as it prints, on its page, and the sheet keeps its presentation.
+    // Paging, changes, a print and zooms in the preview: the card as it prints, on its page.
     void previewAsTheTeacherUsesIt()
     {
         openSample(90);
