@@ -1,16 +1,11 @@
 // Saving a grade sheet, and the teacher's work back from the journal after a real kill (this
 // program started again with --type-and-die), from the copies kept of replaced files, by undo.
 
-#include "../support/datatable.h"
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
-#include "../support/gridcells.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "../support/writefaults.h"
 #include "app/keptcopiesdialog.h"
 #include "gradefile/rowsetwriter.h"
-#include "modaltools.h"
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
 #include "recovery/sessionjournal.h"
@@ -33,8 +28,7 @@ const QString kInsertDisk = "الرجاء إدراج القرص المرن";
 const QString kWriteProtected = "الرّجاء التّثبّت من أن القرص المرن غير محمي";
 const QString kBringBack = "أعداد لم تحفظ، الخانات: ";
 
-// Three pupils and three exams, the save and print counters given: the caption carries
-// trailing blanks that the save drops, the third name characters the file must escape.
+// Three pupils and exams; trailing blanks the save drops, a name the file must escape.
 QStringList threePupils(int save = 0, int print = 4)
 {
     return {"DEBUT" + kKey + '|' + kCaption + "   ",
@@ -159,8 +153,7 @@ private slots:
         m_p->window()->setQuitAction([this] { ++m_quitCalls; });
     }
     void cleanup() { m_p.reset(); }
-    // Grades, marks, the caption trimmed and the raised counter written byte for byte as the
-    // known file, and no journal left; saved again, the counter one higher.
+    // Written byte for byte as the known file, no journal left; saved again, the counter rises.
     void savedBytesMatchTheKnownSheet()
     {
         QVERIFY(openSheet());
@@ -185,8 +178,7 @@ private slots:
         row("7 is written as a grade", "p2e1", "7", "07.00");
         row("a name is not a grade", "p2name", "=30 سامي", "30 سامي");
     }
-    // The grade under the cursor is checked as leaving it would: above twenty, neither written
-    // nor left.
+    // The grade under the cursor is checked as leaving it would: above twenty, kept from the save.
     void currentCellChecked()
     {
         const auto [place, entry, stored] =
@@ -231,8 +223,7 @@ private slots:
         row("a name longer than a line", "long name", "3001 La ligne 5 a", false);
         row("save counter at its limit", "counter", "6 Dépassement de capacité", false);
     }
-    // A failed save says why and loses nothing; the disk put back, yes writes the grades with the
-    // save number the failed try did not use, keeping the file it replaces.
+    // A failed save says why and loses nothing; the disk put back, yes saves and keeps a copy.
     void failedSave()
     {
         QFETCH(QString, disk);
@@ -319,8 +310,7 @@ private slots:
         row("program's quit, no", "program quit", "13.00", Answer::No, false);
         row("program's close box, the save fails", "program close", "13.00", Answer::Yes, true);
     }
-    // Every way out asks once about unsaved grades or marks; a failed save keeps the sheet and the
-    // program open. The journal goes with the grades saved or given up.
+    // Every way out asks once; a failed save keeps the sheet open, else the journal goes.
     void quitAsksAboutUnsavedGrades()
     {
         const auto [way, entry, answer, failing] =
@@ -362,8 +352,7 @@ private slots:
     }
     void gradesTypedBeforeAKillComeBack_data()
     {
-        // The child's steps; what happens after the kill ("no": the answer to the offer); the third
-        // pupil's first exam, none: nothing.
+        // meanwhile: after the kill ("no": the answer); comesBack: p3e1, none when nothing does
         const auto row = dataTable<QString, QString, QString>({"steps", "meanwhile", "comesBack"});
         const QString typed = "type p3e1 13;Up;type p1e2;F1;observe 1 عمل جيد";
         row("yes brings them back", typed, "", "13.00");
@@ -380,8 +369,7 @@ private slots:
         row("undo after a save", "type p3e1 13;Up;F4;undo", "", "-");
         row("a paste", "paste p2e1 8,5\n13", "", "13.00");
     }
-    // Grades, marks and an observation unsaved at a kill: opened again, the file offers them, yes
-    // puts them back unsaved, and the save writes them.
+    // Changes unsaved at a kill are offered when the file opens again, put back and saved.
     void gradesTypedBeforeAKillComeBack()
     {
         auto [steps, meanwhile, comesBack] =
@@ -441,8 +429,7 @@ private slots:
         row("a control character another program wrote", "سامي\x01");
         row("a line longer than the administration takes", QString(300, u'ع'));
     }
-    // What opens for typing is saved, every character as it came; a file that could not be
-    // written back opens for reading only and says why.
+    // What opens for typing is saved as it came; what could not be written back says so.
     void whatOpensCanBeSaved()
     {
         QFETCH(QString, name);
@@ -456,8 +443,7 @@ private slots:
         QCOMPARE(readBytes(file()).contains("|13.00|") && m_p->sheet()->isSaved(), savable);
         QCOMPARE(m_p->sheet()->statusText().startsWith("في هذا الملفّ سطر أطول"), !savable);
     }
-    // The data folder unwritable: after one notice that recovery is off, typing goes on where
-    // the teacher left it, and the save still writes the disk.
+    // Recovery off, told once: typing goes on where it was and the save still writes the disk.
     void dataFolderThatCannotBeWritten()
     {
         QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
@@ -488,8 +474,8 @@ private slots:
         row("a row too many", "p2e1", untouched + "p2e1", "الباقين: 1", unpasted);
         row("an exam too many", "p1e2", untouched + "p1e2", "الباقية: 1", unpasted);
     }
-    // A LibreOffice block: each value checked as typed, the first refused one red under the
-    // cursor; a block too large for the sheet writes nothing.
+    // A LibreOffice block checked as typed, the first refused value under the cursor; too large,
+    // none.
     void pastedBlock()
     {
         const auto [at, message] = fetchRow<QString, QString>({"at", "message"});
@@ -512,8 +498,7 @@ private slots:
         QTest::newRow("theirs kept") << Answer::No;
         QTest::newRow("replaced") << Answer::Yes;
     }
-    // The file saved elsewhere while open: the save asks before replacing it, keeps a copy of it,
-    // and goes on from its save number.
+    // The file saved elsewhere meanwhile: asked, kept as a copy, its save number followed.
     void fileChangedMeanwhile()
     {
         QFETCH(Answer, answer);
@@ -546,8 +531,7 @@ private slots:
         row("running, not opened", "running", Answer::No);
         row("killed: its lock is taken over", "killed", Answer::CloseBox);
     }
-    // The file open in another copy of the program: the sheet opens read-only, no key changes a
-    // grade, nothing is saved; a copy that died leaves nothing in the way.
+    // Open in another running copy: read-only, nothing typed or saved; a dead copy's lock is taken.
     void fileOpenInAnotherCopy()
     {
         const auto [other, answer] = fetchRow<QString, Answer>({"other", "answer"});
@@ -588,8 +572,7 @@ private slots:
         row("a damaged copy is refused", 4, true, "هذه النسخة تالفة");
         row("no save number left", 32766, false, "6 Dépassement de capacité");
     }
-    // The menu lists a kept copy with how it differs and brings it back with the next save number,
-    // keeping the file it replaces; a damaged copy, or one past the last number, is refused.
+    // A kept copy, listed with how it differs, comes back with the next save number, or is refused.
     void keptCopyBroughtBack()
     {
         const auto [printNumber, damaged, refusal] =
@@ -728,8 +711,7 @@ private:
         return lines.size() == 1 && lines[0]->font(name).bold() &&
                lines[0]->foreground(name).color() == QColor(0, 0, 255);
     }
-    // The journal given up is set aside whole; the kept copies window puts it back for the
-    // file opened again.
+    // The journal given up is set aside whole; the kept copies window puts it back.
     void bringBackSetAside(const QByteArray& journal)
     {
         QVERIFY(journals().isEmpty() && m_p->grid()->text({6, 3}).isEmpty());
@@ -745,8 +727,7 @@ private:
         QTRY_VERIFY(!m_p->sheet());
         QVERIFY(m_p->open(kFileName));
     }
-    // After a save that failed: the old file as it was, the grades still on the sheet, unsaved
-    // and journaled, no save number used up.
+    // After a failed save: the old file, the grades unsaved and journaled, no save number used.
     void verifyNothingLost(const QByteArray& oldBytes, const gradefile::SheetTable& grades)
     {
         GradeSheetWindow* sheet = m_p->sheet();
