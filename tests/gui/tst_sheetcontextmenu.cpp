@@ -1,7 +1,4 @@
 // The grade sheet's context menu: statistics, the CSV, Excel and PDF copies.
-#include "../support/datatable.h"
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
@@ -35,8 +32,7 @@ private slots:
     }
     void cleanup() { m_program.reset(); }
 
-    // The grade being typed counts, checked as saved, in each exam's figures; a refused one keeps
-    // the cursor and opens nothing.
+    // The grade being typed counts as saved; a refused one keeps the cursor and opens nothing.
     void statisticsCountTheGradeBeingTyped()
     {
         sheet::GradeGrid* grid = m_program->grid();
@@ -82,9 +78,8 @@ private slots:
         row("XLSX, no temporary folder", SheetContextMenu::kXlsxItem, u"xlsx"_s,
             Target::NoTemporaryFolder, u"تعذّرت الكتابة على القرص."_s);
     }
-    // A copy is the sheet as shown (the PDF with the print number only when saved; tst_xlsxcopy
-    // reads the workbook) and changes nothing else, not the file nor the counters. A disk that
-    // refuses it says why and keeps the old copy whole, with no piece of the new one.
+    // A copy is the sheet as shown and changes nothing else; a disk that refuses it says why and
+    // keeps the old copy whole.
     void copies()
     {
         QFETCH(QString, item);
