@@ -1,10 +1,7 @@
-// The about box's telephone line, the program's yes-or-no question, and the words of
-// every window whole and on a 1366x768 screen in a larger font and at twice the scale.
-#include "../support/datatable.h"
+// The about box's telephone, the yes-or-no question, every window whole in a larger font.
 #include "../support/fakeobservationsheet.h"
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
-#include "modaltools.h"
 #include "observation/observationdialog.h"
 #include "print/previewwindow.h"
 #include "sheet/importdialog.h"
