@@ -47,8 +47,7 @@ private slots:
     {
         // The third row when the file is read.
         const auto row = dataTable<QString, SourceError, QString>({"file", "error", "thirdRow"});
-        // Inline strings and numbers, identifiers as digits, empty cells kept, the first sheet
-        // only.
+        // Inline strings, numbers, identifiers as digits, empty cells kept, the first sheet only.
         row("workbook", u"class.xlsx"_s, SourceError::None, u"آمنة الجربي|20250119||17.25|"_s);
         row("CSV", u"class.csv"_s, SourceError::None, u"آمنة الجربي|20250119||17,25|"_s);
         // A crash or a hang on a file that is no workbook, or one that unpacks beyond memory.
