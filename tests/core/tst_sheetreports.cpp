@@ -28,8 +28,7 @@ private slots:
     // a hundredth goes up, as a typed grade does.
     void statistics_data()
     {
-        // counts: graded, absent, exempt, noGrade, empty, other, under10; figures: mean, median,
-        // min, max
+        // counts: graded, absent, exempt, noGrade, empty, other, under10
         const auto row =
             dataTable<QStringList, QList<int>, QStringList>({"grades", "counts", "figures"});
         const QStringList none{"--.--", "--.--", "--.--", "--.--"};
