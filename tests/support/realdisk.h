@@ -1,7 +1,6 @@
 #pragma once
 
-// Real disk faults for tests that run as root on Linux: a small tmpfs that can be filled,
-// write-protected or pulled out.
+// Real disk faults for tests that run as root on Linux.
 
 #include <QtCore>
 
@@ -11,8 +10,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-// A small tmpfs over a temporary folder: a real disk that can be filled, write-protected or
-// pulled out. Needs the right to mount (the tests run as root).
+// A small tmpfs over a folder: a real disk that can be filled, write-protected or pulled out.
 class TmpfsMount {
 public:
     TmpfsMount(const QString& folder, const char* options)
