@@ -39,8 +39,7 @@ private slots:
     // Only digits, Backspace and one point get into a grade.
     void keyFilter()
     {
-        QFETCH(int, code);
-        QFETCH(QString, current);
+        const auto [code, current] = fetchRow<int, QString>({"code", "current"});
         QTEST(filterKey(code, current), "accepted");
     }
 
@@ -77,15 +76,13 @@ private slots:
         check("huge refused", kHuge, kHuge, "red");
     }
 
-    // The check as the cursor leaves a cell: its new text and look, and whether it keeps
-    // the cursor.
+    // The check as the cursor leaves a cell: its new text, its look, whether it keeps the cursor.
     void cellCheck()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, outcome);
+        const auto [text, outcome] = fetchRow<QString, QString>({"text", "outcome"});
         const QMap<QString, CheckResult> looks{{QStringLiteral("plain"), CheckResult::Accepted},
-                                             {QStringLiteral("zero"), CheckResult::Zero},
-                                             {QStringLiteral("red"), CheckResult::Refused}};
+                                               {QStringLiteral("zero"), CheckResult::Zero},
+                                               {QStringLiteral("red"), CheckResult::Refused}};
         const CellCheck check = checkCell(text);
         QTEST(check.text, "expected");
         QCOMPARE(check.result, std::optional(looks[outcome]));
@@ -141,8 +138,7 @@ private slots:
     // Where Enter sends the cursor, and when it goes round to the next column or row.
     void enterRule()
     {
-        QFETCH(QString, state);
-        QFETCH(QString, move);
+        const auto [state, move] = fetchRow<QString, QString>({"state", "move"});
         const QStringList s = state.split(u' ');
         const Cell at = cellNamed(s.at(1)); // a name: exam -1
         const EnterMove done = enterMove(

@@ -3,9 +3,7 @@
 #include "app/drivechoice.h"
 #include "app/drivelocation.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace app;
 using namespace Qt::StringLiterals;
@@ -14,8 +12,8 @@ class TestDriveChoice : public QObject {
     Q_OBJECT
 
 private slots:
-    // The command line first, then the folder chosen last time if its disk is in, then a
-    // removable volume with grade files, then the folder remembered, then the platform's drive.
+    // The command line, the last folder if its disk is in, a removable volume with grade files,
+    // the folder remembered, the platform's drive.
     void rule()
     {
         const auto choose = [](std::optional<QString> argument, QString remembered, bool exists,
@@ -33,9 +31,8 @@ private slots:
         QCOMPARE(choose({}, QString(), false, {}).folder, u"/media/floppy"_s);
     }
 
-    // A floppy drive is slow: the volumes are read only when nothing before them decides. Then
-    // the first removable one holding grade files (any letter case) is taken; fixed disks, and
-    // sticks without grade files, are not.
+    // Volumes are read (a floppy is slow) only when nothing before decides: the first removable
+    // one with grade files, in any letter case, is taken.
     void volumesLookedAtOnlyWhenNeeded()
     {
         QTemporaryDir root;
@@ -61,8 +58,7 @@ private slots:
         QCOMPARE(asked, 1);
     }
 
-    // "--drive DIR" or "--drive=DIR"; "--drive" alone is an error; the program's own name is
-    // no option.
+    // "--drive DIR" or "--drive=DIR"; "--drive" alone is an error, the program's name no option.
     void commandLine()
     {
         QCOMPARE(driveArgumentOf({u"saisie-notes"_s, u"--drive"_s, u"/d"_s}).folder, u"/d"_s);

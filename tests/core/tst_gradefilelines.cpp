@@ -1,5 +1,4 @@
-// The lines of a grade file: read into the sheet a window shows, refused with the number
-// the support team knows, and written back by a save with its counter raised.
+// A grade file's lines read into the sheet a window shows, and written back by a save.
 #include "../support/datatable.h"
 #include "gradefile/gradedocument.h"
 #include "gradefile/gradefilelines.h"
@@ -50,9 +49,8 @@ class TestGradeFileLines : public QObject {
     Q_OBJECT
 
 private slots:
-    // What a subject file's lines give: the sheet's description, the grid rows and headers read
-    // field by field from column 10 (the pupils) and 6 (the headers) down, the last field keeping
-    // any further separators, and the counters of the end line.
+    // The description, the rows read from column 10 down and headers from 6 down (the last field
+    // keeping further separators), and the end line's counters.
     void sheetLines_data()
     {
         // The lines after the start line, then what they give.
@@ -75,8 +73,7 @@ private slots:
 
     void sheetLines()
     {
-        QFETCH(QStringList, lines);
-        QFETCH(QStringList, rows);
+        const auto [lines, rows] = fetchRow<QStringList, QStringList>({"lines", "rows"});
         const DocumentRead read =
             readGradeDocument(kKey + u".xml"_s, QStringList{start(kKey)} + lines);
         QVERIFY(read.document);
@@ -92,9 +89,8 @@ private slots:
             QCOMPARE(QList<int>({*end.saveNumber, *end.printNumber}), QList<int>({0, 7}));
     }
 
-    // Each save raises the counter past both counters, so that a card printed before is known
-    // for older than the file; at the 16-bit limit the save is refused. The caption is written
-    // with its blanks trimmed.
+    // A save raises the counter past both counters (a card printed before is older than the file),
+    // refused at the 16-bit limit; the caption is written trimmed.
     void saveCounter()
     {
         const auto saved = [](qint16 saveNumber, qint16 printNumber) {
@@ -109,8 +105,7 @@ private slots:
         QVERIFY(!saved(32766, 0).counterOverflow && saved(32767, 0).counterOverflow);
     }
 
-    // A file opened into the sheet the window shows and saved again gives the same lines but
-    // the save counter, raised.
+    // Opened and saved again, a file gives the same lines but the save counter, raised.
     void roundTrip_data()
     {
         // The counters: the end line's last fields after the save.
@@ -127,8 +122,7 @@ private slots:
              "FIN" + kKey + "|r|e|t||12|9"},
             "13|12");
         row("no pupils", {head, "TYPEEPREUVE:|فرض|شفاهي", "FIN" + kKey + "|r|e|t||1|1"}, "2|1");
-        // An exam with neither name nor grade between two others stays in the file, and so
-        // does every exam after it.
+        // An exam with neither name nor grade between two others stays, and those after it.
         row("unnamed empty exam between two",
             {head, "TYPEEPREUVE:|فرض مراقبة 1||فرض تأليفي 1", "2|1|1001|أحمد الكافي|12.50||14.00",
              "2|2|1002|مريم التونسي|09.00||--.--", "FIN" + kKey + "|r|e|t||3|2"},

@@ -1,5 +1,4 @@
-// A class's grades read from a CSV file or a workbook, and the plan of their import: which
-// pupil each row is, and what would change.
+// A class's grades read from a CSV file or a workbook, and the plan of their import.
 #include "../support/datatable.h"
 #include "sheet/gradeimport.h"
 
@@ -48,8 +47,7 @@ private slots:
     {
         // The third row when the file is read.
         const auto row = dataTable<QString, SourceError, QString>({"file", "error", "thirdRow"});
-        // A workbook read through its inline strings and numbers, identifiers as digits; an
-        // empty cell keeping the next ones in their columns; the first sheet only.
+        // Inline strings, numbers, identifiers as digits, empty cells kept, the first sheet only.
         row("workbook", u"class.xlsx"_s, SourceError::None, u"آمنة الجربي|20250119||17.25|"_s);
         row("CSV", u"class.csv"_s, SourceError::None, u"آمنة الجربي|20250119||17,25|"_s);
         // A crash or a hang on a file that is no workbook, or one that unpacks beyond memory.
@@ -60,8 +58,7 @@ private slots:
     }
     void files()
     {
-        QFETCH(QString, file);
-        QFETCH(SourceError, error);
+        const auto [file, error] = fetchRow<QString, SourceError>({"file", "error"});
         const SourceRead read = readGradeSource(SAISIE_IMPORT_DATA_DIR "/" + file);
         if (file.endsWith(u".xlsx") && read.error == SourceError::NoWorkbookReader)
             QSKIP("this build reads no workbook");
@@ -101,8 +98,7 @@ private slots:
         QCOMPARE(plan.repeated, QStringList{u"20250145"_s});
         QVERIFY(plan.missing.size() == 1 && plan.missing.back().name == u"ب"_s);
         QVERIFY(plan.refused.size() == 1 && plan.refused.front().value == u"21"_s);
-        // Every cell written listed, from "--.--" and from empty too; the refused value and the
-        // grade the file repeats written nowhere.
+        // Every cell written listed, empty ones too; refused and repeated values written nowhere.
         QCOMPARE(plan.changed.size(), plan.writes.size());
         QStringList changes;
         for (size_t i = 0; i < plan.writes.size(); ++i)

@@ -13,10 +13,8 @@ class TestObservationText : public QObject {
     Q_OBJECT
 
 private slots:
-    // The level before the "#" is the administration's: kept whatever the teacher validates
-    // (a phrase added, an observation emptied: the dialog's teacher's path walks those).
-    // Only the first "#" separates. A "|" would shift every field after it in the file's
-    // line, a control character would break the line, a lone surrogate is no text.
+    // The level before the first "#" is kept; "|" (shifts the file's fields), control characters
+    // (break its line) and lone surrogates are left out.
     void validation_data()
     {
         const auto row = dataTable<QString, QString, QString>({"cell", "typed", "written"});
@@ -34,14 +32,12 @@ private slots:
     }
     void validation()
     {
-        QFETCH(QString, cell);
-        QFETCH(QString, typed);
+        const auto [cell, typed] = fetchRow<QString, QString>({"cell", "typed"});
         QTEST(cellAfterValidation(cell, typed), "written");
         QCOMPARE(observationOf(cellAfterValidation(cell, typed)), storableText(typed));
     }
 
-    // The box holds at most fifty characters: what comes in is cut, what was there stays,
-    // and a longer observation from the file may shrink, never grow.
+    // Fifty characters at most: what comes in is cut, a longer one from the file never grows.
     void boxEdit_data()
     {
         const auto row = dataTable<QString, QString, int, QString, int>(
@@ -58,9 +54,8 @@ private slots:
     }
     void boxEdit()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, edited);
-        QFETCH(int, cursor);
+        const auto [before, edited, cursor] =
+            fetchRow<QString, QString, int>({"before", "edited", "cursor"});
         const BoxEdit admitted = admitEdit(before, edited, cursor);
         QTEST(admitted.text, "text");
         QTEST(admitted.cursor, "cursorAfter");

@@ -57,9 +57,8 @@ private slots:
         const auto row = dataTable<QStringList, QString, QString, QString, int>(
             {"opened", "year", "description", "teacher", "printNumber"});
 
-        // The whole header of real cards, text by text: a text at the wrong place, a line lost,
-        // or a text kept from the file opened before misplaces the block on every card. A file
-        // cut before its end line keeps the counters: no print reuses a number already on paper.
+        // Real cards' whole header, text by text; a file cut before its end line keeps the
+        // counters: no print reuses a number already on paper.
         const QString three = "8410203C07120002025.xml";
         row("three exams", {three}, "2026/2025", "السابـعة أساسي 2 - العربـية - الثلاثي 1",
             "سلمى الجربي", 3);
@@ -71,11 +70,9 @@ private slots:
 
     void realCards()
     {
-        QFETCH(QStringList, opened);
-        QFETCH(QString, year);
-        QFETCH(QString, description);
-        QFETCH(QString, teacher);
-        QFETCH(int, printNumber);
+        const auto [opened, year, description, teacher, printNumber] =
+            fetchRow<QStringList, QString, QString, QString, int>(
+                {"opened", "year", "description", "teacher", "printNumber"});
         const bool endLine = !teacher.isEmpty(); // it names the region and the school
         const PageHeader page = composePageHeader(textsAfterOpening(opened), kDate, kFrench);
         QCOMPARE(linesText(page.header),

@@ -1,5 +1,4 @@
-// The files that bring the teacher's work back: the journal of unsaved changes and the copies
-// kept of the files a save replaced.
+// The journal of unsaved changes and the copies kept of the files a save replaced.
 #include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "gradefile/rowsetwriter.h"
@@ -9,9 +8,7 @@
 #include "recovery/pendingchanges.h"
 #include "recovery/sessionjournal.h"
 
-#include <QDirIterator>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace recovery;
 
@@ -51,8 +48,7 @@ class TestRecoveryFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    // Created, appended to, read back from the disk: every text comes back as it was. A second
-    // journal under the same name never writes over the first.
+    // Written, appended to, read back: every text as it was; a second journal never overwrites.
     void writtenJournalReadsBack()
     {
         QTemporaryDir dir;
@@ -78,8 +74,7 @@ private slots:
         for (const JournalCell& c : kCells)
             whole += cellRecord(c);
         const int last = int(cellRecord(kCells.back()).size());
-        // A crash in the middle of an append leaves part of the last record: the records before
-        // it are all there.
+        // A crash mid-append leaves part of the last record: the ones before are all there.
         for (int cut : {1, last / 2, last - 1})
             QTest::addRow("%d of the last record's %d bytes", cut, last)
                 << whole.left(whole.size() - last + cut) << 4;
@@ -100,8 +95,7 @@ private slots:
 
     void journalReadsWhatIsWhole()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, cells);
+        const auto [bytes, cells] = fetchRow<QByteArray, int>({"bytes", "cells"});
         const JournalRead read = parseJournal(bytes, "/data/j.journal");
         QCOMPARE(read.error.isError(), cells < 0);
         QCOMPARE(read.error.path, QString(cells < 0 ? "/data/j.journal" : ""));
@@ -123,14 +117,11 @@ private slots:
         row("a key as long as a file name", "/media/floppy", 'a', "applies", QString(125, u'ع'));
     }
 
-    // A journal belongs to its file's key and the content it began on, wherever the disk was
-    // mounted: the folder it was written for is only told to the teacher.
+    // A journal belongs to its key and the content it began on, wherever the disk is mounted.
     void journalsFoundByKeyAndContent()
     {
-        QFETCH(QString, folder);
-        QFETCH(char, content);
-        QFETCH(QString, found);
-        QFETCH(QString, key);
+        const auto [folder, content, found, key] =
+            fetchRow<QString, char, QString, QString>({"folder", "content", "found", "key"});
         QTemporaryDir dir;
         const JournalIdentity written{key, folder, QByteArray(64, content)};
         gradefile::FileError error;
@@ -146,11 +137,9 @@ private slots:
                                            : QStringList());
     }
 
-    // Each save keeps the file it replaces, newest first, named for when it was kept and its save
-    // number; the 21st pushes the oldest out of its disk's copies, not another disk's nor one kept
-    // before copies were grouped by disk. A save retried keeps its file once: failed tries cannot
-    // push out earlier saves' copies. A copy tells how it differs from the file now; one that
-    // another file's took the place of is refused.
+    // Each save keeps the file it replaces, newest first, named for its time and save number; the
+    // 21st pushes out its disk's oldest only, a retried save keeps its file once. A copy tells how
+    // it differs from the file now; one another file's took the place of is refused.
     void keptCopiesAreTheLastTwentyEachOnce()
     {
         QTemporaryDir data;
@@ -181,8 +170,7 @@ private slots:
         QCOMPARE(copies.read(kept.front(), kKey).error.kind, gradefile::FileErrorKind::OtherFile);
     }
 
-    // A lock left under this process's own id, as a restarted program gets the dead one's id
-    // again, is taken over: the sheet opens for typing, not for reading with its grades lost.
+    // A lock left under this process's own id (a restart can get the dead one's) is taken over.
     void lockLeftUnderThisIdIsTakenOver()
     {
         QTemporaryDir data;
@@ -197,8 +185,7 @@ private slots:
         QVERIFY(taken.lock && !taken.heldElsewhere);
     }
 
-    // The data folder holds unsaved grades and old files: it and every folder in it stay their
-    // owner's, whichever write made them, and one an older version left open to others is closed.
+    // The data folder and every folder in it stay their owner's, one left open to others closed.
     void dataFolderStaysPrivate()
     {
 #ifdef Q_OS_WIN
@@ -239,14 +226,11 @@ private slots:
         row("a line break", 10, 1, "2#a\nb", false);
     }
 
-    // A journal is read from the program's folder, where anything may have written it: a cell
-    // outside the sheet as opened (a name, a header, a hidden column, a row past the last
-    // pupil) or a text that would break the file's lines refuses the whole journal.
+    // A cell outside the sheet as opened, or a text that would break the file's lines, refuses
+    // the whole journal: anything may have written the program's folder.
     void cellsOutsideTheSheetAreRefused()
     {
-        QFETCH(int, column);
-        QFETCH(int, row);
-        QFETCH(QString, text);
+        const auto [column, row, text] = fetchRow<int, int, QString>({"column", "row", "text"});
         QTEST(!cellsOutsideSheet({{column, row, text, {}}}, SheetBounds{3, 3}), "fits");
     }
 };

@@ -1,5 +1,4 @@
-// Replacing a grade file on the disk: whatever fails, the old file stays whole and no
-// temporary file is left; what an interrupted save did leave, the next scan or save removes.
+// Replacing a grade file: whatever fails, the old file stays whole and no temporary file is left.
 #include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "../support/realdisk.h"
@@ -7,10 +6,7 @@
 #include "gradefile/gradedisk.h"
 #include "gradefile/gradefileio.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <optional>
 
@@ -28,8 +24,7 @@ QStringList entriesOf(const QString& folder)
                                   QDir::NoDotAndDotDot);
 }
 
-// The real faults need a small tmpfs (mounted as root) to fill, write-protect or pull out.
-// Windows refuses to replace a file another program holds open.
+// The real faults need a tmpfs mounted as root; Held: a file another program holds (Windows).
 enum class Fault { Injected, ReadBackChanged, NoFolder, DiskFull, WriteProtected, PulledOut, Held };
 
 } // namespace
@@ -38,8 +33,7 @@ class TestSafeFileWrite : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each step of the write failing in turn, and the disks and media that make them fail: the
-    // failure is told with its step and kind, the old file is whole, and no temporary file is left.
+    // Each step failing in turn, and the disks that make them fail: told with its step and kind.
     void failureLeavesTheOldFile_data()
     {
         using Kind = FileErrorKind; // None: any
@@ -66,9 +60,8 @@ private slots:
     }
     void failureLeavesTheOldFile()
     {
-        QFETCH(Fault, fault);
-        QFETCH(WriteStep, step);
-        QFETCH(FileErrorKind, kind);
+        const auto [fault, step, kind] =
+            fetchRow<Fault, WriteStep, FileErrorKind>({"fault", "step", "kind"});
         QTemporaryDir dir;
         WriteFaults faults(fault == Fault::Injected ? step : WriteStep::None);
         faults.spoilReadBack = fault == Fault::ReadBackChanged;
@@ -103,9 +96,8 @@ private slots:
             return; // the old file went away with the disk
         QVERIFY(entriesOf(dir.path()) == before && readBytes(dir.filePath(kName)) == kOld);
     }
-    // A save interrupted between its temporary file and the rename leaves the temporary file:
-    // the next scan or save of the disk removes it, and no list shows it; other programs' files
-    // stay. A file listed as KEY.XML is saved as KEY.XML with its rights, no twin KEY.xml beside.
+    // An interrupted save's temporary file is listed nowhere and removed by the next scan or save,
+    // other programs' files staying; KEY.XML is saved as KEY.XML with its rights.
     void diskSavesAndCleansUp()
     {
         QTemporaryDir dir;
@@ -145,8 +137,7 @@ private slots:
     // Only a mount gone from under the folder refuses the disk: a disk put in is taken.
     void volumeGoneFromUnderItsFolder()
     {
-        QFETCH(QString, seen);
-        QFETCH(QString, now);
+        const auto [seen, now] = fetchRow<QString, QString>({"seen", "now"});
         QTEST(volumeHasGone({"sdb1", seen, "vfat"}, {"sda1", now, "ext4"}), "gone");
     }
 };

@@ -1,5 +1,4 @@
-// What the grade sheet's tools make of its texts: the columns shown, the class statistics
-// and the CSV copy.
+// The class statistics and the CSV copy made of the grade sheet's texts.
 #include "../support/datatable.h"
 #include "sheet/classstatistics.h"
 #include "sheet/sheetcsv.h"
@@ -25,12 +24,11 @@ class TestSheetReports : public QObject {
     Q_OBJECT
 
 private slots:
-    // Marks read as 0 as numbers: counted as grades they would pull the mean down. Every pupil
-    // counts once, whatever the cell holds; half a hundredth goes up, as a typed grade does.
+    // Marks are no grades (read as 0 they would pull the mean down); every pupil counts once; half
+    // a hundredth goes up, as a typed grade does.
     void statistics_data()
     {
-        // The counts: graded, absent, exempt, noGrade, empty, other, under10; the figures: mean,
-        // median, min, max.
+        // counts: graded, absent, exempt, noGrade, empty, other, under10
         const auto row =
             dataTable<QStringList, QList<int>, QStringList>({"grades", "counts", "figures"});
         const QStringList none{"--.--", "--.--", "--.--", "--.--"};
@@ -62,8 +60,7 @@ private slots:
         shown[4] = false;
         sheet.setShownColumns(shown);
         const std::vector<sheet::ExamStatistics> all = sheet::classStatistics(sheet);
-        // One entry per shown exam with a header, the first exam first, its header without the
-        // blanks that pad it; the name column is no exam.
+        // One entry per shown exam with a header, first exam first, its header trimmed.
         QStringList exams;
         for (const sheet::ExamStatistics& exam : all)
             exams << QString::number(exam.exam) + u' ' + exam.header;
@@ -77,11 +74,8 @@ private slots:
         QCOMPARE(s.pupils(), int(grades.size()));
     }
 
-    // UTF-8 with its byte order mark, so that a spreadsheet reads the Arabic. The columns that
-    // hold something (grades under no exam name too, and the empty exam column before them,
-    // which the file holds; never the row headers nor the level and observation column) as a
-    // reader of Arabic meets them, from the right; a field with a comma, a quote or a line
-    // break quoted, its quotes doubled.
+    // UTF-8 with its byte order mark; the columns that hold something (grades under no exam name
+    // too, never the row headers nor the observations) from the right; fields quoted as needed.
     void csv_data()
     {
         const auto row = dataTable<QList<QStringList>, QString>({"pupils", "text"});

@@ -9,9 +9,8 @@ class TestTeacherMessages : public QObject {
     Q_OBJECT
 
 private slots:
-    // The failures the window tests do not meet on a real disk, with the message each brings:
-    // a wrong branch would ask for the disk when it is protected, or offer a retry that cannot
-    // work. The journal's and the copies' messages name their file for the support team.
+    // The failures the window tests do not meet, each with its message and retry; the journal's
+    // and copies' messages name their file.
     void messages_data()
     {
         using Kind = FileErrorKind;
@@ -41,8 +40,8 @@ private slots:
 
     void messages()
     {
-        QFETCH(FileOperation, operation);
-        QFETCH(FileErrorKind, kind);
+        const auto [operation, kind] =
+            fetchRow<FileOperation, FileErrorKind>({"operation", "kind"});
         const TeacherMessage message = teacherMessage(
             operation, FileError{kind, 70, QStringLiteral("described"), QStringLiteral("j")},
             QStringLiteral("71 000"));

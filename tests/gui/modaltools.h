@@ -1,15 +1,11 @@
 #pragma once
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
+#include <QtWidgets>
 
 #include <functional>
 
-// Runs action on the next modal window that opens, as soon as it is shown, so a test can
-// answer a dialog that the code under test runs with exec(). Polls on the event loop,
-// never sleeps, and stops with the life of context (a test's local object), so a dialog
-// that never came cannot be answered later by a finished test.
+// Runs action on the next modal window once shown, to answer a dialog run with exec(). Polls on
+// the event loop and stops with context (a test's local), so no finished test answers later.
 inline void whenModalOpens(QObject* context, std::function<void(QWidget*)> action,
                            int attempts = 500)
 {

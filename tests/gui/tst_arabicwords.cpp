@@ -1,32 +1,13 @@
-// Every word the teacher reads is Arabic: each window and dialog the program shows, Qt's
-// own file dialogs, notices and context menus among them, walked under the C locale and
-// an Arabic one, with Qt's translations installed as the program installs them.
-#include "../support/dialoganswers.h"
+// Every word the teacher reads is Arabic, Qt's own dialogs and menus too, whatever the locale.
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
 #include "app/keptcopiesdialog.h"
-#include "modaltools.h"
 #include "sheet/sheetcontextmenu.h"
 #include "ui/filedialogs.h"
 #include "ui/notice.h"
 #include "ui/qtarabic.h"
 #include "ui/questiondialog.h"
 #include "ui/uilook.h"
-
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QProxyStyle>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -117,8 +98,7 @@ private slots:
         QCOMPARE(walk.shown.size(), 6);
         QVERIFY2(english.isEmpty(), qPrintable(english.join(u"\n"_s)));
     }
-    // The first copy of a kind goes to the documents, never to the folder the program was started
-    // from; the next opens where the teacher put the last one of that kind.
+    // A kind's first copy goes to the documents, the next where the teacher put the last one.
     void fileDialogsOpenWhereTheTeacherLastChose()
     {
         QStandardPaths::setTestModeEnabled(true);
@@ -144,9 +124,7 @@ private slots:
         choose(u"csvCopy"_s, {});
         QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
     }
-    // Right to left, an icon on a dialog's standard button pushes the end of its Arabic word
-    // past the button's edge ("اختر" in the file dialogs): where the desktop asks for such
-    // icons, the program's style gives none.
+    // No icon on standard buttons: right to left, it pushes the word past the button's edge.
     void dialogButtonsCarryNoIcon()
     {
         struct DesktopWithIcons : QProxyStyle {
@@ -165,8 +143,7 @@ private slots:
         for (QAbstractButton* button : box.buttons())
             QVERIFY2(button->icon().isNull(), qPrintable(button->text()));
     }
-    // A new account with no documents folder yet: the first dialog opens in the home folder,
-    // not beside the missing folder with its name typed in as the file's.
+    // No documents folder yet: the first dialog opens in the home folder.
     void fileDialogsWithoutDocumentsFolder()
     {
 #ifdef Q_OS_WIN

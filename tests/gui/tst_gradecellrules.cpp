@@ -1,18 +1,7 @@
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
-#include "../support/gridcells.h"
 #include "../support/programondisk.h"
 #include "sheet/annualaverageswindow.h"
 
-#include <QCheckBox>
-#include <QClipboard>
-#include <QLabel>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QScrollBar>
-
-// Grade entry through the real windows and keys: what the in-memory grid of the core tests
-// cannot show (the editor, the clipboard, focus and activation, the windows' own keys).
+// Grade entry through the real windows and keys, where the in-memory grid cannot go.
 
 using sheet::GradeSheetWindow;
 
@@ -23,8 +12,7 @@ const QString kFile = kKey + QStringLiteral(".xml");
 constexpr int kPupils = 10;
 const QColor kRed(255, 0, 0), kWhite(255, 255, 255);
 
-// Ten pupils; only the first has grades (15.00 in column 6, 16.00 in column 5), so that both
-// exam columns are shown and the other cells start empty.
+// Ten pupils, only the first graded (15.00 in column 6, 16.00 in 5): both exams are shown.
 QStringList subjectFile()
 {
     QStringList lines{"DEBUT" + kKey + "|8410203 إعدادية النور        [السابعة أساسي 2] عربية",
@@ -43,9 +31,8 @@ private slots:
     void init() { m_program = std::make_unique<ProgramOnDisk>(); }
     void cleanup() { m_program.reset(); }
 
-    // The real editor lets only a grade through; Tab towards the pupil's name is brought back
-    // to the grade by the click rule; a refused grade holds the cursor against a real click; an
-    // arrow leaves a corrected one, and nothing spills into the next pupil.
+    // The editor lets only a grade through; Tab towards the name comes back to the grade; a refused
+    // grade holds the cursor against a click, a corrected one lets an arrow go; nothing spills.
     void editorArrowsAndClicks()
     {
         QVERIFY(openSheet());
@@ -65,10 +52,8 @@ private slots:
         QVERIFY(m_grid->text({6, 4}).isEmpty());
     }
 
-    // A teacher's run: F4 saves nothing while its button is disabled; a refused grade at a column's
-    // foot, corrected, wraps to the next column and makes the sheet savable; the entry mode
-    // switched with the mouse gives the keys back to the grid; the window's other keys type
-    // nothing.
+    // F4 saves nothing while off; a corrected grade at a column's foot wraps and enables it; the
+    // entry mode's box gives the keys back to the grid; other window keys type nothing.
     void wrapsAndWindowKeys()
     {
         GradeSheetWindow* window = openSheet();
@@ -99,9 +84,8 @@ private slots:
         QVERIFY(isAt(5, 6) && window->isVisible() && m_grid->text({5, 6}) == QStringLiteral("5"));
     }
 
-    // A six-exam sheet opens with every column whole on a 1280-pixel screen; enlarged beyond
-    // the screen (the large presentation in a doubled font) it scrolls under its frozen pupil
-    // columns, and whatever the scroll, no grade shows cut.
+    // Six exams show whole on a 1280-pixel screen; larger than the screen (large presentation,
+    // doubled font) they scroll under the frozen pupil columns, no grade ever shown cut.
     void sixExamSheetShowsEveryGradeWhole()
     {
         const QString fileName = QStringLiteral("8410203L09310002025.xml"); // of the sample disk
@@ -125,9 +109,8 @@ private slots:
         }
     }
 
-    // The plain sheet is for viewing only and says so, in full, in the window: no character,
-    // Backspace, mark or paste changes its grade, the cursor still moves, no window key does
-    // anything, the save button stays off and the disk is left as it was.
+    // The averages sheet says, in full, it is for viewing only: no key or paste changes a grade,
+    // the cursor still moves, nothing can be saved and the disk stays as it was.
     void annualAverages()
     {
         const QString fileName = QStringLiteral("8410203C0712MOY2025.xml"); // of the sample disk
@@ -170,8 +153,7 @@ private:
         m_grid = window ? window->grid() : nullptr;
         return window;
     }
-    // Each character a key of its own ("\b" is Backspace), to the focus: Arabic letters too,
-    // which QTest::keyClicks cannot type.
+    // A key per character ("\b" Backspace) to the focus: Arabic too, unlike QTest::keyClicks.
     void typeKeys(const QString& text)
     {
         for (const QChar c : text)

@@ -2,11 +2,8 @@
 #include "../support/gridcells.h"
 #include "sheet/gradegrid.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using sheet::GradeGrid;
 
@@ -22,10 +19,9 @@ QString nameOf(sheet::Cell cell)
     return QStringLiteral("%1,%2").arg(cell.column).arg(cell.row);
 }
 
-// A grid of 6 columns and 5 rows as the windows hold it: in a window reading right to left,
-// beside a button that Tab would otherwise reach. What the grid asks and tells is logged,
-// one word each: a key "Right", a character offered "+7" ("+#13" below a blank), a move
-// asked "3,3>5,4", an edit committed "edit3,3", and the signals "click3,3", "dbl3,3".
+// A grid of 6 columns and 5 rows in a right-to-left window, beside a button Tab could reach. The
+// log, a word each: a key "Right", a character offered "+7" ("+#13" below a blank), a move asked
+// "3,3>5,4", an edit committed "edit3,3", the signals "click3,3", "dbl3,3".
 struct Fixture : sheet::GridInputHandler {
     // Texts go in as they come: the grid is tried here, the grade check in the sheet's tests.
     struct Sheet : sheet::GradeSheet {
@@ -101,12 +97,6 @@ struct Fixture : sheet::GridInputHandler {
                !(moves == QLatin1String("redirect") && to.row == 5);
     }
 
-    void setText(sheet::Cell cell, const QString& text)
-    {
-        sheet.GradeSheet::setData(sheet.indexOf(cell),
-                                  QVariant::fromValue(sheet.withText(cell, text)),
-                                  sheet::GradeSheet::CellStateRole);
-    }
     bool show()
     {
         window.show();
@@ -121,10 +111,9 @@ struct Fixture : sheet::GridInputHandler {
     }
 
     // One step: "at C,R", "set C,R=text", "hide C", "lock C,R", "type text", "compose text" (an
-    // input method's), "key Ctrl+V" (these three to the focus, as the user's keys: the editor when
-    // one is open), "queue" (the Enter a mark key queues), "click C,R", "dbl C,R", "drop C,R text",
-    // "copy text" (to the clipboard), "focus away", "focus grid", "clear" (the log), or a handler's
-    // mode "keys ...", "characters ...", "moves ...".
+    // input method's), "key Ctrl+V" (these three to the focus), "queue" (a mark key's Enter),
+    // "click C,R", "dbl C,R", "drop C,R text", "copy text" (to the clipboard), "focus away",
+    // "focus grid", "clear" (the log), or a handler's mode: "keys", "characters", "moves" ...
     void run(const QString& step)
     {
         const QString arg = step.section(u' ', 1);
@@ -132,7 +121,7 @@ struct Fixture : sheet::GridInputHandler {
         if (step.startsWith(QLatin1String("at ")))
             grid->setActiveCell(cell());
         else if (step.startsWith(QLatin1String("set ")))
-            setText(cell(), arg.section(u'=', 1));
+            setCellText(sheet, cell(), arg.section(u'=', 1));
         else if (step.startsWith(QLatin1String("hide ")))
             grid->setSheetColumnHidden(arg.toInt(), true);
         else if (step.startsWith(QLatin1String("lock ")))
@@ -191,14 +180,12 @@ QPair<double, double> inkExtent(GradeGrid* grid, sheet::Cell cell)
     const QRect rect = grid->visualRect(grid->model()->index(cell.row - 1, cell.column - 1));
     const QImage image = grid->viewport()->grab(rect.adjusted(3, 3, -3, -3)).toImage();
     int first = image.width(), last = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             if (qGray(image.pixel(x, y)) < 110) {
                 first = qMin(first, x);
                 last = qMax(last, x);
             }
-        }
-    }
     return {double(first) / image.width(), double(last) / image.width()};
 }
 
@@ -208,16 +195,13 @@ class TestGradeGrid : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each row's steps run on a fresh grid shown in its window; then what the grid asked and
-    // told, where the cursor stands, and one cell's text.
+    // Each row's steps on a fresh grid shown in its window. log: every word after the last
+    // "clear"; end: the active cell, "*" when an editor is open, then "C,R=text" a cell holds.
     void script_data()
     {
-        // log: every word after the last "clear"; end: the active cell, "*" when an editor is
-        // open, then "C,R=text" a cell holds at the end
         const auto row = dataTable<QString, QString, QString>({"steps", "log", "end"});
 
-        // Every key and click reaches the handler first; a move asks it, and an open editor
-        // commits before. Column 3 is hidden where the steps say so.
+        // Every key and click reaches the handler first; a move asks it, an open editor commits.
         row("right skips hidden", "hide 3;at 2,2;key Right", "Right 2,2>4,2", "4,2");
         row("tab wraps", "at 6,2;key Tab", "Tab 6,2>1,3", "1,3");
         row("shift tab wraps back", "at 1,3;key Shift+Tab", "Shift+Tab 1,3>6,2", "6,2");
@@ -234,8 +218,6 @@ private slots:
             "1,1>6,2 click6,2 4,2>6,5 click6,5", "4,5");
         row("double click opens no editor", "set 3,3=مريم;at 1,1;dbl 3,3",
             "1,1>3,3 click3,3 dbl3,3", "3,3 3,3=مريم");
-        // The vertical wrap parks the cursor on a header: it types nothing there, Enter goes down.
-
         row("typing overtypes", "set 2,2=--.--;at 2,2;type 1.5", "1 +1 . +. 5 +5", "2,2* 2,2=1.5");
         row("a first character discarded opens no editor",
             "characters grade;set 2,2=--.--;at 2,2;type .a", ". +. A +a", "2,2 2,2=--.--");
@@ -265,11 +247,10 @@ private slots:
         row("a locked cell takes no typing",
             "copy 99;set 2,2=أحمد;lock 2,2;at 2,2;type 5;key Backspace;key Ctrl+V",
             "5 Backspace Ctrl+V paste", "2,2 2,2=أحمد");
-        // A block pasted on a cell is the window's; into an editor, the paste is typed, and
-        // control characters never enter a cell, whatever the handler answers.
+        // A block pasted on a cell is the window's; into an editor it is typed, no control
+        // character.
         row("paste", "copy 1\t2;at 3,3;key Ctrl+V", "Ctrl+V paste", "3,3 3,3=");
-        // A paste or a drop with a character the cell refuses goes in not at all: "1x2" must not
-        // become 12. A decimal comma is a point.
+        // A paste or drop with a refused character goes in not at all; a decimal comma is a point.
         row("paste while editing", "copy 1\t2\r\n34\x0b;at 3,3;type 9;clear;key Shift+Ins",
             "Shift+Ins +1 +2 +3 +4", "3,3* 3,3=91234");
         row("paste refused whole", "copy 1x2;characters grade;at 3,3;type 0;clear;key Ctrl+V",
@@ -284,8 +265,7 @@ private slots:
         row("drop refused whole", "at 1,1;drop 3,2 7x8", "1,1>3,2 +7 +x +8", "3,2 3,2=");
         row("drop refused", "moves refuse;at 1,1;drop 4,4 5", "1,1>4,4", "1,1 4,4=");
 
-        // Enter commits and moves in the grid's Enter direction, skipping hidden columns; at the
-        // edge it commits and stays without asking to move.
+        // Enter commits and moves down; at the edge it commits and stays without asking.
         row("down", "at 2,2;key Return", "Return 2,2>2,3 +#13", "2,3");
         row("down at the last row", "at 2,5;type 3;clear;key Return", "Return edit2,5 +#13", "2,5");
         // The Enter a mark key queues is the teacher's Enter, editor open or not.
@@ -294,8 +274,7 @@ private slots:
     }
     void script()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, end);
+        const auto [steps, end] = fetchRow<QString, QString>({"steps", "end"});
         const QString cell = end.section(u' ', 1);
         Fixture f;
         QVERIFY(f.show());
@@ -310,15 +289,14 @@ private slots:
             QVERIFY2(f.grid->hasFocus() || f.grid->isAncestorOf(QApplication::focusWidget()),
                      "a key took the focus out of the grid");
     }
-    // Columns stand left to right in the right-to-left window; each text starts on its reading
-    // side: an Arabic name on the right, a grade on the left.
+    // Columns left to right in the right-to-left window; a name starts right, a grade left.
     void cellTextStartsOnItsReadingSide()
     {
         Fixture f;
         f.grid->setSheetColumnUnits(2, 30);
         f.grid->setSheetColumnUnits(3, 30);
-        f.setText({2, 2}, QStringLiteral("محمد بن علي"));
-        f.setText({3, 2}, QStringLiteral("12.50"));
+        setCellText(f.sheet, {2, 2}, QStringLiteral("محمد بن علي"));
+        setCellText(f.sheet, {3, 2}, QStringLiteral("12.50"));
         QVERIFY(f.show());
         const auto [nameFirst, nameLast] = inkExtent(f.grid, {2, 2});
         const auto [gradeFirst, gradeLast] = inkExtent(f.grid, {3, 2});
@@ -336,8 +314,8 @@ private slots:
             f.grid->viewport()->grab(f.grid->visualRect(f.grid->currentIndex())).toImage();
         QCOMPARE(image.pixelColor(image.width() - 8, image.height() / 2), QColor(255, 255, 0));
     }
-    // Scrolled sideways, the frozen columns stay at the grid's right edge, a scrolled cell shows
-    // whole or not at all (never its last digits alone), and a click on them reaches the grid.
+    // Scrolled sideways, frozen columns stay at the right edge, cells show whole, clicks get
+    // through.
     void frozenColumnsStayInPlaceWhenScrolledSideways()
     {
         Fixture f(10, 30);

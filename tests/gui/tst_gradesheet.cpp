@@ -1,23 +1,17 @@
 // The grade sheet as its data's one gate, under Qt's model tester, and grade entry without a
-// window: the check of every grade whatever its source, what the journal, save and copies get of a
-// refused text, the entry rules under the teacher's keys, undo steps through the same gate.
+// window.
 #include "../support/datatable.h"
 #include "../support/places.h"
 #include "sheet/gradeentry.h"
 #include "sheet/sheethistory.h"
 
-#include <QAbstractItemModelTester>
-#include <QMap>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
 
 using namespace sheet;
 
 namespace {
 
-// What a grade cell may hold once changed: nothing, a grade of the "00.00" form up to twenty,
-// or a mark; anything else only when it is refused.
+// A changed grade cell holds nothing, a "00.00" grade up to twenty, a mark, or a refused text.
 bool keepsToItsForms(const GradeSheet& sheet, Cell cell)
 {
     static const QRegularExpression form(QStringLiteral("^([01][0-9]\\.[0-9][0-9]|20\\.00)?$"));
@@ -32,17 +26,15 @@ public:
     void cellCommitted(Cell cell, const QString& text) override { last[nameOf(cell)] = text; }
 };
 
-// A grid that moves its cursor as the real one does, in memory: keys reach grade entry first, an
-// Enter it leaves to the grid moves down after asking to leave, typing opens an editor the move
-// commits through setData, and setActiveCell in a leaving move has the last word.
+// The real grid's cursor in memory: keys reach grade entry first, an Enter it leaves moves down
+// after asking to leave, typing opens an editor a move commits, setActiveCell has the last word.
 class FakeGrid : public EntryCursor {
 public:
     // fileText: what the file holds under the cursor.
     FakeGrid(int rows, int gradeSpan, const QString& fileText = {})
         : entry(sheet, *this), m_rows(rows)
     {
-        // The exams shown have headers, every pupil fields; columns 1 to 5 - gradeSpan and the
-        // observations are empty.
+        // The exams shown have headers, every pupil fields; the other columns are empty.
         gradefile::SheetTable table(size_t(rows) + 1);
         for (int column = 6 - gradeSpan; column <= kFirstGradeColumn; ++column)
             table[0][size_t(column)] = "exam";
@@ -105,9 +97,8 @@ public:
         if (target != active && entry.leavingCell(active, target) && m_placements == placements)
             active = target;
     }
-    // One step of a script: "Enter", "F1" to "F4", "click P", "go P", "activate", "paste
-    // TEXT" (a spreadsheet's block at the cursor), or a text typed into the active cell; then
-    // the Enters it queued.
+    // One step: "Enter", "F1" to "F4", "Ctrl+Home", "click P", "go P", "commit", "activate",
+    // "paste TEXT" (a spreadsheet's block), or a text typed into the active cell; then its Enters.
     void run(const QString& step)
     {
         static const QMap<QString, EntryKey> keys{
@@ -154,9 +145,9 @@ private:
 };
 
 const QMap<QString, CheckResult> kLooks{{"white", CheckResult::Accepted},
-                                      {"yellow", CheckResult::Zero},
-                                      {"red", CheckResult::Refused},
-                                      {"none", CheckResult::Unchecked}};
+                                        {"yellow", CheckResult::Zero},
+                                        {"red", CheckResult::Refused},
+                                        {"none", CheckResult::Unchecked}};
 
 } // namespace
 
@@ -218,10 +209,8 @@ private slots:
     // Each script runs from a fresh sheet; cells not named keep their text.
     void scripts()
     {
-        QFETCH(QString, sheet);
-        QFETCH(QString, steps);
-        QFETCH(QString, end);
-        QFETCH(QString, cells);
+        const auto [sheet, steps, end, cells] =
+            fetchRow<QString, QString, QString, QString>({"sheet", "steps", "end", "cells"});
         const QStringList shape = sheet.split(u' ');
         FakeGrid grid(shape.at(2).toInt(), shape.at(1).toInt());
         grid.entry.setEntryMode(shape.at(0) == u'H' ? EntryMode::Horizontal : EntryMode::Vertical);
@@ -232,8 +221,7 @@ private slots:
             for (int exam = 0; exam < GradeSheet::kExams; ++exam)
                 QVERIFY(keepsToItsForms(grid.sheet, GradeSheet::gradeCell(row, exam)));
 
-        // The journal holds what the save would write, last text last, never a refused one: a
-        // crash at the end of the script loses nothing once the journal is replayed.
+        // The journal holds what the save would write, never a refused text: a crash loses nothing.
         for (auto it = grid.journal.last.cbegin(); it != grid.journal.last.cend(); ++it)
             QCOMPARE(grid.sheet.acceptedState(cellNamed(it.key())).text, it.value());
         QCOMPARE(nameOf(grid.active) + (grid.sheet.isModified() ? " *" : ""), end);
@@ -252,8 +240,7 @@ private slots:
             dataTable<QString, bool, bool, QString>({"typed", "aboveTwenty", "passes", "written"});
         row("twenty and a bit", "20.001", true, false, "20.001");
         row("empty cell stays empty", "", false, true, "");
-        // A grade cell of an opened file holds whatever the file held: the save reads its
-        // number as the administration's system would, and refuses thirty.
+        // A file's own text: the save reads its number as the administration would, refusing 30.
         row("file's 3e1", "=3e1", true, true, "3e1");
         row("file's 2 5", "=2 5", true, true, "2 5");
     }
@@ -270,8 +257,7 @@ private slots:
         QTEST(grid.text(grid.active), "written");
     }
 
-    // Texts a journal kept, back after a crash and checked as any change: the sheet modified
-    // once, the cursor on the first refused grade (coming back to the sheet too).
+    // Texts back from a journal are checked: modified once, the cursor on the first refused grade.
     void restoredCells()
     {
         FakeGrid grid(3, 2);
@@ -305,8 +291,7 @@ private slots:
         row("25", "25", CheckResult::Refused, "14.00");
         row("abs", "abs", CheckResult::Refused, "14.00");
     }
-    // Whatever sets a grade, the sheet checks it: a refused text stays to be corrected, while
-    // the journal, the save and the copies keep the grade it replaced.
+    // A refused text stays to be corrected; the journal and the save keep the grade it replaced.
     void gate()
     {
         QFETCH(QString, typed);
@@ -321,9 +306,7 @@ private slots:
         QVERIFY(grid.sheet.isModified());
     }
 
-    // A refused grade that came back from a crash has no step of its own: undoing its correction
-    // goes back to the file's grade, never to the red one. (One typed is undone with the step
-    // that typed it: the sheet window's edit sequences.)
+    // Undoing the correction of a recovered refused grade goes back to the file's grade.
     void undoNeverBringsBackARecoveredRefusedGrade()
     {
         FakeGrid grid(3, 1, QStringLiteral("14.00"));

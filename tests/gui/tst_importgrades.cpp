@@ -1,15 +1,7 @@
 // A class's grades imported from a file into a real grade sheet, through the grid's menu.
-#include "../gui/modaltools.h"
-#include "../support/datatable.h"
-#include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "sheet/importdialog.h"
 #include "sheet/sheetcontextmenu.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(sheet::SourceError)
@@ -53,9 +45,7 @@ private slots:
         QTest::newRow("CSV") << u"class.csv"_s;
         QTest::newRow("workbook") << u"class.xlsx"_s;
     }
-    // Rows shuffled, an identifier of another class, pupils missing: each grade reaches the
-    // pupil its identifier names, by the exam its column is headed with, and nothing else
-    // changes; the summary says so before the import, and the file holds it after F4.
+    // Each grade reaches its pupil by identifier and its exam by header, as the summary says.
     void importFromFile()
     {
         QFETCH(QString, source);
@@ -100,12 +90,10 @@ private slots:
         row("no sheet", u"no-sheet.xlsx"_s, sheet::SourceError::NoSheet);
         row("zip bomb", u"huge-strings.xlsx"_s, sheet::SourceError::TooLarge);
     }
-    // A file that is no class's grades says why and imports nothing: the sheet and the file
-    // stay as they were.
+    // A file that is no class's grades says why and imports nothing.
     void hostileFile()
     {
-        QFETCH(QString, source);
-        QFETCH(sheet::SourceError, error);
+        auto [source, error] = fetchRow<QString, sheet::SourceError>({"source", "error"});
         if (sheet::readXlsxSource({}).error == sheet::SourceError::NoWorkbookReader)
             error = sheet::SourceError::NoWorkbookReader;
         const QByteArray before = readBytes(m_program->filePath(kFile));

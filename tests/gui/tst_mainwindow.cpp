@@ -1,20 +1,8 @@
-// The main window on the teacher's path: the disk scanned and every file listed, a file opened into
-// its sheet or refused with a clear message, the disk asked for, another disk chosen.
-#include "../support/datatable.h"
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
-#include "../support/gridcells.h"
+// The main window: the disk listed, files opened or refused, the disk asked for or chosen.
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "app/drivechoice.h"
 #include "ui/notice.h"
-
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QPointer>
-#include <QSettings>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -61,9 +49,8 @@ private slots:
         QCoreApplication::setOrganizationName(ui::kProgramTitle);
         QCoreApplication::setApplicationName(ui::kProgramTitle);
     }
-    // Enter scans the disk: every *.xml file is listed in name order, hidden and read-only ones
-    // too; a file that is no grade file (renamed, or no rowset, or no start
-    // line naming it) is marked and the scan goes on with the next.
+    // Enter lists every *.xml file in name order, hidden and read-only ones too; one that is no
+    // grade file (renamed, no rowset, no start line naming it) is marked, the scan going on.
     void enterScansAndListsEveryFile()
     {
         ProgramOnDisk program;
@@ -86,8 +73,7 @@ private slots:
                               u"C.xml"_s + bad, u"E.XML | كبير"_s}));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 #ifdef Q_OS_LINUX
-        // The spreadsheet libraries wait for the first workbook made or read: the program's
-        // start and a scan load none of them.
+        // The start and a scan load no spreadsheet library: they wait for the first workbook.
         QFile maps(u"/proc/self/maps"_s);
         QVERIFY(maps.open(QIODevice::ReadOnly));
         const QByteArray loaded = maps.readAll();
@@ -107,8 +93,7 @@ private slots:
         QPointer<sheet::GradeSheetWindow> again = program.open(kFile);
         QVERIFY(again && answers.shown.size() == 1 && again->grid()->text({6, 1}) == u"08.00"_s);
     }
-    // A subject file fills its sheet and the card texts; a second file starts from nothing of
-    // the first; F5 closes the sheet and the list comes back.
+    // A file fills its sheet and card texts, a second keeps nothing of the first; F5 goes back.
     void openFillsTheSheetAndQuitComesBack()
     {
         ProgramOnDisk program;
@@ -143,8 +128,7 @@ private slots:
         QTRY_VERIFY(!second);
         QVERIFY(program.window()->isVisible());
     }
-    // A file that cannot be opened says why, and the sheet already open stays as it was, with
-    // the card texts it printed with.
+    // A file refused says why; the open sheet stays, with the card texts it printed with.
     void refusedFileLeavesTheOpenSheet_data()
     {
         // lines: none for bytes that are no rowset; message: how it starts.
@@ -161,9 +145,8 @@ private slots:
     }
     void refusedFileLeavesTheOpenSheet()
     {
-        QFETCH(QString, fileName);
-        QFETCH(QStringList, lines);
-        QFETCH(QString, message);
+        const auto [fileName, lines, message] =
+            fetchRow<QString, QStringList, QString>({"fileName", "lines", "message"});
         ProgramOnDisk program;
         QPointer<sheet::GradeSheetWindow> sheet = program.openWritten(kFile, threeExams());
         QVERIFY(sheet);
@@ -186,8 +169,7 @@ private slots:
         QTest::newRow("no folder") << false;
         QTest::newRow("a stick pulled out, its folder left empty") << true;
     }
-    // No disk in the drive: the teacher is asked for it. Closing the question ends the scan
-    // with an empty list; with the disk put in, Yes goes on with the scan.
+    // No disk: asked for; closed, the list is empty; the disk put in, Yes goes on scanning.
     void missingDiskIsAskedFor()
     {
         QFETCH(bool, folderStays);
@@ -217,8 +199,7 @@ private slots:
         QCOMPARE(answers.shown.size(), 2);
         QCOMPARE(answers.shown.last().text, u"الرجاء إدراج القرص المرن"_s);
     }
-    // Another disk chosen is listed and remembered for the next start; the sheet open with
-    // unsaved grades is saved first, to its own disk.
+    // Another disk chosen is listed and remembered; the open sheet is saved first, to its disk.
     void otherDiskChosenAfterTheSheetIsSaved()
     {
         QSettings().clear();

@@ -5,10 +5,8 @@
 #include "sheet/gradesheet.h"
 #include "sheet/griddelegate.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using observation::ObservationDialog;
 using namespace Qt::StringLiterals;
@@ -64,10 +62,8 @@ class TestObservationDialog : public QObject {
     Q_OBJECT
 
 private slots:
-    // A row that is no pupil's opens the nearest one, so that a validation never writes
-    // outside the pupils. F1 to F9 put a phrase whatever modifier is held; Up and Down go
-    // round the pupils and drop what was not validated; the keyboard switches to Arabic
-    // each time the focus comes back to the box.
+    // A row that is no pupil's opens the nearest one; F1 to F9 put a phrase whatever the modifier;
+    // Up and Down go round, dropping what was not validated; the box's focus switches to Arabic.
     void keys_data()
     {
         // phraseKey 0: the pupil's own observation; switches: the keyboard's, once it is open.
@@ -87,10 +83,8 @@ private slots:
     }
     void keys()
     {
-        QFETCH(int, row);
-        QFETCH(QString, keys);
-        QFETCH(int, shown);
-        QFETCH(int, phraseKey);
+        const auto [row, keys, shown, phraseKey] =
+            fetchRow<int, QString, int, int>({"row", "keys", "shown", "phraseKey"});
         OpenDialog open(row);
         QTRY_VERIFY(open.box->hasFocus() && open.switches >= 1);
         const int switchesOnOpening = open.switches;
@@ -116,10 +110,8 @@ private slots:
         row("close box does not", u"close box"_s, 0);
         row("Escape closes nothing", u"Escape"_s, 0);
     }
-    // The teacher's path: a phrase, a typed text (with a "#", a "|" the file cannot hold, and
-    // more than the box takes) and an emptied observation validated for three pupils, each
-    // colouring the name and moving to the next pupil with the grid's cursor; then the
-    // dialog closes, and the quit button saves once the dialog is gone.
+    // Three pupils' observations validated, each colouring the name and moving on; the quit button
+    // saves once the dialog is gone.
     void teachersPath()
     {
         QFETCH(QString, closing);
@@ -156,8 +148,7 @@ private slots:
         QVERIFY(!open.sheet.saves || !shownDuringSave);
     }
 
-    // What a colour says reads for a weak eye: the grade cells' text on their check's colour,
-    // the names and the phrases' keys in their level's colour, at 4.5:1 at least or in bold.
+    // Every colour that says something reads for a weak eye: 4.5:1 at least, or bold.
     void coloursReadable_data()
     {
         const auto row = dataTable<double, bool>({"ratio", "bold"});
@@ -182,8 +173,7 @@ private slots:
     }
     void coloursReadable()
     {
-        QFETCH(double, ratio);
-        QFETCH(bool, bold);
+        const auto [ratio, bold] = fetchRow<double, bool>({"ratio", "bold"});
         QVERIFY2(ratio >= 4.5 || bold, qPrintable(QString::number(ratio)));
     }
 };

@@ -1,6 +1,4 @@
-// The grade card printed from the grade sheet as the teacher prints it: F6 the filled card
-// after its save, F8 the blank card, F7 the print preview. Cards go to a PDF file.
-#include "../support/dialoganswers.h"
+// The grade card from the sheet's keys, to a PDF: F6 filled after its save, F8 blank, F7 preview.
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/repeatedpupils.h"
@@ -8,15 +6,7 @@
 #include "print/cardprinter.h"
 #include "print/previewwindow.h"
 
-#include <QComboBox>
-#include <QFileInfo>
-#include <QGraphicsItem>
-#include <QGraphicsView>
-#include <QLabel>
 #include <QPrintPreviewWidget>
-#include <QProcess>
-#include <QTimer>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -26,8 +16,7 @@ class TestPrintCard : public QObject {
     Q_OBJECT
 
 private:
-    // The sample, or a class of its pupils repeated, open in the grade sheet; no printer, so
-    // the card goes to m_pdfPath.
+    // The sample, or a class of its pupils repeated, open; no printer: the card goes to m_pdfPath.
     void openSample(int pupils = 0)
     {
         m_program = std::make_unique<ProgramOnDisk>();
@@ -47,8 +36,7 @@ private:
         sheetWindow()->setCardDestination({[] { return false; }, askPdf});
         m_screenAtOpening = screenLook();
     }
-    // The screen as the teacher sees it: the window's and the grid's widths, each row's height
-    // and name's font, each column's width and header.
+    // The widths of the window and grid, and of each row and column what the teacher sees.
     QString screenLook() const
     {
         QStringList look{QString::number(sheetWindow()->width()),
@@ -98,8 +86,7 @@ private:
 private slots:
     void cleanup() { m_program.reset(); }
 
-    // Unsaved, F6 asks to save first; the card printed carries the save's number as its print
-    // number, and the card on paper is the one on the disk.
+    // Unsaved, F6 asks to save first; the card carries the save's number as its print number.
     void filledCardAfterItsSave()
     {
         openSample();
@@ -117,9 +104,8 @@ private slots:
                                  u"ر.ط : %1 "_s.arg(texts.printNumber) + grid()->text({7, 1}))
                     .isEmpty());
         QCOMPARE(screenLook(), m_screenAtOpening);
-        // The status line says where the card went; F6 again while it says so is the same press,
-        // not a second card. Saved, a print asks nothing, until a grade is typed; the card then
-        // carries it under the number of the save that writes it to the disk.
+        // The status line says where the card went; F6 again meanwhile is no second card. Saved, a
+        // print asks nothing until a grade is typed, then prints it under its save's number.
         QVERIFY2(sheetWindow()->statusText().contains(QFileInfo(m_pdfPath).path()) &&
                      sheetWindow()->statusText().endsWith(u"الصفحات : 2"_s),
                  qPrintable(sheetWindow()->statusText() + m_pdfPath));
@@ -133,9 +119,7 @@ private slots:
         QVERIFY(fileLines().value(2).endsWith(u"|13.75|معفى|--.--"_s));
     }
 
-    // A card that does not match the disk is not printed: neither when the teacher declines the
-    // save nor when the save fails (then it says so); the file on the disk is left as it was.
-    // Saved, a card not produced uses up no print number: the next save writes the sample's, 3.
+    // No card unlike the disk (save declined or failed), no print number used up for it.
     void filledCardNotPrintedUnsaved()
     {
         openSample();
@@ -157,11 +141,8 @@ private slots:
         QVERIFY2(fileLines().last().endsWith("||5|3"), qPrintable(fileLines().last()));
     }
 
-    // The card is drawn from the sheet's cells and the screen is left alone: the blank card has
-    // every pupil and no grade, and the sheet keeps its grades, look and print number; a name
-    // shown bold for an observation validated in this run and the large presentation change
-    // neither card; five rounds of large presentation, F7, Escape and normal again leave the
-    // grid large until Escape and the window and the grid as wide as before.
+    // The blank card has every pupil and no grade; neither card nor the screen changes the other:
+    // not a bold name, not five rounds of large presentation, F7 and Escape.
     void screenAndCardApart()
     {
         openSample();
@@ -204,14 +185,11 @@ private slots:
         }
     }
 
-    // A refused grade being typed, then F7 on a class of five pages, paging, the sheet changed
-    // and shown anew, a print from the preview, zooming and Escape: the preview shows the card
-    // as it prints, never leaves its pages, and the sheet keeps its screen presentation.
+    // Paging, changes, a print and zooms in the preview: the card as it prints, on its page.
     void previewAsTheTeacherUsesIt()
     {
         openSample(90);
-        // F7 checks the grade being typed as leaving the cell does: no preview of a grade the
-        // card cannot carry, the cursor staying on it; an accepted one written as printed.
+        // F7 checks the grade being typed: refused, no preview; accepted, written as printed.
         typeInto(grid(), "p2e1", u"25"_s);
         pressKey(Qt::Key_F7);
         QVERIFY(!sheetWindow()->previewWindow());
@@ -271,8 +249,7 @@ private slots:
         grid()->sheet().setData(grid()->sheet().indexOf({6, 1}), u"18.25"_s);
         QVERIFY(sheetWindow()->save() && window->card().sheet.cellAt(6, 1).text == u"18.25"_s);
 
-        // The zoom button goes from the whole page to the list's last choice, 100% when there is
-        // none yet, and back to the whole page. Every zoom keeps the page shown.
+        // The zoom button: the whole page, the list's last choice (100% at first), the whole page.
         click("zoomButton");
         QCOMPARE(window->preview()->zoomFactor(), 1.0);
         QCOMPARE(window->currentPage(), 3);

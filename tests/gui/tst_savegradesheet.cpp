@@ -1,30 +1,16 @@
-// Saving a grade sheet, and getting the teacher's work back: from the journal after the program
-// was killed, from the copies kept of replaced files, by undo. The kills are real: this program,
-// started again with --type-and-die, types on the same disk and is killed there by the test.
+// Saving a grade sheet, and the teacher's work back from the journal after a real kill (this
+// program started again with --type-and-die), from the copies kept of replaced files, by undo.
 
-#include "../support/datatable.h"
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
-#include "../support/gridcells.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "../support/writefaults.h"
 #include "app/keptcopiesdialog.h"
 #include "gradefile/rowsetwriter.h"
-#include "modaltools.h"
 #include "recovery/datafolder.h"
 #include "recovery/keptcopies.h"
 #include "recovery/sessionjournal.h"
 #include "sheet/sheetcontextmenu.h"
 #include "ui/notice.h"
-
-#include <QAction>
-#include <QClipboard>
-#include <QLabel>
-#include <QMessageBox>
-#include <QProcess>
-#include <QPushButton>
-#include <QScrollBar>
 
 #include <cstdio>
 
@@ -42,15 +28,7 @@ const QString kInsertDisk = "الرجاء إدراج القرص المرن";
 const QString kWriteProtected = "الرّجاء التّثبّت من أن القرص المرن غير محمي";
 const QString kBringBack = "أعداد لم تحفظ، الخانات: ";
 
-// A text the program puts in a cell, locked or not.
-void setText(sheet::GradeSheet& sheet, sheet::Cell cell, const QString& text)
-{
-    sheet.setData(sheet.indexOf(cell), QVariant::fromValue(sheet.withText(cell, text)),
-                  sheet::GradeSheet::CellStateRole);
-}
-
-// Three pupils and three exams, the save and print counters given: the caption carries
-// trailing blanks that the save drops, the third name characters the file must escape.
+// Three pupils and exams; trailing blanks the save drops, a name the file must escape.
 QStringList threePupils(int save = 0, int print = 4)
 {
     return {"DEBUT" + kKey + '|' + kCaption + "   ",
@@ -138,8 +116,7 @@ QString shownState(const GradeSheetWindow& window)
            (window.isModified() ? (saveOffered ? " *" : " * (no save offered)") : "");
 }
 
-// The child: the program on the disk given, with the test's data folder, opens kFileName,
-// takes the steps and is killed.
+// The child: on the disk and data folder given, opens kFileName, takes the steps, waits.
 int typeAndDie(int argc, char* argv[])
 {
     QApplication application(argc, argv);
@@ -176,9 +153,7 @@ private slots:
         m_p->window()->setQuitAction([this] { ++m_quitCalls; });
     }
     void cleanup() { m_p.reset(); }
-    // Typed grades, the marks read from the file, the caption without its trailing blanks and
-    // the raised counter, written byte for byte as the known file; saved again, the counter one
-    // higher. A saved sheet leaves no journal.
+    // Written byte for byte as the known file, no journal left; saved again, the counter rises.
     void savedBytesMatchTheKnownSheet()
     {
         QVERIFY(openSheet());
@@ -196,27 +171,24 @@ private slots:
     }
     void currentCellChecked_data()
     {
-        // The entry typed, or after "=" set by the program; stored: the cell and the file after
-        // the save, none when refused.
+        // entry: typed, or set by the program after "="; stored: none when refused
         const auto row = dataTable<QString, QString, QString>({"place", "entry", "stored"});
         row("25 typed, not yet left", "p2e1", "25", "");
         row("exactly 20", "p2e1", "20", "20.00");
         row("7 is written as a grade", "p2e1", "7", "07.00");
         row("a name is not a grade", "p2name", "=30 سامي", "30 سامي");
     }
-    // The grade under the cursor is checked as if the cursor had left it: one above twenty is
-    // not written, and the cursor stays on it.
+    // The grade under the cursor is checked as leaving it would: above twenty, kept from the save.
     void currentCellChecked()
     {
-        QFETCH(QString, place);
-        QFETCH(QString, entry);
-        QFETCH(QString, stored);
+        const auto [place, entry, stored] =
+            fetchRow<QString, QString, QString>({"place", "entry", "stored"});
         QVERIFY(openSheet());
         const QByteArray oldBytes = readBytes(file());
         sheet::GradeGrid* grid = m_p->grid();
         typeInto(grid, "p1e1", "1"); // something to save in any case
         if (entry.startsWith('='))
-            setText(grid->sheet(), cellNamed(place), entry.mid(1));
+            setCellText(grid->sheet(), cellNamed(place), entry.mid(1));
         typeInto(grid, place, entry.startsWith('=') ? "" : entry);
         const QString underCursor = grid->activeText();
         DialogAnswers answers({});
@@ -251,8 +223,7 @@ private slots:
         row("a name longer than a line", "long name", "3001 La ligne 5 a", false);
         row("save counter at its limit", "counter", "6 Dépassement de capacité", false);
     }
-    // A save that fails says why and loses nothing; the disk put back, yes writes the grades
-    // with the save number the failed try did not use, and keeps the file it replaces.
+    // A failed save says why and loses nothing; the disk put back, yes saves and keeps a copy.
     void failedSave()
     {
         QFETCH(QString, disk);
@@ -268,12 +239,11 @@ private slots:
             QSKIP(qPrintable("cannot mount a tmpfs: " + tmpfs->error()));
         QVERIFY(openSheet(threePupils(0, disk == "counter" ? 32767 : 4)));
         if (disk == "long name")
-            setText(m_p->grid()->sheet(), {7, 3}, QString(290, u'ع'));
+            setCellText(m_p->grid()->sheet(), {7, 3}, QString(290, u'ع'));
         typeInto(m_p->grid(), "p3e1", "13.00");
         const QByteArray oldBytes = readBytes(file());
         const gradefile::SheetTable grades = shownTable(*m_p->sheet());
-        // The disk gone as the new file would replace the old one (as the system reports it,
-        // or taken out of the drive for real), or giving back other bytes than those written.
+        // The disk gone at the replacement (as reported, or for real), or reading back wrong.
         WriteFaults broken(disk == "gone" ? WriteStep::Replace : WriteStep::None, Kind::NoDisk);
         broken.actionStep = disk == "taken out" ? WriteStep::Replace : WriteStep::None;
         broken.action = [&] { QDir().rename(diskPath, out); };
@@ -340,15 +310,11 @@ private slots:
         row("program's quit, no", "program quit", "13.00", Answer::No, false);
         row("program's close box, the save fails", "program close", "13.00", Answer::Yes, true);
     }
-    // Every way out of the sheet or the program asks once about unsaved grades or marks; a save
-    // that fails keeps the sheet, and the program, open. The journal goes with the grades saved
-    // or given up.
+    // Every way out asks once; a failed save keeps the sheet open, else the journal goes.
     void quitAsksAboutUnsavedGrades()
     {
-        QFETCH(QString, way);
-        QFETCH(QString, entry);
-        QFETCH(Answer, answer);
-        QFETCH(bool, failing);
+        const auto [way, entry, answer, failing] =
+            fetchRow<QString, QString, Answer, bool>({"way", "entry", "answer", "failing"});
         QVERIFY(openSheet());
         takeSteps(m_p->grid(), entry == "F1" ? "type p2e1;F1" : "type p3e1 " + entry);
         const QByteArray oldBytes = readBytes(file());
@@ -386,8 +352,7 @@ private slots:
     }
     void gradesTypedBeforeAKillComeBack_data()
     {
-        // The steps taken in the child before it is killed; what happens meanwhile, after the
-        // kill ("no": the answer to the offer); the third pupil's first exam, none: nothing.
+        // meanwhile: after the kill ("no": the answer); comesBack: p3e1, none when nothing does
         const auto row = dataTable<QString, QString, QString>({"steps", "meanwhile", "comesBack"});
         const QString typed = "type p3e1 13;Up;type p1e2;F1;observe 1 عمل جيد";
         row("yes brings them back", typed, "", "13.00");
@@ -404,13 +369,11 @@ private slots:
         row("undo after a save", "type p3e1 13;Up;F4;undo", "", "-");
         row("a paste", "paste p2e1 8,5\n13", "", "13.00");
     }
-    // The program killed with grades, marks and an observation unsaved: opening the file again
-    // offers them, yes puts them back as this sheet's unsaved changes, and the save writes them.
+    // Changes unsaved at a kill are offered when the file opens again, put back and saved.
     void gradesTypedBeforeAKillComeBack()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, meanwhile);
-        QFETCH(QString, comesBack);
+        auto [steps, meanwhile, comesBack] =
+            fetchRow<QString, QString, QString>({"steps", "meanwhile", "comesBack"});
         QVERIFY(m_p->writeFile(kFileName, threePupils()));
         const QByteArray before = readBytes(file());
         const QString typedOn = m_p->diskPath() + (meanwhile == "moved" ? "0" : "");
@@ -460,16 +423,13 @@ private slots:
         QVERIFY(!steps.contains("F1") || lines[2].endsWith("|12.50|غ.ش.|"));
         QVERIFY(!steps.contains("observe") || lines[2].startsWith("1#عمل جيد|"));
     }
-    // The data folder cannot be written: typing goes on where the teacher left it after the
-    // notice that recovery is off (told once in the run), and the save still writes the disk.
     void whatOpensCanBeSaved_data()
     {
         const auto row = dataTable<QString>({"name"});
         row("a control character another program wrote", "سامي\x01");
         row("a line longer than the administration takes", QString(300, u'ع'));
     }
-    // What opens for typing is saved, every character as it came; a file that could not be
-    // written back opens for reading only and says why.
+    // What opens for typing is saved as it came; what could not be written back says so.
     void whatOpensCanBeSaved()
     {
         QFETCH(QString, name);
@@ -483,6 +443,7 @@ private slots:
         QCOMPARE(readBytes(file()).contains("|13.00|") && m_p->sheet()->isSaved(), savable);
         QCOMPARE(m_p->sheet()->statusText().startsWith("في هذا الملفّ سطر أطول"), !savable);
     }
+    // Recovery off, told once: typing goes on where it was and the save still writes the disk.
     void dataFolderThatCannotBeWritten()
     {
         QVERIFY(QDir().mkpath(QFileInfo(data()).path()) && writeBytes(data(), "not a folder"));
@@ -500,8 +461,7 @@ private slots:
     }
     void pastedBlock_data()
     {
-        // The cursor at "PLACE"; the sheet after the paste, as shownState gives it; part of
-        // the message; each pupil's grades in the file, 15 typed at p2e3.
+        // shown as shownState gives it; saved: each pupil's grades, 15 typed at p2e3
         const auto row =
             dataTable<QString, QString, QString, QString>({"at", "shown", "message", "saved"});
         // The message leaves the cursor where the block was to go.
@@ -514,12 +474,11 @@ private slots:
         row("a row too many", "p2e1", untouched + "p2e1", "الباقين: 1", unpasted);
         row("an exam too many", "p1e2", untouched + "p1e2", "الباقية: 1", unpasted);
     }
-    // A block LibreOffice copied: each value checked as typed ("12,5", Arabic digits, a mark), the
-    // first refused one red under the cursor; a block too large for the sheet writes nothing.
+    // A LibreOffice block checked as typed, the first refused value under the cursor; too large,
+    // none.
     void pastedBlock()
     {
-        QFETCH(QString, at);
-        QFETCH(QString, message);
+        const auto [at, message] = fetchRow<QString, QString>({"at", "message"});
         QVERIFY(openSheet());
         DialogAnswers answers({});
         const QByteArray block = readBytes(SAISIE_TEST_DATA_DIR "/paste/libreoffice-block.txt");
@@ -539,8 +498,7 @@ private slots:
         QTest::newRow("theirs kept") << Answer::No;
         QTest::newRow("replaced") << Answer::Yes;
     }
-    // Another copy of the program or another computer saved the file while the sheet was open: the
-    // save asks before replacing it, keeps a copy of it, and goes on from its save number.
+    // The file saved elsewhere meanwhile: asked, kept as a copy, its save number followed.
     void fileChangedMeanwhile()
     {
         QFETCH(Answer, answer);
@@ -573,12 +531,10 @@ private slots:
         row("running, not opened", "running", Answer::No);
         row("killed: its lock is taken over", "killed", Answer::CloseBox);
     }
-    // Another copy of the program has the file open: the sheet opens only for reading, where no
-    // key changes a grade and nothing can be saved; a copy that died leaves nothing in the way.
+    // Open in another running copy: read-only, nothing typed or saved; a dead copy's lock is taken.
     void fileOpenInAnotherCopy()
     {
-        QFETCH(QString, other);
-        QFETCH(Answer, answer);
+        const auto [other, answer] = fetchRow<QString, Answer>({"other", "answer"});
         QVERIFY(m_p->writeFile(kFileName, threePupils()));
         QProcess child;
         // Its warnings go to the log: on Windows, any of them would end the wait for "open".
@@ -610,22 +566,17 @@ private slots:
     }
     void keptCopyBroughtBack_data()
     {
-        // The print number in the file as opened, the copy damaged, how the message begins
-        // (empty: brought back).
+        // refusal: how the message begins, empty when brought back
         const auto row = dataTable<int, bool, QString>({"printNumber", "damaged", "refusal"});
         row("onto the disk", 4, false, "");
         row("a damaged copy is refused", 4, true, "هذه النسخة تالفة");
         row("no save number left", 32766, false, "6 Dépassement de capacité");
     }
-    // A save keeps the file it replaces; the menu lists the copy with the cells and pupils it
-    // differs in, and brings it back onto the disk with its grades as kept and the next save
-    // number, keeping the file it replaces in turn. A damaged copy, or one that would need a
-    // save number past the last, is refused, nothing touched.
+    // A kept copy, listed with how it differs, comes back with the next save number, or is refused.
     void keptCopyBroughtBack()
     {
-        QFETCH(int, printNumber);
-        QFETCH(bool, damaged);
-        QFETCH(QString, refusal);
+        const auto [printNumber, damaged, refusal] =
+            fetchRow<int, bool, QString>({"printNumber", "damaged", "refusal"});
         QVERIFY(openSheet(threePupils(0, printNumber)));
         const QByteArray original = readBytes(file());
         takeSteps(m_p->grid(), "type p3e1 13;F4");
@@ -760,8 +711,7 @@ private:
         return lines.size() == 1 && lines[0]->font(name).bold() &&
                lines[0]->foreground(name).color() == QColor(0, 0, 255);
     }
-    // The journal given up is set aside as it was; the kept copies window puts it back, and the
-    // file opened again offers its grades again.
+    // The journal given up is set aside whole; the kept copies window puts it back.
     void bringBackSetAside(const QByteArray& journal)
     {
         QVERIFY(journals().isEmpty() && m_p->grid()->text({6, 3}).isEmpty());
@@ -777,8 +727,7 @@ private:
         QTRY_VERIFY(!m_p->sheet());
         QVERIFY(m_p->open(kFileName));
     }
-    // After a save that failed: the old file as it was, the grades still on the sheet, unsaved
-    // and journaled, no save number used up.
+    // After a failed save: the old file, the grades unsaved and journaled, no save number used.
     void verifyNothingLost(const QByteArray& oldBytes, const gradefile::SheetTable& grades)
     {
         GradeSheetWindow* sheet = m_p->sheet();

@@ -1,14 +1,10 @@
-// The grade sheet's context menu: the class statistics, the CSV and Excel copies of the sheet
-// and the PDF copy of the filled card.
-#include "../support/datatable.h"
-#include "../support/dialoganswers.h"
-#include "../support/filebytes.h"
+// The grade sheet's context menu: statistics, the CSV, Excel and PDF copies.
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "print/pageheader.h"
-#include "sheet/sheetcsv.h"
 #include "sheet/sheetcontextmenu.h"
+#include "sheet/sheetcsv.h"
 #include "sheet/statisticsdialog.h"
 
 using namespace Qt::StringLiterals;
@@ -36,8 +32,7 @@ private slots:
     }
     void cleanup() { m_program.reset(); }
 
-    // The grade being typed counts once checked, as the save would write it, and the dialog
-    // shows each exam's figures; a grade the sheet refuses keeps the cursor and opens nothing.
+    // The grade being typed counts as saved; a refused one keeps the cursor and opens nothing.
     void statisticsCountTheGradeBeingTyped()
     {
         sheet::GradeGrid* grid = m_program->grid();
@@ -76,17 +71,15 @@ private slots:
             row(kind + ", read-only folder", item, suffix, Target::ReadOnly, readOnly);
             row(kind + ", full disk", item, suffix, Target::Full, full);
         }
-        row("CSV, a refused grade typed", SheetContextMenu::kCsvItem, u"csv"_s, Target::RefusedGrade, {});
+        row("CSV, a refused grade typed", SheetContextMenu::kCsvItem, u"csv"_s,
+            Target::RefusedGrade, {});
         row("PDF, a grade typed", SheetContextMenu::kPdfItem, u"pdf"_s, Target::Unsaved, {});
         // The workbook is made whole in the system's temporary folder before it is written.
         row("XLSX, no temporary folder", SheetContextMenu::kXlsxItem, u"xlsx"_s,
             Target::NoTemporaryFolder, u"تعذّرت الكتابة على القرص."_s);
     }
-    // A copy is the sheet as the window shows it (the CSV is what `gradefile csv` prints for the
-    // file, the PDF the filled card, with the print number only when the disk holds what it shows;
-    // tst_xlsxcopy reads the workbook through `gradefile xlsx`), each from its item of the grid's
-    // menu, and changes nothing else: not the grade file, not the card's counters. A disk that
-    // refuses it says why, and keeps the old copy of that name whole with no piece of the new one.
+    // A copy is the sheet as shown and changes nothing else; a disk that refuses it says why and
+    // keeps the old copy whole.
     void copies()
     {
         QFETCH(QString, item);

@@ -1,10 +1,7 @@
-// The about box's telephone line, the program's yes-or-no question, and the words of
-// every window whole and on a 1366x768 screen in a larger font and at twice the scale.
-#include "../support/datatable.h"
+// The about box's telephone, the yes-or-no question, every window whole in a larger font.
 #include "../support/fakeobservationsheet.h"
 #include "../support/programondisk.h"
 #include "app/aboutbox.h"
-#include "modaltools.h"
 #include "observation/observationdialog.h"
 #include "print/previewwindow.h"
 #include "sheet/importdialog.h"
@@ -12,16 +9,6 @@
 #include "ui/notice.h"
 #include "ui/questiondialog.h"
 #include "ui/uilook.h"
-
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QSettings>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 using ui::QuestionDialog;
@@ -38,13 +25,10 @@ private slots:
         QCoreApplication::setApplicationName(ui::kProgramTitle);
     }
 
-    // Yes is the default button; Escape answers nothing and leaves the question open; the
-    // close box answers No. (The buttons answer in every window test through DialogAnswers;
-    // how the about box closes is walked by the main window's test.)
+    // Yes is the default button; Escape answers nothing, the question staying; the close box is No.
     void questionClosing_data()
     {
-        // A question with No, else a notice with Yes alone; the key to the control with the
-        // focus, 0 for the close box.
+        // withNo: a question, else a notice; key: to the focus, 0 for the close box
         const auto row = dataTable<bool, int, bool>({"withNo", "key", "yes"});
         row("question, Enter", true, Qt::Key_Return, true);
         row("question, close box", true, 0, false);
@@ -71,8 +55,7 @@ private slots:
         QTEST(answer == QuestionDialog::Answer::Yes, "yes");
     }
 
-    // Every label and button shows whole in a larger font, every window on the screen: one
-    // placed by hand cuts its words, one sized by the font alone leaves the screen.
+    // Every label and button shows whole in a larger font, every window on the screen.
     void wholeInALargerFont_data()
     {
         const auto row = dataTable<QString, int>({"window", "percent"});
@@ -141,8 +124,7 @@ private slots:
         }
     }
 
-    // No number nobody here owns: the telephone line shows only what the administration
-    // recorded in the settings.
+    // The telephone line shows only what the administration recorded in the settings.
     void telephoneOnlyWhenRecorded_data()
     {
         const auto row = dataTable<QString, QString>({"recorded", "line"}); // label and number

@@ -1,5 +1,4 @@
-// The grade card on paper: drawn into a PDF and read back with pdftotext, laid out on the
-// card's paper, the file written whole or not at all, and the card sent to a printer.
+// The grade card drawn into a PDF and read back, laid out on its paper, sent to a printer.
 #include "../support/datatable.h"
 #include "../support/filebytes.h"
 #include "../support/pdftext.h"
@@ -10,14 +9,8 @@
 #include "print/pageheader.h"
 #include "print/pagerenderer.h"
 
-#include <QBuffer>
-#include <QDateTime>
-#include <QDir>
-#include <QFontMetricsF>
-#include <QPdfWriter>
-#include <QPrinterInfo>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtPrintSupport>
+#include <QtTest>
 
 using namespace print;
 
@@ -31,9 +24,8 @@ PageHeader codesOf(const SampleCard& card)
                              QLocale(QLocale::French, QLocale::Tunisia));
 }
 
-// A PDF as pdftotext reads it back: its pages, the pupils' identifiers in the order they
-// print, and the first text a page lacks of those every page shows (the grid's header row,
-// the header and footer as they print on that page).
+// A PDF read back: its pages, the identifiers in print order, and the first text a page lacks
+// of those every page shows (the grid's header row, the header and footer).
 struct ReadBack {
     QStringList pages, identifiers;
     QString missing;
@@ -66,8 +58,7 @@ private slots:
     void pdfReadBack_data()
     {
         const auto row = dataTable<int, bool>({"pupils", "blank"}); // pupils 0: the file's own 26
-        // A row lost or printed twice where a page ends, a page without the header row, the
-        // header or footer missing from a page, a grade on the blank card.
+        // A row lost or doubled at a page's end, a header missing, a grade on the blank card.
         row("one pupil", 1, false);
         row("26 pupils", 0, false);
         row("200 pupils", 200, false);
@@ -76,8 +67,7 @@ private slots:
 
     void pdfReadBack()
     {
-        QFETCH(int, pupils);
-        QFETCH(bool, blank);
+        const auto [pupils, blank] = fetchRow<int, bool>({"pupils", "blank"});
         std::optional<SampleCard> card = sampleCard(kSixExams, pupils);
         QVERIFY(card);
         const PrintedSheet filled = card->sheet;
@@ -113,9 +103,8 @@ private slots:
         // A width or size of 0: the card's own.
         const auto row =
             dataTable<double, double, double>({"gradeWidth", "identifierWidth", "pointSize"});
-        // No text cut (the wider font standing in for Tahoma must not make "20250119" into
-        // "2025011"), no column off the edge: columns wider together than the paper go on
-        // pages of their own, each with the order numbers to tell whose grades they are.
+        // No text cut, no column off the edge: columns wider than the paper go on pages of their
+        // own, each with the order numbers.
         row("as the sheet has it", 0, 0, 0);
         row("identifier too narrow", 0, 3, 0);
         row("large type", 0, 0, 14);
@@ -124,9 +113,8 @@ private slots:
 
     void layoutFitsThePaper()
     {
-        QFETCH(double, gradeWidth);
-        QFETCH(double, identifierWidth);
-        QFETCH(double, pointSize);
+        const auto [gradeWidth, identifierWidth, pointSize] =
+            fetchRow<double, double, double>({"gradeWidth", "identifierWidth", "pointSize"});
         const std::optional<SampleCard> card =
             sampleCard(kSixExams, 0, gradeWidth, identifierWidth, pointSize);
         QVERIFY(card);
@@ -170,8 +158,7 @@ private slots:
 
     void pdfNotWritten()
     {
-        QFETCH(QString, disk);
-        QFETCH(bool, writeProtected);
+        const auto [disk, writeProtected] = fetchRow<QString, bool>({"disk", "writeProtected"});
         const std::optional<SampleCard> card = sampleCard(kSixExams);
         QVERIFY(card);
         QTemporaryDir folder;
@@ -195,8 +182,7 @@ private slots:
 
     void suggestedName_data()
     {
-        // A slash would put the file in another folder, a colon or a star is refused by
-        // Windows; the name is never empty nor hidden.
+        // No slash, colon or star (another folder, refused by Windows); never empty nor hidden.
         const auto row = dataTable<QString, QString>({"description", "expected"});
         const char* title = "بطاقة تحصيل الأعداد.pdf";
         row("caption", "إعدادية ابن خلدون    [السابعة أساسي 2] - العربية",
@@ -213,9 +199,8 @@ private slots:
         QTEST(suggestedPdfFileName(description), "expected");
     }
 
-    // Without a printer the card cannot be said to be printed. With the CUPS test queue
-    // (./test --full sets it up with scripts/cups-test-queue) the job, as the printer gets
-    // it, holds the card: its print number, header and footer on every page, every pupil.
+    // No printer, no card said printed; with the CUPS test queue (scripts/cups-test-queue), the
+    // job holds the card: its print number, header and footer on every page, every pupil.
     void printedThroughTheSpooler()
     {
         std::optional<SampleCard> card = sampleCard(kSixExams, 40);

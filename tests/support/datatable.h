@@ -1,13 +1,16 @@
 #pragma once
 
 // A data-driven test's table declared in one place: its columns, typed and named in order, and
-// the function that adds a row, its name first and then its values in the columns' order.
+// the function that adds a row, its name first and then its values in the columns' order; the
+// test function takes the current row's values back in one statement.
 //   const auto row = dataTable<QString, int>({"text", "length"});
 //   row("two letters", "ab", 2);
+//   const auto [text, length] = fetchRow<QString, int>({"text", "length"});
 
 #include <QTest>
 
 #include <array>
+#include <tuple>
 
 template <typename... Types>
 auto dataTable(const std::array<const char*, sizeof...(Types)>& columns)
@@ -17,4 +20,12 @@ auto dataTable(const std::array<const char*, sizeof...(Types)>& columns)
     return [](const QByteArray& name, const Types&... values) {
         (QTest::newRow(name.constData()) << ... << values);
     };
+}
+
+// As QFETCH does for each column; a braced list is evaluated in order.
+template <typename... Types>
+std::tuple<Types...> fetchRow(const std::array<const char*, sizeof...(Types)>& columns)
+{
+    size_t column = 0;
+    return {*static_cast<Types*>(QTest::qData(columns[column++], qMetaTypeId<Types>()))...};
 }

@@ -1,13 +1,8 @@
 #pragma once
 
-// Answers the modal windows of the code under test as they open, and records what each
-// showed: shared by the window tests.
+// Answers the modal windows of the code under test, recording what each showed.
 
-#include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <functional>
 
@@ -19,9 +14,8 @@ struct Shown {
 
 enum class Answer { Yes, No, CloseBox };
 
-// Answers the modal windows as they open, in order: the scripted answers first, then the
-// close box for any window nobody expected, so that a wrong dialog fails the test instead
-// of hanging it. Polls on the event loop, never sleeps.
+// The scripted answers in order, then the close box for any window nobody expected: a wrong
+// dialog fails the test instead of hanging it. Polls on the event loop, never sleeps.
 class DialogAnswers : public QObject {
 public:
     explicit DialogAnswers(QList<Answer> answers, std::function<void(int)> beforeAnswer = nullptr)

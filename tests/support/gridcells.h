@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sheet/griddelegate.h"
-#include "sheet/gradesheet.h"
 #include "sheet/gradegrid.h"
+#include "sheet/gradesheet.h"
+#include "sheet/griddelegate.h"
 
 #include <QPalette>
 
@@ -11,6 +11,14 @@ inline QColor backColour(const sheet::GradeGrid& grid, sheet::Cell cell)
 {
     return sheet::cellBackground(grid.sheet().indexOf(cell))
         .value_or(grid.palette().color(QPalette::Base));
+}
+
+// A text the program puts in a cell, locked or not, as it is: no check, no edit.
+inline void setCellText(sheet::GradeSheet& model, sheet::Cell cell, const QString& text)
+{
+    model.sheet::GradeSheet::setData(model.indexOf(cell),
+                                     QVariant::fromValue(model.withText(cell, text)),
+                                     sheet::GradeSheet::CellStateRole);
 }
 
 // Whether every cell of a pupil row that shows at all shows whole: the frozen columns at the
@@ -22,7 +30,8 @@ inline bool cellsShowWhole(const sheet::GradeGrid& grid, int row)
     const auto* overlay = grid.findChild<const QWidget*>(QStringLiteral("frozenColumns"));
     if (overlay && overlay->isVisible())
         shown.setRight(overlay->x() - viewport.x() - 1);
-    for (const QWidget* mask : grid.findChildren<const QWidget*>(QStringLiteral("frozenColumnsMask"))) {
+    for (const QWidget* mask :
+         grid.findChildren<const QWidget*>(QStringLiteral("frozenColumnsMask"))) {
         const QRect covered = mask->geometry().translated(-viewport.topLeft());
         if (mask->isVisible() && covered.left() == 0)
             shown.setLeft(covered.right() + 1);
@@ -31,7 +40,8 @@ inline bool cellsShowWhole(const sheet::GradeGrid& grid, int row)
     }
     for (int column = 0; column < grid.model()->columnCount(); ++column) {
         const QRect cell = grid.visualRect(grid.model()->index(row - 1, column));
-        const QRect part = cell.intersected(QRect(shown.left(), cell.y(), shown.width(), cell.height()));
+        const QRect part =
+            cell.intersected(QRect(shown.left(), cell.y(), shown.width(), cell.height()));
         if (!grid.isColumnHidden(column) && !part.isEmpty() && part != cell)
             return false;
     }

@@ -1,13 +1,8 @@
 #pragma once
 
-// A PDF's text as poppler's pdftotext reads it back, compared as it comes out: Arabic in
-// its presentation forms, with direction marks, a shadda sometimes on the next letter.
+// A PDF's text as pdftotext reads it back: Arabic in presentation forms, with direction marks.
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QString>
-#include <QStringList>
-#include <QSysInfo>
+#include <QtCore>
 
 #include <optional>
 
@@ -41,8 +36,8 @@ inline QString pdfSkeleton(const QString& text)
     return skeleton.replace(blanks, QStringLiteral(" ")).trimmed();
 }
 
-// The words of text missing from pageText, each looked for on its own (as skeletons): the
-// order pdftotext gives mixed right-to-left and left-to-right text does not matter.
+// The words of text missing from pageText, each looked for alone: mixed directions come in any
+// order.
 inline QStringList wordsMissingFrom(const QString& pageText, const QString& text)
 {
     const QString page = pdfSkeleton(pageText);

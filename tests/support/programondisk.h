@@ -1,34 +1,30 @@
 #pragma once
 
-// The program as the teacher starts it, over a disk folder of its own: the main window on
-// a temporary folder, grade files written into it, one opened from the list. Shared by the
-// window tests that walk the teacher's path.
+// The program as the teacher starts it, over a temporary disk folder of its own; the window
+// tests' one include, with the helpers they share.
 
-#include "../support/places.h"
+#include "../gui/modaltools.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
+#include "datatable.h"
+#include "dialoganswers.h"
+#include "filebytes.h"
 #include "gradefile/gradefileio.h"
 #include "gradefile/teachermessages.h"
+#include "gridcells.h"
+#include "places.h"
 #include "print/cardtexts.h"
+#include "sheet/gradegrid.h"
 #include "sheet/gradesheetwindow.h"
 #include "sheet/sheetstate.h"
-#include "sheet/gradegrid.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
+// The whole of the widgets and the test library: the window tests use much of both.
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
-// Scans the window's disk and opens the file's line, as a double click does; the new sheet once
-// it has the keyboard (the activation puts the cursor on the first grade), else none.
+// Scans the disk and opens the file's line as a double click does; the sheet once active, or none.
 inline sheet::GradeSheetWindow* openFromList(app::MainWindow& window, const QString& fileName)
 {
     window.scanDisk();
@@ -49,8 +45,8 @@ inline sheet::GradeSheetWindow* openFromList(app::MainWindow& window, const QStr
 
 class ProgramOnDisk {
 public:
-    // withJournal: the sheets journal their changes in a data folder beside the disk. The
-    // about box counts as seen.
+    // withJournal: the sheets journal in a data folder beside the disk. The about box counts as
+    // seen.
     explicit ProgramOnDisk(bool withJournal = false)
     {
         m_diskPath = m_root.filePath(QStringLiteral("A"));
@@ -67,8 +63,7 @@ public:
     QString diskPath() const { return m_diskPath; }
     QString dataPath() const { return m_root.filePath(QStringLiteral("data")); }
     QString filePath(const QString& fileName) const { return QDir(m_diskPath).filePath(fileName); }
-    // Puts a file of the sample disk on the program's disk, writable whatever the checkout's
-    // rights.
+    // A file of the sample disk put on the program's, writable whatever the checkout's rights.
     bool copySample(const QString& fileName) const
     {
         return QFile::copy(SAISIE_SOURCE_DIR "/examples/floppy/" + fileName, filePath(fileName)) &&
@@ -115,8 +110,7 @@ inline void typeInto(sheet::GradeGrid* grid, const QString& place, const QString
     QTest::keyClicks(grid, text);
 }
 
-// An observation for the pupil of the row, as a double click on the row's observation cell
-// opens the dialog; the dialog validates it unseen, the sheet keeping the keyboard.
+// An observation for the row's pupil by a double click, validated unseen by the dialog.
 inline void observe(sheet::GradeSheetWindow* sheet, int row, const QString& text)
 {
     sheet->setObservationRunner([text](QDialog& dialog) {
@@ -135,8 +129,7 @@ inline bool activate(QWidget* window)
     return QTest::qWaitFor([window] { return window->isActiveWindow(); });
 }
 
-// A key as the teacher presses it, to whatever has the focus (the cell's editor while a
-// grade is being typed), and what it queued (the Enter of a mark) handled.
+// A key to whatever has the focus, and what it queued (a mark's Enter) handled.
 inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
 {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);

@@ -1,11 +1,8 @@
 #pragma once
 
-// Real disk faults for tests that run as root on Linux: a small tmpfs that can be filled,
-// write-protected or pulled out.
+// Real disk faults for tests that run as root on Linux.
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include <QtCore>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
@@ -13,8 +10,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-// A small tmpfs over a temporary folder: a real disk that can be filled, write-protected or
-// pulled out. Needs the right to mount (the tests run as root).
+// A small tmpfs over a folder: a real disk that can be filled, write-protected or pulled out.
 class TmpfsMount {
 public:
     TmpfsMount(const QString& folder, const char* options)

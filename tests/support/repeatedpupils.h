@@ -1,8 +1,6 @@
 #pragma once
 
-// A grade file of a larger class made from a sample's own pupils, for the tests and benchmarks
-// that need many pages: each copy keeps the pupil's level, identifier, name and grades, the
-// order numbers run on from 1 as on a class list. No name is made up.
+// A larger class from a sample's own pupils, copied whole but for the order numbers, run from 1.
 #include "gradefile/linegrammar.h"
 
 #include <QStringList>

@@ -1,7 +1,6 @@
 #pragma once
 
-// The grade card of a sample grade file from examples/floppy, as the grade sheet prints it:
-// for the tests and benchmarks of printing.
+// The grade card of a sample file from examples/floppy, as the grade sheet prints it.
 
 #include "gradefile/gradefileio.h"
 #include "print/cardtexts.h"
@@ -16,9 +15,8 @@ struct SampleCard {
     print::PrintedSheet sheet;
 };
 
-// The sample's pupils, repeated in their order as often as needed to give pupils rows
-// (the file's own count when pupils is 0). A width or a size other than 0 replaces the
-// card's own, to try the card's limits.
+// The sample's pupils repeated to give pupils rows (0: the file's own); a width or size other
+// than 0 replaces the card's own.
 inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils = 0,
                                             double gradeWidth = 0, double identifierWidth = 0,
                                             qreal pointSize = 0)
@@ -35,8 +33,8 @@ inline std::optional<SampleCard> sampleCard(const QString& fileName, int pupils 
     print::completeCardTexts(card.texts, card.document);
 
     const gradefile::SheetTable file = sheet::openedSheetTable(card.document);
-    print::CardSheet sheet{{file[0]}, sheet::shownColumnsOf(file),
-                           card.document.nameLayout == QLatin1String("C")};
+    print::CardSheet sheet{
+        {file[0]}, sheet::shownColumnsOf(file), card.document.nameLayout == QLatin1String("C")};
     for (int row = 0; row < (pupils > 0 ? pupils : card.document.rowCount); ++row)
         sheet.cells.push_back(file[size_t(row % card.document.rowCount + 1)]);
     print::CardLook look;

@@ -1,8 +1,7 @@
 #pragma once
 
-// A disk as a test breaks it while a file is replaced: one step fails with an error of the kind
-// given, an action (the disk pulled or taken out) runs as a step begins, or the bytes read back
-// are not those written, as a bad medium's would be.
+// A disk broken while a file is replaced: a step fails with the kind given, an action runs as a
+// step begins, or the bytes read back are spoilt.
 
 #include "gradefile/safefilewrite.h"
 

@@ -1,12 +1,8 @@
-// Types the key that carries "h" on a US keyboard into the observation box of a dialog on
-// the X display in $DISPLAY as a keyboard does (a key code through the XTEST extension,
-// which the map's current group turns into a character), and checks what arrived.
-//   x11_arabickeyboard GROUP   the map's Arabic group: the focus entering the box must
-//                              lock it, the key types "ا", and the box closed gives the
-//                              keyboard its first group back
-//   x11_arabickeyboard -       the map has none: nothing changes, the key types "h"
-// Exit status 0 when it did, 1 when it did not, 2 when the test cannot run here. Each run
-// starts by putting the keyboard back on its first group.
+// Types the US "h" key into the observation box on $DISPLAY through XTEST, and checks it:
+//   x11_arabickeyboard GROUP   the box's focus locks the Arabic group, the key types "ا", and
+//                              the box closed gives the first group back
+//   x11_arabickeyboard -       no Arabic group: the key types "h"
+// Exit status 0 when it did, 1 when it did not, 2 when the test cannot run here.
 
 #include "../support/fakeobservationsheet.h"
 #include "observation/observationdialog.h"
