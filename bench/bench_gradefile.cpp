@@ -2,9 +2,9 @@
 // bare pass of Qt's own XML tokenizer over the same bytes.
 //   build/bench/bench_gradefile [--benchmark_min_time=1]
 #include "classlines.h"
-#include "gradefile/gradedocument.h"
-#include "gradefile/rowsetreader.h"
-#include "gradefile/rowsetwriter.h"
+#include "core/gradefile/gradedocument.h"
+#include "core/gradefile/rowsetreader.h"
+#include "core/gradefile/rowsetwriter.h"
 #include "ratioreporter.h"
 
 #include <QXmlStreamReader>

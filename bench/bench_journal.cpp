@@ -5,10 +5,10 @@
 //   build/bench/bench_journal [--benchmark_min_time=2]
 // The journal goes into a temporary folder under BENCH_JOURNAL_DIR (default: the system's
 // temporary folder): point it at the disk that holds the program's data folder.
-#include "gradefile/osfile.h"
+#include "core/disk/osfile.h"
+#include "core/recovery/journal.h"
+#include "core/recovery/sessionjournal.h"
 #include "ratioreporter.h"
-#include "recovery/journal.h"
-#include "recovery/sessionjournal.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,13 +1,13 @@
 // Time to open a grade file from the main window's list up to the filled grade grid, for
 // a 40-pupil class and a 5,000-pupil file. Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_open
-#include "app/appstate.h"
-#include "app/mainwindow.h"
 #include "classlines.h"
-#include "gradefile/gradefileio.h"
-#include "sheet/gradesheetwindow.h"
-#include "sheet/sheetstate.h"
-#include "sheet/gradegrid.h"
+#include "core/gradefile/gradefileio.h"
+#include "gui/grid/gradegrid.h"
+#include "gui/windows/app/appstate.h"
+#include "gui/windows/app/mainwindow.h"
+#include "gui/windows/sheet/gradesheetwindow.h"
+#include "gui/windows/sheet/sheetstate.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

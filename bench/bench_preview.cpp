@@ -3,12 +3,12 @@
 // from the sheet, its pages drawn, the window shown and painted.
 // Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_preview
-#include "app/appstate.h"
-#include "app/mainwindow.h"
-#include "gradefile/gradefileio.h"
-#include "print/previewwindow.h"
-#include "sheet/gradesheetwindow.h"
-#include "sheet/sheetstate.h"
+#include "core/gradefile/gradefileio.h"
+#include "gui/preview/previewwindow.h"
+#include "gui/windows/app/appstate.h"
+#include "gui/windows/app/mainwindow.h"
+#include "gui/windows/sheet/gradesheetwindow.h"
+#include "gui/windows/sheet/sheetstate.h"
 #include "tests/support/repeatedpupils.h"
 
 #include <QApplication>

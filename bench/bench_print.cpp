@@ -2,8 +2,8 @@
 // in memory and through the safe write to a file, with pages per second. The pupils are
 // those of a sample grade file, repeated. Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_print
+#include "core/card/pageheader.h"
 #include "print/cardprinter.h"
-#include "print/pageheader.h"
 #include "print/pagerenderer.h"
 #include "tests/support/samplecard.h"
 

@@ -1,9 +1,9 @@
 #include "cli/json.h"
 
-#include "recovery/datafolder.h"
-#include "recovery/journal.h"
-#include "recovery/keptcopies.h"
-#include "recovery/sessionjournal.h"
+#include "core/recovery/datafolder.h"
+#include "core/recovery/journal.h"
+#include "core/recovery/keptcopies.h"
+#include "core/recovery/sessionjournal.h"
 
 namespace cli {
 

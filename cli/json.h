@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gradefile/gradedocument.h"
-#include "sheet/classstatistics.h"
-#include "sheet/gradeimport.h"
+#include "core/copies/classstatistics.h"
+#include "core/copies/gradeimport.h"
+#include "core/gradefile/gradedocument.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

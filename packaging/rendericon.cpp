@@ -1,7 +1,7 @@
 // Draws the program's icon into PNG files for the desktop's menu, at build time: the
 // repository keeps no picture files, and the menu shows the same grade book as the windows.
 //   render-icon FOLDER SIZE...   writes FOLDER/SIZExSIZE/apps/saisie-notes.png for each size
-#include "ui/artwork.h"
+#include "gui/ui/artwork.h"
 
 #include <QApplication>
 #include <QDir>

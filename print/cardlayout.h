@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/card/pageheader.h"
+#include "core/card/printedsheet.h"
 #include "print/decorationblock.h"
-#include "print/pageheader.h"
-#include "print/printedsheet.h"
 
 #include <QFont>
 #include <QSizeF>

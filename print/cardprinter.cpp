@@ -1,6 +1,6 @@
 #include "print/cardprinter.h"
 
-#include "gradefile/safefilewrite.h"
+#include "core/disk/safefilewrite.h"
 #include "print/pagerenderer.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gradefile/fileerror.h"
-#include "print/pageheader.h"
-#include "print/printedsheet.h"
+#include "core/card/pageheader.h"
+#include "core/card/printedsheet.h"
+#include "core/gradefile/fileerror.h"
 
 #include <QString>
 

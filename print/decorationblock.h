@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/pageheader.h"
+#include "core/card/pageheader.h"
 
 #include <QPointF>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "print/pageheader.h"
-#include "print/printedsheet.h"
+#include "core/card/pageheader.h"
+#include "core/card/printedsheet.h"
 
 #include <QString>
 

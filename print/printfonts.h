@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/printedsheet.h"
+#include "core/card/printedsheet.h"
 
 #include <QFont>
 #include <QString>

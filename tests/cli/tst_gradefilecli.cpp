@@ -1,8 +1,8 @@
 // The gradefile tool, run as a separate process.
 #include "../support/datatable.h"
 #include "../support/filebytes.h"
-#include "gradefile/gradefileio.h"
-#include "gradefile/rowsetwriter.h"
+#include "core/gradefile/gradefileio.h"
+#include "core/gradefile/rowsetwriter.h"
 
 #include <QDir>
 #include <QJsonArray>

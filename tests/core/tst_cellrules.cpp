@@ -1,7 +1,7 @@
 #include "../support/datatable.h"
 #include "../support/places.h"
-#include "sheet/cellrules.h"
-#include "sheet/gradeblock.h"
+#include "core/sheet/cellrules.h"
+#include "core/sheet/gradeblock.h"
 
 #include <QTest>
 

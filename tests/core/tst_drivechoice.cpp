@@ -1,7 +1,7 @@
 // Which folder the program takes as the disk when it starts.
 #include "../support/filebytes.h"
-#include "app/drivechoice.h"
-#include "app/drivelocation.h"
+#include "core/disk/drivechoice.h"
+#include "core/disk/drivelocation.h"
 
 #include <QtTest>
 

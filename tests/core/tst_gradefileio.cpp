@@ -2,9 +2,9 @@
 // written byte for byte, and every file that is not one refused with nothing lost.
 #include "../support/datatable.h"
 #include "../support/filebytes.h"
-#include "gradefile/gradefileio.h"
-#include "gradefile/rowsetreader.h"
-#include "gradefile/rowsetwriter.h"
+#include "core/gradefile/gradefileio.h"
+#include "core/gradefile/rowsetreader.h"
+#include "core/gradefile/rowsetwriter.h"
 
 #include <QDir>
 #include <QFileInfo>

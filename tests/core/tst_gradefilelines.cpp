@@ -1,9 +1,9 @@
 // A grade file's lines read into the sheet a window shows, and written back by a save.
 #include "../support/datatable.h"
-#include "gradefile/gradedocument.h"
-#include "gradefile/gradefilelines.h"
-#include "gradefile/linegrammar.h"
-#include "sheet/openedsheet.h"
+#include "core/gradefile/gradedocument.h"
+#include "core/gradefile/gradefilelines.h"
+#include "core/gradefile/linegrammar.h"
+#include "core/sheet/openedsheet.h"
 
 #include <QTest>
 

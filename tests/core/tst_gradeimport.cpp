@@ -1,6 +1,6 @@
 // A class's grades read from a CSV file or a workbook, and the plan of their import.
 #include "../support/datatable.h"
-#include "sheet/gradeimport.h"
+#include "core/copies/gradeimport.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The observation column's text and the observation box's rules.
 #include "../support/datatable.h"
-#include "observation/observationtext.h"
+#include "core/observation/observationtext.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // The header and footer of the grade card: the texts a grade file gives it, on their lines.
 #include "../support/datatable.h"
-#include "gradefile/gradedocument.h"
-#include "gradefile/gradefileio.h"
-#include "print/cardtexts.h"
-#include "print/pageheader.h"
+#include "core/card/cardtexts.h"
+#include "core/card/pageheader.h"
+#include "core/gradefile/gradedocument.h"
+#include "core/gradefile/gradefileio.h"
 
 #include <QTest>
 

@@ -1,12 +1,12 @@
 // The journal of unsaved changes and the copies kept of the files a save replaced.
 #include "../support/datatable.h"
 #include "../support/filebytes.h"
-#include "gradefile/rowsetwriter.h"
-#include "recovery/journal.h"
-#include "recovery/keptcopies.h"
-#include "recovery/openfilelock.h"
-#include "recovery/pendingchanges.h"
-#include "recovery/sessionjournal.h"
+#include "core/gradefile/rowsetwriter.h"
+#include "core/recovery/journal.h"
+#include "core/recovery/keptcopies.h"
+#include "core/recovery/openfilelock.h"
+#include "core/recovery/pendingchanges.h"
+#include "core/recovery/sessionjournal.h"
 
 #include <QtTest>
 

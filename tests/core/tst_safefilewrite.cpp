@@ -3,8 +3,8 @@
 #include "../support/filebytes.h"
 #include "../support/realdisk.h"
 #include "../support/writefaults.h"
-#include "gradefile/gradedisk.h"
-#include "gradefile/gradefileio.h"
+#include "core/disk/gradedisk.h"
+#include "core/gradefile/gradefileio.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The class statistics and the CSV copy made of the grade sheet's texts.
 #include "../support/datatable.h"
-#include "sheet/classstatistics.h"
-#include "sheet/sheetcsv.h"
+#include "core/copies/classstatistics.h"
+#include "core/copies/sheetcsv.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 #include "../support/datatable.h"
-#include "gradefile/teachermessages.h"
+#include "core/disk/teachermessages.h"
 
 #include <QTest>
 

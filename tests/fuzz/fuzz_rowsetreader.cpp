@@ -1,6 +1,6 @@
 // libFuzzer target for the rowset reader: whatever the bytes, the reader must
 // return (no crash, no hang, no leak) and its answer must be coherent.
-#include "gradefile/rowsetreader.h"
+#include "core/gradefile/rowsetreader.h"
 
 #include <cstddef>
 #include <cstdint>

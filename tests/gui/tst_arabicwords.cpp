@@ -1,13 +1,13 @@
 // Every word the teacher reads is Arabic, Qt's own dialogs and menus too, whatever the locale.
 #include "../support/programondisk.h"
-#include "app/aboutbox.h"
-#include "app/keptcopiesdialog.h"
-#include "sheet/sheetcontextmenu.h"
-#include "ui/filedialogs.h"
-#include "ui/notice.h"
-#include "ui/qtarabic.h"
-#include "ui/questiondialog.h"
-#include "ui/uilook.h"
+#include "gui/ui/filedialogs.h"
+#include "gui/ui/notice.h"
+#include "gui/ui/qtarabic.h"
+#include "gui/ui/questiondialog.h"
+#include "gui/ui/uilook.h"
+#include "gui/windows/app/aboutbox.h"
+#include "gui/windows/app/keptcopiesdialog.h"
+#include "gui/windows/sheet/sheetcontextmenu.h"
 
 #include <memory>
 

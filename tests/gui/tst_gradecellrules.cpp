@@ -1,5 +1,5 @@
 #include "../support/programondisk.h"
-#include "sheet/annualaverageswindow.h"
+#include "gui/windows/sheet/annualaverageswindow.h"
 
 // Grade entry through the real windows and keys, where the in-memory grid cannot go.
 

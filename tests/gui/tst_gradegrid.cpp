@@ -1,6 +1,6 @@
 #include "../support/datatable.h"
 #include "../support/gridcells.h"
-#include "sheet/gradegrid.h"
+#include "gui/grid/gradegrid.h"
 
 #include <QtTest>
 #include <QtWidgets>

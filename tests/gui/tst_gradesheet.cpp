@@ -2,8 +2,8 @@
 // window.
 #include "../support/datatable.h"
 #include "../support/places.h"
-#include "sheet/gradeentry.h"
-#include "sheet/sheethistory.h"
+#include "core/sheet/gradeentry.h"
+#include "gui/windows/sheet/sheethistory.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // A class's grades imported from a file into a real grade sheet, through the grid's menu.
 #include "../support/programondisk.h"
-#include "sheet/importdialog.h"
-#include "sheet/sheetcontextmenu.h"
+#include "gui/windows/sheet/importdialog.h"
+#include "gui/windows/sheet/sheetcontextmenu.h"
 
 using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(sheet::SourceError)

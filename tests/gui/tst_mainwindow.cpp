@@ -1,8 +1,8 @@
 // The main window: the disk listed, files opened or refused, the disk asked for or chosen.
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
-#include "app/drivechoice.h"
-#include "ui/notice.h"
+#include "core/disk/drivechoice.h"
+#include "gui/ui/notice.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,9 +1,9 @@
 #include "../support/datatable.h"
 #include "../support/fakeobservationsheet.h"
-#include "observation/observationdialog.h"
-#include "observation/observationtext.h"
-#include "sheet/gradesheet.h"
-#include "sheet/griddelegate.h"
+#include "core/observation/observationtext.h"
+#include "core/sheet/gradesheet.h"
+#include "gui/grid/griddelegate.h"
+#include "gui/windows/observation/observationdialog.h"
 
 #include <QtTest>
 #include <QtWidgets>

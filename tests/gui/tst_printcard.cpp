@@ -3,8 +3,8 @@
 #include "../support/programondisk.h"
 #include "../support/repeatedpupils.h"
 #include "../support/writefaults.h"
+#include "gui/preview/previewwindow.h"
 #include "print/cardprinter.h"
-#include "print/previewwindow.h"
 
 #include <QPrintPreviewWidget>
 

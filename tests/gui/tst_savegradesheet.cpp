@@ -4,13 +4,13 @@
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
 #include "../support/writefaults.h"
-#include "app/keptcopiesdialog.h"
-#include "gradefile/rowsetwriter.h"
-#include "recovery/datafolder.h"
-#include "recovery/keptcopies.h"
-#include "recovery/sessionjournal.h"
-#include "sheet/sheetcontextmenu.h"
-#include "ui/notice.h"
+#include "core/gradefile/rowsetwriter.h"
+#include "core/recovery/datafolder.h"
+#include "core/recovery/keptcopies.h"
+#include "core/recovery/sessionjournal.h"
+#include "gui/ui/notice.h"
+#include "gui/windows/app/keptcopiesdialog.h"
+#include "gui/windows/sheet/sheetcontextmenu.h"
 
 #include <cstdio>
 

@@ -2,10 +2,10 @@
 #include "../support/pdftext.h"
 #include "../support/programondisk.h"
 #include "../support/realdisk.h"
-#include "print/pageheader.h"
-#include "sheet/sheetcontextmenu.h"
-#include "sheet/sheetcsv.h"
-#include "sheet/statisticsdialog.h"
+#include "core/card/pageheader.h"
+#include "core/copies/sheetcsv.h"
+#include "gui/windows/sheet/sheetcontextmenu.h"
+#include "gui/windows/sheet/statisticsdialog.h"
 
 using namespace Qt::StringLiterals;
 using sheet::SheetContextMenu;

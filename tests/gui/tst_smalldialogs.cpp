@@ -1,14 +1,14 @@
 // The about box's telephone, the yes-or-no question, every window whole in a larger font.
 #include "../support/fakeobservationsheet.h"
 #include "../support/programondisk.h"
-#include "app/aboutbox.h"
-#include "observation/observationdialog.h"
-#include "print/previewwindow.h"
-#include "sheet/importdialog.h"
-#include "sheet/openedsheet.h"
-#include "ui/notice.h"
-#include "ui/questiondialog.h"
-#include "ui/uilook.h"
+#include "core/sheet/openedsheet.h"
+#include "gui/preview/previewwindow.h"
+#include "gui/ui/notice.h"
+#include "gui/ui/questiondialog.h"
+#include "gui/ui/uilook.h"
+#include "gui/windows/app/aboutbox.h"
+#include "gui/windows/observation/observationdialog.h"
+#include "gui/windows/sheet/importdialog.h"
 
 using namespace Qt::StringLiterals;
 using ui::QuestionDialog;

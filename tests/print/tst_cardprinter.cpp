@@ -4,9 +4,9 @@
 #include "../support/pdftext.h"
 #include "../support/realdisk.h"
 #include "../support/samplecard.h"
+#include "core/card/pageheader.h"
 #include "print/cardlayout.h"
 #include "print/cardprinter.h"
-#include "print/pageheader.h"
 #include "print/pagerenderer.h"
 
 #include <QtPrintSupport>

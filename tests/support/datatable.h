@@ -11,6 +11,7 @@
 
 #include <array>
 #include <tuple>
+#include <utility>
 
 template <typename... Types>
 auto dataTable(const std::array<const char*, sizeof...(Types)>& columns)
@@ -22,10 +23,16 @@ auto dataTable(const std::array<const char*, sizeof...(Types)>& columns)
     };
 }
 
-// As QFETCH does for each column; a braced list is evaluated in order.
+template <typename... Types, size_t... Index>
+std::tuple<Types...> fetchRowAt(const std::array<const char*, sizeof...(Types)>& columns,
+                                std::index_sequence<Index...>)
+{
+    return {*static_cast<Types*>(QTest::qData(columns[Index], qMetaTypeId<Types>()))...};
+}
+
+// As QFETCH does for each column.
 template <typename... Types>
 std::tuple<Types...> fetchRow(const std::array<const char*, sizeof...(Types)>& columns)
 {
-    size_t column = 0;
-    return {*static_cast<Types*>(QTest::qData(columns[column++], qMetaTypeId<Types>()))...};
+    return fetchRowAt<Types...>(columns, std::index_sequence_for<Types...>());
 }

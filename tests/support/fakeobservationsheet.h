@@ -2,7 +2,7 @@
 
 // A grade sheet as the observation dialog sees it, without its window.
 
-#include "observation/observationsheet.h"
+#include "gui/windows/observation/observationsheet.h"
 
 #include <QColor>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sheet/gradegrid.h"
-#include "sheet/gradesheet.h"
-#include "sheet/griddelegate.h"
+#include "core/sheet/gradesheet.h"
+#include "gui/grid/gradegrid.h"
+#include "gui/grid/griddelegate.h"
 
 #include <QPalette>
 

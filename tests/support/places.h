@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheet/gradesheet.h"
+#include "core/sheet/gradesheet.h"
 
 #include <QRegularExpression>
 

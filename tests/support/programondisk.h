@@ -4,19 +4,19 @@
 // tests' one include, with the helpers they share.
 
 #include "../gui/modaltools.h"
-#include "app/appstate.h"
-#include "app/mainwindow.h"
+#include "core/card/cardtexts.h"
+#include "core/disk/teachermessages.h"
+#include "core/gradefile/gradefileio.h"
 #include "datatable.h"
 #include "dialoganswers.h"
 #include "filebytes.h"
-#include "gradefile/gradefileio.h"
-#include "gradefile/teachermessages.h"
 #include "gridcells.h"
+#include "gui/grid/gradegrid.h"
+#include "gui/windows/app/appstate.h"
+#include "gui/windows/app/mainwindow.h"
+#include "gui/windows/sheet/gradesheetwindow.h"
+#include "gui/windows/sheet/sheetstate.h"
 #include "places.h"
-#include "print/cardtexts.h"
-#include "sheet/gradegrid.h"
-#include "sheet/gradesheetwindow.h"
-#include "sheet/sheetstate.h"
 
 // The whole of the widgets and the test library: the window tests use much of both.
 #include <QtTest>

@@ -1,7 +1,7 @@
 #pragma once
 
 // A larger class from a sample's own pupils, copied whole but for the order numbers, run from 1.
-#include "gradefile/linegrammar.h"
+#include "core/gradefile/linegrammar.h"
 
 #include <QStringList>
 

@@ -2,10 +2,10 @@
 
 // The grade card of a sample file from examples/floppy, as the grade sheet prints it.
 
-#include "gradefile/gradefileio.h"
-#include "print/cardtexts.h"
-#include "print/printedsheet.h"
-#include "sheet/openedsheet.h"
+#include "core/card/cardtexts.h"
+#include "core/card/printedsheet.h"
+#include "core/gradefile/gradefileio.h"
+#include "core/sheet/openedsheet.h"
 
 #include <optional>
 

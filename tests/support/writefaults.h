@@ -3,7 +3,7 @@
 // A disk broken while a file is replaced: a step fails with the kind given, an action runs as a
 // step begins, or the bytes read back are spoilt.
 
-#include "gradefile/safefilewrite.h"
+#include "core/disk/safefilewrite.h"
 
 #include <functional>
 

@@ -1,10 +1,10 @@
 // The calls into Windows that only the Windows build makes (run under Wine by windows-build).
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
-#include "app/systeminfo.h"
-#include "observation/keyboardlayout.h"
-#include "sheet/sheetcsv.h"
-#include "sheet/sheetcontextmenu.h"
+#include "core/copies/sheetcsv.h"
+#include "gui/windows/app/systeminfo.h"
+#include "gui/windows/observation/keyboardlayout.h"
+#include "gui/windows/sheet/sheetcontextmenu.h"
 
 #include <QPointer>
 #include <QSettings>

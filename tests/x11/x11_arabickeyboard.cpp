@@ -5,7 +5,7 @@
 // Exit status 0 when it did, 1 when it did not, 2 when the test cannot run here.
 
 #include "../support/fakeobservationsheet.h"
-#include "observation/observationdialog.h"
+#include "gui/windows/observation/observationdialog.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

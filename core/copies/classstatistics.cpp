@@ -1,0 +1,113 @@
+#include "core/copies/classstatistics.h"
+
+#include "core/sheet/cellrules.h"
+
+#include <algorithm>
+
+namespace sheet {
+
+namespace {
+
+void count(ExamStatistics& statistics, const QString& text, std::vector<double>& grades)
+{
+    if (text.isEmpty())
+        ++statistics.empty;
+    else if (text == kAbsentMark)
+        ++statistics.absent;
+    else if (text == kExemptMark)
+        ++statistics.exempt;
+    else if (text == kNoGradeMark)
+        ++statistics.noGrade;
+    else if (const std::optional<double> grade = gradeValueOf(text))
+        grades.push_back(*grade);
+    else
+        ++statistics.other;
+}
+
+void summarise(ExamStatistics& statistics, std::vector<double> grades)
+{
+    statistics.graded = int(grades.size());
+    statistics.under10 =
+        int(std::count_if(grades.cbegin(), grades.cend(), [](double grade) { return grade < 10; }));
+    if (grades.empty())
+        return;
+    std::sort(grades.begin(), grades.end());
+    double sum = 0;
+    for (double grade : grades)
+        sum += grade;
+    const size_t n = grades.size();
+    statistics.mean = sum / double(n);
+    statistics.median = n % 2 == 1 ? grades[n / 2] : (grades[n / 2 - 1] + grades[n / 2]) / 2;
+    statistics.min = grades.front();
+    statistics.max = grades.back();
+}
+
+} // namespace
+
+std::optional<double> gradeValueOf(QStringView text)
+{
+    if (!isPlainNumber(text))
+        return std::nullopt;
+    const std::optional<double> value = cellValue(text);
+    if (!value || *value < kGradeMin || *value > kGradeMax)
+        return std::nullopt;
+    return value;
+}
+
+std::vector<ExamStatistics> classStatistics(const GradeSheet& sheet)
+{
+    std::vector<ExamStatistics> all;
+    for (int exam : sheet.shownExams()) {
+        ExamStatistics statistics;
+        statistics.exam = exam;
+        statistics.header = sheet.examHeader(exam);
+        if (statistics.header.isEmpty())
+            continue;
+        std::vector<double> grades;
+        for (int pupil = 1; pupil <= sheet.pupilCount(); ++pupil)
+            count(statistics, sheet.grade(pupil, exam), grades);
+        summarise(statistics, std::move(grades));
+        all.push_back(statistics);
+    }
+    return all;
+}
+
+const QString kOtherTextsLabel = QStringLiteral("نصّ غير صالح");
+
+const QStringList& statisticsLabels()
+{
+    static const QStringList labels = {
+        QStringLiteral("عدد مسند"),   QStringLiteral("غياب شرعي (غ.ش.)"),
+        QStringLiteral("معفى"),       QStringLiteral("غير مسند (--.--)"),
+        QStringLiteral("خانة فارغة"), QStringLiteral("عدد دون 10"),
+        QStringLiteral("المعدّل"),     QStringLiteral("الوسيط"),
+        QStringLiteral("أدنى عدد"),   QStringLiteral("أعلى عدد"),
+    };
+    return labels;
+}
+
+bool anyOtherTexts(const std::vector<ExamStatistics>& statistics)
+{
+    return std::any_of(statistics.cbegin(), statistics.cend(),
+                       [](const ExamStatistics& exam) { return exam.other > 0; });
+}
+
+std::array<int, 6> countsOf(const ExamStatistics& exam)
+{
+    return {exam.graded, exam.absent, exam.exempt, exam.noGrade, exam.empty, exam.under10};
+}
+
+std::array<std::optional<double>, 4> gradeFiguresOf(const ExamStatistics& exam)
+{
+    return {exam.mean, exam.median, exam.min, exam.max};
+}
+
+QString statisticText(std::optional<double> value)
+{
+    if (!value)
+        return kNoGradeMark.toString();
+    // Written out with more decimals than a grade has, then rounded as a typed grade is.
+    return toGradeText(QString::number(*value, 'f', 6));
+}
+
+} // namespace sheet

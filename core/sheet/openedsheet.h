@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/gradefile/gradedocument.h"
+#include "core/gradefile/gradefilelines.h"
+
+#include <QString>
+
+#include <array>
+
+// The gradefile tool reads a file through these, so that its copies and statistics are the window's.
+namespace sheet {
+
+// The headers the window writes itself above the pupil information.
+extern const QString kIdentifierHeader;
+extern const QString kOrderNumberHeader;
+extern const QString kLevelHeader;
+// The name column's header: centred sheets ("C") have it plain, the others padded.
+QString nameHeaderOf(const QString& nameLayout);
+
+// Whether each grid column is shown (true) or hidden.
+using ShownColumns = std::array<bool, gradefile::kSheetColumns>;
+
+gradefile::SheetTable openedSheetTable(const gradefile::GradeDocument& document);
+
+// Every column not empty (column 0 included), never the level and observation column.
+ShownColumns shownColumnsOf(const gradefile::SheetTable& table);
+
+// A header as the teacher reads it: the blanks that pad it in its cell left out.
+QString shownHeader(const QString& header);
+
+} // namespace sheet

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/card/cardtexts.h"
+#include "core/disk/gradedisk.h"
+#include "core/sheet/gradesheet.h"
+
+namespace sheet {
+
+// Its save is the one the window and the gradefile tool both use.
+class SheetDocument {
+public:
+    // The sheet filled from an opened file, with that file's own card texts.
+    void open(const gradefile::GradeDocument& document);
+
+    GradeSheet& sheet() { return m_sheet; }
+    const GradeSheet& sheet() const { return m_sheet; }
+    const QString& key() const { return m_key; }
+    const QString& caption() const { return m_caption; }
+    const QString& nameLayout() const { return m_nameLayout; }
+    const gradefile::OpenedFile& file() const { return m_file; }
+    const print::CardTexts& cardTexts() const { return m_cardTexts; }
+    // A card printed takes the number of the save it shows.
+    void setPrintNumber(qint16 number) { m_cardTexts.printNumber = number; }
+    // Shown for reading only, while another window of the program has the file open.
+    void setReadOnly(bool readOnly) { m_sheet.setReadOnly(readOnly); }
+    bool isReadOnly() const { return m_sheet.isReadOnly(); }
+    // Whether a save reached the disk since the file was opened.
+    bool isSaved() const { return m_saved; }
+    // For the support team (a line longer than the format holds).
+    const std::optional<QString>& cannotBeSaved() const { return m_cannotBeSaved; }
+
+    // On failure nothing changed, here or on the disk.
+    gradefile::FileError save(const gradefile::GradeDisk& disk, qint16 lastSaveNumber,
+                              const gradefile::WriteFaultInjector* faults = nullptr);
+
+private:
+    gradefile::SaveLinesBuilt linesToSave(qint16 lastSaveNumber) const;
+
+    GradeSheet m_sheet;
+    QString m_key;
+    QString m_caption;
+    QString m_nameLayout;
+    gradefile::OpenedFile m_file;
+    print::CardTexts m_cardTexts;
+    bool m_saved = false;
+    std::optional<QString> m_cannotBeSaved;
+};
+
+} // namespace sheet
