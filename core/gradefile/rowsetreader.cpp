@@ -1,564 +1,499 @@
 #include "core/gradefile/rowsetreader.h"
 
-#include "core/gradefile/xmlnamespaces.h"
-#include "core/gradefile/xmlscanner.h"
-#include "core/gradefile/xmltext.h"
-
 #include <QSet>
+#include <QStringDecoder>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <array>
+#include <string_view>
 
 namespace gradefile {
 
 namespace {
 
-const QLatin1String kRowsetNamespace("urn:schemas-microsoft-com:rowset");
-const QLatin1String kSchemaNamespace("uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882");
-const QLatin1String kRowNamespace("#RowsetSchema");
+constexpr QStringView kRowsetUri = u"urn:schemas-microsoft-com:rowset";
+constexpr QStringView kSchemaUri = u"uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882";
+constexpr QStringView kRowUri = u"#RowsetSchema";
 
 // Real rowsets nest four levels deep; the bound only stops a hostile file.
 constexpr std::size_t kMaxDepth = 64;
 
-QString notARowset(const QString& reason)
-{
-    return QStringLiteral("le fichier n'est pas un jeu d'enregistrements : ") + reason;
-}
-
 FieldRead failedRead(const QString& reason)
 {
     FieldRead read;
-    read.error = notARowset(reason);
+    read.error = QStringLiteral("le fichier n'est pas un jeu d'enregistrements : ") + reason;
     return read;
 }
 
-// Where an element stands, which decides what may appear inside it.
-enum class Context {
-    Document,
-    Root,
-    Schema,
-    RowType,
-    Ignored, // schema details we do not need, kept only to check nesting
-    Data,
-    Insert,
-    Update,
-    Original,
-    Delete,
-    Row,
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+// Qt's isWhitespace() answers no for blanks written as references.
+bool isBlank(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return isBlank(c); });
+}
+
+// Qt's parser turns TAB, CR and LF in an attribute value into spaces, and refuses the other C0
+// controls (raw, or as references like &#1;), U+FFFE and U+FFFF, which the components write
+// raw. So the text it parses has TAB, CR and LF in values as references, and each character it
+// would refuse, kHide too, as kHide followed by that character plus kShift; shown() undoes it.
+constexpr char16_t kHide = 0xE000; // private use
+constexpr char16_t kShift = 0xE100;
+
+bool isRefused(char32_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF ||
+           c == kHide;
+}
+
+// The character the UTF-8 at in[i] stands for, and its length in bytes when Qt would refuse it
+// (else 0). Those past U+007F are all U+E000 or more, led by EE or EF.
+std::pair<char32_t, qsizetype> refusedAt(QByteArrayView in, qsizetype i)
+{
+    const uchar lead = in[i];
+    if (lead < 0x80 || i + 2 >= in.size() || (lead != 0xEE && lead != 0xEF))
+        return {lead, isRefused(lead) ? 1 : 0};
+    const char32_t c = (lead & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F);
+    return {c, isRefused(c) ? 3 : 0};
+}
+
+QString shown(QStringView value)
+{
+    QString text = value.toString();
+    for (qsizetype i = text.indexOf(QChar(kHide)); i >= 0 && i + 1 < text.size();
+         i = text.indexOf(QChar(kHide), i + 1))
+        text.replace(i, 2, QChar(char16_t(text[i + 1].unicode() - kShift)));
+    return text;
+}
+
+// The character a reference such as &#1; or &#x1F; at the start of text stands for, and the
+// reference's length, 0 when there is none or its number is out of bounds.
+std::pair<uint, qsizetype> characterReference(QByteArrayView text)
+{
+    const int base = text.startsWith("&#x") ? 16 : text.startsWith("&#") ? 10 : 0;
+    const qsizetype start = base == 16 ? 3 : 2;
+    qsizetype end = start;
+    while (base && end < text.size() &&
+           QByteArrayView("0123456789abcdefABCDEF").first(base == 16 ? 22 : 10).contains(text[end]))
+        ++end;
+    bool ok = false;
+    const uint code = base ? text.sliced(start, end - start).toUInt(&ok, base) : 0;
+    if (!ok || end == text.size() || text[end] != ';')
+        return {0, 0};
+    return {code, end + 1};
+}
+
+// The bytes prepare() passes by in text, in values and, in a tag, outside values, which holds
+// names, blanks, '=' and '/' besides quotes and '>': Qt checks element names but lets any
+// character through in an attribute name.
+template <typename Passes> constexpr std::array<bool, 256> byteTable(Passes passes)
+{
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = passes(c);
+    return table;
+}
+constexpr auto kPassedInText = byteTable([](int c) {
+    return (c >= 0x20 || c == '\t' || c == '\n' || c == '\r') && c != '&' && c != '<' && c < 0xEE;
+});
+constexpr auto kPassedInValue =
+    byteTable([](int c) { return c >= 0x20 && c != '"' && c != '&' && c != '\'' && c < 0xEE; });
+constexpr auto kPassedInTag = byteTable([](int c) {
+    return c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') ||
+           std::string_view("_:-. \t\r\n=/").find(char(c)) != std::string_view::npos;
+});
+
+struct ParserText {
+    QByteArray text;        // UTF-8
+    QString refusal;        // when not empty: why the file is refused
+    bool asWritten = false; // nothing changed: text shares the file's bytes
 };
 
-struct OpenElement {
-    QStringView name;
-    Context context;
-};
+// What Qt's parser reads (see kHide). What we overlook, comments and processing instructions,
+// becomes a blank (and its line ends) so that Qt overlooks it too: an XML declaration after a
+// blank line, "--" in a comment. What Qt would let through, a DOCTYPE or a stray character in an
+// attribute name, is refused.
+ParserText prepare(const QByteArray& in)
+{
+    ParserText out;
+    qsizetype copied = 0; // in[copied, i) is still to be appended as it stands
+    const auto put = [&](qsizetype i, qsizetype length, QByteArrayView by) {
+        out.text.append(in.sliced(copied, i - copied)).append(by);
+        copied = i + length;
+    };
+    const auto hide = [&](qsizetype i, qsizetype length, char32_t c) {
+        const QChar pair[] = {QChar(kHide), QChar(char16_t(c + kShift))};
+        put(i, length, QStringView(pair, 2).toUtf8());
+    };
+    const auto spanEnd = [&](qsizetype i, QByteArrayView open, QByteArrayView close) {
+        const qsizetype end =
+            in.sliced(i).startsWith(open) ? in.indexOf(close, i + open.size()) : -1;
+        return end < 0 ? -1 : end + close.size();
+    };
+    const auto refuse = [&](qsizetype i, const QString& reason) {
+        out.refusal = QStringLiteral("%1 (ligne %2)").arg(reason).arg(in.left(i).count('\n') + 1);
+        return out;
+    };
+    // Qt would skip it as well as the file's.
+    if (in.startsWith("\xEF\xBB\xBF\xEF\xBB\xBF"))
+        return refuse(0, QStringLiteral("ce n'est pas un document XML"));
+    bool inTag = false;
+    char quote = 0; // in a tag: the quote that ends the value we are in
+    const char* const data = in.constData();
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const auto& passed = !inTag ? kPassedInText : quote ? kPassedInValue : kPassedInTag;
+        i = std::find_if(data + i, data + in.size(), [&](char c) { return !passed[uchar(c)]; }) -
+            data;
+        if (i == in.size())
+            break;
+        const char c = data[i];
+        if (inTag && !quote) {
+            if (c != '\'' && c != '"' && c != '>')
+                return refuse(i, QStringLiteral("caractère interdit dans une balise"));
+            quote = c == '>' ? 0 : c;
+            inTag = c != '>';
+        } else if (quote && c == quote) {
+            quote = 0;
+        } else if (quote && (c == '\t' || c == '\r' || c == '\n')) {
+            put(i, 1, c == '\t' ? "&#9;" : c == '\r' ? "&#13;" : "&#10;");
+        } else if (c == '<' && !quote && i + 1 < in.size() && data[i + 1] != '!' &&
+                   data[i + 1] != '?') {
+            inTag = true; // the usual tag: the tests below cost more than the rest
+        } else if (c == '<' && !quote) {
+            qsizetype end = spanEnd(i, "<!--", "-->");
+            if (end < 0)
+                end = spanEnd(i, "<?", "?>");
+            if (end >= 0) {
+                put(i, end - i, QByteArray(in.sliced(i, end - i).count('\n'), '\n') + ' ');
+                i = end - 1;
+            } else if ((end = spanEnd(i, "<![CDATA[", "]]>")) >= 0) {
+                for (; i < end; ++i) {
+                    if (const auto [code, length] = refusedAt(in, i); length > 0) {
+                        hide(i, length, code);
+                        i += length - 1;
+                    }
+                }
+                --i;
+            } else if (in.sliced(i).startsWith("<!DOCTYPE")) {
+                return refuse(i, QStringLiteral("déclaration <!DOCTYPE> refusée (aucune DTD "
+                                                "n'est lue)"));
+            } else {
+                inTag = true;
+            }
+        } else if (c == '&') {
+            // XML allows no reference to C0 controls; we always read them, NUL aside.
+            const auto [code, length] = characterReference(in.sliced(i));
+            if (length > 0 && code != 0 && code < 0xFFFE && isRefused(code)) {
+                hide(i, length, code);
+                i += length - 1;
+            }
+        } else if (const auto [code, length] = refusedAt(in, i); length > 0) {
+            hide(i, length, code);
+            i += length - 1;
+        }
+    }
+    out.asWritten = copied == 0;
+    out.text = out.asWritten ? in : out.text + in.sliced(copied);
+    return out;
+}
 
 struct FieldType {
-    QString name;                      // what rows use as the attribute name
-    std::optional<QString> rowsetName; // rs:name: the field name, when not usable in XML
+    QString name;      // what rows use as the attribute name
+    QString fieldName; // rs:name when given (for names unusable in XML), else name
 };
 
-struct SchemaRead {
-    bool hasRowType = false;
-    std::vector<FieldType> rowFields;        // AttributeTypes inside the row ElementType
-    std::vector<FieldType> schemaLevelTypes; // the older layout: at schema level ...
-    QSet<QString> referencedTypes;           // ... referred to by <s:attribute type=.../>
-};
-
-// The field in one row: left out, forced NULL, or given.
+// The field in one row: left out, or its value (nullopt when forced NULL).
 struct Cell {
-    enum class State { LeftOut, ForcedNull, Given };
-    State state = State::LeftOut;
-    QString value;
-
-    std::optional<QString> record() const
-    {
-        return state == State::Given ? std::optional<QString>(value) : std::nullopt;
-    }
+    bool leftOut = true;
+    std::optional<QString> value;
 };
 
 bool namesListed(QStringView list, QStringView name)
 {
-    qsizetype i = 0;
-    while (i < list.size()) {
-        while (i < list.size() && xml::isXmlWhitespace(list[i]))
-            ++i;
-        const qsizetype start = i;
-        while (i < list.size() && !xml::isXmlWhitespace(list[i]))
-            ++i;
-        if (i > start && list.mid(start, i - start) == name)
+    const auto blank = [](QChar c) { return isBlank(c); };
+    for (auto it = list.begin(); it != list.end();) {
+        const auto start = std::find_if_not(it, list.end(), blank);
+        it = std::find_if(start, list.end(), blank);
+        if (it != start && QStringView(start, it) == name)
             return true;
     }
     return false;
 }
 
-bool isElement(const xml::ExpandedName& name, QLatin1String uri, QLatin1String local)
-{
-    return name.uri == uri && name.local == local;
-}
-
-bool isRow(const xml::ExpandedName& name)
-{
-    return isElement(name, kRowNamespace, QLatin1String("row"));
-}
-
 class RowsetParser {
 public:
-    RowsetParser(QStringView text, const QString& fieldName)
-        : m_text(text), m_scanner(text), m_fieldName(fieldName)
+    RowsetParser(const ParserText& text, const QString& fieldName)
+        : m_xml(text.text), m_fieldName(fieldName), m_hides(!text.asWritten)
     {}
 
-    FieldRead parse();
-
-private:
-    bool handle(const xml::Token& token);
-    bool openElement(const xml::Token& tag);
-    bool closeElement(const xml::Token& tag);
-    bool closeInnermost(qsizetype position);
-    bool acceptText(const xml::Token& text);
-    bool finishDocument(qsizetype position);
-
-    bool checkAttributePrefixes(const xml::Token& tag);
-    std::optional<Context> childContext(Context parent, const xml::ExpandedName& name,
-                                        const xml::Token& tag);
-    std::optional<Context> rootChild(const xml::ExpandedName& name, const xml::Token& tag);
-    std::optional<Context> schemaChild(const xml::ExpandedName& name, const xml::Token& tag);
-    std::optional<Context> rowTypeChild(const xml::ExpandedName& name, const xml::Token& tag);
-    std::optional<Context> dataChild(Context parent, const xml::ExpandedName& name,
-                                     const xml::Token& tag);
-    std::optional<Context> updateChild(const xml::ExpandedName& name, const xml::Token& tag);
-    std::optional<Context> rowOnlyChild(Context parent, const xml::ExpandedName& name,
-                                        const xml::Token& tag);
-    bool closeSchema(qsizetype position);
-    bool closeContext(Context context, qsizetype position);
-
-    void addRecord(const xml::Token& row);
-    bool keepOriginal(const xml::Token& row);
-    bool applyChange(const xml::Token& row);
-    Cell readCell(const xml::Token& row) const;
-    std::optional<FieldType> readFieldType(const xml::Token& tag) const;
-    std::optional<QString> unprefixedAttribute(const xml::Token& tag, QStringView name) const;
-
-    std::optional<Context> unexpected(const xml::Token& tag);
-    bool fail(const QString& reason, qsizetype position);
-    int lineAt(qsizetype position) const;
-
-    QStringView m_text;
-    xml::Scanner m_scanner;
-    xml::NamespaceScopes m_namespaces;
-    QString m_fieldName;
-    std::vector<OpenElement> m_open;
-    bool m_rootSeen = false;
-    bool m_schemaSeen = false;
-    bool m_dataSeen = false;
-    SchemaRead m_schema;
-    std::optional<FieldType> m_field;
-    bool m_originalHasRow = false;
-    std::optional<std::optional<QString>> m_pendingOriginal; // the record an update changes
-    std::vector<std::optional<QString>> m_values;
-    QString m_error;
-};
-
-FieldRead RowsetParser::parse()
-{
-    for (;;) {
-        const xml::Token token = m_scanner.next();
-        if (token.kind == xml::TokenKind::EndOfInput) {
-            if (!finishDocument(token.position))
-                break;
+    FieldRead parse()
+    {
+        const bool rootSeen = nextChild(true);
+        if (rootSeen && m_xml.namespaceUri().isEmpty() && m_xml.name() == u"xml")
+            readRoot();
+        else if (rootSeen)
+            fail(QStringLiteral("l'élément racine est <%1> et non <xml>").arg(openName()));
+        while (!m_xml.atEnd()) // after the root, Qt lets through only what we overlook
+            m_xml.readNext();
+        if (!m_xml.hasError()) {
             FieldRead read;
             read.ok = true;
             read.values = std::move(m_values);
             return read;
         }
-        if (!handle(token))
-            break;
+        QString reason = m_xml.errorString();
+        if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            reason = m_depth == 0 ? QStringLiteral("aucun élément XML")
+                                  : QStringLiteral("le fichier s'arrête avant la fin de <%1> : "
+                                                   "il est tronqué")
+                                        .arg(openName());
+        else if (m_xml.error() != QXmlStreamReader::CustomError)
+            reason = rootSeen ? QStringLiteral("XML mal formé")
+                              : QStringLiteral("ce n'est pas un document XML");
+        return failedRead(QStringLiteral("%1 (ligne %2)").arg(reason).arg(m_xml.lineNumber()));
     }
-    FieldRead read;
-    read.error = m_error;
-    return read;
-}
 
-bool RowsetParser::handle(const xml::Token& token)
-{
-    switch (token.kind) {
-    case xml::TokenKind::StartTag:
-        return openElement(token);
-    case xml::TokenKind::EndTag:
-        return closeElement(token);
-    case xml::TokenKind::Text:
-        return acceptText(token);
-    case xml::TokenKind::Error:
-    case xml::TokenKind::EndOfInput:
-        break;
+private:
+    bool is(QStringView uri, QStringView name) const
+    {
+        return m_xml.name() == name && m_xml.namespaceUri() == uri;
     }
-    return fail(token.error, token.position);
-}
+    bool isRow() const { return is(kRowUri, u"row"); }
+    const QString& openName(std::size_t outward = 0) const { return m_open[m_depth - 1 - outward]; }
 
-bool RowsetParser::openElement(const xml::Token& tag)
-{
-    if (m_open.size() >= kMaxDepth)
-        return fail(QStringLiteral("éléments imbriqués sur plus de %1 niveaux").arg(kMaxDepth),
-                    tag.position);
-    m_namespaces.enter(tag.attributes);
-    const std::optional<xml::ExpandedName> name = m_namespaces.resolveElement(tag.name);
-    if (!name)
-        return fail(QStringLiteral("préfixe d'espace de noms non déclaré dans <%1>")
-                        .arg(xml::shortened(tag.name)),
-                    tag.position);
-    if (!checkAttributePrefixes(tag))
+    // Moves to the next element inside the current one: false at the end of the current one,
+    // and once the file is refused.
+    bool nextChild(bool textAllowed = false)
+    {
+        while (!m_xml.atEnd()) {
+            switch (m_xml.readNext()) {
+            case QXmlStreamReader::StartElement: {
+                if (m_depth == kMaxDepth)
+                    return fail(
+                        QStringLiteral("éléments imbriqués sur plus de %1 niveaux").arg(kMaxDepth));
+                if (m_depth == m_open.size())
+                    m_open.emplace_back();
+                // Sibling rows find their name in place; a hostile name may be megabytes.
+                if (m_open[m_depth] != m_xml.qualifiedName().left(24))
+                    m_open[m_depth] = m_xml.qualifiedName().left(24).toString();
+                ++m_depth;
+                // Qt lets a tag declare a prefix twice.
+                const QXmlStreamNamespaceDeclarations declarations = m_xml.namespaceDeclarations();
+                QSet<QStringView> prefixes;
+                for (const QXmlStreamNamespaceDeclaration& declaration : declarations)
+                    prefixes.insert(declaration.prefix());
+                return prefixes.size() == declarations.size() ||
+                       fail(QStringLiteral("préfixe déclaré deux fois dans <%1>").arg(openName()));
+            }
+            case QXmlStreamReader::EndElement:
+                --m_depth;
+                return false;
+            case QXmlStreamReader::Characters: // among the data, a value lost without a word
+                if (!textAllowed && !m_xml.isWhitespace() && !isBlank(m_xml.text()))
+                    return fail(QStringLiteral("texte inattendu dans <%1>").arg(openName()));
+                break;
+            default:
+                break;
+            }
+        }
         return false;
-    const Context parent = m_open.empty() ? Context::Document : m_open.back().context;
-    const std::optional<Context> context = childContext(parent, *name, tag);
-    if (!context)
-        return false;
-    m_open.push_back(OpenElement{tag.name, *context});
-    return !tag.selfClosing || closeInnermost(tag.position);
-}
+    }
 
-bool RowsetParser::closeElement(const xml::Token& tag)
-{
-    if (m_open.empty())
-        return fail(QStringLiteral("balise fermante </%1> sans balise ouvrante")
-                        .arg(xml::shortened(tag.name)),
-                    tag.position);
-    if (tag.name != m_open.back().name)
-        return fail(QStringLiteral("</%1> trouvé là où </%2> était attendu")
-                        .arg(xml::shortened(tag.name), xml::shortened(m_open.back().name)),
-                    tag.position);
-    return closeInnermost(tag.position);
-}
+    void skip()
+    {
+        while (nextChild(true))
+            skip();
+    }
 
-bool RowsetParser::closeInnermost(qsizetype position)
-{
-    const Context context = m_open.back().context;
-    m_open.pop_back();
-    m_namespaces.leave();
-    return closeContext(context, position);
-}
+    bool readRoot()
+    {
+        bool schemaSeen = false;
+        bool dataSeen = false;
+        while (nextChild()) {
+            if (is(kSchemaUri, u"Schema")) {
+                if (std::exchange(schemaSeen, true))
+                    return fail(QStringLiteral("un second schéma"));
+                readSchema();
+            } else if (!is(kRowsetUri, u"data")) {
+                return unexpected();
+            } else if (!m_field) {
+                return fail(QStringLiteral("les données précèdent le schéma"));
+            } else if (std::exchange(dataSeen, true)) {
+                return fail(QStringLiteral("une seconde section de données"));
+            } else {
+                readData();
+            }
+        }
+        return dataSeen || fail(schemaSeen ? QStringLiteral("aucune section de données")
+                                           : QStringLiteral("aucun schéma"));
+    }
 
-// Text between the elements of the data section would be a value lost without a
-// word, so it is refused; the schema may carry annotations, which we ignore.
-bool RowsetParser::acceptText(const xml::Token& text)
-{
-    if (text.whitespaceOnly)
+    // The field is looked up once the whole schema is read: in the older layout, the row type
+    // refers to attribute types declared at schema level, after it as well as before.
+    bool readSchema()
+    {
+        bool rowTypeSeen = false;
+        std::vector<FieldType> fields;
+        std::vector<FieldType> schemaLevelTypes;
+        QSet<QString> referencedTypes;
+        while (nextChild(true)) {
+            if (!is(kSchemaUri, u"ElementType") ||
+                m_xml.attributes().value(QLatin1String("name")) != u"row") {
+                addFieldType(schemaLevelTypes);
+                skip();
+                continue;
+            }
+            if (std::exchange(rowTypeSeen, true))
+                return fail(QStringLiteral("le schéma décrit deux fois les lignes"));
+            while (nextChild(true)) {
+                const QXmlStreamAttributes attributes = m_xml.attributes();
+                if (is(kSchemaUri, u"attribute") && attributes.hasAttribute(QLatin1String("type")))
+                    referencedTypes.insert(attributes.value(QLatin1String("type")).toString());
+                addFieldType(fields);
+                skip();
+            }
+        }
+        if (!rowTypeSeen)
+            return fail(QStringLiteral("le schéma ne décrit pas les lignes"));
+        for (const FieldType& type : schemaLevelTypes)
+            if (referencedTypes.contains(type.name))
+                fields.push_back(type);
+        for (const FieldType& field : fields) {
+            if (shown(field.fieldName).compare(m_fieldName, Qt::CaseInsensitive) != 0)
+                continue;
+            if (m_field)
+                return fail(QStringLiteral("le schéma a deux champs « %1 »").arg(m_fieldName));
+            m_field = field;
+        }
+        return m_field ||
+               fail(QStringLiteral("aucun champ « %1 » dans le schéma").arg(m_fieldName));
+    }
+
+    void addFieldType(std::vector<FieldType>& types) const
+    {
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        if (!is(kSchemaUri, u"AttributeType") || !attributes.hasAttribute(QLatin1String("name")))
+            return;
+        FieldType type;
+        type.name = type.fieldName = attributes.value(QLatin1String("name")).toString();
+        for (const QXmlStreamAttribute& attribute : attributes)
+            if (attribute.name() == u"name" && attribute.namespaceUri() == kRowsetUri)
+                type.fieldName = attribute.value().toString();
+        types.push_back(std::move(type));
+    }
+
+    // Rows stand in document order, directly in the data section or inside an insert.
+    bool readData()
+    {
+        while (nextChild()) {
+            if (isRow()) {
+                m_values.push_back(readRow().value);
+                continue;
+            }
+            const bool insert = is(kRowsetUri, u"insert");
+            const bool section = insert || is(kRowsetUri, u"delete");
+            if (is(kRowsetUri, u"update"))
+                readUpdate();
+            else if (!section)
+                return unexpected();
+            while (section && nextChild()) {
+                if (!isRow())
+                    return unexpected();
+                Cell row = readRow(); // a deleted row is no record, only checked
+                if (insert)
+                    m_values.push_back(std::move(row.value));
+            }
+        }
         return true;
-    const Context context = m_open.empty() ? Context::Document : m_open.back().context;
-    switch (context) {
-    case Context::Schema:
-    case Context::RowType:
-    case Context::Ignored:
-        return true;
-    case Context::Document:
-        return fail(m_rootSeen ? QStringLiteral("texte après la fin de l'élément <xml>")
-                               : QStringLiteral("ce n'est pas un document XML"),
-                    text.position);
-    default:
+    }
+
+    // An update holds pairs: the original row, then a row with only the fields that changed.
+    bool readUpdate()
+    {
+        std::optional<std::optional<QString>> original;
+        while (nextChild()) {
+            if (is(kRowsetUri, u"original")) {
+                if (original)
+                    return fail(QStringLiteral("une ligne d'origine sans ligne modifiée"));
+                while (nextChild()) {
+                    if (!isRow())
+                        return unexpected();
+                    if (original)
+                        return fail(QStringLiteral("deux lignes dans une même section d'origine"));
+                    original = readRow().value;
+                }
+                if (!original)
+                    return fail(QStringLiteral("une section d'origine sans ligne"));
+            } else if (!isRow()) {
+                return unexpected();
+            } else if (!original) {
+                return fail(QStringLiteral("une ligne modifiée sans ligne d'origine"));
+            } else {
+                Cell change = readRow();
+                m_values.push_back(change.leftOut ? *original : std::move(change.value));
+                original.reset();
+            }
+        }
+        return !original || fail(QStringLiteral("une ligne d'origine sans ligne modifiée"));
+    }
+
+    Cell readRow()
+    {
+        Cell cell;
+        bool forcedNull = false;
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        for (const QXmlStreamAttribute& attribute : attributes) {
+            if (attribute.qualifiedName() == m_field->name)
+                cell =
+                    Cell{false, m_hides ? shown(attribute.value()) : attribute.value().toString()};
+            else if (attribute.name() == u"forcenull" && attribute.namespaceUri() == kRowsetUri)
+                forcedNull = forcedNull || namesListed(attribute.value(), m_field->name);
+        }
+        if (nextChild()) // a row holds no element
+            unexpected();
+        if (forcedNull)
+            cell = Cell{false, std::nullopt};
+        return cell;
+    }
+
+    bool unexpected()
+    {
         return fail(
-            QStringLiteral("texte inattendu dans <%1>").arg(xml::shortened(m_open.back().name)),
-            text.position);
+            QStringLiteral("élément <%1> inattendu dans <%2>").arg(openName(), openName(1)));
     }
-}
 
-bool RowsetParser::finishDocument(qsizetype position)
-{
-    if (!m_open.empty())
-        return fail(QStringLiteral("le fichier s'arrête avant la fin de <%1> : il est tronqué")
-                        .arg(xml::shortened(m_open.back().name)),
-                    position);
-    if (!m_rootSeen)
-        return fail(QStringLiteral("aucun élément XML"), position);
-    return true;
-}
-
-bool RowsetParser::checkAttributePrefixes(const xml::Token& tag)
-{
-    for (const xml::Attribute& attribute : tag.attributes) {
-        if (!m_namespaces.resolveAttribute(attribute.name))
-            return fail(
-                QStringLiteral("préfixe d'espace de noms non déclaré dans l'attribut « %1 »")
-                    .arg(xml::shortened(attribute.name)),
-                tag.position);
+    // The first reason stands: once refused, the reader reads no further.
+    bool fail(const QString& reason)
+    {
+        if (!m_xml.hasError())
+            m_xml.raiseError(reason);
+        return false;
     }
-    return true;
-}
 
-std::optional<Context> RowsetParser::childContext(Context parent, const xml::ExpandedName& name,
-                                                  const xml::Token& tag)
-{
-    switch (parent) {
-    case Context::Document:
-        if (m_rootSeen) {
-            fail(QStringLiteral("un second élément racine <%1>").arg(xml::shortened(tag.name)),
-                 tag.position);
-            return std::nullopt;
-        }
-        if (!name.uri.isEmpty() || name.local != u"xml") {
-            fail(QStringLiteral("l'élément racine est <%1> et non <xml>")
-                     .arg(xml::shortened(tag.name)),
-                 tag.position);
-            return std::nullopt;
-        }
-        m_rootSeen = true;
-        return Context::Root;
-    case Context::Root:
-        return rootChild(name, tag);
-    case Context::Schema:
-        return schemaChild(name, tag);
-    case Context::RowType:
-        return rowTypeChild(name, tag);
-    case Context::Ignored:
-        return Context::Ignored;
-    case Context::Data:
-    case Context::Insert:
-        return dataChild(parent, name, tag);
-    case Context::Update:
-        return updateChild(name, tag);
-    case Context::Original:
-    case Context::Delete:
-    case Context::Row:
-        return rowOnlyChild(parent, name, tag);
-    }
-    return unexpected(tag);
-}
+    QXmlStreamReader m_xml;
+    QString m_fieldName;
+    bool m_hides;                // whether values may hold characters prepare() hid
+    std::size_t m_depth = 0;     // open elements
+    std::vector<QString> m_open; // their qualified names, for messages
+    std::optional<FieldType> m_field;
+    std::vector<std::optional<QString>> m_values;
+};
 
-std::optional<Context> RowsetParser::rootChild(const xml::ExpandedName& name, const xml::Token& tag)
+// The byte-order mark decides, not the XML declaration: the components write UTF-8 without one
+// to a file and UTF-16 with one to a Unicode stream. Bytes not valid in their encoding are
+// refused rather than replaced, so that a wrongly encoded file never reads as altered text.
+bool isValid(QByteArrayView bytes, QStringConverter::Encoding encoding, QString* text = nullptr)
 {
-    if (isElement(name, kSchemaNamespace, QLatin1String("Schema"))) {
-        if (m_schemaSeen) {
-            fail(QStringLiteral("un second schéma"), tag.position);
-            return std::nullopt;
-        }
-        m_schemaSeen = true;
-        return Context::Schema;
-    }
-    if (isElement(name, kRowsetNamespace, QLatin1String("data"))) {
-        if (!m_field) {
-            fail(QStringLiteral("les données précèdent le schéma"), tag.position);
-            return std::nullopt;
-        }
-        if (m_dataSeen) {
-            fail(QStringLiteral("une seconde section de données"), tag.position);
-            return std::nullopt;
-        }
-        m_dataSeen = true;
-        return Context::Data;
-    }
-    return unexpected(tag);
-}
-
-std::optional<Context> RowsetParser::schemaChild(const xml::ExpandedName& name,
-                                                 const xml::Token& tag)
-{
-    if (isElement(name, kSchemaNamespace, QLatin1String("ElementType")) &&
-        unprefixedAttribute(tag, u"name") == QLatin1String("row")) {
-        if (m_schema.hasRowType) {
-            fail(QStringLiteral("le schéma décrit deux fois les lignes"), tag.position);
-            return std::nullopt;
-        }
-        m_schema.hasRowType = true;
-        return Context::RowType;
-    }
-    if (isElement(name, kSchemaNamespace, QLatin1String("AttributeType"))) {
-        if (std::optional<FieldType> field = readFieldType(tag))
-            m_schema.schemaLevelTypes.push_back(std::move(*field));
-    }
-    return Context::Ignored;
-}
-
-std::optional<Context> RowsetParser::rowTypeChild(const xml::ExpandedName& name,
-                                                  const xml::Token& tag)
-{
-    if (isElement(name, kSchemaNamespace, QLatin1String("AttributeType"))) {
-        if (std::optional<FieldType> field = readFieldType(tag))
-            m_schema.rowFields.push_back(std::move(*field));
-    } else if (isElement(name, kSchemaNamespace, QLatin1String("attribute"))) {
-        if (std::optional<QString> type = unprefixedAttribute(tag, u"type"))
-            m_schema.referencedTypes.insert(*type);
-    }
-    return Context::Ignored;
-}
-
-std::optional<Context> RowsetParser::dataChild(Context parent, const xml::ExpandedName& name,
-                                               const xml::Token& tag)
-{
-    if (isRow(name)) {
-        addRecord(tag);
-        return Context::Row;
-    }
-    if (parent == Context::Data) {
-        if (isElement(name, kRowsetNamespace, QLatin1String("insert")))
-            return Context::Insert;
-        if (isElement(name, kRowsetNamespace, QLatin1String("update")))
-            return Context::Update;
-        if (isElement(name, kRowsetNamespace, QLatin1String("delete")))
-            return Context::Delete;
-    }
-    return unexpected(tag);
-}
-
-// An update holds pairs: the original row, then the row with the changed fields.
-std::optional<Context> RowsetParser::updateChild(const xml::ExpandedName& name,
-                                                 const xml::Token& tag)
-{
-    if (isElement(name, kRowsetNamespace, QLatin1String("original"))) {
-        if (m_pendingOriginal) {
-            fail(QStringLiteral("une ligne d'origine sans ligne modifiée"), tag.position);
-            return std::nullopt;
-        }
-        m_originalHasRow = false;
-        return Context::Original;
-    }
-    if (isRow(name))
-        return applyChange(tag) ? std::optional(Context::Row) : std::nullopt;
-    return unexpected(tag);
-}
-
-std::optional<Context> RowsetParser::rowOnlyChild(Context parent, const xml::ExpandedName& name,
-                                                  const xml::Token& tag)
-{
-    if (parent == Context::Row || !isRow(name))
-        return unexpected(tag);
-    if (parent == Context::Original && !keepOriginal(tag))
-        return std::nullopt;
-    return Context::Row; // a deleted row is read only to check it
-}
-
-bool RowsetParser::closeContext(Context context, qsizetype position)
-{
-    switch (context) {
-    case Context::Schema:
-        return closeSchema(position);
-    case Context::Original:
-        if (!m_originalHasRow)
-            return fail(QStringLiteral("une section d'origine sans ligne"), position);
-        return true;
-    case Context::Update:
-        if (m_pendingOriginal)
-            return fail(QStringLiteral("une ligne d'origine sans ligne modifiée"), position);
-        return true;
-    case Context::Root:
-        if (!m_schemaSeen)
-            return fail(QStringLiteral("aucun schéma"), position);
-        if (!m_dataSeen)
-            return fail(QStringLiteral("aucune section de données"), position);
-        return true;
-    default:
-        return true;
-    }
-}
-
-// The field is looked up once the whole schema is known, because in the older
-// layout the row type may refer to attribute types declared after it.
-bool RowsetParser::closeSchema(qsizetype position)
-{
-    if (!m_schema.hasRowType)
-        return fail(QStringLiteral("le schéma ne décrit pas les lignes"), position);
-    std::vector<const FieldType*> fields;
-    for (const FieldType& field : m_schema.rowFields)
-        fields.push_back(&field);
-    for (const FieldType& type : m_schema.schemaLevelTypes) {
-        if (m_schema.referencedTypes.contains(type.name))
-            fields.push_back(&type);
-    }
-    for (const FieldType* field : fields) {
-        const QString& fieldName = field->rowsetName.value_or(field->name);
-        if (fieldName.compare(m_fieldName, Qt::CaseInsensitive) != 0)
-            continue;
-        if (m_field)
-            return fail(QStringLiteral("le schéma a deux champs « %1 »").arg(m_fieldName),
-                        position);
-        m_field = *field;
-    }
-    if (!m_field)
-        return fail(QStringLiteral("aucun champ « %1 » dans le schéma").arg(m_fieldName), position);
-    return true;
-}
-
-void RowsetParser::addRecord(const xml::Token& row)
-{
-    m_values.push_back(readCell(row).record());
-}
-
-bool RowsetParser::keepOriginal(const xml::Token& row)
-{
-    if (m_originalHasRow)
-        return fail(QStringLiteral("deux lignes dans une même section d'origine"), row.position);
-    m_originalHasRow = true;
-    m_pendingOriginal = readCell(row).record();
-    return true;
-}
-
-bool RowsetParser::applyChange(const xml::Token& row)
-{
-    if (!m_pendingOriginal)
-        return fail(QStringLiteral("une ligne modifiée sans ligne d'origine"), row.position);
-    const Cell cell = readCell(row);
-    // The changed row carries only the fields that changed.
-    m_values.push_back(cell.state == Cell::State::LeftOut ? *m_pendingOriginal : cell.record());
-    m_pendingOriginal.reset();
-    return true;
-}
-
-Cell RowsetParser::readCell(const xml::Token& row) const
-{
-    Cell cell;
-    bool forcedNull = false;
-    for (const xml::Attribute& attribute : row.attributes) {
-        if (attribute.name == m_field->name) {
-            cell.state = Cell::State::Given;
-            cell.value = attribute.value;
-            continue;
-        }
-        const std::optional<xml::ExpandedName> name = m_namespaces.resolveAttribute(attribute.name);
-        if (name && isElement(*name, kRowsetNamespace, QLatin1String("forcenull")))
-            forcedNull = forcedNull || namesListed(attribute.value, m_field->name);
-    }
-    if (forcedNull)
-        return Cell{Cell::State::ForcedNull, QString()};
-    return cell;
-}
-
-std::optional<FieldType> RowsetParser::readFieldType(const xml::Token& tag) const
-{
-    std::optional<QString> name = unprefixedAttribute(tag, u"name");
-    if (!name)
-        return std::nullopt;
-    FieldType field{std::move(*name), std::nullopt};
-    for (const xml::Attribute& attribute : tag.attributes) {
-        const std::optional<xml::ExpandedName> resolved =
-            m_namespaces.resolveAttribute(attribute.name);
-        if (resolved && isElement(*resolved, kRowsetNamespace, QLatin1String("name")))
-            field.rowsetName = attribute.value;
-    }
-    return field;
-}
-
-std::optional<QString> RowsetParser::unprefixedAttribute(const xml::Token& tag,
-                                                         QStringView name) const
-{
-    for (const xml::Attribute& attribute : tag.attributes) {
-        if (attribute.name == name)
-            return attribute.value;
-    }
-    return std::nullopt;
-}
-
-std::optional<Context> RowsetParser::unexpected(const xml::Token& tag)
-{
-    const QString where = m_open.empty()
-                              ? QStringLiteral("le document")
-                              : QStringLiteral("<%1>").arg(xml::shortened(m_open.back().name));
-    fail(QStringLiteral("élément <%1> inattendu dans %2").arg(xml::shortened(tag.name), where),
-         tag.position);
-    return std::nullopt;
-}
-
-bool RowsetParser::fail(const QString& reason, qsizetype position)
-{
-    m_error = notARowset(QStringLiteral("%1 (ligne %2)").arg(reason).arg(lineAt(position)));
-    return false;
-}
-
-int RowsetParser::lineAt(qsizetype position) const
-{
-    return int(m_text.left(position).count(u'\n')) + 1;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
+                                         QStringConverter::Flag::ConvertInitialBom);
+    const QString decoded = decoder.decode(bytes);
+    if (text)
+        *text = decoded;
+    return !decoder.hasError() && QStringView(decoded).isValidUtf16();
 }
 
 } // namespace
@@ -571,10 +506,29 @@ FieldRead readRowsetField(const QByteArray& bytes, const QString& fieldName)
                               .arg(kMaxRowsetBytes));
     if (bytes.isEmpty())
         return failedRead(QStringLiteral("fichier vide"));
-    const xml::DecodedText decoded = xml::decodeXmlBytes(bytes);
-    if (!decoded.error.isEmpty())
-        return failedRead(decoded.error);
-    return RowsetParser(decoded.text, fieldName).parse();
+    // Else refused for its NUL bytes, with a message that does not say what is wrong.
+    if (bytes.startsWith(QByteArrayView("<\0", 2)) || bytes.startsWith(QByteArrayView("\0<", 2)))
+        return failedRead(QStringLiteral("texte UTF-16 sans marque d'ordre des octets"));
+    QByteArray utf8 = bytes;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QString decoded; // keeps the mark, which Qt skips in the UTF-8
+        if (bytes.size() % 2 != 0)
+            return failedRead(QStringLiteral("texte UTF-16 coupé au milieu d'un caractère"));
+        if (!isValid(bytes,
+                     bytes[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                     &decoded))
+            return failedRead(QStringLiteral("texte UTF-16 invalide"));
+        utf8 = decoded.toUtf8();
+    }
+    const ParserText text = prepare(utf8);
+    FieldRead read =
+        text.refusal.isEmpty() ? RowsetParser(text, fieldName).parse() : failedRead(text.refusal);
+    // Qt checks the encoding of what it reads as written, but for a last character cut short.
+    if ((!read.ok || !text.asWritten || uchar(utf8.back()) >= 0x80) &&
+        !isValid(utf8, QStringConverter::Utf8))
+        return failedRead(QStringLiteral("ce n'est pas un texte UTF-8 (fichier binaire ou autre "
+                                         "encodage)"));
+    return read;
 }
 
 LinesRead readRowsetLines(const QByteArray& bytes)

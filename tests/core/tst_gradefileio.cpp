@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,8 +102,10 @@ private slots:
                       "<rs:original><z:row Ligne='kept'/></rs:original><z:row ID='9'/></rs:update>"
                       "<rs:delete><z:row Ligne='gone'/></rs:delete><z:row Ligne='4'>\r\n</z:row>"),
              {u"1"_s, u"2"_s, u"3"_s, u"kept"_s, u"4"_s});
-        ours("references", oneRow("&#65;&#x42;&#x1F600;&lt;&gt;&amp;&apos;&quot;"),
-             {u"AB"_s + kEmoji + u"<>&'\""_s});
+        ours("references", oneRow("&#65;&#x42;&#x1F600;&lt;&gt;&amp;&apos;&quot;&#1;&#xE000;"),
+             {u"AB"_s + kEmoji + u"<>&'\"\x01\uE000"_s});
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        ours("UTF-16 with its mark", utf16(QString::fromUtf8(file)), kThreeLines);
     }
 
     void read()
@@ -149,7 +152,7 @@ private slots:
         row("lone high surrogate", {a, kEmoji.left(1) + a}, {}, 2);
         row("the first of two", {a, kEmoji.left(1) + a, a.repeated(301)}, {}, 2);
         // Another program's control characters go back as they came.
-        row("control characters", {u"a\x01b\x7f"_s + QChar()}, {}, 0);
+        row("control characters", {u"a\x01b\x7f\uE000\uFFFE"_s + QChar()}, {}, 0);
     }
 
     void written()
@@ -196,6 +199,9 @@ private slots:
             qint64(4) * 1024 * 1024 * 1024);
         bad("empty", {}, "vide");
         bad("no schema", "<xml></xml>", "aucun schéma");
+        bad("not UTF-8", oneRow("\xFF"), "UTF-8");
+        bad("not UTF-8 in a comment", "<!--\xFF-->" + oneRow("a"), "UTF-8");
+        bad("a character cut at the end", oneRow("a") + "\xD8", "UTF-8");
         bad("billion laughs",
             "<?xml version='1.0'?><!DOCTYPE xml [<!ENTITY a 'lol'>"
             "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>]><xml>&b;</xml>",
