@@ -2,7 +2,6 @@
 #include "../support/filebytes.h"
 #include "../support/programondisk.h"
 #include "core/copies/sheetcsv.h"
-#include "gui/windows/app/systeminfo.h"
 #include "gui/windows/observation/keyboardlayout.h"
 #include "gui/windows/sheet/sheetcontextmenu.h"
 
@@ -28,21 +27,6 @@ class TestWindowsCalls : public QObject {
     Q_OBJECT
 
 private slots:
-    // The system information tool is found through the registry: a wrong root or key joined
-    // wrongly reads nothing, and a value absent must read as absent, not as an empty path.
-    void registryStringsReadBack()
-    {
-        const QString key = "SOFTWARE\\saisie-notes-tests", tool = "C:\\Outils\\MSINFO32.EXE";
-        QSettings("HKEY_LOCAL_MACHINE\\" + key, QSettings::NativeFormat).setValue("PATH", tool);
-        QString value;
-        QVERIFY(app::readRegistryString(app::RegistryRoot::LocalMachine, key, "PATH", value));
-        QCOMPARE(value, tool);
-        QVERIFY(!app::readRegistryString(app::RegistryRoot::LocalMachine, key, "NONE", value));
-        QVERIFY(value.isEmpty());
-        QSettings("HKEY_LOCAL_MACHINE\\SOFTWARE", QSettings::NativeFormat)
-            .remove("saisie-notes-tests");
-    }
-
     // The observation box makes this thread type Arabic and gives the grade cells their layout
     // back; a system without the Arabic layout leaves the layout as it was.
     void keyboardSwitchesToArabicAndBack()

@@ -4,7 +4,6 @@
 #include "gui/ui/notice.h"
 #include "gui/ui/uilook.h"
 #include "gui/windows/app/appstate.h"
-#include "gui/windows/app/systeminfo.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -133,22 +132,16 @@ void AboutBox::createButtons()
     m_okButton->setDefault(true);
     m_systemInfoButton = ui::makeButton(this, QStringLiteral("systemInfoButton"),
                                         QStringLiteral("خصائص التثبيت"), 1395, 345);
-    // Installations have no information tool to offer: the button stays greyed.
+    // Installations have no information tool to offer: the button stays greyed, answering nothing.
     m_systemInfoButton->setEnabled(false);
 
     connect(m_okButton, &QPushButton::clicked, this, &AboutBox::closeWithOk);
-    connect(m_systemInfoButton, &QPushButton::clicked, this, &AboutBox::systemInfoClicked);
 }
 
 void AboutBox::closeWithOk()
 {
     accept();
     m_state.aboutShown = true;
-}
-
-void AboutBox::systemInfoClicked()
-{
-    startSystemInformation(this);
 }
 
 // Escape answers like the OK button; QDialog would otherwise reject, as the close box does.

@@ -26,7 +26,6 @@ private:
     QLayout* createTitleRows();
     QLayout* createButtonRows();
     void closeWithOk();
-    void systemInfoClicked();
 
     AppState& m_state;
     QPushButton* m_okButton = nullptr;
