@@ -62,8 +62,7 @@ private slots:
         auto* exporter = window->findChild<QPushButton*>(QStringLiteral("saveButton"));
         pressKey(Qt::Key_F4);
         QVERIFY(!exporter->isEnabled() && !window->isSaved());
-        typeInto(m_grid, QString("p%1e1").arg(kPupils), QStringLiteral("25"));
-        pressKey(Qt::Key_Return);
+        takeSteps(m_grid, QString("type p%1e1 25;Return").arg(kPupils));
         QVERIFY(isAt(6, kPupils));
         typeKeys(QStringLiteral("12"));
         pressKey(Qt::Key_Return);
