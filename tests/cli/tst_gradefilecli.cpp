@@ -4,13 +4,7 @@
 #include "core/gradefile/gradefileio.h"
 #include "core/gradefile/rowsetwriter.h"
 
-#include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -141,11 +135,9 @@ private slots:
     // no piece of the new one.
     void commands()
     {
-        QFETCH(QString, arguments);
-        QFETCH(QByteArray, input);
-        QFETCH(QByteArray, out);
-        QFETCH(QString, err);
-        QFETCH(QStringList, holds);
+        auto [arguments, input, out, err, holds] =
+            fetchRow<QString, QByteArray, QByteArray, QString, QStringList>(
+                {"arguments", "input", "out", "err", "holds"});
         QTemporaryDir dir;
         const QString sample = kExamples + "/floppy/" + kSubject + ".xml";
         const QString classFile = dir.filePath("class/" + kSubject + ".xml");

@@ -10,8 +10,8 @@ using namespace sheet;
 namespace {
 
 const QString kExempt = QStringLiteral("معفى");
-// 400 digits: far beyond the largest double; 10^308 just within it.
-const QString kHuge = QString(400, u'9'), k1E308 = QLatin1String("1") + QString(308, u'0');
+// 10^308: just within the largest double.
+const QString k1E308 = QLatin1String("1") + QString(308, u'0');
 
 } // namespace
 
@@ -73,7 +73,6 @@ private slots:
         check("text after an excess grade", "25abc", "25abc", "red");
         check("arabic-indic digits are no number", QStringLiteral("٢٥"), QStringLiteral("٢٥"),
               "plain");
-        check("huge refused", kHuge, kHuge, "red");
     }
 
     // The check as the cursor leaves a cell: its new text, its look, whether it keeps the cursor.
@@ -97,8 +96,6 @@ private slots:
         const auto row = [&table](const char* value, const QString& expected) {
             table(value, value, expected);
         };
-        row("7", "07.00");
-        row("12,5", "12.50");
         row("١٢٫٥", "12.50");
         row("معفى", kExempt);
         row("  ", "");

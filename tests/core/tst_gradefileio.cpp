@@ -6,11 +6,7 @@
 #include "core/gradefile/rowsetreader.h"
 #include "core/gradefile/rowsetwriter.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace gradefile;
 using namespace Qt::StringLiterals;
@@ -110,9 +106,8 @@ private slots:
 
     void read()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, field);
-        QFETCH(QStringList, expected);
+        auto [bytes, field, expected] =
+            fetchRow<QByteArray, QString, QStringList>({"bytes", "field", "expected"});
         const FieldRead read = readRowsetField(bytes, field);
         QVERIFY2(read.ok && read.error.isEmpty(), qPrintable(read.error));
         QStringList shown;
@@ -157,9 +152,8 @@ private slots:
 
     void written()
     {
-        QFETCH(QStringList, lines);
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, refusedLine);
+        const auto [lines, bytes, refusedLine] =
+            fetchRow<QStringList, QByteArray, int>({"lines", "bytes", "refusedLine"});
         const std::optional<QString> reason = findUnwritableLine(lines);
         QCOMPARE(reason.has_value(), refusedLine > 0);
         if (!reason) {
@@ -215,10 +209,8 @@ private slots:
 
     void refused()
     {
-        QFETCH(QString, target);
-        QFETCH(QByteArray, bytes);
-        QFETCH(qint64, size);
-        QFETCH(QString, reason);
+        const auto [target, bytes, size, reason] =
+            fetchRow<QString, QByteArray, qint64, QString>({"target", "bytes", "size", "reason"});
         QTemporaryDir dir;
         const QString file = dir.filePath(u"K.xml"_s);
         QVERIFY(writeBytes(file, bytes));

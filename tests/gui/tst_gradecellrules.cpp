@@ -62,11 +62,9 @@ private slots:
         auto* exporter = window->findChild<QPushButton*>(QStringLiteral("saveButton"));
         pressKey(Qt::Key_F4);
         QVERIFY(!exporter->isEnabled() && !window->isSaved());
-        typeInto(m_grid, QString("p%1e1").arg(kPupils), QStringLiteral("25"));
-        pressKey(Qt::Key_Return);
+        takeSteps(m_grid, QString("type p%1e1 25;Return").arg(kPupils));
         QVERIFY(isAt(6, kPupils));
-        typeKeys(QStringLiteral("12"));
-        pressKey(Qt::Key_Return);
+        takeSteps(m_grid, "1;2;Return");
         QVERIFY(m_grid->text({6, kPupils}) == u"12.00" &&
                 backColour(*m_grid, {6, kPupils}) == kWhite);
         QVERIFY(isAt(5, 1) && window->isModified() && exporter->isEnabled());
@@ -74,13 +72,9 @@ private slots:
         auto* box = window->findChild<QCheckBox*>(QStringLiteral("verticalEntry"));
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY(!box->isChecked() && m_grid->hasFocus());
-        m_grid->setActiveCell({6, 6});
-        typeKeys(QStringLiteral("2"));
-        pressKey(Qt::Key_Return);
+        takeSteps(m_grid, "type p6e1 2;Return");
         QVERIFY(isAt(5, 6));
-        typeKeys(QStringLiteral("5"));
-        for (Qt::Key key : {Qt::Key_F8, Qt::Key_F12})
-            pressKey(key);
+        takeSteps(m_grid, "5;F8;F12");
         QVERIFY(isAt(5, 6) && window->isVisible() && m_grid->text({5, 6}) == QStringLiteral("5"));
     }
 

@@ -87,8 +87,7 @@ private slots:
     {
         ProgramOnDisk program;
         QVERIFY(program.openWritten(kFile, threeExams()));
-        typeInto(program.grid(), "p1e1", u"8"_s);
-        pressKey(Qt::Key_Return);
+        takeSteps(program.grid(), "type p1e1 8;Return");
         DialogAnswers answers({Answer::Yes});
         QPointer<sheet::GradeSheetWindow> again = program.open(kFile);
         QVERIFY(again && answers.shown.size() == 1 && again->grid()->text({6, 1}) == u"08.00"_s);
@@ -210,8 +209,7 @@ private slots:
                 gradefile::writeGradeFile(diskB + u"/%1.xml"_s.arg(kOther), threeExams(kOther)).ok);
         sheet::GradeSheetWindow* sheet = program.openWritten(kFile, threeExams());
         QVERIFY(sheet);
-        typeInto(sheet->grid(), "p1e2", u"13"_s);
-        pressKey(Qt::Key_Return);
+        takeSteps(sheet->grid(), "type p1e2 13;Return");
         QVERIFY(sheet->isModified());
         QString offered;
         window->setFolderChooser([&](const QString& current) {

@@ -190,13 +190,11 @@ private slots:
     {
         openSample(90);
         // F7 checks the grade being typed: refused, no preview; accepted, written as printed.
-        typeInto(grid(), "p2e1", u"25"_s);
-        pressKey(Qt::Key_F7);
+        takeSteps(grid(), "type p2e1 25;F7");
         QVERIFY(!sheetWindow()->previewWindow());
         QVERIFY(grid()->activeCell().column == 6 && grid()->activeCell().row == 2);
         pressKey(Qt::Key_Escape);
-        typeInto(grid(), "p2e1", u"7"_s);
-        pressKey(Qt::Key_F7);
+        takeSteps(grid(), "type p2e1 7;F7");
         print::PreviewWindow* window = sheetWindow()->previewWindow();
         QVERIFY(window && QTest::qWaitFor([=] { return window->isActiveWindow(); }));
         QVERIFY(grid()->text({6, 2}) == u"07.00"_s &&

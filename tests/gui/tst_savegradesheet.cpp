@@ -10,7 +10,6 @@
 #include "core/recovery/sessionjournal.h"
 #include "gui/ui/notice.h"
 #include "gui/windows/app/keptcopiesdialog.h"
-#include "gui/windows/sheet/sheetcontextmenu.h"
 
 #include <cstdio>
 
@@ -37,47 +36,6 @@ QStringList threePupils(int save = 0, int print = 4)
             "2|2|1002|مريم التونسي|07.00||غ.ش.",
             "3|3|1003|سامي \"الصغير\" & أخوه|||معفى",
             QString("FIN%1|صفاقس|النور|سلمى|%2|%3").arg(kKey).arg(save).arg(print)};
-}
-
-// The teacher's steps, ";" between them: "type PLACE TEXT", "paste PLACE TEXT" (Ctrl+V there;
-// the caller answers the message), "observe PUPIL TEXT" (validated unseen), "undo", "redo",
-// "shift-redo", "menu undo|redo [PLACE]" or "menu paste PLACE TEXT" (a right click on the cell,
-// p1e1 by default), or a key. Places as tests/support/places.h names them.
-void takeSteps(sheet::GradeGrid* grid, const QString& steps)
-{
-    for (const QString& step : steps.split(u';')) {
-        const QStringList words = step.split(u' ');
-        if (words[0] == "type") {
-            typeInto(grid, words[1], words.value(2));
-        } else if (words[0] == "paste") {
-            QGuiApplication::clipboard()->setText(step.section(u' ', 2));
-            typeInto(grid, words[1], {});
-            pressKey(Qt::Key_V, Qt::ControlModifier);
-            QVERIFY(activate(grid->window())); // after the message
-        } else if (words[0] == "observe") {
-            observe(qobject_cast<GradeSheetWindow*>(grid->window()), words[1].toInt(),
-                    words.mid(2).join(u' '));
-        } else if (words[0] == "menu") { // the grid's menu by a right click, an item by Enter
-            if (words[1] == "paste")
-                QGuiApplication::clipboard()->setText(step.section(u' ', 3));
-            const QPoint at =
-                grid->visualRect(grid->sheet().indexOf(cellNamed(words.value(2, "p1e1")))).center();
-            QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
-                              grid->viewport()->mapTo(grid->window(), at));
-            QTRY_VERIFY(QApplication::activePopupWidget());
-            QVERIFY(chooseMenuItem(words[1] == "undo"   ? sheet::SheetContextMenu::kUndoItem
-                                   : words[1] == "redo" ? sheet::SheetContextMenu::kRedoItem
-                                                        : sheet::SheetContextMenu::kPasteItem));
-            QVERIFY(activate(grid->window())); // after a paste's message
-        } else { // undo, redo and shift-redo by their keys, or a key's name
-            const QKeyCombination key =
-                QKeySequence::fromString(step == "undo"         ? "Ctrl+Z"
-                                         : step == "redo"       ? "Ctrl+Y"
-                                         : step == "shift-redo" ? "Ctrl+Shift+Z"
-                                                                : step)[0];
-            pressKey(key.key(), key.keyboardModifiers());
-        }
-    }
 }
 
 // The sheet's texts as the teacher sees them, what is being typed included.
@@ -157,9 +115,8 @@ private slots:
     void savedBytesMatchTheKnownSheet()
     {
         QVERIFY(openSheet());
-        typeInto(m_p->grid(), "p3e1", "9");
-        pressKey(Qt::Key_Up); // leaving the cell rewrites it as 09.00
-        typeInto(m_p->grid(), "p2e2", "14.50");
+        // Up leaves the cell, which rewrites it as 09.00.
+        takeSteps(m_p->grid(), "type p3e1 9;Up;type p2e2 14.50");
         DialogAnswers answers({});
         pressKey(Qt::Key_F4);
         QByteArray known = readBytes(SAISIE_TEST_DATA_DIR "/saved/three-pupils.xml");
@@ -437,8 +394,7 @@ private slots:
         QStringList lines = threePupils();
         lines[4].replace("سامي \"الصغير\" & أخوه", name);
         QVERIFY(writeBytes(file(), gradefile::rowsetBytes(lines)) && m_p->open(kFileName));
-        typeInto(m_p->grid(), "p1e1", "13");
-        pressKey(Qt::Key_F4);
+        takeSteps(m_p->grid(), "type p1e1 13;F4");
         QVERIFY(readBytes(file()).contains(name.toUtf8()));
         QCOMPARE(readBytes(file()).contains("|13.00|") && m_p->sheet()->isSaved(), savable);
         QCOMPARE(m_p->sheet()->statusText().startsWith("في هذا الملفّ سطر أطول"), !savable);
@@ -453,8 +409,7 @@ private slots:
         QTRY_COMPARE(answers.shown.size(), 1);
         QVERIFY(answers.shown[0].text.startsWith("تعذّرت الكتابة في مجلّد البرنامج"));
         QVERIFY(activate(m_p->sheet()));
-        for (const Qt::Key key : {Qt::Key_1, Qt::Key_4, Qt::Key_F4})
-            pressKey(key);
+        takeSteps(m_p->grid(), "1;4;F4");
         QVERIFY(m_p->grid()->text({6, 2}) == "13.00" && m_p->grid()->text({6, 3}) == "14.00");
         QVERIFY(m_p->sheet()->isSaved() && readBytes(file()).contains("|14.00|"));
         QCOMPARE(answers.shown.size(), 1);
@@ -628,8 +583,7 @@ private slots:
              "F4 => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3",
              "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *"});
         row("a grade being typed is the last change",
-            {"type p1e3 9 => 12.50 --.-- 9 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
-             "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
+            {"type p1e3 9;undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
              "redo => 12.50 --.-- 09.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *"});
         row("overtyped grade comes back",
             {"type p1e1 0 => 0 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *",
@@ -637,8 +591,7 @@ private slots:
              "undo => 12.50 --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *",
              "redo => 00.00~ --.-- _ 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e1 *"});
         row("a refused grade blocks undo, its correction is part of it",
-            {"type p1e3 15 => 12.50 --.-- 15 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p1e3 *",
-             "Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e3 *",
+            {"type p1e3 15;Return => 12.50 --.-- 15.00 1 | 07.00 _ غ.ش. 2 | _ _ معفى 3 @p2e3 *",
              "type p2e3 25 => 12.50 --.-- 15.00 1 | 07.00 _ 25 2 | _ _ معفى 3 @p2e3 *",
              "Return => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @p2e3 *",
              "undo => 12.50 --.-- 15.00 1 | 07.00 _ 25! 2 | _ _ معفى 3 @p2e3 *",

@@ -68,8 +68,6 @@ private slots:
     {
         QFETCH(int, percent);
         QApplication::setFont(ui::programFont(ui::kDesignedPointSize * percent / 100));
-        app::AppState state{true};
-        sheet::SheetState sheetState;
         FakeObservationSheet pupils({u"1"_s});
         qint16 row = 1;
         ProgramOnDisk program;
@@ -77,8 +75,9 @@ private slots:
         QVERIFY(program.copySample(six));
         const std::map<QString, std::function<QWidget*()>> open{
             {u"sheet"_s, [&] { return program.open(six); }}, // the program's own
-            {u"main"_s, [&] { return new app::MainWindow(state, sheetState, u"A"_s); }},
-            {u"about"_s, [&] { return new app::AboutBox(state); }},
+            {u"main"_s,
+             [&] { return new app::MainWindow(program.appState, program.sheetState, u"A"_s); }},
+            {u"about"_s, [&] { return new app::AboutBox(program.appState); }},
             {u"question"_s,
              [] {
                  return new QuestionDialog(u"حفظ التغييرات"_s, QuestionDialog::Buttons::YesNo, {});

@@ -4,8 +4,7 @@
 
 #include "gui/windows/observation/observationsheet.h"
 
-#include <QColor>
-#include <QStringList>
+#include <QtGui>
 
 #include <functional>
 #include <vector>

@@ -15,6 +15,7 @@
 #include "gui/windows/app/appstate.h"
 #include "gui/windows/app/mainwindow.h"
 #include "gui/windows/sheet/gradesheetwindow.h"
+#include "gui/windows/sheet/sheetcontextmenu.h"
 #include "gui/windows/sheet/sheetstate.h"
 #include "places.h"
 
@@ -147,4 +148,45 @@ inline bool chooseMenuItem(const QString& text)
         return false;
     QTest::keyClick(menu, Qt::Key_Return);
     return true;
+}
+
+// The teacher's steps, ";" between them: "type PLACE TEXT", "paste PLACE TEXT" (Ctrl+V there;
+// the caller answers the message), "observe PUPIL TEXT" (validated unseen), "undo", "redo",
+// "shift-redo", "menu undo|redo [PLACE]" or "menu paste PLACE TEXT" (a right click on the cell,
+// p1e1 by default), or a key. Places as tests/support/places.h names them.
+inline void takeSteps(sheet::GradeGrid* grid, const QString& steps)
+{
+    for (const QString& step : steps.split(u';')) {
+        const QStringList words = step.split(u' ');
+        if (words[0] == "type") {
+            typeInto(grid, words[1], words.value(2));
+        } else if (words[0] == "paste") {
+            QGuiApplication::clipboard()->setText(step.section(u' ', 2));
+            typeInto(grid, words[1], {});
+            pressKey(Qt::Key_V, Qt::ControlModifier);
+            QVERIFY(activate(grid->window())); // after the message
+        } else if (words[0] == "observe") {
+            observe(qobject_cast<sheet::GradeSheetWindow*>(grid->window()), words[1].toInt(),
+                    words.mid(2).join(u' '));
+        } else if (words[0] == "menu") { // the grid's menu by a right click, an item by Enter
+            if (words[1] == "paste")
+                QGuiApplication::clipboard()->setText(step.section(u' ', 3));
+            const QPoint at =
+                grid->visualRect(grid->sheet().indexOf(cellNamed(words.value(2, "p1e1")))).center();
+            QTest::mouseClick(grid->window()->windowHandle(), Qt::RightButton, {},
+                              grid->viewport()->mapTo(grid->window(), at));
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QVERIFY(chooseMenuItem(words[1] == "undo"   ? sheet::SheetContextMenu::kUndoItem
+                                   : words[1] == "redo" ? sheet::SheetContextMenu::kRedoItem
+                                                        : sheet::SheetContextMenu::kPasteItem));
+            QVERIFY(activate(grid->window())); // after a paste's message
+        } else { // undo, redo and shift-redo by their keys, or a key's name
+            const QKeyCombination key =
+                QKeySequence::fromString(step == "undo"         ? "Ctrl+Z"
+                                         : step == "redo"       ? "Ctrl+Y"
+                                         : step == "shift-redo" ? "Ctrl+Shift+Z"
+                                                                : step)[0];
+            pressKey(key.key(), key.keyboardModifiers());
+        }
+    }
 }

@@ -7,10 +7,7 @@
 #include "../support/fakeobservationsheet.h"
 #include "gui/windows/observation/observationdialog.h"
 
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QLineEdit>
-#include <QTextStream>
+#include <QtWidgets>
 
 // Xlib's macros clash with Qt's names: it comes last.
 #include <X11/XKBlib.h>
