@@ -58,6 +58,8 @@ int errnoFromLastError()
         return EIO;
     case ERROR_ALREADY_EXISTS:
         return EEXIST;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
     default:
         return EINVAL;
     }
@@ -332,6 +334,8 @@ FileErrorKind errorKindOf(int error)
         return FileErrorKind::NoDisk;
     case kNotRegularFile:
         return FileErrorKind::NotAFile;
+    case ENAMETOOLONG:
+        return FileErrorKind::NameTooLong;
     case EROFS:
     case EACCES:
     case EPERM:

@@ -13,6 +13,9 @@ const QString kWriteProtectedText = QStringLiteral("الرّجاء التّثب�
 const QString kDiskFullText = QStringLiteral(
     "لا يتّسع القرص لحفظ الأعداد : لم يتغيّر الملفّ بالقرص، والأعداد باقية في البرنامج. "
     "أفرغ مكانا في القرص ثمّ أعد الحفظ.");
+const QString kNameTooLongText = QStringLiteral(
+    "مسار الملفّ أطول ممّا يقبله النظام : لم يتغيّر الملفّ بالقرص، والأعداد باقية في البرنامج. "
+    "انقل مجلّد الأعداد إلى مكان أقرب من أصل القرص ثمّ أعد الحفظ.");
 const QString kJournalChangedText =
     QStringLiteral("تغيّر هذا الملفّ بالقرص بعد رقن أعداد لم تحفظ: لم تسترجع، وهي محفوظة جانبا في :");
 const QString kJournalDamagedText =
@@ -75,6 +78,8 @@ TeacherMessage diskWriteMessage(const FileError& error)
         return notice(kWriteProtectedText);
     if (error.kind == FileErrorKind::DiskFull)
         return notice(kDiskFullText);
+    if (error.kind == FileErrorKind::NameTooLong)
+        return notice(kNameTooLongText);
     return unforeseenSaveError(error);
 }
 

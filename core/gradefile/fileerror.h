@@ -22,6 +22,7 @@ enum class FileErrorKind {
     ChangedOnDisk,    // the grade file changed on the disk since the journal began
     NoFile,           // the file is not there, though its folder is
     NotAFile,         // a folder, a pipe or a device where a file was expected
+    NameTooLong,      // the path is longer than the system takes
     Other,
 };
 

@@ -53,6 +53,9 @@ private slots:
             Kind::PermissionDenied);
         row("disk pulled out before the rename", Fault::PulledOut, WriteStep::Replace,
             Kind::NoDisk);
+#ifdef Q_OS_LINUX
+        row("name too long", Fault::NoFolder, WriteStep::CreateTemporary, Kind::NameTooLong);
+#endif
 #ifdef Q_OS_WIN
         row("file open in another program", Fault::Held, WriteStep::Replace,
             Kind::PermissionDenied);
@@ -65,8 +68,9 @@ private slots:
         QTemporaryDir dir;
         WriteFaults faults(fault == Fault::Injected ? step : WriteStep::None);
         faults.spoilReadBack = fault == Fault::ReadBackChanged;
-        const QString target =
-            dir.filePath(fault == Fault::NoFolder ? QStringLiteral("absent/") + kName : kName);
+        const QString missing =
+            kind == FileErrorKind::NameTooLong ? QString(300, u'a') : "absent/" + kName;
+        const QString target = dir.filePath(fault == Fault::NoFolder ? missing : kName);
         QByteArray content = fault == Fault::DiskFull ? kNew.repeated(60) : kNew;
 #ifdef Q_OS_LINUX
         std::optional<TmpfsMount> disk;

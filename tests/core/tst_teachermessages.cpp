@@ -36,6 +36,11 @@ private slots:
         row("another file's copy", Operation::Restore, Kind::OtherFile,
             QStringLiteral("هذه النسخة لا تخصّ هذا الملفّ :\nj"), false);
         row("restore, no disk", Operation::Restore, Kind::NoDisk, insertDisk, true);
+        row("save, name too long", Operation::Save, Kind::NameTooLong,
+            QStringLiteral(
+                "مسار الملفّ أطول ممّا يقبله النظام : لم يتغيّر الملفّ بالقرص، والأعداد باقية في "
+                "البرنامج. انقل مجلّد الأعداد إلى مكان أقرب من أصل القرص ثمّ أعد الحفظ."),
+            false);
     }
 
     void messages()
