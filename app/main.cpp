@@ -24,8 +24,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(recovery::kProgramName);
     QApplication::setWindowIcon(ui::programIcon());
     QApplication::setLayoutDirection(Qt::RightToLeft);
-    // Windows shows no icons on dialog buttons, and its look changed under another style. Before
-    // the program's font, which then has the last word on every widget.
+    // Only where the platform's style puts icons on dialog buttons: Windows shows none, and
+    // its look changed under another style. Before the program's font, which then has the last
+    // word on every widget.
     if (QApplication::style()->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons))
         QApplication::setStyle(ui::programStyle());
     QApplication::setFont(ui::programFont());

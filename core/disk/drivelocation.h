@@ -15,7 +15,8 @@ struct DriveArgument {
 
 DriveArgument driveArgumentOf(const QStringList& arguments);
 
-// Drive A: on Windows, the conventional mount point of a removable disk elsewhere.
+// Where the disk is when nothing else tells: drive A: on Windows, the conventional mount
+// point of a removable disk elsewhere.
 QString defaultDriveFolder();
 
 } // namespace app

@@ -6,7 +6,8 @@
 
 namespace app {
 
-// Mounted and ready now.
+// The volumes the system has mounted and ready now, each with whether it sits on a
+// removable medium (a floppy, a USB stick, a memory card).
 QList<MountedVolume> mountedVolumes();
 
 } // namespace app

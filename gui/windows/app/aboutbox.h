@@ -9,8 +9,9 @@ namespace app {
 
 struct AppState;
 
-// Its OK button (Enter or Escape too) records that the start-up notice has been seen; its
-// close box does not.
+// The about box: the program's name, version, purpose and support telephone, over a
+// picture. Closing it with its OK button (Enter or Escape too) records that the start-up
+// notice has been seen; its close box does not.
 class AboutBox : public QDialog {
     Q_OBJECT
 

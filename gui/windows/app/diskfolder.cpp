@@ -1,3 +1,5 @@
+// The main window's disk folder: the teacher's choice from the menu, and the status line
+// that shows it.
 #include "core/copies/copyfailure.h"
 #include "core/disk/drivechoice.h"
 #include "gui/ui/filedialogs.h"
@@ -45,7 +47,8 @@ void MainWindow::chooseDiskFolder()
                                           : ui::askForFolder(this, kFolderDialogCaption, start);
     if (folder.isEmpty())
         return;
-    // The open sheet writes back to the disk it was opened from: it closes first.
+    // The open sheet writes back to the disk it was opened from; it closes first, asking
+    // about its unsaved grades, or the disk stays as it is.
     const bool sameDisk = QDir(folder) == QDir(m_disk.folder());
     if (!sameDisk && !closeGradeSheets())
         return;

@@ -49,7 +49,8 @@ QTreeWidget* makeList(QWidget* parent, const QString& name, const QStringList& h
     return list;
 }
 
-// As far as the screen allows: the teacher reads a copy's differences and folder whole.
+// The list as wide as its columns, as far as the screen allows: the teacher reads a copy's
+// differences and folder whole, without scrolling sideways.
 void fitColumns(QTreeWidget* list)
 {
     int width = 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();

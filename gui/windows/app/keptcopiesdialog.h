@@ -18,22 +18,27 @@ class GradeDisk;
 
 namespace app {
 
-// The choice of a copy is carried out by whoever showed the dialog. Unsaved grades set aside are
-// put back among the journals, for the next open of the file to offer again.
+// Lists the kept copies of a grade file (when each was kept, its save number, how it differs
+// from the file on the disk now, the disk it was kept from) and lets the teacher choose one
+// to bring back onto the disk or to write into another folder; the choice is carried out by
+// whoever showed it. Lists too the unsaved grades set aside (given up at the question that
+// offered them, or typed on another content of the file) and puts one back among the
+// journals, for the next open of the file to offer again.
 class KeptCopiesDialog : public QDialog {
     Q_OBJECT
 
 public:
     enum class Choice { None, ToDisk, ToFolder };
 
-    // Every key with copies or grades set aside can be chosen, for the file of a disk that can
-    // no longer be read.
+    // Shows the copies of selectedKey first when it has any; every key with copies or grades
+    // set aside can be chosen, for the file of a disk that can no longer be read. The copies
+    // are compared with the files of disk.
     KeptCopiesDialog(const recovery::KeptCopies& copies, const gradefile::GradeDisk& disk,
                      const QString& selectedKey, QWidget* parent = nullptr);
 
     Choice choice() const { return m_choice; }
     QString key() const;
-    // Once choice() is not None.
+    // The copy chosen, once choice() is not None.
     recovery::KeptCopy copy() const;
 
 private:

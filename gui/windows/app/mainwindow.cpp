@@ -43,7 +43,8 @@ const QString kOpenElsewhereQuestion =
 const QColor kInvalidFileColour(Qt::red);
 const QColor kSavedFileColour(Qt::blue);
 
-// A file that is no grade file, a file just saved.
+// A line of the file list in bold and in colour: a file that is no grade file, a file just
+// saved.
 void emphasise(QTreeWidgetItem* line, const QColor& colour)
 {
     for (int column = 0; column < line->treeWidget()->columnCount(); ++column) {
@@ -82,8 +83,9 @@ MainWindow::MainWindow(AppState& appState, sheet::SheetState& sheetState, QStrin
     m_scanButton->installEventFilter(this);
     m_scanButton->setFocus();
 
-    // Elsewhere than on a button or the list, Enter presses the scan button, as a dialog's
-    // default button.
+    // Enter presses the button that has the focus, opens the file chosen in the list, and
+    // presses the scan button from anywhere else in the window, as a dialog's default
+    // button does.
     auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
     auto* keypadEnter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
     for (QShortcut* shortcut : {enter, keypadEnter})
@@ -129,7 +131,8 @@ void MainWindow::pressDefaultButton()
         m_scanButton->click();
 }
 
-// The grade sheet is a window of its own with no parent: it goes with the main window all the same.
+// The grade sheet stands on the desktop beside the main window, as a window of its own
+// with no parent: it goes with the main window all the same.
 MainWindow::~MainWindow()
 {
     delete m_gradeSheet;
@@ -210,7 +213,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::scanButtonFocused()
 {
-    // Not from inside the focus change itself.
+    // The start-up notice is shown once the focus has settled, not from inside the
+    // focus change itself.
     if (m_appState.aboutShown || m_aboutPending)
         return;
     m_aboutPending = true;
@@ -281,7 +285,8 @@ void MainWindow::scanDisk()
         addListLine(fileName);
     for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* line = m_fileList->topLevelItem(i);
-        // A file that cannot be read is listed as invalid, and the scan goes on.
+        // A file that cannot be read as a grade file is listed as invalid, and the scan
+        // goes on with the next one.
         const QString description = m_disk.describe(line->text(FileNameColumn));
         line->setText(ContentColumn, description);
         if (description == gradefile::kInvalidGradeFileText)
@@ -363,7 +368,8 @@ void MainWindow::openSelectedFile()
     }
     openSubjectSheet(*read.document, readOnly);
     filling.restore();
-    // Once the sheet stands on the screen.
+    // Once the sheet stands on the screen: what a crash left unsaved is offered back, and
+    // the teacher goes on typing in the sheet.
     if (m_gradeSheet && m_gradeSheet->offerRecovery()) {
         m_gradeSheet->activateWindow();
         m_gradeSheet->grid()->setFocus();
