@@ -8,11 +8,14 @@ class QWidget;
 
 namespace ui {
 
-// A screen reader speaks the change, even of a line that shows nothing or the same text again.
+// Tells assistive technology what became of the teacher's command: the line's accessible
+// name becomes the text, and a screen reader speaks the change, even of a line that shows
+// nothing or the same text again.
 void announce(QWidget* line, const QString& text);
 
-// For QAccessible::installFactory: a window built on a plain QWidget (the grade sheet, the
-// preview) is a window to assistive technology, not a bare pane.
+// For QAccessible::installFactory: a window of the program built on a plain QWidget (the
+// grade sheet, the preview) is a window to assistive technology, as the main window is, not
+// a bare pane; nothing for any other object.
 QAccessibleInterface* plainWindowAccessible(const QString& className, QObject* object);
 
 } // namespace ui

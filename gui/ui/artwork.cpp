@@ -105,7 +105,9 @@ QPixmap aboutBackground(QSize size)
 
 namespace {
 
-// Draws each size when asked for: drawing them all at start would slow it down.
+// Draws the grade book at the size asked for, when it is asked for: a window shown needs a
+// few small sizes, the desktop's menu entry the large ones, and drawing them all at start
+// would slow it down.
 class GradeBookIconEngine : public QIconEngine {
 public:
     QIconEngine* clone() const override { return new GradeBookIconEngine(*this); }

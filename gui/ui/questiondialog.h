@@ -4,7 +4,8 @@
 
 namespace ui {
 
-// Also a notice with one button, No hidden. Escape answers nothing; the close box answers No.
+// The program's yes-or-no question, also used with its No button hidden as a notice with
+// one button. Yes is the default button; Escape answers nothing; the close box answers No.
 class QuestionDialog : public QDialog {
     Q_OBJECT
 

@@ -4,7 +4,8 @@
 
 namespace ui {
 
-// restore() gives the default pointer back early, before a message.
+// Shows the hourglass for as long as it lives, and the default pointer again however
+// the work ends. restore() gives the default pointer back early, before a message.
 class WaitCursor {
 public:
     WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
