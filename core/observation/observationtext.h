@@ -9,9 +9,11 @@
 
 namespace observation {
 
+// The teacher types at most this many characters into the observation box.
 inline constexpr int kMaxObservationLength = 50;
 
-// The grade file's text (the pupil's level), then "#" and the observation. Only the first "#"
+// The text of a pupil's observation column: what the grade file put there (the pupil's
+// level), then, once an observation is given, "#" and the observation. Only the first "#"
 // separates: any later one is part of the observation.
 struct ObservationCell {
     QString prefix;
@@ -21,14 +23,18 @@ struct ObservationCell {
 ObservationCell splitCell(const QString& cellText);
 QString joinCell(const ObservationCell& cell);
 
+// The observation the dialog shows for this column text: empty when there is none.
 QString observationOf(const QString& cellText);
 
-// The prefix is kept whatever it holds; blanks are stored as typed; an empty observation
-// removes the "#".
+// The column text once the observation box's text is validated: the prefix is kept
+// whatever it holds; an observation (blanks count, and are stored as typed) replaces
+// whatever followed the "#"; an empty one removes the "#" and the old observation.
+// Characters the grade file cannot hold are left out first (see storableText).
 QString cellAfterValidation(const QString& cellText, const QString& observation);
 
-// A preset phrase, blanks around it ignored, gives its level; any other text, blanks alone
-// included, is free.
+// How the pupil's name shows an observation: a preset phrase, blanks around it ignored,
+// gives its level; any other text, blanks alone included, is a free observation; an
+// empty one is none.
 Level levelOf(const QString& observation);
 
 struct NameLook {
@@ -39,15 +45,20 @@ struct NameLook {
         return a.colour == b.colour && a.bold == b.bold;
     }
 };
+// The colour of the level, bold as long as there is an observation.
 NameLook nameLookFor(const QString& observation);
 
-// A grade file line is fields between "|": a "|" would shift every field after it, and a
-// control character or a lone surrogate would break the line or the file.
+// Whether a character may stand in an observation. A grade file line is fields between
+// "|", one line per record: "|" would shift every field after it, and a line break or
+// any other control character breaks the line or the file. Lone halves of a surrogate
+// pair have no place in the file either.
 QString storableText(QStringView text);
 
-// What came in (before the cursor) loses what storableText leaves out and is cut at
-// kMaxObservationLength; an observation already longer, as a grade file may hold, may be
-// shortened, never lengthened.
+// What an edit of the observation box leaves in it. The box held `before`; typing, a
+// paste, a drop or an undo turned it into `edited`, with the cursor at `cursor` (just
+// after what came in). What came in loses the characters storableText leaves out and is
+// cut so that the text does not grow past kMaxObservationLength; an observation already
+// longer, as a grade file may hold one, is kept and may be shortened, never lengthened.
 struct BoxEdit {
     QString text;
     int cursor = 0;

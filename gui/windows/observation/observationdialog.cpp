@@ -32,7 +32,8 @@ const QString kValidate = QStringLiteral("مصادقة");
 const QString kQuit = QStringLiteral("خروج");
 const QString kShortcuts = QStringLiteral("الإختصارات");
 
-// F1 stands at the right, F9 at the left.
+// The key of each preset phrase as the frame shows it, F1 to F9: F1 stands at the right,
+// F9 at the left.
 const QString kKeyCaptions[kPhraseCount] = {
     QStringLiteral("نتائج ضعيفة (F1)"),  QStringLiteral("دون المطلوب (F2)"),
     QStringLiteral("دون المتوسّط  (F3)"), QStringLiteral("متوسّط  (F4)"),
@@ -48,8 +49,9 @@ QColor colourOf(Rgb rgb)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-// Bold, as the grid's names: the red and the green alone are too faint on the window's grey
-// for a weak eye.
+// A key label in the level colour of its phrase, its text against its right edge. In bold,
+// as the names of the grid in the same colours: the red and the green alone are too faint on
+// the window's grey for a weak eye.
 QLabel* makeKeyLabel(QWidget* frame, int index)
 {
     auto* label = new QLabel(kKeyCaptions[index], frame);
@@ -80,8 +82,9 @@ ObservationDialog::ObservationDialog(ObservationSheet& sheet, qint16& currentPup
     layout->addWidget(createShortcutFrame());
     ui::fixDesignedSize(this, 11760, 1410);
 
-    // A row that is no pupil's (a sheet grown shorter) opens the nearest pupil, so that a
-    // validation never writes outside the pupils.
+    // A row that is no pupil's (a header, a sheet grown shorter) opens the nearest pupil,
+    // so that a validation never writes outside the pupils. The sheet shows the dialog
+    // only over a pupil.
     Q_ASSERT(m_sheet.pupilCount() > 0);
     m_row = qint16(qBound(1, int(m_row), m_sheet.pupilCount()));
     loadPupil();
@@ -140,7 +143,8 @@ QLayout* ObservationDialog::createControls()
     return row;
 }
 
-// In as many rows as a large font on a small screen needs.
+// The preset phrases' keys in a row, spread over the frame's width; in as many rows as a
+// large font on a small screen needs.
 QWidget* ObservationDialog::createShortcutFrame()
 {
     auto* frame = new QGroupBox(kShortcuts, this);

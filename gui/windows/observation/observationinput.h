@@ -4,8 +4,9 @@
 
 namespace observation {
 
-// For typing, paste, drop and input methods alike (see admitEdit). Connect the box's
-// textChanged to accept; texts the program puts there go in as they are.
+// Keeps the observation box to what the grade file can hold, for typing, paste, drop and
+// input methods alike: see admitEdit. The box tells it each text it has shown (connect
+// its textChanged to accept), and texts the program puts there go in as they are.
 class ObservationInput : public QValidator {
     Q_OBJECT
 
