@@ -47,7 +47,8 @@ namespace {
 
 constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
-// dataFolder first; empty when folder is not dataFolder or inside it.
+// The folders from dataFolder down to folder, dataFolder first; empty when folder is not
+// dataFolder or inside it.
 QStringList levelsDownTo(const QString& dataFolder, const QString& folder)
 {
     const QString top = QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());

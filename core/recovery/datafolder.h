@@ -4,10 +4,11 @@
 
 namespace recovery {
 
-// The data folder is named after it.
+// The name the program runs under: its data folder is named after it.
 inline const QString kProgramName = QStringLiteral("saisie-notes");
 
-// Where the journals of unsaved changes and the kept copies of grade files live.
+// The program's own data folder, where the journals of unsaved changes and the kept
+// copies of saved grade files live.
 struct DataFolder {
     // Empty when the program was given none: it then keeps no journal and no copy.
     QString path;
@@ -17,7 +18,8 @@ struct DataFolder {
     bool isSet() const { return !path.isEmpty(); }
 };
 
-// Whichever program asks: the gradefile tool finds the same folder.
+// The program's data folder as the system places it (AppDataLocation of saisie-notes),
+// whichever program asks: the gradefile tool finds the same folder.
 QString defaultDataFolder();
 
 // <data>/recovery: the journals of the sheets open or left unsaved.
@@ -28,9 +30,11 @@ QString asideFolder(const QString& dataFolder);
 QString keptCopiesRoot(const QString& dataFolder);
 QString keptCopiesFolder(const QString& dataFolder, const QString& key);
 
-// Every folder from the data folder down to folder is kept to its owner: they hold pupils'
-// names and grades. Created private, never open to others for a moment; one found open (an
-// older version's) is closed. False when folder is not inside the data folder.
+// Creates folder, the data folder or a folder inside it, as needed, and keeps the data
+// folder and every folder from it down to folder to their owner: the journals and copies
+// in them hold pupils' names and grades. A folder is created private, never opened to
+// others for a moment, and one found open (made by an older version) is closed. False
+// when one cannot be created or folder is not inside the data folder.
 bool makePrivateFolder(const QString& dataFolder, const QString& folder);
 
 // A short tag of a disk folder: two disks holding files of the same key keep apart.

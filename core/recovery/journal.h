@@ -11,21 +11,30 @@
 #include <optional>
 #include <vector>
 
-// Each change is flushed before the sheet goes on, so that a crash or a power cut loses nothing
-// the teacher saw done. Each UTF-8 line ends in a check of its own bytes: a last record cut
-// short by a crash is left out; any other that does not check makes the journal damaged.
+// The journal of one sheet's unsaved changes: every change the teacher commits to a cell
+// is appended and flushed to the device before the sheet goes on, so that a crash or a
+// power cut loses nothing the teacher saw done.
+//
+// A journal is a UTF-8 text file of records, one per line, each ending in a check of its
+// own bytes: the header (the program's mark, the journal version, the grade file's key,
+// its disk folder, the hash of its content as opened, the start time), then one record
+// per committed cell (time, column, row, text). A last record cut short by a crash is
+// left out; any other record that does not check makes the whole journal damaged.
 namespace recovery {
 
 inline constexpr int kJournalVersion = 1;
 
-// The key and the content say which file it is; the folder only says where the disk was (a
-// stick put back may come back at another folder, a drive at another letter).
+// The grade file a journal belongs to, and the content its changes apply to. The key and
+// the content say which file it is; the folder only says where the disk was when the
+// journal was written (a stick pulled out and put back may come back at another folder,
+// a drive at another letter).
 struct JournalIdentity {
     QString key;
     QString diskFolder;     // canonical, see canonicalDiskFolder
     QByteArray contentHash; // gradefile::contentHashOf the file's bytes as opened
 };
 
+// One committed change: the cell's whole text after it.
 struct JournalCell {
     int column = 0;
     int row = 0;
@@ -44,7 +53,8 @@ struct JournalContents {
 };
 
 struct JournalRead {
-    // Also nullopt, with no error, for a crash while the very first record was written.
+    // nullopt when the journal is refused (error) and when it holds nothing at all (a
+    // crash while its very first record was written: error is then None).
     std::optional<JournalContents> contents;
     gradefile::FileError error; // Malformed (damaged), OtherVersion, or a read failure
 };
@@ -53,21 +63,25 @@ struct JournalRead {
 inline constexpr qint64 kMaxJournalBytes = 64 * 1024 * 1024;
 
 JournalRead readJournal(const QString& path);
-// path only names the journal in errors.
+// The same, from bytes already read; path only names the journal in errors.
 JournalRead parseJournal(const QByteArray& bytes, const QString& path);
 
+// The bytes of a journal's records, for writers and for tests that build journals.
 QByteArray headerRecord(const JournalIdentity& identity, const QDateTime& started,
                         int version = kJournalVersion);
 QByteArray cellRecord(const JournalCell& cell);
 
+// Appends to one journal file, each append flushed to the device before it returns.
 class JournalWriter {
 public:
-    // path must not exist yet; nullptr with error set when it cannot be created.
+    // Creates the journal at path (which must not exist yet) with its header and first
+    // cells; nullptr with error set when it cannot.
     static std::unique_ptr<JournalWriter>
     create(const QString& path, const JournalIdentity& identity, const QDateTime& started,
            const std::vector<JournalCell>& cells, gradefile::FileError& error);
 
-    // Without flush the cells survive the program, not a power cut, until flush().
+    // Appends cells and flushes them to the device, or, with flush false, leaves them in
+    // the system's hands (they survive the program, not a power cut) until flush().
     gradefile::FileError append(const std::vector<JournalCell>& cells, bool flush = true);
     gradefile::FileError flush();
     const QString& path() const { return m_path; }

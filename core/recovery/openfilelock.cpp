@@ -23,9 +23,10 @@ std::optional<LockInfo> infoOf(const QLockFile& lock)
     return lock.getLockInfo(&info.pid, &info.host, &program) ? std::optional(info) : std::nullopt;
 }
 
-// A lock under this very process's id on this machine was left by a copy that died (Wine gives
-// the same ids, Windows reuses them): a program opening one file at a time holds no lock it does
-// not know of. Windows writes its short computer name as the lock's machine.
+// A lock under this very process's id, on this machine, was left by a copy that died: the
+// restarted program got its id again (Wine gives the same ids, Windows reuses them), and it
+// opens one file at a time, so it holds no lock it does not know of. The machine is named as a
+// lock of this process names it (Windows writes its short computer name there).
 bool leftByThisProcessId(const QLockFile& lock, const QString& folder)
 {
     const std::optional<LockInfo> left = infoOf(lock);
