@@ -9,7 +9,8 @@
 #include <optional>
 #include <vector>
 
-// No window here: the sheet's context menu and the gradefile tool show the same numbers.
+// How a class did in each exam, from the texts of its grade sheet. Nothing here needs a
+// window: the sheet's context menu and the gradefile tool show the same numbers.
 namespace sheet {
 
 struct ExamStatistics {
@@ -20,8 +21,9 @@ struct ExamStatistics {
     int exempt = 0;
     int noGrade = 0;
     int empty = 0;
-    // Neither a grade nor a mark (above 20 in a file, a pasted "-3"): counted so that the
-    // counts add up to the pupils.
+    // Texts that are neither a grade nor a mark (a grade above 20 read from a file, a
+    // pasted "-3"): counted here so that the counts add up to the pupils, and left out
+    // of the numbers below.
     int other = 0;
     int under10 = 0; // grades below 10
     // Over the grades only; none when no pupil has a grade.
@@ -33,21 +35,26 @@ struct ExamStatistics {
     int pupils() const { return graded + absent + exempt + noGrade + empty + other; }
 };
 
-// nullopt for a mark, an empty cell or any text but a plain number from 0 to 20.
+// The value of a cell that holds a grade: digits with at most one "." (at least one
+// digit), from 0 to 20. nullopt for a mark, an empty cell or any other text.
 std::optional<double> gradeValueOf(QStringView text);
 
 // One entry per shown exam that has a header, the first exam first, as the CSV copy has them.
 std::vector<ExamStatistics> classStatistics(const GradeSheet& sheet);
 
-// In the order the statistics dialog and the workbook copy show the figures.
+// The figures of an exam in the order the statistics dialog and the workbook copy show them,
+// under the names statisticsLabels() gives: the counts (graded, absent, exempt, no grade,
+// empty, under 10), then the mean, median, lowest and highest grade.
 const QStringList& statisticsLabels();
 std::array<int, 6> countsOf(const ExamStatistics& exam);
 std::array<std::optional<double>, 4> gradeFiguresOf(const ExamStatistics& exam);
-// Shown only when an exam has such a text.
+// The name of the line that counts texts that are no grade nor mark, shown only when an exam
+// has one.
 extern const QString kOtherTextsLabel;
 bool anyOtherTexts(const std::vector<ExamStatistics>& statistics);
 
-// "--.--" when there is no grade to compute it from.
+// A mean, median, minimum or maximum in the sheet's "00.00" style; "--.--" when there
+// is no grade to compute it from.
 QString statisticText(std::optional<double> value);
 
 } // namespace sheet

@@ -7,10 +7,15 @@
 #include <optional>
 #include <vector>
 
-// A row is its pupil's only by the identifier, never by its place nor by a name. A spreadsheet
-// that took an identifier for a number dropped its leading zeros: digits match an identifier
-// that differs only by leading zeros when exactly one does. A scientific form ("1.23E+8") has
-// lost its last digits: it is listed as unknown, never guessed.
+// A class's grades imported from a file of rows: which pupil each row is, which exam each
+// column fills, and what the import would do, before anything changes.
+//
+// A row is its pupil's only by the identifier: never by its place in the file nor by a name.
+// Identifiers are compared as texts once their blanks are trimmed. A spreadsheet that took an
+// identifier for a number drops its leading zeros ("0123" became 123): digits match an
+// identifier of the class that differs only by leading zeros when exactly one does. An
+// identifier the spreadsheet wrote in its scientific form ("1.23E+8") has lost its last
+// digits: it matches nothing and is listed as unknown, never guessed.
 namespace sheet {
 
 // A file column that fills no exam.
@@ -25,10 +30,12 @@ struct ImportExam {
 // The exams an import may fill: the shown ones, first exam first, with their headers.
 std::vector<ImportExam> importExams(const GradeSheet& sheet);
 
-// The file column whose values match the most identifiers of the class.
+// The file column whose values match the most identifiers of the class; nullopt when none
+// does.
 std::optional<int> guessIdentifierColumn(const SourceRows& source, const GradeSheet& sheet);
 
-// Blanks aside; the identifier column goes to kNoExam.
+// For each file column, the exam whose header it has (blanks aside), or kNoExam. The
+// identifier column goes to none.
 std::vector<int> examColumnsByHeader(const SourceRows& source, const std::vector<ImportExam>& exams,
                                      int identifierColumn);
 

@@ -45,7 +45,8 @@ SourceRead readCsvSource(const QByteArray& bytes)
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    // A file of nothing but separators is refused before it fills the memory with empty cells.
+    // No more cells than a class's file can hold, whatever their layout: a file of nothing but
+    // separators is refused before it fills the memory with empty cells.
     std::optional<SourceRows> rows =
         spreadsheetRows(text, separatorOf(text), qsizetype(kMaxSourceRows) * kMaxSourceColumns);
     if (!rows)

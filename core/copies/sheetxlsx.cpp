@@ -160,6 +160,8 @@ void writeGrades(Worksheet& sheet, const Formats& formats, const GradeSheet& gra
         sheet.allowDigitTexts(grades.pupilCount() + 1, int(columns.size()));
 }
 
+// The statistics dialog's table: the names of the figures in the first column, then one
+// column per exam.
 void writeStatistics(Worksheet& sheet, const Formats& formats,
                      const std::vector<ExamStatistics>& statistics)
 {
@@ -201,7 +203,8 @@ XlsxWorkbook failure(const QString& description)
 
 XlsxWorkbook sheetXlsx(const GradeSheet& sheet)
 {
-    // libxlsxwriter writes to a file of its own making: it is read back for a safe write.
+    // libxlsxwriter writes to a file of its own making: the workbook is made whole in a
+    // folder of its own, then read back for a safe write to its target.
     const QTemporaryDir folder;
     if (!folder.isValid())
         return failure(folder.errorString());

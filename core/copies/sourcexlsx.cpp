@@ -1,5 +1,8 @@
-// Minizip, not QuaZip: QuaZip carries its own build of minizip's functions under the same names,
-// and in one program with libxlsxwriter one of the two calls the other's and crashes.
+// The workbook is a zip of XML parts: minizip unpacks each part the reading needs, never more
+// than a class's sheet can hold, and Qt's XML reader reads it. Minizip is the zip library the
+// Excel copy's libxlsxwriter loads already: QuaZip carries its own build of minizip's
+// functions under the same names, and in one program with libxlsxwriter one of the two
+// calls the other's and crashes.
 #include "core/copies/gradesource.h"
 
 #include <unzip.h>
@@ -106,7 +109,8 @@ QString stringOf(QXmlStreamReader& xml)
     return text;
 }
 
-// A date or time format holds its letters as Qt writes them.
+// How a cell's number format shows a number that is no plain number: as a date or a time
+// (the format's letters as Qt writes them, in the format's order), or as a percentage.
 struct NumberFormat {
     QString dateTime;
     int percentDecimals = -1; // none: no percentage
@@ -118,8 +122,9 @@ struct CellTables {
     std::vector<NumberFormat> styles;
 };
 
-// Only the first section (positive numbers); "m" is minutes after an hour or before seconds, a
-// month elsewhere.
+// The first section of a format's code (positive numbers): quoted text, padding, colours,
+// conditions and locales show no digit of the value; "m" is minutes after an hour or before
+// seconds, a month elsewhere.
 NumberFormat numberFormat(const QString& code)
 {
     static const QRegularExpression hidden(QStringLiteral(R"("[^"]*"|[_*].|\[[^\]]*[^hms\]]\])"));
@@ -136,7 +141,8 @@ NumberFormat numberFormat(const QString& code)
             -1};
 }
 
-// As a French Excel shows them.
+// The built-in formats that show no plain number: percentages, dates and times, as a French
+// Excel shows them.
 QString builtInFormat(int id)
 {
     const bool time = (id >= 18 && id <= 21) || (id >= 45 && id <= 47);
@@ -195,7 +201,8 @@ int columnOf(QStringView reference)
     return column - 1;
 }
 
-// A whole number as its digits: an identifier typed as a number comes as "20250119" or
+// A number as its cell shows it: a date or a time (never a day's serial number), a percentage;
+// a whole number as its digits: an identifier typed as a number comes as "20250119" or
 // "2.0250119E7", a grade of 15 as "15" or "15.0".
 QString numberText(const QString& value, const NumberFormat& format)
 {
@@ -214,6 +221,8 @@ QString numberText(const QString& value, const NumberFormat& format)
     return value;
 }
 
+// One <c>: its text, from the shared strings, inline, as a boolean or as a number, each as
+// the spreadsheet shows it.
 QString cellText(QXmlStreamReader& xml, const CellTables& tables)
 {
     const QString type = xml.attributes().value(QLatin1String("t")).toString();

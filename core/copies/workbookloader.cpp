@@ -1,5 +1,7 @@
-// Installed in lib/saisie-notes/modules/, not lib/saisie-notes/: the package would then run
-// ldconfig for a library no other program links.
+// The program's side of the workbook module: found in lib/saisie-notes/modules/ beside the
+// program's bin/ as it is installed, and beside each program's folder in the build folder;
+// loaded once, on first use. (Not straight in lib/saisie-notes/: the package would then run
+// ldconfig for a library no other program links.)
 #include "core/copies/workbookmodule.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,10 @@
 #include "core/copies/gradesource.h"
 #include "core/copies/sheetxlsx.h"
 
-// A module loaded on first use: its libraries (libxlsxwriter, minizip, OpenSSL's) would
-// otherwise load with every start, for the few times a teacher asks for a workbook.
+// The Excel side of the program (the workbook copy, a workbook read for an import) is a module
+// of its own, loaded the first time a workbook is written or read: its libraries
+// (libxlsxwriter, minizip and OpenSSL's under them) would otherwise load with every start of
+// the program, for the few times a teacher asks for a workbook.
 namespace sheet {
 
 struct WorkbookFunctions {

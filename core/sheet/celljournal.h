@@ -6,7 +6,9 @@
 
 namespace sheet {
 
-// Each committed change is recorded before the sheet goes on, so that it survives a crash.
+// Where a sheet records every change the teacher commits to a cell (a typed grade, its
+// rewrite, a mark, a validated observation), before the sheet goes on, so that the change
+// survives a crash until it reaches the disk.
 class CellJournal {
 public:
     virtual ~CellJournal() = default;

@@ -8,11 +8,12 @@
 
 #include <optional>
 
-// Pure decisions that keep a grade cell to its four forms ("07.25" or one of the three marks)
-// and move the cursor on Enter.
+// The rules that keep a grade cell to its four forms (a grade text such as "07.25", or one of
+// the three marks) while the teacher types, and where the cursor goes on Enter. Everything here
+// is a pure decision; the window handlers read the grid, call these, and apply the answer.
 namespace sheet {
 
-// The marks come only from F1 to F3.
+// The three marks that stand instead of a grade. They come only from F1 to F3.
 inline constexpr QStringView kNoGradeMark = u"--.--"; // F3; also an empty cell left
 inline constexpr QStringView kExemptMark = u"معفى";   // F2
 inline constexpr QStringView kAbsentMark = u"غ.ش.";   // F1
@@ -22,7 +23,7 @@ using gradefile::kFirstGradeColumn;
 inline constexpr int kGradeMin = 0;
 inline constexpr int kGradeMax = 20;
 
-// Row 0 and column 0 are the headers.
+// A grid cell, row 0 and column 0 being the headers.
 struct Cell {
     int column = 0;
     int row = 0;
@@ -30,7 +31,8 @@ struct Cell {
     friend bool operator!=(Cell a, Cell b) { return !(a == b); }
 };
 
-// Pupils count from 1, exams from 0; exam -1 is the pupil's information, right of the first exam.
+// A pupil's grade in one exam: pupils count from 1, exams from 0 (the first exam). Exam -1
+// stands for the pupil's information, right of the first exam.
 struct PupilExam {
     int pupil = 1;
     int exam = 0;
@@ -42,31 +44,39 @@ struct PupilExam {
 
 // ---- Key filter (a character typed into the active cell) ----
 
-// Digits, Backspace (8), and "." in a text not empty that holds none yet. More than two
-// decimals or integer digits pass: the cell check deals with them.
+// Digits and Backspace (8) are accepted; "." only when currentText (the text being typed in
+// the active cell) is not empty and holds no "." yet; everything else (letters, "-", spaces,
+// Enter 13, Arabic letters ...) is discarded. The rule admits more than two decimals and more
+// than two integer digits: the cell check deals with them.
 bool filterKey(int characterCode, QStringView currentText);
 
-// For an Arabic keyboard: both forms of Arabic-Indic digits as 0 to 9, the Arabic decimal
-// separator as ".".
+// The character a cell takes for one typed on an Arabic keyboard: the Arabic-Indic digits
+// (both forms) as 0 to 9 and the Arabic decimal separator as "."; any other as it is.
 char32_t plainCharacter(char32_t character);
 
 // ---- Numeric value and the "00.00" rewrite ----
 
-// The leading ASCII digits and at most one ".", nothing skipped: " 12" and "-3" are 0, "1e5" is
-// 1, ".5" is 0.5, "." and every mark are 0. nullopt when too large for a double (the cell check
-// refuses it).
+// The number formed by the text's leading ASCII digits and at most one ".", read as a decimal
+// number. Nothing is skipped and nothing else is read: " 12" and "-3" are 0, "1e5" is 1, ".5" is
+// 0.5, "5." is 5, "." and every mark are 0. nullopt when the number is too large for a double
+// (a run-time failure for the cell check). A number too small for a double reads as 0.
 std::optional<double> cellValue(QStringView text);
 
-// Exactly the texts whose whole content cellValue() reads.
+// Digits with at most one "." and at least one digit, nothing else: exactly the texts whose
+// whole content cellValue() reads.
 bool isPlainNumber(QStringView text);
 
-// "00.00"; a text that is not isPlainNumber comes back unchanged, so the rewrite never shows a
-// value other than the one cellValue() read. A third decimal rounds half away from zero on the
-// decimal digits, never through a double: 12.345 -> 12.35, 19.995 -> 20.00.
+// The text rewritten with the pattern "00.00": at least two integer digits, exactly two
+// decimals. Only a text made wholly of digits with at most one "." (at least one digit) is a
+// number; any other text (a mark, " 12", "12abc", "-3", "1e5") comes back unchanged, so the
+// rewrite never shows a value other than the one cellValue() read.
+// Rounding of a third decimal: half away from zero, done exactly on the decimal digits (never
+// through a binary double): 12.345 -> 12.35, 12.3449 -> 12.34, 19.995 -> 20.00.
 QString toGradeText(const QString& text);
 
 // ---- Cell check (the cursor is about to leave a cell) ----
 
+// The verdict of a grade cell's check; a cell never checked is Unchecked.
 enum class CheckResult { Unchecked, Accepted, Zero, Refused };
 
 struct CellCheck {
@@ -75,11 +85,16 @@ struct CellCheck {
     bool refused = false;          // the cursor stays on the cell
 };
 
-// As the cursor leaves the cell: empty or "." becomes "--.--"; a value from 0 to 20 is
-// rewritten with toGradeText(); any other is refused. A pasted text that is not a number but has
-// a value in range passes unchanged: "-3" has the value 0, so it stays "-3", Accepted.
+// The check of a cell's text as the cursor leaves it:
+// - an empty text, or one that is "." once spaces are trimmed, becomes "--.--";
+// - a value from 0 to 20 is rewritten with toGradeText() and is Zero when the text is then
+//   "00.00", Plain otherwise;
+// - a value out of range, or too large for a double, is refused.
+// A pasted text that is not a number but has a value in range passes unchanged: "-3" has the
+// value 0 (it does not start with a digit), so it stays "-3", Plain.
 CellCheck checkCell(const QString& text);
-// An empty cell the teacher went past at the end of a column or row stays empty.
+// The check of the grade cell an Enter wrap leaves: checkCell's without its first step, so that
+// an empty cell the teacher went past at the end of a column or row stays empty.
 CellCheck checkCellLeftByWrap(const QString& text);
 
 // ---- Enter rule ----
@@ -92,9 +107,11 @@ struct EnterMove {
         false; // next is the first pupil of the next exam or the first exam of the next pupil
 };
 
-// Past the last pupil or exam, round to the next exam or pupil. An exam beyond the last counts
-// as the last; from the pupil's information the move lands on a first exam. With one exam,
-// horizontal entry goes down without a wrap.
+// Where Enter takes the cursor from a pupil's cell: the next pupil (vertical) or the next exam
+// (horizontal); past the last pupil or the last exam, round to the first pupil of the next
+// exam or the first exam of the next pupil. An exam beyond the last counts as the last; from
+// the pupil's information the move lands on a first exam. With one exam, horizontal entry goes
+// down without a wrap.
 EnterMove enterMove(EntryMode mode, PupilExam active, int pupilCount, int examCount);
 
 } // namespace sheet

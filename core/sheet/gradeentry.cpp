@@ -42,7 +42,8 @@ bool GradeEntry::keyPressed(EntryKey key)
 {
     const bool mark =
         key == EntryKey::AbsentMark || key == EntryKey::ExemptMark || key == EntryKey::NoGradeMark;
-    // Not even a check's rewrite: Enter only moves.
+    // Nothing is written in a sheet shown for reading, not even a check's rewrite: Enter
+    // only moves.
     if (m_sheet.isReadOnly())
         return mark;
     return gradeSheetKey(key);
@@ -99,7 +100,8 @@ bool GradeEntry::characterTyped(char32_t character)
     return accepted;
 }
 
-// The grid could not make a wrap's move, round to the next column or row.
+// Enter checks the cell left and puts the cursor on the next cell itself: the grid could not
+// make a wrap's move, round to the next column or row.
 void GradeEntry::enterPressed()
 {
     const Cell from = m_cursor.activeCell();
@@ -109,7 +111,8 @@ void GradeEntry::enterPressed()
     // Like any key typed, Enter makes the save command available, though it writes nothing.
     noteEntry(false);
     const EnterMove move = enterMove(m_mode, *place, m_sheet.pupilCount(), m_sheet.examCount());
-    // What is being typed is the teacher's change: it is committed before the check's rewrite.
+    // What is being typed is committed first: it is the teacher's change, the check's rewrite
+    // comes after it.
     m_cursor.setActiveCell(from);
     if (!checkLeavingCell(from, move.wraps) || !move.next)
         return;
@@ -141,7 +144,8 @@ bool GradeEntry::leavingCell(Cell from, Cell to)
     return true;
 }
 
-// What was typed was checked as it went in: the sheet knows whether it refused it.
+// Checks a grade cell the cursor leaves (other cells are never rewritten); a refused one keeps
+// the cursor. What was typed was checked as it went in: the sheet knows it refused it.
 bool GradeEntry::checkLeavingCell(Cell cell, bool leftByWrap)
 {
     if (cell.row < 1 || !GradeSheet::examAt(cell.column))
@@ -170,7 +174,8 @@ void GradeEntry::activated()
     goToFirstGrade(m_cursorPlaced);
 }
 
-// The unsaved grades stay unsaved: only a successful save clears the modified flag.
+// The first grade of the first pupil; the cell left is checked as on any move. The unsaved
+// grades stay unsaved: only a successful save clears the modified flag.
 void GradeEntry::goToFirstGrade(bool checkLeft)
 {
     const Cell first = GradeSheet::gradeCell(1, 0);
@@ -240,7 +245,8 @@ BlockOutcome GradeEntry::writeBrought(const std::vector<GradeWrite>& writes)
         const std::optional<CellCheck> check = checkBroughtValue(text);
         if (!check || m_sheet.isLocked(cell))
             continue;
-        // Only the first refused value is placed: the teacher corrects it within the block's step.
+        // Only the first refused value is placed, first: the teacher corrects it before going
+        // on, and the correction belongs to the block's step.
         if (check->refused && outcome.refused++ == 0) {
             outcome.firstRefused = cell;
             written.prepend({cell, m_sheet.withText(cell, text)});

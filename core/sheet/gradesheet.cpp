@@ -150,7 +150,8 @@ gradefile::SheetTable GradeSheet::savedTable() const
     return table;
 }
 
-// As a grade typed and left, but an empty text stays empty.
+// A grade cell takes what a grade typed and left would leave: a value with a point or a comma,
+// in either digits, or a mark; anything else stays as it came, refused. Nothing stays nothing.
 CellState GradeSheet::checked(Cell cell, CellState wanted) const
 {
     if (!examAt(cell.column) || cell.row < 1 || m_readOnly)

@@ -7,7 +7,9 @@
 
 #include <array>
 
-// The gradefile tool reads a file through these, so that its copies and statistics are the window's.
+// The grade sheet as the window shows it right after a subject grade file is opened: the
+// texts of its cells and which columns it shows. The gradefile tool reads a file through
+// these, so that its copies and statistics are those of the window.
 namespace sheet {
 
 // The headers the window writes itself above the pupil information.
@@ -20,9 +22,12 @@ QString nameHeaderOf(const QString& nameLayout);
 // Whether each grid column is shown (true) or hidden.
 using ShownColumns = std::array<bool, gradefile::kSheetColumns>;
 
+// The cells of the freshly opened sheet: the file's headers and pupil rows, and the
+// window's own headers.
 gradefile::SheetTable openedSheetTable(const gradefile::GradeDocument& document);
 
-// Every column not empty (column 0 included), never the level and observation column.
+// The columns the window shows for these texts: every column that is not empty (the row
+// headers, column 0, included), but never the level and observation column.
 ShownColumns shownColumnsOf(const gradefile::SheetTable& table);
 
 // A header as the teacher reads it: the blanks that pad it in its cell left out.

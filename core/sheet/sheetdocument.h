@@ -6,7 +6,9 @@
 
 namespace sheet {
 
-// Its save is the one the window and the gradefile tool both use.
+// What an opened subject grade file is, beside the sheet of its grades: the file it is on the
+// disk, its caption, its card texts and counters, whether it is shown for reading only. Its
+// save is the one the window and the gradefile tool both use.
 class SheetDocument {
 public:
     // The sheet filled from an opened file, with that file's own card texts.
@@ -26,10 +28,12 @@ public:
     bool isReadOnly() const { return m_sheet.isReadOnly(); }
     // Whether a save reached the disk since the file was opened.
     bool isSaved() const { return m_saved; }
-    // For the support team (a line longer than the format holds).
+    // Why the file as opened could not be written back (a line longer than the format holds),
+    // for the support team; none when it can be.
     const std::optional<QString>& cannotBeSaved() const { return m_cannotBeSaved; }
 
-    // On failure nothing changed, here or on the disk.
+    // Writes the sheet into its file on the disk, as the lines the administration reads; the
+    // save number goes on from lastSaveNumber. On failure nothing changed, here or on the disk.
     gradefile::FileError save(const gradefile::GradeDisk& disk, qint16 lastSaveNumber,
                               const gradefile::WriteFaultInjector* faults = nullptr);
 

@@ -120,8 +120,10 @@ void FrozenColumns::followRows()
     m_view->verticalHeader()->setDefaultSectionSize(m_table.verticalHeader()->defaultSectionSize());
 }
 
-// The column that would reach under the overlay is masked whole: no grade ever shows cut, its
-// first digits hidden.
+// The overlay stands at the right edge while the table scrolls sideways; the scrolled
+// columns start whole at the left edge (the table scrolls a column at a time), and the one
+// that would reach under the overlay is masked whole: no grade ever shows cut, its first
+// digits hidden.
 void FrozenColumns::place()
 {
     if (m_count == 0 || m_table.horizontalScrollBar()->maximum() == 0) {

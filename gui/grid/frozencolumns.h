@@ -9,10 +9,13 @@ class QTableView;
 
 namespace sheet {
 
-// Keeps the pupil's columns, which a right-to-left reader starts from, at the table's right
-// edge: a second view over the same model laid over the scrolled columns (after Qt's frozen
-// column example), shown only while the table scrolls sideways. It takes no focus and no
-// editor: its mouse events go to the table through the signals below.
+// Keeps the last shown columns of a table (the pupil's name, identifier and order number,
+// which a right-to-left reader starts from) in place at its right edge when the other
+// columns scroll: a second view over the same model and selection, laid over the scrolled
+// columns, showing only the frozen ones (after Qt's frozen column example). It is shown
+// only while the table scrolls sideways; a table that shows every column whole shows the
+// frozen ones itself. Frozen columns take no typing. The overlay takes no focus and no editor: its mouse events
+// are handed to the table through the signals below.
 class FrozenColumns : public QObject {
     Q_OBJECT
 
@@ -25,7 +28,8 @@ public:
     bool covers(int column) const;
     // The width, in pixels, that the frozen columns take at the right of the viewport.
     int coveredWidth() const;
-    // The scrolled columns shown whole within room pixels; columns cut at either side are masked.
+    // Where the scrolled columns shown whole within room pixels of the viewport start and
+    // end; the parts of columns cut at either side are masked.
     std::pair<int, int> wholeColumns(int room) const;
     // Follows the table's columns, rows, header and scrolling.
     void refresh();

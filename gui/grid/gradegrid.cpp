@@ -52,7 +52,8 @@ GradeGrid::GradeGrid(GradeSheet& sheet, QWidget* parent) : QTableView(parent), m
         keepCursorOnCells();
         m_frozen->refresh();
     });
-    // Columns run left to right even in a right-to-left window; texts keep their own direction.
+    // The columns stand in increasing order from left to right even inside a window that
+    // reads right to left; the cells' texts keep their own reading direction.
     setLayoutDirection(Qt::LeftToRight);
     setUpHeaders();
     m_delegate = new GridDelegate(
@@ -142,6 +143,8 @@ QModelIndex GradeGrid::indexOf(Cell cell) const
     return m_sheet.indexOf(cell);
 }
 
+// While a cell is being edited its text is the editor's: the cell rules read it as the
+// teacher types.
 QString GradeGrid::text(Cell cell) const
 {
     if (isEditing() && m_editCell == cell)
@@ -186,8 +189,8 @@ void GradeGrid::keepCursorOnCells()
         placeCursor({1, 1});
 }
 
-// The editor commits, the handler may refuse the move, and one that places the cursor itself
-// has the last word.
+// A move asked for by the user: the editor commits, the input handler may refuse it, and a
+// handler that places the cursor itself (setActiveCell) has the last word.
 void GradeGrid::leaveTo(Cell target)
 {
     commitEditor();
@@ -317,8 +320,10 @@ void GradeGrid::keyPressEvent(QKeyEvent* event)
     event->setAccepted(handleKey(event, false));
 }
 
-// The editor gets only its own editing keys (Delete, Ctrl+A ...): a key it ignored would climb
-// back to the grid and reach the input handler twice.
+// Every key of the grid and of its editor comes here; returns whether it was used up.
+// The editor gets only its own editing keys (Delete, Ctrl+A ...): a key it ignored would
+// climb back to the grid and reach the input handler twice. Without an editor the grid keeps every
+// key but Escape, so that a dialog's Enter never reaches its default button.
 bool GradeGrid::handleKey(QKeyEvent* event, bool inEditor)
 {
     if (!raiseKeyDown(*event))
@@ -403,8 +408,9 @@ void GradeGrid::typeText(const QString& text)
     }
 }
 
-// A spreadsheet's decimal comma is a point; a text with a character the cell refuses goes in
-// not at all, rather than as another number.
+// A paste into a cell that is not being edited replaces its text at once. A spreadsheet's
+// decimal comma is a point; a text with a character the cell refuses goes in not at all, rather
+// than as another number.
 void GradeGrid::pasteText(const QString& text)
 {
     const bool wasEditing = isEditing();
@@ -423,11 +429,14 @@ void GradeGrid::pasteText(const QString& text)
         cancelEditor();
 }
 
+// The input handler decides on each character; what it lets through goes into the cell,
+// except control characters, which never do. False when the character was refused.
 bool GradeGrid::offerCharacter(char32_t typed)
 {
     if (!activeCellTakesText())
         return false;
-    // The grade file holds plain digits.
+    // The Arabic keyboard's digits and decimal separator stand for the plain ones the
+    // grade file holds.
     char32_t character = plainCharacter(typed);
     if (m_input && !m_input->characterTyped(character))
         return false;
@@ -501,7 +510,7 @@ void GradeGrid::commitEditor()
     if (!editor)
         return;
     commitData(editor);
-    // Something answering the commit may have closed the editor already.
+    // A cellEditedAt handler may have written the cell, which closes the editor already.
     if (m_editor == editor)
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
@@ -564,7 +573,8 @@ bool GradeGrid::editorEvent(QObject* editor, QEvent* event)
     }
 }
 
-// The composition under way is left to the editor to show.
+// A composed character goes to the input handler like a typed one; the composition under way
+// is left to the editor to show.
 void GradeGrid::editorInputMethod(QInputMethodEvent* event)
 {
     typeText(event->commitString());
@@ -611,7 +621,8 @@ void GradeGrid::pressCell(const QModelIndex& index)
     m_pressedCell = GradeSheet::cellOf(index);
 }
 
-// A click is told on release over the pressed cell, after the move or the cancelled move.
+// Click comes when the button is released on the cell it was pressed on, after the move
+// or the cancelled move.
 void GradeGrid::releaseCell(const QModelIndex& index)
 {
     const std::optional<Cell> pressed = m_pressedCell;
@@ -741,8 +752,10 @@ int headerWidth(const QString& text, const QFontMetrics& metrics)
     return best;
 }
 
-// A class's texts share most of their words: each is measured once. Arabic letters join only
-// within a word, so a text is as wide as its words and blanks.
+// A class's texts share most of their words (first names, family names, grades): each word
+// is measured once. Arabic letters join only within a word, and digits, points and Latin
+// letters do not change shape, so a text is as wide as its words and blanks, and a word
+// without Arabic as wide as its characters.
 class TextWidths {
 public:
     explicit TextWidths(const QFont& font) : m_metrics(font) {}

@@ -75,7 +75,8 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 {
     auto* editor = new QLineEdit(parent);
     dressLikeCell(editor, index);
-    // The editor's own menu and drop would put text in behind the input handler's back.
+    // Pasting and dropping go through the grid, one character at a time through the input handler;
+    // the editor's own menu and drop would put text in behind its back.
     editor->setContextMenuPolicy(Qt::NoContextMenu);
     editor->setAcceptDrops(false);
     connect(editor, &QLineEdit::textChanged, editor, [editor](const QString& text) {
@@ -161,7 +162,8 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->restore();
 }
 
-// Exam names such as "فرض مراقبة 1" need a second line in a narrow column.
+// A long header in a narrow column wraps onto a second line at a blank, as exam names
+// such as "فرض مراقبة 1" need; what still does not fit ends in an ellipsis.
 void GridHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const
 {
     QHeaderView::initStyleOptionForIndex(option, logicalIndex);

@@ -9,16 +9,20 @@
 
 namespace sheet {
 
-// The active cell is framed rather than filled, so that its colour stays in sight. The view
-// installs the delegate as the editor's event filter: the grid sees every editor event first.
+// Paints the grid's cells and makes their editor. Cells and editor read in the direction
+// of their own text (Arabic right to left) inside a grid that stays left to right. The
+// active cell is framed rather than filled, so that its colour stays in sight.
+//
+// The view installs the delegate as the editor's event filter, after createEditor(): the
+// grid's handler sees every event of the editor first through eventFilter().
 class GridDelegate : public QStyledItemDelegate {
 public:
     using EditorEventHandler = std::function<bool(QObject* editor, QEvent* event)>;
 
     explicit GridDelegate(QObject* parent, EditorEventHandler handler = {});
 
-    // An editor that outlives the grid for a moment still sends events (losing the focus)
-    // that must not reach a half-destroyed grid.
+    // The grid calls this as it is destroyed: an editor that outlives it for a moment
+    // still sends events (losing the focus) that must not reach a half-destroyed grid.
     void dropHandler() { m_handler = {}; }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -45,7 +49,8 @@ class GridHeader : public QHeaderView {
 public:
     GridHeader(Qt::Orientation orientation, QWidget* parent);
     QSize sizeHint() const override;
-    // An empty text shows the sheet's header again.
+    // Shows text on a section instead of the sheet's header, the sheet left as it is; an
+    // empty text shows the sheet's again.
     void showText(int logicalIndex, const QString& text);
 
 protected:
@@ -57,13 +62,15 @@ private:
     QHash<int, QString> m_shownTexts;
 };
 
-// None before any check.
+// The background grade entry's check gives a cell: white once passed, yellow for a zero, red
+// when refused; none before any check.
 std::optional<QColor> cellBackground(const QModelIndex& index);
 
 // The column headers take up to this many lines.
 inline constexpr int kHeaderLines = 2;
 
-// Broken at blanks; the last line ends in an ellipsis when the text does not fit.
+// text broken at blanks into at most maxLines lines of at most width pixels, the last one
+// ending in an ellipsis when the text does not fit.
 QString wrappedText(const QString& text, const QFontMetrics& metrics, int width, int maxLines);
 
 } // namespace sheet

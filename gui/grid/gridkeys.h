@@ -8,7 +8,8 @@ namespace sheet::keys {
 
 bool isEnterKey(int qtKey);
 
-// C0 and C1 controls and the Unicode line and paragraph separators never go into a cell.
+// Characters that never go into a cell: C0 and C1 controls (CR, LF, TAB ...) and the
+// Unicode line and paragraph separators.
 bool isControlCharacter(char32_t character);
 QString withoutControlCharacters(const QString& text);
 

@@ -40,7 +40,8 @@ AnnualAveragesWindow::AnnualAveragesWindow(QWidget* parent) : QWidget(parent, Qt
     fitToGrid();
 }
 
-// At least as designed; the grid scrolls sideways only beyond the screen's width.
+// As wide as the grid's columns and the commands need, as the window was designed at least;
+// the grid scrolls sideways only beyond the screen's width.
 void AnnualAveragesWindow::fitToGrid()
 {
     ui::sizeBesideGrid(this, m_grid, m_panelArea, ui::fromTwips(kDesignedWidthTwips),
@@ -76,7 +77,8 @@ void AnnualAveragesWindow::createControls()
     // The designed width, or what the buttons need in a larger font; the notice wraps in it.
     m_panel->setFixedWidth(qMax(ui::fromTwips(1395), quit->sizeHint().width()));
 
-    // Nothing typed here could be saved; the cursor still goes everywhere.
+    // No cell takes typing, a paste or a drop: nothing typed here could be saved. The
+    // cursor still goes everywhere.
     m_sheet.setReadOnly(true);
     // The family name and the first name.
     m_sheet.setPupilNameColumns({2, 3});

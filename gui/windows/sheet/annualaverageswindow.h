@@ -12,7 +12,9 @@ namespace sheet {
 
 class GradeGrid;
 
-// Shown for viewing only: this program does not write an annual averages file back.
+// The annual averages sheet: a grade file of the other kind, with one grade column, shown
+// for viewing only, as the window says: this program does not write such a file back, so
+// no cell takes typing, a mark or a paste.
 class AnnualAveragesWindow : public QWidget {
     Q_OBJECT
 

@@ -1,3 +1,6 @@
+// The grade sheet's print commands: the filled card, its preview, the blank card and the
+// large presentation of the grid.
+
 #include "core/card/cardtexts.h"
 #include "core/card/pageheader.h"
 #include "core/card/printedsheet.h"
@@ -37,7 +40,8 @@ const QString kPdfCaption = QStringLiteral("حفظ بطاقة الأعداد ف�
 const QString kBlankCardName = QStringLiteral(" - قبل الرقن");
 const QString kCardPrinted = QStringLiteral("أرسلت البطاقة إلى الطابعة %1 - الصفحات : %2");
 const QString kCardWritten = QStringLiteral("حفظت البطاقة في %1 بالمجلّد %2 - الصفحات : %3");
-// The same card asked for again meanwhile is the teacher's second press, not a second card.
+// How long the status line says that a card went; the same card asked for again meanwhile
+// is the teacher's second press while the first was being sent, not a second card.
 constexpr int kCardSentShownMs = 6000;
 
 QString askForPdfPath(QWidget* parent, const QString& suggestedName)
@@ -58,7 +62,8 @@ bool GradeSheetWindow::printFilledCard()
 {
     if (isCardJustSent(true))
         return false;
-    // A filled card shows what the disk holds, under the number of the save that wrote it.
+    // A filled card shows what the disk holds, under the number of the save that wrote
+    // it: a sheet not saved yet, or changed since its save, is saved first.
     if (!isSaved() || isModified()) {
         const auto answer = ui::QuestionDialog::ask(
             kPrintAfterSaveQuestion, ui::QuestionDialog::Buttons::YesNo, windowTitle(), this);
@@ -66,14 +71,16 @@ bool GradeSheetWindow::printFilledCard()
             giveGridBackItsCursor();
             return false;
         }
-        // A card of grades the disk does not hold would not be the one the administration gets.
+        // The save replaces the file safely; a card printed from grades the disk does
+        // not hold would not be the card the administration gets.
         if (!save()) {
             ui::showNotice(this, windowTitle(), kNotPrintedUnsaved);
             giveGridBackItsCursor();
             return false;
         }
     }
-    // The print number is used up only by a card that exists: printed, or written as a PDF.
+    // The card carries the number of the last save, but the number is used up only by a
+    // card that exists: sent to the printer, or written as a PDF file.
     print::CardTexts signedTexts = m_document.cardTexts();
     signedTexts.printNumber = signedTexts.saveNumber;
     if (!sendCard(filledCard(), print::composePageHeader(signedTexts, QDate::currentDate()), true))
@@ -86,7 +93,8 @@ bool GradeSheetWindow::printBlankCard()
 {
     if (isCardJustSent(false))
         return false;
-    // What the sheet holds that the disk does not yet stays as it is.
+    // The filled card with its grade cells empty: what the sheet holds that the disk does
+    // not yet stays as it is.
     print::PrintedSheet card = filledCard();
     card.blankGradeCells();
     return sendCard(card, print::composePageHeader(m_document.cardTexts(), QDate::currentDate()),
@@ -100,11 +108,13 @@ bool GradeSheetWindow::cardGoesToPrinter() const
 
 void GradeSheetWindow::showPreview()
 {
-    // The preview shows no grade the card could not carry.
+    // The grade being typed is written as leaving its cell would write it, and a refused
+    // one keeps the cursor: the preview shows no grade the card could not carry.
     if (!checkCellUnderCursor())
         return;
     if (!m_preview) {
-        // The paper of where the card goes, so the pages are those that print.
+        // The preview draws on the paper of where the card goes, so its pages are those
+        // that print.
         const QString printer = cardGoesToPrinter() ? print::targetPrinterName() : QString();
         const auto compose = [this] {
             return print::PreviewCard{filledCard(), print::composePageHeader(m_document.cardTexts(),
@@ -123,7 +133,9 @@ print::PreviewWindow* GradeSheetWindow::previewWindow() const
     return m_preview;
 }
 
-// The sheet's cells and never its look: nothing of the screen reaches the paper.
+// The card reads the sheet's cells and never its look: the large presentation, a name in
+// bold for an observation validated in this run, the row heights of the screen do not
+// reach the paper, and printing changes nothing on the screen.
 print::PrintedSheet GradeSheetWindow::filledCard() const
 {
     const print::CardSheet sheet{sheetTable(), m_sheet.shownColumns(),
@@ -192,7 +204,8 @@ void GradeSheetWindow::showStatus(const QString& text)
     m_statusTimer->start(kCardSentShownMs);
 }
 
-// Only the screen changes; back to normal, the grid is as the sheet opened.
+// The large presentation only changes the screen: a bigger, bold font, taller rows and the
+// short identifier header; back to normal, the grid is as the sheet opened.
 void GradeSheetWindow::toggleLargePresentation()
 {
     m_largePresentation = !m_largePresentation;

@@ -58,14 +58,17 @@ const QString kCannotBeSaved = QStringLiteral(
 const QString kSavedAnnouncement = QStringLiteral("تمّ حفظ الأعداد");
 const QString kRefusedAnnouncement = QStringLiteral("مرفوض");
 const QString kSaveQuestion = QStringLiteral("حفظ التغييرات               ");
-// Another window or computer saved the file meanwhile; what it holds is kept as a copy first.
+// The file on the disk is not the one this sheet opened or last wrote: another window of
+// the program or another computer saved it meanwhile. What it holds is kept as a copy
+// before it is replaced.
 const QString kReplaceChangedFileQuestion =
     QStringLiteral("تغيّر هذا الملفّ بالقرص منذ فتحه - حفظ أعدادك مكانه (تبقى منه نسخة) ؟");
 
 // The window's designed height at the default font, in twips.
 constexpr int kDesignedHeightTwips = 5150;
 
-// As tall as designed (315 twips) or as its text needs.
+// A grade sheet's button, as tall as designed (315 twips) or as its text needs; it answers
+// its function key.
 QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* parent)
 {
     return ui::makeButton(parent, QLatin1String(name), caption, 0, 315);
@@ -211,6 +214,8 @@ void GradeSheetWindow::createGrid()
     connect(m_grid, &GradeGrid::pasteRequested, this, &GradeSheetWindow::pasteGrades);
 }
 
+// F4 to F8 run the command of their button from the grid (cell editor included) and from
+// the five command buttons, only while the button is enabled.
 QLabel* GradeSheetWindow::createStatusLine()
 {
     m_statusLine = new QLabel(this);
@@ -230,8 +235,6 @@ QString GradeSheetWindow::statusText() const
     return m_statusLine->text();
 }
 
-// F4 to F8 work from the grid (its editor included) and from the command buttons, only while
-// their button is enabled.
 void GradeSheetWindow::createCommands()
 {
     const std::pair<QPushButton*, Qt::Key> commands[] = {{m_saveButton, Qt::Key_F4},
@@ -276,7 +279,8 @@ void GradeSheetWindow::createCommands()
             pupilDoubleClicked();
     });
 
-    // Tab belongs to the grid: Ctrl+Tab takes the keyboard to the commands.
+    // Tab belongs to the grid: Ctrl+Tab takes the keyboard to the commands (the entry option
+    // and the picture button have no function key), and Tab goes round them back to the grid.
     auto* toCommands = new QAction(this);
     toCommands->setObjectName(QStringLiteral("toCommandsAction"));
     toCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
@@ -388,7 +392,8 @@ void GradeSheetWindow::fitGridColumns()
     m_grid->fitColumnsToTexts();
 }
 
-// Every column whole as far as the screen allows; the grid scrolls sideways only beyond that.
+// The window shows every column whole (long names, a bigger font) as far as the screen
+// allows; the grid scrolls sideways only beyond that.
 void GradeSheetWindow::fitWindowToGrid()
 {
     ui::sizeBesideGrid(this, m_grid, m_commandPanel, 0, ui::fromTwips(kDesignedHeightTwips));
@@ -403,8 +408,9 @@ void GradeSheetWindow::showEvent(QShowEvent* event)
 void GradeSheetWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    // Coming back from another window puts the cursor on the first grade, so no grade typed
-    // escapes the check; a dialog of the program's own leaves the cursor where it is.
+    // Coming back to the sheet puts the cursor on the first grade of the first pupil; no
+    // grade typed before the teacher went to another window escapes the check. A notice or
+    // question of the program's own leaves the cursor where the teacher is.
     if (event->type() != QEvent::ActivationChange)
         return;
     if (!isActiveWindow())
@@ -431,7 +437,8 @@ void GradeSheetWindow::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-// The teacher goes on from pupil to pupil in the observations, and the grid's cursor follows.
+// A double click on a pupil opens the observations on that pupil; the teacher goes on
+// from pupil to pupil there, and the grid's cursor follows.
 void GradeSheetWindow::pupilDoubleClicked()
 {
     if (isReadOnly())
@@ -531,7 +538,8 @@ void GradeSheetWindow::pasteGrades()
 bool GradeSheetWindow::save()
 {
     Q_ASSERT(!isReadOnly());
-    // A grade above twenty under the cursor is not written: the teacher hears and reads why.
+    // A grade above twenty under the cursor is not written: the cursor goes back to it, and the
+    // teacher hears and reads why nothing was saved.
     if (m_entry->isCellUnderCursorAboveTwenty() || !checkCellUnderCursor()) {
         m_grid->setFocus();
         m_grid->setActiveCell(m_grid->activeCell());
@@ -614,8 +622,9 @@ bool GradeSheetWindow::settleUnsavedGrades()
     return true;
 }
 
-// The one way the sheet closes: it closes in this very event, so whoever asked learns that it
-// happened.
+// The one way the sheet closes, by its quit button, F5, its close box or its owner: unsaved
+// grades are settled first, and the window closes in this very event, so whoever asked
+// for the close learns that it happened.
 void GradeSheetWindow::closeEvent(QCloseEvent* event)
 {
     if (!settleUnsavedGrades()) {

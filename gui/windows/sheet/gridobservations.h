@@ -10,6 +10,9 @@ namespace sheet {
 
 class GradeGrid;
 
+// The observation dialog's view of a grade sheet: the pupils' names, order numbers and
+// observations, the name's look, the grid's cursor, and the sheet's modified flag and save
+// command.
 class GridObservations final : public observation::ObservationSheet {
 public:
     GridObservations(GradeSheet& sheet, GradeGrid& grid, std::function<void()> markModified,

@@ -63,7 +63,8 @@ ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
     ui::makeFixedDialogWindow(this);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // Everything but the buttons scrolls when a large font or a small screen leaves too little room.
+    // Everything but the buttons scrolls when a large font or a small screen leaves too little
+    // room: a file of many columns, twice the font on a laptop's screen.
     auto* body = new QWidget;
     auto* bodyLayout = new QVBoxLayout(body);
     bodyLayout->setContentsMargins({});

@@ -16,7 +16,10 @@ class QPushButton;
 
 namespace sheet {
 
-// It changes nothing itself: accepted, its plan is applied by whoever opened it.
+// Shows, before anything changes, what importing a class's grades from a file would do: the
+// file's identifier column (guessed, changeable), the exam each of its other columns fills
+// (by header, changeable), and the summary of the plan as the choices stand. It changes
+// nothing itself: accepted, its plan is applied by whoever opened it.
 class ImportDialog : public QDialog {
     Q_OBJECT
 

@@ -109,8 +109,8 @@ SheetContextMenu::SheetContextMenu(GradeSheetWindow& window, const print::CardTe
 QMenu* SheetContextMenu::showMenu(const QPoint& viewportPosition)
 {
     GradeGrid* grid = m_window.grid();
-    // Not deleted on close, or the message loop of Windows's save dialog would free it under
-    // the command: the previous one goes now.
+    // Not deleted on close: the menu closes before its command runs, and the message loop of
+    // Windows's own save dialog would free it under the command. The last one goes now.
     if (m_menu)
         m_menu->deleteLater();
     auto* menu = new QMenu(grid);

@@ -20,19 +20,25 @@ namespace sheet {
 
 class GradeSheetWindow;
 
-// The copies change neither the sheet, the disk nor the card's counters; the PDF card is marked a
-// working copy, with no print number, while the sheet differs from the disk.
+// The teacher's own tools on a grade sheet, offered by the grid's context menu (right
+// click, or the keyboard's menu key): undo and redo, a paste of grades, the class
+// statistics, a CSV copy and an Excel copy of the sheet and a PDF copy of the filled card
+// (marked a working copy, with no print number, while the sheet differs from the disk). None
+// of the last four changes the sheet, the disk or the card's counters. The menu also imports
+// a class's grades from a file.
 class SheetContextMenu : public QObject {
     Q_OBJECT
 
 public:
     enum class CopyKind { Csv, Xlsx, Pdf };
 
-    // The copies and the statistics read checked grades.
+    // checkCellUnderCursor checks the cell under the cursor as a save would, false when it
+    // holds a grade the sheet refuses: the copies and the statistics read checked grades.
     SheetContextMenu(GradeSheetWindow& window, const print::CardTexts& cardTexts,
                std::function<bool()> checkCellUnderCursor);
 
-    // Empty when the teacher gave up.
+    // Where a copy goes, from a suggested file name; empty when the teacher gave up. A
+    // save dialog unless a test says otherwise.
     void setPathChooser(std::function<QString(CopyKind, const QString& suggested)> choose)
     {
         m_choosePath = std::move(choose);
@@ -49,7 +55,8 @@ public:
     bool saveCsvCopy();
     bool saveXlsxCopy();
     bool savePdfCopy();
-    // One undo step; false when nothing was imported.
+    // A class's grades from a file, shown before they change anything and applied as one
+    // undo step; false when nothing was imported.
     bool importGrades();
 
     static const QString kStatisticsItem;

@@ -9,8 +9,12 @@
 
 namespace sheet {
 
-// A check's rewrite belongs to the step that changed the cell last, and correcting a refused
-// grade to the step that typed it. A save is undone by the kept copies, not here.
+// The undo history of a grade sheet. Every change the teacher makes is one step, made by the
+// step itself: a grade committed, a mark, each cell of an exempted row, an observation validated
+// (its text and the name's look), a block of grades pasted or imported. The check's rewrite of a
+// cell belongs to the step that changed the cell last, if any, and correcting a refused grade to
+// the step that typed it. Undo and redo put the cursor on the step's first cell. Nothing here
+// undoes a save: the kept copies of the file do that.
 class SheetHistory : public QObject, public EditRecorder {
     Q_OBJECT
 

@@ -17,7 +17,8 @@ using recovery::JournalCell;
 
 namespace {
 
-// The disk's folder is named when it is not where the cells were typed.
+// One line of the question window: the number of cells and the day and hour of the last,
+// and the folder the disk was at when they were typed if it is not at that folder now.
 const QString kBringBackQuestion =
     QStringLiteral("أعداد لم تحفظ، الخانات: %1، آخرها %2%3 - استرجاعها ؟");
 const QString kTypedInFolder = QStringLiteral("، رقنت في المجلّد %1");
@@ -57,8 +58,10 @@ void SheetRecovery::cellCommitted(Cell cell, const QString& text)
     if (m_flushQueued || !m_window)
         return;
     m_flushQueued = true;
-    // The records are in the file already; the flush makes them outlast a power cut. Posted at
-    // the normal priority, it runs before the repaint, which Qt posts at a low one.
+    // As soon as the current key or move is handled: its records are already in the file
+    // (a crash of the program keeps them), the flush makes them outlast a power cut. Posted
+    // at the normal priority, it runs before the repaint the change asked for, which Qt
+    // posts at a low one.
     QMetaObject::invokeMethod(
         m_window, [this] { flushJournal(); }, Qt::QueuedConnection);
 }
@@ -130,8 +133,8 @@ CellTexts SheetRecovery::changesToBringBack(const recovery::SheetBounds& bounds,
     if (ui::QuestionDialog::ask(bringBackQuestion(int(changes.size()), pending),
                                 ui::QuestionDialog::Buttons::YesNo, title,
                                 m_window) != ui::QuestionDialog::Answer::Yes) {
-        // A wrong click must not cost the grades: the kept copies window brings them back. One
-        // that cannot be set aside is offered again at the next open.
+        // A wrong click must not cost the grades: the kept copies window brings them back.
+        // One that cannot be set aside stays, and is offered again at the next open.
         for (const QString& journal : pending.journals)
             recovery::setAside(journal, m_dataFolder.path);
         return {};

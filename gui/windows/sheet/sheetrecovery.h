@@ -19,31 +19,40 @@ namespace sheet {
 
 using CellTexts = QList<std::pair<Cell, QString>>;
 
-// When the data folder cannot be written the sheet goes on without it, and the teacher is
-// told once in the run.
+// The grade sheet's side of crash recovery: it journals every change the teacher commits,
+// keeps a copy of the file before a save replaces it, and offers the changes a crash left
+// in a journal when the file is opened again. When the data folder cannot be written the
+// sheet goes on without it, and the teacher is told once in the run.
 class SheetRecovery final : public CellJournal {
 public:
     // window is the sheet: it parents the questions and notices.
     SheetRecovery(recovery::DataFolder& dataFolder, recovery::JournalIdentity identity,
                   QWidget* window);
 
-    // Written at once, so that it survives the program; flushed to the device with the other
-    // changes of the same keystroke once it is handled.
+    // Written into the journal at once, so that it survives the program; flushed to the
+    // device with the other changes of the same keystroke (a typed grade and its rewrite)
+    // as soon as the keystroke is handled.
     void cellCommitted(Cell cell, const QString& text) override;
 
-    // Once the teacher agreed; a no sets the journals aside for the kept copies window, as are
-    // journals of another content of the file; those that cannot be applied stay in place. A
-    // change leaving a cell as texts gives it counts for nothing. shown: the teacher saw a
-    // question or a notice.
+    // The changes a crash left for this file, wherever its disk was then, once the teacher
+    // agreed to bring them back (question titled title); empty when there are none or the
+    // teacher said no, which sets their journals aside for the kept copies window to bring
+    // back. Journals that cannot be applied are reported and left in place; journals of
+    // another content of the file are set aside. texts gives a cell's text in the sheet as
+    // opened: a change that leaves a cell as it is counts for nothing. shown tells whether
+    // the teacher saw a question or a notice.
     CellTexts changesToBringBack(const recovery::SheetBounds& bounds,
                                  const std::function<QString(Cell)>& texts, const QString& title,
                                  bool& shown);
-    // The journals the changes came from go once the changes are safely in this one.
+    // The changes were put into the sheet: they go into this sheet's journal, and the
+    // journals they came from go once they are safely there.
     void broughtBack();
 
-    // Before a save replaces the file.
+    // Before a save replaces the file on the disk at diskFolder: the file as it is there
+    // (bytes) is kept.
     void keepCopy(const QString& diskFolder, const QByteArray& bytes);
-    // The journal is no longer needed.
+    // The sheet reached the disk as bytes of this content hash: the journal is no longer
+    // needed.
     void saved(const QByteArray& contentHash);
     // The teacher gave the unsaved changes up.
     void givenUp() { m_journal.discard(); }

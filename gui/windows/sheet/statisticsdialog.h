@@ -8,7 +8,8 @@
 
 namespace sheet {
 
-// One column per exam in reading order (the first exam at the right).
+// The class statistics of a grade sheet, one column per exam in reading order (the first
+// exam at the right), one line per figure; grades in the sheet's "00.00" style.
 class StatisticsDialog : public QDialog {
     Q_OBJECT
 
@@ -17,7 +18,8 @@ public:
                      const QString& sheetDescription, QWidget* parent = nullptr);
 
     static const QString kCaption;
-    // On the lines statisticsLabels() names.
+    // What one exam shows on the lines statisticsLabels() names: counts, then the mean,
+    // median, lowest and highest grade in the "00.00" style.
     static QStringList figuresOf(const ExamStatistics& exam);
 
 private:
