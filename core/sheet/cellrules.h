@@ -88,10 +88,10 @@ struct CellCheck {
 // The check of a cell's text as the cursor leaves it:
 // - an empty text, or one that is "." once spaces are trimmed, becomes "--.--";
 // - a value from 0 to 20 is rewritten with toGradeText() and is Zero when the text is then
-//   "00.00", Plain otherwise;
+//   "00.00", Accepted otherwise;
 // - a value out of range, or too large for a double, is refused.
 // A pasted text that is not a number but has a value in range passes unchanged: "-3" has the
-// value 0 (it does not start with a digit), so it stays "-3", Plain.
+// value 0 (it does not start with a digit), so it stays "-3", Accepted.
 CellCheck checkCell(const QString& text);
 // The check of the grade cell an Enter wrap leaves: checkCell's without its first step, so that
 // an empty cell the teacher went past at the end of a column or row stays empty.

@@ -510,7 +510,7 @@ void GradeGrid::commitEditor()
     if (!editor)
         return;
     commitData(editor);
-    // A cellEditedAt handler may have written the cell, which closes the editor already.
+    // The sheet's setData may have written the cell, which closes the editor already.
     if (m_editor == editor)
         closeEditor(editor, QAbstractItemDelegate::NoHint);
 }

@@ -172,7 +172,7 @@ private:
     Cell m_editCell;
     // The editor's own text is being written into the sheet: it stays open for it.
     bool m_committing = false;
-    // Counts setActiveCell calls, so that a move finds out whether its LeaveCell handler
+    // Counts setActiveCell calls, so that a move finds out whether its leavingCell handler
     // placed the cursor itself.
     quint64 m_placements = 0;
     std::optional<Cell> m_pressedCell;
