@@ -124,6 +124,8 @@ QString englishReason(const gradefile::FileError& error)
         return QStringLiteral("the path cannot be written");
     case Kind::DiskFull:
         return QStringLiteral("the disk is full");
+    case Kind::NameTooLong:
+        return QStringLiteral("the path is too long");
     case Kind::Malformed:
         return malformedReason(error.number);
     case Kind::NotAGradeFile:

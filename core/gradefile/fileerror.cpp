@@ -8,6 +8,7 @@ int defaultErrorNumber(FileErrorKind kind)
     case FileErrorKind::None:
         return 0;
     case FileErrorKind::NoDisk:
+    case FileErrorKind::NameTooLong:
         return errorNumber::kBadFileName;
     case FileErrorKind::AccessDenied:
         return errorNumber::kAccessDenied;
