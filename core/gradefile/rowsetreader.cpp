@@ -16,8 +16,12 @@ constexpr QStringView kRowsetUri = u"urn:schemas-microsoft-com:rowset";
 constexpr QStringView kSchemaUri = u"uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882";
 constexpr QStringView kRowUri = u"#RowsetSchema";
 
-// Real rowsets nest four levels deep; the bound only stops a hostile file.
+// Real rowsets nest four levels deep, declare four namespaces and give a row an attribute a
+// field; the bounds only stop a hostile file, from which Qt would take minutes: it looks a prefix
+// up through every declaration in force, and checks each attribute of a tag against the others.
 constexpr std::size_t kMaxDepth = 64;
+constexpr qsizetype kMaxNamespaces = 64;
+constexpr int kMaxAttributes = 1024;
 
 FieldRead failedRead(const QString& reason)
 {
@@ -63,10 +67,12 @@ std::pair<char32_t, qsizetype> refusedAt(QByteArrayView in, qsizetype i)
 
 QString shown(QStringView value)
 {
-    QString text = value.toString();
-    for (qsizetype i = text.indexOf(QChar(kHide)); i >= 0 && i + 1 < text.size();
-         i = text.indexOf(QChar(kHide), i + 1))
-        text.replace(i, 2, QChar(char16_t(text[i + 1].unicode() - kShift)));
+    QString text;
+    text.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i)
+        text += value[i] == kHide && i + 1 < value.size()
+                    ? QChar(char16_t(value[++i].unicode() - kShift))
+                    : value[i];
     return text;
 }
 
@@ -117,8 +123,9 @@ struct ParserText {
 // becomes a blank (and its line ends) so that Qt overlooks it too: an XML declaration after a
 // blank line, "--" in a comment. What Qt would let through, a DOCTYPE or a stray character in an
 // attribute name, is refused.
-ParserText prepare(const QByteArray& in)
+ParserText prepare(const QByteArray& bytes)
 {
+    const QByteArrayView in(bytes); // slices of a view copy nothing
     ParserText out;
     qsizetype copied = 0; // in[copied, i) is still to be appended as it stands
     const auto put = [&](qsizetype i, qsizetype length, QByteArrayView by) {
@@ -135,7 +142,7 @@ ParserText prepare(const QByteArray& in)
         return end < 0 ? -1 : end + close.size();
     };
     const auto refuse = [&](qsizetype i, const QString& reason) {
-        out.refusal = QStringLiteral("%1 (ligne %2)").arg(reason).arg(in.left(i).count('\n') + 1);
+        out.refusal = QStringLiteral("%1 (ligne %2)").arg(reason).arg(in.first(i).count('\n') + 1);
         return out;
     };
     // Qt would skip it as well as the file's.
@@ -143,6 +150,7 @@ ParserText prepare(const QByteArray& in)
         return refuse(0, QStringLiteral("ce n'est pas un document XML"));
     bool inTag = false;
     char quote = 0; // in a tag: the quote that ends the value we are in
+    int values = 0; // in the tag
     const char* const data = in.constData();
     for (qsizetype i = 0; i < in.size(); ++i) {
         const auto& passed = !inTag ? kPassedInText : quote ? kPassedInValue : kPassedInTag;
@@ -154,6 +162,11 @@ ParserText prepare(const QByteArray& in)
         if (inTag && !quote) {
             if (c != '\'' && c != '"' && c != '>')
                 return refuse(i, QStringLiteral("caractère interdit dans une balise"));
+            if (c == '>')
+                values = 0;
+            else if (++values > kMaxAttributes)
+                return refuse(
+                    i, QStringLiteral("plus de %1 attributs dans une balise").arg(kMaxAttributes));
             quote = c == '>' ? 0 : c;
             inTag = c != '>';
         } else if (quote && c == quote) {
@@ -197,7 +210,10 @@ ParserText prepare(const QByteArray& in)
         }
     }
     out.asWritten = copied == 0;
-    out.text = out.asWritten ? in : out.text + in.sliced(copied);
+    if (out.asWritten)
+        out.text = bytes;
+    else
+        out.text.append(in.sliced(copied));
     return out;
 }
 
@@ -263,7 +279,10 @@ private:
         return m_xml.name() == name && m_xml.namespaceUri() == uri;
     }
     bool isRow() const { return is(kRowUri, u"row"); }
-    const QString& openName(std::size_t outward = 0) const { return m_open[m_depth - 1 - outward]; }
+    const QString& openName(std::size_t outward = 0) const
+    {
+        return m_open[m_depth - 1 - outward].name;
+    }
 
     // Moves to the next element inside the current one: false at the end of the current one,
     // and once the file is refused.
@@ -277,12 +296,18 @@ private:
                         QStringLiteral("éléments imbriqués sur plus de %1 niveaux").arg(kMaxDepth));
                 if (m_depth == m_open.size())
                     m_open.emplace_back();
+                Open& element = m_open[m_depth];
                 // Sibling rows find their name in place; a hostile name may be megabytes.
-                if (m_open[m_depth] != m_xml.qualifiedName().left(24))
-                    m_open[m_depth] = m_xml.qualifiedName().left(24).toString();
-                ++m_depth;
-                // Qt lets a tag declare a prefix twice.
+                if (element.name != m_xml.qualifiedName().left(24))
+                    element.name = m_xml.qualifiedName().left(24).toString();
                 const QXmlStreamNamespaceDeclarations declarations = m_xml.namespaceDeclarations();
+                element.namespaces =
+                    declarations.size() + (m_depth > 0 ? m_open[m_depth - 1].namespaces : 0);
+                ++m_depth;
+                if (element.namespaces > kMaxNamespaces)
+                    return fail(QStringLiteral("plus de %1 espaces de noms déclarés à la fois")
+                                    .arg(kMaxNamespaces));
+                // Qt lets a tag declare a prefix twice.
                 QSet<QStringView> prefixes;
                 for (const QXmlStreamNamespaceDeclaration& declaration : declarations)
                     prefixes.insert(declaration.prefix());
@@ -476,9 +501,13 @@ private:
 
     QXmlStreamReader m_xml;
     QString m_fieldName;
-    bool m_hides;                // whether values may hold characters prepare() hid
-    std::size_t m_depth = 0;     // open elements
-    std::vector<QString> m_open; // their qualified names, for messages
+    bool m_hides; // whether values may hold characters prepare() hid
+    struct Open {
+        QString name;         // qualified, for messages
+        qsizetype namespaces; // declared by it and the elements around it
+    };
+    std::size_t m_depth = 0; // open elements
+    std::vector<Open> m_open;
     std::optional<FieldType> m_field;
     std::vector<std::optional<QString>> m_values;
 };

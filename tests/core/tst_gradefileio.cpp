@@ -205,6 +205,15 @@ private slots:
         bad("text in data", withData("stray"), "texte inattendu dans <rs:data>");
         bad("deep nesting", "<xml>" + QByteArray("<a>").repeated(10000),
             "<a> inattendu dans <xml>");
+        // What would hold Qt's parser for minutes once the file is large.
+        const auto many = [&](const char* name, int count) {
+            QByteArray attributes;
+            for (int i = 0; i < count; ++i)
+                attributes += QByteArray(" ") + name + QByteArray::number(i) + "='u'";
+            return QByteArray(file).replace("<xml", "<xml" + attributes);
+        };
+        bad("1025 attributes in a tag", many("a", 1025), "attributs");
+        bad("65 namespaces in force", many("xmlns:p", 65), "espaces de noms");
     }
 
     void refused()
