@@ -274,6 +274,11 @@ public:
     }
 
 private:
+    struct Open {
+        QString name;         // qualified, for messages
+        qsizetype namespaces; // declared by it and the elements around it
+    };
+
     bool is(QStringView uri, QStringView name) const
     {
         return m_xml.name() == name && m_xml.namespaceUri() == uri;
@@ -501,20 +506,15 @@ private:
 
     QXmlStreamReader m_xml;
     QString m_fieldName;
-    bool m_hides; // whether values may hold characters prepare() hid
-    struct Open {
-        QString name;         // qualified, for messages
-        qsizetype namespaces; // declared by it and the elements around it
-    };
+    bool m_hides;            // whether values may hold characters prepare() hid
     std::size_t m_depth = 0; // open elements
     std::vector<Open> m_open;
     std::optional<FieldType> m_field;
     std::vector<std::optional<QString>> m_values;
 };
 
-// The byte-order mark decides, not the XML declaration: the components write UTF-8 without one
-// to a file and UTF-16 with one to a Unicode stream. Bytes not valid in their encoding are
-// refused rather than replaced, so that a wrongly encoded file never reads as altered text.
+// Bytes not valid in their encoding are refused rather than replaced, so that a wrongly encoded
+// file never reads as altered text.
 bool isValid(QByteArrayView bytes, QStringConverter::Encoding encoding, QString* text = nullptr)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
@@ -538,6 +538,8 @@ FieldRead readRowsetField(const QByteArray& bytes, const QString& fieldName)
     // Else refused for its NUL bytes, with a message that does not say what is wrong.
     if (bytes.startsWith(QByteArrayView("<\0", 2)) || bytes.startsWith(QByteArrayView("\0<", 2)))
         return failedRead(QStringLiteral("texte UTF-16 sans marque d'ordre des octets"));
+    // The byte-order mark decides, not the XML declaration: the components write UTF-8 without
+    // one to a file and UTF-16 with one to a Unicode stream.
     QByteArray utf8 = bytes;
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QString decoded; // keeps the mark, which Qt skips in the UTF-8
