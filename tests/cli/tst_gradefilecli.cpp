@@ -171,7 +171,12 @@ private slots:
         if (out.startsWith('{') || out.startsWith('['))
             QVERIFY2(jsonHas(jsonOf(runOut), jsonOf(out)), runOut.constData());
         else
-            QCOMPARE(out.startsWith("Usage: ") ? runOut.left(out.size()) : runOut, out);
+            QCOMPARE(out.startsWith("Usage: ")
+                         ? QDir::fromNativeSeparators(QString::fromUtf8(runOut))
+                               .toUtf8()
+                               .left(out.size())
+                         : runOut,
+                     out);
         QVERIFY2(err.isEmpty() ? runErr.isEmpty() == (process.exitCode() == 0)
                                : QString::fromUtf8(runErr).contains(err),
                  runErr.constData());

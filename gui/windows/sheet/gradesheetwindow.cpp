@@ -71,7 +71,10 @@ constexpr int kDesignedHeightTwips = 5150;
 // its function key.
 QPushButton* makeSheetButton(const char* name, const QString& caption, QWidget* parent)
 {
-    return ui::makeButton(parent, QLatin1String(name), caption, 0, 315);
+    QPushButton* button = ui::makeButton(parent, QLatin1String(name), caption);
+    // Never squeezed below its text by a short window.
+    button->setFixedHeight(qMax(ui::fromTwips(315), button->sizeHint().height()));
+    return button;
 }
 
 QGroupBox* makeFrame(const char* name, const QString& title, QWidget* parent)
