@@ -15,6 +15,7 @@
 #include "core/sheet/sheetdocument.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -154,6 +155,29 @@ QString describeError(const gradefile::FileError& error)
     return QStringLiteral("%1 (error %2)").arg(englishReason(error)).arg(error.number);
 }
 
+// A path the system refused, named plainly where the path itself shows what is wrong.
+QString pathProblem(const QString& path, bool writing)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QStringLiteral("a folder, not a file");
+    if (!info.absoluteDir().exists())
+        return QStringLiteral("no such folder");
+    if (!info.exists())
+        return writing ? QString() : QStringLiteral("no such file");
+    if (!info.isFile())
+        return QStringLiteral("not a regular file (a pipe or a device)");
+    if (!writing && !info.isReadable())
+        return QStringLiteral("no permission to read it");
+    return {};
+}
+
+int failOnPath(const QString& path, const gradefile::FileError& error, bool writing = false)
+{
+    const QString problem = pathProblem(path, writing);
+    return fail(path, problem.isEmpty() ? describeError(error) : problem);
+}
+
 QString sourceReason(sheet::SourceError error)
 {
     switch (error) {
@@ -191,7 +215,7 @@ std::optional<QStringList> readLines(const QString& path)
 {
     const gradefile::GradeFileRead read = gradefile::readGradeFile(path);
     if (!read.lines)
-        fail(path, describeError(read.error));
+        failOnPath(path, read.error);
     return read.lines;
 }
 
@@ -200,7 +224,7 @@ std::optional<gradefile::GradeDocument> checkedDocument(const QString& path,
                                                         gradefile::DocumentRead read, bool subject)
 {
     if (!read.document)
-        fail(path, describeError(read.error));
+        failOnPath(path, read.error);
     else if (subject && read.document->kind != gradefile::SheetKind::Subject)
         fail(path, QStringLiteral("not a subject grade file; only those have a grade sheet with "
                                   "exams"));
@@ -272,18 +296,16 @@ int writeCommand(const Call& call)
         return fail(path, QStringLiteral("the lines are not a grade file of this name: ") +
                               describeError(read.error));
     const gradefile::SafeWriteResult written = gradefile::writeGradeFile(path, lines);
-    return written.ok ? kSuccess : fail(path, describeError(written.error));
+    return written.ok ? kSuccess : failOnPath(path, written.error, true);
 }
 
 int checkCommand(const Call& call)
 {
-    using Kind = gradefile::FileErrorKind;
     int status = kSuccess;
     for (const QString& path : call.operands) {
         const QFileInfo info(path);
-        if (!info.isFile()) {
-            const Kind kind = info.exists() ? Kind::NotAFile : Kind::NoFile;
-            status = fail(path, describeError(gradefile::makeFileError(kind, {})));
+        if (const QString problem = pathProblem(path, false); !problem.isEmpty()) {
+            status = fail(path, problem);
             continue;
         }
         const QString description =
@@ -315,7 +337,7 @@ int xlsxCommand(const Call& call)
     if (!grades)
         return kFailure;
     const gradefile::SafeWriteResult written = sheet::writeSheetXlsx(call.operands[1], *grades);
-    return written.ok ? kSuccess : fail(call.operands[1], describeError(written.error));
+    return written.ok ? kSuccess : failOnPath(call.operands[1], written.error, true);
 }
 
 int statsCommand(const Call& call)
@@ -395,6 +417,8 @@ int importCommand(const Call& call)
     if (!document)
         return kFailure;
     const sheet::SourceRead source = sheet::readGradeSource(sourcePath);
+    if (const QString problem = pathProblem(sourcePath, false); !problem.isEmpty())
+        return fail(sourcePath, problem);
     if (source.error != sheet::SourceError::None)
         return fail(sourcePath, sourceReason(source.error));
     sheet::SheetDocument imported;

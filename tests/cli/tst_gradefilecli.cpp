@@ -91,8 +91,9 @@ private slots:
                     u"not a subject grade file"_s);
         }
         add("xlsx DIR/" + kSubject + ".xml /nonexistent/copy.xlsx", 1, {},
-            u"/nonexistent/copy.xlsx"_s);
-        add(u"lines /"_s, 1, {}, u"not a regular file"_s);
+            u"/nonexistent/copy.xlsx: no such folder"_s);
+        add("xlsx DIR/" + kSubject + ".xml DIR/class", 1, {}, u"a folder, not a file"_s);
+        add(u"lines /"_s, 1, {}, u"/: a folder, not a file"_s);
         add(u"lines DIR/none.xml"_s, 1, {}, u"/none.xml: no such file"_s);
 #ifndef Q_OS_WIN // a pipe is never opened: opening or reading it would wait for ever
         for (const QString& command : {u"lines"_s, u"show"_s, u"stats"_s, u"check"_s})
@@ -103,7 +104,7 @@ private slots:
 #endif
         // A source that cannot be read, or that names no pupil of the class, writes nothing.
         const QString import = "import --data DIR/data DIR/" + kSubject + ".xml DATA/";
-        add(import + "none.csv --exam 1", 1, {}, u"cannot be read"_s);
+        add(import + "none.csv --exam 1", 1, {}, u"none.csv: no such file"_s);
         add(import + "class.csv --exam 1", 1, {}, u"no column of identifiers"_s);
         add(import + "class.csv --exam 3", 2, {}, u"shows exams 1 to 2"_s);
         // Only the grades of the pupils the source names, written by the program's save once the
