@@ -127,6 +127,8 @@ QString englishReason(const gradefile::FileError& error)
         return QStringLiteral("the disk is full");
     case Kind::NameTooLong:
         return QStringLiteral("the path is too long");
+    case Kind::InUse:
+        return QStringLiteral("another program holds it open");
     case Kind::Malformed:
         return malformedReason(error.number);
     case Kind::NotAGradeFile:

@@ -19,6 +19,8 @@ QString reasonOf(gradefile::FileErrorKind kind)
     case FileErrorKind::NoDisk:
     case FileErrorKind::DeviceNotReady:
         return QStringLiteral("المجلّد غير موجود أو القرص غير جاهز.");
+    case FileErrorKind::InUse:
+        return QStringLiteral("الملفّ مفتوح في برنامج آخر : أغلقه ثمّ أعد المحاولة.");
     case FileErrorKind::FileExists:
         return QStringLiteral("يوجد ملفّ بهذا الإسم لا يمكن تعويضه : اختر إسما آخر.");
     default:

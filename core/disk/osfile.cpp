@@ -46,8 +46,10 @@ int errnoFromLastError()
     case ERROR_WRITE_PROTECT:
         return EROFS;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
         return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return ENOSPC;
@@ -118,7 +120,10 @@ int replaceFile(const QString& from, const QString& to)
 {
     const BOOL moved = MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    return moved ? 0 : errnoFromLastError();
+    const int error = moved ? 0 : errnoFromLastError();
+    // The folder took the new file and the target is no read-only file (both checked before):
+    // what refuses the move is another program holding the target open.
+    return error == EACCES ? EBUSY : error;
 }
 
 // MOVEFILE_WRITE_THROUGH already waited for the rename to reach the disk.
@@ -336,6 +341,8 @@ FileErrorKind errorKindOf(int error)
         return FileErrorKind::NotAFile;
     case ENAMETOOLONG:
         return FileErrorKind::NameTooLong;
+    case EBUSY:
+        return FileErrorKind::InUse;
     case EROFS:
     case EACCES:
     case EPERM:

@@ -17,6 +17,7 @@ int defaultErrorNumber(FileErrorKind kind)
     case FileErrorKind::FileExists:
         return errorNumber::kFileExists;
     case FileErrorKind::PermissionDenied:
+    case FileErrorKind::InUse:
         return errorNumber::kPermissionDenied;
     case FileErrorKind::PathAccess:
         return errorNumber::kPathAccess;

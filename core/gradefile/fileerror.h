@@ -23,6 +23,7 @@ enum class FileErrorKind {
     NoFile,           // the file is not there, though its folder is
     NotAFile,         // a folder, a pipe or a device where a file was expected
     NameTooLong,      // the path is longer than the system takes
+    InUse,            // another program holds the file open (Windows)
     Other,
 };
 

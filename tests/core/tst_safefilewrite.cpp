@@ -57,8 +57,7 @@ private slots:
         row("name too long", Fault::NoFolder, WriteStep::CreateTemporary, Kind::NameTooLong);
 #endif
 #ifdef Q_OS_WIN
-        row("file open in another program", Fault::Held, WriteStep::Replace,
-            Kind::PermissionDenied);
+        row("file open in another program", Fault::Held, WriteStep::Replace, Kind::InUse);
 #endif
     }
     void failureLeavesTheOldFile()
