@@ -25,7 +25,11 @@ namespace {
 // count type.
 constexpr qint64 kReadChunk = 64 * 1024;
 
+DurableCallWatcher g_watcher;
+
 } // namespace
+
+int flushDescriptor(int fd);
 
 #ifdef Q_OS_WIN
 
@@ -109,9 +113,9 @@ int checkFolder(const QString& folder)
     return (status.st_mode & _S_IFDIR) ? 0 : ENOTDIR;
 }
 
-int flushToDevice(const FileHandle& handle)
+int flushDescriptor(int fd)
 {
-    return _commit(handle.descriptor()) == 0 ? 0 : errno;
+    return _commit(fd) == 0 ? 0 : errno;
 }
 
 void dropCachedCopy(const FileHandle&) {}
@@ -193,9 +197,9 @@ int checkFolder(const QString& folder)
     return S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
 }
 
-int flushToDevice(const FileHandle& handle)
+int flushDescriptor(int fd)
 {
-    return ::fsync(handle.descriptor()) == 0 ? 0 : errno;
+    return ::fsync(fd) == 0 ? 0 : errno;
 }
 
 void dropCachedCopy(const FileHandle& handle)
@@ -270,8 +274,22 @@ int createNewFile(const QString& path, FileHandle& handle)
     return error;
 }
 
+void watchDurableCalls(DurableCallWatcher watcher)
+{
+    g_watcher = std::move(watcher);
+}
+
+int flushToDevice(const FileHandle& handle)
+{
+    if (g_watcher)
+        g_watcher(DurableCall::Flush, handle.descriptor());
+    return flushDescriptor(handle.descriptor());
+}
+
 int writeAll(const FileHandle& handle, const QByteArray& bytes)
 {
+    if (g_watcher)
+        g_watcher(DurableCall::Write, handle.descriptor());
     const char* next = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {

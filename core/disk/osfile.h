@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // errno values (0 for success), so that both platforms turn a failure into an error kind the
 // same way and the caller can say which step failed.
 namespace gradefile::os {
@@ -30,6 +32,10 @@ int checkFolder(const QString& folder);
 // path must not exist yet.
 int createNewFile(const QString& path, FileHandle& handle);
 int writeAll(const FileHandle& handle, const QByteArray& bytes);
+// Tests follow the order of the writes and the flushes to the device, by descriptor.
+enum class DurableCall { Write, Flush };
+using DurableCallWatcher = std::function<void(DurableCall, int descriptor)>;
+void watchDurableCalls(DurableCallWatcher watcher);
 // Until the bytes are on the device itself, not only in the system's cache.
 int flushToDevice(const FileHandle& handle);
 // So that the next read comes from the device.

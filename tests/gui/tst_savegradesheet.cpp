@@ -126,6 +126,26 @@ private slots:
         pressKey(Qt::Key_F4);
         QCOMPARE(readBytes(file()), known.replace("||5|4", "||6|4"));
     }
+    // A grade's journal record is flushed to the device once the key that committed it is
+    // handled, before the next: a power cut loses nothing the teacher saw typed.
+    void journalFlushedWithEachKey()
+    {
+        using gradefile::os::DurableCall;
+        QVERIFY(openSheet());
+        std::vector<std::pair<DurableCall, int>> calls;
+        gradefile::os::watchDurableCalls([&calls](DurableCall call, int fd) {
+            calls.emplace_back(call, fd);
+        });
+        const auto unwatch = qScopeGuard([] { gradefile::os::watchDurableCalls({}); });
+        for (const char* step : {"type p3e1 13;Up", "type p2e2 9;Down"}) {
+            calls.clear();
+            takeSteps(m_p->grid(), step);
+            QCoreApplication::sendPostedEvents();
+            QVERIFY2(calls.size() >= 2 && calls.front().first == DurableCall::Write &&
+                         calls.back() == std::pair(DurableCall::Flush, calls.front().second),
+                     step);
+        }
+    }
     void currentCellChecked_data()
     {
         // entry: typed, or set by the program after "="; stored: none when refused
