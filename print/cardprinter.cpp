@@ -13,7 +13,6 @@ namespace print {
 
 namespace {
 
-constexpr int kPdfResolution = 1200;
 const QString kFallbackPdfName = QStringLiteral("بطاقة تحصيل الأعداد");
 
 QPrinterInfo targetPrinter()

@@ -32,6 +32,9 @@ std::unique_ptr<QPrinter> cardPrinter(const QString& printerName);
 // Without a dialog, as one job.
 PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes, const QString& jobName);
 
+// Dots per inch of the card's PDF and of a printer that takes it.
+inline constexpr int kPdfResolution = 1200;
+
 struct PdfOutcome {
     bool ok = false;
     int pageCount = 0;

@@ -18,6 +18,22 @@ namespace {
 
 const QString kSixExams = QStringLiteral("8410203L09310002025.xml");
 
+const QRegularExpression kIdentifier(QStringLiteral("\\b2025\\d{4}\\b"));
+
+// Where the footer's band begins on the card's PDF pages, in points from the page's top.
+double footerTopPoints(const PrintedSheet& sheet, const PageHeader& codes)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setResolution(kPdfResolution);
+    applyCardPageLayout(writer);
+    const CardLayout layout(sheet, codes, &writer);
+    return writer.pageLayout().paintRect(QPageLayout::Point).top() +
+           layout.footerTop() * 72 / kPdfResolution;
+}
+
 PageHeader codesOf(const SampleCard& card)
 {
     return composePageHeader(card.texts, QDate(2025, 3, 14),
@@ -34,7 +50,6 @@ struct ReadBack {
 ReadBack readBack(const QString& path, const PageHeader& codes)
 {
     ReadBack back{pdfPageTexts(path).value_or(QStringList()), {}, {}};
-    static const QRegularExpression identifier(QStringLiteral("\\b2025\\d{4}\\b"));
     for (int page = 1; page <= back.pages.size(); ++page) {
         QStringList texts{QStringLiteral("المعرّف ع.ر شفاهي مراقبة تأليفي 14/03/2025")};
         for (const QVector<HeaderLine>& block : {codes.header, codes.footer})
@@ -43,7 +58,7 @@ ReadBack readBack(const QString& path, const PageHeader& codes)
         for (const QString& text : texts)
             if (back.missing.isEmpty() && !wordsMissingFrom(back.pages[page - 1], text).isEmpty())
                 back.missing = QStringLiteral("page %1 lacks \"%2\"").arg(page).arg(text);
-        for (auto match = identifier.globalMatch(back.pages[page - 1]); match.hasNext();)
+        for (auto match = kIdentifier.globalMatch(back.pages[page - 1]); match.hasNext();)
             back.identifiers << match.next().captured();
     }
     return back;
@@ -58,7 +73,8 @@ private slots:
     void pdfReadBack_data()
     {
         const auto row = dataTable<int, bool>({"pupils", "blank"}); // pupils 0: the file's own 26
-        // A row lost or doubled at a page's end, a header missing, a grade on the blank card.
+        // A row lost or doubled at a page's end or run into the footer, a header missing, a grade
+        // on the blank card.
         row("one pupil", 1, false);
         row("26 pupils", 0, false);
         row("200 pupils", 200, false);
@@ -93,6 +109,16 @@ private slots:
         for (int row = 1; row <= filled.rowCount(); ++row)
             inOrder << filled.cellAt(kIdentifierColumn, row).text;
         QCOMPARE(back.identifiers, inOrder);
+        // Only the footer is printed in its band.
+        const double footerTop = footerTopPoints(card->sheet, codes);
+        const std::optional<QVector<QVector<PdfWord>>> words = pdfPageWords(path);
+        QVERIFY(words && words->size() == back.pages.size());
+        for (const QVector<PdfWord>& page : *words)
+            for (const PdfWord& word : page)
+                QVERIFY2(word.text.contains(kIdentifier) ? word.bottom <= footerTop
+                                                         : word.text != "bottom" ||
+                                                               word.top >= footerTop,
+                         qPrintable(word.text));
         // The names come out in the joined forms of their letters ("خليل"): the text was shaped.
         QVERIFY2(back.pages[0].contains(QStringLiteral("\uFEA7\uFEE0\uFEF4\uFEDE")),
                  qPrintable(back.pages[0]));
@@ -122,7 +148,7 @@ private slots:
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
-        writer.setResolution(1200);
+        writer.setResolution(kPdfResolution);
         applyCardPageLayout(writer);
         const CardLayout layout(sheet, codesOf(*card), &writer);
         QVERIFY(layout.error().isEmpty());

@@ -25,6 +25,33 @@ inline std::optional<QStringList> pdfPageTexts(const QString& path)
     return pages;
 }
 
+struct PdfWord {
+    QString text;
+    double top, bottom; // points from the page's top
+};
+
+// Each page's words where pdftotext finds them; nullopt when it cannot run or fails.
+inline std::optional<QVector<QVector<PdfWord>>> pdfPageWords(const QString& path)
+{
+    QProcess process;
+    process.start("pdftotext", {"-bbox", "-enc", "UTF-8", path, "-"});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return std::nullopt;
+    QVector<QVector<PdfWord>> pages;
+    static const QRegularExpression tag(
+        QStringLiteral("<page |<word xMin=\\S+ yMin=\"([\\d.]+)\" \\S+ yMax=\"([\\d.]+)\">([^<]*)<"));
+    for (auto match = tag.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
+         match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        if (found.captured(3).isNull())
+            pages.append(QVector<PdfWord>());
+        else if (!pages.isEmpty())
+            pages.last().append({found.captured(3), found.captured(1).toDouble(),
+                                 found.captured(2).toDouble()});
+    }
+    return pages;
+}
+
 // Text as it survives a PDF: base letter forms, no direction or vowel marks, blanks collapsed.
 inline QString pdfSkeleton(const QString& text)
 {
