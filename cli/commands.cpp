@@ -3,6 +3,7 @@
 #include "cli/json.h"
 #include "core/copies/classstatistics.h"
 #include "core/copies/gradeimport.h"
+#include "core/copies/listedfile.h"
 #include "core/copies/sheetcsv.h"
 #include "core/copies/sheetxlsx.h"
 #include "core/disk/gradedisk.h"
@@ -311,7 +312,8 @@ int checkCommand(const Call& call)
             continue;
         }
         const QString description =
-            gradefile::GradeDisk(info.absolutePath()).describe(info.fileName());
+            sheet::listedFile(gradefile::GradeDisk(info.absolutePath()), info.fileName())
+                .description;
         print(stdout, (info.fileName() + u'\t' + description + u'\n').toUtf8());
     }
     return status;

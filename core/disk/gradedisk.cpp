@@ -63,14 +63,6 @@ FolderListing GradeDisk::list() const
     return listing;
 }
 
-QString GradeDisk::describe(const QString& fileName) const
-{
-    const GradeFileRead read = readGradeFile(pathOf(fileName));
-    if (!read.lines)
-        return kInvalidGradeFileText;
-    return listDescription(fileName, *read.lines);
-}
-
 std::optional<DiskVolume> GradeDisk::presentVolume(FileError& error) const
 {
     const std::optional<DiskVolume> now = volumeOf(m_folder);

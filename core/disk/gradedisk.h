@@ -42,8 +42,6 @@ public:
     // Any letter case, hidden and read-only files included. NoDisk when the volume the disk was
     // last seen on has gone from under its folder. Leftovers of interrupted saves go first.
     FolderListing list() const;
-    // The invalid-file text for an unreadable file, not a rowset, or no start line naming it.
-    QString describe(const QString& fileName) const;
     // The whole file read and checked.
     DocumentRead open(const QString& fileName) const;
     // Read once for all a save does before replacing it (the check, the kept copy, the save

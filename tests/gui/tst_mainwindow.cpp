@@ -21,7 +21,7 @@ QStringList threeExams(const QString& key = kKey, const QString& counters = u"||
             u"FIN"_s + key + u"|صفاقس|النور|سلمى"_s + counters};
 }
 
-// The list as the teacher reads it, a bad file's line in bold red.
+// The list as the teacher reads it, the grades typed when shown, a bad file's line in bold red.
 QStringList listed(const app::MainWindow* window)
 {
     QStringList lines;
@@ -30,8 +30,9 @@ QStringList listed(const app::MainWindow* window)
         const int name = app::MainWindow::FileNameColumn;
         const bool red =
             item->font(name).bold() && item->foreground(name).color() == QColor(Qt::red);
-        lines << item->text(app::MainWindow::FileNameColumn) + u" | "_s +
-                     item->text(app::MainWindow::ContentColumn) + (red ? u" | red"_s : QString());
+        const QString typed = item->text(app::MainWindow::TypedColumn);
+        lines << item->text(name) + u" | "_s + item->text(app::MainWindow::ContentColumn) +
+                     (typed.isEmpty() ? QString() : u" | "_s + typed) + (red ? u" | red"_s : QString());
     }
     return lines;
 }
@@ -68,7 +69,7 @@ private slots:
         pressKey(Qt::Key_Return);
         const QString bad = u" | "_s + kInvalid + u" | red"_s;
         QCOMPARE(listed(program.window()),
-                 (QStringList{u".H.xml | مخفي"_s, kFile + u" | "_s + kCaption,
+                 (QStringList{u".H.xml | مخفي"_s, kFile + u" | "_s + kCaption + u" | 4 / 6"_s,
                               kPlainKey + u".xml | المعدلات"_s, u"A.xml"_s + bad, u"B.xml"_s + bad,
                               u"C.xml"_s + bad, u"E.XML | كبير"_s}));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
@@ -82,15 +83,17 @@ private slots:
             QVERIFY2(!loaded.contains(library), library);
 #endif
     }
-    // Opening again the file of the open sheet, saved on the way, shows what the disk holds.
+    // Opening again the file of the open sheet, saved on the way, shows what the disk holds; its
+    // line in the list counts the grade typed.
     void reopeningShowsWhatTheSaveWrote()
     {
         ProgramOnDisk program;
         QVERIFY(program.openWritten(kFile, threeExams()));
-        takeSteps(program.grid(), "type p1e1 8;Return");
+        takeSteps(program.grid(), "type p1e2 8;Return");
         DialogAnswers answers({Answer::Yes});
         QPointer<sheet::GradeSheetWindow> again = program.open(kFile);
-        QVERIFY(again && answers.shown.size() == 1 && again->grid()->text({6, 1}) == u"08.00"_s);
+        QVERIFY(again && answers.shown.size() == 1 && again->grid()->text({5, 1}) == u"08.00"_s);
+        QCOMPARE(listed(program.window()), QStringList{kFile + u" | "_s + kCaption + u" | 5 / 6"_s});
     }
     // A file fills its sheet and card texts, a second keeps nothing of the first; F5 goes back.
     void openFillsTheSheetAndQuitComesBack()
@@ -224,7 +227,7 @@ private slots:
         const auto saved = gradefile::readGradeFile(program.filePath(kFile)).lines;
         QVERIFY(saved && saved->join(u'\n').contains(u"|أحمد الكافي|12.50|13.00"_s));
         QCOMPARE(QDir(diskB).entryList(QDir::Files), QStringList{kOther + u".xml"_s});
-        QCOMPARE(listed(window), QStringList{kOther + u".xml | "_s + kCaption});
+        QCOMPARE(listed(window), QStringList{kOther + u".xml | "_s + kCaption + u" | 4 / 6"_s});
         QCOMPARE(app::chooseStartFolder(std::nullopt, app::systemDriveEnvironment()).folder, diskB);
         // Its stick pulled out, the next choice starts in the documents, not the program's folder.
         const auto documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -1,5 +1,6 @@
 #include "gui/windows/app/mainwindow.h"
 
+#include "core/copies/listedfile.h"
 #include "core/disk/teachermessages.h"
 #include "core/gradefile/linegrammar.h"
 #include "core/recovery/openfilelock.h"
@@ -19,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -182,8 +184,9 @@ void MainWindow::createMenu()
 // designed or as its longest name, and the description takes the rest.
 void MainWindow::setUpFileList()
 {
-    m_fileList->setColumnCount(2);
-    m_fileList->setHeaderLabels({QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف")});
+    m_fileList->setColumnCount(3);
+    m_fileList->setHeaderLabels({QStringLiteral("محتوى الملف"), QStringLiteral("إسم الملف"),
+                                 QStringLiteral("الأعداد المرقونة")});
     m_fileList->setRootIsDecorated(false);
     m_fileList->setUniformRowHeights(true);
     m_fileList->setAllColumnsShowFocus(true);
@@ -196,6 +199,7 @@ void MainWindow::setUpFileList()
     header->setMinimumSectionSize(ui::fromTwips(2100));
     header->setSectionResizeMode(ContentColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(FileNameColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(TypedColumn, QHeaderView::ResizeToContents);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -283,15 +287,30 @@ void MainWindow::scanDisk()
     ui::WaitCursor wait;
     for (const QString& fileName : *fileNames)
         addListLine(fileName);
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
     for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* line = m_fileList->topLevelItem(i);
         // A file that cannot be read as a grade file is listed as invalid, and the scan
         // goes on with the next one.
-        const QString description = m_disk.describe(line->text(FileNameColumn));
-        line->setText(ContentColumn, description);
-        if (description == gradefile::kInvalidGradeFileText)
+        fillListLine(line);
+        if (line->text(ContentColumn) == gradefile::kInvalidGradeFileText)
             emphasise(line, kInvalidFileColour);
+        // A disk of many files: the window keeps drawing itself, the teacher's keys and clicks
+        // wait for the list.
+        if (sinceRepaint.hasExpired(100)) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceRepaint.restart();
+        }
     }
+}
+
+void MainWindow::fillListLine(QTreeWidgetItem* line)
+{
+    const sheet::ListedFile listed = sheet::listedFile(m_disk, line->text(FileNameColumn));
+    line->setText(ContentColumn, listed.description);
+    line->setText(TypedColumn, listed.typed);
+    line->setTextAlignment(TypedColumn, Qt::AlignCenter);
 }
 
 void MainWindow::showMainWindow()
@@ -304,8 +323,10 @@ void MainWindow::showMainWindow()
 void MainWindow::markFileSaved(const QString& key)
 {
     for (int i = 0; i < m_fileList->topLevelItemCount(); ++i) {
-        if (m_fileList->topLevelItem(i)->data(FileNameColumn, Qt::UserRole).toString() == key)
+        if (m_fileList->topLevelItem(i)->data(FileNameColumn, Qt::UserRole).toString() == key) {
+            fillListLine(m_fileList->topLevelItem(i));
             emphasise(m_fileList->topLevelItem(i), kSavedFileColour);
+        }
     }
 }
 

@@ -13,6 +13,7 @@ class QLockFile;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace sheet {
 class GradeSheetWindow;
@@ -40,7 +41,7 @@ public:
     sheet::AnnualAveragesWindow* annualAverages() const;
 
     // The file list's columns; each line also holds its file's key (Qt::UserRole).
-    enum ListColumn { ContentColumn, FileNameColumn };
+    enum ListColumn { ContentColumn, FileNameColumn, TypedColumn };
     QTreeWidget* fileList() const { return m_fileList; }
 
     // How the program ends; tests replace it to see that it was asked for.
@@ -81,6 +82,7 @@ private:
     void pressDefaultButton();
     void showMainWindow();
     void markFileSaved(const QString& key);
+    void fillListLine(QTreeWidgetItem* line);
     void createDiskFolderLine();
     void showDiskFolder();
 
