@@ -26,7 +26,8 @@ const gradefile::GradeDisk& diskOf(int files)
         folders[files] = std::make_unique<QTemporaryDir>();
         const gradefile::GradeDisk disk(folders[files]->path());
         for (int i = 0; i < files; ++i) {
-            const QString key = kBenchKey.left(13) + QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'));
+            const QString key =
+                kBenchKey.left(13) + QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'));
             QStringList lines = benchClassLines(40, 3);
             lines.first().replace(kBenchKey, key);
             lines.last().replace(kBenchKey, key);

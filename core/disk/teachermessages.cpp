@@ -16,9 +16,9 @@ const QString kDiskFullText = QStringLiteral(
 const QString kNameTooLongText = QStringLiteral(
     "مسار الملفّ أطول ممّا يقبله النظام : لم يتغيّر الملفّ بالقرص، والأعداد باقية في البرنامج. "
     "انقل مجلّد الأعداد إلى مكان أقرب من أصل القرص ثمّ أعد الحفظ.");
-const QString kInUseText = QStringLiteral(
-    "الملفّ مفتوح في برنامج آخر : لم يتغيّر الملفّ بالقرص، والأعداد باقية في البرنامج. "
-    "أغلق ذلك البرنامج ثمّ أعد الحفظ.");
+const QString kInUseText =
+    QStringLiteral("الملفّ مفتوح في برنامج آخر : لم يتغيّر الملفّ بالقرص، والأعداد باقية في البرنامج. "
+                   "أغلق ذلك البرنامج ثمّ أعد الحفظ.");
 const QString kJournalChangedText =
     QStringLiteral("تغيّر هذا الملفّ بالقرص بعد رقن أعداد لم تحفظ: لم تسترجع، وهي محفوظة جانبا في :");
 const QString kJournalDamagedText =

@@ -32,7 +32,8 @@ QStringList listed(const app::MainWindow* window)
             item->font(name).bold() && item->foreground(name).color() == QColor(Qt::red);
         const QString typed = item->text(app::MainWindow::TypedColumn);
         lines << item->text(name) + u" | "_s + item->text(app::MainWindow::ContentColumn) +
-                     (typed.isEmpty() ? QString() : u" | "_s + typed) + (red ? u" | red"_s : QString());
+                     (typed.isEmpty() ? QString() : u" | "_s + typed) +
+                     (red ? u" | red"_s : QString());
     }
     return lines;
 }
@@ -93,7 +94,8 @@ private slots:
         DialogAnswers answers({Answer::Yes});
         QPointer<sheet::GradeSheetWindow> again = program.open(kFile);
         QVERIFY(again && answers.shown.size() == 1 && again->grid()->text({5, 1}) == u"08.00"_s);
-        QCOMPARE(listed(program.window()), QStringList{kFile + u" | "_s + kCaption + u" | 5 / 6"_s});
+        QCOMPARE(listed(program.window()),
+                 QStringList{kFile + u" | "_s + kCaption + u" | 5 / 6"_s});
     }
     // A file fills its sheet and card texts, a second keeps nothing of the first; F5 goes back.
     void openFillsTheSheetAndQuitComesBack()

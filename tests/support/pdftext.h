@@ -11,15 +11,24 @@
     if (QSysInfo::productType() == QLatin1String("windows"))                                       \
     QSKIP("poppler cannot run here: the PDF is not read back")
 
-// The text of every page, in its layout; nullopt when pdftotext cannot run or fails.
-inline std::optional<QStringList> pdfPageTexts(const QString& path)
+// What pdftotext writes in its mode ("-layout", "-bbox"); nullopt when it cannot run or fails.
+inline std::optional<QString> pdftotext(const QString& path, const QString& mode)
 {
     QProcess process;
-    process.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
+    process.start("pdftotext", {mode, "-enc", "UTF-8", path, "-"});
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return std::nullopt;
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The text of every page, in its layout.
+inline std::optional<QStringList> pdfPageTexts(const QString& path)
+{
+    const std::optional<QString> text = pdftotext(path, "-layout");
+    if (!text)
+        return std::nullopt;
+    QStringList pages = text->split(u'\f');
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;
@@ -30,26 +39,19 @@ struct PdfWord {
     double top, bottom; // points from the page's top
 };
 
-// Each page's words where pdftotext finds them; nullopt when it cannot run or fails.
-inline std::optional<QVector<QVector<PdfWord>>> pdfPageWords(const QString& path)
+// The words of every page where pdftotext finds them.
+inline QVector<PdfWord> pdfWords(const QString& path)
 {
-    QProcess process;
-    process.start("pdftotext", {"-bbox", "-enc", "UTF-8", path, "-"});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return std::nullopt;
-    QVector<QVector<PdfWord>> pages;
-    static const QRegularExpression tag(
-        QStringLiteral("<page |<word xMin=\\S+ yMin=\"([\\d.]+)\" \\S+ yMax=\"([\\d.]+)\">([^<]*)<"));
-    for (auto match = tag.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
+    QVector<PdfWord> words;
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\\S+ yMin=\"([\\d.]+)\" \\S+ yMax=\"([\\d.]+)\">([^<]*)<"));
+    for (auto match = word.globalMatch(pdftotext(path, "-bbox").value_or(QString()));
          match.hasNext();) {
         const QRegularExpressionMatch found = match.next();
-        if (found.captured(3).isNull())
-            pages.append(QVector<PdfWord>());
-        else if (!pages.isEmpty())
-            pages.last().append({found.captured(3), found.captured(1).toDouble(),
-                                 found.captured(2).toDouble()});
+        words.append(
+            {found.captured(3), found.captured(1).toDouble(), found.captured(2).toDouble()});
     }
-    return pages;
+    return words;
 }
 
 // Text as it survives a PDF: base letter forms, no direction or vowel marks, blanks collapsed.

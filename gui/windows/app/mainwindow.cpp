@@ -469,7 +469,8 @@ void MainWindow::carryOut(const KeptCopiesDialog& dialog)
 void MainWindow::openAnnualAverages(const gradefile::GradeDocument& document)
 {
     m_annualAverages = new sheet::AnnualAveragesWindow(this);
-    connect(m_annualAverages, &sheet::AnnualAveragesWindow::closed, this, &MainWindow::showMainWindow);
+    connect(m_annualAverages, &sheet::AnnualAveragesWindow::closed, this,
+            &MainWindow::showMainWindow);
     m_annualAverages->fillFromDocument(document);
     m_annualAverages->show();
     m_annualAverages->raise();
