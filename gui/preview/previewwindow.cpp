@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/card/previewrules.h"
+#include "gui/ui/accessibility.h"
 #include "gui/ui/artwork.h"
 #include "gui/ui/uilook.h"
 #include "gui/ui/waitcursor.h"
@@ -96,6 +97,13 @@ PreviewWindow::PreviewWindow(ComposeCard composeCard, PrintCard printCard,
     layout->setSpacing(0);
     layout->addWidget(m_toolBar);
     layout->addWidget(m_preview, 1);
+    // The sheet's own status line is behind the preview: the preview says the card was sent.
+    m_sentLine = new QLabel(this);
+    m_sentLine->setObjectName(QStringLiteral("sentLine"));
+    m_sentLine->setWordWrap(true);
+    m_sentLine->setMargin(unitsToPixels(kSpacerUnits));
+    m_sentLine->hide();
+    layout->addWidget(m_sentLine);
 
     m_zoomChoice = initialZoomChoice();
     applyZoom();
@@ -239,10 +247,15 @@ void PreviewWindow::paintCard(QPrinter* printer)
 void PreviewWindow::printFromPreview()
 {
     const QPointer<PreviewWindow> self(this);
-    if (m_printCard)
-        m_printCard();
-    if (self)
-        refresh();
+    const QString sent = m_printCard ? m_printCard() : QString();
+    if (!self)
+        return;
+    refresh();
+    if (sent.isEmpty())
+        return;
+    m_sentLine->setText(sent);
+    m_sentLine->show();
+    ui::announce(m_sentLine, sent);
 }
 
 int PreviewWindow::pageCount() const

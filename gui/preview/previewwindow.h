@@ -31,7 +31,8 @@ class PreviewWindow : public QWidget {
 
 public:
     using ComposeCard = std::function<PreviewCard()>;
-    using PrintCard = std::function<void()>;
+    // What became of the card, as the preview then says it; empty when nothing was sent.
+    using PrintCard = std::function<QString()>;
 
     // printerName is empty when the card goes to a PDF file.
     PreviewWindow(ComposeCard composeCard, PrintCard printCard, const QString& printerName,
@@ -84,6 +85,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QComboBox* m_zoomList = nullptr;
     QLabel* m_pageLabel = nullptr;
+    QLabel* m_sentLine = nullptr;
     QPrintPreviewWidget* m_preview = nullptr;
     QGraphicsView* m_pageView = nullptr;
     int m_zoomChoice = 0;

@@ -13,22 +13,22 @@ class TestImportGrades : public QObject {
 
     std::unique_ptr<ProgramOnDisk> m_program;
 
-    // Runs the import from the menu's command; the dialog is given to act, then answered.
-    bool importGrades(const std::function<void(sheet::ImportDialog&)>& act, QString& notice)
+    // Runs the import from the menu's command; the dialog is given to act, then answered. What
+    // the sheet's status line then says.
+    bool importGrades(const std::function<void(sheet::ImportDialog&)>& act, QString& status)
     {
         whenModalOpens(this, [&](QWidget* modal) {
             auto* dialog = qobject_cast<sheet::ImportDialog*>(modal);
             QVERIFY(dialog);
             act(*dialog);
-            if (!dialog->importButton()->isEnabled()) // nothing to import: no notice either
+            if (!dialog->importButton()->isEnabled()) // nothing to import
                 return dialog->findChild<QPushButton*>(u"cancelButton"_s)->click();
-            whenModalOpens(this, [&](QWidget* shown) {
-                notice = qobject_cast<QMessageBox*>(shown)->text();
-                shown->close();
-            });
             dialog->importButton()->click();
         });
-        return m_program->sheet()->findChild<sheet::SheetContextMenu*>()->importGrades();
+        const bool imported =
+            m_program->sheet()->findChild<sheet::SheetContextMenu*>()->importGrades();
+        status = m_program->sheet()->statusText();
+        return imported;
     }
 
 private slots:

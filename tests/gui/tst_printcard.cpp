@@ -237,6 +237,8 @@ private slots:
         click("printButton");
         QTRY_COMPARE(answers.shown.size(), 1);
         QVERIFY(QFile::exists(m_pdfPath) && sheetWindow()->previewWindow() == window);
+        const auto* sent = window->findChild<QLabel*>(u"sentLine"_s);
+        QVERIFY(sent->isVisible() && sent->text().contains(QFileInfo(m_pdfPath).fileName()));
         const print::CardTexts& texts = m_program->cardTexts();
         QCOMPARE(texts.printNumber, texts.saveNumber);
         QCOMPARE(window->card().codes.header.value(4)[print::CentrePart],

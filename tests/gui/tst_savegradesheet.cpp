@@ -465,6 +465,15 @@ private slots:
                   .join(u' '),
               "saved");
     }
+    // A paste that went in whole says so on the status line: no box to close, the cursor kept.
+    void pasteInWholeOnTheStatusLine()
+    {
+        QVERIFY(openSheet());
+        DialogAnswers answers({});
+        takeSteps(m_p->grid(), "paste p2e1 8\n13");
+        QVERIFY(answers.shown.isEmpty() && m_p->sheet()->statusText() == "الخانات المملوءة: 2");
+        QCOMPARE(nameOf(m_p->grid()->activeCell()), "p2e1");
+    }
     void fileChangedMeanwhile_data()
     {
         QTest::addColumn<Answer>("answer");

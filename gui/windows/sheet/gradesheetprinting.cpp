@@ -121,7 +121,8 @@ void GradeSheetWindow::showPreview()
                                                                              QDate::currentDate())};
         };
         m_preview = new print::PreviewWindow(
-            compose, [this] { printFilledCard(); }, printer, this);
+            compose, [this] { return printFilledCard() ? statusText() : QString(); }, printer,
+            this);
         connect(m_preview, &print::PreviewWindow::closed, this,
                 &GradeSheetWindow::giveGridBackItsCursor);
     }

@@ -535,7 +535,12 @@ void GradeSheetWindow::pasteGrades()
         ui::showNotice(this, windowTitle(), blockTooLargeText(*placed));
         return;
     }
-    ui::showNotice(this, windowTitle(), pasteOutcomeText(writeGrades(placed->writes)));
+    // What went in whole is only reported; refused values stay in a box until read.
+    const BlockOutcome outcome = writeGrades(placed->writes);
+    if (outcome.refused > 0)
+        ui::showNotice(this, windowTitle(), pasteOutcomeText(outcome));
+    else
+        showStatus(pasteOutcomeText(outcome));
 }
 
 bool GradeSheetWindow::save()

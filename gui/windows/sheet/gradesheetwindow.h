@@ -133,6 +133,8 @@ public:
 
     // What the status line under the grid says now (a card sent, for a few seconds).
     QString statusText() const;
+    // Says on the status line, for a few seconds, what became of the teacher's command.
+    void showStatus(const QString& text);
 
 signals:
     // The grade file of key was written.
@@ -179,8 +181,6 @@ private:
                            bool filled);
     // The same card was sent a moment ago and the sheet has not changed since.
     bool isCardJustSent(bool filled) const;
-    // Says on the status line, for a few seconds, what became of the teacher's command.
-    void showStatus(const QString& text);
     bool cardGoesToPrinter() const;
     void giveGridBackItsCursor();
     bool stepThroughHistory(bool back);

@@ -199,8 +199,11 @@ bool SheetContextMenu::importGrades()
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const BlockOutcome outcome = m_window.writeGrades(dialog.plan().writes);
-    ui::showNotice(&m_window, ImportDialog::kCaption,
-                   kImported.arg(outcome.filled).arg(outcome.refused));
+    const QString text = kImported.arg(outcome.filled).arg(outcome.refused);
+    if (outcome.refused > 0)
+        ui::showNotice(&m_window, ImportDialog::kCaption, text);
+    else
+        m_window.showStatus(text);
     return true;
 }
 
