@@ -1,8 +1,10 @@
 #include "core/copies/gradesource.h"
 
+#include "core/copies/codepage1256.h"
 #include "core/sheet/gradeblock.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -41,8 +43,13 @@ void padSourceRows(SourceRows& rows)
 SourceRead readCsvSource(const QByteArray& bytes)
 {
     if (bytes.size() > kMaxSourceBytes)
-        return {{}, SourceError::TooLarge};
-    QString text = QString::fromUtf8(bytes);
+        return {{}, SourceError::TooLarge, {}};
+    // Anything that is not UTF-8 is taken for what an Arabic Windows writes.
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8(bytes);
+    const bool isUtf8 = !utf8.hasError();
+    if (!isUtf8)
+        text = fromCodePage1256(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     // No more cells than a class's file can hold, whatever their layout: a file of nothing but
@@ -50,17 +57,18 @@ SourceRead readCsvSource(const QByteArray& bytes)
     std::optional<SourceRows> rows =
         spreadsheetRows(text, separatorOf(text), qsizetype(kMaxSourceRows) * kMaxSourceColumns);
     if (!rows)
-        return {{}, SourceError::TooLarge};
+        return {{}, SourceError::TooLarge, {}};
     SourceRead read;
+    read.encoding = isUtf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1256");
     // A blank line is no row: the header line is the first line with text.
     for (QStringList& row : *rows) {
         if (row.size() > kMaxSourceColumns)
-            return {{}, SourceError::TooLarge};
+            return {{}, SourceError::TooLarge, {}};
         if (row.size() > 1 || !row.first().isEmpty())
             read.rows.push_back(std::move(row));
     }
     if (int(read.rows.size()) > kMaxSourceRows)
-        return {{}, SourceError::TooLarge};
+        return {{}, SourceError::TooLarge, {}};
     padSourceRows(read.rows);
     return read;
 }
@@ -69,15 +77,15 @@ SourceRead readGradeSource(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, SourceError::Unreadable};
+        return {{}, SourceError::Unreadable, {}};
     if (file.size() > kMaxSourceBytes)
-        return {{}, SourceError::TooLarge};
+        return {{}, SourceError::TooLarge, {}};
     if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
         return readXlsxSource(path);
     // One byte beyond the limit tells a file that grew meanwhile, without reading it all.
     const QByteArray bytes = file.read(kMaxSourceBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {{}, SourceError::Unreadable};
+        return {{}, SourceError::Unreadable, {}};
     return readCsvSource(bytes);
 }
 

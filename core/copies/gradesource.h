@@ -19,6 +19,7 @@ enum class SourceError { None, Unreadable, TooLarge, NotAWorkbook, NoSheet, NoWo
 struct SourceRead {
     SourceRows rows;
     SourceError error = SourceError::None;
+    QString encoding; // what a CSV file was read as: "UTF-8" or "Windows-1256"
 };
 
 // A class is never this large; a file beyond these is refused rather than half read.

@@ -277,17 +277,17 @@ SourceRead readXlsxSource(const QString& path)
 {
     const Zip zip(unzOpen64(QFile::encodeName(path).constData()), unzClose);
     if (!zip)
-        return {{}, SourceError::NotAWorkbook};
+        return {{}, SourceError::NotAWorkbook, {}};
     const Part workbook = readPart(zip, QStringLiteral("xl/workbook.xml"));
     const Part relationships = readPart(zip, QStringLiteral("xl/_rels/workbook.xml.rels"));
     for (const Part* part : {&workbook, &relationships}) {
         if (part->error != SourceError::None)
-            return {{}, part->error};
+            return {{}, part->error, {}};
     }
     const QHash<QString, QString> parts =
         workbookParts(relationships.bytes, firstSheetId(workbook.bytes));
     if (!parts.contains(QStringLiteral("sheet")))
-        return {{}, SourceError::NoSheet};
+        return {{}, SourceError::NoSheet, {}};
     CellTables tables;
     for (const auto& [type, reader] :
          {std::pair(QStringLiteral("sharedStrings"), &readSharedStrings),
@@ -298,14 +298,14 @@ SourceRead readXlsxSource(const QString& path)
                                       ? part.error
                                       : reader(part.bytes, tables);
         if (error != SourceError::None)
-            return {{}, error};
+            return {{}, error, {}};
     }
     const Part sheet = readPart(zip, parts.value(QStringLiteral("sheet")));
     SourceRead read;
     read.error =
         sheet.error != SourceError::None ? sheet.error : readSheet(sheet.bytes, tables, read.rows);
     if (read.error != SourceError::None)
-        return {{}, read.error};
+        return {{}, read.error, {}};
     padSourceRows(read.rows);
     return read;
 }

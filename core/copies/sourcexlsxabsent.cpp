@@ -6,7 +6,7 @@ namespace sheet {
 
 SourceRead readXlsxSource(const QString&)
 {
-    return {{}, SourceError::NoWorkbookReader};
+    return {{}, SourceError::NoWorkbookReader, {}};
 }
 
 } // namespace sheet

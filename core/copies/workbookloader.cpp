@@ -47,7 +47,7 @@ SourceRead readXlsxSource(const QString& path)
 {
     const WorkbookFunctions* functions = workbookFunctions();
     return functions ? functions->readXlsxSource(path)
-                     : SourceRead{{}, SourceError::NoWorkbookReader};
+                     : SourceRead{{}, SourceError::NoWorkbookReader, {}};
 }
 
 } // namespace sheet

@@ -46,9 +46,13 @@ private slots:
     void files_data()
     {
         // The third row when the file is read.
-        const auto row = dataTable<QString, SourceError, QString>({"file", "error", "thirdRow"});
+        const auto row = dataTable<QString, SourceError, QString, QString>(
+            {"file", "error", "thirdRow", "encoding"});
         // Inline strings, numbers, identifiers as digits, empty cells kept, the first sheet only.
-        row("workbook", u"class.xlsx"_s, SourceError::None, u"آمنة الجربي|20250119||17.25|"_s);
+        row("workbook", u"class.xlsx"_s, SourceError::None, u"آمنة الجربي|20250119||17.25|"_s, "");
+        // A CSV that is not UTF-8: what a spreadsheet on an Arabic Windows writes.
+        row("CSV of an Arabic Windows", u"class-1256.csv"_s, SourceError::None,
+            u"آمنة الجربي|20250119||17,25|"_s, "Windows-1256");
     }
     void files()
     {
@@ -58,6 +62,7 @@ private slots:
             QSKIP("this build reads no workbook");
         QCOMPARE(read.error, error);
         QTEST(read.rows.size() > 3 ? read.rows[3].join(u'|') : QString(), "thirdRow");
+        QTEST(read.encoding, "encoding");
     }
 
     // Pupils found by identifier only, the summary told before anything changes.

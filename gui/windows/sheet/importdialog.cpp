@@ -29,6 +29,7 @@ const QString kNoFile = QStringLiteral("اختر ملفّ أعداد القسم 
 const QString kColumnsTitle = QStringLiteral("أعمدة الملفّ");
 const QString kIdentifierColumn = QStringLiteral("عمود المعرّف الوحيد :");
 const QString kUnnamedColumn = QStringLiteral("العمود %1");
+const QString kFileRead = QStringLiteral("%1    (الترميز : %2)");
 const QString kNoExamItem = QStringLiteral("لا شيء");
 const QString kImportButton = QStringLiteral("استيراد");
 const QString kCancelButton = QStringLiteral("إلغاء");
@@ -150,7 +151,9 @@ void ImportDialog::chooseSource()
 bool ImportDialog::loadSource(const QString& path)
 {
     SourceRead read = readGradeSource(path);
-    m_file->setText(QFileInfo(path).fileName());
+    m_file->setText(read.encoding.isEmpty()
+                        ? QFileInfo(path).fileName()
+                        : kFileRead.arg(QFileInfo(path).fileName(), read.encoding));
     m_source = std::move(read.rows);
     fillColumns();
     replan();

@@ -47,9 +47,11 @@ def csv_field(value):
     return '"' + text + '"' if ";" in text else text
 
 
-with open("class.csv", "w", encoding="utf-8-sig", newline="") as csv:
-    for row in [HEADERS] + ROWS:
-        csv.write(";".join(csv_field(value) for value in row) + "\r\n")
+# The same saved by a spreadsheet on an Arabic Windows, in its code page.
+for name, encoding in [("class.csv", "utf-8-sig"), ("class-1256.csv", "cp1256")]:
+    with open(name, "w", encoding=encoding, newline="") as csv:
+        for row in [HEADERS] + ROWS:
+            csv.write(";".join(csv_field(value) for value in row) + "\r\n")
 
 with open("not-a-workbook.xlsx", "wb") as bytes_out:
     bytes_out.write(b"PK\x03\x04 this was a workbook once, cut short")
