@@ -96,7 +96,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // The window manager's frame aside, which the program cannot know before it shows.
         QVERIFY(QRect({}, shown->screen()->availableSize()).contains(shown->rect()));
-        // The sheet shows its whole class or fills the screen's height, and can be resized.
+        // The sheet shows its whole class or fills the screen's height, and can be resized; so
+        // can the import, its list taking the room.
+        auto* list = shown->findChild<QPlainTextEdit*>(u"details"_s);
+        if (list && shown->height() + 50 <= shown->screen()->availableSize().height()) {
+            const int before = list->height();
+            shown->resize(shown->width(), shown->height() + 50);
+            QTRY_VERIFY(list->height() > before);
+        }
         QVERIFY(window != u"sheet"_s ||
                 (shown->maximumHeight() > shown->height() &&
                  (program.grid()->verticalScrollBar()->maximum() == 0 ||

@@ -61,9 +61,8 @@ ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
 {
     setObjectName(QStringLiteral("importDialog"));
     setWindowTitle(kCaption);
-    ui::makeFixedDialogWindow(this);
+    setLayoutDirection(Qt::RightToLeft);
     auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     // Everything but the buttons scrolls when a large font or a small screen leaves too little
     // room: a file of many columns, twice the font on a laptop's screen.
     auto* body = new QWidget;
@@ -110,8 +109,8 @@ ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
     QTextOption rightToLeft(Qt::AlignRight);
     rightToLeft.setTextDirection(Qt::RightToLeft);
     m_details->document()->setDefaultTextOption(rightToLeft);
-    m_details->setFixedHeight(m_details->fontMetrics().lineSpacing() * 8);
-    bodyLayout->addWidget(m_details);
+    m_details->setMinimumHeight(m_details->fontMetrics().lineSpacing() * 8);
+    bodyLayout->addWidget(m_details, 1); // what a larger dialog gains
 
     m_buttons = new QDialogButtonBox(this);
     m_importButton = m_buttons->addButton(kImportButton, QDialogButtonBox::AcceptRole);
@@ -125,19 +124,23 @@ ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
     fitToScreen();
 }
 
-// As large as what it shows needs, never larger than the room its screen leaves.
+// As large as what it shows needs, never larger than the room its screen leaves; the teacher
+// may make it larger.
 void ImportDialog::fitToScreen()
 {
-    const QSize room = ui::availableSize(this);
     const QMargins margins = layout()->contentsMargins();
     const QSize body = m_bodyArea->widget()->sizeHint();
-    const int height =
-        qMin(body.height(), room.height() - margins.top() - margins.bottom() - layout()->spacing() -
-                                m_buttons->sizeHint().height());
-    const int scrollBar =
-        height < body.height() ? m_bodyArea->verticalScrollBar()->sizeHint().width() : 0;
-    m_bodyArea->setFixedSize(
-        qMin(body.width() + scrollBar, room.width() - margins.left() - margins.right()), height);
+    const QSize needed(body.width() + m_bodyArea->verticalScrollBar()->sizeHint().width() +
+                           margins.left() + margins.right(),
+                       body.height() + margins.top() + margins.bottom() + layout()->spacing() +
+                           m_buttons->sizeHint().height());
+    resize(needed.boundedTo(ui::availableSize(this)));
+}
+
+void ImportDialog::showEvent(QShowEvent* event)
+{
+    fitToScreen();
+    QDialog::showEvent(event);
 }
 
 void ImportDialog::chooseSource()

@@ -38,6 +38,10 @@ public:
 
     static const QString kCaption;
 
+protected:
+    // Measured once polished: only then do its texts have their fonts.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void chooseSource();
     void fillColumns();
