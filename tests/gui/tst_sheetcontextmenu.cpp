@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(grid->text({4, 1}), u"08.00"_s);
         const sheet::ExamStatistics typed = tools()->statistics().back();
         QCOMPARE(typed.graded, 1);
-        const QStringList figures = sheet::StatisticsDialog::figuresOf(typed);
+        const QStringList figures = sheet::figureTextsOf(typed);
         for (int row = 0; row < figures.size(); ++row)
             QCOMPARE(dialog->findChild<QLabel*>(u"figure2_%1"_s.arg(row))->text(), figures[row]);
         dialog->close();

@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -127,16 +126,7 @@ ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
 // As large as what it shows needs, never larger than the room its screen leaves.
 void ImportDialog::fitToScreen()
 {
-    const QSize room = ui::availableSize(this);
-    const QMargins margins = layout()->contentsMargins();
-    const QSize body = m_bodyArea->widget()->sizeHint();
-    const int height =
-        qMin(body.height(), room.height() - margins.top() - margins.bottom() - layout()->spacing() -
-                                m_buttons->sizeHint().height());
-    const int scrollBar =
-        height < body.height() ? m_bodyArea->verticalScrollBar()->sizeHint().width() : 0;
-    m_bodyArea->setFixedSize(
-        qMin(body.width() + scrollBar, room.width() - margins.left() - margins.right()), height);
+    ui::fitScrollingBody(this, m_bodyArea, m_buttons);
 }
 
 void ImportDialog::chooseSource()

@@ -1,0 +1,183 @@
+#include "print/summarypage.h"
+
+#include "print/distributionchart.h"
+#include "print/printfonts.h"
+#include "print/printtext.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace print {
+
+namespace {
+
+const QString kSummaryTitle = QStringLiteral("ملخّص إحصائيات القسم");
+const QString kDateAndPupils = QStringLiteral("التاريخ : %1        عدد التلاميذ : %2");
+const QString kFileNamePrefix = QStringLiteral("إحصائيات ");
+const QColor kShade(224, 224, 224);
+constexpr int kChartsAcross = 2;
+
+QFont summaryFont(qreal pointSize, bool bold = false)
+{
+    QFont font = fontOf(PrintedFont{QString(), pointSize});
+    font.setBold(bold);
+    return font;
+}
+
+class SummaryDrawer {
+public:
+    SummaryDrawer(QPainter& painter, QPagedPaintDevice& device)
+        : m_painter(painter), m_device(device), m_width(device.width())
+    {
+        m_pen = QPen(Qt::black, twipsOn(&device, 10));
+    }
+
+    // Centred, or at the right; returns the height it took.
+    double line(const QString& text, const QFont& font, Qt::Alignment alignment)
+    {
+        const LaidText laid =
+            layOutText(StyledText{text, font, {}}, alignment, m_width, true, &m_device);
+        m_painter.setPen(Qt::black);
+        drawLaidText(m_painter, *laid.layout, QPointF(0, m_top));
+        m_top += laid.height;
+        return laid.height;
+    }
+
+    void space(double lines)
+    {
+        m_top += lines * QFontMetricsF(summaryFont(10), &m_device).height();
+    }
+
+    // Right to left: the first column, the figures' names, at the right; the header row shaded.
+    void table(const QList<QStringList>& rows, const QFont& font)
+    {
+        const double padding = twipsOn(&m_device, 60);
+        const int columns = int(rows.front().size());
+        std::vector<double> widths(size_t(columns), 0);
+        for (const QStringList& row : rows)
+            for (int col = 0; col < columns; ++col)
+                widths[size_t(col)] = std::max(widths[size_t(col)], naturalWidth(row[col], font));
+        const double share = (m_width - widths[0] - 2 * padding) / std::max(1, columns - 1);
+        const double examWidth = std::min(share, *std::max_element(widths.begin(), widths.end()));
+        std::fill(widths.begin() + 1, widths.end(), examWidth);
+        widths[0] += 2 * padding;
+        double tableWidth = 0;
+        for (double width : widths)
+            tableWidth += width;
+        const double rowHeight = QFontMetricsF(font, &m_device).height() + padding;
+        for (int row = 0; row < rows.size(); ++row) {
+            double right = (m_width + tableWidth) / 2;
+            const double height =
+                row == 0 ? headerHeight(rows[0], widths, font, padding) : rowHeight;
+            for (int col = 0; col < columns; ++col) {
+                const QRectF cell(right - widths[size_t(col)], m_top, widths[size_t(col)], height);
+                drawCell(cell, rows[row][col], font, row == 0 || col == 0,
+                         col == 0 ? Qt::AlignRight : Qt::AlignHCenter, padding);
+                right = cell.left();
+            }
+            m_top += height;
+        }
+    }
+
+    void charts(const std::vector<sheet::ExamStatistics>& statistics, const QFont& font)
+    {
+        const double gap = twipsOn(&m_device, 240);
+        const double width = (m_width - gap * (kChartsAcross - 1)) / kChartsAcross;
+        const int rows = int(statistics.size() + kChartsAcross - 1) / kChartsAcross;
+        const double least = distributionChartSize(font, &m_device).height();
+        const double height =
+            std::clamp((m_device.height() - m_top) / std::max(rows, 1) - gap, least, width * 0.6);
+        for (size_t exam = 0; exam < statistics.size(); ++exam) {
+            const int row = int(exam) / kChartsAcross;
+            const int across = int(exam) % kChartsAcross;
+            const QRectF rect(m_width - (across + 1) * width - across * gap,
+                              m_top + row * (height + gap), width, height);
+            drawDistributionChart(m_painter, rect, statistics[exam], font);
+        }
+    }
+
+private:
+    double naturalWidth(const QString& text, const QFont& font)
+    {
+        return layOutText(StyledText{text, font, {}}, Qt::AlignRight, m_width, false, &m_device)
+            .naturalWidth;
+    }
+
+    double headerHeight(const QStringList& headers, const std::vector<double>& widths,
+                        const QFont& font, double padding)
+    {
+        double height = 0;
+        for (int col = 0; col < headers.size(); ++col)
+            height =
+                std::max(height, layOutText(StyledText{headers[col], font, {}}, Qt::AlignHCenter,
+                                            widths[size_t(col)] - padding, true, &m_device)
+                                     .height);
+        return height + padding;
+    }
+
+    void drawCell(const QRectF& cell, const QString& text, const QFont& font, bool shaded,
+                  Qt::Alignment alignment, double padding)
+    {
+        if (shaded)
+            m_painter.fillRect(cell, kShade);
+        const QRectF inner = cell.adjusted(padding / 2, padding / 2, -padding / 2, -padding / 2);
+        const LaidText laid =
+            layOutText(StyledText{text, font, {}}, alignment, inner.width(), true, &m_device);
+        m_painter.setPen(Qt::black);
+        drawLaidText(m_painter, *laid.layout,
+                     QPointF(inner.left(), inner.top() + (inner.height() - laid.height) / 2));
+        m_painter.setPen(m_pen);
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(cell);
+    }
+
+    QPainter& m_painter;
+    QPagedPaintDevice& m_device;
+    double m_width;
+    double m_top = 0;
+    QPen m_pen;
+};
+
+} // namespace
+
+RenderResult renderClassSummary(const ClassSummary& summary, QPagedPaintDevice& device)
+{
+    applyCardPageLayout(device);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return {false, 0, kCannotDrawError};
+    SummaryDrawer drawer(painter, device);
+    drawer.line(kSummaryTitle, summaryFont(14, true), Qt::AlignHCenter);
+    drawer.line(summary.description.trimmed(), summaryFont(12, true), Qt::AlignHCenter);
+    drawer.space(0.5);
+    drawer.line(
+        kDateAndPupils.arg(summary.date.toString(QStringLiteral("dd/MM/yyyy"))).arg(summary.pupils),
+        summaryFont(10), Qt::AlignRight);
+    drawer.space(1);
+    if (!summary.statistics.empty()) {
+        drawer.table(sheet::statisticsRows(summary.statistics), summaryFont(9));
+        drawer.space(1);
+        drawer.line(sheet::kDistributionTitle, summaryFont(11, true), Qt::AlignRight);
+        drawer.space(0.5);
+        drawer.charts(summary.statistics, summaryFont(8));
+    }
+    if (!painter.end())
+        return {false, 1, kCannotDrawError};
+    return {true, 1, QString()};
+}
+
+PdfOutcome writeClassSummaryPdf(const ClassSummary& summary, const QString& path)
+{
+    return writePdf(path, kSummaryTitle, [&summary](QPagedPaintDevice& device) {
+        return renderClassSummary(summary, device);
+    });
+}
+
+QString suggestedSummaryFileName(const QString& description)
+{
+    return suggestedPdfFileName(kFileNamePrefix + description);
+}
+
+} // namespace print
