@@ -66,8 +66,7 @@ public:
     {
         QPen dashed(kMeanColour, m_pen.widthF() * 2, Qt::DashLine);
         m_painter.setPen(dashed);
-        m_painter.drawLine(QPointF(xOf(mean), m_plot.top() - m_line / 2),
-                           QPointF(xOf(mean), m_plot.bottom()));
+        m_painter.drawLine(QPointF(xOf(mean), m_plot.top()), QPointF(xOf(mean), m_plot.bottom()));
     }
 
     // Centred on x, its top at y.
@@ -118,9 +117,9 @@ void drawDistributionChart(QPainter& painter, const QRectF& rect, const sheet::E
 QSizeF distributionChartSize(const QFont& font, QPaintDevice* device)
 {
     const QFontMetricsF metrics(font, device);
-    // Two figures and room between them under each band; the legend across.
+    // Two figures and a blank of more than half their width under each band; the legend across.
     const double width =
-        std::max(sheet::kGradeBands * metrics.horizontalAdvance(QStringLiteral("00 00")),
+        std::max(sheet::kGradeBands * 1.6 * metrics.horizontalAdvance(QStringLiteral("00")),
                  metrics.horizontalAdvance(kMeanLegend.arg(QStringLiteral("00.00"))));
     return {width + 2 * metrics.height(), 12 * metrics.height()};
 }

@@ -17,7 +17,7 @@ const QString kSummaryTitle = QStringLiteral("ملخّص إحصائيات الق
 const QString kDateAndPupils = QStringLiteral("التاريخ : %1        عدد التلاميذ : %2");
 const QString kFileNamePrefix = QStringLiteral("إحصائيات ");
 const QColor kShade(224, 224, 224);
-constexpr int kChartsAcross = 2;
+constexpr int kMostChartsAcross = 3;
 
 QFont summaryFont(qreal pointSize, bool bold = false)
 {
@@ -81,20 +81,22 @@ public:
         }
     }
 
+    // As many rows as six exams need, in the room the page has left.
     void charts(const std::vector<sheet::ExamStatistics>& statistics, const QFont& font)
     {
+        const int count = int(statistics.size());
+        const int across = std::min(count, kMostChartsAcross);
+        const int rows = (count + across - 1) / across;
         const double gap = twipsOn(&m_device, 240);
-        const double width = (m_width - gap * (kChartsAcross - 1)) / kChartsAcross;
-        const int rows = int(statistics.size() + kChartsAcross - 1) / kChartsAcross;
-        const double least = distributionChartSize(font, &m_device).height();
+        const double width = (m_width - gap * (across - 1)) / across;
         const double height =
-            std::clamp((m_device.height() - m_top) / std::max(rows, 1) - gap, least, width * 0.6);
-        for (size_t exam = 0; exam < statistics.size(); ++exam) {
-            const int row = int(exam) / kChartsAcross;
-            const int across = int(exam) % kChartsAcross;
-            const QRectF rect(m_width - (across + 1) * width - across * gap,
+            std::min((m_device.height() - m_top) / rows - gap, m_width / kMostChartsAcross * 0.8);
+        for (int exam = 0; exam < count; ++exam) {
+            const int row = exam / across;
+            const int column = exam % across;
+            const QRectF rect(m_width - (column + 1) * width - column * gap,
                               m_top + row * (height + gap), width, height);
-            drawDistributionChart(m_painter, rect, statistics[exam], font);
+            drawDistributionChart(m_painter, rect, statistics[size_t(exam)], font);
         }
     }
 
@@ -157,11 +159,11 @@ RenderResult renderClassSummary(const ClassSummary& summary, QPagedPaintDevice& 
         summaryFont(10), Qt::AlignRight);
     drawer.space(1);
     if (!summary.statistics.empty()) {
-        drawer.table(sheet::statisticsRows(summary.statistics), summaryFont(9));
+        drawer.table(sheet::statisticsRows(summary.statistics), summaryFont(8.5));
         drawer.space(1);
         drawer.line(sheet::kDistributionTitle, summaryFont(11, true), Qt::AlignRight);
         drawer.space(0.5);
-        drawer.charts(summary.statistics, summaryFont(8));
+        drawer.charts(summary.statistics, summaryFont(7.5));
     }
     if (!painter.end())
         return {false, 1, kCannotDrawError};

@@ -17,7 +17,7 @@
 namespace sheet {
 
 const QString StatisticsDialog::kCaption = QStringLiteral("إحصائيات القسم");
-const QString StatisticsDialog::kSaveSummaryButton = QStringLiteral("حفظ ملخّص PDF...");
+const QString StatisticsDialog::kSaveSummaryButton = QStringLiteral("حفظ ملخّص PDF للإحصائيات...");
 
 namespace {
 
@@ -158,8 +158,12 @@ QTableWidget* StatisticsDialog::makeDistributionTable(QWidget* parent)
     table->resizeColumnsToContents();
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    table->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Every cell in sight: the dialog's body scrolls, not the table.
+    const int frame = 2 * table->frameWidth();
+    table->setFixedSize(table->verticalHeader()->sizeHint().width() +
+                            table->horizontalHeader()->length() + frame,
+                        table->horizontalHeader()->sizeHint().height() +
+                            table->verticalHeader()->length() + frame);
     return table;
 }
 
