@@ -50,32 +50,32 @@ public:
         m_top += lines * QFontMetricsF(summaryFont(10), &m_device).height();
     }
 
-    // Right to left: the first column, the figures' names, at the right; the header row shaded.
-    void table(const QList<QStringList>& rows, const QFont& font)
+    // Right to left: the first column, the rows' names, at the right; the header rows shaded.
+    void table(const QList<QStringList>& rows, const QList<int>& headerRows, const QFont& font)
     {
-        const double padding = twipsOn(&m_device, 60);
+        const double padding = twipsOn(&m_device, 40);
         const int columns = int(rows.front().size());
-        std::vector<double> widths(size_t(columns), 0);
+        double labelWidth = 0;
         for (const QStringList& row : rows)
-            for (int col = 0; col < columns; ++col)
-                widths[size_t(col)] = std::max(widths[size_t(col)], naturalWidth(row[col], font));
-        const double share = (m_width - widths[0] - 2 * padding) / std::max(1, columns - 1);
-        const double examWidth = std::min(share, *std::max_element(widths.begin(), widths.end()));
-        std::fill(widths.begin() + 1, widths.end(), examWidth);
-        widths[0] += 2 * padding;
-        double tableWidth = 0;
-        for (double width : widths)
-            tableWidth += width;
+            labelWidth = std::max(labelWidth, naturalWidth(row[0], font) + 3 * padding);
+        const double examWidth =
+            std::min((m_width - labelWidth) / std::max(1, columns - 1), twipsOn(&m_device, 1600));
+        const double right = (m_width + labelWidth + examWidth * (columns - 1)) / 2;
         const double rowHeight = QFontMetricsF(font, &m_device).height() + padding;
         for (int row = 0; row < rows.size(); ++row) {
-            double right = (m_width + tableWidth) / 2;
-            const double height =
-                row == 0 ? headerHeight(rows[0], widths, font, padding) : rowHeight;
+            const bool header = headerRows.contains(row);
+            double height = rowHeight;
+            for (int col = 1; header && col < columns; ++col)
+                height = std::max(height,
+                                  layOutText(StyledText{rows[row][col], font, {}}, Qt::AlignHCenter,
+                                             examWidth - padding, true, &m_device)
+                                          .height +
+                                      padding);
+            QRectF cell(right - labelWidth, m_top, labelWidth, height);
             for (int col = 0; col < columns; ++col) {
-                const QRectF cell(right - widths[size_t(col)], m_top, widths[size_t(col)], height);
-                drawCell(cell, rows[row][col], font, row == 0 || col == 0,
+                drawCell(cell, rows[row][col], font, header || col == 0,
                          col == 0 ? Qt::AlignRight : Qt::AlignHCenter, padding);
-                right = cell.left();
+                cell = QRectF(cell.left() - examWidth, m_top, examWidth, height);
             }
             m_top += height;
         }
@@ -105,18 +105,6 @@ private:
     {
         return layOutText(StyledText{text, font, {}}, Qt::AlignRight, m_width, false, &m_device)
             .naturalWidth;
-    }
-
-    double headerHeight(const QStringList& headers, const std::vector<double>& widths,
-                        const QFont& font, double padding)
-    {
-        double height = 0;
-        for (int col = 0; col < headers.size(); ++col)
-            height =
-                std::max(height, layOutText(StyledText{headers[col], font, {}}, Qt::AlignHCenter,
-                                            widths[size_t(col)] - padding, true, &m_device)
-                                     .height);
-        return height + padding;
     }
 
     void drawCell(const QRectF& cell, const QString& text, const QFont& font, bool shaded,
@@ -159,10 +147,11 @@ RenderResult renderClassSummary(const ClassSummary& summary, QPagedPaintDevice& 
         summaryFont(10), Qt::AlignRight);
     drawer.space(1);
     if (!summary.statistics.empty()) {
-        drawer.table(sheet::statisticsRows(summary.statistics), summaryFont(8.5));
+        QList<QStringList> rows = sheet::statisticsRows(summary.statistics);
+        const QList<int> headerRows{0, int(rows.size())};
+        rows += sheet::distributionRows(summary.statistics);
+        drawer.table(rows, headerRows, summaryFont(8));
         drawer.space(1);
-        drawer.line(sheet::kDistributionTitle, summaryFont(11, true), Qt::AlignRight);
-        drawer.space(0.5);
         drawer.charts(summary.statistics, summaryFont(7.5));
     }
     if (!painter.end())

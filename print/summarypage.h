@@ -23,7 +23,7 @@ struct ClassSummary {
 };
 
 // On one page with the card's margins: the title, the description and the day, the table of
-// figures (first exam at the right) and the exams' charts, two across.
+// figures and the distribution's (first exam at the right), then the exams' charts, three across.
 RenderResult renderClassSummary(const ClassSummary& summary, QPagedPaintDevice& device);
 
 PdfOutcome writeClassSummaryPdf(const ClassSummary& summary, const QString& path);

@@ -127,6 +127,19 @@ QList<QStringList> statisticsRows(const std::vector<ExamStatistics>& statistics)
     return rows;
 }
 
+QList<QStringList> distributionRows(const std::vector<ExamStatistics>& statistics)
+{
+    QList<QStringList> rows{{kDistributionTitle}};
+    for (int band = 0; band < kGradeBands; ++band)
+        rows << QStringList{gradeBandLabel(band)};
+    for (const ExamStatistics& exam : statistics) {
+        rows[0] << exam.header;
+        for (int band = 0; band < kGradeBands; ++band)
+            rows[band + 1] << QString::number(exam.distribution[size_t(band)]);
+    }
+    return rows;
+}
+
 std::array<int, 6> countsOf(const ExamStatistics& exam)
 {
     return {exam.graded, exam.absent, exam.exempt, exam.noGrade, exam.empty, exam.under10};

@@ -71,6 +71,8 @@ bool anyOtherTexts(const std::vector<ExamStatistics>& statistics);
 // row per figure, its label first and then the exams' figures, the first exam first; the line of
 // other texts when an exam has one.
 QList<QStringList> statisticsRows(const std::vector<ExamStatistics>& statistics);
+// The distribution in the same shape: kDistributionTitle over the bands, a row per band.
+QList<QStringList> distributionRows(const std::vector<ExamStatistics>& statistics);
 
 // A mean, median, minimum or maximum in the sheet's "00.00" style; "--.--" when there
 // is no grade to compute it from.

@@ -160,10 +160,9 @@ QTableWidget* StatisticsDialog::makeDistributionTable(QWidget* parent)
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Every cell in sight: the dialog's body scrolls, not the table.
     const int frame = 2 * table->frameWidth();
-    table->setFixedSize(table->verticalHeader()->sizeHint().width() +
-                            table->horizontalHeader()->length() + frame,
-                        table->horizontalHeader()->sizeHint().height() +
-                            table->verticalHeader()->length() + frame);
+    table->setFixedSize(
+        table->verticalHeader()->sizeHint().width() + table->horizontalHeader()->length() + frame,
+        table->horizontalHeader()->sizeHint().height() + table->verticalHeader()->length() + frame);
     return table;
 }
 
