@@ -34,15 +34,14 @@ public:
         m_pen = QPen(Qt::black, twipsOn(&device, 10));
     }
 
-    // Centred, or at the right; returns the height it took.
-    double line(const QString& text, const QFont& font, Qt::Alignment alignment)
+    // Centred, or at the right, across the page.
+    void line(const QString& text, const QFont& font, Qt::Alignment alignment)
     {
         const LaidText laid =
             layOutText(StyledText{text, font, {}}, alignment, m_width, true, &m_device);
         m_painter.setPen(Qt::black);
         drawLaidText(m_painter, *laid.layout, QPointF(0, m_top));
         m_top += laid.height;
-        return laid.height;
     }
 
     void space(double lines)

@@ -97,12 +97,13 @@ StatisticsDialog::StatisticsDialog(print::ClassSummary summary, QWidget* parent)
     layout->addWidget(m_body);
 
     m_buttons = new QDialogButtonBox(this);
-    QPushButton* save = m_buttons->addButton(kSaveSummaryButton, QDialogButtonBox::ActionRole);
-    save->setObjectName(QStringLiteral("saveSummaryButton"));
-    connect(save, &QPushButton::clicked, this, &StatisticsDialog::summaryRequested);
+    // Close is the first button a screen reader meets, as in the program's other dialogs.
     QPushButton* close = m_buttons->addButton(kCloseButton, QDialogButtonBox::AcceptRole);
     close->setObjectName(QStringLiteral("closeButton"));
     close->setDefault(true);
+    QPushButton* save = m_buttons->addButton(kSaveSummaryButton, QDialogButtonBox::ActionRole);
+    save->setObjectName(QStringLiteral("saveSummaryButton"));
+    connect(save, &QPushButton::clicked, this, &StatisticsDialog::summaryRequested);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(m_buttons, 0, Qt::AlignHCenter);
     ui::fitScrollingBody(this, m_body, m_buttons);
