@@ -155,6 +155,10 @@ QJsonArray statisticsToJson(const std::vector<sheet::ExamStatistics>& statistics
         object.insert(QStringLiteral("median"), numberOrNull(exam.median));
         object.insert(QStringLiteral("min"), numberOrNull(exam.min));
         object.insert(QStringLiteral("max"), numberOrNull(exam.max));
+        QJsonArray distribution;
+        for (int count : exam.distribution)
+            distribution.append(count);
+        object.insert(QStringLiteral("distribution"), distribution);
         array.append(object);
     }
     return array;

@@ -71,8 +71,7 @@ PrintOutcome printCard(const PrintedSheet& sheet, const PageHeader& codes, const
     return {true, rendered.pageCount, target.printerName(), QString()};
 }
 
-PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes, const QString& path,
-                        const QString& title)
+PdfOutcome writePdf(const QString& path, const QString& title, const PageRendering& render)
 {
     QByteArray bytes;
     RenderResult rendered;
@@ -84,7 +83,7 @@ PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes, cons
         writer.setResolution(kPdfResolution);
         writer.setCreator(QStringLiteral("saisie-notes"));
         writer.setTitle(title);
-        rendered = renderCard(sheet, codes, writer);
+        rendered = render(writer);
     }
     if (!rendered.ok)
         return {false, 0,
@@ -93,6 +92,13 @@ PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes, cons
     if (!written.ok)
         return {false, 0, written.error};
     return {true, rendered.pageCount, {}};
+}
+
+PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes, const QString& path,
+                        const QString& title)
+{
+    return writePdf(path, title,
+                    [&](QPagedPaintDevice& device) { return renderCard(sheet, codes, device); });
 }
 
 QString suggestedPdfFileName(const QString& description)

@@ -6,8 +6,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace print {
@@ -41,8 +43,14 @@ struct PdfOutcome {
     gradefile::FileError error; // when not ok
 };
 
-// On A4 paper. The file appears whole or not at all: an old file at path stays as it was on
-// any failure.
+struct RenderResult;
+using PageRendering = std::function<RenderResult(QPagedPaintDevice& device)>;
+
+// What render draws, as a PDF on A4 paper. The file appears whole or not at all: an old file at
+// path stays as it was on any failure.
+PdfOutcome writePdf(const QString& path, const QString& title, const PageRendering& render);
+
+// The card, through writePdf.
 PdfOutcome writeCardPdf(const PrintedSheet& sheet, const PageHeader& codes, const QString& path,
                         const QString& title = QString());
 

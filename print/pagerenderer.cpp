@@ -8,6 +8,9 @@
 
 namespace print {
 
+const QString kCannotDrawError =
+    QStringLiteral("L'imprimante ou le fichier ne peut pas être ouvert pour le dessin");
+
 namespace {
 
 constexpr double kPointsPerTwip = 1.0 / 20;
@@ -121,9 +124,7 @@ RenderResult renderCard(const PrintedSheet& sheet, const PageHeader& codes,
 
     QPainter painter;
     if (!painter.begin(&device))
-        return {
-            false, 0,
-            QStringLiteral("L'imprimante ou le fichier ne peut pas être ouvert pour le dessin")};
+        return {false, 0, kCannotDrawError};
     PageDrawer drawer(painter, sheet, layout);
     const QVector<CardPage>& pages = layout.pages();
     for (const CardPage& page : pages) {

@@ -15,6 +15,9 @@ struct RenderResult {
     QString error; // when not ok
 };
 
+// Why nothing was drawn when the device would not take a painter.
+extern const QString kCannotDrawError;
+
 // Gives the device the card's margins and portrait orientation; the paper stays the device's.
 void applyCardPageLayout(QPagedPaintDevice& device);
 

@@ -3,6 +3,7 @@
 #include "core/sheet/cellrules.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sheet {
 
@@ -33,8 +34,10 @@ void summarise(ExamStatistics& statistics, std::vector<double> grades)
         return;
     std::sort(grades.begin(), grades.end());
     double sum = 0;
-    for (double grade : grades)
+    for (double grade : grades) {
         sum += grade;
+        ++statistics.distribution[size_t(gradeBandOf(grade))];
+    }
     const size_t n = grades.size();
     statistics.mean = sum / double(n);
     statistics.median = n % 2 == 1 ? grades[n / 2] : (grades[n / 2 - 1] + grades[n / 2]) / 2;
@@ -52,6 +55,18 @@ std::optional<double> gradeValueOf(QStringView text)
     if (!value || *value < kGradeMin || *value > kGradeMax)
         return std::nullopt;
     return value;
+}
+
+int gradeBandOf(double grade)
+{
+    Q_ASSERT(grade >= kGradeMin && grade <= kGradeMax);
+    const long hundredths = std::lround(grade * 100);
+    return int(std::min(hundredths / 200, long(kGradeBands - 1)));
+}
+
+QString gradeBandLabel(int band)
+{
+    return QStringLiteral("%1 - %2").arg(band * 2).arg(band * 2 + 2);
 }
 
 std::vector<ExamStatistics> classStatistics(const GradeSheet& sheet)
@@ -73,6 +88,7 @@ std::vector<ExamStatistics> classStatistics(const GradeSheet& sheet)
 }
 
 const QString kOtherTextsLabel = QStringLiteral("نصّ غير صالح");
+const QString kDistributionTitle = QStringLiteral("توزيع الأعداد");
 
 const QStringList& statisticsLabels()
 {
@@ -92,6 +108,38 @@ bool anyOtherTexts(const std::vector<ExamStatistics>& statistics)
                        [](const ExamStatistics& exam) { return exam.other > 0; });
 }
 
+QList<QStringList> statisticsRows(const std::vector<ExamStatistics>& statistics)
+{
+    QList<QStringList> rows{{QString()}};
+    for (const QString& label : statisticsLabels())
+        rows << QStringList{label};
+    const bool other = anyOtherTexts(statistics);
+    if (other)
+        rows << QStringList{kOtherTextsLabel};
+    for (const ExamStatistics& exam : statistics) {
+        rows[0] << exam.header;
+        QStringList figures = figureTextsOf(exam);
+        if (other)
+            figures << QString::number(exam.other);
+        for (int row = 0; row < figures.size(); ++row)
+            rows[row + 1] << figures[row];
+    }
+    return rows;
+}
+
+QList<QStringList> distributionRows(const std::vector<ExamStatistics>& statistics)
+{
+    QList<QStringList> rows{{kDistributionTitle}};
+    for (int band = 0; band < kGradeBands; ++band)
+        rows << QStringList{gradeBandLabel(band)};
+    for (const ExamStatistics& exam : statistics) {
+        rows[0] << exam.header;
+        for (int band = 0; band < kGradeBands; ++band)
+            rows[band + 1] << QString::number(exam.distribution[size_t(band)]);
+    }
+    return rows;
+}
+
 std::array<int, 6> countsOf(const ExamStatistics& exam)
 {
     return {exam.graded, exam.absent, exam.exempt, exam.noGrade, exam.empty, exam.under10};
@@ -100,6 +148,16 @@ std::array<int, 6> countsOf(const ExamStatistics& exam)
 std::array<std::optional<double>, 4> gradeFiguresOf(const ExamStatistics& exam)
 {
     return {exam.mean, exam.median, exam.min, exam.max};
+}
+
+QStringList figureTextsOf(const ExamStatistics& exam)
+{
+    QStringList figures;
+    for (int count : countsOf(exam))
+        figures << QString::number(count);
+    for (std::optional<double> figure : gradeFiguresOf(exam))
+        figures << statisticText(figure);
+    return figures;
 }
 
 QString statisticText(std::optional<double> value)

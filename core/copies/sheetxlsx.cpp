@@ -17,6 +17,7 @@ namespace {
 
 const QString kGradesSheetName = QStringLiteral("الأعداد");
 const QString kStatisticsSheetName = QStringLiteral("إحصائيات");
+const QString kPupilsAxis = QStringLiteral("عدد التلاميذ");
 constexpr uint8_t kA4Paper = 9; // in the spreadsheets' own numbering of paper sizes
 
 // Closing is the only way libxlsxwriter lets a workbook go; a workbook given up halfway is
@@ -54,7 +55,7 @@ Formats addFormats(lxw_workbook* workbook)
 class Worksheet {
 public:
     Worksheet(lxw_workbook* workbook, const QString& name)
-        : m_sheet(workbook_add_worksheet(workbook, name.toUtf8().constData()))
+        : m_name(name.toUtf8()), m_sheet(workbook_add_worksheet(workbook, m_name.constData()))
     {
         Q_ASSERT(m_sheet);
         worksheet_right_to_left(m_sheet);
@@ -91,6 +92,14 @@ public:
         lxw_rowcol_to_range(range, 0, 0, lxw_row_t(rows - 1), lxw_col_t(cols - 1));
         keep(worksheet_ignore_errors(m_sheet, LXW_IGNORE_NUMBER_STORED_AS_TEXT, range));
     }
+    void insertChart(int row, int col, lxw_chart* chart, double widthScale)
+    {
+        lxw_chart_options options{};
+        options.x_scale = widthScale;
+        options.y_scale = 1.2;
+        keep(worksheet_insert_chart_opt(m_sheet, lxw_row_t(row), lxw_col_t(col), chart, &options));
+    }
+    const char* name() const { return m_name.constData(); }
     lxw_error error() const { return m_error; }
 
 private:
@@ -100,6 +109,7 @@ private:
             m_error = error;
     }
 
+    QByteArray m_name;
     lxw_worksheet* m_sheet;
     lxw_error m_error = LXW_NO_ERROR;
 };
@@ -160,9 +170,51 @@ void writeGrades(Worksheet& sheet, const Formats& formats, const GradeSheet& gra
         sheet.allowDigitTexts(grades.pupilCount() + 1, int(columns.size()));
 }
 
+// A column chart of the distribution table whose header row is at top, one series per exam. Its
+// bands read right to left, as the sheet does.
+void addDistributionChart(lxw_workbook* workbook, Worksheet& sheet, int top, int exams)
+{
+    lxw_chart* chart = workbook_add_chart(workbook, LXW_CHART_COLUMN);
+    const QByteArray title = kDistributionTitle.toUtf8();
+    chart_title_set_name(chart, title.constData());
+    const QByteArray pupils = kPupilsAxis.toUtf8();
+    chart_axis_set_name(chart->y_axis, pupils.constData());
+    chart_axis_set_reverse(chart->x_axis);
+    chart_legend_set_position(chart, LXW_CHART_LEGEND_BOTTOM);
+    const auto first = lxw_row_t(top + 1);
+    const auto last = lxw_row_t(top + kGradeBands);
+    for (int column = 1; column <= exams; ++column) {
+        lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
+        chart_series_set_name_range(series, sheet.name(), lxw_row_t(top), lxw_col_t(column));
+        chart_series_set_categories(series, sheet.name(), first, 0, last, 0);
+        chart_series_set_values(series, sheet.name(), first, lxw_col_t(column), last,
+                                lxw_col_t(column));
+    }
+    sheet.insertChart(int(last) + 2, 0, chart, 1.0 + 0.1 * exams);
+}
+
+// Under the figures, after an empty row: the bands down the first column, the count of each
+// exam's grades in each band across, and their chart below.
+void writeDistribution(lxw_workbook* workbook, Worksheet& sheet, const Formats& formats,
+                       const std::vector<ExamStatistics>& statistics, int top)
+{
+    if (statistics.empty())
+        return;
+    sheet.text(top, 0, kDistributionTitle, formats.header);
+    for (int band = 0; band < kGradeBands; ++band)
+        sheet.text(top + 1 + band, 0, gradeBandLabel(band), formats.centred);
+    for (int column = 1; column <= int(statistics.size()); ++column) {
+        const ExamStatistics& exam = statistics[size_t(column - 1)];
+        sheet.text(top, column, exam.header, formats.header);
+        for (int band = 0; band < kGradeBands; ++band)
+            sheet.number(top + 1 + band, column, exam.distribution[size_t(band)], formats.centred);
+    }
+    addDistributionChart(workbook, sheet, top, int(statistics.size()));
+}
+
 // The statistics dialog's table: the names of the figures in the first column, then one
-// column per exam.
-void writeStatistics(Worksheet& sheet, const Formats& formats,
+// column per exam; the distribution of the grades below.
+void writeStatistics(lxw_workbook* workbook, Worksheet& sheet, const Formats& formats,
                      const std::vector<ExamStatistics>& statistics)
 {
     QStringList labels = statisticsLabels();
@@ -192,6 +244,7 @@ void writeStatistics(Worksheet& sheet, const Formats& formats,
             sheet.number(row, column, exam.other, formats.centred);
     }
     sheet.freezeHeaders(1, 1);
+    writeDistribution(workbook, sheet, formats, statistics, int(labels.size()) + 2);
 }
 
 XlsxWorkbook failure(const QString& description)
@@ -220,7 +273,7 @@ XlsxWorkbook sheetXlsx(const GradeSheet& sheet)
     Worksheet grades(workbook.get(), kGradesSheetName);
     writeGrades(grades, formats, sheet);
     Worksheet statistics(workbook.get(), kStatisticsSheetName);
-    writeStatistics(statistics, formats, classStatistics(sheet));
+    writeStatistics(workbook.get(), statistics, formats, classStatistics(sheet));
     const lxw_error closed = workbook_close(workbook.release());
     for (lxw_error error : {grades.error(), statistics.error(), closed}) {
         if (error != LXW_NO_ERROR)

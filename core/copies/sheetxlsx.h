@@ -22,7 +22,8 @@ struct XlsxWorkbook {
 // CSV copy's order under a frozen row of headers: the grades as numbers shown "00.00", the
 // marks and any other text as texts, identifiers as texts, empty cells empty. Its second
 // sheet holds the class statistics, one column per exam from the first one: the counts, then
-// the mean, median, lowest and highest grade as numbers shown "00.00" ("--.--" with no grade).
+// the mean, median, lowest and highest grade as numbers shown "00.00" ("--.--" with no grade);
+// below them the count of grades in each band of two points, and a column chart of that table.
 XlsxWorkbook sheetXlsx(const GradeSheet& sheet);
 
 // Why no workbook is made where the program has no means of making one.

@@ -58,6 +58,10 @@ QSize availableSize(const QWidget* window);
 // short for it (a large font on a small screen).
 QScrollArea* scrollWhenShort(QWidget* commands);
 
+// Sizes the area that scrolls a dialog's body, above below (its buttons), as large as the body
+// needs, never larger than the room its screen leaves.
+void fitScrollingBody(QWidget* dialog, QScrollArea* body, const QWidget* below);
+
 // Sizes a sheet window whose layout holds its grid and its commands side by side at the width
 // they need (the grid showing every column whole), at least leastWidth, and as tall as every
 // row of the grid and its commands need, at least leastHeight; never larger than its screen,

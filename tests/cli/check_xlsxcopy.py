@@ -2,7 +2,7 @@
 """The Excel copy of a grade sheet (`gradefile xlsx`) read back by a real reader of
 workbooks, openpyxl: its cells say what the CSV copy says, the grades as numbers shown
 "00.00" that average to the class statistics' means, and its statistics sheet holds the
-numbers of `gradefile stats`.
+numbers of `gradefile stats`, with the grades' distribution and a chart drawn from it.
 
     check_xlsxcopy.py [EMULATOR] GRADEFILE_TOOL   (the Windows build's tool runs under Wine)
 """
@@ -17,6 +17,7 @@ import sys
 import tempfile
 
 import openpyxl
+from openpyxl.utils import get_column_letter
 
 KEY = "8410203C07120002025"
 # Marks, an empty cell, a text that is no grade (a file may hold one), a ten-digit identifier
@@ -28,6 +29,7 @@ LINES = [
     "2|2|0102|Ben, Amine|07.00|معفى|25.00",
     "3|3|103|سلمى|--.--||19.75",
     "1|4|104|خليل بن صالح|00.00|20.00|",
+    "2|5|105|أمل|01.99|02.00|19.99",
     f"FIN{KEY}|||||0|0",
 ]
 PUPILS = len(LINES) - 3
@@ -84,6 +86,27 @@ def check_statistics(sheet, statistics, grades):
         assert own == [] if exam["mean"] is None else math.isclose(mean, exam["mean"])
 
 
+def check_distribution(sheet, statistics, grades):
+    """The bands' table counts the grades of each exam; the chart's series read that table."""
+    top = next(cell.row for cell in sheet["A"] if cell.value == "توزيع الأعداد")
+    first, last = top + 1, top + 10
+    assert [cell.value for cell in sheet[top]][1:] == [exam["header"] for exam in statistics]
+    (chart,) = sheet._charts
+    assert chart.type == "col" and chart.x_axis.scaling.orientation == "maxMin"  # right to left
+    assert len(chart.series) == len(statistics)
+    name = f"'{sheet.title}'!"
+    for column, (exam, series) in enumerate(zip(statistics, chart.series), start=2):
+        letter = get_column_letter(column)
+        bands = [0] * 10
+        for grade in grades[exam["header"]]:
+            bands[min(round(grade * 100) // 200, 9)] += 1
+        counts = [sheet.cell(row, column).value for row in range(first, last + 1)]
+        assert counts == bands == exam["distribution"], exam["header"]
+        assert series.tx.strRef.f == f"{name}${letter}${top}"
+        assert series.val.numRef.f == f"{name}${letter}${first}:${letter}${last}"
+        assert series.cat.strRef.f == f"{name}$A${first}:$A${last}"
+
+
 def main(tool):
     with tempfile.TemporaryDirectory() as folder:
         grade_file = os.path.join(folder, KEY + ".xml")
@@ -97,6 +120,7 @@ def main(tool):
     assert [exam["header"] for exam in statistics] == rows[0][3:]
     grades = check_grades(grades_sheet, rows)
     check_statistics(statistics_sheet, statistics, grades)
+    check_distribution(statistics_sheet, statistics, grades)
     print(f"xlsx copy: {len(rows)} rows and {len(statistics)} exams read back as the CSV has them")
 
 

@@ -78,9 +78,11 @@ private slots:
             "3,103,سلمى,--.--,\r\n"_s.toUtf8());
         add(u"stats DIR/8410203C07120002025.xml"_s, 0,
             R"([{"column": 6, "graded": 2, "noGrade": 1, "under10": 1, "mean": 9.75,
-                 "median": 9.75, "min": 7, "max": 12.5},
+                 "median": 9.75, "min": 7, "max": 12.5,
+                 "distribution": [0, 0, 0, 1, 0, 0, 1, 0, 0, 0]},
                 {"column": 5, "header": "فرض مراقبة 2", "graded": 0, "absent": 1, "exempt": 1,
-                 "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null}])");
+                 "noGrade": 0, "empty": 1, "under10": 0, "mean": null, "median": null,
+                 "distribution": [0, 0, 0, 0, 0, 0, 0, 0, 0, 0]}])");
         // A sheet that cannot be read writes no workbook; nor does a folder that cannot be written.
         for (const QString& command : {u"show"_s, u"csv"_s, u"stats"_s, u"xlsx"_s}) {
             const QString out = command == "xlsx" ? u" DIR/copy.xlsx"_s : QString();

@@ -28,24 +28,27 @@ private slots:
     // a hundredth goes up, as a typed grade does.
     void statistics_data()
     {
-        // counts: graded, absent, exempt, noGrade, empty, other, under10
-        const auto row =
-            dataTable<QStringList, QList<int>, QStringList>({"grades", "counts", "figures"});
+        // counts: graded, absent, exempt, noGrade, empty, other, under10; the band of each grade
+        const auto row = dataTable<QStringList, QList<int>, QStringList, QList<int>>(
+            {"grades", "counts", "figures", "bands"});
         const QStringList none{"--.--", "--.--", "--.--", "--.--"};
         row("marks, empty cells and grades", {"15.00", "معفى", "--.--", "غ.ش.", "", "09.75"},
-            {2, 1, 1, 1, 1, 0, 1}, {"12.38", "12.38", "09.75", "15.00"});
+            {2, 1, 1, 1, 1, 0, 1}, {"12.38", "12.38", "09.75", "15.00"}, {7, 4});
         row("marks only: no division by zero", {"--.--", "غ.ش.", "معفى"}, {0, 1, 1, 1, 0, 0, 0},
-            none);
-        row("no pupil", {}, {0, 0, 0, 0, 0, 0, 0}, none);
+            none, {});
+        row("no pupil", {}, {0, 0, 0, 0, 0, 0, 0}, none, {});
         row("zero is a grade, odd median", {"20.00", "00.00", "11.00"}, {3, 0, 0, 0, 0, 0, 1},
-            {"10.33", "11.00", "00.00", "20.00"});
+            {"10.33", "11.00", "00.00", "20.00"}, {9, 0, 5});
         row("ten is not under ten, even median from unsorted grades",
             {"10.00", "09.99", "18.00", "04.00"}, {4, 0, 0, 0, 0, 0, 2},
-            {"10.50", "10.00", "04.00", "18.00"});
+            {"10.50", "10.00", "04.00", "18.00"}, {5, 4, 9, 2});
         // A file may hold what the sheet would refuse; none of it is a grade.
         row("texts that are no grade",
             {"25.00", "20.01", "-3", " 12", "abc", "1e5", ".", "1.2.3", "١٢", "12.", "0"},
-            {2, 0, 0, 0, 0, 9, 1}, {"06.00", "06.00", "00.00", "12.00"});
+            {2, 0, 0, 0, 0, 9, 1}, {"06.00", "06.00", "00.00", "12.00"}, {6, 0});
+        // Hundredths that a sum of doubles would put in the band below.
+        row("band edges", {"01.99", "02.00", "17.99", "18.00", "19.99", "20.00", "00.29", "معفى"},
+            {7, 0, 1, 0, 0, 0, 3}, {"11.47", "17.99", "00.29", "20.00"}, {0, 1, 8, 9, 9, 9, 0});
     }
 
     void statistics()
@@ -72,6 +75,11 @@ private slots:
                            sheet::statisticText(s.min), sheet::statisticText(s.max)}),
               "figures");
         QCOMPARE(s.pupils(), int(grades.size()));
+        QFETCH(QList<int>, bands);
+        sheet::GradeDistribution distribution{};
+        for (int band : bands)
+            ++distribution[size_t(band)];
+        QCOMPARE(s.distribution, distribution);
     }
 
     // UTF-8 with its byte order mark; the columns that hold something (grades under no exam name

@@ -7,6 +7,8 @@
 #include "gui/windows/sheet/sheetcontextmenu.h"
 #include "gui/windows/sheet/statisticsdialog.h"
 
+#include <QTableWidget>
+
 using namespace Qt::StringLiterals;
 using sheet::SheetContextMenu;
 
@@ -43,7 +45,7 @@ private slots:
         QCOMPARE(grid->text({4, 1}), u"08.00"_s);
         const sheet::ExamStatistics typed = tools()->statistics().back();
         QCOMPARE(typed.graded, 1);
-        const QStringList figures = sheet::StatisticsDialog::figuresOf(typed);
+        const QStringList figures = sheet::figureTextsOf(typed);
         for (int row = 0; row < figures.size(); ++row)
             QCOMPARE(dialog->findChild<QLabel*>(u"figure2_%1"_s.arg(row))->text(), figures[row]);
         dialog->close();
@@ -52,6 +54,57 @@ private slots:
         typeInto(grid, "p2e3", u"25"_s);
         tools()->showStatistics(); // a dialog would be shown before this returns
         QVERIFY(!QApplication::activeModalWidget() && grid->activeCell().row == 2);
+    }
+
+    // Each exam's grades by band, counted from their whole part: the dialog's table, the summary's
+    // PDF and the gradefile tool give the same counts (check_xlsxcopy.py compares the workbook).
+    void distributionAgreesEverywhere()
+    {
+        QProcess tool;
+        tool.start(GRADEFILE_TOOL, {u"stats"_s, m_program->filePath(kFile)});
+        QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
+        const QJsonArray stats = QJsonDocument::fromJson(tool.readAllStandardOutput()).array();
+        tools()->showStatistics();
+        QTRY_VERIFY(qobject_cast<sheet::StatisticsDialog*>(QApplication::activeModalWidget()));
+        QWidget* dialog = QApplication::activeModalWidget();
+        const auto* table = dialog->findChild<QTableWidget*>(u"distributionTable"_s);
+        const gradefile::SheetTable texts = m_program->sheet()->sheetTable();
+        QCOMPARE(table->rowCount(), stats.size());
+        QStringList pageLines(
+            10); // what each band's line of the PDF holds, the last exam's at the left
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QList<int> bands(10), shown, given;
+            for (size_t pupil = 1; pupil < texts.size(); ++pupil) {
+                const QString text = texts[pupil][size_t(6 - row)];
+                if (QRegularExpression(u"^\\d\\d\\.\\d\\d$"_s).match(text).hasMatch())
+                    ++bands[std::min(text.left(2).toInt() / 2, 9)];
+            }
+            for (int band = 0; band < 10; ++band) {
+                shown << table->item(row, band)->text().toInt();
+                given << stats[row][u"distribution"_s][band].toInt();
+                pageLines[band].prepend(QString::number(bands[band]));
+            }
+            QCOMPARE(shown, bands);
+            QCOMPARE(given, bands);
+        }
+        QString saved;
+        tools()->setPathChooser([&](SheetContextMenu::CopyKind, const QString& offered) {
+            return saved = copyPath(offered);
+        });
+        dialog->findChild<QPushButton*>(u"saveSummaryButton"_s)->click();
+        dialog->close();
+        QVERIFY(saved.endsWith(u".pdf"_s) &&
+                saved !=
+                    copyPath(print::suggestedPdfFileName(m_program->cardTexts().sheetDescription)));
+        SKIP_WITHOUT_POPPLER();
+        const QString text = pdfPageTexts(saved).value_or(QStringList()).join('\n');
+        QVERIFY(wordsMissingFrom(text, m_program->cardTexts().sheetDescription).isEmpty());
+        QStringList lines;
+        for (const QString& line : text.split('\n'))
+            lines << pdfSkeleton(line).remove(' ');
+        for (int band = 0; band < 10; ++band)
+            QVERIFY2(lines.contains(pageLines[band] + sheet::gradeBandLabel(band).remove(' ')),
+                     qPrintable(pageLines[band]));
     }
 
     void copies_data()

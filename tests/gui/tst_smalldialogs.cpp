@@ -9,6 +9,7 @@
 #include "gui/windows/app/aboutbox.h"
 #include "gui/windows/observation/observationdialog.h"
 #include "gui/windows/sheet/importdialog.h"
+#include "gui/windows/sheet/statisticsdialog.h"
 
 using namespace Qt::StringLiterals;
 using ui::QuestionDialog;
@@ -59,8 +60,8 @@ private slots:
     void wholeInALargerFont_data()
     {
         const auto row = dataTable<QString, int>({"window", "percent"});
-        for (const char* window :
-             {"main", "about", "question", "observations", "preview", "sheet", "import"})
+        for (const char* window : {"main", "about", "question", "observations", "preview", "sheet",
+                                   "import", "statistics"})
             for (int percent : {100, 150, 200})
                 row(QByteArray(window) + ", " + QByteArray::number(percent) + '%', window, percent);
     }
@@ -88,6 +89,10 @@ private slots:
                  auto* dialog = new sheet::ImportDialog(program.open(six)->sheet(), nullptr);
                  dialog->loadSource(SAISIE_IMPORT_DATA_DIR "/class.csv");
                  return dialog;
+             }},
+            {u"statistics"_s, [&] {
+                 const auto exams = sheet::classStatistics(program.open(six)->sheet());
+                 return new sheet::StatisticsDialog({six, {}, 30, exams});
              }}};
         QFETCH(QString, window);
         QWidget* shown = open.at(window)();

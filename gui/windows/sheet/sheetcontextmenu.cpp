@@ -14,6 +14,7 @@
 #include "gui/windows/sheet/importdialog.h"
 #include "gui/windows/sheet/statisticsdialog.h"
 #include "print/cardprinter.h"
+#include "print/summarypage.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -53,6 +54,9 @@ CopyFile copyFileOf(SheetContextMenu::CopyKind kind)
     case SheetContextMenu::CopyKind::Xlsx:
         return {QStringLiteral("حفظ نسخة من الأعداد في ملفّ Excel"),
                 QStringLiteral("Excel (*.xlsx)"), QStringLiteral(".xlsx")};
+    case SheetContextMenu::CopyKind::Summary:
+        return {QStringLiteral("حفظ ملخّص إحصائيات القسم في ملفّ PDF"), QStringLiteral("PDF (*.pdf)"),
+                QStringLiteral(".pdf")};
     case SheetContextMenu::CopyKind::Pdf:
         break;
     }
@@ -150,20 +154,25 @@ void SheetContextMenu::showStatistics()
 {
     if (!m_checkCellUnderCursor())
         return;
-    auto* dialog = new StatisticsDialog(statistics(), m_window.grid()->maxRows(),
-                                        m_cardTexts.sheetDescription, &m_window);
+    auto* dialog = new StatisticsDialog({m_cardTexts.sheetDescription, QDate::currentDate(),
+                                         m_window.grid()->maxRows(), statistics()},
+                                        &m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &StatisticsDialog::summaryRequested, this,
+            [this, dialog] { saveSummaryPdf(dialog->summary(), dialog); });
     dialog->open();
 }
 
-QString SheetContextMenu::choosePath(CopyKind kind, const QString& suggested)
+QString SheetContextMenu::choosePath(CopyKind kind, const QString& suggested, QWidget* over)
 {
-    return m_choosePath ? m_choosePath(kind, suggested) : askForPath(&m_window, kind, suggested);
+    return m_choosePath ? m_choosePath(kind, suggested)
+                        : askForPath(over ? over : &m_window, kind, suggested);
 }
 
-void SheetContextMenu::reportFailure(const QString& path, const gradefile::FileError& error)
+void SheetContextMenu::reportFailure(const QString& path, const gradefile::FileError& error,
+                                     QWidget* over)
 {
-    ui::showNotice(&m_window, m_window.windowTitle(), copyFailureText(path, error));
+    ui::showNotice(over ? over : &m_window, m_window.windowTitle(), copyFailureText(path, error));
 }
 
 bool SheetContextMenu::saveCsvCopy()
@@ -227,6 +236,20 @@ bool SheetContextMenu::savePdfCopy()
     wait.restore();
     if (!outcome.ok)
         reportFailure(path, outcome.error);
+    return outcome.ok;
+}
+
+bool SheetContextMenu::saveSummaryPdf(const print::ClassSummary& summary, QWidget* dialog)
+{
+    const QString path =
+        choosePath(CopyKind::Summary, print::suggestedSummaryFileName(summary.description), dialog);
+    if (path.isEmpty())
+        return false;
+    ui::WaitCursor wait;
+    const print::PdfOutcome outcome = print::writeClassSummaryPdf(summary, path);
+    wait.restore();
+    if (!outcome.ok)
+        reportFailure(path, outcome.error, dialog);
     return outcome.ok;
 }
 

@@ -11,10 +11,12 @@
 #include <functional>
 
 class QMenu;
+class QWidget;
 
 namespace print {
 struct CardTexts;
-}
+struct ClassSummary;
+} // namespace print
 
 namespace sheet {
 
@@ -22,15 +24,15 @@ class GradeSheetWindow;
 
 // The teacher's own tools on a grade sheet, offered by the grid's context menu (right
 // click, or the keyboard's menu key): undo and redo, a paste of grades, the class
-// statistics, a CSV copy and an Excel copy of the sheet and a PDF copy of the filled card
-// (marked a working copy, with no print number, while the sheet differs from the disk). None
-// of the last four changes the sheet, the disk or the card's counters. The menu also imports
-// a class's grades from a file.
+// statistics (and their summary as a PDF), a CSV copy and an Excel copy of the sheet and a PDF
+// copy of the filled card (marked a working copy, with no print number, while the sheet differs
+// from the disk). None of the copies changes the sheet, the disk or the card's counters. The
+// menu also imports a class's grades from a file.
 class SheetContextMenu : public QObject {
     Q_OBJECT
 
 public:
-    enum class CopyKind { Csv, Xlsx, Pdf };
+    enum class CopyKind { Csv, Xlsx, Pdf, Summary };
 
     // checkCellUnderCursor checks the cell under the cursor as a save would, false when it
     // holds a grade the sheet refuses: the copies and the statistics read checked grades.
@@ -55,6 +57,8 @@ public:
     bool saveCsvCopy();
     bool saveXlsxCopy();
     bool savePdfCopy();
+    // The statistics dialog's summary as a one-page PDF; a failure is told over the dialog.
+    bool saveSummaryPdf(const print::ClassSummary& summary, QWidget* dialog);
     // A class's grades from a file, shown before they change anything and applied as one
     // undo step; false when nothing was imported.
     bool importGrades();
@@ -73,8 +77,9 @@ private:
                                                        const GradeSheet& sheet);
     // A copy of the sheet's texts (CSV or Excel), written by write.
     bool saveSheetCopy(CopyKind kind, SheetWriter write);
-    QString choosePath(CopyKind kind, const QString& suggested);
-    void reportFailure(const QString& path, const gradefile::FileError& error);
+    QString choosePath(CopyKind kind, const QString& suggested, QWidget* over = nullptr);
+    void reportFailure(const QString& path, const gradefile::FileError& error,
+                       QWidget* over = nullptr);
 
     GradeSheetWindow& m_window;
     const print::CardTexts& m_cardTexts;

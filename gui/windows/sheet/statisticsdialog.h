@@ -1,29 +1,42 @@
 #pragma once
 
-#include "core/copies/classstatistics.h"
+#include "print/summarypage.h"
 
 #include <QDialog>
 
-#include <vector>
+class QDialogButtonBox;
+class QScrollArea;
+class QTableWidget;
 
 namespace sheet {
 
 // The class statistics of a grade sheet, one column per exam in reading order (the first
-// exam at the right), one line per figure; grades in the sheet's "00.00" style.
+// exam at the right), one line per figure; grades in the sheet's "00.00" style. Below, the
+// grades' distribution as a table a screen reader walks and as a chart per exam. The whole
+// scrolls when the screen is too small for it.
 class StatisticsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    StatisticsDialog(const std::vector<ExamStatistics>& statistics, int pupils,
-                     const QString& sheetDescription, QWidget* parent = nullptr);
+    explicit StatisticsDialog(print::ClassSummary summary, QWidget* parent = nullptr);
+
+    const print::ClassSummary& summary() const { return m_summary; }
 
     static const QString kCaption;
-    // What one exam shows on the lines statisticsLabels() names: counts, then the mean,
-    // median, lowest and highest grade in the "00.00" style.
-    static QStringList figuresOf(const ExamStatistics& exam);
+    static const QString kSaveSummaryButton;
+
+signals:
+    // The teacher asks for the summary's PDF.
+    void summaryRequested();
 
 private:
-    QWidget* makeTable(const std::vector<ExamStatistics>& statistics);
+    QWidget* makeTable(QWidget* parent);
+    QTableWidget* makeDistributionTable(QWidget* parent);
+    QWidget* makeCharts(QWidget* parent);
+
+    print::ClassSummary m_summary;
+    QScrollArea* m_body = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
 };
 
 } // namespace sheet
