@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace ui {
@@ -45,8 +46,10 @@ void QuestionDialog::createControls(const QString& message, Buttons buttons)
     QPushButton* no = makeAnswerButton(frame, QStringLiteral("cancelButton"), QStringLiteral("لا"));
     no->setHidden(buttons == Buttons::YesOnly);
 
-    // A message too long for one line wraps, and the window grows to show it whole.
-    auto* label = new QLabel(message, frame);
+    // A message too long for one line wraps, and the window grows to show it whole. Blanks that
+    // end it would push it off the middle.
+    static const QRegularExpression trailingBlanks(QStringLiteral("\\s+$"));
+    auto* label = new QLabel(QString(message).remove(trailingBlanks), frame);
     label->setObjectName(QStringLiteral("message"));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);

@@ -224,7 +224,7 @@ private slots:
         DialogAnswers answers({Answer::Yes});
         window->findChild<QAction*>(u"chooseDiskAction"_s)->trigger();
         QVERIFY(offered == program.diskPath() && answers.shown.size() == 1);
-        QCOMPARE(answers.shown.first().text, u"حفظ التغييرات               "_s);
+        QCOMPARE(answers.shown.first().text, u"حفظ التغييرات"_s); // centred: no blank after it
         QTRY_VERIFY(!window->gradeSheet());
         const auto saved = gradefile::readGradeFile(program.filePath(kFile)).lines;
         QVERIFY(saved && saved->join(u'\n').contains(u"|أحمد الكافي|12.50|13.00"_s));

@@ -22,7 +22,7 @@ namespace {
 const char *const kChildSwitch = "--type-and-die", *const kHoldSwitch = "--hold-open";
 const QString kKey = "8410203C07120002004", kFileName = kKey + ".xml";
 const QString kCaption = "8410203 إعدادية النور        [السابعة أساسي 2] عربية - الثلاثي الأول";
-const QString kSaveQuestion = "حفظ التغييرات" + QString(15, u' ');
+const QString kSaveQuestion = "حفظ التغييرات"; // its blanks left out, for it to stand centred
 const QString kInsertDisk = "الرجاء إدراج القرص المرن";
 const QString kWriteProtected = "الرّجاء التّثبّت من أن القرص المرن غير محمي";
 const QString kBringBack = "أعداد لم تحفظ، الخانات: ";
