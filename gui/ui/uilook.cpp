@@ -147,8 +147,10 @@ void sizeBesideGrid(QWidget* window, const QTableView* grid, QScrollArea* comman
 {
     // Measured here: the layout's cached sizes may not have heard of the grid's new columns.
     const QMargins margins = window->layout()->contentsMargins();
+    // A panel of fixed width hints at what its texts would take unwrapped: its width holds.
+    const QWidget* body = commands->widget();
     const QSize panel =
-        commands->widget()->sizeHint().expandedTo(commands->widget()->minimumSize());
+        body->sizeHint().expandedTo(body->minimumSize()).boundedTo(body->maximumSize());
     const QSize room = availableSize(window);
     const int height = qMin(std::max({leastHeight, window->layout()->minimumSize().height(),
                                       margins.top() + panel.height() + margins.bottom()}),

@@ -120,6 +120,8 @@ private slots:
                 label->height() >= label->heightForWidth(label->width()));
         QCOMPARE(label->text(),
                  QStringLiteral("هذا النوع من ملفات الأعداد للإطّلاع فقط: لا يحفظه هذا البرنامج."));
+        // The commands stand against the grid: no empty band beside them.
+        QCOMPARE(label->parentWidget()->parentWidget()->width(), label->parentWidget()->width());
 
         DialogAnswers answers({});
         m_grid->setActiveCell({1, 4});
