@@ -1,10 +1,16 @@
 #include "gui/ui/filedialogs.h"
 
+#include "gui/ui/uilook.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTreeView>
 
 namespace ui {
 
@@ -19,6 +25,38 @@ void remember(const QString& kind, const QString& folder)
 {
     if (!folder.isEmpty())
         QSettings().setValue(settingsKey(kind), folder);
+}
+
+// Qt's own dialog gives its files' sizes and dates in the system's language, English where
+// none is set ("7 Dec 2026", "KiB"): here in figures, whatever the system speaks.
+class FilesInFigures : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo file = files->fileInfo(mapToSource(index));
+        if (index.column() == 3)
+            return file.lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        return file.isDir() ? QString() : QStringLiteral("%1 ك.ب").arg((file.size() + 1023) / 1024);
+    }
+};
+
+// Qt's own dialog, where the system offers none, wide enough for its columns to read.
+QString runFileDialog(QFileDialog& dialog)
+{
+#ifndef Q_OS_WIN
+    dialog.setProxyModel(new FilesInFigures(&dialog));
+    dialog.resize(availableSize(&dialog) * 2 / 3);
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        files->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        files->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+#endif
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 } // namespace
@@ -50,8 +88,9 @@ QString askForFolder(QWidget* parent, const QString& caption, const QString& sta
 QString chooseFileToSave(QWidget* parent, const QString& kind, const QString& caption,
                          const QString& suggestedName, const QString& filter)
 {
-    const QString path = QFileDialog::getSaveFileName(
-        parent, caption, QDir(startFolder(kind)).filePath(suggestedName), filter);
+    QFileDialog dialog(parent, caption, QDir(startFolder(kind)).filePath(suggestedName), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QString path = runFileDialog(dialog);
     if (!path.isEmpty())
         remember(kind, QFileInfo(path).absolutePath());
     return path;
@@ -60,7 +99,9 @@ QString chooseFileToSave(QWidget* parent, const QString& kind, const QString& ca
 QString chooseFileToOpen(QWidget* parent, const QString& kind, const QString& caption,
                          const QString& filter)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, caption, startFolder(kind), filter);
+    QFileDialog dialog(parent, caption, startFolder(kind), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QString path = runFileDialog(dialog);
     if (!path.isEmpty())
         remember(kind, QFileInfo(path).absolutePath());
     return path;

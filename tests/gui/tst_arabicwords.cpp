@@ -124,6 +124,34 @@ private slots:
         choose(u"csvCopy"_s, {});
         QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
     }
+    // Qt's own dialog gives its files' sizes and dates in figures, in columns wide enough, whatever
+    // the system's language.
+    void fileDialogListsInFigures()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows shows its own dialog, in its own language");
+#endif
+        QTemporaryDir folder;
+        QVERIFY(writeBytes(folder.filePath(u"a.pdf"_s), QByteArray(3000, 'x')));
+        QSettings().setValue(u"folders/figures"_s, folder.path());
+        QString cells;
+        QObject context;
+        whenModalOpens(&context, [&](QWidget* modal) {
+            const auto close = qScopeGuard([modal] { static_cast<QDialog*>(modal)->reject(); });
+            auto* view = modal->findChild<QTreeView*>(u"treeView"_s);
+            QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+            const QModelIndex size = view->model()->index(0, 1, view->rootIndex());
+            cells = size.data().toString() + u" | "_s + size.siblingAtColumn(3).data().toString();
+            for (int column : {1, 3})
+                QVERIFY(view->header()->sectionSize(column) >
+                        view->fontMetrics().horizontalAdvance(
+                            size.siblingAtColumn(column).data().toString()));
+        });
+        ui::chooseFileToSave(nullptr, u"figures"_s, u"حفظ"_s, u"b.pdf"_s, u"PDF (*.pdf)"_s);
+        QCOMPARE(cells, u"3 ك.ب | "_s + QFileInfo(folder.filePath(u"a.pdf"_s))
+                                            .lastModified()
+                                            .toString(u"dd/MM/yyyy HH:mm"_s));
+    }
     // No icon on standard buttons: right to left, it pushes the word past the button's edge.
     void dialogButtonsCarryNoIcon()
     {
