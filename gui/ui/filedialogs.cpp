@@ -27,8 +27,8 @@ void remember(const QString& kind, const QString& folder)
         QSettings().setValue(settingsKey(kind), folder);
 }
 
-// Qt's own dialog gives its files' sizes and dates in the system's language, English where
-// none is set ("7 Dec 2026", "KiB"): here in figures, whatever the system speaks.
+// Qt's own dialog gives its files' sizes, kinds and dates in the system's language, English
+// where none is set ("KiB", "CSV document", "7 Dec 2026"): here in figures and Arabic.
 class FilesInFigures : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
@@ -36,11 +36,14 @@ public:
     QVariant data(const QModelIndex& index, int role) const override
     {
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+        if (role != Qt::DisplayRole || !files || index.column() == 0)
             return QIdentityProxyModel::data(index, role);
         const QFileInfo file = files->fileInfo(mapToSource(index));
         if (index.column() == 3)
             return file.lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        if (index.column() == 2)
+            return file.isDir() ? QStringLiteral("مجلّد")
+                                : QStringLiteral("ملفّ %1").arg(file.suffix().toUpper());
         return file.isDir() ? QString() : QStringLiteral("%1 ك.ب").arg((file.size() + 1023) / 1024);
     }
 };

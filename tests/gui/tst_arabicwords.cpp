@@ -124,8 +124,8 @@ private slots:
         choose(u"csvCopy"_s, {});
         QCOMPARE(opened, (QStringList{documents, chosen.path(), documents}));
     }
-    // Qt's own dialog gives its files' sizes and dates in figures, in columns wide enough, whatever
-    // the system's language.
+    // Qt's own dialog gives its files' sizes, kinds and dates in figures and Arabic, in columns
+    // wide enough, whatever the system's language.
     void fileDialogListsInFigures()
     {
 #ifdef Q_OS_WIN
@@ -141,16 +141,17 @@ private slots:
             auto* view = modal->findChild<QTreeView*>(u"treeView"_s);
             QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
             const QModelIndex size = view->model()->index(0, 1, view->rootIndex());
-            cells = size.data().toString() + u" | "_s + size.siblingAtColumn(3).data().toString();
-            for (int column : {1, 3})
+            for (int column : {1, 2, 3})
+                cells += size.siblingAtColumn(column).data().toString() + u" | "_s;
+            for (int column : {1, 2, 3})
                 QVERIFY(view->header()->sectionSize(column) >
                         view->fontMetrics().horizontalAdvance(
                             size.siblingAtColumn(column).data().toString()));
         });
         ui::chooseFileToSave(nullptr, u"figures"_s, u"حفظ"_s, u"b.pdf"_s, u"PDF (*.pdf)"_s);
-        QCOMPARE(cells, u"3 ك.ب | "_s + QFileInfo(folder.filePath(u"a.pdf"_s))
-                                            .lastModified()
-                                            .toString(u"dd/MM/yyyy HH:mm"_s));
+        QCOMPARE(cells, u"3 ك.ب | ملفّ PDF | "_s + QFileInfo(folder.filePath(u"a.pdf"_s))
+                                                      .lastModified()
+                                                      .toString(u"dd/MM/yyyy HH:mm | "_s));
     }
     // No icon on standard buttons: right to left, it pushes the word past the button's edge.
     void dialogButtonsCarryNoIcon()
