@@ -91,10 +91,7 @@ BENCHMARK(BM_WriteRowset)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& times = reporter.secondsPerIteration;
+    const std::map<std::string, double> times = runBenchmarks(argc, argv);
     const auto tokenizer = times.find("BM_QtXmlTokenizer");
     std::printf("\nFile: %d lines, %lld bytes. Time relative to Qt's bare XML tokenizer:\n",
                 int(lines5000().size()), static_cast<long long>(bytes5000().size()));
@@ -103,6 +100,5 @@ int main(int argc, char** argv)
             std::printf("  %-22s %8.2f ms  %5.2fx\n", name.c_str(), seconds * 1e3,
                         seconds / tokenizer->second);
     }
-    benchmark::Shutdown();
     return 0;
 }

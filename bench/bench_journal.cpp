@@ -101,10 +101,7 @@ BENCHMARK(BM_TypedGradeAndRewrite)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& times = reporter.secondsPerIteration;
+    const std::map<std::string, double> times = runBenchmarks(argc, argv);
     const auto plain = times.find("BM_PlainWriteAndFlush");
     std::printf("\nPer committed cell (goal: under 5 ms), beside a plain write and flush:\n");
     for (const auto& [name, seconds] : times) {
@@ -112,6 +109,5 @@ int main(int argc, char** argv)
             std::printf("  %-22s %8.3f ms  %5.2fx\n", name.c_str(), seconds * 1e3,
                         seconds / plain->second);
     }
-    benchmark::Shutdown();
     return 0;
 }

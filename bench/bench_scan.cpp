@@ -68,10 +68,7 @@ BENCHMARK(BM_DescriptionsAndTyped)->Arg(40)->Arg(2000)->Unit(benchmark::kMillise
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& times = reporter.secondsPerIteration;
+    const std::map<std::string, double> times = runBenchmarks(argc, argv);
     std::printf("\nScan time with the count, relative to the descriptions alone:\n");
     for (const char* files : {"40", "2000"}) {
         const auto before = times.find(std::string("BM_DescriptionsOnly/") + files);
@@ -80,6 +77,5 @@ int main(int argc, char** argv)
             std::printf("  %5s files: %8.2f ms -> %8.2f ms  %5.2fx\n", files, before->second * 1e3,
                         after->second * 1e3, after->second / before->second);
     }
-    benchmark::Shutdown();
     return 0;
 }

@@ -20,3 +20,13 @@ public:
     }
     std::map<std::string, double> secondsPerIteration;
 };
+
+// Runs the benchmarks the command line asks for; the seconds per iteration of each, by name.
+inline std::map<std::string, double> runBenchmarks(int& argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.secondsPerIteration;
+}
