@@ -84,6 +84,8 @@ public:
     void charts(const std::vector<sheet::ExamStatistics>& statistics, const QFont& font)
     {
         const int count = int(statistics.size());
+        if (count == 0)
+            return;
         const int across = std::min(count, kMostChartsAcross);
         const int rows = (count + across - 1) / across;
         const double gap = twipsOn(&m_device, 240);
