@@ -196,7 +196,8 @@ void MainWindow::setUpFileList()
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
     header->setDefaultAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    header->setMinimumSectionSize(ui::fromTwips(2100));
+    // The count's column as narrow as its header: the descriptions keep the room.
+    header->setMinimumSectionSize(ui::fromTwips(1500));
     header->setSectionResizeMode(ContentColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(FileNameColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(TypedColumn, QHeaderView::ResizeToContents);
