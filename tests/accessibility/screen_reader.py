@@ -13,6 +13,7 @@ grade into the file. Exit status 0: passed, 1: failed, 2: skipped (the bus is no
 """
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -236,11 +237,14 @@ def open_with_enter(main):
                     "the grade file in the list")
     headers = {table.getColumnHeader(c).name for c in range(table.nColumns)
                if table.getColumnHeader(c) is not None}
-    check(table.nColumns == 2 and headers == {"إسم الملف", "محتوى الملف"},
-          "the file list is a table of two columns under their headers ("
+    check(table.nColumns == 3 and headers == {"إسم الملف", "محتوى الملف", "الأعداد المرقونة"},
+          "the file list is a table of three columns under their headers ("
           + ", ".join(sorted(headers)) + ")")
     if line is None:
         return
+    typed = table.getAccessibleAt(line - 1, 2)
+    check(typed is not None and re.fullmatch(r"\d+ / \d+", typed.name or ""),
+          "the file's line reads how many grades are typed (" + (typed.name if typed else "") + ")")
     keys("Tab", "Tab", "Home", *["Down"] * (line - 1), "Return")
 
 
