@@ -24,6 +24,8 @@ FULL_TEST_PACKAGES=(
     at-spi2-core dbus-daemon python3-pyatspi xdotool
     # the order in which a save writes, flushes and renames, traced
     strace
+    # the Excel copy's chart read by LibreOffice too, as teachers open it
+    libreoffice-calc-nogui
 )
 HEADLESS_RUN_PACKAGES=(xvfb xauth)
 # The renderer's tests read the card's PDF back with pdftotext; the Excel copy's test reads

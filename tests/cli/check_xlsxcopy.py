@@ -12,9 +12,11 @@ import json
 import math
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
+import zipfile
 
 import openpyxl
 from openpyxl.utils import get_column_letter
@@ -107,6 +109,22 @@ def check_distribution(sheet, statistics, grades):
         assert series.cat.strRef.f == f"{name}$A${first}:$A${last}"
 
 
+def check_in_libreoffice(workbook, folder, sheet_title, exams):
+    """LibreOffice, where installed, reads the chart with a series per exam on the table."""
+    if not shutil.which("soffice"):
+        return print("xlsx copy: LibreOffice is not installed: its reading skipped")
+    subprocess.run(["soffice", "--headless", f"-env:UserInstallation=file://{folder}/lo",
+                    "--convert-to", "ods", "--outdir", folder, workbook],
+                   capture_output=True, check=True, timeout=300)
+    with zipfile.ZipFile(os.path.join(folder, "copy.ods")) as ods:
+        charts = [ods.read(name).decode() for name in ods.namelist()
+                  if re.fullmatch(r"Object \d+/content.xml", name)]
+    assert len(charts) == 1, "LibreOffice reads one chart"
+    ranges = re.findall(r'chart:values-cell-range-address="([^"]*)"', charts[0])
+    assert len(ranges) == exams and all(r.startswith(sheet_title + ".") for r in ranges), ranges
+    print(f"xlsx copy: LibreOffice reads the chart's {exams} series on the table")
+
+
 def main(tool):
     with tempfile.TemporaryDirectory() as folder:
         grade_file = os.path.join(folder, KEY + ".xml")
@@ -116,6 +134,7 @@ def main(tool):
         rows = list(csv.reader(io.StringIO(run(tool, "csv", grade_file).decode("utf-8-sig"))))
         statistics = json.loads(run(tool, "stats", grade_file))
         grades_sheet, statistics_sheet = openpyxl.load_workbook(workbook).worksheets
+        check_in_libreoffice(workbook, folder, statistics_sheet.title, len(rows[0]) - 3)
     # The statistics list the exams as the CSV copy does, from the first one.
     assert [exam["header"] for exam in statistics] == rows[0][3:]
     grades = check_grades(grades_sheet, rows)
