@@ -84,6 +84,23 @@ private slots:
             QVERIFY2(!loaded.contains(library), library);
 #endif
     }
+    // A disk of many files keeps the window answering while the scan reads them.
+    void longScanKeepsTheWindowAnswering()
+    {
+        ProgramOnDisk program;
+        for (int i = 10; i < 40; ++i)
+            QVERIFY(program.writeFile(u"%1.xml"_s.arg(i), threeExams()));
+        QVERIFY(activate(program.window()));
+        int filled = -1; // lines described when the window next answered
+        QTimer::singleShot(0, program.window(), [&] {
+            filled = int(program.window()
+                             ->fileList()
+                             ->findItems(u"?*"_s, Qt::MatchWildcard, app::MainWindow::ContentColumn)
+                             .size());
+        });
+        pressKey(Qt::Key_Return);
+        QVERIFY2(filled > 0 && filled < 30, qPrintable(QString::number(filled)));
+    }
     // Opening again the file of the open sheet, saved on the way, shows what the disk holds; its
     // line in the list counts the grade typed.
     void reopeningShowsWhatTheSaveWrote()
