@@ -130,16 +130,13 @@ QScrollArea* scrollWhenShort(QWidget* commands)
 
 void fitScrollingBody(QWidget* dialog, QScrollArea* body, const QWidget* below)
 {
-    const QSize room = availableSize(dialog);
     const QMargins margins = dialog->layout()->contentsMargins();
     const QSize needed = body->widget()->sizeHint();
-    const int height =
-        qMin(needed.height(), room.height() - margins.top() - margins.bottom() -
-                                  dialog->layout()->spacing() - below->sizeHint().height());
-    const int scrollBar =
-        height < needed.height() ? body->verticalScrollBar()->sizeHint().width() : 0;
-    body->setFixedSize(
-        qMin(needed.width() + scrollBar, room.width() - margins.left() - margins.right()), height);
+    const QSize whole(needed.width() + body->verticalScrollBar()->sizeHint().width() +
+                          margins.left() + margins.right(),
+                      needed.height() + margins.top() + margins.bottom() +
+                          dialog->layout()->spacing() + below->sizeHint().height());
+    dialog->resize(whole.boundedTo(availableSize(dialog)));
 }
 
 void sizeBesideGrid(QWidget* window, const QTableView* grid, QScrollArea* commands, int leastWidth,

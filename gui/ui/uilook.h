@@ -58,8 +58,8 @@ QSize availableSize(const QWidget* window);
 // short for it (a large font on a small screen).
 QScrollArea* scrollWhenShort(QWidget* commands);
 
-// Sizes the area that scrolls a dialog's body, above below (its buttons), as large as the body
-// needs, never larger than the room its screen leaves.
+// Sizes a dialog whose body scrolls above below (its buttons) as large as the body needs, never
+// larger than the room its screen leaves; the teacher may make it larger.
 void fitScrollingBody(QWidget* dialog, QScrollArea* body, const QWidget* below);
 
 // Sizes a sheet window whose layout holds its grid and its commands side by side at the width

@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -121,25 +120,12 @@ ImportDialog::ImportDialog(const GradeSheet& sheet, QWidget* parent)
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(m_buttons);
-    fitToScreen();
-}
-
-// As large as what it shows needs, never larger than the room its screen leaves; the teacher
-// may make it larger.
-void ImportDialog::fitToScreen()
-{
-    const QMargins margins = layout()->contentsMargins();
-    const QSize body = m_bodyArea->widget()->sizeHint();
-    const QSize needed(body.width() + m_bodyArea->verticalScrollBar()->sizeHint().width() +
-                           margins.left() + margins.right(),
-                       body.height() + margins.top() + margins.bottom() + layout()->spacing() +
-                           m_buttons->sizeHint().height());
-    resize(needed.boundedTo(ui::availableSize(this)));
+    ui::fitScrollingBody(this, m_bodyArea, m_buttons);
 }
 
 void ImportDialog::showEvent(QShowEvent* event)
 {
-    fitToScreen();
+    ui::fitScrollingBody(this, m_bodyArea, m_buttons);
     QDialog::showEvent(event);
 }
 
@@ -160,7 +146,7 @@ bool ImportDialog::loadSource(const QString& path)
     m_source = std::move(read.rows);
     fillColumns();
     replan();
-    fitToScreen();
+    ui::fitScrollingBody(this, m_bodyArea, m_buttons);
     if (read.error != SourceError::None)
         m_summary->setText(sourceErrorText(read.error));
     return read.error == SourceError::None;

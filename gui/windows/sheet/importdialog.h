@@ -39,7 +39,7 @@ public:
     static const QString kCaption;
 
 protected:
-    // Measured once polished: only then do its texts have their fonts.
+    // Measured again once shown: only then do its texts have their fonts.
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -47,7 +47,6 @@ private:
     void fillColumns();
     void examChosen(QComboBox* chosen);
     void replan();
-    void fitToScreen();
     QString summaryText() const;
     QString detailsText() const;
 

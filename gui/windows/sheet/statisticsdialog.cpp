@@ -71,10 +71,9 @@ StatisticsDialog::StatisticsDialog(print::ClassSummary summary, QWidget* parent)
 {
     setObjectName(QStringLiteral("statisticsDialog"));
     setWindowTitle(kCaption);
-    ui::makeFixedDialogWindow(this);
+    setLayoutDirection(Qt::RightToLeft);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto* body = new QWidget;
     auto* bodyLayout = new QVBoxLayout(body);
     bodyLayout->setContentsMargins({});
